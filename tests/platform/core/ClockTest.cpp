@@ -1,0 +1,3 @@
+#include "platform/core/Clock.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "platform/core/Conversions.h"
+
+#include <gtest/gtest.h>

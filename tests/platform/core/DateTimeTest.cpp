@@ -1,0 +1,3 @@
+#include "platform/core/DateTime.h"
+
+#include <gtest/gtest.h>

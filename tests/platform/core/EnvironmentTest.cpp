@@ -1,0 +1,3 @@
+#include "platform/core/Environment.h"
+
+#include <gtest/gtest.h>

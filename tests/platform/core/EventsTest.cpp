@@ -1,0 +1,3 @@
+#include "platform/core/Events.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "platform/core/Exceptions.h"
+
+#include <gtest/gtest.h>

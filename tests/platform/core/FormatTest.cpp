@@ -1,0 +1,3 @@
+#include "platform/core/Format.h"
+
+#include <gtest/gtest.h>

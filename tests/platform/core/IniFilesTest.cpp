@@ -1,0 +1,3 @@
+#include "platform/core/IniFiles.h"
+
+#include <gtest/gtest.h>

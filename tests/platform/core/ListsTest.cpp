@@ -1,0 +1,3 @@
+#include "platform/core/Lists.h"
+
+#include <gtest/gtest.h>

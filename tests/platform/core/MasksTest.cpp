@@ -1,0 +1,3 @@
+#include "platform/core/Masks.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "platform/core/Objects.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "platform/core/Paths.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "platform/core/Streams.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "platform/core/StringLists.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "platform/core/Strings.h"
+
+#include <gtest/gtest.h>

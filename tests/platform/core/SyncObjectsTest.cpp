@@ -1,0 +1,3 @@
+#include "platform/core/SyncObjects.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "platform/core/Threads.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "platform/core/ZlibStreams.h"
+
+#include <gtest/gtest.h>
