@@ -1,1 +1,285 @@
 #include "platform/core/Streams.h"
+
+#include "platform/core/Exceptions.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// The position Origin + Offset, or -1 when it lies before the start or
+// does not fit in 64 bits.
+std::int64_t TargetPosition(std::int64_t Offset, TSeekOrigin Origin, std::int64_t Current,
+                            std::int64_t Size) {
+    std::int64_t base = 0;
+    if (Origin == soCurrent)
+        base = Current;
+    else if (Origin == soEnd)
+        base = Size;
+    std::int64_t target = 0;
+    if (__builtin_add_overflow(base, Offset, &target) || target < 0)
+        return -1;
+    return target;
+}
+
+// Bytes available from Position in a buffer of Size bytes, at most Count.
+std::int64_t Available(std::int64_t Position, std::int64_t Size, std::int64_t Count) {
+    if (Count <= 0 || Position >= Size)
+        return 0;
+    return std::min(Count, Size - Position);
+}
+
+// Writes Count bytes at Position into a growable container, zero-filling a
+// gap left by a seek beyond the end.
+template <typename TContainer>
+std::int64_t WriteAt(TContainer& Data, std::int64_t& Position, const void* Buffer,
+                     std::int64_t Count) {
+    if (Count <= 0)
+        return 0;
+    const std::int64_t end = Position + Count;
+    if (end > static_cast<std::int64_t>(Data.size()))
+        Data.resize(static_cast<std::size_t>(end));
+    std::memcpy(Data.data() + Position, Buffer, static_cast<std::size_t>(Count));
+    Position = end;
+    return Count;
+}
+
+} // namespace
+
+// ---- TStream ---------------------------------------------------------------
+
+std::int64_t TStream::Position() {
+    return Seek(0, soCurrent);
+}
+
+void TStream::SetPosition(std::int64_t Value) {
+    Seek(Value, soBeginning);
+}
+
+std::int64_t TStream::Size() {
+    const std::int64_t position = Seek(0, soCurrent);
+    const std::int64_t size = Seek(0, soEnd);
+    Seek(position, soBeginning);
+    return size;
+}
+
+void TStream::SetSize(std::int64_t) {
+    throw EStreamError("Stream size cannot be changed on a " + ClassName());
+}
+
+void TStream::ReadBuffer(void* Buffer, std::int64_t Count) {
+    if (Count > 0 && Read(Buffer, Count) != Count)
+        throw EReadError("Stream read error");
+}
+
+void TStream::WriteBuffer(const void* Buffer, std::int64_t Count) {
+    if (Count > 0 && Write(Buffer, Count) != Count)
+        throw EWriteError("Stream write error");
+}
+
+std::int64_t TStream::CopyFrom(TStream& Source, std::int64_t Count) {
+    if (Count == 0) {
+        Source.SetPosition(0);
+        Count = Source.Size();
+    }
+    constexpr std::int64_t chunk = 64 * 1024;
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(Count, chunk)));
+    std::int64_t left = Count;
+    while (left > 0) {
+        const std::int64_t n = std::min(left, chunk);
+        Source.ReadBuffer(buffer.data(), n);
+        WriteBuffer(buffer.data(), n);
+        left -= n;
+    }
+    return Count;
+}
+
+// ---- TMemoryStream ---------------------------------------------------------
+
+std::int64_t TMemoryStream::Read(void* Buffer, std::int64_t Count) {
+    const std::int64_t n = Available(FPosition, Size(), Count);
+    if (n > 0) {
+        std::memcpy(Buffer, FData.data() + FPosition, static_cast<std::size_t>(n));
+        FPosition += n;
+    }
+    return n;
+}
+
+std::int64_t TMemoryStream::Write(const void* Buffer, std::int64_t Count) {
+    return WriteAt(FData, FPosition, Buffer, Count);
+}
+
+std::int64_t TMemoryStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
+    const std::int64_t target = TargetPosition(Offset, Origin, FPosition, Size());
+    if (target < 0)
+        return -1;
+    FPosition = target;
+    return FPosition;
+}
+
+void TMemoryStream::SetSize(std::int64_t NewSize) {
+    FData.resize(static_cast<std::size_t>(std::max<std::int64_t>(NewSize, 0)));
+    FPosition = std::min(FPosition, Size());
+}
+
+void TMemoryStream::Clear() {
+    FData.clear();
+    FData.shrink_to_fit();
+    FPosition = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream& Stream) {
+    Stream.SetPosition(0);
+    const std::int64_t size = Stream.Size();
+    SetSize(size);
+    FPosition = 0;
+    Stream.ReadBuffer(FData.data(), size);
+}
+
+void TMemoryStream::LoadFromFile(const std::string& FileName) {
+    TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(file);
+}
+
+void TMemoryStream::SaveToStream(TStream& Stream) {
+    Stream.WriteBuffer(FData.data(), Size());
+}
+
+void TMemoryStream::SaveToFile(const std::string& FileName) {
+    TFileStream file(FileName, fmCreate);
+    SaveToStream(file);
+}
+
+// ---- TFileStream -----------------------------------------------------------
+
+TFileStream::TFileStream(const std::string& FileName, std::uint16_t Mode) : FFileName(FileName) {
+    if (Mode == fmCreate || (Mode & 0xFF00) == fmCreate) {
+        FHandle = ::open(FileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (FHandle < 0)
+            throw EFCreateError("Cannot create file \"" + FileName + "\". " +
+                                SysErrorMessage(errno));
+        return;
+    }
+    int flags = O_RDONLY;
+    if ((Mode & 0x3) == fmOpenWrite)
+        flags = O_WRONLY;
+    else if ((Mode & 0x3) == fmOpenReadWrite)
+        flags = O_RDWR;
+    FHandle = ::open(FileName.c_str(), flags | O_CLOEXEC);
+    int error = FHandle < 0 ? errno : 0;
+    // A folder opens for reading on Linux but reads nothing; refuse it here
+    // so that the caller gets the error at the open, as it expects.
+    struct stat info {};
+    if (FHandle >= 0 && ::fstat(FHandle, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(FHandle);
+        FHandle = -1;
+        error = EISDIR;
+    }
+    if (FHandle < 0)
+        throw EFOpenError("Cannot open file \"" + FileName + "\". " + SysErrorMessage(error));
+}
+
+TFileStream::~TFileStream() {
+    if (FHandle >= 0)
+        ::close(FHandle);
+}
+
+std::int64_t TFileStream::Read(void* Buffer, std::int64_t Count) {
+    auto* out = static_cast<std::uint8_t*>(Buffer);
+    std::int64_t done = 0;
+    while (done < Count) {
+        const auto n =
+            ::read(FHandle, out + done,
+                   static_cast<std::size_t>(std::min<std::int64_t>(Count - done, 1 << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+std::int64_t TFileStream::Write(const void* Buffer, std::int64_t Count) {
+    const auto* in = static_cast<const std::uint8_t*>(Buffer);
+    std::int64_t done = 0;
+    while (done < Count) {
+        const auto n =
+            ::write(FHandle, in + done,
+                    static_cast<std::size_t>(std::min<std::int64_t>(Count - done, 1 << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
+    const int whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
+    const off_t result = ::lseek(FHandle, static_cast<off_t>(Offset), whence);
+    return result < 0 ? -1 : static_cast<std::int64_t>(result);
+}
+
+std::int64_t TFileStream::Size() {
+    struct stat info {};
+    if (::fstat(FHandle, &info) != 0)
+        return TStream::Size();
+    return static_cast<std::int64_t>(info.st_size);
+}
+
+void TFileStream::SetSize(std::int64_t NewSize) {
+    if (NewSize < 0 || ::ftruncate(FHandle, static_cast<off_t>(NewSize)) != 0)
+        throw EStreamError(SysErrorMessage(NewSize < 0 ? EINVAL : errno));
+    if (Position() > NewSize)
+        SetPosition(NewSize);
+}
+
+// ---- TStringStream ---------------------------------------------------------
+
+std::int64_t TStringStream::Read(void* Buffer, std::int64_t Count) {
+    const std::int64_t n = Available(FPosition, Size(), Count);
+    if (n > 0) {
+        std::memcpy(Buffer, FDataString.data() + FPosition, static_cast<std::size_t>(n));
+        FPosition += n;
+    }
+    return n;
+}
+
+std::int64_t TStringStream::Write(const void* Buffer, std::int64_t Count) {
+    return WriteAt(FDataString, FPosition, Buffer, Count);
+}
+
+std::int64_t TStringStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
+    const std::int64_t target = TargetPosition(Offset, Origin, FPosition, Size());
+    if (target < 0)
+        return -1;
+    FPosition = target;
+    return FPosition;
+}
+
+void TStringStream::SetSize(std::int64_t NewSize) {
+    FDataString.resize(static_cast<std::size_t>(std::max<std::int64_t>(NewSize, 0)));
+    FPosition = std::min(FPosition, Size());
+}
+
+std::string TStringStream::ReadString(std::int64_t Count) {
+    const std::int64_t n = Available(FPosition, Size(), Count);
+    if (n == 0)
+        return {};
+    std::string result =
+        FDataString.substr(static_cast<std::size_t>(FPosition), static_cast<std::size_t>(n));
+    FPosition += n;
+    return result;
+}
+
+void TStringStream::WriteString(const std::string& AString) {
+    Write(AString.data(), static_cast<std::int64_t>(AString.size()));
+}
