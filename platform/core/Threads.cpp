@@ -1,16 +1,108 @@
 #include "platform/core/Threads.h"
 
+#include "platform/core/Exceptions.h"
+
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <chrono>
+#include <deque>
+#include <memory>
+#include <system_error>
 
 namespace {
+
 std::atomic<TThreadID> GMainThreadID{0};
+
+bool IsMainThread() {
+    TThreadID main = GMainThreadID;
+    return main != 0 && GetCurrentThreadId() == main;
 }
 
+// One call waiting for the main thread. A synchronous caller waits for Done
+// and takes Error back; a queued call is forgotten by its caller.
+struct TSyncEntry {
+    TThreadMethod Method;
+    const void* MethodObject = nullptr;
+    const void* Thread = nullptr;
+    bool Synchronous = false;
+    bool Done = false;
+    std::exception_ptr Error;
+};
+
+// The process-wide queue, first in first out. GSyncArrived wakes the main
+// thread for a new call (and for a finished thread it waits for);
+// GSyncDone wakes the workers whose synchronous call has run.
+std::mutex GSyncLock;
+std::condition_variable GSyncArrived;
+std::condition_variable GSyncDone;
+std::deque<std::shared_ptr<TSyncEntry>> GSyncQueue;
+
+std::mutex GWakeLock;
+std::function<void()> GWakeMainThread;
+
+const void* MostDerivedAddress(const TObject* Object) {
+    return Object ? dynamic_cast<const void*>(Object) : nullptr;
+}
+
+void WakeMainThread() {
+    std::function<void()> wake;
+    {
+        std::lock_guard lock(GWakeLock);
+        wake = GWakeMainThread;
+    }
+    if (wake)
+        wake();
+}
+
+void Enqueue(const std::shared_ptr<TSyncEntry>& Entry) {
+    {
+        std::lock_guard lock(GSyncLock);
+        GSyncQueue.push_back(Entry);
+    }
+    GSyncArrived.notify_all();
+    WakeMainThread();
+}
+
+std::shared_ptr<TSyncEntry> MakeEntry(TThread* AThread, TThreadMethod Method, bool Synchronous) {
+    auto entry = std::make_shared<TSyncEntry>();
+    entry->MethodObject = Method.Object();
+    entry->Thread = MostDerivedAddress(AThread);
+    entry->Method = std::move(Method);
+    entry->Synchronous = Synchronous;
+    return entry;
+}
+
+// Runs one queued call. A synchronous call's exception goes back to its
+// caller; a queued call's exception is raised here, on the main thread.
+void RunEntry(const std::shared_ptr<TSyncEntry>& Entry) {
+    if (!Entry->Synchronous) {
+        Entry->Method();
+        return;
+    }
+    try {
+        Entry->Method();
+    } catch (...) {
+        Entry->Error = std::current_exception();
+    }
+    {
+        std::lock_guard lock(GSyncLock);
+        Entry->Done = true;
+    }
+    GSyncDone.notify_all();
+}
+
+int NiceValue(TThreadPriority Priority) {
+    static constexpr int Values[] = {19, 10, 5, 0, -5, -10, -15};
+    return Values[Priority];
+}
+
+} // namespace
+
 TThreadID GetCurrentThreadId() {
-    return static_cast<TThreadID>(::gettid());
+    thread_local const TThreadID id = static_cast<TThreadID>(::gettid());
+    return id;
 }
 
 void RecordMainThread() {
@@ -19,4 +111,267 @@ void RecordMainThread() {
 
 TThreadID MainThreadID() {
     return GMainThreadID;
+}
+
+int ThreadPriorityNiceValue(TThreadPriority Priority) {
+    return NiceValue(Priority);
+}
+
+bool CheckSynchronize(int Timeout) {
+    if (!IsMainThread())
+        throw EInvalidOperation("CheckSynchronize was called from a thread that is not the main "
+                                "thread");
+    std::unique_lock lock(GSyncLock);
+    if (Timeout > 0 && GSyncQueue.empty())
+        GSyncArrived.wait_for(lock, std::chrono::milliseconds(Timeout),
+                              [] { return !GSyncQueue.empty(); });
+    // Calls that arrive while these run wait for the next round, so a call
+    // that queues another cannot keep this loop going for ever. Taking one
+    // entry at a time keeps the order when a call serves the queue itself.
+    std::size_t count = GSyncQueue.size();
+    for (std::size_t i = 0; i < count && !GSyncQueue.empty(); ++i) {
+        auto entry = GSyncQueue.front();
+        GSyncQueue.pop_front();
+        lock.unlock();
+        RunEntry(entry);
+        lock.lock();
+    }
+    return count > 0;
+}
+
+void SetWakeMainThread(std::function<void()> Callback) {
+    std::lock_guard lock(GWakeLock);
+    GWakeMainThread = std::move(Callback);
+}
+
+// TThread
+
+TThread::TThread(bool CreateSuspended) : FCreateSuspended(CreateSuspended) {
+    try {
+        FThread = std::thread(&TThread::ThreadProc, this);
+    } catch (const std::system_error& E) {
+        throw EThread("Thread creation error: " + SysErrorMessage(E.code().value()));
+    }
+    // ThreadID() and SetPriority need the kernel's id from the start.
+    std::unique_lock lock(FLock);
+    FStateChanged.wait(lock, [this] { return FThreadID != 0; });
+}
+
+TThread::~TThread() {
+    if (FThread.get_id() == std::this_thread::get_id()) {
+        // A FreeOnTerminate thread deleting itself at its very end.
+        FThread.detach();
+        return;
+    }
+    bool started;
+    {
+        std::lock_guard lock(FLock);
+        started = FStartRequested;
+    }
+    if (started)
+        Terminate();
+    else
+        OpenStartGate(false);
+    WaitUntilDone();
+    FThread.join();
+}
+
+void TThread::AfterConstruction() {
+    if (!FCreateSuspended)
+        OpenStartGate(true);
+}
+
+void TThread::Start() {
+    {
+        std::lock_guard lock(FLock);
+        if (FStartRequested)
+            throw EInvalidOperation("Cannot call Start on a thread that was already started");
+    }
+    OpenStartGate(true);
+}
+
+void TThread::Resume() {
+    bool started;
+    {
+        std::lock_guard lock(FLock);
+        started = FStartRequested;
+        if (started)
+            FSuspendRequested = false;
+    }
+    if (!started)
+        OpenStartGate(true);
+    else
+        FPauseChanged.notify_all();
+}
+
+void TThread::Suspend() {
+    FSuspendRequested = true;
+}
+
+bool TThread::Suspended() const {
+    std::lock_guard lock(FLock);
+    return FSuspendRequested || (FCreateSuspended && !FStartRequested);
+}
+
+void TThread::Terminate() {
+    {
+        std::lock_guard lock(FLock);
+        FTerminated = true;
+    }
+    FPauseChanged.notify_all();
+}
+
+int TThread::WaitFor() {
+    if (FFreeOnTerminate)
+        throw EInvalidOperation("Cannot wait for a thread that frees itself");
+    if (GetCurrentThreadId() == FThreadID)
+        throw EInvalidOperation("A thread cannot wait for itself");
+    {
+        std::lock_guard lock(FLock);
+        if (!FStartRequested)
+            throw EInvalidOperation("Cannot wait for a thread that was never started");
+    }
+    WaitUntilDone();
+    return FReturnValue;
+}
+
+std::exception_ptr TThread::FatalException() const {
+    std::lock_guard lock(FLock);
+    return FFatalException;
+}
+
+void TThread::SetPriority(TThreadPriority Value) {
+    FPriority = Value;
+    ApplyPriority();
+}
+
+void TThread::WaitWhileSuspended() {
+    if (!FSuspendRequested || FTerminated)
+        return;
+    std::unique_lock lock(FLock);
+    while (FSuspendRequested && !FTerminated) {
+        FPauseChanged.wait(lock);
+        ++FPauseWakeUps;
+    }
+}
+
+void TThread::Synchronize(TThread* AThread, TThreadMethod Method) {
+    if (IsMainThread()) {
+        Method();
+        return;
+    }
+    auto entry = MakeEntry(AThread, std::move(Method), true);
+    Enqueue(entry);
+    std::unique_lock lock(GSyncLock);
+    GSyncDone.wait(lock, [&] { return entry->Done; });
+    if (entry->Error)
+        std::rethrow_exception(entry->Error);
+}
+
+void TThread::Queue(TThread* AThread, TThreadMethod Method) {
+    if (IsMainThread()) {
+        Method();
+        return;
+    }
+    Enqueue(MakeEntry(AThread, std::move(Method), false));
+}
+
+void TThread::RemoveQueuedEvents(TObject* AObject) {
+    const void* object = MostDerivedAddress(AObject);
+    if (!object)
+        return;
+    std::lock_guard lock(GSyncLock);
+    // Synchronous calls stay: their callers wait for them.
+    std::erase_if(GSyncQueue, [object](const std::shared_ptr<TSyncEntry>& Entry) {
+        return !Entry->Synchronous && (Entry->MethodObject == object || Entry->Thread == object);
+    });
+}
+
+void TThread::DoTerminate() {
+    if (OnTerminate)
+        Synchronize(this, [this] { OnTerminate(this); });
+}
+
+void TThread::ThreadProc() {
+    {
+        std::lock_guard lock(FLock);
+        FThreadID = GetCurrentThreadId();
+    }
+    FStateChanged.notify_all();
+    bool runExecute;
+    {
+        std::unique_lock lock(FLock);
+        FStateChanged.wait(lock, [this] { return FStartRequested; });
+        runExecute = FRunExecute;
+    }
+    bool freeSelf = false;
+    if (runExecute) {
+        try {
+            Execute();
+        } catch (...) {
+            std::lock_guard lock(FLock);
+            FFatalException = std::current_exception();
+        }
+        FFinished = true;
+        try {
+            DoTerminate();
+        } catch (...) {
+            std::lock_guard lock(FLock);
+            if (!FFatalException)
+                FFatalException = std::current_exception();
+        }
+        freeSelf = FFreeOnTerminate;
+    }
+    {
+        std::lock_guard lock(FLock);
+        FDone = true;
+    }
+    FStateChanged.notify_all();
+    {
+        // Empty on purpose: a main thread waiting in WaitUntilDone checks
+        // FDone under this lock, so the notification cannot slip past it.
+        std::lock_guard lock(GSyncLock);
+    }
+    GSyncArrived.notify_all();
+    if (freeSelf)
+        delete this;
+}
+
+void TThread::OpenStartGate(bool RunExecute) {
+    {
+        std::lock_guard lock(FLock);
+        if (FStartRequested)
+            return;
+        FStartRequested = true;
+        FRunExecute = RunExecute;
+    }
+    FStateChanged.notify_all();
+}
+
+void TThread::WaitUntilDone() {
+    if (!IsMainThread()) {
+        std::unique_lock lock(FLock);
+        FStateChanged.wait(lock, [this] { return FDone.load(); });
+        return;
+    }
+    // The thread may need the main thread (Synchronize, OnTerminate) before
+    // it can end, so the queue is served while waiting.
+    std::unique_lock lock(GSyncLock);
+    while (!FDone) {
+        if (!GSyncQueue.empty()) {
+            lock.unlock();
+            CheckSynchronize();
+            lock.lock();
+        } else {
+            GSyncArrived.wait(lock);
+        }
+    }
+}
+
+void TThread::ApplyPriority() {
+    if (FDone)
+        return;
+    // The kernel keeps a nice value per thread; raising it above the current
+    // one needs a privilege, and without it the value quietly stays.
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(FThreadID.load()), NiceValue(FPriority));
 }
