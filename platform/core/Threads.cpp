@@ -158,11 +158,16 @@ TThread::TThread(bool CreateSuspended) : FCreateSuspended(CreateSuspended) {
 }
 
 TThread::~TThread() {
-    if (FThread.get_id() == std::this_thread::get_id()) {
-        // A FreeOnTerminate thread deleting itself at its very end.
-        FThread.detach();
+    TerminateAndWait();
+    if (FThread.get_id() == std::this_thread::get_id())
+        FThread.detach(); // a FreeOnTerminate thread deleting itself at its very end
+    else if (FThread.joinable())
+        FThread.join();
+}
+
+void TThread::TerminateAndWait() {
+    if (FThread.get_id() == std::this_thread::get_id())
         return;
-    }
     bool started;
     {
         std::lock_guard lock(FLock);
@@ -173,7 +178,6 @@ TThread::~TThread() {
     else
         OpenStartGate(false);
     WaitUntilDone();
-    FThread.join();
 }
 
 void TThread::AfterConstruction() {

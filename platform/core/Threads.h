@@ -49,8 +49,8 @@ public:
     explicit TThread(bool CreateSuspended);
     // Destroying a running thread sets Terminated and waits for it; one that
     // never started never runs Execute. A derived class whose Execute uses
-    // its own fields stops the thread in its own destructor (Terminate();
-    // WaitFor();), because those fields are gone when this one runs.
+    // its own fields calls TerminateAndWait() in its own destructor, because
+    // those fields are gone when this one runs.
     ~TThread() override;
     TThread(const TThread&) = delete;
     TThread& operator=(const TThread&) = delete;
@@ -120,6 +120,11 @@ protected:
     virtual void Execute() = 0;
     // Synchronizes OnTerminate when assigned.
     virtual void DoTerminate();
+    // What the destructor does, for derived destructors: a running thread is
+    // terminated and waited for (serving the queue on the main thread), one
+    // that never started is let go without running Execute. Does nothing on
+    // the thread itself (a FreeOnTerminate thread deleting itself).
+    void TerminateAndWait();
     void SetReturnValue(int Value) { FReturnValue = Value; }
     void Synchronize(TThreadMethod Method) { Synchronize(this, std::move(Method)); }
     void Queue(TThreadMethod Method) { Queue(this, std::move(Method)); }

@@ -1,3 +1,226 @@
 #include "platform/core/Paths.h"
 
+#include "tests/support/TempDir.h"
+
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <set>
+#include <string>
+
+namespace {
+
+struct TPathCase {
+    std::string Function;
+    std::string Input;
+    std::string Expected;
+};
+
+std::string Apply(const TPathCase& Case) {
+    if (Case.Function == "ExtractFilePath")
+        return ExtractFilePath(Case.Input);
+    if (Case.Function == "ExtractFileDir")
+        return ExtractFileDir(Case.Input);
+    if (Case.Function == "ExtractFileName")
+        return ExtractFileName(Case.Input);
+    if (Case.Function == "ExtractFileExt")
+        return ExtractFileExt(Case.Input);
+    if (Case.Function == "ChangeFileExt")
+        return ChangeFileExt(Case.Input, ".mp4");
+    if (Case.Function == "Include")
+        return IncludeTrailingPathDelimiter(Case.Input);
+    if (Case.Function == "Exclude")
+        return ExcludeTrailingPathDelimiter(Case.Input);
+    if (Case.Function == "ExpandFileName")
+        return ExpandFileName(Case.Input);
+    return "unknown function " + Case.Function;
+}
+
+void WriteFile(const std::string& Name, const std::string& Text = "x") {
+    std::ofstream(Name, std::ios::binary) << Text;
+}
+
+// Every entry FindFirst/FindNext reports for Path with Attr.
+std::set<std::string> Find(const std::string& Path, int Attr) {
+    std::set<std::string> names;
+    TSearchRec rec;
+    for (int result = FindFirst(Path, Attr, rec); result == 0; result = FindNext(rec))
+        names.insert(rec.Name);
+    FindClose(rec);
+    return names;
+}
+
+} // namespace
+
+TEST(Paths, PathRoutines) {
+    const TPathCase cases[] = {
+        {"ExtractFilePath", "/a/b/c.txt", "/a/b/"},
+        {"ExtractFilePath", "c.txt", ""},
+        {"ExtractFileDir", "/a/b/c.txt", "/a/b"},
+        {"ExtractFileDir", "/c.txt", "/"},
+        {"ExtractFileName", "/a/b/c.txt", "c.txt"},
+        {"ExtractFileName", "/a/b/", ""},
+        {"ExtractFileName", "视频.avi", "视频.avi"},
+        {"ExtractFileExt", "/a/b.d/c", ""},
+        {"ExtractFileExt", "c.tar.gz", ".gz"},
+        {"ExtractFileExt", "/a/clip.AVI", ".AVI"},
+        {"ChangeFileExt", "a.b.avi", "a.b.mp4"},
+        {"ChangeFileExt", "/x.y/noext", "/x.y/noext.mp4"},
+        {"ChangeFileExt", "clip.", "clip.mp4"},
+        {"Include", "", "/"},
+        {"Include", "/a", "/a/"},
+        {"Include", "/a/", "/a/"},
+        {"Exclude", "/a/", "/a"},
+        {"Exclude", "/a", "/a"},
+        {"ExpandFileName", "/a/./b/../c", "/a/c"},
+        {"ExpandFileName", "/../a", "/a"},
+        {"ExpandFileName", "/a/b/", "/a/b/"},
+        {"ExpandFileName", "a/../b", IncludeTrailingPathDelimiter(GetCurrentDir()) + "b"},
+    };
+    for (const TPathCase& c : cases)
+        EXPECT_EQ(Apply(c), c.Expected) << c.Function << "(\"" << c.Input << "\")";
+}
+
+TEST(Paths, ExistenceOfFilesLinksAndFolders) {
+    TTempDir dir;
+    WriteFile(dir.File("file"));
+    ASSERT_EQ(::symlink(dir.File("file").c_str(), dir.File("link").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.File("missing").c_str(), dir.File("dangling").c_str()), 0);
+    EXPECT_TRUE(FileExists(dir.File("file")));
+    EXPECT_TRUE(FileExists(dir.File("link")));
+    EXPECT_FALSE(FileExists(dir.File("dangling")));
+    EXPECT_FALSE(FileExists(dir.Path()));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_TRUE(DirectoryExists(dir.Path()));
+    EXPECT_FALSE(DirectoryExists(dir.File("file")));
+}
+
+TEST(Paths, ForceDirectoriesCreatesEveryMissingFolder) {
+    TTempDir dir;
+    EXPECT_TRUE(ForceDirectories(dir.File("a/b/c")));
+    EXPECT_TRUE(DirectoryExists(dir.File("a/b/c")));
+    EXPECT_TRUE(ForceDirectories(dir.File("a/b/c/")));
+    WriteFile(dir.File("file"));
+    EXPECT_FALSE(ForceDirectories(dir.File("file/sub/deeper")));
+    EXPECT_FALSE(ForceDirectories(""));
+}
+
+TEST(Paths, FolderAndFileOperations) {
+    TTempDir dir;
+    EXPECT_TRUE(CreateDir(dir.File("d")));
+    EXPECT_FALSE(CreateDir(dir.File("d")));
+    WriteFile(dir.File("d/f"), "old");
+    EXPECT_FALSE(RemoveDir(dir.File("d")));
+    EXPECT_TRUE(RenameFile(dir.File("d/f"), dir.File("d/g")));
+    EXPECT_FALSE(FileExists(dir.File("d/f")));
+    // A rename never replaces an existing file.
+    WriteFile(dir.File("d/h"), "new");
+    EXPECT_FALSE(RenameFile(dir.File("d/h"), dir.File("d/g")));
+    std::ifstream kept(dir.File("d/g"));
+    std::string text;
+    kept >> text;
+    EXPECT_EQ(text, "old");
+    EXPECT_TRUE(DeleteFile(dir.File("d/g")));
+    EXPECT_TRUE(DeleteFile(dir.File("d/h")));
+    EXPECT_FALSE(DeleteFile(dir.File("d/g")));
+    EXPECT_FALSE(DeleteFile(dir.File("d")));
+    EXPECT_TRUE(RemoveDir(dir.File("d")));
+    EXPECT_FALSE(DirectoryExists(dir.File("d")));
+}
+
+TEST(Paths, CurrentFolderChangesAndComesBack) {
+    TTempDir dir;
+    std::string before = GetCurrentDir();
+    ASSERT_TRUE(SetCurrentDir(dir.Path()));
+    char real[4096];
+    ASSERT_NE(::realpath(dir.Path().c_str(), real), nullptr);
+    EXPECT_EQ(GetCurrentDir(), real);
+    EXPECT_EQ(ExpandFileName("x/../y.txt"), std::string(real) + "/y.txt");
+    EXPECT_FALSE(SetCurrentDir(dir.File("missing")));
+    ASSERT_TRUE(SetCurrentDir(before));
+}
+
+class FileSearch : public testing::Test {
+protected:
+    void SetUp() override {
+        WriteFile(Dir.File("A.TXT"));
+        WriteFile(Dir.File("b.txt"));
+        WriteFile(Dir.File("c.doc"));
+        WriteFile(Dir.File(".hidden.txt"));
+        WriteFile(Dir.File("视频 片段.txt"));
+        ASSERT_TRUE(CreateDir(Dir.File("sub.txt")));
+        ASSERT_EQ(::mkfifo(Dir.File("pipe").c_str(), 0600), 0);
+    }
+    std::string Mask(const std::string& Mask) const { return Dir.File(Mask); }
+
+    TTempDir Dir;
+};
+
+TEST_F(FileSearch, MaskIgnoresCaseAndAttributesFilterEntries) {
+    using TNames = std::set<std::string>;
+    EXPECT_EQ(Find(Mask("*.txt"), 0), (TNames{"A.TXT", "b.txt", "视频 片段.txt"}));
+    EXPECT_EQ(Find(Mask("*.txt"), faDirectory),
+              (TNames{"A.TXT", "b.txt", "视频 片段.txt", "sub.txt"}));
+    EXPECT_EQ(Find(Mask("*.txt"), faHidden),
+              (TNames{"A.TXT", "b.txt", "视频 片段.txt", ".hidden.txt"}));
+    EXPECT_EQ(Find(Mask("*"), faArchive), (TNames{"A.TXT", "b.txt", "c.doc", "视频 片段.txt"}));
+    EXPECT_EQ(Find(Mask("*"), faAnyFile),
+              (TNames{".", "..", "A.TXT", "b.txt", "c.doc", ".hidden.txt", "视频 片段.txt",
+                      "sub.txt", "pipe"}));
+    EXPECT_EQ(Find(Mask("*.*"), faDirectory | faSysFile),
+              (TNames{".", "..", "A.TXT", "b.txt", "c.doc", "视频 片段.txt", "sub.txt", "pipe"}));
+    EXPECT_EQ(Find(Mask("视频*"), 0), (TNames{"视频 片段.txt"}));
+}
+
+TEST_F(FileSearch, RecordDescribesTheEntry) {
+    TSearchRec rec;
+    ASSERT_EQ(FindFirst(Mask("sub.txt"), faDirectory, rec), 0);
+    EXPECT_EQ(rec.Name, "sub.txt");
+    EXPECT_EQ(rec.Attr & (faDirectory | faArchive), faDirectory);
+    EXPECT_EQ(FindNext(rec), ENOENT);
+    FindClose(rec);
+    FindClose(rec);
+
+    ASSERT_EQ(FindFirst(Mask("pipe"), faSysFile, rec), 0);
+    EXPECT_EQ(rec.Attr & faSysFile, faSysFile);
+    FindClose(rec);
+
+    ASSERT_EQ(::symlink(Dir.File("b.txt").c_str(), Dir.File("link.txt").c_str()), 0);
+    ASSERT_EQ(FindFirst(Mask("link.txt"), 0, rec), 0);
+    EXPECT_EQ(rec.Attr & (faSymLink | faArchive), faSymLink | faArchive);
+    EXPECT_EQ(rec.Size, 1);
+    EXPECT_GT(rec.TimeStamp, 40000.0); // after the year 2009
+    FindClose(rec);
+}
+
+TEST_F(FileSearch, SizeOfASparseFileBeyond4GiB) {
+    const std::int64_t size = 5LL << 30;
+    int fd = ::open(Dir.File("big.bin").c_str(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, size), 0);
+    ::close(fd);
+    TSearchRec rec;
+    ASSERT_EQ(FindFirst(Mask("BIG.BIN"), faAnyFile, rec), 0);
+    EXPECT_EQ(rec.Size, size);
+    FindClose(rec);
+}
+
+TEST_F(FileSearch, NothingFoundAnswersTheSystemsError) {
+    TSearchRec rec;
+    EXPECT_EQ(FindFirst(Mask("*.avi"), faAnyFile, rec), ENOENT);
+    EXPECT_EQ(FindFirst(Dir.File("missing/*"), faAnyFile, rec), ENOENT);
+    EXPECT_EQ(FindFirst(Dir.File("A.TXT/*"), faAnyFile, rec), ENOTDIR);
+    EXPECT_NE(FindNext(rec), 0);
+    FindClose(rec);
+}
+
+TEST(Paths, RootHasNoDotEntries) {
+    std::set<std::string> names = Find("/*", faAnyFile);
+    EXPECT_FALSE(names.empty());
+    EXPECT_EQ(names.count("."), 0u);
+    EXPECT_EQ(names.count(".."), 0u);
+}
