@@ -177,6 +177,7 @@ void TThread::TerminateAndWait() {
         Terminate();
     else
         OpenStartGate(false);
+    // Nobody could handle an error of a queued call here (destructors).
     WaitUntilDone();
 }
 
@@ -235,7 +236,10 @@ int TThread::WaitFor() {
         if (!FStartRequested)
             throw EInvalidOperation("Cannot wait for a thread that was never started");
     }
-    WaitUntilDone();
+    // An error of a queued call served while waiting reaches this caller,
+    // but only once the thread has ended.
+    if (std::exception_ptr error = WaitUntilDone())
+        std::rethrow_exception(error);
     return FReturnValue;
 }
 
@@ -352,24 +356,32 @@ void TThread::OpenStartGate(bool RunExecute) {
     FStateChanged.notify_all();
 }
 
-void TThread::WaitUntilDone() {
+std::exception_ptr TThread::WaitUntilDone() {
     if (!IsMainThread()) {
         std::unique_lock lock(FLock);
         FStateChanged.wait(lock, [this] { return FDone.load(); });
-        return;
+        return nullptr;
     }
     // The thread may need the main thread (Synchronize, OnTerminate) before
-    // it can end, so the queue is served while waiting.
+    // it can end, so the queue is served while waiting. A queued call that
+    // raises must not end the wait early; its error is handed back.
+    std::exception_ptr error;
     std::unique_lock lock(GSyncLock);
     while (!FDone) {
         if (!GSyncQueue.empty()) {
             lock.unlock();
-            CheckSynchronize();
+            try {
+                CheckSynchronize();
+            } catch (...) {
+                if (!error)
+                    error = std::current_exception();
+            }
             lock.lock();
         } else {
             GSyncArrived.wait(lock);
         }
     }
+    return error;
 }
 
 void TThread::ApplyPriority() {

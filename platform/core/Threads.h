@@ -75,7 +75,8 @@ public:
 
     // Blocks until Execute has returned and OnTerminate has run; gives
     // ReturnValue(). On the main thread it serves CheckSynchronize while it
-    // waits. Raises EInvalidOperation for a thread that never started, for a
+    // waits; an exception of a queued call it ran is raised once the thread
+    // has ended. Raises EInvalidOperation for a thread that never started, for a
     // FreeOnTerminate thread and when called by the thread itself.
     int WaitFor();
     int ReturnValue() const { return FReturnValue; }
@@ -132,7 +133,7 @@ protected:
 private:
     void ThreadProc();
     void OpenStartGate(bool RunExecute);
-    void WaitUntilDone();
+    std::exception_ptr WaitUntilDone();
     void ApplyPriority();
 
     std::thread FThread;

@@ -174,6 +174,30 @@ TEST(Threads, RemoveQueuedEventsOfAThreadDropsWhatItQueued) {
     EXPECT_EQ(calls, 0);
 }
 
+// A queued call that raises on the main thread while it waits for a worker
+// neither ends the wait early nor ends the program in a destructor.
+TEST(Threads, QueuedCallThatRaisesWhileWaitingIsRaisedAfterTheThreadEnded) {
+    auto body = [](TTestThread& Self) {
+        Self.CallQueue([] { throw EConvertError("queued"); });
+        // The thread cannot end before the main thread has served both calls.
+        Self.CallSynchronize([] {});
+    };
+    TTestThread thread(body);
+    thread.Start();
+    try {
+        thread.WaitFor();
+        ADD_FAILURE() << "the queued call's error was lost";
+    } catch (const EConvertError& E) {
+        EXPECT_EQ(E.Message(), "queued");
+        EXPECT_TRUE(thread.Finished());
+    }
+    {
+        TTestThread destroyed(body);
+        destroyed.Start();
+    }
+    EXPECT_FALSE(CheckSynchronize());
+}
+
 TEST(Threads, CheckSynchronizeWithATimeOutWaitsForACall) {
     std::atomic<bool> ran{false};
     TTestThread thread([&](TTestThread& Self) { Self.CallQueue([&] { ran = true; }); });
