@@ -64,15 +64,25 @@ int CompareStr(std::string_view A, std::string_view B) {
     return Sign(A.compare(B));
 }
 
-int CompareText(std::string_view A, std::string_view B) {
+namespace {
+
+// Compares byte by byte after Fold; unsigned bytes keep UTF-8 in code-point
+// order.
+template <char (*Fold)(char)> int CompareFolded(std::string_view A, std::string_view B) {
     const std::size_t n = A.size() < B.size() ? A.size() : B.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const auto a = static_cast<unsigned char>(AsciiUpper(A[i]));
-        const auto b = static_cast<unsigned char>(AsciiUpper(B[i]));
+        const auto a = static_cast<unsigned char>(Fold(A[i]));
+        const auto b = static_cast<unsigned char>(Fold(B[i]));
         if (a != b)
             return a < b ? -1 : 1;
     }
     return A.size() == B.size() ? 0 : (A.size() < B.size() ? -1 : 1);
+}
+
+} // namespace
+
+int CompareText(std::string_view A, std::string_view B) {
+    return CompareFolded<AsciiUpper>(A, B);
 }
 
 bool SameText(std::string_view A, std::string_view B) {
@@ -80,8 +90,9 @@ bool SameText(std::string_view A, std::string_view B) {
 }
 
 int AnsiCompareText(std::string_view A, std::string_view B) {
-    // Bytes compared unsigned keep UTF-8 in code-point order.
-    return CompareText(A, B);
+    // Folding to lower case sorts the punctuation between 'Z' and 'a'
+    // ("_", "[") before the letters, as a sorted file list is expected to.
+    return CompareFolded<AsciiLower>(A, B);
 }
 
 bool AnsiSameText(std::string_view A, std::string_view B) {
