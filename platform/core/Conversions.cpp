@@ -129,6 +129,10 @@ bool FitsInt64(double Value) {
 
 } // namespace
 
+void ConvertError(const std::string& Message) {
+    throw EConvertError(Message);
+}
+
 std::string IntToStr(std::int64_t Value) {
     return std::to_string(Value);
 }

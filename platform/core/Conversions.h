@@ -21,6 +21,10 @@ struct TFormatSettings {
 
 extern TFormatSettings FormatSettings;
 
+// Raises EConvertError with Message; lets units that Exceptions.h itself
+// includes raise it without including it back.
+[[noreturn]] void ConvertError(const std::string& Message);
+
 std::string IntToStr(std::int64_t Value);
 
 // Leading blanks, an optional sign, then decimal digits or hexadecimal after

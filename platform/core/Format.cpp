@@ -1,7 +1,6 @@
 #include "platform/core/Format.h"
 
 #include "platform/core/Conversions.h"
-#include "platform/core/Exceptions.h"
 #include "platform/core/Strings.h"
 
 #include <bit>
@@ -190,7 +189,7 @@ struct TSpec {
 constexpr int MaxWidth = 100000;
 
 [[noreturn]] void InvalidFormat(std::string_view Fmt) {
-    throw EConvertError("Format '" + std::string(Fmt) + "' invalid or incompatible with argument");
+    ConvertError("Format '" + std::string(Fmt) + "' invalid or incompatible with argument");
 }
 
 int ParseNumber(std::string_view Fmt, std::size_t& Pos) {
@@ -354,7 +353,7 @@ std::string Format(std::string_view Fmt, std::span<const TVarRec> Args) {
         }
         const TSpec spec = ParseSpec(Fmt, pos);
         if (next >= Args.size())
-            throw EConvertError("No argument for format '" + std::string(Fmt) + "'");
+            ConvertError("No argument for format '" + std::string(Fmt) + "'");
         AppendPadded(result, ArgumentText(Fmt, spec, Args[next++]), spec);
     }
     return result;
