@@ -1,5 +1,7 @@
 #include "platform/core/SyncObjects.h"
 
+#include "platform/core/Exceptions.h"
+
 #include <chrono>
 
 TEvent::TEvent(bool ManualReset, bool InitialState)
@@ -35,9 +37,30 @@ TWaitResult TEvent::WaitFor(std::uint32_t Timeout) {
 }
 
 TWaitResult TMutex::Acquire(std::uint32_t Timeout) {
-    if (Timeout == INFINITE) {
-        FLock.lock();
+    const std::thread::id self = std::this_thread::get_id();
+    std::unique_lock lock(FLock);
+    if (FCount > 0 && FOwner == self) {
+        ++FCount;
         return wrSignaled;
     }
-    return FLock.try_lock_for(std::chrono::milliseconds(Timeout)) ? wrSignaled : wrTimeout;
+    auto free = [this] { return FCount == 0; };
+    if (Timeout == INFINITE)
+        FFreed.wait(lock, free);
+    else if (!FFreed.wait_for(lock, std::chrono::milliseconds(Timeout), free))
+        return wrTimeout;
+    FOwner = self;
+    FCount = 1;
+    return wrSignaled;
+}
+
+void TMutex::Release() {
+    {
+        std::lock_guard lock(FLock);
+        if (FCount == 0 || FOwner != std::this_thread::get_id())
+            throw EInvalidOperation("A mutex was released by a thread that does not hold it");
+        if (--FCount > 0)
+            return;
+        FOwner = std::thread::id();
+    }
+    FFreed.notify_one();
 }

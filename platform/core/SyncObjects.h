@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <thread>
 
 enum TWaitResult { wrSignaled, wrTimeout, wrAbandoned, wrError };
 
@@ -62,7 +63,8 @@ private:
     std::recursive_mutex FLock;
 };
 
-// A recursive lock with a timed Acquire.
+// A recursive lock with a timed Acquire. Release by a thread that does not
+// hold it raises EInvalidOperation.
 class TMutex : public TObject {
 public:
     TMutex() = default;
@@ -72,12 +74,15 @@ public:
     // Timeout in milliseconds, or INFINITE; wrSignaled when the lock is held.
     TWaitResult Acquire(std::uint32_t Timeout = INFINITE);
     TWaitResult WaitFor(std::uint32_t Timeout = INFINITE) { return Acquire(Timeout); }
-    void Release() { FLock.unlock(); }
+    void Release();
 
-    void lock() { FLock.lock(); }
-    void unlock() { FLock.unlock(); }
-    bool try_lock() { return FLock.try_lock(); }
+    void lock() { Acquire(INFINITE); }
+    void unlock() { Release(); }
+    bool try_lock() { return Acquire(0) == wrSignaled; }
 
 private:
-    std::recursive_timed_mutex FLock;
+    std::mutex FLock;
+    std::condition_variable FFreed;
+    std::thread::id FOwner;
+    unsigned FCount = 0;
 };

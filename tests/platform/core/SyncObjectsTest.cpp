@@ -1,6 +1,7 @@
 #include "platform/core/SyncObjects.h"
 
 #include "platform/core/Clock.h"
+#include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -124,4 +125,5 @@ TEST(Locks, MutexAcquireTimesOutWhileAnotherThreadHoldsIt) {
     EXPECT_EQ(mutex.Acquire(0), wrSignaled);
     mutex.Release();
     mutex.Release();
+    EXPECT_THROW(mutex.Release(), EInvalidOperation);
 }
