@@ -3,6 +3,7 @@
 #include "platform/core/Conversions.h"
 #include "platform/core/Exceptions.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
