@@ -268,6 +268,9 @@ void TThread::Synchronize(TThread* AThread, TThreadMethod Method) {
         Method();
         return;
     }
+    // Nobody would ever serve the call: fail instead of waiting for ever.
+    if (GMainThreadID == 0)
+        throw EInvalidOperation("Synchronize was called before the main thread was recorded");
     auto entry = MakeEntry(AThread, std::move(Method), true);
     Enqueue(entry);
     std::unique_lock lock(GSyncLock);
