@@ -2,6 +2,8 @@
 
 #include "platform/core/Exceptions.h"
 
+#include <locale.h>
+
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -181,8 +183,16 @@ bool TryStrToFloat(std::string_view Text, double& Value) {
     double result = 0.0;
     const char* end = normalized.data() + normalized.size();
     const auto [ptr, ec] = std::from_chars(normalized.data(), end, result);
-    if (ec != std::errc() || ptr != end)
+    if (ec == std::errc::result_out_of_range && ptr == end) {
+        // from_chars reports a value too small for a double like one too
+        // large; the first is simply zero (or nearly), only the second fails.
+        static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", nullptr);
+        result = strtod_l(normalized.c_str(), nullptr, cLocale);
+        if (!std::isfinite(result))
+            return false;
+    } else if (ec != std::errc() || ptr != end) {
         return false;
+    }
     Value = result;
     return true;
 }

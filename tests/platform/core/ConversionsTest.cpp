@@ -87,8 +87,9 @@ TEST(Conversions, StrToFloatReadsPlainNumbers) {
         double Value;
     };
     const std::vector<TRow> rows = {
-        {"7.95", 7.95}, {" 2.5 ", 2.5}, {"1e3", 1000.0}, {"-1.5E-2", -0.015},
-        {"+.5", 0.5},   {"5.", 5.0},    {"0", 0.0},      {"1e+2", 100.0},
+        {"7.95", 7.95}, {" 2.5 ", 2.5},  {"1e3", 1000.0},      {"-1.5E-2", -0.015},
+        {"+.5", 0.5},   {"1e-400", 0.0}, {"-4e-320", -4e-320}, {"5.", 5.0},
+        {"0", 0.0},     {"1e+2", 100.0},
     };
     for (const TRow& row : rows)
         EXPECT_DOUBLE_EQ(StrToFloat(row.Text), row.Value) << row.Text;
