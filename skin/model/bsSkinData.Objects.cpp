@@ -49,7 +49,8 @@ void TbsDataSkinObject::VisitKeys(TbsIniKeyVisitor& V) {
     V.Integer("glowlayeralphablendvalue", GlowLayerAlphaBlendValue, 255);
 }
 
-// Deliberately without the base class's keys.
+// A user area is only a place on the frame: the keys of the base class are
+// neither read nor written.
 void TbsDataUserObject::VisitKeys(TbsIniKeyVisitor& V) {
     V.Rect("skinrect", SkinRect);
 }

@@ -2,6 +2,7 @@
 // written from the tables, the values of construction, save and load of
 // every kind, and the rules that are more than a key.
 #include "SkinModelSupport.h"
+#include "platform/core/Exceptions.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -237,6 +238,15 @@ TEST(SkinModelElements, ConstructionValuesDifferFromMissingKeyValues) {
     EXPECT_EQ(Colors.cHighLightText(), clHighlightText);
     EXPECT_EQ(Colors.cBtnHighLight(), clBtnHighlight);
     EXPECT_EQ(Colors.cBtnShadow(), clBtnShadow);
+}
+
+// The element adds no check of its own: the reader's error ends the load.
+TEST(SkinModelElements, AnEmptyRectangleValueFailsTheLoad) {
+    auto Ini = MakeIni("[b]\nskinrect=\n[o]\nactiveskinrect=1,2\n");
+    TbsDataSkinButtonControl Button("b");
+    EXPECT_THROW(Button.LoadFromFile(*Ini), EConvertError);
+    TbsDataSkinCaption Caption("o");
+    EXPECT_THROW(Caption.LoadFromFile(*Ini), EConvertError);
 }
 
 TEST(SkinModelElements, UpDownHasNoFrameAfterLoadingOrSaving) {
