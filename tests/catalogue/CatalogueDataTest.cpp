@@ -151,6 +151,47 @@ TEST(CatalogueData, BorrowedSettingsAreTheCameraRows) {
     EXPECT_EQ(FindProfileSettings(2213), nullptr);
 }
 
+// Rows the rest of the program singles out; a row filed under a wrong key
+// shows here first.
+TEST(CatalogueData, RowsThatStandOut) {
+    struct TCase {
+        int Key;
+        const char* VideoCodec;
+        const char* FrameSize;
+        const char* FrameRate;
+        int VideoBitrate;
+        int AudioBitrate;
+        const char* SampleRate;
+    };
+    const TCase Cases[] = {
+        {2605, "libxvid", "3840*2160", "", 2500000, 128000, "44100"},
+        {903, "mpeg4", "320*240", "25", 512000, 128000, "44100"},
+        {904, "libx264", "320*240", "25", 768000, 128000, "44100"},
+        {1200, "mpeg4", "", "30", 1200000, 128000, "32000"},
+        {1203, "libx264", "1280*720", "30", 1500000, 160000, "48000"},
+        {1204, "mpeg4", "", "30", 1000000, 128000, "24000"},
+        {2004, "", "1024*768", "25", 1200000, 128000, "48000"},
+        {2101, "libx264", "1280*720", "30", 1600000, 256000, "48000"},
+        {2107, "mpeg4", "176*144", "12", 128000, 12000, "8000"},
+        {1405, "", "", "", -1, 128000, "22050"},
+    };
+    for (const TCase& Case : Cases) {
+        const TProfileSettings* S = FindProfileSettings(Case.Key);
+        ASSERT_NE(S, nullptr) << Case.Key;
+        EXPECT_EQ(S->VideoCodec, Case.VideoCodec) << Case.Key;
+        EXPECT_EQ(S->FrameSize, Case.FrameSize) << Case.Key;
+        EXPECT_EQ(S->FrameRate, Case.FrameRate) << Case.Key;
+        EXPECT_EQ(S->VideoBitrate, Case.VideoBitrate) << Case.Key;
+        EXPECT_EQ(S->AudioBitrate, Case.AudioBitrate) << Case.Key;
+        EXPECT_EQ(S->AudioSampleRate, Case.SampleRate) << Case.Key;
+    }
+    EXPECT_EQ(FindProfileSettings(1304)->AudioCodec, "libfaac");
+    EXPECT_EQ(FindProfileSettings(1303)->OutputExt, ".mp4");
+    EXPECT_EQ(FindProfileSettings(1305)->OutputExt, ".mp4");
+    EXPECT_EQ(FindProfileSettings(2600)->AudioCodec, "libmp3lame");
+    EXPECT_EQ(FindProfileSettings(2107)->FrameAspectRatio, "4:3");
+}
+
 TEST(CatalogueData, KeysOutsideTheTablesNameNothing) {
     for (int Key : {-1, 15, 113, 210, 2006, 2315, 2612, 2700, 300, 99})
         EXPECT_TRUE(!FindProfile(Key) && !FindProfileSettings(Key) && !FindParameterRow(Key) &&

@@ -21,6 +21,16 @@ TEST(CatalogueParameterValues, TextToValue) {
         for (std::string_view Item : ParameterList(TParameterKind::AudioBitrate, N))
             EXPECT_GT(AudioBitrateValue(Item), 0) << Item;
 
+    // Every video bit-rate item but the no-video one names a positive rate,
+    // and every frame size but the two special items stands as it is.
+    for (int N = 1; N <= ParameterListCount(TParameterKind::VideoBitrate); ++N)
+        for (std::string_view Item : ParameterList(TParameterKind::VideoBitrate, N))
+            EXPECT_TRUE(Item == "无视频" || VideoBitrateValue(Item) > 0) << Item;
+    for (int N = 1; N <= ParameterListCount(TParameterKind::FrameSize); ++N)
+        for (std::string_view Item : ParameterList(TParameterKind::FrameSize, N))
+            EXPECT_TRUE(FrameSizeValue(Item) == Item ||
+                        (FrameSizeValue(Item).empty() && Item.find('*') == std::string_view::npos))
+                << Item;
     EXPECT_EQ(VideoBitrateValue("无视频"), -1000);
     EXPECT_EQ(VideoBitrateValue("1200 kbps"), 1200000);
     EXPECT_EQ(FrameSizeValue("该格式无视频"), "");
