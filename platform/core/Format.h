@@ -1,7 +1,10 @@
 // Format with the class library's rules, which differ from printf's:
 // no '0' flag (in "%04x" the 0 is part of the width), "%f" has two decimals,
 // "%x" prints capitals, halves round away from zero on the exact double, and
-// a type that does not fit its argument raises EConvertError.
+// a type that does not fit its argument raises EConvertError ("Format '%s'
+// invalid or incompatible with argument"), as does a missing argument ("No
+// argument for format '%s'"). Widths and precisions count characters, and the
+// decimal separator is FormatSettings.DecimalSeparator, never the C locale's.
 #pragma once
 
 #include <cstdint>
