@@ -1,0 +1,171 @@
+#include "GdiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+HBRUSH Stock(int Index) {
+    return FromObj<HBRUSH>(GetStockObject(Index));
+}
+
+} // namespace
+
+TEST(Draw, LinesLeaveOutTheirEndPoint) {
+    struct Row {
+        TPoint From, To;
+        std::string Expected;
+    };
+    const Row Rows_[] = {
+        {{1, 2}, {5, 2}, Rows({"......", "......", ".####.", "......", "......", "......"})},
+        {{5, 2}, {1, 2}, Rows({"......", "......", "..####", "......", "......", "......"})},
+        {{2, 0}, {2, 4}, Rows({"..#...", "..#...", "..#...", "..#...", "......", "......"})},
+        {{2, 4}, {2, 0}, Rows({"......", "..#...", "..#...", "..#...", "..#...", "......"})},
+        {{0, 0}, {4, 4}, Rows({"#.....", ".#....", "..#...", "...#..", "......", "......"})},
+        {{4, 4}, {0, 0}, Rows({"......", ".#....", "..#...", "...#..", "....#.", "......"})},
+        {{0, 4}, {4, 0}, Rows({"......", "...#..", "..#...", ".#....", "#.....", "......"})},
+        {{4, 0}, {0, 4}, Rows({"....#.", "...#..", "..#...", ".#....", "......", "......"})},
+        {{3, 3}, {4, 3}, Rows({"......", "......", "......", "...#..", "......", "......"})},
+        {{3, 3}, {3, 3}, Rows({"......", "......", "......", "......", "......", "......"})},
+    };
+    for (const Row& R : Rows_) {
+        TTestSurface S(6, 6);
+        MoveToEx(S.DC(), R.From.X, R.From.Y, nullptr);
+        LineTo(S.DC(), R.To.X, R.To.Y);
+        EXPECT_EQ(S.Picture(), R.Expected) << R.From.X << "," << R.From.Y;
+        TPoint Pos;
+        GetCurrentPositionEx(S.DC(), &Pos);
+        EXPECT_EQ(Pos, R.To);
+    }
+    TTestSurface S(6, 6);
+    SetROP2(S.DC(), R2_XORPEN); // a corner drawn twice would come back white
+    SelectObject(S.DC(), GetStockObject(WHITE_PEN));
+    const TPoint Square[] = {{1, 1}, {4, 1}, {4, 4}, {1, 4}, {1, 1}};
+    Polyline(S.DC(), Square, 5);
+    EXPECT_EQ(S.Picture(), Rows({"......", ".####.", ".#..#.", ".#..#.", ".####.", "......"}));
+}
+
+TEST(Draw, RectanglesFollowThePixelRules) {
+    const std::map<COLORREF, char> Legend{{RGB(255, 0, 0), 'r'}};
+    HBRUSH Red = CreateSolidBrush(RGB(255, 0, 0));
+    {
+        TTestSurface S(7, 6);
+        SelectObject(S.DC(), ToObj(Red));
+        Rectangle(S.DC(), 0, 0, 5, 4);
+        EXPECT_EQ(S.Picture(Legend),
+                  Rows({"#####..", "#rrr#..", "#rrr#..", "#####..", ".......", "......."}));
+        SelectObject(S.DC(), GetStockObject(NULL_BRUSH));
+        S.Fill(RGB(255, 255, 255));
+        Rectangle(S.DC(), 0, 0, 5, 4);
+        EXPECT_EQ(S.Picture(Legend),
+                  Rows({"#####..", "#...#..", "#...#..", "#####..", ".......", "......."}));
+        SelectObject(S.DC(), ToObj(Red));
+        SelectObject(S.DC(), GetStockObject(NULL_PEN));
+        S.Fill(RGB(255, 255, 255));
+        Rectangle(S.DC(), 0, 0, 5, 4);
+        EXPECT_EQ(S.Picture(Legend),
+                  Rows({"rrrr...", "rrrr...", "rrrr...", ".......", ".......", "......."}));
+    }
+    TTestSurface S(6, 5);
+    const TRect R{1, 1, 5, 4};
+    FillRect(S.DC(), &R, Red);
+    FrameRect(S.DC(), &R, Stock(BLACK_BRUSH));
+    EXPECT_EQ(S.Picture(Legend), Rows({"......", ".####.", ".#rr#.", ".####.", "......"}));
+    const std::string Before = S.Picture(Legend);
+    InvertRect(S.DC(), &R);
+    EXPECT_NE(S.Picture(Legend), Before);
+    InvertRect(S.DC(), &R);
+    EXPECT_EQ(S.Picture(Legend), Before);
+    DeleteObject(ToObj(Red));
+}
+
+TEST(Draw, Frame3DGivesTheCornersToTheBottomColour) {
+    const std::map<COLORREF, char> Legend{{RGB(255, 0, 0), 't'}, {RGB(0, 0, 255), 'b'}};
+    TTestSurface S(6, 6);
+    TRect R{0, 0, 6, 6};
+    Frame3D(S.DC(), R, TColor(RGB(255, 0, 0)), TColor(RGB(0, 0, 255)), 2);
+    EXPECT_EQ(R, Rect(2, 2, 4, 4));
+    EXPECT_EQ(S.Picture(Legend),
+              Rows({"tttttb", "ttttbb", "tt..bb", "tt..bb", "tbbbbb", "bbbbbb"}));
+}
+
+TEST(Draw, DrawEdgeUsesTheThreeDColours) {
+    const std::map<COLORREF, char> Legend{
+        {RGB(212, 208, 200), 'l'}, {RGB(64, 64, 64), 'd'}, {RGB(128, 128, 128), 's'}};
+    TTestSurface S(6, 6, RGB(1, 1, 1));
+    TRect R{0, 0, 6, 6};
+    DrawEdge(S.DC(), &R, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE);
+    EXPECT_EQ(R, Rect(2, 2, 4, 4));
+    // Outer: 3-D light / dark shadow; inner: highlight (white) / shadow; middle: face.
+    EXPECT_EQ(S.Picture(Legend),
+              Rows({"llllld", "l...sd", "l.llsd", "l.llsd", "lssssd", "dddddd"}));
+    S.Fill(RGB(1, 1, 1));
+    R = {0, 0, 4, 4};
+    DrawEdge(S.DC(), &R, EDGE_SUNKEN, BF_RECT);
+    EXPECT_EQ(S.Picture(Legend).substr(0, 28), Rows({"sss.??", "sdl.??", "sll.??", "....??"}));
+}
+
+TEST(Draw, FocusRectangleAndPenModesUndoThemselves) {
+    TTestSurface S(6, 4);
+    const TRect R{0, 0, 6, 4};
+    DrawFocusRect(S.DC(), &R);
+    EXPECT_EQ(S.Picture(), Rows({"#.#.#.", ".....#", "#.....", ".#.#.#"}));
+    DrawFocusRect(S.DC(), &R);
+    EXPECT_EQ(S.Picture(), Rows({"......", "......", "......", "......"}));
+
+    HPEN Red = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+    SelectObject(S.DC(), ToObj(Red));
+    SetROP2(S.DC(), R2_NOT); // inverts whatever the pen colour
+    MoveToEx(S.DC(), 0, 0, nullptr);
+    LineTo(S.DC(), 3, 0);
+    EXPECT_EQ(S.Picture().substr(0, 7), "###...\n");
+    SetROP2(S.DC(), R2_XORPEN);
+    MoveToEx(S.DC(), 0, 1, nullptr);
+    LineTo(S.DC(), 6, 1);
+    EXPECT_EQ(S.PixelAt(0, 1), RGB(0, 255, 255));
+    MoveToEx(S.DC(), 0, 1, nullptr);
+    LineTo(S.DC(), 6, 1);
+    EXPECT_EQ(S.PixelAt(0, 1), RGB(255, 255, 255));
+    SetROP2(S.DC(), R2_COPYPEN);
+    HPEN Dot = CreatePen(PS_DOT, 1, 0);
+    SelectObject(S.DC(), ToObj(Dot));
+    MoveToEx(S.DC(), 0, 3, nullptr);
+    LineTo(S.DC(), 6, 3);
+    EXPECT_EQ(S.Picture().substr(21, 7), "#.#.#.\n");
+    SelectObject(S.DC(), GetStockObject(BLACK_PEN));
+    DeleteObject(ToObj(Red));
+    DeleteObject(ToObj(Dot));
+}
+
+TEST(Draw, EllipseIsSymmetricWithEmptyCorners) {
+    const std::map<COLORREF, char> Legend{{RGB(255, 0, 0), 'r'}};
+    TTestSurface S(6, 6);
+    HBRUSH Red = CreateSolidBrush(RGB(255, 0, 0));
+    SelectObject(S.DC(), ToObj(Red));
+    Ellipse(S.DC(), 0, 0, 6, 6);
+    const std::string P = S.Picture(Legend);
+    EXPECT_EQ(P, Rows({".####.", "#rrrr#", "#rrrr#", "#rrrr#", "#rrrr#", ".####."}));
+    SelectObject(S.DC(), GetStockObject(WHITE_BRUSH));
+    DeleteObject(ToObj(Red));
+}
+
+TEST(Draw, CaptionGlyphsLandOnTheirCoordinates) {
+    // A close cross, a minimise bar and a maximise box as lines and rectangles.
+    TTestSurface S(9, 9);
+    MoveToEx(S.DC(), 1, 1, nullptr);
+    LineTo(S.DC(), 8, 8);
+    MoveToEx(S.DC(), 7, 1, nullptr);
+    LineTo(S.DC(), 0, 8);
+    EXPECT_EQ(S.Picture(), Rows({".........", ".#.....#.", "..#...#..", "...#.#...", "....#....",
+                                 "...#.#...", "..#...#..", ".#.....#.", "........."}));
+    S.Fill(RGB(255, 255, 255));
+    SelectObject(S.DC(), GetStockObject(NULL_BRUSH));
+    Rectangle(S.DC(), 1, 1, 8, 8);
+    MoveToEx(S.DC(), 1, 2, nullptr);
+    LineTo(S.DC(), 8, 2);
+    EXPECT_EQ(S.Picture(), Rows({".........", ".#######.", ".#######.", ".#.....#.", ".#.....#.",
+                                 ".#.....#.", ".#.....#.", ".#######.", "........."}));
+    S.Fill(RGB(255, 255, 255));
+    const TRect Bar{2, 6, 7, 8};
+    FillRect(S.DC(), &Bar, Stock(BLACK_BRUSH));
+    EXPECT_EQ(S.Picture().substr(60), Rows({"..#####..", "..#####..", "........."}));
+}
