@@ -8,7 +8,9 @@ namespace {
 constexpr std::string_view UnchangedVolume = "256";
 constexpr std::string_view AutoValue = "AUTO";
 
-TOptionTargetType TargetTypeOf(std::string_view Text) {
+} // namespace
+
+TOptionTargetType TargetTypeFromText(std::string_view Text) {
     if (Text == "vcd")
         return ttVCD;
     if (Text == "svcd")
@@ -18,15 +20,13 @@ TOptionTargetType TargetTypeOf(std::string_view Text) {
     return ttIgnore;
 }
 
-TOptionNormType NormTypeOf(std::string_view Text) {
+TOptionNormType NormTypeFromText(std::string_view Text) {
     if (Text == "PAL")
         return ntPAL;
     if (Text == "NTSC")
         return ntNTSC;
     return ntAuto;
 }
-
-} // namespace
 
 void ResetWorkingSet(TProfileWorkingSet& Set) {
     TProfileWorkingSet Reset;
@@ -70,8 +70,8 @@ void ApplyWorkingSet(const TProfileWorkingSet& Set, TOutputOptions& Options, TVo
         Options.FrameRate = Set.Video_FrameRate;
     Options.DisableVideo = Set.Video_DisableVideo;
     if (!Set.Video_TargetType.empty())
-        Options.TargetType = TargetTypeOf(Set.Video_TargetType);
-    Options.NormType = NormTypeOf(Set.Video_NormType);
+        Options.TargetType = TargetTypeFromText(Set.Video_TargetType);
+    Options.NormType = NormTypeFromText(Set.Video_NormType);
     if (Set.Video_AudioVolume != UnchangedVolume)
         Options.AudioVolume = StrToInt(Set.Video_AudioVolume);
     else if (Volume == TVolumeRule::AlwaysSet)

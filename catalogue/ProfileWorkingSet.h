@@ -57,6 +57,12 @@ enum class TVolumeRule { SkipUnchanged, AlwaysSet };
 // number raise EConvertError.
 void ApplyWorkingSet(const TProfileWorkingSet& Set, TOutputOptions& Options, TVolumeRule Volume);
 
+// "vcd", "svcd" and "dvd" name their disc target, any other text none.
+TOptionTargetType TargetTypeFromText(std::string_view Text);
+// "PAL" and "NTSC" name their norm; any other text, the empty one included,
+// leaves the choice to the engine.
+TOptionNormType NormTypeFromText(std::string_view Text);
+
 // What follows the last "/" of a path (the whole text without one).
 std::string FileNamePart(std::string_view Path);
 
