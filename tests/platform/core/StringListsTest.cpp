@@ -245,6 +245,44 @@ TEST(StringListsTest, ChangeEventsOncePerChangeOrUpdate) {
     EXPECT_EQ(Counter.Log, "<>");
 }
 
+// The smallest TStrings, as a control's lines would be: only the core is
+// its own, everything else comes from the base.
+class TPlainLines : public TStrings {
+public:
+    int Count() const override { return static_cast<int>(FLines.size()); }
+    std::string Strings(int Index) const override { return FLines.at(Index); }
+    void Insert(int Index, const std::string& S) override {
+        FLines.insert(FLines.begin() + Index, S);
+    }
+    void Delete(int Index) override { FLines.erase(FLines.begin() + Index); }
+    void Clear() override { FLines.clear(); }
+
+private:
+    std::vector<std::string> FLines;
+};
+
+TEST(StringListsTest, BaseClassServesAnyLines) {
+    TPlainLines Plain;
+    Plain.SetText("Title=Clip\r\nSize=7\nnote");
+    EXPECT_EQ(Plain.Values("size"), "7");
+    Plain.SetValues("Title", "Other");
+    Plain.SetValues("Size", "");
+    Plain.SetValues("Extra", "1");
+    EXPECT_EQ(Lines(Plain), (TLines{"Title=Other", "note", "Extra=1"}));
+    Plain.Exchange(0, 2);
+    Plain.Move(0, 1);
+    EXPECT_EQ(Lines(Plain), (TLines{"note", "Extra=1", "Title=Other"}));
+    EXPECT_EQ(Plain.IndexOf("NOTE"), 0);
+    EXPECT_EQ(Plain.Text(), "note\r\nExtra=1\r\nTitle=Other\r\n");
+
+    TStringList Sorted;
+    Sorted.SetSorted(true);
+    Sorted.Assign(&Plain);
+    EXPECT_EQ(Lines(Sorted), (TLines{"Extra=1", "note", "Title=Other"}));
+    Plain.Assign(&Sorted);
+    EXPECT_EQ(Lines(Plain), Lines(Sorted));
+}
+
 std::string Utf16(const std::u16string& Text, bool BigEndian) {
     std::string Bytes;
     for (char16_t C : Text) {
