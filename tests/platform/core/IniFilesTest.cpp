@@ -78,7 +78,7 @@ protected:
     std::string FPath = FDir.File("test.ini");
 };
 
-INSTANTIATE_TEST_SUITE_P(Both, IniRules, testing::Values(TIniKind::File, TIniKind::Memory),
+INSTANTIATE_TEST_SUITE_P(IniFiles, IniRules, testing::Values(TIniKind::File, TIniKind::Memory),
                          KindName);
 
 TEST_P(IniRules, NamesCommentsEmptyAndRepeated) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -98,7 +99,7 @@ TEST_P(ZlibRoundTrip, OneMegabyteOfMixedData) {
     EXPECT_EQ(decompressor.Position(), static_cast<std::int64_t>(data.size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, ZlibRoundTrip,
+INSTANTIATE_TEST_SUITE_P(ZlibStreams, ZlibRoundTrip,
                          testing::Values(clNone, clFastest, clDefault, clMax));
 
 TEST(ZlibStreams, StopsAtTheEndOfTheZlibData) {
