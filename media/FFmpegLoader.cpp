@@ -65,8 +65,6 @@ std::mutex UnitLock;
 std::atomic<bool> UnitsStarted{false};
 std::fenv_t SavedFPEnvironment;
 
-thread_local int CodecLockDepth = 0;
-
 void EnsureStarted() {
     if (!UnitsStarted.load(std::memory_order_acquire))
         InitializeMediaUnits();
@@ -210,33 +208,6 @@ TFFmpegLoader& FFLoader() {
     EnsureStarted();
     static TFFmpegLoader& Loader = *new TFFmpegLoader;
     return Loader;
-}
-
-void TCodecLock::Enter() {
-    FLock.Enter();
-    ++CodecLockDepth;
-}
-
-void TCodecLock::Leave() {
-    --CodecLockDepth;
-    FLock.Leave();
-}
-
-bool TCodecLock::TryEnter() {
-    if (!FLock.TryEnter())
-        return false;
-    ++CodecLockDepth;
-    return true;
-}
-
-int TCodecLock::HeldByCurrentThread() {
-    return CodecLockDepth;
-}
-
-TCodecLock& CodecLock() {
-    EnsureStarted();
-    static TCodecLock& Lock = *new TCodecLock;
-    return Lock;
 }
 
 void InitializeMediaUnits() {

@@ -14,13 +14,12 @@
 // stay loaded.
 #pragma once
 
+#include "media/CodecLock.h"
 #include "media/MyUtils.h"
 #include "platform/core/Objects.h"
-#include "platform/core/SyncObjects.h"
 
 #include <cstdint>
 #include <initializer_list>
-#include <mutex>
 #include <span>
 #include <string>
 
@@ -118,29 +117,6 @@ private:
 };
 
 TFFmpegLoader& FFLoader();
-
-// The process-wide recursive lock held around opening and closing codecs and
-// opening inputs. It also counts how deep the calling thread holds it: a
-// thread that holds it must never wait for the user-interface thread, which
-// may be waiting for this lock.
-class TCodecLock {
-public:
-    void Enter();
-    void Leave();
-    bool TryEnter();
-    void lock() { Enter(); }
-    void unlock() { Leave(); }
-    bool try_lock() { return TryEnter(); }
-
-    // How many times the calling thread holds the lock.
-    static int HeldByCurrentThread();
-
-private:
-    TCriticalSection FLock;
-};
-
-TCodecLock& CodecLock();
-using TCodecLockGuard = std::lock_guard<TCodecLock>;
 
 // The start-up steps of the logger's and the loader's units, in that order;
 // safe to call again. The floating-point environment is saved, every

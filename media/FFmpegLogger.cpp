@@ -1,7 +1,7 @@
 #include "media/FFmpegLogger.h"
 
 #include "media/AVUtilStubs.h"
-#include "media/FFmpegLoader.h"
+#include "media/CodecLock.h"
 #include "media/MyUtilStubs.h"
 #include "media/MyUtils.h"
 #include "platform/core/Conversions.h"
