@@ -6,6 +6,11 @@ void RaiseListIndexError(int Index) {
     throw EListError("List index out of bounds (%d)", {Index});
 }
 
+void RaiseAssignError(const TPersistent* Source, const TPersistent* Dest) {
+    throw EConvertError("Cannot assign a %s to a %s",
+                        {Source ? Source->ClassName() : "nil", Dest ? Dest->ClassName() : "nil"});
+}
+
 // ---------------------------------------------------------------------------
 // TCollectionItem
 

@@ -13,9 +13,6 @@
 #include <functional>
 #include <vector>
 
-// EListError "List index out of bounds (%d)".
-[[noreturn]] void RaiseListIndexError(int Index);
-
 template <class T> class TList : public TObject {
 public:
     // Answers the new item's index.

@@ -1,7 +1,5 @@
 #include "platform/core/Objects.h"
 
-#include "platform/core/Exceptions.h"
-
 #include <cxxabi.h>
 
 #include <algorithm>
@@ -34,14 +32,11 @@ void TPersistent::Assign(TPersistent* Source) {
 }
 
 void TPersistent::AssignTo(TPersistent* Dest) {
-    if (Dest)
-        Dest->AssignError(this);
-    throw EConvertError("Cannot assign a %s to a %s", {ClassName(), "nil"});
+    RaiseAssignError(this, Dest);
 }
 
 void TPersistent::AssignError(const TPersistent* Source) const {
-    std::string SourceName = Source ? Source->ClassName() : "nil";
-    throw EConvertError("Cannot assign a %s to a %s", {SourceName, ClassName()});
+    RaiseAssignError(Source, this);
 }
 
 // ---------------------------------------------------------------------------
@@ -62,7 +57,7 @@ TComponent::~TComponent() {
 
 TComponent* TComponent::Components(int Index) const {
     if (Index < 0 || Index >= ComponentCount())
-        throw EListError("List index out of bounds (%d)", {Index});
+        RaiseListIndexError(Index);
     return FComponents[static_cast<std::size_t>(Index)];
 }
 

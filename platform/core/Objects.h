@@ -9,6 +9,15 @@
 #include <string>
 #include <vector>
 
+// The errors this unit raises: EListError "List index out of bounds (%d)"
+// and EConvertError "Cannot assign a %s to a %s" (the source's class name,
+// "nil" for none, then the destination's). The exception classes derive
+// from TObject, so this unit cannot include them; the two are defined in
+// Lists.cpp, next to the lists that raise the index error too.
+[[noreturn]] void RaiseListIndexError(int Index);
+class TPersistent;
+[[noreturn]] void RaiseAssignError(const TPersistent* Source, const TPersistent* Dest);
+
 // The root of every class-library object. ClassName() is the class's own
 // name without namespace, taken from the dynamic type.
 class TObject {
