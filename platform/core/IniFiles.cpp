@@ -275,6 +275,10 @@ bool TIniDocument::SetValue(const std::string& Section, const std::string& Ident
                             const std::string& Value) {
     const std::string ident = Trim(OneLine(Ident));
     const std::string value = OneLine(Value);
+    // A line without a key name would never be read back, and every write
+    // would add another one.
+    if (ident.empty())
+        return false;
     TSection* section = FindSection(Section);
     if (!section) {
         // A new section goes at the end, after one empty line; sections end

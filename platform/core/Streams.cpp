@@ -84,6 +84,8 @@ void TStream::WriteBuffer(const void* Buffer, std::int64_t Count) {
 }
 
 std::int64_t TStream::CopyFrom(TStream& Source, std::int64_t Count) {
+    if (Count < 0)
+        return 0;
     if (Count == 0) {
         Source.SetPosition(0);
         Count = Source.Size();

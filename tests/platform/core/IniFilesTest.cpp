@@ -177,6 +177,7 @@ TEST_P(IniRules, WritesKeepEverythingElseInPlace) {
     ini->WriteString("options", "thread_count", "8");
     ini->WriteString("Options", "NewKey", "new");
     ini->WriteString("Added", "k", "v");
+    ini->WriteString("Options", "  ", "a key without a name is not written");
     EXPECT_EQ(Saved(*ini), "; keep me\r\n"
                            "[Options]\r\n"
                            "Thread_Count=8\r\n"
