@@ -47,9 +47,14 @@ bool ParseInteger(std::string_view Text, std::int64_t Min, std::int64_t Max, std
     }
     if (pos >= Text.size())
         return false;
-    // The magnitude may reach 2^63 for the most negative value.
-    const std::uint64_t limit =
-        negative ? 0 - static_cast<std::uint64_t>(Min) : static_cast<std::uint64_t>(Max);
+    // The magnitude may reach 2^63 for the most negative value. Hexadecimal
+    // spells the bits of the type: "$FFFFFFFF" is -1 for a 32-bit value, which
+    // is how colours such as 0xFF00000F are stored in skins and ini files.
+    const std::uint64_t unsignedMax =
+        static_cast<std::uint64_t>(Max) - static_cast<std::uint64_t>(Min);
+    const std::uint64_t limit = base == 16 ? unsignedMax
+                                           : (negative ? 0 - static_cast<std::uint64_t>(Min)
+                                                       : static_cast<std::uint64_t>(Max));
     std::uint64_t magnitude = 0;
     for (; pos < Text.size(); ++pos) {
         const int digit = HexDigit(Text[pos]);
@@ -59,8 +64,17 @@ bool ParseInteger(std::string_view Text, std::int64_t Min, std::int64_t Max, std
             return false;
         magnitude = magnitude * base + digit;
     }
-    Value =
-        negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+    if (negative)
+        magnitude = 0 - magnitude;
+    if (base == 16 && unsignedMax != std::numeric_limits<std::uint64_t>::max()) {
+        // Wrap into the narrower type's two's complement.
+        const std::uint64_t bits = magnitude & unsignedMax;
+        Value = bits > static_cast<std::uint64_t>(Max)
+                    ? static_cast<std::int64_t>(bits) - static_cast<std::int64_t>(unsignedMax) - 1
+                    : static_cast<std::int64_t>(bits);
+        return true;
+    }
+    Value = static_cast<std::int64_t>(magnitude);
     return true;
 }
 

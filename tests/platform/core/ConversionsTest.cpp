@@ -50,6 +50,10 @@ TEST(Conversions, StrToIntAcceptsDecimalAndHexadecimal) {
         {"0x1F", 31},
         {"0X1f", 31},
         {"$7FFFFFFF", std::numeric_limits<int>::max()},
+        // Hexadecimal spells the value's bits, as colours are stored.
+        {"$80000000", std::numeric_limits<int>::min()},
+        {"0xFF00000F", -16777201},
+        {"$FFFFFFFF", -1},
         {"-2147483648", std::numeric_limits<int>::min()},
         {"007", 7},
     };
@@ -59,7 +63,7 @@ TEST(Conversions, StrToIntAcceptsDecimalAndHexadecimal) {
 
 TEST(Conversions, StrToIntRejectsWithTheWholeText) {
     for (const char* text : {"12 ", "", " ", "abc", "1F", "$", "0x", "--1", "1.5", "2147483648",
-                             "-2147483649", "$80000000", "１２"}) {
+                             "-2147483649", "$100000000", "１２"}) {
         EXPECT_EQ(ConvertErrorOf([&] { StrToInt(text); }),
                   "'" + std::string(text) + "' is not a valid integer value");
         int value = 99;
@@ -75,9 +79,12 @@ TEST(Conversions, StrToInt64CoversTheFullRange) {
     EXPECT_EQ(StrToInt64("-9223372036854775808"), std::numeric_limits<std::int64_t>::min());
     EXPECT_EQ(StrToInt64("$7FFFFFFFFFFFFFFF"), std::numeric_limits<std::int64_t>::max());
     EXPECT_EQ(StrToInt64("4294967296"), 4294967296LL);
+    EXPECT_EQ(StrToInt64("$FFFFFFFF"), 4294967295LL);
+    EXPECT_EQ(StrToInt64("$FFFFFFFFFFFFFFFF"), -1);
     std::int64_t value = 0;
     EXPECT_FALSE(TryStrToInt64("9223372036854775808", value));
     EXPECT_FALSE(TryStrToInt64("99999999999999999999", value));
+    EXPECT_FALSE(TryStrToInt64("$10000000000000000", value));
     EXPECT_EQ(StrToInt64Def("x", -1), -1);
 }
 
