@@ -97,6 +97,16 @@ TEST_F(LoaderTest, EachSetLoadsAndBindsEveryEntry) {
     }
 }
 
+TEST_F(LoaderTest, AvdeviceBelongsToNoSetButStillLoadsAndRegisters) {
+    for (TLibraries Set : {ConverterLibs, ProbeLibs, PlayerLibs})
+        EXPECT_FALSE(Set.Contains(avDevice));
+    ASSERT_TRUE(Loader.Load(avDevice)) << Loader.LastErrMsg();
+    EXPECT_TRUE(EveryEntryBound(avDevice));
+    Loader.Unload(avDevice);
+    EXPECT_TRUE(NoEntryBound(avDevice));
+    EXPECT_EQ(Loader.Status(avDevice).Handle, nullptr);
+}
+
 TEST_F(LoaderTest, AFailedPlayerLoadLeavesTheConverterLibrariesBound) {
     ASSERT_TRUE(Loader.Load(ConverterLibs)) << Loader.LastErrMsg();
     Loader.Status(lbSDL).Name = "libnosuch.so.0";
