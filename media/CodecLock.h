@@ -1,5 +1,4 @@
-// The process-wide codec lock, held around opening and closing codecs and
-// opening inputs (FFmpegLoader's unit makes it at start-up).
+// The process-wide codec lock (the loader's unit makes it at start-up).
 #pragma once
 
 #include "platform/core/SyncObjects.h"

@@ -8,10 +8,9 @@
 // library another component still uses.
 //
 // Start-up and end: InitializeMediaUnits (the logger's unit, then this one:
-// floating point, codec lock) runs on first use of FFLoader(), CodecLock() or
-// GetFFLogger(), or explicitly at the top of main. FinalizeMediaUnits runs
-// the end steps in reverse once every media component is gone; the libraries
-// stay loaded.
+// floating point, codec lock) runs at the top of main, or on first use of
+// FFLoader(). FinalizeMediaUnits runs the end steps in reverse once every
+// media component is gone; the libraries stay loaded.
 #pragma once
 
 #include "media/CodecLock.h"
