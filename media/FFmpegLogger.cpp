@@ -8,6 +8,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Strings.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <memory>
 #include <mutex>
