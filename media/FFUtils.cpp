@@ -159,8 +159,8 @@ bool TrySet(std::initializer_list<TScratch> AScratches, const char* AName, const
 } // namespace
 
 bool SetOptionDefault(TFFOptions& AOptions, const std::string& AName, const std::string& AValue) {
-    if (Trim(AName).empty() || Trim(AValue).empty())
-        return false;
+    if (Trim(AName).empty() || Trim(AValue).empty() || !AOptions.avcodec_opts[otVideo])
+        return false; // the store was never allocated: nothing can check the option
     const char* Name = AName.c_str();
     const char* Value = AValue.c_str();
     std::vector<TSetting> Settings;

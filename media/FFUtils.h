@@ -65,8 +65,8 @@ void SetMuxer(TFFOptions& AOptions, const AVOutputFormat* AMuxer);
 // Records an option given by name: the codec contexts (by media type), the
 // format context, the scaler, the named encoders' and muxer's private
 // options, then "a"/"v"/"s" + the rest of the name. False for an empty name
-// or value and an unknown name; a rejected value also logs FFmpeg's
-// "Invalid value" line.
+// or value, an unknown name and a store not allocated; a rejected value also
+// logs FFmpeg's "Invalid value" line.
 bool SetOptionDefault(TFFOptions& AOptions, const std::string& AName, const std::string& AValue);
 
 // Replays, in recorded order, the entries of AKind whose flags hold every bit

@@ -128,6 +128,10 @@ TEST_F(FFUtilsTest, UnknownNamesAndBlankValuesFailQuietly) {
     EXPECT_FALSE(SetOptionDefault(Options, "  ", "1"));
     EXPECT_TRUE(Options.entries.empty());
     EXPECT_TRUE(Logged.empty());
+
+    TFFOptions NotAllocated;
+    InitOptions(NotAllocated);
+    EXPECT_FALSE(SetOptionDefault(NotAllocated, "b", "1"));
 }
 
 TEST_F(FFUtilsTest, ARejectedValueIsLoggedAndNotRecorded) {
