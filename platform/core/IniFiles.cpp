@@ -2,6 +2,7 @@
 
 #include "platform/core/Conversions.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/Streams.h"
 #include "platform/core/StringLists.h"
 #include "platform/core/Strings.h"
 
@@ -9,7 +10,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -426,49 +426,8 @@ void TCustomIniFile::DeleteKey(const std::string& Section, const std::string& Id
 }
 
 void TCustomIniFile::SaveText(const std::string& Text) const {
-    const auto fail = [this]() { throw EIniFileException("Unable to write to " + FFileName); };
-    if (FFileName.empty())
-        fail();
-
-    // Replacing a link would cut it; write where it points instead.
-    std::string target = FFileName;
-    struct stat info {};
-    if (::lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* resolved = ::realpath(target.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
-    }
-    const bool exists = ::stat(target.c_str(), &info) == 0;
-
-    static std::atomic<unsigned> counter{0};
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = target + "." + std::to_string(::getpid()) + "." +
-                    std::to_string(counter.fetch_add(1)) + ".tmp";
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0)
-        fail();
-
-    bool ok = !exists || ::fchmod(fd, info.st_mode & 07777) == 0;
-    for (std::size_t done = 0; ok && done < Text.size();) {
-        const ssize_t n = ::write(fd, Text.data() + done, Text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += static_cast<std::size_t>(n);
-    }
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        fail();
-    }
+    if (FFileName.empty() || ReplaceFileContent(FFileName, Text) != 0)
+        throw EIniFileException("Unable to write to " + FFileName);
 }
 
 // ---- TIniFile --------------------------------------------------------------

@@ -7,9 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -154,8 +157,10 @@ void TMemoryStream::SaveToStream(TStream& Stream) {
 }
 
 void TMemoryStream::SaveToFile(const std::string& FileName) {
-    TFileStream file(FileName, fmCreate);
-    SaveToStream(file);
+    const int error = ReplaceFileContent(
+        FileName, std::string_view(reinterpret_cast<const char*>(FData.data()), FData.size()));
+    if (error != 0)
+        RaiseFileCreateError(FileName, error);
 }
 
 // ---- TFileStream -----------------------------------------------------------
@@ -164,8 +169,7 @@ TFileStream::TFileStream(const std::string& FileName, std::uint16_t Mode) : FFil
     if (Mode == fmCreate || (Mode & 0xFF00) == fmCreate) {
         FHandle = ::open(FileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (FHandle < 0)
-            throw EFCreateError("Cannot create file \"" + FileName + "\". " +
-                                SysErrorMessage(errno));
+            RaiseFileCreateError(FileName, errno);
         return;
     }
     int flags = O_RDONLY;
@@ -284,4 +288,63 @@ std::string TStringStream::ReadString(std::int64_t Count) {
 
 void TStringStream::WriteString(const std::string& AString) {
     Write(AString.data(), static_cast<std::int64_t>(AString.size()));
+}
+
+// ---- Whole files -----------------------------------------------------------
+
+void RaiseFileCreateError(const std::string& FileName, int Error) {
+    throw EFCreateError("Cannot create file \"" + FileName + "\". " + SysErrorMessage(Error));
+}
+
+int ReplaceFileContent(const std::string& FileName, std::string_view Bytes) {
+    if (FileName.empty())
+        return ENOENT;
+
+    // Replacing a link would cut it; write where it points instead.
+    std::string target = FileName;
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        if (char* resolved = ::realpath(target.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+
+    static std::atomic<unsigned> counter{0};
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = target + "." + std::to_string(::getpid()) + "." +
+                    std::to_string(counter.fetch_add(1)) + ".tmp";
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        return errno;
+
+    // errno of the first step that failed.
+    int error = 0;
+    const auto check = [&error](bool Ok) {
+        if (!Ok && error == 0)
+            error = errno != 0 ? errno : EIO;
+        return Ok;
+    };
+    bool ok = check(!exists || ::fchmod(fd, info.st_mode & 07777) == 0);
+    for (std::size_t done = 0; ok && done < Bytes.size();) {
+        const ssize_t n = ::write(fd, Bytes.data() + done, Bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = check(n > 0);
+        if (ok)
+            done += static_cast<std::size_t>(n);
+    }
+    ok = check(::close(fd) == 0) && ok;
+    ok = ok && check(::rename(temporary.c_str(), target.c_str()) == 0);
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    return 0;
 }

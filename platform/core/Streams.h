@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
@@ -124,3 +125,12 @@ private:
     std::string FDataString;
     std::int64_t FPosition = 0;
 };
+
+// Writes Bytes as the whole content of FileName without ever leaving a
+// half-written file: the text goes to a temporary file in the same folder,
+// which then replaces the original (a link is followed, the mode kept).
+// Answers 0, or the system's error number when nothing was replaced.
+int ReplaceFileContent(const std::string& FileName, std::string_view Bytes);
+
+// Raises EFCreateError "Cannot create file "<name>". <system text>".
+[[noreturn]] void RaiseFileCreateError(const std::string& FileName, int Error);

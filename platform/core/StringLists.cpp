@@ -267,8 +267,11 @@ void TStrings::SaveToStream(TStream& Stream) const {
 }
 
 void TStrings::SaveToFile(const std::string& FileName) const {
-    TFileStream Stream(FileName, fmCreate);
-    SaveToStream(Stream);
+    TStringStream stream;
+    SaveToStream(stream);
+    const int error = ReplaceFileContent(FileName, stream.DataString());
+    if (error != 0)
+        RaiseFileCreateError(FileName, error);
 }
 
 int TStrings::CompareStrings(const std::string& S1, const std::string& S2) const {

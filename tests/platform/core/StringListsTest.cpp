@@ -5,7 +5,11 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -349,3 +353,29 @@ TEST(StringListsTest, SaveWritesUtf8WithoutBomAndCrLf) {
 }
 
 } // namespace
+
+// A save that cannot finish (here: the file-size limit) must leave the file
+// that was there before whole, not truncated.
+TEST(StringLists, FailedSaveKeepsTheOldFile) {
+    TTempDir dir;
+    const std::string path = dir.File("list.txt");
+    TStringList old;
+    old.Add("keep me");
+    old.SaveToFile(path);
+
+    TStringList big;
+    big.Add(std::string(8192, 'x'));
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(big.SaveToFile(path), EFCreateError);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    std::stringstream content;
+    content << std::ifstream(path, std::ios::binary).rdbuf();
+    EXPECT_EQ(content.str(), "keep me\r\n");
+}
