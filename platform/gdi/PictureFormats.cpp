@@ -3,6 +3,7 @@
 #include "platform/core/Strings.h"
 #include "platform/gdi/GifImage.h"
 #include "platform/gdi/Graphics.h"
+#include "platform/gdi/Icons.h"
 #include "platform/gdi/JpegImage.h"
 #include "platform/gdi/PngImage.h"
 
@@ -14,6 +15,8 @@ std::unique_ptr<TGraphic> CreateGraphicForExtension(const std::string& Extension
         return std::make_unique<TBitmap>();
     if (Ext == ".jpg" || Ext == ".jpeg" || Ext == ".jpe")
         return std::make_unique<TJPEGImage>();
+    if (Ext == ".ico")
+        return std::make_unique<TIcon>();
     if (Ext == ".png")
         return std::make_unique<TPngImage>();
     if (Ext == ".gif")
