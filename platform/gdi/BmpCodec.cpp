@@ -1,6 +1,6 @@
 #include "platform/gdi/BmpCodec.h"
 
-#include "platform/gdi/Graphics.h"
+#include "platform/gdi/GraphicErrors.h"
 
 #include <cstring>
 

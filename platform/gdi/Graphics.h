@@ -13,20 +13,11 @@
 #include "platform/core/Streams.h"
 #include "platform/core/SyncObjects.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/GraphicErrors.h"
 
 #include <memory>
 #include <string>
 #include <vector>
-
-class EInvalidGraphic : public Exception {
-public:
-    using Exception::Exception;
-};
-
-class EResNotFound : public Exception {
-public:
-    using Exception::Exception;
-};
 
 class TGraphicsObject : public TPersistent {
 public:
