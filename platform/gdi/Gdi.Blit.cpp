@@ -86,27 +86,40 @@ inline std::uint32_t Div255(std::uint32_t V) {
     return (V + 127) / 255;
 }
 
+inline std::uint32_t Channel(TArgb P, int Shift) {
+    return (P >> Shift) & 0xFF;
+}
+
 void ApplyAlpha(const BLENDFUNCTION& B, TArgb* D, const TArgb* S, int N) {
     const std::uint32_t SCA = B.SourceConstantAlpha;
-    for (int i = 0; i < N; ++i) {
-        TArgb Out = 0;
-        if (B.AlphaFormat & AC_SRC_ALPHA) {
-            std::uint32_t SP[4];
-            for (int k = 0; k < 4; ++k)
-                SP[k] = Div255(((S[i] >> (8 * k)) & 0xFF) * SCA);
-            const std::uint32_t Inv = 255 - SP[3];
-            for (int k = 0; k < 4; ++k) {
-                const std::uint32_t DV = (D[i] >> (8 * k)) & 0xFF;
-                Out |= std::min<std::uint32_t>(255, SP[k] + Div255(DV * Inv)) << (8 * k);
-            }
-        } else {
-            for (int k = 0; k < 4; ++k) {
-                const std::uint32_t SV = (S[i] >> (8 * k)) & 0xFF;
-                const std::uint32_t DV = (D[i] >> (8 * k)) & 0xFF;
-                Out |= Div255(SV * SCA + DV * (255 - SCA)) << (8 * k);
-            }
+    if (!(B.AlphaFormat & AC_SRC_ALPHA)) {
+        const std::uint32_t Inv = 255 - SCA;
+        for (int i = 0; i < N; ++i) {
+            const TArgb SP = S[i], DP = D[i];
+            D[i] = (Div255(Channel(SP, 24) * SCA + Channel(DP, 24) * Inv) << 24) |
+                   (Div255(Channel(SP, 16) * SCA + Channel(DP, 16) * Inv) << 16) |
+                   (Div255(Channel(SP, 8) * SCA + Channel(DP, 8) * Inv) << 8) |
+                   Div255(Channel(SP, 0) * SCA + Channel(DP, 0) * Inv);
         }
-        D[i] = Out;
+        return;
+    }
+    for (int i = 0; i < N; ++i) {
+        TArgb SP = S[i];
+        if (SCA != 255)
+            SP = (Div255(Channel(SP, 24) * SCA) << 24) | (Div255(Channel(SP, 16) * SCA) << 16) |
+                 (Div255(Channel(SP, 8) * SCA) << 8) | Div255(Channel(SP, 0) * SCA);
+        const std::uint32_t Inv = 255 - (SP >> 24);
+        if (Inv == 0) {
+            D[i] = SP;
+            continue;
+        }
+        const TArgb DP = D[i];
+        auto Mix = [&](int Shift) {
+            return std::min<std::uint32_t>(255,
+                                           Channel(SP, Shift) + Div255(Channel(DP, Shift) * Inv))
+                   << Shift;
+        };
+        D[i] = Mix(24) | Mix(16) | Mix(8) | Mix(0);
     }
 }
 
