@@ -183,7 +183,10 @@ BOOL DeleteDC(HDC DC) {
         return FALSE;
     if (auto B = Lookup<TBitmapObj>(D->State.Bitmap, TKind::Bitmap); B && B->SelectedInto == DC)
         B->SelectedInto = 0;
-    return Unregister(DC) ? TRUE : FALSE;
+    if (!Unregister(DC))
+        return FALSE;
+    CountSelection(D->State, -1);
+    return TRUE;
 }
 
 void SetScreenSize(int Width, int Height) {
@@ -254,6 +257,8 @@ BOOL RestoreDC(HDC DC, int Level) {
     D->Saved.resize(std::size_t(Level - 1));
     const HBITMAP Wanted = State.Bitmap;
     State.Bitmap = D->State.Bitmap;
+    CountSelection(D->State, -1);
+    CountSelection(State, +1);
     D->State = State;
     // The bitmap goes back through selection, so that its owner stays right.
     if (D->Type == TDcObj::dcMemory && Wanted != D->State.Bitmap)

@@ -159,6 +159,14 @@ void InitDcState(TDcState& S) {
 
 void InvalidateClip(TDcObj& Dc);
 
+void CountSelection(const TDcState& State, int Delta) {
+    for (const void* H :
+         {static_cast<const void*>(State.Pen), static_cast<const void*>(State.Brush),
+          static_cast<const void*>(State.Font), static_cast<const void*>(State.Palette)})
+        if (auto Obj = Find(H))
+            Obj->SelectCount += Delta;
+}
+
 } // namespace gdi
 
 using namespace gdi;
@@ -242,11 +250,11 @@ HGDIOBJ SelectObject(HDC DC, HGDIOBJ Obj) {
     TDcState& S = D->State;
     switch (O->Kind) {
     case TKind::Pen:
-        return reinterpret_cast<HGDIOBJ>(std::exchange(S.Pen, reinterpret_cast<HPEN>(Obj)));
+        return reinterpret_cast<HGDIOBJ>(Reselect(S.Pen, reinterpret_cast<HPEN>(Obj)));
     case TKind::Brush:
-        return reinterpret_cast<HGDIOBJ>(std::exchange(S.Brush, reinterpret_cast<HBRUSH>(Obj)));
+        return reinterpret_cast<HGDIOBJ>(Reselect(S.Brush, reinterpret_cast<HBRUSH>(Obj)));
     case TKind::Font:
-        return reinterpret_cast<HGDIOBJ>(std::exchange(S.Font, reinterpret_cast<HFONT>(Obj)));
+        return reinterpret_cast<HGDIOBJ>(Reselect(S.Font, reinterpret_cast<HFONT>(Obj)));
     case TKind::Region: {
         // As the platform does: selecting a region sets the clip and answers its kind.
         return reinterpret_cast<HGDIOBJ>(
@@ -254,7 +262,7 @@ HGDIOBJ SelectObject(HDC DC, HGDIOBJ Obj) {
     }
     case TKind::Palette: {
         auto P = std::static_pointer_cast<TPaletteObj>(O);
-        const HPALETTE Old = std::exchange(S.Palette, reinterpret_cast<HPALETTE>(Obj));
+        const HPALETTE Old = Reselect(S.Palette, reinterpret_cast<HPALETTE>(Obj));
         if (D->Type == TDcObj::dcMemory)
             SetBitmapPalette(S.Bitmap, reinterpret_cast<HPALETTE>(Obj));
         return reinterpret_cast<HGDIOBJ>(Old);
@@ -287,6 +295,8 @@ BOOL DeleteObject(HGDIOBJ Obj) {
         return FALSE;
     if (O->Stock)
         return TRUE;
+    if (O->SelectCount > 0)
+        return FALSE;
     if (O->Kind == TKind::Bitmap) {
         auto B = std::static_pointer_cast<TBitmapObj>(O);
         if (B->SelectedInto) {

@@ -5,9 +5,11 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Region.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 class TEngineFont;
@@ -78,6 +80,9 @@ struct TGdiObject {
     virtual ~TGdiObject() = default;
     TKind Kind;
     bool Stock = false;
+    // In how many DCs' current state the object is selected; such an
+    // object cannot be deleted.
+    std::atomic<int> SelectCount{0};
 };
 
 struct TBitmapObj : TGdiObject {
@@ -212,6 +217,16 @@ template <class TOp> void ForEachSpan(const TTarget& T, const TRect& R, TOp Op) 
 }
 
 COLORREF BrushColor(HBRUSH Brush, bool* Hollow);
+// Moves the selection count from the object in Slot to New and stores New.
+template <class H> H Reselect(H& Slot, H New) {
+    if (auto Old = Find(Slot))
+        --Old->SelectCount;
+    if (auto Obj = Find(New))
+        ++Obj->SelectCount;
+    return std::exchange(Slot, New);
+}
+// Counts the pen, brush, font and palette of a state as selected, or no longer.
+void CountSelection(const TDcState& State, int Delta);
 std::shared_ptr<TFontObj> SelectedFont(const TDcObj& Dc);
 TRegion* FindRegion(HRGN Region);
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -122,12 +123,13 @@ TFont::~TFont() {
         DeleteObject(ToObj(FHandle));
 }
 
+// The canvases using the old handle let go of it on Changed; only then can
+// it be deleted.
 void TFont::Modify() {
-    if (FHandle) {
-        DeleteObject(ToObj(FHandle));
-        FHandle = 0;
-    }
+    const HFONT Old = std::exchange(FHandle, HFONT(0));
     Changed();
+    if (Old)
+        DeleteObject(ToObj(Old));
 }
 
 void TFont::SetName(const std::string& Value) {
@@ -200,11 +202,10 @@ TPen::~TPen() {
         DeleteObject(ToObj(FHandle));
 }
 void TPen::Modify() {
-    if (FHandle) {
-        DeleteObject(ToObj(FHandle));
-        FHandle = 0;
-    }
+    const HPEN Old = std::exchange(FHandle, HPEN(0));
     Changed();
+    if (Old)
+        DeleteObject(ToObj(Old));
 }
 void TPen::SetColor(TColor Value) {
     if (Value != FColor) {
@@ -254,11 +255,10 @@ TBrush::~TBrush() {
         DeleteObject(ToObj(FHandle));
 }
 void TBrush::Modify() {
-    if (FHandle) {
-        DeleteObject(ToObj(FHandle));
-        FHandle = 0;
-    }
+    const HBRUSH Old = std::exchange(FHandle, HBRUSH(0));
     Changed();
+    if (Old)
+        DeleteObject(ToObj(Old));
 }
 void TBrush::SetColor(TColor Value) {
     if (Value != FColor || FStyle == bsClear) {

@@ -83,8 +83,7 @@ void TextBoxes(TCanvas* C, int X, int Y) {
         C->FrameRect(R);
         InflateRect(&R, -2, -2);
         C->Brush()->SetStyle(bsClear);
-        SelectObject(DC, ToObj(C->Font()->Handle()));
-        SetTextColor(DC, 0);
+        C->TextWidth("x"); // selects the canvas's font and its colour
         SetBkMode(DC, TRANSPARENT);
         DrawText(DC, Boxes[i].Text, -1, &R, Boxes[i].Flags);
     }

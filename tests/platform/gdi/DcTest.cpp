@@ -184,6 +184,11 @@ TEST(Dc, ImpossibleHeadersAndBadHandlesFailQuietly) {
     EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(0x1234567)), 0);
     EXPECT_FALSE(DeleteDC(A));
     EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH))); // ignored
+    HPEN Pen = CreatePen(PS_SOLID, 1, 0);
+    SelectObject(B, ToObj(Pen));
+    EXPECT_FALSE(DeleteObject(ToObj(Pen))); // still selected
+    SelectObject(B, GetStockObject(BLACK_PEN));
+    EXPECT_TRUE(DeleteObject(ToObj(Pen)));
     EXPECT_EQ(GetObjectType(GetStockObject(WHITE_BRUSH)), OBJ_BRUSH);
     DeleteDC(B);
 }
