@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <mutex>
+#include <tuple>
 
 namespace {
 
@@ -87,6 +89,19 @@ std::shared_ptr<TEngineFont> TEngineFont::Create(const LOGFONT& Log) {
     RequireFontEngine();
     const std::string Family = ResolveFaceName(Log.lfFaceName);
     std::lock_guard Guard(EngineLock());
+    // Fonts are made and deleted often (a handle per canvas font change);
+    // their metrics and glyphs are kept per face, height and style.
+    static std::map<std::tuple<std::string, int, bool, bool>, std::shared_ptr<TEngineFont>> Cache;
+    const auto Key = std::make_tuple(Family, int(Log.lfHeight == 0 ? -11 : Log.lfHeight),
+                                     Log.lfWeight >= 600, Log.lfItalic != 0);
+    if (auto It = Cache.find(Key); It != Cache.end())
+        return It->second;
+    std::shared_ptr<TEngineFont> Made = Build(Family, Log);
+    Cache.emplace(Key, Made);
+    return Made;
+}
+
+std::shared_ptr<TEngineFont> TEngineFont::Build(const std::string& Family, const LOGFONT& Log) {
     const int Height = Log.lfHeight == 0 ? -11 : Log.lfHeight;
     int Em = std::abs(Height);
     if (Height > 0) {

@@ -48,6 +48,7 @@ public:
 
 private:
     TEngineFont() = default;
+    static std::shared_ptr<TEngineFont> Build(const std::string& Family, const LOGFONT& Font);
     struct TImpl;
     std::unique_ptr<TImpl> FImpl;
     TFontMetricsInfo FMetrics;
