@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 namespace {
 
 // A surface with a font of the given face and height selected.
@@ -265,4 +268,36 @@ TEST(Text, TabbedTextOutUsesItsStops) {
     const int One[] = {30};
     EXPECT_EQ(Width("a\tb\tc", 1, One), 60 + S.Width("c"));
     EXPECT_EQ(Width("a\tb", 0, nullptr), 8 * Ave + S.Width("b"));
+}
+
+TEST(Text, ScreenDcMeasuresAndThreadsDrawAlike) {
+    HDC Screen = CreateDC("DISPLAY");
+    TSize Size;
+    ASSERT_TRUE(GetTextExtentPoint32(Screen, "Hello", &Size));
+    TEXTMETRIC M;
+    ASSERT_TRUE(GetTextMetrics(Screen, &M));
+    EXPECT_EQ(Size.cy, M.tmHeight);
+    EXPECT_GT(Size.cx, 0);
+    TRect R{0, 0, 100, 20};
+    EXPECT_EQ(DrawText(Screen, "Hello", -1, &R, DT_SINGLELINE), M.tmHeight);
+    DeleteDC(Screen);
+
+    // Canvases of different threads draw the same text the same way.
+    auto Draw = [] {
+        TTextSurface S(120, 20, "Tahoma", -13);
+        TextOut(S.DC(), 0, 0, "图形层 Graphics");
+        return S.Picture();
+    };
+    const std::string Expected = Draw();
+    std::vector<std::string> Results(4);
+    std::vector<std::thread> Threads;
+    for (std::size_t i = 0; i < Results.size(); ++i)
+        Threads.emplace_back([&, i] {
+            for (int k = 0; k < 5; ++k)
+                Results[i] = Draw();
+        });
+    for (std::thread& T : Threads)
+        T.join();
+    for (const std::string& R2 : Results)
+        EXPECT_EQ(R2, Expected);
 }
