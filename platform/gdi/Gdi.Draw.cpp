@@ -329,7 +329,7 @@ int FillRect(HDC DC, const TRect* R, HBRUSH Brush) {
         return FALSE;
     bool Hollow;
     const COLORREF C = BrushColor(Brush, &Hollow);
-    if (!Lookup<TBrushObj>(Brush, TKind::Brush))
+    if (!ValidBrush(Brush))
         return FALSE;
     if (!Hollow)
         FillSurface(T, T.ToSurface(*R), ArgbFromColor(C));
@@ -338,7 +338,7 @@ int FillRect(HDC DC, const TRect* R, HBRUSH Brush) {
 
 int FrameRect(HDC DC, const TRect* R, HBRUSH Brush) {
     TTarget T;
-    if (!R || !ResolveTarget(DC, T) || !Lookup<TBrushObj>(Brush, TKind::Brush))
+    if (!R || !ResolveTarget(DC, T) || !ValidBrush(Brush))
         return FALSE;
     bool Hollow;
     const TArgb C = ArgbFromColor(BrushColor(Brush, &Hollow));
@@ -363,7 +363,7 @@ BOOL InvertRect(HDC DC, const TRect* R) {
 BOOL FillRgn(HDC DC, HRGN Region, HBRUSH Brush) {
     TTarget T;
     auto Rgn = Lookup<TRegionObj>(Region, TKind::Region);
-    if (!Rgn || !ResolveTarget(DC, T) || !Lookup<TBrushObj>(Brush, TKind::Brush))
+    if (!Rgn || !ResolveTarget(DC, T) || !ValidBrush(Brush))
         return FALSE;
     bool Hollow;
     const TArgb C = ArgbFromColor(BrushColor(Brush, &Hollow));

@@ -132,7 +132,25 @@ HBITMAP StockMonoBitmap() {
     return Stock().MonoBitmap;
 }
 
+namespace {
+
+// The platform lets a system colour index + 1 stand for its brush.
+int SysColorBrushIndex(HBRUSH Brush) {
+    const auto Value = reinterpret_cast<std::uintptr_t>(Brush);
+    return Value >= 1 && Value <= 31 ? int(Value) - 1 : -1;
+}
+
+} // namespace
+
+bool ValidBrush(HBRUSH Brush) {
+    return SysColorBrushIndex(Brush) >= 0 || Lookup<TBrushObj>(Brush, TKind::Brush) != nullptr;
+}
+
 COLORREF BrushColor(HBRUSH Brush, bool* Hollow) {
+    if (const int Index = SysColorBrushIndex(Brush); Index >= 0) {
+        *Hollow = false;
+        return GetSysColor(Index);
+    }
     auto B = Lookup<TBrushObj>(Brush, TKind::Brush);
     if (!B || B->Log.lbStyle == BS_NULL) {
         *Hollow = true;

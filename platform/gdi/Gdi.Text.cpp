@@ -144,7 +144,8 @@ void DrawLine(const TTarget& T, TTextContext& Ctx, const TLine& L, int X, int Y,
         return;
     const TDcState& S = T.Dc->State;
     const TArgb Color = ArgbFromColor(S.TextColor);
-    const int Width = LineWidth(Ctx, L, InDrawText, X - T.Offset.X);
+    // Tab positions count from the line's own start.
+    const int Width = LineWidth(Ctx, L, InDrawText);
     if (S.BkMode == OPAQUE)
         FillClipped(T, {X, Y, X + Width, Y + Ctx.M.Height}, ArgbFromColor(S.BkColor), Clip);
     const LOGFONT& Log = Ctx.FontObj->Log;
@@ -153,7 +154,7 @@ void DrawLine(const TTarget& T, TTextContext& Ctx, const TLine& L, int X, int Y,
     for (const TChar& Ch : L) {
         if (Invisible(Ctx, Ch.C, InDrawText))
             continue;
-        const int Adv = CharWidth(Ctx, Ch.C, PX - T.Offset.X);
+        const int Adv = CharWidth(Ctx, Ch.C, PX - X);
         if (Ch.C != U'\t' && Ch.C != U' ')
             Compose(T, Ctx.Font->Glyph(Ch.C), PX, Y, Color, Clip);
         if (Ch.Underline && !Log.lfUnderline)
@@ -399,12 +400,7 @@ LONG TabbedTextOut(HDC DC, int X, int Y, std::string_view Text, int TabCount, co
     Ctx.TabOrigin = TabOrigin - X;
     const TLine L = ToLine(Decode(Text));
     const int Width = LineWidth(Ctx, L, false);
-    if (T.Draws) {
-        // Tab positions are measured from the line's logical start.
-        TTextContext DrawCtx = Ctx;
-        DrawCtx.TabOrigin = Ctx.TabOrigin + T.SX(X) - T.Offset.X;
-        DrawLine(T, DrawCtx, L, T.SX(X), T.SY(Y), false, nullptr);
-    }
+    DrawLine(T, Ctx, L, T.SX(X), T.SY(Y), false, nullptr);
     return LONG((std::uint32_t(Ctx.M.Height) << 16) | (std::uint32_t(Width) & 0xFFFF));
 }
 

@@ -217,6 +217,8 @@ template <class TOp> void ForEachSpan(const TTarget& T, const TRect& R, TOp Op) 
 }
 
 COLORREF BrushColor(HBRUSH Brush, bool* Hollow);
+// A live brush, or a system colour index + 1 standing for one.
+bool ValidBrush(HBRUSH Brush);
 // Moves the selection count from the object in Slot to New and stores New.
 template <class H> H Reselect(H& Slot, H New) {
     if (auto Old = Find(Slot))

@@ -70,6 +70,11 @@ TEST(Draw, RectanglesFollowThePixelRules) {
     FillRect(S.DC(), &R, Red);
     FrameRect(S.DC(), &R, Stock(BLACK_BRUSH));
     EXPECT_EQ(S.Picture(Legend), Rows({"......", ".####.", ".#rr#.", ".####.", "......"}));
+    // A system colour index + 1 stands for its brush.
+    const TRect Dot{0, 0, 1, 1};
+    FillRect(S.DC(), &Dot, reinterpret_cast<HBRUSH>(std::uintptr_t(COLOR_3DDKSHADOW + 1)));
+    EXPECT_EQ(S.PixelAt(0, 0), RGB(64, 64, 64));
+    FillRect(S.DC(), &Dot, Stock(WHITE_BRUSH));
     const std::string Before = S.Picture(Legend);
     InvertRect(S.DC(), &R);
     EXPECT_NE(S.Picture(Legend), Before);

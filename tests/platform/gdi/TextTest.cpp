@@ -169,6 +169,13 @@ TEST(Text, DrawTextMeasuresAndBreaksLines) {
     R = {0, 0, 200, 0};
     DrawText(S.DC(), "a\tb", -1, &R, DT_CALCRECT);
     EXPECT_EQ(R.Right, S.Width("ab"));
+    // Drawn, the tab counts from the line's start wherever the line is.
+    SetBkMode(S.DC(), OPAQUE);
+    SetBkColor(S.DC(), 0);
+    R = {13, 0, 200, 40};
+    DrawText(S.DC(), "a\tb", -1, &R, DT_EXPANDTABS | DT_SINGLELINE);
+    EXPECT_EQ(S.Inked(200, 100).Right, 13 + 8 * Ave + S.Width("b"));
+    SetBkMode(S.DC(), TRANSPARENT);
 }
 
 TEST(Text, DrawTextPositionsAndClips) {
