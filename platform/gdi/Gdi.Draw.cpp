@@ -48,9 +48,20 @@ public:
 
     bool Null() const { return FStyle == PS_NULL || !FT.Draws; }
 
+    // Steps along a path that are not drawn still move the dash pattern on.
+    void Skip(std::int64_t Steps) { FCounter = int((FCounter + Steps) % 24); }
+
+    // The area where a pixel of the path can leave a mark.
+    TRect Reach() const {
+        TRect R = FT.Clip.Bounds();
+        InflateRect(&R, FWidth, FWidth);
+        return R;
+    }
+
     // One step along a path; the dash pattern decides whether it shows.
     void Step(int X, int Y) {
-        const int N = FCounter++;
+        const int N = FCounter;
+        FCounter = (FCounter + 1) % 24;
         if (FStyle == PS_DASH && N % 24 >= 18)
             return;
         if (FStyle == PS_DOT && N % 2 == 1)
@@ -93,33 +104,44 @@ private:
 };
 
 // Bresenham from (X0, Y0) towards (X1, Y1): the start is drawn, the end not.
-void Line(TPenPlotter& Pen, int X0, int Y0, int X1, int Y1) {
-    const int DX = std::abs(X1 - X0), DY = std::abs(Y1 - Y0);
-    const int SX = X1 > X0 ? 1 : -1, SY = Y1 > Y0 ? 1 : -1;
-    const int Steps = std::max(DX, DY);
-    int X = X0, Y = Y0;
-    if (DX >= DY) {
-        int Err = 2 * DY - DX;
-        for (int i = 0; i < Steps; ++i) {
-            Pen.Step(X, Y);
-            if (Err > 0) {
-                Y += SY;
-                Err -= 2 * DX;
-            }
-            Err += 2 * DY;
-            X += SX;
-        }
+// Only the steps whose major coordinate can reach the clip are walked, so
+// that a line running far outside the surface costs nothing; the minor
+// coordinate of step i is computed directly, exactly as the walk would.
+void Line(TPenPlotter& Pen, const TRect& Reach, std::int64_t X0, std::int64_t Y0, std::int64_t X1,
+          std::int64_t Y1) {
+    const bool XMajor = std::llabs(X1 - X0) >= std::llabs(Y1 - Y0);
+    // Walk in (major, minor) coordinates.
+    const std::int64_t M0 = XMajor ? X0 : Y0, N0 = XMajor ? Y0 : X0;
+    const std::int64_t M1 = XMajor ? X1 : Y1, N1 = XMajor ? Y1 : X1;
+    const std::int64_t DM = std::llabs(M1 - M0), DN = std::llabs(N1 - N0);
+    const std::int64_t SM = M1 > M0 ? 1 : -1, SN = N1 > N0 ? 1 : -1;
+    const std::int64_t Lo = XMajor ? Reach.Left : Reach.Top;
+    const std::int64_t Hi = XMajor ? Reach.Right : Reach.Bottom; // exclusive
+    std::int64_t First = 0, Last = DM;                           // steps First ... Last - 1
+    if (SM > 0) {
+        First = std::max<std::int64_t>(First, Lo - M0);
+        Last = std::min<std::int64_t>(Last, Hi - M0);
     } else {
-        int Err = 2 * DX - DY;
-        for (int i = 0; i < Steps; ++i) {
-            Pen.Step(X, Y);
-            if (Err > 0) {
-                X += SX;
-                Err -= 2 * DY;
-            }
-            Err += 2 * DX;
-            Y += SY;
+        First = std::max<std::int64_t>(First, M0 - (Hi - 1));
+        Last = std::min<std::int64_t>(Last, M0 - Lo + 1);
+    }
+    if (First >= Last)
+        return;
+    Pen.Skip(First);
+    std::int64_t K = DM ? (2 * DN * First + DM - 1) / (2 * DM) : 0;
+    std::int64_t Err = 2 * DN * (First + 1) - DM - 2 * DM * K;
+    std::int64_t M = M0 + SM * First, N = N0 + SN * K;
+    for (std::int64_t i = First; i < Last; ++i) {
+        if (XMajor)
+            Pen.Step(int(M), int(N));
+        else
+            Pen.Step(int(N), int(M));
+        if (Err > 0) {
+            N += SN;
+            Err -= 2 * DM;
         }
+        Err += 2 * DN;
+        M += SM;
     }
 }
 
@@ -137,8 +159,12 @@ template <class TInside> void Shape(const TTarget& T, const TRect& Box, TInside 
     TPenPlotter Pen(T);
     bool Hollow;
     const TArgb Brush = BrushArgb(T, &Hollow);
-    for (int Y = Box.Top; Y < Box.Bottom; ++Y) {
-        for (int X = Box.Left; X < Box.Right; ++X) {
+    TRect Area;
+    const TRect Clip = T.Clip.Bounds();
+    if (!IntersectRect(&Area, &Box, &Clip))
+        return;
+    for (int Y = Area.Top; Y < Area.Bottom; ++Y) {
+        for (int X = Area.Left; X < Area.Right; ++X) {
             if (!Inside(X, Y))
                 continue;
             const bool Edge =
@@ -194,7 +220,7 @@ BOOL LineTo(HDC DC, int X, int Y) {
     TPenPlotter Pen(T);
     const TPoint From = T.Dc->State.CurPos;
     if (!Pen.Null())
-        Line(Pen, T.SX(From.X), T.SY(From.Y), T.SX(X), T.SY(Y));
+        Line(Pen, Pen.Reach(), T.SX(From.X), T.SY(From.Y), T.SX(X), T.SY(Y));
     T.Dc->State.CurPos = {X, Y};
     return TRUE;
 }
@@ -207,7 +233,7 @@ BOOL Polyline(HDC DC, const TPoint* Points, int Count) {
     if (Pen.Null())
         return TRUE;
     for (int i = 0; i + 1 < Count; ++i)
-        Line(Pen, T.SX(Points[i].X), T.SY(Points[i].Y), T.SX(Points[i + 1].X),
+        Line(Pen, Pen.Reach(), T.SX(Points[i].X), T.SY(Points[i].Y), T.SX(Points[i + 1].X),
              T.SY(Points[i + 1].Y));
     return TRUE;
 }
@@ -231,6 +257,9 @@ BOOL Polygon(HDC DC, const TPoint* Points, int Count) {
         }
         // Even-odd over pixel centres, one scan line at a time.
         std::vector<double> Xs;
+        const TRect Clip = T.Clip.Bounds();
+        Top = std::max(Top, Clip.Top);
+        Bottom = std::min(Bottom, Clip.Bottom);
         for (int Y = Top; Y < Bottom; ++Y) {
             const double CY = Y + 0.5;
             Xs.clear();
@@ -249,7 +278,8 @@ BOOL Polygon(HDC DC, const TPoint* Points, int Count) {
     TPenPlotter Pen(T);
     if (!Pen.Null())
         for (std::size_t i = 0; i < P.size(); ++i)
-            Line(Pen, P[i].X, P[i].Y, P[(i + 1) % P.size()].X, P[(i + 1) % P.size()].Y);
+            Line(Pen, Pen.Reach(), P[i].X, P[i].Y, P[(i + 1) % P.size()].X,
+                 P[(i + 1) % P.size()].Y);
     return TRUE;
 }
 
@@ -272,19 +302,18 @@ BOOL Rectangle(HDC DC, int Left, int Top, int Right, int Bottom) {
         FillSurface(T, {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1}, Brush);
     const int L = R.Left, Tp = R.Top, Rt = R.Right - 1, Bt = R.Bottom - 1;
     if (L == Rt || Tp == Bt) {
-        for (int Y = Tp; Y <= Bt; ++Y)
-            for (int X = L; X <= Rt; ++X)
-                Pen.Stroke(X, Y);
+        TRect Area;
+        const TRect Reach = Pen.Reach();
+        if (IntersectRect(&Area, &R, &Reach))
+            for (int Y = Area.Top; Y < Area.Bottom; ++Y)
+                for (int X = Area.Left; X < Area.Right; ++X)
+                    Pen.Stroke(X, Y);
         return TRUE;
     }
-    for (int X = L; X <= Rt; ++X) {
-        Pen.Stroke(X, Tp);
-        Pen.Stroke(X, Bt);
-    }
-    for (int Y = Tp + 1; Y < Bt; ++Y) {
-        Pen.Stroke(L, Y);
-        Pen.Stroke(Rt, Y);
-    }
+    // The outline as one closed path, so that a dotted pen runs round it.
+    const TPoint Corners[] = {{L, Tp}, {Rt, Tp}, {Rt, Bt}, {L, Bt}, {L, Tp}};
+    for (int i = 0; i < 4; ++i)
+        Line(Pen, Pen.Reach(), Corners[i].X, Corners[i].Y, Corners[i + 1].X, Corners[i + 1].Y);
     return TRUE;
 }
 

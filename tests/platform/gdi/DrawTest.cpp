@@ -174,3 +174,31 @@ TEST(Draw, CaptionGlyphsLandOnTheirCoordinates) {
     FillRect(S.DC(), &Bar, Stock(BLACK_BRUSH));
     EXPECT_EQ(S.Picture().substr(60), Rows({"..#####..", "..#####..", "........."}));
 }
+
+TEST(Draw, ShapesFarOutsideTheSurfaceCostNothingAndTouchOnlyIt) {
+    // Lines and shapes of two billion pixels, of which only the visible part is walked.
+    TTestSurface S(8, 8);
+    MoveToEx(S.DC(), -2000000000, 3, nullptr);
+    LineTo(S.DC(), 2000000000, 3);
+    MoveToEx(S.DC(), -1000000000, -1000000000, nullptr);
+    LineTo(S.DC(), 1000000000, 1000000000);
+    SelectObject(S.DC(), GetStockObject(NULL_BRUSH));
+    Rectangle(S.DC(), -2000000000, 5, 2000000000, 7);
+    Ellipse(S.DC(), -2000000000, -2000000000, 2000000000, 2000000000);
+    const TPoint Triangle[] = {{-2000000000, 0}, {2000000000, 0}, {0, 2000000000}};
+    Polygon(S.DC(), Triangle, 3);
+    SelectObject(S.DC(), GetStockObject(WHITE_BRUSH));
+    // Row 0 is the triangle's top edge; rows 5 and 6 the rectangle's.
+    EXPECT_EQ(S.Picture(), Rows({"########", ".#......", "..#.....", "########", "....#...",
+                                 "########", "########", ".......#"}));
+
+    // A dotted line keeps its rhythm where it enters the surface.
+    TTestSurface D(8, 1);
+    HPEN Dot = CreatePen(PS_DOT, 1, 0);
+    SelectObject(D.DC(), ToObj(Dot));
+    MoveToEx(D.DC(), -1000001, 0, nullptr);
+    LineTo(D.DC(), 8, 0);
+    EXPECT_EQ(D.Picture(), ".#.#.#.#\n");
+    SelectObject(D.DC(), GetStockObject(BLACK_PEN));
+    DeleteObject(ToObj(Dot));
+}
