@@ -105,6 +105,8 @@ void Shapes(TCanvas* C, int X, int Y) {
     C->Brush()->SetColor(clAqua);
     C->Ellipse(X + 100, Top, X + 140, Top + 30);
     C->RoundRect(X + 150, Top, X + 190, Top + 30, 10, 10);
+    C->Brush()->SetColor(clBtnFace);
+    C->FillRect(Bounds(X + 195, Top - 5, 150, 40));
     TRect F = Bounds(X + 200, Top, 40, 30);
     Frame3D(C, F, clBtnHighlight, clBtnShadow, 2);
     TRect E = Bounds(X + 250, Top, 40, 30);
