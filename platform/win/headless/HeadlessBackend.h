@@ -1,0 +1,156 @@
+// The headless backend: surfaces, screens, pointer and clipboard in memory,
+// deterministic and without a thread of its own. Tests inject input through
+// it and read back what the window system made of their windows: surface
+// state, presented pixels and the composed screen.
+//
+// With a manual clock (UseManualClock) a wait never sleeps: it advances the
+// clock to the next deadline, or, when nothing can arrive any more (no
+// deadline and no other thread in the process), raises EWaitWouldHang naming
+// the waiting call. When other threads may still post, it waits for their
+// wake-up with a generous real-time guard and raises the same way after it.
+#pragma once
+
+#include "platform/core/Clock.h"
+#include "platform/win/Backend.h"
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+
+struct THeadlessSurface {
+    TSurfaceKind Kind = TSurfaceKind::Framed;
+    TSurfaceId Owner = 0;
+    std::string Title;
+    TRect Bounds;
+    bool Visible = false;
+    bool Topmost = false;
+    bool Iconified = false;
+    std::optional<BYTE> Alpha;
+    std::optional<COLORREF> Key;
+    std::vector<std::uint32_t> Image; // per-pixel picture, premultiplied; empty when none
+    int ImageWidth = 0;
+    int ImageHeight = 0;
+    std::optional<std::vector<TRect>> Shape;
+    bool ClickThrough = false;
+    std::vector<std::uint32_t> Presented; // the last presented back buffer
+    int PresentedWidth = 0;
+    int PresentedHeight = 0;
+    int PresentCount = 0;
+    std::vector<TRect> LastChanged;
+};
+
+class THeadlessBackend : public TBackend {
+public:
+    THeadlessBackend();
+    ~THeadlessBackend() override;
+
+    // ------------------------------------------------ configuration
+    // Replaces the monitors and reports the change to the window system.
+    void SetScreens(std::vector<TScreenInfo> Screens);
+    // Installs Clock as the tick source until ResetClock or destruction.
+    void UseManualClock(TManualClock* Clock);
+    void ResetClock();
+    TManualClock* ManualClock() const { return FClock; }
+    // Runs the loop until the clock reads Tick: every pending message is
+    // dispatched, the clock advanced from one timer to the next.
+    void RunUntil(std::uint32_t Tick);
+
+    // ------------------------------------------------ read-back
+    const THeadlessSurface* Surface(TSurfaceId Id) const;
+    std::vector<TSurfaceId> Surfaces() const;
+    std::vector<TSurfaceId> Stacking() const { return FStacking; }
+    TSurfaceId Focused() const { return FFocused; }
+    int Cursor() const { return FCursor; }
+    bool Grabbed() const { return FGrabbed; }
+    const std::string& Clipboard() const { return FClipboard; }
+    const std::vector<UINT>& Beeps() const { return FBeeps; }
+    const std::vector<std::string>& Opened() const { return FOpened; }
+    bool InputMethodTakesText() const { return FImeTakesText; }
+    // The program's visible surfaces composed in stacking order over black,
+    // as 0x00RRGGBB, at a screen point.
+    std::uint32_t ScreenPixel(int X, int Y) const;
+    // The presented pixel of a surface at surface coordinates, as 0x00RRGGBB.
+    std::uint32_t SurfacePixel(TSurfaceId Id, int X, int Y) const;
+
+    // ------------------------------------------------ input injection
+    void MovePointer(int X, int Y);
+    void Press(int Button = 0);
+    void Release(int Button = 0);
+    void Click(int X, int Y, int Button = 0);
+    void DoubleClick(int X, int Y, int Button = 0);
+    void Wheel(int Delta);
+    void KeyDown(int VirtualKey, std::string Text = {}, int Repeat = 1);
+    void KeyUp(int VirtualKey);
+    // Key events with text for each character.
+    void TypeText(std::string_view Text);
+    void CommitText(std::string Text);
+    void TakeFocusAway();
+    void GiveFocusBack(TSurfaceId Surface);
+    void RequestClose(TSurfaceId Surface);
+    void MoveSurfaceByDesktop(TSurfaceId Surface, const TRect& Bounds);
+    void IconifyByDesktop(TSurfaceId Surface, bool Iconified);
+    void RequestRepaint(TSurfaceId Surface);
+
+    // ------------------------------------------------ the backend
+    TSurfaceId CreateSurface(TSurfaceKind Kind, TSurfaceId Owner,
+                             const std::string& Title) override;
+    void DestroySurface(TSurfaceId Surface) override;
+    void SetBounds(TSurfaceId Surface, const TRect& Bounds) override;
+    void SetVisible(TSurfaceId Surface, bool Visible) override;
+    void SetStacking(const std::vector<TSurfaceId>& TopToBottom) override;
+    void SetTopmost(TSurfaceId Surface, bool Topmost) override;
+    void SetIconified(TSurfaceId Surface, bool Iconified) override;
+    void SetTitle(TSurfaceId Surface, const std::string& Title) override;
+    void Activate(TSurfaceId Surface) override;
+    void SetOpacity(TSurfaceId Surface, std::optional<BYTE> Alpha,
+                    std::optional<COLORREF> Key) override;
+    void SetImage(TSurfaceId Surface, const TPixelView& Image) override;
+    void SetShape(TSurfaceId Surface, const std::optional<std::vector<TRect>>& Rects) override;
+    void SetClickThrough(TSurfaceId Surface, bool ClickThrough) override;
+    void Present(TSurfaceId Surface, const TPixelView& Buffer,
+                 const std::vector<TRect>& Changed) override;
+    void SetCursor(int CursorId) override;
+    void SetPointerGrab(bool Grab) override;
+    TPoint PointerPos() override;
+    void SetPointerPos(TPoint Pos) override;
+    void SetInputMethodState(bool TakesText, const TRect& Caret) override;
+    std::vector<TScreenInfo> Screens() override;
+    std::string ClipboardText() override;
+    void SetClipboardText(const std::string& Text) override;
+    bool HasClipboardText() override;
+    bool Open(const std::string& Target) override;
+    void Beep(UINT Type) override;
+    void Wake() override;
+    void Wait(std::optional<std::uint32_t> Deadline, const char* Caller) override;
+    bool NextEvent(TBackendEvent& Event) override;
+
+private:
+    THeadlessSurface* Find(TSurfaceId Id);
+    const THeadlessSurface* Find(TSurfaceId Id) const;
+    TSurfaceId SurfaceAt(TPoint P) const;
+    void Push(TBackendEvent Event);
+    void PushPointer(TBackendEventKind Kind, int Button, int Delta);
+
+    std::map<TSurfaceId, THeadlessSurface> FSurfaces;
+    std::vector<TSurfaceId> FStacking;
+    TSurfaceId FNextId = 1;
+    TSurfaceId FFocused = 0;
+    TSurfaceId FPointerSurface = 0;
+    std::vector<TScreenInfo> FScreens;
+    int FCursor = 0;
+    bool FGrabbed = false;
+    TPoint FPointer;
+    std::string FClipboard;
+    bool FHasClipboard = false;
+    std::vector<UINT> FBeeps;
+    std::vector<std::string> FOpened;
+    bool FImeTakesText = false;
+    TManualClock* FClock = nullptr;
+
+    // Guards the events and the wake count: other threads wake.
+    mutable std::mutex FLock;
+    std::condition_variable FCv;
+    std::deque<TBackendEvent> FEvents;
+    int FWakes = 0;
+};
