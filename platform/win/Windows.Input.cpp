@@ -465,6 +465,12 @@ void SetFocusImpl(TWnd* W) {
 
 using namespace winsys;
 
+TSurfaceId WindowSurface(HWND Wnd) {
+    TWnd* W = Ptr(Wnd);
+    TWnd* T = W ? TopLevelOf(W) : nullptr;
+    return T ? T->Surface : 0;
+}
+
 HWND SetActiveWindow(HWND Wnd) {
     TGlobal& Global = G();
     HWND Old = Global.Active;

@@ -272,6 +272,8 @@ int ProcessPending();
 bool NextTimerDue(DWORD* Tick);
 // Whether a cross-thread SendMessage waits for the thread.
 bool HasPendingSentMessages(DWORD ThreadId);
+// The backend surface of a top-level window (0 before it is first shown).
+TSurfaceId WindowSurface(HWND Wnd);
 // Presents the changed area of every top-level window of the thread.
 void FlushPresents();
 

@@ -60,15 +60,7 @@ void TWinTest::On(HWND Wnd, THandler Handler) {
 }
 
 TSurfaceId TWinTest::SurfaceOf(HWND Wnd) {
-    HWND Top = GetAncestor(Wnd, GA_ROOT);
-    for (TSurfaceId Id : Headless.Surfaces()) {
-        const THeadlessSurface* S = Headless.Surface(Id);
-        TRect R;
-        GetWindowRect(Top, &R);
-        if (S && S->Bounds == R)
-            return Id;
-    }
-    return 0;
+    return WindowSurface(Wnd);
 }
 
 std::uint32_t TWinTest::ClientPixel(HWND Wnd, int X, int Y) {
