@@ -10,6 +10,7 @@
 // ends inside a character.
 #pragma once
 
+#include "platform/core/Threads.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Messages.h"
 
