@@ -266,11 +266,15 @@ BOOL Polygon(HDC DC, const TPoint* Points, int Count) {
             for (std::size_t i = 0; i < P.size(); ++i) {
                 const TPoint A = P[i], B = P[(i + 1) % P.size()];
                 if ((A.Y <= CY) != (B.Y <= CY))
-                    Xs.push_back(A.X + (CY - A.Y) * (B.X - A.X) / double(B.Y - A.Y));
+                    Xs.push_back(A.X + (CY - A.Y) * (double(B.X) - A.X) / (double(B.Y) - A.Y));
             }
             std::sort(Xs.begin(), Xs.end());
             for (std::size_t i = 0; i + 1 < Xs.size(); i += 2) {
-                const int X1 = int(std::ceil(Xs[i] - 0.5)), X2 = int(std::ceil(Xs[i + 1] - 0.5));
+                auto Column = [&](double X) {
+                    return int(
+                        std::clamp(std::ceil(X - 0.5), double(Clip.Left), double(Clip.Right)));
+                };
+                const int X1 = Column(Xs[i]), X2 = Column(Xs[i + 1]);
                 FillSurface(T, {X1, Y, X2, Y + 1}, Brush);
             }
         }
@@ -288,7 +292,7 @@ BOOL Rectangle(HDC DC, int Left, int Top, int Right, int Bottom) {
     if (!ResolveTarget(DC, T))
         return FALSE;
     const TRect R = T.ToSurface(Ordered(Left, Top, Right, Bottom));
-    if (R.Width() < 1 || R.Height() < 1 || !T.Draws)
+    if (IsRectEmpty(&R) || !T.Draws)
         return TRUE;
     TPenPlotter Pen(T);
     bool Hollow;
@@ -324,8 +328,8 @@ BOOL Ellipse(HDC DC, int Left, int Top, int Right, int Bottom) {
     const TRect R = T.ToSurface(Ordered(Left, Top, Right, Bottom));
     if (!T.Draws || IsRectEmpty(&R))
         return TRUE;
-    const double CX = (R.Left + R.Right) / 2.0, CY = (R.Top + R.Bottom) / 2.0;
-    const double RX = R.Width() / 2.0, RY = R.Height() / 2.0;
+    const double CX = (double(R.Left) + R.Right) / 2.0, CY = (double(R.Top) + R.Bottom) / 2.0;
+    const double RX = (double(R.Right) - R.Left) / 2.0, RY = (double(R.Bottom) - R.Top) / 2.0;
     Shape(T, R, [&](int X, int Y) { return InEllipse(X + 0.5, Y + 0.5, CX, CY, RX, RY); });
     return TRUE;
 }
@@ -337,8 +341,9 @@ BOOL RoundRect(HDC DC, int Left, int Top, int Right, int Bottom, int Width, int 
     const TRect R = T.ToSurface(Ordered(Left, Top, Right, Bottom));
     if (!T.Draws || IsRectEmpty(&R))
         return TRUE;
-    const double A = std::min(std::abs(Width), R.Width()) / 2.0;
-    const double B = std::min(std::abs(Height), R.Height()) / 2.0;
+    // Extents in doubles: a shape may span more than an int can count.
+    const double A = std::min<double>(std::abs(double(Width)), double(R.Right) - R.Left) / 2.0;
+    const double B = std::min<double>(std::abs(double(Height)), double(R.Bottom) - R.Top) / 2.0;
     Shape(T, R, [&](int X, int Y) {
         const double PX = X + 0.5, PY = Y + 0.5;
         if (PX < R.Left || PX > R.Right || PY < R.Top || PY > R.Bottom)

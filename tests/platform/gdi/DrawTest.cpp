@@ -188,6 +188,11 @@ TEST(Draw, ShapesFarOutsideTheSurfaceCostNothingAndTouchOnlyIt) {
     const TPoint Triangle[] = {{-2000000000, 0}, {2000000000, 0}, {0, 2000000000}};
     Polygon(S.DC(), Triangle, 3);
     SelectObject(S.DC(), GetStockObject(WHITE_BRUSH));
+    TTestSurface Filled(4, 4);
+    SelectObject(Filled.DC(), GetStockObject(BLACK_BRUSH));
+    Polygon(Filled.DC(), Triangle, 3);
+    SelectObject(Filled.DC(), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(Filled.Picture(), Rows({"####", "####", "####", "####"}));
     // Row 0 is the triangle's top edge; rows 5 and 6 the rectangle's.
     EXPECT_EQ(S.Picture(), Rows({"########", ".#......", "..#.....", "########", "....#...",
                                  "########", "########", ".......#"}));
