@@ -1,0 +1,350 @@
+// Painting: update regions, clipping of child windows, DCs, the plain frame,
+// scrolling, window regions and layered windows, read back as pixels.
+#include "tests/platform/win/WinTestSupport.h"
+
+#include <cstring>
+
+class PaintTest : public TWinTest {
+protected:
+    void SetUp() override {
+        TWinTest::SetUp();
+        Register("Red", 0, CreateSolidBrush(RGB(255, 0, 0)));
+        Register("Green", 0, CreateSolidBrush(RGB(0, 255, 0)));
+        Register("Blue", 0, CreateSolidBrush(RGB(0, 0, 255)));
+        Register("HRedraw", CS_HREDRAW | CS_VREDRAW);
+    }
+};
+
+namespace {
+
+constexpr std::uint32_t Red = 0xFF0000, Green = 0x00FF00, Blue = 0x0000FF, Yellow = 0xFFFF00;
+
+THandler FillOnPaint(COLORREF Color, std::vector<TRect>* PaintRects = nullptr) {
+    return [=](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (M != WM_PAINT)
+            return std::nullopt;
+        PAINTSTRUCT PS;
+        HDC DC = BeginPaint(H, &PS);
+        TRect All = Rect(-1000, -1000, 3000, 3000);
+        HBRUSH B = CreateSolidBrush(Color);
+        FillRect(DC, &All, B);
+        DeleteObject(ToObj(B));
+        if (PaintRects)
+            PaintRects->push_back(PS.rcPaint);
+        EndPaint(H, &PS);
+        return 0;
+    };
+}
+
+} // namespace
+
+TEST_F(PaintTest, SiblingsClipEachOtherByZOrder) {
+    HWND P = Make(WS_POPUP | WS_VISIBLE, Bounds(100, 100, 200, 200), nullptr, 0, nullptr, "Red");
+    HWND A = Make(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, Bounds(10, 10, 100, 100), P, 0, nullptr,
+                  "Green");
+    HWND B = Make(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, Bounds(60, 60, 100, 100), P, 0, nullptr,
+                  "Blue");
+    SetWindowPos(B, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ProcessPending();
+    EXPECT_EQ(ClientPixel(P, 80, 80), Blue) << "the overlap belongs to the upper sibling";
+    EXPECT_EQ(ClientPixel(P, 20, 20), Green);
+    EXPECT_EQ(ClientPixel(P, 150, 150), Blue);
+    EXPECT_EQ(ClientPixel(P, 5, 190), Red);
+    SetWindowPos(A, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ProcessPending();
+    EXPECT_EQ(ClientPixel(P, 80, 80), Green);
+    EXPECT_EQ(ClientPixel(P, 150, 150), Blue);
+}
+
+TEST_F(PaintTest, ClipChildrenKeepsChildPixelsAndWithoutItChildrenRepaintOver) {
+    for (DWORD Clip : {DWORD(WS_CLIPCHILDREN), DWORD(0)}) {
+        HWND P = Make(WS_POPUP | WS_VISIBLE | Clip, Bounds(0, 0, 100, 100), nullptr, 0,
+                      FillOnPaint(RGB(255, 255, 0)));
+        HWND C = Make(WS_CHILD | WS_VISIBLE, Bounds(20, 20, 30, 30), P, 0, nullptr, "Blue");
+        ProcessPending();
+        EXPECT_EQ(ClientPixel(P, 5, 5), Yellow);
+        EXPECT_EQ(ClientPixel(P, 30, 30), Blue);
+        InvalidateRect(P, nullptr, TRUE);
+        UpdateWindow(P);
+        EXPECT_EQ(ClientPixel(P, 30, 30), Blue) << "clip " << Clip;
+        DestroyWindow(P);
+        (void)C;
+    }
+}
+
+TEST_F(PaintTest, InvalidationsAccumulateIntoOnePaint) {
+    std::vector<TRect> Painted;
+    HWND W = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100), nullptr, 0,
+                  FillOnPaint(RGB(0, 0, 255), &Painted));
+    ProcessPending();
+    Painted.clear();
+    // Mark the pixels so the next paint shows where it reached.
+    HDC DC = GetDC(W);
+    TRect All = Rect(0, 0, 100, 100);
+    HBRUSH G = CreateSolidBrush(RGB(0, 255, 0));
+    FillRect(DC, &All, G);
+    DeleteObject(ToObj(G));
+    ReleaseDC(W, DC);
+    TRect A = Rect(10, 10, 20, 20), B = Rect(60, 70, 80, 90);
+    InvalidateRect(W, &A, FALSE);
+    InvalidateRect(W, &B, FALSE);
+    ProcessPending();
+    ASSERT_EQ(Painted.size(), 1u);
+    EXPECT_EQ(Painted[0], Rect(10, 10, 80, 90));
+    EXPECT_EQ(ClientPixel(W, 15, 15), Blue);
+    EXPECT_EQ(ClientPixel(W, 70, 80), Blue);
+    EXPECT_EQ(ClientPixel(W, 40, 40), Green) << "outside the update region nothing is drawn";
+}
+
+TEST_F(PaintTest, EraseAnsweredZeroLeavesFErase) {
+    std::optional<BOOL> Erase;
+    HWND W = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 50, 50), nullptr, 0,
+                  [&](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                      if (M == WM_ERASEBKGND)
+                          return 0;
+                      if (M == WM_PAINT) {
+                          PAINTSTRUCT PS;
+                          BeginPaint(H, &PS);
+                          Erase = PS.fErase;
+                          EndPaint(H, &PS);
+                          return 0;
+                      }
+                      return std::nullopt;
+                  });
+    ProcessPending();
+    Erase.reset();
+    InvalidateRect(W, nullptr, TRUE);
+    ProcessPending();
+    ASSERT_TRUE(Erase.has_value());
+    EXPECT_TRUE(*Erase);
+    InvalidateRect(W, nullptr, FALSE);
+    ProcessPending();
+    EXPECT_FALSE(*Erase);
+}
+
+TEST_F(PaintTest, RedrawNowPaintsFrameAndClientBeforeReturning) {
+    HWND W = Make(WS_POPUP | WS_BORDER | WS_VISIBLE, Bounds(0, 0, 50, 50));
+    ProcessPending();
+    TMessageRecorder Rec;
+    RedrawWindow(W, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    EXPECT_EQ(Rec.Compare({Expect(W, WM_PAINT), Expect(W, WM_NCPAINT)}), "");
+    TRect U;
+    EXPECT_FALSE(GetUpdateRect(W, &U, FALSE));
+}
+
+TEST_F(PaintTest, NcPaintThroughGetWindowDCChangesOnlyTheFrame) {
+    HWND W = Make(WS_POPUP | WS_THICKFRAME | WS_VISIBLE, Bounds(0, 0, 60, 60), nullptr, 0, nullptr,
+                  "Blue");
+    On(W, [](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (M == WM_NCPAINT) {
+            HDC DC = GetWindowDC(H);
+            TRect C;
+            GetClientRect(H, &C);
+            OffsetRect(&C, 4, 4);
+            ExcludeClipRect(DC, C.Left, C.Top, C.Right, C.Bottom);
+            TRect All = Rect(0, 0, 60, 60);
+            HBRUSH B = CreateSolidBrush(RGB(255, 0, 0));
+            FillRect(DC, &All, B);
+            DeleteObject(ToObj(B));
+            ReleaseDC(H, DC);
+            return 0;
+        }
+        return std::nullopt;
+    });
+    ProcessPending();
+    FlushPresents();
+    EXPECT_EQ(Headless.ScreenPixel(1, 1), Red);
+    EXPECT_EQ(Headless.ScreenPixel(58, 30), Red);
+    EXPECT_EQ(Headless.ScreenPixel(30, 30), Blue);
+}
+
+TEST_F(PaintTest, ScrollWindowMovesContentAndChildren) {
+    HWND P = Make(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, 0,
+                  nullptr, "Red");
+    HWND C = Make(WS_CHILD | WS_VISIBLE, Bounds(10, 50, 20, 20), P, 0, nullptr, "Blue");
+    ProcessPending();
+    // A green stripe in rows 40..49 of the parent.
+    HDC DC = GetDC(P);
+    TRect Stripe = Rect(50, 40, 100, 50);
+    HBRUSH G = CreateSolidBrush(RGB(0, 255, 0));
+    FillRect(DC, &Stripe, G);
+    DeleteObject(ToObj(G));
+    ReleaseDC(P, DC);
+    TMessageRecorder Rec;
+    ScrollWindow(P, 0, -10, nullptr, nullptr);
+    EXPECT_EQ(ClientPixel(P, 70, 35), Green) << "content moved up 10 rows";
+    EXPECT_EQ(ClientPixel(P, 70, 45), Red);
+    TRect U;
+    ASSERT_TRUE(GetUpdateRect(P, &U, FALSE));
+    EXPECT_EQ(U, Rect(0, 90, 100, 100));
+    TRect R;
+    GetWindowRect(C, &R);
+    EXPECT_EQ(R, Bounds(10, 40, 20, 20));
+    EXPECT_EQ(Rec.Compare({Expect(C, WM_MOVE).L(MAKELPARAM(10, 40))}), "");
+}
+
+TEST_F(PaintTest, SizeChangesInvalidateTheNewStripOrEverythingByClassStyle) {
+    struct TCase {
+        const char* Class;
+        TRect Expected;
+    };
+    for (TCase Case :
+         {TCase{"TestWnd", Rect(100, 0, 120, 80)}, TCase{"HRedraw", Rect(0, 0, 120, 80)}}) {
+        HWND W =
+            Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 80), nullptr, 0, nullptr, Case.Class);
+        ProcessPending();
+        SetWindowPos(W, nullptr, 0, 0, 120, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        HRGN Rgn = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(GetUpdateRgn(W, Rgn, FALSE), SIMPLEREGION);
+        TRect Box;
+        GetRgnBox(Rgn, &Box);
+        DeleteObject(ToObj(Rgn));
+        EXPECT_EQ(Box, Case.Expected) << Case.Class;
+        DestroyWindow(W);
+    }
+}
+
+TEST_F(PaintTest, SetRedrawFalseHoldsPaintingUntilTurnedBackOn) {
+    HWND W = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 50, 50));
+    ProcessPending();
+    SendMessage(W, WM_SETREDRAW, FALSE, 0);
+    InvalidateRect(W, nullptr, TRUE);
+    TMessageRecorder Rec;
+    ProcessPending();
+    EXPECT_EQ(Rec.Count(W, WM_PAINT), 0);
+    SendMessage(W, WM_SETREDRAW, TRUE, 0);
+    ProcessPending();
+    EXPECT_EQ(Rec.Count(W, WM_PAINT), 1) << "the held invalidation is painted";
+}
+
+TEST_F(PaintTest, PlainFrameShowsActivationCaptionTextAndButtons) {
+    HWND W = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(0, 0, 300, 200), nullptr, 0, nullptr,
+                  "TestWnd", "Preview");
+    HWND Other = Make(WS_OVERLAPPEDWINDOW, Bounds(500, 500, 100, 100));
+    ProcessPending();
+    ASSERT_EQ(GetActiveWindow(), W);
+    // The caption band: 4 px thick frame, 19 px caption.
+    std::uint32_t Active = Rgb(GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_EQ(Headless.ScreenPixel(150, 8), Active);
+    // Caption text: some pixel of the caption's left part has the text colour.
+    std::uint32_t TextColor = Rgb(GetSysColor(COLOR_CAPTIONTEXT));
+    bool FoundText = false;
+    for (int X = 6; X < 80 && !FoundText; ++X)
+        for (int Y = 6; Y < 20 && !FoundText; ++Y)
+            FoundText = Headless.ScreenPixel(X, Y) == TextColor;
+    EXPECT_TRUE(FoundText);
+    // Buttons: close right-most, maximize and minimize to its left, each a raised face.
+    std::uint32_t Face = Rgb(GetSysColor(COLOR_BTNFACE));
+    int Top = 4 + 2, Right = 300 - 4 - 2;
+    // Each button is 16 x 14 with a 2-pixel raised edge; its face starts 2 px in.
+    EXPECT_EQ(Headless.ScreenPixel(Right - 16 + 2, Top + 2), Face) << "close button";
+    EXPECT_EQ(Headless.ScreenPixel(Right - 34 + 2, Top + 2), Face) << "maximize button";
+    EXPECT_EQ(Headless.ScreenPixel(Right - 50 + 2, Top + 2), Face) << "minimize button";
+    EXPECT_EQ(Headless.ScreenPixel(Right - 17, Top + 2), Active)
+        << "a gap between close and maximize";
+    EXPECT_EQ(SendMessage(W, WM_NCHITTEST, 0, MAKELPARAM(Right - 4, Top + 4)), HTCLOSE);
+    EXPECT_EQ(SendMessage(W, WM_NCHITTEST, 0, MAKELPARAM(Right - 20, Top + 4)), HTMAXBUTTON);
+    EXPECT_EQ(SendMessage(W, WM_NCHITTEST, 0, MAKELPARAM(Right - 36, Top + 4)), HTMINBUTTON);
+    EXPECT_EQ(SendMessage(W, WM_NCHITTEST, 0, MAKELPARAM(150, 10)), HTCAPTION);
+    EXPECT_EQ(SendMessage(W, WM_NCHITTEST, 0, MAKELPARAM(1, 100)), HTLEFT);
+    EXPECT_EQ(SendMessage(W, WM_NCHITTEST, 0, MAKELPARAM(299, 199)), HTBOTTOMRIGHT);
+    EXPECT_EQ(SendMessage(W, WM_NCHITTEST, 0, MAKELPARAM(150, 100)), HTCLIENT);
+    SetActiveWindow(Other);
+    ProcessPending();
+    EXPECT_EQ(Headless.ScreenPixel(150, 8), Rgb(GetSysColor(COLOR_INACTIVECAPTION)));
+}
+
+TEST_F(PaintTest, ARegionWithAHoleShowsTheWindowBelow) {
+    HWND Below = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100), nullptr, 0, nullptr, "Green");
+    HWND Above = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100), nullptr, 0, nullptr, "Blue");
+    HRGN Two = CreateRectRgn(0, 0, 30, 100);
+    HRGN Right = CreateRectRgn(70, 0, 100, 100);
+    CombineRgn(Two, Two, Right, RGN_OR);
+    DeleteObject(ToObj(Right));
+    SetWindowRgn(Above, Two, TRUE);
+    ProcessPending();
+    FlushPresents();
+    EXPECT_EQ(Headless.ScreenPixel(10, 50), Blue);
+    EXPECT_EQ(Headless.ScreenPixel(50, 50), Green);
+    EXPECT_EQ(WindowFromPoint({50, 50}), Below);
+    TMessageRecorder Rec;
+    Headless.Click(50, 50);
+    ProcessPending();
+    EXPECT_EQ(Rec.Count(Below, WM_LBUTTONDOWN), 1);
+    EXPECT_EQ(Rec.Count(Above, WM_LBUTTONDOWN), 0);
+}
+
+TEST_F(PaintTest, LayeredWindowsTakeOpacityAPictureAndReturnToPainting) {
+    HWND W =
+        Make(WS_POPUP | WS_VISIBLE, Bounds(10, 10, 2, 2), nullptr, WS_EX_LAYERED, nullptr, "Blue");
+    ASSERT_TRUE(SetLayeredWindowAttributes(W, 0, 128, LWA_ALPHA));
+    ProcessPending();
+    const THeadlessSurface* S = Headless.Surface(SurfaceOf(W));
+    ASSERT_NE(S, nullptr);
+    ASSERT_TRUE(S->Alpha.has_value());
+    EXPECT_EQ(*S->Alpha, 128);
+
+    // A 2 x 2 premultiplied picture through a memory DC.
+    BITMAPINFO BI{};
+    BI.bmiHeader.biWidth = 2;
+    BI.bmiHeader.biHeight = -2;
+    BI.bmiHeader.biBitCount = 32;
+    void* Bits = nullptr;
+    HDC Mem = CreateCompatibleDC(nullptr);
+    HBITMAP Bmp = CreateDIBSection(Mem, &BI, DIB_RGB_COLORS, &Bits, nullptr, 0);
+    HGDIOBJ Old = SelectObject(Mem, ToObj(Bmp));
+    const std::uint32_t Picture[4] = {0xFF0000FF, 0x80008000, 0x00000000, 0xFFFFFFFF};
+    std::memcpy(Bits, Picture, sizeof Picture);
+    BLENDFUNCTION Blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    TPoint Src{0, 0};
+    TSize Size{2, 2};
+    TMessageRecorder Rec;
+    SetLayeredWindowAttributes(W, 0, 0, 0);
+    SetWindowLong(W, GWL_EXSTYLE, 0);
+    SetWindowLong(W, GWL_EXSTYLE, WS_EX_LAYERED);
+    ProcessPending();
+    Rec.Clear();
+    ASSERT_TRUE(UpdateLayeredWindow(W, nullptr, nullptr, &Size, Mem, &Src, 0, &Blend, ULW_ALPHA));
+    ProcessPending();
+    S = Headless.Surface(SurfaceOf(W));
+    ASSERT_EQ(S->Image.size(), 4u);
+    for (int I = 0; I < 4; ++I)
+        EXPECT_EQ(S->Image[std::size_t(I)], Picture[I]);
+    EXPECT_EQ(Rec.Count(W, WM_PAINT), 0);
+    SelectObject(Mem, Old);
+    DeleteObject(ToObj(Bmp));
+    DeleteDC(Mem);
+
+    SetWindowLong(W, GWL_EXSTYLE, 0);
+    S = Headless.Surface(SurfaceOf(W));
+    EXPECT_TRUE(S->Image.empty());
+    EXPECT_FALSE(S->Alpha.has_value());
+    ProcessPending();
+    EXPECT_EQ(Rec.Count(W, WM_PAINT), 1) << "normal painting again";
+}
+
+TEST_F(PaintTest, TheScreenDCMeasuresAsTrueColour) {
+    HDC DC = GetDC(nullptr);
+    ASSERT_NE(DC, nullptr);
+    EXPECT_EQ(GetDeviceCaps(DC, BITSPIXEL), 32);
+    EXPECT_EQ(GetDeviceCaps(DC, PLANES), 1);
+    EXPECT_EQ(WindowFromDC(DC), GetDesktopWindow());
+    EXPECT_EQ(ReleaseDC(nullptr, DC), 1);
+}
+
+TEST_F(PaintTest, TheCaretBlinksByInvertingAndHidesWhilePainting) {
+    HWND W = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 50, 50), nullptr, 0, nullptr, "Green");
+    ProcessPending();
+    ASSERT_TRUE(CreateCaret(W, nullptr, 2, 10));
+    SetCaretPos(5, 5);
+    ShowCaret(W);
+    EXPECT_EQ(ClientPixel(W, 5, 5), 0xFF00FF) << "inverted green";
+    Headless.RunUntil(Clock.Now() + GetCaretBlinkTime());
+    EXPECT_EQ(ClientPixel(W, 5, 5), Green);
+    HideCaret(W);
+    HideCaret(W);
+    ShowCaret(W);
+    Headless.RunUntil(Clock.Now() + 2 * GetCaretBlinkTime());
+    EXPECT_EQ(ClientPixel(W, 5, 5), Green) << "hide counts nest";
+    DestroyCaret();
+}
