@@ -124,7 +124,7 @@ void ApplyAlpha(const BLENDFUNCTION& B, TArgb* D, const TArgb* S, int N) {
 }
 
 // An extent -n at c covers c - n + 1 ... c.
-void Normalise(int& Start, int& Count, bool& Flipped) {
+void Normalise(std::int64_t& Start, std::int64_t& Count, bool& Flipped) {
     Flipped = Count < 0;
     if (Flipped) {
         Start = Start + Count + 1;
@@ -132,38 +132,71 @@ void Normalise(int& Start, int& Count, bool& Flipped) {
     }
 }
 
-// Destination index k reads source index floor((2k + 1) * sn / (2 * dn)).
-std::vector<int> SampleMap(int SrcStart, int SrcCount, int DstCount, bool Flip) {
-    std::vector<int> Map(static_cast<std::size_t>(DstCount));
-    for (int k = 0; k < DstCount; ++k) {
-        const int K = Flip ? DstCount - 1 - k : k;
-        Map[std::size_t(k)] =
-            SrcStart + int((2 * std::int64_t(K) + 1) * SrcCount / (2 * std::int64_t(DstCount)));
+// Destination index k reads source index floor((2k + 1) * sn / (2 * dn)),
+// for the destination indices From ... To - 1 only.
+std::vector<std::int64_t> SampleMap(std::int64_t SrcStart, std::int64_t SrcCount,
+                                    std::int64_t DstCount, bool Flip, std::int64_t From,
+                                    std::int64_t To) {
+    std::vector<std::int64_t> Map;
+    Map.reserve(std::size_t(To - From));
+    for (std::int64_t k = From; k < To; ++k) {
+        const std::int64_t K = Flip ? DstCount - 1 - k : k;
+        Map.push_back(SrcStart + (2 * K + 1) * SrcCount / (2 * DstCount));
     }
     return Map;
 }
 
 // The box of source indices that destination index k covers when shrinking.
-void BoxOf(int K, int SrcCount, int DstCount, int& From, int& To) {
-    From = int(std::int64_t(K) * SrcCount / DstCount);
-    To = std::max(From + 1, int(std::int64_t(K + 1) * SrcCount / DstCount));
+void BoxOf(std::int64_t K, std::int64_t SrcCount, std::int64_t DstCount, std::int64_t& From,
+           std::int64_t& To) {
+    From = K * SrcCount / DstCount;
+    To = std::max(From + 1, (K + 1) * SrcCount / DstCount);
 }
 
-// Reads source row Y from X0 over Count pixels; outside the surface is black.
-void ReadSourceRow(const TPixels& S, int X0, int Y, int Count, TArgb* Out) {
+// Reads Count source pixels of row Y from X0; outside the surface is black.
+void ReadSourceRow(const TPixels& S, std::int64_t X0, std::int64_t Y, int Count, TArgb* Out) {
     std::fill(Out, Out + Count, 0u);
     if (Y < 0 || Y >= S.Height)
         return;
-    const int From = std::max(X0, 0), To = std::min(X0 + Count, S.Width);
+    const std::int64_t From = std::max<std::int64_t>(X0, 0);
+    const std::int64_t To = std::min<std::int64_t>(X0 + Count, S.Width);
     if (From < To)
-        ReadRow(S, From, Y, To - From, Out + (From - X0));
+        ReadRow(S, int(From), int(Y), int(To - From), Out + (From - X0));
 }
 
-bool Transfer(TTarget& D, int X, int Y, int W, int H, const TPixels& Src, int SX, int SY, int SW,
-              int SH, const TBlitJob& Job) {
+TArgb HalftonePixel(const TPixels& S, std::int64_t SX, std::int64_t SY, std::int64_t K,
+                    std::int64_t L, std::int64_t SW, std::int64_t SH, std::int64_t W,
+                    std::int64_t H, std::vector<TArgb>& Line) {
+    std::int64_t X1, X2, Y1, Y2;
+    BoxOf(K, SW, W, X1, X2);
+    BoxOf(L, SH, H, Y1, Y2);
+    std::uint32_t Sum[4] = {}, Count = 0;
+    Line.resize(std::size_t(X2 - X1));
+    for (std::int64_t YY = Y1; YY < Y2; ++YY) {
+        ReadSourceRow(S, SX + X1, SY + YY, int(X2 - X1), Line.data());
+        for (TArgb P : Line) {
+            for (int k = 0; k < 4; ++k)
+                Sum[k] += (P >> (8 * k)) & 0xFF;
+            ++Count;
+        }
+    }
+    TArgb Avg = 0;
+    for (int k = 0; k < 4; ++k)
+        Avg |= ((Sum[k] + Count / 2) / Count) << (8 * k);
+    return Avg;
+}
+
+// Geometry is worked out in 64 bits and cut to the clip before anything is
+// allocated, so any rectangle costs only what is visible of it.
+bool Transfer(TTarget& D, int X, int Y, int Width, int Height, const TPixels& Src, int SrcX,
+              int SrcY, int SrcWidth, int SrcHeight, const TBlitJob& Job) {
     if (!D.Draws)
         return true;
-    int DX = D.SX(X), DY = D.SY(Y);
+    std::int64_t DX =
+        std::int64_t(X) - D.Dc->State.WindowOrg.X + D.Dc->State.ViewportOrg.X + D.Offset.X;
+    std::int64_t DY =
+        std::int64_t(Y) - D.Dc->State.WindowOrg.Y + D.Dc->State.ViewportOrg.Y + D.Offset.Y;
+    std::int64_t W = Width, H = Height, SX = SrcX, SY = SrcY, SW = SrcWidth, SH = SrcHeight;
     bool FlipDX, FlipDY, FlipSX, FlipSY;
     Normalise(DX, W, FlipDX);
     Normalise(DY, H, FlipDY);
@@ -171,10 +204,24 @@ bool Transfer(TTarget& D, int X, int Y, int W, int H, const TPixels& Src, int SX
     Normalise(SY, SH, FlipSY);
     if (W == 0 || H == 0 || SW == 0 || SH == 0)
         return true;
+    const TRect ClipBox = D.Clip.Bounds();
+    const std::int64_t VL = std::max<std::int64_t>(DX, ClipBox.Left);
+    const std::int64_t VR = std::min<std::int64_t>(DX + W, ClipBox.Right);
+    const std::int64_t VT = std::max<std::int64_t>(DY, ClipBox.Top);
+    const std::int64_t VB = std::min<std::int64_t>(DY + H, ClipBox.Bottom);
+    if (VL >= VR || VT >= VB)
+        return true;
     const bool FlipX = FlipDX != FlipSX, FlipY = FlipDY != FlipSY;
-    const std::vector<int> Cols = SampleMap(SX, SW, W, FlipX);
-    const std::vector<int> Rows = SampleMap(SY, SH, H, FlipY);
-    const TRect Area{DX, DY, DX + W, DY + H};
+    const std::vector<std::int64_t> Cols = SampleMap(SX, SW, W, FlipX, VL - DX, VR - DX);
+    const std::vector<std::int64_t> Rows = SampleMap(SY, SH, H, FlipY, VT - DY, VB - DY);
+    const TRect Area{int(VL), int(VT), int(VR), int(VB)};
+    const auto [ColMin, ColMax] = std::minmax_element(Cols.begin(), Cols.end());
+    const std::int64_t RowFrom = *ColMin;
+    const std::int64_t Reach = *ColMax - *ColMin + 1;
+    // A source row is read once per row when it is not much wider than what
+    // is drawn of it; a far wider one is read pixel by pixel.
+    const bool CacheRow = Reach <= 4 * (VR - VL) + 64;
+    const int RowCount = CacheRow ? int(Reach) : 0;
 
     // A source that shares the destination's memory is read from a copy, so
     // that overlapping moves behave as if through a buffer.
@@ -197,48 +244,36 @@ bool Transfer(TTarget& D, int X, int Y, int W, int H, const TPixels& Src, int SX
     const bool Direct32 = Job.Mode == TMode::Rop && Job.Rop == SRCCOPY && Plain && Source32 &&
                           D.Pixels.BitCount == 32;
 
-    std::vector<TArgb> SrcRow(static_cast<std::size_t>(SW));
-    std::vector<TArgb> SrcBuf(static_cast<std::size_t>(W)), DstBuf(static_cast<std::size_t>(W));
-    int CachedRow = -1;
+    const std::size_t Span = std::size_t(VR - VL);
+    std::vector<TArgb> SrcRow, SrcBuf(Span), DstBuf(Span), Line;
+    std::int64_t CachedRow = -1;
     ForEachSpan(D, Area, [&](int X0, int Y0, int N) {
-        const int SrcY = Rows[std::size_t(Y0 - DY)];
-        const int SrcX = Cols[std::size_t(X0 - DX)];
-        if (Direct32 && SrcY >= 0 && SrcY < S.Height && SrcX >= 0 && SrcX + N <= S.Width) {
-            std::memcpy(D.Pixels.Row(Y0) + std::size_t(X0) * 4, S.Row(SrcY) + std::size_t(SrcX) * 4,
-                        std::size_t(N) * 4);
+        const std::int64_t SrcRowY = Rows[std::size_t(Y0 - Area.Top)];
+        const std::int64_t SrcColX = Cols[std::size_t(X0 - Area.Left)];
+        if (Direct32 && SrcRowY >= 0 && SrcRowY < S.Height && SrcColX >= 0 &&
+            SrcColX + N <= S.Width) {
+            std::memcpy(D.Pixels.Row(Y0) + std::size_t(X0) * 4,
+                        S.Row(int(SrcRowY)) + std::size_t(SrcColX) * 4, std::size_t(N) * 4);
             return;
         }
         TArgb* SB = SrcBuf.data();
         if (NeedSource) {
             if (Halftone) {
-                for (int i = 0; i < N; ++i) {
-                    int X1, X2, Y1, Y2;
-                    BoxOf(X0 - DX + i, SW, W, X1, X2);
-                    BoxOf(Y0 - DY, SH, H, Y1, Y2);
-                    std::uint32_t Sum[4] = {}, Count = 0;
-                    std::vector<TArgb> Line(static_cast<std::size_t>(X2 - X1));
-                    for (int YY = Y1; YY < Y2; ++YY) {
-                        ReadSourceRow(S, SX + X1, SY + YY, X2 - X1, Line.data());
-                        for (TArgb P : Line) {
-                            for (int k = 0; k < 4; ++k)
-                                Sum[k] += (P >> (8 * k)) & 0xFF;
-                            ++Count;
-                        }
-                    }
-                    TArgb Avg = 0;
-                    for (int k = 0; k < 4; ++k)
-                        Avg |= ((Sum[k] + Count / 2) / Count) << (8 * k);
-                    SB[i] = Avg;
-                }
+                for (int i = 0; i < N; ++i)
+                    SB[i] = HalftonePixel(S, SX, SY, X0 + i - DX, Y0 - DY, SW, SH, W, H, Line);
             } else if (Plain) {
-                ReadSourceRow(S, SrcX, SrcY, N, SB);
+                ReadSourceRow(S, SrcColX, SrcRowY, N, SB);
+            } else if (!CacheRow) {
+                for (int i = 0; i < N; ++i)
+                    ReadSourceRow(S, Cols[std::size_t(X0 - Area.Left + i)], SrcRowY, 1, SB + i);
             } else {
-                if (SrcY != CachedRow) {
-                    ReadSourceRow(S, SX, SrcY, SW, SrcRow.data());
-                    CachedRow = SrcY;
+                if (SrcRowY != CachedRow) {
+                    SrcRow.resize(std::size_t(RowCount));
+                    ReadSourceRow(S, RowFrom, SrcRowY, RowCount, SrcRow.data());
+                    CachedRow = SrcRowY;
                 }
                 for (int i = 0; i < N; ++i)
-                    SB[i] = SrcRow[std::size_t(Cols[std::size_t(X0 - DX + i)] - SX)];
+                    SB[i] = SrcRow[std::size_t(Cols[std::size_t(X0 - Area.Left + i)] - RowFrom)];
             }
         }
         TArgb* DB = DstBuf.data();

@@ -169,3 +169,15 @@ TEST(Blit, AlphaBlendFollowsTheFormulasByteForByte) {
     BLENDFUNCTION F{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     EXPECT_FALSE(AlphaBlend(D.DC(), 0, 0, 1, 1, S24.DC(), 0, 0, 1, 1, F));
 }
+
+TEST(Blit, HugeRectanglesCostOnlyWhatIsVisible) {
+    TTestSurface S(4, 4, RGB(255, 0, 0)), D(4, 4);
+    EXPECT_TRUE(BitBlt(D.DC(), 2147483000, 0, 100000, 4, S.DC(), 0, 0, SRCCOPY));
+    EXPECT_TRUE(StretchBlt(D.DC(), -2000000000, 0, 2000000002, 1, S.DC(), 0, 0, 4, 4, SRCCOPY));
+    EXPECT_TRUE(StretchBlt(D.DC(), 0, 1, 4, 1, S.DC(), -1000000000, 0, 2000000000, 1, SRCCOPY));
+    EXPECT_TRUE(PatBlt(D.DC(), -2000000000, 3, 2100000000, -1, BLACKNESS));
+    const std::map<COLORREF, char> Legend{{RGB(255, 0, 0), 'r'}};
+    // Row 1 samples a source reaching far beyond the picture on both sides: all
+    // black.
+    EXPECT_EQ(D.Picture(Legend), Rows({"rr..", "####", "....", "####"}));
+}
