@@ -115,9 +115,10 @@ TRegion StartingClip(TDcObj& Dc) {
 }
 
 TRect LogicalToDevice(const TDcObj& Dc, int Left, int Top, int Right, int Bottom) {
-    const int DX = Dc.State.ViewportOrg.X - Dc.State.WindowOrg.X;
-    const int DY = Dc.State.ViewportOrg.Y - Dc.State.WindowOrg.Y;
-    return {Left + DX, Top + DY, Right + DX, Bottom + DY};
+    const std::int64_t DX = std::int64_t(Dc.State.ViewportOrg.X) - Dc.State.WindowOrg.X;
+    const std::int64_t DY = std::int64_t(Dc.State.ViewportOrg.Y) - Dc.State.WindowOrg.Y;
+    return {TTarget::Saturate(Left + DX), TTarget::Saturate(Top + DY),
+            TTarget::Saturate(Right + DX), TTarget::Saturate(Bottom + DY)};
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Region.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -186,8 +187,18 @@ struct TTarget {
     TRegion Clip;
     bool Draws = false; // false for the display DC and DCs without pixels
 
-    int SX(int X) const { return X - Dc->State.WindowOrg.X + Dc->State.ViewportOrg.X + Offset.X; }
-    int SY(int Y) const { return Y - Dc->State.WindowOrg.Y + Dc->State.ViewportOrg.Y + Offset.Y; }
+    // Saturated, so that rectangles meant as "everything" stay so under any origin.
+    int SX(int X) const {
+        return Saturate(std::int64_t(X) - Dc->State.WindowOrg.X + Dc->State.ViewportOrg.X +
+                        Offset.X);
+    }
+    int SY(int Y) const {
+        return Saturate(std::int64_t(Y) - Dc->State.WindowOrg.Y + Dc->State.ViewportOrg.Y +
+                        Offset.Y);
+    }
+    static int Saturate(std::int64_t V) {
+        return int(std::clamp<std::int64_t>(V, INT32_MIN, INT32_MAX));
+    }
     TRect ToSurface(const TRect& R) const {
         return {SX(R.Left), SY(R.Top), SX(R.Right), SY(R.Bottom)};
     }

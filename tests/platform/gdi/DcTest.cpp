@@ -22,6 +22,13 @@ TEST(Dc, OriginsAndClipMapLogicalToDevice) {
     TRect Box;
     EXPECT_EQ(GetClipBox(S.DC(), &Box), SIMPLEREGION);
     EXPECT_EQ(Box, Rect(0, 0, 5, 5));
+
+    // A rectangle meant as "everything" stays so under any origin.
+    SelectClipRgn(S.DC(), 0);
+    const TRect Everything{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    FillRect(S.DC(), &Everything, Black);
+    EXPECT_EQ(S.PixelAt(0, 0), 0u);
+    EXPECT_EQ(S.PixelAt(31, 31), 0u);
 }
 
 TEST(Dc, SaveAndRestoreBringBackOriginsClipAndObjects) {
