@@ -1,4 +1,5 @@
 #include "GdiTestSupport.h"
+#include "platform/gdi/Graphics.h"
 
 #include <gtest/gtest.h>
 
@@ -154,25 +155,53 @@ TEST(Draw, EllipseIsSymmetricWithEmptyCorners) {
 }
 
 TEST(Draw, CaptionGlyphsLandOnTheirCoordinates) {
-    // A close cross, a minimise bar and a maximise box as lines and rectangles.
-    TTestSurface S(9, 9);
-    MoveToEx(S.DC(), 1, 1, nullptr);
-    LineTo(S.DC(), 8, 8);
-    MoveToEx(S.DC(), 7, 1, nullptr);
-    LineTo(S.DC(), 0, 8);
-    EXPECT_EQ(S.Picture(), Rows({".........", ".#.....#.", "..#...#..", "...#.#...", "....#....",
-                                 "...#.#...", "..#...#..", ".#.....#.", "........."}));
-    S.Fill(RGB(255, 255, 255));
-    SelectObject(S.DC(), GetStockObject(NULL_BRUSH));
-    Rectangle(S.DC(), 1, 1, 8, 8);
-    MoveToEx(S.DC(), 1, 2, nullptr);
-    LineTo(S.DC(), 8, 2);
-    EXPECT_EQ(S.Picture(), Rows({".........", ".#######.", ".#######.", ".#.....#.", ".#.....#.",
-                                 ".#.....#.", ".#.....#.", ".#######.", "........."}));
-    S.Fill(RGB(255, 255, 255));
-    const TRect Bar{2, 6, 7, 8};
-    FillRect(S.DC(), &Bar, Stock(BLACK_BRUSH));
-    EXPECT_EQ(S.Picture().substr(60), Rows({"..#####..", "..#####..", "........."}));
+    // The default caption glyphs, drawn through a canvas as the skin draws them.
+    struct TLine {
+        int X1, Y1, X2, Y2;
+    };
+    struct Row {
+        const char* Name;
+        std::vector<TLine> Lines;
+        std::vector<TRect> Frames;
+        std::string Expected;
+    };
+    const Row Glyphs[] = {
+        {"close",
+         {{1, 1, 9, 9}, {9, 1, 1, 9}, {2, 1, 10, 9}, {8, 1, 0, 9}},
+         {},
+         Rows({"...........", ".##.....##.", "..##...##..", "...##.##...", "....###....",
+               "....###....", "...##.##...", "..##...##..", ".##.....##.", "..........."})},
+        {"minimise",
+         {{1, 8, 9, 8}, {1, 9, 9, 9}},
+         {},
+         Rows({"...........", "...........", "...........", "...........", "...........",
+               "...........", "...........", "...........", ".########..", ".########.."})},
+        {"maximise",
+         {},
+         {{0, 0, 11, 10}, {0, 0, 11, 2}},
+         Rows({"###########", "###########", "#.........#", "#.........#", "#.........#",
+               "#.........#", "#.........#", "#.........#", "#.........#", "###########"})},
+        {"roll down",
+         {{5, 6, 5, 6}, {4, 5, 6, 5}, {3, 4, 7, 4}, {2, 3, 8, 3}, {1, 2, 9, 2}},
+         {},
+         Rows({"...........", "...........", ".########..", "..######...", "...####....",
+               "....##.....", "...........", "...........", "...........", "..........."})},
+    };
+    for (const Row& G : Glyphs) {
+        TTestSurface S(11, 10);
+        TCanvas C;
+        C.SetHandle(S.DC());
+        C.Pen()->SetColor(clBlack);
+        C.Brush()->SetStyle(bsClear);
+        for (const TLine& L : G.Lines) {
+            C.MoveTo(L.X1, L.Y1);
+            C.LineTo(L.X2, L.Y2);
+        }
+        for (const TRect& F : G.Frames)
+            C.Rectangle(F);
+        C.SetHandle(0);
+        EXPECT_EQ(S.Picture(), G.Expected) << G.Name;
+    }
 }
 
 TEST(Draw, ShapesFarOutsideTheSurfaceCostNothingAndTouchOnlyIt) {
