@@ -12,8 +12,6 @@ HBITMAP StockMonoBitmap();
 void InitDcState(TDcState& S);
 std::shared_ptr<TBitmapObj> MakeBitmap(int Width, int Height, int BitCount, bool BottomUp);
 
-void InvalidateClip(TDcObj&) {}
-
 bool SurfacePixels(TDcObj& Dc, std::shared_ptr<TBitmapObj>& Bitmap, TPixels& Pixels,
                    TPoint& Offset) {
     Offset = {};
@@ -79,10 +77,6 @@ bool ResolveTarget(HDC DC, TTarget& T) {
     else
         T.Clip = TRegion();
     return true;
-}
-
-bool ResolveSource(HDC DC, TTarget& T) {
-    return ResolveTarget(DC, T);
 }
 
 namespace {

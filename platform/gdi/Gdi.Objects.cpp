@@ -175,8 +175,6 @@ void InitDcState(TDcState& S) {
     S.Palette = reinterpret_cast<HPALETTE>(Stock().Objects[DEFAULT_PALETTE]);
 }
 
-void InvalidateClip(TDcObj& Dc);
-
 void CountSelection(const TDcState& State, int Delta) {
     for (const void* H :
          {static_cast<const void*>(State.Pen), static_cast<const void*>(State.Brush),
@@ -298,7 +296,6 @@ HGDIOBJ SelectObject(HDC DC, HGDIOBJ Obj) {
             OldB->SelectedInto = 0;
         if (!B->Stock)
             B->SelectedInto = DC;
-        InvalidateClip(*D);
         return reinterpret_cast<HGDIOBJ>(std::exchange(S.Bitmap, New));
     }
     default:

@@ -156,8 +156,6 @@ struct TDcObj : TGdiObject {
     TRegion SystemClip; // window coordinates
 };
 
-struct TIconObj;
-
 // The process-wide handle table.
 std::uintptr_t Register(std::shared_ptr<TGdiObject> Obj);
 std::shared_ptr<TGdiObject> Find(const void* Handle);
@@ -207,8 +205,6 @@ struct TTarget {
 
 // False when the DC is not live.
 bool ResolveTarget(HDC DC, TTarget& T);
-// The pixels a DC reads from, for blit sources (the same as its target).
-bool ResolveSource(HDC DC, TTarget& T);
 // The surface of a DC and where its device (0,0) lies on it.
 bool SurfacePixels(TDcObj& Dc, std::shared_ptr<TBitmapObj>& Bitmap, TPixels& Pixels,
                    TPoint& Offset);
@@ -241,6 +237,5 @@ template <class H> H Reselect(H& Slot, H New) {
 // Counts the pen, brush, font and palette of a state as selected, or no longer.
 void CountSelection(const TDcState& State, int Delta);
 std::shared_ptr<TFontObj> SelectedFont(const TDcObj& Dc);
-TRegion* FindRegion(HRGN Region);
 
 } // namespace gdi
