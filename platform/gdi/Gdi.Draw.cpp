@@ -437,15 +437,12 @@ BOOL DrawFocusRect(HDC DC, const TRect* R) {
     if (!T.Draws || IsRectEmpty(&S))
         return TRUE;
     // The pattern follows device coordinates, so drawing twice restores.
-    const TPoint Dev{T.Dc->State.ViewportOrg.X - T.Dc->State.WindowOrg.X,
-                     T.Dc->State.ViewportOrg.Y - T.Dc->State.WindowOrg.Y};
     auto Flip = [&](int X, int Y) {
         const int DX = X - T.Offset.X, DY = Y - T.Offset.Y;
         if (((DX + DY) & 1) != 0 || !T.Visible(X, Y))
             return;
         WritePixel(T.Pixels, X, Y, ~ReadPixel(T.Pixels, X, Y) & 0xFFFFFF);
     };
-    (void)Dev;
     for (int X = S.Left; X < S.Right; ++X) {
         Flip(X, S.Top);
         if (S.Bottom - 1 > S.Top)
