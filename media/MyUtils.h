@@ -61,6 +61,14 @@ double GetGMTOffset();
 TDateTime UnixSecondsToLocalDateTime(std::int64_t ASeconds);
 std::string FormatDateTimeStr(const std::string& AFormat, TDateTime ADateTime);
 
+struct MSG;
+
+// Takes one message from the calling thread's queue: a WM_QUIT is removed and
+// nothing else, any other message is translated and dispatched. False when
+// the queue is empty. PumpMessages repeats until it is.
+bool PumpOneMessage(MSG& AMsg);
+void PumpMessages();
+
 // Runs AMethod on the user-interface thread and returns when it has run there;
 // on that thread it runs at once. An exception of AMethod is raised again in
 // the caller. Served by the core's CheckSynchronize.
