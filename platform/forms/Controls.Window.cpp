@@ -470,13 +470,16 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::CMRecreateWnd(TMessage&) {
-    bool WasFocused = Focused();
+    // The focus comes back to this control or the child of it that had it.
+    TWinControl* Focus = FindControl(GetFocus());
+    if (Focus && !ContainsControl(Focus))
+        Focus = nullptr;
     FRecreating = true;
     DestroyHandle();
     UpdateControlState();
     FRecreating = false;
-    if (FHandle && WasFocused)
-        ::SetFocus(FHandle);
+    if (Focus && Focus->HandleAllocated())
+        ::SetFocus(Focus->FHandle);
 }
 
 void TWinControl::UpdateControlState() {

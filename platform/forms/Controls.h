@@ -692,6 +692,7 @@ protected:
 
     // ---- painting
     virtual void PaintHandler(TMessage& Message);
+    void WMPaint(TMessage& Message) override { PaintHandler(Message); }
 
     // ---- keys and focus
     virtual void KeyDown(WORD& Key, TShiftState Shift);

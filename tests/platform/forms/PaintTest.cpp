@@ -1,0 +1,166 @@
+// Windows of controls: creation and re-creation, painting order and clips.
+#include "platform/forms/ExtCtrls.h"
+#include "tests/platform/forms/FormsTestSupport.h"
+
+namespace {
+
+// A graphic control that fills itself and records where it painted.
+class TSwatch : public TGraphicControl {
+public:
+    TSwatch(TComponent* AOwner, TColor Fill) : TGraphicControl(AOwner), FillColor(Fill) {}
+    void Paint() override {
+        ++Paints;
+        if (OnPaintStart)
+            OnPaintStart();
+        Canvas()->Brush()->SetColor(FillColor);
+        Canvas()->FillRect(ClientRect());
+    }
+    TColor FillColor;
+    int Paints = 0;
+    std::function<void()> OnPaintStart;
+};
+
+// A window control that fills itself.
+class TWinSwatch : public TCustomControl {
+public:
+    TWinSwatch(TComponent* AOwner, TColor Fill) : TCustomControl(AOwner), FillColor(Fill) {
+        FControlStyle.Include(csAcceptsControls);
+    }
+    void Paint() override {
+        Canvas()->Brush()->SetColor(FillColor);
+        Canvas()->FillRect(ClientRect());
+    }
+    TColor FillColor;
+};
+
+} // namespace
+
+class PaintTest : public TFormsTest {};
+
+TEST_F(PaintTest, WindowControlsLieAboveGraphicOnes) {
+    TForm* Form = MakeForm();
+    auto* W = new TWinSwatch(Form, clBlue);
+    W->SetBounds(10, 10, 50, 50);
+    W->SetParent(Form);
+    auto* G = new TSwatch(Form, clRed);
+    G->SetBounds(40, 40, 50, 50);
+    G->SetParent(Form);
+    Form->Show();
+    EXPECT_EQ(PixelOf(Form, 45, 45), Rgb(clBlue));
+    EXPECT_EQ(PixelOf(Form, 80, 80), Rgb(clRed));
+    G->BringToFront();
+    G->Repaint();
+    EXPECT_EQ(PixelOf(Form, 45, 45), Rgb(clBlue));
+}
+
+TEST_F(PaintTest, AnOpaqueGraphicControlIsNeverPaintedUnder) {
+    TForm* Form = MakeForm();
+    auto* Parent = new TWinSwatch(Form, clLime);
+    Parent->SetBounds(0, 0, 200, 200);
+    Parent->SetParent(Form);
+    auto* G = new TSwatch(Form, clRed);
+    G->SetControlStyle(G->ControlStyle() + TControlStyle{csOpaque});
+    G->SetBounds(20, 20, 30, 30);
+    G->SetParent(Parent);
+    // What lies under G when its turn to paint comes.
+    TColor Under = clNone;
+    G->OnPaintStart = [&] { Under = G->Canvas()->Pixels(5, 5); };
+    Form->Show();
+    EXPECT_EQ(PixelOf(G, 5, 5), Rgb(clRed));
+    EXPECT_NE(Under, clLime);
+
+    // Not opaque: the parent paints first, G over it.
+    G->SetControlStyle(G->ControlStyle() - TControlStyle{csOpaque});
+    Parent->Invalidate();
+    EXPECT_EQ(PixelOf(G, 5, 5), Rgb(clRed));
+    EXPECT_EQ(Under, clLime);
+    EXPECT_EQ(PixelOf(Parent, 5, 5), Rgb(clLime));
+}
+
+TEST_F(PaintTest, PaintingIntoAForeignDcHonoursItsOriginAndClip) {
+    TForm* Form = MakeForm();
+    auto* Box = new TWinSwatch(Form, clBlue);
+    Box->SetBounds(0, 0, 60, 60);
+    Box->SetParent(Form);
+    auto* G = new TSwatch(Form, clRed);
+    G->SetBounds(20, 20, 20, 20);
+    G->SetParent(Box);
+    Form->Show();
+    Pump();
+
+    TBitmap Bitmap;
+    Bitmap.SetSize(100, 100);
+    Bitmap.Canvas()->Brush()->SetColor(clWhite);
+    Bitmap.Canvas()->FillRect(Rect(0, 0, 100, 100));
+    HDC DC = Bitmap.Canvas()->Handle();
+    int Saved = SaveDC(DC);
+    SetViewportOrgEx(DC, 10, 10, nullptr);
+    IntersectClipRect(DC, 0, 0, 40, 40);
+    Box->Perform(WM_PAINT, WPARAM(DC), 0);
+    RestoreDC(DC, Saved);
+    auto At = [&](int X, int Y) { return Bitmap.Canvas()->Pixels(X, Y); };
+    EXPECT_EQ(At(15, 15), clBlue);
+    EXPECT_EQ(At(35, 35), clRed);
+    EXPECT_EQ(At(49, 49), clRed);
+    // Outside the clip nothing was drawn.
+    EXPECT_EQ(At(55, 55), clWhite);
+    EXPECT_EQ(At(5, 5), clWhite);
+}
+
+TEST_F(PaintTest, RecreateWndKeepsWhatTheControlKnows) {
+    TForm* Form = MakeForm();
+    auto* Panel = new TPanel(Form);
+    Panel->SetBounds(10, 10, 200, 100);
+    Panel->SetParent(Form);
+    auto* A = new TPanel(Form);
+    A->SetName("A");
+    A->SetBounds(5, 5, 50, 20);
+    A->SetParent(Panel);
+    auto* B = new TPanel(Form);
+    B->SetName("B");
+    B->SetBounds(5, 40, 50, 20);
+    B->SetParent(Panel);
+    Form->Show();
+    Pump();
+    B->SetFocus();
+    Pump();
+    ASSERT_TRUE(B->Focused());
+    Panel->SetCaption("Panel text");
+    A->Hide();
+    HWND Old = Panel->Handle();
+
+    TMessageRecorder Recorder;
+    Panel->RecreateWnd();
+    HWND New = Panel->Handle();
+    EXPECT_NE(New, Old);
+    EXPECT_FALSE(IsWindow(Old));
+    EXPECT_EQ(Panel->Caption(), "Panel text");
+    EXPECT_EQ(GetWindowText(New), "Panel text");
+    EXPECT_EQ(Panel->BoundsRect(), Rect(10, 10, 210, 110));
+    TRect R;
+    GetWindowRect(New, &R);
+    EXPECT_EQ(R.Width(), 200);
+    EXPECT_FALSE(IsWindowVisible(A->Handle()));
+    EXPECT_TRUE(IsWindowVisible(B->Handle()));
+    EXPECT_EQ(GetParent(B->Handle()), New);
+    EXPECT_EQ(GetWindow(New, GW_CHILD) != nullptr, true);
+    EXPECT_TRUE(B->Focused());
+    // The library's procedure saw the creation from its first message on.
+    std::string Table = Recorder.Compare(
+        {Expect(New, WM_NCCREATE), Expect(New, WM_NCCALCSIZE), Expect(New, WM_CREATE)});
+    EXPECT_TRUE(Table.empty()) << Table;
+    char ClassName[64];
+    GetClassName(New, ClassName, sizeof(ClassName));
+    EXPECT_STREQ(ClassName, "TPanel");
+}
+
+TEST_F(PaintTest, AControlWithoutAParentWindowCannotMakeOne) {
+    TPanel Panel(nullptr);
+    Panel.SetName("Orphan");
+    try {
+        Panel.HandleNeeded();
+        FAIL() << "no error";
+    } catch (const EInvalidOperation& E) {
+        EXPECT_STREQ(E.what(), "Control 'Orphan' has no parent window");
+    }
+}
