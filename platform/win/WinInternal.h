@@ -204,6 +204,9 @@ struct TGlobal {
     TKeyText LastKey;
     std::function<void(const TMessageHookInfo&)> Hook;
     bool InSizeMove = false;
+    // The pointer as of the input events taken so far (the backend's own
+    // position may already be ahead of them).
+    std::optional<TPoint> PointerPos;
     bool CancelTracking = false; // WM_CANCELMODE ends a modal tracking loop
     // Clipboard
     bool ClipboardOpen = false;
@@ -297,6 +300,6 @@ std::optional<DWORD> InternalDeadline();
 void RunInternalTimers();
 
 // The move/size loop of DefWindowProc.
-void MoveSizeLoop(TWnd* Wnd, WPARAM Command);
+void MoveSizeLoop(TWnd* Wnd, WPARAM Command, LPARAM Point);
 
 } // namespace winsys

@@ -327,7 +327,7 @@ void PaintPlainFrame(TWnd* W) {
 
 // ---------------------------------------------------------------- the move/size loop
 
-void MoveSizeLoop(TWnd* W, WPARAM Command) {
+void MoveSizeLoop(TWnd* W, WPARAM Command, LPARAM Point) {
     HWND H = W->Handle;
     TGlobal& Global = G();
     TThreadQueue& Q = CurrentQueue();
@@ -349,8 +349,9 @@ void MoveSizeLoop(TWnd* W, WPARAM Command) {
         Send(W, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&Info));
     }
     const TRect Orig = W->Window;
-    TPoint Start;
-    GetCursorPos(&Start);
+    // The drag starts where the button went down.
+    DWORD Pos = GetMessagePos();
+    TPoint Start = Point ? LParamToPoint(Point) : LParamToPoint(LPARAM(std::int32_t(Pos)));
     // Rectangles of WM_MOVING/WM_SIZING are in screen coordinates.
     TPoint ParentOrigin = ClientOriginScreen(W->Parent);
     for (;;) {
@@ -613,7 +614,7 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
         case SC_SIZE:
         case SC_MOVE:
             if (IsTopLevel(W) || (W->Style & WS_CHILD))
-                MoveSizeLoop(W, WParam);
+                MoveSizeLoop(W, WParam, LParam);
             return 0;
         case SC_MINIMIZE:
             ShowWindow(Wnd, SW_MINIMIZE);

@@ -179,7 +179,9 @@ bool RouteKey(const TRawInput& In, MSG& Out) {
         else
             Global.AltAlone = false;
     }
-    bool Sys = Alt || Vk == VK_F10 || NoFocus;
+    bool AltKey = Vk == VK_MENU || Vk == VK_LMENU || Vk == VK_RMENU;
+    // Releasing Alt is a system key too.
+    bool Sys = Alt || (AltKey && !Down) || Vk == VK_F10 || NoFocus;
     Out = MSG{};
     Out.hwnd = Target->Handle;
     Out.message = Down ? (Sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (Sys ? WM_SYSKEYUP : WM_KEYUP);
@@ -285,8 +287,21 @@ bool RouteRawInput(TThreadQueue& Q, const TRawInput& In, MSG& Out) {
 void PullBackendEvents(TThreadQueue& Q) {
     TGlobal& Global = G();
     TBackendEvent E;
-    while (Backend().NextEvent(E)) {
+    // One input event at a time: the key and button state then reads as of
+    // the event being handled, not as of events still to come.
+    while (Q.RawInput.empty() && Backend().NextEvent(E)) {
         TWnd* W = WindowOfSurface(E.Surface);
+        switch (E.Kind) {
+        case TBackendEventKind::PointerMove:
+        case TBackendEventKind::ButtonDown:
+        case TBackendEventKind::ButtonUp:
+        case TBackendEventKind::Wheel:
+        case TBackendEventKind::PointerLeave:
+            Global.PointerPos = E.Point;
+            break;
+        default:
+            break;
+        }
         switch (E.Kind) {
         case TBackendEventKind::ButtonDown:
         case TBackendEventKind::ButtonUp: {
@@ -591,11 +606,12 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* T) {
 BOOL GetCursorPos(TPoint* P) {
     if (!P)
         return FALSE;
-    *P = Backend().PointerPos();
+    *P = G().PointerPos ? *G().PointerPos : Backend().PointerPos();
     return TRUE;
 }
 
 BOOL SetCursorPos(int X, int Y) {
+    G().PointerPos = TPoint{X, Y};
     Backend().SetPointerPos({X, Y});
     return TRUE;
 }

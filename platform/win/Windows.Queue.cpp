@@ -166,7 +166,7 @@ bool RetrieveMessage(MSG& Msg, HWND Filter, UINT Min, UINT Max, bool Remove, boo
         Q.LastPos = M.pt;
     };
 
-    {
+    auto TakePosted = [&]() -> bool {
         std::unique_lock Lock(Q.Lock);
         for (auto It = Q.Posted.begin(); It != Q.Posted.end(); ++It)
             if (MatchesWindow(Filter, It->hwnd) && MatchesRange(Min, Max, It->message)) {
@@ -177,8 +177,8 @@ bool RetrieveMessage(MSG& Msg, HWND Filter, UINT Min, UINT Max, bool Remove, boo
                 Stamp(Msg);
                 return true;
             }
-    }
-
+        return false;
+    };
     auto TakeInput = [&]() -> bool {
         for (auto It = Q.Input.begin(); It != Q.Input.end(); ++It)
             if (MatchesWindow(Filter, It->hwnd) && MatchesRange(Min, Max, It->message)) {
@@ -193,17 +193,19 @@ bool RetrieveMessage(MSG& Msg, HWND Filter, UINT Min, UINT Max, bool Remove, boo
             }
         return false;
     };
-    if (TakeInput())
-        return true;
-    while (RouteInput && !Q.RawInput.empty()) {
+    for (;;) {
+        if (TakePosted() || TakeInput())
+            return true;
+        if (Q.RawInput.empty() && Q.UsesBackend)
+            PullBackendEvents(Q);
+        if (!RouteInput || Q.RawInput.empty())
+            break;
         TRawInput E = Q.RawInput.front();
         Q.RawInput.pop_front();
         MSG Routed;
-        if (RouteRawInput(Q, E, Routed)) {
+        if (RouteRawInput(Q, E, Routed))
             Q.Input.push_back(Routed);
-            if (TakeInput())
-                return true;
-        }
+        // Routing may have posted (a mouse leave) or sent; look again from the top.
         HandleSentMessages(Q);
     }
 

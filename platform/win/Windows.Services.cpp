@@ -867,6 +867,7 @@ void ResetWindowSystem() {
     Global.LastClick = {};
     Global.Track = {};
     Global.MouseWnd = nullptr;
+    Global.PointerPos.reset();
     Global.LastKey = {};
     Global.InSizeMove = false;
     Global.CancelTracking = false;

@@ -853,7 +853,7 @@ BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int Width, int Heigh
     if (!SetWindowPosImpl(W, InsertAfter, X, Y, Width, Height, Flags))
         return IsWindow(Wnd) ? FALSE : TRUE;
     if (Hiding)
-        if (WasActive || (Global.Focus && IsChild(Wnd, Global.Focus))) {
+        if (WasActive || (Global.Focus && (Global.Focus == Wnd || IsChild(Wnd, Global.Focus)))) {
             if (WasActive)
                 ActivateOtherThan(W);
             else

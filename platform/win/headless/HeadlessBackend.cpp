@@ -184,17 +184,16 @@ void THeadlessBackend::Push(TBackendEvent Event) {
 }
 
 void THeadlessBackend::PushPointer(TBackendEventKind Kind, int Button, int Delta) {
+    // Every pointer event is reported, also outside the program's surfaces:
+    // input is injected before the loop runs, so whether a grab will be on
+    // when the event is handled is the window system's to decide.
     TSurfaceId Under = SurfaceAt(FPointer);
-    if (!Under && !FGrabbed) {
-        if (FPointerSurface && Kind == TBackendEventKind::PointerMove) {
-            TBackendEvent Leave;
-            Leave.Kind = TBackendEventKind::PointerLeave;
-            Leave.Surface = FPointerSurface;
-            Leave.Point = FPointer;
-            Push(Leave);
-        }
-        FPointerSurface = 0;
-        return;
+    if (!Under && FPointerSurface && Kind == TBackendEventKind::PointerMove) {
+        TBackendEvent Leave;
+        Leave.Kind = TBackendEventKind::PointerLeave;
+        Leave.Surface = FPointerSurface;
+        Leave.Point = FPointer;
+        Push(Leave);
     }
     FPointerSurface = Under;
     TBackendEvent E;

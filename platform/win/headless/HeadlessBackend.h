@@ -8,6 +8,10 @@
 // deadline and no other thread in the process), raises EWaitWouldHang naming
 // the waiting call. When other threads may still post, it waits for their
 // wake-up with a generous real-time guard and raises the same way after it.
+//
+// Injected pointer events carry the surface under the pointer (0 outside the
+// program's surfaces) and are all reported: whether a grab is on when an
+// event is handled is known only when the window system takes it.
 #pragma once
 
 #include "platform/core/Clock.h"
