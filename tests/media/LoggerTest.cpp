@@ -259,3 +259,9 @@ TEST(LoggerEnd, FFmpegCanStillLogAfterTheEndSteps) {
     InitializeMediaUnits();
     FFLoader().Unload(ConverterLibs);
 }
+
+TEST(LoggerEnd, InstallingTheCallbackNeedsAvutil) {
+    if (FFLoader().Loaded(avUtil))
+        GTEST_SKIP() << "avutil is held by another test of this process";
+    EXPECT_THROW(GetFFLogger()->InstallAVLogCallback(), EAssertionFailed);
+}
