@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 class TFormsTest : public testing::Test {
 protected:
@@ -35,4 +36,12 @@ protected:
 constexpr std::uint32_t Rgb(TColor C) {
     COLORREF V = COLORREF(C);
     return (std::uint32_t(GetRValue(V)) << 16) | (std::uint32_t(GetGValue(V)) << 8) | GetBValue(V);
+}
+
+// A recorded sequence on one line, for failure messages.
+inline std::string Join(const std::vector<std::string>& Items) {
+    std::string Result;
+    for (const std::string& Item : Items)
+        Result += (Result.empty() ? "" : " | ") + Item;
+    return Result;
 }
