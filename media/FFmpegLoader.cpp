@@ -115,10 +115,10 @@ bool TFFmpegLoader::Load(TLibrary ALibrary) {
         if (Folder.empty() && !LibraryPath().empty())
             Folder = IncludeTrailingPathDelimiter(LibraryPath());
         const std::string Name = ExtractFileName(FileName);
-        std::string Error;
-        void* Handle = LoadLibraryWithPath(Folder, Name, Error);
+        std::string Error, Tried;
+        void* Handle = LoadLibraryWithPath(Folder, Name, Error, Tried);
         if (!Handle) {
-            State().LastErrMsg = Format("Load library %s error: %s", {Folder + Name, Error});
+            State().LastErrMsg = Format("Load library %s error: %s", {Tried, Error});
             return false;
         }
         Row.Handle = Handle;

@@ -29,13 +29,13 @@ void* BindSymbol(const std::string& ALibName, void* AHandle, const char* AName, 
 } // namespace
 
 void* LoadLibraryWithPath(const std::string& Folder, const std::string& FileName,
-                          std::string& AError) {
-    std::string Path = FileName;
+                          std::string& AError, std::string& ATried) {
+    ATried = FileName;
     if (!Folder.empty() && FileExists(IncludeTrailingPathDelimiter(Folder) + FileName))
-        Path = IncludeTrailingPathDelimiter(Folder) + FileName;
+        ATried = IncludeTrailingPathDelimiter(Folder) + FileName;
     // RTLD_LOCAL keeps each library's symbols out of the global scope: every
     // use goes through the bound variables.
-    void* Handle = dlopen(Path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* Handle = dlopen(ATried.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!Handle)
         AError = LastDlError();
     return Handle;

@@ -22,10 +22,11 @@ struct TEntryPoint {
 };
 
 // Loads Folder + FileName when Folder is not empty and holds the file,
-// otherwise the bare FileName through the system's search. Answers the
-// handle, or nullptr with dlerror()'s text in AError.
+// otherwise the bare FileName through the system's search; ATried receives
+// the name that was loaded. Answers the handle, or nullptr with dlerror()'s
+// text in AError.
 void* LoadLibraryWithPath(const std::string& Folder, const std::string& FileName,
-                          std::string& AError);
+                          std::string& AError, std::string& ATried);
 
 // The address of AName in AHandle. When it is missing and AOptional is false,
 // raises Exception "Load function %s@%s error: %s" (entry, library file name,

@@ -13,6 +13,7 @@
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <future>
 #include <map>
 #include <sstream>
@@ -193,11 +194,21 @@ TEST_F(LoaderTest, AnEmptySetIsAProgrammingError) {
     Loader.Unload(myUtil);
 }
 
-TEST_F(LoaderTest, ABareNameMissingFromTheLibraryFolderComesFromTheSystem) {
-    TTempDir Empty;
-    Loader.SetLibraryPath(Empty.Path());
+TEST_F(LoaderTest, ANameMissingFromTheLibraryFolderComesFromTheSystem) {
+    TTempDir Folder;
+    Loader.SetLibraryPath(Folder.Path());
     ASSERT_TRUE(Loader.Load(myUtil)) << Loader.LastErrMsg();
     Loader.Unload(myUtil);
+
+    // The failure names what was tried: the bare name, or the folder's file.
+    Loader.Status(avDevice).Name = "libnosuch.so.1";
+    EXPECT_FALSE(Loader.Load(avDevice));
+    EXPECT_EQ(Loader.LastErrMsg(),
+              "Load library libnosuch.so.1 error: " + DlopenError("libnosuch.so.1"));
+    std::ofstream(Folder.File("libnosuch.so.1")) << "not a library";
+    EXPECT_FALSE(Loader.Load(avDevice));
+    EXPECT_EQ(Loader.LastErrMsg(), "Load library " + Folder.File("libnosuch.so.1") +
+                                       " error: " + DlopenError(Folder.File("libnosuch.so.1")));
 }
 
 // The folder test runs in a fresh process: this one may hold the system
