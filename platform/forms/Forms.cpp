@@ -428,8 +428,15 @@ void TCustomForm::SetFocus() {
 void TCustomForm::SetActiveControl(TWinControl* Control) {
     if (Control == FActiveControl)
         return;
+    // The form itself may still be hidden: a dialog picks its control first.
+    auto Focusable = [this](TWinControl* C) {
+        for (; C && C != this; C = C->Parent())
+            if (!C->Visible() || !C->Enabled())
+                return false;
+        return true;
+    };
     if (Control && (Control == this || GetParentForm(Control) != this ||
-                    (!ComponentState().Contains(csLoading) && !Control->CanFocus())))
+                    (!ComponentState().Contains(csLoading) && !Focusable(Control))))
         throw EInvalidOperation("Cannot focus a disabled or invisible window");
     FActiveControl = Control;
     if (ComponentState().Contains(csLoading))
