@@ -708,3 +708,117 @@ BOOL TranslateMessage(const MSG* Msg) {
     }
     return TRUE;
 }
+
+// ---------------------------------------------------------------- cursor pictures
+
+namespace {
+
+struct TCursorShape {
+    int Id;
+    TPoint HotSpot;
+    bool (*Covers)(int X, int Y);
+};
+
+bool Arrow(int X, int Y) {
+    return (Y < 17 && X <= Y / 1 && X < 12) ||
+           (Y >= 12 && Y < 21 && X >= 5 + (Y - 12) / 3 && X < 8 + (Y - 12) / 3);
+}
+bool IBeam(int X, int Y) {
+    return (Y >= 6 && Y < 26 && (X == 15 || X == 16)) || ((Y == 6 || Y == 25) && X >= 12 && X < 20);
+}
+bool Hourglass(int X, int Y) {
+    int D = std::abs(Y - 16);
+    return Y >= 4 && Y < 28 && std::abs(X - 16) <= std::max(1, D - 1) + 1 && D < 12;
+}
+bool Cross(int X, int Y) {
+    return ((X == 15 || X == 16) && Y >= 4 && Y < 28) || ((Y == 15 || Y == 16) && X >= 4 && X < 28);
+}
+bool UpArrow(int X, int Y) {
+    return (Y < 8 && std::abs(X - 16) <= Y) || (Y >= 8 && Y < 24 && std::abs(X - 16) <= 1);
+}
+bool SizeWE(int X, int Y) {
+    return (std::abs(Y - 16) <= 1 && X >= 6 && X < 26) ||
+           (X < 12 && X >= 6 && std::abs(Y - 16) <= X - 6) ||
+           (X >= 20 && X < 26 && std::abs(Y - 16) <= 25 - X);
+}
+bool SizeNS(int X, int Y) {
+    return SizeWE(Y, X);
+}
+bool SizeNWSE(int X, int Y) {
+    return std::abs(X - Y) <= 1 && X >= 6 && X < 26;
+}
+bool SizeNESW(int X, int Y) {
+    return std::abs(X + Y - 31) <= 1 && X >= 6 && X < 26;
+}
+bool SizeAll(int X, int Y) {
+    return SizeWE(X, Y) || SizeNS(X, Y);
+}
+bool No(int X, int Y) {
+    int D2 = (X - 16) * (X - 16) + (Y - 16) * (Y - 16);
+    return (D2 <= 100 && D2 >= 64) || (std::abs(X - Y) <= 1 && D2 <= 81);
+}
+bool Hand(int X, int Y) {
+    return (X >= 9 && X < 13 && Y < 14) || (X >= 9 && X < 22 && Y >= 10 && Y < 26);
+}
+
+const TCursorShape Shapes[] = {
+    {IDC_ARROW, {0, 0}, Arrow},
+    {IDC_IBEAM, {16, 16}, IBeam},
+    {IDC_WAIT, {16, 16}, Hourglass},
+    {IDC_CROSS, {16, 16}, Cross},
+    {IDC_UPARROW, {16, 0}, UpArrow},
+    {IDC_SIZENWSE, {16, 16}, SizeNWSE},
+    {IDC_SIZENESW, {16, 16}, SizeNESW},
+    {IDC_SIZEWE, {16, 16}, SizeWE},
+    {IDC_SIZENS, {16, 16}, SizeNS},
+    {IDC_SIZEALL, {16, 16}, SizeAll},
+    {IDC_NO, {16, 16}, No},
+    {IDC_HAND, {10, 0}, Hand},
+    {IDC_APPSTARTING, {0, 0}, Arrow},
+    {IDC_HELP, {0, 0}, Arrow},
+};
+
+} // namespace
+
+BOOL GetIconInfo(HCURSOR Cursor, ICONINFO* Info) {
+    int Id = CursorId(Cursor);
+    if (!Id || !Info)
+        return FALSE;
+    const TCursorShape* Shape = nullptr;
+    for (const auto& S : Shapes)
+        if (S.Id == Id)
+            Shape = &S;
+    if (!Shape)
+        return FALSE;
+    BITMAPINFO BI{};
+    BI.bmiHeader.biWidth = 32;
+    BI.bmiHeader.biHeight = -64;
+    BI.bmiHeader.biBitCount = 1;
+    BI.bmiHeader.biClrUsed = 2;
+    BI.bmiColors[0] = {0, 0, 0, 0};
+    BI.bmiColors[1] = {255, 255, 255, 0};
+    void* Bits = nullptr;
+    HBITMAP Mask = CreateDIBSection(nullptr, &BI, DIB_RGB_COLORS, &Bits, nullptr, 0);
+    if (!Mask || !Bits)
+        return FALSE;
+    // Rows of 32 bits, top-down: the AND mask (1 = transparent) over the XOR
+    // mask (1 = white where the AND bit is 0: a white cursor body).
+    auto* Rows = static_cast<std::uint8_t*>(Bits);
+    for (int Y = 0; Y < 32; ++Y)
+        for (int X = 0; X < 32; ++X) {
+            bool On = Shape->Covers(X, Y);
+            std::uint8_t Bit = std::uint8_t(0x80 >> (X % 8));
+            std::uint8_t& And = Rows[std::size_t(Y) * 4 + std::size_t(X / 8)];
+            std::uint8_t& Xor = Rows[std::size_t(Y + 32) * 4 + std::size_t(X / 8)];
+            if (On)
+                And &= std::uint8_t(~Bit), Xor |= Bit;
+            else
+                And |= Bit, Xor &= std::uint8_t(~Bit);
+        }
+    *Info = ICONINFO{};
+    Info->fIcon = FALSE;
+    Info->xHotspot = DWORD(Shape->HotSpot.X);
+    Info->yHotspot = DWORD(Shape->HotSpot.Y);
+    Info->hbmMask = Mask;
+    return TRUE;
+}

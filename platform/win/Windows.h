@@ -11,6 +11,7 @@
 #pragma once
 
 #include "platform/core/Threads.h"
+#include "platform/gdi/Icons.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Messages.h"
 
@@ -197,6 +198,9 @@ HCURSOR GetCursor();
 int ShowCursor(BOOL Show);
 // The standard cursor id of a cursor from LoadCursor, 0 for others.
 int CursorId(HCURSOR Cursor);
+// A standard cursor's hot spot and its 1-bit mask, 32 wide and 64 high (the
+// AND mask above the XOR mask); hbmColor is 0. The caller deletes the mask.
+BOOL GetIconInfo(HCURSOR Cursor, ICONINFO* Info);
 
 // ---------------------------------------------------------------- activation and focus
 
