@@ -1,0 +1,3 @@
+#include "media/FFUtils.h"
+
+#include <gtest/gtest.h>
