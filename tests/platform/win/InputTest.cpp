@@ -198,6 +198,27 @@ TEST_F(InputTest, LeaveTrackingSendsOneLeavePerRequest) {
     Headless.MovePointer(500, 500);
     ProcessPending();
     EXPECT_EQ(Rec.Count(W, WM_MOUSELEAVE), 1) << "none without a new request";
+
+    Headless.MovePointer(50, 50);
+    ProcessPending();
+    T.dwFlags = TME_HOVER;
+    T.dwHoverTime = 300;
+    ASSERT_TRUE(TrackMouseEvent(&T));
+    Headless.RunUntil(Clock.Now() + 400);
+    EXPECT_EQ(Rec.Compare({Expect(W, WM_MOUSEHOVER).L(MAKELPARAM(50, 50))}), "");
+}
+
+TEST_F(InputTest, ClickThroughLayeredWindowsLetClicksReachTheFormBelow) {
+    HWND Form = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 200, 200));
+    HWND Border = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 200, 200), nullptr,
+                       WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_NOACTIVATE);
+    ProcessPending();
+    TMessageRecorder Rec;
+    Headless.Click(100, 100);
+    ProcessPending();
+    EXPECT_EQ(Rec.Count(Form, WM_LBUTTONDOWN), 1);
+    EXPECT_EQ(Rec.Count(Border, WM_NCHITTEST), 0);
+    EXPECT_TRUE(Headless.Surface(SurfaceOf(Border))->ClickThrough);
 }
 
 TEST_F(InputTest, APressOnTheCaptionWithoutMovingEntersAndLeavesTheLoop) {
@@ -238,6 +259,22 @@ TEST_F(InputTest, DraggingTheCaptionMovesThroughTheMovingHandlerWhileTimersRun) 
     ProcessPending();
     SetTimer(W, 1, 100, nullptr);
     TMessageRecorder Rec;
+    On(W, [&, Inner = THandler()](HWND H, UINT M, WPARAM Wp, LPARAM L) -> std::optional<LRESULT> {
+        if (M == WM_ENTERSIZEMOVE)
+            PostMessage(H, WM_USER, 0, 0); // posted while the loop runs
+        if (M == WM_MOVING) {
+            auto* R = reinterpret_cast<TRect*>(L);
+            if (R->Left > -10 && R->Left < 10)
+                OffsetRect(R, -R->Left, 0);
+        }
+        if (M == WM_TIMER) {
+            ++TimerTicks;
+            KillTimer(H, 1);
+            Headless.Release();
+        }
+        (void)Wp;
+        return std::nullopt;
+    });
     Headless.MovePointer(100, 110);
     Headless.Press();
     Headless.MovePointer(103, 110); // left would be 8: the magnet snaps it to 0
