@@ -211,8 +211,7 @@ void TApplication::HandleMessage() {
     Handle();
     if (ProcessOneMessage(this, FTerminated))
         return;
-    Idle();
-    if (!FTerminated)
+    if (Idle() && !FTerminated)
         WaitMessage();
 }
 
@@ -222,7 +221,7 @@ void TApplication::ProcessMessages() {
     }
 }
 
-void TApplication::Idle() {
+bool TApplication::Idle() {
     UpdateMouseControl();
     TrackHint();
     bool Done = true;
@@ -234,6 +233,7 @@ void TApplication::Idle() {
         }
     }
     CheckSynchronize();
+    return Done;
 }
 
 bool TApplication::PreprocessMessage(MSG& Msg) {

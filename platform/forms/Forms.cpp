@@ -572,9 +572,15 @@ void TCustomForm::DoClose(TCloseAction& Action) {
         OnClose(this, Action);
 }
 
+void TCustomForm::SetModalResult(TModalResult Value) {
+    FModalResult = Value;
+    if (Value != mrNone && FModalLevel > 0 && Application)
+        PostMessage(Application->Handle(), WM_NULL, 0, 0);
+}
+
 void TCustomForm::Close() {
     if (FModalLevel > 0) {
-        FModalResult = mrCancel;
+        SetModalResult(mrCancel);
         return;
     }
     if (!CloseQuery())

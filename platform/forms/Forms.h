@@ -98,7 +98,9 @@ public:
     bool KeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool Value) { FKeyPreview = Value; }
     TModalResult ModalResult() const { return FModalResult; }
-    void SetModalResult(TModalResult Value) { FModalResult = Value; }
+    // Inside a modal run, a result ends it even when set while the loop
+    // is idle.
+    void SetModalResult(TModalResult Value);
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* Control);
     bool Active() const { return FActive; }
@@ -381,7 +383,8 @@ public:
     bool Terminated() const { return FTerminated; }
     void HandleMessage();
     void ProcessMessages();
-    void Idle();
+    // Answers whether the loop may wait: OnIdle can ask to be called again.
+    bool Idle();
 
     TCustomForm* MainForm() const { return FMainForm; }
     void SetMainForm(TCustomForm* Value) { FMainForm = Value; }

@@ -1,0 +1,324 @@
+// Forms: modal runs, closing, the main loop, positions, frames, stay on top,
+// alpha blending, composition in code, the screen's list of forms.
+#include "platform/core/Threads.h"
+#include "platform/forms/StdCtrls.h"
+#include "tests/platform/forms/FormsTestSupport.h"
+
+#include <deque>
+#include <functional>
+
+namespace {
+
+// Runs one step each time the application goes idle, so that a test can act
+// inside a modal run or the main loop.
+class TScript {
+public:
+    explicit TScript(std::deque<std::function<void()>> Steps) : FSteps(std::move(Steps)) {
+        Application->OnIdle = [this](TObject*, bool& Done) {
+            if (!FSteps.empty()) {
+                auto Step = std::move(FSteps.front());
+                FSteps.pop_front();
+                Step();
+            }
+            // Called again at once while steps remain.
+            Done = FSteps.empty();
+        };
+    }
+    ~TScript() { Application->OnIdle = nullptr; }
+    bool Done() const { return FSteps.empty(); }
+
+private:
+    std::deque<std::function<void()>> FSteps;
+};
+
+} // namespace
+
+class FormTest : public TFormsTest {
+protected:
+    TForm* MainForm() {
+        TForm* Main = Application->CreateForm<TForm>();
+        Main->SetName("Main");
+        Main->SetBounds(50, 50, 500, 400);
+        Main->Show();
+        Pump();
+        return Main;
+    }
+    void ClickOn(TControl* C) {
+        TPoint P = ScreenOf(C, 5, 5);
+        Headless.Click(P.X, P.Y);
+    }
+};
+
+TEST_F(FormTest, ShowModalEndsWithTheButtonsResultAndRestoresTheOthers) {
+    TForm* Main = MainForm();
+    TForm* Dialog = MakeForm("Dialog");
+    auto* Ok = new TButton(Dialog);
+    Ok->SetBounds(10, 10, 75, 25);
+    Ok->SetParent(Dialog);
+    Ok->SetModalResult(mrOk);
+    bool MainDisabled = false;
+    TScript Script({[&] {
+        MainDisabled = !IsWindowEnabled(Main->Handle());
+        ClickOn(Ok);
+    }});
+    EXPECT_EQ(Dialog->ShowModal(), mrOk);
+    EXPECT_TRUE(MainDisabled);
+    EXPECT_TRUE(IsWindowEnabled(Main->Handle()));
+    EXPECT_FALSE(Dialog->Visible());
+    Pump();
+    EXPECT_TRUE(Main->Active());
+    EXPECT_THROW(
+        {
+            Dialog->Show();
+            Dialog->ShowModal();
+        },
+        EInvalidOperation);
+}
+
+TEST_F(FormTest, ARefusedCloseKeepsTheModalFormRunning) {
+    MainForm();
+    TForm* Dialog = MakeForm("Dialog");
+    int Queries = 0;
+    Dialog->OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = ++Queries > 1; };
+    bool StillVisible = false;
+    TScript Script({[&] { Dialog->Close(); }, [&] { StillVisible = Dialog->Visible(); },
+                    [&] { Dialog->Close(); }});
+    EXPECT_EQ(Dialog->ShowModal(), mrCancel);
+    EXPECT_TRUE(StillVisible);
+    EXPECT_EQ(Queries, 2);
+}
+
+TEST_F(FormTest, NestedModalRunsReturnInnerFirst) {
+    MainForm();
+    TForm* Outer = MakeForm("Outer");
+    TForm* Inner = MakeForm("Inner");
+    std::vector<std::string> Order;
+    TScript Script({[&] {
+                        int R = Inner->ShowModal();
+                        Order.push_back("inner " + std::to_string(R));
+                        Outer->SetModalResult(mrYes);
+                    },
+                    [&] { Inner->SetModalResult(mrNo); }});
+    int R = Outer->ShowModal();
+    Order.push_back("outer " + std::to_string(R));
+    EXPECT_EQ(Order, (std::vector<std::string>{"inner 7", "outer 6"}));
+}
+
+TEST_F(FormTest, ClosingTheMainFormEndsRunUnlessTheActionIsNone) {
+    TForm* Main = MainForm();
+    int Closes = 0;
+    Main->OnClose = [&](TObject*, TCloseAction& Action) {
+        if (++Closes == 1)
+            Action = caNone;
+    };
+    bool RunningAfterFirst = false;
+    TScript Script({[&] { Main->Close(); }, [&] { RunningAfterFirst = !Application->Terminated(); },
+                    [&] { Main->Close(); }});
+    Application->Run();
+    EXPECT_TRUE(RunningAfterFirst);
+    EXPECT_EQ(Closes, 2);
+    EXPECT_TRUE(Application->Terminated());
+}
+
+namespace {
+
+class TSyncWorker : public TThread {
+public:
+    explicit TSyncWorker(std::function<void()> Call) : TThread(false), FCall(std::move(Call)) {
+        AfterConstruction();
+    }
+    ~TSyncWorker() override { TerminateAndWait(); }
+
+protected:
+    void Execute() override {
+        Synchronize([this] { FCall(); });
+    }
+
+private:
+    std::function<void()> FCall;
+};
+
+} // namespace
+
+TEST_F(FormTest, AWorkersSynchronizeIsServedDuringAModalRun) {
+    MainForm();
+    TForm* Dialog = MakeForm("Dialog");
+    bool Served = false;
+    TScript Script({[] {}});
+    std::unique_ptr<TSyncWorker> Worker;
+    Dialog->OnShow = [&](TObject*) {
+        Worker = std::make_unique<TSyncWorker>([&] {
+            Served = true;
+            Dialog->SetModalResult(mrOk);
+        });
+    };
+    EXPECT_EQ(Dialog->ShowModal(), mrOk);
+    EXPECT_TRUE(Served);
+    Worker.reset();
+}
+
+TEST_F(FormTest, AWorkersSynchronizeIsServedDuringACaptionDrag) {
+    TForm* Main = MainForm();
+    Main->SetBorderStyle(bsSingle);
+    Pump();
+    TRect R;
+    GetWindowRect(Main->Handle(), &R);
+    TPoint Caption{R.Left + 60, R.Top + 8};
+    ASSERT_EQ(SendMessage(Main->Handle(), WM_NCHITTEST, 0, PointToLParam(Caption)), HTCAPTION);
+    bool Served = false;
+    Headless.MovePointer(Caption.X, Caption.Y);
+    Pump();
+    TSyncWorker* Worker = nullptr;
+    Main->OnResize = nullptr;
+    TWndMethod Old = Main->WindowProc;
+    Main->WindowProc = [&](TMessage& M) {
+        // The worker starts once the move loop runs; its call ends the drag.
+        if (M.Msg == WM_ENTERSIZEMOVE && !Worker)
+            Worker = new TSyncWorker([&] {
+                Served = true;
+                Headless.Release();
+            });
+        Old(M);
+    };
+    Headless.Press();
+    Pump();
+    Main->WindowProc = Old;
+    EXPECT_TRUE(Served);
+    delete Worker;
+}
+
+TEST_F(FormTest, PositionsAreAppliedAtTheFirstShow) {
+    TForm* Main = MainForm();
+    TForm* Centred = MakeForm("Centred");
+    Centred->SetBounds(0, 0, 400, 300);
+    Centred->SetPosition(poScreenCenter);
+    Centred->Show();
+    EXPECT_EQ(Centred->Left(), 760);
+    EXPECT_EQ(Centred->Top(), 370);
+    TForm* OnMain = MakeForm("OnMain");
+    OnMain->SetBounds(0, 0, 100, 100);
+    OnMain->SetPosition(poMainFormCenter);
+    OnMain->Show();
+    EXPECT_EQ(OnMain->Left(), Main->Left() + (Main->Width() - 100) / 2);
+    EXPECT_EQ(OnMain->Top(), Main->Top() + (Main->Height() - 100) / 2);
+}
+
+TEST_F(FormTest, ClientSizeIsExactWhateverTheFrame) {
+    TForm* Form = MakeForm();
+    Form->SetBorderStyle(bsSingle);
+    Form->Show();
+    Form->SetClientWidth(804);
+    Form->SetClientHeight(541);
+    TRect Client;
+    GetClientRect(Form->Handle(), &Client);
+    EXPECT_EQ(Client.Width(), 804);
+    EXPECT_EQ(Client.Height(), 541);
+    TRect Frame = Rect(0, 0, 804, 541);
+    AdjustWindowRectEx(&Frame, DWORD(GetWindowLong(Form->Handle(), GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLong(Form->Handle(), GWL_EXSTYLE)));
+    EXPECT_EQ(Form->Width(), Frame.Width());
+    EXPECT_EQ(Form->Height(), Frame.Height());
+}
+
+TEST_F(FormTest, StayOnTopAndAlphaBlendReachTheWindow) {
+    TForm* Form = MakeForm();
+    Form->Show();
+    Pump();
+    auto Surface = [&]() -> const THeadlessSurface* {
+        for (TSurfaceId Id : Headless.Surfaces())
+            if (Headless.Surface(Id)->Visible)
+                return Headless.Surface(Id);
+        return nullptr;
+    };
+    Form->SetFormStyle(fsStayOnTop);
+    Pump();
+    EXPECT_TRUE(GetWindowLong(Form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    ASSERT_NE(Surface(), nullptr);
+    EXPECT_TRUE(Surface()->Topmost);
+    Form->SetFormStyle(fsNormal);
+    Pump();
+    EXPECT_FALSE(GetWindowLong(Form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(Surface()->Topmost);
+
+    Form->SetAlphaBlendValue(200);
+    Form->SetAlphaBlend(true);
+    Pump();
+    BYTE Alpha = 0;
+    DWORD Flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(Form->Handle(), nullptr, &Alpha, &Flags));
+    EXPECT_EQ(Alpha, 200);
+    EXPECT_TRUE(Flags & LWA_ALPHA);
+    EXPECT_TRUE(GetWindowLong(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+namespace {
+
+std::vector<std::string>* GEvents = nullptr;
+
+// A component whose setter is silent while loading, as the Parts' are.
+class TQuiet : public TComponent {
+public:
+    using TComponent::TComponent;
+    void SetValue(int V) {
+        FValue = V;
+        if (!ComponentState().Contains(csLoading))
+            GEvents->push_back("changed " + Name());
+    }
+
+protected:
+    void Loaded() override {
+        TComponent::Loaded();
+        GEvents->push_back("loaded " + Name());
+    }
+
+private:
+    int FValue = 0;
+};
+
+class TComposed : public TForm {
+public:
+    explicit TComposed(TComponent* AOwner) : TForm(AOwner) {
+        SetName("Composed");
+        OnCreate = [](TObject*) { GEvents->push_back("create"); };
+        for (const char* Name : {"One", "Two"}) {
+            auto* Q = new TQuiet(this);
+            Q->SetName(Name);
+            Q->SetValue(1);
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(FormTest, AFormComposedInCodeLoadsOnceThenCreates) {
+    std::vector<std::string> Events;
+    GEvents = &Events;
+    auto* Form = CreateFormInCode<TComposed>(nullptr);
+    EXPECT_EQ(Events, (std::vector<std::string>{"loaded One", "loaded Two", "create"}));
+    EXPECT_FALSE(Form->ComponentState().Contains(csLoading));
+    delete Form;
+    GEvents = nullptr;
+}
+
+TEST_F(FormTest, TheScreenListsFormsInCreationOrder) {
+    TForm* A = MakeForm("A");
+    TForm* B = MakeForm("B");
+    TForm* C = MakeForm("C");
+    delete B;
+    ASSERT_EQ(Screen->FormCount(), 2);
+    EXPECT_EQ(Screen->Forms(0), A);
+    EXPECT_EQ(Screen->Forms(1), C);
+    EXPECT_THROW(Screen->Forms(2), EListError);
+}
+
+TEST_F(FormTest, ReleaseFreesTheFormWhenItsMessageArrives) {
+    TForm* Form = MakeForm();
+    Form->Show();
+    bool Destroyed = false;
+    Form->OnDestroy = [&](TObject*) { Destroyed = true; };
+    Form->Release();
+    EXPECT_FALSE(Destroyed);
+    Pump();
+    EXPECT_TRUE(Destroyed);
+    EXPECT_EQ(Screen->FormCount(), 0);
+}
