@@ -135,7 +135,9 @@ TEST_F(ServicesTest, CursorMasksHaveTheDocumentedSize) {
 TEST_F(ServicesTest, ClipboardTextOpenerAndBeep) {
     HWND W = Make(WS_POPUP, Bounds(0, 0, 10, 10));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
-    EXPECT_EQ(SetClipboardData(CF_TEXT, GlobalAlloc(GMEM_MOVEABLE, 1)), nullptr) << "not open";
+    HGLOBAL Refused = GlobalAlloc(GMEM_MOVEABLE, 1);
+    EXPECT_EQ(SetClipboardData(CF_TEXT, Refused), nullptr) << "not open: the caller keeps the block";
+    EXPECT_EQ(GlobalFree(Refused), nullptr);
     ASSERT_TRUE(OpenClipboard(W));
     EXPECT_FALSE(OpenClipboard(W));
     EmptyClipboard();
