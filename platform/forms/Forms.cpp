@@ -393,7 +393,8 @@ void TCustomForm::CMDeactivate(TMessage&) {
 }
 
 void TCustomForm::WMActivate(TMessage& Message) {
-    DefaultHandler(Message);
+    // Not passed on: the default would focus the form itself and lose the
+    // control the form means to focus.
     bool Value = LOWORD(Message.WParam) != WA_INACTIVE;
     if (Value == FActive)
         return;

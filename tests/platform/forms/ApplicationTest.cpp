@@ -1,0 +1,301 @@
+// The application: message hooks, minimizing, exceptions, message boxes,
+// timers and hints.
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/StdCtrls.h"
+#include "tests/platform/forms/FormsTestSupport.h"
+
+#include <memory>
+
+class ApplicationTest : public TFormsTest {
+protected:
+    TForm* MainForm() {
+        TForm* Main = Application->CreateForm<TForm>();
+        Main->SetName("Main");
+        Main->SetBounds(50, 50, 500, 400);
+        Main->Show();
+        Pump();
+        return Main;
+    }
+};
+
+TEST_F(ApplicationTest, HooksRunNewestFirstAndGoByIdentity) {
+    TForm* Main = MainForm();
+    std::vector<std::string> Calls;
+    TMessageEvent A = [&](MSG& Msg, bool&) {
+        if (Msg.message == WM_KEYDOWN)
+            Calls.push_back("A");
+    };
+    TMessageEvent B = [&](MSG& Msg, bool& Handled) {
+        if (Msg.message == WM_KEYDOWN) {
+            Calls.push_back("B");
+            Handled = true;
+        }
+    };
+    int KeysSeen = 0;
+    Main->OnKeyDown = [&](TObject*, WORD&, TShiftState) { ++KeysSeen; };
+    Application->AddMessageHook(A);
+    Application->AddMessageHook(B);
+    Application->RemoveMessageHook(A);
+    Headless.KeyDown('K', "k");
+    Headless.KeyUp('K');
+    Pump();
+    EXPECT_EQ(Calls, std::vector<std::string>{"B"});
+    EXPECT_EQ(KeysSeen, 0);
+    // Removing a hook that is gone already changes nothing.
+    Application->RemoveMessageHook(A);
+    Application->RemoveMessageHook(B);
+    Headless.KeyDown('K', "k");
+    Headless.KeyUp('K');
+    Pump();
+    EXPECT_EQ(KeysSeen, 1);
+}
+
+TEST_F(ApplicationTest, MinimizeIconifiesTheMainFormAndRestoreBringsItBack) {
+    TForm* Main = MainForm();
+    TForm* Tool = MakeForm("Tool");
+    Tool->Show();
+    Pump();
+    std::vector<WPARAM> Sizes;
+    HWND AppWnd = Application->Handle();
+    ASSERT_TRUE(SetWindowSubclass(
+        AppWnd,
+        [](HWND Wnd, UINT Msg, WPARAM W, LPARAM L, UINT_PTR, DWORD_PTR Data) -> LRESULT {
+            if (Msg == WM_SIZE)
+                reinterpret_cast<std::vector<WPARAM>*>(Data)->push_back(W);
+            return DefSubclassProc(Wnd, Msg, W, L);
+        },
+        1, DWORD_PTR(&Sizes)));
+    int Minimized = 0, Restored = 0;
+    Application->OnMinimize = [&](TObject*) { ++Minimized; };
+    Application->OnRestore = [&](TObject*) { ++Restored; };
+    Application->Minimize();
+    Pump();
+    EXPECT_TRUE(IsIconic(Main->Handle()));
+    EXPECT_FALSE(IsWindowVisible(Tool->Handle()));
+    EXPECT_EQ(Minimized, 1);
+    Application->Restore();
+    Pump();
+    EXPECT_FALSE(IsIconic(Main->Handle()));
+    EXPECT_TRUE(IsWindowVisible(Tool->Handle()));
+    EXPECT_EQ(GetActiveWindow(), Main->Handle());
+    EXPECT_EQ(Restored, 1);
+    EXPECT_EQ(Sizes, (std::vector<WPARAM>{SIZE_MINIMIZED, SIZE_RESTORED}));
+}
+
+TEST_F(ApplicationTest, AnExceptionInAHandlerIsShownAndTheLoopGoesOn) {
+    TForm* Main = MainForm();
+    auto* Button = new TButton(Main);
+    Button->SetBounds(10, 10, 75, 25);
+    Button->SetParent(Main);
+    Button->OnClick = [](TObject*) { throw EConvertError("'x' is not a valid integer value"); };
+    int Shown = 0;
+    std::string Text;
+    // The message form appears; Enter closes it.
+    Application->OnIdle = [&](TObject*, bool&) {
+        if (Screen->ActiveForm() && Screen->ActiveForm()->Name() == "MessageForm") {
+            ++Shown;
+            Text = Screen->ActiveForm()->Caption();
+            Headless.KeyDown(VK_RETURN, "\r");
+            Headless.KeyUp(VK_RETURN);
+        }
+    };
+    TPoint P = Button->ClientToScreen({5, 5});
+    Headless.Click(P.X, P.Y);
+    Pump();
+    Application->OnIdle = nullptr;
+    EXPECT_EQ(Shown, 1);
+    EXPECT_EQ(Text, "Ostrela");
+    // The loop still works.
+    int Clicks = 0;
+    Button->OnClick = [&](TObject*) { ++Clicks; };
+    Headless.Click(P.X, P.Y);
+    Pump();
+    EXPECT_EQ(Clicks, 1);
+}
+
+TEST_F(ApplicationTest, MessageBoxAnswersByItsButtonsAndShowsItsIcon) {
+    MainForm();
+    std::uint32_t IconPixel = 0, Background = 0;
+    Application->OnIdle = [&](TObject*, bool&) {
+        TCustomForm* Box = Screen->ActiveForm();
+        if (!Box || Box->Name() != "MessageForm" || IconPixel)
+            return;
+        IconPixel = PixelOf(Box, 12 + 16, 12 + 20);
+        Background = PixelOf(Box, 2, 2);
+        Headless.KeyDown(VK_RETURN, "\r");
+        Headless.KeyUp(VK_RETURN);
+    };
+    EXPECT_EQ(Application->MessageBox("The job failed", "Ostrela", 48), IDOK);
+    EXPECT_NE(IconPixel, Background);
+
+    IconPixel = 0;
+    Application->OnIdle = [&](TObject*, bool&) {
+        if (Screen->ActiveForm() && Screen->ActiveForm()->Name() == "MessageForm") {
+            Headless.KeyDown(VK_ESCAPE);
+            Headless.KeyUp(VK_ESCAPE);
+        }
+    };
+    EXPECT_EQ(Application->MessageBox("Quit?", "", MB_YESNOCANCEL), IDCANCEL);
+    Application->OnIdle = [&](TObject*, bool&) {
+        if (Screen->ActiveForm() && Screen->ActiveForm()->Name() == "MessageForm") {
+            Headless.KeyDown(VK_RETURN, "\r");
+            Headless.KeyUp(VK_RETURN);
+        }
+    };
+    EXPECT_EQ(Application->MessageBox("Quit?", "", MB_YESNO | MB_DEFBUTTON2), IDNO);
+    Application->OnIdle = nullptr;
+}
+
+// ---------------------------------------------------------------- timers
+
+TEST_F(ApplicationTest, ATimerTicksOnlyWhileItCan) {
+    TTimer Timer(nullptr);
+    int Ticks = 0;
+    Timer.SetInterval(100);
+    Timer.SetOnTimer([&](TObject*) { ++Ticks; });
+    Headless.RunUntil(Clock.Now() + 350);
+    EXPECT_EQ(Ticks, 3);
+    Timer.SetEnabled(false);
+    Headless.RunUntil(Clock.Now() + 350);
+    EXPECT_EQ(Ticks, 3);
+    Timer.SetEnabled(true);
+    Timer.SetInterval(0);
+    Headless.RunUntil(Clock.Now() + 350);
+    EXPECT_EQ(Ticks, 3);
+    Timer.SetInterval(100);
+    Timer.SetOnTimer(nullptr);
+    Headless.RunUntil(Clock.Now() + 350);
+    EXPECT_EQ(Ticks, 3);
+}
+
+TEST_F(ApplicationTest, ATimerFreedInItsOwnHandlerTicksNoMore) {
+    auto* Timer = new TTimer(nullptr);
+    int Ticks = 0;
+    Timer->SetInterval(100);
+    Timer->SetOnTimer([&](TObject* Sender) {
+        ++Ticks;
+        delete static_cast<TTimer*>(Sender);
+    });
+    Headless.RunUntil(Clock.Now() + 500);
+    EXPECT_EQ(Ticks, 1);
+}
+
+// ---------------------------------------------------------------- hints
+
+namespace {
+
+class TCountingHint : public THintWindow {
+public:
+    using THintWindow::THintWindow;
+    void ActivateHint(TRect Rect, const std::string& AHint) override {
+        ++Activations;
+        THintWindow::ActivateHint(Rect, AHint);
+    }
+    static inline int Activations = 0;
+};
+
+} // namespace
+
+class HintTest : public ApplicationTest {
+protected:
+    void SetUp() override {
+        ApplicationTest::SetUp();
+        Main = MainForm();
+        A = MakeHinted("A", 10, "a|long a");
+        B = MakeHinted("B", 100, "b");
+    }
+    TControl* MakeHinted(const std::string& Name, int Left, const std::string& Hint) {
+        auto* P = new TPanel(Main);
+        P->SetName(Name);
+        P->SetBounds(Left, 10, 60, 40);
+        P->SetParent(Main);
+        P->SetHint(Hint);
+        P->SetShowHint(true);
+        return P;
+    }
+    void Rest(TControl* C) {
+        TPoint P = C->ClientToScreen({20, 20});
+        Headless.MovePointer(P.X, P.Y);
+        Pump();
+    }
+    bool HintShown() {
+        THintWindow* W = Application->HintWindow();
+        return W && W->HandleAllocated() && IsWindowVisible(W->Handle());
+    }
+    TForm* Main = nullptr;
+    TControl* A = nullptr;
+    TControl* B = nullptr;
+};
+
+TEST_F(HintTest, AHintAppearsAfterThePauseBelowTheCursorAndGoes) {
+    std::vector<std::string> Seen;
+    TWndMethod Old = A->WindowProc;
+    A->WindowProc = [&](TMessage& M) {
+        if (M.Msg == CM_HINTSHOW)
+            Seen.push_back("hintshow");
+        Old(M);
+    };
+    TShowHintEvent Hook = [&](std::string& HintStr, bool&, THintInfo& Info) {
+        Seen.push_back("show " + HintStr + " " + Info.HintControl->Name());
+    };
+    Application->AddShowHintHook(Hook);
+    Rest(A);
+    Headless.RunUntil(Clock.Now() + 400);
+    EXPECT_FALSE(HintShown());
+    Headless.RunUntil(Clock.Now() + 150);
+    ASSERT_TRUE(HintShown());
+    EXPECT_EQ(Seen, (std::vector<std::string>{"hintshow", "show a A"}));
+    EXPECT_EQ(Application->Hint(), "long a");
+    TPoint Cursor = A->ClientToScreen({20, 20});
+    TRect R;
+    GetWindowRect(Application->HintWindow()->Handle(), &R);
+    EXPECT_EQ(R.Left, Cursor.X);
+    EXPECT_GT(R.Top, Cursor.Y);
+    Headless.RunUntil(Clock.Now() + 2600);
+    EXPECT_FALSE(HintShown());
+
+    // A key hides a shown hint.
+    Rest(B);
+    Headless.RunUntil(Clock.Now() + 600);
+    ASSERT_TRUE(HintShown());
+    Headless.KeyDown(VK_SHIFT);
+    Headless.KeyUp(VK_SHIFT);
+    Pump();
+    EXPECT_FALSE(HintShown());
+    Application->RemoveShowHintHook(Hook);
+    A->WindowProc = Old;
+}
+
+TEST_F(HintTest, TheNextHintFollowsAfterTheShortPause) {
+    Rest(A);
+    Headless.RunUntil(Clock.Now() + 600);
+    ASSERT_TRUE(HintShown());
+    Rest(B);
+    EXPECT_FALSE(HintShown());
+    Headless.RunUntil(Clock.Now() + 60);
+    EXPECT_TRUE(HintShown());
+    EXPECT_EQ(Application->HintWindow()->Caption(), "b");
+}
+
+TEST_F(HintTest, ARemovedShowHintHookIsNeverCalled) {
+    int Calls = 0;
+    TShowHintEvent Hook = [&](std::string&, bool&, THintInfo&) { ++Calls; };
+    Application->AddShowHintHook(Hook);
+    Application->RemoveShowHintHook(Hook);
+    Rest(A);
+    Headless.RunUntil(Clock.Now() + 600);
+    EXPECT_TRUE(HintShown());
+    EXPECT_EQ(Calls, 0);
+}
+
+TEST_F(HintTest, ANewHintWindowClassTakesOverAfterShowHintToggles) {
+    Application->HintWindowClass = [](TComponent* Owner) { return new TCountingHint(Owner); };
+    Application->SetShowHint(false);
+    Application->SetShowHint(true);
+    TCountingHint::Activations = 0;
+    Rest(A);
+    Headless.RunUntil(Clock.Now() + 600);
+    EXPECT_TRUE(HintShown());
+    EXPECT_EQ(TCountingHint::Activations, 1);
+    EXPECT_NE(dynamic_cast<TCountingHint*>(Application->HintWindow()), nullptr);
+}
