@@ -157,8 +157,7 @@ void TMemoryStream::SaveToStream(TStream& Stream) {
 }
 
 void TMemoryStream::SaveToFile(const std::string& FileName) {
-    const int error = ReplaceFileContent(
-        FileName, std::string_view(reinterpret_cast<const char*>(FData.data()), FData.size()));
+    const int error = ReplaceFileContent(FileName, FData);
     if (error != 0)
         RaiseFileCreateError(FileName, error);
 }
@@ -250,38 +249,12 @@ void TFileStream::SetSize(std::int64_t NewSize) {
 
 // ---- TStringStream ---------------------------------------------------------
 
-std::int64_t TStringStream::Read(void* Buffer, std::int64_t Count) {
-    const std::int64_t n = Available(FPosition, Size(), Count);
-    if (n > 0) {
-        std::memcpy(Buffer, FDataString.data() + FPosition, static_cast<std::size_t>(n));
-        FPosition += n;
-    }
-    return n;
-}
-
-std::int64_t TStringStream::Write(const void* Buffer, std::int64_t Count) {
-    return WriteAt(FDataString, FPosition, Buffer, Count);
-}
-
-std::int64_t TStringStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
-    const std::int64_t target = TargetPosition(Offset, Origin, FPosition, Size());
-    if (target < 0)
-        return -1;
-    FPosition = target;
-    return FPosition;
-}
-
-void TStringStream::SetSize(std::int64_t NewSize) {
-    FDataString.resize(static_cast<std::size_t>(std::max<std::int64_t>(NewSize, 0)));
-    FPosition = std::min(FPosition, Size());
-}
-
 std::string TStringStream::ReadString(std::int64_t Count) {
     const std::int64_t n = Available(FPosition, Size(), Count);
     if (n == 0)
         return {};
     std::string result =
-        FDataString.substr(static_cast<std::size_t>(FPosition), static_cast<std::size_t>(n));
+        FData.substr(static_cast<std::size_t>(FPosition), static_cast<std::size_t>(n));
     FPosition += n;
     return result;
 }

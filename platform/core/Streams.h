@@ -60,8 +60,8 @@ public:
     void SaveToStream(TStream& Stream);
     void SaveToFile(const std::string& FileName);
 
-private:
-    std::vector<std::uint8_t> FData;
+protected:
+    std::string FData;
     std::int64_t FPosition = 0;
 };
 
@@ -105,25 +105,15 @@ private:
     int FHandle = -1;
 };
 
-// A stream over a text held in memory.
-class TStringStream : public TStream {
+// A memory stream whose bytes are a text.
+class TStringStream : public TMemoryStream {
 public:
-    explicit TStringStream(std::string AString = {}) : FDataString(std::move(AString)) {}
+    explicit TStringStream(std::string AString = {}) { FData = std::move(AString); }
 
-    std::int64_t Read(void* Buffer, std::int64_t Count) override;
-    std::int64_t Write(const void* Buffer, std::int64_t Count) override;
-    std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
-    std::int64_t Size() override { return static_cast<std::int64_t>(FDataString.size()); }
-    void SetSize(std::int64_t NewSize) override;
-
-    const std::string& DataString() const { return FDataString; }
+    const std::string& DataString() const { return FData; }
     // Up to Count bytes from the position.
     std::string ReadString(std::int64_t Count);
     void WriteString(const std::string& AString);
-
-private:
-    std::string FDataString;
-    std::int64_t FPosition = 0;
 };
 
 // Writes Bytes as the whole content of FileName without ever leaving a
