@@ -45,21 +45,6 @@ TPixelFormat FormatOf(int Bits) {
     }
 }
 
-int BitsOf(TPixelFormat F) {
-    switch (F) {
-    case pf1bit:
-        return 1;
-    case pf4bit:
-        return 4;
-    case pf8bit:
-        return 8;
-    case pf24bit:
-        return 24;
-    default:
-        return 32;
-    }
-}
-
 // Reads exactly Count bytes or fails with the reason given.
 void ReadExact(TStream& S, void* Buffer, std::int64_t Count, const char* Reason) {
     if (Count > 0 && S.Read(Buffer, Count) != Count)
@@ -161,7 +146,7 @@ TBmpImage ReadBmp(TStream& Stream) {
 }
 
 void WriteBmp(TStream& Stream, const TBmpImage& Image) {
-    const int Bits = BitsOf(Image.Format);
+    const int Bits = PixelFormatBits(Image.Format);
     const std::uint32_t Stride = std::uint32_t(((Image.Width * Bits + 31) / 32) * 4);
     const std::uint32_t TableCount = Bits <= 8 ? (1u << Bits) : 0;
     const std::uint32_t OffBits = 14 + 40 + TableCount * 4;

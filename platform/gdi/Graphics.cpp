@@ -607,21 +607,6 @@ private:
 
 namespace {
 
-int BitsOf(TPixelFormat F) {
-    switch (F) {
-    case pf1bit:
-        return 1;
-    case pf4bit:
-        return 4;
-    case pf8bit:
-        return 8;
-    case pf24bit:
-        return 24;
-    default:
-        return 32;
-    }
-}
-
 // The standard table of a depth, as GetDIBits reports it for a true-colour bitmap.
 std::vector<RGBQUAD> StandardTable(int Depth) {
     BITMAPINFO Info{};
@@ -710,7 +695,7 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight, TPixelFormat PF, bool Keep
         Changed();
         return;
     }
-    const int Depth = BitsOf(PF);
+    const int Depth = PixelFormatBits(PF);
     BITMAPINFO Info{};
     Info.bmiHeader.biWidth = NewWidth;
     Info.bmiHeader.biHeight = -NewHeight;
@@ -740,7 +725,7 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight, TPixelFormat PF, bool Keep
     }
     if (KeepPixels && FHandle) {
         const int W = std::min(FWidth, NewWidth), H = std::min(FHeight, NewHeight);
-        if (Depth == BitsOf(FPixelFormat)) {
+        if (Depth == PixelFormatBits(FPixelFormat)) {
             const int Row = (W * Depth + 7) / 8;
             const int OldStride = RowSize(), NewStride = ((NewWidth * Depth + 31) / 32) * 4;
             for (int Y = 0; Y < H; ++Y)
@@ -783,7 +768,7 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
         FTable.clear();
         return;
     }
-    if (BitsOf(Value) != BitsOf(FPixelFormat))
+    if (PixelFormatBits(Value) != PixelFormatBits(FPixelFormat))
         FTable.clear();
     Reallocate(FWidth, FHeight, Value, true, false);
 }
@@ -799,7 +784,7 @@ TCanvas* TBitmap::Canvas() {
 }
 
 int TBitmap::RowSize() const {
-    return ((FWidth * BitsOf(FPixelFormat) + 31) / 32) * 4;
+    return ((FWidth * PixelFormatBits(FPixelFormat) + 31) / 32) * 4;
 }
 
 void* TBitmap::ScanLine(int Y) {
@@ -809,7 +794,7 @@ void* TBitmap::ScanLine(int Y) {
 }
 
 void TBitmap::SetColorTable(const std::vector<RGBQUAD>& Table) {
-    const int Depth = BitsOf(FPixelFormat);
+    const int Depth = PixelFormatBits(FPixelFormat);
     if (Depth > 8)
         return;
     const std::size_t Full = std::size_t(1) << Depth;
@@ -834,9 +819,9 @@ HPALETTE TBitmap::Palette() {
 }
 
 void TBitmap::SetPalette(HPALETTE Value) {
-    if (!FHandle || BitsOf(FPixelFormat) > 8 || !SetBitmapPalette(FHandle, Value))
+    if (!FHandle || PixelFormatBits(FPixelFormat) > 8 || !SetBitmapPalette(FHandle, Value))
         return;
-    FTable.assign(std::size_t(1) << BitsOf(FPixelFormat), RGBQUAD{0, 0, 0, 0});
+    FTable.assign(std::size_t(1) << PixelFormatBits(FPixelFormat), RGBQUAD{0, 0, 0, 0});
     GetDIBColorTable(MemoryDC(), 0, UINT(FTable.size()), FTable.data());
     Changed();
 }

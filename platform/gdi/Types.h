@@ -247,6 +247,22 @@ enum TPenStyle { psSolid, psDash, psDot, psClear };
 enum TPenMode { pmCopy, pmNot, pmXor };
 enum TBrushStyle { bsSolid, bsClear };
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf24bit, pf32bit };
+
+// Bits per pixel of a format; the device format is 32-bit.
+constexpr int PixelFormatBits(TPixelFormat F) {
+    switch (F) {
+    case pf1bit:
+        return 1;
+    case pf4bit:
+        return 4;
+    case pf8bit:
+        return 8;
+    case pf24bit:
+        return 24;
+    default:
+        return 32;
+    }
+}
 enum TTransparentMode { tmAuto, tmFixed };
 enum TAlphaFormat { afIgnored, afDefined };
 enum TBitmapHandleType { bmDIB };
