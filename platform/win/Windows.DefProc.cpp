@@ -79,9 +79,15 @@ void Line(HDC DC, int X1, int Y1, int X2, int Y2) {
     LineTo(DC, X2, Y2);
 }
 
-void DrawCaptionButton(HDC DC, TRect R, int Kind, bool Maximized) {
+// The caption button held down under the pointer, drawn pressed.
+HWND PressedWnd = nullptr;
+int PressedHit = 0;
+
+void DrawCaptionButton(HDC DC, TRect R, int Kind, bool Maximized, bool Pressed) {
     TRect E = R;
-    DrawEdge(DC, &E, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    DrawEdge(DC, &E, Pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    if (Pressed)
+        OffsetRect(&R, 1, 1);
     HPEN Pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT));
     HGDIOBJ Old = SelectObject(DC, ToObj(Pen));
     int CX = (R.Left + R.Right) / 2, CY = (R.Top + R.Bottom) / 2;
@@ -130,6 +136,13 @@ bool TrackCaptionButton(TWnd* W, int Hit) {
     SetCapture(H);
     Global.CancelTracking = false;
     bool Over = true;
+    auto ShowPressed = [&](bool Pressed) {
+        PressedWnd = Pressed ? H : nullptr;
+        PressedHit = Hit;
+        if (TWnd* Alive = Ptr(H))
+            PaintPlainFrame(Alive);
+    };
+    ShowPressed(true);
     for (;;) {
         HandleSentMessages(Q);
         PullBackendEvents(Q);
@@ -139,8 +152,12 @@ bool TrackCaptionButton(TWnd* W, int Hit) {
             TRawInput In = Q.RawInput.front();
             Q.RawInput.pop_front();
             if (In.Event.Kind == TBackendEventKind::PointerMove ||
-                In.Event.Kind == TBackendEventKind::ButtonUp)
-                Over = PlainHitTest(W, In.Event.Point) == Hit;
+                In.Event.Kind == TBackendEventKind::ButtonUp) {
+                bool Now = PlainHitTest(W, In.Event.Point) == Hit;
+                if (Now != Over)
+                    ShowPressed(Now);
+                Over = Now;
+            }
             if (In.Event.Kind == TBackendEventKind::ButtonUp && In.Event.Button == 0)
                 break;
             continue;
@@ -158,6 +175,8 @@ bool TrackCaptionButton(TWnd* W, int Hit) {
         }
         WaitForMessages(Q, "the caption button tracking");
     }
+    if (PressedWnd)
+        ShowPressed(false);
     if (Global.Capture == H)
         ReleaseCapture();
     return Over && Ptr(H) && !Global.CancelTracking;
@@ -256,6 +275,7 @@ void PaintPlainFrame(TWnd* W) {
     ExcludeClipRect(DC, Client.Left, Client.Top, Client.Right, Client.Bottom);
     TRect R = Rect(0, 0, W->Window.Width(), W->Window.Height());
     bool Active = W->NcActive;
+    auto Pressed = [W](int Hit) { return PressedWnd == W->Handle && PressedHit == Hit; };
     if (W->Style & WS_THICKFRAME) {
         TRect E = R;
         DrawEdge(DC, &E, EDGE_RAISED, BF_RECT | BF_ADJUST);
@@ -300,11 +320,12 @@ void PaintPlainFrame(TWnd* W) {
         SelectObject(DC, OldFont);
         DeleteObject(ToObj(Font));
         if (B.HasClose)
-            DrawCaptionButton(DC, B.Close, HTCLOSE, false);
+            DrawCaptionButton(DC, B.Close, HTCLOSE, false, Pressed(HTCLOSE));
         if (B.HasMax)
-            DrawCaptionButton(DC, B.Max, HTMAXBUTTON, (W->Style & WS_MAXIMIZE) != 0);
+            DrawCaptionButton(DC, B.Max, HTMAXBUTTON, (W->Style & WS_MAXIMIZE) != 0,
+                              Pressed(HTMAXBUTTON));
         if (B.HasMin)
-            DrawCaptionButton(DC, B.Min, HTMINBUTTON, false);
+            DrawCaptionButton(DC, B.Min, HTMINBUTTON, false, Pressed(HTMINBUTTON));
     }
     if (Edge) {
         TRect E = Client;

@@ -386,6 +386,71 @@ TEST_F(InputTest, CaptionButtonsSendTheirCommandOnARelease) {
     EXPECT_FALSE(IsWindow(W)) << "close → WM_CLOSE → destroyed";
 }
 
+TEST_F(InputTest, AHeldCaptionButtonLooksPressedWhileThePointerIsOverIt) {
+    std::uint32_t Seen = 0;
+    HWND W = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(0, 0, 300, 200));
+    int Right = 300 - 4 - 2, Top = 4 + 2;
+    On(W, [&](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (M == WM_TIMER) {
+            KillTimer(H, 1);
+            Seen = Headless.ScreenPixel(Right - 16, Top);
+            Headless.MovePointer(150, 100); // off the button: no command at the release
+            Headless.Release();
+        }
+        return std::nullopt;
+    });
+    ProcessPending();
+    std::uint32_t Raised = Headless.ScreenPixel(Right - 16, Top);
+    SetTimer(W, 1, 50, nullptr);
+    TMessageRecorder Rec;
+    Headless.MovePointer(Right - 8, Top + 7);
+    Headless.Press();
+    ProcessPending();
+    EXPECT_EQ(Seen, Rgb(GetSysColor(COLOR_BTNSHADOW))) << "the sunken edge while held";
+    EXPECT_NE(Seen, Raised);
+    EXPECT_EQ(Headless.ScreenPixel(Right - 16, Top), Raised) << "raised again after the release";
+    EXPECT_EQ(Rec.Count(W, WM_SYSCOMMAND), 0);
+    EXPECT_TRUE(IsWindow(W));
+}
+
+TEST_F(InputTest, ScrollBarThumbTracksAndThePageAreaPages) {
+    std::vector<std::pair<WPARAM, int>> Seen;
+    HWND W = Make(WS_POPUP | WS_VISIBLE | WS_VSCROLL, Bounds(0, 0, 100, 134), nullptr, 0,
+                  [&](HWND, UINT M, WPARAM Wp, LPARAM) -> std::optional<LRESULT> {
+                      if (M == WM_VSCROLL)
+                          Seen.push_back({LOWORD(Wp), short(HIWORD(Wp))});
+                      return std::nullopt;
+                  });
+    SCROLLINFO SI;
+    SI.fMask = SIF_ALL;
+    SI.nMax = 99;
+    SI.nPage = 50;
+    SetScrollInfo(W, SB_VERT, &SI, TRUE);
+    ProcessPending();
+    // Track 100 px between the arrows, thumb 50 px at the top.
+    Headless.MovePointer(90, 30);
+    Headless.Press();
+    Headless.MovePointer(90, 55); // half the free track: position 25
+    Headless.Release();
+    ProcessPending();
+    ASSERT_GE(Seen.size(), 3u);
+    EXPECT_EQ(Seen[0], (std::pair<WPARAM, int>{SB_THUMBTRACK, 25}));
+    EXPECT_EQ(Seen[Seen.size() - 2], (std::pair<WPARAM, int>{SB_THUMBPOSITION, 25}));
+    EXPECT_EQ(Seen.back().first, SB_ENDSCROLL);
+    SI.fMask = SIF_TRACKPOS;
+    GetScrollInfo(W, SB_VERT, &SI);
+    EXPECT_EQ(SI.nTrackPos, 25);
+    EXPECT_EQ(GetScrollPos(W, SB_VERT), 0) << "the window sets the position itself";
+    Seen.clear();
+    Headless.MovePointer(90, 110); // below the thumb
+    Headless.Press();
+    Headless.Release();
+    ProcessPending();
+    ASSERT_EQ(Seen.size(), 2u);
+    EXPECT_EQ(Seen[0].first, SB_PAGEDOWN);
+    EXPECT_EQ(Seen[1].first, SB_ENDSCROLL);
+}
+
 TEST_F(InputTest, ScrollBarArrowRepeatsOnTheClockUntilTheRelease) {
     int Lines = 0;
     HWND W = Make(WS_POPUP | WS_VISIBLE | WS_VSCROLL, Bounds(0, 0, 100, 100), nullptr, 0,

@@ -136,7 +136,8 @@ TEST_F(ServicesTest, ClipboardTextOpenerAndBeep) {
     HWND W = Make(WS_POPUP, Bounds(0, 0, 10, 10));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
     HGLOBAL Refused = GlobalAlloc(GMEM_MOVEABLE, 1);
-    EXPECT_EQ(SetClipboardData(CF_TEXT, Refused), nullptr) << "not open: the caller keeps the block";
+    EXPECT_EQ(SetClipboardData(CF_TEXT, Refused), nullptr)
+        << "not open: the caller keeps the block";
     EXPECT_EQ(GlobalFree(Refused), nullptr);
     ASSERT_TRUE(OpenClipboard(W));
     EXPECT_FALSE(OpenClipboard(W));
