@@ -31,3 +31,6 @@ private:
 
 // FFmpeg's AVSEEK_FLAG_BACKWARD (1), _BYTE (2), _ANY (4) and _FRAME (8).
 int SeekFlagsToInt(TSeekFlags AFlags);
+
+// FFmpeg's picture types, with the same numbers (AV_PICTURE_TYPE_NONE .. _BI).
+enum TPictureType : std::uint8_t { ptUnknown, ptI, ptP, ptB, ptS, ptSI, ptSP, ptBI };

@@ -6,7 +6,9 @@
 #include "platform/core/Paths.h"
 #include "platform/core/Strings.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 std::string FormatTimeUS(std::int64_t ATime) {
     if (ATime == AV_NOPTS_VALUE)
@@ -315,4 +317,99 @@ std::string CodecTagText(const AVCodecContext* AContext, bool AEncoder) {
 std::string MediaTypeName(int AMediaType) {
     static const char* const Names[] = {"Video", "Audio", "Data", "Subtitle", "Attachment"};
     return AMediaType >= 0 && AMediaType < 5 ? Names[AMediaType] : "Unknown";
+}
+
+// ---- Frames into bitmaps ---------------------------------------------------
+
+TRGBConvertContext::~TRGBConvertContext() {
+    // Only what FFmpeg allocated needs the libraries; an untouched record
+    // may outlive them.
+    if (RGBBuf || toRGB_convert_ctx || fromRGB_convert_ctx)
+        ResetRGBContext(*this);
+}
+
+void ResetRGBContext(TRGBConvertContext& AContext) {
+    AContext.Bitmap.reset();
+    if (AContext.RGBBuf)
+        avutil::av_free(AContext.RGBBuf);
+    AContext.RGBBuf = nullptr;
+    if (AContext.toRGB_convert_ctx)
+        swscale::sws_freeContext(AContext.toRGB_convert_ctx);
+    AContext.toRGB_convert_ctx = nullptr;
+    if (AContext.fromRGB_convert_ctx)
+        swscale::sws_freeContext(AContext.fromRGB_convert_ctx);
+    AContext.fromRGB_convert_ctx = nullptr;
+    AContext.RGBPixFmt = AV_PIX_FMT_BGR24;
+    AContext.BMPPixFmt = pf24bit;
+    AContext.RGBBufSize = 0;
+    AContext.RGBPicture = TAVPicture{};
+    AContext.RGBPictureRef = nullptr;
+}
+
+std::unique_ptr<TBitmap> NewFrameBitmap(int AWidth, int AHeight, TPixelFormat AFormat) {
+    auto Bitmap = std::make_unique<TBitmap>();
+    Bitmap->SetPixelFormat(AFormat);
+    Bitmap->Canvas()->Brush()->SetStyle(bsClear);
+    Bitmap->SetSize(AWidth, AHeight);
+    return Bitmap;
+}
+
+namespace {
+
+// The bytes of one 24-bit bitmap row: three per pixel, padded to 4.
+int RowSize24(int AWidth) {
+    return (AWidth * 24 + 31) / 32 * 4;
+}
+
+bool ConvertToRGB(TRGBConvertContext& AContext, const TAVPicture& APicture, int APixFmt, int AWidth,
+                  int AHeight) {
+    const int Size = avutil::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
+    if (Size < 0)
+        return false;
+    if (!AContext.RGBBuf || AContext.RGBBufSize < Size) {
+        if (AContext.RGBBuf)
+            avutil::av_free(AContext.RGBBuf);
+        AContext.RGBBuf = static_cast<std::uint8_t*>(avutil::av_malloc(Size));
+        AContext.RGBBufSize = AContext.RGBBuf ? Size : 0;
+        if (!AContext.RGBBuf)
+            return false;
+    }
+    avutil::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize,
+                                 AContext.RGBBuf, AContext.RGBPixFmt, AWidth, AHeight, 1);
+    AContext.toRGB_convert_ctx = swscale::sws_getCachedContext(
+        AContext.toRGB_convert_ctx, AWidth, AHeight, static_cast<AVPixelFormat>(APixFmt), AWidth,
+        AHeight, AContext.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (!AContext.toRGB_convert_ctx)
+        return false;
+    swscale::sws_scale(AContext.toRGB_convert_ctx, APicture.data, APicture.linesize, 0, AHeight,
+                       AContext.RGBPicture.data, AContext.RGBPicture.linesize);
+    AContext.RGBPictureRef = &AContext.RGBPicture;
+    return true;
+}
+
+} // namespace
+
+bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture& APicture, int APixFmt,
+                     int AWidth, int AHeight) {
+    if (AWidth <= 0 || AHeight <= 0 || !APicture.data[0])
+        return false;
+    if (!AContext.Bitmap)
+        AContext.Bitmap = NewFrameBitmap(AWidth, AHeight, AContext.BMPPixFmt);
+    AContext.Bitmap->SetSize(AWidth, AHeight);
+
+    const bool Direct = APixFmt == AContext.RGBPixFmt && AWidth % 2 == 0 && AHeight % 2 == 0 &&
+                        APicture.linesize[0] == RowSize24(AWidth);
+    if (Direct)
+        AContext.RGBPictureRef = &APicture;
+    else if (!ConvertToRGB(AContext, APicture, APixFmt, AWidth, AHeight))
+        return false;
+
+    const TAVPicture& Source = *AContext.RGBPictureRef;
+    // A row never spills past the bitmap's own row, whatever the source's
+    // line size says.
+    const int Bytes = std::min(Source.linesize[0], AContext.Bitmap->RowSize());
+    for (int Y = 0; Y < AHeight; ++Y)
+        std::memcpy(AContext.Bitmap->ScanLine(Y),
+                    Source.data[0] + std::ptrdiff_t(Y) * Source.linesize[0], Bytes);
+    return true;
 }

@@ -7,8 +7,10 @@
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
 #include "media/SwScaleStubs.h"
+#include "platform/gdi/Graphics.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -92,3 +94,44 @@ std::string CodecTagText(const AVCodecContext* AContext, bool AEncoder);
 
 // "Video", "Audio", "Data", "Subtitle", "Attachment", else "Unknown".
 std::string MediaTypeName(int AMediaType);
+
+// ---- Frames into bitmaps ---------------------------------------------------
+
+// Plane pointers and line sizes of one picture; the memory belongs to
+// whoever filled them.
+struct TAVPicture {
+    std::uint8_t* data[4] = {};
+    int linesize[4] = {};
+};
+
+// What a component keeps to turn frames into 24-bit bitmaps, reused frame
+// after frame: the bitmap, a buffer that only grows and the cached scaler.
+// Everything here is owned by the record and released by ResetRGBContext.
+struct TRGBConvertContext {
+    TRGBConvertContext() = default;
+    TRGBConvertContext(const TRGBConvertContext&) = delete;
+    TRGBConvertContext& operator=(const TRGBConvertContext&) = delete;
+    ~TRGBConvertContext();
+
+    AVPixelFormat RGBPixFmt = AV_PIX_FMT_BGR24;
+    TPixelFormat BMPPixFmt = pf24bit;
+    std::unique_ptr<TBitmap> Bitmap;
+    std::uint8_t* RGBBuf = nullptr; // av_malloc
+    int RGBBufSize = 0;
+    TAVPicture RGBPicture;                     // over RGBBuf
+    const TAVPicture* RGBPictureRef = nullptr; // the picture whose rows were copied last
+    SwsContext* toRGB_convert_ctx = nullptr;
+    SwsContext* fromRGB_convert_ctx = nullptr;
+};
+
+// Frees what the record holds and puts BGR24 and 24 bits back.
+void ResetRGBContext(TRGBConvertContext& AContext);
+// A bitmap of that size and format whose canvas draws no background.
+std::unique_ptr<TBitmap> NewFrameBitmap(int AWidth, int AHeight, TPixelFormat AFormat);
+// Puts a picture of AWidth x AHeight in APixFmt into AContext.Bitmap (made on
+// first use, sized every call). A picture already laid out as the bitmap's
+// rows is copied as it is; anything else goes through the cached scaler.
+// False when the size is empty or the scaler refuses the format; the bitmap
+// then has the new size but not the picture.
+bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture& APicture, int APixFmt,
+                     int AWidth, int AHeight);
