@@ -1,0 +1,2 @@
+# Sources of the standard controls, part of platform_forms.
+set(OSTRELA_STANDARD_CONTROLS_SOURCES)

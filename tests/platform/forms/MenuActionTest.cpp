@@ -1,0 +1,145 @@
+// Menu items, shortcut texts and actions.
+#include "platform/forms/ActnList.h"
+#include "platform/forms/Menus.h"
+#include "platform/forms/StdCtrls.h"
+#include "tests/platform/forms/FormsTestSupport.h"
+
+class MenuActionTest : public TFormsTest {};
+
+TEST_F(MenuActionTest, ShortcutTextsRoundTrip) {
+    struct TRow {
+        TShortCut Key;
+        const char* Text;
+    };
+    const TRow Rows[] = {
+        {ShortCut(VK_F4, {ssCtrl}), "Ctrl+F4"},
+        {ShortCut(VK_F4, {ssAlt}), "Alt+F4"},
+        {ShortCut(VK_F1, {}), "F1"},
+        {ShortCut('O', {ssCtrl, ssShift}), "Shift+Ctrl+O"},
+        {ShortCut(VK_DELETE, {}), "Del"},
+        {ShortCut(VK_NEXT, {ssAlt}), "Alt+PgDn"},
+        {ShortCut('7', {}), "7"},
+        {ShortCut(VK_F1 + 23, {}), "F24"},
+    };
+    for (const TRow& Row : Rows) {
+        EXPECT_EQ(ShortCutToText(Row.Key), Row.Text);
+        EXPECT_EQ(TextToShortCut(Row.Text), Row.Key) << Row.Text;
+    }
+    EXPECT_EQ(TextToShortCut("alt+f4"), ShortCut(VK_F4, {ssAlt}));
+    EXPECT_EQ(TextToShortCut("Hyper+Q"), 0);
+    EXPECT_EQ(TextToShortCut(""), 0);
+    unsigned short Key = 0;
+    TShiftState Shift;
+    ShortCutToKey(ShortCut(VK_F4, {ssAlt}), Key, Shift);
+    EXPECT_EQ(Key, VK_F4);
+    EXPECT_EQ(Shift, TShiftState{ssAlt});
+}
+
+TEST_F(MenuActionTest, RethinkLinesKeepsOnlySeparatorsBetweenItems) {
+    TPopupMenu Menu(nullptr);
+    TMenuItem* Root = Menu.Items();
+    for (const char* Caption : {"-", "A", "-", "-", "B", "-"})
+        Root->Add(NewItem(nullptr, Caption, 0, false, true, nullptr, ""));
+    Root->RethinkLines();
+    std::vector<bool> Hidden;
+    for (int I = 0; I < Root->Count(); ++I)
+        Hidden.push_back(Root->LineHidden(I));
+    EXPECT_EQ(Hidden, (std::vector<bool>{true, false, false, true, false, true}));
+    Menu.SetAutoLineReduction(maManual);
+    EXPECT_FALSE(Root->LineHidden(0));
+}
+
+TEST_F(MenuActionTest, RadioItemsOfAGroupExcludeEachOther) {
+    TMainMenu Menu(nullptr);
+    TMenuItem* Root = Menu.Items();
+    std::vector<TMenuItem*> Items;
+    for (int I = 0; I < 4; ++I) {
+        auto* Item = NewItem(nullptr, "R" + std::to_string(I), 0, false, true, nullptr, "");
+        Item->SetRadioItem(true);
+        Item->SetGroupIndex(I < 3 ? 1 : 2);
+        Root->Add(Item);
+        Items.push_back(Item);
+    }
+    Items[0]->SetChecked(true);
+    Items[3]->SetChecked(true);
+    Items[1]->SetChecked(true);
+    EXPECT_FALSE(Items[0]->Checked());
+    EXPECT_TRUE(Items[1]->Checked());
+    EXPECT_TRUE(Items[3]->Checked());
+}
+
+TEST_F(MenuActionTest, TheTreeFindsItemsByCommandCaptionAndShortcut) {
+    TMainMenu Menu(nullptr);
+    auto* File = NewItem(nullptr, "&File", 0, false, true, nullptr, "File");
+    Menu.Items()->Add(File);
+    int Clicks = 0;
+    auto* Save = NewItem(
+        nullptr, "&Save", ShortCut('S', {ssCtrl}), false, true, [&](TObject*) { ++Clicks; },
+        "Save");
+    File->Add(Save);
+    EXPECT_EQ(Menu.Items()->Find("file"), File);
+    EXPECT_EQ(File->Find("Save"), Save);
+    EXPECT_EQ(Save->GetParentMenu(), &Menu);
+    EXPECT_EQ(Menu.FindItem(Save->Command(), fkCommand), Save);
+    EXPECT_NE(File->Command(), Save->Command());
+    EXPECT_TRUE(Menu.DispatchCommand(Save->Command()));
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_FALSE(Menu.DispatchCommand(0xFFFFFF));
+    // A shortcut under a hidden parent does not count.
+    File->SetVisible(false);
+    TWMKey Key{WM_KEYDOWN, 'S', 0, 0};
+    EXPECT_FALSE(Menu.IsShortCut(Key));
+    // Deleting an item frees its sub-items with it.
+    Menu.Items()->Delete(0);
+    EXPECT_EQ(Menu.Items()->Count(), 0);
+}
+
+TEST_F(MenuActionTest, AnActionKeepsItsClientsInStep) {
+    TForm* Form = MakeForm();
+    auto* List = new TActionList(Form);
+    auto* Action = new TAction(Form);
+    Action->SetActionList(List);
+    Action->SetCaption("&Convert");
+    int Runs = 0;
+    Action->OnExecute = [&](TObject*) { ++Runs; };
+    auto* Button = new TButton(Form);
+    Button->SetParent(Form);
+    Button->SetAction(Action);
+    auto* Item = new TMenuItem(Form);
+    Item->SetAction(Action);
+    EXPECT_EQ(Button->Caption(), "&Convert");
+    EXPECT_EQ(Item->Caption(), "&Convert");
+
+    Action->SetEnabled(false);
+    Action->SetHint("Convert the list");
+    EXPECT_FALSE(Button->Enabled());
+    EXPECT_FALSE(Item->Enabled());
+    EXPECT_EQ(Button->Hint(), "Convert the list");
+    Action->SetEnabled(true);
+    Button->Click();
+    Item->Click();
+    EXPECT_EQ(Runs, 2);
+    EXPECT_EQ(Action->ActionComponent(), nullptr);
+
+    // A client changed on its own stops following that property.
+    Button->SetCaption("Go");
+    Action->SetCaption("&Run");
+    EXPECT_EQ(Button->Caption(), "Go");
+    EXPECT_EQ(Item->Caption(), "&Run");
+
+    // Checking an action of a group unchecks the others of its list.
+    auto* Other = new TAction(Form);
+    Other->SetActionList(List);
+    Action->SetGroupIndex(3);
+    Other->SetGroupIndex(3);
+    Action->SetChecked(true);
+    Other->SetChecked(true);
+    EXPECT_FALSE(Action->Checked());
+    EXPECT_FALSE(Item->Checked());
+
+    // The action freed: the clients forget it.
+    delete Action;
+    EXPECT_EQ(Button->Action(), nullptr);
+    EXPECT_EQ(Item->Action(), nullptr);
+    EXPECT_EQ(List->ActionCount(), 1);
+}

@@ -1,0 +1,246 @@
+// The simple standard controls and the image list.
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/ImgList.h"
+#include "platform/forms/StdCtrls.h"
+#include "tests/platform/forms/FormsTestSupport.h"
+
+class StandardControlsTest : public TFormsTest {
+protected:
+    void SetUp() override {
+        TFormsTest::SetUp();
+        Form = MakeForm();
+    }
+    template <class T> T* Add(TRect Bounds, TWinControl* Parent = nullptr) {
+        auto* C = new T(Form);
+        C->SetBoundsRect(Bounds);
+        C->SetParent(Parent ? Parent : Form);
+        return C;
+    }
+    TForm* Form = nullptr;
+};
+
+TEST_F(StandardControlsTest, CheckBoxAndRadioButtonsReportStateChanges) {
+    auto* Check = Add<TCheckBox>(Bounds(10, 10, 100, 17));
+    int Clicks = 0;
+    Check->OnClick = [&](TObject*) { ++Clicks; };
+    Check->SetChecked(true);
+    Check->SetChecked(true);
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_EQ(Check->State(), cbChecked);
+
+    auto* A = Add<TRadioButton>(Bounds(10, 40, 100, 17));
+    auto* B = Add<TRadioButton>(Bounds(10, 60, 100, 17));
+    auto* Other = Add<TPanel>(Bounds(200, 10, 100, 100));
+    auto* C = Add<TRadioButton>(Bounds(5, 5, 80, 17), Other);
+    int BClicks = 0;
+    B->OnClick = [&](TObject*) { ++BClicks; };
+    A->SetChecked(true);
+    C->SetChecked(true);
+    B->SetChecked(true);
+    EXPECT_FALSE(A->Checked());
+    EXPECT_TRUE(B->Checked());
+    EXPECT_TRUE(C->Checked());
+    EXPECT_EQ(BClicks, 1);
+
+    // The user's click cycles the states; grayed only when allowed.
+    Form->Show();
+    Pump();
+    Check->SetAllowGrayed(true);
+    Check->SetChecked(false);
+    TPoint P = ScreenOf(Check, 5, 8);
+    Headless.Click(P.X, P.Y);
+    Pump();
+    EXPECT_EQ(Check->State(), cbGrayed);
+    Clock.Advance(1000);
+    Headless.Click(P.X, P.Y);
+    Pump();
+    EXPECT_EQ(Check->State(), cbChecked);
+}
+
+TEST_F(StandardControlsTest, ALabelSizesItselfAndDrawsItsAccelerator) {
+    auto* Label = Add<TLabel>(Bounds(10, 10, 10, 10));
+    Label->SetCaption("&File");
+    TRect Measure{0, 0, 1000, 0};
+    HDC DC = CreateCompatibleDC(nullptr);
+    SelectObject(DC, ToObj(Label->Font()->Handle()));
+    DrawText(DC, "&File", -1, &Measure, DT_CALCRECT | DT_EXPANDTABS);
+    DeleteDC(DC);
+    EXPECT_EQ(Label->Width(), Measure.Width());
+    EXPECT_EQ(Label->Height(), Measure.Height());
+    int AccelWidth = Label->Width();
+    Label->SetShowAccelChar(false);
+    EXPECT_GT(Label->Width(), AccelWidth);
+
+    // A right-aligned label keeps its right edge as it grows.
+    auto* Right = Add<TLabel>(Bounds(100, 40, 10, 10));
+    Right->SetAlignment(taRightJustify);
+    Right->SetAutoSize(false);
+    Right->SetWidth(50);
+    Right->SetAutoSize(true);
+    int Edge = Right->Left() + Right->Width();
+    Right->SetCaption("a longer caption");
+    EXPECT_EQ(Right->Left() + Right->Width(), Edge);
+
+    // The accelerator is underlined: beside the same caption without a
+    // prefix, only pixels under the "F" differ.
+    auto* Plain = Add<TLabel>(Bounds(10, 80, 10, 10));
+    Plain->SetCaption("File");
+    for (TLabel* L : {Label, Plain}) {
+        L->SetShowAccelChar(true);
+        L->SetTransparent(false);
+        L->SetColor(clWhite);
+        L->Font()->SetColor(clBlack);
+    }
+    ASSERT_EQ(Plain->Width(), Label->Width());
+    TRect F{0, 0, 1000, 0};
+    DC = CreateCompatibleDC(nullptr);
+    SelectObject(DC, ToObj(Label->Font()->Handle()));
+    DrawText(DC, "F", -1, &F, DT_CALCRECT);
+    DeleteDC(DC);
+    Form->Show();
+    Pump();
+    int UnderF = 0, Elsewhere = 0;
+    for (int Y = 0; Y < Label->Height(); ++Y)
+        for (int X = 0; X < Label->Width(); ++X)
+            if (PixelOf(Label, X, Y) != PixelOf(Plain, X, Y))
+                ++(X <= F.Width() ? UnderF : Elsewhere);
+    EXPECT_GT(UnderF, 0);
+    EXPECT_EQ(Elsewhere, 0);
+}
+
+TEST_F(StandardControlsTest, ALabelGivesTheFocusToItsControlOnItsAccelerator) {
+    auto* Label = Add<TLabel>(Bounds(10, 10, 10, 10));
+    Label->SetCaption("&Name");
+    auto* Target = Add<TCheckBox>(Bounds(10, 40, 100, 17));
+    auto* First = Add<TCheckBox>(Bounds(10, 70, 100, 17));
+    Label->SetFocusControl(Target);
+    Form->Show();
+    First->SetFocus();
+    Pump();
+    Headless.KeyDown(VK_MENU);
+    Headless.KeyDown('N', "n");
+    Headless.KeyUp('N');
+    Headless.KeyUp(VK_MENU);
+    Pump();
+    EXPECT_TRUE(Target->Focused());
+}
+
+TEST_F(StandardControlsTest, ASplitterResizesItsNeighbourWithinItsLimits) {
+    Form->SetClientWidth(400);
+    Form->SetClientHeight(200);
+    auto* Left = Add<TPanel>(Bounds(0, 0, 100, 200));
+    Left->SetAlign(alLeft);
+    auto* Splitter = Add<TSplitter>(Bounds(100, 0, 3, 200));
+    Splitter->SetAlign(alLeft);
+    Splitter->SetAutoSnap(false);
+    auto* Rest = Add<TPanel>(Bounds(200, 0, 100, 200));
+    Rest->SetAlign(alClient);
+    Form->Show();
+    Pump();
+    ASSERT_EQ(Splitter->Left(), 100);
+    auto Drag = [&](int ToX) {
+        TPoint From = ScreenOf(Splitter, 1, 50);
+        Headless.MovePointer(From.X, From.Y);
+        Headless.Press();
+        TPoint To = ScreenOf(Form, ToX, 50);
+        Headless.MovePointer(To.X, To.Y);
+        Headless.Release();
+        Pump();
+    };
+    Drag(10);
+    EXPECT_EQ(Left->Width(), 30);
+    EXPECT_EQ(Splitter->Left(), 30);
+    // Grabbed one pixel into the splitter: its left edge lands at 150.
+    Drag(151);
+    EXPECT_EQ(Left->Width(), 150);
+    EXPECT_EQ(Rest->Left(), 153);
+    Splitter->SetAutoSnap(true);
+    Drag(10);
+    EXPECT_EQ(Left->Width(), 0);
+}
+
+TEST_F(StandardControlsTest, TrackBarKeysMoveByTheirSizesAndReportOnce) {
+    auto* Track = Add<TTrackBar>(Bounds(10, 10, 200, 45));
+    Track->SetMax(128);
+    Track->SetPageSize(10);
+    Track->SetFrequency(20);
+    Track->SetTickMarks(tmBoth);
+    int Changes = 0;
+    Track->OnChange = [&](TObject*) { ++Changes; };
+    Form->Show();
+    Track->SetFocus();
+    Pump();
+    Headless.KeyDown(VK_NEXT);
+    Headless.KeyUp(VK_NEXT);
+    Pump();
+    EXPECT_EQ(Track->Position(), 10);
+    EXPECT_EQ(Changes, 1);
+    Headless.KeyDown(VK_END);
+    Headless.KeyUp(VK_END);
+    Pump();
+    EXPECT_EQ(Track->Position(), 128);
+    Track->SetPosition(500);
+    EXPECT_EQ(Track->Position(), 128);
+    EXPECT_EQ(Changes, 2);
+    // Arrows belong to the track bar, not to the form's focus moves.
+    Headless.KeyDown(VK_LEFT);
+    Headless.KeyUp(VK_LEFT);
+    Pump();
+    EXPECT_EQ(Track->Position(), 127);
+    EXPECT_TRUE(Track->Focused());
+}
+
+TEST_F(StandardControlsTest, ProgressBarStepsAndStaysInRange) {
+    TProgressBar Bar(nullptr);
+    Bar.SetMax(25);
+    Bar.SetStep(10);
+    Bar.StepIt();
+    Bar.StepIt();
+    EXPECT_EQ(Bar.Position(), 20);
+    Bar.SetPosition(99);
+    EXPECT_EQ(Bar.Position(), 25);
+    Bar.SetPosition(-5);
+    EXPECT_EQ(Bar.Position(), 0);
+}
+
+TEST_F(StandardControlsTest, ImageListDrawsDisabledItemsGreyed) {
+    TImageList List(nullptr);
+    int Changes = 0;
+    TChangeLink Link;
+    Link.OnChange = [&](TObject*) { ++Changes; };
+    List.RegisterChanges(&Link);
+    TBitmap Strip;
+    Strip.SetSize(32, 16);
+    Strip.Canvas()->Brush()->SetColor(clRed);
+    Strip.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    Strip.Canvas()->Brush()->SetColor(clFuchsia);
+    Strip.Canvas()->FillRect(Rect(16, 0, 32, 16));
+    Strip.Canvas()->Brush()->SetColor(clBlue);
+    Strip.Canvas()->FillRect(Rect(20, 4, 28, 12));
+    EXPECT_EQ(List.AddMasked(&Strip, clFuchsia), 0);
+    EXPECT_EQ(List.Count(), 2);
+    EXPECT_EQ(Changes, 1);
+
+    TBitmap Target;
+    Target.SetSize(64, 16);
+    Target.Canvas()->Brush()->SetColor(clWhite);
+    Target.Canvas()->FillRect(Rect(0, 0, 64, 16));
+    List.Draw(Target.Canvas(), 0, 0, 0, true);
+    List.Draw(Target.Canvas(), 16, 0, 0, false);
+    List.Draw(Target.Canvas(), 32, 0, 1, true);
+    EXPECT_EQ(Target.Canvas()->Pixels(8, 8), clRed);
+    TColor Grey = Target.Canvas()->Pixels(24, 8);
+    COLORREF G = COLORREF(Grey);
+    EXPECT_NE(Grey, clRed);
+    EXPECT_EQ(GetRValue(G), GetGValue(G));
+    EXPECT_EQ(GetGValue(G), GetBValue(G));
+    // The mask colour is transparent.
+    EXPECT_EQ(Target.Canvas()->Pixels(33, 1), clWhite);
+    EXPECT_EQ(Target.Canvas()->Pixels(40, 8), clBlue);
+
+    List.Delete(0);
+    EXPECT_EQ(Changes, 2);
+    EXPECT_THROW(List.Delete(5), EInvalidOperation);
+    List.UnRegisterChanges(&Link);
+}
