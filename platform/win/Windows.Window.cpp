@@ -332,6 +332,57 @@ void SyncSurfaceShape(TWnd* T) {
 
 // ---------------------------------------------------------------- SetWindowPos
 
+namespace {
+
+// A moved child keeps what it showed: its pixels move along in the back
+// buffer, and only what was not visible before is painted anew. Answers
+// whether it copied.
+bool CopyMovedPixels(TWnd* W, const TRegion& OldVisible, TPoint OldOrigin) {
+    TWnd* T = TopLevelOf(W);
+    if (!T || T->Buffer.empty())
+        return false;
+    TPoint NewOrigin = WindowOriginInBuffer(W);
+    int DX = NewOrigin.X - OldOrigin.X, DY = NewOrigin.Y - OldOrigin.Y;
+    TRegion NewVisible = VisibleRegion(W, false, false, true);
+    TRegion Shifted = OldVisible;
+    Shifted.Offset(DX, DY);
+    TRegion Kept = TRegion::Combine(NewVisible, Shifted, TRegion::opAnd);
+    if (!Kept.Empty()) {
+        TRect Src = OldVisible.Bounds();
+        TRect All = Rect(0, 0, T->BufferWidth, T->BufferHeight);
+        IntersectRect(&Src, &Src, &All);
+        // The source rows first, as source and destination may overlap.
+        std::vector<std::uint32_t> Copy(std::size_t(std::max(0, Src.Width())) *
+                                        std::size_t(std::max(0, Src.Height())));
+        for (int Y = Src.Top; Y < Src.Bottom; ++Y)
+            std::copy_n(
+                &T->Buffer[std::size_t(Y) * std::size_t(T->BufferWidth) + std::size_t(Src.Left)],
+                Src.Width(), &Copy[std::size_t(Y - Src.Top) * std::size_t(Src.Width())]);
+        for (const TRect& R : Kept.Rects())
+            for (int Y = R.Top; Y < R.Bottom; ++Y)
+                for (int X = R.Left; X < R.Right; ++X) {
+                    int SX = X - DX - Src.Left, SY = Y - DY - Src.Top;
+                    if (SX < 0 || SY < 0 || SX >= Src.Width() || SY >= Src.Height())
+                        continue;
+                    T->Buffer[std::size_t(Y) * std::size_t(T->BufferWidth) + std::size_t(X)] =
+                        Copy[std::size_t(SY) * std::size_t(Src.Width()) + std::size_t(SX)];
+                }
+        MarkDirty(T, Kept.Bounds());
+    }
+    TRegion Lost = TRegion::Combine(NewVisible, Kept, TRegion::opDiff);
+    if (!Lost.Empty()) {
+        TPoint C = ClientOriginInBuffer(W);
+        Lost.Offset(-C.X, -C.Y);
+        InvalidateImpl(W, &Lost, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        TRegion ClientPart = Lost.Intersected(ClientRectLocal(W));
+        if (!(ClientPart == Lost))
+            W->UpdateFrame = true;
+    }
+    return true;
+}
+
+} // namespace
+
 bool SetWindowPosImpl(TWnd* W, HWND InsertAfter, int X, int Y, int Cx, int Cy, UINT Flags) {
     if (!Alive(W) || W->IsDesktop)
         return false;
@@ -380,16 +431,24 @@ bool SetWindowPosImpl(TWnd* W, HWND InsertAfter, int X, int Y, int Cx, int Cy, U
         NewClient.Bottom = std::max(NewClient.Bottom, NewClient.Top);
     }
 
-    // What the parent shows where the window was, before it moves or hides.
     bool Redraw = !(Flags & SWP_NOREDRAW);
     bool Moved = NewWindow.Left != OldWindow.Left || NewWindow.Top != OldWindow.Top;
     bool Hiding = Flags & SWP_HIDEWINDOW;
     bool Showing = Flags & SWP_SHOWWINDOW;
-    if (Redraw && WasVisible && !IsTopLevel(W) && (Moved || Sized || Hiding)) {
-        TRegion Old = WindowRegionOf(W);
-        Old.Offset(OldWindow.Left, OldWindow.Top);
-        InvalidateImpl(W->Parent, &Old, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    bool Child = !IsTopLevel(W);
+    // What the window covered and showed before, to find what it uncovers in
+    // its parent and which of its pixels can move along with it.
+    TRegion OldArea;
+    TRegion OldVisible;
+    TPoint OldOrigin;
+    if (Redraw && WasVisible && Child && (Moved || Sized || Hiding)) {
+        OldArea = WindowRegionOf(W);
+        OldArea.Offset(OldWindow.Left, OldWindow.Top);
+        OldVisible = VisibleRegion(W, false, false, true);
+        OldOrigin = WindowOriginInBuffer(W);
     }
+    bool CopyBits = Redraw && WasVisible && Child && Moved && !Hiding &&
+                    !(Flags & SWP_NOCOPYBITS) && !OldVisible.Empty();
 
     W->Window = NewWindow;
     W->Client = NewClient;
@@ -413,6 +472,18 @@ bool SetWindowPosImpl(TWnd* W, HWND InsertAfter, int X, int Y, int Cx, int Cy, U
     if (Hiding)
         W->Style &= ~WS_VISIBLE;
 
+    if (!OldArea.Empty()) {
+        TRegion NewArea;
+        if (W->Style & WS_VISIBLE) {
+            NewArea = WindowRegionOf(W);
+            NewArea.Offset(NewWindow.Left, NewWindow.Top);
+        }
+        TRegion Uncovered = TRegion::Combine(OldArea, NewArea, TRegion::opDiff);
+        if (!Uncovered.Empty())
+            InvalidateImpl(W->Parent, &Uncovered, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+    bool Copied = CopyBits && (W->Style & WS_VISIBLE) && CopyMovedPixels(W, OldVisible, OldOrigin);
+
     // Repaint what changed in the window itself.
     bool ClientSized =
         NewClient.Width() != OldClient.Width() || NewClient.Height() != OldClient.Height();
@@ -429,7 +500,7 @@ bool SetWindowPosImpl(TWnd* W, HWND InsertAfter, int X, int Y, int Cx, int Cy, U
                           NewClient.Width() != OldClient.Width()) ||
                          ((W->Class && (W->Class->Style & CS_VREDRAW)) &&
                           NewClient.Height() != OldClient.Height()) ||
-                         (Moved && !IsTopLevel(W));
+                         (Moved && Child && !Copied);
             if (Whole)
                 InvalidateImpl(W, nullptr,
                                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);

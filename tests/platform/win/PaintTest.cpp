@@ -183,6 +183,30 @@ TEST_F(PaintTest, ScrollWindowMovesContentAndChildren) {
     EXPECT_EQ(Rec.Compare({Expect(C, WM_MOVE).L(MAKELPARAM(10, 40))}), "");
 }
 
+TEST_F(PaintTest, AMovedChildKeepsItsPixelsAndTheParentRepaintsWhatItUncovers) {
+    HWND P = Make(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 200, 100), nullptr, 0,
+                  nullptr, "Red");
+    HWND C = Make(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 30, 30), P, 0, nullptr, "Blue");
+    ProcessPending();
+    HDC DC = GetDC(C);
+    SetPixel(DC, 5, 5, RGB(0, 255, 0));
+    ReleaseDC(C, DC);
+    TMessageRecorder Rec;
+    SetWindowPos(C, nullptr, 100, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ProcessPending();
+    EXPECT_EQ(Rec.Count(C, WM_PAINT), 0) << "nothing of the child needs painting";
+    EXPECT_EQ(ClientPixel(C, 5, 5), Green) << "its pixels moved along";
+    EXPECT_EQ(ClientPixel(C, 20, 20), Blue);
+    EXPECT_EQ(ClientPixel(P, 15, 15), Red) << "the parent repainted where the child was";
+    EXPECT_EQ(Rec.Count(P, WM_PAINT), 1);
+    SetWindowPos(C, nullptr, 180, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ProcessPending(); // only 20 of its 30 columns are inside the parent now
+    SetWindowPos(C, nullptr, 100, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    TRect U;
+    ASSERT_TRUE(GetUpdateRect(C, &U, FALSE));
+    EXPECT_EQ(U, Rect(20, 0, 30, 30)) << "the columns that were outside the parent are painted";
+}
+
 TEST_F(PaintTest, SizeChangesInvalidateTheNewStripOrEverythingByClassStyle) {
     struct TCase {
         const char* Class;
