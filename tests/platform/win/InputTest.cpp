@@ -601,6 +601,60 @@ TEST_F(InputTest, TheDesktopTakesAndGivesBackTheFocus) {
     EXPECT_FALSE(IsWindow(W));
 }
 
+TEST_F(InputTest, TheDesktopMovesAndIconifiesSurfaces) {
+    HWND W = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(0, 0, 200, 200));
+    HWND Other = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(400, 0, 200, 200));
+    ProcessPending();
+    ASSERT_EQ(GetActiveWindow(), Other);
+    TMessageRecorder Rec;
+    Headless.MoveSurfaceByDesktop(SurfaceOf(W), Bounds(50, 60, 300, 250));
+    ProcessPending();
+    TRect R;
+    GetWindowRect(W, &R);
+    EXPECT_EQ(R, Bounds(50, 60, 300, 250));
+    EXPECT_EQ(GetActiveWindow(), Other) << "a desktop move does not activate";
+    EXPECT_EQ(Rec.Compare({Expect(W, WM_WINDOWPOSCHANGING), Expect(W, WM_WINDOWPOSCHANGED),
+                           Expect(W, WM_MOVE), Expect(W, WM_SIZE)}),
+              "");
+    Headless.IconifyByDesktop(SurfaceOf(W), true);
+    ProcessPending();
+    EXPECT_TRUE(IsIconic(W));
+    Headless.IconifyByDesktop(SurfaceOf(W), false);
+    ProcessPending();
+    EXPECT_FALSE(IsIconic(W));
+    GetWindowRect(W, &R);
+    EXPECT_EQ(R, Bounds(50, 60, 300, 250));
+    WINDOWPLACEMENT WP;
+    GetWindowPlacement(W, &WP);
+    WP.rcNormalPosition = Bounds(10, 10, 150, 120);
+    WP.showCmd = SW_SHOWNORMAL;
+    SetWindowPlacement(W, &WP);
+    GetWindowRect(W, &R);
+    EXPECT_EQ(R, Bounds(10, 10, 150, 120));
+    std::vector<HWND> Mine;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [&](HWND H, LPARAM) {
+            Mine.push_back(H);
+            return TRUE;
+        },
+        0);
+    EXPECT_EQ(Mine.size(), 2u);
+}
+
+TEST_F(InputTest, MessagePositionAndTimeComeWithTheRetrievedMessage) {
+    HWND W = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 200, 200));
+    ProcessPending();
+    Headless.MovePointer(70, 80);
+    Clock.Advance(5);
+    MSG M;
+    ASSERT_TRUE(PeekMessage(&M, W, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE));
+    Headless.MovePointer(90, 95); // the pointer moves on; the message position stays
+    EXPECT_EQ(LParamToPoint(LPARAM(std::int32_t(GetMessagePos()))), (TPoint{70, 80}));
+    EXPECT_EQ(DWORD(GetMessageTime()), Clock.Now());
+    EXPECT_EQ(M.pt, (TPoint{70, 80}));
+}
+
 TEST_F(InputTest, CursorsFollowHitCodesAndMasksAreDocumented) {
     HWND W = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(0, 0, 300, 200));
     ProcessPending();
