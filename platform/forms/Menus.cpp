@@ -3,6 +3,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Strings.h"
 #include "platform/forms/ImgList.h"
+#include "platform/forms/PopupMenus.h"
 #include "platform/win/Windows.h"
 
 #include <algorithm>
@@ -391,8 +392,9 @@ void TMenuItem::ActionChange(TObject* Sender, bool CheckDefaults) {
 void TMenuItem::Click() {
     if (!FEnabled)
         return;
-    if (FAutoCheck && !(Action() && dynamic_cast<TCustomAction*>(Action()) &&
-                        static_cast<TCustomAction*>(Action())->AutoCheck()))
+    // An action that checks itself does it through the link.
+    auto* Custom = dynamic_cast<TCustomAction*>(Action());
+    if (FAutoCheck && !(Custom && Custom->AutoCheck()))
         SetChecked(!FChecked);
     TBasicAction* A = Action();
     // The handler runs through the action only while OnClick is still the
@@ -613,6 +615,62 @@ TMenuItem* NewLine(TComponent* AOwner) {
     return NewItem(AOwner, cLineCaption, 0, false, true, nullptr, "");
 }
 
-void TPopupMenu::Popup(int, int) {
+namespace {
+
+// The native menu of an item's visible sub-items; separators that line
+// reduction hides are left out.
+HMENU BuildNativeMenu(TMenuItem* Parent, bool OwnerDraw) {
+    HMENU Menu = CreatePopupMenu();
+    Parent->RethinkLines();
+    for (int I = 0; I < Parent->Count(); ++I) {
+        TMenuItem* Item = Parent->Items(I);
+        if (!Item->Visible() || (Item->IsLine() && Parent->LineHidden(I)))
+            continue;
+        MENUITEMINFO Info;
+        Info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_DATA;
+        Info.fType = Item->IsLine() ? MFT_SEPARATOR : MFT_STRING;
+        if (Item->RadioItem())
+            Info.fType |= MFT_RADIOCHECK;
+        if (OwnerDraw && !Item->IsLine())
+            Info.fType |= MFT_OWNERDRAW;
+        Info.fState = (Item->Enabled() ? 0 : MFS_GRAYED) | (Item->Checked() ? MFS_CHECKED : 0) |
+                      (Item->Default() ? MFS_DEFAULT : 0);
+        Info.wID = Item->Command();
+        std::string Text = Item->Caption();
+        if (Item->ShortCut())
+            Text += "\t" + ShortCutToText(Item->ShortCut());
+        Info.dwTypeData = Text.c_str();
+        Info.dwItemData = std::uintptr_t(Item);
+        if (Item->Count() > 0) {
+            Info.fMask |= MIIM_SUBMENU;
+            Info.hSubMenu = BuildNativeMenu(Item, OwnerDraw);
+        }
+        if (Item->HasBitmap()) {
+            Info.fMask |= MIIM_BITMAP;
+            Info.hbmpItem = Item->Bitmap()->Handle();
+        }
+        InsertMenuItem(Menu, UINT(GetMenuItemCount(Menu)), TRUE, &Info);
+    }
+    return Menu;
+}
+
+} // namespace
+
+void TPopupMenu::Popup(int X, int Y) {
     DoPopup(this);
+    HMENU Menu = BuildNativeMenu(Items(), OwnerDraw());
+    static const UINT Alignments[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};
+    if (OwnerDraw())
+        SetMenuItemDrawer([](std::uintptr_t Data, TCanvas* Canvas, TRect R, bool Selected) {
+            auto* Item = reinterpret_cast<TMenuItem*>(Data);
+            if (Item->OnDrawItem)
+                Item->OnDrawItem(Item, Canvas, R, Selected);
+        });
+    UINT Command =
+        UINT(TrackPopupMenu(Menu, Alignments[FAlignment] | TPM_RETURNCMD | TPM_RIGHTBUTTON, X, Y, 0,
+                            GetActiveWindow(), nullptr));
+    SetMenuItemDrawer(nullptr);
+    DestroyMenu(Menu);
+    if (Command)
+        DispatchCommand(Command);
 }

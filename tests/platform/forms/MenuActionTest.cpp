@@ -143,3 +143,123 @@ TEST_F(MenuActionTest, AnActionKeepsItsClientsInStep) {
     EXPECT_EQ(Item->Action(), nullptr);
     EXPECT_EQ(List->ActionCount(), 1);
 }
+
+// ---------------------------------------------------------------- the plain popup menu
+
+#include "platform/forms/PopupMenus.h"
+
+class PopupMenuTest : public TFormsTest {
+protected:
+    void SetUp() override {
+        TFormsTest::SetUp();
+        Form = MakeForm();
+        Form->Show();
+        Pump();
+    }
+    void Key(int VK) {
+        Headless.KeyDown(VK);
+        Headless.KeyUp(VK);
+    }
+    TForm* Form = nullptr;
+};
+
+TEST_F(PopupMenuTest, KeysWalkTheEnabledItemsAndEnterClicks) {
+    TPopupMenu Menu(nullptr);
+    std::vector<std::string> Clicked;
+    auto Add = [&](TMenuItem* Parent, const std::string& Caption, bool Enabled = true) {
+        auto* Item = NewItem(
+            nullptr, Caption, 0, false, Enabled,
+            [&, Caption](TObject*) { Clicked.push_back(Caption); }, "");
+        Parent->Add(Item);
+        return Item;
+    };
+    Add(Menu.Items(), "First");
+    Add(Menu.Items(), "-");
+    Add(Menu.Items(), "Disabled", false);
+    Add(Menu.Items(), "Second");
+    TMenuItem* R1 = Add(Menu.Items(), "R1");
+    TMenuItem* R2 = Add(Menu.Items(), "R2");
+    for (TMenuItem* R : {R1, R2}) {
+        R->SetRadioItem(true);
+        R->SetGroupIndex(1);
+        R->SetAutoCheck(true);
+    }
+    TMenuItem* Sub = Add(Menu.Items(), "Sub");
+    Add(Sub, "Inner");
+    bool PoppedUp = false;
+    Menu.OnPopup = [&](TObject*) { PoppedUp = true; };
+
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_RETURN);
+    Menu.Popup(300, 300);
+    EXPECT_TRUE(PoppedUp);
+    EXPECT_EQ(Clicked, std::vector<std::string>{"Second"});
+
+    // Into the submenu with Right, out with Left, then the radio items.
+    Key(VK_UP);
+    Key(VK_RIGHT);
+    Key(VK_RETURN);
+    Menu.Popup(300, 300);
+    EXPECT_EQ(Clicked.back(), "Inner");
+    Key(VK_UP);
+    Key(VK_UP);
+    Key(VK_RETURN);
+    Menu.Popup(300, 300);
+    EXPECT_TRUE(R2->Checked());
+    Key(VK_UP);
+    Key(VK_UP);
+    Key(VK_UP);
+    Key(VK_RETURN);
+    Menu.Popup(300, 300);
+    EXPECT_TRUE(R1->Checked());
+    EXPECT_FALSE(R2->Checked());
+}
+
+TEST_F(PopupMenuTest, TrackPopupMenuAnswersTheChoiceOrNothing) {
+    HMENU Menu = CreatePopupMenu();
+    AppendMenu(Menu, MF_STRING, 101, "&Open");
+    AppendMenu(Menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenu(Menu, MF_STRING | MF_GRAYED, 102, "Gone");
+    AppendMenu(Menu, MF_STRING, 103, "&Properties\tAlt+Enter");
+    ASSERT_EQ(GetMenuItemCount(Menu), 4);
+    EXPECT_EQ(GetMenuItemID(Menu, 3), 103u);
+    int Commands = 0;
+    std::vector<UINT> Inits;
+    TWndMethod Old = Form->WindowProc;
+    Form->WindowProc = [&](TMessage& M) {
+        if (M.Msg == WM_COMMAND)
+            ++Commands;
+        if (M.Msg == WM_INITMENUPOPUP)
+            Inits.push_back(UINT(M.WParam == WPARAM(Menu)));
+        Old(M);
+    };
+    const UINT Flags = TPM_RETURNCMD | TPM_RIGHTBUTTON;
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_RETURN);
+    EXPECT_EQ(TrackPopupMenu(Menu, Flags, 400, 300, 0, Form->Handle(), nullptr), 103);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(TrackPopupMenu(Menu, Flags, 400, 300, 0, Form->Handle(), nullptr), 0);
+    Headless.Click(1500, 900);
+    EXPECT_EQ(TrackPopupMenu(Menu, Flags, 400, 300, 0, Form->Handle(), nullptr), 0);
+    // A letter chooses by accelerator; a click on an item chooses it.
+    Headless.KeyDown('O', "o");
+    Headless.KeyUp('O');
+    EXPECT_EQ(TrackPopupMenu(Menu, Flags, 400, 300, 0, Form->Handle(), nullptr), 101);
+    Headless.Click(430, 312);
+    EXPECT_EQ(TrackPopupMenu(Menu, Flags, 400, 300, 0, Form->Handle(), nullptr), 101);
+    Pump();
+    EXPECT_EQ(Commands, 0);
+    EXPECT_EQ(Inits, std::vector<UINT>(5, 1u));
+
+    // Without TPM_RETURNCMD the choice is posted to the owner.
+    Key(VK_DOWN);
+    Key(VK_RETURN);
+    EXPECT_EQ(TrackPopupMenu(Menu, 0, 400, 300, 0, Form->Handle(), nullptr), TRUE);
+    Pump();
+    EXPECT_EQ(Commands, 1);
+    Form->WindowProc = Old;
+    EXPECT_TRUE(DestroyMenu(Menu));
+    EXPECT_EQ(GetMenuItemCount(Menu), -1);
+}
