@@ -1,0 +1,958 @@
+#include "platform/qt/QtBackend.h"
+
+#include "platform/core/Clock.h"
+#include "platform/qt/QtKeys.h"
+#include "platform/win/Messages.h"
+
+#include <QAbstractEventDispatcher>
+#include <QBackingStore>
+#include <QClipboard>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <QWheelEvent>
+#include <QWindow>
+#include <xcb/xcb.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+
+namespace {
+
+QRect ToQRect(const TRect& R) {
+    return QRect(R.Left, R.Top, std::max(R.Width(), 0), std::max(R.Height(), 0));
+}
+
+TRect ToTRect(const QRect& R) {
+    return Bounds(R.x(), R.y(), R.width(), R.height());
+}
+
+bool IsX11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+xcb_connection_t* X11Connection() {
+    if (!IsX11())
+        return nullptr;
+    auto* X11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return X11 ? X11->connection() : nullptr;
+}
+
+// The screen number of the display Qt connected to (":0.1" is screen 1).
+int X11ScreenNumber() {
+    const char* Display = std::getenv("DISPLAY");
+    if (!Display)
+        return 0;
+    const char* Colon = std::strrchr(Display, ':');
+    const char* Dot = Colon ? std::strchr(Colon, '.') : nullptr;
+    return Dot ? std::atoi(Dot + 1) : 0;
+}
+
+Qt::CursorShape CursorShapeOf(int CursorId) {
+    switch (CursorId) {
+    case 0:
+        return Qt::BlankCursor;
+    case IDC_IBEAM:
+        return Qt::IBeamCursor;
+    case IDC_WAIT:
+        return Qt::WaitCursor;
+    case IDC_CROSS:
+        return Qt::CrossCursor;
+    case IDC_UPARROW:
+        return Qt::UpArrowCursor;
+    case IDC_SIZENWSE:
+        return Qt::SizeFDiagCursor;
+    case IDC_SIZENESW:
+        return Qt::SizeBDiagCursor;
+    case IDC_SIZEWE:
+        return Qt::SizeHorCursor;
+    case IDC_SIZENS:
+        return Qt::SizeVerCursor;
+    case IDC_SIZEALL:
+        return Qt::SizeAllCursor;
+    case IDC_NO:
+        return Qt::ForbiddenCursor;
+    case IDC_HAND:
+        return Qt::PointingHandCursor;
+    case IDC_APPSTARTING:
+        return Qt::BusyCursor;
+    case IDC_HELP:
+        return Qt::WhatsThisCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
+int ButtonIndex(Qt::MouseButton Button) {
+    switch (Button) {
+    case Qt::LeftButton:
+        return 0;
+    case Qt::RightButton:
+        return 1;
+    case Qt::MiddleButton:
+        return 2;
+    default:
+        return -1;
+    }
+}
+
+// The opaque rows of a picture (alpha 128 and above) as a region; rows with
+// the same runs share one band so that the region stays small.
+QRegion OpaqueRegion(const QImage& Image) {
+    std::vector<QRect> Rects;
+    std::vector<std::pair<int, int>> Runs, Previous;
+    int BandStart = 0;
+    auto CloseBand = [&](int End) {
+        for (auto [From, To] : Previous)
+            Rects.emplace_back(QPoint(From, BandStart), QPoint(To - 1, End - 1));
+    };
+    for (int Y = 0; Y < Image.height(); ++Y) {
+        const auto* Row = reinterpret_cast<const std::uint32_t*>(Image.constScanLine(Y));
+        Runs.clear();
+        for (int X = 0; X < Image.width();) {
+            while (X < Image.width() && (Row[X] >> 24) < 128)
+                ++X;
+            int From = X;
+            while (X < Image.width() && (Row[X] >> 24) >= 128)
+                ++X;
+            if (X > From)
+                Runs.emplace_back(From, X);
+        }
+        if (Y == 0 || Runs != Previous) {
+            CloseBand(Y);
+            Previous = Runs;
+            BandStart = Y;
+        }
+    }
+    CloseBand(Image.height());
+    QRegion Result;
+    Result.setRects(Rects.data(), int(Rects.size()));
+    return Result;
+}
+
+// A region that shows nothing: an empty QRegion would remove the mask.
+QRegion NothingVisible() {
+    return QRegion(-1, -1, 1, 1);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- the surface window
+
+class TSurfaceWindow : public QWindow {
+public:
+    TSurfaceWindow(TQtBackend::TImpl* Owner, TSurfaceId Id, TSurfaceKind Kind)
+        : Id(Id), Kind(Kind), FOwner(Owner) {}
+
+    // After this the window reports nothing: its surface is going away.
+    void Detach() { FOwner = nullptr; }
+
+    TSurfaceId Id;
+    TSurfaceKind Kind;
+    QImage Content; // the presented back buffer, premultiplied; key pixels transparent
+    QImage Picture; // the per-pixel picture that replaces the content, or null
+    std::optional<COLORREF> Key;
+    std::optional<std::vector<TRect>> Shape;
+    QRect Requested;                   // the bounds the window system asked for last
+    std::deque<QRect> PendingGeometry; // asked for, not yet confirmed by the platform
+    bool RequestedIconified = false;
+    bool ActivateWhenShown = false;
+    bool AlphaFormat = false;
+    int ActivationRequests = 0;
+    std::unique_ptr<QBackingStore> Store;
+
+    const QImage& Shown() const { return Picture.isNull() ? Content : Picture; }
+    void Flush(const QRegion& Area);
+    void UseAlphaFormat();
+
+protected:
+    bool event(QEvent* E) override;
+    void exposeEvent(QExposeEvent* E) override;
+
+private:
+    void Push(TBackendEvent Event);
+    void PointerEvent(QMouseEvent* M);
+    void KeyEvent(QKeyEvent* K);
+    void InputMethodQuery(QInputMethodQueryEvent* Q);
+    void GeometryChanged();
+    void StateChanged();
+
+    TQtBackend::TImpl* FOwner;
+};
+
+struct TQtBackend::TImpl {
+    std::map<TSurfaceId, std::unique_ptr<TSurfaceWindow>> Surfaces;
+    TSurfaceId NextId = 1;
+    std::deque<TBackendEvent> Events;
+    std::vector<TSurfaceId> Stacking;
+    int Cursor = IDC_ARROW;
+    TSurfaceId LastPress = 0;
+    TSurfaceId LastActivated = 0;
+    TSurfaceId Grabbing = 0;
+    unsigned ButtonsDown = 0; // buttons whose press was reported
+    bool TakesText = false;
+    TRect Caret;
+    std::optional<bool> CompositorOverride;
+
+    // Wake may come from any thread, also while the program shuts down.
+    std::atomic<bool> WakePending{false};
+    std::mutex DispatcherLock;
+    QAbstractEventDispatcher* Dispatcher = nullptr;
+    QObject Context;
+    QTimer DeadlineTimer;
+
+    TSurfaceWindow* Find(TSurfaceId Id) const {
+        auto It = Surfaces.find(Id);
+        return It == Surfaces.end() ? nullptr : It->second.get();
+    }
+    void Push(TBackendEvent Event) { Events.push_back(std::move(Event)); }
+    void WatchScreen(QScreen* Screen);
+    void ApplyStacking();
+    void UpdateMask(TSurfaceWindow* W);
+    bool NeedsAlpha(const TSurfaceWindow* W) const { return !W->Picture.isNull() || W->Key; }
+    bool Compositor();
+};
+
+// ---------------------------------------------------------------- surface window: showing
+
+void TSurfaceWindow::UseAlphaFormat() {
+    if (AlphaFormat)
+        return;
+    AlphaFormat = true;
+    QSurfaceFormat Format = format();
+    Format.setAlphaBufferSize(8);
+    if (!handle()) {
+        setFormat(Format);
+        return;
+    }
+    // The visual of a native window is fixed: make it again with alpha.
+    bool WasVisible = isVisible();
+    Store.reset();
+    destroy();
+    setFormat(Format);
+    Store = std::make_unique<QBackingStore>(this);
+    if (WasVisible)
+        setVisible(true);
+}
+
+void TSurfaceWindow::Flush(const QRegion& Area) {
+    if (!isExposed() || !Store)
+        return;
+    QRegion Region = Area & QRect(QPoint(0, 0), size());
+    if (Region.isEmpty())
+        return;
+    Store->resize(size());
+    Store->beginPaint(Region);
+    {
+        QPainter Painter(Store->paintDevice());
+        Painter.setCompositionMode(QPainter::CompositionMode_Source);
+        const QImage& Image = Shown();
+        for (const QRect& R : Region) {
+            Painter.fillRect(R, Qt::transparent);
+            QRect Inside = R & Image.rect();
+            if (!Inside.isEmpty())
+                Painter.drawImage(Inside.topLeft(), Image, Inside);
+        }
+    }
+    Store->endPaint();
+    Store->flush(Region);
+}
+
+void TSurfaceWindow::exposeEvent(QExposeEvent*) {
+    if (!FOwner || !isExposed())
+        return;
+    if (Shown().isNull()) {
+        // Nothing presented yet: the window system presents on request.
+        TBackendEvent E;
+        E.Kind = TBackendEventKind::Expose;
+        Push(E);
+        return;
+    }
+    Flush(QRect(QPoint(0, 0), size()));
+}
+
+// ---------------------------------------------------------------- surface window: events
+
+void TSurfaceWindow::Push(TBackendEvent Event) {
+    if (!FOwner)
+        return;
+    Event.Surface = Id;
+    FOwner->Push(std::move(Event));
+}
+
+bool TSurfaceWindow::event(QEvent* E) {
+    if (!FOwner)
+        return QWindow::event(E);
+    switch (E->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        PointerEvent(static_cast<QMouseEvent*>(E));
+        return true;
+    case QEvent::Wheel: {
+        auto* W = static_cast<QWheelEvent*>(E);
+        int Delta = W->angleDelta().y();
+        if (Delta != 0) {
+            TBackendEvent B;
+            B.Kind = TBackendEventKind::Wheel;
+            B.Point = {W->globalPosition().toPoint().x(), W->globalPosition().toPoint().y()};
+            B.Delta = Delta;
+            Push(B);
+        }
+        W->accept();
+        return true;
+    }
+    case QEvent::Leave: {
+        TBackendEvent B;
+        B.Kind = TBackendEventKind::PointerLeave;
+        QPoint P = QCursor::pos();
+        B.Point = {P.x(), P.y()};
+        Push(B);
+        return true;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        KeyEvent(static_cast<QKeyEvent*>(E));
+        return true;
+    case QEvent::InputMethod: {
+        auto* I = static_cast<QInputMethodEvent*>(E);
+        if (!I->commitString().isEmpty()) {
+            TBackendEvent B;
+            B.Kind = TBackendEventKind::TextCommit;
+            B.Text = I->commitString().toStdString();
+            Push(B);
+        }
+        I->accept();
+        return true;
+    }
+    case QEvent::InputMethodQuery:
+        InputMethodQuery(static_cast<QInputMethodQueryEvent*>(E));
+        return true;
+    case QEvent::FocusIn: {
+        TBackendEvent B;
+        B.Kind = TBackendEventKind::FocusIn;
+        Push(B);
+        break;
+    }
+    case QEvent::FocusOut: {
+        // Focus moving to another window of the program is not a deactivation:
+        // the window system hears of the new window's focus-in.
+        QWindow* Next = QGuiApplication::focusWindow();
+        if (!Next || Next == this || !dynamic_cast<TSurfaceWindow*>(Next)) {
+            TBackendEvent B;
+            B.Kind = TBackendEventKind::FocusOut;
+            Push(B);
+        }
+        break;
+    }
+    case QEvent::Close: {
+        // The program decides whether it closes.
+        E->ignore();
+        TBackendEvent B;
+        B.Kind = TBackendEventKind::CloseRequest;
+        Push(B);
+        return true;
+    }
+    case QEvent::Move:
+    case QEvent::Resize:
+        GeometryChanged();
+        break;
+    case QEvent::WindowStateChange:
+        StateChanged();
+        break;
+    default:
+        break;
+    }
+    return QWindow::event(E);
+}
+
+void TSurfaceWindow::PointerEvent(QMouseEvent* M) {
+    M->accept();
+    TBackendEvent B;
+    QPoint Global = M->globalPosition().toPoint();
+    B.Point = {Global.x(), Global.y()};
+    if (M->type() == QEvent::MouseMove) {
+        B.Kind = TBackendEventKind::PointerMove;
+        Push(B);
+        return;
+    }
+    int Button = ButtonIndex(M->button());
+    if (Button < 0)
+        return;
+    unsigned Bit = 1u << Button;
+    switch (M->type()) {
+    case QEvent::MouseButtonDblClick:
+        // The window system makes double clicks from its own timing. Qt
+        // usually reports the second press before its double click; only a
+        // double click without that press stands for the press.
+        if (FOwner->ButtonsDown & Bit)
+            return;
+        [[fallthrough]];
+    case QEvent::MouseButtonPress:
+        FOwner->ButtonsDown |= Bit;
+        FOwner->LastPress = Id;
+        B.Kind = TBackendEventKind::ButtonDown;
+        break;
+    default:
+        FOwner->ButtonsDown &= ~Bit;
+        B.Kind = TBackendEventKind::ButtonUp;
+        break;
+    }
+    B.Button = Button;
+    Push(B);
+}
+
+void TSurfaceWindow::KeyEvent(QKeyEvent* K) {
+    K->accept();
+    // An auto-repeated key reports further downs only, as the window system
+    // expects of a held key.
+    if (K->type() == QEvent::KeyRelease && K->isAutoRepeat())
+        return;
+    TKeyTranslation T = TranslateKeyEvent(*K);
+    TBackendEvent B;
+    B.Kind = K->type() == QEvent::KeyPress ? TBackendEventKind::KeyDown : TBackendEventKind::KeyUp;
+    B.VirtualKey = T.VirtualKey;
+    B.ScanCode = int(K->nativeScanCode());
+    B.Extended = T.Extended;
+    if (B.Kind == TBackendEventKind::KeyDown)
+        B.Text = std::move(T.Text);
+    QPoint P = QCursor::pos();
+    B.Point = {P.x(), P.y()};
+    Push(B);
+}
+
+void TSurfaceWindow::InputMethodQuery(QInputMethodQueryEvent* Q) {
+    QRect Caret = ToQRect(FOwner->Caret).translated(-position());
+    Qt::InputMethodQueries Queries = Q->queries();
+    if (Queries & Qt::ImEnabled)
+        Q->setValue(Qt::ImEnabled, FOwner->TakesText);
+    if (Queries & Qt::ImCursorRectangle)
+        Q->setValue(Qt::ImCursorRectangle, Caret);
+    if (Queries & Qt::ImAnchorRectangle)
+        Q->setValue(Qt::ImAnchorRectangle, Caret);
+    if (Queries & Qt::ImHints)
+        Q->setValue(Qt::ImHints, int(Qt::ImhNone));
+    if (Queries & Qt::ImCursorPosition)
+        Q->setValue(Qt::ImCursorPosition, 0);
+    if (Queries & Qt::ImAnchorPosition)
+        Q->setValue(Qt::ImAnchorPosition, 0);
+    if (Queries & Qt::ImSurroundingText)
+        Q->setValue(Qt::ImSurroundingText, QString());
+    if (Queries & Qt::ImCurrentSelection)
+        Q->setValue(Qt::ImCurrentSelection, QString());
+    Q->accept();
+}
+
+void TSurfaceWindow::GeometryChanged() {
+    QRect Now = geometry();
+    // The platform confirms the bounds the window system asked for, possibly
+    // late and one after the other: those are no news.
+    for (auto It = PendingGeometry.begin(); It != PendingGeometry.end(); ++It)
+        if (*It == Now) {
+            PendingGeometry.erase(PendingGeometry.begin(), It + 1);
+            return;
+        }
+    if (Now == Requested || !PendingGeometry.empty())
+        return;
+    Requested = Now;
+    TBackendEvent B;
+    B.Kind = TBackendEventKind::MovedResized;
+    B.Bounds = ToTRect(Now);
+    Push(B);
+}
+
+void TSurfaceWindow::StateChanged() {
+    bool Minimized = windowStates() & Qt::WindowMinimized;
+    if (Minimized == RequestedIconified)
+        return;
+    RequestedIconified = Minimized;
+    TBackendEvent B;
+    B.Kind = Minimized ? TBackendEventKind::Iconified : TBackendEventKind::Restored;
+    Push(B);
+}
+
+// ---------------------------------------------------------------- backend helpers
+
+void TQtBackend::TImpl::WatchScreen(QScreen* Screen) {
+    auto Changed = [this] {
+        TBackendEvent E;
+        E.Kind = TBackendEventKind::ScreensChanged;
+        Push(E);
+    };
+    QObject::connect(Screen, &QScreen::geometryChanged, &Context, Changed);
+    QObject::connect(Screen, &QScreen::availableGeometryChanged, &Context, Changed);
+}
+
+void TQtBackend::TImpl::ApplyStacking() {
+    // Raising from the bottom up leaves the topmost surface on top.
+    for (auto It = Stacking.rbegin(); It != Stacking.rend(); ++It)
+        if (TSurfaceWindow* W = Find(*It); W && W->isVisible())
+            W->raise();
+}
+
+bool TQtBackend::TImpl::Compositor() {
+    if (CompositorOverride)
+        return *CompositorOverride;
+    xcb_connection_t* C = X11Connection();
+    if (!C)
+        return true; // other platforms compose themselves
+    std::string Name = "_NET_WM_CM_S" + std::to_string(X11ScreenNumber());
+    xcb_intern_atom_reply_t* Atom =
+        xcb_intern_atom_reply(C, xcb_intern_atom(C, 1, Name.size(), Name.c_str()), nullptr);
+    if (!Atom)
+        return false;
+    bool Owned = false;
+    if (Atom->atom != XCB_ATOM_NONE) {
+        xcb_get_selection_owner_reply_t* Owner =
+            xcb_get_selection_owner_reply(C, xcb_get_selection_owner(C, Atom->atom), nullptr);
+        Owned = Owner && Owner->owner != XCB_NONE;
+        std::free(Owner);
+    }
+    std::free(Atom);
+    return Owned;
+}
+
+void TQtBackend::TImpl::UpdateMask(TSurfaceWindow* W) {
+    std::optional<QRegion> Mask;
+    if (W->Shape) {
+        QRegion Shape;
+        for (const TRect& R : *W->Shape)
+            Shape += ToQRect(R);
+        Mask = Shape;
+    }
+    if (NeedsAlpha(W) && !Compositor() && !W->Shown().isNull()) {
+        // Without a compositor transparency can only be cut out.
+        QRegion Opaque = OpaqueRegion(W->Shown());
+        Mask = Mask ? *Mask & Opaque : Opaque;
+    }
+    if (!Mask)
+        W->setMask(QRegion());
+    else
+        W->setMask(Mask->isEmpty() ? NothingVisible() : *Mask);
+}
+
+// ---------------------------------------------------------------- the backend
+
+TQtBackend::TQtBackend() : FImpl(std::make_unique<TImpl>()) {
+    if (!QGuiApplication::instance())
+        throw EInvalidOperation("The desktop backend needs Qt's application object");
+    TImpl& I = *FImpl;
+    I.Dispatcher = QAbstractEventDispatcher::instance(QGuiApplication::instance()->thread());
+    QObject::connect(
+        I.Dispatcher, &QObject::destroyed, &I.Context,
+        [&I] {
+            std::lock_guard Guard(I.DispatcherLock);
+            I.Dispatcher = nullptr;
+        },
+        Qt::DirectConnection);
+    I.DeadlineTimer.setSingleShot(true);
+    I.DeadlineTimer.setTimerType(Qt::PreciseTimer);
+    for (QScreen* Screen : QGuiApplication::screens())
+        I.WatchScreen(Screen);
+    auto Changed = [&I] {
+        TBackendEvent E;
+        E.Kind = TBackendEventKind::ScreensChanged;
+        I.Push(E);
+    };
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, &I.Context, [&I, Changed](QScreen* S) {
+        I.WatchScreen(S);
+        Changed();
+    });
+    QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, &I.Context, Changed);
+    QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, &I.Context, Changed);
+}
+
+TQtBackend::~TQtBackend() {
+    {
+        std::lock_guard Guard(FImpl->DispatcherLock);
+        FImpl->Dispatcher = nullptr;
+    }
+    for (auto& [Id, W] : FImpl->Surfaces)
+        W->Detach();
+    FImpl->Surfaces.clear();
+}
+
+QWindow* TQtBackend::SurfaceWindow(TSurfaceId Surface) const {
+    return FImpl->Find(Surface);
+}
+
+int TQtBackend::ActivationRequests(TSurfaceId Surface) const {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    return W ? W->ActivationRequests : 0;
+}
+
+bool TQtBackend::HasCompositor() {
+    return FImpl->Compositor();
+}
+
+void TQtBackend::SetCompositorOverride(std::optional<bool> Value) {
+    FImpl->CompositorOverride = Value;
+}
+
+TSurfaceId TQtBackend::CreateSurface(TSurfaceKind Kind, TSurfaceId Owner,
+                                     const std::string& Title) {
+    TSurfaceId Id = FImpl->NextId++;
+    auto W = std::make_unique<TSurfaceWindow>(FImpl.get(), Id, Kind);
+    W->setSurfaceType(QSurface::RasterSurface);
+    if (Kind == TSurfaceKind::Popup) {
+        // Drop-down lists, menus and hints: never managed, never focused.
+        // Qt::Popup is avoided because Qt grabs input for it on its own.
+        W->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint |
+                    Qt::WindowDoesNotAcceptFocus);
+        // Popups are the layered ones (borders, glows, fades): give them an
+        // alpha channel from the start rather than re-making them later.
+        W->UseAlphaFormat();
+    } else {
+        W->setFlags(Qt::Window | Qt::FramelessWindowHint);
+        if (TSurfaceWindow* O = FImpl->Find(Owner))
+            W->setTransientParent(O);
+    }
+    W->setTitle(QString::fromStdString(Title));
+    W->setCursor(QCursor(CursorShapeOf(FImpl->Cursor)));
+    W->Store = std::make_unique<QBackingStore>(W.get());
+    FImpl->Surfaces.emplace(Id, std::move(W));
+    return Id;
+}
+
+void TQtBackend::DestroySurface(TSurfaceId Surface) {
+    auto It = FImpl->Surfaces.find(Surface);
+    if (It == FImpl->Surfaces.end())
+        return;
+    // Events Qt still delivers while the window goes (focus, leave) are dropped.
+    It->second->Detach();
+    if (FImpl->Grabbing == Surface) {
+        It->second->setMouseGrabEnabled(false);
+        FImpl->Grabbing = 0;
+    }
+    std::unique_ptr<TSurfaceWindow> W = std::move(It->second);
+    FImpl->Surfaces.erase(It);
+    for (TSurfaceId* Ref : {&FImpl->LastPress, &FImpl->LastActivated})
+        if (*Ref == Surface)
+            *Ref = 0;
+    W.reset();
+}
+
+void TQtBackend::SetBounds(TSurfaceId Surface, const TRect& Bounds) {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    if (!W)
+        return;
+    QRect R = ToQRect(Bounds);
+    R.setSize(R.size().expandedTo(QSize(1, 1)));
+    if (R == W->Requested && R == W->geometry())
+        return;
+    W->Requested = R;
+    if (W->PendingGeometry.size() > 64)
+        W->PendingGeometry.pop_front();
+    W->PendingGeometry.push_back(R);
+    W->setGeometry(R);
+    if (W->geometry() == R) // applied at once (offscreen): nothing to wait for
+        W->PendingGeometry.clear();
+}
+
+void TQtBackend::SetVisible(TSurfaceId Surface, bool Visible) {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    if (!W || W->isVisible() == Visible)
+        return;
+    if (!Visible) {
+        W->hide();
+        return;
+    }
+    if (W->RequestedIconified)
+        W->showMinimized();
+    else
+        W->show();
+    FImpl->ApplyStacking();
+    if (W->ActivateWhenShown) {
+        W->ActivateWhenShown = false;
+        W->requestActivate();
+    }
+}
+
+void TQtBackend::SetStacking(const std::vector<TSurfaceId>& TopToBottom) {
+    if (TopToBottom == FImpl->Stacking)
+        return;
+    FImpl->Stacking = TopToBottom;
+    FImpl->ApplyStacking();
+}
+
+void TQtBackend::SetTopmost(TSurfaceId Surface, bool Topmost) {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    if (W && W->flags().testFlag(Qt::WindowStaysOnTopHint) != Topmost)
+        W->setFlag(Qt::WindowStaysOnTopHint, Topmost);
+}
+
+void TQtBackend::SetIconified(TSurfaceId Surface, bool Iconified) {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    if (!W || W->RequestedIconified == Iconified)
+        return;
+    W->RequestedIconified = Iconified;
+    if (!W->isVisible())
+        return;
+    if (Iconified)
+        W->showMinimized();
+    else
+        W->showNormal();
+}
+
+void TQtBackend::SetTitle(TSurfaceId Surface, const std::string& Title) {
+    if (TSurfaceWindow* W = FImpl->Find(Surface))
+        W->setTitle(QString::fromStdString(Title));
+}
+
+void TQtBackend::Activate(TSurfaceId Surface) {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    if (!W || W->Kind == TSurfaceKind::Popup)
+        return;
+    FImpl->LastActivated = Surface;
+    ++W->ActivationRequests;
+    if (W->isVisible())
+        W->requestActivate();
+    else
+        W->ActivateWhenShown = true;
+}
+
+void TQtBackend::SetOpacity(TSurfaceId Surface, std::optional<BYTE> Alpha,
+                            std::optional<COLORREF> Key) {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    if (!W)
+        return;
+    // Without a compositor the desktop ignores the opacity: the window shows opaque.
+    W->setOpacity(Alpha ? qreal(*Alpha) / 255.0 : 1.0);
+    if (W->Key == Key)
+        return;
+    W->Key = Key;
+    if (Key && FImpl->Compositor())
+        W->UseAlphaFormat();
+    // The key is applied as the content is copied: take it again from the
+    // window system's buffer on its next present; until then re-key what we have.
+    if (!W->Content.isNull()) {
+        QRgb KeyRgb = Key ? qRgb(GetRValue(*Key), GetGValue(*Key), GetBValue(*Key)) : 0;
+        for (int Y = 0; Y < W->Content.height(); ++Y) {
+            auto* Row = reinterpret_cast<QRgb*>(W->Content.scanLine(Y));
+            for (int X = 0; X < W->Content.width(); ++X)
+                if (Key && (Row[X] & 0xFFFFFF) == KeyRgb)
+                    Row[X] = 0;
+                else if (!Key && qAlpha(Row[X]) == 0)
+                    Row[X] = 0xFF000000; // a formerly keyed pixel; repainted on the next present
+        }
+    }
+    FImpl->UpdateMask(W);
+    W->Flush(QRect(QPoint(0, 0), W->size()));
+}
+
+void TQtBackend::SetImage(TSurfaceId Surface, const TPixelView& Image) {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    if (!W)
+        return;
+    if (!Image.Bits || Image.Width <= 0 || Image.Height <= 0) {
+        W->Picture = QImage();
+    } else {
+        QImage View(static_cast<const uchar*>(Image.Bits), Image.Width, Image.Height, Image.Stride,
+                    QImage::Format_ARGB32_Premultiplied);
+        W->Picture = View.copy();
+        if (FImpl->Compositor())
+            W->UseAlphaFormat();
+    }
+    FImpl->UpdateMask(W);
+    W->Flush(QRect(QPoint(0, 0), W->size()));
+}
+
+void TQtBackend::SetShape(TSurfaceId Surface, const std::optional<std::vector<TRect>>& Rects) {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    if (!W)
+        return;
+    W->Shape = Rects;
+    FImpl->UpdateMask(W);
+}
+
+void TQtBackend::SetClickThrough(TSurfaceId Surface, bool ClickThrough) {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    if (W && W->flags().testFlag(Qt::WindowTransparentForInput) != ClickThrough)
+        W->setFlag(Qt::WindowTransparentForInput, ClickThrough);
+}
+
+void TQtBackend::Present(TSurfaceId Surface, const TPixelView& Buffer,
+                         const std::vector<TRect>& Changed) {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    if (!W || !Buffer.Bits || Buffer.Width <= 0 || Buffer.Height <= 0)
+        return;
+    QSize Size(Buffer.Width, Buffer.Height);
+    std::vector<QRect> Areas;
+    if (W->Content.size() != Size) {
+        W->Content = QImage(Size, QImage::Format_ARGB32_Premultiplied);
+        Areas.push_back(QRect(QPoint(0, 0), Size));
+    } else {
+        for (const TRect& R : Changed) {
+            QRect Area = ToQRect(R) & W->Content.rect();
+            if (!Area.isEmpty())
+                Areas.push_back(Area);
+        }
+    }
+    // The window system leaves the alpha byte of its pixels undefined; the
+    // key colour, when there is one, becomes fully transparent.
+    std::optional<QRgb> Key;
+    if (W->Key)
+        Key = qRgb(GetRValue(*W->Key), GetGValue(*W->Key), GetBValue(*W->Key)) & 0xFFFFFF;
+    QRegion Region;
+    for (const QRect& Area : Areas) {
+        for (int Y = Area.top(); Y <= Area.bottom(); ++Y) {
+            auto* From =
+                reinterpret_cast<const std::uint32_t*>(static_cast<const uchar*>(Buffer.Bits) +
+                                                       std::size_t(Y) * Buffer.Stride) +
+                Area.left();
+            auto* To = reinterpret_cast<std::uint32_t*>(W->Content.scanLine(Y)) + Area.left();
+            for (int X = 0; X < Area.width(); ++X) {
+                std::uint32_t P = From[X] & 0xFFFFFF;
+                To[X] = Key && P == *Key ? 0 : P | 0xFF000000;
+            }
+        }
+        Region += Area;
+    }
+    if (!W->Picture.isNull())
+        return;
+    if (W->Key && !FImpl->Compositor())
+        FImpl->UpdateMask(W);
+    W->Flush(Region);
+}
+
+void TQtBackend::SetCursor(int CursorId) {
+    if (CursorId == FImpl->Cursor)
+        return;
+    FImpl->Cursor = CursorId;
+    QCursor Cursor(CursorShapeOf(CursorId));
+    for (auto& [Id, W] : FImpl->Surfaces)
+        W->setCursor(Cursor);
+}
+
+void TQtBackend::SetPointerGrab(bool Grab) {
+    if (!Grab) {
+        if (TSurfaceWindow* W = FImpl->Find(FImpl->Grabbing))
+            W->setMouseGrabEnabled(false);
+        FImpl->Grabbing = 0;
+        return;
+    }
+    // The capture follows a press; the move/size loop starts from one too.
+    TSurfaceWindow* W = FImpl->Find(FImpl->LastPress);
+    if (!W || !W->isVisible())
+        W = FImpl->Find(FImpl->LastActivated);
+    if (!W || !W->isVisible())
+        return;
+    if (FImpl->Grabbing && FImpl->Grabbing != W->Id)
+        SetPointerGrab(false);
+    W->setMouseGrabEnabled(true);
+    FImpl->Grabbing = W->Id;
+}
+
+TPoint TQtBackend::PointerPos() {
+    QPoint P = QCursor::pos();
+    return {P.x(), P.y()};
+}
+
+void TQtBackend::SetPointerPos(TPoint Pos) {
+    QCursor::setPos(Pos.X, Pos.Y);
+}
+
+void TQtBackend::SetInputMethodState(bool TakesText, const TRect& Caret) {
+    bool EnabledChanged = TakesText != FImpl->TakesText;
+    if (!EnabledChanged && Caret == FImpl->Caret)
+        return;
+    FImpl->TakesText = TakesText;
+    FImpl->Caret = Caret;
+    if (!QGuiApplication::focusObject())
+        return;
+    Qt::InputMethodQueries Changed = Qt::ImCursorRectangle | Qt::ImAnchorRectangle;
+    if (EnabledChanged)
+        Changed |= Qt::ImEnabled | Qt::ImHints;
+    QGuiApplication::inputMethod()->update(Changed);
+}
+
+std::vector<TScreenInfo> TQtBackend::Screens() {
+    std::vector<TScreenInfo> Result;
+    QScreen* Primary = QGuiApplication::primaryScreen();
+    for (QScreen* S : QGuiApplication::screens())
+        Result.push_back({ToTRect(S->geometry()), ToTRect(S->availableGeometry()), S == Primary});
+    return Result;
+}
+
+std::string TQtBackend::ClipboardText() {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+void TQtBackend::SetClipboardText(const std::string& Text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(Text));
+}
+
+bool TQtBackend::HasClipboardText() {
+    const QMimeData* Data = QGuiApplication::clipboard()->mimeData();
+    return Data && Data->hasText();
+}
+
+bool TQtBackend::Open(const std::string& Target) {
+    QString Text = QString::fromStdString(Target).trimmed();
+    if (Text.isEmpty())
+        return false;
+    QUrl Url;
+    if (Text.startsWith('/') || QFileInfo::exists(Text))
+        Url = QUrl::fromLocalFile(QFileInfo(Text).absoluteFilePath());
+    else
+        Url = QUrl::fromUserInput(Text);
+    return Url.isValid() && QDesktopServices::openUrl(Url);
+}
+
+void TQtBackend::Beep(UINT) {
+    if (xcb_connection_t* C = X11Connection()) {
+        xcb_bell(C, 0);
+        xcb_flush(C);
+    }
+}
+
+void TQtBackend::Wake() {
+    FImpl->WakePending.store(true);
+    std::lock_guard Guard(FImpl->DispatcherLock);
+    if (FImpl->Dispatcher)
+        FImpl->Dispatcher->wakeUp();
+}
+
+void TQtBackend::Wait(std::optional<std::uint32_t> Deadline, const char*) {
+    TImpl& I = *FImpl;
+    bool Block = !I.WakePending.exchange(false);
+    if (Block && Deadline) {
+        auto Left = std::int32_t(*Deadline - GetTickCount());
+        if (Left <= 0)
+            Block = false;
+        else
+            I.DeadlineTimer.start(Left);
+    }
+    QEventLoop::ProcessEventsFlags Flags = QEventLoop::AllEvents;
+    if (Block && I.Events.empty())
+        Flags |= QEventLoop::WaitForMoreEvents;
+    QCoreApplication::processEvents(Flags);
+    I.DeadlineTimer.stop();
+    I.WakePending.store(false);
+}
+
+bool TQtBackend::NextEvent(TBackendEvent& Event) {
+    if (FImpl->Events.empty())
+        return false;
+    Event = std::move(FImpl->Events.front());
+    FImpl->Events.pop_front();
+    return true;
+}

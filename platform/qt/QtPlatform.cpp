@@ -1,0 +1,38 @@
+#include "platform/qt/QtPlatform.h"
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+
+namespace {
+
+bool IsSet(const char* Name) {
+    const char* Value = std::getenv(Name);
+    return Value && *Value;
+}
+
+} // namespace
+
+bool PrepareQtPlatform(std::string& Error) {
+    if (!IsSet("QT_ENABLE_HIGHDPI_SCALING"))
+        setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+    if (IsSet("QT_QPA_PLATFORM"))
+        return true;
+    if (!IsSet("DISPLAY")) {
+        Error = "ostrela: no X display; set DISPLAY or start it under xvfb-run";
+        return false;
+    }
+    // Qt aborts when it cannot open the display; asking first lets the
+    // program say so in one line and exit with status 1 instead.
+    xcb_connection_t* Connection = xcb_connect(nullptr, nullptr);
+    bool Usable = Connection && !xcb_connection_has_error(Connection);
+    if (Connection)
+        xcb_disconnect(Connection);
+    if (!Usable) {
+        Error = std::string("ostrela: cannot open the X display ") + std::getenv("DISPLAY") +
+                "; set DISPLAY or start it under xvfb-run";
+        return false;
+    }
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    return true;
+}
