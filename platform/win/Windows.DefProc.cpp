@@ -552,6 +552,10 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
         if (Parent && Send(Parent, WM_SETCURSOR, WParam, LParam))
             return TRUE;
         int Hit = short(LOWORD(LParam));
+        UINT Mouse = HIWORD(LParam);
+        if (Hit == HTERROR &&
+            (Mouse == WM_LBUTTONDOWN || Mouse == WM_RBUTTONDOWN || Mouse == WM_MBUTTONDOWN))
+            MessageBeep(0);
         int Id = IDC_ARROW;
         switch (Hit) {
         case HTLEFT:

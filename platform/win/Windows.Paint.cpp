@@ -676,6 +676,8 @@ BOOL DestroyCaret() {
         return FALSE;
     EraseCaretIfDrawn();
     Caret = TCaret{};
+    // Without a caret the focus window takes no text from an input method.
+    Backend().SetInputMethodState(false, {});
     return TRUE;
 }
 

@@ -370,5 +370,7 @@ TEST_F(PaintTest, TheCaretBlinksByInvertingAndHidesWhilePainting) {
     ShowCaret(W);
     Headless.RunUntil(Clock.Now() + 2 * GetCaretBlinkTime());
     EXPECT_EQ(ClientPixel(W, 5, 5), Green) << "hide counts nest";
+    EXPECT_TRUE(Headless.InputMethodTakesText());
     DestroyCaret();
+    EXPECT_FALSE(Headless.InputMethodTakesText());
 }
