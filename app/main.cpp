@@ -1,7 +1,58 @@
 // The program's entry point. No command line is read.
+#include "app/Unit1.h"
 #include "platform/core/Threads.h"
+#include "platform/forms/Forms.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/win/Windows.h"
 
-int main() {
+#include <QGuiApplication>
+
+#include <clocale>
+#include <cstdio>
+#include <exception>
+#include <string>
+
+namespace {
+
+// The class library's start-up and loop on the desktop backend; answers the
+// exit status.
+int RunProgram() {
+    TQtBackend Desktop;
+    SetBackend(&Desktop);
+    int Status = 0;
+    try {
+        InitApplication();
+        Application->Initialize();
+        Application->SetTitle("Ostrela");
+        Application->CreateForm<TForm1>();
+        Application->Run();
+    } catch (const std::exception& E) {
+        std::fprintf(stderr, "ostrela: %s\n", E.what());
+        Status = 1;
+    }
+    // The forms go while the backend still holds their surfaces.
+    DoneApplication();
+    ResetWindowSystem();
+    SetBackend(nullptr);
+    return Status;
+}
+
+} // namespace
+
+int main(int, char** argv) {
     RecordMainThread();
-    return 0;
+    std::string Error;
+    if (!PrepareQtPlatform(Error)) {
+        std::fprintf(stderr, "%s\n", Error.c_str());
+        return 1;
+    }
+    // Qt sees no arguments of the user: the program reads no command line.
+    int QtArgc = 1;
+    char* QtArgv[] = {argv[0], nullptr};
+    QGuiApplication::setApplicationName("Ostrela");
+    QGuiApplication Desktop(QtArgc, QtArgv);
+    // Qt adopts the user's locale; C formatting must keep writing ".".
+    std::setlocale(LC_NUMERIC, "C");
+    return RunProgram();
 }
