@@ -1,2 +1,4 @@
 # Sources of the standard controls, part of platform_forms.
-set(OSTRELA_STANDARD_CONTROLS_SOURCES)
+set(OSTRELA_STANDARD_CONTROLS_SOURCES
+    Edits.cpp
+    Edits.Wrappers.cpp)
