@@ -42,8 +42,11 @@ bool HasBothParts(AVRational ARate) {
     return ARate.num != 0 && ARate.den != 0;
 }
 
-// "seconds.microseconds" of a time in microseconds.
+// "seconds.microseconds" of a time in microseconds. A time before zero
+// carries its sign in front, not in both parts.
 std::string SecondsText(std::int64_t AMicroseconds) {
+    if (AMicroseconds < 0)
+        return "-" + SecondsText(-AMicroseconds);
     return Format("%d.%.6d", {static_cast<long long>(AMicroseconds / 1000000),
                               static_cast<long long>(
                                   avutil::av_rescale(AMicroseconds % 1000000, 1000000, 1000000))});

@@ -7,7 +7,8 @@
 // closes, seeks, decodes from or writes into it. Failures answer false (or a
 // reset record) and keep their text in LastErrMsg; only missing libraries
 // and decoding an adopted context raise. One thread at a time per prober;
-// the decoder is opened and closed under CodecLock.
+// the decoder is opened and closed under CodecLock. The libraries stay
+// loaded until every prober is destroyed.
 #pragma once
 
 #include "media/FFBaseComponent.h"

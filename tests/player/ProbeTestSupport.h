@@ -37,23 +37,33 @@ inline void PrintTo(const TLogLine& ALine, std::ostream* AStream) {
     *AStream << "{" << int(ALine.Level) << ", \"" << ALine.Message << "\"}";
 }
 
+// The prober with its frame and conversion state in reach of the tests.
+class TTestProbe : public TAVProbe {
+public:
+    using TAVProbe::TAVProbe;
+    TFrameInfo& Picture() { return FPicture; }
+    TRGBConvertContext& RGBContext() { return FRGBContext; }
+};
+
 class ProbeTest : public testing::Test {
 protected:
     TTempDir Temp;
-    std::unique_ptr<TAVProbe> Probe;
-    // The lines the prober logged, not FFmpeg's own.
+    std::unique_ptr<TTestProbe> Probe;
+    // The lines the prober logged, not FFmpeg's own; AllLogged has both.
     std::vector<TLogLine> Logged;
+    std::vector<TLogLine> AllLogged;
 
     void SetUp() override {
         ASSERT_TRUE(FFLoader().Load(ProbeLibs)) << FFLoader().LastErrMsg();
         TFFLogger* Logger = GetFFLogger();
         Logger->SetTriggerEventInMainThread(false);
         Logger->SetLogLevel(llInfo);
-        Probe = std::make_unique<TAVProbe>(nullptr);
+        Probe = std::make_unique<TTestProbe>(nullptr);
         Logger->OnLog = [this](TObject* ASender, TThreadID, TLogLevel ALevel,
                                const std::string& AMsg) {
             if (ASender == Probe.get())
                 Logged.push_back({ALevel, AMsg});
+            AllLogged.push_back({ALevel, AMsg});
         };
     }
     void TearDown() override {
