@@ -96,6 +96,68 @@ TEST_F(PaintTest, InvalidationsAccumulateIntoOnePaint) {
     EXPECT_EQ(ClientPixel(W, 40, 40), Green) << "outside the update region nothing is drawn";
 }
 
+TEST_F(PaintTest, InvalidationReachesChildrenUnlessClippedOrToldNot) {
+    struct TCase {
+        DWORD ParentStyle;
+        UINT Flags;
+        bool ChildInvalid;
+    };
+    const TCase Cases[] = {
+        {0, RDW_INVALIDATE, true},
+        {WS_CLIPCHILDREN, RDW_INVALIDATE, false},
+        {0, RDW_INVALIDATE | RDW_NOCHILDREN, false},
+        {WS_CLIPCHILDREN, RDW_INVALIDATE | RDW_ALLCHILDREN, true},
+    };
+    for (const TCase& Case : Cases) {
+        HWND P = Make(WS_POPUP | WS_VISIBLE | Case.ParentStyle, Bounds(0, 0, 100, 100));
+        HWND C = Make(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 20, 20), P);
+        ProcessPending();
+        TRect Part = Rect(0, 0, 15, 15);
+        RedrawWindow(P, &Part, nullptr, Case.Flags);
+        TRect U;
+        EXPECT_EQ(GetUpdateRect(C, &U, FALSE) != 0, Case.ChildInvalid) << Case.Flags;
+        if (Case.ChildInvalid) {
+            EXPECT_EQ(U, Rect(0, 0, 5, 5))
+                << "only the overlapping part, in the child's coordinates";
+        }
+        RedrawWindow(P, nullptr, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
+        EXPECT_FALSE(GetUpdateRect(P, &U, FALSE));
+        EXPECT_FALSE(GetUpdateRect(C, &U, FALSE));
+        DestroyWindow(P);
+    }
+}
+
+TEST_F(PaintTest, RegionsValidateAndIntersectingDCs) {
+    HWND W = Make(WS_POPUP | WS_VISIBLE | WS_BORDER, Bounds(100, 100, 52, 52), nullptr, 0, nullptr,
+                  "Blue");
+    ProcessPending();
+    HRGN Rgn = CreateRectRgn(0, 0, 50, 50);
+    InvalidateRgn(W, Rgn, FALSE);
+    TRect Half = Rect(0, 0, 50, 25);
+    ValidateRect(W, &Half);
+    TRect U;
+    ASSERT_TRUE(GetUpdateRect(W, &U, FALSE));
+    EXPECT_EQ(U, Rect(0, 25, 50, 50));
+    ValidateRgn(W, nullptr);
+    EXPECT_FALSE(GetUpdateRect(W, &U, FALSE));
+    // A window DC limited to a screen region: only its frame's left edge.
+    SetRectRgn(Rgn, 100, 100, 101, 152);
+    HDC DC = GetDCEx(W, Rgn, DCX_WINDOW | DCX_INTERSECTRGN);
+    TRect All = Rect(0, 0, 52, 52);
+    HBRUSH Red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(DC, &All, Red);
+    DeleteObject(ToObj(Red));
+    ReleaseDC(W, DC);
+    DeleteObject(ToObj(Rgn));
+    EXPECT_EQ(Headless.ScreenPixel(100, 120), 0xFF0000u);
+    EXPECT_NE(Headless.ScreenPixel(151, 120), 0xFF0000u);
+    EXPECT_EQ(Headless.ScreenPixel(120, 120), 0x0000FFu);
+    EXPECT_TRUE(SetProp(W, "Skin", reinterpret_cast<HANDLE>(std::uintptr_t(7))));
+    EXPECT_EQ(GetProp(W, "Skin"), reinterpret_cast<HANDLE>(std::uintptr_t(7)));
+    EXPECT_EQ(RemoveProp(W, "Skin"), reinterpret_cast<HANDLE>(std::uintptr_t(7)));
+    EXPECT_EQ(GetProp(W, "Skin"), nullptr);
+}
+
 TEST_F(PaintTest, EraseAnsweredZeroLeavesFErase) {
     std::optional<BOOL> Erase;
     HWND W = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 50, 50), nullptr, 0,
