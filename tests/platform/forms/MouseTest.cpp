@@ -272,3 +272,38 @@ TEST_F(MouseTest, ARightClickOrShiftF10PopsUpTheControlsMenu) {
     ASSERT_EQ(Menu->Calls.size(), 2u);
     EXPECT_EQ(Menu->Calls[1], ScreenOf(P, 30, 20));
 }
+
+TEST_F(MouseTest, AnUnhandledWheelGoesToTheParent) {
+    TForm* Form = ShownForm();
+    auto* Outer = new TWinProbe(Form);
+    Outer->SetBounds(10, 10, 200, 200);
+    Outer->SetParent(Form);
+    auto* Inner = new TWinProbe(Form);
+    Inner->SetBounds(10, 10, 50, 50);
+    Inner->SetTabStop(true);
+    Inner->SetParent(Outer);
+    Pump();
+    Inner->SetFocus();
+    Pump();
+    std::vector<std::string> Log;
+    Inner->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool&) {
+        Log.push_back("inner down");
+    };
+    TWndMethod Old = Outer->WindowProc;
+    Outer->WindowProc = [&](TMessage& M) {
+        if (M.Msg == CM_MOUSEWHEEL)
+            Log.push_back(Format("outer cm %d", {int(GET_WHEEL_DELTA_WPARAM(M.WParam))}));
+        Old(M);
+    };
+    At(Inner, 5, 5);
+    Headless.Wheel(-120);
+    Pump();
+    Inner->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool& Handled) {
+        Log.push_back("inner wheel");
+        Handled = true;
+    };
+    Headless.Wheel(120);
+    Pump();
+    Outer->WindowProc = Old;
+    EXPECT_EQ(Log, (std::vector<std::string>{"inner down", "outer cm -120", "inner wheel"}));
+}

@@ -164,3 +164,79 @@ TEST_F(PaintTest, AControlWithoutAParentWindowCannotMakeOne) {
         EXPECT_STREQ(E.what(), "Control 'Orphan' has no parent window");
     }
 }
+
+namespace {
+
+class TReflected : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::vector<UINT> Seen;
+    void Dispatch(TMessage& Message) override {
+        if (Message.Msg >= CN_BASE && Message.Msg < CN_BASE + 0x400) {
+            Seen.push_back(Message.Msg);
+            if (Message.Msg == CN_COMMAND) {
+                Message.Result = 77;
+                return;
+            }
+        }
+        TCustomControl::Dispatch(Message);
+    }
+};
+
+} // namespace
+
+TEST_F(PaintTest, NotificationsOfAChildComeBackToItReflected) {
+    TForm* Form = MakeForm();
+    auto* Child = new TReflected(Form);
+    Child->SetParent(Form);
+    Child->SetColor(clYellow);
+    Child->Font()->SetColor(clNavy);
+    Form->Show();
+    Pump();
+    EXPECT_EQ(SendMessage(Form->Handle(), WM_COMMAND, 5, LPARAM(Child->Handle())), 77);
+    // The default colour answer: the font's colour on the control's colour.
+    HDC DC = GetDC(Child->Handle());
+    LRESULT Brush =
+        SendMessage(Form->Handle(), WM_CTLCOLORSTATIC, WPARAM(DC), LPARAM(Child->Handle()));
+    EXPECT_EQ(Brush, LRESULT(Child->Brush()->Handle()));
+    EXPECT_EQ(GetTextColor(DC), COLORREF(clNavy));
+    EXPECT_EQ(GetBkColor(DC), COLORREF(clYellow));
+    ReleaseDC(Child->Handle(), DC);
+    // Messages of no child and the copy-data number are not reflected.
+    SendMessage(Form->Handle(), WM_COMMAND, 5, 0);
+    SendMessage(Form->Handle(), 0x4A, WPARAM(Child->Handle()), LPARAM(Child->Handle()));
+    EXPECT_EQ(Child->Seen, (std::vector<UINT>{CN_COMMAND, CN_CTLCOLORSTATIC}));
+}
+
+TEST_F(PaintTest, APostedInvalidateAndADeferredFreeArriveLater) {
+    TForm* Form = MakeForm();
+    auto* Panel = new TPanel(Form);
+    Panel->SetParent(Form);
+    Form->Show();
+    Pump();
+    PostMessage(Panel->Handle(), CM_INVALIDATE, 0, 0);
+    Pump();
+    TRect Update;
+    EXPECT_FALSE(GetUpdateRect(Panel->Handle(), &Update, FALSE));
+    PostMessage(Panel->Handle(), CM_INVALIDATE, 0, 0);
+    Application->ProcessMessages();
+    // A control freed from its own handler goes once the handler is done.
+    int Clicks = 0;
+    Panel->OnClick = [&](TObject* Sender) {
+        ++Clicks;
+        static_cast<TControl*>(Sender)->Release();
+        EXPECT_EQ(Form->ControlCount(), 1);
+    };
+    Panel->Click();
+    EXPECT_EQ(Form->ControlCount(), 1);
+    Pump();
+    EXPECT_EQ(Form->ControlCount(), 0);
+    EXPECT_EQ(Clicks, 1);
+    // A control released and then freed by its owner is not freed twice.
+    auto* Other = new TPanel(Form);
+    Other->SetParent(Form);
+    Other->Release();
+    delete Other;
+    Pump();
+    EXPECT_EQ(Form->ControlCount(), 0);
+}
