@@ -101,6 +101,7 @@ struct TWnd {
     COLORREF Key = 0;
     DWORD LayeredFlags = 0;
     bool HasLayeredImage = false;
+    std::vector<std::uint32_t> LayeredImage; // premultiplied, window size
 };
 
 struct TSentCall {
@@ -162,6 +163,7 @@ struct TDcInfo {
     bool WindowArea = false;
     HWND Top = nullptr;
     TRect Bounds; // the system clip's bounds in the top-level buffer
+    void* OwnedBits = nullptr; // the screen DC's composed picture, freed on release
 };
 
 struct TGlobal {

@@ -492,6 +492,7 @@ void ChangeStyle(TWnd* W, int Index, DWORD New) {
                 if (!(W->ExStyle & WS_EX_LAYERED)) {
                     // Back to normal painting: the whole window is drawn anew.
                     W->HasLayeredImage = false;
+                    W->LayeredImage.clear();
                     if (W->Surface)
                         Backend().SetImage(W->Surface, {});
                     InvalidateImpl(W, nullptr,

@@ -4,6 +4,7 @@
 #include "platform/win/WinInternal.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace winsys {
@@ -214,11 +215,96 @@ HDC MakeDC(TWnd* W, bool WindowArea, const TRegion& ExtraClip, bool HasExtra, bo
     return DC;
 }
 
-// Drawing into the screen DC is discarded; it measures like the display.
+std::uint32_t BlendPixel(std::uint32_t Dst, std::uint32_t Src, unsigned A, bool Premultiplied) {
+    std::uint32_t Out = 0;
+    for (int Shift = 0; Shift <= 16; Shift += 8) {
+        unsigned S = (Src >> Shift) & 0xFF, D = (Dst >> Shift) & 0xFF;
+        unsigned V = Premultiplied ? S + D * (255 - A) / 255 : (S * A + D * (255 - A)) / 255;
+        Out |= std::min(V, 255u) << Shift;
+    }
+    return Out;
+}
+
+// Composes one top-level window into the screen picture, within its region.
+void ComposeWindow(TWnd* T, std::uint32_t* Screen, const TRect& Virtual) {
+    TRect WR = WindowRectScreen(T);
+    bool Image = T->HasLayeredImage && T->LayeredImage.size() == T->Buffer.size();
+    bool Layered = T->ExStyle & WS_EX_LAYERED;
+    std::optional<unsigned> Alpha;
+    if (Layered && (T->LayeredFlags & LWA_ALPHA))
+        Alpha = T->Alpha;
+    std::optional<std::uint32_t> Key;
+    if (Layered && (T->LayeredFlags & LWA_COLORKEY))
+        Key = (std::uint32_t(GetRValue(T->Key)) << 16) | (std::uint32_t(GetGValue(T->Key)) << 8) |
+              GetBValue(T->Key);
+    int Stride = Virtual.Width();
+    const TRegion Shape = WindowRegionOf(T);
+    for (TRect R : Shape.Rects()) {
+        OffsetRect(&R, WR.Left, WR.Top);
+        if (!IntersectRect(&R, &R, &Virtual))
+            continue;
+        if (!Image && !Alpha && !Key) {
+            // Opaque windows copy whole row pieces.
+            for (int Y = R.Top; Y < R.Bottom; ++Y)
+                std::memcpy(&Screen[std::size_t(Y - Virtual.Top) * std::size_t(Stride) +
+                                    std::size_t(R.Left - Virtual.Left)],
+                            &T->Buffer[std::size_t(Y - WR.Top) * std::size_t(T->BufferWidth) +
+                                       std::size_t(R.Left - WR.Left)],
+                            std::size_t(R.Width()) * 4);
+            continue;
+        }
+        for (int Y = R.Top; Y < R.Bottom; ++Y)
+            for (int X = R.Left; X < R.Right; ++X) {
+                std::size_t From = std::size_t(Y - WR.Top) * std::size_t(T->BufferWidth) +
+                                   std::size_t(X - WR.Left);
+                if (From >= T->Buffer.size())
+                    continue;
+                std::uint32_t& Out = Screen[std::size_t(Y - Virtual.Top) * std::size_t(Stride) +
+                                            std::size_t(X - Virtual.Left)];
+                if (Image) {
+                    std::uint32_t Px = T->LayeredImage[From];
+                    Out = BlendPixel(Out, Px & 0xFFFFFF, Px >> 24, true);
+                    continue;
+                }
+                std::uint32_t Px = T->Buffer[From] & 0xFFFFFF;
+                if (Key && Px == *Key)
+                    continue;
+                Out = Alpha ? BlendPixel(Out, Px, *Alpha, false) : Px;
+            }
+    }
+}
+
+// The screen DC reads as the program's own visible windows composed in
+// z-order over black; what is drawn into it is discarded on release. The
+// picture's memory comes zeroed from the system and only the windows' areas
+// are touched, so measuring through it stays cheap.
 HDC ScreenDC() {
-    HDC DC = CreateDC("DISPLAY");
+    TRect Virtual =
+        Bounds(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+               GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    auto* Bits = static_cast<std::uint32_t*>(
+        std::calloc(std::size_t(Virtual.Width()) * std::size_t(Virtual.Height()), 4));
+    if (!Bits)
+        return nullptr;
+    TThreadID Me = GetCurrentThreadId();
+    auto& Tops = Desktop()->Children;
+    for (auto It = Tops.rbegin(); It != Tops.rend(); ++It) {
+        TWnd* T = *It;
+        if (T->Thread == Me && (T->Style & WS_VISIBLE) && !(T->Style & WS_MINIMIZE) &&
+            !T->Buffer.empty())
+            ComposeWindow(T, Bits, Virtual);
+    }
+    TSurface S;
+    S.Bits = Bits;
+    S.Width = Virtual.Width();
+    S.Height = Virtual.Height();
+    S.Stride = Virtual.Width() * 4;
+    HDC DC = CreateSurfaceDC(S);
+    // Screen coordinates: the virtual screen may start left of or above 0.
+    SetSurfaceDCOffset(DC, -Virtual.Left, -Virtual.Top);
     TDcInfo Info;
     Info.Wnd = GetDesktopWindow();
+    Info.OwnedBits = Bits;
     G().Dcs[DC] = Info;
     return DC;
 }
@@ -536,6 +622,10 @@ int ReleaseDC(HWND, HDC DC) {
     TDcInfo Info = It->second;
     Global.Dcs.erase(It);
     DeleteDC(DC);
+    if (Info.OwnedBits) {
+        std::free(Info.OwnedBits);
+        return 1;
+    }
     if (TWnd* T = Ptr(Info.Top)) {
         MarkDirty(T, Info.Bounds);
         // Fades paint and present inside busy loops.

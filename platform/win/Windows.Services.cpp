@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 
@@ -368,6 +369,7 @@ BOOL SetLayeredWindowAttributes(HWND Wnd, COLORREF Key, BYTE Alpha, DWORD Flags)
         W->HasLayeredImage = false;
         if (W->Surface)
             Backend().SetImage(W->Surface, {});
+        W->LayeredImage.clear();
         InvalidateImpl(W, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
     SyncSurfaceLayering(W);
@@ -440,6 +442,7 @@ BOOL UpdateLayeredWindow(HWND Wnd, HDC, const TPoint* DestPos, const TSize* Size
     W->HasLayeredImage = true;
     EnsureSurface(W);
     Backend().SetImage(W->Surface, {Image.data(), Width, Height, Width * 4});
+    W->LayeredImage = std::move(Image);
     // The picture replaces painting: nothing is left to paint.
     ValidateImpl(W, nullptr, true);
     return TRUE;
@@ -849,8 +852,10 @@ void ResetWindowSystem() {
     TBackendEvent E;
     while (Backend().NextEvent(E)) {
     }
-    for (auto& [DC, Info] : Global.Dcs)
+    for (auto& [DC, Info] : Global.Dcs) {
         DeleteDC(DC);
+        std::free(Info.OwnedBits);
+    }
     Global.Dcs.clear();
     {
         std::lock_guard Guard(Global.Lock);

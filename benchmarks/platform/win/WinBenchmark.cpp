@@ -140,6 +140,19 @@ void WindowFromPointAmongRegions(benchmark::State& State) {
 }
 BENCHMARK(WindowFromPointAmongRegions)->Unit(benchmark::kMicrosecond);
 
+// Taking and releasing the screen DC with one visible 800 x 600 window.
+void ScreenDCRoundTrip(benchmark::State& State) {
+    TSession S;
+    Make("Fill", WS_POPUP | WS_VISIBLE, Bounds(100, 100, 800, 600));
+    ProcessPending();
+    for (auto _ : State) {
+        HDC DC = GetDC(nullptr);
+        benchmark::DoNotOptimize(GetDeviceCaps(DC, BITSPIXEL));
+        ReleaseDC(nullptr, DC);
+    }
+}
+BENCHMARK(ScreenDCRoundTrip)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv) {

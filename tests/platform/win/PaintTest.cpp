@@ -409,13 +409,29 @@ TEST_F(PaintTest, LayeredWindowsTakeOpacityAPictureAndReturnToPainting) {
     EXPECT_EQ(Rec.Count(W, WM_PAINT), 1) << "normal painting again";
 }
 
-TEST_F(PaintTest, TheScreenDCMeasuresAsTrueColour) {
+TEST_F(PaintTest, TheScreenDCShowsTheProgramsWindowsOverBlackAndDiscardsDrawing) {
+    HWND Below =
+        Make(WS_POPUP | WS_VISIBLE, Bounds(100, 100, 50, 50), nullptr, 0, nullptr, "Green");
+    HWND Above = Make(WS_POPUP | WS_VISIBLE, Bounds(120, 120, 50, 50), nullptr, 0, nullptr, "Blue");
+    ProcessPending();
     HDC DC = GetDC(nullptr);
     ASSERT_NE(DC, nullptr);
     EXPECT_EQ(GetDeviceCaps(DC, BITSPIXEL), 32);
     EXPECT_EQ(GetDeviceCaps(DC, PLANES), 1);
     EXPECT_EQ(WindowFromDC(DC), GetDesktopWindow());
+    EXPECT_EQ(GetPixel(DC, 110, 110), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(DC, 130, 130), RGB(0, 0, 255)) << "composed in z-order";
+    EXPECT_EQ(GetPixel(DC, 10, 10), RGB(0, 0, 0)) << "other programs are not visible";
+    SetPixel(DC, 10, 10, RGB(255, 255, 255));
     EXPECT_EQ(ReleaseDC(nullptr, DC), 1);
+    DC = GetDC(GetDesktopWindow());
+    EXPECT_EQ(GetPixel(DC, 10, 10), RGB(0, 0, 0)) << "drawing into the screen is discarded";
+    ShowWindow(Above, SW_HIDE);
+    EXPECT_EQ(ReleaseDC(nullptr, DC), 1);
+    DC = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(DC, 130, 130), RGB(0, 255, 0));
+    ReleaseDC(nullptr, DC);
+    (void)Below;
 }
 
 TEST_F(PaintTest, TheCaretBlinksByInvertingAndHidesWhilePainting) {
