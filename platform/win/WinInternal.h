@@ -162,8 +162,9 @@ struct TDcInfo {
     bool Paint = false;
     bool WindowArea = false;
     HWND Top = nullptr;
-    TRect Bounds; // the system clip's bounds in the top-level buffer
-    void* OwnedBits = nullptr; // the screen DC's composed picture, freed on release
+    TRect Bounds;               // the system clip's bounds in the top-level buffer
+    void* OwnedBits = nullptr;  // the screen DC's composed picture, freed on release
+    HRGN OwnedRegion = nullptr; // a GetDCEx clip region, deleted on release
 };
 
 struct TGlobal {

@@ -402,6 +402,8 @@ void ReleaseDcsOf(TWnd* W) {
     for (auto It = Global.Dcs.begin(); It != Global.Dcs.end();) {
         if (It->second.Wnd == W->Handle || It->second.Top == W->Handle) {
             DeleteDC(It->first);
+            if (It->second.OwnedRegion)
+                DeleteObject(ToObj(It->second.OwnedRegion));
             It = Global.Dcs.erase(It);
         } else
             ++It;
@@ -611,7 +613,11 @@ HDC GetDCEx(HWND Wnd, HRGN Clip, DWORD Flags) {
         TPoint O = WindowArea ? WindowOriginScreen(W) : ClientOriginScreen(W);
         Extra.Offset(-O.X, -O.Y);
     }
-    return MakeDC(W, WindowArea, Extra, HasExtra, (Flags & DCX_EXCLUDERGN) != 0, Flags, false);
+    HDC DC = MakeDC(W, WindowArea, Extra, HasExtra, (Flags & DCX_EXCLUDERGN) != 0, Flags, false);
+    // As on the platform, the window system owns a region given this way.
+    if (DC && HasExtra)
+        G().Dcs[DC].OwnedRegion = Clip;
+    return DC;
 }
 
 int ReleaseDC(HWND, HDC DC) {
@@ -622,6 +628,8 @@ int ReleaseDC(HWND, HDC DC) {
     TDcInfo Info = It->second;
     Global.Dcs.erase(It);
     DeleteDC(DC);
+    if (Info.OwnedRegion)
+        DeleteObject(ToObj(Info.OwnedRegion));
     if (Info.OwnedBits) {
         std::free(Info.OwnedBits);
         return 1;

@@ -855,6 +855,8 @@ void ResetWindowSystem() {
     for (auto& [DC, Info] : Global.Dcs) {
         DeleteDC(DC);
         std::free(Info.OwnedBits);
+        if (Info.OwnedRegion)
+            DeleteObject(ToObj(Info.OwnedRegion));
     }
     Global.Dcs.clear();
     {

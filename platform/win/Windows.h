@@ -158,6 +158,8 @@ HDC BeginPaint(HWND Wnd, PAINTSTRUCT* Paint);
 BOOL EndPaint(HWND Wnd, const PAINTSTRUCT* Paint);
 HDC GetDC(HWND Wnd);
 HDC GetWindowDC(HWND Wnd);
+// With DCX_INTERSECTRGN or DCX_EXCLUDERGN, Clip is in screen coordinates and
+// belongs to the window system from then on (deleted on ReleaseDC).
 HDC GetDCEx(HWND Wnd, HRGN Clip, DWORD Flags);
 int ReleaseDC(HWND Wnd, HDC DC);
 HWND WindowFromDC(HDC DC);

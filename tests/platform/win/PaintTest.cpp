@@ -148,7 +148,7 @@ TEST_F(PaintTest, RegionsValidateAndIntersectingDCs) {
     FillRect(DC, &All, Red);
     DeleteObject(ToObj(Red));
     ReleaseDC(W, DC);
-    DeleteObject(ToObj(Rgn));
+    EXPECT_EQ(GetObjectType(ToObj(Rgn)), 0) << "the region given to GetDCEx is the system's";
     EXPECT_EQ(Headless.ScreenPixel(100, 120), 0xFF0000u);
     EXPECT_NE(Headless.ScreenPixel(151, 120), 0xFF0000u);
     EXPECT_EQ(Headless.ScreenPixel(120, 120), 0x0000FFu);
