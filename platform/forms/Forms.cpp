@@ -356,6 +356,8 @@ void TCustomForm::CMShowingChanged(TMessage&) {
         ShowWindow(FHandle, Commands[FWindowState]);
         if (FFormStyle == fsStayOnTop)
             ApplyStayOnTop();
+        if (FFormStyle == fsMDIChild)
+            MDIActivate();
     } else {
         DoHide();
         ShowWindow(FHandle, SW_HIDE);
@@ -755,6 +757,17 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case CM_RELEASE:
         CMRelease(Message);
         return;
+    case WM_PARENTNOTIFY:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        // A press anywhere in an MDI child activates it within the client.
+        if (FFormStyle == fsMDIChild &&
+            (Message.Msg != WM_PARENTNOTIFY || LOWORD(Message.WParam) == WM_LBUTTONDOWN ||
+             LOWORD(Message.WParam) == WM_RBUTTONDOWN))
+            MDIActivate();
+        break;
     case WM_SYSCOMMAND:
         // Minimizing the main form minimizes the application.
         if ((Message.WParam & 0xFFF0) == SC_MINIMIZE && Application &&
@@ -772,48 +785,90 @@ void TCustomForm::Dispatch(TMessage& Message) {
 // ---------------------------------------------------------------- MDI
 
 void TCustomForm::CreateMDIClient() {
-    FClientHandle =
-        CreateWindowEx(WS_EX_CLIENTEDGE, "MDICLIENT", "",
-                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
-                       ClientWidth(), ClientHeight(), FHandle, nullptr, nullptr, nullptr);
+    WNDCLASS Class;
+    if (!GetClassInfo(nullptr, "MDICLIENT", &Class)) {
+        Class.lpfnWndProc = DefWindowProc;
+        Class.hbrBackground = GetSysColorBrush(COLOR_APPWORKSPACE);
+        Class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        Class.lpszClassName = "MDICLIENT";
+        RegisterClass(&Class);
+    }
+    TRect R = ClientRect();
+    FClientHandle = CreateWindowEx(WS_EX_CLIENTEDGE, "MDICLIENT", "",
+                                   WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
+                                   R.Width(), R.Height(), FHandle, nullptr, nullptr, nullptr);
+    Realign();
 }
 
-int TCustomForm::MDIChildCount() const {
-    int Count = 0;
-    if (Screen && FFormStyle == fsMDIForm)
-        for (int I = 0; I < Screen->FormCount(); ++I)
-            if (Screen->Forms(I)->FFormStyle == fsMDIChild && Screen->Forms(I)->HandleAllocated())
-                ++Count;
-    return Count;
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+    TWinControl::AlignControls(AControl, Rect);
+    if (FClientHandle)
+        MoveWindow(FClientHandle, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), TRUE);
 }
 
-TCustomForm* TCustomForm::MDIChildren(int Index) const {
-    // In z-order of the client window, topmost first.
+std::vector<TCustomForm*> TCustomForm::MDIChildList() const {
+    // In the client window's z-order, topmost first.
     std::vector<TCustomForm*> Children;
     if (FClientHandle)
         for (HWND Wnd = GetWindow(FClientHandle, GW_CHILD); Wnd; Wnd = GetWindow(Wnd, GW_HWNDNEXT))
-            if (auto* Form = dynamic_cast<TCustomForm*>(FindControl(Wnd)))
+            if (auto* Form = dynamic_cast<TCustomForm*>(FindControl(Wnd));
+                Form && Form->FFormStyle == fsMDIChild)
                 Children.push_back(Form);
+    return Children;
+}
+
+int TCustomForm::MDIChildCount() const {
+    return static_cast<int>(MDIChildList().size());
+}
+
+TCustomForm* TCustomForm::MDIChildren(int Index) const {
+    auto Children = MDIChildList();
     if (Index < 0 || Index >= static_cast<int>(Children.size()))
         RaiseListIndexError(Index);
     return Children[Index];
 }
 
+void TCustomForm::MDIActivate() {
+    if (FFormStyle != fsMDIChild || !FHandle)
+        return;
+    HWND Client = GetParent(FHandle);
+    HWND Previous = GetWindow(Client, GW_CHILD);
+    if (Previous == FHandle && FActive)
+        return;
+    BringWindowToTop(FHandle);
+    if (Previous && Previous != FHandle) {
+        if (auto* Old = dynamic_cast<TCustomForm*>(FindControl(Previous))) {
+            Old->FActive = false;
+            Old->Perform(CM_DEACTIVATE, 0, 0);
+        }
+        SendMessage(Previous, WM_NCACTIVATE, FALSE, 0);
+        SendMessage(Previous, WM_MDIACTIVATE, WPARAM(Previous), LPARAM(FHandle));
+    }
+    SendMessage(FHandle, WM_NCACTIVATE, TRUE, 0);
+    SendMessage(FHandle, WM_MDIACTIVATE, WPARAM(Previous != FHandle ? Previous : nullptr),
+                LPARAM(FHandle));
+    FActive = true;
+    Perform(CM_ACTIVATE, 0, 0);
+}
+
 TCustomForm* TCustomForm::ActiveMDIChild() const {
-    return MDIChildCount() > 0 ? MDIChildren(0) : nullptr;
+    auto Children = MDIChildList();
+    return Children.empty() ? nullptr : Children.front();
 }
 
 void TCustomForm::Next() {
-    int Count = MDIChildCount();
-    if (Count > 1)
-        SetWindowPos(MDIChildren(0)->FHandle, HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    auto Children = MDIChildList();
+    if (Children.size() < 2)
+        return;
+    SetWindowPos(Children[0]->FHandle, HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Children[1]->MDIActivate();
 }
 
 void TCustomForm::Previous() {
-    int Count = MDIChildCount();
-    if (Count > 1)
-        BringWindowToTop(MDIChildren(Count - 1)->FHandle);
+    auto Children = MDIChildList();
+    if (Children.size() > 1)
+        Children.back()->MDIActivate();
 }
 
 void TCustomForm::Cascade() {

@@ -58,6 +58,10 @@ constexpr TModalResult mrNoToAll = 9;
 constexpr TModalResult mrYesToAll = 10;
 constexpr TModalResult mrClose = 11;
 
+// Sent to an MDI child that loses (wParam) and to one that gains (lParam)
+// the activation within its client window.
+constexpr UINT WM_MDIACTIVATE = 0x222;
+
 constexpr UINT MB_OKCANCEL = 1;
 constexpr UINT MB_ABORTRETRYIGNORE = 2;
 constexpr UINT MB_YESNOCANCEL = 3;
@@ -203,6 +207,11 @@ protected:
     void ApplyStayOnTop();
     void ApplyAlphaBlend();
     void CreateMDIClient();
+    // The MDI client takes what the aligned controls leave.
+    void AlignControls(TControl* AControl, TRect& Rect) override;
+    // Makes this MDI child the active one of its client window.
+    void MDIActivate();
+    std::vector<TCustomForm*> MDIChildList() const;
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};

@@ -1,4 +1,6 @@
 # Sources of the standard controls, part of platform_forms.
 set(OSTRELA_STANDARD_CONTROLS_SOURCES
     Edits.cpp
-    Edits.Wrappers.cpp)
+    Edits.Wrappers.cpp
+    ListBoxes.cpp
+    ListBoxes.Wrappers.cpp)

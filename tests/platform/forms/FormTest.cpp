@@ -322,3 +322,55 @@ TEST_F(FormTest, ReleaseFreesTheFormWhenItsMessageArrives) {
     EXPECT_TRUE(Destroyed);
     EXPECT_EQ(Screen->FormCount(), 0);
 }
+
+TEST_F(FormTest, MdiChildrenLiveInTheClientAndActivateOnAPress) {
+    TForm* Main = Application->CreateForm<TForm>();
+    Main->SetBounds(50, 50, 600, 400);
+    Main->SetFormStyle(fsMDIForm);
+    auto* Bar = new TButton(Main);
+    Bar->SetAlign(alTop);
+    Bar->SetParent(Main);
+    Main->Show();
+    Pump();
+    ASSERT_NE(Main->ClientHandle(), nullptr);
+    char Class[32];
+    GetClassName(Main->ClientHandle(), Class, sizeof(Class));
+    EXPECT_STREQ(Class, "MDICLIENT");
+    TRect ClientArea;
+    GetWindowRect(Main->ClientHandle(), &ClientArea);
+    TPoint BarBottom = Bar->ClientToScreen({0, Bar->Height()});
+    EXPECT_EQ(ClientArea.Top, BarBottom.Y);
+
+    TForm* One = MakeForm("One");
+    One->SetFormStyle(fsMDIChild);
+    One->SetBounds(0, 0, 200, 150);
+    One->Show();
+    TForm* Two = MakeForm("Two");
+    Two->SetFormStyle(fsMDIChild);
+    Two->SetBounds(250, 0, 200, 150);
+    Two->Show();
+    Pump();
+    EXPECT_EQ(GetParent(One->Handle()), Main->ClientHandle());
+    ASSERT_EQ(Main->MDIChildCount(), 2);
+    EXPECT_EQ(Main->ActiveMDIChild(), Two);
+    EXPECT_EQ(Main->MDIChildren(1), One);
+
+    std::vector<std::string> Log;
+    for (TForm* F : {One, Two}) {
+        TWndMethod Old = F->WindowProc;
+        F->WindowProc = [F, Old, &Log](TMessage& M) {
+            if (M.Msg == WM_MDIACTIVATE)
+                Log.push_back(F->Name() + (HWND(M.LParam) == F->Handle() ? " gains" : " loses"));
+            Old(M);
+        };
+    }
+    TPoint P = One->ClientToScreen({20, 20});
+    Headless.Click(P.X, P.Y);
+    Pump();
+    EXPECT_EQ(Main->ActiveMDIChild(), One);
+    EXPECT_EQ(Log, (std::vector<std::string>{"Two loses", "One gains"}));
+    Main->Next();
+    EXPECT_EQ(Main->ActiveMDIChild(), Two);
+    for (TForm* F : {One, Two})
+        F->WindowProc = TWndMethod(F, &TControl::WndProc);
+}
