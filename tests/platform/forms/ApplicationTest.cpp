@@ -299,3 +299,52 @@ TEST_F(HintTest, ANewHintWindowClassTakesOverAfterShowHintToggles) {
     EXPECT_EQ(TCountingHint::Activations, 1);
     EXPECT_NE(dynamic_cast<TCountingHint*>(Application->HintWindow()), nullptr);
 }
+
+TEST_F(ApplicationTest, TheScreensCursorOverridesEachControlsUntilReset) {
+    TForm* Main = MainForm();
+    auto* Panel = new TPanel(Main);
+    Panel->SetBounds(10, 10, 100, 100);
+    Panel->SetParent(Main);
+    Panel->SetCursor(crHandPoint);
+    Pump();
+    TPoint P = Panel->ClientToScreen({20, 20});
+    Headless.MovePointer(P.X, P.Y);
+    Pump();
+    EXPECT_EQ(Headless.Cursor(), IDC_HAND);
+    Screen->SetCursor(crHourGlass);
+    Headless.MovePointer(P.X + 1, P.Y);
+    Pump();
+    EXPECT_EQ(Headless.Cursor(), IDC_WAIT);
+    Screen->SetCursor(crDefault);
+    Headless.MovePointer(P.X + 2, P.Y);
+    Pump();
+    EXPECT_EQ(Headless.Cursor(), IDC_HAND);
+}
+
+TEST_F(ApplicationTest, HelpGoesToTheOpenerAndTheApplicationWindowClosesTheMainForm) {
+    TForm* Main = MainForm();
+    EXPECT_TRUE(Application->HelpContext(10));
+    ASSERT_FALSE(Headless.Opened().empty());
+    EXPECT_NE(Headless.Opened().back().find("help.chm"), std::string::npos);
+    int Closes = 0;
+    Main->OnClose = [&](TObject*, TCloseAction&) { ++Closes; };
+    SendMessage(Application->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(Closes, 1);
+    EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(ApplicationTest, AFormsConstraintsLimitItsTrackingSize) {
+    TForm* Main = MainForm();
+    Main->Constraints()->SetMinWidth(300);
+    Main->Constraints()->SetMaxHeight(500);
+    MINMAXINFO Info;
+    Info.ptMinTrackSize = {100, 100};
+    Info.ptMaxTrackSize = {2000, 2000};
+    SendMessage(Main->Handle(), WM_GETMINMAXINFO, 0, LPARAM(&Info));
+    EXPECT_EQ(Info.ptMinTrackSize.X, 300);
+    EXPECT_EQ(Info.ptMinTrackSize.Y, 100);
+    EXPECT_EQ(Info.ptMaxTrackSize.Y, 500);
+    Main->SetBounds(Main->Left(), Main->Top(), 200, 800);
+    EXPECT_EQ(Main->Width(), 300);
+    EXPECT_EQ(Main->Height(), 500);
+}
