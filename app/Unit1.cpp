@@ -12,6 +12,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     SetBorderIcons({biSystemMenu, biMinimize});
     SetPosition(poDesktopCenter);
     Font()->SetName("MS Sans Serif");
+    // The client size follows from the frame, which the window knows.
+    HandleNeeded();
     SetClientWidth(804);
     SetClientHeight(541);
 }

@@ -1,0 +1,169 @@
+// The real program and the controls demo on a virtual X screen: each test
+// starts its own xvfb-run and is skipped when the tools are missing.
+#include "platform/gdi/Gdi.h"
+#include "tests/support/TempDir.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+bool Available(const std::string& Tool) {
+    return std::system(("command -v " + Tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string ReadFile(const std::string& Path) {
+    std::ifstream In(Path);
+    std::stringstream S;
+    S << In.rdbuf();
+    return S.str();
+}
+
+std::string Quote(const std::string& Text) {
+    return "'" + Text + "'";
+}
+
+// Runs Driver with Program, the screenshot helper and the output folder on a
+// virtual 1920 x 1080 screen. Parallel runs start their display search at
+// different numbers so that they do not race for the same one.
+void RunOnVirtualScreen(const std::string& Driver, const std::string& Program,
+                        const TTempDir& Dir) {
+    static std::atomic<int> Runs{0};
+    int Server =
+        1000 + int((long(getpid()) * 97 + long(std::time(nullptr)) + Runs++ * 7919) % 50000);
+    std::string Command = "env -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=" + Quote(Dir.Path()) +
+                          " timeout 300 xvfb-run -a -n " + std::to_string(Server) +
+                          " -s '-screen 0 1920x1080x24' " + Quote(Driver) + " " + Quote(Program) +
+                          " " + Quote(OSTRELA_BIN_DIR "/screenshot") + " " + Quote(Dir.Path()) +
+                          " </dev/null >" + Quote(Dir.File("xvfb.txt")) + " 2>&1";
+    int Result = std::system(Command.c_str());
+    ASSERT_EQ(Result, 0) << ReadFile(Dir.File("xvfb.txt"));
+}
+
+#define SKIP_WITHOUT_VIRTUAL_SCREEN()                                                              \
+    if (!Available("xvfb-run") || !Available("xdotool") || !Available("xauth"))                    \
+    GTEST_SKIP() << "xvfb-run, xauth or xdotool is not installed"
+
+bool SameColour(QRgb A, QRgb B) {
+    return (A & 0xFFFFFF) == (B & 0xFFFFFF);
+}
+
+QRgb Rgb(COLORREF C) {
+    return qRgb(GetRValue(C), GetGValue(C), GetBValue(C));
+}
+
+TEST(QtEndToEnd, ProgramShowsItsCentredTitledFormAndClosesOnAltF4) {
+    SKIP_WITHOUT_VIRTUAL_SCREEN();
+    TTempDir Dir;
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", OSTRELA_BIN_DIR "/ostrela", Dir);
+    EXPECT_FALSE(ReadFile(Dir.File("window.txt")).empty()) << "no window named Ostrela";
+    EXPECT_EQ(ReadFile(Dir.File("status.txt")), "0\n");
+    EXPECT_EQ(ReadFile(Dir.File("stderr.txt")), "");
+
+    QImage Shot(QString::fromStdString(Dir.File("screen.png")));
+    ASSERT_EQ(Shot.size(), QSize(1920, 1080));
+    std::filesystem::copy_file(Dir.File("screen.png"), OSTRELA_BUILD_DIR "/qt-ostrela-screen.png",
+                               std::filesystem::copy_options::overwrite_existing);
+
+    // The window is what differs from the empty screen.
+    QRgb Empty = Shot.pixel(0, 0);
+    int Left = 1920, Top = 1080, Right = -1, Bottom = -1;
+    for (int Y = 0; Y < 1080; ++Y)
+        for (int X = 0; X < 1920; ++X)
+            if (!SameColour(Shot.pixel(X, Y), Empty)) {
+                Left = std::min(Left, X);
+                Right = std::max(Right, X);
+                Top = std::min(Top, Y);
+                Bottom = std::max(Bottom, Y);
+            }
+    ASSERT_GE(Right, Left) << "nothing on the screen";
+    int Width = Right - Left + 1, Height = Bottom - Top + 1;
+    EXPECT_NEAR(Left, (1920 - Width) / 2, 1);
+    EXPECT_NEAR(Top, (1080 - Height) / 2, 1);
+
+    // A plain frame of equal width on the sides and at the bottom, a caption
+    // band above a client area of 804 x 541 in the button face colour.
+    int Frame = (Width - 804) / 2;
+    ASSERT_GT(Frame, 0);
+    ASSERT_LE(Frame, 8);
+    EXPECT_EQ(Width, 804 + 2 * Frame);
+    int Caption = Height - 541 - 2 * Frame;
+    ASSERT_GE(Caption, 12);
+    int ClientLeft = Left + Frame, ClientTop = Top + Frame + Caption;
+    QRgb Face = Rgb(GetSysColor(COLOR_BTNFACE));
+    int Off = 0;
+    for (int Y = ClientTop; Y < ClientTop + 541; ++Y)
+        for (int X = ClientLeft; X < ClientLeft + 804; ++X)
+            Off += !SameColour(Shot.pixel(X, Y), Face);
+    EXPECT_EQ(Off, 0) << "the client area is not the empty form";
+
+    // The caption text: pixels that differ from the caption's own colour in
+    // the band's left part.
+    QRgb Band = Shot.pixel(ClientLeft + 400, Top + Frame + Caption / 2);
+    int Text = 0;
+    for (int Y = Top + Frame; Y < Top + Frame + Caption; ++Y)
+        for (int X = ClientLeft; X < ClientLeft + 200; ++X)
+            Text += !SameColour(Shot.pixel(X, Y), Band);
+    EXPECT_GT(Text, 20) << "no caption text";
+}
+
+TEST(QtEndToEnd, DemoFormReachesTheScreenAsPaintedAndItsPopupTakesNoFocus) {
+    SKIP_WITHOUT_VIRTUAL_SCREEN();
+    TTempDir Dir;
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-demo.sh", QT_DEMO_FORM, Dir);
+    EXPECT_EQ(ReadFile(Dir.File("stderr.txt")), "");
+    EXPECT_EQ(ReadFile(Dir.File("output.txt")),
+              "ready\npopup clicked; form has the X input focus: yes; form active: yes\n");
+    EXPECT_EQ(ReadFile(Dir.File("status.txt")), "0\n");
+
+    QImage Shot(QString::fromStdString(Dir.File("screen.png")));
+    ASSERT_EQ(Shot.size(), QSize(1920, 1080));
+    std::filesystem::copy_file(Dir.File("screen.png"), OSTRELA_BUILD_DIR "/qt-demo-screen.png",
+                               std::filesystem::copy_options::overwrite_existing);
+
+    std::map<std::string, QRect> Layout;
+    QRgb Background = 0;
+    std::ifstream In(Dir.File("layout.txt"));
+    std::string Name;
+    while (In >> Name) {
+        if (Name == "background") {
+            In >> std::hex >> Background >> std::dec;
+            continue;
+        }
+        int X, Y, W, H;
+        In >> X >> Y >> W >> H;
+        Layout[Name] = QRect(X, Y, W, H);
+    }
+    ASSERT_EQ(Layout.size(), 9u);
+
+    // Every control drew something of its own on the form's colour.
+    for (const auto& [Control, R] : Layout) {
+        SCOPED_TRACE(Control);
+        int Drawn = 0;
+        for (int Y = R.top(); Y <= R.bottom(); ++Y)
+            for (int X = R.left(); X <= R.right(); ++X)
+                Drawn += !SameColour(Shot.pixel(X, Y), Background);
+        EXPECT_GT(Drawn, 10);
+    }
+
+    // The label on the screen is the graphics layer's text, pixel for pixel.
+    QImage Label(QString::fromStdString(Dir.File("label.bmp")));
+    QRect R = Layout["label"];
+    ASSERT_EQ(Label.size(), R.size());
+    int Differ = 0;
+    for (int Y = 0; Y < R.height(); ++Y)
+        for (int X = 0; X < R.width(); ++X)
+            Differ += !SameColour(Shot.pixel(R.left() + X, R.top() + Y), Label.pixel(X, Y));
+    EXPECT_EQ(Differ, 0);
+}
+
+} // namespace
