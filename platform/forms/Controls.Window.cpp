@@ -601,6 +601,14 @@ TWinControl* ReflectionTarget(TWinControl* Parent, const TMessage& Message) {
 void TWinControl::WndProc(TMessage& Message) {
     UINT Msg = Message.Msg;
     if (Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST) {
+        // Told when the pointer leaves, so that the control under it is
+        // updated even when no other message follows.
+        if (Msg == WM_MOUSEMOVE && FHandle) {
+            TRACKMOUSEEVENT Track;
+            Track.dwFlags = TME_LEAVE;
+            Track.hwndTrack = FHandle;
+            TrackMouseEvent(&Track);
+        }
         UpdateMouseControl();
         if (RouteToGraphicChild(Message))
             return;

@@ -115,39 +115,10 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     Params.Style |= WS_CLIPCHILDREN;
     Params.WindowClass.style = CS_DBLCLKS;
     Params.WindowClass.hbrBackground = nullptr;
-    switch (FBorderStyle) {
-    case bsNone:
-        Params.Style |= WS_POPUP;
-        break;
-    case bsSingle:
-        Params.Style |= WS_CAPTION | WS_BORDER;
-        break;
-    case bsSizeable:
-        Params.Style |= WS_CAPTION | WS_THICKFRAME;
-        break;
-    case bsDialog:
-        Params.Style |= WS_POPUP | WS_CAPTION;
-        Params.ExStyle |= WS_EX_DLGMODALFRAME;
-        break;
-    case bsToolWindow:
-        Params.Style |= WS_CAPTION;
-        Params.ExStyle |= WS_EX_TOOLWINDOW;
-        break;
-    case bsSizeToolWin:
-        Params.Style |= WS_CAPTION | WS_THICKFRAME;
-        Params.ExStyle |= WS_EX_TOOLWINDOW;
-        break;
-    }
-    if (FBorderStyle != bsNone) {
-        if (FBorderIcons.Contains(biSystemMenu))
-            Params.Style |= WS_SYSMENU;
-        if (FBorderIcons.Contains(biMinimize) && FBorderStyle != bsDialog)
-            Params.Style |= WS_MINIMIZEBOX;
-        if (FBorderIcons.Contains(biMaximize) && FBorderStyle != bsDialog)
-            Params.Style |= WS_MAXIMIZEBOX;
-        if (FBorderIcons.Contains(biHelp))
-            Params.ExStyle |= WS_EX_CONTEXTHELP;
-    }
+    DWORD Style = 0, ExStyle = 0;
+    FrameStyles(Style, ExStyle);
+    Params.Style |= Style;
+    Params.ExStyle |= ExStyle;
     if (FFormStyle == fsStayOnTop)
         Params.ExStyle |= WS_EX_TOPMOST;
     if (FAlphaBlend)
@@ -170,6 +141,52 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     } else {
         Params.WndParent = nullptr;
     }
+}
+
+void TCustomForm::FrameStyles(DWORD& Style, DWORD& ExStyle) const {
+    switch (FBorderStyle) {
+    case bsNone:
+        Style |= WS_POPUP;
+        break;
+    case bsSingle:
+        Style |= WS_CAPTION | WS_BORDER;
+        break;
+    case bsSizeable:
+        Style |= WS_CAPTION | WS_THICKFRAME;
+        break;
+    case bsDialog:
+        Style |= WS_POPUP | WS_CAPTION;
+        ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case bsToolWindow:
+        Style |= WS_CAPTION;
+        ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        Style |= WS_CAPTION | WS_THICKFRAME;
+        ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    if (FBorderStyle != bsNone) {
+        if (FBorderIcons.Contains(biSystemMenu))
+            Style |= WS_SYSMENU;
+        if (FBorderIcons.Contains(biMinimize) && FBorderStyle != bsDialog)
+            Style |= WS_MINIMIZEBOX;
+        if (FBorderIcons.Contains(biMaximize) && FBorderStyle != bsDialog)
+            Style |= WS_MAXIMIZEBOX;
+        if (FBorderIcons.Contains(biHelp))
+            ExStyle |= WS_EX_CONTEXTHELP;
+    }
+}
+
+TRect TCustomForm::ClientRect() {
+    if (FHandle || FFormStyle == fsMDIChild)
+        return TWinControl::ClientRect();
+    DWORD Style = 0, ExStyle = 0;
+    FrameStyles(Style, ExStyle);
+    TRect Frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&Frame, Style, FALSE, ExStyle);
+    return {0, 0, std::max(0, FWidth - Frame.Width()), std::max(0, FHeight - Frame.Height())};
 }
 
 void TCustomForm::CreateWnd() {

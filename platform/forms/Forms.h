@@ -153,6 +153,8 @@ public:
     bool Showing() const override { return FShowing; }
     void SetVisible(bool Value) override;
     TPoint ClientOrigin() override;
+    // Without a window yet: the bounds less the frame the window will have.
+    TRect ClientRect() override;
 
     // MDI
     HWND ClientHandle() const { return FClientHandle; }
@@ -177,6 +179,8 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    // The styles of the border style and icons.
+    void FrameStyles(DWORD& Style, DWORD& ExStyle) const;
     void CreateWnd() override;
     void DestroyWnd() override;
     void Loaded() override;

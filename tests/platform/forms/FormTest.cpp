@@ -206,9 +206,10 @@ TEST_F(FormTest, PositionsAreAppliedAtTheFirstShow) {
 TEST_F(FormTest, ClientSizeIsExactWhateverTheFrame) {
     TForm* Form = MakeForm();
     Form->SetBorderStyle(bsSingle);
-    Form->Show();
+    // Set before the window exists, as a preview sizes itself to its picture.
     Form->SetClientWidth(804);
     Form->SetClientHeight(541);
+    Form->Show();
     TRect Client;
     GetClientRect(Form->Handle(), &Client);
     EXPECT_EQ(Client.Width(), 804);
@@ -218,6 +219,10 @@ TEST_F(FormTest, ClientSizeIsExactWhateverTheFrame) {
                        DWORD(GetWindowLong(Form->Handle(), GWL_EXSTYLE)));
     EXPECT_EQ(Form->Width(), Frame.Width());
     EXPECT_EQ(Form->Height(), Frame.Height());
+    Form->SetClientWidth(300);
+    GetClientRect(Form->Handle(), &Client);
+    EXPECT_EQ(Client.Width(), 300);
+    EXPECT_EQ(Client.Height(), 541);
 }
 
 TEST_F(FormTest, StayOnTopAndAlphaBlendReachTheWindow) {
