@@ -278,6 +278,8 @@ public:
     bool Terminated() const { return FTerminated; }
     bool JoinMode() const { return FJoinMode; }
     std::int64_t TotalOutputDuration() const { return FTotalOutputDuration; }
+    // The generic options recorded so far, for the openings that apply them.
+    const TFFOptions& Options() const { return FOptions; }
     // The worker sleeps at its pause gate.
     bool Parked() const { return FParked; }
     // The job's worker while it runs, else null.
