@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -59,6 +60,32 @@ bool SameColour(QRgb A, QRgb B) {
 
 QRgb Rgb(COLORREF C) {
     return qRgb(GetRValue(C), GetGValue(C), GetBValue(C));
+}
+
+// Without a usable display the program says so in one line and fails.
+TEST(QtEndToEnd, ProgramWithoutADisplayExplainsAndExitsWithStatusOne) {
+    struct TCase {
+        const char* Environment;
+        const char* Message;
+    };
+    const TCase Cases[] = {
+        {"env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM",
+         "ostrela: no X display; set DISPLAY or start it under xvfb-run\n"},
+        {"env -u QT_QPA_PLATFORM DISPLAY=:59999",
+         "ostrela: cannot open the X display :59999; set DISPLAY or start it under xvfb-run\n"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Environment);
+        TTempDir Dir;
+        std::string Command = std::string(C.Environment) + " timeout 60 " +
+                              Quote(OSTRELA_BIN_DIR "/ostrela") + " </dev/null >" +
+                              Quote(Dir.File("out.txt")) + " 2>" + Quote(Dir.File("err.txt"));
+        int Result = std::system(Command.c_str());
+        ASSERT_TRUE(WIFEXITED(Result));
+        EXPECT_EQ(WEXITSTATUS(Result), 1);
+        EXPECT_EQ(ReadFile(Dir.File("err.txt")), C.Message);
+        EXPECT_EQ(ReadFile(Dir.File("out.txt")), "");
+    }
 }
 
 TEST(QtEndToEnd, ProgramShowsItsCentredTitledFormAndClosesOnAltF4) {
