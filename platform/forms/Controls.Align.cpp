@@ -137,6 +137,27 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
     }
     AdjustAnchoredChildren();
     AlignControlsDone();
+    if (FAutoSize)
+        AdjustSize();
+}
+
+bool TWinControl::CanAutoSize(int& NewWidth, int& NewHeight) {
+    int Right = 0, Bottom = 0;
+    bool Any = false;
+    for (TControl* C : FControls) {
+        auto* Win = dynamic_cast<TWinControl*>(C);
+        if (!C->Visible() || (Win && Win->IsTopLevelPopup()) || C->Align() == alClient)
+            continue;
+        Any = true;
+        Right = std::max(Right, C->Left() + C->Width());
+        Bottom = std::max(Bottom, C->Top() + C->Height());
+    }
+    if (!Any)
+        return false;
+    TRect Client = ClientRect();
+    NewWidth = Right + (FWidth - Client.Width());
+    NewHeight = Bottom + (FHeight - Client.Height());
+    return true;
 }
 
 void TWinControl::AdjustAnchoredChildren() {

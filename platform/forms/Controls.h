@@ -632,6 +632,8 @@ public:
     TRect ClientRect() override;
     TPoint ClientOrigin() override;
     void Loaded() override;
+    // With AutoSize: just large enough for the visible unaligned children.
+    bool CanAutoSize(int& NewWidth, int& NewHeight) override;
     void SetZOrder(bool TopMost) override;
     void Invalidate() override;
     void Update() override;

@@ -51,6 +51,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
     FWidth = 320;
     FHeight = 240;
     FCanvas.SetControl(this);
+    FIcon.OnChange = [this](TObject*) { Perform(CM_ICONCHANGED, 0, 0); };
     if (Screen)
         Screen->AddForm(this);
 }
@@ -71,6 +72,7 @@ TCustomForm::~TCustomForm() {
     if (Screen)
         Screen->RemoveForm(this);
     FCanvas.SetControl(nullptr);
+    FIcon.OnChange = nullptr;
     // Owned components go while the form's fields still exist.
     DestroyComponents();
 }

@@ -286,3 +286,17 @@ TEST_F(ControlTreeTest, TheScreenListWalksWindowedChildrenByTabOrder) {
     }
     EXPECT_EQ(Walk, std::vector<std::string>(std::begin(Names), std::end(Names)));
 }
+
+TEST_F(ControlTreeTest, AnAutoSizedContainerFitsItsChildren) {
+    TBox Panel(nullptr);
+    Panel.SetBounds(0, 0, 300, 300);
+    Child(&Panel, alNone, Bounds(10, 10, 50, 20));
+    TControl* Far = Child(&Panel, alNone, Bounds(40, 60, 30, 30));
+    Panel.SetAutoSize(true);
+    EXPECT_EQ(Panel.Width(), 70);
+    EXPECT_EQ(Panel.Height(), 90);
+    Far->SetLeft(100);
+    EXPECT_EQ(Panel.Width(), 130);
+    Far->Hide();
+    EXPECT_EQ(Panel.BoundsRect(), Rect(0, 0, 60, 30));
+}

@@ -240,3 +240,44 @@ TEST_F(PaintTest, APostedInvalidateAndADeferredFreeArriveLater) {
     Pump();
     EXPECT_EQ(Form->ControlCount(), 0);
 }
+
+namespace {
+
+// A drop-down: a popup window that stays in its parent's list of controls.
+class TDropDown : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TCustomControl::CreateParams(Params);
+        Params.Style = WS_POPUP | WS_BORDER;
+        Params.ExStyle |= WS_EX_TOOLWINDOW;
+    }
+};
+
+} // namespace
+
+TEST_F(PaintTest, APopupChildIsATopLevelWindowOwnedByItsForm) {
+    TForm* Form = MakeForm();
+    auto* Panel = new TPanel(Form);
+    Panel->SetBounds(10, 10, 100, 100);
+    Panel->SetParent(Form);
+    auto* Drop = new TDropDown(Form);
+    Drop->SetBounds(700, 500, 120, 80);
+    Drop->SetParent(Panel);
+    Form->Show();
+    Pump();
+    ASSERT_TRUE(Drop->HandleAllocated());
+    EXPECT_EQ(GetAncestor(Drop->Handle(), GA_ROOT), Drop->Handle());
+    EXPECT_EQ(GetWindow(Drop->Handle(), GW_OWNER), Form->Handle());
+    TRect R;
+    GetWindowRect(Drop->Handle(), &R);
+    EXPECT_EQ(R, Rect(700, 500, 820, 580));
+    EXPECT_EQ(Panel->Controls(0), Drop);
+    EXPECT_EQ(GetParentForm(Drop), Form);
+    // Alignment of the parent leaves it where it is.
+    Panel->SetWidth(150);
+    GetWindowRect(Drop->Handle(), &R);
+    EXPECT_EQ(R.Left, 700);
+}
