@@ -5,8 +5,9 @@
 // Once everything is on the screen it writes OUTDIR/layout.txt (each
 // control's screen rectangle), OUTDIR/label.bmp (the label's text drawn by
 // the graphics layer with the label's font) and prints "ready". A click on
-// the popup prints whether the form kept the X input focus. Closing the
-// form ends the program with status 0.
+// the popup prints whether the form kept the X input focus; a drag of the
+// caption prints how far the form moved. Closing the form ends the program
+// with status 0.
 #include "platform/core/Clock.h"
 #include "platform/core/Threads.h"
 #include "platform/forms/ComCtrls.h"
@@ -62,6 +63,22 @@ LRESULT PopupProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     default:
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     }
+}
+
+// Reports how far a drag of the caption moved the form: the window system's
+// move/size loop, with the pointer grabbed on the X display.
+LRESULT FormSubclass(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR, DWORD_PTR) {
+    static TRect Start;
+    if (Msg == WM_ENTERSIZEMOVE)
+        GetWindowRect(Wnd, &Start);
+    LRESULT Result = DefSubclassProc(Wnd, Msg, WParam, LParam);
+    if (Msg == WM_EXITSIZEMOVE) {
+        TRect End;
+        GetWindowRect(Wnd, &End);
+        std::printf("form moved by %d %d\n", End.Left - Start.Left, End.Top - Start.Top);
+        std::fflush(stdout);
+    }
+    return Result;
 }
 
 class TDemoForm : public TForm {
@@ -151,6 +168,8 @@ void WriteLayout(const std::string& Dir, TDemoForm* Form, HWND Popup) {
     TRect R;
     GetWindowRect(Popup, &R);
     WriteRect(Out, "popup", R);
+    GetWindowRect(Form->Handle(), &R);
+    WriteRect(Out, "form", R);
     TColor Back = Form->Color();
     Out << "background " << std::hex << ColorToRGB(Back) << '\n';
 }
@@ -228,6 +247,7 @@ int main(int argc, char** argv) {
         auto* Form = Application->CreateForm<TDemoForm>();
         Form->Show();
         FormWnd = Form->Handle();
+        SetWindowSubclass(FormWnd, FormSubclass, 1, 0);
         HWND Popup = MakePopup(Form);
         if (!WaitUntilShown({FormWnd, Popup})) {
             std::fprintf(stderr, "qt_demo_form: the windows never showed\n");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs inside xvfb-run: starts the controls demo, photographs the screen once
-# it says it is ready, clicks its popup, closes it with Alt+F4 and records
-# what it printed and its exit status. Usage: e2e-demo.sh DEMO SCREENSHOT OUTDIR
+# it says it is ready, clicks its popup, drags the form by its caption,
+# closes it with Alt+F4 and records what it printed and its exit status.
+# Usage: e2e-demo.sh DEMO SCREENSHOT OUTDIR
 set -uo pipefail
 demo=$1 screenshot=$2 out=$3
 
@@ -14,6 +15,13 @@ if read -r -t 60 -u 3 line && [[ "$line" == ready ]]; then
     "$screenshot" "$out/screen.png"
     read -r _ x y w h < <(grep '^popup ' "$out/layout.txt")
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    if read -r -t 30 -u 3 line; then
+        echo "$line" >>"$out/output.txt"
+    fi
+    # Drag the form by its caption, away from the popup.
+    read -r _ x y w h < <(grep '^form ' "$out/layout.txt")
+    xdotool mousemove $((x + 60)) $((y + 10)) mousedown 1 \
+        mousemove $((x + 100)) $((y + 30)) mousemove $((x + 160)) $((y + 60)) mouseup 1
     if read -r -t 30 -u 3 line; then
         echo "$line" >>"$out/output.txt"
     fi
