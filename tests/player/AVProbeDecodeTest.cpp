@@ -182,6 +182,15 @@ TEST_F(DecodeTest, DecodingNeedsAVideoStreamAndAFile) {
     EXPECT_EQ(Probe->LastErrMsg(), "stream index #1 is invalid.");
     // Seeking goes by the audio stream.
     EXPECT_TRUE(Probe->Seek(1000000, {}));
+
+    // An input without I/O has no position.
+    TSyntheticInput Input;
+    Input.AddVideo();
+    Probe->SetFileHandle(Input.Context());
+    Logged.clear();
+    EXPECT_EQ(Probe->Position(), -1);
+    EXPECT_EQ(Logged, (std::vector<TLogLine>{{llWarning, "cannot get position"}}));
+    Probe->CloseFile();
 }
 
 TEST_F(DecodeTest, CopyToBitmapNeedsADecodedPicture) {
