@@ -177,9 +177,12 @@ void TCustomAVProbe::CountStreams() {
 
     // The input's own idea of its size first; a stream that cannot tell gets
     // the size of the file behind its name.
-    const std::int64_t IOSize = FFileHandle->pb ? avformat::avio_size(FFileHandle->pb) : -1;
-    const std::int64_t DiskSize = GetFileSizeByName(FileName());
-    FFileSize = IOSize > 0 ? IOSize : DiskSize >= 0 ? DiskSize : IOSize;
+    FFileSize = FFileHandle->pb ? avformat::avio_size(FFileHandle->pb) : -1;
+    if (FFileSize <= 0) {
+        const std::int64_t DiskSize = GetFileSizeByName(FileName());
+        if (DiskSize >= 0)
+            FFileSize = DiskSize;
+    }
 
     FStreamCount = static_cast<int>(FFileHandle->nb_streams);
     FProgramCount = static_cast<int>(FFileHandle->nb_programs);

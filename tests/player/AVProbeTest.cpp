@@ -301,3 +301,20 @@ TEST(ProbeLibraries, AdoptingWithoutTheLibrariesRaises) {
     }
     EXPECT_FALSE(Probe.AVLibLoaded());
 }
+
+// An input that cannot tell its size gets the size of the file behind its
+// name; without such a file it stays unknown.
+TEST_F(ProbeTest, TheFileSystemStandsInForASizeTheInputCannotTell) {
+    TSyntheticInput Input;
+    Input.AddVideo();
+    Input.Context()->url = avutil::av_strdup(Media("av.mkv").c_str());
+    Probe->SetFileHandle(Input.Context());
+    EXPECT_EQ(Probe->FileSize(), std::int64_t(std::filesystem::file_size(Media("av.mkv"))));
+    EXPECT_EQ(Probe->FileName(), Media("av.mkv"));
+
+    TSyntheticInput Nameless;
+    Nameless.AddVideo();
+    Probe->SetFileHandle(Nameless.Context());
+    EXPECT_EQ(Probe->FileSize(), -1);
+    Probe->CloseFile();
+}
