@@ -30,26 +30,11 @@ void DoneApplication() {
     Mouse = nullptr;
 }
 
-// ---------------------------------------------------------------- deferred free
-
 namespace {
 
-std::vector<TControl*> GPendingRelease;
 constexpr UINT_PTR HintTimerId = 1;
 
 } // namespace
-
-void PostReleaseControl(TControl* Control) {
-    if (std::find(GPendingRelease.begin(), GPendingRelease.end(), Control) == GPendingRelease.end())
-        GPendingRelease.push_back(Control);
-    if (Application)
-        PostMessage(Application->Handle(), CM_FREECONTROL, 0, LPARAM(Control));
-}
-
-void ForgetReleasedControl(TControl* Control) {
-    GPendingRelease.erase(std::remove(GPendingRelease.begin(), GPendingRelease.end(), Control),
-                          GPendingRelease.end());
-}
 
 // ---------------------------------------------------------------- TApplication
 
@@ -60,6 +45,7 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
 
 TApplication::~TApplication() {
     SetControlExceptionHandler(nullptr);
+    SetControlReleaseWindow(nullptr);
     SetWakeMainThread(nullptr);
     Destroying();
     DestroyComponents();
@@ -88,6 +74,7 @@ HWND TApplication::Handle() {
     FHandle = CreateWindowEx(WS_EX_TOOLWINDOW, "TApplication", FTitle.c_str(), WS_POPUP, 0, 0, 0, 0,
                              nullptr, nullptr, nullptr, nullptr);
     SetWindowLong(FHandle, GWL_WNDPROC, LONG_PTR(FWndProc));
+    SetControlReleaseWindow(FHandle);
     // A worker's Synchronize or Queue wakes whichever loop runs.
     HWND Wnd = FHandle;
     SetWakeMainThread([Wnd] { PostMessage(Wnd, WM_NULL, 0, 0); });
@@ -100,15 +87,9 @@ LRESULT TApplication::WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) 
         case WM_NULL:
             CheckSynchronize();
             return 0;
-        case CM_FREECONTROL: {
-            auto* Control = reinterpret_cast<TControl*>(LParam);
-            auto It = std::find(GPendingRelease.begin(), GPendingRelease.end(), Control);
-            if (It != GPendingRelease.end()) {
-                GPendingRelease.erase(It);
-                delete Control;
-            }
+        case CM_FREECONTROL:
+            FreeReleasedControl(reinterpret_cast<TControl*>(LParam));
             return 0;
-        }
         case WM_ACTIVATEAPP:
             FActive = WParam != 0;
             if (FActive) {
@@ -469,13 +450,17 @@ void TScreen::SetActive(TCustomForm* Form, TWinControl* Control) {
         OnActiveControlChange(this);
 }
 
+TCursor TScreen::Cursor() const {
+    return ScreenCursor();
+}
+
 void TScreen::SetCursor(TCursor Value) {
-    if (Value == FCursor)
+    if (Value == ScreenCursor())
         return;
-    FCursor = Value;
-    if (Value != crDefault)
-        ::SetCursor(Cursors(Value));
-    else {
+    SetScreenCursor(Value);
+    if (Value != crDefault) {
+        ::SetCursor(CursorHandle(Value));
+    } else {
         // Each control's own cursor shows again at the next pointer move.
         TPoint P;
         GetCursorPos(&P);
@@ -484,55 +469,7 @@ void TScreen::SetCursor(TCursor Value) {
 }
 
 HCURSOR TScreen::Cursors(TCursor Index) const {
-    int Id = IDC_ARROW;
-    switch (Index) {
-    case crNone:
-        return nullptr;
-    case crCross:
-        Id = IDC_CROSS;
-        break;
-    case crIBeam:
-        Id = IDC_IBEAM;
-        break;
-    case crSizeNESW:
-        Id = IDC_SIZENESW;
-        break;
-    case crSizeNS:
-    case crVSplit:
-        Id = IDC_SIZENS;
-        break;
-    case crSizeNWSE:
-        Id = IDC_SIZENWSE;
-        break;
-    case crSizeWE:
-    case crHSplit:
-        Id = IDC_SIZEWE;
-        break;
-    case crSizeAll:
-        Id = IDC_SIZEALL;
-        break;
-    case crUpArrow:
-        Id = IDC_UPARROW;
-        break;
-    case crHourGlass:
-        Id = IDC_WAIT;
-        break;
-    case crNo:
-        Id = IDC_NO;
-        break;
-    case crAppStart:
-        Id = IDC_APPSTARTING;
-        break;
-    case crHelp:
-        Id = IDC_HELP;
-        break;
-    case crHandPoint:
-        Id = IDC_HAND;
-        break;
-    default:
-        break;
-    }
-    return LoadCursor(nullptr, Id);
+    return CursorHandle(Index);
 }
 
 int TScreen::Width() const {

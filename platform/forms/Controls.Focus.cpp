@@ -2,7 +2,6 @@
 #include "platform/forms/Controls.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/forms/Forms.h"
 
 #include <algorithm>
 
@@ -85,7 +84,7 @@ void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool Check
 }
 
 void TWinControl::SelectFirst() {
-    TCustomForm* Form = GetParentForm(this);
+    TFormServices* Form = FormServicesOf(this);
     if (!Form)
         return;
     TWinControl* Control = FindNextControl(nullptr, true, true, false);
@@ -98,7 +97,7 @@ void TWinControl::SelectFirst() {
 // ---------------------------------------------------------------- focus
 
 bool TWinControl::CanFocus() {
-    TCustomForm* Form = GetParentForm(this);
+    TWinControl* Form = FormControlOf(this);
     if (!Form)
         return FVisible && FEnabled;
     for (TWinControl* C = this; C; C = C->FParent) {
@@ -115,7 +114,7 @@ bool TWinControl::Focused() {
 }
 
 void TWinControl::SetFocus() {
-    if (TCustomForm* Form = GetParentForm(this)) {
+    if (TFormServices* Form = FormServicesOf(this)) {
         Form->FocusControl(this);
         return;
     }
@@ -123,12 +122,12 @@ void TWinControl::SetFocus() {
         ::SetFocus(Handle());
         return;
     }
-    ValidParentForm(this);
+    throw EInvalidOperation(Format("Control '%s' has no parent form", {Name()}));
 }
 
 void TWinControl::WMSetFocus(TMessage& Message) {
     DefaultHandler(Message);
-    if (TCustomForm* Form = GetParentForm(this))
+    if (TFormServices* Form = FormServicesOf(this))
         Form->SetFocusedControl(this);
 }
 
@@ -174,15 +173,15 @@ void TWinControl::KeyPress(unsigned& Key) {
 namespace {
 
 // The form that previews keys for Control, if any.
-TCustomForm* PreviewForm(TWinControl* Control) {
-    TCustomForm* Form = GetParentForm(Control);
-    return Form && Form != Control && Form->KeyPreview() ? Form : nullptr;
+TWinControl* PreviewForm(TWinControl* Control) {
+    TWinControl* Form = FormControlOf(Control);
+    return Form && Form != Control && FormServicesOf(Form)->KeyPreview() ? Form : nullptr;
 }
 
 } // namespace
 
 bool TWinControl::DoKeyDown(TMessage& Message) {
-    if (TCustomForm* Form = PreviewForm(this))
+    if (TWinControl* Form = PreviewForm(this))
         if (Form->DoKeyDown(Message))
             return true;
     WORD Key = WORD(Message.WParam);
@@ -192,7 +191,7 @@ bool TWinControl::DoKeyDown(TMessage& Message) {
 }
 
 bool TWinControl::DoKeyUp(TMessage& Message) {
-    if (TCustomForm* Form = PreviewForm(this))
+    if (TWinControl* Form = PreviewForm(this))
         if (Form->DoKeyUp(Message))
             return true;
     WORD Key = WORD(Message.WParam);
@@ -202,7 +201,7 @@ bool TWinControl::DoKeyUp(TMessage& Message) {
 }
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
-    if (TCustomForm* Form = PreviewForm(this))
+    if (TWinControl* Form = PreviewForm(this))
         if (Form->DoKeyPress(Message))
             return true;
     auto Key = unsigned(Message.WParam);
@@ -254,8 +253,8 @@ bool TWinControl::WantsKey(WORD Key) {
 // control does not want go to the form. Result 1 = consumed.
 void TWinControl::CNKeyDown(TMessage& Message) {
     Message.Result = 1;
-    TCustomForm* Form = GetParentForm(this);
-    if (Form && Form->IsShortCut(Message))
+    TWinControl* Form = FormControlOf(this);
+    if (Form && FormServicesOf(Form)->IsShortCut(Message))
         return;
     WORD Key = WORD(Message.WParam);
     if (!WantsKey(Key) && Form && Form->Perform(CM_DIALOGKEY, Key, Message.LParam) != 0)
@@ -265,7 +264,7 @@ void TWinControl::CNKeyDown(TMessage& Message) {
 
 void TWinControl::CNChar(TMessage& Message) {
     Message.Result = 0;
-    TCustomForm* Form = GetParentForm(this);
+    TWinControl* Form = FormControlOf(this);
     if (!Form)
         return;
     bool System = Message.Msg == CN_SYSCHAR;
@@ -280,6 +279,20 @@ void TWinControl::CMDialogKey(TMessage& Message) {
 
 void TWinControl::CMDialogChar(TMessage& Message) {
     Broadcast(Message);
+}
+
+// ---------------------------------------------------------------- the form of a control
+
+TWinControl* FormControlOf(TControl* Control) {
+    if (!Control)
+        return nullptr;
+    while (Control->Parent())
+        Control = Control->Parent();
+    return dynamic_cast<TFormServices*>(Control) ? static_cast<TWinControl*>(Control) : nullptr;
+}
+
+TFormServices* FormServicesOf(TControl* Control) {
+    return dynamic_cast<TFormServices*>(FormControlOf(Control));
 }
 
 // ---------------------------------------------------------------- the control under the pointer
@@ -348,10 +361,7 @@ void UpdateMouseControl() {
 }
 
 void SendCancelMode(TControl* Sender) {
-    TControl* Top = Sender;
-    while (Top->Parent())
-        Top = Top->Parent();
-    auto* Form = dynamic_cast<TCustomForm*>(Top);
+    TFormServices* Form = FormServicesOf(Sender);
     if (Form && Form->Active() && Form->ActiveControl())
         Form->ActiveControl()->Perform(CM_CANCELMODE, 0, LPARAM(Sender));
 }

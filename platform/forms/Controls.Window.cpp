@@ -3,7 +3,6 @@
 #include "platform/forms/Controls.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/forms/Forms.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -124,7 +123,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
     if (!Quiet)
         Perform(CM_CONTROLLISTCHANGE, WPARAM(AControl), FALSE);
     if (auto* Win = dynamic_cast<TWinControl*>(AControl)) {
-        if (TCustomForm* Form = GetParentForm(this))
+        if (TFormServices* Form = FormServicesOf(this))
             Form->DefocusControl(Win, true);
         if (Win->HandleAllocated() && !Win->ComponentState().Contains(csDestroying))
             Win->DestroyHandle();
@@ -403,7 +402,7 @@ void TWinControl::CreateWnd() {
         Params.WndParent = GetAncestor(FParent->Handle(), GA_ROOT);
     } else if (!Params.WndParent && (Params.Style & WS_CHILD)) {
         throw EInvalidOperation(Format("Control '%s' has no parent window", {Name()}));
-    } else if (!Params.WndParent && !FIsPopup && !dynamic_cast<TCustomForm*>(this)) {
+    } else if (!Params.WndParent && !FIsPopup && !dynamic_cast<TFormServices*>(this)) {
         throw EInvalidOperation(Format("Control '%s' has no parent window", {Name()}));
     }
     RegisterWindowClass(Params);
@@ -489,7 +488,7 @@ void TWinControl::UpdateControlState() {
         if (!Control->Showing())
             return;
     }
-    if (dynamic_cast<TCustomForm*>(Control) || Control->FParentWindow || Control->FIsPopup ||
+    if (dynamic_cast<TFormServices*>(Control) || Control->FParentWindow || Control->FIsPopup ||
         (Control->FHandle && Control != this))
         UpdateShowing();
 }
@@ -520,7 +519,7 @@ void TWinControl::CMShowingChanged(TMessage&) {
 
 void TWinControl::CMVisibleChanged(TMessage& Message) {
     if (!FVisible && FParent)
-        if (TCustomForm* Form = GetParentForm(this))
+        if (TFormServices* Form = FormServicesOf(this))
             Form->DefocusControl(this, false);
     UpdateControlState();
     TControl::CMVisibleChanged(Message);
@@ -528,7 +527,7 @@ void TWinControl::CMVisibleChanged(TMessage& Message) {
 
 void TWinControl::CMEnabledChanged(TMessage& Message) {
     if (!FEnabled && FParent)
-        if (TCustomForm* Form = GetParentForm(this))
+        if (TFormServices* Form = FormServicesOf(this))
             Form->DefocusControl(this, false);
     if (FHandle)
         EnableWindow(FHandle, FEnabled);
@@ -774,8 +773,8 @@ void TWinControl::CNCtlColor(TMessage& Message) {
 }
 
 void TWinControl::WMSetCursor(TMessage& Message) {
-    if (LOWORD(Message.LParam) == HTCLIENT && Screen) {
-        TCursor Cursor = Screen->Cursor();
+    if (LOWORD(Message.LParam) == HTCLIENT) {
+        TCursor Cursor = ScreenCursor();
         if (Cursor == crDefault) {
             TPoint P;
             GetCursorPos(&P);
@@ -783,7 +782,7 @@ void TWinControl::WMSetCursor(TMessage& Message) {
             Cursor = Control ? Control->Cursor() : FCursor;
         }
         if (Cursor != crDefault) {
-            ::SetCursor(Screen->Cursors(Cursor));
+            ::SetCursor(CursorHandle(Cursor));
             Message.Result = 1;
             return;
         }

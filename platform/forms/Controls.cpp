@@ -3,7 +3,6 @@
 #include "platform/forms/Controls.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/forms/Forms.h"
 
 #include <algorithm>
 #include <cstring>
@@ -1007,6 +1006,102 @@ void TControl::WMCancelMode(TMessage& Message) {
     DefaultHandler(Message);
     if (MouseCapture())
         SetMouseCapture(false);
+}
+
+// ---------------------------------------------------------------- deferred free
+
+namespace {
+
+std::vector<TControl*> GPendingRelease;
+HWND GReleaseWindow = nullptr;
+TCursor GScreenCursor = crDefault;
+
+} // namespace
+
+void SetControlReleaseWindow(HWND Wnd) {
+    GReleaseWindow = Wnd;
+}
+
+void PostReleaseControl(TControl* Control) {
+    if (std::find(GPendingRelease.begin(), GPendingRelease.end(), Control) == GPendingRelease.end())
+        GPendingRelease.push_back(Control);
+    if (GReleaseWindow)
+        PostMessage(GReleaseWindow, CM_FREECONTROL, 0, LPARAM(Control));
+}
+
+void ForgetReleasedControl(TControl* Control) {
+    GPendingRelease.erase(std::remove(GPendingRelease.begin(), GPendingRelease.end(), Control),
+                          GPendingRelease.end());
+}
+
+void FreeReleasedControl(TControl* Control) {
+    auto It = std::find(GPendingRelease.begin(), GPendingRelease.end(), Control);
+    if (It == GPendingRelease.end())
+        return;
+    GPendingRelease.erase(It);
+    delete Control;
+}
+
+// ---------------------------------------------------------------- cursors
+
+TCursor ScreenCursor() {
+    return GScreenCursor;
+}
+
+void SetScreenCursor(TCursor Value) {
+    GScreenCursor = Value;
+}
+
+HCURSOR CursorHandle(TCursor Cursor) {
+    int Id = IDC_ARROW;
+    switch (Cursor) {
+    case crNone:
+        return nullptr;
+    case crCross:
+        Id = IDC_CROSS;
+        break;
+    case crIBeam:
+        Id = IDC_IBEAM;
+        break;
+    case crSizeNESW:
+        Id = IDC_SIZENESW;
+        break;
+    case crSizeNS:
+    case crVSplit:
+        Id = IDC_SIZENS;
+        break;
+    case crSizeNWSE:
+        Id = IDC_SIZENWSE;
+        break;
+    case crSizeWE:
+    case crHSplit:
+        Id = IDC_SIZEWE;
+        break;
+    case crSizeAll:
+        Id = IDC_SIZEALL;
+        break;
+    case crUpArrow:
+        Id = IDC_UPARROW;
+        break;
+    case crHourGlass:
+        Id = IDC_WAIT;
+        break;
+    case crNo:
+        Id = IDC_NO;
+        break;
+    case crAppStart:
+        Id = IDC_APPSTARTING;
+        break;
+    case crHelp:
+        Id = IDC_HELP;
+        break;
+    case crHandPoint:
+        Id = IDC_HAND;
+        break;
+    default:
+        break;
+    }
+    return LoadCursor(nullptr, Id);
 }
 
 // ---------------------------------------------------------------- capture

@@ -787,6 +787,28 @@ protected:
     TControlCanvas FCanvas;
 };
 
+// ---------------------------------------------------------------- forms as controls see them
+
+// What the controls on a form ask of it: focus, shortcuts and key preview.
+// TCustomForm implements it; a tree whose top is no form has none.
+class TFormServices {
+public:
+    virtual ~TFormServices() = default;
+    virtual bool Active() const = 0;
+    virtual TWinControl* ActiveControl() const = 0;
+    virtual void SetActiveControl(TWinControl* Control) = 0;
+    virtual void FocusControl(TWinControl* Control) = 0;
+    virtual bool SetFocusedControl(TWinControl* Control) = 0;
+    virtual void DefocusControl(TWinControl* Control, bool Removing) = 0;
+    virtual bool IsShortCut(TMessage& Message) = 0;
+    virtual bool KeyPreview() const = 0;
+};
+
+// The form at the top of Control's parent chain, as a control and as the
+// services it offers; null when the top is no form.
+TWinControl* FormControlOf(TControl* Control);
+TFormServices* FormServicesOf(TControl* Control);
+
 // ---------------------------------------------------------------- mouse
 
 class TMouse {
@@ -830,10 +852,19 @@ TControl* MouseControl();
 // Performs CM_CANCELMODE on the active control of Sender's form when the
 // form is active.
 void SendCancelMode(TControl* Sender);
-// Posts the deferred free of a control; a control freed before the message
-// arrives is forgotten.
+// The deferred free of controls: Release posts CM_FREECONTROL to the window
+// the application names here, whose procedure hands the message's control
+// to FreeReleasedControl. A control freed before then is forgotten.
+void SetControlReleaseWindow(HWND Wnd);
 void PostReleaseControl(TControl* Control);
 void ForgetReleasedControl(TControl* Control);
+void FreeReleasedControl(TControl* Control);
+
+// The cursor handle of a TCursor; none for crNone.
+HCURSOR CursorHandle(TCursor Cursor);
+// The screen's cursor: crDefault lets each control's own cursor show.
+TCursor ScreenCursor();
+void SetScreenCursor(TCursor Value);
 
 // Set by the application: where exceptions caught in a window procedure go.
 using TExceptionHandler = std::function<void(TObject* Sender)>;

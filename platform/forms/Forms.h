@@ -82,7 +82,7 @@ using TShortCutEvent = TMethod<void(TWMKey& Msg, bool& Handled)>;
 
 // ---------------------------------------------------------------- TCustomForm
 
-class TCustomForm : public TWinControl {
+class TCustomForm : public TWinControl, public TFormServices {
 public:
     explicit TCustomForm(TComponent* AOwner);
     // A form built in code without the loading bracket's Loaded pass.
@@ -99,15 +99,15 @@ public:
     void SetPosition(TPosition Value) { FPosition = Value; }
     TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(TWindowState Value);
-    bool KeyPreview() const { return FKeyPreview; }
+    bool KeyPreview() const override { return FKeyPreview; }
     void SetKeyPreview(bool Value) { FKeyPreview = Value; }
     TModalResult ModalResult() const { return FModalResult; }
     // Inside a modal run, a result ends it even when set while the loop
     // is idle.
     void SetModalResult(TModalResult Value);
-    TWinControl* ActiveControl() const { return FActiveControl; }
-    void SetActiveControl(TWinControl* Control);
-    bool Active() const { return FActive; }
+    TWinControl* ActiveControl() const override { return FActiveControl; }
+    void SetActiveControl(TWinControl* Control) override;
+    bool Active() const override { return FActive; }
     bool AlphaBlend() const { return FAlphaBlend; }
     void SetAlphaBlend(bool Value);
     BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
@@ -137,14 +137,14 @@ public:
     virtual bool CloseQuery();
     // Frees the form once the messages waiting for it are handled.
     void Release();
-    void FocusControl(TWinControl* Control);
+    void FocusControl(TWinControl* Control) override;
     // Makes Control the focused one; runs CM_EXIT, CM_ENTER, CM_FOCUSCHANGED.
-    bool SetFocusedControl(TWinControl* Control);
+    bool SetFocusedControl(TWinControl* Control) override;
     // Called when Control is hidden, disabled or removed: the focus goes
     // back to the form when Control (or a child of it) has it.
-    void DefocusControl(TWinControl* Control, bool Removing);
+    void DefocusControl(TWinControl* Control, bool Removing) override;
     // The form's shortcut handling: OnShortCut, then the menus.
-    bool IsShortCut(TMessage& Message);
+    bool IsShortCut(TMessage& Message) override;
     bool DoKeyDown(TMessage& Message) override;
     bool DoKeyUp(TMessage& Message) override;
     bool DoKeyPress(TMessage& Message) override;
@@ -292,7 +292,7 @@ public:
     TCustomForm* ActiveForm() const { return FActiveForm; }
     TCustomForm* ActiveCustomForm() const { return FActiveForm; }
     TWinControl* ActiveControl() const { return FActiveControl; }
-    TCursor Cursor() const { return FCursor; }
+    TCursor Cursor() const;
     void SetCursor(TCursor Value);
     HCURSOR Cursors(TCursor Index) const;
 
@@ -332,7 +332,6 @@ private:
     std::vector<TCustomForm*> FForms;
     TCustomForm* FActiveForm = nullptr;
     TWinControl* FActiveControl = nullptr;
-    TCursor FCursor = crDefault;
     std::vector<std::unique_ptr<TMonitor>> FMonitors;
     TFont FHintFont;
     TFont FMenuFont;

@@ -8,6 +8,7 @@
 #include "platform/core/Events.h"
 #include "platform/core/Objects.h"
 #include "platform/forms/ActnList.h"
+#include "platform/forms/Hotkeys.h"
 #include "platform/forms/Sets.h"
 #include "platform/gdi/Graphics.h"
 
@@ -46,14 +47,6 @@ struct TWMKey {
 TShiftState KeyboardStateToShiftState();
 // Shift state from a key message's lParam (Alt from bit 29) and the keyboard.
 TShiftState KeyDataToShiftState(long KeyData);
-
-// The accelerator character of a caption ("&Save" -> 's'); "&&" is a
-// literal ampersand. 0 for none.
-unsigned GetHotkey(const std::string& Caption);
-// Whether the accelerator of Caption is the character VK, ignoring case.
-bool IsAccel(unsigned VK, const std::string& Caption);
-// The caption without its accelerator marks ("&&" becomes "&").
-std::string StripHotkey(const std::string& Caption);
 
 constexpr const char* cLineCaption = "-";
 

@@ -1,6 +1,6 @@
 #include "platform/forms/PopupMenus.h"
 
-#include "platform/forms/Menus.h"
+#include "platform/forms/Hotkeys.h"
 
 #include <algorithm>
 #include <map>
