@@ -27,6 +27,7 @@
 #include <QWindow>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -463,14 +464,20 @@ void TSurfaceWindow::InputMethodQuery(QInputMethodQueryEvent* Q) {
 
 void TSurfaceWindow::GeometryChanged() {
     QRect Now = geometry();
-    // The platform confirms the bounds the window system asked for, possibly
-    // late and one after the other: those are no news.
-    for (auto It = PendingGeometry.begin(); It != PendingGeometry.end(); ++It)
-        if (*It == Now) {
+    if (!PendingGeometry.empty()) {
+        // Each request is answered once, in order, possibly after later
+        // requests were made. An answer that differs from its request is the
+        // desktop's adjustment: news only when it answers the latest request.
+        auto It = std::find(PendingGeometry.begin(), PendingGeometry.end(), Now);
+        if (It != PendingGeometry.end()) {
             PendingGeometry.erase(PendingGeometry.begin(), It + 1);
             return;
         }
-    if (Now == Requested || !PendingGeometry.empty())
+        PendingGeometry.pop_front();
+        if (!PendingGeometry.empty())
+            return;
+    }
+    if (Now == Requested)
         return;
     Requested = Now;
     TBackendEvent B;
@@ -656,15 +663,16 @@ void TQtBackend::SetBounds(TSurfaceId Surface, const TRect& Bounds) {
         return;
     QRect R = ToQRect(Bounds);
     R.setSize(R.size().expandedTo(QSize(1, 1)));
-    if (R == W->Requested && R == W->geometry())
-        return;
     W->Requested = R;
-    if (W->PendingGeometry.size() > 64)
-        W->PendingGeometry.pop_front();
-    W->PendingGeometry.push_back(R);
+    if (R == W->geometry())
+        return;
+    // Only a native window answers with a geometry change.
+    if (W->handle()) {
+        if (W->PendingGeometry.size() >= 64)
+            W->PendingGeometry.pop_front();
+        W->PendingGeometry.push_back(R);
+    }
     W->setGeometry(R);
-    if (W->geometry() == R) // applied at once (offscreen): nothing to wait for
-        W->PendingGeometry.clear();
 }
 
 void TQtBackend::SetVisible(TSurfaceId Surface, bool Visible) {
