@@ -118,6 +118,22 @@ TEST_F(DecodeTest, PreviousKeyFrameFromTheFirstFrameOfATransportStreamEnds) {
             << Probe->LastErrMsg();
 }
 
+// With the stream's start unknown, times count from zero, so the first
+// frame of this transport stream lies well after zero: every seek towards
+// the start lands on it again, at the reference. Once the steps pass zero
+// that answer is final.
+TEST_F(DecodeTest, PreviousKeyFrameGivesUpWhenTheStartLandsAtTheReference) {
+    Load("programs.ts");
+    Probe->FileHandle()->streams[0]->start_time = AV_NOPTS_VALUE;
+    Probe->Recount();
+    DecodeTo(0);
+    const std::int64_t Reference = PTS();
+    ASSERT_GT(Reference, 1000000);
+    EXPECT_FALSE(Probe->DecodePreviousKeyFrame(-1));
+    EXPECT_TRUE(Probe->LastErrMsg().starts_with("Could not seek to the previous key-frame. "))
+        << Probe->LastErrMsg();
+}
+
 TEST_F(DecodeTest, PreviousFrame) {
     Load("av.mp4");
     DecodeTo(20);

@@ -43,6 +43,7 @@ public:
     using TAVProbe::TAVProbe;
     TFrameInfo& Picture() { return FPicture; }
     TRGBConvertContext& RGBContext() { return FRGBContext; }
+    void Recount() { CountStreams(); }
 };
 
 class ProbeTest : public testing::Test {
