@@ -196,8 +196,14 @@ void TCustomListBox::CreateWnd() {
         SendMessage(Wnd, WM_SETREDRAW, TRUE, 0);
         FSaved.Clear();
     }
-    if (FSavedItemIndex >= 0)
-        SetItemIndex(FSavedItemIndex);
+    if (FSavedItemIndex >= 0) {
+        // Sorting may have moved the chosen item; it is found by its text.
+        int Found =
+            int(SendMessage(Wnd, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(FSavedItemText.c_str())));
+        int Index = FSavedItemIndex;
+        FSavedItemIndex = -1;
+        SetItemIndex(Found >= 0 ? Found : Index);
+    }
     SendMessage(Wnd, LB_SETTOPINDEX, WPARAM(FSavedTopIndex), 0);
     FSavedItemIndex = -1;
     FSavedTopIndex = 0;
@@ -207,6 +213,8 @@ void TCustomListBox::DestroyWnd() {
     HWND Wnd = FHandle;
     int N = int(SendMessage(Wnd, LB_GETCOUNT, 0, 0));
     FSavedItemIndex = ItemIndex();
+    FSavedItemText = FSavedItemIndex >= 0 && FSavedItemIndex < N ? FItems->Strings(FSavedItemIndex)
+                                                                 : std::string();
     FSavedTopIndex = int(SendMessage(Wnd, LB_GETTOPINDEX, 0, 0));
     FSaved.Clear();
     for (int I = 0; I < N; ++I)

@@ -501,7 +501,8 @@ void TListBoxControl::Char(char32_t C) {
 }
 
 void TListBoxControl::MouseDown(TPoint P, bool Double) {
-    if (GetFocus() != FWnd)
+    // A drop-down list in a popup never takes the focus from its combo box.
+    if (GetFocus() != FWnd && (Style() & WS_CHILD))
         SetFocus(FWnd);
     bool Outside = false;
     int Index = ItemAt(P, Outside);

@@ -9,6 +9,7 @@
 #include "platform/core/StringLists.h"
 #include "platform/forms/Controls.h"
 
+#include <algorithm>
 #include <memory>
 
 // ---------------------------------------------------------------- owner draw
@@ -232,6 +233,7 @@ protected:
     TBorderStyle FBorderStyle = bsSingle;
     int FItemHeight = 16;
     int FSavedItemIndex = -1;
+    std::string FSavedItemText;
     int FSavedTopIndex = 0;
     std::string FFilter;
     DWORD FLastTime = 0;
@@ -240,4 +242,110 @@ protected:
 class TListBox : public TCustomListBox {
 public:
     explicit TListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
+};
+
+// ---------------------------------------------------------------- combo box styles and messages
+
+constexpr DWORD CBS_SIMPLE = 0x1;
+constexpr DWORD CBS_DROPDOWN = 0x2;
+constexpr DWORD CBS_DROPDOWNLIST = 0x3;
+constexpr DWORD CBS_OWNERDRAWFIXED = 0x10;
+constexpr DWORD CBS_OWNERDRAWVARIABLE = 0x20;
+constexpr DWORD CBS_AUTOHSCROLL = 0x40;
+constexpr DWORD CBS_SORT = 0x100;
+constexpr DWORD CBS_HASSTRINGS = 0x200;
+
+constexpr UINT CB_GETEDITSEL = 0x140;
+constexpr UINT CB_LIMITTEXT = 0x141;
+constexpr UINT CB_SETEDITSEL = 0x142;
+constexpr UINT CB_ADDSTRING = 0x143;
+constexpr UINT CB_DELETESTRING = 0x144;
+constexpr UINT CB_GETCOUNT = 0x146;
+constexpr UINT CB_GETCURSEL = 0x147;
+constexpr UINT CB_GETLBTEXT = 0x148;
+constexpr UINT CB_GETLBTEXTLEN = 0x149;
+constexpr UINT CB_INSERTSTRING = 0x14A;
+constexpr UINT CB_RESETCONTENT = 0x14B;
+constexpr UINT CB_FINDSTRING = 0x14C;
+constexpr UINT CB_SELECTSTRING = 0x14D;
+constexpr UINT CB_SETCURSEL = 0x14E;
+constexpr UINT CB_SHOWDROPDOWN = 0x14F;
+constexpr UINT CB_GETITEMDATA = 0x150;
+constexpr UINT CB_SETITEMDATA = 0x151;
+constexpr UINT CB_SETITEMHEIGHT = 0x153;
+constexpr UINT CB_GETDROPPEDSTATE = 0x157;
+constexpr UINT CB_FINDSTRINGEXACT = 0x158;
+
+constexpr LRESULT CB_ERR = -1;
+
+constexpr UINT CBN_SELCHANGE = 1;
+constexpr UINT CBN_DBLCLK = 2;
+constexpr UINT CBN_SETFOCUS = 3;
+constexpr UINT CBN_KILLFOCUS = 4;
+constexpr UINT CBN_EDITCHANGE = 5;
+constexpr UINT CBN_EDITUPDATE = 6;
+constexpr UINT CBN_DROPDOWN = 7;
+constexpr UINT CBN_CLOSEUP = 8;
+constexpr UINT CBN_SELENDOK = 9;
+constexpr UINT CBN_SELENDCANCEL = 10;
+
+// Registers the class "COMBOBOX" (and what it needs) when not yet registered.
+void RegisterComboBoxClass();
+// The drop-down list of a combo box window (a popup list box), for tests
+// and for code that looks at it.
+HWND ComboDropDownList(HWND Combo);
+
+// ---------------------------------------------------------------- TCustomComboBox
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+
+class TCustomComboBox : public TWinControl {
+public:
+    explicit TCustomComboBox(TComponent* AOwner);
+    ~TCustomComboBox() override;
+
+    TStrings* Items() { return FItems.get(); }
+    void SetItems(TStrings* Value) { FItems->Assign(Value); }
+    // Setting it fires no event.
+    int ItemIndex();
+    void SetItemIndex(int Value);
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle Value);
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value) { FDropDownCount = std::max(1, Value); }
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool Value);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    bool DroppedDown();
+    void SetDroppedDown(bool Value);
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelect;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+
+protected:
+    friend class TComboBoxStrings;
+    virtual void Change();
+    virtual void Select();
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Dispatch(TMessage& Message) override;
+    virtual void CNCommand(TMessage& Message);
+
+    std::unique_ptr<TStrings> FItems;
+    TStringList FSaved;
+    TComboBoxStyle FStyle = csDropDown;
+    int FDropDownCount = 8;
+    bool FSorted = false;
+    int FMaxLength = 0;
+    int FSavedItemIndex = -1;
+    std::string FSavedItemText;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
 };

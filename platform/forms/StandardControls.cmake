@@ -3,4 +3,5 @@ set(OSTRELA_STANDARD_CONTROLS_SOURCES
     Edits.cpp
     Edits.Wrappers.cpp
     ListBoxes.cpp
-    ListBoxes.Wrappers.cpp)
+    ListBoxes.Wrappers.cpp
+    ListBoxes.ComboBox.cpp)

@@ -210,6 +210,7 @@ TEST_F(ListBoxTest, SortingRecreatesTheWindowAndKeepsTheItems) {
     ASSERT_EQ(L->Count(), 4);
     EXPECT_EQ(L->Items()->Text(), "Alpha\r\nbravo\r\nCharlie\r\ndelta\r\n");
     EXPECT_EQ(L->Items()->Objects(2), &Tag);
+    EXPECT_EQ(L->ItemIndex(), 2);
     L->Items()->Add("bz");
     EXPECT_EQ(L->Items()->IndexOf("bz"), 2);
 
