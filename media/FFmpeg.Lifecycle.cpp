@@ -332,7 +332,9 @@ void TCustomFFmpeg::Stop(bool AWaitFor) {
     // Starts a worker that was made but never started, and opens the pause
     // gate of a paused one, so that it sees the stop.
     Worker->Resume();
-    if (AWaitFor)
+    // The job's own thread (an event handler of the job) cannot wait for
+    // its own end.
+    if (AWaitFor && Worker->ThreadID() != GetCurrentThreadId())
         WaitServing(*FStopEvent);
 }
 
