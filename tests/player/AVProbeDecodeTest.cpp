@@ -258,6 +258,27 @@ TEST_F(DecodeTest, TheConversionBufferIsNotShrunkWhileAFileIsOpen) {
     EXPECT_EQ(Bitmap.Width(), 65);
 }
 
+// The frame says what it holds: around a size change the decoder context
+// may already describe the next pictures.
+TEST_F(DecodeTest, EachFrameIsCopiedAtItsOwnSize) {
+    Load("size_change.ts");
+    std::vector<int> Widths;
+    TBitmap Bitmap;
+    while (Probe->Decode(-1)) {
+        const TFrameInfo& Info = Probe->FrameInfo();
+        Widths.push_back(Info.Width);
+        EXPECT_EQ(Info.Height * 4, Info.Width * 3);
+        ASSERT_TRUE(Probe->CopyToBitmap(&Bitmap));
+        EXPECT_EQ(Bitmap.Width(), Info.Width);
+    }
+    ASSERT_GE(Widths.size(), 16u);
+    const auto Change = std::find(Widths.begin(), Widths.end(), 160);
+    ASSERT_NE(Change, Widths.end());
+    EXPECT_TRUE(std::all_of(Widths.begin(), Change, [](int W) { return W == 320; }));
+    EXPECT_TRUE(std::all_of(Change, Widths.end(), [](int W) { return W == 160; }));
+    EXPECT_EQ(Change - Widths.begin(), 9);
+}
+
 TEST_F(DecodeTest, AYUVFrameMatchesTheCommandsOwnConversion) {
     Load("av.mp4");
     ASSERT_TRUE(Probe->Decode(-1));
