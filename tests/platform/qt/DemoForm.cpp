@@ -2,7 +2,8 @@
 // class library's standard controls and a popup over it, on the Qt backend
 // of a real X display. Usage: qt_demo_form OUTDIR
 //
-// Once everything is on the screen it writes OUTDIR/layout.txt (each
+// A layered disc with per-pixel alpha stands beside the popup. Once
+// everything is on the screen it writes OUTDIR/layout.txt (each
 // control's screen rectangle), OUTDIR/label.bmp (the label's text drawn by
 // the graphics layer with the label's font) and prints "ready". A click on
 // the popup prints whether the form kept the X input focus; a drag of the
@@ -147,11 +148,40 @@ HWND MakePopup(TCustomForm* Owner) {
     return Popup;
 }
 
+// A layered window with per-pixel alpha: a red disc on a transparent
+// square. Without a compositor it must show as the disc's shape, not as a
+// black square.
+HWND MakeLayeredDisc(TCustomForm* Owner) {
+    constexpr int Size = 60;
+    TPoint At = Owner->ClientToScreen({340, 200});
+    HWND Disc = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE, "DemoPopup", "",
+                               WS_POPUP, At.X, At.Y, Size, Size, Owner->Handle(), nullptr, nullptr,
+                               nullptr);
+    TBitmap Picture;
+    Picture.SetPixelFormat(pf32bit);
+    Picture.SetSize(Size, Size);
+    for (int Y = 0; Y < Size; ++Y) {
+        auto* Row = static_cast<std::uint32_t*>(Picture.ScanLine(Y));
+        for (int X = 0; X < Size; ++X) {
+            int DX = X - Size / 2, DY = Y - Size / 2;
+            Row[X] = DX * DX + DY * DY <= 25 * 25 ? 0xFFFF0000 : 0;
+        }
+    }
+    TPoint Origin{0, 0};
+    TSize Extent{Size, Size};
+    BLENDFUNCTION Blend;
+    Blend.AlphaFormat = AC_SRC_ALPHA;
+    UpdateLayeredWindow(Disc, nullptr, &At, &Extent, Picture.Canvas()->Handle(), &Origin, 0, &Blend,
+                        ULW_ALPHA);
+    ShowWindow(Disc, SW_SHOWNOACTIVATE);
+    return Disc;
+}
+
 void WriteRect(std::ofstream& Out, const char* Name, TRect R) {
     Out << Name << ' ' << R.Left << ' ' << R.Top << ' ' << R.Width() << ' ' << R.Height() << '\n';
 }
 
-void WriteLayout(const std::string& Dir, TDemoForm* Form, HWND Popup) {
+void WriteLayout(const std::string& Dir, TDemoForm* Form, HWND Popup, HWND Disc) {
     std::ofstream Out(Dir + "/layout.txt");
     auto Of = [](TControl* C) {
         TPoint P = C->ClientToScreen({0, 0});
@@ -170,8 +200,12 @@ void WriteLayout(const std::string& Dir, TDemoForm* Form, HWND Popup) {
     WriteRect(Out, "popup", R);
     GetWindowRect(Form->Handle(), &R);
     WriteRect(Out, "form", R);
-    TColor Back = Form->Color();
-    Out << "background " << std::hex << ColorToRGB(Back) << '\n';
+    GetWindowRect(Disc, &R);
+    WriteRect(Out, "disc", R);
+    // As 0xRRGGBB, the way pictures hold it.
+    COLORREF Back = COLORREF(ColorToRGB(Form->Color()));
+    Out << "background " << std::hex
+        << ((GetRValue(Back) << 16) | (GetGValue(Back) << 8) | GetBValue(Back)) << '\n';
 }
 
 // The label's text as the graphics layer draws it with the label's font.
@@ -249,11 +283,12 @@ int main(int argc, char** argv) {
         FormWnd = Form->Handle();
         SetWindowSubclass(FormWnd, FormSubclass, 1, 0);
         HWND Popup = MakePopup(Form);
-        if (!WaitUntilShown({FormWnd, Popup})) {
+        HWND Disc = MakeLayeredDisc(Form);
+        if (!WaitUntilShown({FormWnd, Popup, Disc})) {
             std::fprintf(stderr, "qt_demo_form: the windows never showed\n");
             Status = 1;
         } else {
-            WriteLayout(Dir, Form, Popup);
+            WriteLayout(Dir, Form, Popup, Disc);
             WriteLabelPicture(Dir, Form->Label);
             std::printf("ready\n");
             std::fflush(stdout);

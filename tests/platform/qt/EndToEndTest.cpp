@@ -171,8 +171,16 @@ TEST(QtEndToEnd, DemoFormReachesTheScreenAsPaintedItsPopupTakesNoFocusAndItsCapt
         In >> X >> Y >> W >> H;
         Layout[Name] = QRect(X, Y, W, H);
     }
-    ASSERT_EQ(Layout.size(), 10u);
+    ASSERT_EQ(Layout.size(), 11u);
     Layout.erase("form");
+
+    // Xvfb runs no compositor: the per-pixel-alpha disc shows as its shape,
+    // red inside and the form around it, never a dark square.
+    QRect Disc = Layout["disc"];
+    Layout.erase("disc");
+    EXPECT_TRUE(SameColour(Shot.pixel(Disc.center()), qRgb(255, 0, 0)));
+    for (QPoint Corner : {Disc.topLeft(), Disc.topRight(), Disc.bottomLeft(), Disc.bottomRight()})
+        EXPECT_TRUE(SameColour(Shot.pixel(Corner), Background)) << Corner.x() << "," << Corner.y();
 
     // Every control drew something of its own on the form's colour.
     for (const auto& [Control, R] : Layout) {
