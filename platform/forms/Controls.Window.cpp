@@ -215,10 +215,12 @@ void TWinControl::ScrollBy(int DeltaX, int DeltaY) {
     if (HandleAllocated()) {
         // Window children move with the scrolled pixels.
         ScrollWindow(FHandle, DeltaX, DeltaY, nullptr, nullptr);
+        // The children's windows moved; their bounds follow the windows.
         for (TControl* C : FControls)
             if (auto* Win = dynamic_cast<TWinControl*>(C); Win && Win->HandleAllocated()) {
-                Win->FLeft += DeltaX;
-                Win->FTop += DeltaY;
+                Win->FAnchorMove = true;
+                Win->UpdateBounds();
+                Win->FAnchorMove = false;
             }
     }
     FControlState.Exclude(csAlignmentNeeded);

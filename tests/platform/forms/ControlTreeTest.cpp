@@ -300,3 +300,20 @@ TEST_F(ControlTreeTest, AnAutoSizedContainerFitsItsChildren) {
     Far->Hide();
     EXPECT_EQ(Panel.BoundsRect(), Rect(0, 0, 60, 30));
 }
+
+TEST_F(ControlTreeTest, ScrollByMovesWindowAndGraphicChildren) {
+    TForm* Form = MakeForm();
+    auto* Box = new TBox(Form);
+    Box->SetBounds(0, 0, 200, 200);
+    Box->SetParent(Form);
+    TControl* Leaf = Child(Box, alNone, Bounds(10, 50, 20, 20));
+    TControl* Win = Child(Box, alNone, Bounds(40, 50, 20, 20), true);
+    Form->Show();
+    Application->ProcessMessages();
+    Box->ScrollBy(0, -30);
+    EXPECT_EQ(Leaf->BoundsRect(), Bounds(10, 20, 20, 20));
+    EXPECT_EQ(Win->BoundsRect(), Bounds(40, 20, 20, 20));
+    TPoint P{0, 0};
+    MapWindowPoints(static_cast<TWinControl*>(Win)->Handle(), Box->Handle(), &P, 1);
+    EXPECT_EQ(P, (TPoint{40, 20}));
+}

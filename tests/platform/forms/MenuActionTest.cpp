@@ -263,3 +263,33 @@ TEST_F(PopupMenuTest, TrackPopupMenuAnswersTheChoiceOrNothing) {
     EXPECT_TRUE(DestroyMenu(Menu));
     EXPECT_EQ(GetMenuItemCount(Menu), -1);
 }
+
+TEST_F(PopupMenuTest, ASubmenuOpensWhenThePointerRestsOnItsItem) {
+    HMENU Sub = CreatePopupMenu();
+    AppendMenu(Sub, MF_STRING, 201, "Inner");
+    HMENU Menu = CreatePopupMenu();
+    AppendMenu(Menu, MF_STRING, 101, "First");
+    AppendMenu(Menu, MF_POPUP, UINT_PTR(Sub), "More");
+    // When the submenu opens, its first item is chosen with the keys.
+    TWndMethod Old = Form->WindowProc;
+    std::uint32_t OpenedAt = 0, MovedAt = 0;
+    Form->WindowProc = [&](TMessage& M) {
+        if (M.Msg == WM_INITMENUPOPUP && HMENU(M.WParam) == Sub) {
+            OpenedAt = Clock.Now();
+            Key(VK_DOWN);
+            Key(VK_RETURN);
+        }
+        Old(M);
+    };
+    // Over the second item (20 pixels per item, below a 1-pixel border and
+    // a 2-pixel margin).
+    Headless.MovePointer(430, 300 + 3 + 20 + 10);
+    MovedAt = Clock.Now();
+    UINT Chosen = TrackPopupMenu(Menu, TPM_RETURNCMD, 400, 300, 0, Form->Handle(), nullptr);
+    Form->WindowProc = Old;
+    EXPECT_EQ(Chosen, 201u);
+    EXPECT_GE(OpenedAt - MovedAt, 400u);
+    DestroyMenu(Menu);
+    // The submenu went with its menu.
+    EXPECT_EQ(GetMenuItemCount(Sub), -1);
+}
