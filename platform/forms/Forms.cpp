@@ -63,10 +63,9 @@ TCustomForm* TCustomForm::CreateNew(TComponent* AOwner) {
 }
 
 TCustomForm::~TCustomForm() {
-    if (!ComponentState().Contains(csDestroying)) {
-        Destroying();
-        DoDestroy();
-    }
+    // Also when the owner's destruction marked the form already.
+    Destroying();
+    DoDestroy();
     if (Application && Application->MainForm() == this)
         Application->SetMainForm(nullptr);
     if (Screen)

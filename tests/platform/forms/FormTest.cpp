@@ -379,3 +379,14 @@ TEST_F(FormTest, MdiChildrenLiveInTheClientAndActivateOnAPress) {
     for (TForm* F : {One, Two})
         F->WindowProc = TWndMethod(F, &TControl::WndProc);
 }
+
+TEST_F(FormTest, AFormFreedWithItsOwnerFiresOnDestroy) {
+    TComponent Owner(nullptr);
+    auto* Form = new TForm(&Owner);
+    int Destroyed = 0;
+    Form->OnDestroy = [&](TObject*) { ++Destroyed; };
+    Form->Show();
+    Owner.DestroyComponents();
+    EXPECT_EQ(Destroyed, 1);
+    EXPECT_EQ(Screen->FormCount(), 0);
+}
