@@ -348,3 +348,16 @@ TEST_F(ApplicationTest, AFormsConstraintsLimitItsTrackingSize) {
     EXPECT_EQ(Main->Width(), 300);
     EXPECT_EQ(Main->Height(), 500);
 }
+
+TEST_F(HintTest, AHintGoesWhenTheProgramLosesTheActivation) {
+    Rest(A);
+    Headless.RunUntil(Clock.Now() + 600);
+    ASSERT_TRUE(HintShown());
+    int Deactivated = 0;
+    Application->OnDeactivate = [&](TObject*) { ++Deactivated; };
+    Headless.TakeFocusAway();
+    Pump();
+    EXPECT_EQ(Deactivated, 1);
+    EXPECT_FALSE(HintShown());
+    EXPECT_FALSE(Application->Active());
+}

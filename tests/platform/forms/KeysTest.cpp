@@ -283,3 +283,24 @@ TEST_F(KeysTest, AltAndTheAcceleratorClicksTheButton) {
     EXPECT_FALSE(IsAccel('&', "&&Tom"));
     EXPECT_TRUE(IsAccel('s', "&Save"));
 }
+
+TEST_F(KeysTest, FocusingAControlOfAnInactiveFormActivatesItsForm) {
+    auto* A = Make<TKeyProbe>(Form, "A", Bounds(5, 5, 20, 20));
+    TForm* Other = MakeForm("Other");
+    Other->SetLeft(600);
+    auto* B = Make<TKeyProbe>(Other, "B", Bounds(5, 5, 20, 20));
+    ShowForm();
+    Other->Show();
+    Pump();
+    A->SetFocus();
+    Pump();
+    EXPECT_TRUE(Form->Active());
+    EXPECT_FALSE(Other->Active());
+    B->SetFocus();
+    Pump();
+    EXPECT_TRUE(Other->Active());
+    EXPECT_FALSE(Form->Active());
+    EXPECT_TRUE(B->Focused());
+    EXPECT_EQ(Screen->ActiveForm(), Other);
+    EXPECT_EQ(Screen->ActiveControl(), B);
+}
