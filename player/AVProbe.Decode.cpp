@@ -313,6 +313,9 @@ bool TAVProbe::Decode(int AStreamIndex) {
     }
 }
 
+static_assert(ptUnknown == AV_PICTURE_TYPE_NONE && ptI == AV_PICTURE_TYPE_I &&
+              ptBI == AV_PICTURE_TYPE_BI);
+
 bool TAVProbe::StorePicture(const AVFrame* AFrame, std::int64_t APosition) {
     const auto PixFmt = static_cast<AVPixelFormat>(AFrame->format);
     // The frame itself says what it holds; after a size change the decoder
