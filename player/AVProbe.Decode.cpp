@@ -313,8 +313,8 @@ bool TAVProbe::Decode(int AStreamIndex) {
     }
 }
 
-static_assert(ptUnknown == AV_PICTURE_TYPE_NONE && ptI == AV_PICTURE_TYPE_I &&
-              ptBI == AV_PICTURE_TYPE_BI);
+static_assert(int(ptUnknown) == int(AV_PICTURE_TYPE_NONE) && int(ptI) == int(AV_PICTURE_TYPE_I) &&
+              int(ptBI) == int(AV_PICTURE_TYPE_BI));
 
 bool TAVProbe::StorePicture(const AVFrame* AFrame, std::int64_t APosition) {
     const auto PixFmt = static_cast<AVPixelFormat>(AFrame->format);
