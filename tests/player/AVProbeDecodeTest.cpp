@@ -196,6 +196,12 @@ TEST_F(DecodeTest, DecodingNeedsAVideoStreamAndAFile) {
     EXPECT_EQ(Probe->LastErrMsg(), "stream #0 is not video stream.");
     EXPECT_FALSE(Probe->Decode(1));
     EXPECT_EQ(Probe->LastErrMsg(), "stream index #1 is invalid.");
+    Load("nosize.ts");
+    EXPECT_FALSE(Probe->Decode(-1));
+    EXPECT_EQ(Probe->LastErrMsg(), "frame size of codec is invalid.");
+    EXPECT_EQ(Logged.back(), (TLogLine{llError, "frame size of codec is invalid."}));
+
+    Load("audio.mp3");
     // Seeking goes by the audio stream.
     EXPECT_TRUE(Probe->Seek(1000000, {}));
 
