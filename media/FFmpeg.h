@@ -14,6 +14,10 @@
 // A user-interface thread that waits for a job (Stop, StopOrTerminate)
 // keeps serving CallInMainThread calls and its window messages.
 //
+// A derived class whose job body uses its own fields stops the job in its
+// own destructor (Stop(true)): those fields are gone when this destructor
+// runs. Nothing may destroy or reset an engine from its own job's thread.
+//
 // Files: the implementation is spread over FFmpeg.Lifecycle.cpp (life cycle,
 // threads, release), FFmpeg.Options.cpp (the dispatcher and the picture,
 // codec and format handlers), FFmpeg.Presets.cpp (target and codec presets)
