@@ -556,10 +556,13 @@ void TWinControl::CMTextChanged(TMessage& Message) {
 // ---------------------------------------------------------------- messages
 
 void TWinControl::MainWndProc(TMessage& Message) {
+    // A handler may free the control: the procedure runs from a copy, and
+    // nothing of the control is touched afterwards.
+    TWndMethod Proc = WindowProc;
     try {
-        WindowProc(Message);
+        Proc(Message);
     } catch (...) {
-        HandleControlException(this);
+        HandleControlException(nullptr);
     }
 }
 

@@ -630,7 +630,8 @@ void TControl::Release() {
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
     TMessage Message{Msg, WParam, LParam, 0};
-    WindowProc(Message);
+    TWndMethod Proc = WindowProc;
+    Proc(Message);
     return Message.Result;
 }
 

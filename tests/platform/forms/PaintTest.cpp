@@ -1,5 +1,6 @@
 // Windows of controls: creation and re-creation, painting order and clips.
 #include "platform/forms/ExtCtrls.h"
+#include "platform/forms/StdCtrls.h"
 #include "tests/platform/forms/FormsTestSupport.h"
 
 namespace {
@@ -280,4 +281,20 @@ TEST_F(PaintTest, APopupChildIsATopLevelWindowOwnedByItsForm) {
     Panel->SetWidth(150);
     GetWindowRect(Drop->Handle(), &R);
     EXPECT_EQ(R.Left, 700);
+}
+
+TEST_F(PaintTest, AControlFreedInsideItsOwnClickDoesNotBreakTheLoop) {
+    TForm* Form = MakeForm();
+    auto* Button = new TButton(Form);
+    Button->SetBounds(10, 10, 75, 25);
+    Button->SetParent(Form);
+    Button->OnClick = [](TObject* Sender) { delete static_cast<TButton*>(Sender); };
+    Form->Show();
+    Pump();
+    TPoint P = Button->ClientToScreen({5, 5});
+    Headless.Click(P.X, P.Y);
+    Pump();
+    EXPECT_EQ(Form->ControlCount(), 0);
+    Headless.Click(P.X, P.Y);
+    Pump();
 }
