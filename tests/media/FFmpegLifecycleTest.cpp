@@ -1,4 +1,5 @@
 #include "FFmpegTestEngine.h"
+#include "media/MyUtilStubs.h"
 #include "media/MyUtils.h"
 #include "platform/core/Paths.h"
 #include "platform/core/SyncObjects.h"
@@ -433,6 +434,43 @@ TEST_F(LifecycleTest, JoinModeReleasesTheSharedOutputOnce) {
     for (AVFormatContext* Entry : Engine->Foutput_files)
         EXPECT_EQ(Entry, nullptr);
     EXPECT_FALSE(FileExists(Temp.File("joined.ts")));
+}
+
+// What the job leaves pending goes with its files; the option store goes
+// until the next reset.
+TEST_F(LifecycleTest, ReleaseAllClosesStatisticsAndClearsPendingTexts) {
+    Engine->Fvstats_file = myutil::fopen(Temp.File("vstats.log").c_str(), "w");
+    ASSERT_NE(Engine->Fvstats_file, nullptr);
+    myutil::fprintf(Engine->Fvstats_file, "frame= 1\n");
+    Engine->ParseOption("vstats_file", Temp.File("vstats.log"));
+    Engine->ParseOption("vcodec", "mpeg4");
+    Engine->ParseOption("acodec", "mp2");
+    Engine->ParseOption("scodec", "mov_text");
+    Engine->ParseOption("tvstd", "pal");
+    Engine->ParseOption("rc_override", "0,10,2");
+    Engine->ParseOption("slang", "eng");
+    Engine->ParseOption("stag", "tx3g");
+    Engine->ParseOption("vtag", "XVID");
+    std::string Matrix = "16";
+    for (int I = 1; I < 64; ++I)
+        Matrix += ",16";
+    Engine->ParseOption("intra_matrix", Matrix);
+    Engine->ReleaseAll();
+    EXPECT_EQ(Engine->Fvstats_file, nullptr);
+    // Closed, so what was written reached the file.
+    EXPECT_GT(GetFileSizeByName(Temp.File("vstats.log")), 0);
+    EXPECT_EQ(Engine->Fvstats_filename, "");
+    EXPECT_EQ(Engine->Fvideo_codec_name, "");
+    EXPECT_EQ(Engine->Faudio_codec_name, "");
+    EXPECT_EQ(Engine->Fsubtitle_codec_name, "");
+    EXPECT_EQ(Engine->Fvideo_standard, "");
+    EXPECT_EQ(Engine->Fvideo_rc_override_string, "");
+    EXPECT_EQ(Engine->Fsubtitle_language, "");
+    EXPECT_EQ(Engine->Fsubtitle_codec_tag, 0u);
+    EXPECT_FALSE(Engine->Fintra_matrix.has_value());
+    // Kept: the job's other pending state is the next reset's to clear.
+    EXPECT_EQ(Engine->Fvideo_codec_tag, 1145656920u);
+    EXPECT_FALSE(Engine->OptDefault("g", "12"));
 }
 
 TEST_F(LifecycleTest, DestroyStopsARunningJob) {

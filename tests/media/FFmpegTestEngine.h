@@ -152,6 +152,7 @@ public:
     using TCustomFFmpeg::Fvideo_standard;
     using TCustomFFmpeg::Fvideo_stream_copy;
     using TCustomFFmpeg::Fvideo_sync_method;
+    using TCustomFFmpeg::Fvstats_file;
     using TCustomFFmpeg::Fvstats_filename;
 
 protected:
