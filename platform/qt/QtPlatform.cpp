@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -23,12 +24,14 @@ bool PrepareQtPlatform(std::string& Error) {
         return false;
     }
     // Qt aborts when it cannot open the display; asking first lets the
-    // program say so in one line and exit with status 1 instead.
-    xcb_connection_t* Connection = xcb_connect(nullptr, nullptr);
-    bool Usable = Connection && !xcb_connection_has_error(Connection);
-    if (Connection)
-        xcb_disconnect(Connection);
-    if (!Usable) {
+    // program say so in one line and exit with status 1 instead. The probe
+    // stays connected for the whole run: an X server resets when its last
+    // client leaves, and Qt's own connection would race that reset.
+    static std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> Probe(nullptr,
+                                                                                xcb_disconnect);
+    Probe.reset(xcb_connect(nullptr, nullptr));
+    if (!Probe || xcb_connection_has_error(Probe.get())) {
+        Probe.reset();
         Error = std::string("ostrela: cannot open the X display ") + std::getenv("DISPLAY") +
                 "; set DISPLAY or start it under xvfb-run";
         return false;

@@ -42,9 +42,10 @@ void RunOnVirtualScreen(const std::string& Driver, const std::string& Program,
     int Server =
         1000 + int((long(getpid()) * 97 + long(std::time(nullptr)) + Runs++ * 7919) % 50000);
     std::string Command = "env -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=" + Quote(Dir.Path()) +
-                          " timeout 300 xvfb-run -a -n " + std::to_string(Server) +
-                          " -s '-screen 0 1920x1080x24' " + Quote(Driver) + " " + Quote(Program) +
-                          " " + Quote(OSTRELA_BIN_DIR "/screenshot") + " " + Quote(Dir.Path()) +
+                          " timeout 300 xvfb-run -a -n " + std::to_string(Server) + " -e " +
+                          Quote(Dir.File("xvfb-errors.txt")) + " -s '-screen 0 1920x1080x24' " +
+                          Quote(Driver) + " " + Quote(Program) + " " +
+                          Quote(OSTRELA_BIN_DIR "/screenshot") + " " + Quote(Dir.Path()) +
                           " </dev/null >" + Quote(Dir.File("xvfb.txt")) + " 2>&1";
     int Result = std::system(Command.c_str());
     ASSERT_EQ(Result, 0) << ReadFile(Dir.File("xvfb.txt"));

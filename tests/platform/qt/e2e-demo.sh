@@ -29,4 +29,7 @@ if read -r -t 60 -u 3 line && [[ "$line" == ready ]]; then
 fi
 status=0
 wait "$pid" || status=$?
+if ((status != 0)); then
+    { echo "DISPLAY=$DISPLAY"; ls -la /tmp/.X11-unix; cat /tmp/.X${DISPLAY#:}-lock; } >>"$out/stderr.txt" 2>&1
+fi
 echo "$status" >"$out/status.txt"
