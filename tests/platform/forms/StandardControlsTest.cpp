@@ -209,7 +209,7 @@ TEST_F(StandardControlsTest, ImageListDrawsDisabledItemsGreyed) {
     int Changes = 0;
     TChangeLink Link;
     Link.OnChange = [&](TObject*) { ++Changes; };
-    List.RegisterChanges(&Link);
+    RegisterChanges(&List, &Link);
     TBitmap Strip;
     Strip.SetSize(32, 16);
     Strip.Canvas()->Brush()->SetColor(clRed);
@@ -242,5 +242,32 @@ TEST_F(StandardControlsTest, ImageListDrawsDisabledItemsGreyed) {
     List.Delete(0);
     EXPECT_EQ(Changes, 2);
     EXPECT_THROW(List.Delete(5), EInvalidOperation);
-    List.UnRegisterChanges(&Link);
+    UnRegisterChanges(&List, &Link);
+    List.Clear();
+    EXPECT_EQ(Changes, 2);
+}
+
+TEST_F(StandardControlsTest, ChangeLinksChainTheListsHandlerAndForgetAFreedList) {
+    auto* List = new TImageList(nullptr);
+    int Own = 0, Linked = 0;
+    List->OnChange = [&](TObject*) { ++Own; };
+    TChangeLink A, B;
+    A.OnChange = [&](TObject*) { ++Linked; };
+    B.OnChange = [&](TObject*) { ++Linked; };
+    RegisterChanges(List, &A);
+    RegisterChanges(List, &B);
+    TBitmap Picture;
+    Picture.SetSize(16, 16);
+    List->Add(&Picture, nullptr);
+    EXPECT_EQ(Own, 1);
+    EXPECT_EQ(Linked, 2);
+    {
+        TChangeLink Gone;
+        RegisterChanges(List, &Gone);
+    }
+    List->Add(&Picture, nullptr);
+    EXPECT_EQ(Linked, 4);
+    delete List;
+    EXPECT_EQ(A.Sender(), nullptr);
+    EXPECT_EQ(B.Sender(), nullptr);
 }
