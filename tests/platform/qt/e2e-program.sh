@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# Runs inside xvfb-run: starts the program, waits for its window,
-# photographs the screen, closes the program with Alt+F4 and records its
-# exit status. Usage: e2e-program.sh PROGRAM SCREENSHOT OUTDIR
+# Runs inside xvfb-run: starts the program, waits for its window, then either
+# photographs the screen and closes the program with Alt+F4, or (with
+# "lose-display") stops the X server under it; records the exit status.
+# Usage: e2e-program.sh PROGRAM SCREENSHOT OUTDIR [lose-display]
 set -uo pipefail
-program=$1 screenshot=$2 out=$3
+program=$1 screenshot=$2 out=$3 mode=${4:-close}
 
 timeout 120 "$program" 2>"$out/stderr.txt" &
 pid=$!
 if timeout 60 xdotool search --sync --onlyvisible --name '^Ostrela$' >"$out/window.txt"; then
-    # Mapped; the program paints on the expose that follows.
-    sleep 1
-    "$screenshot" "$out/screen.png"
-    xdotool key alt+F4
+    if [[ "$mode" == lose-display ]]; then
+        # The lock file of the display names the server's process.
+        kill "$(tr -d ' ' <"/tmp/.X${DISPLAY#:}-lock")"
+    else
+        # Mapped; the program paints on the expose that follows.
+        sleep 1
+        "$screenshot" "$out/screen.png"
+        xdotool key alt+F4
+    fi
 fi
 status=0
 wait "$pid" || status=$?
