@@ -15,7 +15,9 @@ public:
         TNotifyEvent Installed; // the handler this unit put in its place
         std::vector<TChangeLink*> Links;
     };
-    std::map<TCustomImageList*, TEntry> Entries;
+    // Keyed by the list as a component: a list being freed is no longer an
+    // image list when its removal arrives.
+    std::map<TComponent*, TEntry> Entries;
 
     void Dispatch(TCustomImageList* List) {
         auto It = Entries.find(List);
@@ -41,7 +43,7 @@ protected:
         TComponent::Notification(AComponent, Operation);
         if (Operation != opRemove)
             return;
-        auto It = Entries.find(static_cast<TCustomImageList*>(AComponent));
+        auto It = Entries.find(AComponent);
         if (It == Entries.end())
             return;
         for (TChangeLink* Link : It->second.Links)
