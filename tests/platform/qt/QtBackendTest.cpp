@@ -432,6 +432,29 @@ TEST_F(QtBackendTest, DesktopMovesAreReportedButTheBackendsOwnAreNot) {
     EXPECT_EQ(Got[0], Bounds(30, 40, 60, 70));
 }
 
+TEST_F(QtBackendTest, DesktopIconifyingIsReportedButTheBackendsOwnIsNot) {
+    TSurfaceId Id = ShownSurface(TSurfaceKind::Framed, Bounds(0, 0, 50, 50));
+    QWindow* W = Backend.SurfaceWindow(Id);
+    auto States = [&] {
+        std::vector<TBackendEventKind> Result;
+        for (const TBackendEvent& E : Drain())
+            if (E.Kind == TBackendEventKind::Iconified || E.Kind == TBackendEventKind::Restored)
+                Result.push_back(E.Kind);
+        return Result;
+    };
+    Backend.SetIconified(Id, true);
+    Settle();
+    EXPECT_TRUE(W->windowStates() & Qt::WindowMinimized);
+    EXPECT_TRUE(States().empty());
+    // The desktop restores it, as a task bar does.
+    W->showNormal();
+    Settle();
+    EXPECT_EQ(States(), std::vector{TBackendEventKind::Restored});
+    W->showMinimized();
+    Settle();
+    EXPECT_EQ(States(), std::vector{TBackendEventKind::Iconified});
+}
+
 TEST_F(QtBackendTest, EventsOfADestroyedSurfaceAreDropped) {
     TSurfaceId Id = ShownSurface(TSurfaceKind::Framed, Bounds(0, 0, 50, 50));
     QPointer<QWindow> W = Backend.SurfaceWindow(Id);
