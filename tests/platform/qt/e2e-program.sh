@@ -13,9 +13,17 @@ if timeout 60 xdotool search --sync --onlyvisible --name '^Ostrela$' >"$out/wind
         # The lock file of the display names the server's process.
         kill "$(tr -d ' ' <"/tmp/.X${DISPLAY#:}-lock")"
     else
-        # Mapped; the program paints on the expose that follows.
+        # Mapped; the program paints on the expose that follows. Photograph
+        # until two pictures in a row agree, so a busy machine that paints
+        # late is waited for.
         sleep 1
         "$screenshot" "$out/screen.png"
+        for _ in 1 2 3 4 5 6 7 8 9 10; do
+            sleep 0.3
+            "$screenshot" "$out/again.png"
+            cmp -s "$out/screen.png" "$out/again.png" && break
+            mv "$out/again.png" "$out/screen.png"
+        done
         xdotool key alt+F4
     fi
 fi
