@@ -475,10 +475,8 @@ void TWinControl::CMRecreateWnd(TMessage&) {
     TWinControl* Focus = FindControl(GetFocus());
     if (Focus && !ContainsControl(Focus))
         Focus = nullptr;
-    FRecreating = true;
     DestroyHandle();
     UpdateControlState();
-    FRecreating = false;
     if (Focus && Focus->HandleAllocated())
         ::SetFocus(Focus->FHandle);
 }

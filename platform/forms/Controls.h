@@ -254,8 +254,6 @@ public:
     TControl* Control() const { return FControl; }
     void SetControl(TControl* Value);
     void FreeHandle();
-    // Limits drawing to the control's rectangle on a parent DC.
-    void UpdateTextFlags() {}
 
 protected:
     void CreateHandle() override;
@@ -463,7 +461,6 @@ protected:
     void ValidateContainer(TWinControl* AParent);
     virtual void SetZOrderPosition(int Position);
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    virtual void ChangeScale(int, int) {}
     // The parent whose window shows this control (itself for a window control).
     TWinControl* ParentWindowControl() const;
 
@@ -524,7 +521,6 @@ protected:
     TDragKind FDragKind = dkDrag;
     TCursor FDragCursor = -12;
     std::unique_ptr<TControlActionLink> FActionLink;
-    bool FDesktopFont = false;
 
 private:
     void FontChanged(TObject* Sender);
@@ -685,9 +681,7 @@ protected:
     // ---- children and order
     void Insert(TControl* AControl);
     void Remove(TControl* AControl);
-    void ControlsAligned() {}
     virtual void AlignControlsDone() {}
-    void SetChildOrder(TControl*, int) {}
     void SetZOrderPosition(int Position) override;
     void UpdateTabOrder(int Value);
     void AdjustAnchoredChildren();
@@ -707,7 +701,6 @@ protected:
     virtual void DoExit();
     // Whether a dialog key goes to the control rather than the form.
     bool WantsKey(WORD Key);
-    virtual bool IsShortCutKey(TMessage&) { return false; }
 
     // ---- message handlers
     virtual void WMSetFocus(TMessage& Message);
@@ -756,7 +749,6 @@ protected:
     TImeMode FImeMode = imDontCare;
     std::string FImeName;
     bool FDockSite = false;
-    bool FRecreating = false;
     bool FIsPopup = false;
 };
 
