@@ -4,4 +4,7 @@ set(OSTRELA_STANDARD_CONTROLS_SOURCES
     Edits.Wrappers.cpp
     ListBoxes.cpp
     ListBoxes.Wrappers.cpp
-    ListBoxes.ComboBox.cpp)
+    ListBoxes.ComboBox.cpp
+    ListViews.Header.cpp
+    ListViews.cpp
+    ListViews.Wrappers.cpp)
