@@ -334,7 +334,12 @@ void TCustomForm::ApplyPosition() {
                                         : Screen->WorkAreaRect();
         break;
     case poDesktopCenter:
-        Area = Screen->DesktopRect();
+        // The bounding box of every monitor's work area.
+        Area = Screen->PrimaryMonitor()->WorkareaRect();
+        for (int I = 0; I < Screen->MonitorCount(); ++I) {
+            TRect Work = Screen->Monitors(I)->WorkareaRect();
+            UnionRect(&Area, &Area, &Work);
+        }
         break;
     case poMainFormCenter:
     case poOwnerFormCenter: {

@@ -390,3 +390,28 @@ TEST_F(FormTest, AFormFreedWithItsOwnerFiresOnDestroy) {
     EXPECT_EQ(Destroyed, 1);
     EXPECT_EQ(Screen->FormCount(), 0);
 }
+
+TEST_F(FormTest, DesktopCentreAndDefaultPositions) {
+    Headless.SetScreens({{Rect(0, 0, 1000, 800), Rect(0, 0, 1000, 760), true},
+                         {Rect(1000, 0, 2000, 800), Rect(1000, 40, 2000, 780), false}});
+    TForm* Centred = MakeForm("Centred");
+    Centred->SetBounds(0, 0, 400, 300);
+    Centred->SetPosition(poDesktopCenter);
+    Centred->Show();
+    // Centred in the work areas' bounding box (0, 0, 2000, 780).
+    EXPECT_EQ(Centred->Left(), 800);
+    EXPECT_EQ(Centred->Top(), 240);
+    TForm* First = MakeForm("First");
+    First->SetPosition(poDefaultPosOnly);
+    First->Show();
+    TForm* Second = MakeForm("Second");
+    Second->SetPosition(poDefaultPosOnly);
+    Second->Show();
+    EXPECT_EQ(Second->Left() - First->Left(), 20);
+    EXPECT_EQ(Second->Top() - First->Top(), 20);
+    // A position applies at the first show only.
+    Centred->Hide();
+    Centred->SetLeft(5);
+    Centred->Show();
+    EXPECT_EQ(Centred->Left(), 5);
+}

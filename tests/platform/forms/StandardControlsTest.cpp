@@ -271,3 +271,42 @@ TEST_F(StandardControlsTest, ChangeLinksChainTheListsHandlerAndForgetAFreedList)
     EXPECT_EQ(A.Sender(), nullptr);
     EXPECT_EQ(B.Sender(), nullptr);
 }
+
+TEST_F(StandardControlsTest, APanelsChildrenAlignInsideItsBevelsAndBorder) {
+    auto* Panel = Add<TPanel>(Bounds(0, 0, 200, 100));
+    Panel->SetBevelInner(bvLowered);
+    Panel->SetBevelWidth(2);
+    Panel->SetBorderWidth(3);
+    auto* Inside = Add<TPanel>(Bounds(0, 0, 10, 10), Panel);
+    Inside->SetAlign(alClient);
+    // Outer bevel 2, border 3, inner bevel 2 on every side.
+    EXPECT_EQ(Inside->BoundsRect(), Rect(7, 7, 193, 93));
+    Panel->SetBevelOuter(bvNone);
+    EXPECT_EQ(Inside->BoundsRect(), Rect(5, 5, 195, 95));
+}
+
+TEST_F(StandardControlsTest, AnImagePlacesItsPictureByStretchCentreAndProportion) {
+    auto* Image = Add<TImage>(Bounds(0, 0, 100, 50));
+    TBitmap Picture;
+    Picture.SetSize(40, 40);
+    Image->Picture()->SetGraphic(&Picture);
+    struct TRow {
+        bool Stretch, Center, Proportional;
+        TRect Expected;
+    };
+    const TRow Rows[] = {
+        {false, false, false, Rect(0, 0, 40, 40)}, {false, true, false, Rect(30, 5, 70, 45)},
+        {true, false, false, Rect(0, 0, 100, 50)}, {true, false, true, Rect(0, 0, 50, 50)},
+        {true, true, true, Rect(25, 0, 75, 50)},
+    };
+    for (const TRow& Row : Rows) {
+        Image->SetStretch(Row.Stretch);
+        Image->SetCenter(Row.Center);
+        Image->SetProportional(Row.Proportional);
+        EXPECT_EQ(Image->DestRect(), Row.Expected) << Row.Stretch << Row.Center << Row.Proportional;
+    }
+    // AutoSize takes the picture's size.
+    Image->SetAutoSize(true);
+    EXPECT_EQ(Image->Width(), 40);
+    EXPECT_EQ(Image->Height(), 40);
+}
