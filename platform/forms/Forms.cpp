@@ -360,8 +360,12 @@ void TCustomForm::ApplyPosition() {
         // Successive forms cascade from the work area's corner.
         static int Cascade = 0;
         TRect Work = Screen->WorkAreaRect();
+        // Back to the corner when the next step would leave the work area.
+        if (Work.Left + Cascade * 20 + FWidth > Work.Right ||
+            Work.Top + Cascade * 20 + FHeight > Work.Bottom)
+            Cascade = 0;
         SetBounds(Work.Left + Cascade * 20, Work.Top + Cascade * 20, FWidth, FHeight);
-        Cascade = (Cascade + 1) % 8;
+        ++Cascade;
         return;
     }
     default:
