@@ -293,3 +293,38 @@ TEST_F(PopupMenuTest, ASubmenuOpensWhenThePointerRestsOnItsItem) {
     // The submenu went with its menu.
     EXPECT_EQ(GetMenuItemCount(Sub), -1);
 }
+
+TEST_F(PopupMenuTest, AMenuNearTheScreensCornerFlipsToStayInTheWorkArea) {
+    HMENU Menu = CreatePopupMenu();
+    AppendMenu(Menu, MF_STRING, 1, "One");
+    AppendMenu(Menu, MF_STRING, 2, "Two");
+    TRect Seen;
+    // Looked at while the menu runs: a timer of the owner fires in its loop.
+    TWndMethod Old = Form->WindowProc;
+    Form->WindowProc = [&](TMessage& M) {
+        if (M.Msg == WM_TIMER && M.WParam == 7) {
+            KillTimer(Form->Handle(), 7);
+            EnumThreadWindows(
+                GetCurrentThreadId(),
+                [&](HWND Wnd, LPARAM) {
+                    char Class[32];
+                    GetClassName(Wnd, Class, sizeof(Class));
+                    if (std::string(Class) == "#MenuPopup" && IsWindowVisible(Wnd))
+                        GetWindowRect(Wnd, &Seen);
+                    return TRUE;
+                },
+                0);
+            Key(VK_ESCAPE);
+            return;
+        }
+        Old(M);
+    };
+    SetTimer(Form->Handle(), 7, 10, nullptr);
+    EXPECT_EQ(TrackPopupMenu(Menu, TPM_RETURNCMD, 1910, 1030, 0, Form->Handle(), nullptr), 0);
+    Form->WindowProc = Old;
+    DestroyMenu(Menu);
+    ASSERT_GT(Seen.Width(), 0);
+    // Work area 1920 x 1040: the menu opens to the left of and above the point.
+    EXPECT_EQ(Seen.Right, 1910);
+    EXPECT_EQ(Seen.Bottom, 1030);
+}
