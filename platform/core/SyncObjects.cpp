@@ -10,9 +10,13 @@ TEvent::TEvent(bool ManualReset, bool InitialState)
 void TEvent::SetEvent() {
     {
         std::lock_guard lock(FLock);
-        FSignaled = true;
+        if (FManualReset || FWaiters <= FReleases) {
+            FSignaled = true;
+        } else {
+            // One waiter is released now; the event itself stays reset.
+            ++FReleases;
+        }
     }
-    // An auto-reset event lets one waiter through; the others find it reset.
     if (FManualReset)
         FSignal.notify_all();
     else
@@ -26,12 +30,19 @@ void TEvent::ResetEvent() {
 
 TWaitResult TEvent::WaitFor(std::uint32_t Timeout) {
     std::unique_lock lock(FLock);
-    auto signaled = [this] { return FSignaled; };
+    auto signaled = [this] { return FSignaled || FReleases > 0; };
+    ++FWaiters;
+    bool released = true;
     if (Timeout == INFINITE)
         FSignal.wait(lock, signaled);
-    else if (!FSignal.wait_for(lock, std::chrono::milliseconds(Timeout), signaled))
+    else
+        released = FSignal.wait_for(lock, std::chrono::milliseconds(Timeout), signaled);
+    --FWaiters;
+    if (!released)
         return wrTimeout;
-    if (!FManualReset)
+    if (FReleases > 0)
+        --FReleases;
+    else if (!FManualReset)
         FSignaled = false;
     return wrSignaled;
 }

@@ -33,6 +33,12 @@ private:
     std::condition_variable FSignal;
     bool FManualReset;
     bool FSignaled;
+    // Auto-reset: threads inside WaitFor, and releases handed to them by
+    // SetEvent but not yet taken. A SetEvent that finds a waiter releases it
+    // there and then, so a second SetEvent right after it releases a second
+    // waiter instead of finding the event still set.
+    unsigned FWaiters = 0;
+    unsigned FReleases = 0;
 };
 
 // A manual-reset event created unset.

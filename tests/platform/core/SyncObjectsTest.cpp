@@ -2,10 +2,13 @@
 
 #include "platform/core/Clock.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/Threads.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <thread>
 
@@ -21,6 +24,14 @@ bool Eventually(const std::function<bool()>& Condition) {
         Sleep(1);
     }
     return true;
+}
+
+// The scheduler state of a thread of this process ('S': sleeping).
+char ThreadState(TThreadID Tid) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(Tid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    std::size_t close = text.rfind(')');
+    return close == std::string::npos || close + 2 >= text.size() ? '?' : text[close + 2];
 }
 
 } // namespace
@@ -42,6 +53,30 @@ TEST(SyncEvents, AutoResetReleasesOneWaiterPerSetEvent) {
     second.join();
     EXPECT_EQ(released, 2);
     // Each release reset the event again.
+    EXPECT_EQ(event.WaitFor(0), wrTimeout);
+}
+
+// Two SetEvents in a row release two waiting threads: the second must not
+// find the event still set because the first waiter had not yet taken it.
+TEST(SyncEvents, AutoResetSetTwiceInARowReleasesTwoWaiters) {
+    TEvent event(false, false);
+    std::atomic<int> released{0};
+    std::atomic<TThreadID> ids[2] = {0, 0};
+    auto waiter = [&](int Index) {
+        ids[Index] = GetCurrentThreadId();
+        if (event.WaitFor(WaitBound) == wrSignaled)
+            ++released;
+    };
+    std::thread first(waiter, 0), second(waiter, 1);
+    ASSERT_TRUE(Eventually([&] {
+        return ids[0] != 0 && ids[1] != 0 && ThreadState(ids[0]) == 'S' &&
+               ThreadState(ids[1]) == 'S';
+    }));
+    event.SetEvent();
+    event.SetEvent();
+    first.join();
+    second.join();
+    EXPECT_EQ(released, 2);
     EXPECT_EQ(event.WaitFor(0), wrTimeout);
 }
 
