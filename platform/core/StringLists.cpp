@@ -356,6 +356,13 @@ int TStringList::AddObject(const std::string& S, TObject* AObject) {
     return Index;
 }
 
+void TStringList::Move(int CurIndex, int NewIndex) {
+    // Refused before the line leaves: it could not come back at NewIndex.
+    if (FSorted && CurIndex != NewIndex)
+        Error(SSortedListError, 0);
+    TStrings::Move(CurIndex, NewIndex);
+}
+
 void TStringList::Exchange(int Index1, int Index2) {
     Item(Index1);
     Item(Index2);
@@ -465,11 +472,13 @@ void TStringList::CustomSort(const TStringListSortCompare& Compare) {
     std::iota(Order.begin(), Order.end(), 0);
     std::stable_sort(Order.begin(), Order.end(),
                      [&](int A, int B) { return Compare(this, A, B) < 0; });
+    // Announced before the lines move, so a handler that refuses the change
+    // finds them all in place.
+    Changing();
     std::vector<TStringItem> Sorted;
     Sorted.reserve(FList.size());
     for (int I : Order)
         Sorted.push_back(std::move(FList[static_cast<std::size_t>(I)]));
-    Changing();
     FList = std::move(Sorted);
     Changed();
 }

@@ -113,6 +113,8 @@ public:
     // On a sorted list the line goes to its place; see Duplicates.
     int AddObject(const std::string& S, TObject* AObject) override;
     void Exchange(int Index1, int Index2) override;
+    // Raises "Operation not allowed on sorted list" on a sorted list.
+    void Move(int CurIndex, int NewIndex) override;
 
     int IndexOf(const std::string& S) const override;
     int IndexOfName(const std::string& Name) const override;

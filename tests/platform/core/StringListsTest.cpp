@@ -2,6 +2,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Streams.h"
+#include "platform/core/Strings.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -208,6 +209,30 @@ TEST(StringListsTest, SortingByCaseAndCustomOrder) {
     });
     EXPECT_EQ(Lines(List), (TLines{"9", "10", "100"}));
     EXPECT_EQ(List.Objects(0), &Tag);
+}
+
+// A change that is refused, by the list or by an OnChanging handler that
+// raises, leaves every line where it was.
+TEST(StringListsTest, RefusedChangesLoseNoLine) {
+    TStringList Sorted;
+    Sorted.SetSorted(true);
+    Sorted.SetText("a\nb\nc");
+    try {
+        Sorted.Move(0, 2);
+        FAIL() << "a sorted list cannot move a line";
+    } catch (const EListError& E) {
+        EXPECT_STREQ(E.what(), "Operation not allowed on sorted list");
+    }
+    EXPECT_EQ(Lines(Sorted), (TLines{"a", "b", "c"}));
+
+    TStringList List;
+    List.SetText("c\nb\na");
+    List.OnChanging = [](TObject*) { throw EInvalidOperation("refused"); };
+    EXPECT_THROW(List.CustomSort([](TStringList* L, int I1, int I2) {
+        return CompareStr(L->Strings(I1), L->Strings(I2));
+    }),
+                 EInvalidOperation);
+    EXPECT_EQ(Lines(List), (TLines{"c", "b", "a"}));
 }
 
 class TChangeCounter {
