@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <string>
 
 namespace {
@@ -45,9 +46,20 @@ std::int64_t WriteAt(TContainer& Data, std::int64_t& Position, const void* Buffe
                      std::int64_t Count) {
     if (Count <= 0)
         return 0;
-    const std::int64_t end = Position + Count;
-    if (end > static_cast<std::int64_t>(Data.size()))
-        Data.resize(static_cast<std::size_t>(end));
+    // A position far beyond the end (any seek forward is allowed) must not
+    // wrap around or ask for more memory than there is: nothing is written,
+    // and WriteBuffer reports it.
+    std::int64_t end = 0;
+    if (__builtin_add_overflow(Position, Count, &end) ||
+        static_cast<std::uint64_t>(end) > Data.max_size())
+        return 0;
+    if (end > static_cast<std::int64_t>(Data.size())) {
+        try {
+            Data.resize(static_cast<std::size_t>(end));
+        } catch (const std::bad_alloc&) {
+            return 0;
+        }
+    }
     std::memcpy(Data.data() + Position, Buffer, static_cast<std::size_t>(Count));
     Position = end;
     return Count;
@@ -92,6 +104,11 @@ std::int64_t TStream::CopyFrom(TStream& Source, std::int64_t Count) {
     if (Count == 0) {
         Source.SetPosition(0);
         Count = Source.Size();
+        // A source that cannot tell its size cannot be copied whole.
+        if (Count < 0)
+            throw EReadError("Stream read error");
+        if (Count == 0)
+            return 0;
     }
     constexpr std::int64_t chunk = 64 * 1024;
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(Count, chunk)));

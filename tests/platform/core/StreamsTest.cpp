@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string>
 
 namespace {
@@ -92,6 +93,20 @@ TEST(Streams, ReadBufferPastTheEndRaisesAndReadAnswersShort) {
     EXPECT_EQ(stream.Read(buffer, 1), 0);
 }
 
+// Any seek forward is allowed, so a write may start where no memory can
+// follow: it writes nothing, WriteBuffer says so, and the content stays.
+TEST(Streams, MemoryWriteFarBeyondTheEndRaisesAndKeepsTheContent) {
+    TMemoryStream stream;
+    stream.WriteBuffer("abc", 3);
+    for (const std::int64_t position :
+         {std::numeric_limits<std::int64_t>::max() - 1, std::int64_t{1} << 62}) {
+        ASSERT_EQ(stream.Seek(position, soBeginning), position);
+        EXPECT_EQ(stream.Write("wxyz", 4), 0);
+        EXPECT_THROW(stream.WriteBuffer("wxyz", 4), EWriteError);
+        EXPECT_EQ(Content(stream), "abc");
+    }
+}
+
 TEST(Streams, CopyFrom) {
     TStringStream source("hello world");
     source.SetPosition(6);
@@ -109,6 +124,17 @@ TEST(Streams, CopyFrom) {
 
     source.SetPosition(8);
     EXPECT_THROW(dest.CopyFrom(source, 5), EReadError);
+
+    // A source that cannot tell its size cannot be copied whole.
+    class TUnsizedStream : public TStream {
+    public:
+        std::int64_t Read(void*, std::int64_t) override { return 0; }
+        std::int64_t Write(const void*, std::int64_t) override { return 0; }
+        std::int64_t Seek(std::int64_t, TSeekOrigin) override { return -1; }
+    } unsized;
+    EXPECT_THROW(dest.CopyFrom(unsized, 0), EReadError);
+    TMemoryStream empty;
+    EXPECT_EQ(dest.CopyFrom(empty, 0), 0);
 }
 
 TEST(Streams, FileStreamOpenErrorsNameTheFileAndTheReason) {
