@@ -1,5 +1,6 @@
 #include "platform/core/Paths.h"
 
+#include "platform/core/Exceptions.h"
 #include "platform/core/Masks.h"
 
 #include <dirent.h>
@@ -212,7 +213,13 @@ bool DescribeEntry(const std::string& Folder, const std::string& Name, TSearchRe
     Rec.Name = Name;
     Rec.Attr = attr;
     Rec.Size = (attr & faDirectory) ? 0 : static_cast<std::int64_t>(info.st_size);
-    Rec.TimeStamp = FileTimeToDateTime(info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
+    // A time the calendar cannot hold (some file systems store years far
+    // beyond 9999) must not stop the listing of a whole folder.
+    try {
+        Rec.TimeStamp = FileTimeToDateTime(info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
+    } catch (const EConvertError&) {
+        Rec.TimeStamp = 0;
+    }
     return true;
 }
 

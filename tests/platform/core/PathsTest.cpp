@@ -224,3 +224,43 @@ TEST(Paths, RootHasNoDotEntries) {
     EXPECT_EQ(names.count("."), 0u);
     EXPECT_EQ(names.count(".."), 0u);
 }
+
+// A file system may hold times that the calendar of TDateTime (years 1 to
+// 9999) cannot; such a file is still listed, with a time stamp of 0, and the
+// search goes on. ext4 cannot store such a time, tmpfs can.
+TEST(Paths, FileTimeBeyondTheCalendarDoesNotStopTheSearch) {
+    char folder[] = "/dev/shm/ostrela-core-XXXXXX";
+    if (::mkdtemp(folder) == nullptr)
+        GTEST_SKIP() << "no tmpfs at /dev/shm";
+    const std::string path = std::string(folder) + "/";
+    WriteFile(path + "far.txt");
+    WriteFile(path + "near.txt");
+    const timespec times[2] = {{0, UTIME_OMIT}, {400000000000, 0}}; // year 14645
+    struct stat info {};
+    const bool stored = ::utimensat(AT_FDCWD, (path + "far.txt").c_str(), times, 0) == 0 &&
+                        ::stat((path + "far.txt").c_str(), &info) == 0 &&
+                        info.st_mtim.tv_sec == times[1].tv_sec;
+    std::set<std::string> names;
+    TDateTime farStamp = -1;
+    if (stored) {
+        TSearchRec rec;
+        try {
+            for (int result = FindFirst(path + "*.txt", 0, rec); result == 0;
+                 result = FindNext(rec)) {
+                names.insert(rec.Name);
+                if (rec.Name == "far.txt")
+                    farStamp = rec.TimeStamp;
+            }
+        } catch (const std::exception& E) {
+            ADD_FAILURE() << "the search raised: " << E.what();
+        }
+        FindClose(rec);
+    }
+    ::unlink((path + "far.txt").c_str());
+    ::unlink((path + "near.txt").c_str());
+    ::rmdir(folder);
+    if (!stored)
+        GTEST_SKIP() << "this file system cannot store the time";
+    EXPECT_EQ(names, (std::set<std::string>{"far.txt", "near.txt"}));
+    EXPECT_EQ(farStamp, 0.0);
+}
