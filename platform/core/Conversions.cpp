@@ -1,6 +1,7 @@
 #include "platform/core/Conversions.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/Strings.h"
 
 #include <locale.h>
 
@@ -85,13 +86,7 @@ bool ParseInteger(std::string_view Text, std::int64_t Min, std::int64_t Max, std
 // Checks the float grammar and rewrites it for from_chars, which always
 // reads '.' and never a leading '+'.
 bool NormalizeFloat(std::string_view Text, std::string& Out) {
-    std::size_t first = 0;
-    std::size_t last = Text.size();
-    while (first < last && IsBlank(Text[first]))
-        ++first;
-    while (last > first && IsBlank(Text[last - 1]))
-        --last;
-    const std::string_view body = Text.substr(first, last - first);
+    const std::string body = Trim(Text);
     std::size_t pos = 0;
     auto digits = [&] {
         const std::size_t start = pos;

@@ -65,6 +65,24 @@ std::int64_t WriteAt(TContainer& Data, std::int64_t& Position, const void* Buffe
     return Count;
 }
 
+// Moves Count bytes through Transfer (read or write) in pieces the system
+// takes, again after a signal; answers the bytes moved before the end of the
+// file or an error.
+template <typename TByte, typename TTransfer>
+std::int64_t TransferAll(TByte* Data, std::int64_t Count, TTransfer Transfer) {
+    std::int64_t done = 0;
+    while (done < Count) {
+        const auto n = Transfer(
+            Data + done, static_cast<std::size_t>(std::min<std::int64_t>(Count - done, 1 << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
 } // namespace
 
 // ---- TStream ---------------------------------------------------------------
@@ -213,35 +231,16 @@ TFileStream::~TFileStream() {
 }
 
 std::int64_t TFileStream::Read(void* Buffer, std::int64_t Count) {
-    auto* out = static_cast<std::uint8_t*>(Buffer);
-    std::int64_t done = 0;
-    while (done < Count) {
-        const auto n =
-            ::read(FHandle, out + done,
-                   static_cast<std::size_t>(std::min<std::int64_t>(Count - done, 1 << 30)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
+    return TransferAll(
+        static_cast<std::uint8_t*>(Buffer), Count,
+        [this](std::uint8_t* Data, std::size_t Size) { return ::read(FHandle, Data, Size); });
 }
 
 std::int64_t TFileStream::Write(const void* Buffer, std::int64_t Count) {
-    const auto* in = static_cast<const std::uint8_t*>(Buffer);
-    std::int64_t done = 0;
-    while (done < Count) {
-        const auto n =
-            ::write(FHandle, in + done,
-                    static_cast<std::size_t>(std::min<std::int64_t>(Count - done, 1 << 30)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
+    return TransferAll(static_cast<const std::uint8_t*>(Buffer), Count,
+                       [this](const std::uint8_t* Data, std::size_t Size) {
+                           return ::write(FHandle, Data, Size);
+                       });
 }
 
 std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
