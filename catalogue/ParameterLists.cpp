@@ -1,5 +1,6 @@
 #include "catalogue/ParameterLists.h"
 
+#include "catalogue/KeyIndex.h"
 #include "platform/core/Strings.h"
 
 #include <algorithm>
@@ -10,14 +11,7 @@
 namespace {
 
 const std::vector<const TParameterRow*>& RowIndex() {
-    static const std::vector<const TParameterRow*> Index = [] {
-        std::vector<const TParameterRow*> Rows;
-        for (const TParameterRow& Row : ParameterRows())
-            Rows.push_back(&Row);
-        std::sort(Rows.begin(), Rows.end(),
-                  [](const TParameterRow* A, const TParameterRow* B) { return A->Key < B->Key; });
-        return Rows;
-    }();
+    static const std::vector<const TParameterRow*> Index = SortedByKey(ParameterRows());
     return Index;
 }
 
@@ -53,10 +47,7 @@ const TListChoice& TParameterRow::Choice(TParameterKind Kind) const {
 }
 
 const TParameterRow* FindParameterRow(int Key) {
-    const std::vector<const TParameterRow*>& Index = RowIndex();
-    auto It = std::lower_bound(Index.begin(), Index.end(), Key,
-                               [](const TParameterRow* Row, int K) { return Row->Key < K; });
-    return It != Index.end() && (*It)->Key == Key ? *It : nullptr;
+    return FindByKey(RowIndex(), Key);
 }
 
 std::string FrameSizeValue(std::string_view Text) {

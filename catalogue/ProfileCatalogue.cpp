@@ -1,27 +1,11 @@
 #include "catalogue/ProfileCatalogue.h"
 
+#include "catalogue/KeyIndex.h"
+
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-// Rows sorted by key, built on first use; the tables themselves stay in the
-// order in which the program shows them.
-template <typename TRow> std::vector<const TRow*> SortedByKey(std::span<const TRow> Rows) {
-    std::vector<const TRow*> Index;
-    Index.reserve(Rows.size());
-    for (const TRow& Row : Rows)
-        Index.push_back(&Row);
-    std::sort(Index.begin(), Index.end(),
-              [](const TRow* A, const TRow* B) { return A->Key < B->Key; });
-    return Index;
-}
-
-template <typename TRow> const TRow* FindByKey(const std::vector<const TRow*>& Index, int Key) {
-    auto It = std::lower_bound(Index.begin(), Index.end(), Key,
-                               [](const TRow* Row, int K) { return Row->Key < K; });
-    return It != Index.end() && (*It)->Key == Key ? *It : nullptr;
-}
 
 const std::vector<const TProfileSettings*>& SettingsIndex() {
     static const std::vector<const TProfileSettings*> Index = SortedByKey(ProfileSettingsRows());
