@@ -130,16 +130,6 @@ std::vector<std::string> SplitLines(std::string_view Text) {
     return lines;
 }
 
-std::string DecodeText(std::string_view Bytes) {
-    if (Bytes.starts_with("\xEF\xBB\xBF"))
-        return std::string(Bytes.substr(3));
-    if (Bytes.starts_with("\xFF\xFE"))
-        return Utf16BytesToUtf8(Bytes.substr(2), false);
-    if (Bytes.starts_with("\xFE\xFF"))
-        return Utf16BytesToUtf8(Bytes.substr(2), true);
-    return std::string(Bytes);
-}
-
 std::int64_t Nanoseconds(const timespec& Time) {
     return static_cast<std::int64_t>(Time.tv_sec) * 1000000000 + Time.tv_nsec;
 }
@@ -197,7 +187,7 @@ const std::string* TIniDocument::TSection::KeyLine(const std::string& Ident) con
 }
 
 TIniDocument TIniDocument::FromBytes(std::string_view Bytes) {
-    return FromText(DecodeText(Bytes));
+    return FromText(DecodeTextFileBytes(Bytes));
 }
 
 TIniDocument TIniDocument::FromText(std::string_view Text) {

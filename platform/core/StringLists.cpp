@@ -31,19 +31,6 @@ template <class F> void SplitLines(std::string_view Text, F&& AddLine) {
     }
 }
 
-// Decodes a text file's bytes: a BOM chooses UTF-8 or UTF-16 and is dropped;
-// bytes without a BOM are UTF-8 already and are kept as they are.
-std::string DecodeTextBytes(std::string Bytes) {
-    auto Starts = [&](std::string_view Bom) { return Bytes.compare(0, Bom.size(), Bom) == 0; };
-    if (Starts("\xEF\xBB\xBF"))
-        return Bytes.substr(3);
-    if (Starts("\xFF\xFE"))
-        return Utf16BytesToUtf8(std::string_view(Bytes).substr(2), false);
-    if (Starts("\xFE\xFF"))
-        return Utf16BytesToUtf8(std::string_view(Bytes).substr(2), true);
-    return Bytes;
-}
-
 std::string ReadToEnd(TStream& Stream) {
     std::int64_t Expected = Stream.Size() - Stream.Position();
     std::string Bytes;
@@ -253,7 +240,7 @@ void TStrings::EndUpdate() {
 }
 
 void TStrings::LoadFromStream(TStream& Stream) {
-    SetText(DecodeTextBytes(ReadToEnd(Stream)));
+    SetText(DecodeTextFileBytes(ReadToEnd(Stream)));
 }
 
 void TStrings::LoadFromFile(const std::string& FileName) {

@@ -260,3 +260,13 @@ std::string Utf8ToUtf16Bytes(std::string_view Text, bool BigEndian) {
     }
     return result;
 }
+
+std::string DecodeTextFileBytes(std::string_view Bytes) {
+    if (Bytes.starts_with("\xEF\xBB\xBF"))
+        return std::string(Bytes.substr(3));
+    if (Bytes.starts_with("\xFF\xFE"))
+        return Utf16BytesToUtf8(Bytes.substr(2), false);
+    if (Bytes.starts_with("\xFE\xFF"))
+        return Utf16BytesToUtf8(Bytes.substr(2), true);
+    return std::string(Bytes);
+}

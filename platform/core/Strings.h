@@ -49,3 +49,8 @@ std::string Utf16ToUtf8(std::u16string_view Text);
 std::string Utf16BytesToUtf8(std::string_view Bytes, bool BigEndian);
 // UTF-8 to raw UTF-16 bytes (no BOM).
 std::string Utf8ToUtf16Bytes(std::string_view Text, bool BigEndian);
+
+// The bytes of a text file as UTF-8: a UTF-8 or UTF-16 BOM chooses the
+// encoding and is dropped; bytes without one are UTF-8 already and are kept
+// as they are, invalid sequences included.
+std::string DecodeTextFileBytes(std::string_view Bytes);
