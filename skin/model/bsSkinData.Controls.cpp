@@ -1,14 +1,12 @@
 #include "skin/model/bsSkinData.Controls.h"
 
 void TbsDataSkinControl::LoadFromFile(TCustomIniFile& IniFile) {
-    TbsIniKeyReader Reader(IniFile, IDName);
-    VisitKeys(Reader);
+    ReadVisitedKeys(*this, IniFile, IDName);
 }
 
 void TbsDataSkinControl::SaveToFile(TCustomIniFile& IniFile) {
     IniFile.EraseSection(IDName);
-    TbsIniKeyWriter Writer(IniFile, IDName);
-    VisitKeys(Writer);
+    WriteVisitedKeys(*this, IniFile, IDName);
 }
 
 void TbsDataSkinControl::VisitKeys(TbsIniKeyVisitor& V) {

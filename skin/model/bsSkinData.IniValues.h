@@ -148,3 +148,16 @@ private:
     TCustomIniFile& FIniFile;
     std::string FSection;
 };
+
+// Reads every key that Item visits from Section, or writes them there. The
+// one walk serves element classes and records alike.
+template <class TItem>
+void ReadVisitedKeys(TItem& Item, TCustomIniFile& IniFile, const std::string& Section) {
+    TbsIniKeyReader Reader(IniFile, Section);
+    Item.VisitKeys(Reader);
+}
+template <class TItem>
+void WriteVisitedKeys(TItem& Item, TCustomIniFile& IniFile, const std::string& Section) {
+    TbsIniKeyWriter Writer(IniFile, Section);
+    Item.VisitKeys(Writer);
+}

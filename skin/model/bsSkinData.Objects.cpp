@@ -19,17 +19,25 @@ void CompleteActiveImage(TRect& Active, const TRect& Plain) {
         Active = Plain;
 }
 
+// Caption buttons and animations that act as buttons describe their
+// restoring look under the same keys.
+template <class TButton> void VisitRestoreKeys(TButton& Button, TbsIniKeyVisitor& V) {
+    V.Text("restorehint", Button.RestoreHint, "");
+    V.Rect("restorerect", Button.RestoreRect);
+    V.Rect("restoreactiverect", Button.RestoreActiveRect);
+    V.Rect("restoredownrect", Button.RestoreDownRect);
+    V.Rect("restoreinactiverect", Button.RestoreInActiveRect);
+}
+
 } // namespace
 
 void TbsDataSkinObject::LoadFromFile(TCustomIniFile& IniFile) {
-    TbsIniKeyReader Reader(IniFile, IDName);
-    VisitKeys(Reader);
+    ReadVisitedKeys(*this, IniFile, IDName);
 }
 
 void TbsDataSkinObject::SaveToFile(TCustomIniFile& IniFile) {
     IniFile.EraseSection(IDName);
-    TbsIniKeyWriter Writer(IniFile, IDName);
-    VisitKeys(Writer);
+    WriteVisitedKeys(*this, IniFile, IDName);
 }
 
 void TbsDataSkinObject::VisitKeys(TbsIniKeyVisitor& V) {
@@ -64,11 +72,7 @@ void TbsDataSkinButton::VisitKeys(TbsIniKeyVisitor& V) {
 void TbsDataSkinStdButton::VisitKeys(TbsIniKeyVisitor& V) {
     TbsDataSkinButton::VisitKeys(V);
     V.Command("command", Command);
-    V.Text("restorehint", RestoreHint, "");
-    V.Rect("restorerect", RestoreRect);
-    V.Rect("restoreactiverect", RestoreActiveRect);
-    V.Rect("restoredownrect", RestoreDownRect);
-    V.Rect("restoreinactiverect", RestoreInActiveRect);
+    VisitRestoreKeys(*this, V);
 }
 
 void TbsDataSkinAnimate::VisitKeys(TbsIniKeyVisitor& V) {
@@ -79,11 +83,7 @@ void TbsDataSkinAnimate::VisitKeys(TbsIniKeyVisitor& V) {
     V.Integer("timerinterval", TimerInterval, 50);
     V.Command("command", Command);
     V.Rect("downskinrect", DownSkinRect);
-    V.Text("restorehint", RestoreHint, "");
-    V.Rect("restorerect", RestoreRect);
-    V.Rect("restoreactiverect", RestoreActiveRect);
-    V.Rect("restoredownrect", RestoreDownRect);
-    V.Rect("restoreinactiverect", RestoreInActiveRect);
+    VisitRestoreKeys(*this, V);
 }
 
 void TbsDataSkinMenuItem::VisitKeys(TbsIniKeyVisitor& V) {

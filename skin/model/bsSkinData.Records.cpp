@@ -1,26 +1,12 @@
 #include "skin/model/bsSkinData.Records.h"
 
-namespace {
-
-template <class TRecord> void LoadRecord(TRecord& Record, TCustomIniFile& IniFile) {
-    TbsIniKeyReader Reader(IniFile, TRecord::Section);
-    Record.VisitKeys(Reader);
-}
-
-template <class TRecord> void SaveRecord(TRecord& Record, TCustomIniFile& IniFile) {
-    TbsIniKeyWriter Writer(IniFile, TRecord::Section);
-    Record.VisitKeys(Writer);
-}
-
-} // namespace
-
 void TbsDataSkinPopupWindow::LoadFromFile(TCustomIniFile& IniFile) {
-    LoadRecord(*this, IniFile);
+    ReadVisitedKeys(*this, IniFile, Section);
 }
 
 void TbsDataSkinPopupWindow::SaveToFile(TCustomIniFile& IniFile) {
     IniFile.EraseSection(Section);
-    SaveRecord(*this, IniFile);
+    WriteVisitedKeys(*this, IniFile, Section);
 }
 
 void TbsDataSkinPopupWindow::VisitKeys(TbsIniKeyVisitor& V) {
@@ -42,12 +28,12 @@ void TbsDataSkinPopupWindow::VisitKeys(TbsIniKeyVisitor& V) {
 }
 
 void TbsDataSkinLayerFrame::LoadFromFile(TCustomIniFile& IniFile) {
-    LoadRecord(*this, IniFile);
+    ReadVisitedKeys(*this, IniFile, Section);
 }
 
 void TbsDataSkinLayerFrame::SaveToFile(TCustomIniFile& IniFile) {
     IniFile.EraseSection(Section);
-    SaveRecord(*this, IniFile);
+    WriteVisitedKeys(*this, IniFile, Section);
 }
 
 void TbsDataSkinLayerFrame::VisitKeys(TbsIniKeyVisitor& V) {
@@ -67,12 +53,12 @@ void TbsDataSkinLayerFrame::VisitKeys(TbsIniKeyVisitor& V) {
 }
 
 void TbsDataSkinHintWindow::LoadFromFile(TCustomIniFile& IniFile) {
-    LoadRecord(*this, IniFile);
+    ReadVisitedKeys(*this, IniFile, Section);
 }
 
 void TbsDataSkinHintWindow::SaveToFile(TCustomIniFile& IniFile) {
     IniFile.EraseSection(Section);
-    SaveRecord(*this, IniFile);
+    WriteVisitedKeys(*this, IniFile, Section);
 }
 
 void TbsDataSkinHintWindow::VisitKeys(TbsIniKeyVisitor& V) {
@@ -107,11 +93,11 @@ void TbsSkinColors::SetColorsToDefault() {
 }
 
 void TbsSkinColors::LoadFromFile(TCustomIniFile& IniFile) {
-    LoadRecord(*this, IniFile);
+    ReadVisitedKeys(*this, IniFile, Section);
 }
 
 void TbsSkinColors::SaveToFile(TCustomIniFile& IniFile) {
-    SaveRecord(*this, IniFile);
+    WriteVisitedKeys(*this, IniFile, Section);
 }
 
 void TbsSkinColors::VisitKeys(TbsIniKeyVisitor& V) {
