@@ -296,7 +296,9 @@ void TCustomFFmpeg::Transcode() {
 
 void TCustomFFmpeg::PassPauseGate() {
     TConvertThread* Worker = FThread;
-    if (!Worker || Worker->ThreadID() != GetCurrentThreadId() || !Worker->Suspended())
+    // A job being stopped is never parked: nobody would resume it, and the
+    // stop waits for its end.
+    if (!Worker || Worker->ThreadID() != GetCurrentThreadId() || FBroken || !Worker->Suspended())
         return;
     FParked = true;
     Worker->WaitWhileSuspended();
@@ -352,7 +354,9 @@ void TCustomFFmpeg::StopOrTerminate(bool AWaitFor) {
 }
 
 void TCustomFFmpeg::Pause() {
-    if (FThread && FConverting)
+    // A pause asked for once the job is stopping (say, from a call served
+    // while Stop waits) would hold the stop up.
+    if (FThread && FConverting && !FBroken)
         FThreadObject->Suspend();
 }
 

@@ -324,6 +324,33 @@ TEST_F(LifecycleTest, StopServesTheJobsCallsIntoTheMainThread) {
     EXPECT_FALSE(Engine->Finished());
 }
 
+// A pause asked for while the job is being stopped (a queued call served by
+// the waiting user-interface thread) must not park the job for good: the
+// stop would then wait for ever.
+TEST_F(LifecycleTest, APauseAfterTheStopDoesNotParkTheJob) {
+    PlaceFiles();
+    TEvent InTurn(true, false);
+    TEvent Go(true, false);
+    Engine->Turn = [&] {
+        InTurn.SetEvent();
+        Go.WaitFor(INFINITE);
+        CallInMainThread([&] { Engine->Pause(); });
+        // Where the job's loop passes its gate between two units of work.
+        Engine->PassPauseGate();
+        return true;
+    };
+    Engine->StartConvert(true)->Start();
+    ASSERT_EQ(InTurn.WaitFor(10000), wrSignaled);
+    Engine->Stop(false);
+    Go.SetEvent();
+    // Served for ten seconds at most: a parked job would never end.
+    for (int Slice = 0; Slice < 1000 && Terminated.WaitFor(0) != wrSignaled; ++Slice)
+        CheckSynchronize(10);
+    EXPECT_EQ(Terminations, 1);
+    EXPECT_FALSE(Engine->Parked());
+    EXPECT_FALSE(Engine->Finished());
+}
+
 TEST_F(LifecycleTest, StopStartsAWorkerThatNeverStarted) {
     PlaceFiles();
     std::atomic<int> Turns{0};
