@@ -291,6 +291,10 @@ bool TCatalogueHandlers::RestoreRowChoices() {
     if (!DecodeProfileCode(FJobs.SubItem(siProfileCode), Category, Profile) ||
         !DecodeParameterCode(FJobs.SubItem(siParameterCode), Positions))
         return false;
+    // A number that names no profile would replay another profile over the
+    // row, replacing its settings and codes; such a row is left as it is.
+    if (!ProfileKeyOf(Category, Profile))
+        return false;
     // Replaying the profile choice is not a user's choice: the row's output
     // name must survive it, or a finished job's output would be renamed.
     std::string OutputName = FJobs.SubItem(siOutputFileName);

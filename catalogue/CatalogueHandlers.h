@@ -67,7 +67,8 @@ public:
 
     // Puts the selected row's category, profile and list choices back into
     // the lists, keeping its output name. False, with nothing changed, when no
-    // row is selected or its codes cannot be read.
+    // row is selected, its codes cannot be read or its ProfileCode names no
+    // profile.
     bool RestoreRowChoices();
     // The selected row's ParameterCode as the lists stand.
     std::string ParameterCodeFromLists() const;

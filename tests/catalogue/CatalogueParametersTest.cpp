@@ -212,6 +212,29 @@ TEST_F(CatalogueParameterChoice, RestoreRejectsUnreadableCodesAndChangesNothing)
     EXPECT_FALSE(Handlers.RestoreRowChoices());
 }
 
+// A code that reads as a number but names no profile (a damaged or stale
+// row) must not replay another profile over the row: that would overwrite
+// its settings and codes and still report the row as restored.
+TEST_F(CatalogueParameterChoice, RestoreRejectsACodeThatNamesNoProfile) {
+    Choose(2, 4);
+    for (const char* Profile : {"110", "1800", "50", "0", "1799"}) {
+        SelectRow("clip.avi", Profile, "000310000904");
+        Jobs.Put(siVideoCodec, "kept");
+        Jobs.Writes.clear();
+        EXPECT_FALSE(Handlers.RestoreRowChoices()) << Profile;
+        EXPECT_TRUE(Jobs.Writes.empty()) << Profile;
+        EXPECT_EQ(Jobs.SubItem(siProfileCode), Profile);
+        EXPECT_EQ(Jobs.SubItem(siVideoCodec), "kept");
+        EXPECT_EQ(Categories.ItemIndex(), 2);
+        EXPECT_EQ(Profiles.ItemIndex(), 4);
+    }
+    // The last profile of the last category is still a profile.
+    SelectRow("clip.avi", "1714", "000000000000");
+    EXPECT_TRUE(Handlers.RestoreRowChoices());
+    EXPECT_EQ(Categories.ItemIndex(), 16);
+    EXPECT_EQ(Profiles.ItemIndex(), 14);
+}
+
 TEST_F(CatalogueParameterChoice, RestorePutsTheRowsChoicesBack) {
     AddRow(2);
     Profiles.SetItemIndex(5);
