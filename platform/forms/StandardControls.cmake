@@ -7,4 +7,6 @@ set(OSTRELA_STANDARD_CONTROLS_SOURCES
     ListBoxes.ComboBox.cpp
     ListViews.Header.cpp
     ListViews.cpp
-    ListViews.Wrappers.cpp)
+    ListViews.Wrappers.cpp
+    TreeViews.cpp
+    TreeViews.Wrappers.cpp)
