@@ -48,6 +48,23 @@ TEST_F(CatalogueProfileChoice, ChoosingAgainGoesBackToTheDefaults) {
               (Texts{"保持原分辨率", "816 kbps", "25.00", "128 kbps", "44100", "保持原视频模式"}));
 }
 
+// Choosing what is already chosen is a choice all the same: with a row
+// selected, every step runs again and the row is rewritten.
+TEST_F(CatalogueProfileChoice, ChoosingAgainRewritesTheSelectedRow) {
+    Choose(2, 4);
+    SelectRow("clip.avi", "304", "000000000000");
+    Jobs.Put(siVideoCodec, "stale");
+    Profiles.SetItemIndex(4);
+    EXPECT_EQ(Jobs.SubItem(siVideoCodec), "libxvid");
+    EXPECT_EQ(Jobs.SubItem(siParameterCode), Handlers.ParameterCodeFromLists());
+    EXPECT_EQ(Jobs.SubItem(siProfileCode), "304");
+    EXPECT_GT(Jobs.FocusCount, 0);
+    Categories.SetItemIndex(2);
+    EXPECT_EQ(Profiles.ItemIndex(), 0);
+    EXPECT_EQ(Jobs.SubItem(siProfileCode), "300");
+    EXPECT_EQ(Jobs.SubItem(siParameterCode), "000310000904");
+}
+
 TEST_F(CatalogueProfileChoice, CategoryOutsideTheListSelectsNothing) {
     for (int Category : {17, -1}) {
         Categories.SetItemIndex(Category);
