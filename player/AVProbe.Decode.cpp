@@ -21,12 +21,6 @@ struct TFreeFrame {
     void operator()(AVFrame* AFrame) const { avutil::av_frame_free(&AFrame); }
 };
 
-AVRational UsableTimeBase(AVRational ATimeBase) {
-    if (ATimeBase.den == 0)
-        ATimeBase.den = ATimeBase.num != 0 ? ATimeBase.num : 1;
-    return ATimeBase;
-}
-
 bool EndsWithText(const std::string& AText, const std::string& AEnd) {
     return AText.size() >= AEnd.size() &&
            SameText(std::string_view(AText).substr(AText.size() - AEnd.size()), AEnd);

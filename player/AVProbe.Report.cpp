@@ -45,11 +45,14 @@ bool HasBothParts(AVRational ARate) {
 // "seconds.microseconds" of a time in microseconds. A time before zero
 // carries its sign in front, not in both parts.
 std::string SecondsText(std::int64_t AMicroseconds) {
-    if (AMicroseconds < 0)
-        return "-" + SecondsText(-AMicroseconds);
-    return Format("%d.%.6d", {static_cast<long long>(AMicroseconds / 1000000),
-                              static_cast<long long>(
-                                  avutil::av_rescale(AMicroseconds % 1000000, 1000000, 1000000))});
+    // The magnitude in unsigned arithmetic: negating the smallest value
+    // would overflow.
+    const std::uint64_t Magnitude = AMicroseconds < 0
+                                        ? 0 - static_cast<std::uint64_t>(AMicroseconds)
+                                        : static_cast<std::uint64_t>(AMicroseconds);
+    return Format("%s%d.%.6d",
+                  {AMicroseconds < 0 ? "-" : "", static_cast<long long>(Magnitude / 1000000),
+                   static_cast<long long>(Magnitude % 1000000)});
 }
 
 // FFmpeg's own one-line description of a stream's codec, from a context that
@@ -133,12 +136,15 @@ void TCustomAVProbe::AddStreamLine(std::vector<std::string>& ALines, int AStream
             Line += RateText(1 / av_q2d(CodecTimeBase), "tbc");
     }
 
-    AVRational Usable = TimeBase;
-    if (Usable.den == 0)
-        Usable.den = Usable.num != 0 ? Usable.num : 1;
-    if (Stream->start_time != AV_NOPTS_VALUE)
-        Line += ", StartTime: " +
-                SecondsText(avutil::av_rescale_q(Stream->start_time, Usable, Microseconds));
+    const AVRational Usable = UsableTimeBase(TimeBase);
+    // A time too large for microseconds (a damaged file) rescales to the
+    // missing time, and is left out as an unknown one is.
+    const std::int64_t StartTime =
+        Stream->start_time == AV_NOPTS_VALUE
+            ? AV_NOPTS_VALUE
+            : avutil::av_rescale_q(Stream->start_time, Usable, Microseconds);
+    if (StartTime != AV_NOPTS_VALUE)
+        Line += ", StartTime: " + SecondsText(StartTime);
     if (Stream->duration == AV_NOPTS_VALUE)
         Line += ", Duration: N/A";
     else

@@ -34,14 +34,6 @@ bool LeadingNumber(const AVDictionary* AMetadata, const char* AKey, int& ANumber
     return true;
 }
 
-// The time base with a zero denominator repaired, for arithmetic only: the
-// stream itself may be read by its owner's threads at the same time.
-AVRational UsableTimeBase(AVRational ATimeBase) {
-    if (ATimeBase.den == 0)
-        ATimeBase.den = ATimeBase.num != 0 ? ATimeBase.num : 1;
-    return ATimeBase;
-}
-
 // A stream time in microseconds; -1 when unknown.
 std::int64_t ScaledTime(std::int64_t ATime, AVRational ATimeBase) {
     if (ATime == AV_NOPTS_VALUE)
@@ -61,6 +53,12 @@ const char* KindName(AVMediaType AType) {
 }
 
 } // namespace
+
+AVRational UsableTimeBase(AVRational ATimeBase) {
+    if (ATimeBase.den == 0)
+        ATimeBase.den = ATimeBase.num != 0 ? ATimeBase.num : 1;
+    return ATimeBase;
+}
 
 TCustomAVProbe::TCustomAVProbe(TComponent* AOwner) : TFFBaseComponent(AOwner) {
     CountStreams();

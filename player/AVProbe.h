@@ -18,6 +18,11 @@
 #include <string>
 #include <vector>
 
+// A stream's time base fit for arithmetic: a zero denominator is replaced.
+// Only the copy is repaired; the stream may be read by its owner's threads
+// at the same time.
+AVRational UsableTimeBase(AVRational ATimeBase);
+
 struct TFileStreamInfo {
     std::int64_t StartTime = -1; // microseconds; -1 when unknown
     std::int64_t Duration = -1;  // microseconds; -1 when unknown

@@ -1,3 +1,4 @@
+#include "platform/core/Format.h"
 #include "tests/player/ProbeTestSupport.h"
 
 #include <cstdlib>
@@ -132,6 +133,28 @@ TEST_F(ProbeTest, ReportOfSyntheticStreams) {
                   "  Metadata:",
                   "    artist          : Somebody",
               }));
+    Probe->CloseFile();
+}
+
+// A damaged file can give a stream a start time that has no value in
+// microseconds: the report leaves it out, as an unknown one, and goes on.
+TEST_F(ProbeTest, ReportLeavesOutAStartTimeBeyondMicroseconds) {
+    TSyntheticInput Input;
+    for (const std::int64_t Start : {INT64_MAX / 10, -(INT64_MAX / 10)}) {
+        AVStream* Video = Input.AddVideo(320, 240);
+        Video->time_base = {1, 1};
+        Video->avg_frame_rate = Video->r_frame_rate = {0, 0};
+        Video->start_time = Start;
+        Video->duration = 2;
+    }
+    Probe->SetFileHandle(Input.Context());
+
+    const std::vector<std::string> Lines = ReportLines(Probe->FileInfoText());
+    ASSERT_EQ(Lines.size(), 8u);
+    for (int I = 0; I < 2; ++I)
+        EXPECT_EQ(Lines[6 + I], Format("Stream #%d, 1/1: Video: mpeg4, yuv420p, 320x240 [SAR 1:1 "
+                                       "DAR 4:3], 1 tbn, Duration: 00:00:02.000",
+                                       {I}));
     Probe->CloseFile();
 }
 
