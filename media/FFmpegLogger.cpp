@@ -73,9 +73,7 @@ int PrefixInto(char* ABuffer, std::size_t ASize, void* AContext) {
     return Used < 0 ? 0 : std::min(Used, static_cast<int>(ASize) - 1);
 }
 
-void AVLogCallback(void* AContext, int ALevel, const char* AFormat, va_list AArgs) {
-    if (ALevel > Threshold.load(std::memory_order_relaxed))
-        return;
+void CollectLines(void* AContext, int ALevel, const char* AFormat, va_list AArgs) {
     const TThreadID ThreadID = GetCurrentThreadId();
     TLogItem& Item = PendingLines().ItemOfThread(ThreadID);
 
@@ -104,7 +102,23 @@ void AVLogCallback(void* AContext, int ALevel, const char* AFormat, va_list AArg
         // calls is not torn.
         std::string Line = AVBytesToText(std::string_view(Item.LogMsg).substr(0, LineFeed));
         Item.LogMsg.erase(0, LineFeed + 1);
-        GetFFLogger()->LogFromAV(ThreadID, ALevel, Line);
+        // This runs inside FFmpeg's C code, which may hold its own locks: no
+        // exception of a handler (or of the delivery) may unwind through it.
+        // The line is lost to that handler; the next ones still go out.
+        try {
+            GetFFLogger()->LogFromAV(ThreadID, ALevel, Line);
+        } catch (...) {
+        }
+    }
+}
+
+void AVLogCallback(void* AContext, int ALevel, const char* AFormat, va_list AArgs) {
+    if (ALevel > Threshold.load(std::memory_order_relaxed))
+        return;
+    // Nothing may unwind into FFmpeg's C code, not even a failed allocation.
+    try {
+        CollectLines(AContext, ALevel, AFormat, AArgs);
+    } catch (...) {
     }
 }
 

@@ -208,6 +208,21 @@ TEST_F(LoggerTest, LoadingAvutilAgainInstallsTheCallbackOnceMore) {
     EXPECT_EQ(Messages(), Strings{"once"});
 }
 
+// FFmpeg's messages come through C code (a codec that logs inside its own
+// opening may hold FFmpeg's locks): a failing handler must not unwind
+// through it, and the lines after the failing one still arrive.
+TEST_F(LoggerTest, AFailingHandlerNeverUnwindsThroughFFmpeg) {
+    Strings Got;
+    Logger->OnLog = [&](TObject*, TThreadID, TLogLevel, const std::string& AMsg) {
+        if (AMsg == "fails")
+            throw Exception("handler failed");
+        Got.push_back(AMsg);
+    };
+    EXPECT_NO_THROW(avutil::av_log(nullptr, AV_LOG_INFO, "fails\nnext\n"));
+    EXPECT_NO_THROW(avutil::av_log(nullptr, AV_LOG_INFO, "later\n"));
+    EXPECT_EQ(Got, (Strings{"next", "later"}));
+}
+
 // A worker that logs while it holds the codec lock must not wait for the
 // user-interface thread, which may be waiting for that very lock.
 TEST_F(LoggerTest, ALineLoggedUnderTheCodecLockIsQueuedAndArrivesOnTheMainThread) {
