@@ -164,25 +164,33 @@ void ReadSourceRow(const TPixels& S, std::int64_t X0, std::int64_t Y, int Count,
         ReadRow(S, int(From), int(Y), int(To - From), Out + (From - X0));
 }
 
+// The average of the source box that destination pixel (K, L) covers. Only
+// the part of the box inside the source surface is read; the rest counts as
+// black without being visited, so a far too large source costs nothing.
 TArgb HalftonePixel(const TPixels& S, std::int64_t SX, std::int64_t SY, std::int64_t K,
                     std::int64_t L, std::int64_t SW, std::int64_t SH, std::int64_t W,
                     std::int64_t H, std::vector<TArgb>& Line) {
     std::int64_t X1, X2, Y1, Y2;
     BoxOf(K, SW, W, X1, X2);
     BoxOf(L, SH, H, Y1, Y2);
-    std::uint32_t Sum[4] = {}, Count = 0;
-    Line.resize(std::size_t(X2 - X1));
-    for (std::int64_t YY = Y1; YY < Y2; ++YY) {
-        ReadSourceRow(S, SX + X1, SY + YY, int(X2 - X1), Line.data());
-        for (TArgb P : Line) {
-            for (int k = 0; k < 4; ++k)
-                Sum[k] += (P >> (8 * k)) & 0xFF;
-            ++Count;
+    const std::uint64_t Count = std::uint64_t(X2 - X1) * std::uint64_t(Y2 - Y1);
+    const std::int64_t ReadX1 = std::max<std::int64_t>(SX + X1, 0);
+    const std::int64_t ReadX2 = std::min<std::int64_t>(SX + X2, S.Width);
+    const std::int64_t ReadY1 = std::max<std::int64_t>(SY + Y1, 0);
+    const std::int64_t ReadY2 = std::min<std::int64_t>(SY + Y2, S.Height);
+    std::uint64_t Sum[4] = {};
+    if (ReadX1 < ReadX2) {
+        Line.resize(std::size_t(ReadX2 - ReadX1));
+        for (std::int64_t YY = ReadY1; YY < ReadY2; ++YY) {
+            ReadRow(S, int(ReadX1), int(YY), int(Line.size()), Line.data());
+            for (TArgb P : Line)
+                for (int k = 0; k < 4; ++k)
+                    Sum[k] += (P >> (8 * k)) & 0xFF;
         }
     }
     TArgb Avg = 0;
     for (int k = 0; k < 4; ++k)
-        Avg |= ((Sum[k] + Count / 2) / Count) << (8 * k);
+        Avg |= TArgb((Sum[k] + Count / 2) / Count) << (8 * k);
     return Avg;
 }
 
@@ -259,8 +267,11 @@ bool Transfer(TTarget& D, int X, int Y, int Width, int Height, const TPixels& Sr
         TArgb* SB = SrcBuf.data();
         if (NeedSource) {
             if (Halftone) {
-                for (int i = 0; i < N; ++i)
-                    SB[i] = HalftonePixel(S, SX, SY, X0 + i - DX, Y0 - DY, SW, SH, W, H, Line);
+                const std::int64_t L = FlipY ? H - 1 - (Y0 - DY) : Y0 - DY;
+                for (int i = 0; i < N; ++i) {
+                    const std::int64_t K = X0 + i - DX;
+                    SB[i] = HalftonePixel(S, SX, SY, FlipX ? W - 1 - K : K, L, SW, SH, W, H, Line);
+                }
             } else if (Plain) {
                 ReadSourceRow(S, SrcColX, SrcRowY, N, SB);
             } else if (!CacheRow) {

@@ -26,9 +26,11 @@ void OnError(j_common_ptr Info) {
 
 void Quiet(j_common_ptr) {}
 
-// A file that ends early decodes to grey without this; refuse it instead.
+// A file whose data ends early, at the end of the file or at a marker met
+// inside the compressed data, decodes to grey without this; refuse it instead.
 void OnMessage(j_common_ptr Info, int Level) {
-    if (Level < 0 && Info->err->msg_code == JWRN_JPEG_EOF)
+    const int Code = Info->err->msg_code;
+    if (Level < 0 && (Code == JWRN_JPEG_EOF || Code == JWRN_HIT_MARKER))
         OnError(Info);
 }
 
@@ -64,12 +66,24 @@ bool Decode(const std::uint8_t* Data, std::size_t Size, TDecoded* Out, char* Mes
     Out->Width = int(Info.output_width);
     Out->Height = int(Info.output_height);
     Out->Stride = ((Out->Width * 3 + 3) / 4) * 4;
-    Out->Rows.assign(std::size_t(Out->Stride) * std::size_t(Out->Height), 0);
     // From libjpeg's own pool, so that a jump out leaks nothing.
     JSAMPARRAY Lines = (*Info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&Info), JPOOL_IMAGE,
                                                  JDIMENSION(Out->Width) * 4, 1);
     JSAMPLE* Line = Lines[0];
+    bool NoMemory = false;
     while (Info.output_scanline < Info.output_height) {
+        // Rows are taken as they are decoded, so that a damaged header that
+        // announces a huge picture costs only the rows its data really holds.
+        try {
+            Out->Rows.resize(std::size_t(Info.output_scanline + 1) * std::size_t(Out->Stride));
+        } catch (const std::bad_alloc&) {
+            NoMemory = true;
+        }
+        if (NoMemory) {
+            std::strcpy(Message, "not enough memory for the picture");
+            jpeg_destroy_decompress(&Info);
+            return false;
+        }
         std::uint8_t* Row = Out->Rows.data() + std::size_t(Info.output_scanline) * Out->Stride;
         JSAMPROW Target = Cmyk ? Line : Row;
         jpeg_read_scanlines(&Info, &Target, 1);

@@ -46,6 +46,30 @@ struct TDecoded {
     std::vector<png_bytep> Pointers;
 };
 
+// The bytes the picture's rows take before compression, filter bytes
+// included, for every pass of an interlaced picture.
+std::uint64_t FilteredBytes(png_structp Png, png_infop Info) {
+    const png_uint_32 W = png_get_image_width(Png, Info), H = png_get_image_height(Png, Info);
+    const std::uint64_t PixelBits =
+        std::uint64_t(png_get_bit_depth(Png, Info)) * png_get_channels(Png, Info);
+    auto Rows = [&](png_uint_32 Cols, png_uint_32 Count) {
+        return Cols && Count ? std::uint64_t(Count) * (1 + (Cols * PixelBits + 7) / 8) : 0;
+    };
+    if (png_get_interlace_type(Png, Info) != PNG_INTERLACE_ADAM7)
+        return Rows(W, H);
+    std::uint64_t Sum = 0;
+    for (int Pass = 0; Pass < 7; ++Pass)
+        Sum += Rows(PNG_PASS_COLS(W, Pass), PNG_PASS_ROWS(H, Pass));
+    return Sum;
+}
+
+// Deflate expands no byte to more than about 1032; a header announcing more
+// rows than the file could ever hold is refused before any of them is
+// allocated, so that a few damaged bytes cannot claim gigabytes.
+std::uint64_t MaxInflated(std::size_t FileSize) {
+    return std::uint64_t(FileSize) * 1040 + 4096;
+}
+
 bool Decode(TPngIo* Io, TDecoded* Out) {
     png_structp Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, Io, OnError, OnWarning);
     png_infop Info = Png ? png_create_info_struct(Png) : nullptr;
@@ -63,6 +87,8 @@ bool Decode(TPngIo* Io, TDecoded* Out) {
     const png_uint_32 W = png_get_image_width(Png, Info), H = png_get_image_height(Png, Info);
     if (W == 0 || H == 0 || W > 32767 || H > 32767)
         png_error(Png, "the picture's size is out of range");
+    if (FilteredBytes(Png, Info) > MaxInflated(Io->Size))
+        png_error(Png, "the data is far too short for the picture's size");
     const int Type = png_get_color_type(Png, Info);
     png_set_expand(Png);
     png_set_strip_16(Png);
@@ -76,7 +102,15 @@ bool Decode(TPngIo* Io, TDecoded* Out) {
     Out->Width = int(W);
     Out->Height = int(H);
     Out->Stride = ((Out->Width * Channels + 3) / 4) * 4;
-    Out->Rows.assign(std::size_t(Out->Stride) * H, 0);
+    bool NoMemory = false;
+    try {
+        Out->Rows.assign(std::size_t(Out->Stride) * H, 0);
+    } catch (const std::bad_alloc&) {
+        NoMemory = true;
+    }
+    // Raised outside the handler: the jump must not leave a live exception behind.
+    if (NoMemory)
+        png_error(Png, "not enough memory for the picture");
     Out->Pointers.resize(H);
     for (png_uint_32 Y = 0; Y < H; ++Y)
         Out->Pointers[Y] = Out->Rows.data() + std::size_t(Y) * std::size_t(Out->Stride);
