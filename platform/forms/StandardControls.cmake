@@ -9,4 +9,7 @@ set(OSTRELA_STANDARD_CONTROLS_SOURCES
     ListViews.cpp
     ListViews.Wrappers.cpp
     TreeViews.cpp
-    TreeViews.Wrappers.cpp)
+    TreeViews.Wrappers.cpp
+    UpDowns.cpp
+    Tabs.cpp
+    Tabs.Wrappers.cpp)
