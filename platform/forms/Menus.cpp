@@ -586,7 +586,25 @@ namespace {
 
 // The native menu of an item's visible sub-items; separators that line
 // reduction hides are left out.
-HMENU BuildNativeMenu(TMenuItem* Parent, bool OwnerDraw) {
+// Pictures of items, as bitmaps of their own (a TBitmap's handle may be held
+// by its canvas), live while the menu is tracked.
+struct TItemPictures {
+    std::vector<HBITMAP> Bitmaps;
+    TItemPictures() = default;
+    TItemPictures(const TItemPictures&) = delete;
+    TItemPictures& operator=(const TItemPictures&) = delete;
+    ~TItemPictures() {
+        for (HBITMAP B : Bitmaps)
+            DeleteObject(ToObj(B));
+    }
+    HBITMAP Add(TBitmap* Source) {
+        Bitmaps.push_back(ArgbToBitmap(BitmapToArgb(Source->Handle())));
+        return Bitmaps.back();
+    }
+};
+
+HMENU BuildNativeMenu(TMenuItem* Parent, bool OwnerDraw, TCustomImageList* Images,
+                      TItemPictures& Pictures) {
     HMENU Menu = CreatePopupMenu();
     Parent->RethinkLines();
     for (int I = 0; I < Parent->Count(); ++I) {
@@ -610,11 +628,21 @@ HMENU BuildNativeMenu(TMenuItem* Parent, bool OwnerDraw) {
         Info.dwItemData = std::uintptr_t(Item);
         if (Item->Count() > 0) {
             Info.fMask |= MIIM_SUBMENU;
-            Info.hSubMenu = BuildNativeMenu(Item, OwnerDraw);
+            Info.hSubMenu = BuildNativeMenu(Item, OwnerDraw, Images, Pictures);
         }
-        if (Item->HasBitmap()) {
+        if (Images && Item->ImageIndex() >= 0 && Item->ImageIndex() < Images->Count()) {
+            // Drawn by the list on the menu's colour, so that its
+            // transparency shows the menu behind.
+            TBitmap Picture;
+            Picture.SetSize(Images->Width(), Images->Height());
+            Picture.Canvas()->Brush()->SetColor(clMenu);
+            Picture.Canvas()->FillRect(Rect(0, 0, Images->Width(), Images->Height()));
+            Images->Draw(Picture.Canvas(), 0, 0, Item->ImageIndex(), Item->Enabled());
             Info.fMask |= MIIM_BITMAP;
-            Info.hbmpItem = Item->Bitmap()->Handle();
+            Info.hbmpItem = Pictures.Add(&Picture);
+        } else if (Item->HasBitmap()) {
+            Info.fMask |= MIIM_BITMAP;
+            Info.hbmpItem = Pictures.Add(Item->Bitmap());
         }
         InsertMenuItem(Menu, UINT(GetMenuItemCount(Menu)), TRUE, &Info);
     }
@@ -625,7 +653,8 @@ HMENU BuildNativeMenu(TMenuItem* Parent, bool OwnerDraw) {
 
 void TPopupMenu::Popup(int X, int Y) {
     DoPopup(this);
-    HMENU Menu = BuildNativeMenu(Items(), OwnerDraw());
+    TItemPictures Pictures;
+    HMENU Menu = BuildNativeMenu(Items(), OwnerDraw(), Images(), Pictures);
     static const UINT Alignments[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};
     if (OwnerDraw())
         SetMenuItemDrawer([](std::uintptr_t Data, TCanvas* Canvas, TRect R, bool Selected) {

@@ -1,5 +1,6 @@
 // Menu items, shortcut texts and actions.
 #include "platform/forms/ActnList.h"
+#include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
 #include "tests/platform/forms/FormsTestSupport.h"
@@ -327,4 +328,36 @@ TEST_F(PopupMenuTest, AMenuNearTheScreensCornerFlipsToStayInTheWorkArea) {
     // Work area 1920 x 1040: the menu opens to the left of and above the point.
     EXPECT_EQ(Seen.Right, 1910);
     EXPECT_EQ(Seen.Bottom, 1030);
+}
+
+TEST_F(PopupMenuTest, ThePlainMenuShowsItemPicturesFromTheMenusImageList) {
+    TImageList Images(nullptr);
+    TBitmap Picture;
+    Picture.SetSize(16, 16);
+    Picture.Canvas()->Brush()->SetColor(clRed);
+    Picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    Images.Add(&Picture, nullptr);
+    TPopupMenu Menu(nullptr);
+    Menu.SetImages(&Images);
+    auto* Item = NewItem(nullptr, "Red", 0, false, true, nullptr, "");
+    Item->SetImageIndex(0);
+    Menu.Items()->Add(Item);
+    std::uint32_t Pixel = 0;
+    TWndMethod Old = Form->WindowProc;
+    Form->WindowProc = [&](TMessage& M) {
+        if (M.Msg == WM_TIMER && M.WParam == 7) {
+            KillTimer(Form->Handle(), 7);
+            FlushPresents();
+            // The picture sits in the first column of the first item.
+            Pixel = Headless.ScreenPixel(300 + 1 + 2 + 2 + 8, 300 + 1 + 2 + 10);
+
+            Key(VK_ESCAPE);
+            return;
+        }
+        Old(M);
+    };
+    SetTimer(Form->Handle(), 7, 10, nullptr);
+    Menu.Popup(300, 300);
+    Form->WindowProc = Old;
+    EXPECT_EQ(Pixel, Rgb(clRed));
 }
