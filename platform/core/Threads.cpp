@@ -388,6 +388,9 @@ std::exception_ptr TThread::WaitUntilDone() {
 }
 
 void TThread::ApplyPriority() {
+    // Under the lock that FDone is set with, so the kernel thread is still
+    // there: once it has ended, its id may already name another thread.
+    std::lock_guard lock(FLock);
     if (FDone)
         return;
     // The kernel keeps a nice value per thread; raising it above the current
