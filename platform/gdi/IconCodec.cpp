@@ -1,31 +1,17 @@
 // ICO files: our own reader (BMP and PNG images) and writer (one 32-bit
 // image with its mask).
 #include "platform/gdi/Icons.h"
+#include "platform/gdi/LittleEndian.h"
 #include "platform/gdi/PngImage.h"
 
 #include <cstring>
 
 namespace {
 
+using namespace gdi::le;
+
 [[noreturn]] void Invalid(const std::string& Reason) {
     throw EInvalidGraphic("Icon image is not valid: " + Reason);
-}
-
-std::uint32_t U32(const std::uint8_t* P) {
-    return std::uint32_t(P[0]) | (std::uint32_t(P[1]) << 8) | (std::uint32_t(P[2]) << 16) |
-           (std::uint32_t(P[3]) << 24);
-}
-std::uint16_t U16(const std::uint8_t* P) {
-    return std::uint16_t(P[0] | (P[1] << 8));
-}
-
-void Put32(std::vector<std::uint8_t>& Out, std::uint32_t V) {
-    for (int i = 0; i < 4; ++i)
-        Out.push_back(std::uint8_t(V >> (8 * i)));
-}
-void Put16(std::vector<std::uint8_t>& Out, std::uint16_t V) {
-    Out.push_back(std::uint8_t(V));
-    Out.push_back(std::uint8_t(V >> 8));
 }
 
 TArgbImage ReadPngImage(const std::uint8_t* Data, std::size_t Size) {

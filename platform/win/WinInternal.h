@@ -297,6 +297,12 @@ void HandleSentMessages(TThreadQueue& Queue);
 void WaitForMessages(TThreadQueue& Queue, const char* Caller,
                      std::optional<DWORD> Extra = std::nullopt);
 
+// One message for a modal loop (caption button, scroll bar, move/size),
+// handed on as the main loop would. A WM_QUIT is kept for the outer loop and
+// ends the modal one.
+enum class TModalStep { Idle, Dispatched, Quit };
+TModalStep DispatchModalMessage(TThreadQueue& Queue);
+
 // The earliest moment the window system itself must act (caret blink, hover,
 // scroll-bar repeat), if any.
 std::optional<DWORD> InternalDeadline();

@@ -162,17 +162,11 @@ bool TrackCaptionButton(TWnd* W, int Hit) {
                 break;
             continue;
         }
-        MSG M;
-        if (RetrieveMessage(M, nullptr, 0, 0, true, false)) {
-            if (M.message == WM_QUIT) {
-                Q.QuitPosted = true;
-                Q.QuitCode = int(M.wParam);
-                break;
-            }
-            TranslateMessage(&M);
-            DispatchMessage(&M);
+        const TModalStep Step = DispatchModalMessage(Q);
+        if (Step == TModalStep::Quit)
+            break;
+        if (Step == TModalStep::Dispatched)
             continue;
-        }
         WaitForMessages(Q, "the caption button tracking");
     }
     if (PressedWnd)
@@ -434,17 +428,11 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, LPARAM Point) {
                              SWP_NOZORDER | SWP_NOACTIVATE | (Sizing ? 0 : SWP_NOSIZE));
             continue;
         }
-        MSG M;
-        if (RetrieveMessage(M, nullptr, 0, 0, true, false)) {
-            if (M.message == WM_QUIT) {
-                Q.QuitPosted = true;
-                Q.QuitCode = int(M.wParam);
-                break;
-            }
-            TranslateMessage(&M);
-            DispatchMessage(&M);
+        const TModalStep Step = DispatchModalMessage(Q);
+        if (Step == TModalStep::Quit)
+            break;
+        if (Step == TModalStep::Dispatched)
             continue;
-        }
         WaitForMessages(Q, "the move/size loop");
     }
     Global.InSizeMove = false;

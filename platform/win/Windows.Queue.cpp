@@ -151,6 +151,20 @@ void WaitForMessages(TThreadQueue& Q, const char* Caller, std::optional<DWORD> E
     Q.WakePending = false;
 }
 
+TModalStep DispatchModalMessage(TThreadQueue& Q) {
+    MSG M;
+    if (!RetrieveMessage(M, nullptr, 0, 0, true, false))
+        return TModalStep::Idle;
+    if (M.message == WM_QUIT) {
+        Q.QuitPosted = true;
+        Q.QuitCode = int(M.wParam);
+        return TModalStep::Quit;
+    }
+    TranslateMessage(&M);
+    DispatchMessage(&M);
+    return TModalStep::Dispatched;
+}
+
 bool RetrieveMessage(MSG& Msg, HWND Filter, UINT Min, UINT Max, bool Remove, bool RouteInput) {
     TThreadQueue& Q = CurrentQueue();
     TGlobal& Global = G();

@@ -220,17 +220,11 @@ void TrackScrollBar(TWnd* W, int Bar, TPoint Screen) {
             }
             continue;
         }
-        MSG M;
-        if (RetrieveMessage(M, nullptr, 0, 0, true, false)) {
-            if (M.message == WM_QUIT) {
-                Q.QuitPosted = true;
-                Q.QuitCode = int(M.wParam);
-                break;
-            }
-            TranslateMessage(&M);
-            DispatchMessage(&M);
+        const TModalStep Step = DispatchModalMessage(Q);
+        if (Step == TModalStep::Quit)
+            break;
+        if (Step == TModalStep::Dispatched)
             continue;
-        }
         if (Part != bpThumb && std::int32_t(GetTickCount() - Next) >= 0) {
             Next = GetTickCount() + RepeatDelay;
             WR = WindowRectScreen(W);
