@@ -12,6 +12,7 @@
 #include "platform/gdi/Region.h"
 #include "platform/win/Windows.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -73,7 +74,9 @@ struct TWnd {
     TRect Normal;                // bounds to restore from minimized or maximized
     bool Created = false;
     bool Destroying = false;
-    bool Destroyed = false;
+    // Read by threads that post or send to the window while its own thread
+    // may be destroying it.
+    std::atomic<bool> Destroyed = false;
     bool IsDesktop = false;
 
     // Painting: update region in client coordinates.
