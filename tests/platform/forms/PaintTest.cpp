@@ -298,3 +298,27 @@ TEST_F(PaintTest, AControlFreedInsideItsOwnClickDoesNotBreakTheLoop) {
     Headless.Click(P.X, P.Y);
     Pump();
 }
+
+TEST_F(PaintTest, AControlCanvasTakesForeignDcsAndLetsGoOfItsOwn) {
+    TForm* Form = MakeForm();
+    auto* Box = new TWinSwatch(Form, clBlue);
+    Box->SetBounds(0, 0, 50, 50);
+    Box->SetParent(Form);
+    Form->Show();
+    Pump();
+    TBitmap Bitmap;
+    Bitmap.SetSize(10, 10);
+    HDC Foreign = Bitmap.Canvas()->Handle();
+    TCanvas* C = Box->Canvas();
+    C->SetHandle(Foreign);
+    C->Brush()->SetColor(clLime);
+    C->FillRect(Rect(0, 0, 10, 10));
+    C->SetHandle(nullptr);
+    EXPECT_EQ(Bitmap.Canvas()->Pixels(5, 5), clLime);
+    // Its own DC on first use, let go when the window goes.
+    EXPECT_NE(C->Handle(), nullptr);
+    EXPECT_EQ(WindowFromDC(C->Handle()), Box->Handle());
+    Box->RecreateWnd();
+    EXPECT_FALSE(C->HandleAllocated());
+    EXPECT_EQ(WindowFromDC(C->Handle()), Box->Handle());
+}
