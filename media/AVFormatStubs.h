@@ -37,6 +37,7 @@ extern "C" {
     X(av_filename_number_test)                                                                     \
     X(av_sdp_create)                                                                               \
     X(avio_open2)                                                                                  \
+    X(avio_find_protocol_name)                                                                     \
     X(avio_closep)                                                                                 \
     X(avio_size)                                                                                   \
     X(avio_seek)                                                                                   \

@@ -1,6 +1,7 @@
 #include "media/UnicodeProtocol.h"
 
 #include "media/AVFormatStubs.h"
+#include "media/AVUtilStubs.h"
 
 #include <cstring>
 
@@ -16,9 +17,37 @@ std::string ThroughCodePage(const std::string& AName) {
     return AName;
 }
 
+bool InList(const std::string& AName, const char* AList) {
+    const std::string List = std::string(",") + AList + ",";
+    return List.find("," + AName + ",") != std::string::npos;
+}
+
+// FFmpeg's own opening keeps the files a demuxer opens in turn (playlist
+// segments, further files) to the protocols the input allows; this hook
+// replaces that opening, so it keeps to them too. A crafted playlist must
+// not reach out through other protocols.
+bool ProtocolAllowed(AVFormatContext* AContext, const std::string& APath) {
+    if (!AContext->protocol_whitelist && !AContext->protocol_blacklist)
+        return true;
+    const char* Found = avformat::avio_find_protocol_name(APath.c_str());
+    if (!Found)
+        return true; // avio_open2 fails with its own error
+    const std::string Protocol = Found;
+    if ((AContext->protocol_whitelist && !InList(Protocol, AContext->protocol_whitelist)) ||
+        (AContext->protocol_blacklist && InList(Protocol, AContext->protocol_blacklist))) {
+        avutil::av_log(AContext, AV_LOG_ERROR, "Protocol '%s' not allowed for '%s'!\n",
+                       Protocol.c_str(), APath.c_str());
+        return false;
+    }
+    return true;
+}
+
 int OpenIO(AVFormatContext* AContext, AVIOContext** APB, const char* AUrl, int AFlags,
            AVDictionary** AOptions) {
-    return UnicodeAVIOOpen(APB, AUrl ? AUrl : "", AFlags, &AContext->interrupt_callback, AOptions);
+    const std::string Name = AUrl ? AUrl : "";
+    if (!ProtocolAllowed(AContext, IsUnicodeName(Name) ? DecodeUnicodeName(Name) : Name))
+        return AVERROR(EINVAL);
+    return UnicodeAVIOOpen(APB, Name, AFlags, &AContext->interrupt_callback, AOptions);
 }
 
 } // namespace

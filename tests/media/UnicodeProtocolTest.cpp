@@ -1,6 +1,7 @@
 #include "media/UnicodeProtocol.h"
 
 #include "media/AVFormatStubs.h"
+#include "media/AVUtilStubs.h"
 #include "media/FFmpegLoader.h"
 #include "tests/support/TempDir.h"
 
@@ -121,4 +122,44 @@ TEST_F(UnicodeIOTest, WritingEmptiesAnExistingFileAndReadingAMissingOneFails) {
                               nullptr, nullptr),
               AVERROR(ENOENT));
     EXPECT_EQ(Missing, nullptr);
+}
+
+// The hook opens what a demuxer opens in turn (playlist segments, further
+// files) and keeps to the protocols the input allows, as FFmpeg's own
+// opening does: a list read from a local file must not reach out through
+// other protocols.
+TEST_F(UnicodeIOTest, TheHookKeepsToTheProtocolsTheInputAllows) {
+    const std::string Sound = Dir.File("a.wav");
+    WriteWav(Sound);
+    const std::string Nested = "subfile,,start,0,end,10,,:" + Sound;
+    struct TCase {
+        const char* WhiteList;
+        const char* BlackList;
+        std::string Name;
+        bool Opens;
+    };
+    const TCase Cases[] = {
+        {nullptr, nullptr, Nested, true},
+        {"file,crypto,data", nullptr, Sound, true},
+        {"file,crypto,data", nullptr, EncodeUnicodeName(Sound), true},
+        {"file,crypto,data", nullptr, Nested, false},
+        {nullptr, "subfile", Nested, false},
+        {nullptr, "subfile", Sound, true},
+    };
+    for (const TCase& Case : Cases) {
+        AVFormatContext* Context = avformat::avformat_alloc_context();
+        InstallUnicodeIO(Context);
+        if (Case.WhiteList)
+            Context->protocol_whitelist = avutil::av_strdup(Case.WhiteList);
+        if (Case.BlackList)
+            Context->protocol_blacklist = avutil::av_strdup(Case.BlackList);
+        AVIOContext* IO = nullptr;
+        const int Result =
+            Context->io_open(Context, &IO, Case.Name.c_str(), AVIO_FLAG_READ, nullptr);
+        EXPECT_EQ(Result >= 0, Case.Opens) << Case.Name;
+        EXPECT_EQ(IO != nullptr, Case.Opens) << Case.Name;
+        if (IO)
+            avformat::avio_closep(&IO);
+        avformat::avformat_free_context(Context);
+    }
 }
