@@ -6,6 +6,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <memory>
@@ -345,6 +346,26 @@ void TThread::ThreadProc() {
     }
     GSyncArrived.notify_all();
     if (freeSelf)
+        FreeSelf();
+}
+
+void TThread::FreeSelf() {
+    // Calls this thread queued that the main thread has not run yet may use
+    // the object: it then goes after them, on the main thread, rather than
+    // now, so they neither run on a freed object nor get lost.
+    const void* self = MostDerivedAddress(this);
+    bool pending = false;
+    {
+        std::lock_guard lock(GSyncLock);
+        pending = std::any_of(GSyncQueue.begin(), GSyncQueue.end(),
+                              [self](const std::shared_ptr<TSyncEntry>& Entry) {
+                                  return Entry->Thread == self || Entry->MethodObject == self;
+                              });
+    }
+    if (pending)
+        Enqueue(MakeEntry(
+            nullptr, [this] { delete this; }, false));
+    else
         delete this;
 }
 

@@ -88,7 +88,8 @@ public:
     std::exception_ptr FatalException() const;
 
     // The object deletes itself after OnTerminate; nobody else may delete it
-    // or wait for it.
+    // or wait for it. While calls it queued still wait for the main thread,
+    // it is deleted there, after them.
     bool FreeOnTerminate() const { return FFreeOnTerminate; }
     void SetFreeOnTerminate(bool Value) { FFreeOnTerminate = Value; }
 
@@ -132,6 +133,8 @@ protected:
 
 private:
     void ThreadProc();
+    // The end of a FreeOnTerminate thread.
+    void FreeSelf();
     void OpenStartGate(bool RunExecute);
     std::exception_ptr WaitUntilDone();
     void ApplyPriority();

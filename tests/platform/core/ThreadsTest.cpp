@@ -266,6 +266,28 @@ TEST(Threads, FreeOnTerminateThreadDeletesItselfAfterOnTerminateRanOnTheMainThre
     EXPECT_EQ(events, (std::vector<std::string>{"OnTerminate", "destroyed"}));
 }
 
+// A thread that frees itself may end before the main thread runs what it
+// queued; those calls still find the object, which goes after them.
+TEST(Threads, FreeOnTerminateThreadOutlivesTheCallsItQueued) {
+    std::atomic<TThreadID> tid{0};
+    std::atomic<bool> destroyed{false};
+    bool aliveInCall = false;
+    auto* thread = new TTestThread([&](TTestThread& Self) {
+        tid = GetCurrentThreadId();
+        Self.CallQueue([&] { aliveInCall = !destroyed; });
+    });
+    thread->SetFreeOnTerminate(true);
+    thread->OnDestroy = [&] { destroyed = true; };
+    thread->Start();
+    // The worker's kernel thread is gone once it has finished its end.
+    ASSERT_TRUE(Eventually([&] {
+        return tid != 0 && !std::ifstream("/proc/self/task/" + std::to_string(tid) + "/stat");
+    }));
+    ServeUntil([&] { return destroyed.load(); });
+    CheckSynchronize();
+    EXPECT_TRUE(aliveInCall) << "the queued call ran on a freed thread object";
+}
+
 TEST(Threads, ExceptionEscapingExecuteBecomesFatalException) {
     TTestThread thread([](TTestThread&) { throw EConvertError("broken"); });
     thread.Start();
