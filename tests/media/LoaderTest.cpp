@@ -258,8 +258,10 @@ TEST(MediaUnits, DivisionByZeroGivesInfinityOnEveryThreadAndTheEndRestoresTheEnv
 
 TEST(MediaUnits, NoProgramLinksFFmpegOrSDL) {
     std::vector<std::string> Programs = {GetAppFileName(), OSTRELA_PROBE_LIBS};
-    if (access(OSTRELA_PROGRAM, X_OK) == 0)
-        Programs.push_back(OSTRELA_PROGRAM);
+    // The program and the prober's tests, when they are part of the build.
+    for (const char* Program : {OSTRELA_PROGRAM, OSTRELA_PLAYER_TESTS})
+        if (access(Program, X_OK) == 0)
+            Programs.push_back(Program);
     for (const std::string& Program : Programs) {
         const std::string Listing = RunCommand("ldd '" + Program + "' 2>&1");
         SCOPED_TRACE(Program + "\n" + Listing);
