@@ -787,8 +787,10 @@ HANDLE SetClipboardData(UINT Format, HANDLE Data) {
         return nullptr;
     std::string Text(B->Data.data(), strnlen(B->Data.data(), B->Data.size()));
     Backend().SetClipboardText(Text);
-    // The clipboard owns the block from now on.
-    DropClipboardData();
+    // The clipboard owns the block from now on; a block it already holds is
+    // kept, not freed under the caller.
+    if (Data != Global.ClipboardData)
+        DropClipboardData();
     Global.ClipboardData = Data;
     return Data;
 }
@@ -799,6 +801,12 @@ HANDLE GetClipboardData(UINT Format) {
         !Backend().HasClipboardText())
         return nullptr;
     std::string Text = Backend().ClipboardText();
+    // A block handed out before stays valid while it holds the same text, so
+    // that asking twice does not free what the caller may still be reading.
+    if (TGlobalBlock* Held = Block(Global.ClipboardData);
+        Held &&
+        std::string(Held->Data.data(), strnlen(Held->Data.data(), Held->Data.size())) == Text)
+        return Global.ClipboardData;
     DropClipboardData();
     HGLOBAL H = GlobalAlloc(GMEM_MOVEABLE, Text.size() + 1);
     std::memcpy(GlobalLock(H), Text.c_str(), Text.size() + 1);

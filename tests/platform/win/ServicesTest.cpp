@@ -147,6 +147,9 @@ TEST_F(ServicesTest, ClipboardTextOpenerAndBeep) {
     std::memcpy(GlobalLock(H), Text, sizeof Text);
     GlobalUnlock(H);
     EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, H), H);
+    // Handing the clipboard its own block again keeps the block alive.
+    EXPECT_EQ(SetClipboardData(CF_TEXT, H), H);
+    EXPECT_EQ(GlobalSize(H), sizeof Text);
     CloseClipboard();
     EXPECT_EQ(Headless.Clipboard(), "视频 clip");
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
@@ -154,6 +157,9 @@ TEST_F(ServicesTest, ClipboardTextOpenerAndBeep) {
     ASSERT_TRUE(OpenClipboard(W));
     HANDLE Got = GetClipboardData(CF_TEXT);
     ASSERT_NE(Got, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(GlobalLock(Got)), "pasted");
+    // Asking again leaves the first answer readable.
+    EXPECT_EQ(GetClipboardData(CF_UNICODETEXT), Got);
     EXPECT_STREQ(static_cast<const char*>(GlobalLock(Got)), "pasted");
     CloseClipboard();
 
