@@ -93,18 +93,17 @@ TEST(Streams, ReadBufferPastTheEndRaisesAndReadAnswersShort) {
     EXPECT_EQ(stream.Read(buffer, 1), 0);
 }
 
-// Any seek forward is allowed, so a write may start where no memory can
-// follow: it writes nothing, WriteBuffer says so, and the content stays.
+// Any seek forward is allowed, so a write may start where its end would not
+// fit in a position: it writes nothing, WriteBuffer says so, and the content
+// stays.
 TEST(Streams, MemoryWriteFarBeyondTheEndRaisesAndKeepsTheContent) {
     TMemoryStream stream;
     stream.WriteBuffer("abc", 3);
-    for (const std::int64_t position :
-         {std::numeric_limits<std::int64_t>::max() - 1, std::int64_t{1} << 62}) {
-        ASSERT_EQ(stream.Seek(position, soBeginning), position);
-        EXPECT_EQ(stream.Write("wxyz", 4), 0);
-        EXPECT_THROW(stream.WriteBuffer("wxyz", 4), EWriteError);
-        EXPECT_EQ(Content(stream), "abc");
-    }
+    const std::int64_t position = std::numeric_limits<std::int64_t>::max() - 1;
+    ASSERT_EQ(stream.Seek(position, soBeginning), position);
+    EXPECT_EQ(stream.Write("wxyz", 4), 0);
+    EXPECT_THROW(stream.WriteBuffer("wxyz", 4), EWriteError);
+    EXPECT_EQ(Content(stream), "abc");
 }
 
 TEST(Streams, CopyFrom) {
