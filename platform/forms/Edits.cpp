@@ -91,7 +91,8 @@ std::string NormalizeBreaks(std::string_view In) {
 
 class TEditControl {
 public:
-    explicit TEditControl(HWND Wnd) : FWnd(Wnd) { FMeasure.SetFont(nullptr); }
+    // One empty line from the start: messages may come before WM_CREATE.
+    explicit TEditControl(HWND Wnd) : FWnd(Wnd), FLines{TLine{}} { FMeasure.SetFont(nullptr); }
 
     LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
 
@@ -1101,6 +1102,9 @@ LRESULT EditWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     if (!Edit)
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     if (Msg == WM_NCDESTROY) {
+        // Whoever reads the text after this message gets the last one.
+        std::string Text = GetWindowText(Wnd);
+        DefWindowProc(Wnd, WM_SETTEXT, 0, LPARAM(Text.c_str()));
         RemoveProp(Wnd, EditProp);
         delete Edit;
         return DefWindowProc(Wnd, Msg, WParam, LParam);

@@ -541,6 +541,9 @@ LRESULT ComboWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     if (!Combo)
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     if (Msg == WM_NCDESTROY) {
+        // Whoever reads the text after this message gets the last one.
+        std::string Text = GetWindowText(Wnd);
+        DefWindowProc(Wnd, WM_SETTEXT, 0, LPARAM(Text.c_str()));
         RemoveProp(Wnd, ComboProp);
         delete Combo;
         return DefWindowProc(Wnd, Msg, WParam, LParam);

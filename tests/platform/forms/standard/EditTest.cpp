@@ -341,9 +341,18 @@ TEST_F(EditTest, MemoLinesWorkBeforeTheWindowAndSurviveRecreation) {
 
     SendMessage(M->Handle(), EM_SETSEL, 3, 5);
     M->SetScrollBars(ssBoth);
+    EXPECT_EQ(M->Text(), "两\r\nmid\r\nthree");
     EXPECT_TRUE(GetWindowLong(M->Handle(), GWL_STYLE) & WS_VSCROLL);
     EXPECT_EQ(M->Lines()->Count(), 3);
     EXPECT_EQ(Sel(M->Handle()), std::make_pair(3, 5));
+
+    // Enter reaches a memo that wants it and breaks the line there.
+    M->SetFocus();
+    Pump();
+    SendMessage(M->Handle(), EM_SETSEL, 3, 3);
+    Key(VK_RETURN, "\r");
+    EXPECT_EQ(M->Text(), "两\r\n\r\nmid\r\nthree");
+    EXPECT_EQ(M->CaretPos(), (TPoint{0, 1}));
 }
 
 TEST_F(EditTest, AutoSelectOnEntryByKeyboardAndDialogCodes) {

@@ -280,6 +280,15 @@ TEST_F(ListViewTest, LabelEditingAcceptsCancelsAndAcceptsOnFocusLoss) {
     EXPECT_FALSE(IsWindow(Gone));
     EXPECT_FALSE(V->IsEditing());
     EXPECT_EQ(V->Items()->Count(), 4);
+
+    // A view freed while editing takes its editor with it.
+    V->Items()->Item(0)->EditCaption();
+    HWND Last = HWND(SendMessage(W, LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_TRUE(Last);
+    delete V;
+    Pump();
+    EXPECT_FALSE(IsWindow(Last));
+    EXPECT_FALSE(IsWindow(W));
 }
 
 TEST_F(ListViewTest, ScrollingRoundsToRowsAndTheListStyleScrollsByColumns) {

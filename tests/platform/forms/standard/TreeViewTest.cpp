@@ -228,3 +228,19 @@ TEST_F(TreeViewTest, KeysMoveExpandAndSearchAndNodesSurviveRecreation) {
     EXPECT_EQ(T->Selected(), A->Item(1));
     EXPECT_EQ(A->Item(1)->Text(), "banana");
 }
+
+TEST_F(TreeViewTest, AChangeDelayReportsTheSelectionOnceItRests) {
+    TTreeView* T = MakeTree();
+    T->SetChangeDelay(200);
+    TTreeNode* A = T->Items()->Add(nullptr, "a");
+    TTreeNode* B = T->Items()->Add(nullptr, "b");
+    std::vector<std::string> Changes;
+    T->OnChange = [&](TObject*, TTreeNode* Node) { Changes.push_back(Node->Text()); };
+    ShowForm();
+    T->SetSelected(A);
+    T->SetSelected(B);
+    Pump();
+    EXPECT_TRUE(Changes.empty());
+    Headless.RunUntil(Clock.Now() + 300);
+    EXPECT_EQ(Changes, std::vector<std::string>{"b"});
+}
