@@ -186,6 +186,17 @@ struct TSearchState {
 
 namespace {
 
+// File names often hold brackets ("[HD] clip.avi"), and a search for such a
+// name must find that file, not read "[HD]" as a set of two letters or fail
+// on an unclosed bracket. So a search mask has only '*' and '?'; a bracket
+// stands for itself ("[[]" is the set of the one character '[').
+std::string LiteralBrackets(const std::string& Mask) {
+    std::string result;
+    for (const char c : Mask)
+        result += c == '[' ? std::string("[[]") : std::string(1, c);
+    return result;
+}
+
 // Fills Rec from the entry Name; false when the entry vanished meanwhile.
 bool DescribeEntry(const std::string& Folder, const std::string& Name, TSearchRec& Rec) {
     std::string full = Folder + Name;
@@ -251,7 +262,7 @@ int FindFirst(const std::string& Path, int Attr, TSearchRec& F) {
     FindClose(F);
     auto state = std::make_shared<TSearchState>();
     state->Folder = ExtractFilePath(Path);
-    state->Mask = ExtractFileName(Path);
+    state->Mask = LiteralBrackets(ExtractFileName(Path));
     state->Attr = Attr;
     std::string folder = state->Folder.empty() ? std::string(".") : state->Folder;
     state->Dir.reset(::opendir(folder.c_str()));

@@ -64,8 +64,10 @@ struct TSearchRec {
     std::shared_ptr<TSearchState> FindHandle;
 };
 
-// An entry is returned when its name matches the mask (MatchesMask rules)
-// and each of its faHidden, faSysFile and faDirectory bits is in Attr. "."
+// An entry is returned when its name matches the mask and each of its
+// faHidden, faSysFile and faDirectory bits is in Attr. The mask follows the
+// MatchesMask rules, except that a bracket stands for itself: brackets are
+// common in file names, and a search by a file's own name must find it. "."
 // and ".." are reported for every folder but "/". Answers 0 for an entry,
 // else the system's error number (ENOENT when nothing more matches).
 int FindFirst(const std::string& Path, int Attr, TSearchRec& F);

@@ -209,6 +209,18 @@ TEST_F(FileSearch, SizeOfASparseFileBeyond4GiB) {
     FindClose(rec);
 }
 
+// Brackets are common in media file names; a search names them literally.
+TEST_F(FileSearch, BracketsInANameStandForThemselves) {
+    using TNames = std::set<std::string>;
+    WriteFile(Dir.File("[HD] clip.avi"));
+    WriteFile(Dir.File("H clip.avi"));
+    WriteFile(Dir.File("clip[1.avi"));
+    EXPECT_EQ(Find(Mask("[HD] clip.avi"), 0), (TNames{"[HD] clip.avi"}));
+    EXPECT_EQ(Find(Mask("[hd]*"), 0), (TNames{"[HD] clip.avi"}));
+    EXPECT_EQ(Find(Mask("clip[1.avi"), 0), (TNames{"clip[1.avi"}));
+    EXPECT_EQ(Find(Mask("*[*"), 0), (TNames{"[HD] clip.avi", "clip[1.avi"}));
+}
+
 TEST_F(FileSearch, NothingFoundAnswersTheSystemsError) {
     TSearchRec rec;
     EXPECT_EQ(FindFirst(Mask("*.avi"), faAnyFile, rec), ENOENT);
