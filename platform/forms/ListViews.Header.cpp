@@ -5,6 +5,7 @@
 #include "platform/forms/StandardControlsCommon.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 using namespace StdCtrl;
@@ -46,7 +47,23 @@ private:
     int FTracking = -1;
     int FTrackOffset = 0;
     int FPressed = -1;
+    // Dragging a section to a new place (HDS_DRAGDROP).
+    TPoint FPressPoint;
+    bool FDragging = false;
+    int DropOrder(int X) const;
 };
+
+// The display position a section dropped at X takes.
+int THeaderControl::DropOrder(int X) const {
+    int Left = 0;
+    for (std::size_t Pos = 0; Pos < FOrder.size(); ++Pos) {
+        int W = FSections[std::size_t(FOrder[Pos])].Width;
+        if (X < Left + W / 2)
+            return int(Pos);
+        Left += W;
+    }
+    return int(FOrder.size()) - 1;
+}
 
 int THeaderControl::Left(int Index) const {
     int X = 0;
@@ -370,6 +387,8 @@ LRESULT THeaderControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
             SetCapture(FWnd);
         } else if (Info.flags & HHT_ONHEADER) {
             FPressed = Info.iItem;
+            FPressPoint = Info.pt;
+            FDragging = false;
             SetCapture(FWnd);
             InvalidateRect(FWnd, nullptr, TRUE);
         }
@@ -387,6 +406,10 @@ LRESULT THeaderControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         if (FTracking >= 0 && Valid(FTracking)) {
             int X = GET_X_LPARAM(LParam) - FTrackOffset;
             SetWidth(FTracking, X - Left(FTracking), true);
+        } else if (FPressed >= 0 && !FDragging && (StyleOf(FWnd) & HDS_DRAGDROP) &&
+                   std::abs(GET_X_LPARAM(LParam) - FPressPoint.X) > GetSystemMetrics(SM_CXDRAG)) {
+            // The parent may refuse the drag.
+            FDragging = Notify(HDN_BEGINDRAG, FPressed, nullptr) == 0;
         }
         return 0;
     case WM_LBUTTONUP: {
@@ -401,6 +424,18 @@ LRESULT THeaderControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
                 Info.cxy = FSections[std::size_t(Item)].Width;
                 Notify(HDN_ENDTRACK, Item, &Info);
             }
+        } else if (FPressed >= 0 && FDragging) {
+            int Item = FPressed;
+            FPressed = -1;
+            FDragging = false;
+            if (GetCapture() == FWnd)
+                ReleaseCapture();
+            HDITEM Drop;
+            Drop.mask = HDI_ORDER;
+            Drop.iOrder = DropOrder(GET_X_LPARAM(LParam));
+            if (Notify(HDN_ENDDRAG, Item, &Drop) == 0 && Valid(Item))
+                Fill(Item, Drop);
+            InvalidateRect(FWnd, nullptr, TRUE);
         } else if (FPressed >= 0) {
             int Item = FPressed;
             FPressed = -1;
@@ -417,6 +452,7 @@ LRESULT THeaderControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
     }
     case WM_CAPTURECHANGED:
         FTracking = -1;
+        FDragging = false;
         if (FPressed >= 0) {
             FPressed = -1;
             InvalidateRect(FWnd, nullptr, TRUE);

@@ -1451,6 +1451,9 @@ LRESULT TListViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
             ClampScroll();
             UpdateScrollInfo();
             Redraw();
+        } else if (H->code == HDN_ENDDRAG) {
+            // The order changes once the header has taken the drop.
+            PostMessage(FWnd, LVM_UPDATE, WPARAM(-1), 0);
         } else if (H->code == HDN_ITEMCLICK && !(Style() & LVS_NOSORTHEADER)) {
             NMLISTVIEW L;
             L.iItem = -1;
@@ -1597,7 +1600,10 @@ LRESULT TListViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
             RedrawItem(I);
         return TRUE;
     case LVM_UPDATE:
-        RedrawItem(Index);
+        if (Index == -1)
+            Redraw();
+        else
+            RedrawItem(Index);
         return TRUE;
     case LVM_ARRANGE:
         Redraw();
@@ -1680,6 +1686,12 @@ LRESULT TListViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         DWORD Old = FExStyle;
         DWORD Mask = WParam ? DWORD(WParam) : 0xFFFFFFFF;
         FExStyle = (FExStyle & ~Mask) | (DWORD(LParam) & Mask);
+        if (FHeader) {
+            LONG_PTR HS = GetWindowLong(FHeader, GWL_STYLE);
+            bool Drag = FExStyle & LVS_EX_HEADERDRAGDROP;
+            SetWindowLong(FHeader, GWL_STYLE,
+                          Drag ? (HS | LONG_PTR(HDS_DRAGDROP)) : (HS & ~LONG_PTR(HDS_DRAGDROP)));
+        }
         Redraw();
         return LRESULT(Old);
     }

@@ -151,6 +151,27 @@ TEST_F(ListViewTest, HeaderHitTestingFindsDividersAndZeroWidthColumns) {
     Pump();
     EXPECT_EQ(V->Column(1)->Width(), 90);
     EXPECT_EQ(Info(V->Handle(), SB_HORZ).nMax, 549 + V->Column(5)->Width());
+
+    // With drag and drop of sections, column 0 dragged behind column 2.
+    SendMessage(V->Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP,
+                LVS_EX_HEADERDRAGDROP);
+    TPoint From{40, 5}, To{200, 5};
+    ClientToScreen(Header, &From);
+    ClientToScreen(Header, &To);
+    Clock.Advance(1000);
+    Headless.MovePointer(From.X, From.Y);
+    Headless.Press();
+    Pump();
+    Headless.MovePointer(To.X, To.Y);
+    Pump();
+    Headless.Release();
+    Pump();
+    std::vector<int> Order(25);
+    SendMessage(V->Handle(), LVM_GETCOLUMNORDERARRAY, 25, LPARAM(Order.data()));
+    EXPECT_EQ(std::vector<int>(Order.begin(), Order.begin() + 4), (std::vector<int>{1, 2, 0, 3}));
+    TRect Moved;
+    SendMessage(Header, HDM_GETITEMRECT, 0, LPARAM(&Moved));
+    EXPECT_EQ(Moved.Left, 160);
 }
 
 TEST_F(ListViewTest, SelectionInCodeReportsTheItemLosingAndTheItemGaining) {
