@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -301,10 +302,16 @@ int ReplaceFileContent(const std::string& FileName, std::string_view Bytes) {
     const bool exists = ::stat(target.c_str(), &info) == 0;
 
     static std::atomic<unsigned> counter{0};
+    // The temporary name adds to the file's own, which may already be as long
+    // as a name can be; then a short hidden name in the same folder serves.
+    const std::size_t nameStart = target.rfind('/') + 1;
+    const std::string stem = target.size() - nameStart + 40 > NAME_MAX
+                                 ? target.substr(0, nameStart) + ".ostrela"
+                                 : target;
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = target + "." + std::to_string(::getpid()) + "." +
+        temporary = stem + "." + std::to_string(::getpid()) + "." +
                     std::to_string(counter.fetch_add(1)) + ".tmp";
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -241,6 +242,14 @@ TEST(Streams, MemoryStreamFilesRoundTrip) {
     EXPECT_EQ(in.Position(), 0);
 
     EXPECT_THROW(in.LoadFromFile(dir.File("missing")), EFOpenError);
+
+    // A name as long as the file system allows can be saved too, though the
+    // temporary file beside it cannot add to that name.
+    const std::string longest = dir.File(std::string(NAME_MAX - 4, 'n') + ".bin");
+    out.SaveToFile(longest);
+    EXPECT_EQ(ReadAll(longest), bytes);
+    out.SaveToFile(longest);
+    EXPECT_EQ(ReadAll(longest), bytes);
 }
 
 TEST(Streams, StringStreamWithChineseText) {
