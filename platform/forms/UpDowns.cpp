@@ -12,11 +12,22 @@ namespace {
 
 constexpr const char* UpDownProp = "Ostrela.UpDown";
 constexpr UINT_PTR RepeatTimer = 1;
+constexpr UINT_PTR BuddySubclassId = 0x0D01;
+
+LRESULT BuddySubclass(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR, DWORD_PTR Data);
 
 class TUpDownControl {
 public:
     explicit TUpDownControl(HWND Wnd) : FWnd(Wnd) {}
+    ~TUpDownControl() { SetBuddy(nullptr); }
     LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
+    // Up and Down in the buddy step the control (UDS_ARROWKEYS).
+    bool BuddyKey(WPARAM Key) {
+        if (!(Style() & UDS_ARROWKEYS) || (Key != VK_UP && Key != VK_DOWN))
+            return false;
+        Step(Key == VK_UP ? 1 : -1);
+        return true;
+    }
 
 private:
     DWORD Style() const { return StyleOf(FWnd); }
@@ -27,6 +38,7 @@ private:
     void Step(int Direction);
     void SetPos(int Pos);
     void UpdateBuddy();
+    HWND SetBuddy(HWND Buddy);
     void Paint(HDC Given);
 
     HWND FWnd;
@@ -58,6 +70,33 @@ TRect TUpDownControl::ArrowRect(int Arrow) {
 void TUpDownControl::UpdateBuddy() {
     if (FBuddy && IsWindow(FBuddy) && (Style() & UDS_SETBUDDYINT))
         SetWindowText(FBuddy, IntToStr(FPos));
+}
+
+HWND TUpDownControl::SetBuddy(HWND Buddy) {
+    HWND Old = FBuddy;
+    if (Old && IsWindow(Old))
+        RemoveWindowSubclass(Old, BuddySubclass, BuddySubclassId);
+    FBuddy = Buddy;
+    if (!FBuddy)
+        return Old;
+    SetWindowSubclass(FBuddy, BuddySubclass, BuddySubclassId, DWORD_PTR(this));
+    UpdateBuddy();
+    if (Style() & (UDS_ALIGNRIGHT | UDS_ALIGNLEFT)) {
+        // Sits beside the buddy, as tall as it.
+        TRect B, Mine;
+        GetWindowRect(FBuddy, &B);
+        GetWindowRect(FWnd, &Mine);
+        TPoint P{(Style() & UDS_ALIGNRIGHT) ? B.Right : B.Left - Mine.Width(), B.Top};
+        ScreenToClient(GetParent(FWnd), &P);
+        MoveWindow(FWnd, P.X, P.Y, Mine.Width(), B.Height(), TRUE);
+    }
+    return Old;
+}
+
+LRESULT BuddySubclass(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR, DWORD_PTR Data) {
+    if (Msg == WM_KEYDOWN && reinterpret_cast<TUpDownControl*>(Data)->BuddyKey(WParam))
+        return 0;
+    return DefSubclassProc(Wnd, Msg, WParam, LParam);
 }
 
 void TUpDownControl::SetPos(int Pos) {
@@ -190,21 +229,13 @@ LRESULT TUpDownControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         if (LParam)
             *reinterpret_cast<BOOL*>(LParam) = FALSE;
         return FPos;
-    case UDM_SETBUDDY: {
-        HWND Old = FBuddy;
-        FBuddy = reinterpret_cast<HWND>(WParam);
-        UpdateBuddy();
-        if (FBuddy && (Style() & (UDS_ALIGNRIGHT | UDS_ALIGNLEFT))) {
-            // Sits beside the buddy, as tall as it.
-            TRect B, Mine;
-            GetWindowRect(FBuddy, &B);
-            GetWindowRect(FWnd, &Mine);
-            TPoint P{(Style() & UDS_ALIGNRIGHT) ? B.Right : B.Left - Mine.Width(), B.Top};
-            ScreenToClient(GetParent(FWnd), &P);
-            MoveWindow(FWnd, P.X, P.Y, Mine.Width(), B.Height(), TRUE);
-        }
-        return LRESULT(Old);
-    }
+    case UDM_SETBUDDY:
+        return LRESULT(SetBuddy(reinterpret_cast<HWND>(WParam)));
+    case WM_CREATE:
+        // The window before it in the z-order becomes the buddy.
+        if (Style() & UDS_AUTOBUDDY)
+            SetBuddy(GetWindow(FWnd, GW_HWNDPREV));
+        return 0;
     case UDM_GETBUDDY:
         return LRESULT(FBuddy);
     default:

@@ -3,6 +3,7 @@
 // control.
 #include "platform/forms/Tabs.h"
 
+#include "platform/forms/Edits.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/UpDowns.h"
 #include "tests/platform/forms/standard/StandardTestSupport.h"
@@ -214,4 +215,29 @@ TEST_F(UpDownTest, TheUpArrowStopsAtTheEndOrWraps) {
     SendMessage(Wrap, UDM_SETRANGE, 0, MAKELPARAM(50, 5));
     EXPECT_EQ(SendMessage(Wrap, UDM_GETRANGE, 0, 0), MAKELRESULT(50, 5));
     EXPECT_EQ(SendMessage(Wrap, UDM_GETPOS32, 0, 0), 5);
+}
+
+TEST_F(UpDownTest, ABuddyShowsThePositionAndItsArrowKeysStep) {
+    RegisterEditClass();
+    HWND Buddy = CreateWindowEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 100, 10, 50, 20,
+                                Form->Handle(), nullptr, nullptr, nullptr);
+    HWND Wnd = CreateWindowEx(0, "msctls_updown32", "",
+                              WS_CHILD | WS_VISIBLE | UDS_AUTOBUDDY | UDS_SETBUDDYINT |
+                                  UDS_ARROWKEYS | UDS_ALIGNRIGHT,
+                              0, 0, 16, 16, Form->Handle(), nullptr, nullptr, nullptr);
+    EXPECT_EQ(HWND(SendMessage(Wnd, UDM_GETBUDDY, 0, 0)), Buddy);
+    SendMessage(Wnd, UDM_SETRANGE32, 0, 100);
+    SendMessage(Wnd, UDM_SETPOS32, 0, 7);
+    EXPECT_EQ(GetWindowText(Buddy), "7");
+    SendMessage(Buddy, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(SendMessage(Wnd, UDM_GETPOS32, 0, 0), 8);
+    EXPECT_EQ(GetWindowText(Buddy), "8");
+    TRect B, U;
+    GetWindowRect(Buddy, &B);
+    GetWindowRect(Wnd, &U);
+    EXPECT_EQ(U.Left, B.Right);
+    EXPECT_EQ(U.Height(), B.Height());
+    DestroyWindow(Wnd);
+    SendMessage(Buddy, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(GetWindowText(Buddy), "8");
 }
