@@ -869,10 +869,15 @@ void TBitmap::Draw(TCanvas* Canvas, const TRect& R) {
 
 void TBitmap::LoadPixels(int Width, int Height, TPixelFormat PF, const void* Rows,
                          const std::vector<RGBQUAD>& Table) {
-    FreeImage();
+    // The current picture goes only once the new one could be made.
+    const std::vector<RGBQUAD> OldTable = FTable;
     FTable = Table;
-    FPixelFormat = PF;
-    Reallocate(Width, Height, PF, false, false);
+    try {
+        Reallocate(Width, Height, PF, false, false);
+    } catch (...) {
+        FTable = OldTable;
+        throw;
+    }
     if (!FHandle)
         return;
     if (!Table.empty())

@@ -111,6 +111,11 @@ TEST(Bitmap, PixelFormatConvertsAndScanLinesArePadded) {
     EXPECT_EQ(static_cast<std::uint8_t*>(B.ScanLine(1)) - static_cast<std::uint8_t*>(B.ScanLine(0)),
               16);
     EXPECT_THROW(B.ScanLine(2), EInvalidGraphic);
+    // A picture that cannot be made leaves the bitmap as it was.
+    const std::uint8_t Row[4] = {};
+    EXPECT_THROW(B.LoadPixels(40000, 1, pf8bit, Row, {}), EInvalidGraphic);
+    EXPECT_EQ(B.Width(), 5);
+    EXPECT_EQ(B.PixelFormat(), pf24bit);
     B.Canvas()->SetPixels(0, 0, TColor(RGB(250, 5, 5)));
     B.Canvas()->SetPixels(1, 0, clWhite);
     B.SetPixelFormat(pf4bit); // nearest of the 16 standard colours

@@ -2,6 +2,7 @@
 // and rectangles far larger than any surface. Each must be refused or cut down
 // cheaply, never paid for in full.
 #include "GdiTestSupport.h"
+#include "platform/gdi/GifImage.h"
 #include "platform/gdi/Icons.h"
 #include "platform/gdi/JpegImage.h"
 #include "platform/gdi/PngImage.h"
@@ -195,4 +196,49 @@ TEST(HostileInput, HalftoneShrinkingReadsOnlyTheSourceSurface) {
     EXPECT_TRUE(StretchBlt(D.DC(), 2, 1, -2, 1, S.DC(), 0, 0, 4, 1, SRCCOPY));
     const std::map<COLORREF, char> Legend{{RGB(128, 0, 128), 'p'}, {RGB(255, 0, 0), 'r'}};
     EXPECT_EQ(D.Picture(Legend), "####\n.rp.\n");
+}
+
+TEST(HostileInput, FlippedBytesInEveryPictureKindGiveAPictureOrItsError) {
+    TBitmap Source;
+    Gradient(Source, 13, 9);
+    std::vector<std::pair<std::unique_ptr<TGraphic>, std::vector<std::uint8_t>>> Kinds;
+    auto AddKind = [&](std::unique_ptr<TGraphic> G) {
+        G->Assign(&Source);
+        std::vector<std::uint8_t> Bytes = Save(*G);
+        Kinds.emplace_back(std::move(G), std::move(Bytes));
+    };
+    AddKind(std::make_unique<TBitmap>());
+    AddKind(std::make_unique<TPngImage>());
+    AddKind(std::make_unique<TJPEGImage>());
+    AddKind(std::make_unique<TGIFImage>());
+    {
+        TArgbImage Image;
+        Image.Width = 13;
+        Image.Height = 9;
+        Image.Pixels.assign(13 * 9, 0x80FF0000u);
+        TMemoryStream M;
+        WriteIco(M, Image);
+        M.SetPosition(0);
+        auto Icon = std::make_unique<TIcon>();
+        Icon->LoadFromStream(&M);
+        std::vector<std::uint8_t> Bytes = Save(*Icon);
+        Kinds.emplace_back(std::move(Icon), std::move(Bytes));
+    }
+    // A fixed sequence, so that a failure comes back on every run.
+    std::uint32_t Seed = 12345;
+    auto Next = [&] { return Seed = Seed * 1103515245u + 12345u, Seed >> 8; };
+    for (auto& [Graphic, Valid] : Kinds)
+        for (int Round = 0; Round < 300; ++Round) {
+            std::vector<std::uint8_t> Bytes = Valid;
+            const int Flips = 1 + int(Next() % 4);
+            for (int i = 0; i < Flips; ++i)
+                Bytes[Next() % Bytes.size()] = std::uint8_t(Next());
+            if (Next() % 4 == 0)
+                Bytes.resize(Next() % Bytes.size());
+            try {
+                Load(*Graphic, Bytes);
+            } catch (const EInvalidGraphic&) {
+            }
+            EXPECT_GT(Graphic->Width(), 0);
+        }
 }
