@@ -51,25 +51,21 @@ void TTreeNode::SetText(const std::string& Value) {
 }
 
 void TTreeNode::SetImageIndex(int Value) {
+    // Handlers asked for the image set it while the tree paints: only a
+    // change repaints.
+    if (Value == FImageIndex)
+        return;
     FImageIndex = Value;
-    if (HasWindow(this)) {
-        TVITEM Item;
-        Item.mask = TVIF_IMAGE | TVIF_HANDLE;
-        Item.hItem = FItemId;
-        Item.iImage = Value;
-        SendMessage(TreeView()->Handle(), TVM_SETITEM, 0, LPARAM(&Item));
-    }
+    if (HasWindow(this))
+        TreeView()->Invalidate();
 }
 
 void TTreeNode::SetSelectedIndex(int Value) {
+    if (Value == FSelectedIndex)
+        return;
     FSelectedIndex = Value;
-    if (HasWindow(this)) {
-        TVITEM Item;
-        Item.mask = TVIF_SELECTEDIMAGE | TVIF_HANDLE;
-        Item.hItem = FItemId;
-        Item.iSelectedImage = Value;
-        SendMessage(TreeView()->Handle(), TVM_SETITEM, 0, LPARAM(&Item));
-    }
+    if (HasWindow(this))
+        TreeView()->Invalidate();
 }
 
 bool TTreeNode::HasChildren() const {
@@ -464,16 +460,15 @@ void TCustomTreeView::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomTreeView::InsertItems(TTreeNode* Node, HTREEITEM After) {
-    GetImageIndex(Node);
-    GetSelectedIndex(Node);
     TVINSERTSTRUCT In;
     In.hParent = Node->FParent ? Node->FParent->FItemId : TVI_ROOT;
     In.hInsertAfter = After;
     In.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
     In.item.pszText = Node->FText.data();
     In.item.lParam = LPARAM(Node);
-    In.item.iImage = Node->FImageIndex;
-    In.item.iSelectedImage = Node->FSelectedIndex;
+    // Images are asked for when drawn, so GetImageIndex can decide late.
+    In.item.iImage = I_IMAGECALLBACK;
+    In.item.iSelectedImage = I_IMAGECALLBACK;
     In.item.cChildren = Node->FHasChildren || !Node->FChildren.empty() ? 1 : 0;
     Node->FItemId = HTREEITEM(SendMessage(FHandle, TVM_INSERTITEM, 0, LPARAM(&In)));
     HTREEITEM Prev = TVI_FIRST;
@@ -862,6 +857,21 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
             Node->FDeleting = true;
             Delete(Node);
             Node->FItemId = nullptr;
+        }
+        break;
+    }
+    case TVN_GETDISPINFO: {
+        auto* D = reinterpret_cast<NMTVDISPINFO*>(H);
+        auto* Node = reinterpret_cast<TTreeNode*>(D->item.lParam);
+        if (!Node)
+            break;
+        if (D->item.mask & TVIF_IMAGE) {
+            GetImageIndex(Node);
+            D->item.iImage = Node->FImageIndex;
+        }
+        if (D->item.mask & TVIF_SELECTEDIMAGE) {
+            GetSelectedIndex(Node);
+            D->item.iSelectedImage = Node->FSelectedIndex;
         }
         break;
     }

@@ -20,6 +20,7 @@ struct _TREEITEM {
     UINT State = 0;
     LPARAM Param = 0;
     int Children = -2; // -2: as many as it has; -1: ask; 0 or 1: as said
+    bool TextCallback = false;
     _TREEITEM* Parent = nullptr;
     std::vector<_TREEITEM*> Kids;
     int Width = -1; // the label's width, measured when needed
@@ -80,6 +81,7 @@ private:
     LRESULT Notify(UINT Code, NMHDR& Header);
     void Describe(TNode* Node, TVITEM& Item, UINT Mask);
     std::string TextOf(TNode* Node);
+    int ImageOf(TNode* Node, bool Selected);
 
     // ---- operations
     HTREEITEM Insert(const TVINSERTSTRUCT& In);
@@ -139,7 +141,14 @@ TTreeViewControl::~TTreeViewControl() {
 bool TTreeViewControl::HasButton(TNode* Node) {
     if (!Node->Kids.empty())
         return true;
-    return Node->Children == 1 || Node->Children == I_CHILDRENCALLBACK;
+    if (Node->Children == I_CHILDRENCALLBACK) {
+        NMTVDISPINFO Info;
+        Describe(Node, Info.item, TVIF_CHILDREN);
+        Info.item.cChildren = 0;
+        Notify(TVN_GETDISPINFO, Info.hdr);
+        return Info.item.cChildren != 0;
+    }
+    return Node->Children == 1;
 }
 
 int TTreeViewControl::Level(const TNode* Node) const {
@@ -330,7 +339,28 @@ void TTreeViewControl::Describe(TNode* Node, TVITEM& Item, UINT Mask) {
 }
 
 std::string TTreeViewControl::TextOf(TNode* Node) {
-    return Node->Text;
+    if (!Node->TextCallback)
+        return Node->Text;
+    char Buffer[1024] = {};
+    NMTVDISPINFO Info;
+    Describe(Node, Info.item, TVIF_TEXT);
+    Info.item.pszText = Buffer;
+    Info.item.cchTextMax = int(sizeof(Buffer));
+    Notify(TVN_GETDISPINFO, Info.hdr);
+    if (!Info.item.pszText)
+        return {};
+    return SanitizeUtf8(
+        std::string_view(Info.item.pszText, strnlen(Info.item.pszText, sizeof(Buffer))));
+}
+
+int TTreeViewControl::ImageOf(TNode* Node, bool Selected) {
+    int Image = Selected ? Node->SelectedImage : Node->Image;
+    if (Image != I_IMAGECALLBACK)
+        return Image;
+    NMTVDISPINFO Info;
+    Describe(Node, Info.item, Selected ? TVIF_SELECTEDIMAGE : TVIF_IMAGE);
+    Notify(TVN_GETDISPINFO, Info.hdr);
+    return Selected ? Info.item.iSelectedImage : Info.item.iImage;
 }
 
 // ---------------------------------------------------------------- operations
@@ -343,6 +373,7 @@ HTREEITEM TTreeViewControl::Insert(const TVINSERTSTRUCT& In) {
     const TVITEM& I = In.item;
     if ((I.mask & TVIF_TEXT) && I.pszText && I.pszText != LPSTR_TEXTCALLBACK)
         Node->Text = SanitizeUtf8(I.pszText);
+    Node->TextCallback = (I.mask & TVIF_TEXT) && I.pszText == LPSTR_TEXTCALLBACK;
     if (I.mask & TVIF_IMAGE)
         Node->Image = I.iImage;
     if (I.mask & TVIF_SELECTEDIMAGE)
@@ -745,7 +776,7 @@ void TTreeViewControl::PaintRow(HDC DC, int Row, bool ShowSel) {
     }
     bool Selected = Node == FCaret && ShowSel;
     if (Images) {
-        int Image = Selected || Node == FCaret ? Node->SelectedImage : Node->Image;
+        int Image = ImageOf(Node, Node == FCaret);
         ImageList_DrawEx(Images, Image, DC, Label - ImageW, R.Top + (R.Height() - ImageH) / 2, 0, 0,
                          0xFFFFFFFF, 0xFFFFFFFF, ILD_TRANSPARENT);
     }

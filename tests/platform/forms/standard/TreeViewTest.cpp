@@ -244,3 +244,24 @@ TEST_F(TreeViewTest, AChangeDelayReportsTheSelectionOnceItRests) {
     Headless.RunUntil(Clock.Now() + 300);
     EXPECT_EQ(Changes, std::vector<std::string>{"b"});
 }
+
+TEST_F(TreeViewTest, ImagesAreAskedForWhenTheTreeIsDrawn) {
+    TTreeView* T = MakeTree();
+    TImageList Images(nullptr);
+    T->SetImages(&Images);
+    TTreeNode* Folder = T->Items()->Add(nullptr, "folder");
+    Folder->SetImageIndex(3);
+    std::vector<std::string> Asked;
+    T->OnGetImageIndex = [&](TObject*, TTreeNode* Node) {
+        Asked.push_back(Node->Text());
+        Node->SetImageIndex(5);
+    };
+    T->OnGetSelectedIndex = [&](TObject*, TTreeNode* Node) { Node->SetSelectedIndex(6); };
+    ShowForm();
+    EXPECT_FALSE(Asked.empty());
+    EXPECT_EQ(Folder->ImageIndex(), 5);
+    T->SetSelected(Folder);
+    Pump();
+    EXPECT_EQ(Folder->SelectedIndex(), 6);
+    T->SetImages(nullptr);
+}
