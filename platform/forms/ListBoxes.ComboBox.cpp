@@ -534,6 +534,9 @@ LRESULT TComboControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 LRESULT ComboWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     if (Msg == WM_NCCREATE) {
+        // A combo box's scroll-bar styles are its drop-down list's; the face
+        // itself never shows a bar.
+        SetWindowLong(Wnd, GWL_STYLE, LONG(StyleOf(Wnd) & ~DWORD(WS_VSCROLL | WS_HSCROLL)));
         SetProp(Wnd, ComboProp, new TComboControl(Wnd));
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     }

@@ -560,12 +560,15 @@ void TListBoxControl::DrawItem(HDC DC, int Index, HBRUSH Background) {
         return;
     }
     int Saved = SaveDC(DC);
+    // A list that can never take the focus (a combo box's drop-down) is the
+    // active choice while it is shown.
+    bool Active = FFocused || (GetWindowLong(FWnd, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
     if (Selected) {
-        COLORREF Back = GetSysColor(FFocused ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
+        COLORREF Back = GetSysColor(Active ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
         HBRUSH Brush = CreateSolidBrush(Back);
         FillRect(DC, &R, Brush);
         DeleteObject(ToObj(Brush));
-        SetTextColor(DC, GetSysColor(FFocused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        SetTextColor(DC, GetSysColor(Active ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     } else if (!IsNullBrush(Background)) {
         FillRect(DC, &R, Background);
     }

@@ -147,6 +147,9 @@ private:
     COLORREF FBkColor = ClrNone;
     COLORREF FTextColor = ClrNone;
     COLORREF FTextBkColor = ClrNone;
+    // The text colour of the paint in progress: LVM_SETTEXTCOLOR's, else the
+    // one the parent set in the DC.
+    COLORREF FPaintText = 0;
     int FTop = 0;     // report: first row; list: first item of the first visible column
     int FScrollX = 0; // report and icon views: pixels
     int FScrollY = 0; // icon views: pixels
@@ -1174,11 +1177,15 @@ void TListViewControl::PaintItem(HDC DC, int Index, bool ShowSel) {
     TRect SelRect = ItemPart(Index, LVIR_SELECTBOUNDS);
     TRect Label = ItemPart(Index, LVIR_LABEL);
     HIMAGELIST List = FImages[View() == LVS_ICON ? LVSIL_NORMAL : LVSIL_SMALL];
-    COLORREF Text = FTextColor != ClrNone ? FTextColor : GetSysColor(COLOR_WINDOWTEXT);
+    COLORREF Text = FPaintText;
     bool Full = View() == LVS_REPORT && (FExStyle & LVS_EX_FULLROWSELECT);
     if (Selected) {
         HBRUSH Brush = GetSysColorBrush(FFocused ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
         FillRect(DC, Full ? &SelRect : &Label, Brush);
+    } else if (FTextBkColor != ClrNone) {
+        HBRUSH Brush = CreateSolidBrush(FTextBkColor);
+        FillRect(DC, Full ? &SelRect : &Label, Brush);
+        DeleteObject(ToObj(Brush));
     }
     int Image = ImageOf(Index);
     if (List && Image >= 0) {
@@ -1221,10 +1228,17 @@ void TListViewControl::Paint(HDC Given) {
     HDC DC = Given ? Given : BeginPaint(FWnd, &PS);
     int Saved = SaveDC(DC);
     TRect C = Client();
-    COLORREF Back = FBkColor != ClrNone ? FBkColor : GetSysColor(COLOR_WINDOW);
-    HBRUSH Brush = CreateSolidBrush(Back);
-    FillRect(DC, &C, Brush);
-    DeleteObject(ToObj(Brush));
+    // The parent chooses the colours as for a list box; the view's own
+    // colours, once set, win.
+    HBRUSH Brush = AskColors(FWnd, DC, WM_CTLCOLORLISTBOX, !IsWindowEnabled(FWnd));
+    FPaintText = FTextColor != ClrNone ? FTextColor : GetTextColor(DC);
+    if (FBkColor != ClrNone) {
+        HBRUSH Own = CreateSolidBrush(FBkColor);
+        FillRect(DC, &C, Own);
+        DeleteObject(ToObj(Own));
+    } else if (!IsNullBrush(Brush)) {
+        FillRect(DC, &C, Brush);
+    }
     SelectObject(DC, FFont ? ToObj(FFont) : GetStockObject(DEFAULT_GUI_FONT));
     int Top = HeaderHeight();
     IntersectClipRect(DC, 0, Top, C.Right, C.Bottom);

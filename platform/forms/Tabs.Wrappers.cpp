@@ -9,7 +9,8 @@
 // ---------------------------------------------------------------- TTabSheet
 
 TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {
-    FControlStyle = {csAcceptsControls, csSetCaption, csOpaque};
+    // Not opaque: the sheet paints nothing itself, its background is the erase.
+    FControlStyle = {csAcceptsControls, csSetCaption};
     FVisible = false;
     FParentColor = true;
     FColor = clBtnFace;

@@ -114,6 +114,8 @@ private:
     TNode* FDropHilite = nullptr;
     bool FRedraw = true;
     bool FFocused = false;
+    // The text colour the parent set for the paint in progress.
+    COLORREF FPaintText = 0;
     std::string FPrefix;
     DWORD FLastChar = 0;
     HWND FEditor = nullptr;
@@ -787,10 +789,10 @@ void TTreeViewControl::PaintRow(HDC DC, int Row, bool ShowSel) {
         FillRect(
             DC, &T,
             GetSysColorBrush(FFocused || Node == FDropHilite ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
-        SetTextColor(DC, GetSysColor(FFocused || Node == FDropHilite ? COLOR_HIGHLIGHTTEXT
-                                                                     : COLOR_WINDOWTEXT));
+        SetTextColor(DC, FFocused || Node == FDropHilite ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                                                         : FPaintText);
     } else {
-        SetTextColor(DC, GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(DC, FPaintText);
     }
     TRect Text{Label + 2, R.Top, Label + LabelWidth(Node), R.Bottom};
     DrawText(DC, TextOf(Node), -1, &Text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
@@ -804,7 +806,11 @@ void TTreeViewControl::Paint(HDC Given) {
     int Saved = SaveDC(DC);
     TRect C;
     GetClientRect(FWnd, &C);
-    FillRect(DC, &C, GetSysColorBrush(COLOR_WINDOW));
+    // The parent chooses the colours as for a list box.
+    HBRUSH Brush = AskColors(FWnd, DC, WM_CTLCOLORLISTBOX, !IsWindowEnabled(FWnd));
+    FPaintText = GetTextColor(DC);
+    if (!IsNullBrush(Brush))
+        FillRect(DC, &C, Brush);
     SelectObject(DC, FFont ? ToObj(FFont) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(DC, TRANSPARENT);
     bool ShowSel = FFocused || (Style() & TVS_SHOWSELALWAYS);

@@ -114,3 +114,24 @@ TEST_F(ComboBoxTest, AComboDestroyedWhileOpenLeavesNothingBehind) {
     EXPECT_FALSE(IsWindow(List));
     EXPECT_EQ(GetCapture(), nullptr);
 }
+
+TEST_F(ComboBoxTest, TheFaceHasNoScrollBarAndTheOpenListShowsItsChoiceAsActive) {
+    TComboBox* C = MakeCombo(csDropDownList);
+    EXPECT_EQ(GetWindowLong(C->Handle(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
+    TRect Window, Client;
+    GetWindowRect(C->Handle(), &Window);
+    GetClientRect(C->Handle(), &Client);
+    EXPECT_EQ(Client.Width(), Window.Width() - 4) << "room was kept for a bar";
+
+    C->SetItemIndex(1);
+    C->SetFocus();
+    C->SetDroppedDown(true);
+    HWND List = ComboDropDownList(C->Handle());
+    TRect Item;
+    SendMessage(List, LB_GETITEMRECT, 1, LPARAM(&Item));
+    TRect ListClient;
+    GetClientRect(List, &ListClient);
+    TTestBitmap Bitmap(ListClient.Width(), ListClient.Height(), RGB(255, 0, 0));
+    SendMessage(List, WM_PAINT, WPARAM(Bitmap.DC()), 0);
+    EXPECT_EQ(Bitmap.Pixel(Item.Right - 2, Item.Top + 1), RgbOf(GetSysColor(COLOR_HIGHLIGHT)));
+}

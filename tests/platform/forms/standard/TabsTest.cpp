@@ -241,3 +241,12 @@ TEST_F(UpDownTest, ABuddyShowsThePositionAndItsArrowKeysStep) {
     SendMessage(Buddy, WM_KEYDOWN, VK_UP, 0);
     EXPECT_EQ(GetWindowText(Buddy), "8");
 }
+
+TEST_F(TabsTest, ASheetErasesItsBackgroundInTheButtonFaceColour) {
+    TPageControl* P = MakePages(Bounds(10, 10, 300, 200), 2);
+    ShowForm();
+    HWND Sheet = P->Pages(0)->Handle();
+    TTestBitmap Bitmap(20, 20, RGB(0, 0, 0));
+    SendMessage(Sheet, WM_ERASEBKGND, WPARAM(Bitmap.DC()), 0);
+    EXPECT_EQ(Bitmap.Pixel(10, 10), RgbOf(GetSysColor(COLOR_BTNFACE)));
+}
