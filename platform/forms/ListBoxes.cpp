@@ -82,6 +82,8 @@ private:
 
     // ---- input and painting
     void KeyDown(WPARAM Key);
+    // WM_VKEYTOITEM or WM_CHARTOITEM to the parent when it wants the keys.
+    int AskParent(UINT Msg, WPARAM Key);
     void Char(char32_t C);
     void MouseDown(TPoint P, bool Double);
     void MouseMove(TPoint P);
@@ -489,6 +491,17 @@ void TListBoxControl::KeyDown(WPARAM Key) {
     UserSelect(Target, Shift, false, false);
 }
 
+int TListBoxControl::AskParent(UINT Msg, WPARAM Key) {
+    HWND Parent = GetParent(FWnd);
+    if (!(Style() & LBS_WANTKEYBOARDINPUT) || !Parent)
+        return -1;
+    int Caret = AnyMulti() ? FCaret : FCur;
+    WPARAM WParam = MAKEWPARAM(unsigned(Key & 0xFFFF), unsigned(std::max(Caret, 0)));
+    auto Answer = int(SendMessage(Parent, Msg, WParam, LPARAM(FWnd)));
+    // An index outside the items is the parent's mistake: nothing happens.
+    return Answer < -2 || Answer >= Count() ? -2 : Answer;
+}
+
 void TListBoxControl::Char(char32_t C) {
     if (C <= ' ' || !HasStrings() || Count() == 0)
         return;
@@ -842,10 +855,25 @@ LRESULT TListBoxControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         Redraw();
         return 0;
     case WM_KEYDOWN:
-        KeyDown(WParam);
+        switch (int Answer = AskParent(WM_VKEYTOITEM, WParam)) {
+        case -2:
+            break;
+        case -1:
+            KeyDown(WParam);
+            break;
+        default:
+            UserSelect(Answer, false, false, false);
+            break;
+        }
         return 0;
     case WM_CHAR:
-        Char(char32_t(WParam));
+        if (OwnerDraw() && !HasStrings()) {
+            int Answer = AskParent(WM_CHARTOITEM, WParam);
+            if (Answer >= 0)
+                UserSelect(Answer, false, false, false);
+        } else {
+            Char(char32_t(WParam));
+        }
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -242,3 +242,63 @@ TEST_F(ListBoxTest, ExtendedSelectionWithShiftAndCtrl) {
     EXPECT_TRUE(L->Selected(5));
     EXPECT_EQ(L->SelCount(), 4);
 }
+
+TEST_F(ListBoxTest, AParentThatWantsTheKeysDecidesWhatTheyDo) {
+    TListBox* L = MakeList(Bounds(10, 10, 120, 100), {"a", "b", "c", "d", "e"});
+    ShowForm();
+    HWND W = L->Handle();
+    SetWindowLong(W, GWL_STYLE, LONG(GetWindowLong(W, GWL_STYLE) | LBS_WANTKEYBOARDINPUT));
+    L->SetFocus();
+    L->SetItemIndex(1);
+    LRESULT Answer = -1;
+    std::vector<std::pair<int, int>> Asked; // key, caret
+    Form->WindowProc = [&, Old = Form->WindowProc](TMessage& M) {
+        if (M.Msg == WM_VKEYTOITEM && HWND(M.LParam) == W) {
+            Asked.emplace_back(LOWORD(M.WParam), HIWORD(M.WParam));
+            M.Result = Answer;
+            return;
+        }
+        Old(M);
+    };
+    struct TCase {
+        LRESULT Answer;
+        int Expected; // ItemIndex after Down from 1
+    } const Cases[] = {{-1, 2}, {-2, 1}, {4, 4}, {99, 1}};
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Answer);
+        L->SetItemIndex(1);
+        Asked.clear();
+        Answer = C.Answer;
+        Key(VK_DOWN);
+        EXPECT_EQ(Asked, (std::vector<std::pair<int, int>>{{VK_DOWN, 1}}));
+        EXPECT_EQ(L->ItemIndex(), C.Expected);
+    }
+}
+
+TEST_F(ListBoxTest, AnOwnerDrawnListWithoutStringsAsksTheParentForTypedCharacters) {
+    auto* L = Add<TListBox>(Bounds(10, 10, 120, 100));
+    L->SetStyle(lbOwnerDrawFixed);
+    for (const char* S : {"a", "b", "c"})
+        L->Items()->Add(S);
+    ShowForm();
+    HWND W = L->Handle();
+    SetWindowLong(W, GWL_STYLE,
+                  LONG((GetWindowLong(W, GWL_STYLE) | LBS_WANTKEYBOARDINPUT) & ~LBS_HASSTRINGS));
+    L->SetFocus();
+    std::vector<int> Chars;
+    Form->WindowProc = [&, Old = Form->WindowProc](TMessage& M) {
+        if (M.Msg == WM_CHARTOITEM && HWND(M.LParam) == W) {
+            Chars.push_back(LOWORD(M.WParam));
+            M.Result = 2;
+            return;
+        }
+        if (M.Msg == WM_VKEYTOITEM) {
+            M.Result = -1;
+            return;
+        }
+        Old(M);
+    };
+    Type("x");
+    EXPECT_EQ(Chars, std::vector<int>{'x'});
+    EXPECT_EQ(L->ItemIndex(), 2);
+}
