@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <vector>
 
 using namespace StdCtrl;
@@ -58,8 +59,19 @@ private:
     void SetTop(int Index);
     void EnsureVisible(int Index);
     void UpdateScrollInfo();
-    void InvalidateItem(int Index);
+    // Action is what changed in the item, for owner drawing: ODA_SELECT,
+    // ODA_FOCUS or ODA_DRAWENTIRE.
+    void InvalidateItem(int Index, UINT Action = ODA_DRAWENTIRE);
     void Redraw();
+    // Owner drawing hears of the focus at the caret alone; the plain look
+    // draws the selection in other colours, so all of it changes.
+    void FocusChanged() {
+        if (OwnerDraw())
+            InvalidateItem(FCaret, ODA_FOCUS);
+        else
+            Redraw();
+    }
+    UINT ActionOf(int Index, bool OnlyChanges) const;
 
     // ---- items
     int Insert(int Index, std::string_view Text, LPARAM Data);
@@ -88,7 +100,7 @@ private:
     void MouseDown(TPoint P, bool Double);
     void MouseMove(TPoint P);
     void Paint(HDC Given);
-    void DrawItem(HDC DC, int Index, HBRUSH Background);
+    void DrawItem(HDC DC, int Index, HBRUSH Background, UINT Action = ODA_DRAWENTIRE);
 
     HWND FWnd;
     std::vector<TItem> FItems;
@@ -105,6 +117,9 @@ private:
     std::vector<int> FTabStops;
     bool FRedraw = true;
     bool FFocused = false;
+    // What changed in each item since the last paint, and where.
+    std::map<int, UINT> FChanged;
+    TRect FChangedArea{};
     bool FTracking = false;
 };
 
@@ -266,16 +281,30 @@ void TListBoxControl::UpdateScrollInfo() {
         PublishScroll(FWnd, SB_HORZ, 0, FExtent - 1, Client().Width(), FScrollX);
 }
 
-void TListBoxControl::InvalidateItem(int Index) {
+void TListBoxControl::InvalidateItem(int Index, UINT Action) {
     if (!FRedraw || !Valid(Index))
         return;
     TRect R = ItemRect(Index);
+    FChanged[Index] |= Action;
+    UnionRect(&FChangedArea, &FChangedArea, &R);
     InvalidateRect(FWnd, &R, TRUE);
 }
 
 void TListBoxControl::Redraw() {
-    if (FRedraw)
-        InvalidateRect(FWnd, nullptr, TRUE);
+    if (!FRedraw)
+        return;
+    FChanged.clear();
+    FChangedArea = {};
+    InvalidateRect(FWnd, nullptr, TRUE);
+}
+
+// An owner-drawn item whose selection or focus alone changed is told so,
+// so that it can redraw just that; anything else draws it whole.
+UINT TListBoxControl::ActionOf(int Index, bool OnlyChanges) const {
+    auto It = FChanged.find(Index);
+    if (!OnlyChanges || It == FChanged.end() || (It->second & ODA_DRAWENTIRE))
+        return ODA_DRAWENTIRE;
+    return (It->second & ODA_SELECT) ? ODA_SELECT : ODA_FOCUS;
 }
 
 // ---------------------------------------------------------------- items
@@ -366,21 +395,22 @@ void TListBoxControl::SetCur(int Index) {
         Index = -1;
     if (Index == FCur && (Index < 0 || FCaret == Index))
         return;
-    InvalidateItem(FCur);
-    InvalidateItem(FCaret);
+    InvalidateItem(FCur, ODA_SELECT);
+    InvalidateItem(FCaret, ODA_FOCUS);
     FCur = Index;
     if (Index >= 0)
         FCaret = Index;
-    InvalidateItem(FCur);
+    InvalidateItem(FCur, ODA_SELECT);
+    InvalidateItem(FCaret, ODA_FOCUS);
     EnsureVisible(Index);
 }
 
 void TListBoxControl::SetCaret(int Index) {
     if (!Valid(Index) || Index == FCaret)
         return;
-    InvalidateItem(FCaret);
+    InvalidateItem(FCaret, ODA_FOCUS);
     FCaret = Index;
-    InvalidateItem(FCaret);
+    InvalidateItem(FCaret, ODA_FOCUS);
     EnsureVisible(Index);
 }
 
@@ -390,7 +420,7 @@ void TListBoxControl::SelectRange(int From, int To, bool Select) {
     for (int I = std::max(0, From); I <= To && I < Count(); ++I)
         if (FItems[std::size_t(I)].Selected != Select) {
             FItems[std::size_t(I)].Selected = Select;
-            InvalidateItem(I);
+            InvalidateItem(I, ODA_SELECT);
         }
 }
 
@@ -411,7 +441,7 @@ void TListBoxControl::UserSelect(int Index, bool Shift, bool Ctrl, bool Toggle) 
     if (Multiple()) {
         if (Toggle) {
             FItems[std::size_t(Index)].Selected = !FItems[std::size_t(Index)].Selected;
-            InvalidateItem(Index);
+            InvalidateItem(Index, ODA_SELECT);
         }
         SetCaret(Index);
         if (Toggle)
@@ -426,7 +456,7 @@ void TListBoxControl::UserSelect(int Index, bool Shift, bool Ctrl, bool Toggle) 
     } else if (Ctrl) {
         if (Toggle) {
             FItems[std::size_t(Index)].Selected = !FItems[std::size_t(Index)].Selected;
-            InvalidateItem(Index);
+            InvalidateItem(Index, ODA_SELECT);
         }
         FAnchor = Index;
     } else {
@@ -549,7 +579,7 @@ void TListBoxControl::MouseMove(TPoint P) {
 
 // ---------------------------------------------------------------- painting
 
-void TListBoxControl::DrawItem(HDC DC, int Index, HBRUSH Background) {
+void TListBoxControl::DrawItem(HDC DC, int Index, HBRUSH Background, UINT Action) {
     const TItem& Item = FItems[std::size_t(Index)];
     TRect R = ItemRect(Index);
     bool Selected = AnyMulti() ? Item.Selected : Index == FCur;
@@ -559,7 +589,7 @@ void TListBoxControl::DrawItem(HDC DC, int Index, HBRUSH Background) {
         DIS.CtlType = ODT_LISTBOX;
         DIS.CtlID = UINT(ControlId(FWnd));
         DIS.itemID = UINT(Index);
-        DIS.itemAction = ODA_DRAWENTIRE;
+        DIS.itemAction = Action;
         DIS.itemState = (Selected ? ODS_SELECTED : 0) | (Focus ? ODS_FOCUS : 0) |
                         (IsWindowEnabled(FWnd) ? 0 : ODS_DISABLED);
         DIS.hwndItem = FWnd;
@@ -606,7 +636,18 @@ void TListBoxControl::Paint(HDC Given) {
     SelectObject(DC, FFont ? ToObj(FFont) : GetStockObject(DEFAULT_GUI_FONT));
     TRect C = Client(), Box;
     GetClipBox(DC, &Box);
-    if (!IsNullBrush(Brush))
+    // A paint of nothing but items whose selection or focus changed leaves
+    // their pixels to the owner, who may only touch up what changed.
+    // The clip box is the update region's when the window system asked for
+    // the paint, or all of a DC handed over to be painted whole.
+    bool OnlyChanges = false;
+    if (OwnerDraw() && !FChanged.empty()) {
+        TRect Inside;
+        OnlyChanges = IntersectRect(&Inside, &Box, &FChangedArea) && Inside.Left == Box.Left &&
+                      Inside.Top == Box.Top && Inside.Right == Box.Right &&
+                      Inside.Bottom == Box.Bottom;
+    }
+    if (!IsNullBrush(Brush) && !OnlyChanges)
         FillRect(DC, &C, Brush);
     for (int I = FTop; I < Count(); ++I) {
         TRect R = ItemRect(I);
@@ -614,8 +655,10 @@ void TListBoxControl::Paint(HDC Given) {
             break;
         TRect Common;
         if (IntersectRect(&Common, &R, &Box))
-            DrawItem(DC, I, Brush);
+            DrawItem(DC, I, Brush, ActionOf(I, OnlyChanges));
     }
+    FChanged.clear();
+    FChangedArea = {};
     // An empty focused box still shows where the focus is.
     if (Count() == 0 && FFocused) {
         TRect R{0, 0, C.Right, FItemHeight};
@@ -842,13 +885,13 @@ LRESULT TListBoxControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
         FFocused = true;
-        Redraw();
+        FocusChanged();
         Notify(LBN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
         FFocused = false;
         FTracking = false;
-        Redraw();
+        FocusChanged();
         Notify(LBN_KILLFOCUS);
         return 0;
     case WM_ENABLE:

@@ -302,3 +302,46 @@ TEST_F(ListBoxTest, AnOwnerDrawnListWithoutStringsAsksTheParentForTypedCharacter
     EXPECT_EQ(Chars, std::vector<int>{'x'});
     EXPECT_EQ(L->ItemIndex(), 2);
 }
+
+TEST_F(ListBoxTest, OwnerDrawingIsToldWhetherTheSelectionTheFocusOrEverythingChanged) {
+    auto* L = Add<TListBox>(Bounds(10, 10, 120, 100));
+    L->SetStyle(lbOwnerDrawFixed);
+    for (const char* S : {"a", "b", "c"})
+        L->Items()->Add(S);
+    auto* Other = Add<TListBox>(Bounds(200, 10, 120, 100));
+    struct TDrawn {
+        UINT Item, Action, State;
+        bool operator==(const TDrawn&) const = default;
+    };
+    std::vector<TDrawn> Drawn;
+    Form->WindowProc = [&, Old = Form->WindowProc](TMessage& M) {
+        if (M.Msg == WM_DRAWITEM) {
+            auto* DIS = reinterpret_cast<DRAWITEMSTRUCT*>(M.LParam);
+            if (DIS->hwndItem == L->Handle())
+                Drawn.push_back({DIS->itemID, DIS->itemAction, DIS->itemState});
+        }
+        Old(M);
+    };
+    ShowForm();
+    L->SetFocus();
+    L->SetItemIndex(0);
+    Pump();
+
+    Drawn.clear();
+    Key(VK_DOWN);
+    Pump();
+    EXPECT_EQ(Drawn,
+              (std::vector<TDrawn>{{0, ODA_SELECT, 0}, {1, ODA_SELECT, ODS_SELECTED | ODS_FOCUS}}));
+
+    Drawn.clear();
+    Other->SetFocus();
+    Pump();
+    EXPECT_EQ(Drawn, (std::vector<TDrawn>{{1, ODA_FOCUS, ODS_SELECTED}}));
+
+    Drawn.clear();
+    InvalidateRect(L->Handle(), nullptr, TRUE);
+    Pump();
+    EXPECT_EQ(Drawn, (std::vector<TDrawn>{{0, ODA_DRAWENTIRE, 0},
+                                          {1, ODA_DRAWENTIRE, ODS_SELECTED},
+                                          {2, ODA_DRAWENTIRE, 0}}));
+}
