@@ -271,7 +271,8 @@ int TEditControl::LineIndent(const TLine& L, const TRect& R) {
     DWORD Align = Style() & (ES_CENTER | ES_RIGHT);
     if (Align == ES_LEFT || (!Multi() && FMeasure.Width(Shown(0, FText.size())) > R.Width()))
         return 0;
-    int Free = R.Width() - LineWidth(L);
+    // One pixel stays free at the right for the caret after the last character.
+    int Free = R.Width() - LineWidth(L) - 1;
     if (Free <= 0)
         return 0;
     return Align == ES_CENTER ? Free / 2 : Free;

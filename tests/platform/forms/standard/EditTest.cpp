@@ -372,3 +372,53 @@ TEST_F(EditTest, AutoSelectOnEntryByKeyboardAndDialogCodes) {
     KeyWith(VK_SHIFT, VK_INSERT);
     EXPECT_EQ(Second->Text(), "pasted");
 }
+
+TEST_F(EditTest, RightAndCentredSingleLineEditsPlaceTheirTextAndFollowTheCaret) {
+    struct TCase {
+        DWORD Align;
+        const char* Name;
+    } const Cases[] = {{ES_RIGHT, "right"}, {ES_CENTER, "centre"}};
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        TEdit* E = MakeEdit(120);
+        HWND W = E->Handle();
+        SetWindowLong(W, GWL_STYLE, LONG(GetWindowLong(W, GWL_STYLE) | C.Align));
+        E->SetText("abc");
+        TRect R;
+        SendMessage(W, EM_GETRECT, 0, LPARAM(&R));
+        auto X = [&](int Pos) {
+            return int(short(LOWORD(SendMessage(W, EM_POSFROMCHAR, Pos, 0))));
+        };
+        int Width = X(3) - X(0);
+        ASSERT_GT(Width, 0);
+        if (C.Align == ES_RIGHT) {
+            // The end stays inside the rectangle, where the caret can be seen.
+            EXPECT_LE(X(3), R.Right - 1);
+            EXPECT_GE(X(3), R.Right - 2);
+        } else {
+            EXPECT_NEAR(X(0) - R.Left, R.Right - X(3), 2);
+        }
+        // A click left of the text goes to its start, right of it to its end.
+        Click(E, R.Left + 1, R.Top + 3);
+        EXPECT_EQ(Sel(W), std::make_pair(0, 0));
+        Click(E, R.Right - 1, R.Top + 3);
+        EXPECT_EQ(Sel(W), std::make_pair(3, 3));
+        // Typing keeps the text's end in place (right) or its middle (centre).
+        int End = X(3), Middle = (X(0) + X(3)) / 2;
+        Type("d");
+        if (C.Align == ES_RIGHT) {
+            EXPECT_EQ(X(4), End);
+        } else {
+            EXPECT_NEAR((X(0) + X(4)) / 2, Middle, 3);
+        }
+
+        // Text wider than the rectangle: the caret's end of it is shown.
+        E->SetText(std::string(60, 'w'));
+        Key(VK_END);
+        EXPECT_LE(X(60), R.Right);
+        EXPECT_GE(X(60), R.Left);
+        Key(VK_HOME);
+        EXPECT_EQ(X(0), R.Left);
+        delete E;
+    }
+}
