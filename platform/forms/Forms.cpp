@@ -288,12 +288,44 @@ void TCustomForm::SetMenu(TMainMenu* Value) {
     Perform(CM_MENUCHANGED, 0, 0);
 }
 
+void TCustomForm::SetWindowMenu(TMenuItem* Value) {
+    if (Value == FWindowMenu)
+        return;
+    FWindowMenu = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
 void TCustomForm::SetWindowState(TWindowState Value) {
+    if (Value == FWindowState)
+        return;
+    TWindowState Old = FWindowState;
     FWindowState = Value;
-    if (FHandle && Showing()) {
-        static const int Commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-        ShowWindow(FHandle, Commands[Value]);
+    if (!FHandle || !Showing())
+        return;
+    if (FFormStyle == fsMDIChild) {
+        ApplyMDIChildState(Old);
+        return;
     }
+    static const int Commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+    ShowWindow(FHandle, Commands[Value]);
+}
+
+void TCustomForm::WMSize(TMessage& Message) {
+    // Minimizing the application iconifies the main form without changing
+    // the state the form keeps; a window being made or still hidden has no
+    // state of its own yet.
+    bool Ours = FFormStyle == fsMDIChild || FParent ||
+                (Application && Application->MainForm() == this && Application->Minimized());
+    if (!Ours && FHandle && IsWindowVisible(FHandle)) {
+        if (Message.WParam == SIZE_MINIMIZED)
+            FWindowState = wsMinimized;
+        else if (Message.WParam == SIZE_MAXIMIZED)
+            FWindowState = wsMaximized;
+        else if (Message.WParam == SIZE_RESTORED && !IsIconic(FHandle) && !IsZoomed(FHandle))
+            FWindowState = wsNormal;
+    }
+    TWinControl::WMSize(Message);
 }
 
 TPoint TCustomForm::ClientOrigin() {
@@ -379,12 +411,17 @@ void TCustomForm::CMShowingChanged(TMessage&) {
     if (FShowing) {
         ApplyPosition();
         DoShow();
-        static const int Commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-        ShowWindow(FHandle, Commands[FWindowState]);
+        if (FFormStyle == fsMDIChild) {
+            ShowWindow(FHandle, SW_SHOW);
+            if (FWindowState != wsNormal)
+                ApplyMDIChildState(wsNormal);
+            MDIActivate();
+        } else {
+            static const int Commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+            ShowWindow(FHandle, Commands[FWindowState]);
+        }
         if (FFormStyle == fsStayOnTop)
             ApplyStayOnTop();
-        if (FFormStyle == fsMDIChild)
-            MDIActivate();
     } else {
         DoHide();
         ShowWindow(FHandle, SW_HIDE);
@@ -829,8 +866,48 @@ void TCustomForm::CreateMDIClient() {
 
 void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
     TWinControl::AlignControls(AControl, Rect);
-    if (FClientHandle)
+    if (FClientHandle) {
         MoveWindow(FClientHandle, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), TRUE);
+        FitMaximizedMDIChildren();
+    }
+}
+
+TRect TCustomForm::MDIClientArea() const {
+    TRect R{0, 0, 0, 0};
+    if (FClientHandle)
+        GetClientRect(FClientHandle, &R);
+    return R;
+}
+
+void TCustomForm::FitMaximizedMDIChildren() {
+    TRect Area = MDIClientArea();
+    for (TCustomForm* Child : MDIChildList())
+        if (Child->FWindowState == wsMaximized && Child->Showing())
+            Child->SetBounds(0, 0, Area.Width(), Area.Height());
+}
+
+void TCustomForm::ApplyMDIChildState(TWindowState Old) {
+    auto* Main = Application ? Application->MainForm() : nullptr;
+    if (!Main || !FHandle)
+        return;
+    if (Old == wsNormal)
+        FNormalBounds = BoundsRect();
+    TRect Area = Main->MDIClientArea();
+    switch (FWindowState) {
+    case wsNormal:
+        SetBounds(FNormalBounds.Left, FNormalBounds.Top, FNormalBounds.Width(),
+                  FNormalBounds.Height());
+        break;
+    case wsMaximized:
+        SetBounds(0, 0, Area.Width(), Area.Height());
+        break;
+    case wsMinimized: {
+        // Only the frame and the caption stay.
+        int Strip = FHeight - ClientHeight();
+        SetBounds(0, Area.Height() - Strip, 160, Strip);
+        break;
+    }
+    }
 }
 
 std::vector<TCustomForm*> TCustomForm::MDIChildList() const {
@@ -899,17 +976,40 @@ void TCustomForm::Previous() {
 }
 
 void TCustomForm::Cascade() {
-    int Count = MDIChildCount();
-    for (int I = Count - 1, Step = 0; I >= 0; --I, ++Step)
-        MDIChildren(I)->SetBounds(Step * 20, Step * 20, ClientWidth() * 2 / 3,
-                                  ClientHeight() * 2 / 3);
+    // Bottom first, so the active child ends up front and furthest in.
+    std::vector<TCustomForm*> Children;
+    for (TCustomForm* Child : MDIChildList())
+        if (Child->FWindowState != wsMinimized)
+            Children.insert(Children.begin(), Child);
+    if (Children.empty())
+        return;
+    TRect Area = MDIClientArea();
+    const int Step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+    const int W = Area.Width() * 2 / 3, H = Area.Height() * 2 / 3;
+    // Starts over at the corner rather than leave the client window.
+    const int Fit = std::max(1, (Area.Height() - H) / std::max(1, Step) + 1);
+    for (std::size_t I = 0; I < Children.size(); ++I) {
+        TCustomForm* Child = Children[I];
+        Child->SetWindowState(wsNormal);
+        int Offset = int(I % std::size_t(Fit)) * Step;
+        Child->SetBounds(Offset, Offset, W, H);
+    }
 }
 
 void TCustomForm::Tile() {
-    int Count = MDIChildCount();
-    if (Count == 0)
+    std::vector<TCustomForm*> Children;
+    for (TCustomForm* Child : MDIChildList())
+        if (Child->FWindowState != wsMinimized)
+            Children.push_back(Child);
+    if (Children.empty())
         return;
-    int H = ClientHeight() / Count;
-    for (int I = 0; I < Count; ++I)
-        MDIChildren(I)->SetBounds(0, I * H, ClientWidth(), H);
+    TRect Area = MDIClientArea();
+    const int Count = int(Children.size());
+    // The rows share the height; the last takes what division leaves.
+    const int H = Area.Height() / Count;
+    for (int I = 0; I < Count; ++I) {
+        Children[std::size_t(I)]->SetWindowState(wsNormal);
+        int Bottom = I == Count - 1 ? Area.Height() : (I + 1) * H;
+        Children[std::size_t(I)]->SetBounds(0, I * H, Area.Width(), Bottom - I * H);
+    }
 }

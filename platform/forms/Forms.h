@@ -115,7 +115,7 @@ public:
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* Value);
     TMenuItem* WindowMenu() const { return FWindowMenu; }
-    void SetWindowMenu(TMenuItem* Value) { FWindowMenu = Value; }
+    void SetWindowMenu(TMenuItem* Value);
     TCanvas* Canvas() { return &FCanvas; }
     TIcon* Icon() { return &FIcon; }
     const std::string& HelpFile() const { return FHelpFile; }
@@ -163,6 +163,8 @@ public:
     TCustomForm* ActiveMDIChild() const;
     void Next();
     void Previous();
+    // Arrange the MDI children that are not minimized in the client
+    // window: overlapping from its top-left / one below the other.
     void Cascade();
     void Tile();
 
@@ -216,6 +218,14 @@ protected:
     // Makes this MDI child the active one of its client window.
     void MDIActivate();
     std::vector<TCustomForm*> MDIChildList() const;
+    // A child window has no states of the window system's own: an MDI
+    // child is maximized to its client window and minimized to a caption
+    // strip in the client's bottom-left corner by the library.
+    void ApplyMDIChildState(TWindowState Old);
+    TRect MDIClientArea() const;
+    void FitMaximizedMDIChildren();
+    // Follows the states the window system gives a top-level form.
+    void WMSize(TMessage& Message) override;
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
@@ -241,6 +251,8 @@ protected:
     bool FPositioned = false;
     bool FCreated = false;
     HWND FClientHandle = nullptr;
+    // An MDI child's bounds before it was minimized or maximized.
+    TRect FNormalBounds;
 };
 
 class TForm : public TCustomForm {
@@ -412,6 +424,7 @@ public:
     bool ShowMainForm() const { return FShowMainForm; }
     void SetShowMainForm(bool Value) { FShowMainForm = Value; }
     bool Active() const { return FActive; }
+    bool Minimized() const { return FMinimized; }
 
     void Minimize();
     void Restore();

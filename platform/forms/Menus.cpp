@@ -653,20 +653,36 @@ HMENU BuildNativeMenu(TMenuItem* Parent, bool OwnerDraw, TCustomImageList* Image
 
 void TPopupMenu::Popup(int X, int Y) {
     DoPopup(this);
+    UINT Command = Track(X, Y);
+    if (Command)
+        DispatchCommand(Command);
+}
+
+UINT TPopupMenu::Track(int X, int Y) {
     TItemPictures Pictures;
     HMENU Menu = BuildNativeMenu(Items(), OwnerDraw(), Images(), Pictures);
-    static const UINT Alignments[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};
-    if (OwnerDraw())
+    if (OwnerDraw()) {
         SetMenuItemDrawer([](std::uintptr_t Data, TCanvas* Canvas, TRect R, bool Selected) {
             auto* Item = reinterpret_cast<TMenuItem*>(Data);
             if (Item->OnDrawItem)
                 Item->OnDrawItem(Item, Canvas, R, Selected);
         });
-    UINT Command =
-        UINT(TrackPopupMenu(Menu, Alignments[FAlignment] | TPM_RETURNCMD | TPM_RIGHTBUTTON, X, Y, 0,
-                            GetActiveWindow(), nullptr));
-    SetMenuItemDrawer(nullptr);
-    DestroyMenu(Menu);
-    if (Command)
-        DispatchCommand(Command);
+        SetMenuItemMeasurer([](std::uintptr_t Data, TCanvas* Canvas, int& Width, int& Height) {
+            auto* Item = reinterpret_cast<TMenuItem*>(Data);
+            if (Item->OnMeasureItem)
+                Item->OnMeasureItem(Item, Canvas, Width, Height);
+        });
+    }
+    // The drawers and the menu go also when an item's handler raises.
+    struct TTrackEnd {
+        HMENU Menu;
+        ~TTrackEnd() {
+            SetMenuItemDrawer(nullptr);
+            SetMenuItemMeasurer(nullptr);
+            DestroyMenu(Menu);
+        }
+    } End{Menu};
+    static const UINT Alignments[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};
+    return UINT(TrackPopupMenu(Menu, Alignments[FAlignment] | TPM_RETURNCMD | TPM_RIGHTBUTTON, X, Y,
+                               0, GetActiveWindow(), nullptr));
 }

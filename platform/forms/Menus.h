@@ -240,6 +240,9 @@ protected:
     virtual void DoPopup(TObject* Sender);
 
 private:
+    // Shows the plain menu and answers the chosen command, 0 for none.
+    UINT Track(int X, int Y);
+
     TComponent* FPopupComponent = nullptr;
     bool FAutoPopup = true;
     TPopupAlignment FAlignment = paLeft;

@@ -29,6 +29,7 @@ struct TNativeMenu {
 std::map<HMENU, std::unique_ptr<TNativeMenu>> GMenus;
 std::uintptr_t GNextMenu = 0x4D000;
 TMenuItemDrawer GDrawer;
+TMenuItemMeasurer GMeasurer;
 
 TNativeMenu* MenuOf(HMENU Menu) {
     auto It = GMenus.find(Menu);
@@ -203,6 +204,10 @@ void SetMenuItemDrawer(TMenuItemDrawer Drawer) {
     GDrawer = std::move(Drawer);
 }
 
+void SetMenuItemMeasurer(TMenuItemMeasurer Measurer) {
+    GMeasurer = std::move(Measurer);
+}
+
 // ---------------------------------------------------------------- tracking
 
 namespace {
@@ -293,12 +298,28 @@ void TTracker::Layout(TLevel& L) {
         if (!Short.empty())
             ShortW = std::max(ShortW, TextWidth(DC, Short, DT_NOPREFIX));
     }
-    DeleteDC(DC);
     int Width = CheckColumn + TextW + (ShortW ? 24 + ShortW : 0) + ArrowColumn + 4;
-    int Y = 2;
-    L.Items.clear();
+    // Owner-drawn items say their own size; the widest sets the menu's.
+    std::vector<int> Heights;
+    TCanvas Canvas;
+    Canvas.SetHandle(DC);
+    Canvas.Font()->SetName("Tahoma");
+    const int PlainWidth = Width - 4;
     for (const TNativeItem& Item : M.Items) {
         int H = Item.IsSeparator() ? SeparatorHeight : ItemHeight;
+        if ((Item.Type & MFT_OWNERDRAW) && GMeasurer && !Item.IsSeparator()) {
+            int W = PlainWidth;
+            GMeasurer(Item.Data, &Canvas, W, H);
+            H = std::max(H, 1);
+            Width = std::max(Width, W + 4);
+        }
+        Heights.push_back(H);
+    }
+    Canvas.SetHandle(nullptr);
+    DeleteDC(DC);
+    int Y = 2;
+    L.Items.clear();
+    for (int H : Heights) {
         L.Items.push_back(Rect(2, Y, Width - 2, Y + H));
         Y += H;
     }

@@ -90,3 +90,8 @@ BOOL TrackPopupMenu(HMENU Menu, UINT Flags, int X, int Y, int Reserved, HWND Own
 using TMenuItemDrawer = std::function<void(std::uintptr_t, TCanvas*, TRect, bool)>;
 // While set, TrackPopupMenu draws MFT_OWNERDRAW items through it.
 void SetMenuItemDrawer(TMenuItemDrawer Drawer);
+// Sizes an owner-drawn item: (item data, canvas, width, height), both
+// preset to the size a plain item of that menu would have.
+using TMenuItemMeasurer = std::function<void(std::uintptr_t, TCanvas*, int&, int&)>;
+// While set, TrackPopupMenu asks it the size of MFT_OWNERDRAW items.
+void SetMenuItemMeasurer(TMenuItemMeasurer Measurer);

@@ -415,3 +415,135 @@ TEST_F(FormTest, DesktopCentreAndDefaultPositions) {
     Centred->Show();
     EXPECT_EQ(Centred->Left(), 5);
 }
+
+TEST_F(FormTest, WindowStateFollowsTheWindowAndComesBackToTheNormalBounds) {
+    MainForm();
+    TForm* Form = MakeForm("Other");
+    // Set while hidden: applied at the show.
+    Form->SetWindowState(wsMaximized);
+    Form->Show();
+    Pump();
+    ASSERT_TRUE(IsZoomed(Form->Handle()));
+    // The frame lies beyond the work area; the client fills its width.
+    TRect Work = Screen->WorkAreaRect();
+    EXPECT_EQ(Form->ClientOrigin().X, Work.Left);
+    EXPECT_EQ(Form->ClientWidth(), Work.Width());
+
+    struct TStep {
+        TWindowState State;
+        bool Iconic, Zoomed;
+    };
+    for (TStep Step : {TStep{wsNormal, false, false}, TStep{wsMinimized, true, false},
+                       TStep{wsNormal, false, false}, TStep{wsMaximized, false, true},
+                       TStep{wsMinimized, true, false}, TStep{wsNormal, false, false}}) {
+        Form->SetWindowState(Step.State);
+        Pump();
+        EXPECT_EQ(Form->WindowState(), Step.State);
+        EXPECT_EQ(bool(IsIconic(Form->Handle())), Step.Iconic) << Step.State;
+        EXPECT_EQ(bool(IsZoomed(Form->Handle())), Step.Zoomed) << Step.State;
+    }
+    TRect R;
+    GetWindowRect(Form->Handle(), &R);
+    EXPECT_EQ(R, Bounds(100, 100, 400, 300));
+
+    // Changed by the window system (the system menu, the desktop): the form
+    // learns the new state.
+    SendMessage(Form->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_EQ(Form->WindowState(), wsMaximized);
+    SendMessage(Form->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_EQ(Form->WindowState(), wsNormal);
+
+    // Minimizing the application leaves the main form's state alone.
+    Application->Minimize();
+    EXPECT_TRUE(IsIconic(Application->MainForm()->Handle()));
+    EXPECT_EQ(Application->MainForm()->WindowState(), wsNormal);
+    Application->Restore();
+    EXPECT_EQ(Application->MainForm()->WindowState(), wsNormal);
+}
+
+TEST_F(FormTest, MdiChildrenMaximizeMinimizeCascadeAndTileInTheClient) {
+    TForm* Main = Application->CreateForm<TForm>();
+    Main->SetBounds(50, 50, 600, 400);
+    Main->SetFormStyle(fsMDIForm);
+    auto* Bar = new TButton(Main);
+    Bar->SetAlign(alTop);
+    Bar->SetParent(Main);
+    Main->Show();
+    Pump();
+    TRect Area;
+    GetClientRect(Main->ClientHandle(), &Area);
+    ASSERT_GT(Area.Height(), 100);
+    std::vector<TForm*> Children;
+    for (const char* Name : {"One", "Two", "Three"}) {
+        TForm* Child = MakeForm(Name);
+        Child->SetFormStyle(fsMDIChild);
+        Child->SetBounds(10, 10, 200, 150);
+        Child->Show();
+        Children.push_back(Child);
+    }
+    Pump();
+    TForm* One = Children[0];
+
+    One->SetWindowState(wsMaximized);
+    EXPECT_EQ(One->BoundsRect(), Area);
+    // The client grows: a maximized child grows with it.
+    Main->SetHeight(Main->Height() + 50);
+    Pump();
+    GetClientRect(Main->ClientHandle(), &Area);
+    EXPECT_EQ(One->BoundsRect(), Area);
+    // Minimized: a caption strip at the client's bottom-left.
+    One->SetWindowState(wsMinimized);
+    EXPECT_EQ(One->Left(), 0);
+    EXPECT_EQ(One->Top() + One->Height(), Area.Bottom);
+    EXPECT_LT(One->Height(), 50);
+    EXPECT_GT(One->Height(), 0);
+    // And back to where it was.
+    One->SetWindowState(wsNormal);
+    EXPECT_EQ(One->BoundsRect(), Bounds(10, 10, 200, 150));
+
+    // Cascade: each child one caption lower and further right than the one
+    // below it, the active one in front; all inside the client.
+    Main->Cascade();
+    std::vector<TRect> Cascaded;
+    for (int I = Main->MDIChildCount() - 1; I >= 0; --I)
+        Cascaded.push_back(Main->MDIChildren(I)->BoundsRect());
+    ASSERT_EQ(Cascaded.size(), 3u);
+    EXPECT_EQ(Cascaded[0].TopLeft(), TPoint(0, 0));
+    for (std::size_t I = 1; I < Cascaded.size(); ++I) {
+        EXPECT_GT(Cascaded[I].Left, Cascaded[I - 1].Left);
+        EXPECT_EQ(Cascaded[I].Top - Cascaded[I - 1].Top, Cascaded[I].Left - Cascaded[I - 1].Left);
+        EXPECT_EQ(Cascaded[I].Width(), Cascaded[0].Width());
+        EXPECT_LE(Cascaded[I].Bottom, Area.Bottom);
+    }
+    EXPECT_EQ(Main->ActiveMDIChild()->BoundsRect(), Cascaded.back());
+
+    // Tile: a minimized child keeps its strip, the others share the client
+    // one below the other, without gaps.
+    Children[2]->SetWindowState(wsMaximized);
+    One->SetWindowState(wsMinimized);
+    TRect Strip = One->BoundsRect();
+    Main->Tile();
+    EXPECT_EQ(One->BoundsRect(), Strip);
+    EXPECT_EQ(Children[2]->WindowState(), wsNormal);
+    std::vector<TRect> Tiled;
+    for (int I = 0; I < Main->MDIChildCount(); ++I)
+        if (Main->MDIChildren(I) != One)
+            Tiled.push_back(Main->MDIChildren(I)->BoundsRect());
+    ASSERT_EQ(Tiled.size(), 2u);
+    EXPECT_EQ(Tiled[0], Rect(0, 0, Area.Width(), Area.Height() / 2));
+    EXPECT_EQ(Tiled[1], Rect(0, Area.Height() / 2, Area.Width(), Area.Height()));
+}
+
+TEST_F(FormTest, AFormForgetsItsWindowMenuWhenTheItemIsFreed) {
+    TForm* Form = MakeForm();
+    auto* Menu = new TMainMenu(nullptr);
+    auto* Window = NewItem(nullptr, "&Window", 0, false, true, nullptr, "Window1");
+    Menu->Items()->Add(Window);
+    Form->SetMenu(Menu);
+    Form->SetWindowMenu(Window);
+    EXPECT_EQ(Form->WindowMenu(), Window);
+    // Owned by nobody the form knows: only the free notification tells it.
+    delete Menu;
+    EXPECT_EQ(Form->WindowMenu(), nullptr);
+    EXPECT_EQ(Form->Menu(), nullptr);
+}

@@ -33,8 +33,9 @@ protected:
     TManualClock Clock{1000};
 };
 
-constexpr std::uint32_t Rgb(TColor C) {
-    COLORREF V = COLORREF(C);
+// System colours are resolved to their fixed values.
+inline std::uint32_t Rgb(TColor C) {
+    COLORREF V = COLORREF(ColorToRGB(C));
     return (std::uint32_t(GetRValue(V)) << 16) | (std::uint32_t(GetGValue(V)) << 8) | GetBValue(V);
 }
 

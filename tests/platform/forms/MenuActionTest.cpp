@@ -361,3 +361,163 @@ TEST_F(PopupMenuTest, ThePlainMenuShowsItemPicturesFromTheMenusImageList) {
     Form->WindowProc = Old;
     EXPECT_EQ(Pixel, Rgb(clRed));
 }
+
+namespace {
+
+// The visible popup-menu window's rectangle, found while the menu runs.
+TRect VisibleMenuRect() {
+    TRect Seen{0, 0, 0, 0};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [&](HWND Wnd, LPARAM) {
+            char Class[32];
+            GetClassName(Wnd, Class, sizeof(Class));
+            if (std::string(Class) == "#MenuPopup" && IsWindowVisible(Wnd))
+                GetWindowRect(Wnd, &Seen);
+            return TRUE;
+        },
+        0);
+    return Seen;
+}
+
+} // namespace
+
+TEST_F(PopupMenuTest, ThePlainMenuDrawsMarksSeparatorsAndSubmenuArrows) {
+    HMENU Sub = CreatePopupMenu();
+    AppendMenu(Sub, MF_STRING, 201, "Inner");
+    HMENU Menu = CreatePopupMenu();
+    AppendMenu(Menu, MF_STRING | MF_CHECKED, 101, "Checked");
+    MENUITEMINFO Radio;
+    Radio.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
+    Radio.fType = MFT_RADIOCHECK;
+    Radio.fState = MFS_CHECKED;
+    Radio.wID = 102;
+    Radio.dwTypeData = "Radio";
+    InsertMenuItem(Menu, 1, TRUE, &Radio);
+    AppendMenu(Menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenu(Menu, MF_STRING, 103, "Plain");
+    AppendMenu(Menu, MF_POPUP, UINT_PTR(Sub), "More");
+    // Rows of the items: 20 pixels each, the separator 9, below a 2-pixel
+    // margin (window coordinates).
+    const int Tops[] = {2, 22, 42, 51, 71};
+    const int Heights[] = {20, 20, 9, 20, 20};
+
+    TRect Window;
+    std::vector<std::vector<std::uint32_t>> Rows;
+    TWndMethod Old = Form->WindowProc;
+    Form->WindowProc = [&](TMessage& M) {
+        if (M.Msg == WM_TIMER && M.WParam == 7) {
+            KillTimer(Form->Handle(), 7);
+            FlushPresents();
+            Window = VisibleMenuRect();
+            for (int Y = Window.Top; Y < Window.Bottom; ++Y) {
+                Rows.emplace_back();
+                for (int X = Window.Left; X < Window.Right; ++X)
+                    Rows.back().push_back(Headless.ScreenPixel(X, Y));
+            }
+            Key(VK_ESCAPE);
+            return;
+        }
+        Old(M);
+    };
+    SetTimer(Form->Handle(), 7, 10, nullptr);
+    TrackPopupMenu(Menu, TPM_RETURNCMD, 300, 300, 0, Form->Handle(), nullptr);
+    Form->WindowProc = Old;
+    DestroyMenu(Menu);
+    ASSERT_EQ(int(Rows.size()), Window.Height());
+    ASSERT_EQ(Window.Height(), 2 + 20 * 4 + 9 + 2);
+    const int W = Window.Width();
+    // Pixels of a colour in a part of an item's row (window coordinates).
+    auto Count = [&](int Item, int Left, int Right, TColor Colour) {
+        int N = 0;
+        for (int Y = Tops[Item]; Y < Tops[Item] + Heights[Item]; ++Y)
+            for (int X = Left; X < Right; ++X)
+                N += Rows[std::size_t(Y)][std::size_t(X)] == Rgb(Colour);
+        return N;
+    };
+    // Marks in the check column (22 pixels) of the checked items only; the
+    // radio mark is a round dot, fuller than the tick's strokes.
+    const int Check = 2 + 22;
+    int Tick = Count(0, 2, Check, clMenuText);
+    int Dot = Count(1, 2, Check, clMenuText);
+    EXPECT_GT(Tick, 8);
+    EXPECT_GT(Dot, 8);
+    EXPECT_EQ(Count(3, 2, Check, clMenuText), 0);
+    EXPECT_EQ(Count(4, 2, Check, clMenuText), 0);
+    // The tick's strokes rise to the right; the dot is symmetric.
+    auto Centre = [&](int Item) {
+        int Sum = 0, N = 0;
+        for (int Y = Tops[Item]; Y < Tops[Item] + Heights[Item]; ++Y)
+            for (int X = 2; X < Check; ++X)
+                if (Rows[std::size_t(Y)][std::size_t(X)] == Rgb(clMenuText))
+                    Sum += X, ++N;
+        return N ? double(Sum) / N : 0.0;
+    };
+    EXPECT_NEAR(Centre(1), 2 + 11 - 0.5, 1.0);
+    EXPECT_NE(Tick, Dot);
+    // The separator: a shadow line over a highlight line across the menu.
+    int Mid = Tops[2] + Heights[2] / 2;
+    int Shadow = 0, Light = 0;
+    for (int X = 4; X < W - 4; ++X) {
+        Shadow += Rows[std::size_t(Mid - 1)][std::size_t(X)] == Rgb(clBtnShadow);
+        Light += Rows[std::size_t(Mid)][std::size_t(X)] == Rgb(clBtnHighlight);
+    }
+    EXPECT_EQ(Shadow, W - 8);
+    EXPECT_EQ(Light, W - 8);
+    EXPECT_EQ(Count(2, 2, W - 2, clMenuText), 0);
+    // The arrow in the last column of the submenu's item only.
+    const int ArrowLeft = W - 2 - 18;
+    EXPECT_GT(Count(4, ArrowLeft, W - 2, clMenuText), 8);
+    EXPECT_EQ(Count(3, ArrowLeft, W - 2, clMenuText), 0);
+    EXPECT_EQ(Count(0, ArrowLeft, W - 2, clMenuText), 0);
+}
+
+TEST_F(PopupMenuTest, OwnerDrawnItemsAreSizedByOnMeasureItem) {
+    TPopupMenu Menu(nullptr);
+    Menu.SetOwnerDraw(true);
+    std::vector<std::pair<std::string, TRect>> Drawn;
+    auto Add = [&](const std::string& Caption, int Width, int Height) {
+        auto* Item = NewItem(nullptr, Caption, 0, false, true, nullptr, "");
+        if (Width > 0)
+            Item->OnMeasureItem = [=](TObject*, TCanvas* Canvas, int& W, int& H) {
+                EXPECT_NE(Canvas, nullptr);
+                // Preset to the plain item's height.
+                EXPECT_EQ(H, 20);
+                W = Width;
+                H = Height;
+            };
+        Item->OnDrawItem = [&, Caption](TObject*, TCanvas*, TRect R, bool) {
+            Drawn.emplace_back(Caption, R);
+        };
+        Menu.Items()->Add(Item);
+    };
+    Add("Tall", 250, 40);
+    Add("Default", 0, 0);
+    Add("Short", 10, 12);
+    TRect Window;
+    TWndMethod Old = Form->WindowProc;
+    Form->WindowProc = [&](TMessage& M) {
+        if (M.Msg == WM_TIMER && M.WParam == 7) {
+            KillTimer(Form->Handle(), 7);
+            Window = VisibleMenuRect();
+            Key(VK_ESCAPE);
+            return;
+        }
+        Old(M);
+    };
+    SetTimer(Form->Handle(), 7, 10, nullptr);
+    Menu.Popup(300, 300);
+    Form->WindowProc = Old;
+    ASSERT_GE(Drawn.size(), 3u);
+    Drawn.resize(3);
+    EXPECT_EQ(Drawn[0].first, "Tall");
+    EXPECT_EQ(Drawn[0].second.Height(), 40);
+    EXPECT_EQ(Drawn[1].second.Height(), 20);
+    EXPECT_EQ(Drawn[2].second.Height(), 12);
+    // The widest item sets the menu's width; the rows follow each other.
+    for (const auto& [Caption, R] : Drawn)
+        EXPECT_EQ(R.Width(), 250) << Caption;
+    EXPECT_EQ(Drawn[1].second.Top, Drawn[0].second.Bottom);
+    EXPECT_EQ(Drawn[2].second.Top, Drawn[1].second.Bottom);
+    EXPECT_EQ(Window.Height(), 2 + 40 + 20 + 12 + 2);
+}

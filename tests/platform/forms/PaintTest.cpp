@@ -3,6 +3,8 @@
 #include "platform/forms/StdCtrls.h"
 #include "tests/platform/forms/FormsTestSupport.h"
 
+#include <algorithm>
+
 namespace {
 
 // A graphic control that fills itself and records where it painted.
@@ -321,4 +323,91 @@ TEST_F(PaintTest, AControlCanvasTakesForeignDcsAndLetsGoOfItsOwn) {
     Box->RecreateWnd();
     EXPECT_FALSE(C->HandleAllocated());
     EXPECT_EQ(WindowFromDC(C->Handle()), Box->Handle());
+}
+
+namespace {
+
+// A native class of the window system: answers a private message itself
+// and asks for double clicks, which the wrapper does not want.
+constexpr UINT WM_NATIVE_ASK = WM_USER + 7;
+
+LRESULT NativeProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    if (Msg == WM_NATIVE_ASK)
+        return 42;
+    return DefWindowProc(Wnd, Msg, WParam, LParam);
+}
+
+// A control wrapping that class, which records what its own procedure saw.
+class TNativeWrapper : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+    std::vector<UINT> Seen;
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        TWinControl::CreateParams(Params);
+        Params.WindowClass.style &= ~CS_DBLCLKS;
+        CreateSubClass(Params, "TestNative");
+    }
+    void WndProc(TMessage& Message) override {
+        Seen.push_back(Message.Msg);
+        TWinControl::WndProc(Message);
+    }
+};
+
+} // namespace
+
+TEST_F(PaintTest, AWrappedNativeClassIsCopiedUnderTheControlsName) {
+    WNDCLASS Native{};
+    Native.style = CS_DBLCLKS | CS_HREDRAW;
+    Native.lpfnWndProc = NativeProc;
+    Native.hCursor = LoadCursor(nullptr, IDC_IBEAM);
+    Native.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    Native.lpszClassName = "TestNative";
+    ASSERT_TRUE(RegisterClass(&Native));
+
+    TForm* Form = MakeForm();
+    auto* Plain = new TNativeWrapper(Form);
+    Plain->SetParent(Form);
+    Form->Show();
+    Pump();
+
+    // Registered under the control's own name, the native class untouched.
+    char Name[64];
+    GetClassName(Plain->Handle(), Name, sizeof(Name));
+    EXPECT_STREQ(Name, "TNativeWrapper");
+    WNDCLASS Copy, Still;
+    ASSERT_TRUE(GetClassInfo(nullptr, "TNativeWrapper", &Copy));
+    ASSERT_TRUE(GetClassInfo(nullptr, "TestNative", &Still));
+    EXPECT_EQ(Still.lpfnWndProc, NativeProc);
+    EXPECT_NE(Copy.lpfnWndProc, NativeProc);
+    EXPECT_EQ(Copy.hCursor, Native.hCursor);
+    EXPECT_EQ(Copy.hbrBackground, Native.hbrBackground);
+    EXPECT_TRUE(Copy.style & CS_HREDRAW);
+    // Double clicks only when the control itself asked for them.
+    EXPECT_FALSE(GetClassLong(Plain->Handle(), GCL_STYLE) & CS_DBLCLKS);
+
+    // The control's procedure saw the window from its first message on, and
+    // what it leaves goes to the native procedure.
+    // (The library's own notifications, performed before the window
+    // exists, are left out.)
+    auto First = std::find_if(Plain->Seen.begin(), Plain->Seen.end(),
+                              [](UINT Msg) { return Msg < WM_USER; });
+    ASSERT_NE(First, Plain->Seen.end());
+    EXPECT_EQ(*First, WM_NCCREATE);
+    EXPECT_EQ(SendMessage(Plain->Handle(), WM_NATIVE_ASK, 0, 0), 42);
+    EXPECT_EQ(Plain->Perform(WM_NATIVE_ASK, 0, 0), 42);
+    EXPECT_EQ(Plain->Seen.back(), WM_NATIVE_ASK);
+
+    // Re-created, it is still wired the same way.
+    Plain->RecreateWnd();
+    EXPECT_EQ(SendMessage(Plain->Handle(), WM_NATIVE_ASK, 0, 0), 42);
+
+    // Without the native class the control is a plain window of its own.
+    UnregisterClass("TestNative", nullptr);
+    auto* Orphan = new TNativeWrapper(Form);
+    Orphan->SetName("Orphan");
+    Orphan->SetParent(Form);
+    Orphan->HandleNeeded();
+    EXPECT_EQ(SendMessage(Orphan->Handle(), WM_NATIVE_ASK, 0, 0), 0);
 }
