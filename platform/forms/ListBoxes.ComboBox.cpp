@@ -158,7 +158,18 @@ void TComboControl::DropDown() {
     auto* Wanted = reinterpret_cast<int*>(GetProp(FWnd, "Ostrela.ComboRows"));
     if (Wanted)
         Rows = std::clamp(Count(), 1, std::max(1, *Wanted));
-    SetWindowPos(FList, HWND_TOPMOST, R.Left, R.Bottom, R.Width(), Rows * ItemHeight + 2,
+    int Height = Rows * ItemHeight + 2;
+    // Below the combo box, or above it when the screen ends first and there
+    // is more room there.
+    MONITORINFO Info;
+    Info.cbSize = sizeof(Info);
+    int Top = R.Bottom;
+    if (GetMonitorInfo(MonitorFromRect(&R, MONITOR_DEFAULTTONEAREST), &Info)) {
+        const TRect& Work = Info.rcWork;
+        if (R.Bottom + Height > Work.Bottom && R.Top - Work.Top > Work.Bottom - R.Bottom)
+            Top = std::max(Work.Top, R.Top - Height);
+    }
+    SetWindowPos(FList, HWND_TOPMOST, R.Left, Top, R.Width(), Height,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
     FDropped = true;
     FListTracking = false;

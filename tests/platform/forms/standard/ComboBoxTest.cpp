@@ -135,3 +135,29 @@ TEST_F(ComboBoxTest, TheFaceHasNoScrollBarAndTheOpenListShowsItsChoiceAsActive) 
     SendMessage(List, WM_PAINT, WPARAM(Bitmap.DC()), 0);
     EXPECT_EQ(Bitmap.Pixel(Item.Right - 2, Item.Top + 1), RgbOf(GetSysColor(COLOR_HIGHLIGHT)));
 }
+
+TEST_F(ComboBoxTest, TheDropDownOpensUpwardsWhenTheScreenEndsBelow) {
+    Headless.SetScreens({{Rect(0, 0, 800, 600), Rect(0, 0, 800, 560), true}});
+    struct TCase {
+        int FormTop;
+        bool Above;
+    } const Cases[] = {{100, false}, {500, true}};
+    TComboBox* C = MakeCombo(csDropDownList);
+    HWND List = ComboDropDownList(C->Handle());
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.FormTop);
+        Form->SetTop(Case.FormTop);
+        Pump();
+        C->SetDroppedDown(true);
+        TRect Face, Drop;
+        GetWindowRect(C->Handle(), &Face);
+        GetWindowRect(List, &Drop);
+        if (Case.Above) {
+            EXPECT_EQ(Drop.Bottom, Face.Top);
+        } else {
+            EXPECT_EQ(Drop.Top, Face.Bottom);
+        }
+        EXPECT_LE(Drop.Bottom, 560);
+        C->SetDroppedDown(false);
+    }
+}
