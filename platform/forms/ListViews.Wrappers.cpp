@@ -184,6 +184,9 @@ void TListItem::SetSubItemImages(int Index, int Value) {
     if (FSubItemImages.size() <= std::size_t(Index))
         FSubItemImages.resize(std::size_t(Index) + 1, -1);
     FSubItemImages[std::size_t(Index)] = Value;
+    TCustomListView* View = ListView();
+    if (View && View->HandleAllocated() && !View->OwnerData() && this->Index() >= 0)
+        View->SendSubItemImage(this, Index);
     Update();
 }
 
@@ -201,6 +204,9 @@ void TListItem::SetImageIndex(int Value) {
 
 void TListItem::SetStateIndex(int Value) {
     FStateIndex = Value;
+    TCustomListView* View = ListView();
+    if (View && View->HandleAllocated() && !View->OwnerData() && Index() >= 0)
+        View->SendStateIndex(this);
     Update();
 }
 
@@ -465,6 +471,23 @@ void TCustomListView::CreateWnd() {
     FillWindow();
 }
 
+void TCustomListView::SendSubItemImage(TListItem* Item, int SubIndex) {
+    LVITEM LV;
+    LV.mask = LVIF_IMAGE;
+    LV.iItem = Item->Index();
+    LV.iSubItem = SubIndex + 1;
+    LV.iImage = Item->FSubItemImages[std::size_t(SubIndex)];
+    SendMessage(FHandle, LVM_SETITEM, 0, LPARAM(&LV));
+}
+
+// The state image is 1-based in the item's state; StateIndex -1 is none.
+void TCustomListView::SendStateIndex(TListItem* Item) {
+    LVITEM LV;
+    LV.stateMask = LVIS_STATEIMAGEMASK;
+    LV.state = UINT(std::max(0, Item->FStateIndex + 1) << 12) & LVIS_STATEIMAGEMASK;
+    SendMessage(FHandle, LVM_SETITEMSTATE, WPARAM(Item->Index()), LPARAM(&LV));
+}
+
 void TCustomListView::FillWindow() {
     HWND Wnd = FHandle;
     SendMessage(Wnd, WM_SETREDRAW, FALSE, 0);
@@ -501,6 +524,10 @@ void TCustomListView::FillWindow() {
                 Sub.pszText = Text.data();
                 SendMessage(Wnd, LVM_SETITEMTEXT, WPARAM(At), LPARAM(&Sub));
             }
+            for (std::size_t I = 0; I < Item->FSubItemImages.size(); ++I)
+                SendSubItemImage(Item, int(I));
+            if (Item->FStateIndex >= 0)
+                SendStateIndex(Item);
         }
     }
     for (std::size_t I = 0; I < FSavedStates.size() && int(I) < FItems->Count(); ++I)
@@ -1031,8 +1058,10 @@ void TCustomListView::CNNotify(TMessage& Message) {
             std::copy_n(Text.data(), N, D->item.pszText);
             D->item.pszText[N] = 0;
         }
-        if (D->item.mask & LVIF_IMAGE)
+        if ((D->item.mask & LVIF_IMAGE) && D->item.iSubItem == 0)
             D->item.iImage = Item->ImageIndex();
+        else if ((D->item.mask & LVIF_IMAGE) && D->item.iSubItem - 1 < Item->SubItems()->Count())
+            D->item.iImage = Item->SubItemImages(D->item.iSubItem - 1);
         break;
     }
     case LVN_ODCACHEHINT: {

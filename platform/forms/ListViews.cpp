@@ -26,6 +26,7 @@ constexpr COLORREF ClrNone = 0xFFFFFFFF;
 struct TLVItem {
     std::string Text;
     std::vector<std::string> Sub;
+    std::vector<int> SubImage; // -1: none
     int Image = 0;
     UINT State = 0;
     LPARAM Param = 0;
@@ -64,6 +65,9 @@ private:
     LPARAM ParamOf(int Index) const { return OwnerData() ? 0 : FItems[std::size_t(Index)].Param; }
     std::string TextOf(int Index, int SubItem);
     int ImageOf(int Index);
+    int SubImageOf(int Index, int SubItem);
+    // The room a state image list takes before the icon of every item.
+    int StateImageWidth();
 
     // ---- geometry
     TRect Client();
@@ -202,6 +206,27 @@ std::string TListViewControl::TextOf(int Index, int SubItem) {
         return {};
     std::string Text(Info.item.pszText, strnlen(Info.item.pszText, sizeof(Buffer)));
     return SanitizeUtf8(Text);
+}
+
+int TListViewControl::SubImageOf(int Index, int SubItem) {
+    if (!OwnerData()) {
+        const std::vector<int>& Images = FItems[std::size_t(Index)].SubImage;
+        return std::size_t(SubItem) - 1 < Images.size() ? Images[std::size_t(SubItem) - 1] : -1;
+    }
+    NMLVDISPINFO Info;
+    Info.item.mask = LVIF_IMAGE;
+    Info.item.iItem = Index;
+    Info.item.iSubItem = SubItem;
+    Info.item.iImage = -1;
+    Notify(LVN_GETDISPINFO, Info.hdr);
+    return Info.item.iImage;
+}
+
+int TListViewControl::StateImageWidth() {
+    int W = 0, H = 0;
+    if (FImages[LVSIL_STATE])
+        ImageList_GetIconSize(FImages[LVSIL_STATE], &W, &H);
+    return W;
 }
 
 int TListViewControl::ImageOf(int Index) {
@@ -352,12 +377,14 @@ TRect TListViewControl::ItemPart(int Index, int Code) {
             return Label;
         return B;
     }
-    TRect Icon{B.Left + 2, B.Top, B.Left + 2 + ImageW, B.Bottom};
+    int StateW = StateImageWidth();
+    TRect Icon{B.Left + 2 + StateW, B.Top, B.Left + 2 + StateW + ImageW, B.Bottom};
     int LabelRight = View() == LVS_REPORT && !FColumns.empty()
                          ? B.Left + ColumnLeft(0) + FColumns[0].Width
                          : B.Right;
     if (View() == LVS_REPORT && !FColumns.empty())
-        Icon = {B.Left + ColumnLeft(0) + 2, B.Top, B.Left + ColumnLeft(0) + 2 + ImageW, B.Bottom};
+        Icon = {B.Left + ColumnLeft(0) + 2 + StateW, B.Top,
+                B.Left + ColumnLeft(0) + 2 + StateW + ImageW, B.Bottom};
     TRect Label{Icon.Right + (ImageW ? 2 : 0), B.Top, std::max(Icon.Right, LabelRight), B.Bottom};
     switch (Code) {
     case LVIR_ICON:
@@ -731,6 +758,11 @@ bool TListViewControl::SetItem(const LVITEM& In) {
             Item.Sub[std::size_t(In.iSubItem) - 1] = Text;
         }
     }
+    if (In.iSubItem > 0 && (In.mask & LVIF_IMAGE)) {
+        if (Item.SubImage.size() < std::size_t(In.iSubItem))
+            Item.SubImage.resize(std::size_t(In.iSubItem), -1);
+        Item.SubImage[std::size_t(In.iSubItem) - 1] = In.iImage;
+    }
     if (In.iSubItem == 0) {
         if (In.mask & LVIF_IMAGE)
             Item.Image = In.iImage;
@@ -757,7 +789,7 @@ bool TListViewControl::GetItem(LVITEM& Out) {
         Out.pszText[N] = 0;
     }
     if (Out.mask & LVIF_IMAGE)
-        Out.iImage = ImageOf(Out.iItem);
+        Out.iImage = Out.iSubItem > 0 ? SubImageOf(Out.iItem, Out.iSubItem) : ImageOf(Out.iItem);
     if (Out.mask & LVIF_PARAM)
         Out.lParam = ParamOf(Out.iItem);
     if (Out.mask & LVIF_STATE)
@@ -1188,9 +1220,17 @@ void TListViewControl::PaintItem(HDC DC, int Index, bool ShowSel) {
         DeleteObject(ToObj(Brush));
     }
     int Image = ImageOf(Index);
-    if (List && Image >= 0) {
-        TRect Icon = ItemPart(Index, LVIR_ICON);
+    TRect Icon = ItemPart(Index, LVIR_ICON);
+    if (List && Image >= 0)
         ImageList_DrawEx(List, Image, DC, Icon.Left, Icon.Top, 0, 0, ClrNone, ClrNone,
+                         ILD_TRANSPARENT);
+    // The state image (1-based in the state bits) stands before the icon.
+    int StateImage = int((State & LVIS_STATEIMAGEMASK) >> 12) - 1;
+    if (HIMAGELIST States = FImages[LVSIL_STATE]; States && StateImage >= 0) {
+        int W = 0, H = 0;
+        ImageList_GetIconSize(States, &W, &H);
+        int Y = View() == LVS_ICON ? Icon.Bottom - H : Icon.Top + (Icon.Height() - H) / 2;
+        ImageList_DrawEx(States, StateImage, DC, Icon.Left - W, Y, 0, 0, ClrNone, ClrNone,
                          ILD_TRANSPARENT);
     }
     SetBkMode(DC, TRANSPARENT);
@@ -1209,6 +1249,17 @@ void TListViewControl::PaintItem(HDC DC, int Index, bool ShowSel) {
             SetTextColor(DC,
                          Selected && Full && FFocused ? GetSysColor(COLOR_HIGHLIGHTTEXT) : Text);
             TRect Cell{R.Left + 6, R.Top, R.Right - 6, R.Bottom};
+            int SubImage = (FExStyle & LVS_EX_SUBITEMIMAGES) && FImages[LVSIL_SMALL]
+                               ? SubImageOf(Index, FColumns[std::size_t(Col)].SubItem)
+                               : -1;
+            if (SubImage >= 0) {
+                int W = 0, H = 0;
+                ImageList_GetIconSize(FImages[LVSIL_SMALL], &W, &H);
+                ImageList_DrawEx(FImages[LVSIL_SMALL], SubImage, DC, R.Left + 2,
+                                 R.Top + (R.Height() - H) / 2, 0, 0, ClrNone, ClrNone,
+                                 ILD_TRANSPARENT);
+                Cell.Left = R.Left + 2 + W + 2;
+            }
             UINT Align = FColumns[std::size_t(Col)].Format == LVCFMT_RIGHT    ? DT_RIGHT
                          : FColumns[std::size_t(Col)].Format == LVCFMT_CENTER ? DT_CENTER
                                                                               : DT_LEFT;

@@ -620,6 +620,9 @@ protected:
     friend class TListColumns;
     friend class TSubItems;
 
+    void SendSubItemImage(TListItem* Item, int SubIndex);
+    void SendStateIndex(TListItem* Item);
+
     virtual bool OwnerDataFetch(TListItem* Item, TItemRequests Request);
     virtual int OwnerDataFind(TItemFind Find, const std::string& FindString,
                               const TPoint& FindPosition, void* FindData, int StartIndex,

@@ -443,3 +443,62 @@ TEST_F(ListViewTest, AColumnClickIsReportedAndCustomSortOrdersTheRows) {
     Pump();
     EXPECT_EQ(V->SelCount(), 3);
 }
+
+namespace {
+
+// A list of one 16 x 16 image of a single colour.
+void FillOne(TImageList& Images, TColor Colour) {
+    TBitmap Picture;
+    Picture.SetPixelFormat(pf24bit);
+    Picture.SetSize(16, 16);
+    Picture.Canvas()->Brush()->SetColor(Colour);
+    Picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    Images.Add(&Picture, nullptr);
+}
+
+} // namespace
+
+TEST_F(ListViewTest, StateAndSubItemImagesAreDrawnBeforeTheIconAndInTheirCells) {
+    TImageList Small(nullptr), States(nullptr);
+    FillOne(Small, clRed);
+    FillOne(Small, clBlue);
+    FillOne(States, clLime);
+    TListView* V = MakeView(vsReport);
+    V->SetSmallImages(&Small);
+    V->SetStateImages(&States);
+    for (int W : {100, 100}) {
+        TListColumn* C = V->Columns()->Add();
+        C->SetWidth(W);
+    }
+    // The first row gets its images before the window exists, the second after.
+    std::vector<TListItem*> Rows;
+    for (const char* S : {"甲", "乙"}) {
+        TListItem* Item = V->Items()->Add();
+        Item->SetCaption(S);
+        Item->SubItems()->Add("x");
+        Item->SetImageIndex(0);
+        Rows.push_back(Item);
+    }
+    Rows[0]->SetStateIndex(0);
+    Rows[0]->SetSubItemImages(0, 1);
+    ShowForm();
+    Rows[1]->SetStateIndex(0);
+    Rows[1]->SetSubItemImages(0, 1);
+
+    HWND W = V->Handle();
+    TRect Client;
+    GetClientRect(W, &Client);
+    TTestBitmap Bitmap(Client.Width(), Client.Height(), RGB(255, 255, 255));
+    SendMessage(W, WM_PAINT, WPARAM(Bitmap.DC()), 0);
+    for (int Row = 0; Row < 2; ++Row) {
+        SCOPED_TRACE(Row);
+        TRect Icon = Rows[std::size_t(Row)]->DisplayRect(drIcon);
+        int Y = (Icon.Top + Icon.Bottom) / 2;
+        EXPECT_EQ(Icon.Left, 2 + 16) << "no room for the state image";
+        EXPECT_EQ(Bitmap.Pixel(Icon.Left - 8, Y), 0x00FF00u) << "state image";
+        EXPECT_EQ(Bitmap.Pixel(Icon.Left + 8, Y), 0xFF0000u) << "icon";
+        EXPECT_EQ(Bitmap.Pixel(100 + 2 + 8, Y), 0x0000FFu) << "sub-item image";
+    }
+    V->SetSmallImages(nullptr);
+    V->SetStateImages(nullptr);
+}
