@@ -23,12 +23,59 @@ TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TCustomImageList::~TCustomImageList() {
+    for (TChangeLink* Link : FLinks)
+        Link->FSender = nullptr;
+    FLinks.clear();
     Unregister(FHandle);
 }
 
+TChangeLink::~TChangeLink() {
+    if (FSender)
+        FSender->UnRegisterChanges(this);
+}
+
+void TChangeLink::Change() {
+    if (OnChange)
+        OnChange(FSender);
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* Link) {
+    if (!Link || Link->FSender == this)
+        return;
+    if (Link->FSender)
+        Link->FSender->UnRegisterChanges(Link);
+    FLinks.push_back(Link);
+    Link->FSender = this;
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* Link) {
+    if (!Link)
+        return;
+    FLinks.erase(std::remove(FLinks.begin(), FLinks.end(), Link), FLinks.end());
+    if (Link->FSender == this)
+        Link->FSender = nullptr;
+}
+
 void TCustomImageList::Changed() {
+    // A link's handler may unregister links, its own included.
+    const std::vector<TChangeLink*> Links = FLinks;
+    for (TChangeLink* Link : Links)
+        if (std::find(FLinks.begin(), FLinks.end(), Link) != FLinks.end())
+            Link->Change();
     if (OnChange)
         OnChange(this);
+}
+
+void TCustomImageList::CheckIndex(int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw EInvalidOperation(Format("Invalid image list index (%d)", {Index}));
+}
+
+void TCustomImageList::SetMasked(bool Value) {
+    if (Value != FMasked) {
+        FMasked = Value;
+        Changed();
+    }
 }
 
 void TCustomImageList::SetWidth(int Value) {
@@ -119,9 +166,29 @@ int TCustomImageList::AddIcon(TIcon* Icon) {
     return Count() - 1;
 }
 
+void TCustomImageList::Insert(int Index, TBitmap* Image, TBitmap* Mask) {
+    if (Index != Count())
+        CheckIndex(Index);
+    std::vector<TArgbImage> New = Split(Image, Mask, clNone);
+    if (New.empty())
+        return;
+    FImages.insert(FImages.begin() + Index, New.begin(), New.end());
+    Changed();
+}
+
+void TCustomImageList::Move(int CurIndex, int NewIndex) {
+    CheckIndex(CurIndex);
+    CheckIndex(NewIndex);
+    if (CurIndex == NewIndex)
+        return;
+    TArgbImage Moving = std::move(FImages[std::size_t(CurIndex)]);
+    FImages.erase(FImages.begin() + CurIndex);
+    FImages.insert(FImages.begin() + NewIndex, std::move(Moving));
+    Changed();
+}
+
 void TCustomImageList::Replace(int Index, TBitmap* Image, TBitmap* Mask) {
-    if (Index < 0 || Index >= Count())
-        throw EInvalidOperation(Format("Invalid image list index (%d)", {Index}));
+    CheckIndex(Index);
     std::vector<TArgbImage> New = Split(Image, Mask, clNone);
     if (New.empty())
         return;
@@ -130,8 +197,7 @@ void TCustomImageList::Replace(int Index, TBitmap* Image, TBitmap* Mask) {
 }
 
 void TCustomImageList::Delete(int Index) {
-    if (Index < 0 || Index >= Count())
-        throw EInvalidOperation(Format("Invalid image list index (%d)", {Index}));
+    CheckIndex(Index);
     FImages.erase(FImages.begin() + Index);
     Changed();
 }
@@ -170,6 +236,13 @@ void TCustomImageList::DrawTo(HDC DC, int X, int Y, int Index, bool Enabled, COL
         HBRUSH B = CreateSolidBrush(Background);
         FillRect(DC, &R, B);
         DeleteObject(ToObj(B));
+    }
+    if (!FMasked) {
+        TArgbImage Opaque = *I;
+        for (std::uint32_t& P : Opaque.Pixels)
+            P |= 0xFF000000u;
+        DrawArgbImage(DC, R, Opaque);
+        return;
     }
     DrawArgbImage(DC, R, *I);
 }
