@@ -108,6 +108,21 @@ void TListColumn::SetWidth(int Value) {
     Apply();
 }
 
+// An auto-sized column fits its texts and caption, within its limits.
+void TListColumn::SetAutoSize(bool Value) {
+    FAutoSize = Value;
+    FitWidth();
+}
+
+void TListColumn::FitWidth() {
+    TCustomListView* View = ListView();
+    if (!FAutoSize || !View || !View->HandleAllocated())
+        return;
+    SendMessage(View->Handle(), LVM_SETCOLUMNWIDTH, WPARAM(Index()),
+                LPARAM(LVSCW_AUTOSIZE_USEHEADER));
+    SetWidth(Width());
+}
+
 void TListColumn::SetMinWidth(int Value) {
     FMinWidth = std::max(0, Value);
     SetWidth(Width());
@@ -538,6 +553,8 @@ void TCustomListView::FillWindow() {
             SendMessage(Wnd, LVM_SETITEMSTATE, I, LPARAM(&LV));
         }
     FSavedStates.clear();
+    for (int I = 0; I < FColumns->Count(); ++I)
+        FColumns->Items(I)->FitWidth();
     SendMessage(Wnd, WM_SETREDRAW, TRUE, 0);
     if (FSavedTop > 0)
         SendMessage(Wnd, LVM_ENSUREVISIBLE,

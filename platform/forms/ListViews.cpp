@@ -66,6 +66,8 @@ private:
     std::string TextOf(int Index, int SubItem);
     int ImageOf(int Index);
     int SubImageOf(int Index, int SubItem);
+    // The width that shows the column's texts whole (and its caption).
+    int FittingWidth(int Column, bool UseHeader);
     // The room a state image list takes before the icon of every item.
     int StateImageWidth();
 
@@ -220,6 +222,39 @@ int TListViewControl::SubImageOf(int Index, int SubItem) {
     Info.item.iImage = -1;
     Notify(LVN_GETDISPINFO, Info.hdr);
     return Info.item.iImage;
+}
+
+int TListViewControl::FittingWidth(int Column, bool UseHeader) {
+    const TLVCol& Col = FColumns[std::size_t(Column)];
+    int First = 0, Last = Count() - 1;
+    // An owner-data view is only asked for what is on the screen.
+    if (OwnerData()) {
+        First = FTop;
+        Last = std::min(Last, FTop + VisibleRows());
+    }
+    int Widest = 0;
+    for (int I = First; I <= Last; ++I) {
+        int W = FMeasure.Width(TextOf(I, Col.SubItem));
+        if (Column == 0) {
+            TRect B = ItemBounds(I);
+            W += ItemPart(I, LVIR_LABEL).Left - (B.Left + ColumnLeft(0)) + 6;
+        } else {
+            W += 12;
+            if ((FExStyle & LVS_EX_SUBITEMIMAGES) && FImages[LVSIL_SMALL] &&
+                SubImageOf(I, Col.SubItem) >= 0) {
+                int IW = 0, IH = 0;
+                ImageList_GetIconSize(FImages[LVSIL_SMALL], &IW, &IH);
+                W += IW + 2;
+            }
+        }
+        Widest = std::max(Widest, W);
+    }
+    if (UseHeader) {
+        Widest = std::max(Widest, FMeasure.Width(Col.Text) + 12);
+        if (Column == int(FColumns.size()) - 1)
+            Widest = std::max(Widest, Client().Width() + FScrollX - ColumnLeft(Column));
+    }
+    return std::max(Widest, 1);
 }
 
 int TListViewControl::StateImageWidth() {
@@ -1516,6 +1551,10 @@ LRESULT TListViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
             ClampScroll();
             UpdateScrollInfo();
             Redraw();
+        } else if (H->code == HDN_DIVIDERDBLCLICK && R == 0 && N->iItem >= 0 &&
+                   N->iItem < int(FColumns.size())) {
+            // A double click on a divider fits the column on its left to its texts.
+            SendMessage(FWnd, LVM_SETCOLUMNWIDTH, WPARAM(N->iItem), LPARAM(LVSCW_AUTOSIZE));
         } else if (H->code == HDN_ENDDRAG) {
             // The order changes once the header has taken the drop.
             PostMessage(FWnd, LVM_UPDATE, WPARAM(-1), 0);
@@ -1725,6 +1764,11 @@ LRESULT TListViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         LVCOLUMN Col;
         Col.mask = LVCF_WIDTH;
         Col.cx = int(short(LOWORD(LParam)));
+        if (Col.cx == LVSCW_AUTOSIZE || Col.cx == LVSCW_AUTOSIZE_USEHEADER) {
+            if (Index < 0 || Index >= int(FColumns.size()))
+                return FALSE;
+            Col.cx = FittingWidth(Index, Col.cx == LVSCW_AUTOSIZE_USEHEADER);
+        }
         return SetColumn(Index, Col);
     }
     case LVM_GETCOLUMNORDERARRAY:

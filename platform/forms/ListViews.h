@@ -228,6 +228,10 @@ constexpr UINT LVCF_TEXT = 0x4;
 constexpr UINT LVCF_SUBITEM = 0x8;
 constexpr UINT LVCF_IMAGE = 0x10;
 constexpr UINT LVCF_ORDER = 0x20;
+// LVM_SETCOLUMNWIDTH: fit the column to its texts, or to its texts and its
+// header (the last column then fills the view).
+constexpr int LVSCW_AUTOSIZE = -1;
+constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;
 constexpr int LVCFMT_LEFT = 0;
 constexpr int LVCFMT_RIGHT = 1;
 constexpr int LVCFMT_CENTER = 2;
@@ -401,13 +405,14 @@ public:
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value);
     bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool Value) { FAutoSize = Value; }
+    void SetAutoSize(bool Value);
     int Tag() const { return FTag; }
     void SetTag(int Value) { FTag = Value; }
     // Clamps a width to MinWidth and MaxWidth (0: no limit).
     int Clamp(int Width) const;
 
 private:
+    void FitWidth();
     friend class TCustomListView;
     TCustomListView* ListView() const;
     void Apply();

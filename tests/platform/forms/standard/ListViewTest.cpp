@@ -502,3 +502,41 @@ TEST_F(ListViewTest, StateAndSubItemImagesAreDrawnBeforeTheIconAndInTheirCells) 
     V->SetSmallImages(nullptr);
     V->SetStateImages(nullptr);
 }
+
+TEST_F(ListViewTest, ADividerDoubleClickAndAutoSizeFitAColumnToItsTextsWithinItsLimits) {
+    TListView* V = MakeView(vsReport);
+    for (int I = 0; I < 3; ++I) {
+        TListColumn* C = V->Columns()->Add();
+        C->SetCaption("列");
+        C->SetWidth(I < 2 ? 40 : 0);
+        if (I == 2)
+            C->SetMaxWidth(1);
+    }
+    const std::string Long = "一个很长很长的视频文件名称.mp4";
+    for (const std::string& S : {std::string("短"), Long}) {
+        TListItem* Item = V->Items()->Add();
+        Item->SetCaption(S);
+        Item->SubItems()->Add(S + S);
+        Item->SubItems()->Add(S);
+    }
+    ShowForm();
+    HWND W = V->Handle();
+    HWND Header = HWND(SendMessage(W, LVM_GETHEADER, 0, 0));
+    auto TextWidth = [&](const std::string& S) {
+        return int(SendMessage(W, LVM_GETSTRINGWIDTH, 0, LPARAM(S.c_str())));
+    };
+
+    SendMessage(Header, WM_LBUTTONDBLCLK, 0, MAKELPARAM(38, 5));
+    EXPECT_GE(V->Column(0)->Width(), TextWidth(Long));
+    EXPECT_LT(V->Column(0)->Width(), TextWidth(Long) + 40);
+    EXPECT_EQ(V->Column(1)->Width(), 40);
+
+    // The divider after column 1 opens the hidden column 2 on its right half:
+    // its maximum width holds.
+    int Right = V->Column(0)->Width() + 40;
+    SendMessage(Header, WM_LBUTTONDBLCLK, 0, MAKELPARAM(Right + 3, 5));
+    EXPECT_LE(V->Column(2)->Width(), 1);
+
+    V->Column(1)->SetAutoSize(true);
+    EXPECT_GE(V->Column(1)->Width(), TextWidth(Long + Long));
+}
