@@ -115,18 +115,41 @@ TEST_F(ApplicationTest, AnExceptionInAHandlerIsShownAndTheLoopGoesOn) {
 
 TEST_F(ApplicationTest, MessageBoxAnswersByItsButtonsAndShowsItsIcon) {
     MainForm();
-    std::uint32_t IconPixel = 0, Background = 0;
+    std::uint32_t IconPixel = 0;
+    std::vector<std::uint32_t> Shown;
     Application->OnIdle = [&](TObject*, bool&) {
         TCustomForm* Box = Screen->ActiveForm();
         if (!Box || Box->Name() != "MessageForm" || IconPixel)
             return;
-        IconPixel = PixelOf(Box, 12 + 16, 12 + 20);
-        Background = PixelOf(Box, 2, 2);
+        Pump();
+        FlushPresents();
+        TPoint Origin = Box->ClientToScreen({12, 12});
+        for (int Y = 0; Y < 32; ++Y)
+            for (int X = 0; X < 32; ++X)
+                Shown.push_back(Headless.ScreenPixel(Origin.X + X, Origin.Y + Y));
+        IconPixel = 1;
         Headless.KeyDown(VK_RETURN, "\r");
         Headless.KeyUp(VK_RETURN);
     };
     EXPECT_EQ(Application->MessageBox("The job failed", "Ostrela", 48), IDOK);
-    EXPECT_NE(IconPixel, Background);
+    // The stock exclamation icon, as the graphics layer draws it on the
+    // form's face, and not the question icon.
+    auto Drawn = [](std::uintptr_t Id) {
+        TBitmap Expected;
+        Expected.SetSize(32, 32);
+        Expected.Canvas()->Brush()->SetColor(clBtnFace);
+        Expected.Canvas()->FillRect(Rect(0, 0, 32, 32));
+        DrawIconEx(Expected.Canvas()->Handle(), 0, 0, LoadIcon(nullptr, Id), 32, 32, 0, nullptr,
+                   DI_NORMAL);
+        std::vector<std::uint32_t> Pixels;
+        for (int Y = 0; Y < 32; ++Y)
+            for (int X = 0; X < 32; ++X)
+                Pixels.push_back(Rgb(Expected.Canvas()->Pixels(X, Y)));
+        return Pixels;
+    };
+    ASSERT_EQ(Shown.size(), 32u * 32u);
+    EXPECT_EQ(Shown, Drawn(IDI_EXCLAMATION));
+    EXPECT_NE(Shown, Drawn(IDI_QUESTION));
 
     IconPixel = 0;
     Application->OnIdle = [&](TObject*, bool&) {
