@@ -60,6 +60,30 @@ void TTreeNode::SetImageIndex(int Value) {
         TreeView()->Invalidate();
 }
 
+// The window keeps the state image, which a click on a check box changes.
+int TTreeNode::StateIndex() const {
+    if (!HasWindow(this))
+        return FStateIndex;
+    TVITEM Item;
+    Item.mask = TVIF_HANDLE | TVIF_STATE;
+    Item.hItem = FItemId;
+    Item.stateMask = TVIS_STATEIMAGEMASK;
+    SendMessage(TreeView()->Handle(), TVM_GETITEM, 0, LPARAM(&Item));
+    return int((Item.state & TVIS_STATEIMAGEMASK) >> 12) - 1;
+}
+
+void TTreeNode::SetStateIndex(int Value) {
+    FStateIndex = std::max(-1, Value);
+    if (!HasWindow(this))
+        return;
+    TVITEM Item;
+    Item.mask = TVIF_HANDLE | TVIF_STATE;
+    Item.hItem = FItemId;
+    Item.stateMask = TVIS_STATEIMAGEMASK;
+    Item.state = UINT(FStateIndex + 1) << 12;
+    SendMessage(TreeView()->Handle(), TVM_SETITEM, 0, LPARAM(&Item));
+}
+
 void TTreeNode::SetSelectedIndex(int Value) {
     if (Value == FSelectedIndex)
         return;
@@ -463,7 +487,10 @@ void TCustomTreeView::InsertItems(TTreeNode* Node, HTREEITEM After) {
     TVINSERTSTRUCT In;
     In.hParent = Node->FParent ? Node->FParent->FItemId : TVI_ROOT;
     In.hInsertAfter = After;
-    In.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
+    In.item.mask =
+        TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_STATE;
+    In.item.stateMask = TVIS_STATEIMAGEMASK;
+    In.item.state = UINT(Node->FStateIndex + 1) << 12;
     In.item.pszText = Node->FText.data();
     In.item.lParam = LPARAM(Node);
     // Images are asked for when drawn, so GetImageIndex can decide late.
@@ -515,6 +542,7 @@ void TCustomTreeView::DestroyWnd() {
     FSavedTop = TopItem();
     std::function<void(TTreeNode*)> Save = [&](TTreeNode* Node) {
         Node->FExpanded = Node->Expanded();
+        Node->FStateIndex = Node->StateIndex();
         for (TTreeNode* Child : Node->FChildren)
             Save(Child);
     };

@@ -60,6 +60,12 @@ private:
     TRect RowRect(int Row);
     TRect LabelRect(TNode* Node);
     TNode* HitTest(TPoint P, UINT& Flags);
+    // State images stand between the button and the item's image.
+    static constexpr int CheckBoxSize = 16;
+    int StateImageWidth();
+    int StateImageOf(const TNode* Node);
+    void ToggleCheck(TNode* Node);
+    void PaintStateImage(HDC DC, TNode* Node, int X, const TRect& Row);
     void SetFirst(int Row);
     void EnsureVisible(TNode* Node);
     void UpdateScrollInfo();
@@ -205,9 +211,59 @@ int TTreeViewControl::VisibleCount() {
     return std::max(1, C.Height() / RowHeight());
 }
 
+int TTreeViewControl::StateImageWidth() {
+    int W = 0, H = 0;
+    if (FImages[TVSIL_STATE])
+        ImageList_GetIconSize(FImages[TVSIL_STATE], &W, &H);
+    else if (Style() & TVS_CHECKBOXES)
+        W = CheckBoxSize;
+    return W;
+}
+
+// 1-based as in the state bits; check boxes show an item without a state
+// image as unchecked (1).
+int TTreeViewControl::StateImageOf(const TNode* Node) {
+    int Index = int((Node->State & TVIS_STATEIMAGEMASK) >> 12);
+    if (Index == 0 && (Style() & TVS_CHECKBOXES))
+        Index = 1;
+    return Index;
+}
+
+void TTreeViewControl::ToggleCheck(TNode* Node) {
+    UINT Next = StateImageOf(Node) == 2 ? 1 : 2;
+    Node->State = (Node->State & ~TVIS_STATEIMAGEMASK) | (Next << 12);
+    Changed();
+}
+
+void TTreeViewControl::PaintStateImage(HDC DC, TNode* Node, int X, const TRect& Row) {
+    int Index = StateImageOf(Node);
+    if (Index <= 0)
+        return;
+    if (HIMAGELIST States = FImages[TVSIL_STATE]) {
+        int W = 0, H = 0;
+        ImageList_GetIconSize(States, &W, &H);
+        ImageList_DrawEx(States, Index - 1, DC, X, Row.Top + (Row.Height() - H) / 2, 0, 0,
+                         0xFFFFFFFF, 0xFFFFFFFF, ILD_TRANSPARENT);
+        return;
+    }
+    if (!(Style() & TVS_CHECKBOXES))
+        return;
+    // A plain check box: a framed square, ticked when checked (2).
+    int Top = Row.Top + (Row.Height() - 13) / 2;
+    TRect Box{X + 1, Top, X + 14, Top + 13};
+    FillRect(DC, &Box, GetSysColorBrush(COLOR_WINDOW));
+    FrameRect(DC, &Box, GetSysColorBrush(COLOR_WINDOWTEXT));
+    if (Index == 2)
+        for (int I = 0; I < 7; ++I) {
+            int Y = I < 3 ? Top + 5 + I : Top + 9 - (I - 2);
+            TRect Tick{X + 4 + I, Y, X + 5 + I, Y + 3};
+            FillRect(DC, &Tick, GetSysColorBrush(COLOR_WINDOWTEXT));
+        }
+}
+
 int TTreeViewControl::IndentOf(const TNode* Node) {
     bool RootLines = Style() & TVS_LINESATROOT;
-    int X = (Level(Node) + (RootLines ? 1 : 0)) * FIndent;
+    int X = (Level(Node) + (RootLines ? 1 : 0)) * FIndent + StateImageWidth();
     if (FImages[TVSIL_NORMAL]) {
         int W = 0, H = 0;
         ImageList_GetIconSize(FImages[TVSIL_NORMAL], &W, &H);
@@ -264,12 +320,15 @@ TNode* TTreeViewControl::HitTest(TPoint P, UINT& Flags) {
         ImageList_GetIconSize(FImages[TVSIL_NORMAL], &ImageW, &H);
         ImageW += 2;
     }
-    int ButtonLeft = Label - ImageW - FIndent;
+    int StateW = StateImageWidth();
+    int ButtonLeft = Label - ImageW - StateW - FIndent;
     if (X >= Label && X < Label + LabelWidth(Node))
         Flags = TVHT_ONITEMLABEL;
     else if (X >= Label - ImageW && X < Label)
         Flags = TVHT_ONITEMICON;
-    else if (X >= ButtonLeft && X < Label - ImageW && HasButton(Node) &&
+    else if (X >= Label - ImageW - StateW && X < Label - ImageW && StateImageOf(Node) > 0)
+        Flags = TVHT_ONITEMSTATEICON;
+    else if (X >= ButtonLeft && X < Label - ImageW - StateW && HasButton(Node) &&
              (Style() & TVS_HASBUTTONS) && (Node->Parent || (Style() & TVS_LINESATROOT)))
         Flags = TVHT_ONITEMBUTTON;
     else if (X < Label)
@@ -652,6 +711,10 @@ void TTreeViewControl::MouseDown(TPoint P, bool Right, bool Double) {
         Expand(Node, TVE_TOGGLE, TVC_BYMOUSE);
         return;
     }
+    if ((Flags & TVHT_ONITEMSTATEICON) && (Style() & TVS_CHECKBOXES)) {
+        ToggleCheck(Node);
+        return;
+    }
     if (!(Flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON)) && !(Style() & TVS_FULLROWSELECT))
         return;
     bool WasSelected = Node == FCaret;
@@ -755,11 +818,13 @@ void TTreeViewControl::PaintRow(HDC DC, int Row, bool ShowSel) {
         ImageW += 2;
     }
     int Mid = (R.Top + R.Bottom) / 2;
-    int ButtonX = Label - ImageW - FIndent / 2;
+    int StateW = StateImageWidth();
+    int ButtonX = Label - ImageW - StateW - FIndent / 2;
     bool Shown = Node->Parent || (Style() & TVS_LINESATROOT);
+    PaintStateImage(DC, Node, Label - ImageW - StateW, R);
     if ((Style() & TVS_HASLINES) && Shown) {
         // Dotted lines from the parent's column to the item.
-        for (int X = ButtonX; X < Label - ImageW; X += 2)
+        for (int X = ButtonX; X < Label - ImageW - StateW; X += 2)
             SetPixel(DC, X, Mid, GetSysColor(COLOR_GRAYTEXT));
         bool Last = Siblings(Node->Parent).back() == Node;
         for (int Y = R.Top; Y < (Last ? Mid : R.Bottom); Y += 2)
@@ -873,6 +938,10 @@ LRESULT TTreeViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         return 0;
     }
     case WM_KEYDOWN:
+        if (WParam == VK_SPACE && (Style() & TVS_CHECKBOXES) && FCaret) {
+            ToggleCheck(FCaret);
+            return 0;
+        }
         KeyDown(WParam);
         return 0;
     case WM_CHAR:

@@ -108,6 +108,8 @@ constexpr UINT TVIS_DROPHILITED = 0x8;
 constexpr UINT TVIS_BOLD = 0x10;
 constexpr UINT TVIS_EXPANDED = 0x20;
 constexpr UINT TVIS_EXPANDEDONCE = 0x40;
+// The state image, 1-based, in bits 12 to 15 of the state; 0 is none.
+constexpr UINT TVIS_STATEIMAGEMASK = 0xF000;
 
 constexpr UINT TVC_UNKNOWN = 0;
 constexpr UINT TVC_BYMOUSE = 1;
@@ -198,8 +200,9 @@ public:
     void SetImageIndex(int Value);
     int SelectedIndex() const { return FSelectedIndex; }
     void SetSelectedIndex(int Value);
-    int StateIndex() const { return FStateIndex; }
-    void SetStateIndex(int Value) { FStateIndex = Value; }
+    // -1: none; the first image of StateImages is 0.
+    int StateIndex() const;
+    void SetStateIndex(int Value);
     bool HasChildren() const;
     void SetHasChildren(bool Value);
     bool Expanded() const;

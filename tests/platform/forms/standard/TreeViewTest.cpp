@@ -265,3 +265,47 @@ TEST_F(TreeViewTest, ImagesAreAskedForWhenTheTreeIsDrawn) {
     EXPECT_EQ(Folder->SelectedIndex(), 6);
     T->SetImages(nullptr);
 }
+
+TEST_F(TreeViewTest, StateImagesStandBeforeTheLabelAndCheckBoxesToggle) {
+    TTreeView* T = MakeTree();
+    TImageList States(nullptr);
+    TBitmap Picture;
+    Picture.SetPixelFormat(pf24bit);
+    Picture.SetSize(16, 16);
+    Picture.Canvas()->Brush()->SetColor(clLime);
+    Picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    States.Add(&Picture, nullptr);
+    T->SetStateImages(&States);
+    TTreeNode* A = T->Items()->Add(nullptr, "甲");
+    TTreeNode* B = T->Items()->Add(nullptr, "乙");
+    A->SetStateIndex(0);
+    ShowForm();
+    B->SetStateIndex(0);
+    HWND W = T->Handle();
+    TRect Client;
+    GetClientRect(W, &Client);
+    TTestBitmap Bitmap(Client.Width(), Client.Height(), RGB(255, 255, 255));
+    SendMessage(W, WM_PAINT, WPARAM(Bitmap.DC()), 0);
+    for (TTreeNode* Node : {A, B}) {
+        SCOPED_TRACE(Node->Text());
+        EXPECT_EQ(Node->StateIndex(), 0);
+        TRect Label = Node->DisplayRect(true);
+        TPoint Icon{Label.Left - 8, (Label.Top + Label.Bottom) / 2};
+        EXPECT_EQ(Bitmap.Pixel(Icon.X, Icon.Y), 0x00FF00u);
+        TVHITTESTINFO Hit;
+        Hit.pt = Icon;
+        EXPECT_EQ(HTREEITEM(SendMessage(W, TVM_HITTEST, 0, LPARAM(&Hit))), Node->ItemId());
+        EXPECT_EQ(Hit.flags, TVHT_ONITEMSTATEICON);
+    }
+    T->SetStateImages(nullptr);
+
+    // Check boxes of the control's own: a click on the box and Space toggle.
+    SetWindowLong(W, GWL_STYLE, LONG(GetWindowLong(W, GWL_STYLE) | TVS_CHECKBOXES));
+    B->SetStateIndex(-1);
+    TRect Label = B->DisplayRect(true);
+    Click(T, Label.Left - 8, (Label.Top + Label.Bottom) / 2);
+    EXPECT_EQ(B->StateIndex(), 1) << "checked";
+    T->SetSelected(B);
+    Key(VK_SPACE);
+    EXPECT_EQ(B->StateIndex(), 0) << "unchecked";
+}
