@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 using namespace StdCtrl;
 
@@ -37,6 +38,7 @@ private:
     int RowHeight();
     int TabLength(int Index);
     void Layout();
+    void LayOutRows(int Width, int RowHeight);
     int TabArea();
     void Notify(UINT Code, LRESULT* Result = nullptr);
     void Select(int Index, bool User);
@@ -116,17 +118,7 @@ void TTabControl::Layout() {
             Y += L;
         }
     } else if (MultiLine()) {
-        int X = 0, Row = 0;
-        for (int I = 0; I < Count(); ++I) {
-            int L = TabLength(I);
-            if (X > 0 && X + L > C.Width()) {
-                X = 0;
-                ++Row;
-            }
-            FRects[std::size_t(I)] = {X, Row * H, X + L, (Row + 1) * H};
-            X += L;
-        }
-        FRows = Row + 1;
+        LayOutRows(C.Width(), H);
     } else {
         int Total = 0;
         for (int I = 0; I < Count(); ++I)
@@ -203,6 +195,47 @@ void TTabControl::Notify(UINT Code, LRESULT* Result) {
         *Result = R;
 }
 
+// Tabs fill rows in order; with more than one row each row is stretched to
+// the full width unless TCS_RAGGEDRIGHT, and the row of the selected tab
+// sits next to the display area, the others keeping their cyclic order.
+void TTabControl::LayOutRows(int Width, int H) {
+    std::vector<std::vector<int>> Rows(1);
+    int X = 0;
+    for (int I = 0; I < Count(); ++I) {
+        int L = TabLength(I);
+        if (X > 0 && X + L > Width) {
+            Rows.emplace_back();
+            X = 0;
+        }
+        Rows.back().push_back(I);
+        X += L;
+    }
+    FRows = int(Rows.size());
+    bool Stretch = FRows > 1 && !(Style() & TCS_RAGGEDRIGHT);
+    int SelRow = 0;
+    for (int R = 0; R < FRows; ++R)
+        for (int I : Rows[std::size_t(R)])
+            if (I == FCur)
+                SelRow = R;
+    bool Bottom = Style() & TCS_BOTTOM;
+    for (int R = 0; R < FRows; ++R) {
+        const std::vector<int>& Row = Rows[std::size_t(R)];
+        int Used = 0;
+        for (int I : Row)
+            Used += TabLength(I);
+        int Extra = Stretch ? std::max(0, Width - Used) : 0;
+        int Place = Bottom ? (R - SelRow + FRows) % FRows : (R - SelRow - 1 + 2 * FRows) % FRows;
+        X = 0;
+        for (std::size_t K = 0; K < Row.size(); ++K) {
+            // The extra room is shared out evenly, the remainder from the left.
+            int Share = Extra / int(Row.size()) + (int(K) < Extra % int(Row.size()) ? 1 : 0);
+            int L = TabLength(Row[K]) + Share;
+            FRects[std::size_t(Row[K])] = {X, Place * H, X + L, (Place + 1) * H};
+            X += L;
+        }
+    }
+}
+
 void TTabControl::Select(int Index, bool User) {
     if (!Valid(Index) || Index == FCur)
         return;
@@ -213,6 +246,9 @@ void TTabControl::Select(int Index, bool User) {
             return;
     }
     FCur = Index;
+    // Another row may have to come next to the display area.
+    if (MultiLine() && FRows > 1)
+        Layout();
     InvalidateRect(FWnd, nullptr, TRUE);
     if (User)
         Notify(TCN_SELCHANGE);

@@ -8,6 +8,7 @@
 #include "platform/forms/UpDowns.h"
 #include "tests/platform/forms/standard/StandardTestSupport.h"
 
+#include <map>
 #include <vector>
 
 class TabsTest : public TStandardTest {
@@ -249,4 +250,42 @@ TEST_F(TabsTest, ASheetErasesItsBackgroundInTheButtonFaceColour) {
     TTestBitmap Bitmap(20, 20, RGB(0, 0, 0));
     SendMessage(Sheet, WM_ERASEBKGND, WPARAM(Bitmap.DC()), 0);
     EXPECT_EQ(Bitmap.Pixel(10, 10), RgbOf(GetSysColor(COLOR_BTNFACE)));
+}
+
+TEST_F(TabsTest, MultiLineRowsFillTheWidthAndTheSelectedRowComesNextToThePage) {
+    for (bool Ragged : {false, true}) {
+        SCOPED_TRACE(Ragged ? "ragged" : "stretched");
+        TPageControl* P = MakePages(Bounds(10, 10, 150, 200), 6);
+        P->SetMultiLine(true);
+        P->SetRaggedRight(Ragged);
+        ShowForm();
+        HWND W = P->Handle();
+        int Rows = int(SendMessage(W, TCM_GETROWCOUNT, 0, 0));
+        ASSERT_GE(Rows, 2);
+        TRect Client;
+        GetClientRect(W, &Client);
+        // The right end of each row.
+        std::map<int, int> RowEnds;
+        for (int I = 0; I < 6; ++I) {
+            TRect R = P->TabRect(I);
+            RowEnds[R.Top] = std::max(RowEnds[R.Top], R.Right);
+        }
+        ASSERT_EQ(int(RowEnds.size()), Rows);
+        for (auto [Top, End] : RowEnds)
+            if (Ragged)
+                EXPECT_LT(End, Client.Width()) << "row at " << Top;
+            else
+                EXPECT_EQ(End, Client.Width()) << "row at " << Top;
+
+        // Tab 0 is in the first row: choosing it brings that row down to the
+        // page, and the row next to the page holds the selected tab.
+        for (int Choice : {0, 5}) {
+            P->SetActivePageIndex(Choice);
+            int Lowest = 0;
+            for (int I = 0; I < 6; ++I)
+                Lowest = std::max(Lowest, int(P->TabRect(I).Bottom));
+            EXPECT_EQ(P->TabRect(Choice).Bottom, Lowest) << Choice;
+        }
+        delete P;
+    }
 }
