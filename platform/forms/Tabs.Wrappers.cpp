@@ -82,8 +82,9 @@ void TTabSheet::SetImageIndex(int Value) {
 
 void TTabSheet::SetHighlighted(bool Value) {
     FHighlighted = Value;
-    if (FPageControl)
-        FPageControl->Invalidate();
+    int Tab = TabIndex();
+    if (FPageControl && FPageControl->HandleAllocated() && Tab >= 0)
+        SendMessage(FPageControl->Handle(), TCM_HIGHLIGHTITEM, WPARAM(Tab), MAKELPARAM(Value, 0));
 }
 
 void TTabSheet::Dispatch(TMessage& Message) {
@@ -178,7 +179,10 @@ void TPageControl::UpdateTabs() {
         Item.pszText = Text.data();
         Item.iImage = Page->FImageIndex;
         Item.lParam = LPARAM(Page);
-        SendMessage(Wnd, TCM_INSERTITEM, WPARAM(Index++), LPARAM(&Item));
+        SendMessage(Wnd, TCM_INSERTITEM, WPARAM(Index), LPARAM(&Item));
+        if (Page->FHighlighted)
+            SendMessage(Wnd, TCM_HIGHLIGHTITEM, WPARAM(Index), MAKELPARAM(TRUE, 0));
+        ++Index;
     }
     int Tab = FActivePage ? FActivePage->TabIndex() : -1;
     if (Tab >= 0)

@@ -21,6 +21,7 @@ struct TTab {
     std::string Text;
     int Image = -1;
     LPARAM Param = 0;
+    bool Highlighted = false;
 };
 
 class TTabControl {
@@ -52,6 +53,7 @@ private:
     std::vector<TRect> FRects;
     int FRows = 1;
     int FCur = -1;
+    int FHot = -1; // the tab under the pointer, with TCS_HOTTRACK
     int FFirst = 0;
     int FMaxFirst = 0;
     HWND FScroller = nullptr;
@@ -316,7 +318,12 @@ void TTabControl::Paint(HDC Given) {
         if (Selected)
             InflateRect(&R, 2, 2);
         TRect Face = R;
-        FillRect(DC, &Face, GetSysColorBrush(COLOR_BTNFACE));
+        bool Highlighted = FTabs[std::size_t(I)].Highlighted;
+        FillRect(DC, &Face, GetSysColorBrush(Highlighted ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        // A highlighted tab reads as a selection; the hot one as a link.
+        SetTextColor(DC, GetSysColor(Highlighted ? COLOR_HIGHLIGHTTEXT
+                                     : I == FHot ? COLOR_HOTLIGHT
+                                                 : COLOR_BTNTEXT));
         UINT Sides = BF_LEFT | BF_RIGHT | ((Style() & TCS_BOTTOM) ? BF_BOTTOM : BF_TOP);
         if (Style() & TCS_BUTTONS)
             Sides = BF_RECT;
@@ -374,6 +381,33 @@ LRESULT TTabControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         FFocused = Msg == WM_SETFOCUS;
         InvalidateRect(FWnd, nullptr, TRUE);
         return 0;
+    case WM_MOUSEMOVE: {
+        int Hot = (Style() & TCS_HOTTRACK) ? HitTest(LParamToPoint(LParam)) : -1;
+        if (Hot != FHot) {
+            FHot = Hot;
+            InvalidateRect(FWnd, nullptr, TRUE);
+            if (Hot >= 0) {
+                TRACKMOUSEEVENT Track;
+                Track.cbSize = sizeof(Track);
+                Track.dwFlags = TME_LEAVE;
+                Track.hwndTrack = FWnd;
+                TrackMouseEvent(&Track);
+            }
+        }
+        return 0;
+    }
+    case WM_MOUSELEAVE:
+        if (FHot >= 0) {
+            FHot = -1;
+            InvalidateRect(FWnd, nullptr, TRUE);
+        }
+        return 0;
+    case TCM_HIGHLIGHTITEM:
+        if (!Valid(Index))
+            return FALSE;
+        FTabs[std::size_t(Index)].Highlighted = LOWORD(LParam) != 0;
+        InvalidateRect(FWnd, nullptr, TRUE);
+        return TRUE;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         int Hit = HitTest(LParamToPoint(LParam));

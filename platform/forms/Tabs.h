@@ -48,6 +48,8 @@ constexpr UINT TCM_SETMINTABWIDTH = 0x1331;
 constexpr UINT TCM_GETITEM = 0x133C;
 constexpr UINT TCM_SETITEM = 0x133D;
 constexpr UINT TCM_INSERTITEM = 0x133E;
+// wParam the tab, LOWORD(lParam) nonzero to draw it highlighted.
+constexpr UINT TCM_HIGHLIGHTITEM = 0x1333;
 
 constexpr UINT TCIF_TEXT = 0x1;
 constexpr UINT TCIF_IMAGE = 0x2;

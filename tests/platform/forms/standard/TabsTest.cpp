@@ -9,6 +9,7 @@
 #include "tests/platform/forms/standard/StandardTestSupport.h"
 
 #include <map>
+#include <memory>
 #include <vector>
 
 class TabsTest : public TStandardTest {
@@ -288,4 +289,51 @@ TEST_F(TabsTest, MultiLineRowsFillTheWidthAndTheSelectedRowComesNextToThePage) {
         }
         delete P;
     }
+}
+
+TEST_F(TabsTest, HighlightedSheetsAndTheHotTabAreDrawnApart) {
+    TPageControl* P = MakePages(Bounds(10, 10, 300, 200), 3);
+    P->SetHotTrack(true);
+    P->Pages(1)->SetHighlighted(true);
+    ShowForm();
+    HWND W = P->Handle();
+    TRect Client;
+    GetClientRect(W, &Client);
+    auto Paint = [&] {
+        auto Bitmap = std::make_unique<TTestBitmap>(Client.Width(), Client.Height(), 0);
+        SendMessage(W, WM_PAINT, WPARAM(Bitmap->DC()), 0);
+        return Bitmap;
+    };
+    auto Face = [&](const TTestBitmap& B, int Tab) {
+        TRect R = P->TabRect(Tab);
+        return B.Pixel(R.Left + 3, R.Bottom - 3);
+    };
+    auto Bluish = [&](const TTestBitmap& B, int Tab) {
+        TRect R = P->TabRect(Tab);
+        int N = 0;
+        for (int Y = R.Top; Y < R.Bottom; ++Y)
+            for (int X = R.Left; X < R.Right; ++X) {
+                std::uint32_t C = B.Pixel(X, Y);
+                N += int(C & 0xFF) > int(C >> 16) + 60;
+            }
+        return N;
+    };
+    const std::uint32_t Highlight = RgbOf(GetSysColor(COLOR_HIGHLIGHT));
+    auto Shown = Paint();
+    EXPECT_EQ(Face(*Shown, 1), Highlight);
+    EXPECT_NE(Face(*Shown, 2), Highlight);
+
+    // The highlight follows the sheet when the tabs are rebuilt.
+    P->Pages(0)->SetTabVisible(false);
+    Shown = Paint();
+    EXPECT_EQ(Face(*Shown, 0), Highlight);
+    P->Pages(1)->SetHighlighted(false);
+    Shown = Paint();
+    EXPECT_NE(Face(*Shown, 0), Highlight);
+
+    TRect Last = P->TabRect(1);
+    SendMessage(W, WM_MOUSEMOVE, 0, MAKELPARAM((Last.Left + Last.Right) / 2, Last.Top + 4));
+    EXPECT_GT(Bluish(*Paint(), 1), 5) << "the hot tab's text";
+    SendMessage(W, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(Bluish(*Paint(), 1), 0);
 }
