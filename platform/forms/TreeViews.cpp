@@ -94,6 +94,7 @@ private:
     void Delete(TNode* Node);
     bool Expand(TNode* Node, WPARAM Code, UINT Action);
     bool Select(TNode* Node, UINT Action);
+    void SingleExpand(TNode* Old, TNode* Node);
     void SortChildren(TNode* Parent, const PFNTVCOMPARE& Compare, LPARAM Data, bool Recurse);
     HTREEITEM NextItem(TNode* Node, WPARAM Code);
     void KeyDown(WPARAM Key);
@@ -530,6 +531,20 @@ bool TTreeViewControl::Expand(TNode* Node, WPARAM Code, UINT Action) {
     return true;
 }
 
+// The user's choice opens, and the branch left behind closes unless the
+// new item lies inside it.
+void TTreeViewControl::SingleExpand(TNode* Old, TNode* Node) {
+    if (Old && Valid(Old) && Expanded(Old)) {
+        bool Inside = false;
+        for (TNode* P = Node; P; P = P->Parent)
+            Inside = Inside || P == Old;
+        if (!Inside)
+            Expand(Old, TVE_COLLAPSE, TVC_UNKNOWN);
+    }
+    if (Node && Valid(Node) && !Expanded(Node))
+        Expand(Node, TVE_EXPAND, TVC_UNKNOWN);
+}
+
 bool TTreeViewControl::Select(TNode* Node, UINT Action) {
     if (Node == FCaret)
         return true;
@@ -541,8 +556,9 @@ bool TTreeViewControl::Select(TNode* Node, UINT Action) {
         return false;
     if (Node && !Valid(Node))
         return false;
-    if (FCaret && Valid(FCaret))
-        FCaret->State &= ~TVIS_SELECTED;
+    TNode* Old = FCaret && Valid(FCaret) ? FCaret : nullptr;
+    if (Old)
+        Old->State &= ~TVIS_SELECTED;
     FCaret = Node;
     if (Node) {
         Node->State |= TVIS_SELECTED;
@@ -551,6 +567,9 @@ bool TTreeViewControl::Select(TNode* Node, UINT Action) {
     Redraw();
     Describe(Node, N.itemNew, TVIF_HANDLE | TVIF_STATE | TVIF_PARAM);
     Notify(TVN_SELCHANGED, N.hdr);
+    if ((Style() & TVS_SINGLEEXPAND) && (Action == TVC_BYMOUSE || Action == TVC_BYKEYBOARD) &&
+        !StdCtrl::KeyDown(VK_CONTROL))
+        SingleExpand(Old, Node);
     return true;
 }
 

@@ -309,3 +309,30 @@ TEST_F(TreeViewTest, StateImagesStandBeforeTheLabelAndCheckBoxesToggle) {
     Key(VK_SPACE);
     EXPECT_EQ(B->StateIndex(), 0) << "unchecked";
 }
+
+TEST_F(TreeViewTest, SingleExpandOpensTheChosenBranchAndClosesTheOneLeft) {
+    TTreeView* T = MakeTree();
+    TTreeNode* A = T->Items()->Add(nullptr, "A");
+    T->Items()->AddChild(A, "A1");
+    TTreeNode* B = T->Items()->Add(nullptr, "B");
+    TTreeNode* B1 = T->Items()->AddChild(B, "B1");
+    ShowForm();
+    HWND W = T->Handle();
+    SetWindowLong(W, GWL_STYLE, LONG(GetWindowLong(W, GWL_STYLE) | TVS_SINGLEEXPAND));
+    auto ClickOn = [&](TTreeNode* Node) {
+        TRect R = Node->DisplayRect(true);
+        Click(T, R.Left + 2, (R.Top + R.Bottom) / 2);
+    };
+    ClickOn(A);
+    EXPECT_TRUE(A->Expanded());
+    ClickOn(B);
+    EXPECT_FALSE(A->Expanded());
+    EXPECT_TRUE(B->Expanded());
+    // Into the open branch: it stays open.
+    Key(VK_DOWN);
+    EXPECT_EQ(T->Selected(), B1);
+    EXPECT_TRUE(B->Expanded());
+    // A choice in code opens nothing.
+    T->SetSelected(A);
+    EXPECT_FALSE(A->Expanded());
+}
