@@ -17,6 +17,9 @@ namespace {
 
 constexpr const char* ListViewProp = "Ostrela.ListView";
 constexpr UINT_PTR EditLabelTimer = 1;
+// With LVS_EX_TRACKSELECT an item the pointer rests on is chosen after this.
+constexpr UINT_PTR HoverTimer = 2;
+constexpr UINT HoverTime = 400;
 constexpr UINT_PTR EditorSubclassId = 0x1E01;
 constexpr DWORD TypeAheadDelay = 1000;
 constexpr int IconCellWidth = 75;
@@ -139,6 +142,10 @@ private:
     // ---- painting
     void Paint(HDC Given);
     void PaintItem(HDC DC, int Index, bool ShowSel);
+    // Hot tracking.
+    void SetHot(int Index);
+    void TrackHot(TPoint P);
+    int FHot = -1;
 
     HWND FWnd;
     HWND FHeader = nullptr;
@@ -651,6 +658,31 @@ void TListViewControl::ScrollBy(int DX, int DY) {
     Redraw();
 }
 
+void TListViewControl::SetHot(int Index) {
+    if (Index == FHot)
+        return;
+    RedrawItem(FHot);
+    FHot = Index;
+    RedrawItem(FHot);
+    KillTimer(FWnd, HoverTimer);
+    if (Index < 0)
+        return;
+    SetTimer(FWnd, HoverTimer, HoverTime, nullptr);
+    TRACKMOUSEEVENT Track;
+    Track.cbSize = sizeof(Track);
+    Track.dwFlags = TME_LEAVE;
+    Track.hwndTrack = FWnd;
+    TrackMouseEvent(&Track);
+}
+
+// The item under the pointer is hot while the pointer is over its icon or
+// label, or anywhere on its row with full-row selection.
+void TListViewControl::TrackHot(TPoint P) {
+    UINT Flags = 0;
+    int Index = HitTest(P, Flags);
+    SetHot(Valid(Index) && (Flags & LVHT_ONITEM) ? Index : -1);
+}
+
 void TListViewControl::RedrawItem(int Index) {
     if (!FRedraw || !Valid(Index))
         return;
@@ -838,6 +870,8 @@ void TListViewControl::DeleteItem(int Index) {
     // A label edit of the item ends as cancelled before the item goes.
     if (Index == FEditItem)
         EndEdit(true);
+    // Indices move: nothing stays hot.
+    SetHot(-1);
     NotifySimple(LVN_DELETEITEM, Index);
     if (!Valid(Index))
         return;
@@ -1269,6 +1303,8 @@ void TListViewControl::PaintItem(HDC DC, int Index, bool ShowSel) {
                          ILD_TRANSPARENT);
     }
     SetBkMode(DC, TRANSPARENT);
+    if (Index == FHot && !(Selected && FFocused))
+        Text = GetSysColor(COLOR_HOTLIGHT);
     SetTextColor(DC, Selected && FFocused ? GetSysColor(COLOR_HIGHLIGHTTEXT) : Text);
     UINT Flags = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_VCENTER;
     if (View() == LVS_ICON)
@@ -1470,7 +1506,20 @@ LRESULT TListViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         SendMessage(FWnd, WM_CONTEXTMENU, WPARAM(FWnd), PointToLParam(S));
         return 0;
     }
+    case WM_MOUSEMOVE:
+        if (FExStyle & LVS_EX_TRACKSELECT)
+            TrackHot(LParamToPoint(LParam));
+        return 0;
+    case WM_MOUSELEAVE:
+        SetHot(-1);
+        return 0;
     case WM_TIMER:
+        if (WParam == HoverTimer) {
+            KillTimer(FWnd, HoverTimer);
+            if (Valid(FHot) && !(StateOf(FHot) & LVIS_SELECTED))
+                Select(FHot, false, false, false);
+            return 0;
+        }
         if (WParam == EditLabelTimer) {
             KillTimer(FWnd, EditLabelTimer);
             int Pending = FPendingEdit;
@@ -1657,6 +1706,7 @@ LRESULT TListViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         DeleteItem(Index);
         return TRUE;
     case LVM_DELETEALLITEMS:
+        SetHot(-1);
         DeleteAll();
         return TRUE;
     case LVM_GETITEMRECT: {

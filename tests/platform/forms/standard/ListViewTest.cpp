@@ -540,3 +540,47 @@ TEST_F(ListViewTest, ADividerDoubleClickAndAutoSizeFitAColumnToItsTextsWithinIts
     V->Column(1)->SetAutoSize(true);
     EXPECT_GE(V->Column(1)->Width(), TextWidth(Long + Long));
 }
+
+TEST_F(ListViewTest, HotTrackingShowsTheItemUnderThePointerAndChoosesItWhenItRests) {
+    TListView* V = MakeView(vsReport);
+    V->SetHotTrack(true);
+    V->Columns()->Add()->SetWidth(200);
+    for (const char* S : {"甲", "乙", "丙"})
+        V->Items()->Add()->SetCaption(S);
+    std::vector<std::string> Chosen;
+    V->OnSelectItem = [&](TObject*, TListItem* Item, bool Selected) {
+        if (Selected)
+            Chosen.push_back(Item->Caption());
+    };
+    ShowForm();
+    HWND W = V->Handle();
+    TRect Label = V->Items()->Item(1)->DisplayRect(drLabel);
+    auto MoveTo = [&](int X, int Y) {
+        TPoint P = ScreenOf(V, X, Y);
+        Headless.MovePointer(P.X, P.Y);
+        Pump();
+    };
+    MoveTo(Label.Left + 4, (Label.Top + Label.Bottom) / 2);
+
+    TRect Client;
+    GetClientRect(W, &Client);
+    TTestBitmap Bitmap(Client.Width(), Client.Height(), RGB(255, 255, 255));
+    SendMessage(W, WM_PAINT, WPARAM(Bitmap.DC()), 0);
+    int Hot = 0;
+    for (int Y = Label.Top; Y < Label.Bottom; ++Y)
+        for (int X = Label.Left; X < Label.Right; ++X) {
+            std::uint32_t C = Bitmap.Pixel(X, Y);
+            Hot += int(C & 0xFF) > int(C >> 16) + 60;
+        }
+    EXPECT_GT(Hot, 5) << "the hot item's text is not in the hot colour";
+
+    EXPECT_TRUE(Chosen.empty());
+    Headless.RunUntil(Clock.Now() + 500);
+    EXPECT_EQ(Chosen, std::vector<std::string>{"乙"});
+    // Leaving before the time is up chooses nothing.
+    Label = V->Items()->Item(2)->DisplayRect(drLabel);
+    MoveTo(Label.Left + 4, Label.Top + 4);
+    MoveTo(-50, -50);
+    Headless.RunUntil(Clock.Now() + 500);
+    EXPECT_EQ(Chosen, std::vector<std::string>{"乙"});
+}
