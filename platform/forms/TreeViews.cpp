@@ -119,6 +119,8 @@ private:
     int FWidest = 0;
     TNode* FCaret = nullptr;
     TNode* FDropHilite = nullptr;
+    TNode* FHot = nullptr; // under the pointer, with TVS_TRACKSELECT
+    void SetHot(TNode* Node);
     bool FRedraw = true;
     bool FFocused = false;
     // The text colour the parent set for the paint in progress.
@@ -487,11 +489,27 @@ void TTreeViewControl::Delete(TNode* Node) {
         FCaret = nullptr;
     if (FDropHilite == Node)
         FDropHilite = nullptr;
+    if (FHot == Node)
+        FHot = nullptr;
     if (FPendingEdit == Node)
         FPendingEdit = nullptr;
     FLive.erase(Node);
     --FCount;
     delete Node;
+}
+
+void TTreeViewControl::SetHot(TNode* Node) {
+    if (Node == FHot)
+        return;
+    FHot = Node;
+    Redraw();
+    if (!Node)
+        return;
+    TRACKMOUSEEVENT Track;
+    Track.cbSize = sizeof(Track);
+    Track.dwFlags = TME_LEAVE;
+    Track.hwndTrack = FWnd;
+    TrackMouseEvent(&Track);
 }
 
 bool TTreeViewControl::Expand(TNode* Node, WPARAM Code, UINT Action) {
@@ -876,7 +894,7 @@ void TTreeViewControl::PaintRow(HDC DC, int Row, bool ShowSel) {
         SetTextColor(DC, FFocused || Node == FDropHilite ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                                                          : FPaintText);
     } else {
-        SetTextColor(DC, FPaintText);
+        SetTextColor(DC, Node == FHot ? GetSysColor(COLOR_HOTLIGHT) : FPaintText);
     }
     TRect Text{Label + 2, R.Top, Label + LabelWidth(Node), R.Bottom};
     DrawText(DC, TextOf(Node), -1, &Text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
@@ -966,6 +984,16 @@ LRESULT TTreeViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_CHAR:
         if (WParam > ' ')
             TypeAhead(char32_t(WParam));
+        return 0;
+    case WM_MOUSEMOVE: {
+        UINT Flags = 0;
+        TNode* Node = HitTest(LParamToPoint(LParam), Flags);
+        bool OnItem = Flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON);
+        SetHot((Style() & TVS_TRACKSELECT) && OnItem ? Node : nullptr);
+        return 0;
+    }
+    case WM_MOUSELEAVE:
+        SetHot(nullptr);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -336,3 +336,34 @@ TEST_F(TreeViewTest, SingleExpandOpensTheChosenBranchAndClosesTheOneLeft) {
     T->SetSelected(A);
     EXPECT_FALSE(A->Expanded());
 }
+
+TEST_F(TreeViewTest, TrackSelectShowsTheItemUnderThePointerInTheHotColour) {
+    TTreeView* T = MakeTree();
+    TTreeNode* A = T->Items()->Add(nullptr, "视频文件");
+    ShowForm();
+    HWND W = T->Handle();
+    SetWindowLong(W, GWL_STYLE, LONG(GetWindowLong(W, GWL_STYLE) | TVS_TRACKSELECT));
+    TRect Label = A->DisplayRect(true);
+    auto HotPixels = [&] {
+        TRect Client;
+        GetClientRect(W, &Client);
+        TTestBitmap Bitmap(Client.Width(), Client.Height(), RGB(255, 255, 255));
+        SendMessage(W, WM_PAINT, WPARAM(Bitmap.DC()), 0);
+        int N = 0;
+        for (int Y = Label.Top; Y < Label.Bottom; ++Y)
+            for (int X = Label.Left; X < Label.Right; ++X) {
+                std::uint32_t C = Bitmap.Pixel(X, Y);
+                N += int(C & 0xFF) > int(C >> 16) + 60;
+            }
+        return N;
+    };
+    EXPECT_EQ(HotPixels(), 0);
+    TPoint P = ScreenOf(T, Label.Left + 4, (Label.Top + Label.Bottom) / 2);
+    Headless.MovePointer(P.X, P.Y);
+    Pump();
+    EXPECT_GT(HotPixels(), 5);
+    P = ScreenOf(T, -50, -50);
+    Headless.MovePointer(P.X, P.Y);
+    Pump();
+    EXPECT_EQ(HotPixels(), 0);
+}
