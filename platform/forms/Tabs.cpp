@@ -3,6 +3,7 @@
 // do not fit.
 #include "platform/forms/Tabs.h"
 
+#include "platform/forms/ListBoxes.h"
 #include "platform/forms/StandardControlsCommon.h"
 #include "platform/forms/UpDowns.h"
 
@@ -40,6 +41,7 @@ private:
     int TabLength(int Index);
     void Layout();
     void LayOutRows(int Width, int RowHeight);
+    void DrawOwnTab(HDC DC, int Index, TRect R, bool Selected);
     int TabArea();
     void Notify(UINT Code, LRESULT* Result = nullptr);
     void Select(int Index, bool User);
@@ -329,6 +331,10 @@ void TTabControl::Paint(HDC Given) {
             Sides = BF_RECT;
         TRect Edge = R;
         DrawEdge(DC, &Edge, (Style() & TCS_BUTTONS) && Selected ? EDGE_SUNKEN : EDGE_RAISED, Sides);
+        if (Style() & TCS_OWNERDRAWFIXED) {
+            DrawOwnTab(DC, I, R, Selected);
+            continue;
+        }
         TRect Text = R;
         Text.Left += FPadX;
         if (FImages && FTabs[std::size_t(I)].Image >= 0) {
@@ -350,6 +356,27 @@ void TTabControl::Paint(HDC Given) {
     RestoreDC(DC, Saved);
     if (!Given)
         EndPaint(FWnd, &PS);
+}
+
+// The parent draws the inside of the tab; the frame is the control's.
+void TTabControl::DrawOwnTab(HDC DC, int Index, TRect R, bool Selected) {
+    HWND Parent = GetParent(FWnd);
+    if (!Parent)
+        return;
+    InflateRect(&R, -2, -2);
+    DRAWITEMSTRUCT DIS;
+    DIS.CtlType = ODT_TAB;
+    DIS.CtlID = UINT(ControlId(FWnd));
+    DIS.itemID = UINT(Index);
+    DIS.itemAction = ODA_DRAWENTIRE;
+    DIS.itemState = (Selected ? ODS_SELECTED : 0) | (Selected && FFocused ? ODS_FOCUS : 0);
+    DIS.hwndItem = FWnd;
+    DIS.hDC = DC;
+    DIS.rcItem = R;
+    DIS.itemData = DWORD_PTR(FTabs[std::size_t(Index)].Param);
+    int Saved = SaveDC(DC);
+    SendMessage(Parent, WM_DRAWITEM, WPARAM(DIS.CtlID), LPARAM(&DIS));
+    RestoreDC(DC, Saved);
 }
 
 LRESULT TTabControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {

@@ -50,6 +50,8 @@ constexpr UINT TCM_SETITEM = 0x133D;
 constexpr UINT TCM_INSERTITEM = 0x133E;
 // wParam the tab, LOWORD(lParam) nonzero to draw it highlighted.
 constexpr UINT TCM_HIGHLIGHTITEM = 0x1333;
+// The owner-draw control type of a tab control (TCS_OWNERDRAWFIXED).
+constexpr UINT ODT_TAB = 101;
 
 constexpr UINT TCIF_TEXT = 0x1;
 constexpr UINT TCIF_IMAGE = 0x2;

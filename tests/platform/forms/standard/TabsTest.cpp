@@ -5,6 +5,7 @@
 
 #include "platform/forms/Edits.h"
 #include "platform/forms/ExtCtrls.h"
+#include "platform/forms/ListBoxes.h"
 #include "platform/forms/UpDowns.h"
 #include "tests/platform/forms/standard/StandardTestSupport.h"
 
@@ -336,4 +337,37 @@ TEST_F(TabsTest, HighlightedSheetsAndTheHotTabAreDrawnApart) {
     EXPECT_GT(Bluish(*Paint(), 1), 5) << "the hot tab's text";
     SendMessage(W, WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(Bluish(*Paint(), 1), 0);
+}
+
+TEST_F(TabsTest, AnOwnerDrawnTabControlLetsItsParentDrawEachTab) {
+    TPageControl* P = MakePages(Bounds(10, 10, 300, 200), 3);
+    ShowForm();
+    HWND W = P->Handle();
+    SetWindowLong(W, GWL_STYLE, LONG(GetWindowLong(W, GWL_STYLE) | TCS_OWNERDRAWFIXED));
+    P->SetActivePageIndex(1);
+    struct TDrawn {
+        UINT Item, State;
+        LPARAM Data;
+        bool operator==(const TDrawn&) const = default;
+    };
+    std::vector<TDrawn> Drawn;
+    Form->WindowProc = [&, Old = Form->WindowProc](TMessage& M) {
+        if (M.Msg == WM_DRAWITEM) {
+            auto* DIS = reinterpret_cast<DRAWITEMSTRUCT*>(M.LParam);
+            if (DIS->CtlType == ODT_TAB && DIS->hwndItem == W) {
+                Drawn.push_back({DIS->itemID, DIS->itemState, LPARAM(DIS->itemData)});
+                TRect Tab = P->TabRect(int(DIS->itemID));
+                EXPECT_TRUE(Tab.Left <= DIS->rcItem.Left && DIS->rcItem.Right <= Tab.Right + 2);
+                M.Result = TRUE;
+                return;
+            }
+        }
+        Old(M);
+    };
+    TTestBitmap Bitmap(300, 200, 0);
+    SendMessage(W, WM_PAINT, WPARAM(Bitmap.DC()), 0);
+    UINT Focus = GetFocus() == W ? ODS_FOCUS : 0;
+    EXPECT_EQ(Drawn, (std::vector<TDrawn>{{0, 0, LPARAM(P->Pages(0))},
+                                          {1, ODS_SELECTED | Focus, LPARAM(P->Pages(1))},
+                                          {2, 0, LPARAM(P->Pages(2))}}));
 }
