@@ -169,8 +169,13 @@ void TComboControl::DropDown() {
         if (R.Bottom + Height > Work.Bottom && R.Top - Work.Top > Work.Bottom - R.Bottom)
             Top = std::max(Work.Top, R.Top - Height);
     }
+    // The list shows a bar only when not every item fits.
+    DWORD ListStyle = StyleOf(FList);
+    DWORD WantStyle = Count() > Rows ? ListStyle | WS_VSCROLL : ListStyle & ~DWORD(WS_VSCROLL);
+    if (WantStyle != ListStyle)
+        SetWindowLong(FList, GWL_STYLE, LONG(WantStyle));
     SetWindowPos(FList, HWND_TOPMOST, R.Left, Top, R.Width(), Height,
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
     FDropped = true;
     FListTracking = false;
     SetCapture(FList);

@@ -127,6 +127,8 @@ TEST_F(ComboBoxTest, TheFaceHasNoScrollBarAndTheOpenListShowsItsChoiceAsActive) 
     C->SetFocus();
     C->SetDroppedDown(true);
     HWND List = ComboDropDownList(C->Handle());
+    // Three items fit: the open list has no bar; more than fit bring it.
+    EXPECT_EQ(GetWindowLong(List, GWL_STYLE) & WS_VSCROLL, 0);
     TRect Item;
     SendMessage(List, LB_GETITEMRECT, 1, LPARAM(&Item));
     TRect ListClient;
@@ -134,6 +136,11 @@ TEST_F(ComboBoxTest, TheFaceHasNoScrollBarAndTheOpenListShowsItsChoiceAsActive) 
     TTestBitmap Bitmap(ListClient.Width(), ListClient.Height(), RGB(255, 0, 0));
     SendMessage(List, WM_PAINT, WPARAM(Bitmap.DC()), 0);
     EXPECT_EQ(Bitmap.Pixel(Item.Right - 2, Item.Top + 1), RgbOf(GetSysColor(COLOR_HIGHLIGHT)));
+    C->SetDroppedDown(false);
+    for (int I = 0; I < 10; ++I)
+        C->Items()->Add("more");
+    C->SetDroppedDown(true);
+    EXPECT_NE(GetWindowLong(List, GWL_STYLE) & WS_VSCROLL, 0);
 }
 
 TEST_F(ComboBoxTest, TheDropDownOpensUpwardsWhenTheScreenEndsBelow) {
