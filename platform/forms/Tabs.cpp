@@ -54,6 +54,10 @@ private:
     std::vector<TTab> FTabs;
     std::vector<TRect> FRects;
     int FRows = 1;
+    // With TCS_SCROLLOPPOSITE: the rows moved to the far side of the page,
+    // and whether the rows are already placed where they belong.
+    int FOpposite = 0;
+    bool FPlaced = false;
     int FCur = -1;
     int FHot = -1; // the tab under the pointer, with TCS_HOTTRACK
     int FFirst = 0;
@@ -103,7 +107,7 @@ int TTabControl::TabLength(int Index) {
 }
 
 int TTabControl::TabArea() {
-    return FRows * RowHeight() + 2;
+    return (FRows - FOpposite) * RowHeight() + 2;
 }
 
 void TTabControl::Layout() {
@@ -111,6 +115,8 @@ void TTabControl::Layout() {
     TRect C = Client();
     int H = RowHeight();
     FRows = 1;
+    FOpposite = 0;
+    FPlaced = false;
     bool NeedScroller = false;
     if (Vertical()) {
         int Y = 2;
@@ -154,7 +160,7 @@ void TTabControl::Layout() {
     // room for the selected tab drawn larger.
     bool Bottom = (Style() & TCS_BOTTOM) && !Vertical();
     for (TRect& R : FRects) {
-        if (Vertical())
+        if (Vertical() || FPlaced)
             continue;
         if (Bottom)
             OffsetRect(&R, 0, C.Bottom - TabArea());
@@ -215,6 +221,7 @@ void TTabControl::LayOutRows(int Width, int H) {
         X += L;
     }
     FRows = int(Rows.size());
+    FPlaced = (Style() & TCS_SCROLLOPPOSITE) && FRows > 1;
     bool Stretch = FRows > 1 && !(Style() & TCS_RAGGEDRIGHT);
     int SelRow = 0;
     for (int R = 0; R < FRows; ++R)
@@ -222,19 +229,37 @@ void TTabControl::LayOutRows(int Width, int H) {
             if (I == FCur)
                 SelRow = R;
     bool Bottom = Style() & TCS_BOTTOM;
+    // The rows between the selected one and the page go to the far side.
+    bool Opposite = (Style() & TCS_SCROLLOPPOSITE) && FRows > 1;
+    if (Opposite)
+        FOpposite = Bottom ? SelRow : FRows - 1 - SelRow;
+    int ClientBottom = Client().Bottom;
     for (int R = 0; R < FRows; ++R) {
         const std::vector<int>& Row = Rows[std::size_t(R)];
         int Used = 0;
         for (int I : Row)
             Used += TabLength(I);
         int Extra = Stretch ? std::max(0, Width - Used) : 0;
-        int Place = Bottom ? (R - SelRow + FRows) % FRows : (R - SelRow - 1 + 2 * FRows) % FRows;
+        // Relative to the tab area, which Layout moves into place ...
+        int Top =
+            (Bottom ? (R - SelRow + FRows) % FRows : (R - SelRow - 1 + 2 * FRows) % FRows) * H;
+        if (Opposite) {
+            // ... or, split over both sides, placed here: rows keep their
+            // order, those past the selected one (before it for bottom tabs)
+            // stand on the far side, nearest the page first.
+            bool Far = Bottom ? R < SelRow : R > SelRow;
+            int Near = FRows - FOpposite;
+            if (Bottom)
+                Top = Far ? 2 + R * H : ClientBottom - 2 - (Near - (R - SelRow)) * H;
+            else
+                Top = Far ? ClientBottom - 2 - (FOpposite - (R - SelRow - 1)) * H : 2 + R * H;
+        }
         X = 0;
         for (std::size_t K = 0; K < Row.size(); ++K) {
             // The extra room is shared out evenly, the remainder from the left.
             int Share = Extra / int(Row.size()) + (int(K) < Extra % int(Row.size()) ? 1 : 0);
             int L = TabLength(Row[K]) + Share;
-            FRects[std::size_t(Row[K])] = {X, Place * H, X + L, (Place + 1) * H};
+            FRects[std::size_t(Row[K])] = {X, Top, X + L, Top + H};
             X += L;
         }
     }
@@ -286,8 +311,10 @@ void TTabControl::AdjustRect(bool Larger, TRect& R) {
             Left += RowHeight();
     } else if (Style() & TCS_BOTTOM) {
         Bottom += Area;
+        Top += FOpposite * RowHeight();
     } else {
         Top += Area;
+        Bottom += FOpposite * RowHeight();
     }
     int Sign = Larger ? -1 : 1;
     R.Left += Sign * Left;

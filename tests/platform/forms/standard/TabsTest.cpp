@@ -371,3 +371,46 @@ TEST_F(TabsTest, AnOwnerDrawnTabControlLetsItsParentDrawEachTab) {
                                           {1, ODS_SELECTED | Focus, LPARAM(P->Pages(1))},
                                           {2, 0, LPARAM(P->Pages(2))}}));
 }
+
+TEST_F(TabsTest, ScrollOppositeMovesTheRowsPastTheChosenOneToTheFarSideOfThePage) {
+    for (TTabPosition Position : {tpTop, tpBottom}) {
+        SCOPED_TRACE(Position == tpTop ? "top" : "bottom");
+        bool Top = Position == tpTop;
+        TPageControl* P = MakePages(Bounds(10, 10, 150, 300), 6);
+        P->SetMultiLine(true);
+        P->SetScrollOpposite(true);
+        P->SetTabPosition(Position);
+        ShowForm();
+        ASSERT_GE(SendMessage(P->Handle(), TCM_GETROWCOUNT, 0, 0), 2);
+        // Top tabs: the first tab's row has rows past it; bottom tabs: the
+        // last tab's row has rows before it.
+        for (int Choice : {0, 5}) {
+            SCOPED_TRACE(Choice);
+            P->SetActivePageIndex(Choice);
+            Pump();
+            TRect Page = P->DisplayRect();
+            TRect Chosen = P->TabRect(Choice);
+            auto Near = [&](const TRect& R) {
+                return Top ? R.Bottom <= Page.Top : R.Top >= Page.Bottom;
+            };
+            auto Far = [&](const TRect& R) {
+                return Top ? R.Top >= Page.Bottom : R.Bottom <= Page.Top;
+            };
+            EXPECT_TRUE(Near(Chosen));
+            int NearCount = 0, FarCount = 0;
+            for (int I = 0; I < 6; ++I) {
+                TRect R = P->TabRect(I);
+                NearCount += Near(R);
+                FarCount += Far(R);
+                // The chosen tab's row is the one next to the page.
+                if (Near(R)) {
+                    EXPECT_TRUE(Top ? R.Bottom <= Chosen.Bottom : R.Top >= Chosen.Top);
+                }
+            }
+            EXPECT_EQ(NearCount + FarCount, 6);
+            EXPECT_EQ(FarCount > 0, (Choice == 0) == Top);
+            EXPECT_EQ(P->ActivePage()->BoundsRect(), Page) << "the sheet does not fill the page";
+        }
+        delete P;
+    }
+}
