@@ -121,6 +121,11 @@ private:
     TNode* FDropHilite = nullptr;
     TNode* FHot = nullptr; // under the pointer, with TVS_TRACKSELECT
     void SetHot(TNode* Node);
+    // The tip with the whole label of a cut-off item under the pointer.
+    HWND FTip = nullptr;
+    TNode* FTipNode = nullptr;
+    void ShowTip(TNode* Node);
+    void TrackLeave();
     bool FRedraw = true;
     bool FFocused = false;
     // The text colour the parent set for the paint in progress.
@@ -138,7 +143,50 @@ LRESULT EditorSubclass(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PT
     return reinterpret_cast<TTreeViewControl*>(Data)->EditorMessage(Wnd, Msg, WParam, LParam);
 }
 
+// The tip that shows the whole label of an item cut off at the tree's edge:
+// a popup that never takes the focus, painting its window text.
+LRESULT LabelTipProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    switch (Msg) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;
+    case WM_PAINT: {
+        PAINTSTRUCT PS;
+        HDC DC = WParam ? reinterpret_cast<HDC>(WParam) : BeginPaint(Wnd, &PS);
+        TRect C;
+        GetClientRect(Wnd, &C);
+        FillRect(DC, &C, GetSysColorBrush(COLOR_INFOBK));
+        FrameRect(DC, &C, GetSysColorBrush(COLOR_INFOTEXT));
+        auto Font = reinterpret_cast<HFONT>(GetProp(Wnd, "Ostrela.TipFont"));
+        SelectObject(DC, Font ? ToObj(Font) : GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(DC, TRANSPARENT);
+        SetTextColor(DC, GetSysColor(COLOR_INFOTEXT));
+        C.Left += 2;
+        DrawText(DC, GetWindowText(Wnd), -1, &C, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        if (!WParam)
+            EndPaint(Wnd, &PS);
+        return 0;
+    }
+    default:
+        return DefWindowProc(Wnd, Msg, WParam, LParam);
+    }
+}
+
+const char* LabelTipClass() {
+    WNDCLASS Existing;
+    if (!GetClassInfo(nullptr, "OstrelaTreeLabelTip", &Existing)) {
+        WNDCLASS Class;
+        Class.lpfnWndProc = LabelTipProc;
+        Class.lpszClassName = "OstrelaTreeLabelTip";
+        RegisterClass(&Class);
+    }
+    return "OstrelaTreeLabelTip";
+}
+
 TTreeViewControl::~TTreeViewControl() {
+    if (FTip && IsWindow(FTip))
+        DestroyWindow(FTip);
     if (FEditor && IsWindow(FEditor)) {
         RemoveWindowSubclass(FEditor, EditorSubclass, EditorSubclassId);
         DestroyWindow(FEditor);
@@ -491,6 +539,8 @@ void TTreeViewControl::Delete(TNode* Node) {
         FDropHilite = nullptr;
     if (FHot == Node)
         FHot = nullptr;
+    if (FTipNode == Node)
+        ShowTip(nullptr);
     if (FPendingEdit == Node)
         FPendingEdit = nullptr;
     FLive.erase(Node);
@@ -503,8 +553,45 @@ void TTreeViewControl::SetHot(TNode* Node) {
         return;
     FHot = Node;
     Redraw();
-    if (!Node)
+    if (Node)
+        TrackLeave();
+}
+
+// Shows the whole label over a label the tree's edge cuts off; nothing for
+// one that is seen whole or while a label is being edited.
+void TTreeViewControl::ShowTip(TNode* Node) {
+    TRect Client, Label;
+    GetClientRect(FWnd, &Client);
+    if (Node && (FEditor || !Valid(Node) || RowOf(Node) < 0))
+        Node = nullptr;
+    if (Node) {
+        Label = LabelRect(Node);
+        if (Label.Right <= Client.Right && Label.Left >= 0)
+            Node = nullptr;
+    }
+    if (Node == FTipNode)
         return;
+    FTipNode = Node;
+    if (!Node) {
+        if (FTip && IsWindow(FTip))
+            ShowWindow(FTip, SW_HIDE);
+        return;
+    }
+    if (!FTip || !IsWindow(FTip)) {
+        FTip = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST, LabelTipClass(),
+                              "", WS_POPUP, 0, 0, 1, 1, FWnd, nullptr, nullptr, nullptr);
+    }
+    SetProp(FTip, "Ostrela.TipFont", FFont);
+    SetWindowText(FTip, TextOf(Node));
+    TPoint At{Label.Left, Label.Top};
+    ClientToScreen(FWnd, &At);
+    SetWindowPos(FTip, HWND_TOPMOST, At.X, At.Y, FMeasure.Width(TextOf(Node)) + 6, Label.Height(),
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(FTip, nullptr, TRUE);
+    TrackLeave();
+}
+
+void TTreeViewControl::TrackLeave() {
     TRACKMOUSEEVENT Track;
     Track.cbSize = sizeof(Track);
     Track.dwFlags = TME_LEAVE;
@@ -990,10 +1077,12 @@ LRESULT TTreeViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         TNode* Node = HitTest(LParamToPoint(LParam), Flags);
         bool OnItem = Flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON);
         SetHot((Style() & TVS_TRACKSELECT) && OnItem ? Node : nullptr);
+        ShowTip((Flags & TVHT_ONITEMLABEL) && !(Style() & TVS_NOTOOLTIPS) ? Node : nullptr);
         return 0;
     }
     case WM_MOUSELEAVE:
         SetHot(nullptr);
+        ShowTip(nullptr);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -1,6 +1,7 @@
 // The tree view and TCustomTreeView: children on demand, rows and scroll
 // information (beyond 16 bits too), right-click selection, the image list
 // through the control's procedure, label editing, keys and re-creation.
+#include "platform/core/Threads.h"
 #include "platform/forms/TreeViews.h"
 #include "tests/platform/forms/standard/StandardTestSupport.h"
 
@@ -366,4 +367,51 @@ TEST_F(TreeViewTest, TrackSelectShowsTheItemUnderThePointerInTheHotColour) {
     Headless.MovePointer(P.X, P.Y);
     Pump();
     EXPECT_EQ(HotPixels(), 0);
+}
+
+TEST_F(TreeViewTest, ALabelCutOffAtTheEdgeIsShownWholeInATipThatTakesNoFocus) {
+    auto* T = Add<TTreeView>(Bounds(10, 10, 90, 100));
+    TTreeNode* Short = T->Items()->Add(nullptr, "短");
+    TTreeNode* Long = T->Items()->Add(nullptr, "一个很长很长的视频文件名称.mp4");
+    ShowForm();
+    HWND W = T->Handle();
+    auto Tip = [&]() -> HWND {
+        HWND Found = nullptr;
+        EnumThreadWindows(
+            DWORD(GetCurrentThreadId()),
+            [&](HWND H, LPARAM) {
+                char Name[64] = {};
+                GetClassName(H, Name, int(sizeof(Name)));
+                if (std::string(Name) == "OstrelaTreeLabelTip" && IsWindowVisible(H))
+                    Found = H;
+                return TRUE;
+            },
+            0);
+        return Found;
+    };
+    auto PointAt = [&](TTreeNode* Node) {
+        TRect R = Node->DisplayRect(true);
+        TPoint P = ScreenOf(T, R.Left + 4, (R.Top + R.Bottom) / 2);
+        Headless.MovePointer(P.X, P.Y);
+        Pump();
+    };
+    PointAt(Short);
+    EXPECT_EQ(Tip(), nullptr);
+    PointAt(Long);
+    HWND Shown = Tip();
+    ASSERT_TRUE(Shown);
+    EXPECT_EQ(GetWindowText(Shown), Long->Text());
+    TRect R;
+    GetWindowRect(Shown, &R);
+    EXPECT_GT(R.Right, ScreenOf(T, T->ClientWidth(), 0).X) << "the tip is no wider than the tree";
+    EXPECT_EQ(GetFocus(), W);
+
+    // Leaving the tree hides it; without tooltips it never comes.
+    TPoint Away = ScreenOf(T, -50, -50);
+    Headless.MovePointer(Away.X, Away.Y);
+    Pump();
+    EXPECT_EQ(Tip(), nullptr);
+    SetWindowLong(W, GWL_STYLE, LONG(GetWindowLong(W, GWL_STYLE) | TVS_NOTOOLTIPS));
+    PointAt(Long);
+    EXPECT_EQ(Tip(), nullptr);
 }
