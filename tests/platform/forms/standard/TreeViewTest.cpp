@@ -414,4 +414,15 @@ TEST_F(TreeViewTest, ALabelCutOffAtTheEdgeIsShownWholeInATipThatTakesNoFocus) {
     SetWindowLong(W, GWL_STYLE, LONG(GetWindowLong(W, GWL_STYLE) | TVS_NOTOOLTIPS));
     PointAt(Long);
     EXPECT_EQ(Tip(), nullptr);
+
+    // A tree freed while its tip shows leaves no tip behind.
+    SetWindowLong(W, GWL_STYLE, LONG(GetWindowLong(W, GWL_STYLE) & ~TVS_NOTOOLTIPS));
+    Headless.MovePointer(Away.X, Away.Y);
+    Pump();
+    PointAt(Long);
+    ASSERT_TRUE(Tip());
+    HWND Left = Tip();
+    delete T;
+    Pump();
+    EXPECT_FALSE(IsWindow(Left));
 }
