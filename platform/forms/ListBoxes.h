@@ -119,15 +119,6 @@ constexpr UINT LBN_SELCANCEL = 3;
 constexpr UINT LBN_SETFOCUS = 4;
 constexpr UINT LBN_KILLFOCUS = 5;
 
-// Sent to the parent of a list box with LBS_WANTKEYBOARDINPUT: wParam the
-// key (or character) in the low word and the caret item in the high word,
-// lParam the list box. The answer -1 lets the list box act, -2 says the
-// parent handled it, an index makes that item the one acted on.
-constexpr UINT WM_VKEYTOITEM = 0x002E;
-// The same for typed characters, asked of the parent of an owner-drawn list
-// box without strings, which has nothing to search.
-constexpr UINT WM_CHARTOITEM = 0x002F;
-
 // Registers the class "LISTBOX" when it is not yet registered.
 void RegisterListBoxClass();
 

@@ -123,6 +123,14 @@ constexpr UINT WM_NCHITTEST = 0x84;
 constexpr UINT WM_NCPAINT = 0x85;
 constexpr UINT WM_NCACTIVATE = 0x86;
 constexpr UINT WM_GETDLGCODE = 0x87;
+// Sent to the parent of a list box with LBS_WANTKEYBOARDINPUT: wParam the
+// key (or character) in the low word and the caret item in the high word,
+// lParam the list box. The answer -1 lets the list box act, -2 says the
+// parent handled it, an index makes that item the one acted on.
+constexpr UINT WM_VKEYTOITEM = 0x002E;
+// The same for typed characters, asked of the parent of an owner-drawn list
+// box without strings, which has nothing to search.
+constexpr UINT WM_CHARTOITEM = 0x002F;
 constexpr UINT WM_SYNCPAINT = 0x88;
 constexpr UINT WM_NCMOUSEMOVE = 0xA0;
 constexpr UINT WM_NCLBUTTONDOWN = 0xA1;

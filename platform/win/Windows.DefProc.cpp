@@ -662,6 +662,10 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+        // A parent that does not answer lets the list box act on the key.
+        return -1;
     case WM_GETDLGCODE:
     default:
         return 0;

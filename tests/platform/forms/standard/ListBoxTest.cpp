@@ -275,6 +275,19 @@ TEST_F(ListBoxTest, AParentThatWantsTheKeysDecidesWhatTheyDo) {
     }
 }
 
+// A parent that leaves the question to the default procedure lets the list
+// box act on the key itself, rather than jump to the first item.
+TEST_F(ListBoxTest, AParentThatIgnoresTheKeysLetsTheListBoxAct) {
+    TListBox* L = MakeList(Bounds(10, 10, 120, 100), {"a", "b", "c", "d", "e"});
+    ShowForm();
+    HWND W = L->Handle();
+    SetWindowLong(W, GWL_STYLE, LONG(GetWindowLong(W, GWL_STYLE) | LBS_WANTKEYBOARDINPUT));
+    L->SetFocus();
+    L->SetItemIndex(1);
+    Key(VK_DOWN);
+    EXPECT_EQ(L->ItemIndex(), 2);
+}
+
 TEST_F(ListBoxTest, AnOwnerDrawnListWithoutStringsAsksTheParentForTypedCharacters) {
     auto* L = Add<TListBox>(Bounds(10, 10, 120, 100));
     L->SetStyle(lbOwnerDrawFixed);
