@@ -1095,34 +1095,11 @@ LRESULT TEditControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 LRESULT EditWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-    if (Msg == WM_NCCREATE) {
-        SetProp(Wnd, EditProp, new TEditControl(Wnd));
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    auto* Edit = StateOf<TEditControl>(Wnd, EditProp);
-    if (!Edit)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    if (Msg == WM_NCDESTROY) {
-        // Whoever reads the text after this message gets the last one.
-        std::string Text = GetWindowText(Wnd);
-        DefWindowProc(Wnd, WM_SETTEXT, 0, LPARAM(Text.c_str()));
-        RemoveProp(Wnd, EditProp);
-        delete Edit;
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    return Edit->Handle(Msg, WParam, LParam);
+    return StateWndProc<TEditControl>(Wnd, Msg, WParam, LParam, EditProp, true);
 }
 
 } // namespace
 
 void RegisterEditClass() {
-    WNDCLASS Existing;
-    if (GetClassInfo(nullptr, "EDIT", &Existing))
-        return;
-    WNDCLASS Class;
-    Class.style = CS_DBLCLKS;
-    Class.lpfnWndProc = EditWndProc;
-    Class.hCursor = LoadCursor(nullptr, IDC_IBEAM);
-    Class.lpszClassName = "EDIT";
-    RegisterClass(&Class);
+    RegisterNativeClass("EDIT", EditWndProc, IDC_IBEAM);
 }

@@ -553,35 +553,14 @@ LRESULT ComboWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
         // A combo box's scroll-bar styles are its drop-down list's; the face
         // itself never shows a bar.
         SetWindowLong(Wnd, GWL_STYLE, LONG(StyleOf(Wnd) & ~DWORD(WS_VSCROLL | WS_HSCROLL)));
-        SetProp(Wnd, ComboProp, new TComboControl(Wnd));
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
     }
-    auto* Combo = StateOf<TComboControl>(Wnd, ComboProp);
-    if (!Combo)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    if (Msg == WM_NCDESTROY) {
-        // Whoever reads the text after this message gets the last one.
-        std::string Text = GetWindowText(Wnd);
-        DefWindowProc(Wnd, WM_SETTEXT, 0, LPARAM(Text.c_str()));
-        RemoveProp(Wnd, ComboProp);
-        delete Combo;
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    return Combo->Handle(Msg, WParam, LParam);
+    return StateWndProc<TComboControl>(Wnd, Msg, WParam, LParam, ComboProp, true);
 }
 
 } // namespace
 
 void RegisterComboBoxClass() {
-    WNDCLASS Existing;
-    if (GetClassInfo(nullptr, "COMBOBOX", &Existing))
-        return;
-    WNDCLASS Class;
-    Class.style = CS_DBLCLKS;
-    Class.lpfnWndProc = ComboWndProc;
-    Class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    Class.lpszClassName = "COMBOBOX";
-    RegisterClass(&Class);
+    RegisterNativeClass("COMBOBOX", ComboWndProc);
 }
 
 HWND ComboDropDownList(HWND Combo) {

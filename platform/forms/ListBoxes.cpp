@@ -1000,19 +1000,7 @@ LRESULT TListBoxControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 LRESULT ListBoxWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-    if (Msg == WM_NCCREATE) {
-        SetProp(Wnd, ListBoxProp, new TListBoxControl(Wnd));
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    auto* ListBox = StateOf<TListBoxControl>(Wnd, ListBoxProp);
-    if (!ListBox)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    if (Msg == WM_NCDESTROY) {
-        RemoveProp(Wnd, ListBoxProp);
-        delete ListBox;
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    return ListBox->Handle(Msg, WParam, LParam);
+    return StateWndProc<TListBoxControl>(Wnd, Msg, WParam, LParam, ListBoxProp);
 }
 
 } // namespace
@@ -1026,13 +1014,5 @@ TOwnerDrawState OwnerDrawStateOf(UINT ItemState) {
 }
 
 void RegisterListBoxClass() {
-    WNDCLASS Existing;
-    if (GetClassInfo(nullptr, "LISTBOX", &Existing))
-        return;
-    WNDCLASS Class;
-    Class.style = CS_DBLCLKS;
-    Class.lpfnWndProc = ListBoxWndProc;
-    Class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    Class.lpszClassName = "LISTBOX";
-    RegisterClass(&Class);
+    RegisterNativeClass("LISTBOX", ListBoxWndProc);
 }

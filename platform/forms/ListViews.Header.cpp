@@ -464,31 +464,11 @@ LRESULT THeaderControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 LRESULT HeaderWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-    if (Msg == WM_NCCREATE) {
-        SetProp(Wnd, HeaderProp, new THeaderControl(Wnd));
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    auto* Header = StateOf<THeaderControl>(Wnd, HeaderProp);
-    if (!Header)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    if (Msg == WM_NCDESTROY) {
-        RemoveProp(Wnd, HeaderProp);
-        delete Header;
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    return Header->Handle(Msg, WParam, LParam);
+    return StateWndProc<THeaderControl>(Wnd, Msg, WParam, LParam, HeaderProp);
 }
 
 } // namespace
 
 void RegisterHeaderClass() {
-    WNDCLASS Existing;
-    if (GetClassInfo(nullptr, "SysHeader32", &Existing))
-        return;
-    WNDCLASS Class;
-    Class.style = CS_DBLCLKS;
-    Class.lpfnWndProc = HeaderWndProc;
-    Class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    Class.lpszClassName = "SysHeader32";
-    RegisterClass(&Class);
+    RegisterNativeClass("SysHeader32", HeaderWndProc);
 }

@@ -1869,32 +1869,12 @@ LRESULT TListViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 LRESULT ListViewWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-    if (Msg == WM_NCCREATE) {
-        SetProp(Wnd, ListViewProp, new TListViewControl(Wnd));
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    auto* View = StateOf<TListViewControl>(Wnd, ListViewProp);
-    if (!View)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    if (Msg == WM_NCDESTROY) {
-        RemoveProp(Wnd, ListViewProp);
-        delete View;
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    return View->Handle(Msg, WParam, LParam);
+    return StateWndProc<TListViewControl>(Wnd, Msg, WParam, LParam, ListViewProp);
 }
 
 } // namespace
 
 void RegisterListViewClass() {
     RegisterHeaderClass();
-    WNDCLASS Existing;
-    if (GetClassInfo(nullptr, "SysListView32", &Existing))
-        return;
-    WNDCLASS Class;
-    Class.style = CS_DBLCLKS;
-    Class.lpfnWndProc = ListViewWndProc;
-    Class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    Class.lpszClassName = "SysListView32";
-    RegisterClass(&Class);
+    RegisterNativeClass("SysListView32", ListViewWndProc);
 }

@@ -19,6 +19,46 @@ template <class T> T* StateOf(HWND Wnd, const char* Prop) {
     return static_cast<T*>(GetProp(Wnd, Prop));
 }
 
+// The window procedure of a native control whose state object lives in the
+// window property Prop from WM_NCCREATE to WM_NCDESTROY; the state object
+// answers every other message. With KeepText the control's last text is
+// handed to the window system on the way out, so that whoever reads it after
+// WM_NCDESTROY (a wrapper re-creating the window) gets what the user typed.
+template <class T>
+LRESULT StateWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, const char* Prop,
+                     bool KeepText = false) {
+    if (Msg == WM_NCCREATE) {
+        SetProp(Wnd, Prop, new T(Wnd));
+        return DefWindowProc(Wnd, Msg, WParam, LParam);
+    }
+    auto* State = StateOf<T>(Wnd, Prop);
+    if (!State)
+        return DefWindowProc(Wnd, Msg, WParam, LParam);
+    if (Msg == WM_NCDESTROY) {
+        if (KeepText) {
+            std::string Text = GetWindowText(Wnd);
+            DefWindowProc(Wnd, WM_SETTEXT, 0, LPARAM(Text.c_str()));
+        }
+        RemoveProp(Wnd, Prop);
+        delete State;
+        return DefWindowProc(Wnd, Msg, WParam, LParam);
+    }
+    return State->Handle(Msg, WParam, LParam);
+}
+
+// Registers a native window class once; later calls find it registered.
+inline void RegisterNativeClass(const char* Name, WNDPROC Proc, int Cursor = IDC_ARROW) {
+    WNDCLASS Existing;
+    if (GetClassInfo(nullptr, Name, &Existing))
+        return;
+    WNDCLASS Class;
+    Class.style = CS_DBLCLKS;
+    Class.lpfnWndProc = Proc;
+    Class.hCursor = LoadCursor(nullptr, Cursor);
+    Class.lpszClassName = Name;
+    RegisterClass(&Class);
+}
+
 inline int ControlId(HWND Wnd) {
     return int(GetWindowLong(Wnd, GWL_ID));
 }

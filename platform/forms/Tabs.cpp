@@ -621,31 +621,11 @@ LRESULT TTabControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 LRESULT TabWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-    if (Msg == WM_NCCREATE) {
-        SetProp(Wnd, TabProp, new TTabControl(Wnd));
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    auto* Tabs = StateOf<TTabControl>(Wnd, TabProp);
-    if (!Tabs)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    if (Msg == WM_NCDESTROY) {
-        RemoveProp(Wnd, TabProp);
-        delete Tabs;
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    return Tabs->Handle(Msg, WParam, LParam);
+    return StateWndProc<TTabControl>(Wnd, Msg, WParam, LParam, TabProp);
 }
 
 } // namespace
 
 void RegisterTabControlClass() {
-    WNDCLASS Existing;
-    if (GetClassInfo(nullptr, "SysTabControl32", &Existing))
-        return;
-    WNDCLASS Class;
-    Class.style = CS_DBLCLKS;
-    Class.lpfnWndProc = TabWndProc;
-    Class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    Class.lpszClassName = "SysTabControl32";
-    RegisterClass(&Class);
+    RegisterNativeClass("SysTabControl32", TabWndProc);
 }

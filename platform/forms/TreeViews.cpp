@@ -1302,31 +1302,11 @@ LRESULT TTreeViewControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 LRESULT TreeViewWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-    if (Msg == WM_NCCREATE) {
-        SetProp(Wnd, TreeViewProp, new TTreeViewControl(Wnd));
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    auto* Tree = StateOf<TTreeViewControl>(Wnd, TreeViewProp);
-    if (!Tree)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    if (Msg == WM_NCDESTROY) {
-        RemoveProp(Wnd, TreeViewProp);
-        delete Tree;
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    return Tree->Handle(Msg, WParam, LParam);
+    return StateWndProc<TTreeViewControl>(Wnd, Msg, WParam, LParam, TreeViewProp);
 }
 
 } // namespace
 
 void RegisterTreeViewClass() {
-    WNDCLASS Existing;
-    if (GetClassInfo(nullptr, "SysTreeView32", &Existing))
-        return;
-    WNDCLASS Class;
-    Class.style = CS_DBLCLKS;
-    Class.lpfnWndProc = TreeViewWndProc;
-    Class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    Class.lpszClassName = "SysTreeView32";
-    RegisterClass(&Class);
+    RegisterNativeClass("SysTreeView32", TreeViewWndProc);
 }

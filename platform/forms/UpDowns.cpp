@@ -244,31 +244,11 @@ LRESULT TUpDownControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 LRESULT UpDownWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-    if (Msg == WM_NCCREATE) {
-        SetProp(Wnd, UpDownProp, new TUpDownControl(Wnd));
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    auto* UpDown = StateOf<TUpDownControl>(Wnd, UpDownProp);
-    if (!UpDown)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    if (Msg == WM_NCDESTROY) {
-        RemoveProp(Wnd, UpDownProp);
-        delete UpDown;
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    return UpDown->Handle(Msg, WParam, LParam);
+    return StateWndProc<TUpDownControl>(Wnd, Msg, WParam, LParam, UpDownProp);
 }
 
 } // namespace
 
 void RegisterUpDownClass() {
-    WNDCLASS Existing;
-    if (GetClassInfo(nullptr, "msctls_updown32", &Existing))
-        return;
-    WNDCLASS Class;
-    Class.style = CS_DBLCLKS;
-    Class.lpfnWndProc = UpDownWndProc;
-    Class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    Class.lpszClassName = "msctls_updown32";
-    RegisterClass(&Class);
+    RegisterNativeClass("msctls_updown32", UpDownWndProc);
 }
