@@ -59,6 +59,35 @@ inline void RegisterNativeClass(const char* Name, WNDPROC Proc, int Cursor = IDC
     RegisterClass(&Class);
 }
 
+// The in-place label editor of a list or tree view: Enter accepts, Escape
+// cancels, losing the focus accepts; the editor asks for every key so that
+// the dialog does not take Enter and Escape first.
+template <class TEndEdit>
+LRESULT LabelEditorMessage(HWND Editor, UINT Msg, WPARAM WParam, LPARAM LParam, TEndEdit EndEdit) {
+    switch (Msg) {
+    case WM_GETDLGCODE:
+        return DefSubclassProc(Editor, Msg, WParam, LParam) | DLGC_WANTALLKEYS;
+    case WM_KEYDOWN:
+        if (WParam == VK_RETURN || WParam == VK_ESCAPE) {
+            EndEdit(WParam == VK_ESCAPE);
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        if (WParam == '\r' || WParam == 27)
+            return 0;
+        break;
+    case WM_KILLFOCUS: {
+        LRESULT R = DefSubclassProc(Editor, Msg, WParam, LParam);
+        EndEdit(false);
+        return R;
+    }
+    default:
+        break;
+    }
+    return DefSubclassProc(Editor, Msg, WParam, LParam);
+}
+
 inline int ControlId(HWND Wnd) {
     return int(GetWindowLong(Wnd, GWL_ID));
 }

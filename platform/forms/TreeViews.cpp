@@ -905,28 +905,8 @@ void TTreeViewControl::EndEdit(bool Cancel) {
 }
 
 LRESULT TTreeViewControl::EditorMessage(HWND Editor, UINT Msg, WPARAM WParam, LPARAM LParam) {
-    switch (Msg) {
-    case WM_GETDLGCODE:
-        return DefSubclassProc(Editor, Msg, WParam, LParam) | DLGC_WANTALLKEYS;
-    case WM_KEYDOWN:
-        if (WParam == VK_RETURN || WParam == VK_ESCAPE) {
-            EndEdit(WParam == VK_ESCAPE);
-            return 0;
-        }
-        break;
-    case WM_CHAR:
-        if (WParam == '\r' || WParam == 27)
-            return 0;
-        break;
-    case WM_KILLFOCUS: {
-        LRESULT R = DefSubclassProc(Editor, Msg, WParam, LParam);
-        EndEdit(false);
-        return R;
-    }
-    default:
-        break;
-    }
-    return DefSubclassProc(Editor, Msg, WParam, LParam);
+    return LabelEditorMessage(Editor, Msg, WParam, LParam,
+                              [this](bool Cancel) { EndEdit(Cancel); });
 }
 
 // ---------------------------------------------------------------- painting
