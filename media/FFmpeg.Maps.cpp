@@ -87,7 +87,7 @@ std::int64_t TCustomFFmpeg::ParseTime(const std::string& AName, const std::strin
                                       bool AIsDuration) {
     std::int64_t Time = 0;
     if (avutil::av_parse_time(&Time, AValue.c_str(), AIsDuration ? 1 : 0) < 0)
-        throw FFmpegException("Invalid %s specification for %s: %s",
+        throw FFmpegException("Invalid %s given for %s: %s",
                               {AIsDuration ? "duration" : "date", AName, AValue});
     return Time;
 }

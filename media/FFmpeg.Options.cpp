@@ -310,7 +310,7 @@ void TCustomFFmpeg::OptAspect(const std::string& AValue) {
     } else
         Ratio = StrToFloatDef(AValue, 0);
     if (Ratio == 0)
-        throw FFmpegException("Incorrect aspect ratio specification.");
+        throw FFmpegException("Incorrect aspect ratio: give it as w:h or as a number.");
     Fframe_aspect_ratio = static_cast<float>(Ratio);
 }
 

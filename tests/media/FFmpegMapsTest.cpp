@@ -91,8 +91,7 @@ TEST_F(MapsTest, TimesAndDurations) {
     Engine->ParseOption("t", "90");
     EXPECT_EQ(Engine->Frecording_time, 90000000);
     EXPECT_EQ(Engine->TotalOutputDuration(), 90000000);
-    EXPECT_EQ(RaisedBy([&] { Engine->ParseOption("t", "x"); }),
-              "Invalid duration specification for t: x");
+    EXPECT_EQ(RaisedBy([&] { Engine->ParseOption("t", "x"); }), "Invalid duration given for t: x");
     Engine->SetRecordingTime(AV_NOPTS_VALUE);
     EXPECT_EQ(Engine->Frecording_time, 90000000);
     EXPECT_EQ(Engine->TotalOutputDuration(), 90000000);
@@ -117,7 +116,7 @@ TEST_F(MapsTest, TimesAndDurations) {
     Engine->ParseOption("timestamp", "2010-05-04 10:20:30");
     EXPECT_EQ(Engine->Frecording_timestamp, static_cast<std::int64_t>(std::mktime(&Local)));
     EXPECT_EQ(RaisedBy([&] { Engine->ParseOption("timestamp", "never"); }),
-              "Invalid date specification for timestamp: never");
+              "Invalid date given for timestamp: never");
 }
 
 TEST_F(MapsTest, MetadataPassAndStatistics) {

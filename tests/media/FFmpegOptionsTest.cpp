@@ -363,7 +363,7 @@ TEST_F(OptionsTest, AspectRatios) {
     }
     for (const char* Bad : {"0", "x", "5:0", "x:3"}) {
         EXPECT_EQ(RaisedBy([&] { Engine->ParseOption("aspect", Bad); }),
-                  "Incorrect aspect ratio specification.")
+                  "Incorrect aspect ratio: give it as w:h or as a number.")
             << Bad;
         EXPECT_EQ(Engine->Fframe_aspect_ratio, 2.35f) << Bad;
     }
