@@ -1047,36 +1047,8 @@ LRESULT TEditControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_HSCROLL: {
         if (!Multi() || Wraps())
             return 0;
-        int Width = TextRect().Width();
-        int Step = FMeasure.AveCharWidth();
-        int Target = FScrollX;
-        switch (LOWORD(WParam)) {
-        case SB_LINELEFT:
-            Target -= Step;
-            break;
-        case SB_LINERIGHT:
-            Target += Step;
-            break;
-        case SB_PAGELEFT:
-            Target -= Width;
-            break;
-        case SB_PAGERIGHT:
-            Target += Width;
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            Target = HIWORD(WParam);
-            break;
-        case SB_TOP:
-            Target = 0;
-            break;
-        case SB_BOTTOM:
-            Target = FWidest;
-            break;
-        default:
-            break;
-        }
-        Target = std::clamp(Target, 0, std::max(0, FWidest - Width));
+        int Target = PixelScrollTarget(WParam, FScrollX, FMeasure.AveCharWidth(),
+                                       TextRect().Width(), FWidest);
         if (Target != FScrollX) {
             FScrollX = Target;
             UpdateCaret();

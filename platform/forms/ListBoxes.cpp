@@ -950,35 +950,8 @@ LRESULT TListBoxControl::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
             SetTop(ScrollTarget(FWnd, SB_HORZ, WParam, FTop / Rows, Columns, VisibleColumns()) *
                    Rows);
         } else if (FExtent > 0) {
-            int Width = Client().Width();
-            int Target = FScrollX;
-            switch (LOWORD(WParam)) {
-            case SB_LINELEFT:
-                Target -= FMeasure.AveCharWidth();
-                break;
-            case SB_LINERIGHT:
-                Target += FMeasure.AveCharWidth();
-                break;
-            case SB_PAGELEFT:
-                Target -= Width;
-                break;
-            case SB_PAGERIGHT:
-                Target += Width;
-                break;
-            case SB_THUMBPOSITION:
-            case SB_THUMBTRACK:
-                Target = HIWORD(WParam);
-                break;
-            case SB_TOP:
-                Target = 0;
-                break;
-            case SB_BOTTOM:
-                Target = FExtent;
-                break;
-            default:
-                break;
-            }
-            Target = std::clamp(Target, 0, std::max(0, FExtent - Width));
+            int Target = PixelScrollTarget(WParam, FScrollX, FMeasure.AveCharWidth(),
+                                           Client().Width(), FExtent);
             if (Target != FScrollX) {
                 FScrollX = Target;
                 UpdateScrollInfo();

@@ -216,6 +216,39 @@ inline int ScrollTarget(HWND Wnd, int Bar, WPARAM WParam, int Current, int Count
     return std::clamp(Target, 0, Max);
 }
 
+// The new left edge, in pixels, of a horizontal scroll request over content
+// Extent wide seen through a view Width wide; a line moves by Step.
+inline int PixelScrollTarget(WPARAM WParam, int Current, int Step, int Width, int Extent) {
+    int Target = Current;
+    switch (LOWORD(WParam)) {
+    case SB_LINELEFT:
+        Target -= Step;
+        break;
+    case SB_LINERIGHT:
+        Target += Step;
+        break;
+    case SB_PAGELEFT:
+        Target -= Width;
+        break;
+    case SB_PAGERIGHT:
+        Target += Width;
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        Target = HIWORD(WParam);
+        break;
+    case SB_TOP:
+        Target = 0;
+        break;
+    case SB_BOTTOM:
+        Target = Extent;
+        break;
+    default:
+        break;
+    }
+    return std::clamp(Target, 0, std::max(0, Extent - Width));
+}
+
 inline int WheelLines() {
     UINT Lines = 3;
     SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &Lines, 0);
