@@ -1204,14 +1204,10 @@ HWND TListViewControl::EditLabel(int Index) {
     TRect R = ItemPart(Index, LVIR_LABEL);
     if (View() == LVS_ICON)
         R.Bottom = R.Top + FMeasure.LineHeight() + 6;
-    FEditor = CreateWindowEx(
-        0, "EDIT", Text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, R.Left, R.Top,
-        std::max(40, R.Width()), std::max(R.Height(), FMeasure.LineHeight() + 4), FWnd, nullptr,
-        nullptr, nullptr);
     FEditItem = Index;
-    SendMessage(FEditor, WM_SETFONT, WPARAM(FFont), 0);
-    SetWindowSubclass(FEditor, EditorSubclass, EditorSubclassId, DWORD_PTR(this));
-    SendMessage(FEditor, EM_SETSEL, 0, -1);
+    FEditor = OpenLabelEditor(FWnd, FFont, Text, R.Left, R.Top, std::max(40, R.Width()),
+                              std::max(R.Height(), FMeasure.LineHeight() + 4), EditorSubclass,
+                              EditorSubclassId, DWORD_PTR(this));
     SetFocus(FEditor);
     return FEditor;
 }
@@ -1222,14 +1218,9 @@ void TListViewControl::EndEdit(bool Cancel) {
     FEnding = true;
     HWND Editor = FEditor;
     int Index = FEditItem;
-    std::string Text = GetWindowText(Editor);
     FEditor = nullptr;
     FEditItem = -1;
-    RemoveWindowSubclass(Editor, EditorSubclass, EditorSubclassId);
-    bool HadFocus = GetFocus() == Editor;
-    DestroyWindow(Editor);
-    if (HadFocus)
-        SetFocus(FWnd);
+    std::string Text = CloseLabelEditor(FWnd, Editor, EditorSubclass, EditorSubclassId);
     NMLVDISPINFO Info;
     Info.item.mask = LVIF_TEXT | LVIF_PARAM;
     Info.item.iItem = Index;

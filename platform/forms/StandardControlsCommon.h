@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/core/Strings.h"
+#include "platform/forms/Edits.h"
 #include "platform/win/Windows.h"
 
 #include <algorithm>
@@ -86,6 +87,34 @@ LRESULT LabelEditorMessage(HWND Editor, UINT Msg, WPARAM WParam, LPARAM LParam, 
         break;
     }
     return DefSubclassProc(Editor, Msg, WParam, LParam);
+}
+
+// Opens the in-place label editor of a list or tree view at (X, Y), W by H,
+// in the view's font, with its whole text selected; Proc, subclassed in under
+// Id with Data, answers the editor's messages. The caller gives it the focus
+// once the view knows its editor, since the view's losing the focus is
+// reported to the parent, which may ask for the editor.
+inline HWND OpenLabelEditor(HWND Owner, HFONT Font, const std::string& Text, int X, int Y, int W,
+                            int H, SUBCLASSPROC Proc, UINT_PTR Id, DWORD_PTR Data) {
+    HWND Editor =
+        CreateWindowEx(0, "EDIT", Text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                       X, Y, W, H, Owner, nullptr, nullptr, nullptr);
+    SendMessage(Editor, WM_SETFONT, WPARAM(Font), 0);
+    SetWindowSubclass(Editor, Proc, Id, Data);
+    SendMessage(Editor, EM_SETSEL, 0, -1);
+    return Editor;
+}
+
+// Closes a label editor opened by OpenLabelEditor and answers the text it
+// held; the focus goes back to the view when the editor had it.
+inline std::string CloseLabelEditor(HWND Owner, HWND Editor, SUBCLASSPROC Proc, UINT_PTR Id) {
+    std::string Text = GetWindowText(Editor);
+    RemoveWindowSubclass(Editor, Proc, Id);
+    bool HadFocus = GetFocus() == Editor;
+    DestroyWindow(Editor);
+    if (HadFocus)
+        SetFocus(Owner);
+    return Text;
 }
 
 inline int ControlId(HWND Wnd) {

@@ -866,13 +866,9 @@ HWND TTreeViewControl::EditLabel(TNode* Node) {
     EnsureVisible(Node);
     RegisterEditClass();
     TRect R = LabelRect(Node);
-    FEditor = CreateWindowEx(
-        0, "EDIT", Text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, R.Left, R.Top,
-        std::max(60, R.Width() + 20), R.Height(), FWnd, nullptr, nullptr, nullptr);
     FEditNode = Node;
-    SendMessage(FEditor, WM_SETFONT, WPARAM(FFont), 0);
-    SetWindowSubclass(FEditor, EditorSubclass, EditorSubclassId, DWORD_PTR(this));
-    SendMessage(FEditor, EM_SETSEL, 0, -1);
+    FEditor = OpenLabelEditor(FWnd, FFont, Text, R.Left, R.Top, std::max(60, R.Width() + 20),
+                              R.Height(), EditorSubclass, EditorSubclassId, DWORD_PTR(this));
     SetFocus(FEditor);
     return FEditor;
 }
@@ -883,14 +879,9 @@ void TTreeViewControl::EndEdit(bool Cancel) {
     FEnding = true;
     HWND Editor = FEditor;
     TNode* Node = FEditNode;
-    std::string Text = GetWindowText(Editor);
     FEditor = nullptr;
     FEditNode = nullptr;
-    RemoveWindowSubclass(Editor, EditorSubclass, EditorSubclassId);
-    bool HadFocus = GetFocus() == Editor;
-    DestroyWindow(Editor);
-    if (HadFocus)
-        SetFocus(FWnd);
+    std::string Text = CloseLabelEditor(FWnd, Editor, EditorSubclass, EditorSubclassId);
     NMTVDISPINFO Info;
     Describe(Valid(Node) ? Node : nullptr, Info.item, TVIF_HANDLE | TVIF_PARAM | TVIF_TEXT);
     Info.item.pszText = Cancel ? nullptr : Text.data();
