@@ -1,7 +1,8 @@
-// What the native standard controls (edit, list box, combo box) share: their
-// per-window state, notifications to the parent, colours asked of the parent,
-// measuring text in the window's font and publishing scroll information.
-// Internal to platform/forms.
+// What the native standard controls (edit, list and combo box, list and tree
+// view, tabs, up-down) share: their per-window state, the window procedure and
+// class registration, notifications to the parent, colours asked of the
+// parent, measuring text in the window's font, scroll information and the
+// in-place label editor. Internal to platform/forms.
 #pragma once
 
 #include "platform/core/Strings.h"
