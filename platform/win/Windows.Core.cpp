@@ -341,17 +341,26 @@ BOOL UnregisterClass(const char* ClassName, HINSTANCE) {
     return TRUE;
 }
 
+namespace {
+
+// Both class record layouts share these fields; the extended one only adds the small icon.
+template <class TRecord> void FillClassRecord(const TClassInfo& C, TRecord& Class) {
+    Class.style = C.Style;
+    Class.lpfnWndProc = C.Proc;
+    Class.hCursor = C.Cursor;
+    Class.hbrBackground = C.Background;
+    Class.hIcon = C.Icon;
+    Class.hInstance = C.Instance;
+    Class.lpszClassName = C.Name.c_str();
+}
+
+} // namespace
+
 BOOL GetClassInfo(HINSTANCE, const char* ClassName, WNDCLASS* Class) {
     auto C = FindClass(ClassName);
     if (!C || !Class)
         return FALSE;
-    Class->style = C->Style;
-    Class->lpfnWndProc = C->Proc;
-    Class->hCursor = C->Cursor;
-    Class->hbrBackground = C->Background;
-    Class->hIcon = C->Icon;
-    Class->hInstance = C->Instance;
-    Class->lpszClassName = C->Name.c_str();
+    FillClassRecord(*C, *Class);
     return TRUE;
 }
 
@@ -359,14 +368,8 @@ BOOL GetClassInfoEx(HINSTANCE, const char* ClassName, WNDCLASSEX* Class) {
     auto C = FindClass(ClassName);
     if (!C || !Class)
         return FALSE;
-    Class->style = C->Style;
-    Class->lpfnWndProc = C->Proc;
-    Class->hCursor = C->Cursor;
-    Class->hbrBackground = C->Background;
-    Class->hIcon = C->Icon;
+    FillClassRecord(*C, *Class);
     Class->hIconSm = C->IconSm;
-    Class->hInstance = C->Instance;
-    Class->lpszClassName = C->Name.c_str();
     return TRUE;
 }
 
