@@ -969,14 +969,22 @@ void ShowOwned(TWnd* Owner, bool Show) {
     }
 }
 
+// A hidden window hears that it is about to show before its state changes; the handler may
+// destroy it, so the caller stops when this returns false.
+bool NoticeShowing(TWnd* W, bool& WasVisible) {
+    HWND H = W->Handle;
+    WasVisible = W->Style & WS_VISIBLE;
+    if (!WasVisible)
+        Send(W, WM_SHOWWINDOW, TRUE, 0);
+    return Ptr(H) != nullptr;
+}
+
 void Minimize(TWnd* W, bool Activate) {
     HWND H = W->Handle;
     if (!(W->Style & (WS_MINIMIZE | WS_MAXIMIZE)))
         W->Normal = W->Window;
-    bool WasVisible = W->Style & WS_VISIBLE;
-    if (!WasVisible)
-        Send(W, WM_SHOWWINDOW, TRUE, 0);
-    if (!Ptr(H))
+    bool WasVisible;
+    if (!NoticeShowing(W, WasVisible))
         return;
     W->Style = (W->Style | WS_MINIMIZE) & ~WS_MAXIMIZE;
     ShowOwned(W, false);
@@ -1001,10 +1009,8 @@ void Maximize(TWnd* W, bool Activate) {
     HWND H = W->Handle;
     if (!(W->Style & (WS_MINIMIZE | WS_MAXIMIZE)))
         W->Normal = W->Window;
-    bool WasVisible = W->Style & WS_VISIBLE;
-    if (!WasVisible)
-        Send(W, WM_SHOWWINDOW, TRUE, 0);
-    if (!Ptr(H))
+    bool WasVisible;
+    if (!NoticeShowing(W, WasVisible))
         return;
     MINMAXINFO Info;
     FillMinMaxInfo(W, Info);
@@ -1026,11 +1032,9 @@ void Maximize(TWnd* W, bool Activate) {
 
 void Restore(TWnd* W, bool Activate) {
     bool WasMin = W->Style & WS_MINIMIZE;
-    bool WasVisible = W->Style & WS_VISIBLE;
     HWND H = W->Handle;
-    if (!WasVisible)
-        Send(W, WM_SHOWWINDOW, TRUE, 0);
-    if (!Ptr(H))
+    bool WasVisible;
+    if (!NoticeShowing(W, WasVisible))
         return;
     W->Style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
     if (WasMin && W->Surface) {
