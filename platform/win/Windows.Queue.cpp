@@ -328,6 +328,25 @@ LRESULT SendMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     }
 }
 
+namespace {
+
+// Window and thread posts land in the same queue the same way; only the target window differs.
+void PostTo(TThreadQueue& Q, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    MSG M;
+    M.hwnd = Wnd;
+    M.message = Msg;
+    M.wParam = WParam;
+    M.lParam = LParam;
+    M.time = GetTickCount();
+    {
+        std::lock_guard Guard(Q.Lock);
+        Q.Posted.push_back(M);
+    }
+    WakeQueue(Q);
+}
+
+} // namespace
+
 BOOL PostMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     if (!Wnd)
         return PostThreadMessage(GetCurrentThreadId(), Msg, WParam, LParam);
@@ -337,17 +356,7 @@ BOOL PostMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     auto Q = QueueOf(W->Thread);
     if (!Q)
         return FALSE;
-    MSG M;
-    M.hwnd = Wnd;
-    M.message = Msg;
-    M.wParam = WParam;
-    M.lParam = LParam;
-    M.time = GetTickCount();
-    {
-        std::lock_guard Guard(Q->Lock);
-        Q->Posted.push_back(M);
-    }
-    WakeQueue(*Q);
+    PostTo(*Q, Wnd, Msg, WParam, LParam);
     return TRUE;
 }
 
@@ -361,16 +370,7 @@ BOOL PostThreadMessage(DWORD ThreadId, UINT Msg, WPARAM WParam, LPARAM LParam) {
     }
     if (!Q)
         return FALSE;
-    MSG M;
-    M.message = Msg;
-    M.wParam = WParam;
-    M.lParam = LParam;
-    M.time = GetTickCount();
-    {
-        std::lock_guard Guard(Q->Lock);
-        Q->Posted.push_back(M);
-    }
-    WakeQueue(*Q);
+    PostTo(*Q, nullptr, Msg, WParam, LParam);
     return TRUE;
 }
 
