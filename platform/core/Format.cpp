@@ -177,7 +177,7 @@ std::string GeneralText(double Value, int Precision) {
 }
 
 // One parsed "%[-][width][.precision]type".
-struct TSpec {
+struct TSpecifier {
     bool LeftAlign = false;
     int Width = -1;
     int Precision = -1;
@@ -202,22 +202,22 @@ int ParseNumber(std::string_view Fmt, std::size_t& Pos) {
     return value;
 }
 
-TSpec ParseSpec(std::string_view Fmt, std::size_t& Pos) {
-    TSpec spec;
+TSpecifier ParseSpecifier(std::string_view Fmt, std::size_t& Pos) {
+    TSpecifier specifier;
     if (Pos < Fmt.size() && Fmt[Pos] == '-') {
-        spec.LeftAlign = true;
+        specifier.LeftAlign = true;
         ++Pos;
     }
     if (Pos < Fmt.size() && Fmt[Pos] >= '0' && Fmt[Pos] <= '9')
-        spec.Width = ParseNumber(Fmt, Pos);
+        specifier.Width = ParseNumber(Fmt, Pos);
     if (Pos < Fmt.size() && Fmt[Pos] == '.') {
         ++Pos;
-        spec.Precision = ParseNumber(Fmt, Pos);
+        specifier.Precision = ParseNumber(Fmt, Pos);
     }
     if (Pos >= Fmt.size())
         InvalidFormat(Fmt);
-    spec.Type = static_cast<char>(Fmt[Pos++] | 0x20);
-    return spec;
+    specifier.Type = static_cast<char>(Fmt[Pos++] | 0x20);
+    return specifier;
 }
 
 bool IsInteger(const TVarRec& Arg) {
@@ -252,19 +252,19 @@ void IntegerParts(const TVarRec& Arg, char Type, bool& Negative, std::uint64_t& 
     }
 }
 
-std::string IntegerText(const TVarRec& Arg, const TSpec& Spec) {
+std::string IntegerText(const TVarRec& Arg, const TSpecifier& Specifier) {
     bool negative = false;
     std::uint64_t magnitude = 0;
-    IntegerParts(Arg, Spec.Type, negative, magnitude);
+    IntegerParts(Arg, Specifier.Type, negative, magnitude);
     char buffer[24];
     const auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, Spec.Type == 'x' ? 16 : 10);
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, Specifier.Type == 'x' ? 16 : 10);
     (void)ec;
     std::string digits(buffer, end);
-    if (Spec.Type == 'x')
+    if (Specifier.Type == 'x')
         digits = UpperCase(digits);
-    if (Spec.Precision > static_cast<int>(digits.size()))
-        digits.insert(0, Spec.Precision - digits.size(), '0');
+    if (Specifier.Precision > static_cast<int>(digits.size()))
+        digits.insert(0, Specifier.Precision - digits.size(), '0');
     return negative ? "-" + digits : digits;
 }
 
@@ -276,36 +276,36 @@ std::string PointerText(const void* Ptr) {
     return std::string(buffer, 16);
 }
 
-std::string ArgumentText(std::string_view Fmt, const TSpec& Spec, const TVarRec& Arg) {
+std::string ArgumentText(std::string_view Fmt, const TSpecifier& Specifier, const TVarRec& Arg) {
     const bool isReal = Arg.Kind == TVarRec::TKind::Double;
-    switch (Spec.Type) {
+    switch (Specifier.Type) {
     case 'd':
     case 'u':
     case 'x':
         if (!IsInteger(Arg))
             InvalidFormat(Fmt);
-        return IntegerText(Arg, Spec);
+        return IntegerText(Arg, Specifier);
     case 'f':
     case 'n':
         if (!isReal)
             InvalidFormat(Fmt);
-        return FixedText(Arg.Real, Spec.Precision < 0 ? 2 : Spec.Precision,
-                         Spec.Type == 'n' ? FormatSettings.ThousandSeparator : 0);
+        return FixedText(Arg.Real, Specifier.Precision < 0 ? 2 : Specifier.Precision,
+                         Specifier.Type == 'n' ? FormatSettings.ThousandSeparator : 0);
     case 'e':
         if (!isReal)
             InvalidFormat(Fmt);
-        return ExponentText(Arg.Real,
-                            Spec.Precision < 1 ? (Spec.Precision < 0 ? 15 : 1) : Spec.Precision);
+        return ExponentText(Arg.Real, Specifier.Precision < 1 ? (Specifier.Precision < 0 ? 15 : 1)
+                                                              : Specifier.Precision);
     case 'g':
         if (!isReal)
             InvalidFormat(Fmt);
-        return GeneralText(Arg.Real,
-                           Spec.Precision < 1 ? (Spec.Precision < 0 ? 15 : 1) : Spec.Precision);
+        return GeneralText(Arg.Real, Specifier.Precision < 1 ? (Specifier.Precision < 0 ? 15 : 1)
+                                                             : Specifier.Precision);
     case 's':
         if (Arg.Kind != TVarRec::TKind::String)
             InvalidFormat(Fmt);
-        if (Spec.Precision >= 0)
-            return Utf8Copy(Arg.Text, 0, static_cast<std::size_t>(Spec.Precision));
+        if (Specifier.Precision >= 0)
+            return Utf8Copy(Arg.Text, 0, static_cast<std::size_t>(Specifier.Precision));
         return Arg.Text;
     case 'p':
         if (Arg.Kind != TVarRec::TKind::Pointer)
@@ -316,14 +316,15 @@ std::string ArgumentText(std::string_view Fmt, const TSpec& Spec, const TVarRec&
     }
 }
 
-void AppendPadded(std::string& Out, const std::string& Text, const TSpec& Spec) {
+void AppendPadded(std::string& Out, const std::string& Text, const TSpecifier& Specifier) {
     const std::size_t length = Utf8Length(Text);
-    const std::size_t padding =
-        Spec.Width > static_cast<int>(length) ? static_cast<std::size_t>(Spec.Width) - length : 0;
-    if (!Spec.LeftAlign)
+    const std::size_t padding = Specifier.Width > static_cast<int>(length)
+                                    ? static_cast<std::size_t>(Specifier.Width) - length
+                                    : 0;
+    if (!Specifier.LeftAlign)
         Out.append(padding, ' ');
     Out += Text;
-    if (Spec.LeftAlign)
+    if (Specifier.LeftAlign)
         Out.append(padding, ' ');
 }
 
@@ -351,10 +352,10 @@ std::string Format(std::string_view Fmt, std::span<const TVarRec> Args) {
             ++pos;
             continue;
         }
-        const TSpec spec = ParseSpec(Fmt, pos);
+        const TSpecifier specifier = ParseSpecifier(Fmt, pos);
         if (next >= Args.size())
             ConvertError("No argument for format '" + std::string(Fmt) + "'");
-        AppendPadded(result, ArgumentText(Fmt, spec, Args[next++]), spec);
+        AppendPadded(result, ArgumentText(Fmt, specifier, Args[next++]), specifier);
     }
     return result;
 }
