@@ -239,18 +239,28 @@ void TbsDataSkinUpDownControl::SaveToFile(TCustomIniFile& IniFile) {
     TbsDataSkinCustomControl::SaveToFile(IniFile);
 }
 
+namespace {
+
+// Combo boxes and list boxes draw their items alike, so both open their keys
+// with the same item list.
+template <class TBox> void VisitItemKeys(TBox& Box, TbsIniKeyVisitor& V) {
+    V.Rect("itemrect", Box.SItemRect);
+    V.Rect("activeitemrect", Box.ActiveItemRect);
+    V.Rect("focusitemrect", Box.FocusItemRect);
+    V.Integer("itemleftoffset", Box.ItemLeftOffset, 0);
+    V.Integer("itemrightoffset", Box.ItemRightOffset, 0);
+    V.Rect("itemtextrect", Box.ItemTextRect);
+    V.Text("fontname", Box.FontName, "Arial");
+    V.FontStyles("fontstyle", Box.FontStyle);
+    V.Integer("fontheight", Box.FontHeight, 14);
+    V.Color("fontcolor", Box.FontColor, 0);
+}
+
+} // namespace
+
 void TbsDataSkinComboBox::VisitKeys(TbsIniKeyVisitor& V) {
     TbsDataSkinCustomControl::VisitKeys(V);
-    V.Rect("itemrect", SItemRect);
-    V.Rect("activeitemrect", ActiveItemRect);
-    V.Rect("focusitemrect", FocusItemRect);
-    V.Integer("itemleftoffset", ItemLeftOffset, 0);
-    V.Integer("itemrightoffset", ItemRightOffset, 0);
-    V.Rect("itemtextrect", ItemTextRect);
-    V.Text("fontname", FontName, "Arial");
-    V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
-    V.Color("fontcolor", FontColor, 0);
+    VisitItemKeys(*this, V);
     V.Color("focusfontcolor", FocusFontColor, 0);
     V.Color("activefontcolor", ActiveFontColor, 0);
     V.Rect("buttonrect", ButtonRect);
@@ -266,16 +276,7 @@ void TbsDataSkinComboBox::VisitKeys(TbsIniKeyVisitor& V) {
 
 void TbsDataSkinListBox::VisitKeys(TbsIniKeyVisitor& V) {
     TbsDataSkinCustomControl::VisitKeys(V);
-    V.Rect("itemrect", SItemRect);
-    V.Rect("activeitemrect", ActiveItemRect);
-    V.Rect("focusitemrect", FocusItemRect);
-    V.Integer("itemleftoffset", ItemLeftOffset, 0);
-    V.Integer("itemrightoffset", ItemRightOffset, 0);
-    V.Rect("itemtextrect", ItemTextRect);
-    V.Text("fontname", FontName, "Arial");
-    V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
-    V.Color("fontcolor", FontColor, 0);
+    VisitItemKeys(*this, V);
     V.Color("activefontcolor", ActiveFontColor, 0);
     V.Color("focusfontcolor", FocusFontColor, 0);
     V.Rect("captionrect", CaptionRect);
@@ -409,32 +410,13 @@ void TbsDataSkinSplitterControl::VisitKeys(TbsIniKeyVisitor& V) {
     V.Color("grippertransparentcolor", GripperTransparentColor, 0);
 }
 
-namespace {
-
-// Tree views, list views and rich edits share one look under the same keys.
-template <class TView> void VisitViewKeys(TView& View, TbsIniKeyVisitor& V) {
-    V.Text("fontname", View.FontName, "Arial");
-    V.FontStyles("fontstyle", View.FontStyle);
-    V.Integer("fontheight", View.FontHeight, 14);
-    V.Color("fontcolor", View.FontColor, 0);
-    V.Color("bgcolor", View.BGColor, 0);
-}
-
-} // namespace
-
-void TbsDataSkinTreeView::VisitKeys(TbsIniKeyVisitor& V) {
+void TbsDataSkinViewControl::VisitKeys(TbsIniKeyVisitor& V) {
     TbsDataSkinControl::VisitKeys(V);
-    VisitViewKeys(*this, V);
-}
-
-void TbsDataSkinListView::VisitKeys(TbsIniKeyVisitor& V) {
-    TbsDataSkinControl::VisitKeys(V);
-    VisitViewKeys(*this, V);
-}
-
-void TbsDataSkinRichEdit::VisitKeys(TbsIniKeyVisitor& V) {
-    TbsDataSkinControl::VisitKeys(V);
-    VisitViewKeys(*this, V);
+    V.Text("fontname", FontName, "Arial");
+    V.FontStyles("fontstyle", FontStyle);
+    V.Integer("fontheight", FontHeight, 14);
+    V.Color("fontcolor", FontColor, 0);
+    V.Color("bgcolor", BGColor, 0);
 }
 
 void TbsDataSkinTabControl::VisitKeys(TbsIniKeyVisitor& V) {

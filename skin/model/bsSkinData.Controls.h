@@ -507,8 +507,9 @@ public:
     TColor GripperTransparentColor = 0xFF00FF;
 };
 
-// "treeview".
-class TbsDataSkinTreeView : public TbsDataSkinControl {
+// The look tree views, list views and rich edits share under the same keys;
+// each keeps its own class so its section still loads as its own kind.
+class TbsDataSkinViewControl : public TbsDataSkinControl {
 public:
     using TbsDataSkinControl::TbsDataSkinControl;
     void VisitKeys(TbsIniKeyVisitor& V) override;
@@ -518,32 +519,24 @@ public:
     int FontHeight = 14;
     TColor FontColor = 0;
     TColor BGColor = 0xFFFFFF;
+};
+
+// "treeview".
+class TbsDataSkinTreeView : public TbsDataSkinViewControl {
+public:
+    using TbsDataSkinViewControl::TbsDataSkinViewControl;
 };
 
 // "listview": the same look as "treeview".
-class TbsDataSkinListView : public TbsDataSkinControl {
+class TbsDataSkinListView : public TbsDataSkinViewControl {
 public:
-    using TbsDataSkinControl::TbsDataSkinControl;
-    void VisitKeys(TbsIniKeyVisitor& V) override;
-
-    std::string FontName = "Arial";
-    TFontStyles FontStyle;
-    int FontHeight = 14;
-    TColor FontColor = 0;
-    TColor BGColor = 0xFFFFFF;
+    using TbsDataSkinViewControl::TbsDataSkinViewControl;
 };
 
 // "richedit": the same look as "treeview".
-class TbsDataSkinRichEdit : public TbsDataSkinControl {
+class TbsDataSkinRichEdit : public TbsDataSkinViewControl {
 public:
-    using TbsDataSkinControl::TbsDataSkinControl;
-    void VisitKeys(TbsIniKeyVisitor& V) override;
-
-    std::string FontName = "Arial";
-    TFontStyles FontStyle;
-    int FontHeight = 14;
-    TColor FontColor = 0;
-    TColor BGColor = 0xFFFFFF;
+    using TbsDataSkinViewControl::TbsDataSkinViewControl;
 };
 
 // "tab": the page control. Its page frame is a nine-part frame of its own,
