@@ -37,6 +37,12 @@
 
 namespace {
 
+// A key colour as the low 24 bits of a pixel, which is all the comparison
+// against the window system's pixels may look at: their alpha byte is undefined.
+std::uint32_t KeyPixel(COLORREF Key) {
+    return qRgb(GetRValue(Key), GetGValue(Key), GetBValue(Key)) & 0xFFFFFF;
+}
+
 QRect ToQRect(const TRect& R) {
     return QRect(R.Left, R.Top, std::max(R.Width(), 0), std::max(R.Height(), 0));
 }
@@ -752,7 +758,7 @@ void TQtBackend::SetOpacity(TSurfaceId Surface, std::optional<BYTE> Alpha,
     // The key is applied as the content is copied: take it again from the
     // window system's buffer on its next present; until then re-key what we have.
     if (!W->Content.isNull()) {
-        QRgb KeyRgb = Key ? qRgb(GetRValue(*Key), GetGValue(*Key), GetBValue(*Key)) : 0;
+        QRgb KeyRgb = Key ? KeyPixel(*Key) : 0;
         for (int Y = 0; Y < W->Content.height(); ++Y) {
             auto* Row = reinterpret_cast<QRgb*>(W->Content.scanLine(Y));
             for (int X = 0; X < W->Content.width(); ++X)
@@ -818,7 +824,7 @@ void TQtBackend::Present(TSurfaceId Surface, const TPixelView& Buffer,
     // key colour, when there is one, becomes fully transparent.
     std::optional<QRgb> Key;
     if (W->Key)
-        Key = qRgb(GetRValue(*W->Key), GetGValue(*W->Key), GetBValue(*W->Key)) & 0xFFFFFF;
+        Key = KeyPixel(*W->Key);
     QRegion Region;
     for (const QRect& Area : Areas) {
         for (int Y = Area.top(); Y <= Area.bottom(); ++Y) {
