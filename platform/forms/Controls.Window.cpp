@@ -230,26 +230,15 @@ void TWinControl::ScrollBy(int DeltaX, int DeltaY) {
 // ---------------------------------------------------------------- bounds
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    if (!CanResize(AWidth, AHeight)) {
-        AWidth = FWidth;
-        AHeight = FHeight;
-    }
-    ApplyConstraints(AWidth, AHeight);
-    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
+    if (!ProposeBounds(ALeft, ATop, AWidth, AHeight))
         return;
     bool Sized = AWidth != FWidth || AHeight != FHeight;
-    if (FHandle && !FControlState.Contains(csDestroyingHandle)) {
-        FLeft = ALeft;
-        FTop = ATop;
-        FWidth = AWidth;
-        FHeight = AHeight;
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    if (FHandle && !FControlState.Contains(csDestroyingHandle))
         SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    } else {
-        FLeft = ALeft;
-        FTop = ATop;
-        FWidth = AWidth;
-        FHeight = AHeight;
-    }
     if (!FAnchorMove)
         UpdateAnchorRules();
     RequestAlign();
@@ -900,17 +889,7 @@ TGraphicControl::~TGraphicControl() {
 void TGraphicControl::WMPaint(TMessage& Message) {
     if (!Message.WParam)
         return;
-    FCanvas.Lock();
-    FCanvas.SetHandle(reinterpret_cast<HDC>(Message.WParam));
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas.SetHandle(nullptr);
-        FCanvas.Unlock();
-        throw;
-    }
-    FCanvas.SetHandle(nullptr);
-    FCanvas.Unlock();
+    FCanvas.PaintOn(reinterpret_cast<HDC>(Message.WParam), [this] { Paint(); });
 }
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
@@ -926,17 +905,7 @@ void TCustomControl::FreeDeviceContexts() {
 }
 
 void TCustomControl::PaintWindow(HDC DC) {
-    FCanvas.Lock();
-    FCanvas.SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas.SetHandle(nullptr);
-        FCanvas.Unlock();
-        throw;
-    }
-    FCanvas.SetHandle(nullptr);
-    FCanvas.Unlock();
+    FCanvas.PaintOn(DC, [this] { Paint(); });
 }
 
 // ---------------------------------------------------------------- TControlCanvas

@@ -193,13 +193,17 @@ bool TControl::CanAutoSize(int&, int&) {
     return true;
 }
 
-void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+bool TControl::ProposeBounds(int ALeft, int ATop, int& AWidth, int& AHeight) {
     if (!CanResize(AWidth, AHeight)) {
         AWidth = FWidth;
         AHeight = FHeight;
     }
     ApplyConstraints(AWidth, AHeight);
-    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
+    return ALeft != FLeft || ATop != FTop || AWidth != FWidth || AHeight != FHeight;
+}
+
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    if (!ProposeBounds(ALeft, ATop, AWidth, AHeight))
         return;
     bool Sized = AWidth != FWidth || AHeight != FHeight;
     // A graphic control repaints both where it was and where it lands.

@@ -254,6 +254,21 @@ public:
     TControl* Control() const { return FControl; }
     void SetControl(TControl* Value);
     void FreeHandle();
+    // Lends the canvas the paint DC for the length of one paint and takes it
+    // back even when the paint throws, so the canvas never keeps a dead DC.
+    template <class TPaint> void PaintOn(HDC DC, TPaint&& Paint) {
+        Lock();
+        SetHandle(DC);
+        try {
+            Paint();
+        } catch (...) {
+            SetHandle(nullptr);
+            Unlock();
+            throw;
+        }
+        SetHandle(nullptr);
+        Unlock();
+    }
 
 protected:
     void CreateHandle() override;
@@ -430,6 +445,9 @@ protected:
     void DoConstraintsChange(TObject* Sender);
     // Applies the constraints to a proposed size.
     void ApplyConstraints(int& NewWidth, int& NewHeight);
+    // Puts proposed bounds through CanResize and the constraints; answers
+    // whether they still differ from the current ones.
+    bool ProposeBounds(int ALeft, int ATop, int& AWidth, int& AHeight);
     virtual void AdjustSize();
     virtual void RequestAlign();
     virtual void Resize();

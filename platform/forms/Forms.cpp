@@ -773,17 +773,7 @@ void TCustomForm::Paint() {
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
-    FCanvas.Lock();
-    FCanvas.SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas.SetHandle(nullptr);
-        FCanvas.Unlock();
-        throw;
-    }
-    FCanvas.SetHandle(nullptr);
-    FCanvas.Unlock();
+    FCanvas.PaintOn(DC, [this] { Paint(); });
 }
 
 void TCustomForm::WMGetMinMaxInfo(TMessage& Message) {
