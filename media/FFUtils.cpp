@@ -346,6 +346,16 @@ void ResetRGBContext(TRGBConvertContext& AContext) {
     AContext.RGBPictureRef = nullptr;
 }
 
+bool GrowAVBuffer(std::uint8_t*& ABuffer, int& ASize, int ANeeded) {
+    if (ABuffer && ASize >= ANeeded)
+        return true;
+    if (ABuffer)
+        avutil::av_free(ABuffer);
+    ABuffer = static_cast<std::uint8_t*>(avutil::av_malloc(ANeeded));
+    ASize = ABuffer ? ANeeded : 0;
+    return ABuffer != nullptr;
+}
+
 std::unique_ptr<TBitmap> NewFrameBitmap(int AWidth, int AHeight, TPixelFormat AFormat) {
     auto Bitmap = std::make_unique<TBitmap>();
     Bitmap->SetPixelFormat(AFormat);
@@ -366,14 +376,8 @@ bool ConvertToRGB(TRGBConvertContext& AContext, const TAVPicture& APicture, int 
     const int Size = avutil::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
     if (Size < 0)
         return false;
-    if (!AContext.RGBBuf || AContext.RGBBufSize < Size) {
-        if (AContext.RGBBuf)
-            avutil::av_free(AContext.RGBBuf);
-        AContext.RGBBuf = static_cast<std::uint8_t*>(avutil::av_malloc(Size));
-        AContext.RGBBufSize = AContext.RGBBuf ? Size : 0;
-        if (!AContext.RGBBuf)
-            return false;
-    }
+    if (!GrowAVBuffer(AContext.RGBBuf, AContext.RGBBufSize, Size))
+        return false;
     avutil::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize,
                                  AContext.RGBBuf, AContext.RGBPixFmt, AWidth, AHeight, 1);
     AContext.toRGB_convert_ctx = swscale::sws_getCachedContext(

@@ -19,6 +19,10 @@ std::string FormatTimeUS(std::int64_t ATime);
 // One frame at ARate, in microseconds; 40000 (25 frames a second) when the
 // rate has a zero part.
 std::int64_t FrameDurationUS(AVRational ARate);
+
+// The time base of microseconds, FFmpeg's AV_TIME_BASE_Q; that macro is a C
+// compound literal, which C++ cannot use.
+inline constexpr AVRational MicrosecondsBase{1, AV_TIME_BASE};
 // AName + ": " + the text of an FFmpeg error code.
 std::string FormatAVError(const std::string& AName, int ACode);
 
@@ -123,6 +127,11 @@ struct TRGBConvertContext {
     SwsContext* toRGB_convert_ctx = nullptr;
     SwsContext* fromRGB_convert_ctx = nullptr;
 };
+
+// Makes ABuffer (from av_malloc) hold at least ANeeded bytes; it only grows,
+// so frame after frame of one size allocates once. ASize follows the buffer
+// and is 0 when the allocation failed, which returns false.
+bool GrowAVBuffer(std::uint8_t*& ABuffer, int& ASize, int ANeeded);
 
 // Frees what the record holds and puts BGR24 and 24 bits back.
 void ResetRGBContext(TRGBConvertContext& AContext);

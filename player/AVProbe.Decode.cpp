@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr AVRational Microseconds{1, AV_TIME_BASE};
-
 struct TFreePacket {
     void operator()(AVPacket* APacket) const { avcodec::av_packet_free(&APacket); }
 };
@@ -129,8 +127,9 @@ bool TAVProbe::Seek(std::int64_t APTS, TSeekFlags ASeekFlags) {
     std::int64_t Target = APTS < 0 ? 0 : APTS;
     if (!ASeekFlags.Contains(sfByte)) {
         if (FSeekIndex >= 0)
-            Target = avutil::av_rescale_q(
-                Target, Microseconds, UsableTimeBase(FFileHandle->streams[FSeekIndex]->time_base));
+            Target =
+                avutil::av_rescale_q(Target, MicrosecondsBase,
+                                     UsableTimeBase(FFileHandle->streams[FSeekIndex]->time_base));
         if (FStartTime > 0)
             Target += FStartTime;
     }
@@ -317,14 +316,8 @@ bool TAVProbe::StorePicture(const AVFrame* AFrame, std::int64_t APosition) {
     const int Size = avutil::av_image_get_buffer_size(PixFmt, AFrame->width, AFrame->height, 1);
     if (Size < 0)
         return false;
-    if (FPicture.Size < Size) {
-        if (FPicture.Buffer)
-            avutil::av_free(FPicture.Buffer);
-        FPicture.Buffer = static_cast<std::uint8_t*>(avutil::av_malloc(Size));
-        FPicture.Size = FPicture.Buffer ? Size : 0;
-        if (!FPicture.Buffer)
-            return false;
-    }
+    if (!GrowAVBuffer(FPicture.Buffer, FPicture.Size, Size))
+        return false;
     FPicture.PixFmt = PixFmt;
     FPicture.Width = AFrame->width;
     FPicture.Height = AFrame->height;
@@ -343,7 +336,7 @@ bool TAVProbe::StorePicture(const AVFrame* AFrame, std::int64_t APosition) {
         const std::int64_t Relative =
             Stream->start_time != AV_NOPTS_VALUE ? Stamp - Stream->start_time : Stamp;
         FPicture.PTS =
-            avutil::av_rescale_q(Relative, UsableTimeBase(Stream->time_base), Microseconds);
+            avutil::av_rescale_q(Relative, UsableTimeBase(Stream->time_base), MicrosecondsBase);
         avutil::av_log(nullptr, AV_LOG_DEBUG, "decode PTS: %0.3f\n", FPicture.PTS / 1000000.0);
     }
     FPicture.OriginalDTS = AFrame->pkt_dts;

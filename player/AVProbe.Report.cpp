@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr AVRational Microseconds{1, AV_TIME_BASE};
-
 // ID3v2 frame names as the generic keys the rest of the report uses.
 const char* MetadataDisplayKey(const char* AKey) {
     static const std::pair<const char*, const char*> Keys[] = {
@@ -142,14 +140,14 @@ void TCustomAVProbe::AddStreamLine(std::vector<std::string>& ALines, int AStream
     const std::int64_t StartTime =
         Stream->start_time == AV_NOPTS_VALUE
             ? AV_NOPTS_VALUE
-            : avutil::av_rescale_q(Stream->start_time, Usable, Microseconds);
+            : avutil::av_rescale_q(Stream->start_time, Usable, MicrosecondsBase);
     if (StartTime != AV_NOPTS_VALUE)
         Line += ", StartTime: " + SecondsText(StartTime);
     if (Stream->duration == AV_NOPTS_VALUE)
         Line += ", Duration: N/A";
     else
         Line += ", Duration: " +
-                FormatTimeUS(avutil::av_rescale_q(Stream->duration, Usable, Microseconds));
+                FormatTimeUS(avutil::av_rescale_q(Stream->duration, Usable, MicrosecondsBase));
     ALines.push_back(Line);
     AddMetadataLines(ALines, Stream->metadata, "  ");
 }

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr AVRational Microseconds{1, AV_TIME_BASE};
-
 int ClampToInt(std::int64_t AValue) {
     if (AValue > INT_MAX)
         return INT_MAX;
@@ -38,7 +36,7 @@ bool LeadingNumber(const AVDictionary* AMetadata, const char* AKey, int& ANumber
 std::int64_t ScaledTime(std::int64_t ATime, AVRational ATimeBase) {
     if (ATime == AV_NOPTS_VALUE)
         return -1;
-    return avutil::av_rescale_q(ATime, ATimeBase, Microseconds);
+    return avutil::av_rescale_q(ATime, ATimeBase, MicrosecondsBase);
 }
 
 const char* KindName(AVMediaType AType) {
