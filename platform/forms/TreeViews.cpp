@@ -5,6 +5,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Strings.h"
 #include "platform/forms/Edits.h"
+#include "platform/forms/LabelEditors.h"
 #include "platform/forms/StandardControlsCommon.h"
 
 #include <algorithm>
