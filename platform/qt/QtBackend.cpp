@@ -19,13 +19,16 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlatformSurfaceEvent>
 #include <QRegion>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWindow>
+#include <sys/uio.h>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 
 #include <algorithm>
 #include <atomic>
@@ -36,6 +39,10 @@
 #include <mutex>
 
 namespace {
+
+// How long a window manager may take to iconify a window before the request
+// counts as ignored.
+constexpr int IconifyGraceMs = 1000;
 
 // A key colour as the low 24 bits of a pixel, which is all the comparison
 // against the window system's pixels may look at: their alpha byte is undefined.
@@ -120,9 +127,9 @@ int ButtonIndex(Qt::MouseButton Button) {
     }
 }
 
-// The opaque rows of a picture (alpha 128 and above) as a region; rows with
-// the same runs share one band so that the region stays small.
-QRegion OpaqueRegion(const QImage& Image) {
+// The pixels of a picture with at least the given alpha as a region; rows
+// with the same runs share one band so that the region stays small.
+QRegion PixelRegion(const QImage& Image, unsigned MinAlpha) {
     std::vector<QRect> Rects;
     std::vector<std::pair<int, int>> Runs, Previous;
     int BandStart = 0;
@@ -134,10 +141,10 @@ QRegion OpaqueRegion(const QImage& Image) {
         const auto* Row = reinterpret_cast<const std::uint32_t*>(Image.constScanLine(Y));
         Runs.clear();
         for (int X = 0; X < Image.width();) {
-            while (X < Image.width() && (Row[X] >> 24) < 128)
+            while (X < Image.width() && (Row[X] >> 24) < MinAlpha)
                 ++X;
             int From = X;
-            while (X < Image.width() && (Row[X] >> 24) >= 128)
+            while (X < Image.width() && (Row[X] >> 24) >= MinAlpha)
                 ++X;
             if (X > From)
                 Runs.emplace_back(From, X);
@@ -157,6 +164,96 @@ QRegion OpaqueRegion(const QImage& Image) {
 // A region that shows nothing: an empty QRegion would remove the mask.
 QRegion NothingVisible() {
     return QRegion(-1, -1, 1, 1);
+}
+
+// The root window of the screen Qt connected to.
+xcb_window_t X11Root(xcb_connection_t* C) {
+    xcb_screen_iterator_t It = xcb_setup_roots_iterator(xcb_get_setup(C));
+    for (int N = X11ScreenNumber(); N > 0 && It.rem > 1; --N)
+        xcb_screen_next(&It);
+    return It.data ? It.data->root : XCB_NONE;
+}
+
+xcb_atom_t X11Atom(xcb_connection_t* C, const std::string& Name) {
+    xcb_intern_atom_reply_t* Reply =
+        xcb_intern_atom_reply(C, xcb_intern_atom(C, 1, Name.size(), Name.c_str()), nullptr);
+    xcb_atom_t Atom = Reply ? Reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(Reply);
+    return Atom;
+}
+
+std::optional<xcb_window_t> X11WindowProperty(xcb_connection_t* C, xcb_window_t Window,
+                                              xcb_atom_t Atom) {
+    xcb_get_property_reply_t* Reply = xcb_get_property_reply(
+        C, xcb_get_property(C, 0, Window, Atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    std::optional<xcb_window_t> Value;
+    if (Reply && Reply->format == 32 && xcb_get_property_value_length(Reply) >= 4)
+        Value = *static_cast<const xcb_window_t*>(xcb_get_property_value(Reply));
+    std::free(Reply);
+    return Value;
+}
+
+// Whether a window manager runs: it names a window of its own on the root
+// window, and that window names itself the same way.
+bool X11WindowManagerRuns(xcb_connection_t* C) {
+    xcb_atom_t Check = X11Atom(C, "_NET_SUPPORTING_WM_CHECK");
+    if (Check == XCB_ATOM_NONE)
+        return false;
+    std::optional<xcb_window_t> Wm = X11WindowProperty(C, X11Root(C), Check);
+    return Wm && X11WindowProperty(C, *Wm, Check) == Wm;
+}
+
+// The input shape of an X window through the SHAPE extension: the pixels
+// that take the pointer, the rest passing it to whatever lies below. No
+// region gives the default (the window's bounding shape). The requests are
+// written here as the protocol states them; only the input kind is used.
+xcb_extension_t ShapeExtension = {"SHAPE", 0};
+
+void SetX11InputShape(xcb_connection_t* C, xcb_window_t Window,
+                      const std::optional<QRegion>& Region) {
+    const xcb_query_extension_reply_t* Shape = xcb_get_extension_data(C, &ShapeExtension);
+    if (!Shape || !Shape->present)
+        return;
+    constexpr std::uint8_t Set = 0, InputKind = 2, Unsorted = 0;
+    constexpr std::uint8_t RectanglesRequest = 1, MaskRequest = 2;
+    struct {
+        std::uint8_t Major, Minor;
+        std::uint16_t Length;
+        std::uint8_t Operation, Kind, Ordering, Pad;
+        std::uint32_t Window;
+        std::int16_t X, Y;
+    } Rectangles{};
+    struct {
+        std::uint8_t Major, Minor;
+        std::uint16_t Length;
+        std::uint8_t Operation, Kind, Pad[2];
+        std::uint32_t Window;
+        std::int16_t X, Y;
+        std::uint32_t Pixmap;
+    } Mask{};
+    std::vector<xcb_rectangle_t> Rects;
+    iovec Parts[6] = {};
+    xcb_protocol_request_t Request{2, &ShapeExtension, MaskRequest, 1};
+    if (!Region) {
+        Mask.Operation = Set;
+        Mask.Kind = InputKind;
+        Mask.Window = Window;
+        Mask.Pixmap = XCB_NONE;
+        Parts[2] = {&Mask, sizeof Mask};
+    } else {
+        for (const QRect& R : *Region)
+            Rects.push_back({std::int16_t(R.x()), std::int16_t(R.y()), std::uint16_t(R.width()),
+                             std::uint16_t(R.height())});
+        Rectangles.Operation = Set;
+        Rectangles.Kind = InputKind;
+        Rectangles.Ordering = Unsorted;
+        Rectangles.Window = Window;
+        Parts[2] = {&Rectangles, sizeof Rectangles};
+        Parts[4] = {Rects.data(), Rects.size() * sizeof(xcb_rectangle_t)};
+        Request = {4, &ShapeExtension, RectanglesRequest, 1};
+    }
+    xcb_send_request(C, 0, Parts + 2, &Request);
+    xcb_flush(C);
 }
 
 } // namespace
@@ -179,7 +276,14 @@ public:
     std::optional<std::vector<TRect>> Shape;
     QRect Requested;                   // the bounds the window system asked for last
     std::deque<QRect> PendingGeometry; // asked for, not yet confirmed by the platform
-    bool RequestedIconified = false;
+    // Minimized and maximized: as the window system wants them, and as the
+    // desktop last reported them.
+    Qt::WindowStates Wanted;
+    Qt::WindowStates Known;
+    QTimer IconifyGrace; // a request to iconify that nobody answers is given up
+    // The input shape last given to the X window; unknown after the window is made.
+    std::optional<QRegion> InputShape;
+    bool InputShapeKnown = false;
     bool ActivateWhenShown = false;
     bool AlphaFormat = false;
     int ActivationRequests = 0;
@@ -188,6 +292,7 @@ public:
     const QImage& Shown() const { return Picture.isNull() ? Content : Picture; }
     void Flush(const QRegion& Area);
     void UseAlphaFormat();
+    void ApplyStates();
 
 protected:
     bool event(QEvent* E) override;
@@ -233,6 +338,8 @@ struct TQtBackend::TImpl {
     void WatchScreen(QScreen* Screen);
     void ApplyStacking();
     void UpdateMask(TSurfaceWindow* W);
+    void UpdateInputShape(TSurfaceWindow* W);
+    bool DesktopIconifies(const TSurfaceWindow* W);
     bool NeedsAlpha(const TSurfaceWindow* W) const { return !W->Picture.isNull() || W->Key; }
     bool Compositor();
 };
@@ -385,6 +492,14 @@ bool TSurfaceWindow::event(QEvent* E) {
     case QEvent::WindowStateChange:
         StateChanged();
         break;
+    case QEvent::PlatformSurface:
+        // A new X window starts without the input shape of the old one.
+        if (static_cast<QPlatformSurfaceEvent*>(E)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceCreated) {
+            InputShapeKnown = false;
+            FOwner->UpdateInputShape(this);
+        }
+        break;
     default:
         break;
     }
@@ -492,14 +607,40 @@ void TSurfaceWindow::GeometryChanged() {
     Push(B);
 }
 
+// The desktop reports what it did. An iconify is always news: the window
+// system minimizes a window only once the desktop has iconified it. A
+// maximize or restore is news when the desktop did it on its own (a
+// window manager's shortcut, a taskbar); the window system's own come back
+// as echoes and are dropped.
 void TSurfaceWindow::StateChanged() {
-    bool Minimized = windowStates() & Qt::WindowMinimized;
-    if (Minimized == RequestedIconified)
+    Qt::WindowStates Now = windowStates() & (Qt::WindowMinimized | Qt::WindowMaximized);
+    if (Now == Known)
         return;
-    RequestedIconified = Minimized;
+    bool WasMinimized = Known & Qt::WindowMinimized;
+    Known = Now;
     TBackendEvent B;
-    B.Kind = Minimized ? TBackendEventKind::Iconified : TBackendEventKind::Restored;
+    if (Now & Qt::WindowMinimized) {
+        IconifyGrace.stop();
+        Wanted = Now;
+        if (WasMinimized)
+            return;
+        B.Kind = TBackendEventKind::Iconified;
+    } else {
+        if (Now == Wanted)
+            return;
+        Wanted = Now;
+        B.Kind = (Now & Qt::WindowMaximized) ? TBackendEventKind::Maximized
+                                             : TBackendEventKind::Restored;
+    }
     Push(B);
+}
+
+void TSurfaceWindow::ApplyStates() {
+    if (!isVisible() || windowStates() == Wanted)
+        return;
+    setWindowStates(Wanted);
+    if ((Wanted & Qt::WindowMinimized) && !(Known & Qt::WindowMinimized))
+        IconifyGrace.start();
 }
 
 // ---------------------------------------------------------------- backend helpers
@@ -519,6 +660,14 @@ void TQtBackend::TImpl::ApplyStacking() {
     for (auto It = Stacking.rbegin(); It != Stacking.rend(); ++It)
         if (TSurfaceWindow* W = Find(*It); W && W->isVisible())
             W->raise();
+}
+
+bool TQtBackend::TImpl::DesktopIconifies(const TSurfaceWindow* W) {
+    if (W->Kind == TSurfaceKind::Popup)
+        return false; // never managed by the desktop
+    xcb_connection_t* C = X11Connection();
+    // Other platforms manage their windows themselves.
+    return !C || X11WindowManagerRuns(C);
 }
 
 bool TQtBackend::TImpl::Compositor() {
@@ -553,13 +702,41 @@ void TQtBackend::TImpl::UpdateMask(TSurfaceWindow* W) {
     }
     if (NeedsAlpha(W) && !Compositor() && !W->Shown().isNull()) {
         // Without a compositor transparency can only be cut out.
-        QRegion Opaque = OpaqueRegion(W->Shown());
+        QRegion Opaque = PixelRegion(W->Shown(), 128);
         Mask = Mask ? *Mask & Opaque : Opaque;
     }
     if (!Mask)
         W->setMask(QRegion());
     else
         W->setMask(Mask->isEmpty() ? NothingVisible() : *Mask);
+    UpdateInputShape(W);
+}
+
+// With a compositor a translucent window shows whole, so the pointer has to
+// be told where it is see-through: the input shape covers the pixels that
+// show something (alpha above 0, not the colour key) within the window's
+// shape, and nothing at all at opacity 0. Without a compositor the window
+// shape already cuts those pixels out of the window and of its input.
+void TQtBackend::TImpl::UpdateInputShape(TSurfaceWindow* W) {
+    xcb_connection_t* C = X11Connection();
+    // Qt gives a click-through window an empty input shape of its own.
+    if (!C || !W->handle() || W->flags().testFlag(Qt::WindowTransparentForInput))
+        return;
+    std::optional<QRegion> Input;
+    if ((W->opacity() == 0 || (NeedsAlpha(W) && !W->Shown().isNull())) && Compositor()) {
+        Input = W->opacity() == 0 ? QRegion() : PixelRegion(W->Shown(), 1);
+        if (W->Shape) {
+            QRegion Shape;
+            for (const TRect& R : *W->Shape)
+                Shape += ToQRect(R);
+            *Input &= Shape;
+        }
+    }
+    if (W->InputShapeKnown && Input == W->InputShape)
+        return;
+    W->InputShape = Input;
+    W->InputShapeKnown = true;
+    SetX11InputShape(C, xcb_window_t(W->winId()), Input);
 }
 
 // ---------------------------------------------------------------- the backend
@@ -641,6 +818,16 @@ TSurfaceId TQtBackend::CreateSurface(TSurfaceKind Kind, TSurfaceId Owner,
     W->setTitle(QString::fromStdString(Title));
     W->setCursor(QCursor(CursorShapeOf(FImpl->Cursor)));
     W->Store = std::make_unique<QBackingStore>(W.get());
+    W->IconifyGrace.setSingleShot(true);
+    W->IconifyGrace.setInterval(IconifyGraceMs);
+    QObject::connect(&W->IconifyGrace, &QTimer::timeout, W.get(), [Window = W.get()] {
+        // Nobody iconified it: the window stays as it is, and so does the
+        // window system's idea of it; only Qt's own idea is put right.
+        if (Window->Known & Qt::WindowMinimized)
+            return;
+        Window->Wanted &= ~Qt::WindowMinimized;
+        Window->setWindowStates(Window->Wanted);
+    });
     FImpl->Surfaces.emplace(Id, std::move(W));
     return Id;
 }
@@ -689,10 +876,10 @@ void TQtBackend::SetVisible(TSurfaceId Surface, bool Visible) {
         W->hide();
         return;
     }
-    if (W->RequestedIconified)
-        W->showMinimized();
-    else
-        W->show();
+    W->setWindowStates(W->Wanted);
+    W->setVisible(true);
+    if ((W->Wanted & Qt::WindowMinimized) && !(W->Known & Qt::WindowMinimized))
+        W->IconifyGrace.start();
     FImpl->ApplyStacking();
     if (W->ActivateWhenShown) {
         W->ActivateWhenShown = false;
@@ -713,17 +900,30 @@ void TQtBackend::SetTopmost(TSurfaceId Surface, bool Topmost) {
         W->setFlag(Qt::WindowStaysOnTopHint, Topmost);
 }
 
-void TQtBackend::SetIconified(TSurfaceId Surface, bool Iconified) {
+TIconifyAnswer TQtBackend::SetIconified(TSurfaceId Surface, bool Iconified) {
     TSurfaceWindow* W = FImpl->Find(Surface);
-    if (!W || W->RequestedIconified == Iconified)
+    if (!W || (Iconified && (W->Known & Qt::WindowMinimized)))
+        return TIconifyAnswer::Done;
+    if (!Iconified) {
+        W->IconifyGrace.stop();
+        W->Wanted &= ~Qt::WindowMinimized;
+        W->Known &= ~Qt::WindowMinimized;
+        W->ApplyStates();
+        return TIconifyAnswer::Done;
+    }
+    if (!FImpl->DesktopIconifies(W))
+        return TIconifyAnswer::Refused;
+    W->Wanted |= Qt::WindowMinimized;
+    W->ApplyStates();
+    return TIconifyAnswer::Pending;
+}
+
+void TQtBackend::SetMaximized(TSurfaceId Surface, bool Maximized) {
+    TSurfaceWindow* W = FImpl->Find(Surface);
+    if (!W)
         return;
-    W->RequestedIconified = Iconified;
-    if (!W->isVisible())
-        return;
-    if (Iconified)
-        W->showMinimized();
-    else
-        W->showNormal();
+    W->Wanted.setFlag(Qt::WindowMaximized, Maximized);
+    W->ApplyStates();
 }
 
 void TQtBackend::SetTitle(TSurfaceId Surface, const std::string& Title) {
@@ -750,8 +950,10 @@ void TQtBackend::SetOpacity(TSurfaceId Surface, std::optional<BYTE> Alpha,
         return;
     // Without a compositor the desktop ignores the opacity: the window shows opaque.
     W->setOpacity(Alpha ? qreal(*Alpha) / 255.0 : 1.0);
-    if (W->Key == Key)
+    if (W->Key == Key) {
+        FImpl->UpdateInputShape(W);
         return;
+    }
     W->Key = Key;
     if (Key && FImpl->Compositor())
         W->UseAlphaFormat();
@@ -799,8 +1001,12 @@ void TQtBackend::SetShape(TSurfaceId Surface, const std::optional<std::vector<TR
 
 void TQtBackend::SetClickThrough(TSurfaceId Surface, bool ClickThrough) {
     TSurfaceWindow* W = FImpl->Find(Surface);
-    if (W && W->flags().testFlag(Qt::WindowTransparentForInput) != ClickThrough)
-        W->setFlag(Qt::WindowTransparentForInput, ClickThrough);
+    if (!W || W->flags().testFlag(Qt::WindowTransparentForInput) == ClickThrough)
+        return;
+    W->setFlag(Qt::WindowTransparentForInput, ClickThrough);
+    // Qt leaves the input shape of the window's size at that moment.
+    W->InputShapeKnown = false;
+    FImpl->UpdateInputShape(W);
 }
 
 void TQtBackend::Present(TSurfaceId Surface, const TPixelView& Buffer,
@@ -842,8 +1048,12 @@ void TQtBackend::Present(TSurfaceId Surface, const TPixelView& Buffer,
     }
     if (!W->Picture.isNull())
         return;
-    if (W->Key && !FImpl->Compositor())
-        FImpl->UpdateMask(W);
+    if (W->Key) {
+        if (FImpl->Compositor())
+            FImpl->UpdateInputShape(W);
+        else
+            FImpl->UpdateMask(W);
+    }
     W->Flush(Region);
 }
 

@@ -43,7 +43,8 @@ public:
     void SetVisible(TSurfaceId Surface, bool Visible) override;
     void SetStacking(const std::vector<TSurfaceId>& TopToBottom) override;
     void SetTopmost(TSurfaceId Surface, bool Topmost) override;
-    void SetIconified(TSurfaceId Surface, bool Iconified) override;
+    TIconifyAnswer SetIconified(TSurfaceId Surface, bool Iconified) override;
+    void SetMaximized(TSurfaceId Surface, bool Maximized) override;
     void SetTitle(TSurfaceId Surface, const std::string& Title) override;
     void Activate(TSurfaceId Surface) override;
     void SetOpacity(TSurfaceId Surface, std::optional<BYTE> Alpha,

@@ -58,9 +58,17 @@ enum class TBackendEventKind {
     CloseRequest,
     MovedResized,
     Iconified,
-    Restored,
+    Restored, // back to normal, from iconified or maximized
+    Maximized,
     Expose,
     ScreensChanged,
+};
+
+// How the desktop answers a request to iconify a surface.
+enum class TIconifyAnswer {
+    Done,    // iconified now
+    Pending, // asked; an Iconified event follows if and when the desktop does it
+    Refused, // nothing on the display iconifies windows: the surface stays as it is
 };
 
 // Buttons: 0 left, 1 right, 2 middle.
@@ -90,7 +98,10 @@ public:
     // The order of every surface, topmost first.
     virtual void SetStacking(const std::vector<TSurfaceId>& TopToBottom) = 0;
     virtual void SetTopmost(TSurfaceId Surface, bool Topmost) = 0;
-    virtual void SetIconified(TSurfaceId Surface, bool Iconified) = 0;
+    // Iconifying is the desktop's to do, hence the answer; restoring is always Done.
+    virtual TIconifyAnswer SetIconified(TSurfaceId Surface, bool Iconified) = 0;
+    // Tells the desktop that the window system maximized or restored the surface.
+    virtual void SetMaximized(TSurfaceId Surface, bool Maximized) = 0;
     virtual void SetTitle(TSurfaceId Surface, const std::string& Title) = 0;
     virtual void Activate(TSurfaceId Surface) = 0;
     // Alpha 255 and no key: opaque.

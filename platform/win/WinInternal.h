@@ -100,6 +100,8 @@ struct TWnd {
     std::vector<TRect> Dirty; // buffer coordinates
     TSurfaceId Surface = 0;
     bool Iconified = false;
+    // A minimize the desktop has been asked for and not done yet; whether it activates.
+    std::optional<bool> IconifyRequest;
     BYTE Alpha = 255;
     COLORREF Key = 0;
     DWORD LayeredFlags = 0;
@@ -250,10 +252,22 @@ TRect ClientRectLocal(const TWnd* Wnd); // (0, 0, w, h)
 TPoint WindowOriginInBuffer(const TWnd* Wnd);
 TPoint ClientOriginInBuffer(const TWnd* Wnd);
 TRegion WindowRegionOf(const TWnd* Wnd); // window coordinates; the window rectangle without one
+// Whether a point lies on a window as the pointer sees it: inside its region,
+// and for a top-level window not on a see-through pixel of its layered
+// picture nor on a maximized frame's edge beyond its monitor.
+bool TakesPointer(const TWnd* Wnd, TPoint Screen);
+// A colour key as the low 24 bits of a back-buffer pixel.
+inline std::uint32_t KeyRgbOf(COLORREF Key) {
+    return (std::uint32_t(GetRValue(Key)) << 16) | (std::uint32_t(GetGValue(Key)) << 8) |
+           GetBValue(Key);
+}
 TRegion VisibleRegion(const TWnd* Wnd, bool ClientArea, bool ClipChildren, bool ClipSiblings);
 bool SetWindowPosImpl(TWnd* Wnd, HWND InsertAfter, int X, int Y, int Cx, int Cy, UINT Flags);
 void UpdateStacking();
 void FillMinMaxInfo(TWnd* Wnd, MINMAXINFO& Info);
+// The desktop iconified a window: a minimize the program asked for takes
+// effect; otherwise the window hears SC_MINIMIZE.
+void DesktopIconified(TWnd* Wnd);
 TWnd* HitWindow(TPoint Screen, int* HitCode, bool SendHitTest);
 
 // Frame of the plain look.

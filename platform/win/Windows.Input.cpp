@@ -342,10 +342,14 @@ void PullBackendEvents(TThreadQueue& Q) {
                              E.Bounds.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
             break;
         case TBackendEventKind::Iconified:
+            if (W)
+                DesktopIconified(W);
+            break;
         case TBackendEventKind::Restored:
+        case TBackendEventKind::Maximized:
             if (W)
                 PostMessage(W->Handle, WM_SYSCOMMAND,
-                            E.Kind == TBackendEventKind::Iconified ? SC_MINIMIZE : SC_RESTORE, 0);
+                            E.Kind == TBackendEventKind::Maximized ? SC_MAXIMIZE : SC_RESTORE, 0);
             break;
         case TBackendEventKind::Expose:
             if (W) {

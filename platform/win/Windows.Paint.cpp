@@ -235,8 +235,7 @@ void ComposeWindow(TWnd* T, std::uint32_t* Screen, const TRect& Virtual) {
         Alpha = T->Alpha;
     std::optional<std::uint32_t> Key;
     if (Layered && (T->LayeredFlags & LWA_COLORKEY))
-        Key = (std::uint32_t(GetRValue(T->Key)) << 16) | (std::uint32_t(GetGValue(T->Key)) << 8) |
-              GetBValue(T->Key);
+        Key = KeyRgbOf(T->Key);
     int Stride = Virtual.Width();
     const TRegion Shape = WindowRegionOf(T);
     for (TRect R : Shape.Rects()) {

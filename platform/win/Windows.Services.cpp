@@ -420,9 +420,7 @@ BOOL UpdateLayeredWindow(HWND Wnd, HDC, const TPoint* DestPos, const TSize* Size
             std::uint32_t Px;
             std::memcpy(&Px, Row + std::ptrdiff_t(SX) * 4, 4);
             unsigned A = PerPixel ? Px >> 24 : 255;
-            std::uint32_t KeyPx = (std::uint32_t(GetRValue(Key)) << 16) |
-                                  (std::uint32_t(GetGValue(Key)) << 8) | GetBValue(Key);
-            if ((Flags & ULW_COLORKEY) && (Px & 0xFFFFFF) == KeyPx)
+            if ((Flags & ULW_COLORKEY) && (Px & 0xFFFFFF) == KeyRgbOf(Key))
                 A = 0, Px = 0;
             if (!PerPixel && A) // opaque pixels are premultiplied by 255
                 Px = (Px & 0xFFFFFF) | 0xFF000000u;

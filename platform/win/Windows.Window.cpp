@@ -298,6 +298,8 @@ void EnsureSurface(TWnd* T) {
     Backend().SetTopmost(T->Surface, (T->ExStyle & WS_EX_TOPMOST) != 0);
     SyncSurfaceLayering(T);
     SyncSurfaceShape(T);
+    if (T->Style & WS_MAXIMIZE)
+        Backend().SetMaximized(T->Surface, true);
     UpdateStacking();
 }
 
@@ -321,13 +323,71 @@ void SyncSurfaceLayering(TWnd* T) {
     Backend().SetTopmost(T->Surface, (T->ExStyle & WS_EX_TOPMOST) != 0);
 }
 
+namespace {
+
+// A maximized window's frame lies beyond the work area, as the window system
+// places it; the desktop shows only what lies on the window's own monitor, so
+// that the edge never shows on a neighbouring screen. Window coordinates;
+// nothing when the whole window lies on the monitor.
+std::optional<TRect> MaximizedClip(const TWnd* T) {
+    if (!(T->Style & WS_MAXIMIZE) || !IsTopLevel(T))
+        return std::nullopt;
+    MONITORINFO MI;
+    if (!GetMonitorInfo(MonitorFromWindow(T->Handle, MONITOR_DEFAULTTONEAREST), &MI))
+        return std::nullopt;
+    TRect WR = WindowRectScreen(T), Inside;
+    IntersectRect(&Inside, &WR, &MI.rcMonitor);
+    if (Inside == WR)
+        return std::nullopt;
+    OffsetRect(&Inside, -WR.Left, -WR.Top);
+    return Inside;
+}
+
+// Whether the layered picture of a top-level window lets the pointer through
+// at a point of the window: where it shows nothing (alpha 0 or the colour
+// key), or everywhere when it is fully transparent or marked transparent.
+// Constant opacity above 0 shows every pixel and so takes the pointer.
+bool SeeThroughAt(const TWnd* T, int X, int Y) {
+    if (!(T->ExStyle & WS_EX_LAYERED))
+        return false;
+    if (T->ExStyle & WS_EX_TRANSPARENT)
+        return true;
+    if (X < 0 || Y < 0 || X >= T->BufferWidth || Y >= T->BufferHeight)
+        return false;
+    std::size_t At = std::size_t(Y) * std::size_t(T->BufferWidth) + std::size_t(X);
+    if (T->HasLayeredImage)
+        return T->LayeredImage.size() == T->Buffer.size() && (T->LayeredImage[At] >> 24) == 0;
+    if ((T->LayeredFlags & LWA_ALPHA) && T->Alpha == 0)
+        return true;
+    return (T->LayeredFlags & LWA_COLORKEY) && (T->Buffer[At] & 0xFFFFFF) == KeyRgbOf(T->Key);
+}
+
+} // namespace
+
+bool TakesPointer(const TWnd* W, TPoint Screen) {
+    TRect R = WindowRectScreen(W);
+    if (!PtInRect(&R, Screen))
+        return false;
+    int X = Screen.X - R.Left, Y = Screen.Y - R.Top;
+    if (W->Region && !WindowRegionOf(W).Contains(X, Y))
+        return false;
+    if (!IsTopLevel(W))
+        return true;
+    if (auto Clip = MaximizedClip(W); Clip && !PtInRect(&*Clip, {X, Y}))
+        return false;
+    return !SeeThroughAt(W, X, Y);
+}
+
 void SyncSurfaceShape(TWnd* T) {
     if (!T->Surface)
         return;
-    if (!T->Region)
+    std::optional<TRect> Clip = MaximizedClip(T);
+    if (!T->Region && !Clip)
         Backend().SetShape(T->Surface, std::nullopt);
-    else
+    else if (!Clip)
         Backend().SetShape(T->Surface, WindowRegionOf(T).Rects());
+    else
+        Backend().SetShape(T->Surface, WindowRegionOf(T).Intersected(*Clip).Rects());
 }
 
 // ---------------------------------------------------------------- SetWindowPos
@@ -518,6 +578,10 @@ bool SetWindowPosImpl(TWnd* W, HWND InsertAfter, int X, int Y, int Cx, int Cy, U
         if (Showing)
             EnsureSurface(W);
         SyncSurfaceBounds(W);
+        // A maximized window's clip to its monitor moves with it.
+        if (W->Surface && (W->Style & WS_MAXIMIZE) &&
+            (Flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+            SyncSurfaceShape(W);
         if (W->Surface && (Showing || Hiding)) {
             if (Showing && W->Region)
                 SyncSurfaceShape(W);
@@ -632,21 +696,8 @@ void FreeWindowResources(TWnd* W) {
 TWnd* HitWindowIn(TWnd* Parent, TPoint Screen, TWnd* Skip, int* Hit, bool SendHitTest,
                   bool& SkipFound);
 
-namespace {
-
-bool PointInWindow(TWnd* W, TPoint Screen) {
-    TRect R = WindowRectScreen(W);
-    if (!PtInRect(&R, Screen))
-        return false;
-    if (W->Region)
-        return WindowRegionOf(W).Contains(Screen.X - R.Left, Screen.Y - R.Top);
-    return true;
-}
-
-} // namespace
-
 // The window under a screen point: the topmost visible top-level window
-// (skipping click-through layered ones), then down through its children.
+// that takes the pointer there, then down through its children.
 // With SendHitTest, a window answering HTTRANSPARENT passes the point on to
 // what lies below it.
 TWnd* HitWindow(TPoint Screen, int* HitCode, bool SendHitTest) {
@@ -656,10 +707,7 @@ TWnd* HitWindow(TPoint Screen, int* HitCode, bool SendHitTest) {
         for (TWnd* T : Desktop()->Children) {
             if (!(T->Style & WS_VISIBLE) || (T->Style & WS_MINIMIZE))
                 continue;
-            if ((T->ExStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) ==
-                (WS_EX_LAYERED | WS_EX_TRANSPARENT))
-                continue;
-            if (!PointInWindow(T, Screen))
+            if (!TakesPointer(T, Screen))
                 continue;
             // Descend through children, stopping at the parent of a disabled child.
             TWnd* Cur = T;
@@ -674,7 +722,7 @@ TWnd* HitWindow(TPoint Screen, int* HitCode, bool SendHitTest) {
                         continue;
                     if (std::find(Passed.begin(), Passed.end(), C) != Passed.end())
                         continue;
-                    if (PointInWindow(C, Screen)) {
+                    if (TakesPointer(C, Screen)) {
                         Next = C;
                         break;
                     }
@@ -979,21 +1027,24 @@ bool NoticeShowing(TWnd* W, bool& WasVisible) {
     return Ptr(H) != nullptr;
 }
 
-void Minimize(TWnd* W, bool Activate) {
+// The minimized state itself, once the desktop has iconified a top-level window.
+void BecomeMinimized(TWnd* W, bool Activate) {
     HWND H = W->Handle;
+    W->IconifyRequest.reset();
     if (!(W->Style & (WS_MINIMIZE | WS_MAXIMIZE)))
         W->Normal = W->Window;
     bool WasVisible;
     if (!NoticeShowing(W, WasVisible))
         return;
+    bool WasMax = W->Style & WS_MAXIMIZE;
     W->Style = (W->Style | WS_MINIMIZE) & ~WS_MAXIMIZE;
     ShowOwned(W, false);
     if (!Ptr(H))
         return;
-    if (IsTopLevel(W)) {
-        EnsureSurface(W);
+    if (W->Surface) {
         W->Iconified = true;
-        Backend().SetIconified(W->Surface, true);
+        if (WasMax)
+            Backend().SetMaximized(W->Surface, false);
     }
     SetWindowPosImpl(W, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
@@ -1005,8 +1056,38 @@ void Minimize(TWnd* W, bool Activate) {
         ActivateOtherThan(W);
 }
 
+// A top-level window is minimized only once the desktop has iconified it:
+// on a display where nothing iconifies windows (no window manager) it would
+// stay on screen while the program took it for gone, deaf to every click.
+// Such a request is dropped and the window stays as it is; a request the
+// desktop takes up later completes when it reports the iconify. Answers
+// whether the window is minimized now.
+bool Minimize(TWnd* W, bool Activate) {
+    if (IsTopLevel(W)) {
+        EnsureSurface(W);
+        TIconifyAnswer Answer = Backend().SetIconified(W->Surface, true);
+        if (Answer != TIconifyAnswer::Done) {
+            if (Answer == TIconifyAnswer::Pending)
+                W->IconifyRequest = Activate;
+            return false;
+        }
+    }
+    BecomeMinimized(W, Activate);
+    return true;
+}
+
+// A minimize the desktop has not done yet is called off.
+void ForgetIconifyRequest(TWnd* W) {
+    if (!W->IconifyRequest)
+        return;
+    W->IconifyRequest.reset();
+    if (W->Surface)
+        Backend().SetIconified(W->Surface, false);
+}
+
 void Maximize(TWnd* W, bool Activate) {
     HWND H = W->Handle;
+    ForgetIconifyRequest(W);
     if (!(W->Style & (WS_MINIMIZE | WS_MAXIMIZE)))
         W->Normal = W->Window;
     bool WasVisible;
@@ -1028,6 +1109,8 @@ void Maximize(TWnd* W, bool Activate) {
                      Info.ptMaxSize.Y,
                      SWP_NOZORDER | SWP_FRAMECHANGED | (WasVisible ? 0 : SWP_SHOWWINDOW) |
                          (Activate ? 0 : SWP_NOACTIVATE));
+    if (Ptr(H) && W->Surface)
+        Backend().SetMaximized(W->Surface, true);
 }
 
 void Restore(TWnd* W, bool Activate) {
@@ -1036,20 +1119,40 @@ void Restore(TWnd* W, bool Activate) {
     bool WasVisible;
     if (!NoticeShowing(W, WasVisible))
         return;
+    bool WasMax = W->Style & WS_MAXIMIZE;
     W->Style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
     if (WasMin && W->Surface) {
         W->Iconified = false;
         Backend().SetIconified(W->Surface, false);
     }
+    if (WasMax && W->Surface)
+        Backend().SetMaximized(W->Surface, false);
     TRect N = W->Normal;
     SetWindowPosImpl(W, nullptr, N.Left, N.Top, N.Width(), N.Height(),
                      SWP_NOZORDER | SWP_FRAMECHANGED | (WasVisible ? 0 : SWP_SHOWWINDOW) |
                          (Activate ? 0 : SWP_NOACTIVATE));
-    if (Ptr(H) && WasMin)
+    if (!Ptr(H))
+        return;
+    if (WasMax)
+        SyncSurfaceShape(W);
+    if (WasMin)
         ShowOwned(W, true);
 }
 
 } // namespace
+
+namespace winsys {
+
+void DesktopIconified(TWnd* W) {
+    if (W->Style & WS_MINIMIZE)
+        return;
+    if (W->IconifyRequest)
+        BecomeMinimized(W, *W->IconifyRequest);
+    else
+        PostMessage(W->Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+} // namespace winsys
 
 BOOL ShowWindow(HWND Wnd, int Cmd) {
     TWnd* W = Ptr(Wnd);
@@ -1070,10 +1173,15 @@ BOOL ShowWindow(HWND Wnd, int Cmd) {
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
     case SW_SHOWMINNOACTIVE:
-        if (TopLevel && !(W->Style & WS_MINIMIZE))
-            Minimize(W, Cmd == SW_SHOWMINIMIZED);
-        else if (!WasVisible)
-            return ShowWindow(Wnd, SW_SHOWNA), FALSE;
+        if (TopLevel && !(W->Style & WS_MINIMIZE)) {
+            if (Minimize(W, Cmd == SW_SHOWMINIMIZED))
+                return WasVisible;
+            // A hidden window the desktop does not iconify at once is shown as it is.
+            if (!WasVisible && Ptr(Wnd))
+                ShowWindow(Wnd, Cmd == SW_SHOWMINIMIZED ? SW_SHOW : SW_SHOWNA);
+        } else if (!WasVisible) {
+            ShowWindow(Wnd, SW_SHOWNA);
+        }
         return WasVisible;
     case SW_MAXIMIZE:
         if (TopLevel && !(W->Style & WS_MAXIMIZE)) {
@@ -1083,6 +1191,7 @@ BOOL ShowWindow(HWND Wnd, int Cmd) {
         break;
     case SW_RESTORE:
     case SW_SHOWNORMAL:
+        ForgetIconifyRequest(W);
         if (W->Style & (WS_MINIMIZE | WS_MAXIMIZE)) {
             Restore(W, true);
             return WasVisible;
@@ -1251,9 +1360,7 @@ HWND ChildWindowFromPointEx(HWND Parent, TPoint Point, UINT Flags) {
             continue;
         if ((Flags & CWP_SKIPTRANSPARENT) && (C->ExStyle & WS_EX_TRANSPARENT))
             continue;
-        TRect R = WindowRectScreen(C);
-        if (PtInRect(&R, Screen) &&
-            (!C->Region || WindowRegionOf(C).Contains(Screen.X - R.Left, Screen.Y - R.Top)))
+        if (TakesPointer(C, Screen))
             return C->Handle;
     }
     return P->IsDesktop ? nullptr : Parent;

@@ -119,58 +119,51 @@ std::uint32_t THeadlessBackend::SurfacePixel(TSurfaceId Id, int X, int Y) const 
     return Rgb(S->Presented[std::size_t(Y) * std::size_t(S->PresentedWidth) + std::size_t(X)]);
 }
 
+// What a visible surface shows at a screen point: nothing outside its
+// bounds, its shape or its picture, and nothing where its colour key is.
+std::optional<THeadlessBackend::TShown> THeadlessBackend::ShownAt(const THeadlessSurface& S,
+                                                                  TPoint P) const {
+    if (!S.Visible || S.Iconified || !PtInRect(&S.Bounds, P))
+        return std::nullopt;
+    TPoint L{P.X - S.Bounds.Left, P.Y - S.Bounds.Top};
+    if (S.Shape && std::none_of(S.Shape->begin(), S.Shape->end(),
+                                [L](const TRect& R) { return PtInRect(&R, L); }))
+        return std::nullopt;
+    if (!S.Image.empty()) {
+        if (L.X >= S.ImageWidth || L.Y >= S.ImageHeight)
+            return std::nullopt;
+        std::uint32_t Px = S.Image[std::size_t(L.Y) * std::size_t(S.ImageWidth) + std::size_t(L.X)];
+        return TShown{Rgb(Px), Px >> 24, true};
+    }
+    if (L.X >= S.PresentedWidth || L.Y >= S.PresentedHeight)
+        return std::nullopt;
+    std::uint32_t Px =
+        Rgb(S.Presented[std::size_t(L.Y) * std::size_t(S.PresentedWidth) + std::size_t(L.X)]);
+    if (S.Key && Px == KeyRgb(*S.Key))
+        return std::nullopt;
+    return TShown{Px, S.Alpha ? unsigned(*S.Alpha) : 255u, false};
+}
+
 std::uint32_t THeadlessBackend::ScreenPixel(int X, int Y) const {
     std::uint32_t Out = 0;
-    for (auto It = FStacking.rbegin(); It != FStacking.rend(); ++It) {
-        const THeadlessSurface* S = Find(*It);
-        if (!S || !S->Visible || S->Iconified)
-            continue;
-        TPoint P{X, Y};
-        if (!PtInRect(&S->Bounds, P))
-            continue;
-        int SX = X - S->Bounds.Left, SY = Y - S->Bounds.Top;
-        if (S->Shape) {
-            bool In = false;
-            for (auto& R : *S->Shape)
-                In = In || PtInRect(&R, {SX, SY});
-            if (!In)
-                continue;
-        }
-        if (!S->Image.empty()) {
-            if (SX >= S->ImageWidth || SY >= S->ImageHeight)
-                continue;
-            std::uint32_t Px =
-                S->Image[std::size_t(SY) * std::size_t(S->ImageWidth) + std::size_t(SX)];
-            Out = Blend(Out, Rgb(Px), Px >> 24, true);
-            continue;
-        }
-        if (SX >= S->PresentedWidth || SY >= S->PresentedHeight)
-            continue;
-        std::uint32_t Px =
-            Rgb(S->Presented[std::size_t(SY) * std::size_t(S->PresentedWidth) + std::size_t(SX)]);
-        if (S->Key && Px == KeyRgb(*S->Key))
-            continue;
-        Out = S->Alpha ? Blend(Out, Px, *S->Alpha, false) : Px;
-    }
+    for (auto It = FStacking.rbegin(); It != FStacking.rend(); ++It)
+        if (const THeadlessSurface* S = Find(*It))
+            if (auto Shown = ShownAt(*S, {X, Y}))
+                Out = Blend(Out, Shown->Rgb, Shown->Alpha, Shown->Premultiplied);
     return Out;
 }
 
 // ---------------------------------------------------------------- injection
 
+// The pointer goes through whatever shows nothing: outside the shape, fully
+// transparent pixels and key pixels, and click-through surfaces as a whole.
 TSurfaceId THeadlessBackend::SurfaceAt(TPoint P) const {
     for (TSurfaceId Id : FStacking) {
         const THeadlessSurface* S = Find(Id);
-        if (!S || !S->Visible || S->Iconified || S->ClickThrough || !PtInRect(&S->Bounds, P))
+        if (!S || S->ClickThrough)
             continue;
-        if (S->Shape) {
-            TPoint L{P.X - S->Bounds.Left, P.Y - S->Bounds.Top};
-            bool In = false;
-            for (auto& R : *S->Shape)
-                In = In || PtInRect(&R, L);
-            if (!In)
-                continue;
-        }
-        return Id;
+        if (auto Shown = ShownAt(*S, P); Shown && Shown->Alpha > 0)
+            return Id;
     }
     return 0;
 }
@@ -316,8 +309,19 @@ void THeadlessBackend::MoveSurfaceByDesktop(TSurfaceId Surface, const TRect& Bou
 }
 
 void THeadlessBackend::IconifyByDesktop(TSurfaceId Surface, bool Iconified) {
+    if (auto* S = Find(Surface))
+        S->Iconified = Iconified;
     TBackendEvent E;
     E.Kind = Iconified ? TBackendEventKind::Iconified : TBackendEventKind::Restored;
+    E.Surface = Surface;
+    Push(E);
+}
+
+void THeadlessBackend::MaximizeByDesktop(TSurfaceId Surface, bool Maximized) {
+    if (auto* S = Find(Surface))
+        S->Maximized = Maximized;
+    TBackendEvent E;
+    E.Kind = Maximized ? TBackendEventKind::Maximized : TBackendEventKind::Restored;
     E.Surface = Surface;
     Push(E);
 }
@@ -373,9 +377,21 @@ void THeadlessBackend::SetTopmost(TSurfaceId Surface, bool Topmost) {
         S->Topmost = Topmost;
 }
 
-void THeadlessBackend::SetIconified(TSurfaceId Surface, bool Iconified) {
+TIconifyAnswer THeadlessBackend::SetIconified(TSurfaceId Surface, bool Iconified) {
+    auto* S = Find(Surface);
+    if (!S || !Iconified || S->Iconified) {
+        if (S)
+            S->Iconified = Iconified;
+        return TIconifyAnswer::Done;
+    }
+    if (FIconifyAnswer == TIconifyAnswer::Done)
+        S->Iconified = true;
+    return FIconifyAnswer;
+}
+
+void THeadlessBackend::SetMaximized(TSurfaceId Surface, bool Maximized) {
     if (auto* S = Find(Surface))
-        S->Iconified = Iconified;
+        S->Maximized = Maximized;
 }
 
 void THeadlessBackend::SetTitle(TSurfaceId Surface, const std::string& Title) {

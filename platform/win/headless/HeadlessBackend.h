@@ -10,7 +10,8 @@
 // wake-up with a generous real-time guard and raises the same way after it.
 //
 // Injected pointer events carry the surface under the pointer (0 outside the
-// program's surfaces) and are all reported: whether a grab is on when an
+// program's surfaces; see-through pixels of a translucent surface let the
+// pointer through, as a desktop does) and are all reported: whether a grab is on when an
 // event is handled is known only when the window system takes it.
 #pragma once
 
@@ -30,6 +31,7 @@ struct THeadlessSurface {
     bool Visible = false;
     bool Topmost = false;
     bool Iconified = false;
+    bool Maximized = false;
     std::optional<BYTE> Alpha;
     std::optional<COLORREF> Key;
     std::vector<std::uint32_t> Image; // per-pixel picture, premultiplied; empty when none
@@ -59,6 +61,10 @@ public:
     // Runs the loop until the clock reads Tick: every pending message is
     // dispatched, the clock advanced from one timer to the next.
     void RunUntil(std::uint32_t Tick);
+    // How the desktop answers a request to iconify: Done (the default) as a
+    // window manager that iconifies at once, Pending as one that does it
+    // later (IconifyByDesktop confirms), Refused as a display without one.
+    void SetIconifyAnswer(TIconifyAnswer Answer) { FIconifyAnswer = Answer; }
 
     // ------------------------------------------------ read-back
     const THeadlessSurface* Surface(TSurfaceId Id) const;
@@ -94,6 +100,7 @@ public:
     void RequestClose(TSurfaceId Surface);
     void MoveSurfaceByDesktop(TSurfaceId Surface, const TRect& Bounds);
     void IconifyByDesktop(TSurfaceId Surface, bool Iconified);
+    void MaximizeByDesktop(TSurfaceId Surface, bool Maximized);
     void RequestRepaint(TSurfaceId Surface);
 
     // ------------------------------------------------ the backend
@@ -104,7 +111,8 @@ public:
     void SetVisible(TSurfaceId Surface, bool Visible) override;
     void SetStacking(const std::vector<TSurfaceId>& TopToBottom) override;
     void SetTopmost(TSurfaceId Surface, bool Topmost) override;
-    void SetIconified(TSurfaceId Surface, bool Iconified) override;
+    TIconifyAnswer SetIconified(TSurfaceId Surface, bool Iconified) override;
+    void SetMaximized(TSurfaceId Surface, bool Maximized) override;
     void SetTitle(TSurfaceId Surface, const std::string& Title) override;
     void Activate(TSurfaceId Surface) override;
     void SetOpacity(TSurfaceId Surface, std::optional<BYTE> Alpha,
@@ -133,6 +141,12 @@ private:
     THeadlessSurface* Find(TSurfaceId Id);
     const THeadlessSurface* Find(TSurfaceId Id) const;
     TSurfaceId SurfaceAt(TPoint P) const;
+    struct TShown {
+        std::uint32_t Rgb;
+        unsigned Alpha;
+        bool Premultiplied;
+    };
+    std::optional<TShown> ShownAt(const THeadlessSurface& S, TPoint P) const;
     void Push(TBackendEvent Event);
     void PushPointer(TBackendEventKind Kind, int Button, int Delta);
 
@@ -151,6 +165,7 @@ private:
     std::vector<std::string> FOpened;
     bool FImeTakesText = false;
     TManualClock* FClock = nullptr;
+    TIconifyAnswer FIconifyAnswer = TIconifyAnswer::Done;
 
     // Guards the events and the wake count: other threads wake.
     mutable std::mutex FLock;

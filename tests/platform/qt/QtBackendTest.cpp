@@ -432,27 +432,51 @@ TEST_F(QtBackendTest, DesktopMovesAreReportedButTheBackendsOwnAreNot) {
     EXPECT_EQ(Got[0], Bounds(30, 40, 60, 70));
 }
 
-TEST_F(QtBackendTest, DesktopIconifyingIsReportedButTheBackendsOwnIsNot) {
+// Iconifying is the desktop's to do: the backend's own request is answered
+// by the desktop's report. A maximize or restore the window system asked for
+// comes back as an echo and is dropped; the desktop's own are reported.
+TEST_F(QtBackendTest, WindowStatesFollowWhatTheDesktopDid) {
     TSurfaceId Id = ShownSurface(TSurfaceKind::Framed, Bounds(0, 0, 50, 50));
     QWindow* W = Backend.SurfaceWindow(Id);
     auto States = [&] {
         std::vector<TBackendEventKind> Result;
         for (const TBackendEvent& E : Drain())
-            if (E.Kind == TBackendEventKind::Iconified || E.Kind == TBackendEventKind::Restored)
+            if (E.Kind == TBackendEventKind::Iconified || E.Kind == TBackendEventKind::Restored ||
+                E.Kind == TBackendEventKind::Maximized)
                 Result.push_back(E.Kind);
         return Result;
     };
-    Backend.SetIconified(Id, true);
+    using K = TBackendEventKind;
+    EXPECT_EQ(Backend.SetIconified(Id, true), TIconifyAnswer::Pending);
     Settle();
     EXPECT_TRUE(W->windowStates() & Qt::WindowMinimized);
-    EXPECT_TRUE(States().empty());
-    // The desktop restores it, as a task bar does.
+    EXPECT_EQ(States(), std::vector{K::Iconified}) << "the desktop's confirmation";
+    EXPECT_EQ(Backend.SetIconified(Id, true), TIconifyAnswer::Done) << "already iconified";
+    // The desktop restores it, as a task bar does, and iconifies it again.
     W->showNormal();
     Settle();
-    EXPECT_EQ(States(), std::vector{TBackendEventKind::Restored});
+    EXPECT_EQ(States(), std::vector{K::Restored});
     W->showMinimized();
     Settle();
-    EXPECT_EQ(States(), std::vector{TBackendEventKind::Iconified});
+    EXPECT_EQ(States(), std::vector{K::Iconified});
+    EXPECT_EQ(Backend.SetIconified(Id, false), TIconifyAnswer::Done);
+    Backend.SetMaximized(Id, true);
+    Settle();
+    EXPECT_TRUE(W->windowStates() & Qt::WindowMaximized);
+    EXPECT_TRUE(States().empty()) << "the window system's own restore and maximize";
+    W->showNormal();
+    Settle();
+    W->showMaximized();
+    Settle();
+    EXPECT_EQ(States(), (std::vector{K::Restored, K::Maximized}));
+}
+
+// A popup is never managed by the desktop, so nothing would ever iconify it.
+TEST_F(QtBackendTest, APopupIsNeverIconified) {
+    TSurfaceId Id = ShownSurface(TSurfaceKind::Popup, Bounds(0, 0, 50, 50));
+    EXPECT_EQ(Backend.SetIconified(Id, true), TIconifyAnswer::Refused);
+    Settle();
+    EXPECT_FALSE(Backend.SurfaceWindow(Id)->windowStates() & Qt::WindowMinimized);
 }
 
 TEST_F(QtBackendTest, EventsOfADestroyedSurfaceAreDropped) {
