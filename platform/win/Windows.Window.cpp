@@ -1135,8 +1135,14 @@ void Restore(TWnd* W, bool Activate) {
         return;
     if (WasMax)
         SyncSurfaceShape(W);
-    if (WasMin)
-        ShowOwned(W, true);
+    if (!WasMin)
+        return;
+    ShowOwned(W, true);
+    // Coming back from minimized brings the window forward, active; the
+    // position change alone keeps the z-order and activates nothing.
+    if (Activate && Ptr(H) && IsTopLevel(W) && G().Active != H && !(W->Style & WS_DISABLED) &&
+        !(W->ExStyle & WS_EX_NOACTIVATE))
+        ActivateImpl(W, WA_ACTIVE);
 }
 
 } // namespace

@@ -71,6 +71,8 @@ public:
     std::vector<TSurfaceId> Surfaces() const;
     std::vector<TSurfaceId> Stacking() const { return FStacking; }
     TSurfaceId Focused() const { return FFocused; }
+    // The surface the last injected pointer event was reported on.
+    TSurfaceId PointerSurface() const { return FPointerSurface; }
     int Cursor() const { return FCursor; }
     bool Grabbed() const { return FGrabbed; }
     const std::string& Clipboard() const { return FClipboard; }

@@ -221,6 +221,116 @@ TEST_F(InputTest, ClickThroughLayeredWindowsLetClicksReachTheFormBelow) {
     EXPECT_TRUE(Headless.Surface(SurfaceOf(Border))->ClickThrough);
 }
 
+// A layered window lets the pointer through where its picture shows nothing:
+// per-pixel alpha 0, the colour key, everywhere with WS_EX_TRANSPARENT or
+// opacity 0; its region clips first. Every lookup and the headless desktop
+// agree on each point.
+TEST_F(InputTest, SeeThroughPixelsOfALayeredWindowLetThePointerReachTheWindowBelow) {
+    constexpr COLORREF Key = RGB(255, 0, 255);
+    // The layered window's picture: opaque blue, with an alpha-0 or keyed right half.
+    auto Picture = [](HWND W, bool RightTransparent, int TransparentLeftOf = 0) {
+        BITMAPINFO BI{};
+        BI.bmiHeader.biWidth = 200;
+        BI.bmiHeader.biHeight = -100;
+        BI.bmiHeader.biBitCount = 32;
+        void* Bits = nullptr;
+        HDC Mem = CreateCompatibleDC(nullptr);
+        HBITMAP Bmp = CreateDIBSection(Mem, &BI, DIB_RGB_COLORS, &Bits, nullptr, 0);
+        HGDIOBJ Old = SelectObject(Mem, ToObj(Bmp));
+        auto* Px = static_cast<std::uint32_t*>(Bits);
+        for (int Y = 0; Y < 100; ++Y)
+            for (int X = 0; X < 200; ++X)
+                Px[Y * 200 + X] =
+                    (RightTransparent && X >= 100) || X < TransparentLeftOf ? 0 : 0xFF0000FF;
+        BLENDFUNCTION Blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        TPoint Src{0, 0};
+        TSize Size{200, 100};
+        ASSERT_TRUE(
+            UpdateLayeredWindow(W, nullptr, nullptr, &Size, Mem, &Src, 0, &Blend, ULW_ALPHA));
+        SelectObject(Mem, Old);
+        DeleteObject(ToObj(Bmp));
+        DeleteDC(Mem);
+    };
+    THandler PaintKeyOnTheRight = [Key](HWND W, UINT Msg, WPARAM,
+                                        LPARAM) -> std::optional<LRESULT> {
+        if (Msg != WM_PAINT)
+            return std::nullopt;
+        PAINTSTRUCT PS;
+        HDC DC = BeginPaint(W, &PS);
+        TRect Left = Rect(0, 0, 100, 100), Right = Rect(100, 0, 200, 100);
+        HBRUSH Blue = CreateSolidBrush(RGB(0, 0, 255)), Keyed = CreateSolidBrush(Key);
+        FillRect(DC, &Left, Blue);
+        FillRect(DC, &Right, Keyed);
+        DeleteObject(ToObj(Blue));
+        DeleteObject(ToObj(Keyed));
+        EndPaint(W, &PS);
+        return 0;
+    };
+    struct TCase {
+        const char* Name;
+        DWORD ExStyle;
+        std::function<void(HWND)> Setup;
+        bool Takes[3]; // at x = 50, 125 and 175
+    };
+    const TCase Cases[] = {
+        {"per-pixel alpha 0 on the right",
+         0,
+         [&](HWND W) { Picture(W, true); },
+         {true, false, false}},
+        {"key colour on the right",
+         0,
+         [&](HWND W) {
+             On(W, PaintKeyOnTheRight);
+             SetLayeredWindowAttributes(W, Key, 255, LWA_COLORKEY);
+         },
+         {true, false, false}},
+        {"constant opacity 128",
+         0,
+         [](HWND W) { SetLayeredWindowAttributes(W, 0, 128, LWA_ALPHA); },
+         {true, true, true}},
+        {"opacity 0",
+         0,
+         [](HWND W) { SetLayeredWindowAttributes(W, 0, 0, LWA_ALPHA); },
+         {false, false, false}},
+        {"transparent to the mouse",
+         WS_EX_TRANSPARENT,
+         [](HWND W) { SetLayeredWindowAttributes(W, 0, 255, LWA_ALPHA); },
+         {false, false, false}},
+        {"region without the right quarter, alpha 0 on the left quarter",
+         0,
+         [&](HWND W) {
+             SetWindowRgn(W, CreateRectRgn(0, 0, 150, 100), TRUE);
+             Picture(W, false, 100);
+         },
+         {false, true, false}},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        HWND Below = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 200, 100));
+        HWND Layered = Make(WS_POPUP, Bounds(0, 0, 200, 100), nullptr, WS_EX_LAYERED | C.ExStyle);
+        C.Setup(Layered);
+        ShowWindow(Layered, SW_SHOWNA);
+        ProcessPending();
+        const int Xs[3] = {50, 125, 175};
+        for (int I = 0; I < 3; ++I) {
+            SCOPED_TRACE(Xs[I]);
+            HWND Expected = C.Takes[I] ? Layered : Below;
+            TPoint P{Xs[I], 50};
+            EXPECT_EQ(WindowFromPoint(P), Expected);
+            EXPECT_EQ(ChildWindowFromPoint(GetDesktopWindow(), P), Expected);
+            TMessageRecorder Rec;
+            Headless.Click(P.X, P.Y);
+            EXPECT_EQ(Headless.PointerSurface(), SurfaceOf(Expected)) << "the desktop agrees";
+            ProcessPending();
+            EXPECT_EQ(Rec.Count(Expected, WM_SETCURSOR), 3) << "move, press, release";
+            EXPECT_EQ(Rec.Count(Expected, WM_LBUTTONDOWN), 1);
+            EXPECT_EQ(Rec.Count(Expected, WM_LBUTTONUP), 1);
+        }
+        DestroyWindow(Layered);
+        DestroyWindow(Below);
+    }
+}
+
 TEST_F(InputTest, APressOnTheCaptionWithoutMovingEntersAndLeavesTheLoop) {
     HWND W = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(100, 100, 300, 200));
     Headless.MovePointer(200, 110);
@@ -599,6 +709,107 @@ TEST_F(InputTest, TheDesktopTakesAndGivesBackTheFocus) {
     ProcessPending();
     EXPECT_EQ(Rec.Compare({Expect(W, WM_SYSCOMMAND).W(SC_CLOSE), Expect(W, WM_CLOSE)}), "");
     EXPECT_FALSE(IsWindow(W));
+}
+
+// A window is minimized only once the desktop has iconified it, so the frame's
+// minimize button never leaves a window on screen that the program takes for
+// gone: whatever the desktop answers, the window comes back usable.
+TEST_F(InputTest, MinimizeFollowsWhatTheDesktopDoes) {
+    Register("Green", 0, CreateSolidBrush(RGB(0, 255, 0)));
+    for (TIconifyAnswer Answer :
+         {TIconifyAnswer::Done, TIconifyAnswer::Pending, TIconifyAnswer::Refused}) {
+        SCOPED_TRACE(int(Answer));
+        Headless.SetIconifyAnswer(Answer);
+        HWND Other = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(400, 0, 200, 200));
+        HWND W = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(0, 0, 300, 200), nullptr, 0, nullptr,
+                      "Green");
+        ProcessPending();
+        ASSERT_EQ(GetActiveWindow(), W);
+        TMessageRecorder Rec;
+        Headless.Click(300 - 4 - 2 - 42, 4 + 2 + 7); // the minimize button
+        ProcessPending();
+        EXPECT_EQ(Rec.Count(W, WM_SYSCOMMAND), 1);
+        const THeadlessSurface* S = Headless.Surface(SurfaceOf(W));
+        EXPECT_EQ(bool(IsIconic(W)), Answer == TIconifyAnswer::Done);
+        EXPECT_EQ(S->Iconified, Answer == TIconifyAnswer::Done);
+        switch (Answer) {
+        case TIconifyAnswer::Done:
+            EXPECT_EQ(GetActiveWindow(), Other);
+            ShowWindow(W, SW_RESTORE);
+            break;
+        case TIconifyAnswer::Pending:
+            // The window manager iconifies it a moment later, and the user restores it.
+            EXPECT_EQ(Rec.Count(W, WM_SIZE), 0);
+            Headless.IconifyByDesktop(SurfaceOf(W), true);
+            ProcessPending();
+            EXPECT_TRUE(IsIconic(W));
+            EXPECT_EQ(Rec.Count(W, WM_SYSCOMMAND), 1) << "the program is not asked twice";
+            EXPECT_EQ(Rec.Count(W, WM_SIZE), 1);
+            Headless.IconifyByDesktop(SurfaceOf(W), false);
+            ProcessPending();
+            SetActiveWindow(W);
+            break;
+        case TIconifyAnswer::Refused:
+            EXPECT_EQ(Rec.Count(W, WM_SIZE), 0) << "nothing iconifies it: it stays as it was";
+            break;
+        }
+        EXPECT_FALSE(IsIconic(W));
+        EXPECT_FALSE(S->Iconified);
+        EXPECT_TRUE(S->Visible);
+        EXPECT_EQ(GetActiveWindow(), W);
+        EXPECT_EQ(ClientPixel(W, 10, 10), 0x00FF00u) << "painted";
+        Rec.Clear();
+        Headless.Click(100, 100);
+        ProcessPending();
+        EXPECT_EQ(Rec.Count(W, WM_LBUTTONDOWN), 1);
+        Headless.KeyDown(VK_MENU);
+        Headless.KeyDown(VK_F4);
+        Headless.KeyUp(VK_F4);
+        Headless.KeyUp(VK_MENU);
+        ProcessPending();
+        EXPECT_FALSE(IsWindow(W)) << "Alt+F4 closes it";
+        DestroyWindow(Other);
+    }
+    // A hidden window shown minimized where nothing iconifies is shown as it is.
+    HWND Hidden = Make(WS_OVERLAPPEDWINDOW, Bounds(0, 0, 300, 200));
+    ShowWindow(Hidden, SW_SHOWMINIMIZED);
+    EXPECT_TRUE(IsWindowVisible(Hidden));
+    EXPECT_FALSE(IsIconic(Hidden));
+    EXPECT_EQ(GetActiveWindow(), Hidden);
+}
+
+// The desktop maximizes and restores a window on its own (a window manager's
+// shortcut); the window system is told of its own maximize and clips the
+// frame that lies beyond the work area to the window's monitor.
+TEST_F(InputTest, MaximizedStateIsSharedWithTheDesktop) {
+    Headless.SetScreens({{Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1040), true},
+                         {Rect(1920, 0, 3840, 1080), Rect(1920, 0, 3840, 1080), false}});
+    HWND W = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(100, 100, 400, 300));
+    ProcessPending();
+    const THeadlessSurface* S = Headless.Surface(SurfaceOf(W));
+    ShowWindow(W, SW_MAXIMIZE);
+    EXPECT_TRUE(S->Maximized);
+    ASSERT_TRUE(S->Shape.has_value());
+    EXPECT_EQ(*S->Shape, std::vector{Rect(4, 4, 1924, 1048)}) << "the frame as far as the monitor";
+    EXPECT_NE(WindowFromPoint({1921, 500}), W) << "the frame's edge on the right-hand screen";
+    EXPECT_EQ(WindowFromPoint({1919, 500}), W);
+    ShowWindow(W, SW_RESTORE);
+    EXPECT_FALSE(S->Maximized);
+    EXPECT_FALSE(S->Shape.has_value());
+
+    Headless.MaximizeByDesktop(SurfaceOf(W), true);
+    ProcessPending();
+    EXPECT_TRUE(IsZoomed(W));
+    Headless.MaximizeByDesktop(SurfaceOf(W), false);
+    ProcessPending();
+    EXPECT_FALSE(IsZoomed(W));
+    TRect R;
+    GetWindowRect(W, &R);
+    EXPECT_EQ(R, Bounds(100, 100, 400, 300));
+    // Minimizing a maximized window clears the desktop's maximized state.
+    ShowWindow(W, SW_MAXIMIZE);
+    ShowWindow(W, SW_MINIMIZE);
+    EXPECT_FALSE(S->Maximized);
 }
 
 TEST_F(InputTest, TheDesktopMovesAndIconifiesSurfaces) {
