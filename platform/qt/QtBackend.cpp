@@ -859,6 +859,18 @@ void TQtBackend::SetBounds(TSurfaceId Surface, const TRect& Bounds) {
     W->Requested = R;
     if (R == W->geometry())
         return;
+    if ((W->Known & Qt::WindowMaximized) && (W->Wanted & Qt::WindowMaximized)) {
+        // A maximized window is placed by the desktop, and a window manager
+        // takes other geometry as a wish to leave the maximized state: the
+        // window system hears where the window is instead.
+        W->Requested = W->geometry();
+        TBackendEvent E;
+        E.Kind = TBackendEventKind::MovedResized;
+        E.Surface = Surface;
+        E.Bounds = ToTRect(W->geometry());
+        FImpl->Push(E);
+        return;
+    }
     // Only a native window answers with a geometry change.
     if (W->handle()) {
         if (W->PendingGeometry.size() >= 64)

@@ -347,9 +347,11 @@ void PullBackendEvents(TThreadQueue& Q) {
             break;
         case TBackendEventKind::Restored:
         case TBackendEventKind::Maximized:
+            // At once: the desktop's new geometry may follow, and the bounds
+            // to restore to are the ones from before it.
             if (W)
-                PostMessage(W->Handle, WM_SYSCOMMAND,
-                            E.Kind == TBackendEventKind::Maximized ? SC_MAXIMIZE : SC_RESTORE, 0);
+                Send(W, WM_SYSCOMMAND,
+                     E.Kind == TBackendEventKind::Maximized ? SC_MAXIMIZE : SC_RESTORE, 0);
             break;
         case TBackendEventKind::Expose:
             if (W) {

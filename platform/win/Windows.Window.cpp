@@ -1128,6 +1128,7 @@ void Restore(TWnd* W, bool Activate) {
     if (WasMax && W->Surface)
         Backend().SetMaximized(W->Surface, false);
     TRect N = W->Normal;
+    TRect Client = W->Client;
     SetWindowPosImpl(W, nullptr, N.Left, N.Top, N.Width(), N.Height(),
                      SWP_NOZORDER | SWP_FRAMECHANGED | (WasVisible ? 0 : SWP_SHOWWINDOW) |
                          (Activate ? 0 : SWP_NOACTIVATE));
@@ -1137,6 +1138,15 @@ void Restore(TWnd* W, bool Activate) {
         SyncSurfaceShape(W);
     if (!WasMin)
         return;
+    // A minimized window keeps its size here, so coming back may change no
+    // size; the window still hears that it is restored, as it heard that it
+    // was minimized.
+    if (W->Client.Width() == Client.Width() && W->Client.Height() == Client.Height()) {
+        Send(W, WM_SIZE, SIZE_RESTORED,
+             MAKELPARAM(unsigned(W->Client.Width()), unsigned(W->Client.Height())));
+        if (!Ptr(H))
+            return;
+    }
     ShowOwned(W, true);
     // Coming back from minimized brings the window forward, active; the
     // position change alone keeps the z-order and activates nothing.

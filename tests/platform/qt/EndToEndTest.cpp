@@ -15,6 +15,8 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -216,6 +218,71 @@ TEST(QtEndToEnd, DemoFormReachesTheScreenAsPaintedItsPopupTakesNoFocusAndItsCapt
         for (int X = 0; X < R.width(); ++X)
             Differ += !SameColour(Shot.pixel(R.left() + X, R.top() + Y), Label.pixel(X, Y));
     EXPECT_EQ(Differ, 0);
+}
+
+// With no window manager nothing iconifies the form: the minimize button
+// leaves it as it was, answering keys, and Alt+F4 still ends the program.
+TEST(QtEndToEnd, ProgramMinimizedWithoutAWindowManagerStaysUsable) {
+    SKIP_WITHOUT_VIRTUAL_SCREEN();
+    TTempDir Dir;
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", OSTRELA_BIN_DIR "/ostrela", Dir, "minimize");
+    ASSERT_FALSE(ReadFile(Dir.File("window.txt")).empty()) << "no window named Ostrela";
+    EXPECT_EQ(ReadFile(Dir.File("status.txt")), "0\n");
+    QImage Shot(QString::fromStdString(Dir.File("screen.png")));
+    ASSERT_EQ(Shot.size(), QSize(1920, 1080));
+    EXPECT_TRUE(SameColour(Shot.pixel(960, 560), Rgb(GetSysColor(COLOR_BTNFACE))))
+        << "the form is still on the screen after the click";
+}
+
+// Under a compositor the see-through middle of a layered window passes a
+// click to the window of another program below it.
+TEST(QtEndToEnd, ACompositedLayeredWindowPassesClicksThroughItsSeeThroughPixels) {
+    SKIP_WITHOUT_VIRTUAL_SCREEN();
+    if (!Available("xcompmgr"))
+        GTEST_SKIP() << "xcompmgr is not installed";
+    TTempDir Dir;
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-states.sh", QT_WINDOW_STATES, Dir, "layered");
+    if (std::filesystem::exists(Dir.File("unavailable.txt")))
+        GTEST_SKIP() << "the compositor did not start";
+    EXPECT_EQ(ReadFile(Dir.File("holed.txt")), "ready compositor yes\nclick 20 20\n");
+    EXPECT_EQ(ReadFile(Dir.File("plain.txt")), "ready\nclick 200 150\n")
+        << "the click in the middle reached the window below";
+    QImage Shot(QString::fromStdString(Dir.File("layered.png")));
+    ASSERT_EQ(Shot.size(), QSize(1920, 1080));
+    std::filesystem::copy_file(Dir.File("layered.png"), OSTRELA_BUILD_DIR "/qt-layered-screen.png",
+                               std::filesystem::copy_options::overwrite_existing);
+    EXPECT_TRUE(SameColour(Shot.pixel(300, 250), qRgb(160, 160, 160))) << "the window below";
+    EXPECT_TRUE(SameColour(Shot.pixel(120, 120), qRgb(128, 0, 0))) << "the layered picture";
+}
+
+// A window manager iconifies and restores the window and learns of its
+// maximized state; its own maximize reaches the window system.
+TEST(QtEndToEnd, WindowStatesAreSharedWithAWindowManager) {
+    SKIP_WITHOUT_VIRTUAL_SCREEN();
+    if (!Available("openbox"))
+        GTEST_SKIP() << "openbox is not installed";
+    TTempDir Dir;
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-states.sh", QT_WINDOW_STATES, Dir, "wm");
+    if (std::filesystem::exists(Dir.File("unavailable.txt")))
+        GTEST_SKIP() << "the window manager did not start";
+    // What the window heard, without the repeats of a state.
+    std::vector<std::string> States;
+    std::istringstream Lines(ReadFile(Dir.File("states.txt")));
+    for (std::string Line; std::getline(Lines, Line);) {
+        std::string State = Line.substr(0, Line.find(' ', 5));
+        if (States.empty() || States.back() != State)
+            States.push_back(State);
+    }
+    EXPECT_EQ(States,
+              (std::vector<std::string>{"size restored", "size minimized", "size restored",
+                                        "size maximized", "size restored", "size maximized"}));
+    EXPECT_NE(ReadFile(Dir.File("minimized.txt")).find("_NET_WM_STATE_HIDDEN"), std::string::npos);
+    std::string Maximized = ReadFile(Dir.File("maximized.txt"));
+    EXPECT_NE(Maximized.find("_NET_WM_STATE_MAXIMIZED_VERT"), std::string::npos) << Maximized;
+    EXPECT_NE(Maximized.find("_NET_WM_STATE_MAXIMIZED_HORZ"), std::string::npos) << Maximized;
+    std::string Restored = ReadFile(Dir.File("restored.txt"));
+    EXPECT_EQ(Restored.find("MAXIMIZED"), std::string::npos) << Restored;
+    EXPECT_TRUE(std::filesystem::exists(Dir.File("maximized-by-desktop.txt")));
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs inside xvfb-run: starts the program, waits for its window, then either
 # photographs the screen and closes the program with Alt+F4, or (with
-# "lose-display") stops the X server under it; records the exit status.
-# Usage: e2e-program.sh PROGRAM SCREENSHOT OUTDIR [lose-display]
+# "lose-display") stops the X server under it, or (with "minimize") clicks
+# the form's minimize button first, with no window manager to iconify it;
+# records the exit status.
+# Usage: e2e-program.sh PROGRAM SCREENSHOT OUTDIR [lose-display|minimize]
 set -uo pipefail
 program=$1 screenshot=$2 out=$3 mode=${4:-close}
 
@@ -12,6 +14,25 @@ if timeout 60 xdotool search --sync --onlyvisible --name '^Ostrela$' >"$out/wind
     if [[ "$mode" == lose-display ]]; then
         # The lock file of the display names the server's process.
         kill "$(tr -d ' ' <"/tmp/.X${DISPLAY#:}-lock")"
+    elif [[ "$mode" == minimize ]]; then
+        # The plain frame around the 804 x 541 client area: the minimize
+        # button is the third from the right in the caption.
+        sleep 1
+        eval "$(xdotool getwindowgeometry --shell "$(head -1 "$out/window.txt")")"
+        frame=$(((WIDTH - 804) / 2)) caption=$((HEIGHT - 541 - (WIDTH - 804)))
+        button=$((caption - 3))
+        x=$((X + WIDTH - frame - 2 - button - 2 - button - button / 2))
+        y=$((Y + frame + 2 + (caption - 5) / 2))
+        xdotool mousemove "$x" "$y" click 1
+        sleep 1
+        "$screenshot" "$out/screen.png"
+        xdotool key alt+F4
+        # A program that no longer answers is ended after a while.
+        for _ in $(seq 100); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$pid" 2>/dev/null
     else
         # Mapped; the program paints on the expose that follows. Photograph
         # until two pictures in a row agree, so a busy machine that paints

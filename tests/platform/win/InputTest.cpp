@@ -753,6 +753,8 @@ TEST_F(InputTest, MinimizeFollowsWhatTheDesktopDoes) {
             EXPECT_EQ(Rec.Count(W, WM_SIZE), 0) << "nothing iconifies it: it stays as it was";
             break;
         }
+        EXPECT_EQ(Rec.Count(W, WM_SIZE), Answer == TIconifyAnswer::Refused ? 0 : 2)
+            << "SIZE_MINIMIZED, then SIZE_RESTORED";
         EXPECT_FALSE(IsIconic(W));
         EXPECT_FALSE(S->Iconified);
         EXPECT_TRUE(S->Visible);
