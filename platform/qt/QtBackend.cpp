@@ -137,8 +137,12 @@ QRegion PixelRegion(const QImage& Image, unsigned MinAlpha) {
         for (auto [From, To] : Previous)
             Rects.emplace_back(QPoint(From, BandStart), QPoint(To - 1, End - 1));
     };
+    std::size_t RowBytes = std::size_t(Image.width()) * 4;
     for (int Y = 0; Y < Image.height(); ++Y) {
         const auto* Row = reinterpret_cast<const std::uint32_t*>(Image.constScanLine(Y));
+        // Borders and glows repeat their rows: a repeated row has the same runs.
+        if (Y > 0 && std::memcmp(Row, Image.constScanLine(Y - 1), RowBytes) == 0)
+            continue;
         Runs.clear();
         for (int X = 0; X < Image.width();) {
             while (X < Image.width() && (Row[X] >> 24) < MinAlpha)
