@@ -343,7 +343,7 @@ struct TQtBackend::TImpl {
     void ApplyStacking();
     void UpdateMask(TSurfaceWindow* W);
     void UpdateInputShape(TSurfaceWindow* W);
-    bool DesktopIconifies(const TSurfaceWindow* W);
+    bool DesktopManages(const TSurfaceWindow* W);
     bool NeedsAlpha(const TSurfaceWindow* W) const { return !W->Picture.isNull() || W->Key; }
     bool Compositor();
 };
@@ -666,7 +666,9 @@ void TQtBackend::TImpl::ApplyStacking() {
             W->raise();
 }
 
-bool TQtBackend::TImpl::DesktopIconifies(const TSurfaceWindow* W) {
+// Whether something on the display manages the surface: iconifies it and
+// places it when maximized.
+bool TQtBackend::TImpl::DesktopManages(const TSurfaceWindow* W) {
     if (W->Kind == TSurfaceKind::Popup)
         return false; // never managed by the desktop
     xcb_connection_t* C = X11Connection();
@@ -863,10 +865,11 @@ void TQtBackend::SetBounds(TSurfaceId Surface, const TRect& Bounds) {
     W->Requested = R;
     if (R == W->geometry())
         return;
-    if ((W->Known & Qt::WindowMaximized) && (W->Wanted & Qt::WindowMaximized)) {
-        // A maximized window is placed by the desktop, and a window manager
-        // takes other geometry as a wish to leave the maximized state: the
-        // window system hears where the window is instead.
+    if ((W->Known & Qt::WindowMaximized) && (W->Wanted & Qt::WindowMaximized) &&
+        FImpl->DesktopManages(W)) {
+        // A window manager places a maximized window itself and takes other
+        // geometry as a wish to leave the maximized state: the window system
+        // hears where the window is instead.
         W->Requested = W->geometry();
         TBackendEvent E;
         E.Kind = TBackendEventKind::MovedResized;
@@ -927,7 +930,7 @@ TIconifyAnswer TQtBackend::SetIconified(TSurfaceId Surface, bool Iconified) {
         W->ApplyStates();
         return TIconifyAnswer::Done;
     }
-    if (!FImpl->DesktopIconifies(W))
+    if (!FImpl->DesktopManages(W))
         return TIconifyAnswer::Refused;
     W->Wanted |= Qt::WindowMinimized;
     W->ApplyStates();
