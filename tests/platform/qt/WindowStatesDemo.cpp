@@ -2,19 +2,20 @@
 // for the end-to-end tests of layered windows and window states. Each run
 // prints what its window hears, one line at a time.
 //
-//   qt_window_states plain X Y W H   a grey window; prints "click X Y" for
-//                                    the first press on it and ends
+//   qt_window_states plain X Y W H   a grey window
 //   qt_window_states holed X Y W H   a layered window, opaque but for a
-//                                    see-through square in its middle;
-//                                    prints "click X Y" for each press
+//                                    see-through square in its middle
+//                                    (per-pixel alpha 0)
+//   qt_window_states keyed X Y W H   the same with the square painted in
+//                                    the window's colour key
 //   qt_window_states states          a framed, sizable window "States";
 //                                    prints "size minimized|maximized|
 //                                    restored" with the caption buttons'
 //                                    centres, as the window hears WM_SIZE;
 //                                    Alt+F4 ends it
 //
-// Each prints "ready" (the holed one adds whether a compositor runs) once
-// its window is on the screen.
+// Each prints "ready" (the layered ones add whether a compositor runs) once
+// its window is on the screen, and "click X Y" for each press on it.
 #include "platform/core/Clock.h"
 #include "platform/core/Threads.h"
 #include "platform/gdi/Gdi.h"
@@ -33,7 +34,8 @@
 namespace {
 
 TQtBackend* Desktop = nullptr;
-bool EndOnClick = false;
+constexpr COLORREF Key = RGB(255, 0, 255);
+bool PaintsKeyedSquare = false;
 
 void Say(const std::string& Line) {
     std::printf("%s\n", Line.c_str());
@@ -68,9 +70,24 @@ LRESULT DemoProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_LBUTTONDOWN:
         Say("click " + std::to_string(GET_X_LPARAM(LParam)) + " " +
             std::to_string(GET_Y_LPARAM(LParam)));
-        if (EndOnClick)
-            DestroyWindow(Wnd);
         return 0;
+    case WM_PAINT:
+        if (PaintsKeyedSquare) {
+            PAINTSTRUCT PS;
+            HDC DC = BeginPaint(Wnd, &PS);
+            TRect R;
+            GetClientRect(Wnd, &R);
+            HBRUSH Red = CreateSolidBrush(RGB(128, 0, 0)), Keyed = CreateSolidBrush(Key);
+            FillRect(DC, &R, Red);
+            TRect Square =
+                Rect(R.Width() / 4, R.Height() / 4, R.Width() * 3 / 4, R.Height() * 3 / 4);
+            FillRect(DC, &Square, Keyed);
+            DeleteObject(ToObj(Red));
+            DeleteObject(ToObj(Keyed));
+            EndPaint(Wnd, &PS);
+            return 0;
+        }
+        break;
     case WM_SIZE:
         if (IsWindowVisible(Wnd))
             SayState(Wnd, WParam);
@@ -134,12 +151,14 @@ HWND MakeWindow(const std::string& Mode, int X, int Y, int W, int H) {
     if (Mode == "states")
         return CreateWindowEx(0, "StatesDemo", "States", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200,
                               400, 300, nullptr, nullptr, nullptr, nullptr);
-    EndOnClick = Mode == "plain";
-    DWORD ExStyle = Mode == "holed" ? WS_EX_LAYERED : 0;
+    PaintsKeyedSquare = Mode == "keyed";
+    DWORD ExStyle = Mode == "plain" ? 0 : WS_EX_LAYERED;
     HWND Wnd = CreateWindowEx(ExStyle, "StatesDemo", Mode.c_str(), WS_POPUP, X, Y, W, H, nullptr,
                               nullptr, nullptr, nullptr);
     if (Mode == "holed")
         GivePicture(Wnd, W, H);
+    else if (Mode == "keyed")
+        SetLayeredWindowAttributes(Wnd, Key, 255, LWA_COLORKEY);
     ShowWindow(Wnd, SW_SHOW);
     return Wnd;
 }
@@ -149,9 +168,9 @@ HWND MakeWindow(const std::string& Mode, int X, int Y, int W, int H) {
 int main(int argc, char** argv) {
     RecordMainThread();
     std::string Mode = argc > 1 ? argv[1] : "";
-    bool Placed = Mode == "plain" || Mode == "holed";
+    bool Placed = Mode == "plain" || Mode == "holed" || Mode == "keyed";
     if ((Placed && argc != 6) || (!Placed && Mode != "states")) {
-        std::fprintf(stderr, "usage: qt_window_states plain|holed X Y W H | states\n");
+        std::fprintf(stderr, "usage: qt_window_states plain|holed|keyed X Y W H | states\n");
         return 2;
     }
     std::string Error;
@@ -179,7 +198,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "qt_window_states: the window never showed\n");
             Status = 1;
         } else {
-            if (Mode == "holed")
+            if (Mode == "holed" || Mode == "keyed")
                 Say(std::string("ready compositor ") + (Backend.HasCompositor() ? "yes" : "no"));
             else if (Mode == "states")
                 SayState(Wnd, SIZE_RESTORED);

@@ -19,11 +19,12 @@ expect_line() {
     return 1
 }
 
-start_demo() { # name args...: the demo's output on a new descriptor in $fd
+start_demo() { # name args...: the demo's output on a new descriptor in $fd, its process in $pid
     local name=$1
     shift
     mkfifo "$out/$name.pipe"
     timeout 120 "$demo" "$@" >"$out/$name.pipe" 2>>"$out/stderr.txt" &
+    pid=$!
     exec {fd}<"$out/$name.pipe"
 }
 
@@ -33,25 +34,31 @@ net_wm_state() {
 }
 
 layered() {
-    # A plain window below, a layered one with a see-through middle above it.
+    # A plain window below, layered ones with a see-through middle above it:
+    # alpha 0 there, then the colour key.
     start_demo plain plain 100 100 400 300
-    local plain=$fd
+    local plain=$fd above variant
     expect_line "$plain" '^ready' plain.txt || return
     xcompmgr 2>>"$out/stderr.txt" &
     if ! timeout 10 xdotool search --sync --name '^xcompmgr$' >/dev/null; then
         echo xcompmgr >"$out/unavailable.txt"
         return
     fi
-    start_demo holed holed 100 100 400 300
-    local holed=$fd
-    expect_line "$holed" '^ready' holed.txt || return
-    sleep 0.5
-    "$screenshot" "$out/layered.png"
-    # The middle of the hole, then the opaque corner.
-    xdotool mousemove 300 250 click 1
-    expect_line "$plain" '^click' plain.txt
-    xdotool mousemove 120 120 click 1
-    expect_line "$holed" '^click' holed.txt
+    for variant in holed keyed; do
+        start_demo "$variant" "$variant" 100 100 400 300
+        above=$fd
+        expect_line "$above" '^ready' "$variant.txt" || return
+        sleep 0.5
+        "$screenshot" "$out/$variant.png"
+        # The middle of the hole, then the opaque corner.
+        xdotool mousemove 300 250 click 1
+        expect_line "$plain" '^click' plain.txt
+        xdotool mousemove 120 120 click 1
+        expect_line "$above" '^click' "$variant.txt"
+        kill "$pid"
+        wait "$pid" 2>/dev/null
+        exec {above}<&-
+    done
 }
 
 wm() {
