@@ -264,8 +264,8 @@ TEST(QtEndToEnd, ACompositedLayeredWindowPassesClicksThroughItsSeeThroughPixels)
 // maximized state; its own maximize reaches the window system.
 TEST(QtEndToEnd, WindowStatesAreSharedWithAWindowManager) {
     SKIP_WITHOUT_VIRTUAL_SCREEN();
-    if (!Available("openbox"))
-        GTEST_SKIP() << "openbox is not installed";
+    if (!Available("openbox") || !Available("xprop"))
+        GTEST_SKIP() << "openbox or xprop is not installed";
     TTempDir Dir;
     RunOnVirtualScreen(QT_E2E_DIR "/e2e-states.sh", QT_WINDOW_STATES, Dir, "wm");
     if (std::filesystem::exists(Dir.File("unavailable.txt")))
