@@ -471,6 +471,32 @@ TEST_F(QtBackendTest, WindowStatesFollowWhatTheDesktopDid) {
     EXPECT_EQ(States(), (std::vector{K::Restored, K::Maximized}));
 }
 
+// The desktop places a maximized window: other bounds are not sent to it,
+// the window system hears where the window is instead; restored, the
+// window goes where it is asked again.
+TEST_F(QtBackendTest, AMaximizedWindowIsPlacedByTheDesktop) {
+    TSurfaceId Id = ShownSurface(TSurfaceKind::Framed, Bounds(10, 10, 50, 50));
+    QWindow* W = Backend.SurfaceWindow(Id);
+    Backend.SetMaximized(Id, true);
+    Settle();
+    Drain();
+    QRect Placed = W->geometry();
+    ASSERT_NE(Placed, QRect(10, 10, 50, 50)) << "the offscreen desktop fills its screen";
+    Backend.SetBounds(Id, Bounds(-4, -4, 60, 60));
+    Settle();
+    EXPECT_EQ(W->geometry(), Placed);
+    std::vector<TRect> Reported;
+    for (const TBackendEvent& E : Drain())
+        if (E.Kind == TBackendEventKind::MovedResized)
+            Reported.push_back(E.Bounds);
+    EXPECT_EQ(Reported,
+              std::vector{Bounds(Placed.x(), Placed.y(), Placed.width(), Placed.height())});
+    Backend.SetMaximized(Id, false);
+    Backend.SetBounds(Id, Bounds(20, 20, 50, 50));
+    Settle();
+    EXPECT_EQ(W->geometry(), QRect(20, 20, 50, 50));
+}
+
 // A popup is never managed by the desktop, so nothing would ever iconify it.
 TEST_F(QtBackendTest, APopupIsNeverIconified) {
     TSurfaceId Id = ShownSurface(TSurfaceKind::Popup, Bounds(0, 0, 50, 50));
