@@ -1,10 +1,9 @@
 #include "skin/model/bsEffects.Bitmap.h"
 
-#include "skin/model/bsUtils.Platform.h"
-#include "skin/model/bsUtils.StreamText.h"
-
 #include "platform/core/Conversions.h"
 #include "platform/core/Exceptions.h"
+#include "skin/model/bsUtils.Platform.h"
+#include "skin/model/bsUtils.StreamText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -11,10 +11,9 @@
 // User-interface thread only.
 #pragma once
 
-#include "skin/model/bsEffects.Kernels.h"
-
 #include "platform/core/Streams.h"
 #include "platform/gdi/Graphics.h"
+#include "skin/model/bsEffects.Kernels.h"
 
 #include <memory>
 #include <string>
@@ -157,8 +156,8 @@ private:
     void DrawToDC(HDC DC, const TRect& DstRect, const TRect& SrcRect);
     void StretchInto(TbsBitmap* Dest, const TRect& DstRect, const TRect& DstClip,
                      const TRect& SrcRect);
-    template <class DrawTile> void TileWith(const TRect& DstRect, const TRect& SrcRect,
-                                            const TRect* DstClip, DrawTile Draw);
+    template <class DrawTile>
+    void TileWith(const TRect& DstRect, const TRect& SrcRect, const TRect* DstClip, DrawTile Draw);
     void ReflectionBy(int Divisor);
     void AssignGdiBitmap(TBitmap* Source);
     void AssignGraphic(TGraphic* Source);

@@ -1,9 +1,8 @@
 // The drawing operations of TbsBitmap: which kernel runs, with which
 // rectangles.
+#include "platform/core/Conversions.h"
 #include "skin/model/bsEffects.Bitmap.h"
 #include "skin/model/bsUtils.Platform.h"
-
-#include "platform/core/Conversions.h"
 
 #include <algorithm>
 
@@ -103,8 +102,8 @@ void TbsBitmap::StretchInto(TbsBitmap* Dest, const TRect& DstRect, const TRect& 
 void TbsBitmap::DrawToDC(HDC DC, const TRect& DstRect, const TRect& SrcRect) {
     TMMXStateGuard Guard;
     const TbsPixelKernels& K = PixelKernels();
-    auto Routine = FAlphaBlend ? K.DrawToDCAlpha
-                               : (FTransparent ? K.DrawToDCTransparent : K.DrawToDCOpaque);
+    auto Routine =
+        FAlphaBlend ? K.DrawToDCAlpha : (FTransparent ? K.DrawToDCTransparent : K.DrawToDCOpaque);
     Routine(DC, DstRect.Left, DstRect.Top, DstRect.Width(), DstRect.Height(), this, SrcRect.Left,
             SrcRect.Top, SrcRect.Width(), SrcRect.Height());
 }
@@ -128,9 +127,9 @@ void TbsBitmap::TileWith(const TRect& DstRect, const TRect& SrcRect, const TRect
             TRect Cut;
             if (!IntersectRect(&Cut, &Tile, &DstRect))
                 break;
-            const TRect Src = Cut == Tile ? SrcRect
-                                          : Bounds(SrcRect.Left, SrcRect.Top, Cut.Width(),
-                                                   Cut.Height());
+            const TRect Src = Cut == Tile
+                                  ? SrcRect
+                                  : Bounds(SrcRect.Left, SrcRect.Top, Cut.Width(), Cut.Height());
             TRect Meet;
             if (DstClip && !IsEmptyRect(*DstClip) && !IntersectRect(&Meet, &Cut, DstClip))
                 continue;
@@ -153,9 +152,9 @@ void TbsBitmap::Tile(HDC DC, const TRect& DstRect, const TRect& SrcRect) {
             Draw(Owner, Moved(T, Org), S);
         } else if (Direct) {
             const TbsPixelKernels& K = PixelKernels();
-            auto Routine = FAlphaBlend ? K.StretchToDibAlpha
-                                       : (FTransparent ? K.StretchToDibTransparent
-                                                       : K.StretchToDibOpaque);
+            auto Routine = FAlphaBlend
+                               ? K.StretchToDibAlpha
+                               : (FTransparent ? K.StretchToDibTransparent : K.StretchToDibOpaque);
             const TRect M = Moved(T, Org);
             Routine(Dib, M, M, S, this, DibH, DibW);
         } else {
@@ -173,8 +172,7 @@ void TbsBitmap::Tile(TbsBitmap* Bitmap, const TRect& DstRect, const TRect& SrcRe
              [&](const TRect& T, const TRect& S) { Draw(Bitmap, T, S); });
 }
 
-void TbsBitmap::TileClip(HDC DC, const TRect& DstRect, const TRect& DstClip,
-                         const TRect& SrcRect) {
+void TbsBitmap::TileClip(HDC DC, const TRect& DstRect, const TRect& DstClip, const TRect& SrcRect) {
     if (Empty() || !DC)
         return;
     TbsBitmap* Owner = FindBitmapByDC(DC);

@@ -1,11 +1,10 @@
 // The drawing slots of the kernel table: stretch and copy routines between
 // skin bitmaps and into 32-bit bottom-up DIB sections, and the routines that
 // put a bitmap on any device context.
+#include "platform/core/Exceptions.h"
 #include "skin/model/bsEffects.Bitmap.h"
 #include "skin/model/bsEffects.Kernels.h"
 #include "skin/model/bsUtils.Platform.h"
-
-#include "platform/core/Exceptions.h"
 
 #include <cmath>
 #include <vector>
@@ -92,9 +91,8 @@ void StretchRows(const TDestRows& Dest, const TRect& DstRect, const TRect& DstCl
     }
     const std::vector<int> Columns = IndexTable(Clip.Left, CW, DstRect.Left, DstRect.Width(),
                                                 SrcRect.Left, SrcRect.Right, Rounding);
-    const std::vector<int> Rows = IndexTable(Clip.Top, Clip.Height(), DstRect.Top,
-                                             DstRect.Height(), SrcRect.Top, SrcRect.Bottom,
-                                             Rounding);
+    const std::vector<int> Rows = IndexTable(Clip.Top, Clip.Height(), DstRect.Top, DstRect.Height(),
+                                             SrcRect.Top, SrcRect.Bottom, Rounding);
     const TbsPixelKernels& K = PixelKernels();
     int LastSrcRow = -1;
     TbsColor* LastDst = nullptr;
@@ -142,8 +140,7 @@ void StretchToDibAlpha(TbsColor* Bits, const TRect& DstRect, const TRect& DstCli
 }
 
 void StretchToDibTransparent(TbsColor* Bits, const TRect& DstRect, const TRect& DstClip,
-                             const TRect& SrcRect, TbsBitmap* Source, int DibHeight,
-                             int DibWidth) {
+                             const TRect& SrcRect, TbsBitmap* Source, int DibHeight, int DibWidth) {
     if (DstRect.Width() == SrcRect.Width() && DstRect.Height() == SrcRect.Height())
         Assert(Bits != nullptr && Source != nullptr);
     StretchRows(DibRows(Bits, DibHeight, DibWidth), DstRect, DstClip, SrcRect, Source,

@@ -49,8 +49,7 @@ void TbsBitmapLink::Draw(TbsBitmap* Bitmap, int X, int Y) {
 
 bool TbsBitmapLink::SeeThrough(int X, int Y) const {
     TbsColor P = 0;
-    if (FImage && FImage->Bits() && X >= 0 && Y >= 0 && X < FImage->Width() &&
-        Y < FImage->Height())
+    if (FImage && FImage->Bits() && X >= 0 && Y >= 0 && X < FImage->Width() && Y < FImage->Height())
         P = *FImage->PixelPtr(X, Y);
     if (P == NoMaskPixel)
         return false;

@@ -36,8 +36,7 @@ void FillBar(TCanvas* Canvas, TColor Color, const TRect& R) {
 // centred in its rectangle.
 void DrawImageFace(TCanvas* Canvas, const TRect& R, int Margin, TColor BarColor, bool DrawColorBar,
                    bool Enabled, bool Down, TCustomImageList* Images, int ImageIndex,
-                   const std::string& Caption, TbsButtonLayout Layout, int Spacing,
-                   bool Centred) {
+                   const std::string& Caption, TbsButtonLayout Layout, int Spacing, bool Centred) {
     const bool HasGlyph = Images && ImageIndex >= 0 && ImageIndex < Images->Count();
     const int GW = HasGlyph ? Images->Width() : 0;
     const int GH = HasGlyph ? Images->Height() : 0;
@@ -189,7 +188,8 @@ void DrawGlyphFromStrip(TCanvas* Canvas, int X, int Y, TBitmap* Glyph, TbsNumGly
     const int H = Glyph->Height();
     TBitmap Cell;
     Cell.SetSize(W, H);
-    Cell.Canvas()->CopyRect({0, 0, W, H}, Glyph->Canvas(), {W * (GlyphNum - 1), 0, W * GlyphNum, H});
+    Cell.Canvas()->CopyRect({0, 0, W, H}, Glyph->Canvas(),
+                            {W * (GlyphNum - 1), 0, W * GlyphNum, H});
     Cell.SetTransparent(true);
     Canvas->Draw(X, Y, &Cell);
 }

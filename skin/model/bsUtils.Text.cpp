@@ -17,7 +17,8 @@ void DeleteLastChar(std::string& S) {
     S.resize(N);
 }
 
-void ApplyEllipsis(std::string& S, int Width, const std::function<int(const std::string&)>& Measure) {
+void ApplyEllipsis(std::string& S, int Width,
+                   const std::function<int(const std::string&)>& Measure) {
     if (Measure(S) <= Width)
         return;
     while (!S.empty()) {
