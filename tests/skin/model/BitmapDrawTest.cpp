@@ -163,7 +163,7 @@ TEST(BitmapDrawTest, ReflectionsFadeTheMirroredRows) {
 
 // ---------------------------------------------------------------- window DCs
 
-class BitmapWindowDrawTest : public TSkinWindowTest {};
+class BitmapWindowDrawTest : public TDrawWindowTest {};
 
 TEST_F(BitmapWindowDrawTest, AlphaDrawOnAWindowComposesWithItsPixels) {
     HWND Wnd = MakeFilledWindow({100, 50, 140, 80}, RGB(0, 0, 255));

@@ -61,13 +61,13 @@ std::string Picture(TBitmap* B, TColor Ink) {
     return Out;
 }
 
-void TSkinWindowTest::SetUp() {
+void TDrawWindowTest::SetUp() {
     SetBackend(&Headless);
     Headless.UseManualClock(&Clock);
     InitApplication();
 }
 
-void TSkinWindowTest::TearDown() {
+void TDrawWindowTest::TearDown() {
     while (Screen && Screen->FormCount() > 0)
         delete Screen->Forms(Screen->FormCount() - 1);
     DoneApplication();
@@ -76,7 +76,7 @@ void TSkinWindowTest::TearDown() {
     SetBackend(nullptr);
 }
 
-HWND TSkinWindowTest::MakeFilledWindow(const TRect& R, COLORREF Color, DWORD ExStyle) {
+HWND TDrawWindowTest::MakeFilledWindow(const TRect& R, COLORREF Color, DWORD ExStyle) {
     WNDCLASS C;
     C.lpfnWndProc = [](HWND W, UINT M, WPARAM WP, LPARAM LP) {
         return DefWindowProc(W, M, WP, LP);

@@ -64,7 +64,7 @@ inline std::string Rows(std::initializer_list<const char*> Lines) {
 
 // The headless backend on a manual clock with the application object; every
 // window and form is gone after each test.
-class TSkinWindowTest : public testing::Test {
+class TDrawWindowTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;

@@ -358,7 +358,7 @@ TEST(FBitmapTest, RowsArePaddedTopDownCopies) {
 
 // ---------------------------------------------------------------- windows
 
-class WindowHelpersTest : public TSkinWindowTest {};
+class WindowHelpersTest : public TDrawWindowTest {};
 
 TEST_F(WindowHelpersTest, MonitorWorkAreas) {
     HWND Wnd = MakeFilledWindow({2000, 100, 2100, 200}, 0);
