@@ -5,6 +5,7 @@
 #include "skin/model/bsSkinData.Kinds.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace {
@@ -32,12 +33,34 @@ void LoadPicture(TBitmap& Picture, const std::string& Folder, const std::string&
     Picture.LoadFromFile(SkinPictureFileName(Folder, Name));
 }
 
+// The entry numbers 0 to Count - 1 that the section holds, in order. A
+// missing entry reads as empty and is skipped anyway, so walking only the
+// keys present gives the same list, and a damaged count of two billion
+// cannot keep the load busy for minutes.
+std::vector<int> EntryNumbers(TCustomIniFile& IniFile, const char* Section, int Count) {
+    TStringList Keys;
+    IniFile.ReadSection(Section, Keys);
+    std::vector<int> Numbers;
+    for (int k = 0; k < Keys.Count(); ++k) {
+        const std::string Key = Keys.Strings(k);
+        if (Key.empty() || Key.size() > 10 ||
+            !std::all_of(Key.begin(), Key.end(), [](unsigned char C) { return std::isdigit(C); }))
+            continue;
+        const long long N = std::stoll(Key);
+        if (N < Count && std::to_string(N) == Key)
+            Numbers.push_back(static_cast<int>(N));
+    }
+    std::sort(Numbers.begin(), Numbers.end());
+    Numbers.erase(std::unique(Numbers.begin(), Numbers.end()), Numbers.end());
+    return Numbers;
+}
+
 // The entries of a list section, as the element factory makes them.
 template <class TElement, class TCreate>
 void ReadElementList(TCustomIniFile& IniFile, const char* Section,
                      std::vector<std::unique_ptr<TElement>>& List, TCreate Create) {
     const int Count = IniFile.ReadInteger(Section, "count", 0);
-    for (int i = 0; i < Count; ++i) {
+    for (int i : EntryNumbers(IniFile, Section, Count)) {
         std::string IDName, Kind;
         SplitSkinEntry(IniFile.ReadString(Section, std::to_string(i), ""), IDName, Kind);
         std::unique_ptr<TElement> Element = Create(Kind, IDName);

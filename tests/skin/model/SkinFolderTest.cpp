@@ -103,6 +103,23 @@ TEST_F(SkinFolder, ACountOfZeroLoadsASkinWithoutControls) {
     EXPECT_EQ(Data->FActivePictures.size(), 1u);
 }
 
+TEST_F(SkinFolder, ACountBeyondTheEntriesReadsTheEntriesThatExist) {
+    const TTestSkin Skin = StandardTestSkin();
+    const std::string Text = Skin.IniText();
+    const std::string Counts[] = {"count=" + std::to_string(Skin.Controls().size()),
+                                  "count=" + std::to_string(Skin.Objects().size())};
+    // A damaged count must not keep the load busy with two billion lookups.
+    std::string Ini =
+        Replace(Text, "[SKINCONTROLS]\r\n" + Counts[0], "[SKINCONTROLS]\r\ncount=2000000000");
+    Ini = Replace(Ini, "[SKINOBJECTS]\r\n" + Counts[1], "[SKINOBJECTS]\r\ncount=2147483647");
+    auto Data = Load(Skin, &Ini);
+    ExpectSkinMatches(*Data, Skin);
+    // A count below the entries still ends the list.
+    const std::string Short =
+        Replace(Text, "[SKINCONTROLS]\r\n" + Counts[0], "[SKINCONTROLS]\r\ncount=2");
+    EXPECT_EQ(Load(Skin, &Short)->CtrlList.size(), 2u);
+}
+
 TEST_F(SkinFolder, EntriesWithoutAKindAreSkipped) {
     TTestSkin Skin = MinimalLoadableSkin();
     // After the minimal skin's "button": "Button:x", "a:b:c", ":panel", a
