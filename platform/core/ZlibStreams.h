@@ -77,6 +77,10 @@ public:
     // "Invalid stream operation". Positions count the bytes produced.
     std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
 
+    // True once inflate has met the end of the zlib stream. A short read
+    // with this still false means the block was cut short.
+    bool Finished() const { return FEnded; }
+
 private:
     void Restart();
 

@@ -33,7 +33,7 @@ public:
     int ActivationRequests(TSurfaceId Surface) const;
     // Whether a compositing manager shows translucency (asked on X11; other
     // platforms compose themselves). A test may force the answer.
-    bool HasCompositor();
+    bool HasCompositor() override;
     void SetCompositorOverride(std::optional<bool> Value);
 
     TSurfaceId CreateSurface(TSurfaceKind Kind, TSurfaceId Owner,

@@ -127,6 +127,9 @@ public:
     virtual bool HasClipboardText() = 0;
     virtual bool Open(const std::string& Target) = 0;
     virtual void Beep(UINT Type) = 0;
+    // Whether the desktop shows per-pixel alpha and constant opacity
+    // translucent (a compositor runs).
+    virtual bool HasCompositor() = 0;
 
     // Thread-safe; makes a waiting Wait return. A wake that comes before the
     // wait is kept, so the wait returns at once.

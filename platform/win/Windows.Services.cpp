@@ -687,6 +687,10 @@ DWORD GetVersion() {
     return 6u | (1u << 8) | (7601u << 16);
 }
 
+bool HasCompositor() {
+    return Backend().HasCompositor();
+}
+
 // ---------------------------------------------------------------- other services
 
 BOOL MessageBeep(UINT Type) {

@@ -296,6 +296,9 @@ struct TMessageHookInfo {
 // One hook at a time (the message recorder of the tests); empty removes it.
 void SetMessageHook(std::function<void(const TMessageHookInfo&)> Hook);
 
+// Whether the backend's desktop shows per-pixel alpha and opacity.
+bool HasCompositor();
+
 // Destroys every window, forgets the registered classes, queued messages,
 // timers, capture, focus and activation: a fresh window system for the next
 // test. Runs on the thread that owns the windows.

@@ -135,6 +135,9 @@ public:
     bool HasClipboardText() override;
     bool Open(const std::string& Target) override;
     void Beep(UINT Type) override;
+    // True unless a test says otherwise: the composed screen blends alpha.
+    bool HasCompositor() override { return FHasCompositor; }
+    void SetHasCompositor(bool Value) { FHasCompositor = Value; }
     void Wake() override;
     void Wait(std::optional<std::uint32_t> Deadline, const char* Caller) override;
     bool NextEvent(TBackendEvent& Event) override;
@@ -164,6 +167,7 @@ private:
     std::string FClipboard;
     bool FHasClipboard = false;
     std::vector<UINT> FBeeps;
+    bool FHasCompositor = true;
     std::vector<std::string> FOpened;
     bool FImeTakesText = false;
     TManualClock* FClock = nullptr;

@@ -112,6 +112,18 @@ TEST(ZlibStreams, StopsAtTheEndOfTheZlibData) {
     EXPECT_EQ(stream.Read(buffer, sizeof buffer), 0);
 }
 
+TEST(ZlibStreams, FinishedTellsAWholeBlockFromACutOne) {
+    const std::string data = MixedData(30000);
+    const std::string good = Compress(data);
+    for (const bool whole : {true, false}) {
+        TStringStream source(whole ? good : good.substr(0, good.size() - 1));
+        TDecompressionStream stream(source);
+        EXPECT_FALSE(stream.Finished());
+        InflateAll(stream);
+        EXPECT_EQ(stream.Finished(), whole) << (whole ? "whole block" : "cut block");
+    }
+}
+
 TEST(ZlibStreams, DamagedAndTruncatedBlocks) {
     const std::string data = MixedData(100000);
     const std::string good = Compress(data);

@@ -6,6 +6,7 @@
 #include "platform/core/Clock.h"
 #include "platform/qt/QtKeys.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Windows.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -595,3 +596,16 @@ TEST(QtFonts, ProgramFacesFallBackToTheCjkFontForChinese) {
 }
 
 } // namespace
+
+TEST_F(QtBackendTest, CompositorAnswerThroughTheBackendInterface) {
+    TBackend& Interface = Backend;
+    // Qt's offscreen platform composes itself.
+    EXPECT_TRUE(Interface.HasCompositor());
+    Backend.SetCompositorOverride(false);
+    EXPECT_FALSE(Interface.HasCompositor());
+    SetBackend(&Backend);
+    EXPECT_FALSE(HasCompositor());
+    SetBackend(nullptr);
+    Backend.SetCompositorOverride(std::nullopt);
+    EXPECT_TRUE(Interface.HasCompositor());
+}

@@ -185,3 +185,11 @@ TEST_F(ServicesTest, SynchronizeWakesTheLoopThroughTheQueue) {
     Worker.join();
     EXPECT_TRUE(Ran);
 }
+
+TEST_F(ServicesTest, CompositorIsTheBackendsAnswer) {
+    EXPECT_TRUE(HasCompositor()) << "the headless screen blends alpha";
+    Headless.SetHasCompositor(false);
+    EXPECT_FALSE(HasCompositor());
+    Headless.SetHasCompositor(true);
+    EXPECT_TRUE(HasCompositor());
+}
