@@ -1,3 +1,4 @@
+#include "platform/forms/Forms.h"
 #include "platform/forms/PopupMenus.h"
 #include "platform/shell/ShellApi.h"
 #include "platform/shell/Trash.h"
@@ -130,6 +131,25 @@ TEST_F(ShellVerbsTest, AFailedMoveLeavesTheFileAndNoInfo) {
     EXPECT_EQ(Invoke(Work + "/clip.avi", "delete"), E_FAIL);
     EXPECT_EQ(ReadAll(Work + "/clip.avi"), "kept");
     EXPECT_FALSE(FileExists(Trash + "/info/clip.avi.trashinfo"));
+}
+
+TEST_F(ShellVerbsTest, PropertiesShowAModalWindowOfTheItem) {
+    std::ofstream(Work + "/clip.avi") << "12345";
+    InitApplication();
+    std::string Caption;
+    Application->OnIdle = [&](TObject*, bool& Done) {
+        if (TCustomForm* Form = Screen->ActiveForm()) {
+            Caption = Form->Caption();
+            Form->SetModalResult(mrOk);
+        }
+        Done = true;
+    };
+    EXPECT_EQ(Invoke(Work + "/clip.avi", "properties"), S_OK);
+    EXPECT_EQ(Caption, "clip.avi Properties");
+    EXPECT_EQ(Invoke("::{Computer}", "properties"), E_INVALIDARG);
+    Application->OnIdle = nullptr;
+    DoneApplication();
+    ResetWindowSystem();
 }
 
 } // namespace
