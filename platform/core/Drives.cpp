@@ -91,12 +91,6 @@ bool IsPseudoFileSystem(const std::string& Type) {
     return std::find(Pseudo.begin(), Pseudo.end(), Type) != Pseudo.end();
 }
 
-bool IsRemoteFileSystem(const std::string& Type) {
-    static const std::array<std::string_view, 10> Remote = {
-        "nfs", "nfs4", "cifs", "smb3", "smbfs", "9p", "afs", "ceph", "glusterfs", "fuse.sshfs"};
-    return std::find(Remote.begin(), Remote.end(), Type) != Remote.end();
-}
-
 bool IsHiddenPlace(const std::string& MountPoint) {
     if (IsAtOrBelow(MountPoint, "/proc") || IsAtOrBelow(MountPoint, "/sys") ||
         IsAtOrBelow(MountPoint, "/dev"))
@@ -181,6 +175,12 @@ TDriveInfo MakeDrive(const TDriveEnvironment& Env, const TMountEntry& Entry) {
 }
 
 } // namespace
+
+bool IsRemoteFileSystem(const std::string& FileSystem) {
+    static const std::array<std::string_view, 10> Remote = {
+        "nfs", "nfs4", "cifs", "smb3", "smbfs", "9p", "afs", "ceph", "glusterfs", "fuse.sshfs"};
+    return std::find(Remote.begin(), Remote.end(), FileSystem) != Remote.end();
+}
 
 std::vector<TMountEntry> ReadMountTable(const std::string& FileName) {
     std::vector<TMountEntry> Result;

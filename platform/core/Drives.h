@@ -52,6 +52,9 @@ std::vector<TDriveInfo> GetDrives();
 // least); empty for an empty or relative path.
 std::string MountPointOf(const std::string& Path);
 
+// nfs, cifs, sshfs and the other network file systems that count as remote.
+bool IsRemoteFileSystem(const std::string& FileSystem);
+
 // The label of a "/dev/..." source, from the label links; empty when none.
 std::string VolumeLabelOf(const std::string& Source);
 

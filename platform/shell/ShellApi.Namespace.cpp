@@ -33,9 +33,20 @@ bool IsAtOrBelow(const std::string& Path, const std::string& Folder) {
             Path[Folder.size()] == '/');
 }
 
+// The mount-table line on top of the deepest mount holding Path. Only the
+// table is read, so it can be asked for every item of a listing.
+std::optional<TMountEntry> MountEntryOf(const std::string& Path) {
+    std::optional<TMountEntry> Best;
+    for (TMountEntry& Entry : ReadMountTable(DriveEnvironment().MountTable))
+        if (IsAtOrBelow(Path, Entry.MountPoint) &&
+            (!Best || Entry.MountPoint.size() >= Best->MountPoint.size()))
+            Best = std::move(Entry);
+    return Best;
+}
+
 bool IsOnRemoteMount(const std::string& Path) {
-    const std::optional<TDriveInfo> Drive = DriveOf(MountPointOf(Path));
-    return Drive && Drive->Type == dtRemote;
+    const std::optional<TMountEntry> Mount = MountEntryOf(Path);
+    return Mount && IsRemoteFileSystem(Mount->FileSystem);
 }
 
 bool HasSubFolder(const std::string& Path) {
@@ -70,7 +81,7 @@ bool CanModifyEntry(const std::string& Path) {
     }, Up{};
     if (::lstat(Path.c_str(), &Own) != 0 || ::stat(Parent.c_str(), &Up) != 0)
         return false;
-    if (Own.st_dev != Up.st_dev || DriveOf(Path))
+    if (Own.st_dev != Up.st_dev || IsMountPoint(Path))
         return false;
     const TShellEnvironment Env = ShellEnvironment();
     if (Path == Env.Home || IsAtOrBelow(Env.DataHome + "/Trash", Path))
@@ -639,6 +650,11 @@ std::optional<TPlace> ParsePath(const std::string& Text) {
         Step(Place, {ikEntry, std::uint8_t(Folder ? ifFolder : 0), Parts[I]}, Place);
     }
     return Place;
+}
+
+bool IsMountPoint(const std::string& Path) {
+    const std::optional<TMountEntry> Mount = MountEntryOf(Path);
+    return Mount && Mount->MountPoint == Path;
 }
 
 std::optional<TDriveInfo> DriveOf(const std::string& MountPoint) {

@@ -55,6 +55,8 @@ std::optional<TPlace> ParsePath(const std::string& Text);
 // The same rules as the namespace's own folders apply to every item name.
 bool IsValidEntryName(const std::string& Name);
 
+// Any line of the mount table mounts something at Path.
+bool IsMountPoint(const std::string& Path);
 // The drive a mount point is, if it is one.
 std::optional<TDriveInfo> DriveOf(const std::string& MountPoint);
 

@@ -119,8 +119,8 @@ bool MoveToTrash(const std::string& Path) {
         return Fail(errno);
     const std::string Trash = TrashFor(Path, Info.st_dev);
     const TShellEnvironment Env = ShellEnvironment();
-    if (Info.st_dev != Up.st_dev || DriveOf(Path) || Path == Env.Home || IsAtOrBelow(Trash, Path) ||
-        IsAtOrBelow(Path, Trash))
+    if (Info.st_dev != Up.st_dev || IsMountPoint(Path) || Path == Env.Home ||
+        IsAtOrBelow(Trash, Path) || IsAtOrBelow(Path, Trash))
         return Fail(EPERM);
     if (!EnsureTrash(Trash))
         return Fail(errno);
