@@ -87,6 +87,11 @@ void TbsShellChangeThread::CloseChangeHandle() {
 }
 
 void TbsShellChangeThread::DeliverChange() {
+    // Re-armed as the handler starts: what happened before is what the
+    // handler will see, and a change while it runs is one further signal.
+    // The worker waits in the synchronous call meanwhile, so the handle is
+    // not in use.
+    FindNextChangeNotification(FWaitHandle);
     // The notifier may have stopped this worker after it saw the change.
     if (!Terminated() && FChangeEvent)
         FChangeEvent();
@@ -105,10 +110,8 @@ void TbsShellChangeThread::Execute() {
         const DWORD Result = WaitForChangeOrWakeUp(FWaitHandle, FWakeUp);
         if (Result == WAIT_FAILED)
             return;
-        if (Result == WAIT_OBJECT_0 && !Terminated()) {
+        if (Result == WAIT_OBJECT_0 && !Terminated())
             Synchronize([this] { DeliverChange(); });
-            FindNextChangeNotification(FWaitHandle);
-        }
         TUnitLockGuard Guard;
         if (FWaitChanged) {
             CloseChangeHandle();

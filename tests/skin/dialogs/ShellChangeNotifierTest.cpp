@@ -67,6 +67,17 @@ TEST_F(ShellChangeNotifierTest, AWorkerRunsOnlyWhileAHandlerIsSet) {
     EXPECT_EQ(Calls, 1);
     EXPECT_EQ(CallsOffMainThread, 0);
     EXPECT_FALSE(CheckSynchronize(0));
+
+    // A change made while the handler runs is reported once more.
+    Calls = 0;
+    Notifier.SetOnChange([this] {
+        if (Calls++ == 0)
+            Touch(Work + "/during");
+    });
+    Touch(Work + "/trigger");
+    ASSERT_TRUE(ServeUntil([&] { return Calls >= 2; }));
+    EXPECT_FALSE(CheckSynchronize(0));
+    EXPECT_EQ(Calls, 2);
 }
 
 TEST_F(ShellChangeNotifierTest, RootsCompareByTheirKind) {
