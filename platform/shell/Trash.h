@@ -1,5 +1,6 @@
-// The desktop's trash, as the freedesktop.org trash specification lays it
-// out: nothing the user deletes is lost, it can be restored from the trash.
+// The desktop's trash, in the layout every freedesktop.org desktop shares
+// (files/ and info/*.trashinfo): nothing the user deletes is lost, it can be
+// restored from the desktop's own trash window.
 #pragma once
 
 #include <string>
