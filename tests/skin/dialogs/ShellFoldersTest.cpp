@@ -1,4 +1,6 @@
 #include "platform/core/Exceptions.h"
+#include "platform/forms/Forms.h"
+#include "platform/win/headless/HeadlessBackend.h"
 #include "skin/dialogs/bsShellFolders.h"
 #include "tests/skin/dialogs/ShellDialogsTestSupport.h"
 
@@ -237,6 +239,82 @@ TEST_F(ShellFoldersTest, DisplayNamesOfVirtualItems) {
     InitShellControls();
     EXPECT_NE(ShellUnitLock(), nullptr);
     EXPECT_FALSE(ActiveContextMenu2());
+}
+
+// A form that hears of the context menu's commands, and may take them over.
+class TTargetForm : public TForm, public IbsShellCommandTarget {
+public:
+    using TForm::TForm;
+    void ExecuteCommand(const std::string& Verb, bool& Handled) override {
+        Heard.push_back("execute " + Verb);
+        Handled = TakeOver;
+    }
+    void CommandCompleted(const std::string& Verb, bool Succeeded) override {
+        Heard.push_back("completed " + Verb + (Succeeded ? " ok" : " failed"));
+    }
+    std::vector<std::string> Heard;
+    bool TakeOver = false;
+};
+
+class ShellContextMenuTest : public TShellItemsTest {
+protected:
+    void SetUp() override {
+        TShellItemsTest::SetUp();
+        SetBackend(&Headless);
+        InitApplication();
+        Form = new TTargetForm(nullptr);
+        Form->SetBounds(100, 100, 300, 200);
+        Form->Show();
+        Application->ProcessMessages();
+    }
+    void TearDown() override {
+        delete Form;
+        DoneApplication();
+        ResetWindowSystem();
+        SetBackend(nullptr);
+        TShellItemsTest::TearDown();
+    }
+    // Queues the keys that choose the menu's third command (Open, Rename,
+    // Delete).
+    void ChooseThird() {
+        for (int Key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) {
+            Headless.KeyDown(Key);
+            Headless.KeyUp(Key);
+        }
+    }
+
+    THeadlessBackend Headless;
+    TTargetForm* Form = nullptr;
+};
+
+TEST_F(ShellContextMenuTest, TheChosenCommandRunsUnlessTheControlTakesItOver) {
+    Touch(Work + "/a.avi");
+    Touch(Work + "/b.avi");
+    TRoot Root = Work;
+    std::unique_ptr<TbsShellFolder> RootItem(CreateRootFolder(nullptr, "", Root));
+    auto A = ChildOf(RootItem.get(), "a.avi");
+    ChooseThird();
+    ShowShellContextMenu(Form, A.get(), 10, 10);
+    EXPECT_FALSE(FileExists(Work + "/a.avi"));
+    EXPECT_TRUE(FileExists(Home + "/.local/share/Trash/files/a.avi"));
+    EXPECT_EQ(Form->Heard, (std::vector<std::string>{"execute delete", "completed delete ok"}));
+    EXPECT_FALSE(ActiveContextMenu2());
+
+    Form->Heard.clear();
+    Form->TakeOver = true;
+    auto B = ChildOf(RootItem.get(), "b.avi");
+    ChooseThird();
+    ShowShellContextMenu(Form, B.get(), 10, 10);
+    EXPECT_TRUE(FileExists(Work + "/b.avi"));
+    EXPECT_EQ(Form->Heard, (std::vector<std::string>{"execute delete", "completed delete ok"}));
+
+    // Escape chooses nothing; nothing runs.
+    Form->Heard.clear();
+    Headless.KeyDown(VK_ESCAPE);
+    Headless.KeyUp(VK_ESCAPE);
+    ShowShellContextMenu(Form, B.get(), 10, 10);
+    EXPECT_TRUE(Form->Heard.empty());
+    ShowShellContextMenu(Form, nullptr, 10, 10);
 }
 
 } // namespace
