@@ -306,7 +306,7 @@ std::string StrRetText(const ITEMIDLIST* ID, const STRRET& StrRet) {
     case STRRET_OFFSET: {
         // Only inside the first item: an offset outside it reads nothing.
         const std::size_t Count = ID ? ItemIdByteCount(ID) : 0;
-        if (StrRet.uOffset >= 2 && StrRet.uOffset < Count) {
+        if (StrRet.uOffset < Count) {
             const char* Start = reinterpret_cast<const char*>(ID) + StrRet.uOffset;
             const std::size_t Length = Count - StrRet.uOffset;
             Text.assign(Start, strnlen(Start, Length));
