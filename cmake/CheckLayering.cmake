@@ -6,12 +6,14 @@
 # (media/player, skin/controls/skin/forms, app/legacy); within such a pair no
 # unit may include a unit that includes it back. A new edge is added here.
 set(PLATFORM platform/core platform/gdi platform/win platform/forms platform/qt)
+set(PLATFORM ${PLATFORM} platform/shell)
 set(SKIN skin/model skin/controls skin/forms skin/dialogs)
 set(USES_platform/core "")
 set(USES_platform/gdi platform/core)
 set(USES_platform/win platform/core platform/gdi)
 set(USES_platform/forms platform/core platform/gdi platform/win)
 set(USES_platform/qt platform/core platform/gdi platform/win)
+set(USES_platform/shell platform/core platform/gdi platform/win platform/forms)
 set(USES_media ${PLATFORM} player)
 set(USES_player ${PLATFORM} media)
 set(USES_catalogue ${PLATFORM} media)

@@ -43,6 +43,7 @@ OSTRELA_EXCEPTION(EMaskException, Exception);
 OSTRELA_EXCEPTION(EZlibError, EStreamError);
 OSTRELA_EXCEPTION(ECompressionError, EZlibError);
 OSTRELA_EXCEPTION(EDecompressionError, EZlibError);
+OSTRELA_EXCEPTION(EInvalidPath, Exception);
 
 #undef OSTRELA_EXCEPTION
 
