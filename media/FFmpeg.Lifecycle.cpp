@@ -191,6 +191,7 @@ void TCustomFFmpeg::SetDefaults() {
     FPostHooks = 0;
     FPendingPostHooks = -1;
     FFatalException = false;
+    ResetHooks();
 }
 
 void TCustomFFmpeg::ResetJob() {
@@ -434,6 +435,7 @@ void TCustomFFmpeg::ReleaseAll() {
         Fvstats_file = nullptr;
     }
     Fvstats_filename.clear();
+    ReleaseHooks();
 }
 
 // ---- Codec lists ---------------------------------------------------------------

@@ -1,0 +1,111 @@
+// The engine as the hook, preview and progress tests see it: the picture
+// and post hooks and the report callable directly, a clock the test moves,
+// and every line of the log captured (FFmpeg's own included).
+#pragma once
+
+#include "media/FFmpeg.h"
+#include "media/FrameHook.h"
+#include "media/Previewer.h"
+#include "tests/media/FFmpegTestEngine.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class THookEngine : public TTestEngine {
+public:
+    using TTestEngine::TTestEngine;
+
+    // The engine's clock, in microseconds.
+    std::atomic<std::int64_t> Clock{0};
+
+    using TCustomFFmpeg::Faudio_size;
+    using TCustomFFmpeg::Fextra_size;
+    using TCustomFFmpeg::FFirstHook;
+    using TCustomFFmpeg::FHookBuf;
+    using TCustomFFmpeg::FHookBufSize;
+    using TCustomFFmpeg::FHookFrameNumber;
+    using TCustomFFmpeg::FInDelivery;
+    using TCustomFFmpeg::Fnb_frames_drop;
+    using TCustomFFmpeg::Fnb_frames_dup;
+    using TCustomFFmpeg::FPostContext;
+    using TCustomFFmpeg::FShowDupOrDrop;
+    using TCustomFFmpeg::Ftimer_start;
+    using TCustomFFmpeg::Fvideo_size;
+    using TCustomFFmpeg::PreProcessPicture;
+    using TCustomFFmpeg::ReportProgress;
+    using TCustomFFmpeg::RunPostHooks;
+    using TCustomFFmpeg::WriteVideoStats;
+
+protected:
+    std::int64_t NowUS() override { return Clock; }
+};
+
+// One frame of its own buffers, filled by the test.
+struct TFrameDeleter {
+    void operator()(AVFrame* AFrame) const { avutil::av_frame_free(&AFrame); }
+};
+using TFramePtr = std::unique_ptr<AVFrame, TFrameDeleter>;
+
+inline TFramePtr MakeFrame(AVPixelFormat AFormat, int AWidth, int AHeight,
+                           const std::function<int(int Plane, int X, int Y)>& AValue) {
+    TFramePtr Frame(avutil::av_frame_alloc());
+    Frame->format = AFormat;
+    Frame->width = AWidth;
+    Frame->height = AHeight;
+    EXPECT_EQ(avutil::av_frame_get_buffer(Frame.get(), 0), 0);
+    const AVPixFmtDescriptor* Desc = avutil::av_pix_fmt_desc_get(AFormat);
+    const bool Packed = Desc->nb_components > 1 && !(Desc->flags & AV_PIX_FMT_FLAG_PLANAR);
+    for (int P = 0; P < 4 && Frame->data[P]; ++P) {
+        const int W = Packed ? AWidth * Desc->nb_components
+                             : (P == 0 ? AWidth : -((-AWidth) >> Desc->log2_chroma_w));
+        const int H = P == 0 ? AHeight : -((-AHeight) >> Desc->log2_chroma_h);
+        for (int Y = 0; Y < H; ++Y)
+            for (int X = 0; X < W; ++X)
+                Frame->data[P][Y * Frame->linesize[P] + X] = std::uint8_t(AValue(P, X, Y));
+    }
+    return Frame;
+}
+
+// The byte at (X, Y) of a plane (X counts bytes).
+inline int ByteAt(const AVFrame* AFrame, int APlane, int X, int Y) {
+    return AFrame->data[APlane][Y * AFrame->linesize[APlane] + X];
+}
+
+// Loads the libraries, gives each test a fresh THookEngine and captures every
+// logged line, the engine's and FFmpeg's.
+class HookEngineTest : public EngineTest {
+protected:
+    THookEngine* Hooked = nullptr;
+
+    void SetUp() override {
+        EngineTest::SetUp();
+        Engine = std::make_unique<THookEngine>(4);
+        Engine->ResetJob();
+        Hooked = static_cast<THookEngine*>(Engine.get());
+        GetFFLogger()->OnLog = [this](TObject*, TThreadID, TLogLevel ALevel,
+                                      const std::string& AMsg) {
+            std::lock_guard Guard(FAllLock);
+            FAll.push_back({ALevel, AMsg});
+        };
+    }
+
+    std::vector<TLoggedLine> AllLogged() {
+        std::lock_guard Guard(FAllLock);
+        return FAll;
+    }
+    int CountAll(TLogLevel ALevel, const std::string& AMsg) {
+        int Count = 0;
+        for (const TLoggedLine& Line : AllLogged())
+            Count += Line.Level == ALevel && Line.Msg == AMsg;
+        return Count;
+    }
+    void ClearAll() {
+        std::lock_guard Guard(FAllLock);
+        FAll.clear();
+    }
+
+private:
+    std::mutex FAllLock;
+    std::vector<TLoggedLine> FAll;
+};
