@@ -28,7 +28,12 @@ void TPreviewer::DoPaint() {
         FForm->Show();
     }
     FForm->SetCaption(FormatTimeUS(FPTS));
+    // The window draws nothing of its own: a paint still due (its first, or
+    // after the caption changed) happens now, not over the picture later.
+    FForm->Update();
     FForm->Canvas()->Draw(0, 0, FBitmap);
+    // Letting the window's DC go hands the picture to the screen now.
+    static_cast<TControlCanvas*>(FForm->Canvas())->FreeHandle();
 }
 
 void TPreviewer::CreatePreviewForm() {
