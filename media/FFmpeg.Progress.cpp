@@ -123,7 +123,9 @@ void TCustomFFmpeg::ReportProgress(bool is_last_report, int AFileIndex,
         if (Stream.Time > 0 && Stream.Time < ti1)
             ti1 = Stream.Time;
     }
-    if (ti1 < 0.01)
+    // Before any stream has a time, the report says 0.01 s rather than the
+    // search's starting value.
+    if (ti1 < 0.01 || ti1 == 1e10)
         ti1 = 0.01;
 
     if (FOnProgress || Fverbose > 0 || is_last_report) {

@@ -72,6 +72,12 @@ inline int ByteAt(const AVFrame* AFrame, int APlane, int X, int Y) {
     return AFrame->data[APlane][Y * AFrame->linesize[APlane] + X];
 }
 
+struct TCapturedLine {
+    TObject* Sender;
+    TLogLevel Level;
+    std::string Msg;
+};
+
 // Loads the libraries, gives each test a fresh THookEngine and captures every
 // logged line, the engine's and FFmpeg's.
 class HookEngineTest : public EngineTest {
@@ -83,20 +89,20 @@ protected:
         Engine = std::make_unique<THookEngine>(4);
         Engine->ResetJob();
         Hooked = static_cast<THookEngine*>(Engine.get());
-        GetFFLogger()->OnLog = [this](TObject*, TThreadID, TLogLevel ALevel,
+        GetFFLogger()->OnLog = [this](TObject* Sender, TThreadID, TLogLevel ALevel,
                                       const std::string& AMsg) {
             std::lock_guard Guard(FAllLock);
-            FAll.push_back({ALevel, AMsg});
+            FAll.push_back({Sender, ALevel, AMsg});
         };
     }
 
-    std::vector<TLoggedLine> AllLogged() {
+    std::vector<TCapturedLine> AllLogged() {
         std::lock_guard Guard(FAllLock);
         return FAll;
     }
     int CountAll(TLogLevel ALevel, const std::string& AMsg) {
         int Count = 0;
-        for (const TLoggedLine& Line : AllLogged())
+        for (const TCapturedLine& Line : AllLogged())
             Count += Line.Level == ALevel && Line.Msg == AMsg;
         return Count;
     }
@@ -107,5 +113,5 @@ protected:
 
 private:
     std::mutex FAllLock;
-    std::vector<TLoggedLine> FAll;
+    std::vector<TCapturedLine> FAll;
 };
