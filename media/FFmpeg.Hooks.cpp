@@ -238,21 +238,25 @@ void TCustomFFmpeg::RunPostHooks(const AVFrame* AFrame, const AVCodecContext* AE
     // user-interface thread, which may itself want the lock.
     TPostHook Serving = phPreview;
     TPreviewer* Previewer = nullptr;
-    {
+    // A window switched off while no frame was shown in it goes here.
+    TPreviewer* Stale = nullptr;
+    const auto Decide = [&] {
         std::lock_guard Guard(PostHookLock());
         ApplyPendingPostHooks();
         const TPostHooks Hooks = PostHooks();
+        if (!Hooks.Contains(phPreview)) {
+            Stale = FPostContext.Previewer;
+            FPostContext.Previewer = nullptr;
+        }
         if (Hooks.Contains(phBitmap) && FOnPreviewBitmap)
             Serving = phBitmap;
-        else if (Hooks.Contains(phPreview))
-            Serving = phPreview;
-        else
-            return;
+        else if (!Hooks.Contains(phPreview))
+            return false;
         FPostContext.preview_cur_time = NowUS();
         // The first frame of a job is always due.
         if (FPostContext.Delivered &&
             FPostContext.preview_cur_time - FPostContext.preview_last_time <= PreviewInterval)
-            return;
+            return false;
         FPostContext.Delivered = true;
         FPostContext.preview_last_time = FPostContext.preview_cur_time;
         if (Serving == phPreview) {
@@ -261,7 +265,12 @@ void TCustomFFmpeg::RunPostHooks(const AVFrame* AFrame, const AVCodecContext* AE
             Previewer = FPostContext.Previewer;
         }
         FInDelivery = true;
-    }
+        return true;
+    };
+    const bool Due = Decide();
+    FreePreviewer(Stale);
+    if (!Due)
+        return;
 
     bool Converted = false;
     bool Shown = true;

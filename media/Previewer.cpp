@@ -7,7 +7,10 @@
 #include "platform/win/Windows.h"
 
 TPreviewer::~TPreviewer() {
-    CallInMainThread([this] { FreePreviewForm(); });
+    // The window exists only once a picture was painted, and the paint's
+    // call into the user-interface thread makes it visible here.
+    if (FForm)
+        CallInMainThread([this] { FreePreviewForm(); });
 }
 
 bool TPreviewer::PaintFrame(TBitmap* ABitmap, int AFrameNumber, std::int64_t APTS) {
@@ -46,6 +49,8 @@ void TPreviewer::CreatePreviewForm() {
     FForm->SetClientWidth(FBitmap->Width());
     FForm->SetClientHeight(FBitmap->Height());
     FFormHandle = FForm->Handle();
+    if (!Application)
+        return;
     // Each window adds and removes its own hook, so windows freed in any
     // order leave the others' hooks working.
     Application->AddMessageHook(TMessageEvent(this, &TPreviewer::AppMessage));

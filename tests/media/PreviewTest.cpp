@@ -139,6 +139,20 @@ TEST_F(PreviewTest, TheBitmapEventTakesPrecedenceOverTheWindow) {
     EXPECT_TRUE(IsWindowVisible(WindowOf(*Hooked)));
 }
 
+TEST_F(PreviewTest, AnExceptionFromTheBitmapHandlerReachesTheJobWithNoLockHeld) {
+    Engine->SetPostHooks({phBitmap});
+    Engine->SetOnPreviewBitmap(
+        [](TObject*, TBitmap*, int, std::int64_t) { throw EConvertError("no room"); });
+    EXPECT_THROW(Deliver(0), EConvertError);
+    std::thread Other([] {
+        EXPECT_TRUE(PostHookLock().try_lock());
+        PostHookLock().unlock();
+    });
+    Other.join();
+    EXPECT_FALSE(Hooked->FInDelivery);
+    EXPECT_EQ(Engine->PostHooks(), TPostHooks({phBitmap}));
+}
+
 TEST_F(PreviewTest, APictureTheConversionRefusesDropsTheHookThatWasToServeIt) {
     for (TPostHook Hook : {phBitmap, phPreview}) {
         SCOPED_TRACE(int(Hook));
