@@ -2,9 +2,11 @@
 #include "platform/core/Conversions.h"
 #include "tests/media/HookTestEngine.h"
 
+#include <libavutil/intreadwrite.h>
+
 #include <cmath>
+#include <cstdio>
 #include <fstream>
-#include <regex>
 
 namespace {
 
@@ -226,6 +228,58 @@ TEST_F(ProgressTest, TheSummaryUsesTheFormattingSettingsAndNeverDividesByZero) {
                            "video:10kB audio:7kB global headers:1kB muxing overhead 11,11%\\r\\n",
                            "size=       0kB time=0.01 bitrate=   0.0kbits/s",
                            "video:0kB audio:0kB global headers:0kB muxing overhead 0,00%\\r\\n"}));
+}
+
+// The encoder keeps its error sums with the PSNR flag; the last report rates
+// the whole stream from them, the others the last packet's errors.
+TEST_F(ProgressTest, PSNROfARealEncoderComesFromItsSumsInTheLastReport) {
+    AVCodecContext* Enc =
+        avcodec::avcodec_alloc_context3(avcodec::avcodec_find_encoder(AV_CODEC_ID_MPEG4));
+    Enc->width = 64;
+    Enc->height = 48;
+    Enc->pix_fmt = AV_PIX_FMT_YUV420P;
+    Enc->time_base = {1, 25};
+    Enc->flags |= AV_CODEC_FLAG_PSNR;
+    Enc->thread_count = 1;
+    ASSERT_EQ(avcodec::avcodec_open2(Enc, nullptr, nullptr), 0);
+    AVPacket* Packet = avcodec::av_packet_alloc();
+    TCustomFFmpeg::TStreamReport Stream;
+    Stream.enc = Enc;
+    Stream.ShowFps = true;
+    for (int I = 0; I < 5; ++I) {
+        TFramePtr Frame = MakeFrame(AV_PIX_FMT_YUV420P, 64, 48, [=](int P, int X, int Y) {
+            return (X * 5 + Y * 3 + I * 9 + P) % 256;
+        });
+        Frame->pts = I;
+        ASSERT_EQ(avcodec::avcodec_send_frame(Enc, Frame.get()), 0);
+        while (avcodec::avcodec_receive_packet(Enc, Packet) == 0) {
+            std::size_t Size = 0;
+            const std::uint8_t* Stats =
+                avcodec::av_packet_get_side_data(Packet, AV_PKT_DATA_QUALITY_STATS, &Size);
+            ASSERT_NE(Stats, nullptr);
+            Stream.FrameNumber += 1;
+            Stream.Quality = int(AV_RL32(Stats));
+            for (int J = 0; J < 3; ++J)
+                Stream.Error[std::size_t(J)] = std::int64_t(AV_RL64(Stats + 8 + 8 * J));
+            Stream.Time = Stream.FrameNumber * 0.04;
+            avcodec::av_packet_unref(Packet);
+        }
+    }
+    ASSERT_GT(Stream.FrameNumber, 0);
+    ASSERT_GT(Enc->error[0], 0u);
+    Hooked->ReportProgress(false, 0, {Stream});
+    Hooked->ReportProgress(true, -1, {Stream});
+    const double Scale = 64.0 * 48 * 255 * 255;
+    char Last[16], Current[16];
+    std::snprintf(Last, sizeof Last, "Y:%2.2f ",
+                  -10 * std::log10(Enc->error[0] / (Scale * Stream.FrameNumber)));
+    std::snprintf(Current, sizeof Current, "Y:%2.2f ", -10 * std::log10(Stream.Error[0] / Scale));
+    const std::vector<std::string> Got = Lines();
+    ASSERT_EQ(Got.size(), 3u);
+    EXPECT_NE(Got[0].find(std::string("PSNR=") + Current), std::string::npos) << Got[0];
+    EXPECT_NE(Got[1].find(std::string("PSNR=") + Last), std::string::npos) << Got[1];
+    avcodec::av_packet_free(&Packet);
+    avcodec::avcodec_free_context(&Enc);
 }
 
 // ---- Video statistics ----------------------------------------------------------------
