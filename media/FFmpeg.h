@@ -521,8 +521,9 @@ protected:
     virtual std::int64_t NowUS();
     // The picture the encoders get for a decoded one: AFrame itself, or the
     // job's processed copy (deinterlaced, hooked) whose planes lie in
-    // FHookBuf. A copied video stream calls it with no frame. APTS is the
-    // input stream's time in microseconds.
+    // FHookBuf, valid until the next picture and owning no buffer (FFmpeg
+    // copies it where it keeps it). A copied video stream calls it with no
+    // frame, to be counted. APTS is the input stream's time in microseconds.
     AVFrame* PreProcessPicture(TAVInputStream* ist, AVFrame* AFrame, std::int64_t APTS);
     void RunCustomHook(TAVPicture& APicture, int APixFmt, int AWidth, int AHeight,
                        std::int64_t APTS);
