@@ -142,11 +142,12 @@ bool WriteBackBitmap(TRGBConvertContext& AContext, TAVPicture& APicture, int APi
 
 // ---- Picture hooks -------------------------------------------------------------------
 
-AVFrame* TCustomFFmpeg::PreProcessPicture(TAVInputStream*, AVFrame* AFrame, std::int64_t APTS) {
+void TCustomFFmpeg::PreProcessPicture(TAVInputStream* AIst, AVFrame* APicture) {
     ++FHookFrameNumber;
-    if (!AFrame || !(Fdo_deinterlace || FOnCustomHook || Fusing_vhook))
-        return AFrame;
-    const int Format = AFrame->format, Width = AFrame->width, Height = AFrame->height;
+    if (!APicture || !(Fdo_deinterlace || FOnCustomHook || Fusing_vhook))
+        return;
+    const int Format = APicture->format, Width = APicture->width, Height = APicture->height;
+    const std::int64_t PTS = AIst ? AIst->pts : AV_NOPTS_VALUE;
 
     const int Size =
         avutil::av_image_get_buffer_size(static_cast<AVPixelFormat>(Format), Width, Height, 1);
@@ -154,14 +155,14 @@ AVFrame* TCustomFFmpeg::PreProcessPicture(TAVInputStream*, AVFrame* AFrame, std:
         FHookFrame = avutil::av_frame_alloc();
     if (Size <= 0 || !FHookFrame || !GrowAVBuffer(FHookBuf, FHookBufSize, Size)) {
         Log(llError, "hook buf malloc error.");
-        return AFrame;
+        return;
     }
     TAVPicture Work;
     avutil::av_image_fill_arrays(Work.data, Work.linesize, FHookBuf,
                                  static_cast<AVPixelFormat>(Format), Width, Height, 1);
-    const TAVPicture Decoded = PictureOf(AFrame);
-    // The decoder may still refer to its own frame, so a picture that could
-    // not be deinterlaced is copied as it is and hooked there.
+    const TAVPicture Decoded = PictureOf(APicture);
+    // The decoder may still refer to its own picture, so one that could not
+    // be deinterlaced is copied as it is and hooked there.
     bool Copy = !Fdo_deinterlace;
     if (Fdo_deinterlace && DeinterlacePicture(Work, Decoded, Format, Width, Height) < 0) {
         Log(llError, "Deinterlacing failed.");
@@ -173,15 +174,18 @@ AVFrame* TCustomFFmpeg::PreProcessPicture(TAVInputStream*, AVFrame* AFrame, std:
                               static_cast<AVPixelFormat>(Format), Width, Height);
 
     if (FOnCustomHook) {
-        RunCustomHook(Work, Format, Width, Height, APTS);
+        RunCustomHook(Work, Format, Width, Height, PTS);
     } else if (Fusing_vhook) {
         TFrameHookPicture Hooked;
         std::copy(std::begin(Work.data), std::end(Work.data), Hooked.data);
         std::copy(std::begin(Work.linesize), std::end(Work.linesize), Hooked.linesize);
-        ProcessFrameHooks(FFirstHook, &Hooked, Format, Width, Height, APTS);
+        ProcessFrameHooks(FFirstHook, &Hooked, Format, Width, Height, PTS);
     }
-    LayFrame(FHookFrame, AFrame, Work);
-    return FHookFrame;
+    // The caller's picture becomes the processed copy: it lets go of the
+    // decoder's buffer and keeps its own properties.
+    LayFrame(FHookFrame, APicture, Work);
+    avutil::av_frame_unref(APicture);
+    LayFrame(APicture, FHookFrame, Work);
 }
 
 void TCustomFFmpeg::RunCustomHook(TAVPicture& APicture, int APixFmt, int AWidth, int AHeight,
@@ -356,8 +360,4 @@ void TCustomFFmpeg::ResetHooks() {
     Ftimer_start = 0;
     ResetRGBContext(FHookContext);
     FreePostHookContext();
-}
-
-std::int64_t TCustomFFmpeg::NowUS() {
-    return avutil::av_gettime();
 }

@@ -80,6 +80,32 @@ std::string SizeSummary(std::int64_t AVideo, std::int64_t AAudio, std::int64_t A
 
 } // namespace
 
+TCustomFFmpeg::TStreamReport TCustomFFmpeg::StreamReportOf(const TAVOutputStream& AOst) const {
+    TStreamReport Stream;
+    Stream.enc = AOst.enc_ctx;
+    Stream.ShowFps = AOst.show_fps == 1;
+    Stream.FrameNumber = AOst.frame_number;
+    Stream.SyncOpts = AOst.sync_opts;
+    if (const TAVOutputSlot* Slot = AOst.slot) {
+        Stream.StreamCopy = Slot->StreamCopy;
+        Stream.Quality = Slot->CodedFrame.quality;
+        Stream.PictType = Slot->CodedFrame.pict_type;
+        for (std::size_t J = 0; J < Stream.Error.size(); ++J)
+            Stream.Error[J] = std::int64_t(Slot->CodedFrame.error[J]);
+        if (AOst.st)
+            Stream.Time = double(Slot->LastPts) * av_q2d(AOst.st->time_base);
+    }
+    return Stream;
+}
+
+void TCustomFFmpeg::ReportProgress(bool ALast, int AFileIndex) {
+    std::vector<TStreamReport> Streams;
+    Streams.reserve(Fost_table.size());
+    for (const auto& Ost : Fost_table)
+        Streams.push_back(StreamReportOf(*Ost));
+    ReportProgress(ALast, AFileIndex, Streams);
+}
+
 void TCustomFFmpeg::ReportProgress(bool is_last_report, int AFileIndex,
                                    const std::vector<TStreamReport>& AStreams) {
     int FrameNumber = -1;
@@ -150,6 +176,10 @@ void TCustomFFmpeg::ReportProgress(bool is_last_report, int AFileIndex,
 
     if (is_last_report && Fverbose >= 0)
         Log(llVerbose, SizeSummary(Fvideo_size, Faudio_size, Fextra_size, TotalSize));
+}
+
+void TCustomFFmpeg::WriteVideoStats(TAVOutputStream* AOst, int AFrameSize) {
+    WriteVideoStats(StreamReportOf(*AOst), AFrameSize);
 }
 
 void TCustomFFmpeg::WriteVideoStats(const TStreamReport& AStream, int AFrameSize) {

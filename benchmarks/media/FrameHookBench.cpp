@@ -40,6 +40,7 @@ public:
             for (int Y = 0; Y < (P ? 360 : 720); ++Y)
                 for (int X = 0; X < (P ? 640 : 1280); ++X)
                     Frame->data[P][Y * Frame->linesize[P] + X] = std::uint8_t(X + Y * P);
+        Work = avutil::av_frame_alloc();
         Enc = avcodec::avcodec_alloc_context3(nullptr);
         Enc->codec_type = AVMEDIA_TYPE_VIDEO;
         Enc->pix_fmt = AV_PIX_FMT_YUV420P;
@@ -49,9 +50,16 @@ public:
     }
     ~THookBenchEngine() override {
         avutil::av_frame_free(&Frame);
+        avutil::av_frame_free(&Work);
         avcodec::avcodec_free_context(&Enc);
     }
-    AVFrame* Process() { return PreProcessPicture(nullptr, Frame, 0); }
+    // As decoding hands a picture over: a reference of the decoded frame.
+    AVFrame* Process() {
+        avutil::av_frame_unref(Work);
+        avutil::av_frame_ref(Work, Frame);
+        PreProcessPicture(nullptr, Work);
+        return Work;
+    }
     void Post() { RunPostHooks(Frame, Enc); }
     void Report() {
         TStreamReport Stream;
@@ -64,6 +72,7 @@ public:
     }
 
     AVFrame* Frame = nullptr;
+    AVFrame* Work = nullptr;
     AVCodecContext* Enc = nullptr;
 };
 

@@ -90,8 +90,8 @@ TEST_F(FrameHookTest, AHookWithoutConfigureTakesNoWordsAndProcessesEachPicture) 
     Engine->ParseOption("vhook", HookPath("noconf"));
     EXPECT_TRUE(Hooked->Fusing_vhook);
     TFramePtr Frame = Pattern(AV_PIX_FMT_YUV420P, 64, 48);
-    Hooked->PreProcessPicture(nullptr, Frame.get(), 40000);
-    Hooked->PreProcessPicture(nullptr, Frame.get(), 80000);
+    Hooked->Process(Frame.get(), 40000);
+    Hooked->Process(Frame.get(), 80000);
     unsetenv("OSTRELA_TEST_HOOK_LOG");
     EXPECT_EQ(ReadLines(Log), (std::vector<std::string>{"Process 40000 0 64x48 ctx=null",
                                                         "Process 80000 0 64x48 ctx=null"}));
@@ -105,8 +105,8 @@ TEST_F(FrameHookTest, TheChainWorksOnACopyConfiguredOnceAndReleasedWithTheJob) {
     const TFramePtr Original = Pattern(AV_PIX_FMT_YUV420P, 320, 240);
     AVFrame* Out = nullptr;
     for (std::int64_t PTS : {0, 40000, 80000})
-        Out = Hooked->PreProcessPicture(nullptr, Frame.get(), PTS);
-    ASSERT_NE(Out, Frame.get());
+        Out = Hooked->Process(Frame.get(), PTS);
+    ASSERT_NE(Out->data[0], Frame->data[0]);
     // Three inversions: plane 0 inverted, the others as they were; the
     // decoder's frame is never written.
     for (int Y = 0; Y < 240; ++Y)
@@ -139,7 +139,7 @@ TEST_F(FrameHookTest, ALibraryNamedTwiceInAnyCaseIsLoadedOnceWithAContextPerHook
 
     // Two hooks in one chain invert twice.
     TFramePtr Frame = Pattern(AV_PIX_FMT_GRAY8, 16, 16);
-    AVFrame* Out = Hooked->PreProcessPicture(nullptr, Frame.get(), 0);
+    AVFrame* Out = Hooked->Process(Frame.get(), 0);
     EXPECT_EQ(ByteAt(Out, 0, 3, 3), ByteAt(Frame.get(), 0, 3, 3));
     Hooked->ReleaseAll();
     Other.ReleaseAll();
@@ -155,10 +155,10 @@ TEST_F(FrameHookTest, TheHookBufferOnlyGrowsAcrossPictureSizes) {
     Engine->ParseOption("vhook", HookPath("invert") + " " + Log);
     TFramePtr Large = Pattern(AV_PIX_FMT_YUV420P, 320, 240);
     TFramePtr Small = Pattern(AV_PIX_FMT_YUV420P, 176, 144);
-    AVFrame* Out = Hooked->PreProcessPicture(nullptr, Large.get(), 0);
+    AVFrame* Out = Hooked->Process(Large.get(), 0);
     const int Size = Hooked->FHookBufSize;
     EXPECT_EQ(Size, 320 * 240 * 3 / 2);
-    Out = Hooked->PreProcessPicture(nullptr, Small.get(), 0);
+    Out = Hooked->Process(Small.get(), 0);
     EXPECT_EQ(Hooked->FHookBufSize, Size);
     ASSERT_EQ(Out->width, 176);
     for (int Y = 0; Y < 144; ++Y)
@@ -169,8 +169,8 @@ TEST_F(FrameHookTest, TheHookBufferOnlyGrowsAcrossPictureSizes) {
 
 TEST_F(FrameHookTest, WithoutHooksThePictureIsNotCopiedButStillCounted) {
     TFramePtr Frame = Pattern(AV_PIX_FMT_YUV420P, 64, 48);
-    EXPECT_EQ(Hooked->PreProcessPicture(nullptr, Frame.get(), 0), Frame.get());
-    EXPECT_EQ(Hooked->PreProcessPicture(nullptr, nullptr, 0), nullptr); // a copied stream
+    EXPECT_EQ(Hooked->Process(Frame.get(), 0)->data[0], Frame->data[0]);
+    Hooked->PreProcessPicture(nullptr, nullptr); // a copied stream
     EXPECT_EQ(Hooked->FHookFrameNumber, 2);
     EXPECT_EQ(Hooked->FHookBuf, nullptr);
 }
@@ -221,7 +221,7 @@ TEST_F(CustomHookTest, APaintedSquareIsWrittenBackExactlyForBGRPictures) {
         const TFramePtr Original = Pattern(AV_PIX_FMT_BGR24, Width, 48);
         AVFrame* Out = nullptr;
         for (int I = 0; I < 2; ++I)
-            Out = Hooked->PreProcessPicture(nullptr, Frame.get(), 120000);
+            Out = Hooked->Process(Frame.get(), 120000);
         EXPECT_TRUE(IsRed(Out, 0, 0) && IsRed(Out, 15, 15));
         EXPECT_FALSE(IsRed(Out, 16, 15));
         ExpectUnchangedOutsideSquare(Out, Original.get(), 16);
@@ -235,7 +235,7 @@ TEST_F(CustomHookTest, YUVPicturesGoThroughRGBAndBack) {
         [&](TObject*, TBitmap* ABitmap, int, std::int64_t, bool&, bool&) { PaintRed(ABitmap); });
     TFramePtr Frame =
         MakeFrame(AV_PIX_FMT_YUV444P, 64, 48, [](int P, int, int) { return P == 0 ? 128 : 128; });
-    AVFrame* Out = Hooked->PreProcessPicture(nullptr, Frame.get(), 0);
+    AVFrame* Out = Hooked->Process(Frame.get(), 0);
     // Red is Y 81, U 90, V 240 in limited range; grey stays grey.
     EXPECT_NEAR(ByteAt(Out, 0, 2, 2), 81, 2);
     EXPECT_NEAR(ByteAt(Out, 1, 2, 2), 90, 2);
@@ -254,10 +254,10 @@ TEST_F(CustomHookTest, StoppingKeepsThatPictureAndEndsTheHookForTheJob) {
         });
     TFramePtr Frame = Pattern(AV_PIX_FMT_BGR24, 32, 32);
     for (int Number = 1; Number <= 8; ++Number) {
-        AVFrame* Out = Hooked->PreProcessPicture(nullptr, Frame.get(), 0);
+        AVFrame* Out = Hooked->Process(Frame.get(), 0);
         EXPECT_EQ(IsRed(Out, 3, 3), Number <= 5) << Number;
         if (Number > 5) {
-            EXPECT_EQ(Out, Frame.get()) << "no hook is left";
+            EXPECT_EQ(Out->data[0], Frame->data[0]) << "no hook is left";
         }
     }
     EXPECT_EQ(Calls, 5);
@@ -279,7 +279,7 @@ TEST_F(CustomHookTest, AHandlerThatRaisesIsLoggedAndKeptAndItsPictureDropped) {
     TFramePtr Frame = Pattern(AV_PIX_FMT_BGR24, 32, 32);
     const TFramePtr Original = Pattern(AV_PIX_FMT_BGR24, 32, 32);
     for (int I = 0; I < 3; ++I) {
-        AVFrame* Out = Hooked->PreProcessPicture(nullptr, Frame.get(), 0);
+        AVFrame* Out = Hooked->Process(Frame.get(), 0);
         ExpectUnchangedOutsideSquare(Out, Original.get(), 0);
     }
     EXPECT_EQ(Calls, 3);
@@ -291,7 +291,7 @@ TEST_F(CustomHookTest, APictureTheRGBConversionRefusesEndsTheHook) {
     Engine->SetOnCustomHook([&](TObject*, TBitmap*, int, std::int64_t, bool&, bool&) { ++Calls; });
     // A format the scaler cannot read.
     TFramePtr Frame = Pattern(AV_PIX_FMT_NV16, 32, 32);
-    AVFrame* Out = Hooked->PreProcessPicture(nullptr, Frame.get(), 0);
+    AVFrame* Out = Hooked->Process(Frame.get(), 0);
     EXPECT_EQ(ByteAt(Out, 1, 3, 3), ByteAt(Frame.get(), 1, 3, 3));
     EXPECT_EQ(Calls, 0);
     EXPECT_EQ(CountAll(llError, "Cannot initialize the toRGB conversion context"), 1);
@@ -307,8 +307,8 @@ TEST_F(FrameHookTest, DeinterlacingRebuildsTheSecondFieldFromTheFirst) {
     const auto Ramp = [](int P, int, int Y) { return 20 + Y * (P == 0 ? 2 : 4); };
     TFramePtr Frame = MakeFrame(AV_PIX_FMT_YUV420P, 32, 24,
                                 [&](int P, int X, int Y) { return Y % 2 ? 255 : Ramp(P, X, Y); });
-    AVFrame* Out = Hooked->PreProcessPicture(nullptr, Frame.get(), 0);
-    ASSERT_NE(Out, Frame.get());
+    AVFrame* Out = Hooked->Process(Frame.get(), 0);
+    ASSERT_NE(Out->data[0], Frame->data[0]);
     for (int P = 0; P < 3; ++P) {
         const int H = P ? 12 : 24;
         for (int Y = 0; Y < H; ++Y) {
@@ -335,7 +335,7 @@ TEST_F(FrameHookTest, APictureThatCannotBeDeinterlacedReachesTheHooksAsItIs) {
     Engine->ParseOption("vhook", HookPath("invert") + " " + Log);
     TFramePtr Frame = Pattern(AV_PIX_FMT_RGB24, 32, 24);
     for (int I = 0; I < 2; ++I) {
-        AVFrame* Out = Hooked->PreProcessPicture(nullptr, Frame.get(), 0);
+        AVFrame* Out = Hooked->Process(Frame.get(), 0);
         EXPECT_EQ(ByteAt(Out, 0, 7, 3), 255 - ByteAt(Frame.get(), 0, 7, 3));
         EXPECT_EQ(ByteAt(Out, 0, 7, 4), 255 - ByteAt(Frame.get(), 0, 7, 4));
     }

@@ -12,12 +12,31 @@
 #include <functional>
 #include <memory>
 
+// One frame of its own buffers, filled by the test.
+struct TFrameDeleter {
+    void operator()(AVFrame* AFrame) const { avutil::av_frame_free(&AFrame); }
+};
+using TFramePtr = std::unique_ptr<AVFrame, TFrameDeleter>;
+
 class THookEngine : public TTestEngine {
 public:
     using TTestEngine::TTestEngine;
 
     // The engine's clock, in microseconds.
     std::atomic<std::int64_t> Clock{0};
+
+    // Hands AFrame to PreProcessPicture as decoding does: a reference of its
+    // own, changed in place, while AFrame (the decoder's) stays as it is. The
+    // answer lives as long as the engine.
+    AVFrame* Process(const AVFrame* AFrame, std::int64_t APTS) {
+        TFramePtr Ref(avutil::av_frame_alloc());
+        avutil::av_frame_ref(Ref.get(), AFrame);
+        TAVInputStream Ist;
+        Ist.pts = APTS;
+        PreProcessPicture(&Ist, Ref.get());
+        FProcessed.push_back(std::move(Ref));
+        return FProcessed.back().get();
+    }
 
     using TCustomFFmpeg::Faudio_size;
     using TCustomFFmpeg::Fextra_size;
@@ -39,13 +58,10 @@ public:
 
 protected:
     std::int64_t NowUS() override { return Clock; }
-};
 
-// One frame of its own buffers, filled by the test.
-struct TFrameDeleter {
-    void operator()(AVFrame* AFrame) const { avutil::av_frame_free(&AFrame); }
+private:
+    std::vector<TFramePtr> FProcessed;
 };
-using TFramePtr = std::unique_ptr<AVFrame, TFrameDeleter>;
 
 inline TFramePtr MakeFrame(AVPixelFormat AFormat, int AWidth, int AHeight,
                            const std::function<int(int Plane, int X, int Y)>& AValue) {
