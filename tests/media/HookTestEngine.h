@@ -22,7 +22,7 @@ class THookEngine : public TTestEngine {
 public:
     using TTestEngine::TTestEngine;
 
-    // The engine's clock, in microseconds.
+    // The engine's clock in microseconds; below 0 the real one.
     std::atomic<std::int64_t> Clock{0};
 
     // Hands AFrame to PreProcessPicture as decoding does: a reference of its
@@ -57,7 +57,7 @@ public:
     using TCustomFFmpeg::WriteVideoStats;
 
 protected:
-    std::int64_t NowUS() override { return Clock; }
+    std::int64_t NowUS() override { return Clock >= 0 ? Clock.load() : TCustomFFmpeg::NowUS(); }
 
 private:
     std::vector<TFramePtr> FProcessed;

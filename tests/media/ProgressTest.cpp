@@ -282,6 +282,31 @@ TEST_F(ProgressTest, PSNROfARealEncoderComesFromItsSumsInTheLastReport) {
     avcodec::avcodec_free_context(&Enc);
 }
 
+TEST_F(ProgressTest, ARealJobReportsItsTimeRisingToTheOutputsDuration) {
+    RecordProgress();
+    Hooked->Clock = -1;
+    Hooked->ReportInterval = 0; // every packet that finds the clock moved
+    ASSERT_TRUE(Engine->OpenInputFile(Clip("long.mkv")));
+    Engine->ParseOption("vcodec", "copy");
+    Engine->ParseOption("acodec", "copy");
+    ASSERT_GE(Engine->OpenOutputFile(Temp.File("copy.mkv")), 0) << Engine->LastErrMsg();
+    Engine->StartConvert(false);
+    ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+    ASSERT_GE(Calls.size(), 2u);
+    for (std::size_t I = 1; I < Calls.size(); ++I) {
+        EXPECT_GE(Calls[I].Current, Calls[I - 1].Current);
+        EXPECT_GE(Calls[I].FrameNumber, Calls[I - 1].FrameNumber);
+        EXPECT_GE(Calls[I].Size, Calls[I - 1].Size);
+    }
+    const TProgressCall& Last = Calls.back();
+    EXPECT_EQ(Last.FileIndex, -1);
+    EXPECT_NEAR(double(Last.Current), 20e6, 0.2e6);
+    EXPECT_NEAR(double(Last.Total), 20e6, 0.2e6);
+    EXPECT_EQ(Last.Quality, -1.0f); // copied
+    EXPECT_GT(Last.FrameNumber, 400);
+    EXPECT_GT(Last.Size, 0);
+}
+
 // ---- Video statistics ----------------------------------------------------------------
 
 TEST_F(ProgressTest, TheStatisticsFileGetsOneLinePerVideoFrame) {
