@@ -6,6 +6,9 @@
 #include "platform/core/Paths.h"
 #include "tests/media/FFmpegTestEngine.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -119,34 +122,37 @@ protected:
 
 // ---- Remuxing ---------------------------------------------------------------------
 
+struct TRemuxRow {
+    const char* In;
+    const char* Out;
+};
+
+class RemuxTest : public TranscodeTest, public testing::WithParamInterface<TRemuxRow> {};
+
 // The engine's remux holds what the command's own remux holds: the same
 // streams and, stream by stream, the same packets.
-TEST_F(TranscodeTest, RemuxMatchesTheCommand) {
-    const struct {
-        const char* In;
-        const char* Out;
-    } Rows[] = {{"h264aac.mkv", "x.mp4"},
-                {"part1.mp4", "x.mkv"},
-                {"part1.mp4", "x.avi"},
-                {"h264aac.mkv", "x.ts"},
-                {"测试 片段.mkv", "输出 片段.mp4"}};
-    for (const auto& Row : Rows) {
-        SCOPED_TRACE(std::string(Row.In) + " -> " + Row.Out);
-        Engine->ResetJob();
-        const std::string In = Clip(Row.In);
-        const std::string Out = Temp.File(Row.Out);
-        const std::string Reference = Temp.File(std::string("ref.") + Row.Out);
-        ASSERT_TRUE(Convert(In, Out, Copy()));
-        EXPECT_TRUE(Engine->Finished()) << Engine->FatalMessage();
-        RunCommand("ffmpeg -nostdin -v error -y -i " + Quoted(In) + " -map 0 -c copy " +
-                   Quoted(Reference));
-        const auto Streams = Layout(Out);
-        EXPECT_EQ(Streams, Layout(Reference));
-        EXPECT_EQ(Streams.size(), 2u);
-        EXPECT_EQ(PacketSums(Out), PacketSums(Reference));
-        EXPECT_NEAR(Duration(Out), Duration(In), 0.05);
-    }
+TEST_P(RemuxTest, MatchesTheCommand) {
+    const TRemuxRow& Row = GetParam();
+    const std::string In = Clip(Row.In);
+    const std::string Out = Temp.File(Row.Out);
+    const std::string Reference = Temp.File(std::string("ref.") + Row.Out);
+    ASSERT_TRUE(Convert(In, Out, Copy()));
+    EXPECT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+    RunCommand("ffmpeg -nostdin -v error -y -i " + Quoted(In) + " -map 0 -c copy " +
+               Quoted(Reference));
+    const auto Streams = Layout(Out);
+    EXPECT_EQ(Streams, Layout(Reference));
+    EXPECT_EQ(Streams.size(), 2u);
+    EXPECT_EQ(PacketSums(Out), PacketSums(Reference));
+    EXPECT_NEAR(Duration(Out), Duration(In), 0.05);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engine, RemuxTest,
+                         testing::Values(TRemuxRow{"h264aac.mkv", "x.mp4"},
+                                         TRemuxRow{"part1.mp4", "x.mkv"},
+                                         TRemuxRow{"part1.mp4", "x.avi"},
+                                         TRemuxRow{"h264aac.mkv", "x.ts"},
+                                         TRemuxRow{"测试 片段.mkv", "输出 片段.mp4"}));
 
 TEST_F(TranscodeTest, TimeStampJumpsAreSmoothedOut) {
     Engine->Fdts_delta_threshold = 10;
@@ -589,4 +595,54 @@ TEST_F(TranscodeTest, TwoPassFiles) {
     EXPECT_EQ(Engine->FatalMessage(),
               "Cannot read file: Error reading log file \"ffmpeg2pass-0.log\" for pass-2 encoding");
     ASSERT_EQ(chdir(Saved), 0);
+}
+
+namespace {
+
+// A UDP port nobody uses at this moment, from the system.
+int FreeUdpPort() {
+    const int Socket = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in Address{};
+    Address.sin_family = AF_INET;
+    Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t Length = sizeof Address;
+    bind(Socket, reinterpret_cast<sockaddr*>(&Address), sizeof Address);
+    getsockname(Socket, reinterpret_cast<sockaddr*>(&Address), &Length);
+    close(Socket);
+    return ntohs(Address.sin_port);
+}
+
+} // namespace
+
+// Only a job whose every output is RTP describes itself in SDP.
+TEST_F(TranscodeTest, SdpForRtpOutputsOnly) {
+    for (const bool WithFile : {false, true}) {
+        Engine->ResetJob();
+        ClearLog();
+        ASSERT_TRUE(Engine->OpenInputFile(Clip("part1.mp4")));
+        for (const char* Kind : {"video", "audio"}) {
+            const bool Video = std::string(Kind) == "video";
+            // "an" lasts until an audio stream is made; none is made here.
+            Engine->Faudio_disable = false;
+            Engine->ParseOption(Video ? "an" : "vn", "");
+            Engine->ParseOption(Video ? "vcodec" : "acodec", "copy");
+            Engine->ParseOption("t", "0.2");
+            std::string Name = "rtp://127.0.0.1:" + std::to_string(FreeUdpPort());
+            if (WithFile && !Video)
+                Name = Temp.File("audio.mkv");
+            else
+                Engine->ParseOption("f", "rtp");
+            ASSERT_GT(Engine->OpenOutputFile(Name), 0) << Engine->LastErrMsg();
+        }
+        Engine->StartConvert(false);
+        EXPECT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+        int SdpLines = 0;
+        for (const TLoggedLine& Line : Logged())
+            if (StartsWith(Line.Msg, "SDP:\r\n")) {
+                ++SdpLines;
+                EXPECT_NE(Line.Msg.find("m=video"), std::string::npos);
+                EXPECT_NE(Line.Msg.find("m=audio"), std::string::npos);
+            }
+        EXPECT_EQ(SdpLines, WithFile ? 0 : 1);
+    }
 }

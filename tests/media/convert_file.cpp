@@ -1,10 +1,12 @@
 // Runs one conversion job with the engine and shows how it went.
 //
-//   convert_file IN OUT [name=value ...] [--in name=value ...]
+//   convert_file IN OUT [name=value ...] [--in name=value ...] [--stop-after MS]
 //
 // Options are applied before the output is created, in the order given;
 // "--in name=value" applies one before the input is opened. The program
 // prints the stream mapping, the end state of the job and the output's size.
+// With "--stop-after MS" the job runs on its worker thread and is stopped
+// after MS milliseconds; the time Stop(True) took is printed.
 #include "media/FFmpeg.h"
 #include "media/FFmpegLoader.h"
 #include "media/FFmpegLogger.h"
@@ -12,9 +14,12 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -41,8 +46,11 @@ int main(int argc, char** argv) {
     }
     std::vector<std::pair<std::string, std::string>> InputOptions;
     std::vector<std::pair<std::string, std::string>> OutputOptions;
+    int StopAfter = -1;
     for (int I = 3; I < argc; ++I) {
-        if (std::strcmp(argv[I], "--in") == 0 && I + 1 < argc)
+        if (std::strcmp(argv[I], "--stop-after") == 0 && I + 1 < argc)
+            StopAfter = std::atoi(argv[++I]);
+        else if (std::strcmp(argv[I], "--in") == 0 && I + 1 < argc)
             InputOptions.push_back(SplitOption(argv[++I]));
         else
             OutputOptions.push_back(SplitOption(argv[I]));
@@ -76,7 +84,17 @@ int main(int argc, char** argv) {
             std::printf("option: %s\n", E.what());
             return 1;
         }
-        Engine.StartConvert(false);
+        if (StopAfter < 0) {
+            Engine.StartConvert(false);
+        } else {
+            Engine.StartConvert(true)->Start();
+            std::this_thread::sleep_for(std::chrono::milliseconds(StopAfter));
+            const auto Before = std::chrono::steady_clock::now();
+            Engine.Stop(true);
+            const std::chrono::duration<double, std::milli> Took =
+                std::chrono::steady_clock::now() - Before;
+            std::printf("Stop took %.3f ms\n", Took.count());
+        }
         std::printf("Finished: %s\n", Engine.Finished() ? "true" : "false");
         std::printf("FatalMessage: \"%s\"\n", Engine.FatalMessage().c_str());
         Status = Engine.Finished() ? 0 : 1;
