@@ -167,6 +167,15 @@ TEST_F(FrameHookTest, TheHookBufferOnlyGrowsAcrossPictureSizes) {
     EXPECT_EQ(ByteAt(Out, 2, 87, 71), ByteAt(Small.get(), 2, 87, 71));
 }
 
+TEST_F(FrameHookTest, ACopiedVideoStreamCountsItsPacketsAsPictures) {
+    ASSERT_TRUE(Engine->OpenInputFile(Clip("clip25.mp4")));
+    Engine->ParseOption("vcodec", "copy");
+    ASSERT_GE(Engine->OpenOutputFile(Temp.File("copy.mkv")), 0) << Engine->LastErrMsg();
+    Engine->StartConvert(false);
+    ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+    EXPECT_EQ(Hooked->FHookFrameNumber, 10); // 0.4 s at 25 frames a second
+}
+
 TEST_F(FrameHookTest, WithoutHooksThePictureIsNotCopiedButStillCounted) {
     TFramePtr Frame = Pattern(AV_PIX_FMT_YUV420P, 64, 48);
     EXPECT_EQ(Hooked->Process(Frame.get(), 0)->data[0], Frame->data[0]);
