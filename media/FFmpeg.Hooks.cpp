@@ -64,9 +64,9 @@ int DeinterlacePicture(TAVPicture& ADst, const TAVPicture& ASrc, int APixFmt, in
         avutil::av_pix_fmt_desc_get(static_cast<AVPixelFormat>(APixFmt));
     const int Planes = Desc->nb_components == 1 ? 1 : 3;
     for (int P = 0; P < Planes; ++P) {
-        const int Shift = P == 0 ? 0 : 1;
-        const int W = Shift ? -((-AWidth) >> Desc->log2_chroma_w) : AWidth;
-        const int H = Shift ? -((-AHeight) >> Desc->log2_chroma_h) : AHeight;
+        const bool Chroma = P > 0;
+        const int W = Chroma ? AV_CEIL_RSHIFT(AWidth, Desc->log2_chroma_w) : AWidth;
+        const int H = Chroma ? AV_CEIL_RSHIFT(AHeight, Desc->log2_chroma_h) : AHeight;
         DeinterlacePlane(ADst.data[P], ADst.linesize[P], ASrc.data[P], ASrc.linesize[P], W, H);
     }
     return 0;
