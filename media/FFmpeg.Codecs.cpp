@@ -356,4 +356,10 @@ void TCustomFFmpeg::ReleaseTables() {
     Fist_table.clear();
     Ffile_table.clear();
     Fnb_segment_streams = 0;
+    avutil::av_frame_free(&Fdecoded_frame);
+    avutil::av_freep(&Faudio_buf[0]);
+    Faudio_buf_samples = 0;
+    Faudio_buf_format = -1;
+    Faudio_buf_channels = 0;
+    avutil::av_freep(&Fsubtitle_out);
 }

@@ -24,13 +24,6 @@ TPacketPtr NewPacketRef(const AVPacket* AFrom) {
 
 } // namespace
 
-int TCustomFFmpeg::DecodeAndOutput(TAVInputStream* AIst, int AIstIndex, const AVPacket* APacket) {
-    (void)AIst;
-    (void)AIstIndex;
-    (void)APacket;
-    throw FFmpegException("Decoding is not built yet.");
-}
-
 int TCustomFFmpeg::ConfigureFilters(TAVInputStream* AIst, TAVOutputStream* AOst) {
     (void)AIst;
     (void)AOst;

@@ -387,6 +387,11 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext) {
                 ChooseSampleRate(Slot.Codec, Slot.Encoder);
                 Settings.sample_fmt = Slot.Codec->sample_fmt;
                 Settings.sample_rate = Slot.Codec->sample_rate;
+                // Frames are counted in samples of the rate finally chosen.
+                if (Settings.sample_rate > 0) {
+                    Settings.time_base = {1, Settings.sample_rate};
+                    Slot.Codec->time_base = Settings.time_base;
+                }
             }
             // The stream shows what it will be from now on (the dump of the job).
             avcodec::avcodec_parameters_from_context(St->codecpar, Slot.Codec);

@@ -1,0 +1,65 @@
+// Jobs that decode and encode: the outputs are probed and compared with the
+// ffmpeg command's conversion of the same input with the same options.
+#include "media/FFmpeg.h"
+#include "tests/media/FFmpegTestEngine.h"
+
+#include <sstream>
+
+namespace {
+
+struct TEncodeRow {
+    const char* In;
+    const char* Out;
+    std::vector<std::pair<std::string, std::string>> Options;
+    const char* CommandOptions;
+};
+
+class EncodeTest : public EngineTest, public testing::WithParamInterface<TEncodeRow> {
+protected:
+    static std::string Probe(const std::string& AFile) {
+        return RunCommand(
+            "ffprobe -v error -show_entries "
+            "stream=codec_type,codec_name,width,height,sample_rate,channels,pix_fmt,sample_fmt "
+            "-of csv=p=0 " +
+            Quoted(AFile));
+    }
+
+    static double Duration(const std::string& AFile) {
+        return std::atof(RunCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
+                                    Quoted(AFile))
+                             .c_str());
+    }
+};
+
+} // namespace
+
+TEST_P(EncodeTest, MatchesTheCommandsLayout) {
+    const TEncodeRow& Row = GetParam();
+    const std::string In = Clip(Row.In);
+    const std::string Out = Temp.File(Row.Out);
+    const std::string Reference = Temp.File(std::string("ref.") + Row.Out);
+    ASSERT_TRUE(Engine->OpenInputFile(In)) << Engine->LastErrMsg();
+    for (const auto& [Name, Value] : Row.Options)
+        Engine->ParseOption(Name, Value);
+    ASSERT_EQ(Engine->OpenOutputFile(Out), 1) << Engine->LastErrMsg();
+    Engine->StartConvert(false);
+    ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+    RunCommand("ffmpeg -nostdin -v error -y -i " + Quoted(In) + " " + Row.CommandOptions + " " +
+               Quoted(Reference));
+    EXPECT_EQ(Probe(Out), Probe(Reference));
+    EXPECT_NEAR(Duration(Out), Duration(Reference), 0.1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, EncodeTest,
+    testing::Values(TEncodeRow{"part1.mp4", "x.avi", {}, ""},
+                    TEncodeRow{"h264aac.mkv",
+                               "x.mp4",
+                               {{"vcodec", "libx264"}, {"acodec", "aac"}},
+                               "-c:v libx264 -c:a aac"},
+                    TEncodeRow{
+                        "part1.mp4", "y.mp4", {{"ar", "48000"}, {"ac", "1"}}, "-ar 48000 -ac 1"},
+                    TEncodeRow{"long.mkv",
+                               "x.mkv",
+                               {{"vcodec", "mpeg4"}, {"acodec", "mp2"}, {"s", "320x240"}},
+                               "-c:v mpeg4 -c:a mp2 -s 320x240"}));
