@@ -422,6 +422,9 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext) {
                 // for pictures and sound.
                 SetupEncoder(Slot, AVMEDIA_TYPE_SUBTITLE, Fsubtitle_codec_name, AContext,
                              AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+                // Encoders of this library refuse to open without a clock;
+                // subtitles are timed in microseconds.
+                Settings.time_base = MicrosecondsBase;
                 if (!Fsubtitle_codec_name.empty())
                     Named = Slot.Encoder;
                 ApplyEncoderSettings(Slot.Codec, Settings);

@@ -292,6 +292,7 @@ struct TAVInputStream {
     int decoder_flushed = 0;
     // The quality of the last picture decoded.
     float quality = 0;
+    int decoder_opened = 0;
 };
 
 // One entry of a list of opened codecs: the stream record whose codec was
@@ -523,6 +524,7 @@ protected:
     void SetEncodingParameters(TAVOutputStream* AOst, TAVInputStream* AIst, int AIndex);
     void OpenEncoders();
     void OpenDecoders();
+    void OpenDecoder(TAVInputStream* AIst);
     void InitBitstreamFilters();
     void InitInputClocks();
     void ApplyMetadataMaps();

@@ -63,3 +63,16 @@ INSTANTIATE_TEST_SUITE_P(
                                "x.mkv",
                                {{"vcodec", "mpeg4"}, {"acodec", "mp2"}, {"s", "320x240"}},
                                "-c:v mpeg4 -c:a mp2 -s 320x240"}));
+
+// A text subtitle is encoded with the muxer's own subtitle codec and keeps
+// its times.
+TEST_F(EngineTest, TextSubtitlesAreEncoded) {
+    ASSERT_TRUE(Engine->OpenInputFile(Clip("subs.mkv"))) << Engine->LastErrMsg();
+    Engine->ParseOption("vcodec", "copy");
+    const std::string Out = Temp.File("subs.mkv");
+    ASSERT_EQ(Engine->OpenOutputFile(Out), 1) << Engine->LastErrMsg();
+    Engine->StartConvert(false);
+    ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+    EXPECT_EQ(RunCommand("ffmpeg -nostdin -v error -i " + Quoted(Out) + " -map 0:s -f srt -"),
+              "1\n00:00:00,000 --> 00:00:00,500\nHello\n\n");
+}
