@@ -24,12 +24,6 @@ TPacketPtr NewPacketRef(const AVPacket* AFrom) {
 
 } // namespace
 
-int TCustomFFmpeg::ConfigureFilters(TAVInputStream* AIst, TAVOutputStream* AOst) {
-    (void)AIst;
-    (void)AOst;
-    return -1;
-}
-
 void TCustomFFmpeg::PreProcessPicture(TAVInputStream* AIst, AVFrame* APicture) {
     (void)AIst;
     (void)APicture;

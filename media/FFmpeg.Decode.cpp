@@ -108,6 +108,10 @@ void TCustomFFmpeg::HandleDecodedFrame(TAVInputStream* AIst, int AIstIndex, AVFr
             do_audio_out(Output, Ost.get(), AIst, AFrame);
             break;
         case AVMEDIA_TYPE_VIDEO: {
+            if (Ost->filter_graph) {
+                FilterPicture(Output, Ost.get(), AIst, AFrame);
+                break;
+            }
             const int Size = VideoOut(Output, Ost.get(), AIst, AFrame);
             if (!Fvstats_filename.empty() && Size > 0)
                 WriteVideoStats(Ost.get(), Size);
@@ -168,6 +172,8 @@ void TCustomFFmpeg::DrainEncoders(int AIstIndex) {
         if (Ost->source_index != AIstIndex || !Ost->encoding_needed)
             continue;
         AVFormatContext* Output = Foutput_files[Ost->file_index];
+        if (Ost->filter_graph)
+            FilterPicture(Output, Ost.get(), Fist_table[AIstIndex].get(), nullptr);
         if (Ost->enc_ctx->codec_type == AVMEDIA_TYPE_AUDIO)
             WriteAudioSamples(Output, Ost.get(), true);
         if (Ost->enc_ctx->codec_type == AVMEDIA_TYPE_AUDIO ||

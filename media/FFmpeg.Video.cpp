@@ -84,7 +84,8 @@ int TCustomFFmpeg::VideoOut(AVFormatContext* AContext, TAVOutputStream* AOst, TA
         APicture->height - (AOst->topBand + AOst->bottomBand) != AOst->resample_height ||
         APicture->width - (AOst->leftBand + AOst->rightBand) != AOst->resample_width ||
         APicture->format != AOst->resample_pix_fmt;
-    if (Changed) {
+    // The graph hands over pictures of the encoder's size already.
+    if (Changed && !FEnableFilter) {
         const char* Name =
             avutil::av_get_pix_fmt_name(static_cast<AVPixelFormat>(APicture->format));
         Log(llQuiet, Format("Input Stream #%d.%d frame size changed to %dx%d, %s",

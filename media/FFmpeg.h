@@ -119,6 +119,8 @@ struct TAVMetadataTag {
 struct SwsContext;
 struct SwrContext;
 struct AVAudioFifo;
+struct AVFilterGraph;
+struct AVFilterContext;
 
 // What a stream creator set on an encoder context: the option entries it
 // applied and the fields it set itself. ApplyEncoderSettings writes them onto
@@ -266,6 +268,10 @@ struct TAVOutputStream {
     FILE* logfile = nullptr;
     AVCodecID codec_id = AV_CODEC_ID_NONE;
     int show_fps = 0;
+    // The stream's own filter graph with its source and sink, or none.
+    AVFilterGraph* filter_graph = nullptr;
+    AVFilterContext* input_video_filter = nullptr;
+    AVFilterContext* out_video_filter = nullptr;
 };
 
 // The per-job record of one input stream; it owns its decoder context.
@@ -553,6 +559,8 @@ protected:
     void HandleDecodedFrame(TAVInputStream* AIst, int AIstIndex, AVFrame* AFrame,
                             const AVPacket* APacket);
     void ScaleVolume(AVFrame* AFrame);
+    void FilterPicture(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
+                       AVFrame* APicture);
     void do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
                       AVFrame* AFrame);
     void WriteAudioSamples(AVFormatContext* AContext, TAVOutputStream* AOst, bool AFlush);

@@ -76,3 +76,25 @@ TEST_F(EngineTest, TextSubtitlesAreEncoded) {
     EXPECT_EQ(RunCommand("ffmpeg -nostdin -v error -i " + Quoted(Out) + " -map 0:s -f srt -"),
               "1\n00:00:00,000 --> 00:00:00,500\nHello\n\n");
 }
+
+// A filter chain runs between the decoder and the encoder, whose size it
+// decides.
+TEST_F(EngineTest, FilterChainShapesThePicture) {
+    ASSERT_TRUE(Engine->OpenInputFile(Clip("part1.mp4")));
+    Engine->ParseOption("an", "");
+    Engine->ParseOption("vf", "pad=400:300:40:30:black");
+    const std::string Out = Temp.File("padded.mp4");
+    ASSERT_EQ(Engine->OpenOutputFile(Out), 1) << Engine->LastErrMsg();
+    Engine->StartConvert(false);
+    ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+    EXPECT_EQ(RunCommand("ffprobe -v error -count_packets -show_entries "
+                         "stream=width,height,nb_read_packets -of csv=p=0 " +
+                         Quoted(Out)),
+              "400,300,25\n");
+    // The border is black, the picture inside is not.
+    const std::string Pixels =
+        RunCommand("ffmpeg -nostdin -v error -i " + Quoted(Out) +
+                   " -frames:v 1 -vf crop=2:2:20:150,format=gray -f rawvideo -");
+    ASSERT_EQ(Pixels.size(), 4u);
+    EXPECT_LT(static_cast<unsigned char>(Pixels[0]), 32);
+}
