@@ -5,9 +5,13 @@
 
 #include "media/FFmpegLogger.h"
 #include "media/SwResampleStubs.h"
+#include "platform/core/Conversions.h"
 #include "platform/core/Format.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -24,7 +28,7 @@ void TCustomFFmpeg::do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOs
     const bool Differs = AFrame->sample_rate != Enc->sample_rate ||
                          !SameLayout(AFrame->ch_layout, Enc->ch_layout) ||
                          InFormat != Enc->sample_fmt;
-    if (!AOst->resample && Differs) {
+    if (!AOst->resample && (Differs || AOst->audio_resample)) {
         if (AFrame->ch_layout.nb_channels != Enc->ch_layout.nb_channels)
             AOst->audio_resample = 1;
         const int Made = swresample::swr_alloc_set_opts2(
@@ -42,14 +46,70 @@ void TCustomFFmpeg::do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOs
         }
         AOst->reformat_pair = InFormat * 100 + Enc->sample_fmt;
     }
-    // Without drift correction the output clock follows the input.
-    if (Faudio_sync_method == 0) {
-        const double Ipts = static_cast<double>(AOst->sync_ist->pts - Fstart_time) / 1000000.0;
-        AOst->sync_opts =
-            std::llrint(Ipts * Enc->sample_rate) - avutil::av_audio_fifo_size(AOst->fifo);
-    }
     const std::uint8_t* const* Samples = AFrame->extended_data;
     int Count = AFrame->nb_samples;
+    const double Ipts = static_cast<double>(AOst->sync_ist->pts - Fstart_time) / 1000000.0;
+    const std::int64_t Queued = avutil::av_audio_fifo_size(AOst->fifo);
+    std::array<const std::uint8_t*, AV_NUM_DATA_POINTERS> Planes{};
+    std::array<std::uint8_t*, AV_NUM_DATA_POINTERS> Padded{};
+    struct TPaddedFree {
+        std::uint8_t** Data;
+        ~TPaddedFree() { avutil::av_freep(&Data[0]); }
+    } FreePadded{Padded.data()};
+    if (Faudio_sync_method != 0) {
+        // Drift correction, counted in samples whatever their format.
+        const double Delta = Ipts * Enc->sample_rate - static_cast<double>(AOst->sync_opts) -
+                             static_cast<double>(Queued);
+        const int SampleDelta =
+            static_cast<int>(Trunc(Delta * AFrame->sample_rate / Enc->sample_rate));
+        const int Channels = AFrame->ch_layout.nb_channels;
+        const bool Planar = avutil::av_sample_fmt_is_planar(InFormat);
+        const int Bytes = avutil::av_get_bytes_per_sample(InFormat) * (Planar ? 1 : Channels);
+        const int PlaneCount = Planar ? Channels : 1;
+        if (std::fabs(Delta) > 50) {
+            if (AIst->is_start || std::fabs(Delta) > Enc->sample_rate * Faudio_drift_threshold) {
+                if (SampleDelta < 0) {
+                    const int Drop = std::min(-SampleDelta, Count);
+                    for (int P = 0; P < PlaneCount; ++P)
+                        Planes[P] = Samples[P] + static_cast<std::ptrdiff_t>(Drop) * Bytes;
+                    Samples = Planes.data();
+                    Count -= Drop;
+                    if (Fverbose > 2)
+                        Log(llVerbose, Format("discarding %d audio samples",
+                                              {static_cast<int>(Trunc(-Delta))}));
+                    if (Count == 0)
+                        return;
+                    AIst->is_start = 0;
+                } else {
+                    if (avutil::av_samples_alloc(Padded.data(), nullptr, Channels,
+                                                 SampleDelta + Count, InFormat, 0) < 0)
+                        throw FFmpegException("Out of memory in do_audio_out");
+                    avutil::av_samples_set_silence(Padded.data(), 0, SampleDelta, Channels,
+                                                   InFormat);
+                    for (int P = 0; P < PlaneCount; ++P)
+                        std::memcpy(Padded[P] + static_cast<std::ptrdiff_t>(SampleDelta) * Bytes,
+                                    Samples[P], static_cast<std::size_t>(Count) * Bytes);
+                    Samples = Padded.data();
+                    Count += SampleDelta;
+                    AIst->is_start = 0;
+                    if (Fverbose > 2)
+                        Log(llVerbose, Format("adding %d audio samples of silence",
+                                              {static_cast<int>(Trunc(Delta))}));
+                }
+            } else if (Faudio_sync_method > 1 && AOst->resample) {
+                const int Comp = std::clamp(static_cast<int>(Trunc(Delta)), -Faudio_sync_method,
+                                            Faudio_sync_method);
+                if (Fverbose > 2)
+                    Log(llVerbose,
+                        Format("compensating audio timestamp drift:%f compensation:%d in:%d",
+                               {Delta, Comp, Enc->sample_rate}));
+                swresample::swr_set_compensation(AOst->resample, Comp, Enc->sample_rate);
+            }
+        }
+    } else {
+        // Without drift correction the output clock follows the input.
+        AOst->sync_opts = std::llrint(Ipts * Enc->sample_rate) - Queued;
+    }
     if (AOst->resample) {
         const std::int64_t Wanted = static_cast<std::int64_t>(Count) * Enc->sample_rate /
                                         std::max(AFrame->sample_rate, 1) * 2 +
@@ -74,7 +134,6 @@ void TCustomFFmpeg::do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOs
             throw FFmpegException("Audio encoding failed");
         Samples = Faudio_buf.data();
     }
-    (void)AIst;
     if (avutil::av_audio_fifo_write(AOst->fifo,
                                     reinterpret_cast<void**>(const_cast<std::uint8_t**>(Samples)),
                                     Count) < Count)

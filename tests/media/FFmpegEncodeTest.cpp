@@ -98,3 +98,47 @@ TEST_F(EngineTest, FilterChainShapesThePicture) {
     ASSERT_EQ(Pixels.size(), 4u);
     EXPECT_LT(static_cast<unsigned char>(Pixels[0]), 32);
 }
+
+// "vol" 512 doubles 16-bit samples, clipped to their range; drift
+// correction keeps the sound's length.
+TEST_F(EngineTest, VolumeAndDriftCorrection) {
+    const std::string In = Clip("pcm.wav");
+    ASSERT_TRUE(Engine->OpenInputFile(In));
+    Engine->ParseOption("acodec", "pcm_s16le");
+    Engine->ParseOption("vol", "512");
+    const std::string Out = Temp.File("loud.wav");
+    ASSERT_EQ(Engine->OpenOutputFile(Out), 1) << Engine->LastErrMsg();
+    Engine->StartConvert(false);
+    ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+    const auto Raw = [](const std::string& AFile) {
+        const std::string Bytes =
+            RunCommand("ffmpeg -nostdin -v error -i " + Quoted(AFile) + " -f s16le -");
+        std::vector<int> Samples(Bytes.size() / 2);
+        for (std::size_t I = 0; I < Samples.size(); ++I)
+            Samples[I] =
+                static_cast<std::int16_t>(static_cast<unsigned char>(Bytes[2 * I]) |
+                                          static_cast<unsigned char>(Bytes[2 * I + 1]) << 8);
+        return Samples;
+    };
+    const auto Quiet = Raw(In);
+    const auto Loud = Raw(Out);
+    ASSERT_EQ(Loud.size(), Quiet.size());
+    for (std::size_t I = 0; I < Quiet.size(); I += 97)
+        EXPECT_EQ(Loud[I], std::clamp(Quiet[I] * 2, -32768, 32767)) << I;
+
+    Engine->ResetJob();
+    ASSERT_TRUE(Engine->OpenInputFile(Clip("part1.mp4")));
+    Engine->ParseOption("vn", "");
+    Engine->ParseOption("acodec", "mp2");
+    Engine->ParseOption("async", "2");
+    Engine->ParseOption("ar", "48000");
+    const std::string Drift = Temp.File("drift.mkv");
+    ASSERT_EQ(Engine->OpenOutputFile(Drift), 1) << Engine->LastErrMsg();
+    Engine->StartConvert(false);
+    ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+    EXPECT_NEAR(std::atof(RunCommand("ffprobe -v error -show_entries format=duration -of "
+                                     "csv=p=0 " +
+                                     Quoted(Drift))
+                              .c_str()),
+                1.0, 0.1);
+}
