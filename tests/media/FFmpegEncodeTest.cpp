@@ -62,7 +62,11 @@ INSTANTIATE_TEST_SUITE_P(
                     TEncodeRow{"long.mkv",
                                "x.mkv",
                                {{"vcodec", "mpeg4"}, {"acodec", "mp2"}, {"s", "320x240"}},
-                               "-c:v mpeg4 -c:a mp2 -s 320x240"}));
+                               "-c:v mpeg4 -c:a mp2 -s 320x240"}),
+    [](const testing::TestParamInfo<TEncodeRow>& AInfo) {
+        return std::to_string(AInfo.index) + "_" +
+               TestNamePart(std::string(AInfo.param.In) + "_" + AInfo.param.Out);
+    });
 
 // A text subtitle is encoded with the muxer's own subtitle codec and keeps
 // its times.

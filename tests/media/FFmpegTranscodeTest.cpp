@@ -147,12 +147,15 @@ TEST_P(RemuxTest, MatchesTheCommand) {
     EXPECT_NEAR(Duration(Out), Duration(In), 0.05);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, RemuxTest,
-                         testing::Values(TRemuxRow{"h264aac.mkv", "x.mp4"},
-                                         TRemuxRow{"part1.mp4", "x.mkv"},
-                                         TRemuxRow{"part1.mp4", "x.avi"},
-                                         TRemuxRow{"h264aac.mkv", "x.ts"},
-                                         TRemuxRow{"测试 片段.mkv", "输出 片段.mp4"}));
+INSTANTIATE_TEST_SUITE_P(
+    Engine, RemuxTest,
+    testing::Values(TRemuxRow{"h264aac.mkv", "x.mp4"}, TRemuxRow{"part1.mp4", "x.mkv"},
+                    TRemuxRow{"part1.mp4", "x.avi"}, TRemuxRow{"h264aac.mkv", "x.ts"},
+                    TRemuxRow{"测试 片段.mkv", "输出 片段.mp4"}),
+    [](const testing::TestParamInfo<TRemuxRow>& AInfo) {
+        return std::to_string(AInfo.index) + "_" +
+               TestNamePart(std::string(AInfo.param.In) + "_" + AInfo.param.Out);
+    });
 
 TEST_F(TranscodeTest, TimeStampJumpsAreSmoothedOut) {
     Engine->Fdts_delta_threshold = 10;
