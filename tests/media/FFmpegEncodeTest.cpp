@@ -146,3 +146,35 @@ TEST_F(EngineTest, VolumeAndDriftCorrection) {
                               .c_str()),
                 1.0, 0.1);
 }
+
+// Pictures that change size mid-stream: rescaled to the output's size, with
+// one line about the change; without a rescaler the job ends.
+TEST_F(EngineTest, PictureSizeChanges) {
+    for (const bool Rescale : {true, false}) {
+        SCOPED_TRACE(Rescale);
+        Engine->ResetJob();
+        ClearLog();
+        ASSERT_TRUE(Engine->OpenInputFile(Clip("size_change.ts"))) << Engine->LastErrMsg();
+        Engine->ParseOption("vcodec", "mpeg4");
+        if (Rescale)
+            Engine->ParseOption("s", "352x288");
+        const std::string Out = Temp.File("sized.mkv");
+        ASSERT_EQ(Engine->OpenOutputFile(Out), 1) << Engine->LastErrMsg();
+        Engine->StartConvert(false);
+        int Lines = 0;
+        for (const TLoggedLine& Line : Logged())
+            Lines += Line.Level == llQuiet &&
+                     Line.Msg == "Input Stream #0.0 frame size changed to 160x120, yuv420p";
+        EXPECT_EQ(Lines, 1);
+        if (Rescale) {
+            EXPECT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+            EXPECT_EQ(RunCommand("ffprobe -v error -show_entries stream=width,height -of csv=p=0 " +
+                                 Quoted(Out)),
+                      "352,288\n");
+        } else {
+            EXPECT_TRUE(Engine->FatalException());
+            EXPECT_EQ(Engine->FatalMessage().rfind("Assertion failure", 0), 0u)
+                << Engine->FatalMessage();
+        }
+    }
+}
