@@ -178,3 +178,33 @@ TEST_F(EngineTest, PictureSizeChanges) {
         }
     }
 }
+
+// A faster output rate duplicates pictures, a slower one drops them. A
+// picture is repeated only once the output is more than 1.1 frames behind, so
+// the second picture of a doubled rate is not yet repeated: 48 of 50.
+TEST_F(EngineTest, FrameRateDuplicatesAndDrops) {
+    const struct {
+        const char* Rate;
+        int Packets;
+        bool Dups;
+    } Rows[] = {{"50", 48, true}, {"12.5", 13, false}};
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Rate);
+        Engine->ResetJob();
+        ASSERT_TRUE(Engine->OpenInputFile(Clip("part1.mp4")));
+        Engine->ParseOption("an", "");
+        Engine->ParseOption("vcodec", "mpeg4");
+        Engine->ParseOption("r", Row.Rate);
+        const std::string Out = Temp.File("rate.avi");
+        ASSERT_EQ(Engine->OpenOutputFile(Out), 1) << Engine->LastErrMsg();
+        Engine->StartConvert(false);
+        ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+        const int Packets = std::atoi(RunCommand("ffprobe -v error -count_packets -show_entries "
+                                                 "stream=nb_read_packets -of csv=p=0 " +
+                                                 Quoted(Out))
+                                          .c_str());
+        EXPECT_NEAR(Packets, Row.Packets, 1);
+        EXPECT_EQ(Engine->Fnb_frames_dup > 0, Row.Dups);
+        EXPECT_EQ(Engine->Fnb_frames_drop > 0, !Row.Dups);
+    }
+}

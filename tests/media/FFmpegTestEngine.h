@@ -73,6 +73,8 @@ public:
     using TCustomFFmpeg::Finput_files_ts_offset;
     using TCustomFFmpeg::Finput_slots;
     using TCustomFFmpeg::Fist_table;
+    using TCustomFFmpeg::Fnb_frames_drop;
+    using TCustomFFmpeg::Fnb_frames_dup;
     using TCustomFFmpeg::Fnb_segment_streams;
     using TCustomFFmpeg::Fost_table;
     using TCustomFFmpeg::Foutput_codecs;
