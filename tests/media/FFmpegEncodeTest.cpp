@@ -208,3 +208,25 @@ TEST_F(EngineTest, FrameRateDuplicatesAndDrops) {
         EXPECT_EQ(Engine->Fnb_frames_drop > 0, !Row.Dups);
     }
 }
+
+// Joined inputs encoded: the encoders are drained and made afresh between
+// the segments, and the output runs on without a gap.
+TEST_F(EngineTest, JoinedInputsEncoded) {
+    for (const char* Name : {"part1.mp4", "part2.mp4"})
+        ASSERT_TRUE(Engine->OpenInputFile(Clip(Name)));
+    Engine->ParseOption("vcodec", "mpeg4");
+    Engine->ParseOption("acodec", "mp2");
+    const std::string Out = Temp.File("joined.mkv");
+    ASSERT_EQ(Engine->OpenOutputFile(Out, true), 2) << Engine->LastErrMsg();
+    Engine->StartConvert(false);
+    ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+    EXPECT_NEAR(std::atof(RunCommand("ffprobe -v error -show_entries format=duration -of "
+                                     "csv=p=0 " +
+                                     Quoted(Out))
+                              .c_str()),
+                2.0, 0.1);
+    EXPECT_EQ(RunCommand("ffprobe -v error -count_packets -select_streams v -show_entries "
+                         "stream=nb_read_packets -of csv=p=0 " +
+                         Quoted(Out)),
+              "50\n");
+}
