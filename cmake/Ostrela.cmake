@@ -44,9 +44,14 @@ endfunction()
 # keep a few allocations that nothing frees once they are unloaded, and a
 # leak inside an unloaded library has no frames a suppression could match:
 # under the address sanitizer those programs run without leak detection.
+# Under the thread sanitizer they take the suppressions of tests/media, since
+# FFmpeg's own thread synchronisation is invisible to it.
 set(OSTRELA_FFMPEG_TEST_ENV "")
 if(OSTRELA_SANITIZE MATCHES "address")
     set(OSTRELA_FFMPEG_TEST_ENV "ASAN_OPTIONS=detect_leaks=0")
+elseif(OSTRELA_SANITIZE MATCHES "thread")
+    set(OSTRELA_FFMPEG_TEST_ENV
+        "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/media/ffmpeg.tsan.supp")
 endif()
 
 # ostrela_benchmark(NAME SOURCES ... DEPENDS ...): built, never run by CTest.

@@ -80,6 +80,8 @@ extern "C" {
     X(av_frame_ref)                                                                                \
     X(av_frame_get_buffer)                                                                         \
     X(av_frame_make_writable)                                                                      \
+    X(av_frame_clone)                                                                              \
+    X(av_frame_apply_cropping)                                                                     \
     X(av_dict_get)                                                                                 \
     X(av_dict_set)                                                                                 \
     X(av_dict_copy)                                                                                \

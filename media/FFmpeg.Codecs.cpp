@@ -10,6 +10,7 @@
 #include "platform/core/Strings.h"
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -66,6 +67,22 @@ void TCustomFFmpeg::OpenEncoders() {
                         {static_cast<int>(Codec->codec_id), Ost->file_index, Ost->index,
                          MediaTypeName(TypeOf(*Ost))}),
                  LogError);
+        // A text subtitle encoder writes the style header its decoder made.
+        TAVInputStream* Source = Fist_table[Ost->source_index].get();
+        if (Codec->codec_type == AVMEDIA_TYPE_SUBTITLE && Source->decoding_needed) {
+            if (!Source->decoder_opened)
+                OpenDecoder(Source);
+            const AVCodecContext* Dec = Source->dec_ctx;
+            if (Dec->subtitle_header && !Codec->subtitle_header) {
+                Codec->subtitle_header =
+                    static_cast<std::uint8_t*>(avutil::av_mallocz(Dec->subtitle_header_size + 1));
+                if (Codec->subtitle_header) {
+                    std::memcpy(Codec->subtitle_header, Dec->subtitle_header,
+                                Dec->subtitle_header_size);
+                    Codec->subtitle_header_size = Dec->subtitle_header_size;
+                }
+            }
+        }
         int Opened;
         {
             TCodecLockGuard Guard(CodecLock());
@@ -89,46 +106,49 @@ void TCustomFFmpeg::OpenEncoders() {
 }
 
 void TCustomFFmpeg::OpenDecoders() {
+    for (const auto& Ist : Fist_table)
+        if (Ist->decoding_needed && !Ist->decoder_opened)
+            OpenDecoder(Ist.get());
+}
+
+void TCustomFFmpeg::OpenDecoder(TAVInputStream* AIst) {
     const auto LogError = [this](const std::string& AMsg) {
         DumpAndMapping();
         Log(llError, AMsg);
     };
-    for (const auto& Ist : Fist_table) {
-        if (!Ist->decoding_needed)
-            continue;
-        const AVCodecParameters* Par = Ist->st->codecpar;
-        const AVCodec* Decoder = Ist->slot && Ist->slot->Decoder
-                                     ? Ist->slot->Decoder
-                                     : avcodec::avcodec_find_decoder(Par->codec_id);
-        if (!Decoder)
-            Fail(this,
-                 Format("Decoder (codec id %d) not found for input stream #%d.%d (%s)",
-                        {static_cast<int>(Par->codec_id), Ist->file_index, Ist->index,
-                         MediaTypeName(Par->codec_type)}),
-                 LogError);
-        avcodec::avcodec_free_context(&Ist->dec_ctx);
-        Ist->dec_ctx = avcodec::avcodec_alloc_context3(Decoder);
-        if (!Ist->dec_ctx || avcodec::avcodec_parameters_to_context(Ist->dec_ctx, Par) < 0)
-            throw FFmpegException("avcodec_alloc_context3 failed");
-        Ist->dec_ctx->pkt_timebase = Ist->st->time_base;
-        Ist->dec_ctx->thread_count = 0;
-        AVDictionary* Options = nullptr;
-        if (Ist->slot)
-            avutil::av_dict_copy(&Options, Ist->slot->DecoderOptions, 0);
-        int Opened;
-        {
-            TCodecLockGuard Guard(CodecLock());
-            Opened = avcodec::avcodec_open2(Ist->dec_ctx, Decoder, &Options);
-            if (Opened >= 0)
-                AddCodecItem(FDecoderList, Ist.get());
-        }
-        avutil::av_dict_free(&Options);
-        if (Opened < 0)
-            Fail(this,
-                 Format("Error while opening decoder for input stream #%d.%d (%s)",
-                        {Ist->file_index, Ist->index, MediaTypeName(Par->codec_type)}),
-                 LogError);
+    const AVCodecParameters* Par = AIst->st->codecpar;
+    const AVCodec* Decoder = AIst->slot && AIst->slot->Decoder
+                                 ? AIst->slot->Decoder
+                                 : avcodec::avcodec_find_decoder(Par->codec_id);
+    if (!Decoder)
+        Fail(this,
+             Format("Decoder (codec id %d) not found for input stream #%d.%d (%s)",
+                    {static_cast<int>(Par->codec_id), AIst->file_index, AIst->index,
+                     MediaTypeName(Par->codec_type)}),
+             LogError);
+    avcodec::avcodec_free_context(&AIst->dec_ctx);
+    AIst->dec_ctx = avcodec::avcodec_alloc_context3(Decoder);
+    if (!AIst->dec_ctx || avcodec::avcodec_parameters_to_context(AIst->dec_ctx, Par) < 0)
+        throw FFmpegException("avcodec_alloc_context3 failed");
+    AIst->dec_ctx->pkt_timebase = AIst->st->time_base;
+    AIst->dec_ctx->thread_count = 0;
+    AVDictionary* Options = nullptr;
+    if (AIst->slot)
+        avutil::av_dict_copy(&Options, AIst->slot->DecoderOptions, 0);
+    int Opened;
+    {
+        TCodecLockGuard Guard(CodecLock());
+        Opened = avcodec::avcodec_open2(AIst->dec_ctx, Decoder, &Options);
+        if (Opened >= 0)
+            AddCodecItem(FDecoderList, AIst);
     }
+    avutil::av_dict_free(&Options);
+    if (Opened < 0)
+        Fail(this,
+             Format("Error while opening decoder for input stream #%d.%d (%s)",
+                    {AIst->file_index, AIst->index, MediaTypeName(Par->codec_type)}),
+             LogError);
+    AIst->decoder_opened = 1;
 }
 
 void TCustomFFmpeg::InitBitstreamFilters() {
@@ -356,4 +376,10 @@ void TCustomFFmpeg::ReleaseTables() {
     Fist_table.clear();
     Ffile_table.clear();
     Fnb_segment_streams = 0;
+    avutil::av_frame_free(&Fdecoded_frame);
+    avutil::av_freep(&Faudio_buf[0]);
+    Faudio_buf_samples = 0;
+    Faudio_buf_format = -1;
+    Faudio_buf_channels = 0;
+    avutil::av_freep(&Fsubtitle_out);
 }

@@ -24,19 +24,6 @@ TPacketPtr NewPacketRef(const AVPacket* AFrom) {
 
 } // namespace
 
-int TCustomFFmpeg::DecodeAndOutput(TAVInputStream* AIst, int AIstIndex, const AVPacket* APacket) {
-    (void)AIst;
-    (void)AIstIndex;
-    (void)APacket;
-    throw FFmpegException("Decoding is not built yet.");
-}
-
-int TCustomFFmpeg::ConfigureFilters(TAVInputStream* AIst, TAVOutputStream* AOst) {
-    (void)AIst;
-    (void)AOst;
-    return -1;
-}
-
 int TCustomFFmpeg::DecodePacket(TAVInputStream* AIst, int AIstIndex, const AVPacket* APacket) {
     if (AIst->next_pts == AV_NOPTS_VALUE)
         AIst->next_pts = AIst->pts;

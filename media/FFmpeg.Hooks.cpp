@@ -237,7 +237,7 @@ void FreePreviewer(TPreviewer*& APreviewer) {
 
 } // namespace
 
-void TCustomFFmpeg::RunPostHooks(const AVFrame* AFrame, const AVCodecContext* AEnc) {
+void TCustomFFmpeg::RunPostHooks(AVFrame* AFrame, AVCodecContext* AEnc) {
     // Decide under the lock, deliver without it: showing a frame waits for the
     // user-interface thread, which may itself want the lock.
     TPostHook Serving = phPreview;

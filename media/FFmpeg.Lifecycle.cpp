@@ -2,6 +2,7 @@
 // the job body with its guards, termination and release.
 #include "media/FFmpeg.h"
 
+#include "media/AVFilterStubs.h"
 #include "media/CodecLock.h"
 #include "media/FFmpegLoader.h"
 #include "media/FFmpegLogger.h"
@@ -79,6 +80,8 @@ TAVOutputStream::~TAVOutputStream() {
         avutil::av_audio_fifo_free(fifo);
     if (logfile)
         myutil::fclose(logfile);
+    if (filter_graph)
+        avfilter::avfilter_graph_free(&filter_graph);
 }
 
 TEncoderSettings::~TEncoderSettings() {

@@ -387,6 +387,11 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext) {
                 ChooseSampleRate(Slot.Codec, Slot.Encoder);
                 Settings.sample_fmt = Slot.Codec->sample_fmt;
                 Settings.sample_rate = Slot.Codec->sample_rate;
+                // Frames are counted in samples of the rate finally chosen.
+                if (Settings.sample_rate > 0) {
+                    Settings.time_base = {1, Settings.sample_rate};
+                    Slot.Codec->time_base = Settings.time_base;
+                }
             }
             // The stream shows what it will be from now on (the dump of the job).
             avcodec::avcodec_parameters_from_context(St->codecpar, Slot.Codec);
@@ -417,6 +422,9 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext) {
                 // for pictures and sound.
                 SetupEncoder(Slot, AVMEDIA_TYPE_SUBTITLE, Fsubtitle_codec_name, AContext,
                              AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+                // Encoders of this library refuse to open without a clock;
+                // subtitles are timed in microseconds.
+                Settings.time_base = MicrosecondsBase;
                 if (!Fsubtitle_codec_name.empty())
                     Named = Slot.Encoder;
                 ApplyEncoderSettings(Slot.Codec, Settings);

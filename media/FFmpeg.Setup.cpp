@@ -115,10 +115,11 @@ void TCustomFFmpeg::SetupStreams() {
         TAVOutputStream* Ost = Fost_table[I].get();
         TAVInputStream* Ist = Fist_table[Ost->source_index].get();
         // In join mode the later segments share the first segment's streams.
+        // Each record of a later segment still needs its own sample queue,
+        // scaler and graph for its own input.
         if (FJoinMode && I >= Fnb_segment_streams) {
-            Ost->encoding_needed = Fost_table[I - Fnb_segment_streams]->encoding_needed;
-            if (Ost->encoding_needed)
-                Ist->decoding_needed = 1;
+            if (!Ost->slot->StreamCopy)
+                SetEncodingParameters(Ost, Ist, I);
             continue;
         }
         avutil::av_dict_copy(&Ost->st->metadata, Ist->st->metadata, AV_DICT_DONT_OVERWRITE);

@@ -25,8 +25,10 @@
 // and the post-hook switch), FFmpeg.Input.cpp and FFmpeg.Output.cpp (opening
 // inputs, creating outputs and their streams), FFmpeg.Setup.cpp (pairing
 // output streams with their sources), FFmpeg.Codecs.cpp (codecs, headers,
-// teardown), FFmpeg.Loop.cpp (the read loop) and FFmpeg.Copy.cpp (packets
-// that are copied, and the one door to the muxer).
+// teardown), FFmpeg.Loop.cpp (the read loop), FFmpeg.Copy.cpp (packets
+// that are copied, and the one door to the muxer), FFmpeg.Decode.cpp
+// (decoding and encoding), FFmpeg.Audio.cpp, FFmpeg.Video.cpp and
+// FFmpeg.Subtitle.cpp (the outputs of each kind).
 //
 // Ownership: each output context created here carries one TAVOutputSlot per
 // stream (its encoder context and filter chain), each opened input one
@@ -119,6 +121,8 @@ struct TAVMetadataTag {
 struct SwsContext;
 struct SwrContext;
 struct AVAudioFifo;
+struct AVFilterGraph;
+struct AVFilterContext;
 
 // What a stream creator set on an encoder context: the option entries it
 // applied and the fields it set itself. ApplyEncoderSettings writes them onto
@@ -266,6 +270,10 @@ struct TAVOutputStream {
     FILE* logfile = nullptr;
     AVCodecID codec_id = AV_CODEC_ID_NONE;
     int show_fps = 0;
+    // The stream's own filter graph with its source and sink, or none.
+    AVFilterGraph* filter_graph = nullptr;
+    AVFilterContext* input_video_filter = nullptr;
+    AVFilterContext* out_video_filter = nullptr;
 };
 
 // The per-job record of one input stream; it owns its decoder context.
@@ -290,6 +298,9 @@ struct TAVInputStream {
     int showed_multi_packet_warning = 0;
     int is_past_recording_time = 0;
     int decoder_flushed = 0;
+    // The quality of the last picture decoded.
+    float quality = 0;
+    int decoder_opened = 0;
 };
 
 // One entry of a list of opened codecs: the stream record whose codec was
@@ -521,6 +532,7 @@ protected:
     void SetEncodingParameters(TAVOutputStream* AOst, TAVInputStream* AIst, int AIndex);
     void OpenEncoders();
     void OpenDecoders();
+    void OpenDecoder(TAVInputStream* AIst);
     void InitBitstreamFilters();
     void InitInputClocks();
     void ApplyMetadataMaps();
@@ -545,8 +557,29 @@ protected:
         return FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
     }
 
-    // Seams that the decoding, the filter graph, the picture hooks and the
-    // progress report fill.
+    // Decoded data to the outputs.
+    void HandleDecodedFrame(TAVInputStream* AIst, int AIstIndex, AVFrame* AFrame,
+                            const AVPacket* APacket);
+    void ScaleVolume(AVFrame* AFrame);
+    void FilterPicture(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
+                       AVFrame* APicture);
+    void do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
+                      AVFrame* AFrame);
+    void WriteAudioSamples(AVFormatContext* AContext, TAVOutputStream* AOst, bool AFlush);
+    int VideoOut(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
+                 AVFrame* APicture);
+    // Sends a frame (null: the end) to the stream's encoder and writes what
+    // comes back; the size of the last packet, 0 when none.
+    int EncodeFrame(AVFormatContext* AContext, TAVOutputStream* AOst, AVFrame* AFrame);
+    void DrainEncoders(int AIstIndex);
+    int DecodeSubtitle(TAVInputStream* AIst, int AIstIndex, const AVPacket* APacket);
+    void SubtitleOut(AVFormatContext* AContext, TAVOutputStream* AOst, std::int64_t APts,
+                     AVSubtitle* ASub, TAVInputStream* AIst);
+    virtual void RunPostHooks(AVFrame* APicture, AVCodecContext* AEnc);
+    virtual void WriteVideoStats(TAVOutputStream* AOst, int AFrameSize);
+
+    // Seams that the filter graph, the picture hooks and the progress report
+    // fill.
     virtual int DecodeAndOutput(TAVInputStream* AIst, int AIstIndex, const AVPacket* APacket);
     virtual int ConfigureFilters(TAVInputStream* AIst, TAVOutputStream* AOst);
     virtual void PreProcessPicture(TAVInputStream* AIst, AVFrame* APicture);
@@ -581,6 +614,14 @@ protected:
     // Output streams per join segment (the stream count of entry 0).
     int Fnb_segment_streams = 0;
     std::int64_t Ftimer_start = 0;
+    // Work buffers of the job: decoded frames, converted samples, encoded
+    // subtitles.
+    AVFrame* Fdecoded_frame = nullptr;
+    std::array<std::uint8_t*, AV_NUM_DATA_POINTERS> Faudio_buf{};
+    int Faudio_buf_samples = 0;
+    int Faudio_buf_format = -1;
+    int Faudio_buf_channels = 0;
+    std::uint8_t* Fsubtitle_out = nullptr;
     std::vector<TAVStreamMap> Fstream_maps;
     int Fnb_stream_maps = 0;
     std::vector<TAVMetaDataMap> Fmeta_data_maps;
@@ -756,13 +797,10 @@ protected:
     TStreamReport StreamReportOf(const TAVOutputStream& AOst) const;
     void RunCustomHook(TAVPicture& APicture, int APixFmt, int AWidth, int AHeight,
                        std::int64_t APTS);
-    // AFrame is the frame the encoder took, in AEnc's format and size.
-    void RunPostHooks(const AVFrame* AFrame, const AVCodecContext* AEnc);
     // The report of the streams given; AFileIndex is -1 in the last report.
     void ReportProgress(bool is_last_report, int AFileIndex,
                         const std::vector<TStreamReport>& AStreams);
     // One line of the statistics file for the frame just encoded.
-    void WriteVideoStats(TAVOutputStream* AOst, int AFrameSize);
     void WriteVideoStats(const TStreamReport& AStream, int AFrameSize);
     // The hook chain, the buffers and the post-hook context go (ReleaseAll).
     void ReleaseHooks();

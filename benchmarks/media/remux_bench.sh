@@ -38,6 +38,6 @@ for input in long.mkv hd30.mkv; do
 done
 
 for run in 1 2 3; do
-    "$convert" "$work/hd30.mkv" "$work/stopped.mp4" vcodec=copy acodec=copy --stop-after 20 |
+    "$convert" "$work/hd30.mkv" "$work/stopped.mp4" vcodec=copy acodec=copy --stop-after 2 |
         sed -n 's/^Stop took //p'
 done | sort -n | sed -n 2p | sed 's/^/Stop(True) with a running remux, median: /'

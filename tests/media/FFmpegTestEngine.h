@@ -12,12 +12,21 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
 #include <cstdlib>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
+
+// A test-name part made of the letters and digits of AText.
+inline std::string TestNamePart(const std::string& AText) {
+    std::string Name;
+    for (const char C : AText)
+        Name += std::isalnum(static_cast<unsigned char>(C)) ? C : '_';
+    return Name;
+}
 
 class TTestEngine : public TCustomFFmpeg {
 public:
@@ -64,6 +73,8 @@ public:
     using TCustomFFmpeg::Finput_files_ts_offset;
     using TCustomFFmpeg::Finput_slots;
     using TCustomFFmpeg::Fist_table;
+    using TCustomFFmpeg::Fnb_frames_drop;
+    using TCustomFFmpeg::Fnb_frames_dup;
     using TCustomFFmpeg::Fnb_segment_streams;
     using TCustomFFmpeg::Fost_table;
     using TCustomFFmpeg::Foutput_codecs;

@@ -147,12 +147,15 @@ TEST_P(RemuxTest, MatchesTheCommand) {
     EXPECT_NEAR(Duration(Out), Duration(In), 0.05);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, RemuxTest,
-                         testing::Values(TRemuxRow{"h264aac.mkv", "x.mp4"},
-                                         TRemuxRow{"part1.mp4", "x.mkv"},
-                                         TRemuxRow{"part1.mp4", "x.avi"},
-                                         TRemuxRow{"h264aac.mkv", "x.ts"},
-                                         TRemuxRow{"测试 片段.mkv", "输出 片段.mp4"}));
+INSTANTIATE_TEST_SUITE_P(
+    Engine, RemuxTest,
+    testing::Values(TRemuxRow{"h264aac.mkv", "x.mp4"}, TRemuxRow{"part1.mp4", "x.mkv"},
+                    TRemuxRow{"part1.mp4", "x.avi"}, TRemuxRow{"h264aac.mkv", "x.ts"},
+                    TRemuxRow{"测试 片段.mkv", "输出 片段.mp4"}),
+    [](const testing::TestParamInfo<TRemuxRow>& AInfo) {
+        return std::to_string(AInfo.index) + "_" +
+               TestNamePart(std::string(AInfo.param.In) + "_" + AInfo.param.Out);
+    });
 
 TEST_F(TranscodeTest, TimeStampJumpsAreSmoothedOut) {
     Engine->Fdts_delta_threshold = 10;
@@ -645,4 +648,36 @@ TEST_F(TranscodeTest, SdpForRtpOutputsOnly) {
             }
         EXPECT_EQ(SdpLines, WithFile ? 0 : 1);
     }
+}
+
+// Copied MP3 with a block align of 1, and AC-3 always, write none.
+TEST_F(TranscodeTest, CopiedBlockAlign) {
+    const std::string Ac3 = Temp.File("tone.ac3");
+    RunCommand("ffmpeg -nostdin -v error -f lavfi -i sine=duration=0.2 -c:a ac3 " + Quoted(Ac3));
+    for (const std::string& In : {Clip("cover.mp3"), Ac3}) {
+        SCOPED_TRACE(In);
+        Engine->ResetJob();
+        ASSERT_TRUE(Engine->OpenInputFile(In));
+        Engine->Finput_files[0]->streams[0]->codecpar->block_align = 1;
+        Engine->ParseOption("vn", "");
+        Engine->ParseOption("acodec", "copy");
+        ASSERT_EQ(Engine->OpenOutputFile(Temp.File("x.mkv")), 1) << Engine->LastErrMsg();
+        Engine->SetupStreams();
+        EXPECT_EQ(Engine->Foutput_files[0]->streams[0]->codecpar->block_align, 0);
+        Engine->ReleaseTables();
+    }
+}
+
+// A decoder that cannot open after two encoders did: nothing stays open.
+TEST_F(TranscodeTest, ADecoderThatCannotOpenClosesTheEncoders) {
+    ASSERT_TRUE(Engine->OpenInputFile(Clip("part1.mp4")));
+    // A decoder that cannot read the stream's set-up.
+    Engine->Finput_slots[0][1]->Decoder = avcodec::avcodec_find_decoder_by_name("vorbis");
+    Engine->ParseOption("vcodec", "mpeg4");
+    Engine->ParseOption("acodec", "mp2");
+    ASSERT_EQ(Engine->OpenOutputFile(Temp.File("x.mkv")), 1) << Engine->LastErrMsg();
+    Engine->StartConvert(false);
+    EXPECT_EQ(Engine->FatalMessage(), "Error while opening decoder for input stream #0.1 (Audio)");
+    EXPECT_EQ(Engine->FEncoderList, nullptr);
+    EXPECT_EQ(Engine->FDecoderList, nullptr);
 }
