@@ -21,6 +21,8 @@ extern "C" {
     X(avfilter_graph_parse_ptr)                                                                    \
     X(avfilter_graph_config)                                                                       \
     X(avfilter_link)                                                                               \
+    X(avfilter_graph_alloc_filter)                                                                 \
+    X(avfilter_init_str)                                                                           \
     X(avfilter_inout_alloc)                                                                        \
     X(avfilter_inout_free)                                                                         \
     X(av_buffersrc_add_frame_flags)                                                                \

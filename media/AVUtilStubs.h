@@ -80,6 +80,8 @@ extern "C" {
     X(av_frame_ref)                                                                                \
     X(av_frame_get_buffer)                                                                         \
     X(av_frame_make_writable)                                                                      \
+    X(av_frame_clone)                                                                              \
+    X(av_frame_apply_cropping)                                                                     \
     X(av_dict_get)                                                                                 \
     X(av_dict_set)                                                                                 \
     X(av_dict_copy)                                                                                \
@@ -96,6 +98,7 @@ extern "C" {
     X(av_parse_video_size)                                                                         \
     X(av_parse_time)                                                                               \
     X(av_channel_layout_default)                                                                   \
+    X(av_channel_layout_from_mask)                                                                 \
     X(av_channel_layout_copy)                                                                      \
     X(av_channel_layout_uninit)                                                                    \
     X(av_channel_layout_compare)                                                                   \

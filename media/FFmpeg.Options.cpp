@@ -436,11 +436,6 @@ std::vector<std::string> SplitHookArgs(const std::string& AText) {
     return Words;
 }
 
-int TCustomFFmpeg::AddFrameHook(const std::vector<std::string>& AArgs) {
-    (void)AArgs;
-    return -1; // no frame-hook registry yet
-}
-
 void TCustomFFmpeg::OptVHook(const std::string& AValue) {
     if (AddFrameHook(SplitHookArgs(AValue)) != 0)
         throw FFmpegException("Failed to add video hook function: " + AValue);
@@ -498,23 +493,6 @@ void TCustomFFmpeg::OptNewStream(int AMediaType) {
         new_audio_stream(Context);
     else
         new_subtitle_stream(Context);
-}
-
-// The stream creators arrive with the output opening; until then a request
-// for a further stream is refused plainly instead of being dropped.
-void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext) {
-    (void)AContext;
-    throw FFmpegException("Adding a video stream to an output is not supported yet");
-}
-
-void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext) {
-    (void)AContext;
-    throw FFmpegException("Adding an audio stream to an output is not supported yet");
-}
-
-void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext) {
-    (void)AContext;
-    throw FFmpegException("Adding a subtitle stream to an output is not supported yet");
 }
 
 void TCustomFFmpeg::OptStreamId(const std::string& AName, const std::string& AValue) {
