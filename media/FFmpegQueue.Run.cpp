@@ -318,8 +318,7 @@ bool TCustomFFmpegQueue::SetOutputFile(int ATaskIndex, const std::string& AFileN
 }
 
 bool TCustomFFmpegQueue::SetOutputStream(int ATaskIndex, TStream* AStream,
-                                         const std::string& APrivateData,
-                                         POutputOptions AOptions) {
+                                         const std::string& APrivateData, POutputOptions AOptions) {
     return SetOutputFile(ATaskIndex, StreamFileName(AStream, APrivateData), AOptions);
 }
 

@@ -2,6 +2,9 @@
 // the option text.
 #include "media/FFmpegQueue.h"
 
+#include "media/MyUtils.h"
+#include "media/UnicodeProtocol.h"
+#include "platform/core/Paths.h"
 #include "platform/core/Strings.h"
 #include "player/AVProbe.h"
 
@@ -135,7 +138,24 @@ int TFFmpeg::OpenOutput(const std::string& AFileName, bool AJoin) {
     return -1;
 }
 
-void TFFmpeg::DropLastOutput() {}
+void TFFmpeg::DropLastOutput() {
+    if (Fnb_output_files <= 0)
+        return;
+    // A joined output is entered once per input: every entry goes.
+    AVFormatContext* Context = Foutput_files[Fnb_output_files - 1];
+    while (Fnb_output_files > 0 && Foutput_files[Fnb_output_files - 1] == Context)
+        Foutput_files[--Fnb_output_files] = nullptr;
+    FJoinMode = false;
+    if (!Context)
+        return;
+    if (Context->oformat && !(Context->oformat->flags & AVFMT_NOFILE) && Context->pb)
+        avformat::avio_closep(&Context->pb);
+    const std::string Name = Context->url ? FileNameFromAV(Context->url) : std::string();
+    avformat::avformat_free_context(Context);
+    // Nothing was written to it yet: the file the creation made goes too.
+    if (!Name.empty() && GetFileSizeByName(Name) == 0)
+        DeleteFile(Name);
+}
 
 // ---- TFFmpegList -----------------------------------------------------------------
 

@@ -303,8 +303,7 @@ public:
     int AddTask(const std::string& AFileName, const std::string& AExtOptions);
     int AddTask(TStream* AStream, const std::string& APrivateData, PInputOptions AOptions);
     bool AddInputFile(int ATaskIndex, const std::string& AFileName, PInputOptions AOptions);
-    bool AddInputFile(int ATaskIndex, const std::string& AFileName,
-                      const std::string& AExtOptions);
+    bool AddInputFile(int ATaskIndex, const std::string& AFileName, const std::string& AExtOptions);
     bool SetOutputFile(int ATaskIndex, const std::string& AFileName, POutputOptions AOptions);
     bool SetOutputFile(int ATaskIndex, const std::string& AFileName,
                        const std::string& AExtOptions);
