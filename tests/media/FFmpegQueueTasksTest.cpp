@@ -387,3 +387,17 @@ TEST_F(QueueTest, PreviewSettingsReachEveryTaskAndKeepTheOtherHooks) {
     for (int I = 0; I < 3; ++I)
         EXPECT_EQ(Queue->Task(I)->PostHooks(), (TPostHooks{phBitmap})) << I;
 }
+
+TEST(QueueLibraries, AFailedLoadLeavesTheLoadersMessage) {
+    if (FFLoader().Loaded(avFormat))
+        GTEST_SKIP() << "another set holds avformat in this process";
+    TFFmpegQueue Queue(nullptr);
+    TLibraryStatus& Row = FFLoader().Status(avFormat);
+    Row.Name = "libavformat-missing.so.59";
+    const bool Loaded = Queue.LoadAVLib("");
+    Row.Name.clear();
+    EXPECT_FALSE(Loaded);
+    EXPECT_FALSE(Queue.AVLibLoaded());
+    EXPECT_EQ(Queue.LastErrMsg().rfind("Load library libavformat-missing.so.59 error: ", 0), 0u)
+        << Queue.LastErrMsg();
+}
