@@ -242,6 +242,11 @@ bool TCustomFFmpegQueue::OpenTaskInput(TFFmpeg* ATask, const std::string& AFileN
 int TCustomFFmpegQueue::AddTask(const std::string& AFileName, PInputOptions AOptions) {
     CheckWorking("AddTask");
     std::unique_ptr<TFFmpeg> Task(CreateTask(FCustomMaxFiles));
+    // Without its libraries an engine has no entry points to call.
+    if (!AVLibLoaded()) {
+        FLastErrMsg = "The converter's libraries are not loaded.";
+        return -1;
+    }
     return Guarded(-1, [&] {
         Task->ResetJob();
         Task->OptVerbose(FVerbose);

@@ -400,4 +400,7 @@ TEST(QueueLibraries, AFailedLoadLeavesTheLoadersMessage) {
     EXPECT_FALSE(Queue.AVLibLoaded());
     EXPECT_EQ(Queue.LastErrMsg().rfind("Load library libavformat-missing.so.59 error: ", 0), 0u)
         << Queue.LastErrMsg();
+    // Nothing is called without the libraries.
+    EXPECT_EQ(Queue.AddTask("clip.mp4", ""), -1);
+    EXPECT_EQ(Queue.LastErrMsg(), "The converter's libraries are not loaded.");
 }
