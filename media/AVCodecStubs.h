@@ -40,6 +40,7 @@ extern "C" {
     X(av_packet_alloc)                                                                             \
     X(av_packet_free)                                                                              \
     X(av_packet_ref)                                                                               \
+    X(av_packet_copy_props)                                                                        \
     X(av_packet_unref)                                                                             \
     X(av_packet_make_refcounted)                                                                   \
     X(av_packet_rescale_ts)                                                                        \

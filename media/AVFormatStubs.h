@@ -34,6 +34,8 @@ extern "C" {
     X(av_write_trailer)                                                                            \
     X(av_codec_get_id)                                                                             \
     X(av_codec_get_tag)                                                                            \
+    X(avformat_transfer_internal_stream_timing_info)                                               \
+    X(av_stream_get_codec_timebase)                                                                \
     X(av_filename_number_test)                                                                     \
     X(av_sdp_create)                                                                               \
     X(avio_open2)                                                                                  \

@@ -96,6 +96,7 @@ extern "C" {
     X(av_parse_video_size)                                                                         \
     X(av_parse_time)                                                                               \
     X(av_channel_layout_default)                                                                   \
+    X(av_channel_layout_from_mask)                                                                 \
     X(av_channel_layout_copy)                                                                      \
     X(av_channel_layout_uninit)                                                                    \
     X(av_channel_layout_compare)                                                                   \

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 
 std::string FormatTimeUS(std::int64_t ATime) {
     if (ATime == AV_NOPTS_VALUE)
@@ -47,7 +48,12 @@ std::string FormatAVError(const std::string& AName, int ACode) {
     for (const TRow& Row : Rows)
         if (Row.Code == ACode)
             return AName + ": " + Row.Message;
-    return AName + ": " + Format("Error number %d occurred", {ACode});
+    std::string Text = AName + ": " + Format("Error number %d occurred", {ACode});
+    // A system error number says more in the system's own words (a
+    // read-only output folder reads "Permission denied").
+    if (ACode < 0 && ACode > -4096)
+        Text += " (" + std::generic_category().message(-ACode) + ")";
+    return Text;
 }
 
 // ---- The option store ------------------------------------------------------

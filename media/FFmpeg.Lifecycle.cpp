@@ -7,9 +7,13 @@
 #include "media/FFmpegLogger.h"
 #include "media/MyUtilStubs.h"
 #include "media/MyUtils.h"
+#include "media/SwResampleStubs.h"
+#include "media/SwScaleStubs.h"
 #include "media/UnicodeProtocol.h"
 #include "platform/core/Format.h"
 #include "platform/core/Paths.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
@@ -61,9 +65,45 @@ private:
     TCustomFFmpeg* FOwner;
 };
 
+// Records outlive nothing they point at: a record is freed before the
+// libraries could be unloaded, but it checks the binding all the same.
 TAVOutputStream::~TAVOutputStream() {
-    if (enc_ctx && avcodec::avcodec_free_context)
-        avcodec::avcodec_free_context(&enc_ctx);
+    if (!avutil::av_frame_free)
+        return;
+    avutil::av_frame_free(&pict_tmp);
+    if (img_resample_ctx)
+        swscale::sws_freeContext(img_resample_ctx);
+    if (resample)
+        swresample::swr_free(&resample);
+    if (fifo)
+        avutil::av_audio_fifo_free(fifo);
+    if (logfile)
+        myutil::fclose(logfile);
+}
+
+TEncoderSettings::~TEncoderSettings() {
+    if (avutil::av_dict_free) {
+        avutil::av_dict_free(&Options);
+        avutil::av_channel_layout_uninit(&ch_layout);
+    }
+}
+
+void TAVOutputSlot::FreeBsf() {
+    for (AVBSFContext*& Filter : Bsf)
+        avcodec::av_bsf_free(&Filter);
+    Bsf.clear();
+}
+
+TAVOutputSlot::~TAVOutputSlot() {
+    if (!avcodec::avcodec_free_context)
+        return;
+    FreeBsf();
+    avcodec::avcodec_free_context(&Codec);
+}
+
+TAVInputSlot::~TAVInputSlot() {
+    if (avutil::av_dict_free)
+        avutil::av_dict_free(&DecoderOptions);
 }
 
 TAVInputStream::~TAVInputStream() {
@@ -93,13 +133,10 @@ bool LibsLoaded() {
 TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles)
     : FMaxFiles(CheckedMaxFiles(AMaxFiles)), Finput_files(FMaxFiles, nullptr),
       Foutput_files(FMaxFiles, nullptr), Finput_files_ts_offset(FMaxFiles, 0),
-      Finput_files_ts_scale(FMaxFiles), Finput_codecs(FMaxFiles * MAX_STREAMS, nullptr),
-      Foutput_codecs(FMaxFiles * MAX_STREAMS, nullptr), Fstream_maps(FMaxFiles * MAX_STREAMS),
-      Fmeta_data_maps(FMaxFiles), Fbitstream_filters(FMaxFiles),
+      Finput_files_ts_scale(FMaxFiles), Finput_slots(FMaxFiles),
+      Fstream_maps(FMaxFiles * MAX_STREAMS), Fmeta_data_maps(FMaxFiles),
       FStopEvent(std::make_unique<TEvent>(true, true)),
       FTermEvent(std::make_unique<TEvent>(true, true)) {
-    for (auto& Chains : Fbitstream_filters)
-        Chains.fill(nullptr);
     InitOptions(FOptions);
     SetDefaults();
 }
@@ -110,6 +147,7 @@ TCustomFFmpeg::~TCustomFFmpeg() {
     if (LibsLoaded()) {
         CloseEncoders(FEncoderList);
         CloseDecoders(FDecoderList);
+        ReleaseTables();
         ReleaseAll();
     }
 }
@@ -201,6 +239,7 @@ void TCustomFFmpeg::ResetJob() {
     JoinWorker();
     CloseEncoders(FEncoderList);
     CloseDecoders(FDecoderList);
+    ReleaseTables();
     ReleaseAll();
     SetDefaults();
     FJoinMode = false;
@@ -283,15 +322,6 @@ void TCustomFFmpeg::DoConvert() {
     Guarded([this] { CloseDecoders(FDecoderList); });
     Guarded([this] { ReleaseAll(); });
     Guarded([this] { DoTerminate(); });
-}
-
-void TCustomFFmpeg::Transcode() {
-    while (!FBroken) {
-        PassPauseGate();
-        if (!TranscodeTurn())
-            break;
-    }
-    FFinished = !FBroken;
 }
 
 void TCustomFFmpeg::PassPauseGate() {
@@ -379,26 +409,58 @@ void TCustomFFmpeg::JoinWorker() {
 
 // ---- Release -----------------------------------------------------------------
 
+namespace {
+
+bool IsRegularFile(const std::string& AName) {
+    struct stat Info {};
+    return ::lstat(AName.c_str(), &Info) == 0 && S_ISREG(Info.st_mode);
+}
+
+} // namespace
+
+void TCustomFFmpeg::ReleaseOutputContext(AVFormatContext* AContext) {
+    const bool HasFile = AContext->oformat && !(AContext->oformat->flags & AVFMT_NOFILE);
+    if (HasFile && AContext->pb)
+        avformat::avio_closep(&AContext->pb);
+    const std::string Name = AContext->url ? FileNameFromAV(AContext->url) : std::string();
+    bool Incomplete = false;
+    bool Known = false;
+    if (auto Found = Foutput_states.find(AContext); Found != Foutput_states.end()) {
+        const TAVOutputFileState& State = Found->second;
+        Known = State.OpenedForWriting;
+        Incomplete = (State.HeaderTried && !State.HeaderWritten) ||
+                     (State.HeaderWritten && !State.TrailerWritten);
+        // The slots hold the streams' encoder contexts: they go first.
+        Foutput_states.erase(Found);
+    }
+    avformat::avformat_free_context(AContext);
+    // A job that failed or stopped before writing leaves no empty file, and
+    // one whose header or trailer did not make it leaves no unplayable one.
+    // Only a regular file is ever removed: a device or a pipe named as the
+    // output stays whatever happened.
+    if (!HasFile || Name.empty() || !IsRegularFile(Name))
+        return;
+    if (GetFileSizeByName(Name) == 0 || (Known && Incomplete)) {
+        DeleteFile(Name);
+        Log(llInfo, "Removed the incomplete output file " + Name);
+    }
+}
+
 void TCustomFFmpeg::ReleaseOutputs() {
     // Join segments share one context: it is released once.
-    const int Count = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
     std::vector<AVFormatContext*> Released;
-    for (int I = 0; I < Count; ++I) {
+    for (int I = 0; I < OutputEntries(); ++I) {
         AVFormatContext* Context = Foutput_files[I];
         if (!Context || std::find(Released.begin(), Released.end(), Context) != Released.end())
             continue;
         Released.push_back(Context);
-        if (Context->oformat && !(Context->oformat->flags & AVFMT_NOFILE) && Context->pb)
-            avformat::avio_closep(&Context->pb);
-        const std::string Name = Context->url ? FileNameFromAV(Context->url) : std::string();
-        avformat::avformat_free_context(Context);
-        // A job that failed or stopped before writing leaves no empty file.
-        if (!Name.empty() && GetFileSizeByName(Name) == 0)
-            DeleteFile(Name);
+        ReleaseOutputContext(Context);
     }
     for (int I = 0; I < FMaxFiles; ++I)
         Foutput_files[I] = nullptr;
     Fnb_output_files = 0;
+    Foutput_states.clear();
+    Foutput_codecs.clear();
 }
 
 void TCustomFFmpeg::ReleaseInputs() {
@@ -406,18 +468,18 @@ void TCustomFFmpeg::ReleaseInputs() {
         if (Finput_files[I])
             avformat::avformat_close_input(&Finput_files[I]);
     Fnb_input_files = 0;
+    for (auto& Slots : Finput_slots)
+        Slots.clear();
+    Finput_codecs.clear();
 }
 
 void TCustomFFmpeg::ReleaseAll() {
     if (!LibsLoaded())
         return;
     FreeOptions(FOptions);
+    ReleaseTables();
     ReleaseOutputs();
     ReleaseInputs();
-    for (auto& Chains : Fbitstream_filters)
-        for (AVBSFContext*& Filter : Chains)
-            if (Filter)
-                avcodec::av_bsf_free(&Filter);
     Fintra_matrix.reset();
     Finter_matrix.reset();
     Fvideo_codec_name.clear();

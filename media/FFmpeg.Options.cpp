@@ -500,23 +500,6 @@ void TCustomFFmpeg::OptNewStream(int AMediaType) {
         new_subtitle_stream(Context);
 }
 
-// The stream creators arrive with the output opening; until then a request
-// for a further stream is refused plainly instead of being dropped.
-void TCustomFFmpeg::new_video_stream(AVFormatContext* AContext) {
-    (void)AContext;
-    throw FFmpegException("Adding a video stream to an output is not supported yet");
-}
-
-void TCustomFFmpeg::new_audio_stream(AVFormatContext* AContext) {
-    (void)AContext;
-    throw FFmpegException("Adding an audio stream to an output is not supported yet");
-}
-
-void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* AContext) {
-    (void)AContext;
-    throw FFmpegException("Adding a subtitle stream to an output is not supported yet");
-}
-
 void TCustomFFmpeg::OptStreamId(const std::string& AName, const std::string& AValue) {
     const std::size_t Colon = AValue.find(':');
     if (Colon == std::string::npos || Colon == 0 || Colon + 1 == AValue.size())

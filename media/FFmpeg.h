@@ -21,8 +21,17 @@
 // Files: the implementation is spread over FFmpeg.Lifecycle.cpp (life cycle,
 // threads, release), FFmpeg.Options.cpp (the dispatcher and the picture,
 // codec and format handlers), FFmpeg.Presets.cpp (target and codec presets)
-// and FFmpeg.Maps.cpp (maps, times, metadata, statistics, filters, setters
-// and the post-hook switch).
+// FFmpeg.Maps.cpp (maps, times, metadata, statistics, filters, setters
+// and the post-hook switch), FFmpeg.Input.cpp and FFmpeg.Output.cpp (opening
+// inputs, creating outputs and their streams), FFmpeg.Setup.cpp (pairing
+// output streams with their sources), FFmpeg.Codecs.cpp (codecs, headers,
+// teardown), FFmpeg.Loop.cpp (the read loop) and FFmpeg.Copy.cpp (packets
+// that are copied, and the one door to the muxer).
+//
+// Ownership: each output context created here carries one TAVOutputSlot per
+// stream (its encoder context and filter chain), each opened input one
+// TAVInputSlot per stream; both live until ReleaseAll frees the context. The
+// job's records (TAVInputStream, TAVOutputStream) live for one Transcode.
 #pragma once
 
 #include "media/AVCodecStubs.h"
@@ -35,11 +44,13 @@
 #include "platform/core/SyncObjects.h"
 #include "platform/core/Threads.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -103,8 +114,116 @@ struct TAVMetadataTag {
     std::string value;
 };
 
-// The per-job record of one output stream; the transcode setup adds the rest
-// of its fields. The record owns its encoder context.
+struct SwsContext;
+struct SwrContext;
+struct AVAudioFifo;
+
+// What a stream creator set on an encoder context: the option entries it
+// applied and the fields it set itself. ApplyEncoderSettings writes them onto
+// a context; the creator and the reopening of encoders between join segments
+// both go through it, so a fresh context is configured exactly as the first.
+struct TEncoderSettings {
+    TEncoderSettings() = default;
+    ~TEncoderSettings();
+    TEncoderSettings(const TEncoderSettings&) = delete;
+    TEncoderSettings& operator=(const TEncoderSettings&) = delete;
+
+    AVDictionary* Options = nullptr;
+    AVMediaType codec_type = AVMEDIA_TYPE_UNKNOWN;
+    AVCodecID codec_id = AV_CODEC_ID_NONE;
+    std::uint32_t codec_tag = 0;
+    int flags = 0;  // added to what the options set
+    int flags2 = 0; // likewise
+    AVRational time_base{0, 1};
+    AVRational framerate{0, 1};
+    int width = 0;
+    int height = 0;
+    AVRational sample_aspect_ratio{0, 1};
+    int pix_fmt = AV_PIX_FMT_NONE;
+    int sample_fmt = AV_SAMPLE_FMT_NONE;
+    int sample_rate = 0;
+    AVChannelLayout ch_layout{};
+    bool intra_only = false;
+    bool has_global_quality = false;
+    int global_quality = 0;
+    std::optional<std::array<std::uint16_t, 64>> intra_matrix;
+    std::optional<std::array<std::uint16_t, 64>> inter_matrix;
+    std::vector<RcOverride> rc_override;
+    bool has_intra_dc_precision = false;
+    int intra_dc_precision = 0;
+};
+
+void ApplyEncoderSettings(AVCodecContext* AContext, const TEncoderSettings& ASettings);
+
+// What the muxer was last given for a stream: key flag, picture type,
+// quality and per-plane error.
+struct TCodedFrameInfo {
+    int key_frame = 0;
+    int pict_type = 0;
+    int quality = 0;
+    std::array<std::uint64_t, 4> error{};
+};
+
+// One stream of an output context, made by its stream creator and owned by
+// the engine until the context is freed. Its encoder context and filter
+// chain live here, because the job's records come and go with each job
+// while the stream stays.
+struct TAVOutputSlot {
+    TAVOutputSlot() = default;
+    ~TAVOutputSlot();
+    TAVOutputSlot(const TAVOutputSlot&) = delete;
+    TAVOutputSlot& operator=(const TAVOutputSlot&) = delete;
+    void FreeBsf();
+
+    AVCodecContext* Codec = nullptr;
+    const AVCodec* Encoder = nullptr;
+    bool StreamCopy = false;
+    float Quality = 0;
+    TCodedFrameInfo CodedFrame;
+    // Where the written time ends, in the stream's time base.
+    std::int64_t LastPts = 0;
+    // The decoding time of the last packet written.
+    std::int64_t LastDts = AV_NOPTS_VALUE;
+    // One frame in the stream's time base, for packets without a duration.
+    std::int64_t DefaultDuration = 0;
+    std::vector<std::string> BsfNames;
+    std::vector<AVBSFContext*> Bsf;
+    TEncoderSettings Settings;
+};
+
+// What the engine knows of one output context besides its streams.
+struct TAVOutputFileState {
+    std::vector<std::unique_ptr<TAVOutputSlot>> Slots;
+    // The file was opened by OpenOutputFile (not a placed or file-less one).
+    bool OpenedForWriting = false;
+    bool HeaderTried = false;
+    bool HeaderWritten = false;
+    bool TrailerTried = false;
+    bool TrailerWritten = false;
+};
+
+// One stream of an opened input: the decoding options recorded when it was
+// opened, and the decoder named for its kind.
+struct TAVInputSlot {
+    TAVInputSlot() = default;
+    ~TAVInputSlot();
+    TAVInputSlot(const TAVInputSlot&) = delete;
+    TAVInputSlot& operator=(const TAVInputSlot&) = delete;
+
+    AVDictionary* DecoderOptions = nullptr;
+    const AVCodec* Decoder = nullptr;
+};
+
+// The per-job record of one input file.
+struct TAVInputFile {
+    int eof_reached = 0;
+    int ist_index = 0;
+    int buffer_size = 0;
+    int nb_streams = 0;
+};
+
+// The per-job record of one output stream. Its encoder context belongs to
+// its slot; enc_ctx points at the slot's current one.
 struct TAVOutputStream {
     TAVOutputStream() = default;
     ~TAVOutputStream();
@@ -113,6 +232,38 @@ struct TAVOutputStream {
 
     AVCodecContext* enc_ctx = nullptr;
     int encoding_needed = 0;
+    int file_index = 0;
+    int index = 0;
+    int source_index = 0;
+    AVStream* st = nullptr;
+    TAVOutputSlot* slot = nullptr;
+    int frame_number = 0;
+    struct TAVInputStream* sync_ist = nullptr;
+    std::int64_t sync_opts = 0;
+    int video_resample = 0;
+    AVFrame* pict_tmp = nullptr;
+    SwsContext* img_resample_ctx = nullptr;
+    int resample_height = 0;
+    int resample_width = 0;
+    int resample_pix_fmt = 0;
+    int original_height = 0;
+    int original_width = 0;
+    int video_crop = 0;
+    int topBand = 0;
+    int bottomBand = 0;
+    int leftBand = 0;
+    int rightBand = 0;
+    int original_topBand = 0;
+    int original_bottomBand = 0;
+    int original_leftBand = 0;
+    int original_rightBand = 0;
+    int audio_resample = 0;
+    SwrContext* resample = nullptr;
+    int reformat_pair = 0;
+    AVAudioFifo* fifo = nullptr;
+    FILE* logfile = nullptr;
+    AVCodecID codec_id = AV_CODEC_ID_NONE;
+    int show_fps = 0;
 };
 
 // The per-job record of one input stream; it owns its decoder context.
@@ -124,6 +275,19 @@ struct TAVInputStream {
 
     AVCodecContext* dec_ctx = nullptr;
     int decoding_needed = 0;
+    int file_index = 0;
+    int index = 0;
+    AVStream* st = nullptr;
+    TAVInputSlot* slot = nullptr;
+    int discard = 1;
+    std::int64_t sample_index = 0;
+    std::int64_t start = 0;
+    std::int64_t next_pts = 0;
+    std::int64_t pts = 0;
+    int is_start = 0;
+    int showed_multi_packet_warning = 0;
+    int is_past_recording_time = 0;
+    int decoder_flushed = 0;
 };
 
 // One entry of a list of opened codecs: the stream record whose codec was
@@ -184,6 +348,15 @@ public:
     void StopOrTerminate(bool AWaitFor);
     void Pause();
     void Resume();
+
+    // ---- Files ----------------------------------------------------------------
+
+    // Opens and probes an input, consuming the pending input options. False
+    // with LastErrMsg when the file cannot be used.
+    bool OpenInputFile(const std::string& AFileName);
+    // Creates an output and its streams; the new output count, or -1 with
+    // LastErrMsg.
+    int OpenOutputFile(const std::string& AFileName, bool AJoin = false);
 
     // ---- Options --------------------------------------------------------------
 
@@ -311,20 +484,73 @@ protected:
     void DoTerminate();
     void ReleaseAll();
     void SetDefaults();
-    // Until the transcoding exists: turns of TranscodeTurn, stopped by
-    // FBroken, paused at the gate.
+    // The whole job: setup, codecs and headers, the read loop, the end.
     virtual void Transcode();
-    virtual bool TranscodeTurn() { return false; }
     // The worker's pause point; only the worker itself may pass it.
     void PassPauseGate();
     void DoSetPostHooks(TPostHooks AValue);
 
     // The frame-hook registry; it refuses until frame hooks exist.
     virtual int AddFrameHook(const std::vector<std::string>& AArgs);
-    // The stream creators of the output opening; they refuse until then.
+    // The stream creators of the output opening.
     virtual void new_video_stream(AVFormatContext* AContext);
     virtual void new_audio_stream(AVFormatContext* AContext);
     virtual void new_subtitle_stream(AVFormatContext* AContext);
+
+    // ---- Opening ------------------------------------------------------------------
+
+    bool FindCodec(const std::string& AName, int AType, AVCodecID& ACodecID, int AStrict,
+                   bool AEncoder, const AVCodec** AFound = nullptr);
+    void check_audio_video_sub_inputs(int& AHasVideo, int& AHasAudio, bool AFirstOnly,
+                                      int& AHasSubtitle);
+    void ChooseSampleFormat(AVCodecContext* AContext, const AVCodec* ACodec);
+    void ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec);
+    void ChoosePixelFormat(AVCodecContext* AContext, const AVCodec* ACodec);
+    // The slot of a stream of an output context; a stream without one (a
+    // context placed from outside) gets a copying slot.
+    TAVOutputSlot* OutputSlot(AVFormatContext* AContext, int AIndex);
+    TAVOutputFileState* OutputState(const AVFormatContext* AContext);
+
+    // ---- The job ----------------------------------------------------------------------
+
+    void SetupStreams();
+    void MapOutputStream(TAVOutputStream& AOst, int ANumber);
+    void SetCopyParameters(TAVOutputStream* AOst, TAVInputStream* AIst);
+    void SetEncodingParameters(TAVOutputStream* AOst, TAVInputStream* AIst, int AIndex);
+    void OpenEncoders();
+    void OpenDecoders();
+    void InitBitstreamFilters();
+    void InitInputClocks();
+    void ApplyMetadataMaps();
+    void CopyChapters();
+    void WriteHeaders();
+    void DumpAndMapping();
+    void ReopenEncoders();
+    void RunLoop();
+    bool HandlePacket(int AFileIndex, AVPacket* APacket);
+    int MaxFramesOf(const TAVOutputStream& AOst) const;
+    // False when the loop ends with this segment.
+    bool EndJoinSegment(int AFileIndex);
+    void WriteTrailers(bool AAfterFailure);
+    void ReleaseTables();
+    int DecodePacket(TAVInputStream* AIst, int AIstIndex, const AVPacket* APacket);
+    void CopyPacket(TAVInputStream* AIst, TAVOutputStream* AOst, const AVPacket* APacket);
+    // The one door to the muxer: the stream's filter chain, then the
+    // interleaving writer, which takes the packet's reference.
+    void WritePacket(AVFormatContext* AContext, AVPacket* APacket, TAVOutputSlot* ASlot,
+                     AVCodecContext* AAvctx);
+    int OutputEntries() const {
+        return FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
+    }
+
+    // Seams that the decoding, the filter graph, the picture hooks and the
+    // progress report fill.
+    virtual int DecodeAndOutput(TAVInputStream* AIst, int AIstIndex, const AVPacket* APacket);
+    virtual int ConfigureFilters(TAVInputStream* AIst, TAVOutputStream* AOst);
+    virtual void PreProcessPicture(TAVInputStream* AIst, AVFrame* APicture);
+    virtual void ReportProgress(bool ALast, int AFileIndex);
+    // The job's wall clock in microseconds.
+    virtual std::int64_t NowUS();
 
     // Codec lists.
     template <class TStream>
@@ -340,14 +566,23 @@ protected:
     std::vector<AVFormatContext*> Foutput_files;
     std::vector<std::int64_t> Finput_files_ts_offset;
     std::vector<std::array<double, MAX_STREAMS>> Finput_files_ts_scale;
+    // One entry per decodable input stream and per created output stream.
     std::vector<const AVCodec*> Finput_codecs;
     std::vector<const AVCodec*> Foutput_codecs;
+    // Per input file, one slot per stream.
+    std::vector<std::vector<std::unique_ptr<TAVInputSlot>>> Finput_slots;
+    std::map<const AVFormatContext*, TAVOutputFileState> Foutput_states;
+    // The tables of the running job.
+    std::vector<TAVInputFile> Ffile_table;
+    std::vector<std::unique_ptr<TAVInputStream>> Fist_table;
+    std::vector<std::unique_ptr<TAVOutputStream>> Fost_table;
+    // Output streams per join segment (the stream count of entry 0).
+    int Fnb_segment_streams = 0;
+    std::int64_t Ftimer_start = 0;
     std::vector<TAVStreamMap> Fstream_maps;
     int Fnb_stream_maps = 0;
     std::vector<TAVMetaDataMap> Fmeta_data_maps;
     int Fnb_meta_data_maps = 0;
-    // Per output file, one chain per stream.
-    std::vector<std::array<AVBSFContext*, MAX_STREAMS>> Fbitstream_filters;
     int Fnb_input_files = 0;
     int Fnb_output_files = 0;
     TFFOptions FOptions;
@@ -492,7 +727,18 @@ private:
     void Log(int ALevel, const std::string& AMsg);
     void HandleFatal(const std::string& AMsg);
     void WaitServing(TEvent& AEvent);
+    bool DoOpenInputFile(const std::string& AFileName);
+    std::unique_ptr<TAVInputSlot> TakeInputStream(const std::string& AFileName, AVStream* ASt,
+                                                  std::vector<const AVCodec*>& ACodecs);
+    void TakeVideoStream(AVStream* ASt, AVDictionary* ADecoderOptions);
+    int DoOpenOutputFile(AVFormatContext* AContext, const std::string& AFileName, bool AJoin,
+                         bool& AStored, bool& AFileOpened);
+    TAVOutputSlot& NewOutputStream(AVFormatContext* AContext, AVMediaType AType,
+                                   std::vector<std::string>& APendingBsf, AVStream*& ASt);
+    void SetupEncoder(TAVOutputSlot& ASlot, AVMediaType AType, const std::string& AName,
+                      AVFormatContext* AContext, int AOptionFlags);
     void ReleaseOutputs();
+    void ReleaseOutputContext(AVFormatContext* AContext);
     void ReleaseInputs();
     void JoinWorker();
 

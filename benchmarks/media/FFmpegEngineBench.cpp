@@ -44,9 +44,11 @@ public:
     std::atomic<std::uint64_t> Turns{0};
 
 protected:
-    bool TranscodeTurn() override {
-        ++Turns;
-        return true;
+    void Transcode() override {
+        while (!FBroken) {
+            PassPauseGate();
+            ++Turns;
+        }
     }
 
 private:

@@ -39,7 +39,8 @@ TEST(FFUtils, FormatAVErrorNamesFFmpegsCodes) {
         {AVERROR(EILSEQ), "Unknown format"},
         {AVERROR_PROTOCOL_NOT_FOUND, "Unsupported network protocol"},
         {-1163346256, "Not yet implemented in FFmpeg"},
-        {-1, "Error number -1 occurred"}};
+        {-1, "Error number -1 occurred (Operation not permitted)"},
+        {AVERROR(EACCES), "Error number -13 occurred (Permission denied)"}};
     for (const auto& [Code, Text] : Cases)
         EXPECT_EQ(FormatAVError("f", Code), std::string("f: ") + Text) << Code;
 }

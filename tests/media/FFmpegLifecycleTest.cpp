@@ -381,8 +381,12 @@ TEST_F(LifecycleTest, StopOrTerminateEndsAFreshEngineOnItsOwnThread) {
 namespace {
 
 // An opened mpeg4 encoder in a stream record.
-std::unique_ptr<TAVOutputStream> OpenedEncoder(bool AWithStats) {
-    auto Ost = std::make_unique<TAVOutputStream>();
+// The record only points at its encoder context; the test owns it.
+std::shared_ptr<TAVOutputStream> OpenedEncoder(bool AWithStats) {
+    std::shared_ptr<TAVOutputStream> Ost(new TAVOutputStream, [](TAVOutputStream* AOst) {
+        avcodec::avcodec_free_context(&AOst->enc_ctx);
+        delete AOst;
+    });
     const AVCodec* Codec = avcodec::avcodec_find_encoder_by_name("mpeg4");
     Ost->enc_ctx = avcodec::avcodec_alloc_context3(Codec);
     Ost->enc_ctx->width = 64;

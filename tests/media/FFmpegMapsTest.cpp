@@ -82,7 +82,7 @@ TEST_F(MapsTest, TimeStampScalesGoToTheNextInput) {
     Engine->ParseOption("itsscale", "0:2");
     EXPECT_EQ(Engine->Finput_files_ts_scale[1][0], 2.0);
     for (int I = 1; I < Engine->MaxFiles(); ++I)
-        Engine->PlaceInput(OpenInput(Temp.File("clip25.mp4")));
+        Engine->PlaceInput(OpenInput(Clip("clip25.mp4")));
     EXPECT_EQ(RaisedBy([&] { Engine->ParseOption("itsscale", "0:3"); }),
               "max input files 4 reached");
 }

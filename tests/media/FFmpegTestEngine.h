@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <mutex>
@@ -24,8 +25,13 @@ public:
     // The job calls back into this object: it ends before this part goes.
     ~TTestEngine() override { Stop(true); }
 
-    // The turn of the job body; none ends the body at its first turn.
+    // A scripted job body, turn by turn; without it the real body runs.
     std::function<bool()> Turn;
+    // Progress reports so far; with StopAtReport k > 0 the job is asked to
+    // stop at its k-th report, and OnReport runs at every report.
+    std::atomic<int> Reports{0};
+    int StopAtReport = 0;
+    std::function<void(int)> OnReport;
     // Every generic option and its answer, in order.
     std::vector<std::pair<std::string, bool>> Generic;
 
@@ -50,11 +56,30 @@ public:
 
     using TCustomFFmpeg::AddCodecItem;
     using TCustomFFmpeg::ApplyPendingPostHooks;
+    using TCustomFFmpeg::check_audio_video_sub_inputs;
     using TCustomFFmpeg::DoSetPostHooks;
+    using TCustomFFmpeg::Ffile_table;
+    using TCustomFFmpeg::FindCodec;
+    using TCustomFFmpeg::Finput_codecs;
+    using TCustomFFmpeg::Finput_files_ts_offset;
+    using TCustomFFmpeg::Finput_slots;
+    using TCustomFFmpeg::Fist_table;
+    using TCustomFFmpeg::Fnb_segment_streams;
+    using TCustomFFmpeg::Fost_table;
+    using TCustomFFmpeg::Foutput_codecs;
+    using TCustomFFmpeg::Foutput_states;
+    using TCustomFFmpeg::InitBitstreamFilters;
+    using TCustomFFmpeg::InitInputClocks;
+    using TCustomFFmpeg::OutputSlot;
+    using TCustomFFmpeg::OutputState;
     using TCustomFFmpeg::PassPauseGate;
     using TCustomFFmpeg::ReleaseAll;
+    using TCustomFFmpeg::ReleaseTables;
     using TCustomFFmpeg::RemoveCodecItem;
     using TCustomFFmpeg::SetDefaults;
+    using TCustomFFmpeg::SetupStreams;
+    using TCustomFFmpeg::WriteHeaders;
+    using TCustomFFmpeg::WritePacket;
 
     using TCustomFFmpeg::Faudio_bitstream_filters;
     using TCustomFFmpeg::Faudio_channels;
@@ -156,7 +181,29 @@ public:
     using TCustomFFmpeg::Fvstats_filename;
 
 protected:
-    bool TranscodeTurn() override { return Turn ? Turn() : false; }
+    void Transcode() override {
+        if (!Turn) {
+            TCustomFFmpeg::Transcode();
+            return;
+        }
+        while (!FBroken) {
+            PassPauseGate();
+            if (!Turn())
+                break;
+        }
+        FFinished = !FBroken;
+    }
+
+    void ReportProgress(bool ALast, int AFileIndex) override {
+        TCustomFFmpeg::ReportProgress(ALast, AFileIndex);
+        if (ALast)
+            return;
+        const int Count = ++Reports;
+        if (OnReport)
+            OnReport(Count);
+        if (StopAtReport > 0 && Count == StopAtReport)
+            Stop(false);
+    }
 };
 
 // One captured line of the engine's log.
@@ -211,13 +258,31 @@ protected:
         return Count;
     }
 
-    // A clip of the fixture generator, made in this test's folder.
-    std::string Clip(const std::string& AName) {
+    // A clip of the fixture generator, made once per build tree and shared
+    // by the tests, which only read it.
+    static std::string Clip(const std::string& AName) {
         const std::string Command = std::string("\"") + OSTRELA_FIXTURES_DIR +
-                                    "/make_media.sh\" \"" + Temp.Path() + "\" " + AName;
+                                    "/make_media.sh\" \"" + OSTRELA_CLIP_CACHE + "\" \"" + AName +
+                                    "\"";
         EXPECT_EQ(std::system(Command.c_str()), 0) << Command;
-        return Temp.File(AName);
+        return std::string(OSTRELA_CLIP_CACHE) + "/" + AName;
     }
+
+    // What a command printed on its standard output.
+    static std::string RunCommand(const std::string& ACommand) {
+        std::string Output;
+        if (FILE* Pipe = popen(ACommand.c_str(), "r")) {
+            char Buffer[4096];
+            std::size_t Count;
+            while ((Count = fread(Buffer, 1, sizeof Buffer, Pipe)) > 0)
+                Output.append(Buffer, Count);
+            pclose(Pipe);
+        }
+        return Output;
+    }
+
+    // A file name in quotes for the shell.
+    static std::string Quoted(const std::string& AName) { return "'" + AName + "'"; }
 
     // An opened input of a clip.
     static AVFormatContext* OpenInput(const std::string& AFileName) {
