@@ -2,11 +2,12 @@
 // the option text.
 #include "media/FFmpegQueue.h"
 
-#include "media/MyUtils.h"
 #include "media/UnicodeProtocol.h"
 #include "platform/core/Paths.h"
 #include "platform/core/Strings.h"
 #include "player/AVProbe.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -126,18 +127,16 @@ void TFFmpeg::SetPostHook(TPostHook AHook, bool AOn) {
 }
 
 bool TFFmpeg::OpenInput(const std::string& AFileName) {
-    (void)AFileName;
-    FLastErrMsg = "Opening input files is not built yet";
-    return false;
+    return OpenInputFile(AFileName);
 }
 
 int TFFmpeg::OpenOutput(const std::string& AFileName, bool AJoin) {
-    (void)AFileName;
-    (void)AJoin;
-    FLastErrMsg = "Creating output files is not built yet";
-    return -1;
+    return OpenOutputFile(AFileName, AJoin);
 }
 
+// What a failed creation does, for an output whose creation succeeded: the
+// streams go with their slots and codec entries, the context is freed, its
+// file closed and, being still empty, deleted.
 void TFFmpeg::DropLastOutput() {
     if (Fnb_output_files <= 0)
         return;
@@ -148,12 +147,19 @@ void TFFmpeg::DropLastOutput() {
     FJoinMode = false;
     if (!Context)
         return;
-    if (Context->oformat && !(Context->oformat->flags & AVFMT_NOFILE) && Context->pb)
+    // The last output's streams hold the last codec entries.
+    const std::size_t Streams = Context->nb_streams;
+    Foutput_codecs.resize(Foutput_codecs.size() > Streams ? Foutput_codecs.size() - Streams : 0);
+    const bool HasFile = Context->oformat && !(Context->oformat->flags & AVFMT_NOFILE);
+    if (HasFile && Context->pb)
         avformat::avio_closep(&Context->pb);
     const std::string Name = Context->url ? FileNameFromAV(Context->url) : std::string();
+    // The slots hold the streams' encoder contexts: they go first.
+    Foutput_states.erase(Context);
     avformat::avformat_free_context(Context);
-    // Nothing was written to it yet: the file the creation made goes too.
-    if (!Name.empty() && GetFileSizeByName(Name) == 0)
+    struct stat Info {};
+    if (HasFile && !Name.empty() && ::lstat(Name.c_str(), &Info) == 0 && S_ISREG(Info.st_mode) &&
+        Info.st_size == 0)
         DeleteFile(Name);
 }
 

@@ -2,6 +2,7 @@
 // mapping, shown on scripted tasks (see FFmpegQueueTestKit.h).
 #include "FFmpegQueueTestKit.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/Paths.h"
 #include "player/AVProbe.h"
 
 #include <cstdlib>
@@ -54,7 +55,7 @@ TEST_F(QueueTest, AnInputTextIsAppliedInOrderWithItsNamesLowerCased) {
     TScriptedTask* Task = Queue->Scripted(0);
     EXPECT_EQ(Task->Faudio_sample_rate, 22050);
     EXPECT_EQ(Task->Faudio_channels, 1);
-    EXPECT_EQ(Task->Fvideo_codec_name, "mpeg4");
+    EXPECT_EQ(Task->InputDecoder(0, 0), "mpeg4");
     EXPECT_EQ(MetadataLines(*Task), std::vector<std::string>{"title=A=B"});
     // A blank before "=" makes a name no option has: the generic path
     // ignores it without a message, and no codec is set.
@@ -78,7 +79,7 @@ TEST_F(QueueTest, AnOutputTextLeavesCodecNamesToTheCodecDefaults) {
     TOutputOptions Out;
     Out.ExtOptions = "VCODEC=mpeg4";
     ASSERT_TRUE(Queue->SetOutputFile(0, Temp.File("a.nut"), &Out)) << Queue->LastErrMsg();
-    EXPECT_EQ(Queue->Scripted(0)->Fvideo_codec_name, "mpeg4");
+    EXPECT_EQ(Queue->Scripted(0)->OutputEncoder(0, 0), "mpeg4");
 
     // A field of the record wins over the text for the main streams.
     ASSERT_EQ(AddJob(false), 1);
@@ -86,7 +87,7 @@ TEST_F(QueueTest, AnOutputTextLeavesCodecNamesToTheCodecDefaults) {
     Out2.VideoCodec = "mpeg2video";
     Out2.ExtOptions = "vcodec=mpeg4";
     ASSERT_TRUE(Queue->SetOutputFile(1, Temp.File("b.nut"), &Out2)) << Queue->LastErrMsg();
-    EXPECT_EQ(Queue->Scripted(1)->Fvideo_codec_name, "mpeg2video");
+    EXPECT_EQ(Queue->Scripted(1)->OutputEncoder(0, 0), "mpeg2video");
 }
 
 TEST_F(QueueTest, TheTargetPresetComesFirstAndTheRecordsBitRateStays) {
@@ -128,14 +129,17 @@ TEST_F(QueueTest, PlainFieldsApplyOnlyWhenSetAndNeverSwitchAFlagOff) {
              O.Info.Track = 3;
          },
          [](TScriptedTask& T) {
-             EXPECT_EQ(MetadataLines(T),
-                       (std::vector<std::string>{"year=2010", "track=3", "title=标题"}));
+             EXPECT_EQ(T.OutputMetadata(0, "title"), "标题");
+             EXPECT_EQ(T.OutputMetadata(0, "year"), "2010");
+             EXPECT_EQ(T.OutputMetadata(0, "track"), "3");
          }},
         {"a time stamp above 0 is taken as it stands",
          [](TOutputOptions& O) { O.Info.TimeStamp = 1272968430; },
-         [](TScriptedTask& T) { EXPECT_EQ(T.Frecording_timestamp, 1272968430); }},
+         [](TScriptedTask& T) {
+             EXPECT_EQ(T.OutputMetadata(0, "creation_time"), "2010-05-04T10:20:30.000000Z");
+         }},
         {"a negative time stamp sets nothing", [](TOutputOptions& O) { O.Info.TimeStamp = -1; },
-         [](TScriptedTask& T) { EXPECT_EQ(T.Frecording_timestamp, 0); }},
+         [](TScriptedTask& T) { EXPECT_EQ(T.OutputMetadata(0, "creation_time"), ""); }},
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -192,7 +196,9 @@ TEST_F(QueueTest, AFailedAddedStreamRemovesTheOutputAgain) {
     Out.ExtOptions = "acodec=no_such_encoder\nnewaudio";
     Queue->Scripted(0)->Body = nullptr;
     EXPECT_FALSE(Queue->SetOutputFile(0, Temp.File("o.nut"), &Out));
-    EXPECT_NE(Queue->LastErrMsg(), "");
+    EXPECT_NE(Queue->LastErrMsg().find("Unknown encoder 'no_such_encoder'"), std::string::npos)
+        << Queue->LastErrMsg();
+    EXPECT_FALSE(FileExists(Temp.File("o.nut")));
     TScriptedTask* Task = Queue->Scripted(0);
     EXPECT_EQ(Task->nb_output_files(), 0);
     EXPECT_EQ(Task->OutputOptions(0)->ExtOptions, "");

@@ -1,8 +1,7 @@
 // The task queue as its tests drive it: tasks whose job bodies the test
-// scripts, inputs opened without the engine's opening and outputs placed as
-// "null" muxer contexts, so that scheduling, relays and reports can be
-// shown without converting anything. The test's main thread is the
-// user-interface thread and serves the workers' calls while it waits.
+// scripts (their inputs and outputs are really opened and created), so that
+// scheduling, relays and reports can be shown without converting anything. The test's main thread
+// is the user-interface thread and serves the workers' calls while it waits.
 #pragma once
 
 #include "media/FFmpegLoader.h"
@@ -46,34 +45,22 @@ public:
     }
     using TFFmpeg::OptDefault;
 
-    bool OpenInput(const std::string& AFileName) override {
-        AVFormatContext* Context = nullptr;
-        const int Result = avformat::avformat_open_input(&Context, FileNameToAV(AFileName).c_str(),
-                                                         nullptr, nullptr);
-        if (Result < 0) {
-            FLastErrMsg = FormatAVError(AFileName, Result);
-            return false;
-        }
-        avformat::avformat_find_stream_info(Context, nullptr);
-        Finput_files[Fnb_input_files++] = Context;
-        return true;
+    // What the openings made of the options.
+    AVFormatContext* Output(int AIndex) const { return Foutput_files.at(AIndex); }
+    std::string OutputMetadata(int AIndex, const char* AKey) const {
+        const AVDictionaryEntry* Entry =
+            avutil::av_dict_get(Output(AIndex)->metadata, AKey, nullptr, 0);
+        return Entry ? Entry->value : "";
     }
-
-    // The "null" muxer writes no file; an unknown forced format fails as the
-    // engine's opening does.
-    int OpenOutput(const std::string& AFileName, bool AJoin) override {
-        const std::string Format = Flast_asked_format.empty() ? "null" : Flast_asked_format;
-        Flast_asked_format.clear();
-        AVFormatContext* Context = nullptr;
-        if (avformat::avformat_alloc_output_context2(&Context, nullptr, Format.c_str(),
-                                                     AFileName.c_str()) < 0) {
-            FLastErrMsg =
-                "Requested output format '" + Format + "' is not a suitable output format";
-            return -1;
-        }
-        Foutput_files[Fnb_output_files++] = Context;
-        FJoinMode = AJoin && Fnb_input_files > 1;
-        return Fnb_output_files;
+    // The encoder chosen for a stream of an output ("" for none).
+    std::string OutputEncoder(int AIndex, int AStream) const {
+        const TAVOutputFileState& State = Foutput_states.at(Output(AIndex));
+        const TAVOutputSlot& Slot = *State.Slots.at(AStream);
+        return Slot.Encoder ? Slot.Encoder->name : "";
+    }
+    std::string InputDecoder(int AIndex, int AStream) const {
+        const TAVInputSlot* Slot = Finput_slots.at(AIndex).at(AStream).get();
+        return Slot && Slot->Decoder ? Slot->Decoder->name : "";
     }
 
     using TFFmpeg::Faudio_channels;
@@ -161,7 +148,8 @@ protected:
         EXPECT_GE(Index, 0) << Queue->LastErrMsg();
         if (AWithOutput) {
             TOutputOptions Out;
-            EXPECT_TRUE(Queue->SetOutputFile(Index, Temp.File("out" + std::to_string(Index)), &Out))
+            EXPECT_TRUE(Queue->SetOutputFile(
+                Index, Temp.File("out" + std::to_string(Index) + ".nut"), &Out))
                 << Queue->LastErrMsg();
         }
         return Index;
