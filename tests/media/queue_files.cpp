@@ -143,6 +143,8 @@ int main(int argc, char** argv) {
     GetFFLogger()->SetLogLevel(llError);
     GetFFLogger()->OnLog = [](TObject*, TThreadID AThread, TLogLevel ALevel,
                               const std::string& AMsg) {
+        if (ALevel > llError)
+            return;
         std::fprintf(stderr, "#%u.%d: %s\n", AThread, static_cast<int>(ALevel), AMsg.c_str());
     };
     Run.Queue.SetOnProgress(TProgressEvent(&Run, &TRun::OnProgress));
