@@ -37,11 +37,6 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream* AIst, TAVOutputStream* AOst)
     return -1;
 }
 
-void TCustomFFmpeg::PreProcessPicture(TAVInputStream* AIst, AVFrame* APicture) {
-    (void)AIst;
-    (void)APicture;
-}
-
 int TCustomFFmpeg::DecodePacket(TAVInputStream* AIst, int AIstIndex, const AVPacket* APacket) {
     if (AIst->next_pts == AV_NOPTS_VALUE)
         AIst->next_pts = AIst->pts;

@@ -229,6 +229,7 @@ void TCustomFFmpeg::SetDefaults() {
     FPostHooks = 0;
     FPendingPostHooks = -1;
     FFatalException = false;
+    ResetHooks();
 }
 
 void TCustomFFmpeg::ResetJob() {
@@ -496,6 +497,7 @@ void TCustomFFmpeg::ReleaseAll() {
         Fvstats_file = nullptr;
     }
     Fvstats_filename.clear();
+    ReleaseHooks();
 }
 
 // ---- Codec lists ---------------------------------------------------------------

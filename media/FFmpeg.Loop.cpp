@@ -23,11 +23,6 @@ std::int64_t TCustomFFmpeg::NowUS() {
     return avutil::av_gettime();
 }
 
-void TCustomFFmpeg::ReportProgress(bool ALast, int AFileIndex) {
-    (void)ALast;
-    (void)AFileIndex;
-}
-
 void TCustomFFmpeg::Transcode() {
     try {
         SetupStreams();

@@ -221,6 +221,6 @@ void TCustomFFmpeg::ApplyPendingPostHooks() {
 void TCustomFFmpeg::DoSetPostHooks(TPostHooks AValue) {
     if (AValue.Bits() == FPostHooks)
         return;
-    // Freeing the preview window when phPreview goes comes with the window.
+    RetirePreviewer(AValue);
     FPostHooks = AValue.Bits();
 }

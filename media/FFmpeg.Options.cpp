@@ -436,11 +436,6 @@ std::vector<std::string> SplitHookArgs(const std::string& AText) {
     return Words;
 }
 
-int TCustomFFmpeg::AddFrameHook(const std::vector<std::string>& AArgs) {
-    (void)AArgs;
-    return -1; // no frame-hook registry yet
-}
-
 void TCustomFFmpeg::OptVHook(const std::string& AValue) {
     if (AddFrameHook(SplitHookArgs(AValue)) != 0)
         throw FFmpegException("Failed to add video hook function: " + AValue);

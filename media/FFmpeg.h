@@ -58,6 +58,8 @@
 #include <vector>
 
 class TBitmap;
+class TPreviewer;
+struct TFrameHookEntry;
 
 // Everything that fails while a job is set up or runs, with the converter's
 // English texts.
@@ -715,6 +717,73 @@ protected:
     std::vector<std::string> Fvideo_bitstream_filters;
     std::vector<std::string> Faudio_bitstream_filters;
     std::vector<std::string> Fsubtitle_bitstream_filters;
+
+    // ---- Frame hooks, preview and progress --------------------------------------
+    // (FFmpeg.Hooks.cpp and FFmpeg.Progress.cpp; the transcode loop calls
+    // PreProcessPicture per decoded picture, RunPostHooks per encoded frame,
+    // WriteVideoStats per encoded video packet and ReportProgress.)
+public:
+    // What the progress report and the statistics file read of one output
+    // stream, taken from its record when they run.
+    struct TStreamReport {
+        // Type, flags (PSNR), size, time base and the error sums.
+        const AVCodecContext* enc = nullptr;
+        bool StreamCopy = false;
+        // The stream counts frames for the report.
+        bool ShowFps = false;
+        int FrameNumber = 0;
+        std::int64_t SyncOpts = 0;
+        // Quality (lambda), picture type and per-plane errors of the last packet.
+        int Quality = 0;
+        int PictType = 0;
+        std::array<std::int64_t, 3> Error{};
+        // The last packet's time in seconds.
+        double Time = 0;
+    };
+
+protected:
+    // The post-hook state of a job. The previewer is made, used and freed by
+    // the job's worker; PostHookLock guards who may touch it.
+    struct TPostHookContext {
+        TRGBConvertContext Context;
+        TPreviewer* Previewer = nullptr;
+        std::int64_t preview_last_time = 0;
+        std::int64_t preview_cur_time = 0;
+        bool Delivered = false;
+    };
+
+    // The record of one output stream as the report and the statistics read it.
+    TStreamReport StreamReportOf(const TAVOutputStream& AOst) const;
+    void RunCustomHook(TAVPicture& APicture, int APixFmt, int AWidth, int AHeight,
+                       std::int64_t APTS);
+    // AFrame is the frame the encoder took, in AEnc's format and size.
+    void RunPostHooks(const AVFrame* AFrame, const AVCodecContext* AEnc);
+    // The report of the streams given; AFileIndex is -1 in the last report.
+    void ReportProgress(bool is_last_report, int AFileIndex,
+                        const std::vector<TStreamReport>& AStreams);
+    // One line of the statistics file for the frame just encoded.
+    void WriteVideoStats(TAVOutputStream* AOst, int AFrameSize);
+    void WriteVideoStats(const TStreamReport& AStream, int AFrameSize);
+    // The hook chain, the buffers and the post-hook context go (ReleaseAll).
+    void ReleaseHooks();
+    // The per-job counters and contexts start afresh (SetDefaults).
+    void ResetHooks();
+    void FreePostHookContext();
+    // Called by DoSetPostHooks with the lock held, before the set changes.
+    void RetirePreviewer(TPostHooks ANewHooks);
+
+    TFrameHookEntry* FFirstHook = nullptr;
+    std::uint8_t* FHookBuf = nullptr;
+    int FHookBufSize = 0;
+    // Holds a decoded picture's properties while it is laid over FHookBuf.
+    AVFrame* FHookFrame = nullptr;
+    int FHookFrameNumber = 0;
+    TRGBConvertContext FHookContext;
+    TPostHookContext FPostContext;
+    // A frame is being shown or handed over; under PostHookLock.
+    bool FInDelivery = false;
+    std::array<int, 52> Fqp_histogram{};
+    // ---- End of frame hooks, preview and progress ----------------------------
 
 private:
     void OptCodec(int AMediaType, const std::string& AValue);
