@@ -90,6 +90,8 @@ public:
 
     // The body every task made from now on gets.
     std::function<void(TScriptedTask&)> Body;
+    // Tasks made from now on are the engine's own jobs.
+    bool RealJobs = false;
     std::vector<TScriptedTask*> Made;
 
     TScriptedTask* Scripted(int AIndex) const { return static_cast<TScriptedTask*>(Task(AIndex)); }
@@ -106,6 +108,8 @@ public:
 
 protected:
     TFFmpeg* CreateTask(int AMaxFiles) override {
+        if (RealJobs)
+            return TFFmpegQueue::CreateTask(AMaxFiles);
         auto* Task = new TScriptedTask(AMaxFiles, static_cast<int>(Made.size()));
         Task->Body = Body;
         Made.push_back(Task);
