@@ -194,7 +194,7 @@ bool TCustomFFmpegQueue::CreateTaskOutput(TFFmpeg* ATask, int ASlot, const std::
                                           POutputOptions AOptions) {
     if (!AOptions) {
         ATask->ResetOutputOptions(ASlot);
-        if (ATask->OpenOutput(AFileName, false) >= 0)
+        if (ATask->OpenOutputFile(AFileName, false) >= 0)
             return true;
         FLastErrMsg = ATask->LastErrMsg();
         return false;
@@ -221,7 +221,7 @@ bool TCustomFFmpegQueue::CreateTaskOutput(TFFmpeg* ATask, int ASlot, const std::
         if (O.CustomHook)
             ATask->SetOnCustomHook(
                 TCustomFFmpeg::TCustomHookEvent(this, &TCustomFFmpegQueue::DoCustomHook));
-        if (ATask->OpenOutput(AFileName, O.Join) < 0) {
+        if (ATask->OpenOutputFile(AFileName, O.Join) < 0) {
             FLastErrMsg = ATask->LastErrMsg();
             ATask->ResetOutputOptions(ASlot);
             return false;

@@ -230,7 +230,7 @@ void TCustomFFmpegQueue::ApplyInputOptions(TFFmpeg* ATask, const std::string& AF
 // instead of opening the file a second time.
 bool TCustomFFmpegQueue::OpenTaskInput(TFFmpeg* ATask, const std::string& AFileName) {
     const int Slot = ATask->nb_input_files();
-    if (!ATask->OpenInput(AFileName)) {
+    if (!ATask->OpenInputFile(AFileName)) {
         FLastErrMsg = ATask->LastErrMsg();
         ATask->ResetInputOptions(Slot);
         return false;

@@ -126,17 +126,6 @@ void TFFmpeg::SetPostHook(TPostHook AHook, bool AOn) {
     SetPostHooks(TPostHooks::FromBits(Bits));
 }
 
-bool TFFmpeg::OpenInput(const std::string& AFileName) {
-    return OpenInputFile(AFileName);
-}
-
-int TFFmpeg::OpenOutput(const std::string& AFileName, bool AJoin) {
-    return OpenOutputFile(AFileName, AJoin);
-}
-
-// What a failed creation does, for an output whose creation succeeded: the
-// streams go with their slots and codec entries, the context is freed, its
-// file closed and, being still empty, deleted.
 void TFFmpeg::DropLastOutput() {
     if (Fnb_output_files <= 0)
         return;

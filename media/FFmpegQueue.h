@@ -237,12 +237,10 @@ public:
     // Seconds since 1970-01-01 UTC, written as the output's creation time.
     void SetRecordingTimestamp(std::int64_t ASeconds) { Frecording_timestamp = ASeconds; }
 
-    // Opens the next input / creates the next output (the engine's openings;
-    // overridable so that tests can place scripted files).
-    virtual bool OpenInput(const std::string& AFileName);
-    virtual int OpenOutput(const std::string& AFileName, bool AJoin);
-    // Takes back the output created last, as a failed creation would have.
-    virtual void DropLastOutput();
+    // Takes back the output created last, as a failed creation would have:
+    // its streams, slots and codec entries, its context, and its file while
+    // that is still empty.
+    void DropLastOutput();
 
     // The opened input context of that input number.
     AVFormatContext* InputFile(int AIndex) const { return Finput_files.at(AIndex); }
