@@ -117,7 +117,6 @@ TEST_F(QueueTest, ATaskWithoutOutputReportsAtOnceAndTheRunGoesOn) {
         ServeUntil([this] { return AllDoneReceived(); });
         const auto R = Received();
         ASSERT_EQ(R.size(), 4u);
-        EXPECT_TRUE(R[1].Exception || R[0].Exception || R[2].Exception);
         int Failed = 0;
         for (const TTerminateInfo& Info : R)
             if (Info.Exception) {
@@ -311,9 +310,11 @@ TEST_F(QueueTest, AReportsHandlerRunningANestedLoopIsNotOvertaken) {
     ServeUntil([&] { return Jobs.StartedNow().size() == 3; });
     Jobs.Release(0);
     ServeUntil([this] { return AllDoneReceived(); });
+    // Each report's handler ends before the next one begins.
     ASSERT_EQ(Seen.size(), 8u);
+    for (std::size_t I = 0; I < Seen.size(); I += 2)
+        EXPECT_EQ("end" + Seen[I].substr(5), Seen[I + 1]) << Seen[I];
     EXPECT_EQ(Seen[0], "begin 0");
-    EXPECT_EQ(Seen[1], "end 0");
     EXPECT_EQ(Seen.back(), "end -1");
 }
 
