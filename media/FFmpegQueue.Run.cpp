@@ -11,6 +11,7 @@
 #include "player/AVProbe.h"
 
 #include <cinttypes>
+#include <thread>
 
 // Carries the termination reports to the handler when they are not to run
 // on the user-interface thread: one thread per component, taking the
@@ -115,9 +116,9 @@ TCustomFFmpegQueue::~TCustomFFmpegQueue() {
         std::lock_guard Guard(FTerminateLock);
         FPendingTasks = 0;
     }
-    EnterServing(FStartLock);
-    FStopped = true;
-    FStartLock.Leave();
+    const std::vector<bool> Starting = MarkStopped();
+    for (std::size_t I = 0; I < Starting.size(); ++I)
+        WaitWhileStarting(static_cast<int>(I));
     // Every engine stops its job and waits for it; after this no relay runs.
     FFFmpegList.reset();
     FAVProbe.reset();
@@ -332,6 +333,10 @@ void TCustomFFmpegQueue::ClearTasks() {
         throw Exception("Cannot ClearTasks while working.");
     FFFmpegList->Clear();
     FLastErrMsg.clear();
+    {
+        std::lock_guard Guard(FStartLock);
+        FStarting.clear();
+    }
     std::lock_guard Guard(FTerminateLock);
     FCompleteTasks = 0;
     FCurrentTask = -1;
@@ -372,22 +377,34 @@ void TCustomFFmpegQueue::SetPreviewBitmap(bool Value) {
 
 // ---- Scheduling ----------------------------------------------------------------------
 
-void TCustomFFmpegQueue::EnterServing(TCriticalSection& ALock) {
-    if (!OnMainThread()) {
-        ALock.Enter();
-        return;
-    }
-    while (!ALock.TryEnter()) {
-        CheckSynchronize(20);
-        PumpMessages();
-    }
+std::vector<bool> TCustomFFmpegQueue::MarkStopped() {
+    std::lock_guard Guard(FStartLock);
+    FStopped = true;
+    return FStarting;
+}
+
+bool TCustomFFmpegQueue::Starting(int AIndex) {
+    std::lock_guard Guard(FStartLock);
+    return AIndex < static_cast<int>(FStarting.size()) && FStarting[AIndex];
+}
+
+void TCustomFFmpegQueue::WaitWhileStarting(int AIndex) {
+    while (Starting(AIndex))
+        if (OnMainThread()) {
+            CheckSynchronize(20);
+            PumpMessages();
+        } else {
+            std::this_thread::yield();
+        }
 }
 
 void TCustomFFmpegQueue::Start(int AThreadCount) {
     CheckWorking("StartTask");
-    EnterServing(FStartLock);
-    FStopped = false;
-    FStartLock.Leave();
+    {
+        std::lock_guard Guard(FStartLock);
+        FStopped = false;
+        FStarting.assign(TasksCount(), false);
+    }
     bool AllDone = false;
     {
         std::lock_guard Guard(FTerminateLock);
@@ -444,18 +461,36 @@ void TCustomFFmpegQueue::StartTask(int AIndex) {
         return;
     }
     Task->ReportInterval = static_cast<std::int64_t>(FProgressInterval) * 1000;
-    EnterServing(FStartLock);
-    std::unique_lock Guard(FStartLock, std::adopt_lock);
-    // A stop that came first terminates this task itself.
-    if (FStopped)
-        return;
     if (!FThreadMode) {
-        Guard.unlock();
-        Task->StartConvert(false, FThreadPriority);
+        // On the thread that runs Start: a stop can only come from a handler
+        // of this very job, and reaches it through the engine's Stop.
+        bool Stopped = false;
+        {
+            std::lock_guard Guard(FStartLock);
+            Stopped = FStopped;
+        }
+        if (!Stopped)
+            Task->StartConvert(false, FThreadPriority);
         return;
+    }
+    {
+        std::lock_guard Guard(FStartLock);
+        // A stop that came first terminates this task itself.
+        if (FStopped)
+            return;
+        FStarting[AIndex] = true;
     }
     if (TThread* Worker = Task->StartConvert(true, FThreadPriority))
         Worker->Start();
+    bool StopNow = false;
+    {
+        std::lock_guard Guard(FStartLock);
+        FStarting[AIndex] = false;
+        StopNow = FStopped;
+    }
+    // A stop that came while the job was being started left it to us.
+    if (StopNow)
+        Task->StopOrTerminate(false);
 }
 
 void TCustomFFmpegQueue::Pause() {
@@ -471,10 +506,19 @@ void TCustomFFmpegQueue::Stop(bool AWaitFor) {
         std::lock_guard Guard(FTerminateLock);
         FPendingTasks = 0;
     }
-    EnterServing(FStartLock);
-    FStopped = true;
-    FStartLock.Leave();
-    FFFmpegList->StopAll(AWaitFor);
+    const std::vector<bool> Starting = MarkStopped();
+    for (int I = 0; I < TasksCount(); ++I)
+        if (I >= static_cast<int>(Starting.size()) || !Starting[I])
+            FFFmpegList->GetItem(I)->StopOrTerminate(AWaitFor);
+    if (!AWaitFor)
+        return;
+    // Those being started were stopped by their starters; they are waited
+    // for like the others.
+    for (int I = 0; I < static_cast<int>(Starting.size()) && I < TasksCount(); ++I)
+        if (Starting[I]) {
+            WaitWhileStarting(I);
+            FFFmpegList->GetItem(I)->StopOrTerminate(true);
+        }
 }
 
 // ---- Termination reports ---------------------------------------------------------------

@@ -401,8 +401,13 @@ private:
     void DeliverReports();
     void CallOnProgress();
     void CallOnPreviewBitmap();
-    // Enters ALock; the user-interface thread keeps serving calls meanwhile.
-    static void EnterServing(TCriticalSection& ALock);
+    // Whether a worker is starting the task at AIndex.
+    bool Starting(int AIndex);
+    // Marks the run stopped; answers which tasks are being started.
+    std::vector<bool> MarkStopped();
+    // Waits until no worker is starting the task; the user-interface thread
+    // keeps serving calls meanwhile.
+    void WaitWhileStarting(int AIndex);
 
     std::string FAbout;
     std::string FLastErrMsg;
@@ -437,12 +442,13 @@ private:
     std::atomic<bool> FThreadMode{false};
     std::atomic<bool> FWorking{false};
 
-    // Starting a claimed task and Stop exclude each other, so a stop never
-    // meets a task half started. A task that cannot start logs while holding
-    // it, and the log line may wait for the user-interface thread: that
-    // thread therefore enters it only while serving calls (EnterServing).
-    TCriticalSection FStartLock;
+    // A stop and a worker starting a claimed task meet under FStartLock,
+    // which is held only for a moment: a task being started (FStarting) is
+    // left to its starter, which stops it itself once it has started. Nobody
+    // waits for the user-interface thread while holding it.
+    std::mutex FStartLock;
     bool FStopped = false;
+    std::vector<bool> FStarting;
     // Tasks whose engines had already ended when the run started.
     std::vector<bool> FEndedAtStart;
     bool FAllDoneIssued = false;

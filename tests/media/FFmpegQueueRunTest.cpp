@@ -380,6 +380,43 @@ TEST_F(QueueTest, StoppingFromTheFirstReportNeverHangsAndEveryTaskReportsOnce) {
     GetFFLogger()->OnLog = nullptr;
 }
 
+// A worker starting a task that cannot start logs why, and waits while its
+// log line is shown: a stop asked for from there must neither wait for that
+// worker nor lose the task.
+TEST_F(QueueTest, AStopFromTheLogLineOfATaskBeingStartedEndsTheRun) {
+    bool Asked = false;
+    GetFFLogger()->OnLog = [&](TObject*, TThreadID, TLogLevel, const std::string& AMsg) {
+        if (AMsg == "At least one output file must be specified" && !Asked) {
+            Asked = true;
+            Queue->Stop(false);
+        }
+    };
+    Queue->Body = nullptr;
+    AddJob();
+    AddJob(false);
+    AddJob();
+    Queue->Start(1);
+    ServeUntil([this] { return AllDoneReceived(); });
+    GetFFLogger()->OnLog = nullptr;
+    EXPECT_TRUE(Asked);
+    // The waiting task's report is issued while the failing one still logs.
+    const auto R = Received();
+    ASSERT_EQ(R.size(), 4u);
+    EXPECT_EQ(R.back().TaskIndex, -1);
+    for (const TTerminateInfo& Info : R) {
+        if (Info.TaskIndex == 1) {
+            EXPECT_TRUE(Info.Exception);
+        }
+        if (Info.TaskIndex == 2) {
+            EXPECT_FALSE(Info.Finished) << "the waiting task was stopped, not run";
+        }
+    }
+    std::multiset<int> Indexes;
+    for (const TTerminateInfo& Info : R)
+        Indexes.insert(Info.TaskIndex);
+    EXPECT_EQ(Indexes, (std::multiset<int>{-1, 0, 1, 2}));
+}
+
 TEST_F(QueueTest, PausedWorkersSleepAtTheirGateAndResumeOrStop) {
     TGatedJobs Jobs;
     Queue->Body = Jobs.Body();
