@@ -71,7 +71,9 @@ TEST_F(QueueTest, TwoThreadsRunFiveJobsInOrderAndReportEachOnceThenAllDone) {
         AddJob();
     Queue->Start(2);
     ServeUntil([&] { return Jobs.StartedNow().size() == 2; });
-    EXPECT_EQ(Jobs.StartedNow(), (std::vector<int>{0, 1}));
+    // Their two workers enter the job in either order.
+    const std::vector<int> First = Jobs.StartedNow();
+    EXPECT_EQ(std::set<int>(First.begin(), First.end()), (std::set<int>{0, 1}));
     // Each ending job starts the next waiting one.
     const int Order[] = {1, 0, 2, 4, 3};
     std::size_t Ended = 0;
@@ -84,7 +86,8 @@ TEST_F(QueueTest, TwoThreadsRunFiveJobsInOrderAndReportEachOnceThenAllDone) {
         });
     }
     ServeUntil([this] { return AllDoneReceived(); });
-    EXPECT_EQ(Jobs.StartedNow(), (std::vector<int>{0, 1, 2, 3, 4}));
+    const std::vector<int> All = Jobs.StartedNow();
+    EXPECT_EQ(std::vector<int>(All.begin() + 2, All.end()), (std::vector<int>{2, 3, 4}));
     EXPECT_EQ(Jobs.MostRunning, 2);
     EXPECT_EQ(ReportOrder(), (std::vector<int>{1, 0, 2, 4, 3, -1}));
     for (const TTerminateInfo& R : Received()) {
