@@ -1,0 +1,84 @@
+#!/bin/sh
+# Times the task queue against the ffmpeg command run by xargs -P over the
+# same eight jobs, and measures what paused workers cost.
+#   benchmarks/media/queue_vs_xargs.sh [BUILD_DIR]
+# Prints, for K = 1, 2 and 4 workers, the median of three runs of each
+# (alternating), their ratio (target <= 1.05) and nproc; then the processor
+# time all paused workers used over 5 s of pause with four jobs paused
+# (target <= 1 % of one core), read from /proc from outside the process.
+set -eu
+build=${1:-build}
+queue="$build/tests/queue_files"
+[ -x "$queue" ] || { echo "$0: $queue is missing; build the target queue_files" >&2; exit 2; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+ticks=$(getconf CLK_TCK)
+
+# Eight sources: 10 s, 640x360, H.264 with AAC.
+i=1
+while [ $i -le 8 ]; do
+    ffmpeg -nostdin -loglevel error -y \
+        -f lavfi -i "testsrc=size=640x360:rate=25:duration=10" \
+        -f lavfi -i "sine=frequency=$((300 + 50 * i)):sample_rate=44100:duration=10" \
+        -c:v libx264 -c:a aac -shortest "$work/src$i.mp4"
+    i=$((i + 1))
+done
+sources=$(ls "$work"/src*.mp4)
+
+# The same jobs as command lines: the settings of profile 0 (MPEG-4 AVI),
+# with the command's default codec and filter threads.
+mkdir -p "$work/x" "$work/q"
+for src in $sources; do
+    name=$(basename "$src" .mp4)
+    echo "-nostdin -loglevel error -y -i $src -c:v mpeg4 -vtag XVID -r 25 -b:v 816000" \
+        "-c:a libmp3lame -b:a 128000 -ar 44100 -ac 2 $work/x/$name.avi"
+done > "$work/jobs.txt"
+
+now() { date +%s.%N; }
+elapsed() { echo "$2 - $1" | bc -l; }
+median() { sort -n | sed -n 2p; }
+
+for k in 1 2 4; do
+    : > "$work/q$k"
+    : > "$work/x$k"
+done
+for run in 1 2 3; do
+    for k in 1 2 4; do
+        t0=$(now)
+        "$queue" "$work/q" "$k" $sources > /dev/null
+        t1=$(now)
+        xargs -P "$k" -L 1 ffmpeg < "$work/jobs.txt"
+        t2=$(now)
+        elapsed "$t0" "$t1" >> "$work/q$k"
+        elapsed "$t1" "$t2" >> "$work/x$k"
+    done
+done
+echo "nproc: $(nproc)"
+for k in 1 2 4; do
+    q=$(median < "$work/q$k")
+    x=$(median < "$work/x$k")
+    printf 'K=%d  queue %.2f s  xargs %.2f s  ratio %.3f\n' "$k" "$q" "$x" "$(echo "$q / $x" | bc -l)"
+done
+
+# Paused workers: four jobs, four threads, paused for 5 s.
+cpu_of() {
+    total=0
+    for stat in /proc/"$1"/task/*/stat; do
+        t=$(sed 's/.*) //' "$stat" | awk '{print $12 + $13}' 2>/dev/null || echo 0)
+        total=$((total + t))
+    done
+    echo "$total"
+}
+set -- $sources
+"$queue" "$work/q" 4 "$1" "$2" "$3" "$4" --pause 5 > "$work/pause.log" &
+pid=$!
+until grep -q '^paused' "$work/pause.log" 2>/dev/null; do
+    kill -0 "$pid" 2>/dev/null || { echo "queue_files ended before pausing" >&2; exit 1; }
+    sleep 0.05
+done
+c0=$(cpu_of "$pid")
+sleep 4.5
+c1=$(cpu_of "$pid")
+wait "$pid"
+printf 'paused: %d ticks over 4.5 s = %.3f %% of one core\n' "$((c1 - c0))" \
+    "$(echo "($c1 - $c0) / $ticks / 4.5 * 100" | bc -l)"

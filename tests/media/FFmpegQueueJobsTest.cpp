@@ -1,0 +1,224 @@
+// The task queue running the engine's own jobs (stream copies, which the
+// engine runs today without encoders): concurrency, progress, pauses and
+// stops at the points where a run changes state, and what is left on disk.
+#include "FFmpegQueueTestKit.h"
+#include "platform/core/Paths.h"
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace {
+
+// The output's streams and duration as ffprobe reads them, or "" when it
+// cannot read the file.
+std::string Probe(const std::string& AFileName) {
+    const std::string Command = "ffprobe -v error -show_entries format=duration:stream=codec_name "
+                                "-of compact=p=0:nk=1 \"" +
+                                AFileName + "\" 2>/dev/null";
+    std::string Text;
+    if (FILE* Pipe = popen(Command.c_str(), "r")) {
+        std::array<char, 256> Buffer{};
+        while (fgets(Buffer.data(), Buffer.size(), Pipe))
+            Text += Buffer.data();
+        if (pclose(Pipe) != 0)
+            return "";
+    }
+    return Text;
+}
+
+char ThreadState(TThreadID AThread) {
+    std::ifstream Stat("/proc/self/task/" + std::to_string(AThread) + "/stat");
+    std::string Text((std::istreambuf_iterator<char>(Stat)), {});
+    const std::size_t Close = Text.rfind(')');
+    return Close == std::string::npos ? '?' : Text[Close + 2];
+}
+
+} // namespace
+
+class QueueJobsTest : public QueueTest {
+protected:
+    std::string Source;
+    std::vector<std::string> Outputs;
+    std::vector<int> ConvertingAtEvents;
+
+    void SetUp() override {
+        QueueTest::SetUp();
+        Queue->RealJobs = true;
+    }
+
+    std::string MakeClip(const std::string& AName) {
+        const std::string Command = std::string("\"") + OSTRELA_FIXTURES_DIR +
+                                    "/make_media.sh\" \"" + Temp.Path() + "\" " + AName;
+        EXPECT_EQ(std::system(Command.c_str()), 0);
+        return Temp.File(AName);
+    }
+
+    // A stream copy of the clip into AExt; with ARealTime the input is read
+    // at its own pace, so the job lasts as long as the clip.
+    void AddCopyJob(const std::string& AClip, bool ARealTime, const char* AExt = ".mkv") {
+        TInputOptions In;
+        if (ARealTime)
+            In.ExtOptions = "re";
+        const int Index = Queue->AddTask(AClip, &In);
+        ASSERT_GE(Index, 0) << Queue->LastErrMsg();
+        TOutputOptions Out;
+        Out.VideoCodec = "copy";
+        Out.AudioCodec = "copy";
+        Outputs.push_back(Temp.File("job" + std::to_string(Outputs.size()) + AExt));
+        ASSERT_TRUE(Queue->SetOutputFile(Index, Outputs.back(), &Out)) << Queue->LastErrMsg();
+    }
+
+    int Converting() {
+        int Count = 0;
+        for (int I = 0; I < Queue->TasksCount(); ++I)
+            Count += Queue->Task(I)->Converting();
+        return Count;
+    }
+
+    // One report per task, then the all-done report, nothing else.
+    void ExpectEveryTaskReportedOnce() {
+        std::multiset<int> Indexes;
+        for (const TTerminateInfo& R : Received())
+            Indexes.insert(R.TaskIndex);
+        std::multiset<int> Expected{-1};
+        for (int I = 0; I < Queue->TasksCount(); ++I)
+            Expected.insert(I);
+        EXPECT_EQ(Indexes, Expected);
+        ASSERT_FALSE(Received().empty());
+        EXPECT_EQ(Received().back().TaskIndex, -1);
+    }
+
+    // After the run every output is a file that probes, or no file at all.
+    void ExpectOutputsValidOrGone() {
+        Queue->ClearTasks();
+        for (const std::string& Name : Outputs)
+            if (FileExists(Name)) {
+                EXPECT_NE(Probe(Name), "") << Name << " is left and does not probe";
+            }
+    }
+};
+
+TEST_F(QueueJobsTest, FourCopiesOnTwoThreadsReportProgressAndFinish) {
+    const std::string Clip = MakeClip("h264aac.mkv");
+    for (int I = 0; I < 4; ++I)
+        AddCopyJob(Clip, false);
+    std::set<int> Progressed;
+    Queue->SetOnProgress([&](TObject*, PProgressInfo AInfo) {
+        EXPECT_EQ(GetCurrentThreadId(), MainThreadID());
+        EXPECT_LE(Converting(), 2);
+        Progressed.insert(AInfo->TaskIndex);
+    });
+    Queue->SetOnTerminate([&](TObject*, const TTerminateInfo& AInfo) {
+        EXPECT_LE(Converting(), 2);
+        Reports.push_back(AInfo);
+    });
+    Queue->Start(2);
+    ServeUntil([this] { return AllDoneReceived(); });
+    ExpectEveryTaskReportedOnce();
+    for (const TTerminateInfo& R : Received()) {
+        EXPECT_TRUE(R.Finished) << R.TaskIndex;
+        EXPECT_FALSE(R.Exception) << R.ExceptionMsg;
+    }
+    EXPECT_EQ(Progressed, (std::set<int>{0, 1, 2, 3}));
+    for (const std::string& Name : Outputs)
+        EXPECT_NE(Probe(Name).find("h264"), std::string::npos) << Name;
+}
+
+TEST_F(QueueJobsTest, PausedJobsSleepAndGoOnWhenResumed) {
+    const std::string Clip = MakeClip("h264aac.mkv");
+    AddCopyJob(Clip, true);
+    AddCopyJob(Clip, true);
+    std::set<int> Progressed;
+    Queue->SetOnProgress(
+        [&](TObject*, PProgressInfo AInfo) { Progressed.insert(AInfo->TaskIndex); });
+    Queue->Start(2);
+    ServeUntil([&] { return Progressed.size() == 2 || AllDoneReceived(); });
+    ASSERT_FALSE(AllDoneReceived()) << "the jobs ended before they could be paused";
+    Queue->Pause();
+    ServeUntil([this] { return Queue->Task(0)->Parked() && Queue->Task(1)->Parked(); });
+    for (int I = 0; I < 2; ++I) {
+        TThread* Worker = Queue->Task(I)->Thread();
+        ASSERT_NE(Worker, nullptr);
+        EXPECT_EQ(ThreadState(Worker->ThreadID()), 'S');
+    }
+    Queue->Resume();
+    ServeUntil([this] { return AllDoneReceived(); });
+    ExpectEveryTaskReportedOnce();
+    for (const TTerminateInfo& R : Received())
+        EXPECT_TRUE(R.Finished) << R.TaskIndex;
+}
+
+// Every point where a stop can meet a run: each task reports once, then the
+// all-done report, and nothing unplayable stays on disk.
+TEST_F(QueueJobsTest, AStopAtEveryStateEndsTheRunCleanly) {
+    const std::string Clip = MakeClip("long.mkv");
+    enum TPoint { BeforeStart, AfterStart, InProgress, WhilePaused, InTermination, AfterAllDone };
+    for (TPoint Point :
+         {BeforeStart, AfterStart, InProgress, WhilePaused, InTermination, AfterAllDone}) {
+        SCOPED_TRACE(static_cast<int>(Point));
+        if (Queue->Working() || Queue->Terminated())
+            ExpectOutputsValidOrGone();
+        Reports.clear();
+        Outputs.clear();
+        // MP4: a stopped output must still hold its index.
+        const bool Long = Point != AfterAllDone;
+        for (int I = 0; I < 3; ++I)
+            AddCopyJob(Clip, Long, ".mp4");
+        bool Stopped = false;
+        Queue->SetOnProgress([&](TObject*, PProgressInfo) {
+            if (Point == InProgress && !Stopped) {
+                Stopped = true;
+                Queue->Stop(false);
+            }
+        });
+        Queue->SetOnTerminate([&](TObject*, const TTerminateInfo& AInfo) {
+            Reports.push_back(AInfo);
+            if (Point == InTermination && AInfo.TaskIndex == 0 && !Stopped) {
+                Stopped = true;
+                Queue->Stop(true);
+            }
+        });
+        if (Point == BeforeStart) {
+            Queue->Stop(true);
+            ServeUntil([this] { return AllDoneReceived(); });
+            EXPECT_FALSE(Queue->Working());
+            EXPECT_TRUE(Queue->Terminated());
+            ExpectEveryTaskReportedOnce();
+            continue;
+        }
+        Queue->Start(2);
+        if (Point == AfterStart)
+            Queue->Stop(true);
+        if (Point == WhilePaused) {
+            ServeUntil([this] { return Converting() == 2; });
+            Queue->Pause();
+            ServeUntil([this] { return Queue->Task(0)->Parked() && Queue->Task(1)->Parked(); });
+            Queue->Stop(true);
+        }
+        if (Point == InTermination) {
+            // Task 0 ends first; its handler stops 1 (converting) and 2 (waiting).
+            ServeUntil([this] { return Converting() == 2; });
+            Queue->Task(0)->Stop(false);
+        }
+        ServeUntil([this] { return AllDoneReceived(); });
+        if (Point == AfterAllDone) {
+            const std::size_t Count = Received().size();
+            Queue->Stop(true);
+            while (CheckSynchronize())
+                ;
+            EXPECT_EQ(Received().size(), Count);
+        }
+        EXPECT_TRUE(Queue->Working());
+        EXPECT_TRUE(Queue->Terminated());
+        ExpectEveryTaskReportedOnce();
+        for (const TTerminateInfo& R : Received())
+            if (R.TaskIndex >= 0) {
+                EXPECT_EQ(R.Finished, Point == AfterAllDone) << R.TaskIndex;
+                EXPECT_FALSE(R.Exception) << R.ExceptionMsg;
+            }
+    }
+    ExpectOutputsValidOrGone();
+}
