@@ -1,0 +1,86 @@
+// The event ring and the small rules of the player, without a playback.
+#include "player/FFPlay.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<TPlayEventItem> Drain(TPlayEvent& ARing) {
+    std::vector<TPlayEventItem> Items;
+    for (TPlayEventItem Item = PopPlayEvent(ARing); Item.kind != 0; Item = PopPlayEvent(ARing))
+        Items.push_back(Item);
+    return Items;
+}
+
+bool Signalled(TPlayEvent& ARing) {
+    return ARing.Event.WaitFor(0) == wrSignaled;
+}
+
+} // namespace
+
+TEST(PlayerRing, SameKindReplacesTheNewestAndAFullRingDropsTheOldest) {
+    TPlayEvent Ring;
+    EXPECT_FALSE(Signalled(Ring));
+    for (int I = 1; I <= 10; ++I)
+        PushPlayEvent(Ring, {1, I});
+    EXPECT_EQ(PlayEventCount(Ring), 1);
+    EXPECT_TRUE(Signalled(Ring));
+    auto Items = Drain(Ring);
+    ASSERT_EQ(Items.size(), 1u);
+    EXPECT_EQ(Items[0].value, 10);
+    EXPECT_FALSE(Signalled(Ring));
+
+    // Alternating kinds: the tenth push drops the oldest, nine stay.
+    for (int I = 0; I < 10; ++I)
+        PushPlayEvent(Ring, {I % 2 ? 2 : 1, I});
+    EXPECT_EQ(PlayEventCount(Ring), 9);
+    Items = Drain(Ring);
+    ASSERT_EQ(Items.size(), 9u);
+    for (int I = 0; I < 9; ++I)
+        EXPECT_EQ(Items[I].value, I + 1) << I;
+}
+
+TEST(PlayerRing, PopsInBetweenKeepOrderAndResetTheEventOnlyWhenEmpty) {
+    TPlayEvent Ring;
+    PushPlayEvent(Ring, {1, 1});
+    PushPlayEvent(Ring, {2, psPause});
+    EXPECT_EQ(PopPlayEvent(Ring).value, 1);
+    EXPECT_TRUE(Signalled(Ring));
+    PushPlayEvent(Ring, {1, 2});
+    PushPlayEvent(Ring, {3, 0});
+    EXPECT_EQ(PopPlayEvent(Ring).kind, 2);
+    EXPECT_EQ(PopPlayEvent(Ring).value, 2);
+    EXPECT_TRUE(Signalled(Ring));
+    EXPECT_EQ(PopPlayEvent(Ring).kind, 3);
+    EXPECT_FALSE(Signalled(Ring));
+    EXPECT_EQ(PopPlayEvent(Ring).kind, 0);
+}
+
+TEST(PlayerRules, PositionReportsOnlyMovesAboveTenMilliseconds) {
+    EXPECT_TRUE(TCustomPlayer::PositionWorthReporting(AV_NOPTS_VALUE, 0));
+    EXPECT_FALSE(TCustomPlayer::PositionWorthReporting(50000, 60000));
+    EXPECT_TRUE(TCustomPlayer::PositionWorthReporting(50000, 60001));
+    EXPECT_TRUE(TCustomPlayer::PositionWorthReporting(60001, 50000));
+}
+
+TEST(PlayerRules, SeekTargetTable) {
+    struct TRow {
+        std::int64_t PTS;
+        TSeekFlags Flags;
+        std::int64_t Duration, Start;
+        std::int64_t Position, Relative;
+    } Rows[] = {
+        {5000000, {}, 2000000, 0, 2000000, 0},
+        {5000000, {}, 2000000, 1400000, 3400000, 0},
+        {0, {}, 2000000, 0, 0, 1},
+        {-5, {}, 2000000, 0, -5, 1},
+        {1000000, {}, AV_NOPTS_VALUE, AV_NOPTS_VALUE, 1000000, 0},
+        {123456, {sfByte}, 1000, 5000, 123456, 0},
+    };
+    for (const TRow& Row : Rows) {
+        std::int64_t Position = 0, Relative = 0;
+        TCustomPlayer::SeekTarget(Row.PTS, Row.Flags, Row.Duration, Row.Start, Position, Relative);
+        EXPECT_EQ(Position, Row.Position) << Row.PTS;
+        EXPECT_EQ(Relative, Row.Relative) << Row.PTS;
+    }
+}
