@@ -201,8 +201,13 @@ bool TCustomPlayer::InitPlayerSDL(HWND AScreenHandle) {
     }
     if (Result < 0)
         return false;
+    // Without a device SDL_Init still succeeds; its error text is kept per
+    // thread, so the read thread opening the device later would not see it.
+    char Name[64];
+    FAudioInitError.clear();
+    if (!sdl::SDL_AudioDriverName(Name, sizeof Name))
+        FAudioInitError = sdl::SDL_GetError();
     if (AScreenHandle) {
-        char Name[64];
         if (sdl::SDL_AudioDriverName(Name, sizeof Name))
             avutil::av_log(nullptr, AV_LOG_DEBUG, "using audio driver: %s\n", Name);
         if (sdl::SDL_VideoDriverName(Name, sizeof Name))
@@ -442,11 +447,17 @@ int TCustomPlayer::OpenVideoSurface(TVideoState* is, bool AForce) {
     }
     if (!FScreenHandle)
         sdl::SDL_WM_SetCaption("RIVavova", "RIVavova");
-    Fscreen = Surface;
-    is->width = Surface->w;
-    is->height = Surface->h;
-    FScreen->Replace(Surface);
+    AdoptSurface(is, Surface);
     return 0;
+}
+
+// A new surface starts black, as its copy does.
+void TCustomPlayer::AdoptSurface(TVideoState* is, SDL_Surface* ASurface) {
+    sdl::SDL_FillRect(ASurface, nullptr, 0);
+    Fscreen = ASurface;
+    is->width = ASurface->w;
+    is->height = ASurface->h;
+    FScreen->Replace(ASurface);
 }
 
 void TCustomPlayer::DisplayVideo(TVideoState* is) {

@@ -101,6 +101,7 @@ bool TCustomPlayer::OpenPlayerStream(const std::string& AFileName, bool APaused,
     is->subpq_cond = sdl::SDL_CreateCond();
     is->av_sync_type = Fav_sync_type;
     is->Serial = ASerial;
+    is->AudioInitError = FAudioInitError;
     // Every state of the playback has a ring to go to from the start.
     is->Channel = std::make_shared<TPlayEventChannel>();
     {
@@ -494,8 +495,10 @@ int OpenStreamComponent(TVideoState* is, int AStreamIndex) {
         Wanted.callback = PlayerAudioCallback;
         Wanted.userdata = is;
         if (sdl::SDL_OpenAudio(&Wanted, nullptr) < 0) {
-            Owner->ReportError(std::string("SDL_OpenAudio() failed: ") + sdl::SDL_GetError(),
-                               false);
+            std::string Reason = sdl::SDL_GetError();
+            if (Reason.empty())
+                Reason = is->AudioInitError;
+            Owner->ReportError("SDL_OpenAudio() failed: " + Reason, false);
             // Nothing recorded the stream as open: close its decoder here.
             FreeDecoder(Context);
             Stream->discard = AVDISCARD_ALL;

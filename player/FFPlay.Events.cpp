@@ -354,12 +354,9 @@ void TCustomPlayer::ResizeSurface(int AWidth, int AHeight) {
         ReportError("SDL: could not set video mode.", false);
         return;
     }
-    Fscreen = Surface;
     FScreenWidth = Surface->w;
     FScreenHeight = Surface->h;
-    is->width = Surface->w;
-    is->height = Surface->h;
-    FScreen->Replace(Surface);
+    AdoptSurface(is, Surface);
 }
 
 void TCustomPlayer::PostQuitEvent(TVideoState* is) {

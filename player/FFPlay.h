@@ -262,8 +262,9 @@ struct TVideoState {
     std::atomic<int> seek_flushed{0};
 
     // Our own bookkeeping.
-    std::uint64_t Serial = 0; // owner of SDL while this playback lives
-    std::mutex StreamLock;    // packet routing against stream switching
+    std::uint64_t Serial = 0;   // owner of SDL while this playback lives
+    std::string AudioInitError; // what SDL_Init said of the audio device
+    std::mutex StreamLock;      // packet routing against stream switching
     std::atomic<int> OpenDecoders{0};
     std::atomic<bool> WaitingForRoom{false};
     std::atomic<bool> ReadThreadDone{false};
@@ -480,6 +481,7 @@ protected:
     void JoinEndedChannels(bool AAll);
     void ReleaseHostWindow();
     void ResizeSurface(int AWidth, int AHeight);
+    void AdoptSurface(TVideoState* is, SDL_Surface* ASurface);
     // The surface copied into the screen copy after a drawing step.
     void PresentRect(const SDL_Rect& ARect);
 
@@ -510,6 +512,7 @@ protected:
     std::string FFileName;
     std::string FAbout;
     std::string FVideoFilters;
+    std::string FAudioInitError;
     const AVInputFormat* FFormat = nullptr;
     int Ffs_screen_width = 0;
     int Ffs_screen_height = 0;
