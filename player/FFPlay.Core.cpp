@@ -795,6 +795,9 @@ int PlayerVideoThread(void* AState) {
             break;
         if (Result == 0)
             continue;
+        // A picture decoded before a seek's flush must not tell a waiting
+        // Seek that the new position is on show.
+        const bool BeforeSeek = is->seek_done && !is->seek_flushed;
         if (is->seek_done && is->seek_flushed) {
             is->seek_done = 0;
             is->seek_paused = 0;
@@ -804,10 +807,12 @@ int PlayerVideoThread(void* AState) {
         avutil::av_frame_unref(Frame);
         if (Output < 0)
             break;
-        Owner->PictEvent().SetEvent();
         is->EventEOF = 0;
-        if (Owner->Seeking() && !is->seek_req)
-            Owner->SetSeeking(false);
+        if (!BeforeSeek) {
+            Owner->PictEvent().SetEvent();
+            if (Owner->Seeking() && !is->seek_req)
+                Owner->SetSeeking(false);
+        }
         if (is->open_paused) {
             if (is->open_paused > 1) {
                 is->open_paused = 0;
