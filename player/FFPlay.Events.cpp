@@ -258,7 +258,10 @@ protected:
             std::lock_guard Lock(FOwner->FDataLock);
             if (FOwner->VideoState() && FOwner->VideoState()->Serial == FSerial)
                 FOwner->ShutdownPlayback();
+        } catch (const std::exception& E) {
+            GetFFLogger()->Log(FOwner, llFatal, std::string("PlayThread Exception: ") + E.what());
         } catch (...) {
+            GetFFLogger()->Log(FOwner, llFatal, "PlayThread Exception: unknown");
         }
         FOwner->PlayThreadEnded(*FChannel, FSerial);
     }
