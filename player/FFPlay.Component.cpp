@@ -328,6 +328,7 @@ void TCustomPlayer::ShutdownPlayback() {
     if (is) {
         Serial = is->Serial;
         ClosePlayerStream(is);
+        FPlaybackSerial = 0;
         FVideoState = nullptr;
         {
             std::lock_guard Lock(FChannelLock);
@@ -416,8 +417,9 @@ void TCustomPlayer::ToggleAudioDisplay() {
     is->show_audio = (is->show_audio + 1) % 3;
     SDL_Rect Area{Sint16(is->xleft), Sint16(is->ytop), Uint16(is->width.load()),
                   Uint16(is->height.load())};
-    sdl::SDL_FillRect(Fscreen, &Area, sdl::SDL_MapRGB(Fscreen->format, 0, 0, 0));
-    sdl::SDL_UpdateRect(Fscreen, Area.x, Area.y, Area.w, Area.h);
+    SDL_Surface* Surface = Fscreen;
+    sdl::SDL_FillRect(Surface, &Area, sdl::SDL_MapRGB(Surface->format, 0, 0, 0));
+    sdl::SDL_UpdateRect(Surface, Area.x, Area.y, Area.w, Area.h);
     PresentRect(Area);
 }
 
@@ -434,7 +436,8 @@ int TCustomPlayer::OpenVideoSurface(TVideoState* is, bool AForce) {
         W = FScreenWidth;
         H = FScreenHeight;
     }
-    if (!AForce && Fscreen && Fscreen->w == W && Fscreen->h == H && is->width == W &&
+    SDL_Surface* Current = Fscreen;
+    if (!AForce && Current && Current->w == W && Current->h == H && is->width == W &&
         is->height == H)
         return 0;
     const Uint32 Flags = Fis_full_screen

@@ -128,6 +128,7 @@ bool TCustomPlayer::OpenPlayerStream(const std::string& AFileName, bool APaused,
     WaitWhile(0);
     if (is->Opened > 0) {
         FVideoState = State.release();
+        FPlaybackSerial = ASerial;
         if (!is->video_st && !FDisableDisplay)
             is->show_audio = FShowAudio;
         return true;
@@ -486,6 +487,12 @@ int OpenStreamComponent(TVideoState* is, int AStreamIndex) {
         return -1;
     }
     if (Par->codec_type == AVMEDIA_TYPE_AUDIO) {
+        // Ready before the device's thread starts calling for sound.
+        PacketQueueInit(is->audioq);
+        PacketQueuePutFlush(is->audioq);
+        is->audio_st = Stream;
+        is->audio_dec = Context;
+        is->audio_channels = Channels;
         SDL_AudioSpec Wanted{};
         Wanted.freq = Context->sample_rate;
         Wanted.format = AUDIO_S16LSB;
@@ -500,6 +507,9 @@ int OpenStreamComponent(TVideoState* is, int AStreamIndex) {
                 Reason = is->AudioInitError;
             Owner->ReportError("SDL_OpenAudio() failed: " + Reason, false);
             // Nothing recorded the stream as open: close its decoder here.
+            is->audio_st = nullptr;
+            is->audio_dec = nullptr;
+            PacketQueueDestroy(is->audioq);
             FreeDecoder(Context);
             Stream->discard = AVDISCARD_ALL;
             return -1;
@@ -519,9 +529,6 @@ int OpenStreamComponent(TVideoState* is, int AStreamIndex) {
         is->video_tid = sdl::SDL_CreateThread(PlayerVideoThread, is);
         break;
     case AVMEDIA_TYPE_AUDIO:
-        is->audio_st = Stream;
-        is->audio_dec = Context;
-        is->audio_channels = Channels;
         is->AudioDuration =
             Stream->duration == AV_NOPTS_VALUE
                 ? -1
@@ -531,8 +538,6 @@ int OpenStreamComponent(TVideoState* is, int AStreamIndex) {
         is->audio_diff_avg_coef = std::exp(std::log10(0.01) / 20);
         is->audio_diff_avg_count = 0;
         is->audio_diff_threshold = 2048.0 / Context->sample_rate;
-        PacketQueueInit(is->audioq);
-        PacketQueuePutFlush(is->audioq);
         is->audio_stream = AStreamIndex;
         sdl::SDL_PauseAudio(0);
         break;

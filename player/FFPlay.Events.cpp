@@ -256,7 +256,7 @@ protected:
         } catch (const Exception& E) {
             GetFFLogger()->Log(FOwner, llFatal, "PlayThread Exception: " + E.Message());
             std::lock_guard Lock(FOwner->FDataLock);
-            if (FOwner->VideoState() && FOwner->VideoState()->Serial == FSerial)
+            if (FOwner->FPlaybackSerial == FSerial)
                 FOwner->ShutdownPlayback();
         } catch (const std::exception& E) {
             GetFFLogger()->Log(FOwner, llFatal, std::string("PlayThread Exception: ") + E.what());
@@ -289,10 +289,7 @@ void TCustomPlayer::PlayThreadEnded(TPlayEventChannel& AChannel, std::uint64_t A
 }
 
 void TCustomPlayer::PlayerEventLoop(std::uint64_t ASerial) {
-    auto Mine = [this, ASerial] {
-        TVideoState* is = FVideoState;
-        return is && is->Serial == ASerial;
-    };
+    auto Mine = [this, ASerial] { return FPlaybackSerial == ASerial; };
     for (;;) {
         SDL_Event Event;
         int Got;
@@ -366,8 +363,10 @@ void TCustomPlayer::PostQuitEvent(TVideoState* is) {
     SDL_Event Event{};
     Event.type = PlayerQuitEvent;
     Event.user.data1 = is;
+    // By serial: the state may be going away under another thread.
+    const std::uint64_t Serial = FPlaybackSerial;
     std::lock_guard Lock(SDLLock());
-    if (is && SDLHeldBy(is->Serial))
+    if (is && SDLHeldBy(Serial))
         sdl::SDL_PushEvent(&Event);
 }
 
@@ -378,8 +377,9 @@ void TCustomPlayer::PostReopenEvent() {
     SDL_Event Event{};
     Event.type = PlayerReopenEvent;
     Event.user.data1 = is;
+    const std::uint64_t Serial = FPlaybackSerial;
     std::lock_guard Lock(SDLLock());
-    if (SDLHeldBy(is->Serial))
+    if (SDLHeldBy(Serial))
         sdl::SDL_PushEvent(&Event);
 }
 

@@ -492,7 +492,10 @@ protected:
     TEvent FSeekEvent{true, true};
     TEvent FPictEvent{true, true};
     TEvent FStopEvent{true, true};
-    SDL_Surface* Fscreen = nullptr;
+    std::atomic<SDL_Surface*> Fscreen{nullptr};
+    // The serial of the playback FVideoState points at (0 for none), for
+    // threads that must not touch a state another thread may be freeing.
+    std::atomic<std::uint64_t> FPlaybackSerial{0};
     HWND FScreenHandle = nullptr;
     TRGBConvertContext FRGBContext;
     TRGBConvertContext FHookContext;
