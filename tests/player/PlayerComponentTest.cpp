@@ -262,3 +262,40 @@ TEST_F(PlayerTest, ALongPathOpensAndComesBackWhole) {
     EXPECT_TRUE(WaitForState(psEnd));
     Player->Stop(true);
 }
+
+TEST_F(PlayerTest, FileOpenReportsDurationPictureSizeAndTakesTheScreenSize) {
+    const struct {
+        const char* Clip;
+        std::int64_t Duration;
+        int Width, Height;
+        int ScreenWidth; // what the handler reports; 0 leaves the host's size
+    } Rows[] = {{"av.mp4", 2000000, 320, 240, 0}, {"audio.mp3", -2, -1, -1, 320}};
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Clip);
+        std::int64_t Duration = 0;
+        int Width = 0, Height = 0;
+        TThreadID Thread = 0;
+        Player->SetScreenWidth(0);
+        Player->SetScreenHeight(0);
+        Player->OnFileOpen = [&](TObject*, std::int64_t ADuration, int AWidth, int AHeight,
+                                 int& AScreenWidth, int& AScreenHeight) {
+            Duration = ADuration;
+            Width = AWidth;
+            Height = AHeight;
+            Thread = GetCurrentThreadId();
+            AScreenWidth = Row.ScreenWidth;
+            AScreenHeight = Row.ScreenWidth ? 100 : 0;
+        };
+        ASSERT_TRUE(OpenClip(Row.Clip, true)) << Player->LastErrMsg();
+        if (Row.Duration > 0)
+            EXPECT_EQ(Duration, Row.Duration);
+        else
+            EXPECT_GT(Duration, 1900000); // the MP3's duration as FFmpeg estimates it
+        EXPECT_EQ(Width, Row.Width);
+        EXPECT_EQ(Height, Row.Height);
+        EXPECT_EQ(Thread, MainThreadID());
+        EXPECT_EQ(Player->ScreenWidth(), Row.ScreenWidth ? Row.ScreenWidth : 200);
+        EXPECT_EQ(Player->ScreenHeight(), Row.ScreenWidth ? 100 : 124);
+        Player->Stop(true);
+    }
+}
