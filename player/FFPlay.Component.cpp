@@ -160,7 +160,7 @@ bool TCustomPlayer::Open(const std::string& AFileName, HWND AScreenHandle, bool 
     if (AScreenHandle)
         FScreen->Attach(AScreenHandle);
     is->Channel->Thread = std::make_unique<TEventThread>(this, is->Channel.get());
-    FStopEvent.ResetEvent();
+    FStopEvent->ResetEvent();
     StartPlayThread(this, is->Channel, Serial);
     return true;
 }
@@ -253,7 +253,7 @@ void TCustomPlayer::DoFileOpen() {
 // ---- Stop ------------------------------------------------------------------------------
 
 void TCustomPlayer::Stop(bool AWaitForStop) {
-    if (TVideoState* is = FVideoState) {
+    if (auto Lock = LockState(); TVideoState* is = FVideoState) {
         if (is->paused) {
             TogglePlayerPause(is);
             Fstep = false;
@@ -272,7 +272,7 @@ void TCustomPlayer::WaitForPlayerStop() {
     FStopCycles = 0;
     bool Forced = false;
     for (;;) {
-        if (FStopEvent.WaitFor(100) == wrSignaled)
+        if (FStopEvent->WaitFor(100) == wrSignaled)
             return;
         if (Main) {
             CheckSynchronize();
@@ -301,7 +301,7 @@ void TCustomPlayer::WaitForPlayerStop() {
     }
     // The play thread ends at its next look, its playback being gone.
     if (Forced)
-        WaitServing(FStopEvent, 100, 50);
+        WaitServing(*FStopEvent, 100, 50);
 }
 
 void TCustomPlayer::JoinEndedChannels(bool AAll) {
@@ -365,11 +365,13 @@ void TCustomPlayer::DetachInactiveHost() {
 // ---- Pause, step, display ----------------------------------------------------------------
 
 bool TCustomPlayer::Paused() const {
+    auto Lock = const_cast<TCustomPlayer*>(this)->LockState();
     TVideoState* is = FVideoState;
     return !is || is->paused;
 }
 
 void TCustomPlayer::Pause() {
+    auto Lock = LockState();
     TVideoState* is = FVideoState;
     if (!is || is->paused)
         return;
@@ -379,6 +381,7 @@ void TCustomPlayer::Pause() {
 }
 
 void TCustomPlayer::Resume() {
+    auto Lock = LockState();
     TVideoState* is = FVideoState;
     if (!is || !is->paused)
         return;
@@ -388,6 +391,7 @@ void TCustomPlayer::Resume() {
 }
 
 void TCustomPlayer::TogglePause() {
+    auto Lock = LockState();
     TVideoState* is = FVideoState;
     if (!is)
         return;
@@ -397,6 +401,7 @@ void TCustomPlayer::TogglePause() {
 }
 
 void TCustomPlayer::StepToNextFrame() {
+    auto Lock = LockState();
     TVideoState* is = FVideoState;
     if (!is)
         return;
@@ -491,30 +496,50 @@ void TCustomPlayer::SeekTarget(std::int64_t APTS, TSeekFlags ASeekFlags, std::in
     ARelative = APTS <= 0 ? 1 : 0;
 }
 
+// The request is made with the playback held; the wait lets it go, so the
+// play thread can shut the playback down meanwhile.
 void TCustomPlayer::Seek(std::int64_t APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
-    TVideoState* is = FVideoState;
-    if (!is)
-        return;
-    std::int64_t Position, Relative;
-    SeekTarget(APTS, ASeekFlags, is->ic->duration, is->ic->start_time, Position, Relative);
-    RequestSeek(is, ASeekFlags, AWaitForSeekEnd, Position, Relative);
+    std::uint64_t Serial;
+    bool Video;
+    {
+        auto Lock = LockState();
+        TVideoState* is = FVideoState;
+        if (!is)
+            return;
+        std::int64_t Position, Relative;
+        SeekTarget(APTS, ASeekFlags, is->ic->duration, is->ic->start_time, Position, Relative);
+        RequestSeek(is, ASeekFlags, false, Position, Relative);
+        Serial = is->Serial;
+        Video = is->video_stream >= 0;
+    }
+    if (AWaitForSeekEnd)
+        WaitForSeekEnd(Serial, Video);
 }
 
 void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
-    TVideoState* is = FVideoState;
-    if (!is)
-        return;
-    if (ASeekFlags.Contains(sfByte)) {
-        const double Increment =
-            is->ic->bit_rate ? ADelta * double(is->ic->bit_rate) / 8.0 : ADelta * 180000.0;
-        const std::int64_t Position = is->ic->pb ? avformat::avio_tell(is->ic->pb) : 0;
-        RequestSeek(is, ASeekFlags, AWaitForSeekEnd, std::llround(double(Position) + Increment),
-                    std::llround(Increment));
-        return;
+    std::uint64_t Serial;
+    bool Video;
+    {
+        auto Lock = LockState();
+        TVideoState* is = FVideoState;
+        if (!is)
+            return;
+        if (ASeekFlags.Contains(sfByte)) {
+            const double Increment =
+                is->ic->bit_rate ? ADelta * double(is->ic->bit_rate) / 8.0 : ADelta * 180000.0;
+            const std::int64_t Position = is->ic->pb ? avformat::avio_tell(is->ic->pb) : 0;
+            RequestSeek(is, ASeekFlags, false, std::llround(double(Position) + Increment),
+                        std::llround(Increment));
+        } else {
+            RequestSeek(is, ASeekFlags, false,
+                        std::llround((PlayerMasterClock(is) + ADelta) * 1000000.0),
+                        std::llround(ADelta * 1000000.0));
+        }
+        Serial = is->Serial;
+        Video = is->video_stream >= 0;
     }
-    RequestSeek(is, ASeekFlags, AWaitForSeekEnd,
-                std::llround((PlayerMasterClock(is) + ADelta) * 1000000.0),
-                std::llround(ADelta * 1000000.0));
+    if (AWaitForSeekEnd)
+        WaitForSeekEnd(Serial, Video);
 }
 
 // ---- Pictures --------------------------------------------------------------------------
@@ -525,6 +550,7 @@ TBitmap* TCustomPlayer::CurrentFrame() {
 }
 
 TBitmap* TCustomPlayer::CurrentFrame(std::int64_t& APTS) {
+    auto Lock = LockState();
     if (!FRGBContext.Bitmap)
         FRGBContext.Bitmap = NewFrameBitmap(0, 0, FRGBContext.BMPPixFmt);
     TBitmap* Bitmap = FRGBContext.Bitmap.get();
@@ -556,6 +582,7 @@ void TCustomPlayer::SetAudioVolume(TAudioVolume Value) {
 }
 
 void TCustomPlayer::SetShowAudio(TShowAudio Value) {
+    auto Lock = LockState();
     FShowAudio = Value;
     TVideoState* is = FVideoState;
     if (is && is->audio_st && !FDisableDisplay)
@@ -578,33 +605,39 @@ void TCustomPlayer::SetFormat(const std::string& Value) {
 }
 
 int TCustomPlayer::AudioStreamIndex() const {
+    auto Lock = const_cast<TCustomPlayer*>(this)->LockState();
     TVideoState* is = FVideoState;
     return is ? is->audio_stream.load() : -1;
 }
 
 int TCustomPlayer::VideoStreamIndex() const {
+    auto Lock = const_cast<TCustomPlayer*>(this)->LockState();
     TVideoState* is = FVideoState;
     return is ? is->video_stream.load() : -1;
 }
 
 int TCustomPlayer::SubtitleStreamIndex() const {
+    auto Lock = const_cast<TCustomPlayer*>(this)->LockState();
     TVideoState* is = FVideoState;
     return is ? is->subtitle_stream.load() : -1;
 }
 
 void TCustomPlayer::SetAudioStreamIndex(int Value) {
+    auto Lock = LockState();
     TVideoState* is = FVideoState;
     if (is && Value != is->audio_stream)
         SwitchStream(is, AVMEDIA_TYPE_AUDIO, Value);
 }
 
 void TCustomPlayer::SetVideoStreamIndex(int Value) {
+    auto Lock = LockState();
     TVideoState* is = FVideoState;
     if (is && Value != is->video_stream)
         SwitchStream(is, AVMEDIA_TYPE_VIDEO, Value);
 }
 
 void TCustomPlayer::SetSubtitleStreamIndex(int Value) {
+    auto Lock = LockState();
     TVideoState* is = FVideoState;
     if (is && Value != is->subtitle_stream)
         SwitchStream(is, AVMEDIA_TYPE_SUBTITLE, Value);

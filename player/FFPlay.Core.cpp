@@ -398,6 +398,7 @@ bool ReadLoop(TVideoState* is) {
 } // namespace
 
 int PlayerReadThread(void* AState) {
+    SetPlaybackThread();
     auto* is = static_cast<TVideoState*>(AState);
     TCustomPlayer* Owner = is->Owner;
     bool Ok = OpenInput(is);
@@ -663,11 +664,8 @@ void RequestSeek(TVideoState* is, TSeekFlags AFlags, bool AWait, std::int64_t AP
     is->seek_flags = SeekFlagsToInt(AFlags);
     Owner->SeekEvent().ResetEvent();
     is->seek_req = 1;
-    if (!AWait)
-        return;
-    WaitServing(Owner->SeekEvent(), 100);
-    if (is->video_stream >= 0)
-        WaitServing(Owner->PictEvent(), 100);
+    if (AWait)
+        Owner->WaitForSeekEnd(is->Serial, is->video_stream >= 0);
 }
 
 void TogglePlayerPause(TVideoState* is) {
@@ -788,6 +786,7 @@ int OutputPicture(TVideoState* is, AVFrame*, double APTS, std::int64_t APos) {
 }
 
 int PlayerVideoThread(void* AState) {
+    SetPlaybackThread();
     auto* is = static_cast<TVideoState*>(AState);
     TCustomPlayer* Owner = is->Owner;
     AVFrame* Frame = avutil::av_frame_alloc();
@@ -839,6 +838,7 @@ int PlayerVideoThread(void* AState) {
 
 // Silence, at the device's pace: one packet per call moves the audio clock.
 void PlayerAudioCallback(void* AState, Uint8* AStream, int ALength) {
+    SetPlaybackThread();
     auto* is = static_cast<TVideoState*>(AState);
     std::memset(AStream, 0, static_cast<std::size_t>(ALength));
     if (is->paused)
@@ -854,6 +854,7 @@ void PlayerAudioCallback(void* AState, Uint8* AStream, int ALength) {
 }
 
 int PlayerSubtitleThread(void* AState) {
+    SetPlaybackThread();
     auto* is = static_cast<TVideoState*>(AState);
     AVPacket* Packet = avcodec::av_packet_alloc();
     bool Flush = false;

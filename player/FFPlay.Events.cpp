@@ -248,7 +248,7 @@ public:
 
 protected:
     void Execute() override {
-        FOwner->FStopEvent.ResetEvent();
+        FOwner->FStopEvent->ResetEvent();
         FOwner->SetPlayState(psPlay, *FChannel);
         FChannel->PlayThreadStarted.SetEvent();
         try {
@@ -284,8 +284,10 @@ void TCustomPlayer::PlayThreadEnded(TPlayEventChannel& AChannel, std::uint64_t A
             sdl::SDL_Quit();
     }
     SetPlayState(psStop, AChannel);
-    // The last thing this thread touches of the player.
-    FStopEvent.SetEvent();
+    // The last thing this thread touches of the player, through its own
+    // reference.
+    std::shared_ptr<TEvent> Stopped = FStopEvent;
+    Stopped->SetEvent();
 }
 
 void TCustomPlayer::PlayerEventLoop(std::uint64_t ASerial) {
@@ -384,6 +386,37 @@ void TCustomPlayer::PostReopenEvent() {
 }
 
 // ---- Waiting on the user-interface thread -----------------------------------------------
+
+namespace {
+thread_local bool GPlaybackThread = false;
+} // namespace
+
+void SetPlaybackThread() {
+    GPlaybackThread = true;
+}
+
+bool OnPlaybackThread() {
+    return GPlaybackThread;
+}
+
+std::unique_lock<TMutex> TCustomPlayer::LockState() {
+    if (GPlaybackThread)
+        return std::unique_lock<TMutex>(FDataLock, std::defer_lock);
+    return std::unique_lock<TMutex>(FDataLock);
+}
+
+void TCustomPlayer::WaitForSeekEnd(std::uint64_t ASerial, bool AVideo) {
+    const bool Main = GetCurrentThreadId() == MainThreadID();
+    for (TEvent* Event : {&FSeekEvent, &FPictEvent}) {
+        if (Event == &FPictEvent && !AVideo)
+            break;
+        while (Event->WaitFor(100) != wrSignaled && FPlaybackSerial == ASerial)
+            if (Main) {
+                CheckSynchronize();
+                PumpMessages();
+            }
+    }
+}
 
 bool WaitServing(TEvent& AEvent, int AStepMs, int ASteps) {
     const bool Main = GetCurrentThreadId() == MainThreadID();

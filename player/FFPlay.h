@@ -440,6 +440,12 @@ public:
     TEvent& PictEvent() { return FPictEvent; }
     void SetLastErrMsg(const std::string& AMsg) { FLastErrMsg = AMsg; }
     void SetSeeking(bool Value) { FSeeking = Value; }
+    // Keeps the playback from being freed while the calling thread uses it.
+    // Not taken on the playback's own threads, which the shutdown joins.
+    std::unique_lock<TMutex> LockState();
+    // Waits for the seek to be done and, with video, its first picture;
+    // also ends when the playback goes.
+    void WaitForSeekEnd(std::uint64_t ASerial, bool AVideo);
     bool Stepping() const { return Fstep; }
     TPlayerScreen& Screen() { return *FScreen; }
     SDL_Surface* Surface() const { return Fscreen; }
@@ -491,7 +497,9 @@ protected:
     TMutex FDataLock;
     TEvent FSeekEvent{true, true};
     TEvent FPictEvent{true, true};
-    TEvent FStopEvent{true, true};
+    // Shared with the play thread, whose last act is to set it: a waiting
+    // Stop may return and the player go before SetEvent has returned.
+    std::shared_ptr<TEvent> FStopEvent = std::make_shared<TEvent>(true, true);
     std::atomic<SDL_Surface*> Fscreen{nullptr};
     // The serial of the playback FVideoState points at (0 for none), for
     // threads that must not touch a state another thread may be freeing.
@@ -581,6 +589,10 @@ void ClosePlayerStream(TVideoState* is);
 // 1 with a picture, 0 for nothing yet, -1 when the queue was aborted.
 int GetVideoFrame(TVideoState* is, AVFrame* AFrame, std::int64_t& APTS, std::int64_t& APos);
 int OutputPicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APos);
+// Marks the calling thread as one of a playback's own (read, video,
+// subtitle, audio), which the shutdown joins before it frees the state.
+void SetPlaybackThread();
+bool OnPlaybackThread();
 // Joins an SDL thread; on the user-interface thread it first serves
 // synchronous calls until the thread says it is done, since the thread may
 // be delivering a log line there.
