@@ -279,6 +279,10 @@ double PlayerAudioClock(TVideoState* is);
 double PlayerVideoClock(TVideoState* is);
 double PlayerExternalClock(TVideoState* is);
 double PlayerMasterClock(TVideoState* is);
+// The wall-clock time (seconds) at which a picture of APTS is due: the
+// frame timer moved on by the picture's delay, corrected against the master
+// clock when video is not the master.
+double NextFrameTime(TVideoState* is, double APTS);
 
 // ---- The component ------------------------------------------------------------------
 

@@ -84,3 +84,37 @@ TEST(PlayerRules, SeekTargetTable) {
         EXPECT_EQ(Relative, Row.Relative) << Row.PTS;
     }
 }
+
+TEST(PlayerRules, NextFrameTimeTable) {
+    // Paused, so that the clocks stand still: video at 1.0 s.
+    AVStream Audio{};
+    AVCodecContext AudioDecoder{};
+    AudioDecoder.sample_rate = 44100;
+    struct TRow {
+        const char* Case;
+        Tav_sync_type Sync;
+        double LastPTS, PTS, AudioClock;
+        double Delay; // what the frame timer moves by
+    } Rows[] = {
+        {"a pts jump of 12 s keeps the previous delay", AV_SYNC_VIDEO_MASTER, 1.0, 13.0, 0, 0.04},
+        {"video behind the audio master by 0.1 s", AV_SYNC_AUDIO_MASTER, 1.0, 1.04, 1.1, 0},
+        {"video ahead of the audio master by 0.1 s", AV_SYNC_AUDIO_MASTER, 1.0, 1.04, 0.9, 0.08},
+        {"video as master", AV_SYNC_VIDEO_MASTER, 1.0, 1.04, 0.9, 0.04},
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Case);
+        TVideoState State;
+        State.av_sync_type = Row.Sync;
+        State.paused = 1;
+        State.video_current_pts = 1.0;
+        State.audio_st = &Audio;
+        State.audio_dec = &AudioDecoder;
+        State.audio_channels = 2;
+        State.audio_clock = Row.AudioClock;
+        State.frame_last_pts = Row.LastPTS;
+        State.frame_last_delay = 0.04;
+        State.frame_timer = 100.0;
+        EXPECT_NEAR(NextFrameTime(&State, Row.PTS), 100.0 + Row.Delay, 1e-9);
+        EXPECT_EQ(State.frame_last_pts, Row.PTS);
+    }
+}
