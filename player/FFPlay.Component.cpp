@@ -468,16 +468,6 @@ void TCustomPlayer::AdoptSurface(TVideoState* is, SDL_Surface* ASurface) {
     FScreen->Replace(ASurface);
 }
 
-void TCustomPlayer::DisplayVideo(TVideoState* is) {
-    if (!Fscreen)
-        OpenVideoSurface(is, false);
-}
-
-// Pictures and their timing arrive with the video path.
-void TCustomPlayer::RefreshVideo(TVideoState*, bool) {}
-
-void TCustomPlayer::AllocPicture(TVideoState*) {}
-
 // ---- Seeking ---------------------------------------------------------------------------
 
 void TCustomPlayer::SeekTarget(std::int64_t APTS, TSeekFlags ASeekFlags, std::int64_t ADuration,
@@ -559,6 +549,22 @@ TBitmap* TCustomPlayer::CurrentFrame(std::int64_t& APTS) {
     if (!is || !is->video_dec) {
         Bitmap->SetSize(0, 0);
         return Bitmap;
+    }
+    // The picture last displayed, at its own size.
+    {
+        std::lock_guard Shown(is->Shown.Lock);
+        if (is->Shown.Generation > 0) {
+            TAVPicture Picture;
+            for (int I = 0; I < 3; ++I)
+                Picture.data[I] = is->Shown.Planes[I].data();
+            Picture.linesize[0] = is->Shown.Width;
+            Picture.linesize[1] = Picture.linesize[2] = is->Shown.Width / 2;
+            if (!PictureToBitmap(FRGBContext, Picture, AV_PIX_FMT_YUV420P, is->Shown.Width,
+                                 is->Shown.Height))
+                Bitmap->SetSize(0, 0);
+            APTS = std::llround(is->Shown.PTS * 1000000) - is->StartTime;
+            return Bitmap;
+        }
     }
     Bitmap->SetSize(is->video_dec->width, is->video_dec->height);
     const int RowBytes = Bitmap->Width() * 3;

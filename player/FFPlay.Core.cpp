@@ -29,6 +29,9 @@ double WallSeconds() {
 TVideoState::TVideoState() = default;
 
 TVideoState::~TVideoState() {
+    for (TVideoPicture& Picture : pictq)
+        if (Picture.lock)
+            sdl::SDL_DestroyMutex(Picture.lock);
     if (pictq_mutex)
         sdl::SDL_DestroyMutex(pictq_mutex);
     if (pictq_cond)
@@ -99,6 +102,8 @@ bool TCustomPlayer::OpenPlayerStream(const std::string& AFileName, bool APaused,
     is->pictq_cond = sdl::SDL_CreateCond();
     is->subpq_mutex = sdl::SDL_CreateMutex();
     is->subpq_cond = sdl::SDL_CreateCond();
+    for (TVideoPicture& Picture : is->pictq)
+        Picture.lock = sdl::SDL_CreateMutex();
     is->av_sync_type = Fav_sync_type;
     is->Serial = ASerial;
     is->AudioInitError = FAudioInitError;
@@ -131,6 +136,7 @@ bool TCustomPlayer::OpenPlayerStream(const std::string& AFileName, bool APaused,
         FPlaybackSerial = ASerial;
         if (!is->video_st && !FDisableDisplay)
             is->show_audio = FShowAudio;
+        is->refresh_tid = sdl::SDL_CreateThread(PlayerRefreshThread, is);
         return true;
     }
     WaitWhile(-1);
@@ -147,6 +153,15 @@ bool TCustomPlayer::OpenPlayerStream(const std::string& AFileName, bool APaused,
 void ClosePlayerStream(TVideoState* is) {
     is->abort_request = 1;
     JoinPlayerThread(is->parse_tid, is->ReadThreadDone);
+    JoinPlayerThread(is->refresh_tid, is->RefreshThreadDone);
+    for (TVideoPicture& Picture : is->pictq)
+        if (Picture.bmp) {
+            sdl::SDL_FreeYUVOverlay(Picture.bmp);
+            Picture.bmp = nullptr;
+        }
+    swscale::sws_freeContext(is->DisplayContext);
+    swscale::sws_freeContext(is->QueueContext);
+    is->DisplayContext = is->QueueContext = nullptr;
 }
 
 // ---- The read thread ---------------------------------------------------------------------
@@ -711,6 +726,13 @@ int GetVideoFrame(TVideoState* is, AVFrame* AFrame, std::int64_t& APTS, std::int
             avcodec::av_packet_free(&Packet);
             avcodec::avcodec_flush_buffers(Decoder);
             is->Drained = false;
+            // Pictures from before the seek are due at once, and dropped.
+            sdl::SDL_mutexP(is->pictq_mutex);
+            for (TVideoPicture& Picture : is->pictq)
+                Picture.target_clock = 0;
+            while (is->pictq_size && !is->videoq.abort_request)
+                sdl::SDL_CondWait(is->pictq_cond, is->pictq_mutex);
+            sdl::SDL_mutexV(is->pictq_mutex);
             is->video_current_pos = -1;
             is->last_dts_for_fault_detection = INT64_MIN;
             is->last_pts_for_fault_detection = INT64_MIN;
@@ -763,25 +785,8 @@ int GetVideoFrame(TVideoState* is, AVFrame* AFrame, std::int64_t& APTS, std::int
         is->skip_frames_index -= std::max(is->skip_frames.load(), 1.0);
         return 1;
     }
+    is->PicturesSkipped += 1;
     avutil::av_frame_unref(AFrame);
-    return 0;
-}
-
-// Shows the picture at once: the picture queue and its timing come with the
-// video path.
-int OutputPicture(TVideoState* is, AVFrame*, double APTS, std::int64_t APos) {
-    // Only the play thread serves pictures, and it reports psPlay first.
-    while (is->Channel->PlayThreadStarted.WaitFor(10) != wrSignaled)
-        if (is->videoq.abort_request)
-            return -1;
-    if (APTS != 0)
-        is->video_clock = APTS;
-    else
-        APTS = is->video_clock;
-    is->video_current_pts = APTS;
-    is->video_current_pts_drift = APTS - WallSeconds();
-    is->video_current_pos = APos;
-    is->Owner->UpdatePosition(is);
     return 0;
 }
 

@@ -1,8 +1,12 @@
 // The video path: when each picture is due against the master clock.
 #include "player/FFPlay.h"
 
+#include "platform/core/Clock.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -33,4 +37,282 @@ double NextFrameTime(TVideoState* is, double APTS) {
     }
     is->frame_timer = is->frame_timer + Delay;
     return is->frame_timer;
+}
+
+namespace {
+
+double WallSeconds() {
+    return double(avutil::av_gettime()) / 1000000.0;
+}
+
+// Pictures later than this are dropped even with only one queued.
+constexpr double LateMargin = 0.5;
+constexpr double SkipFactor = 0.05;
+
+// The overlay's planes in Y, U, V order (YV12 keeps V before U).
+void OverlayPlanes(const SDL_Overlay* AOverlay, std::uint8_t* AData[3], int ALineSize[3]) {
+    for (int I = 0; I < 3; ++I) {
+        const int Plane = I == 0 ? 0 : 3 - I;
+        AData[I] = AOverlay->pixels[Plane];
+        ALineSize[I] = AOverlay->pitches[Plane];
+    }
+}
+
+void PushPictureEvent(TVideoState* is, int AType) {
+    SDL_Event Event{};
+    Event.type = Uint8(AType);
+    Event.user.data1 = is;
+    std::lock_guard Lock(SDLLock());
+    if (SDLHeldBy(is->Serial))
+        sdl::SDL_PushEvent(&Event);
+}
+
+} // namespace
+
+int OutputPicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APos) {
+    if (APTS != 0)
+        is->video_clock = APTS;
+    else
+        APTS = is->video_clock;
+    // One frame's time, and half a frame more per repeated field.
+    const AVRational Rate = is->video_st->avg_frame_rate.num ? is->video_st->avg_frame_rate
+                                                             : is->video_st->r_frame_rate;
+    const double FrameDelay = Rate.num && Rate.den ? av_q2d(av_inv_q(Rate)) : 0;
+    is->video_clock = is->video_clock + FrameDelay + AFrame->repeat_pict * FrameDelay * 0.5;
+    return QueuePicture(is, AFrame, APTS, APos);
+}
+
+int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APos) {
+    sdl::SDL_mutexP(is->pictq_mutex);
+    if (is->pictq_size >= VIDEO_PICTURE_QUEUE_SIZE && !is->refresh)
+        is->skip_frames = std::max(1.0 - SkipFactor, is->skip_frames * (1.0 - SkipFactor));
+    while (is->pictq_size >= VIDEO_PICTURE_QUEUE_SIZE && !is->videoq.abort_request)
+        sdl::SDL_CondWait(is->pictq_cond, is->pictq_mutex);
+    sdl::SDL_mutexV(is->pictq_mutex);
+    if (is->videoq.abort_request)
+        return -1;
+
+    TVideoPicture* vp = &is->pictq[is->pictq_windex];
+    const int Width = is->video_dec->width & ~1;
+    const int Height = is->video_dec->height & ~1;
+    if (!vp->bmp || vp->width != Width || vp->height != Height) {
+        // Overlays are made on the play thread, against its surface.
+        vp->allocated = 0;
+        PushPictureEvent(is, PlayerAllocEvent);
+        sdl::SDL_mutexP(is->pictq_mutex);
+        while (!vp->allocated && !is->videoq.abort_request)
+            sdl::SDL_CondWait(is->pictq_cond, is->pictq_mutex);
+        sdl::SDL_mutexV(is->pictq_mutex);
+        if (is->videoq.abort_request)
+            return -1;
+    }
+    if (!vp->bmp)
+        return 0;
+
+    sdl::SDL_mutexP(vp->lock);
+    sdl::SDL_LockYUVOverlay(vp->bmp);
+    std::uint8_t* Dest[3];
+    int DestLineSize[3];
+    OverlayPlanes(vp->bmp, Dest, DestLineSize);
+    const std::uint8_t* Source[3];
+    int SourceLineSize[3];
+    const bool Flip = is->Owner->VerticalFlip();
+    for (int I = 0; I < 3; ++I) {
+        const int Rows = I == 0 ? AFrame->height : (AFrame->height + 1) / 2;
+        Source[I] = AFrame->data[I];
+        SourceLineSize[I] = AFrame->linesize[I];
+        if (Flip) {
+            Source[I] += std::ptrdiff_t(Rows - 1) * AFrame->linesize[I];
+            SourceLineSize[I] = -AFrame->linesize[I];
+        }
+    }
+    is->QueueContext = swscale::sws_getCachedContext(
+        is->QueueContext, AFrame->width, AFrame->height, AVPixelFormat(AFrame->format), Width,
+        Height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (AFrame->format == AV_PIX_FMT_YUV420P && AFrame->width >= Width &&
+        AFrame->height >= Height) {
+        int Widths[3] = {Width, Width / 2, Width / 2};
+        int Heights[3] = {Height, Height / 2, Height / 2};
+        for (int I = 0; I < 3; ++I)
+            for (int Y = 0; Y < Heights[I]; ++Y)
+                std::memcpy(Dest[I] + std::ptrdiff_t(Y) * DestLineSize[I],
+                            Source[I] + std::ptrdiff_t(Y) * SourceLineSize[I],
+                            std::size_t(Widths[I]));
+    } else if (is->QueueContext) {
+        swscale::sws_scale(is->QueueContext, Source, SourceLineSize, 0, AFrame->height, Dest,
+                           DestLineSize);
+    }
+    sdl::SDL_UnlockYUVOverlay(vp->bmp);
+    vp->pts = APTS;
+    vp->pos = APos;
+    vp->sar = AFrame->sample_aspect_ratio;
+    sdl::SDL_mutexV(vp->lock);
+
+    is->pictq_windex = (is->pictq_windex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
+    sdl::SDL_mutexP(is->pictq_mutex);
+    vp->target_clock = NextFrameTime(is, APTS);
+    is->pictq_size += 1;
+    sdl::SDL_mutexV(is->pictq_mutex);
+    return 0;
+}
+
+void TCustomPlayer::AllocPicture(TVideoState* is) {
+    TVideoPicture* vp = &is->pictq[is->pictq_windex];
+    sdl::SDL_mutexP(vp->lock);
+    if (vp->bmp)
+        sdl::SDL_FreeYUVOverlay(vp->bmp);
+    vp->width = is->video_dec->width & ~1;
+    vp->height = is->video_dec->height & ~1;
+    vp->pix_fmt = AV_PIX_FMT_YUV420P;
+    vp->bmp = Fscreen ? sdl::SDL_CreateYUVOverlay(vp->width, vp->height, SDL_YV12_OVERLAY, Fscreen)
+                      : nullptr;
+    sdl::SDL_mutexV(vp->lock);
+    sdl::SDL_mutexP(is->pictq_mutex);
+    vp->allocated = 1;
+    sdl::SDL_CondSignal(is->pictq_cond);
+    sdl::SDL_mutexV(is->pictq_mutex);
+}
+
+int PlayerRefreshThread(void* AState) {
+    auto* is = static_cast<TVideoState*>(AState);
+    SetPlaybackThread();
+    while (!is->abort_request) {
+        if (!is->refresh.exchange(1))
+            PushPictureEvent(is, PlayerRefreshEvent);
+        const bool AudioDisplay = is->audio_st && is->show_audio;
+        Sleep(AudioDisplay ? std::uint32_t(std::max(1, is->Owner->rdftspeed())) : 5);
+    }
+    is->RefreshThreadDone = true;
+    return 0;
+}
+
+void TCustomPlayer::RefreshVideo(TVideoState* is, bool AAdvance) {
+    bool Dropped = false;
+    if (is->video_st) {
+        for (;;) {
+            if (is->pictq_size == 0) {
+                if (!AAdvance)
+                    DisplayVideo(is);
+                break;
+            }
+            const double Time = WallSeconds();
+            TVideoPicture* vp = &is->pictq[is->pictq_rindex];
+            if (Time < vp->target_clock)
+                return;
+            is->video_current_pts = vp->pts;
+            is->video_current_pts_drift = vp->pts - Time;
+            is->video_current_pos = vp->pos;
+            const double Next = is->pictq_size > 1
+                                    ? is->pictq[(is->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE]
+                                          .target_clock.load()
+                                    : vp->target_clock + is->video_clock - vp->pts;
+            if ((Fframedrop && Time > Next && !is->IsDevice) || is->seek_done) {
+                is->skip_frames = is->skip_frames * (1.0 + SkipFactor);
+                if (is->pictq_size > 1 || Time > Next + LateMargin || is->seek_done) {
+                    is->pictq_rindex = (is->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
+                    sdl::SDL_mutexP(is->pictq_mutex);
+                    is->pictq_size -= 1;
+                    sdl::SDL_CondSignal(is->pictq_cond);
+                    sdl::SDL_mutexV(is->pictq_mutex);
+                    is->PicturesDropped += 1;
+                    Dropped = true;
+                    continue;
+                }
+            }
+            DisplayVideo(is);
+            if (AAdvance) {
+                is->PicturesShown += 1;
+                is->pictq_rindex = (is->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
+                sdl::SDL_mutexP(is->pictq_mutex);
+                is->pictq_size -= 1;
+                sdl::SDL_CondSignal(is->pictq_cond);
+                sdl::SDL_mutexV(is->pictq_mutex);
+            }
+            break;
+        }
+    } else if (is->audio_st) {
+        DisplayVideo(is);
+    } else {
+        return;
+    }
+    if (!Dropped)
+        UpdatePosition(is);
+}
+
+void TCustomPlayer::DisplayVideo(TVideoState* is) {
+    if (!Fscreen)
+        OpenVideoSurface(is, false);
+    if (is->audio_st && is->show_audio)
+        return; // the audio display comes with the audio path
+    if (is->video_st)
+        DisplayVideoImage(is);
+}
+
+void TCustomPlayer::DisplayVideoImage(TVideoState* is) {
+    SDL_Surface* Surface = Fscreen;
+    TVideoPicture* vp = &is->pictq[is->pictq_rindex];
+    if (!Surface || !vp->bmp)
+        return;
+    const int AreaWidth = is->width, AreaHeight = is->height;
+    double Aspect;
+    if (FAspectRatio < 0 && AreaWidth && AreaHeight) {
+        Aspect = double(AreaWidth) / AreaHeight;
+    } else {
+        Aspect = FAspectRatio;
+        if (Aspect <= 0) {
+            Aspect = vp->sar.num ? av_q2d(vp->sar) : 0;
+            if (Aspect <= 0)
+                Aspect = 1;
+            Aspect = Aspect * vp->width / vp->height;
+        }
+    }
+    int H = AreaHeight;
+    int W = int(std::lrint(H * Aspect)) & ~1;
+    if (W > AreaWidth) {
+        W = AreaWidth;
+        H = int(std::lrint(W / Aspect)) & ~1;
+    }
+    const int X = (AreaWidth - W) / 2, Y = (AreaHeight - H) / 2;
+    if (W <= 0 || H <= 0)
+        return;
+    const SDL_Rect Rect{Sint16(is->xleft + X), Sint16(is->ytop + Y), Uint16(W), Uint16(H)};
+    is->no_background = 0;
+
+    sdl::SDL_mutexP(vp->lock);
+    std::uint8_t* Planes[3];
+    int LineSizes[3];
+    OverlayPlanes(vp->bmp, Planes, LineSizes);
+    is->DisplayContext = swscale::sws_getCachedContext(is->DisplayContext, vp->width, vp->height,
+                                                       AV_PIX_FMT_YUV420P, W, H, AV_PIX_FMT_BGR0,
+                                                       SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (!is->DisplayContext) {
+        if (!is->DisplayContextFailed)
+            ReportError("Cannot initialize the conversion context", false);
+        is->DisplayContextFailed = true;
+    } else {
+        sdl::SDL_LockSurface(Surface);
+        std::uint8_t* Dest[1] = {static_cast<std::uint8_t*>(Surface->pixels) +
+                                 std::ptrdiff_t(Rect.y) * Surface->pitch + Rect.x * 4};
+        int DestLineSize[1] = {Surface->pitch};
+        swscale::sws_scale(is->DisplayContext, Planes, LineSizes, 0, vp->height, Dest,
+                           DestLineSize);
+        sdl::SDL_UnlockSurface(Surface);
+        // What is on show, for CurrentFrame.
+        std::lock_guard Shown(is->Shown.Lock);
+        const int Widths[3] = {vp->width, vp->width / 2, vp->width / 2};
+        const int Heights[3] = {vp->height, vp->height / 2, vp->height / 2};
+        for (int I = 0; I < 3; ++I) {
+            is->Shown.Planes[I].resize(std::size_t(Widths[I]) * Heights[I]);
+            for (int Row = 0; Row < Heights[I]; ++Row)
+                std::memcpy(&is->Shown.Planes[I][std::size_t(Row) * Widths[I]],
+                            Planes[I] + std::ptrdiff_t(Row) * LineSizes[I], std::size_t(Widths[I]));
+        }
+        is->Shown.Width = vp->width;
+        is->Shown.Height = vp->height;
+        is->Shown.PTS = vp->pts;
+        is->Shown.Generation += 1;
+        is->Shown.Rect = Rect;
+    }
+    sdl::SDL_mutexV(vp->lock);
+    PresentRect(Rect);
 }

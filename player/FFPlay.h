@@ -169,6 +169,35 @@ private:
 
 // ---- One playback ----------------------------------------------------------------
 
+// One slot of the picture queue. The overlay is the slot's plane store; the
+// slot's own mutex keeps a picture whole while it is written, shown or
+// copied (SDL's lock of a software overlay excludes nothing).
+struct TVideoPicture {
+    double pts = 0;
+    std::atomic<double> target_clock{0};
+    std::int64_t pos = 0;
+    SDL_Overlay* bmp = nullptr;
+    int width = 0;
+    int height = 0;
+    std::atomic<int> allocated{0};
+    AVPixelFormat pix_fmt = AV_PIX_FMT_NONE;
+    AVRational sar{0, 1};
+    SDL_mutex* lock = nullptr;
+};
+
+inline constexpr int VIDEO_PICTURE_QUEUE_SIZE = 2;
+
+// The picture last displayed, as it was displayed, for CurrentFrame.
+struct TShownPicture {
+    std::mutex Lock;
+    std::vector<std::uint8_t> Planes[3]; // Y, U, V at Width x Height, 4:2:0
+    int Width = 0;
+    int Height = 0;
+    double PTS = 0;
+    std::uint64_t Generation = 0;
+    SDL_Rect Rect{}; // where it was drawn on the surface
+};
+
 struct TVideoState {
     TVideoState();
     ~TVideoState();
@@ -229,6 +258,10 @@ struct TVideoState {
     std::atomic<double> video_current_pts{0};
     std::atomic<double> video_current_pts_drift{0};
     std::atomic<std::int64_t> video_current_pos{0};
+    TVideoPicture pictq[VIDEO_PICTURE_QUEUE_SIZE];
+    std::atomic<int> pictq_size{0};
+    int pictq_rindex = 0;
+    int pictq_windex = 0;
     SDL_mutex* pictq_mutex = nullptr;
     SDL_cond* pictq_cond = nullptr;
 
@@ -270,6 +303,15 @@ struct TVideoState {
     std::atomic<bool> ReadThreadDone{false};
     std::atomic<bool> VideoThreadDone{false};
     std::atomic<bool> SubtitleThreadDone{false};
+    std::atomic<bool> RefreshThreadDone{false};
+    // Pictures shown, dropped at display time and skipped at decoding.
+    std::atomic<int> PicturesShown{0};
+    std::atomic<int> PicturesDropped{0};
+    std::atomic<int> PicturesSkipped{0};
+    SwsContext* DisplayContext = nullptr; // overlay -> surface
+    SwsContext* QueueContext = nullptr;   // decoded frame -> 4:2:0 overlay
+    bool DisplayContextFailed = false;
+    TShownPicture Shown;
     bool Drained = false; // the video decoder was sent its drain request
     std::shared_ptr<TPlayEventChannel> Channel;
 };
@@ -464,6 +506,7 @@ public:
     void DisplayVideo(TVideoState* is);
     void RefreshVideo(TVideoState* is, bool AAdvance);
     void AllocPicture(TVideoState* is);
+    void DisplayVideoImage(TVideoState* is);
 
 protected:
     friend class TPlayThread;
@@ -581,6 +624,8 @@ public:
 int PlayerReadThread(void* AState);
 int PlayerVideoThread(void* AState);
 int PlayerSubtitleThread(void* AState);
+int PlayerRefreshThread(void* AState);
+int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APos);
 void PlayerAudioCallback(void* AState, Uint8* AStream, int ALength);
 int DecodeInterrupt(void* AState);
 int OpenStreamComponent(TVideoState* is, int AStreamIndex);

@@ -166,12 +166,16 @@ TEST_F(PlayerTest, ThePlayWindowLoopsOrStops) {
     }));
     {
         std::lock_guard Guard(Lock);
-        // The stand-in picture clock runs a few microseconds behind the picture.
-        EXPECT_NEAR(double(Positions.front()), 480000, 1000);
+        // Positions are the video clock when a picture is shown: within a
+        // frame of its time stamp. Before the first picture it is the start.
+        const auto First =
+            std::find_if(Positions.begin(), Positions.end(), [](std::int64_t P) { return P > 0; });
+        ASSERT_NE(First, Positions.end());
+        EXPECT_NEAR(double(*First), 480000, 80000); // a late first picture may be dropped
         for (std::size_t I = 1; I < Positions.size(); ++I)
             if (Positions[I] < Positions[I - 1]) {
                 EXPECT_GE(Positions[I - 1], 1500000);
-                EXPECT_NEAR(double(Positions[I]), 480000, 1000);
+                EXPECT_NEAR(double(Positions[I]), 480000, 80000);
             }
     }
     Player->Stop(true);

@@ -1,0 +1,136 @@
+// The video path: pictures queued, timed, converted into the surface and
+// copied into the host window; the snapshot of the picture on show.
+#include "tests/player/PlayerTestSupport.h"
+
+namespace {
+
+SDL_Rect ShownRect(TVideoState* is) {
+    std::lock_guard Lock(is->Shown.Lock);
+    return is->Shown.Generation ? is->Shown.Rect : SDL_Rect{};
+}
+
+bool SameRect(const SDL_Rect& A, const SDL_Rect& B) {
+    return A.x == B.x && A.y == B.y && A.w == B.w && A.h == B.h;
+}
+
+bool SameBitmaps(TBitmap* A, TBitmap* B) {
+    if (A->Width() != B->Width() || A->Height() != B->Height())
+        return false;
+    for (int Y = 0; Y < A->Height(); ++Y)
+        if (std::memcmp(A->ScanLine(Y), B->ScanLine(Y), std::size_t(A->Width()) * 3) != 0)
+            return false;
+    return true;
+}
+
+} // namespace
+
+TEST_F(PlayerTest, APausedOpenShowsItsPictureInTheHostAndTheSnapshotIsThatPicture) {
+    DestroyWindow(Host);
+    Host = MakeHost(320, 240, 0);
+    ASSERT_TRUE(OpenClip("av.mp4", true)) << Player->LastErrMsg();
+    ASSERT_TRUE(WaitForState(psPause));
+    TVideoState* is = Player->State();
+    ASSERT_TRUE(ServeUntil([&] { return is->PicturesShown + is->PicturesDropped >= 2; }));
+    EXPECT_TRUE(SameRect(ShownRect(is), SDL_Rect{0, 0, 320, 240}));
+
+    // The snapshot is the picture on show, decoded the same way by the prober.
+    std::int64_t PTS = 0;
+    TBitmap* Frame = Player->CurrentFrame(PTS);
+    TAVProbe Probe(nullptr);
+    ASSERT_TRUE(Probe.LoadFile(Clip("av.mp4")));
+    bool Found = false;
+    while (!Found && Probe.Decode() && Probe.FrameInfo().PTS <= PTS) {
+        if (Probe.FrameInfo().PTS != PTS)
+            continue;
+        TBitmap Expected;
+        ASSERT_TRUE(Probe.CopyToBitmap(&Expected));
+        EXPECT_TRUE(SameBitmaps(Frame, &Expected));
+        Found = true;
+    }
+    EXPECT_TRUE(Found) << PTS;
+
+    // Surface, screen copy and host agree, and the picture is not black.
+    SDL_Surface* Surface = Player->Surface();
+    ASSERT_NE(Surface, nullptr);
+    ASSERT_TRUE(ServeUntil([&] { return Player->Screen().Width() == 320; }));
+    const auto Copy = Player->Screen().Pixels();
+    for (int Y = 0; Y < 240; ++Y)
+        ASSERT_EQ(std::memcmp(&Copy[std::size_t(Y) * 320],
+                              static_cast<std::uint8_t*>(Surface->pixels) + Y * Surface->pitch,
+                              320 * 4),
+                  0)
+            << Y;
+    // The scaler fills the fourth byte; the window shows colour only.
+    auto Colours = Copy;
+    for (std::uint32_t& Pixel : Colours)
+        Pixel &= 0x00FFFFFF;
+    EXPECT_EQ(PresentedHost(Host, 320, 240), Colours);
+    EXPECT_NE(std::count(Colours.begin(), Colours.end(), 0u), std::ptrdiff_t(Colours.size()));
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, AspectRatioPlacesThePictureInTheHost) {
+    DestroyWindow(Host);
+    Host = MakeHost(500, 300, 0);
+    ASSERT_TRUE(OpenClip("sar.mp4", true)) << Player->LastErrMsg();
+    TVideoState* is = Player->State();
+    const struct {
+        float Aspect;
+        SDL_Rect Rect;
+    } Rows[] = {{0, {50, 0, 400, 300}},
+                {-1, {0, 0, 500, 300}},
+                {1.0f, {100, 0, 300, 300}},
+                {2.0f, {0, 25, 500, 250}}};
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Aspect);
+        Player->SetAspectRatio(Row.Aspect);
+        // The rectangle is recorded before the picture reaches the screen copy.
+        ASSERT_TRUE(ServeUntil([&] {
+            const auto Copy = Player->Screen().Pixels();
+            return SameRect(ShownRect(is), Row.Rect) && Copy.size() == 500u * 300 &&
+                   (Copy[150 * 500 + 250] & 0x00FFFFFF) != 0;
+        }));
+        // Outside the picture the host is black (a new surface starts black).
+        const auto Presented = PresentedHost(Host, 500, 300);
+        if (Row.Rect.x > 0) {
+            EXPECT_EQ(Presented[150 * 500 + Row.Rect.x - 1], 0u);
+        }
+        if (Row.Rect.y > 0) {
+            EXPECT_EQ(Presented[(Row.Rect.y - 1) * 500 + 250], 0u);
+        }
+        EXPECT_NE(Presented[150 * 500 + 250], 0u);
+    }
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, AfterASeekWhilePausedTheSnapshotIsAtTheNewPosition) {
+    ASSERT_TRUE(OpenClip("two_audio.mkv", true));
+    ASSERT_TRUE(WaitForState(psPause));
+    TVideoState* is = Player->State();
+    ASSERT_TRUE(ServeUntil([&] { return is->PicturesShown + is->PicturesDropped >= 2; }));
+    const std::uint64_t Before = [&] {
+        std::lock_guard Lock(is->Shown.Lock);
+        return is->Shown.Generation;
+    }();
+    Player->Seek(std::int64_t(2000000), {}, true);
+    ASSERT_TRUE(ServeUntil([&] {
+        std::lock_guard Lock(is->Shown.Lock);
+        return !Player->Seeking() && is->Shown.Generation > Before;
+    }));
+    std::int64_t PTS = 0;
+    Player->CurrentFrame(PTS);
+    EXPECT_NEAR(double(PTS), 2000000, 480000);
+    EXPECT_TRUE(Player->Paused());
+    Player->Stop(true);
+}
+
+TEST_F(PlayerTest, EveryPictureIsShownDroppedOrSkipped) {
+    ASSERT_TRUE(OpenClip("bframes.mp4", false));
+    ASSERT_TRUE(WaitForState(psEnd));
+    TVideoState* is = Player->State();
+    // The decoder is drained at the end, so none of the 50 is lost.
+    ASSERT_TRUE(ServeUntil(
+        [&] { return is->PicturesShown + is->PicturesDropped + is->PicturesSkipped >= 50; }));
+    EXPECT_EQ(is->PicturesShown + is->PicturesDropped + is->PicturesSkipped, 50);
+    Player->Stop(true);
+}
