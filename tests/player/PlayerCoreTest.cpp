@@ -134,10 +134,10 @@ TEST_F(PlayerTest, ReadingStopsAtTheQueueLimits) {
     Player->Stop(true);
 }
 
-// Paused, so that the first picture after the seek stays on show: pictures
-// are not paced before the video path lands. The end of a short clip may
-// release the waiting Seek before that picture, so the case also waits for
-// the seek to end.
+// Paused, so that the first picture after the seek stays on show. The end
+// of a short clip may release the waiting Seek before that picture (the
+// read thread sets the picture event at the end of input), so the case also
+// waits for the picture to be shown.
 TEST_F(PlayerTest, AWaitingSeekReturnsAndItsFirstPictureIsAtTheNewPosition) {
     ASSERT_TRUE(OpenClip("two_audio.mkv", true));
     ASSERT_TRUE(WaitForState(psPause));
