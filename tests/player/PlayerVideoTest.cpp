@@ -134,3 +134,45 @@ TEST_F(PlayerTest, EveryPictureIsShownDroppedOrSkipped) {
     EXPECT_EQ(is->PicturesShown + is->PicturesDropped + is->PicturesSkipped, 50);
     Player->Stop(true);
 }
+
+// The snapshot against the prober's decoding of the same frame: an odd size
+// is cut to even (64 x 48, the top-left of the frame, never reading past the
+// planes), and VerticalFlip turns the planes upside down before conversion.
+TEST_F(PlayerTest, SnapshotsOfOddSizesAndFlippedPictures) {
+    const struct {
+        const char* Clip;
+        bool Flip;
+        int Width, Height;
+    } Rows[] = {{"odd.mkv", false, 64, 48}, {"av.mp4", true, 320, 240}};
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Clip);
+        Player->SetVerticalFlip(Row.Flip);
+        ASSERT_TRUE(OpenClip(Row.Clip, true)) << Player->LastErrMsg();
+        ASSERT_TRUE(WaitForState(psPause));
+        TVideoState* is = Player->State();
+        ASSERT_TRUE(ServeUntil([&] { return is->PicturesShown + is->PicturesDropped >= 2; }));
+        std::int64_t PTS = 0;
+        TBitmap* Frame = Player->CurrentFrame(PTS);
+        EXPECT_EQ(Frame->Width(), Row.Width);
+        EXPECT_EQ(Frame->Height(), Row.Height);
+
+        TAVProbe Probe(nullptr);
+        ASSERT_TRUE(Probe.LoadFile(Clip(Row.Clip)));
+        while (Probe.Decode() && Probe.FrameInfo().PTS < PTS) {
+        }
+        const TFrameInfo& Info = Probe.FrameInfo();
+        ASSERT_EQ(Info.PTS, PTS);
+        ASSERT_EQ(Info.PixFmt, AV_PIX_FMT_YUV420P);
+        TAVPicture Planes = Info.Picture;
+        if (Row.Flip)
+            for (int I = 0; I < 3; ++I) {
+                const int Rows = I == 0 ? Info.Height : (Info.Height + 1) / 2;
+                Planes.data[I] += std::ptrdiff_t(Rows - 1) * Planes.linesize[I];
+                Planes.linesize[I] = -Planes.linesize[I];
+            }
+        TRGBConvertContext Context;
+        ASSERT_TRUE(PictureToBitmap(Context, Planes, AV_PIX_FMT_YUV420P, Row.Width, Row.Height));
+        EXPECT_TRUE(SameBitmaps(Frame, Context.Bitmap.get()));
+        Player->Stop(true);
+    }
+}
