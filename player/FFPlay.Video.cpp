@@ -67,6 +67,16 @@ void PushPictureEvent(TVideoState* is, int AType) {
         sdl::SDL_PushEvent(&Event);
 }
 
+void RecordSync(TVideoState* is, double APTS) {
+    const std::pair<double, double> Entry{APTS, PlayerMasterClock(is)};
+    std::lock_guard Lock(is->SyncLock);
+    if (is->SyncRing.size() < SyncRingSize)
+        is->SyncRing.push_back(Entry);
+    else
+        is->SyncRing[is->SyncNext] = Entry;
+    is->SyncNext = (is->SyncNext + 1) % SyncRingSize;
+}
+
 } // namespace
 
 int OutputPicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APos) {
@@ -222,6 +232,7 @@ void TCustomPlayer::RefreshVideo(TVideoState* is, bool AAdvance) {
             DisplayVideo(is);
             if (AAdvance) {
                 is->PicturesShown += 1;
+                RecordSync(is, vp->pts);
                 is->pictq_rindex = (is->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
                 sdl::SDL_mutexP(is->pictq_mutex);
                 is->pictq_size -= 1;

@@ -36,6 +36,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TPlayerScreen;
@@ -308,6 +309,11 @@ struct TVideoState {
     std::atomic<int> PicturesShown{0};
     std::atomic<int> PicturesDropped{0};
     std::atomic<int> PicturesSkipped{0};
+    // For each picture shown, its pts and the master clock then (the last
+    // 1000), for measuring how well sound and pictures keep together.
+    std::mutex SyncLock;
+    std::vector<std::pair<double, double>> SyncRing;
+    std::size_t SyncNext = 0;
     SwsContext* DisplayContext = nullptr; // overlay -> surface
     SwsContext* QueueContext = nullptr;   // decoded frame -> 4:2:0 overlay
     bool DisplayContextFailed = false;
@@ -315,6 +321,8 @@ struct TVideoState {
     bool Drained = false; // the video decoder was sent its drain request
     std::shared_ptr<TPlayEventChannel> Channel;
 };
+
+inline constexpr std::size_t SyncRingSize = 1000;
 
 // The clocks, in seconds.
 double PlayerAudioClock(TVideoState* is);

@@ -2,14 +2,19 @@
 // with the thread that delivered it and the position.
 //
 //   play_file FILE [--paused] [--seek SECONDS] [--stop-after SECONDS]
-//             [--window] [--shot-at STATE:PNG]...
+//             [--window] [--shot-at STATE:PNG]... [--shot-after SECONDS:PNG]
+//             [--host WxH] [--snapshot OUT.bmp] [--stats]
 //
 // By default the host is a 200 x 124 child (the main window's panel) of a
 // headless top-level window. With --window the program runs on the desktop
 // backend: a form titled "play_file" holds the host, whose own colour is a
 // dark grey. --shot-at psEnd:a.png photographs the screen with the
 // screenshot helper when that state is delivered (psStop after the host has
-// repainted). The playback stops at psEnd; the program ends with psStop.
+// repainted), --shot-after once the position passes SECONDS. --host sizes
+// the host (default 200 x 124), --snapshot saves CurrentFrame at the first
+// psPause, --stats prints the pictures shown, dropped and skipped and how far
+// pictures were from the master clock when shown (after the first 0.5 s).
+// The playback stops at psEnd; the program ends with psStop.
 #include "media/FFmpegLoader.h"
 #include "media/FFmpegLogger.h"
 #include "media/MyUtils.h"
@@ -24,7 +29,9 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -63,6 +70,12 @@ struct TOptions {
     double StopAfter = -1;
     bool Window = false;
     std::map<TPlayState, std::string> Shots;
+    double ShotAfter = -1;
+    std::string ShotAfterFile;
+    int HostWidth = 200;
+    int HostHeight = 124;
+    std::string Snapshot;
+    bool Stats = false;
 };
 
 bool ParseState(const std::string& AName, TPlayState& AState) {
@@ -93,6 +106,20 @@ bool ParseOptions(int argc, char** argv, TOptions& AOptions) {
             if (Colon == std::string::npos || !ParseState(Value.substr(0, Colon), State))
                 return false;
             AOptions.Shots[State] = Value.substr(Colon + 1);
+        } else if (Arg == "--shot-after" && HasValue) {
+            const std::string Value = argv[++I];
+            const auto Colon = Value.find(':');
+            if (Colon == std::string::npos)
+                return false;
+            AOptions.ShotAfter = std::atof(Value.substr(0, Colon).c_str());
+            AOptions.ShotAfterFile = Value.substr(Colon + 1);
+        } else if (Arg == "--host" && HasValue) {
+            if (std::sscanf(argv[++I], "%dx%d", &AOptions.HostWidth, &AOptions.HostHeight) != 2)
+                return false;
+        } else if (Arg == "--snapshot" && HasValue) {
+            AOptions.Snapshot = argv[++I];
+        } else if (Arg == "--stats") {
+            AOptions.Stats = true;
         } else if (!Arg.empty() && Arg[0] != '-' && AOptions.FileName.empty()) {
             AOptions.FileName = Arg;
         } else {
@@ -100,6 +127,28 @@ bool ParseOptions(int argc, char** argv, TOptions& AOptions) {
         }
     }
     return !AOptions.FileName.empty();
+}
+
+void PrintStats(TRIVavova& APlayer) {
+    TVideoState* is = APlayer.VideoState();
+    if (!is)
+        return;
+    double Max = 0, Sum = 0;
+    int Count = 0;
+    {
+        std::lock_guard Lock(is->SyncLock);
+        for (const auto& [PTS, Master] : is->SyncRing)
+            if (PTS - double(is->StartTime) / 1000000.0 >= 0.5) {
+                const double Diff = std::fabs(PTS - Master);
+                Max = std::max(Max, Diff);
+                Sum += Diff;
+                ++Count;
+            }
+    }
+    std::printf("stats: shown %d, dropped %d, skipped %d, A/V sync max %.4f s, mean %.4f s "
+                "(%d pictures)\n",
+                is->PicturesShown.load(), is->PicturesDropped.load(), is->PicturesSkipped.load(),
+                Max, Count ? Sum / Count : 0.0, Count);
 }
 
 void Photograph(const std::string& APng) {
@@ -129,12 +178,15 @@ int Play(const TOptions& AOptions) {
     RegisterClass(&Class);
     HWND Top = AOptions.Window
                    ? CreateWindow("PlayFileHost", "play_file", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  100, 100, 260, 200, nullptr, nullptr, nullptr, nullptr)
-                   : CreateWindow("PlayFileHost", "play_file", WS_POPUP | WS_VISIBLE, 0, 0, 200,
-                                  124, nullptr, nullptr, nullptr, nullptr);
+                                  100, 100, AOptions.HostWidth + 60, AOptions.HostHeight + 76,
+                                  nullptr, nullptr, nullptr, nullptr)
+                   : CreateWindow("PlayFileHost", "play_file", WS_POPUP | WS_VISIBLE, 0, 0,
+                                  AOptions.HostWidth, AOptions.HostHeight, nullptr, nullptr,
+                                  nullptr, nullptr);
     const int Margin = AOptions.Window ? 20 : 0;
-    HWND Host = CreateWindow("PlayFileHost", "host", WS_CHILD | WS_VISIBLE, Margin, Margin, 200,
-                             124, Top, nullptr, nullptr, nullptr);
+    HWND Host =
+        CreateWindow("PlayFileHost", "host", WS_CHILD | WS_VISIBLE, Margin, Margin,
+                     AOptions.HostWidth, AOptions.HostHeight, Top, nullptr, nullptr, nullptr);
 
     TRIVavova Player(nullptr);
     if (!Player.LoadAVLib("")) {
@@ -146,7 +198,7 @@ int Play(const TOptions& AOptions) {
                               const std::string& AMsg) {
         std::printf("[%u] log %d: %s\n", AThread, int(ALevel), AMsg.c_str());
     };
-    bool Stopped = false, AspectChanged = false, Sought = false;
+    bool Stopped = false, AspectChanged = false, Sought = false, Snapped = false, ShotTaken = false;
     std::int64_t Position = -1;
     std::map<TPlayState, bool> Due;
     Player.OnFileOpen = [](TObject*, std::int64_t ADuration, int AWidth, int AHeight, int&, int&) {
@@ -181,8 +233,28 @@ int Play(const TOptions& AOptions) {
         }
         if (AOptions.StopAfter >= 0 && Position >= std::int64_t(AOptions.StopAfter * 1000000))
             Player.Stop(false);
+        if (!AOptions.Snapshot.empty() && Due[psPause] && !Snapped) {
+            Snapped = true;
+            // The pause comes when the pictures are queued; show them first.
+            for (int I = 0; I < 40; ++I)
+                Serve();
+            std::int64_t PTS = 0;
+            Player.CurrentFrame(PTS)->SaveToFile(AOptions.Snapshot);
+            std::printf("snapshot %s at %lld\n", AOptions.Snapshot.c_str(),
+                        static_cast<long long>(PTS));
+            // A paused playback has shown what it will show.
+            if (AOptions.Paused)
+                Player.Stop(false);
+        }
+        if (AOptions.ShotAfter >= 0 && !ShotTaken &&
+            Position >= std::int64_t(AOptions.ShotAfter * 1000000)) {
+            ShotTaken = true;
+            Photograph(AOptions.ShotAfterFile);
+        }
         if (Due[psEnd]) {
             Due[psEnd] = false;
+            if (AOptions.Stats)
+                PrintStats(Player);
             for (int I = 0; I < 20; ++I)
                 Serve();
             if (AOptions.Shots.count(psEnd))
