@@ -198,7 +198,7 @@ int Play(const TOptions& AOptions) {
                               const std::string& AMsg) {
         std::printf("[%u] log %d: %s\n", AThread, int(ALevel), AMsg.c_str());
     };
-    bool Stopped = false, AspectChanged = false, Sought = false, Snapped = false, ShotTaken = false;
+    bool Stopped = false, Sought = false, Snapped = false, ShotTaken = false;
     std::int64_t Position = -1;
     std::map<TPlayState, bool> Due;
     Player.OnFileOpen = [](TObject*, std::int64_t ADuration, int AWidth, int AHeight, int&, int&) {
@@ -222,11 +222,6 @@ int Play(const TOptions& AOptions) {
     }
     while (!Stopped) {
         Serve();
-        if (Due[psPlay] && !AspectChanged) {
-            // Event 27 makes the surface; nothing else does before pictures come.
-            AspectChanged = true;
-            Player.SetAspectRatio(1.0f);
-        }
         if (AOptions.Seek >= 0 && !Sought && (Due[psPlay] || Due[psPause])) {
             Sought = true;
             Player.Seek(std::int64_t(AOptions.Seek * 1000000), TSeekFlags{}, true);
