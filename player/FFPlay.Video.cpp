@@ -2,6 +2,7 @@
 #include "player/FFPlay.h"
 
 #include "platform/core/Clock.h"
+#include "platform/core/Exceptions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -152,6 +153,9 @@ int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APo
         swscale::sws_scale(is->QueueContext, Source, SourceLineSize, 0, AFrame->height, Dest,
                            DestLineSize);
     }
+    if (is->Owner->Hook())
+        is->Owner->PlayerFrameHook(is, Source, SourceLineSize, AVPixelFormat(AFrame->format), Dest,
+                                   DestLineSize, Width, Height, APTS);
     sdl::SDL_UnlockYUVOverlay(vp->bmp);
     vp->pts = APTS;
     vp->pos = APos;
@@ -326,4 +330,54 @@ void TCustomPlayer::DisplayVideoImage(TVideoState* is) {
     }
     sdl::SDL_mutexV(vp->lock);
     PresentRect(Rect);
+}
+
+// The host draws on each picture as an RGB bitmap, which goes back into the
+// overlay. The handler runs here, on the video thread.
+void TCustomPlayer::PlayerFrameHook(TVideoState* is, const std::uint8_t* const ASource[3],
+                                    const int ASourceLineSize[3], AVPixelFormat ASourceFormat,
+                                    std::uint8_t* const ADest[3], const int ADestLineSize[3],
+                                    int AWidth, int AHeight, double APTS) {
+    THookEvent Handler = OnHook();
+    if (!Handler)
+        return;
+    TRGBConvertContext& Context = FHookContext;
+    if (!Context.Bitmap)
+        Context.Bitmap = NewFrameBitmap(AWidth, AHeight, pf24bit);
+    TBitmap* Bitmap = Context.Bitmap.get();
+    Bitmap->SetSize(AWidth, AHeight);
+    Context.toRGB_convert_ctx = swscale::sws_getCachedContext(
+        Context.toRGB_convert_ctx, AWidth, AHeight, ASourceFormat, AWidth, AHeight,
+        AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (!Context.toRGB_convert_ctx) {
+        ReportError("Cannot initialize the toRGB conversion context", false);
+        return;
+    }
+    // The bitmap's rows, top-down.
+    std::uint8_t* Rows[1] = {static_cast<std::uint8_t*>(Bitmap->ScanLine(0))};
+    int RowSize[1] = {AHeight > 1 ? int(static_cast<std::uint8_t*>(Bitmap->ScanLine(1)) - Rows[0])
+                                  : (AWidth * 3 + 3) / 4 * 4};
+    swscale::sws_scale(Context.toRGB_convert_ctx, ASource, ASourceLineSize, 0, AHeight, Rows,
+                       RowSize);
+    Bitmap->Canvas()->Lock();
+    try {
+        Handler(this, Bitmap, std::llround(APTS * 1000000) - is->StartTime);
+    } catch (const Exception& E) {
+        Bitmap->Canvas()->Unlock();
+        // The picture stays as decoded.
+        ReportError("Error occurs OnHook: " + E.Message(), false);
+        return;
+    }
+    Bitmap->Canvas()->Unlock();
+    Context.fromRGB_convert_ctx = swscale::sws_getCachedContext(
+        Context.fromRGB_convert_ctx, AWidth, AHeight, AV_PIX_FMT_BGR24, AWidth, AHeight,
+        AV_PIX_FMT_YUV420P, SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+    if (!Context.fromRGB_convert_ctx) {
+        ReportError("Cannot initialize the fromRGB conversion context", false);
+        return;
+    }
+    // Exact rounding on the way back, so white stays white.
+    const std::uint8_t* Back[1] = {Rows[0]};
+    swscale::sws_scale(Context.fromRGB_convert_ctx, Back, RowSize, 0, AHeight, ADest,
+                       ADestLineSize);
 }

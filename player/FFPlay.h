@@ -463,7 +463,8 @@ public:
 
     TFileOpenEvent OnFileOpen;
     // Set and cleared on the user-interface thread; workers copy them under
-    // the event lock before calling.
+    // the event lock before calling. OnHook runs on the video thread with the
+    // bitmap's canvas locked: it must not touch the user interface.
     void SetOnPosition(TPositionEvent Value);
     void SetOnState(TPlayStateEvent Value);
     void SetOnHook(THookEvent Value);
@@ -515,6 +516,10 @@ public:
     void RefreshVideo(TVideoState* is, bool AAdvance);
     void AllocPicture(TVideoState* is);
     void DisplayVideoImage(TVideoState* is);
+    void PlayerFrameHook(TVideoState* is, const std::uint8_t* const ASource[3],
+                         const int ASourceLineSize[3], AVPixelFormat ASourceFormat,
+                         std::uint8_t* const ADest[3], const int ADestLineSize[3], int AWidth,
+                         int AHeight, double APTS);
 
 protected:
     friend class TPlayThread;

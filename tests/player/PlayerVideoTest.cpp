@@ -176,3 +176,60 @@ TEST_F(PlayerTest, SnapshotsOfOddSizesAndFlippedPictures) {
         Player->Stop(true);
     }
 }
+
+// OnHook draws on every picture, on the video thread; what it draws goes
+// back into the picture (one conversion to RGB and back either way, so the
+// reference run has a hook that draws nothing). A raising hook leaves the
+// picture as decoded.
+TEST_F(PlayerTest, TheFrameHookDrawsOnThePictures) {
+    enum TDraw { Nothing, WhiteSquare, Raise, NoHook };
+    std::atomic<TThreadID> HookThread{0};
+    auto Snapshot = [&](TDraw ADraw) {
+        Player->SetHook(ADraw != NoHook);
+        Player->SetOnHook([&, ADraw](TObject*, TBitmap* ABitmap, std::int64_t) {
+            HookThread = GetCurrentThreadId();
+            if (ADraw == Raise)
+                throw Exception("hook");
+            if (ADraw == WhiteSquare) {
+                ABitmap->Canvas()->Brush()->SetStyle(bsSolid);
+                ABitmap->Canvas()->Brush()->SetColor(clWhite);
+                ABitmap->Canvas()->FillRect(Rect(40, 16, 56, 32));
+            }
+        });
+        EXPECT_TRUE(OpenClip("av.mp4", true));
+        EXPECT_TRUE(WaitForState(psPause));
+        TVideoState* is = Player->State();
+        EXPECT_TRUE(ServeUntil([&] { return is->PicturesShown + is->PicturesDropped >= 2; }));
+        std::int64_t PTS = 0;
+        auto Copy = NewFrameBitmap(0, 0, pf24bit);
+        Copy->Assign(Player->CurrentFrame(PTS));
+        Player->Stop(true);
+        Delivered.clear();
+        return Copy;
+    };
+    const auto Plain = Snapshot(Nothing);
+    const auto Drawn = Snapshot(WhiteSquare);
+    EXPECT_NE(HookThread.load(), MainThreadID());
+    ASSERT_EQ(Drawn->Width(), 320);
+    auto Pixel = [](TBitmap* B, int X, int Y) {
+        return static_cast<const std::uint8_t*>(B->ScanLine(Y)) + X * 3;
+    };
+    for (int Y = 0; Y < 240; ++Y)
+        for (int X = 0; X < 320; ++X) {
+            // Four pixels in from the square's edge it is white, within 1.
+            const bool Inside = X >= 44 && X < 52 && Y >= 20 && Y < 28;
+            const bool Far = X < 36 || X >= 60 || Y < 12 || Y >= 36;
+            if (Inside) {
+                for (int C = 0; C < 3; ++C)
+                    ASSERT_GE(Pixel(Drawn.get(), X, Y)[C], 254) << X << "," << Y;
+            } else if (Far) {
+                ASSERT_EQ(std::memcmp(Pixel(Drawn.get(), X, Y), Pixel(Plain.get(), X, Y), 3), 0)
+                    << X << "," << Y;
+            }
+        }
+
+    const auto Raised = Snapshot(Raise);
+    EXPECT_TRUE(LoggedLine(llError, "Error occurs OnHook: hook"));
+    const auto Decoded = Snapshot(NoHook);
+    EXPECT_TRUE(SameBitmaps(Raised.get(), Decoded.get()));
+}
