@@ -80,6 +80,14 @@ void RecordSync(TVideoState* is, double APTS) {
 
 } // namespace
 
+TDropDecision DecideDrop(int AFrameDrop, double ATime, double ANext, int AQueued, bool ASeekDone,
+                         bool AIsDevice) {
+    TDropDecision Decision;
+    Decision.Late = (AFrameDrop && ATime > ANext && !AIsDevice) || ASeekDone;
+    Decision.Drop = Decision.Late && (AQueued > 1 || ATime > ANext + LateMargin || ASeekDone);
+    return Decision;
+}
+
 int OutputPicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APos) {
     if (APTS != 0)
         is->video_clock = APTS;
@@ -220,9 +228,11 @@ void TCustomPlayer::RefreshVideo(TVideoState* is, bool AAdvance) {
                                     ? is->pictq[(is->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE]
                                           .target_clock.load()
                                     : vp->target_clock + is->video_clock - vp->pts;
-            if ((Fframedrop && Time > Next && !is->IsDevice) || is->seek_done) {
+            const TDropDecision Decision =
+                DecideDrop(Fframedrop, Time, Next, is->pictq_size, is->seek_done, is->IsDevice);
+            if (Decision.Late) {
                 is->skip_frames = is->skip_frames * (1.0 + SkipFactor);
-                if (is->pictq_size > 1 || Time > Next + LateMargin || is->seek_done) {
+                if (Decision.Drop) {
                     is->pictq_rindex = (is->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
                     sdl::SDL_mutexP(is->pictq_mutex);
                     is->pictq_size -= 1;

@@ -334,6 +334,16 @@ double PlayerMasterClock(TVideoState* is);
 // clock when video is not the master.
 double NextFrameTime(TVideoState* is, double APTS);
 
+// What the refresh does with the picture due at ATime whose successor is due
+// at ANext: a late one raises the skip ratio, and goes unshown when another
+// is queued, when it is more than half a second late, or after a seek.
+struct TDropDecision {
+    bool Late = false;
+    bool Drop = false;
+};
+TDropDecision DecideDrop(int AFrameDrop, double ATime, double ANext, int AQueued, bool ASeekDone,
+                         bool AIsDevice);
+
 // ---- The component ------------------------------------------------------------------
 
 class TPlayThread;

@@ -118,3 +118,28 @@ TEST(PlayerRules, NextFrameTimeTable) {
         EXPECT_EQ(State.frame_last_pts, Row.PTS);
     }
 }
+
+TEST(PlayerRules, DropRuleTable) {
+    struct TRow {
+        const char* Case;
+        int FrameDrop;
+        double Late; // seconds past the next picture's time
+        int Queued;
+        bool SeekDone, Device;
+        bool RaisesSkip, Drop;
+    } Rows[] = {
+        {"0.1 s late, one queued", 1, 0.1, 1, false, false, true, false},
+        {"0.1 s late, two queued", 1, 0.1, 2, false, false, true, true},
+        {"0.6 s late, one queued", 1, 0.6, 1, false, false, true, true},
+        {"framedrop 0, 1 s late, two queued", 0, 1.0, 2, false, false, false, false},
+        {"a seek done, not late", 1, -0.1, 1, true, false, true, true},
+        {"a capture device, 1 s late, two queued", 1, 1.0, 2, false, true, false, false},
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Case);
+        const TDropDecision D =
+            DecideDrop(Row.FrameDrop, 10.0 + Row.Late, 10.0, Row.Queued, Row.SeekDone, Row.Device);
+        EXPECT_EQ(D.Late, Row.RaisesSkip);
+        EXPECT_EQ(D.Drop, Row.Drop);
+    }
+}
