@@ -1,5 +1,6 @@
 // The video path: pictures queued, timed, converted into the surface and
 // copied into the host window; the snapshot of the picture on show.
+#include "tests/fixtures/PatternFrames.h"
 #include "tests/player/PlayerTestSupport.h"
 
 namespace {
@@ -232,4 +233,90 @@ TEST_F(PlayerTest, TheFrameHookDrawsOnThePictures) {
     EXPECT_TRUE(LoggedLine(llError, "Error occurs OnHook: hook"));
     const auto Decoded = Snapshot(NoHook);
     EXPECT_TRUE(SameBitmaps(Raised.get(), Decoded.get()));
+}
+
+namespace {
+
+// Frame N of the pattern clip as CurrentFrame must give it.
+std::unique_ptr<TBitmap> PatternBitmap(int N) {
+    std::vector<std::uint8_t> Planes[3];
+    const int W = pattern::Width, H = pattern::Height;
+    for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X)
+            Planes[0].push_back(pattern::Y(N, X, Y));
+    for (int Y = 0; Y < H / 2; ++Y)
+        for (int X = 0; X < W / 2; ++X) {
+            Planes[1].push_back(pattern::U(N, X, Y));
+            Planes[2].push_back(pattern::V(N, X, Y));
+        }
+    TAVPicture Picture;
+    for (int I = 0; I < 3; ++I) {
+        Picture.data[I] = Planes[I].data();
+        Picture.linesize[I] = I ? W / 2 : W;
+    }
+    TRGBConvertContext Context;
+    if (!PictureToBitmap(Context, Picture, AV_PIX_FMT_YUV420P, W, H))
+        return nullptr;
+    return std::move(Context.Bitmap);
+}
+
+} // namespace
+
+TEST_F(PlayerTest, PatternPausedOpenShowsFrameOneInTheHostAndTheSnapshot) {
+    DestroyWindow(Host);
+    Host = MakeHost(pattern::Width, pattern::Height, 0);
+    ASSERT_TRUE(OpenClip("pattern.mkv", true)) << Player->LastErrMsg();
+    ASSERT_TRUE(WaitForState(psPause));
+    TVideoState* is = Player->State();
+    ASSERT_TRUE(ServeUntil([&] { return is->PicturesShown + is->PicturesDropped >= 2; }));
+    std::int64_t PTS = 0;
+    TBitmap* Frame = Player->CurrentFrame(PTS);
+    EXPECT_EQ(PTS, 40000);
+    const auto Expected = PatternBitmap(1);
+    ASSERT_TRUE(Expected);
+    EXPECT_TRUE(SameBitmaps(Frame, Expected.get()));
+    // The flat block's inside is white, as a studio-range conversion gives it.
+    const auto* Block = static_cast<const std::uint8_t*>(Frame->ScanLine(8)) + 8 * 3;
+    EXPECT_EQ(Block[0], 255);
+    EXPECT_EQ(Block[1], 255);
+    EXPECT_EQ(Block[2], 255);
+    // The host shows the scaler's conversion, within 1 of the snapshot.
+    ASSERT_TRUE(ServeUntil([&] { return Player->Screen().Width() == pattern::Width; }));
+    const auto Presented = PresentedHost(Host, pattern::Width, pattern::Height);
+    for (int Y = 0; Y < pattern::Height; ++Y)
+        for (int X = 0; X < pattern::Width; ++X) {
+            const auto* P = static_cast<const std::uint8_t*>(Expected->ScanLine(Y)) + X * 3;
+            const std::uint32_t Shown = Presented[Y * pattern::Width + X];
+            const int Blue = int(Shown & 0xFF), Green = int((Shown >> 8) & 0xFF),
+                      Red = int((Shown >> 16) & 0xFF);
+            ASSERT_LE(std::abs(Blue - P[0]), 1) << X << "," << Y;
+            ASSERT_LE(std::abs(Green - P[1]), 1) << X << "," << Y;
+            ASSERT_LE(std::abs(Red - P[2]), 1) << X << "," << Y;
+        }
+    Player->Stop(true);
+}
+
+// The video thread writes one slot while the play thread shows the other
+// and the main thread copies the shown picture: no snapshot mixes two frames.
+TEST_F(PlayerTest, SnapshotsWhilePlayingAreWholeFrames) {
+    std::vector<std::unique_ptr<TBitmap>> Frames;
+    for (int N = 0; N < pattern::Frames; ++N)
+        Frames.push_back(PatternBitmap(N));
+    ASSERT_TRUE(OpenClip("pattern.mkv", false));
+    int Checked = 0;
+    for (int I = 0; I < 500; ++I) {
+        std::int64_t PTS = -1;
+        TBitmap* Frame = Player->CurrentFrame(PTS);
+        if (PTS >= 0) {
+            ASSERT_EQ(PTS % 40000, 0) << PTS;
+            const std::size_t N = std::size_t(PTS / 40000);
+            ASSERT_LT(N, Frames.size());
+            ASSERT_TRUE(SameBitmaps(Frame, Frames[N].get())) << "frame " << N;
+            ++Checked;
+        }
+        CheckSynchronize(2);
+        PumpMessages();
+    }
+    EXPECT_GT(Checked, 0);
+    Player->Stop(true);
 }
