@@ -46,8 +46,8 @@ TVideoState::~TVideoState() {
 
 double PlayerAudioClock(TVideoState* is) {
     double Clock = is->audio_clock;
-    if (is->audio_st) {
-        const int BytesPerSecond = is->audio_dec->sample_rate * 2 * is->audio_channels;
+    if (is->audio_stream >= 0) {
+        const int BytesPerSecond = is->audio_sample_rate * 2 * is->audio_channels;
         if (BytesPerSecond > 0)
             Clock -= double(is->audio_buf_size - is->audio_buf_index) / BytesPerSecond;
     }
@@ -70,9 +70,9 @@ double PlayerExternalClock(TVideoState* is) {
 double PlayerMasterClock(TVideoState* is) {
     switch (is->av_sync_type) {
     case AV_SYNC_VIDEO_MASTER:
-        return is->video_st ? PlayerVideoClock(is) : PlayerAudioClock(is);
+        return is->video_stream >= 0 ? PlayerVideoClock(is) : PlayerAudioClock(is);
     case AV_SYNC_AUDIO_MASTER:
-        return is->audio_st ? PlayerAudioClock(is) : PlayerVideoClock(is);
+        return is->audio_stream >= 0 ? PlayerAudioClock(is) : PlayerVideoClock(is);
     case AV_SYNC_EXTERNAL_CLOCK:
         break;
     }
@@ -152,8 +152,8 @@ bool TCustomPlayer::OpenPlayerStream(const std::string& AFileName, bool APaused,
 
 void ClosePlayerStream(TVideoState* is) {
     is->abort_request = 1;
-    JoinPlayerThread(is->parse_tid, is->ReadThreadDone);
     JoinPlayerThread(is->refresh_tid, is->RefreshThreadDone);
+    JoinPlayerThread(is->parse_tid, is->ReadThreadDone);
     for (TVideoPicture& Picture : is->pictq)
         if (Picture.bmp) {
             sdl::SDL_FreeYUVOverlay(Picture.bmp);
@@ -425,7 +425,8 @@ int PlayerReadThread(void* AState) {
     }
     if (is->Opened != 1)
         is->Opened = -1;
-    for (int Index : {is->audio_stream.load(), is->video_stream.load(), is->subtitle_stream.load()})
+    // Video first: its thread reads the audio clock until it is joined.
+    for (int Index : {is->video_stream.load(), is->audio_stream.load(), is->subtitle_stream.load()})
         if (Index >= 0)
             CloseStreamComponent(is, Index);
     if (is->ic) {
@@ -509,6 +510,7 @@ int OpenStreamComponent(TVideoState* is, int AStreamIndex) {
         is->audio_st = Stream;
         is->audio_dec = Context;
         is->audio_channels = Channels;
+        is->audio_sample_rate = Context->sample_rate;
         SDL_AudioSpec Wanted{};
         Wanted.freq = Context->sample_rate;
         Wanted.format = AUDIO_S16LSB;

@@ -178,9 +178,9 @@ void TCustomPlayer::UpdatePosition(TVideoState* is) {
     if (!is || is != FVideoState || is->IsImage2)
         return;
     std::int64_t Position;
-    if (is->video_st) {
+    if (is->video_stream >= 0) {
         Position = std::llround(PlayerVideoClock(is) * 1000000) - is->StartTime;
-    } else if (is->audio_st) {
+    } else if (is->audio_stream >= 0) {
         Position = std::llround(PlayerAudioClock(is) * 1000000) - is->StartTime;
         const std::int64_t AudioDuration = is->AudioDuration;
         if (AudioDuration > 0 && Position >= AudioDuration && Position < is->Duration)
@@ -200,7 +200,7 @@ void TCustomPlayer::UpdatePosition(TVideoState* is) {
             PushPlayEvent(is->Channel->Ring, {1, Position});
     }
     if (!is->IsDevice && !is->EventEOF && is->ReachEOF) {
-        if (is->video_st)
+        if (is->video_stream >= 0)
             is->EventEOF = 1;
         if (is->Channel)
             SetPlayState(psEnd, *is->Channel);

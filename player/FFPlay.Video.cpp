@@ -24,7 +24,7 @@ double NextFrameTime(TVideoState* is, double APTS) {
     else
         is->frame_last_delay = Delay;
     is->frame_last_pts = APTS;
-    if ((is->av_sync_type == AV_SYNC_AUDIO_MASTER && is->audio_st) ||
+    if ((is->av_sync_type == AV_SYNC_AUDIO_MASTER && is->audio_stream >= 0) ||
         is->av_sync_type == AV_SYNC_EXTERNAL_CLOCK) {
         // Late pictures go at once, early ones wait one more frame.
         const double Diff = PlayerVideoClock(is) - PlayerMasterClock(is);
@@ -201,7 +201,7 @@ int PlayerRefreshThread(void* AState) {
     while (!is->abort_request) {
         if (!is->refresh.exchange(1))
             PushPictureEvent(is, PlayerRefreshEvent);
-        const bool AudioDisplay = is->audio_st && is->show_audio;
+        const bool AudioDisplay = is->audio_stream >= 0 && is->show_audio;
         Sleep(AudioDisplay ? std::uint32_t(std::max(1, is->Owner->rdftspeed())) : 5);
     }
     is->RefreshThreadDone = true;
@@ -210,7 +210,7 @@ int PlayerRefreshThread(void* AState) {
 
 void TCustomPlayer::RefreshVideo(TVideoState* is, bool AAdvance) {
     bool Dropped = false;
-    if (is->video_st) {
+    if (is->video_stream >= 0) {
         for (;;) {
             if (is->pictq_size == 0) {
                 if (!AAdvance)
@@ -255,7 +255,7 @@ void TCustomPlayer::RefreshVideo(TVideoState* is, bool AAdvance) {
             }
             break;
         }
-    } else if (is->audio_st) {
+    } else if (is->audio_stream >= 0) {
         DisplayVideo(is);
     } else {
         return;
@@ -267,9 +267,9 @@ void TCustomPlayer::RefreshVideo(TVideoState* is, bool AAdvance) {
 void TCustomPlayer::DisplayVideo(TVideoState* is) {
     if (!Fscreen)
         OpenVideoSurface(is, false);
-    if (is->audio_st && is->show_audio)
+    if (is->audio_stream >= 0 && is->show_audio)
         return; // the audio display comes with the audio path
-    if (is->video_st)
+    if (is->video_stream >= 0)
         DisplayVideoImage(is);
 }
 

@@ -236,7 +236,8 @@ struct TVideoState {
     int audio_hw_buf_size = 0;
     std::atomic<int> audio_buf_size{0};
     std::atomic<int> audio_buf_index{0};
-    int audio_channels = 0; // what the device gets: 1 or 2
+    std::atomic<int> audio_channels{0}; // what the device gets: 1 or 2
+    std::atomic<int> audio_sample_rate{0};
     std::atomic<int> show_audio{0};
 
     SDL_Thread* subtitle_tid = nullptr;

@@ -109,6 +109,8 @@ TEST(PlayerRules, NextFrameTimeTable) {
         State.video_current_pts = 1.0;
         State.audio_st = &Audio;
         State.audio_dec = &AudioDecoder;
+        State.audio_stream = 1;
+        State.audio_sample_rate = 44100;
         State.audio_channels = 2;
         State.audio_clock = Row.AudioClock;
         State.frame_last_pts = Row.LastPTS;
