@@ -602,6 +602,10 @@ void CloseStreamComponent(TVideoState* is, int AStreamIndex) {
         is->audio_dec = nullptr;
         is->audio_st = nullptr;
         is->AudioDuration = -1;
+        swresample::swr_free(&is->reformat_ctx);
+        avutil::av_frame_free(&is->audio_frame);
+        avutil::av_channel_layout_uninit(&is->audio_src_layout);
+        is->audio_src_fmt = AV_SAMPLE_FMT_NONE;
         break;
     case AVMEDIA_TYPE_SUBTITLE:
         PacketQueueAbort(is->subtitleq);
@@ -841,24 +845,7 @@ int PlayerVideoThread(void* AState) {
     return 0;
 }
 
-// ---- Audio and subtitles, until their paths arrive ----------------------------------------
-
-// Silence, at the device's pace: one packet per call moves the audio clock.
-void PlayerAudioCallback(void* AState, Uint8* AStream, int ALength) {
-    SetPlaybackThread();
-    auto* is = static_cast<TVideoState*>(AState);
-    std::memset(AStream, 0, static_cast<std::size_t>(ALength));
-    if (is->paused)
-        return;
-    AVPacket* Packet = avcodec::av_packet_alloc();
-    if (!Packet)
-        return;
-    bool Flush = false;
-    if (PacketQueueGet(is->audioq, Packet, Flush, false) > 0 && !Flush &&
-        Packet->pts != AV_NOPTS_VALUE)
-        is->audio_clock = double(Packet->pts + Packet->duration) * av_q2d(is->audio_st->time_base);
-    avcodec::av_packet_free(&Packet);
-}
+// ---- Subtitles, until their path arrives ---------------------------------------------------
 
 int PlayerSubtitleThread(void* AState) {
     SetPlaybackThread();

@@ -24,6 +24,7 @@
 
 #include "media/FFBaseComponent.h"
 #include "media/FFUtils.h"
+#include "media/SwResampleStubs.h"
 #include "media/libsdl.h"
 #include "platform/core/Events.h"
 #include "platform/core/SyncObjects.h"
@@ -239,6 +240,17 @@ struct TVideoState {
     std::atomic<int> audio_channels{0}; // what the device gets: 1 or 2
     std::atomic<int> audio_sample_rate{0};
     std::atomic<int> show_audio{0};
+    // Decoded sound (buf1) and sound converted to 16 bits (buf2); both grow
+    // to what each write needs. audio_buf points into one of them.
+    std::vector<std::uint8_t> audio_buf1;
+    std::vector<std::uint8_t> audio_buf2;
+    std::uint8_t* audio_buf = nullptr;
+    SwrContext* reformat_ctx = nullptr;
+    AVSampleFormat audio_src_fmt = AV_SAMPLE_FMT_NONE;
+    int audio_src_rate = 0;
+    AVChannelLayout audio_src_layout{};
+    AVFrame* audio_frame = nullptr;
+    std::atomic<std::int64_t> audio_callback_time{0};
 
     SDL_Thread* subtitle_tid = nullptr;
     std::atomic<int> subtitle_stream{-1};
@@ -650,6 +662,12 @@ int PlayerVideoThread(void* AState);
 int PlayerSubtitleThread(void* AState);
 int PlayerRefreshThread(void* AState);
 int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APos);
+// The next piece of sound as 16-bit samples in is->audio_buf: its size in
+// bytes, -1 when there is none (paused, stopped or nothing queued).
+int DecodeAudioFrame(TVideoState* is, double& APTS);
+// With video or an external clock as master, the piece is shrunk or
+// stretched (repeating its last sample frame) to follow the master clock.
+int PlayerSyncAudio(TVideoState* is, std::uint8_t* ASamples, int ASize, double APTS);
 void PlayerAudioCallback(void* AState, Uint8* AStream, int ALength);
 int DecodeInterrupt(void* AState);
 int OpenStreamComponent(TVideoState* is, int AStreamIndex);

@@ -116,7 +116,7 @@ TEST_F(PlayerTest, AfterASeekWhilePausedTheSnapshotIsAtTheNewPosition) {
     Player->Seek(std::int64_t(2000000), {}, true);
     ASSERT_TRUE(ServeUntil([&] {
         std::lock_guard Lock(is->Shown.Lock);
-        return !Player->Seeking() && is->Shown.Generation > Before;
+        return !Player->Seeking() && is->pictq_size == 0 && is->Shown.Generation > Before;
     }));
     std::int64_t PTS = 0;
     Player->CurrentFrame(PTS);
