@@ -115,3 +115,27 @@ TEST(PlayerAudio, SyncTable) {
         }
     }
 }
+
+// One packet that is 320000 bytes once converted to 16 bits: the buffers
+// grow to it, and every sample arrives.
+TEST_F(PlayerTest, ABigPacketOf8BitSoundIsConvertedWhole) {
+    const std::string Output = Temp.File("u8.raw");
+    SetEnvironmentVariable("SDL_AUDIODRIVER", "disk");
+    SetEnvironmentVariable("SDL_DISKAUDIOFILE", Output);
+    SetEnvironmentVariable("SDL_DISKAUDIODELAY", "23");
+    ASSERT_TRUE(OpenClip("u8_big.nut", false)) << Player->LastErrMsg();
+    // The one packet leaves the queue at once; the sound plays on until the
+    // position, which counts what the device has taken, reaches the end.
+    ASSERT_TRUE(ServeUntil([&] { return Player->CurrentPTS() >= 1600000; }));
+    Player->Stop(true);
+    SetEnvironmentVariable("SDL_AUDIODRIVER", "dummy");
+    std::ifstream Raw(Clip("u8_big.raw"), std::ios::binary);
+    TFrames Expected;
+    char Pair[2];
+    while (Raw.read(Pair, 2))
+        Expected.emplace_back(std::int16_t((std::uint8_t(Pair[0]) - 128) * 256),
+                              std::int16_t((std::uint8_t(Pair[1]) - 128) * 256));
+    const TFrames Heard = WithoutSilence(ReadFrames(Output));
+    EXPECT_TRUE(Heard == WithoutSilence(Expected))
+        << Heard.size() << " frames heard, " << WithoutSilence(Expected).size() << " expected";
+}
