@@ -20,6 +20,8 @@
 // it drew into the host window through the window system.
 //
 // Destroying a player from inside its own event handlers is not supported.
+// A derived class that overrides the virtual members the play thread calls
+// stops the playback (Stop(true)) in its own destructor.
 #pragma once
 
 #include "media/FFBaseComponent.h"

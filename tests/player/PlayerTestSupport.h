@@ -44,6 +44,9 @@ template <class F> bool ServeUntil(F ACondition, int AGuardMs = 30000) {
 class TTestPlayer : public TRIVavova {
 public:
     using TRIVavova::TRIVavova;
+    // The play thread calls the overrides below: it must be gone before
+    // this part of the object is.
+    ~TTestPlayer() override { Stop(true); }
 
     TVideoState* State() const { return FVideoState; }
     int StopCycles() const { return FStopCycles; }
