@@ -45,8 +45,14 @@ class TTestPlayer : public TRIVavova {
 public:
     using TRIVavova::TRIVavova;
     // The play thread calls the overrides below: it must be gone before
-    // this part of the object is.
-    ~TTestPlayer() override { Stop(true); }
+    // this part of the object is. Handlers go first, as in the player's own
+    // destructor.
+    ~TTestPlayer() override {
+        SetOnPosition(nullptr);
+        SetOnState(nullptr);
+        SetOnHook(nullptr);
+        Stop(true);
+    }
 
     TVideoState* State() const { return FVideoState; }
     int StopCycles() const { return FStopCycles; }
