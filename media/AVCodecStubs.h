@@ -42,6 +42,7 @@ extern "C" {
     X(av_packet_ref)                                                                               \
     X(av_packet_copy_props)                                                                        \
     X(av_packet_unref)                                                                             \
+    X(av_packet_move_ref)                                                                          \
     X(av_packet_make_refcounted)                                                                   \
     X(av_packet_rescale_ts)                                                                        \
     X(av_new_packet)                                                                               \

@@ -21,6 +21,7 @@
     X(SDL_CloseAudio)                                                                              \
     X(SDL_MixAudio)                                                                                \
     X(SDL_WaitEvent)                                                                               \
+    X(SDL_PollEvent)                                                                               \
     X(SDL_PushEvent)                                                                               \
     X(SDL_EventState)                                                                              \
     X(SDL_GetVideoInfo)                                                                            \

@@ -88,11 +88,13 @@ bool TAVProbe::CheckOwnHandle() {
     throw Exception(Text);
 }
 
-// A single picture: this FFmpeg opens one with a "<codec>_pipe" demuxer
-// rather than "image2".
+bool IsPictureInputFormat(const std::string& AFormatName) {
+    return SameText(AFormatName, "image2") || SameText(AFormatName, "image2pipe") ||
+           EndsWithText(AFormatName, "_pipe");
+}
+
 bool TAVProbe::IsPictureInput() const {
-    const std::string Name = FormatName();
-    return SameText(Name, "image2") || SameText(Name, "image2pipe") || EndsWithText(Name, "_pipe");
+    return IsPictureInputFormat(FormatName());
 }
 
 bool TAVProbe::CanSeek() {

@@ -23,6 +23,11 @@
 // at the same time.
 AVRational UsableTimeBase(AVRational ATimeBase);
 
+// A single picture rather than a clip: this FFmpeg opens one with a
+// "<codec>_pipe" demuxer rather than "image2". The prober and the player
+// both go by it.
+bool IsPictureInputFormat(const std::string& AFormatName);
+
 struct TFileStreamInfo {
     std::int64_t StartTime = -1; // microseconds; -1 when unknown
     std::int64_t Duration = -1;  // microseconds; -1 when unknown
