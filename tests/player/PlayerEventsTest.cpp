@@ -171,11 +171,15 @@ TEST_F(PlayerTest, ThePlayWindowLoopsOrStops) {
         const auto First =
             std::find_if(Positions.begin(), Positions.end(), [](std::int64_t P) { return P > 0; });
         ASSERT_NE(First, Positions.end());
-        EXPECT_NEAR(double(*First), 480000, 80000); // a late first picture may be dropped
+        // The play window starts at the key frame before 0.5 s; on a busy
+        // machine the first pictures may come late and be dropped, so the
+        // first shown one lies somewhere in the window's first half.
+        const auto NearTheStart = [](std::int64_t P) { return P >= 400000 && P < 1000000; };
+        EXPECT_TRUE(NearTheStart(*First)) << *First;
         for (std::size_t I = 1; I < Positions.size(); ++I)
             if (Positions[I] < Positions[I - 1]) {
                 EXPECT_GE(Positions[I - 1], 1500000);
-                EXPECT_NEAR(double(Positions[I]), 480000, 80000);
+                EXPECT_TRUE(NearTheStart(Positions[I])) << Positions[I];
             }
     }
     Player->Stop(true);
