@@ -93,7 +93,6 @@ TEST_F(LegacySettingsStep, DiscAndRealRowsWriteOnlyWhatTheyHold) {
     EXPECT_EQ(Set.Video_AudioBitrate, -1000);
     EXPECT_EQ(Set.Video_VideoCodec, "");
     EXPECT_EQ(Set.Video_FileFormat, "");
-    EXPECT_EQ(Set.Video_VideoFilters, "s:kept");
 
     Write(205);
     Write(114);
