@@ -1,0 +1,19 @@
+#include "app/PreviewPlayer.h"
+
+#include "player/AVProbe.h"
+
+int TRIVavovaPlayer::StreamCount() const {
+    return FPlayer.AVProbe()->StreamCount();
+}
+
+bool TRIVavovaPlayer::IsVideoStream(int Index) const {
+    return FPlayer.AVProbe()->IsVideoStream(Index);
+}
+
+bool TRIVavovaPlayer::IsAudioStream(int Index) const {
+    return FPlayer.AVProbe()->IsAudioStream(Index);
+}
+
+bool TRIVavovaPlayer::IsSubtitleStream(int Index) const {
+    return FPlayer.AVProbe()->IsSubtitleStream(Index);
+}
