@@ -152,6 +152,13 @@ const TCategoryLook* LookOf(int ImageIndex) {
     return nullptr;
 }
 
+// A device: a rounded body in its colour around a light face.
+void DrawDevice(TCanvas& Canvas, const TRect& Body, int Radius, const TRect& Face) {
+    Canvas.RoundRect(Body.Left, Body.Top, Body.Right, Body.Bottom, Radius, Radius);
+    Solid(Canvas, clWhite);
+    Canvas.FillRect(Face);
+}
+
 void DrawShape(TCanvas& Canvas, const TRect& R, int Shape, TColor Color) {
     Solid(Canvas, Color);
     switch (Shape) {
@@ -172,14 +179,10 @@ void DrawShape(TCanvas& Canvas, const TRect& R, int Shape, TColor Color) {
         Poly(Canvas, R, {{11, 5}, {28, 2}, {28, 7}, {11, 10}});
         break;
     case TCategoryLook::Phone:
-        Canvas.RoundRect(At(R, 9, 2).X, At(R, 9, 2).Y, At(R, 23, 30).X, At(R, 23, 30).Y, 5, 5);
-        Solid(Canvas, clWhite);
-        Canvas.FillRect(Box(R, 11, 6, 21, 24));
+        DrawDevice(Canvas, Box(R, 9, 2, 23, 30), 5, Box(R, 11, 6, 21, 24));
         break;
     case TCategoryLook::Tablet:
-        Canvas.RoundRect(At(R, 5, 2).X, At(R, 5, 2).Y, At(R, 27, 30).X, At(R, 27, 30).Y, 5, 5);
-        Solid(Canvas, clWhite);
-        Canvas.FillRect(Box(R, 8, 5, 24, 26));
+        DrawDevice(Canvas, Box(R, 5, 2, 27, 30), 5, Box(R, 8, 5, 24, 26));
         break;
     case TCategoryLook::Screen:
         Canvas.FillRect(Box(R, 2, 4, 30, 24));
@@ -194,9 +197,7 @@ void DrawShape(TCanvas& Canvas, const TRect& R, int Shape, TColor Color) {
         Canvas.Ellipse(Box(R, 13, 13, 19, 19));
         break;
     case TCategoryLook::Player:
-        Canvas.RoundRect(At(R, 3, 7).X, At(R, 3, 7).Y, At(R, 29, 25).X, At(R, 29, 25).Y, 6, 6);
-        Solid(Canvas, clWhite);
-        Canvas.FillRect(Box(R, 6, 10, 22, 22));
+        DrawDevice(Canvas, Box(R, 3, 7, 29, 25), 6, Box(R, 6, 10, 22, 22));
         break;
     }
 }

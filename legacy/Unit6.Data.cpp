@@ -451,23 +451,13 @@ constexpr TLegacyParameterRow LegacyRows[] = {
 
 // clang-format on
 
-// The lists of each kind, numbered from 1.
+// The lists of each kind, numbered from 1, in the order of ParameterKinds.
+constexpr std::span<const std::span<const std::string_view>> ListsByKind[] = {
+    FrameSizeLists,    VideoBitrateLists, FrameRateLists,
+    AudioBitrateLists, SampleRateLists,   AspectModeLists};
+
 std::span<const std::span<const std::string_view>> LegacyListsOf(TParameterKind Kind) {
-    switch (Kind) {
-    case TParameterKind::FrameSize:
-        return FrameSizeLists;
-    case TParameterKind::VideoBitrate:
-        return VideoBitrateLists;
-    case TParameterKind::FrameRate:
-        return FrameRateLists;
-    case TParameterKind::AudioBitrate:
-        return AudioBitrateLists;
-    case TParameterKind::SampleRate:
-        return SampleRateLists;
-    case TParameterKind::AspectMode:
-        return AspectModeLists;
-    }
-    return {};
+    return ListsByKind[KindIndex(Kind)];
 }
 
 // The frame-size list of the profiles without video: its one item says so.
