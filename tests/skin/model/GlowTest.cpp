@@ -221,4 +221,15 @@ TEST(GlowTextTest, ReflectionStartsAtTheTextsBottomEdge) {
     }
     EXPECT_GE(First, TextBottom + 3) << "nothing above the mirrored copy changes";
     EXPECT_LE(Last, TextBottom + 3 + (TextHeight * 7 + 9) / 10);
+
+    // Mirrored: row TextBottom + 3 + k repeats the text's row TextBottom - 1 - k,
+    // so it is shaded only where that row of the text has ink.
+    auto Text = TextCanvas();
+    TRect At = TextRect;
+    DrawWideText(Text->Canvas(), Caption, At, DT_SINGLELINE);
+    for (TPoint P : Pixels) {
+        const int TextRow = 2 * TextBottom + 2 - P.Y;
+        ASSERT_NE(Text->Canvas()->Pixels(P.X, TextRow), clWhite)
+            << P.X << "," << P.Y << " mirrors " << P.X << "," << TextRow;
+    }
 }
