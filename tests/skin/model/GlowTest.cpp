@@ -163,10 +163,13 @@ TEST(GlowTextTest, SizesBelowZeroAndBeyondTheLimit) {
     const auto Zero = Draw(0);
     EXPECT_EQ(Draw(-5), Zero);
     ASSERT_FALSE(Zero.empty());
-    // Size 0: the unblurred coverage, moved by the offset.
-    const TRect Moved{TextRect.Left + 2, TextRect.Top + 2, TextRect.Right + 2, TextRect.Bottom + 2};
+    // Size 0: the unblurred coverage, moved by the offset: glow only where
+    // the text has ink two pixels up and left.
+    auto Ink = TextCanvas();
+    TRect At = TextRect;
+    DrawWideText(Ink->Canvas(), Caption, At, DT_SINGLELINE);
     for (TPoint P : Zero)
-        EXPECT_TRUE(Inside(Moved, P));
+        EXPECT_NE(Ink->Canvas()->Pixels(P.X - 2, P.Y - 2), clWhite) << P.X << "," << P.Y;
     EXPECT_TRUE(Draw(100000).empty()) << "white text without glow";
 }
 
