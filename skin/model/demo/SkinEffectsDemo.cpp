@@ -71,19 +71,19 @@ std::unique_ptr<TbsEffectBmp> Cool(int W, int H) {
 void Transitions(TCanvas* C, int X, int Y) {
     Caption(C, X, Y, "Transitions at Kf 0, 0.25, 0.5, 0.75, 1");
     using TMorph = void (TbsEffectBmp::*)(TbsEffectBmp*, double);
-    const TMorph Morphs[] = {&TbsEffectBmp::Morph,          &TbsEffectBmp::MorphHGrad,
-                             &TbsEffectBmp::MorphVGrad,     &TbsEffectBmp::MorphLeftGrad,
-                             &TbsEffectBmp::MorphRightGrad, &TbsEffectBmp::MorphPush,
-                             &TbsEffectBmp::MorphLeftSlide, &TbsEffectBmp::MorphRightSlide};
-    const auto To = Cool(64, 30);
+    const TMorph Morphs[] = {
+        &TbsEffectBmp::Morph,      &TbsEffectBmp::MorphGrad,      &TbsEffectBmp::MorphHGrad,
+        &TbsEffectBmp::MorphVGrad, &TbsEffectBmp::MorphLeftGrad,  &TbsEffectBmp::MorphRightGrad,
+        &TbsEffectBmp::MorphPush,  &TbsEffectBmp::MorphLeftSlide, &TbsEffectBmp::MorphRightSlide};
+    const auto To = Cool(64, 26);
     int Top = Y + 16;
     for (TMorph M : Morphs) {
         for (int K = 0; K <= 4; ++K) {
-            auto From = Warm(64, 30);
+            auto From = Warm(64, 26);
             (From.get()->*M)(To.get(), K / 4.0);
             From->Draw(C->Handle(), X + K * 68, Top);
         }
-        Top += 34;
+        Top += 30;
     }
 }
 
@@ -137,7 +137,7 @@ void Blurs(TCanvas* C, int X, int Y) {
         B.FillRect({20, 26, 36, 50}, 0xFFC02020);
         BlurBitmap(&B, R);
         B.Draw(C, Left, Y + 16);
-        Left += 62;
+        Left += 58;
     }
 }
 
@@ -147,8 +147,8 @@ void TextEffects(TCanvas* C, int X, int Y) {
     C->Font()->SetHeight(-16);
     C->Font()->SetColor(clWhite);
     const std::string Text = "视频转换 Converter";
-    DrawGlowText(C, Bounds(X + 8, Y + 24, 190, 22), Text, DT_SINGLELINE, 1, RGB(0, 60, 200), 4);
-    DrawOutlineGlowText(C, Bounds(X + 8, Y + 60, 190, 22), Text, DT_SINGLELINE, 0, RGB(200, 40, 0),
+    DrawGlowText(C, Bounds(X + 14, Y + 24, 190, 22), Text, DT_SINGLELINE, 1, RGB(0, 60, 200), 4);
+    DrawOutlineGlowText(C, Bounds(X + 14, Y + 60, 190, 22), Text, DT_SINGLELINE, 0, RGB(200, 40, 0),
                         2);
     C->Font()->SetColor(clBlack);
     DrawVistaGlowText(C, Bounds(X + 220, Y + 28, 170, 22), Text, DT_SINGLELINE, RGB(255, 200, 60));

@@ -163,10 +163,13 @@ TEST(GlowTextTest, SizesBelowZeroAndBeyondTheLimit) {
     const auto Zero = Draw(0);
     EXPECT_EQ(Draw(-5), Zero);
     ASSERT_FALSE(Zero.empty());
-    // Size 0: the unblurred coverage, moved by the offset.
-    const TRect Moved{TextRect.Left + 2, TextRect.Top + 2, TextRect.Right + 2, TextRect.Bottom + 2};
+    // Size 0: the unblurred coverage, moved by the offset: glow only where
+    // the text has ink two pixels up and left.
+    auto Ink = TextCanvas();
+    TRect At = TextRect;
+    DrawWideText(Ink->Canvas(), Caption, At, DT_SINGLELINE);
     for (TPoint P : Zero)
-        EXPECT_TRUE(Inside(Moved, P));
+        EXPECT_NE(Ink->Canvas()->Pixels(P.X - 2, P.Y - 2), clWhite) << P.X << "," << P.Y;
     EXPECT_TRUE(Draw(100000).empty()) << "white text without glow";
 }
 
@@ -221,4 +224,15 @@ TEST(GlowTextTest, ReflectionStartsAtTheTextsBottomEdge) {
     }
     EXPECT_GE(First, TextBottom + 3) << "nothing above the mirrored copy changes";
     EXPECT_LE(Last, TextBottom + 3 + (TextHeight * 7 + 9) / 10);
+
+    // Mirrored: row TextBottom + 3 + k repeats the text's row TextBottom - 1 - k,
+    // so it is shaded only where that row of the text has ink.
+    auto Text = TextCanvas();
+    TRect At = TextRect;
+    DrawWideText(Text->Canvas(), Caption, At, DT_SINGLELINE);
+    for (TPoint P : Pixels) {
+        const int TextRow = 2 * TextBottom + 2 - P.Y;
+        ASSERT_NE(Text->Canvas()->Pixels(P.X, TextRow), clWhite)
+            << P.X << "," << P.Y << " mirrors " << P.X << "," << TextRow;
+    }
 }

@@ -307,9 +307,11 @@ TEST(GlyphHelpersTest, CaptionButtonGlyphs) {
         C.Draw(B->Canvas(), 0, 0, clBlack);
         EXPECT_EQ(Picture(B.get(), clBlack), C.Expect) << C.Name;
     }
-    auto B = WhiteCanvas(12, 11);
-    DrawMaximizeImage(B->Canvas(), 0, 0, clBlack);
-    EXPECT_EQ(B->Canvas()->Brush()->Style(), bsClear);
+    for (TDraw Draw : {DrawSysMenuImage, DrawMaximizeImage}) {
+        auto B = WhiteCanvas(12, 11);
+        Draw(B->Canvas(), 0, 0, clBlack);
+        EXPECT_EQ(B->Canvas()->Brush()->Style(), bsClear);
+    }
 }
 
 TEST(GlyphHelpersTest, FocusRectangleDotsAlternateAroundCorners) {

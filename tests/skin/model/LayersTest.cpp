@@ -178,7 +178,18 @@ TEST_F(LayersTest, HideWithNothingShownAndAfterShow) {
     EXPECT_FALSE(Manager.IsVisible());
     Manager.Show(10, 10, 255, &Mask, &Image);
     const HWND Wnd = Manager.LayerWindow()->Handle();
+    // What the layer window is told while it goes: hidden in place, then destroyed.
+    std::vector<std::string> Seen;
+    SetMessageHook([&](const TMessageHookInfo& Info) {
+        if (Info.Wnd == Wnd && Info.Msg == WM_WINDOWPOSCHANGING)
+            Seen.push_back("pos " +
+                           std::to_string(reinterpret_cast<WINDOWPOS*>(Info.LParam)->flags));
+        if (Info.Wnd == Wnd && Info.Msg == WM_DESTROY)
+            Seen.push_back("destroy");
+    });
     Manager.Hide();
+    SetMessageHook(nullptr);
+    EXPECT_EQ(Seen, (std::vector<std::string>{"pos " + std::to_string(0x97), "destroy"}));
     EXPECT_FALSE(IsWindow(Wnd));
     EXPECT_EQ(Manager.Bmp(), nullptr);
     EXPECT_FALSE(Manager.Timer()->Enabled());

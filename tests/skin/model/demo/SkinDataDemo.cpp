@@ -98,8 +98,12 @@ protected:
         C->TextOut(8, Y, "Step: " + Step);
         Y += 18;
         C->TextOut(8, Y,
-                   "Skin: " + Data->SkinName + "    author: " + Data->SkinAuthor +
-                       "    controls: " + std::to_string(Data->CtrlList.size()) +
+                   "VERSION: " + Data->SkinName + "  |  " + Data->SkinAuthor + "  |  " +
+                       Data->AuthorEmail + "  |  " + Data->AuthorURL + "  |  " +
+                       Data->SkinComments);
+        Y += 18;
+        C->TextOut(8, Y,
+                   "controls: " + std::to_string(Data->CtrlList.size()) +
                        "    objects: " + std::to_string(Data->ObjectList.size()) +
                        "    Empty=" + std::to_string(Data->Empty));
         Y += 18;
