@@ -1,10 +1,10 @@
 // Cell texts of the job table, the log memo's lines and the job slots.
 #include "app/JobSlots.h"
 #include "app/Unit1.h"
+#include "tests/support/CommaLocale.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <string>
 
 TEST(JobTableTexts, SecToDate) {
@@ -19,14 +19,13 @@ TEST(JobTableTexts, MegabytesAreTheSameUnderEveryLocale) {
     const std::pair<std::int64_t, const char*> Cases[] = {
         {1572864, "1.5MB"}, {1048576, "1MB"}, {10485, "0.01MB"},
         {5242, "0MB"},      {0, "0MB"},       {5368709120LL, "5120MB"}};
-    const std::string Saved = std::setlocale(LC_NUMERIC, nullptr);
-    const bool Comma = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr ||
-                       std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") != nullptr;
     for (auto [Bytes, Text] : Cases)
         EXPECT_EQ(MegabyteText(Bytes), Text) << Bytes;
-    std::setlocale(LC_NUMERIC, Saved.c_str());
-    if (!Comma)
-        GTEST_SKIP() << "read under the C locale only: no locale with a decimal comma is installed";
+    TCommaNumericLocale Comma;
+    if (!Comma.Active())
+        GTEST_SKIP() << "no locale with a decimal comma could be had";
+    for (auto [Bytes, Text] : Cases)
+        EXPECT_EQ(MegabyteText(Bytes), Text) << Bytes << " under a decimal comma";
 }
 
 TEST(JobTableTexts, LogMemoLines) {

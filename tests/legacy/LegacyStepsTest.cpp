@@ -2,6 +2,7 @@
 #include "legacy/LegacySteps.h"
 
 #include "legacy/LegacyTables.h"
+#include "tests/support/CommaLocale.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -223,9 +224,9 @@ TEST(LegacyReadBack, ListsKeepTheirGivenOrder) {
 }
 
 TEST(LegacyReadBack, FractionalAudioRatesAreExactUnderADecimalComma) {
-    const std::string Saved = std::setlocale(LC_NUMERIC, nullptr);
-    const bool Comma = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr ||
-                       std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") != nullptr;
+    TCommaNumericLocale Comma;
+    if (!Comma.Active())
+        GTEST_SKIP() << "no locale with a decimal comma could be had";
     std::vector<int> Read;
     for (std::string_view Item : LegacyParameterList(TParameterKind::AudioBitrate, 3)) {
         TProfileWorkingSet Set;
@@ -234,10 +235,7 @@ TEST(LegacyReadBack, FractionalAudioRatesAreExactUnderADecimalComma) {
         ReadLegacyParameterTexts(Set, Texts);
         Read.push_back(Set.Video_AudioBitrate);
     }
-    std::setlocale(LC_NUMERIC, Saved.c_str());
     EXPECT_EQ(Read, (std::vector<int>{4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200}));
-    if (!Comma)
-        GTEST_SKIP() << "read under the C locale: no locale with a decimal comma is installed";
 }
 
 TEST(LegacyReadBack, AnUnknownAspectKeepsTheFieldAndEmptyTextsAreNoNumbers) {

@@ -2,6 +2,7 @@
 
 #include "platform/core/Conversions.h"
 #include "platform/core/Exceptions.h"
+#include "tests/support/CommaLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -136,15 +137,17 @@ TEST(Format, DecimalSeparatorComesFromFormatSettings) {
 
 TEST(Format, IgnoresTheCLocale) {
     // The decimal mark of the process's C locale must never leak into texts.
-    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr &&
-        std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr)
-        GTEST_SKIP() << "no locale with a decimal comma is installed";
-    const std::string formatted = Format("%.2f %g", {1.5, 0.25});
-    const std::string shortest = FloatToStr(12.5);
+    std::string formatted, shortest;
     double parsed = 0.0;
-    const bool ok = TryStrToFloat("7.95", parsed);
-    std::setlocale(LC_NUMERIC, saved.c_str());
+    bool ok = false;
+    {
+        TCommaNumericLocale Comma;
+        if (!Comma.Active())
+            GTEST_SKIP() << "no locale with a decimal comma could be had";
+        formatted = Format("%.2f %g", {1.5, 0.25});
+        shortest = FloatToStr(12.5);
+        ok = TryStrToFloat("7.95", parsed);
+    }
     EXPECT_EQ(formatted, "1.50 0.25");
     EXPECT_EQ(shortest, "12.5");
     EXPECT_TRUE(ok);
