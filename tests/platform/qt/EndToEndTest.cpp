@@ -311,4 +311,47 @@ TEST(QtEndToEnd, WindowStatesAreSharedWithAWindowManager) {
                                    std::filesystem::copy_options::overwrite_existing);
 }
 
+// A notification icon docked by a tray host on the virtual screen: its
+// picture at the host's place, the callbacks of a click and a double click,
+// the host going away and coming back; and no icon without a host.
+TEST(QtEndToEnd, NotificationIconDocksInATrayHostAndHearsItsClicks) {
+    SKIP_WITHOUT_VIRTUAL_SCREEN();
+    TTempDir Dir;
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-tray.sh", QT_TRAY_DEMO, Dir, Quote(QT_TRAY_HOST));
+    ASSERT_TRUE(std::filesystem::exists(Dir.File("done.txt"))) << ReadFile(Dir.File("xvfb.txt"));
+    EXPECT_EQ(ReadFile(Dir.File("nohost.txt")), "add refused\n");
+    EXPECT_EQ(ReadFile(Dir.File("host.txt")), "ready\ndocked\n");
+    EXPECT_EQ(ReadFile(Dir.File("host2.txt")), "ready\ndocked\n") << "docked again";
+
+    // What the program heard, without the pointer's moves and the poll's
+    // news of the new host, which may come before or after its message.
+    std::vector<std::string> Heard;
+    int Moves = 0;
+    std::istringstream Lines(ReadFile(Dir.File("demo.txt")));
+    for (std::string Line; std::getline(Lines, Line);) {
+        if (Line.rfind("WM_MOUSEMOVE", 0) == 0)
+            ++Moves;
+        else if (Line != "area available")
+            Heard.push_back(Line);
+    }
+    EXPECT_GT(Moves, 0);
+    EXPECT_EQ(Heard,
+              (std::vector<std::string>{"added", "WM_LBUTTONDOWN 112 112", "WM_LBUTTONUP 112 112",
+                                        "WM_LBUTTONDOWN 112 112", "WM_LBUTTONUP 112 112",
+                                        "WM_LBUTTONDBLCLK 112 112", "WM_LBUTTONUP 112 112",
+                                        "area unavailable", "TaskbarCreated", "added"}));
+
+    // The host's 24 x 24 place at (100, 100): the icon's two halves.
+    QImage Shot(QString::fromStdString(Dir.File("docked.png")));
+    ASSERT_EQ(Shot.size(), QSize(1920, 1080));
+    std::filesystem::copy_file(Dir.File("docked.png"), OSTRELA_BUILD_DIR "/qt-tray-screen.png",
+                               std::filesystem::copy_options::overwrite_existing);
+    for (int Y : {101, 112, 122}) {
+        EXPECT_TRUE(SameColour(Shot.pixel(101, Y), qRgb(255, 0, 0))) << Y;
+        EXPECT_TRUE(SameColour(Shot.pixel(110, Y), qRgb(255, 0, 0))) << Y;
+        EXPECT_TRUE(SameColour(Shot.pixel(113, Y), qRgb(0, 0, 255))) << Y;
+        EXPECT_TRUE(SameColour(Shot.pixel(122, Y), qRgb(0, 0, 255))) << Y;
+    }
+}
+
 } // namespace
