@@ -78,7 +78,8 @@ TQtTray::~TQtTray() {
 }
 
 // Asked of the server each time: the host that answers is the one the
-// icons go to, and one that took over unnoticed is watched from now on.
+// icons go to. One that took over before its predecessor's end was heard of
+// replaces it here: the old host's icons are gone with it.
 bool TQtTray::Available() {
     if (!C)
         return false;
@@ -87,6 +88,8 @@ bool TQtTray::Available() {
     xcb_window_t Host = Owner ? Owner->owner : XCB_NONE;
     std::free(Owner);
     if (Host != XCB_NONE && Host != FHost) {
+        if (FHost)
+            HostGone();
         FHost = Host;
         Watch(Host);
     }
@@ -292,7 +295,7 @@ void TQtTray::HostGone() {
 void TQtTray::NewHost(std::uint32_t Window) {
     // A host that replaces another without going away first: the old one's
     // icons are lost all the same.
-    if (FHost && FHost != Window && !FIcons.empty())
+    if (FHost && FHost != Window)
         HostGone();
     FHost = Window;
     Watch(Window);

@@ -191,14 +191,14 @@ void PointerOnIcon(const TBackendEvent& E) {
         PostAt(Icon->Wnd, Icon->CallbackMessage, Icon->Id, LPARAM(Mouse), E.Point);
 }
 
-// A new notification area knows none of the program's icons: every
-// top-level window of the thread hears "TaskbarCreated" and adds its own again.
+// The icons go with the area that showed them. A new area knows none of
+// them: every top-level window of the thread hears "TaskbarCreated" and adds
+// its own again.
 void AreaChanged(TThreadQueue& Q, bool Available) {
-    if (!Available) {
-        State().Icons.clear();
-        State().LastPress = {};
+    State().Icons.clear();
+    State().LastPress = {};
+    if (!Available)
         return;
-    }
     UINT TaskbarCreated = RegisterWindowMessage("TaskbarCreated");
     for (TWnd* T : Desktop()->Children)
         if (T->Thread == Q.Thread)
