@@ -341,17 +341,21 @@ TEST(QtEndToEnd, NotificationIconDocksInATrayHostAndHearsItsClicks) {
                                         "WM_LBUTTONDBLCLK 112 112", "WM_LBUTTONUP 112 112",
                                         "area unavailable", "TaskbarCreated", "added"}));
 
-    // The host's 24 x 24 place at (100, 100): the icon's two halves.
-    QImage Shot(QString::fromStdString(Dir.File("docked.png")));
-    ASSERT_EQ(Shot.size(), QSize(1920, 1080));
+    // The host's 24 x 24 place at (100, 100): the icon's two halves, on the
+    // host's own visual and then on the 32-bit one the second host offers.
+    for (const char* Photo : {"docked.png", "redocked.png"}) {
+        SCOPED_TRACE(Photo);
+        QImage Shot(QString::fromStdString(Dir.File(Photo)));
+        ASSERT_EQ(Shot.size(), QSize(1920, 1080));
+        for (int Y : {101, 112, 122}) {
+            EXPECT_TRUE(SameColour(Shot.pixel(101, Y), qRgb(255, 0, 0))) << Y;
+            EXPECT_TRUE(SameColour(Shot.pixel(110, Y), qRgb(255, 0, 0))) << Y;
+            EXPECT_TRUE(SameColour(Shot.pixel(113, Y), qRgb(0, 0, 255))) << Y;
+            EXPECT_TRUE(SameColour(Shot.pixel(122, Y), qRgb(0, 0, 255))) << Y;
+        }
+    }
     std::filesystem::copy_file(Dir.File("docked.png"), OSTRELA_BUILD_DIR "/qt-tray-screen.png",
                                std::filesystem::copy_options::overwrite_existing);
-    for (int Y : {101, 112, 122}) {
-        EXPECT_TRUE(SameColour(Shot.pixel(101, Y), qRgb(255, 0, 0))) << Y;
-        EXPECT_TRUE(SameColour(Shot.pixel(110, Y), qRgb(255, 0, 0))) << Y;
-        EXPECT_TRUE(SameColour(Shot.pixel(113, Y), qRgb(0, 0, 255))) << Y;
-        EXPECT_TRUE(SameColour(Shot.pixel(122, Y), qRgb(0, 0, 255))) << Y;
-    }
 }
 
 } // namespace

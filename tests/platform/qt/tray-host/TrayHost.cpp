@@ -3,9 +3,11 @@
 // icon that asks to dock into a mapped 24 x 24 window of its own at X, Y
 // (the first icon; later ones to its right), printing "docked" each time.
 // It prints "ready" once it owns the selection; killing it takes the tray
-// away, as a panel that ends would.
+// away, as a panel that ends would. With "argb" it offers the screen's
+// 32-bit visual for icons (_NET_SYSTEM_TRAY_VISUAL), as panels on a
+// composited desktop do.
 //
-// Usage: tray-host X Y
+// Usage: tray-host X Y [argb]
 #include <xcb/xcb.h>
 
 #include <cstdio>
@@ -33,8 +35,9 @@ void Say(const char* Line) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: tray-host X Y\n");
+    bool Argb = argc == 4 && std::string(argv[3]) == "argb";
+    if (argc != 3 && !Argb) {
+        std::fprintf(stderr, "usage: tray-host X Y [argb]\n");
         return 2;
     }
     int X = std::atoi(argv[1]), Y = std::atoi(argv[2]);
@@ -56,6 +59,19 @@ int main(int argc, char** argv) {
     xcb_window_t Owner = xcb_generate_id(C);
     xcb_create_window(C, XCB_COPY_FROM_PARENT, Owner, Screen->root, -1, -1, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    if (Argb) {
+        xcb_visualid_t Visual = 0;
+        for (auto D = xcb_screen_allowed_depths_iterator(Screen); D.rem && !Visual;
+             xcb_depth_next(&D))
+            if (D.data->depth == 32 && D.data->visuals_len > 0)
+                Visual = xcb_depth_visuals(D.data)->visual_id;
+        if (!Visual) {
+            std::fprintf(stderr, "tray-host: the screen has no 32-bit visual\n");
+            return 1;
+        }
+        xcb_change_property(C, XCB_PROP_MODE_REPLACE, Owner, Atom(C, "_NET_SYSTEM_TRAY_VISUAL"),
+                            XCB_ATOM_VISUALID, 32, 1, &Visual);
+    }
     xcb_set_selection_owner(C, Owner, Selection, XCB_CURRENT_TIME);
     xcb_get_selection_owner_reply_t* Now =
         xcb_get_selection_owner_reply(C, xcb_get_selection_owner(C, Selection), nullptr);
