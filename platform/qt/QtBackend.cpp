@@ -2,6 +2,9 @@
 
 #include "platform/core/Clock.h"
 #include "platform/qt/QtKeys.h"
+#include "platform/qt/QtPixelRegion.h"
+#include "platform/qt/QtTray.h"
+#include "platform/qt/QtX11.h"
 #include "platform/win/Messages.h"
 
 #include <QAbstractEventDispatcher>
@@ -58,27 +61,6 @@ TRect ToTRect(const QRect& R) {
     return Bounds(R.x(), R.y(), R.width(), R.height());
 }
 
-bool IsX11() {
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
-
-xcb_connection_t* X11Connection() {
-    if (!IsX11())
-        return nullptr;
-    auto* X11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return X11 ? X11->connection() : nullptr;
-}
-
-// The screen number of the display Qt connected to (":0.1" is screen 1).
-int X11ScreenNumber() {
-    const char* Display = std::getenv("DISPLAY");
-    if (!Display)
-        return 0;
-    const char* Colon = std::strrchr(Display, ':');
-    const char* Dot = Colon ? std::strchr(Colon, '.') : nullptr;
-    return Dot ? std::atoi(Dot + 1) : 0;
-}
-
 Qt::CursorShape CursorShapeOf(int CursorId) {
     switch (CursorId) {
     case 0:
@@ -127,63 +109,9 @@ int ButtonIndex(Qt::MouseButton Button) {
     }
 }
 
-// The pixels of a picture with at least the given alpha as a region; rows
-// with the same runs share one band so that the region stays small.
-QRegion PixelRegion(const QImage& Image, unsigned MinAlpha) {
-    std::vector<QRect> Rects;
-    std::vector<std::pair<int, int>> Runs, Previous;
-    int BandStart = 0;
-    auto CloseBand = [&](int End) {
-        for (auto [From, To] : Previous)
-            Rects.emplace_back(QPoint(From, BandStart), QPoint(To - 1, End - 1));
-    };
-    std::size_t RowBytes = std::size_t(Image.width()) * 4;
-    for (int Y = 0; Y < Image.height(); ++Y) {
-        const auto* Row = reinterpret_cast<const std::uint32_t*>(Image.constScanLine(Y));
-        // Borders and glows repeat their rows: a repeated row has the same runs.
-        if (Y > 0 && std::memcmp(Row, Image.constScanLine(Y - 1), RowBytes) == 0)
-            continue;
-        Runs.clear();
-        for (int X = 0; X < Image.width();) {
-            while (X < Image.width() && (Row[X] >> 24) < MinAlpha)
-                ++X;
-            int From = X;
-            while (X < Image.width() && (Row[X] >> 24) >= MinAlpha)
-                ++X;
-            if (X > From)
-                Runs.emplace_back(From, X);
-        }
-        if (Y == 0 || Runs != Previous) {
-            CloseBand(Y);
-            Previous = Runs;
-            BandStart = Y;
-        }
-    }
-    CloseBand(Image.height());
-    QRegion Result;
-    Result.setRects(Rects.data(), int(Rects.size()));
-    return Result;
-}
-
 // A region that shows nothing: an empty QRegion would remove the mask.
 QRegion NothingVisible() {
     return QRegion(-1, -1, 1, 1);
-}
-
-// The root window of the screen Qt connected to.
-xcb_window_t X11Root(xcb_connection_t* C) {
-    xcb_screen_iterator_t It = xcb_setup_roots_iterator(xcb_get_setup(C));
-    for (int N = X11ScreenNumber(); N > 0 && It.rem > 1; --N)
-        xcb_screen_next(&It);
-    return It.data ? It.data->root : XCB_NONE;
-}
-
-xcb_atom_t X11Atom(xcb_connection_t* C, const std::string& Name) {
-    xcb_intern_atom_reply_t* Reply =
-        xcb_intern_atom_reply(C, xcb_intern_atom(C, 1, Name.size(), Name.c_str()), nullptr);
-    xcb_atom_t Atom = Reply ? Reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(Reply);
-    return Atom;
 }
 
 std::optional<xcb_window_t> X11WindowProperty(xcb_connection_t* C, xcb_window_t Window,
@@ -326,6 +254,7 @@ struct TQtBackend::TImpl {
     bool TakesText = false;
     TRect Caret;
     std::optional<bool> CompositorOverride;
+    std::unique_ptr<TQtTray> Tray;
 
     // Wake may come from any thread, also while the program shuts down.
     std::atomic<bool> WakePending{false};
@@ -774,6 +703,7 @@ TQtBackend::TQtBackend() : FImpl(std::make_unique<TImpl>()) {
     });
     QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, &I.Context, Changed);
     QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, &I.Context, Changed);
+    I.Tray = std::make_unique<TQtTray>([&I](TBackendEvent E) { I.Push(std::move(E)); });
 }
 
 TQtBackend::~TQtBackend() {
@@ -781,6 +711,7 @@ TQtBackend::~TQtBackend() {
         std::lock_guard Guard(FImpl->DispatcherLock);
         FImpl->Dispatcher = nullptr;
     }
+    FImpl->Tray.reset();
     for (auto& [Id, W] : FImpl->Surfaces)
         W->Detach();
     FImpl->Surfaces.clear();
@@ -1165,6 +1096,29 @@ void TQtBackend::Beep(UINT) {
         xcb_bell(C, 0);
         xcb_flush(C);
     }
+}
+
+bool TQtBackend::NotifyAreaAvailable() {
+    return FImpl->Tray->Available();
+}
+
+TNotifyIconId TQtBackend::AddNotifyIcon(const TPixelView& Icon, const std::string& Tip) {
+    return FImpl->Tray->Add(Icon, Tip);
+}
+
+void TQtBackend::UpdateNotifyIcon(TNotifyIconId Id, const TPixelView& Icon,
+                                  const std::string& Tip) {
+    FImpl->Tray->Update(Id, Icon, Tip);
+}
+
+void TQtBackend::RemoveNotifyIcon(TNotifyIconId Id) {
+    FImpl->Tray->Remove(Id);
+}
+
+// The tray protocol has no icon kinds for its messages, and no click on them.
+void TQtBackend::ShowNotifyBalloon(TNotifyIconId Id, const std::string& Title,
+                                   const std::string& Text, int) {
+    FImpl->Tray->Balloon(Id, Title, Text);
 }
 
 void TQtBackend::Wake() {

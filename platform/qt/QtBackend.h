@@ -65,6 +65,14 @@ public:
     bool HasClipboardText() override;
     bool Open(const std::string& Target) override;
     void Beep(UINT Type) override;
+    // The freedesktop system tray (X11 only; elsewhere there is none).
+    bool NotifyAreaAvailable() override;
+    TNotifyIconId AddNotifyIcon(const TPixelView& Icon, const std::string& Tip) override;
+    void UpdateNotifyIcon(TNotifyIconId Id, const TPixelView& Icon,
+                          const std::string& Tip) override;
+    void RemoveNotifyIcon(TNotifyIconId Id) override;
+    void ShowNotifyBalloon(TNotifyIconId Id, const std::string& Title, const std::string& Text,
+                           int IconKind) override;
     void Wake() override;
     void Wait(std::optional<std::uint32_t> Deadline, const char* Caller) override;
     bool NextEvent(TBackendEvent& Event) override;

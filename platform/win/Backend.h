@@ -62,6 +62,18 @@ enum class TBackendEventKind {
     Maximized,
     Expose,
     ScreensChanged,
+    NotifyIconPointer,  // NotifyIcon, NotifyPointer, Button, Point
+    NotifyBalloonClick, // NotifyIcon
+    NotifyAreaChanged,  // Available
+};
+
+using TNotifyIconId = std::uint64_t;
+
+// What the pointer did on a notification icon.
+enum class TNotifyPointer {
+    Move,
+    ButtonDown,
+    ButtonUp,
 };
 
 // How the desktop answers a request to iconify a surface.
@@ -84,6 +96,9 @@ struct TBackendEvent {
     bool Extended = false;
     std::string Text; // KeyDown: the text of the key; TextCommit: the committed text
     TRect Bounds;     // MovedResized
+    TNotifyIconId NotifyIcon = 0;
+    TNotifyPointer NotifyPointer = TNotifyPointer::Move;
+    bool Available = false; // NotifyAreaChanged
 };
 
 class TBackend {
@@ -130,6 +145,18 @@ public:
     // Whether the desktop shows per-pixel alpha and constant opacity
     // translucent (a compositor runs).
     virtual bool HasCompositor() = 0;
+
+    // The desktop's notification area. An icon's picture is premultiplied,
+    // as for SetImage (no bits: an empty icon); the backend scales it to the
+    // size the desktop gives the icon. Adding answers 0 when refused. An
+    // empty balloon text hides the balloon; IconKind is an NIIF_ value.
+    virtual bool NotifyAreaAvailable() = 0;
+    virtual TNotifyIconId AddNotifyIcon(const TPixelView& Icon, const std::string& Tip) = 0;
+    virtual void UpdateNotifyIcon(TNotifyIconId Id, const TPixelView& Icon,
+                                  const std::string& Tip) = 0;
+    virtual void RemoveNotifyIcon(TNotifyIconId Id) = 0;
+    virtual void ShowNotifyBalloon(TNotifyIconId Id, const std::string& Title,
+                                   const std::string& Text, int IconKind) = 0;
 
     // Thread-safe; makes a waiting Wait return. A wake that comes before the
     // wait is kept, so the wait returns at once.

@@ -750,3 +750,34 @@ struct MONITORINFOEX {
     DWORD dwFlags = 0;
     char szDevice[32] = {};
 };
+
+// Notification icons (Shell_NotifyIcon).
+constexpr DWORD NIM_ADD = 0;
+constexpr DWORD NIM_MODIFY = 1;
+constexpr DWORD NIM_DELETE = 2;
+constexpr UINT NIF_MESSAGE = 0x1;
+constexpr UINT NIF_ICON = 0x2;
+constexpr UINT NIF_TIP = 0x4;
+constexpr UINT NIF_INFO = 0x10;
+constexpr DWORD NIIF_NONE = 0;
+constexpr DWORD NIIF_INFO = 1;
+constexpr DWORD NIIF_WARNING = 2;
+constexpr DWORD NIIF_ERROR = 3;
+constexpr UINT NIN_BALLOONUSERCLICK = WM_USER + 5;
+
+// Strings are UTF-8; cbSize is carried and not checked.
+struct NOTIFYICONDATA {
+    DWORD cbSize = 0;
+    HWND hWnd = nullptr;
+    UINT uID = 0;
+    UINT uFlags = 0;
+    UINT uCallbackMessage = 0;
+    HICON hIcon = nullptr;
+    std::string szTip;
+    DWORD dwState = 0;
+    DWORD dwStateMask = 0;
+    std::string szInfo;
+    UINT uTimeout = 0;
+    std::string szInfoTitle;
+    DWORD dwInfoFlags = 0;
+};

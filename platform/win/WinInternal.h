@@ -308,6 +308,14 @@ void SyncSurfaceBounds(TWnd* Top);
 void SyncSurfaceLayering(TWnd* Top);
 void SyncSurfaceShape(TWnd* Top);
 
+// Notification icons: the backend's events about them, a destroyed window's
+// icons removed, and every icon forgotten when the window system is reset.
+void NotifyIconEvent(TThreadQueue& Queue, const TBackendEvent& Event);
+void RemoveNotifyIconsOf(HWND Wnd);
+void ResetNotifyIcons();
+// Posts with the screen point GetMessagePos reports for the message.
+BOOL PostAt(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, TPoint Point);
+
 // Message retrieval shared by GetMessage, PeekMessage and the modal loops.
 bool RetrieveMessage(MSG& Msg, HWND Filter, UINT Min, UINT Max, bool Remove, bool RouteInput);
 void HandleSentMessages(TThreadQueue& Queue);

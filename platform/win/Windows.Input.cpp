@@ -359,6 +359,11 @@ void PullBackendEvents(TThreadQueue& Q) {
                 PresentWindow(W);
             }
             break;
+        case TBackendEventKind::NotifyIconPointer:
+        case TBackendEventKind::NotifyBalloonClick:
+        case TBackendEventKind::NotifyAreaChanged:
+            NotifyIconEvent(Q, E);
+            break;
         case TBackendEventKind::ScreensChanged: {
             int Cx = GetSystemMetrics(SM_CXSCREEN), Cy = GetSystemMetrics(SM_CYSCREEN);
             SetScreenSize(Cx, Cy);

@@ -331,13 +331,16 @@ LRESULT SendMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 namespace {
 
 // Window and thread posts land in the same queue the same way; only the target window differs.
-void PostTo(TThreadQueue& Q, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+void PostTo(TThreadQueue& Q, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam,
+            std::optional<TPoint> Point = std::nullopt) {
     MSG M;
     M.hwnd = Wnd;
     M.message = Msg;
     M.wParam = WParam;
     M.lParam = LParam;
     M.time = GetTickCount();
+    if (Point)
+        M.pt = *Point;
     {
         std::lock_guard Guard(Q.Lock);
         Q.Posted.push_back(M);
@@ -346,6 +349,21 @@ void PostTo(TThreadQueue& Q, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 } // namespace
+
+namespace winsys {
+
+BOOL PostAt(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, TPoint Point) {
+    auto W = Find(Wnd);
+    if (!W || W->Destroyed || W->IsDesktop)
+        return FALSE;
+    auto Q = QueueOf(W->Thread);
+    if (!Q)
+        return FALSE;
+    PostTo(*Q, Wnd, Msg, WParam, LParam, Point);
+    return TRUE;
+}
+
+} // namespace winsys
 
 BOOL PostMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     if (!Wnd)

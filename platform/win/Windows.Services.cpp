@@ -841,6 +841,7 @@ void ResetWindowSystem() {
             Tops.push_back(T->Handle);
     for (HWND T : Tops)
         DestroyWindow(T);
+    ResetNotifyIcons();
     DestroyCaret();
     TThreadQueue& Q = CurrentQueue();
     {

@@ -685,6 +685,7 @@ void FreeWindowResources(TWnd* W) {
         Global.Track.Wnd = nullptr;
     if (Global.LastClick.Wnd == W->Handle)
         Global.LastClick.Wnd = nullptr;
+    RemoveNotifyIconsOf(W->Handle);
     if (W->Surface) {
         Backend().DestroySurface(W->Surface);
         W->Surface = 0;

@@ -269,6 +269,11 @@ std::size_t GlobalSize(HGLOBAL Memory);
 HGLOBAL GlobalFree(HGLOBAL Memory);
 std::intptr_t ShellExecute(HWND Wnd, const char* Verb, const char* File, const char* Params,
                            const char* Dir, int Show);
+// Icons in the desktop's notification area, keyed by (hWnd, uID); pointer
+// events on them are posted to hWnd as uCallbackMessage. NIM_ADD fails when
+// the desktop has none (NotifyAreaAvailable).
+BOOL Shell_NotifyIcon(DWORD Message, const NOTIFYICONDATA* Data);
+bool NotifyAreaAvailable();
 
 // ---------------------------------------------------------------- helpers of this window system
 

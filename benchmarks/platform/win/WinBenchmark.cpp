@@ -153,6 +153,36 @@ void ScreenDCRoundTrip(benchmark::State& State) {
 }
 BENCHMARK(ScreenDCRoundTrip)->Unit(benchmark::kMicrosecond);
 
+// A notification icon given a new 32 x 32 picture, two pictures by turns.
+void NotifyIconNewPicture(benchmark::State& State) {
+    TSession S;
+    HWND W = Make("Quick", WS_POPUP, Bounds(0, 0, 10, 10));
+    HICON Icons[2];
+    for (int I = 0; I < 2; ++I) {
+        TArgbImage Image;
+        Image.Width = Image.Height = 32;
+        Image.Pixels.assign(32 * 32, I ? 0x80FF0000u : 0xFF0000FFu);
+        Icons[I] = CreateIconFromImages({Image});
+    }
+    NOTIFYICONDATA Data;
+    Data.hWnd = W;
+    Data.uID = 1;
+    Data.uFlags = NIF_ICON | NIF_TIP;
+    Data.hIcon = Icons[0];
+    Data.szTip = "Ostrela";
+    Shell_NotifyIcon(NIM_ADD, &Data);
+    Data.uFlags = NIF_ICON;
+    int Turn = 0;
+    for (auto _ : State) {
+        Data.hIcon = Icons[Turn ^= 1];
+        benchmark::DoNotOptimize(Shell_NotifyIcon(NIM_MODIFY, &Data));
+        S.Headless.ClearNotifyIconCalls();
+    }
+    for (HICON Icon : Icons)
+        DestroyIcon(Icon);
+}
+BENCHMARK(NotifyIconNewPicture)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv) {

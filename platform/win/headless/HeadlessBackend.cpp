@@ -333,7 +333,136 @@ void THeadlessBackend::RequestRepaint(TSurfaceId Surface) {
     Push(E);
 }
 
+void THeadlessBackend::PushNotifyPointer(TNotifyIconId Id, TNotifyPointer Kind, int Button) {
+    if (!FNotifyIcons.count(Id))
+        return;
+    TBackendEvent E;
+    E.Kind = TBackendEventKind::NotifyIconPointer;
+    E.NotifyIcon = Id;
+    E.NotifyPointer = Kind;
+    E.Button = Button;
+    E.Point = FPointer;
+    Push(E);
+}
+
+void THeadlessBackend::PointNotifyIcon(TNotifyIconId Id, TPoint Point) {
+    if (!FNotifyIcons.count(Id))
+        return;
+    FPointer = Point;
+    PushNotifyPointer(Id, TNotifyPointer::Move, 0);
+}
+
+void THeadlessBackend::PressNotifyIcon(TNotifyIconId Id, int Button) {
+    PushNotifyPointer(Id, TNotifyPointer::ButtonDown, Button);
+}
+
+void THeadlessBackend::ReleaseNotifyIcon(TNotifyIconId Id, int Button) {
+    PushNotifyPointer(Id, TNotifyPointer::ButtonUp, Button);
+}
+
+void THeadlessBackend::ClickNotifyIcon(TNotifyIconId Id, int Button) {
+    PressNotifyIcon(Id, Button);
+    ReleaseNotifyIcon(Id, Button);
+}
+
+void THeadlessBackend::DoubleClickNotifyIcon(TNotifyIconId Id, int Button) {
+    ClickNotifyIcon(Id, Button);
+    ClickNotifyIcon(Id, Button);
+}
+
+void THeadlessBackend::ClickNotifyBalloon(TNotifyIconId Id) {
+    auto It = FNotifyIcons.find(Id);
+    if (It == FNotifyIcons.end() || !It->second.BalloonVisible)
+        return;
+    TBackendEvent E;
+    E.Kind = TBackendEventKind::NotifyBalloonClick;
+    E.NotifyIcon = Id;
+    Push(E);
+}
+
+void THeadlessBackend::SetNotifyAreaAvailable(bool Available) {
+    if (Available == FNotifyAreaAvailable)
+        return;
+    FNotifyAreaAvailable = Available;
+    if (!Available)
+        FNotifyIcons.clear();
+    TBackendEvent E;
+    E.Kind = TBackendEventKind::NotifyAreaChanged;
+    E.Available = Available;
+    Push(E);
+}
+
+const THeadlessNotifyIcon* THeadlessBackend::NotifyIcon(TNotifyIconId Id) const {
+    auto It = FNotifyIcons.find(Id);
+    return It == FNotifyIcons.end() ? nullptr : &It->second;
+}
+
+std::vector<TNotifyIconId> THeadlessBackend::NotifyIcons() const {
+    std::vector<TNotifyIconId> Result;
+    for (auto& [Id, Icon] : FNotifyIcons)
+        Result.push_back(Id);
+    return Result;
+}
+
 // ---------------------------------------------------------------- the backend
+
+namespace {
+
+void CopyNotifyPicture(THeadlessNotifyIcon& Icon, const TPixelView& View) {
+    Icon.Picture.clear();
+    Icon.Width = Icon.Height = 0;
+    if (!View.Bits || View.Width <= 0 || View.Height <= 0)
+        return;
+    Icon.Width = View.Width;
+    Icon.Height = View.Height;
+    for (int Y = 0; Y < View.Height; ++Y) {
+        auto* Row =
+            reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(View.Bits) +
+                                                   std::size_t(Y) * std::size_t(View.Stride));
+        Icon.Picture.insert(Icon.Picture.end(), Row, Row + View.Width);
+    }
+}
+
+} // namespace
+
+TNotifyIconId THeadlessBackend::AddNotifyIcon(const TPixelView& Picture, const std::string& Tip) {
+    TNotifyIconId Id = FNotifyAreaAvailable ? FNextNotifyIcon++ : 0;
+    FNotifyCalls.push_back({THeadlessNotifyCall::Add, Id, Tip, {}, {}, 0});
+    if (!Id)
+        return 0;
+    THeadlessNotifyIcon& Icon = FNotifyIcons[Id];
+    CopyNotifyPicture(Icon, Picture);
+    Icon.Tip = Tip;
+    return Id;
+}
+
+void THeadlessBackend::UpdateNotifyIcon(TNotifyIconId Id, const TPixelView& Picture,
+                                        const std::string& Tip) {
+    FNotifyCalls.push_back({THeadlessNotifyCall::Update, Id, Tip, {}, {}, 0});
+    auto It = FNotifyIcons.find(Id);
+    if (It == FNotifyIcons.end())
+        return;
+    CopyNotifyPicture(It->second, Picture);
+    It->second.Tip = Tip;
+}
+
+void THeadlessBackend::RemoveNotifyIcon(TNotifyIconId Id) {
+    FNotifyCalls.push_back({THeadlessNotifyCall::Remove, Id, {}, {}, {}, 0});
+    FNotifyIcons.erase(Id);
+}
+
+void THeadlessBackend::ShowNotifyBalloon(TNotifyIconId Id, const std::string& Title,
+                                         const std::string& Text, int IconKind) {
+    FNotifyCalls.push_back({THeadlessNotifyCall::Balloon, Id, {}, Title, Text, IconKind});
+    auto It = FNotifyIcons.find(Id);
+    if (It == FNotifyIcons.end())
+        return;
+    THeadlessNotifyIcon& Icon = It->second;
+    Icon.BalloonVisible = !Text.empty();
+    Icon.BalloonTitle = Icon.BalloonVisible ? Title : std::string();
+    Icon.BalloonText = Text;
+    Icon.BalloonKind = Icon.BalloonVisible ? IconKind : 0;
+}
 
 TSurfaceId THeadlessBackend::CreateSurface(TSurfaceKind Kind, TSurfaceId Owner,
                                            const std::string& Title) {

@@ -46,6 +46,31 @@ struct THeadlessSurface {
     std::vector<TRect> LastChanged;
 };
 
+// An icon in the headless notification area.
+struct THeadlessNotifyIcon {
+    std::vector<std::uint32_t> Picture; // premultiplied; empty for no picture
+    int Width = 0;
+    int Height = 0;
+    std::string Tip;
+    bool BalloonVisible = false;
+    std::string BalloonTitle;
+    std::string BalloonText;
+    int BalloonKind = 0;
+};
+
+// One call the window system made on the notification area.
+struct THeadlessNotifyCall {
+    enum TOperation { Add, Update, Remove, Balloon };
+    TOperation Operation = Add;
+    TNotifyIconId Id = 0; // 0 for a refused add
+    std::string Tip;      // Add, Update
+    std::string Title;    // Balloon
+    std::string Text;     // Balloon
+    int Kind = 0;         // Balloon
+
+    bool operator==(const THeadlessNotifyCall&) const = default;
+};
+
 class THeadlessBackend : public TBackend {
 public:
     THeadlessBackend();
@@ -65,6 +90,9 @@ public:
     // window manager that iconifies at once, Pending as one that does it
     // later (IconifyByDesktop confirms), Refused as a display without one.
     void SetIconifyAnswer(TIconifyAnswer Answer) { FIconifyAnswer = Answer; }
+    // The notification area is there by default; taking it away forgets its
+    // icons. Either change is reported to the window system.
+    void SetNotifyAreaAvailable(bool Available);
 
     // ------------------------------------------------ read-back
     const THeadlessSurface* Surface(TSurfaceId Id) const;
@@ -84,6 +112,11 @@ public:
     std::uint32_t ScreenPixel(int X, int Y) const;
     // The presented pixel of a surface at surface coordinates, as 0x00RRGGBB.
     std::uint32_t SurfacePixel(TSurfaceId Id, int X, int Y) const;
+    // An icon of the notification area, null when there is none of that id.
+    const THeadlessNotifyIcon* NotifyIcon(TNotifyIconId Id) const;
+    std::vector<TNotifyIconId> NotifyIcons() const;
+    const std::vector<THeadlessNotifyCall>& NotifyIconCalls() const { return FNotifyCalls; }
+    void ClearNotifyIconCalls() { FNotifyCalls.clear(); }
 
     // ------------------------------------------------ input injection
     void MovePointer(int X, int Y);
@@ -104,6 +137,15 @@ public:
     void IconifyByDesktop(TSurfaceId Surface, bool Iconified);
     void MaximizeByDesktop(TSurfaceId Surface, bool Maximized);
     void RequestRepaint(TSurfaceId Surface);
+    // The pointer on a notification icon: PointNotifyIcon moves it to a
+    // screen point over the icon, where the presses and releases then happen.
+    // Events for an icon that is not there are not made.
+    void PointNotifyIcon(TNotifyIconId Id, TPoint Point);
+    void PressNotifyIcon(TNotifyIconId Id, int Button = 0);
+    void ReleaseNotifyIcon(TNotifyIconId Id, int Button = 0);
+    void ClickNotifyIcon(TNotifyIconId Id, int Button = 0);
+    void DoubleClickNotifyIcon(TNotifyIconId Id, int Button = 0);
+    void ClickNotifyBalloon(TNotifyIconId Id);
 
     // ------------------------------------------------ the backend
     TSurfaceId CreateSurface(TSurfaceKind Kind, TSurfaceId Owner,
@@ -138,6 +180,13 @@ public:
     // True unless a test says otherwise: the composed screen blends alpha.
     bool HasCompositor() override { return FHasCompositor; }
     void SetHasCompositor(bool Value) { FHasCompositor = Value; }
+    bool NotifyAreaAvailable() override { return FNotifyAreaAvailable; }
+    TNotifyIconId AddNotifyIcon(const TPixelView& Icon, const std::string& Tip) override;
+    void UpdateNotifyIcon(TNotifyIconId Id, const TPixelView& Icon,
+                          const std::string& Tip) override;
+    void RemoveNotifyIcon(TNotifyIconId Id) override;
+    void ShowNotifyBalloon(TNotifyIconId Id, const std::string& Title, const std::string& Text,
+                           int IconKind) override;
     void Wake() override;
     void Wait(std::optional<std::uint32_t> Deadline, const char* Caller) override;
     bool NextEvent(TBackendEvent& Event) override;
@@ -154,6 +203,7 @@ private:
     std::optional<TShown> ShownAt(const THeadlessSurface& S, TPoint P) const;
     void Push(TBackendEvent Event);
     void PushPointer(TBackendEventKind Kind, int Button, int Delta);
+    void PushNotifyPointer(TNotifyIconId Id, TNotifyPointer Kind, int Button);
 
     std::map<TSurfaceId, THeadlessSurface> FSurfaces;
     std::vector<TSurfaceId> FStacking;
@@ -172,6 +222,10 @@ private:
     bool FImeTakesText = false;
     TManualClock* FClock = nullptr;
     TIconifyAnswer FIconifyAnswer = TIconifyAnswer::Done;
+    bool FNotifyAreaAvailable = true;
+    std::map<TNotifyIconId, THeadlessNotifyIcon> FNotifyIcons;
+    TNotifyIconId FNextNotifyIcon = 1;
+    std::vector<THeadlessNotifyCall> FNotifyCalls;
 
     // Guards the events and the wake count: other threads wake.
     mutable std::mutex FLock;

@@ -222,6 +222,8 @@ TEST(QtEndToEnd, DemoFormReachesTheScreenAsPaintedItsPopupTakesNoFocusAndItsCapt
 
 // With no window manager nothing iconifies the form: the minimize button
 // leaves it as it was, answering keys, and Alt+F4 still ends the program.
+// Under a window manager the same click iconifies it, which shows that the
+// click is on the button; xdotool brings it back.
 TEST(QtEndToEnd, ProgramMinimizedWithoutAWindowManagerStaysUsable) {
     SKIP_WITHOUT_VIRTUAL_SCREEN();
     TTempDir Dir;
@@ -232,6 +234,21 @@ TEST(QtEndToEnd, ProgramMinimizedWithoutAWindowManagerStaysUsable) {
     ASSERT_EQ(Shot.size(), QSize(1920, 1080));
     EXPECT_TRUE(SameColour(Shot.pixel(960, 560), Rgb(GetSysColor(COLOR_BTNFACE))))
         << "the form is still on the screen after the click";
+    std::filesystem::copy_file(Dir.File("screen.png"),
+                               OSTRELA_BUILD_DIR "/qt-ostrela-minimized-screen.png",
+                               std::filesystem::copy_options::overwrite_existing);
+
+    if (!Available("openbox") || !Available("xprop"))
+        GTEST_SKIP() << "openbox or xprop is not installed: the window-manager half is left out";
+    TTempDir Wm;
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", OSTRELA_BIN_DIR "/ostrela", Wm, "minimize-wm");
+    if (std::filesystem::exists(Wm.File("unavailable.txt")))
+        GTEST_SKIP() << "the window manager did not start";
+    EXPECT_NE(ReadFile(Wm.File("minimized.txt")).find("Iconic"), std::string::npos)
+        << ReadFile(Wm.File("minimized.txt"));
+    EXPECT_NE(ReadFile(Wm.File("restored.txt")).find("Normal"), std::string::npos)
+        << ReadFile(Wm.File("restored.txt"));
+    EXPECT_EQ(ReadFile(Wm.File("status.txt")), "0\n");
 }
 
 // Under a compositor the see-through middle of a layered window, per-pixel
@@ -288,6 +305,57 @@ TEST(QtEndToEnd, WindowStatesAreSharedWithAWindowManager) {
     std::string Restored = ReadFile(Dir.File("restored.txt"));
     EXPECT_EQ(Restored.find("MAXIMIZED"), std::string::npos) << Restored;
     EXPECT_TRUE(std::filesystem::exists(Dir.File("maximized-by-desktop.txt")));
+    if (std::filesystem::exists(Dir.File("maximized.png")))
+        std::filesystem::copy_file(Dir.File("maximized.png"),
+                                   OSTRELA_BUILD_DIR "/qt-maximized-screen.png",
+                                   std::filesystem::copy_options::overwrite_existing);
+}
+
+// A notification icon docked by a tray host on the virtual screen: its
+// picture at the host's place, the callbacks of a click and a double click,
+// the host going away and coming back; and no icon without a host.
+TEST(QtEndToEnd, NotificationIconDocksInATrayHostAndHearsItsClicks) {
+    SKIP_WITHOUT_VIRTUAL_SCREEN();
+    TTempDir Dir;
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-tray.sh", QT_TRAY_DEMO, Dir, Quote(QT_TRAY_HOST));
+    ASSERT_TRUE(std::filesystem::exists(Dir.File("done.txt"))) << ReadFile(Dir.File("xvfb.txt"));
+    EXPECT_EQ(ReadFile(Dir.File("nohost.txt")), "add refused\n");
+    EXPECT_EQ(ReadFile(Dir.File("host.txt")), "ready\ndocked\n");
+    EXPECT_EQ(ReadFile(Dir.File("host2.txt")), "ready\ndocked\n") << "docked again";
+
+    // What the program heard, without the pointer's moves and the poll's
+    // news of the new host, which may come before or after its message.
+    std::vector<std::string> Heard;
+    int Moves = 0;
+    std::istringstream Lines(ReadFile(Dir.File("demo.txt")));
+    for (std::string Line; std::getline(Lines, Line);) {
+        if (Line.rfind("WM_MOUSEMOVE", 0) == 0)
+            ++Moves;
+        else if (Line != "area available")
+            Heard.push_back(Line);
+    }
+    EXPECT_GT(Moves, 0);
+    EXPECT_EQ(Heard,
+              (std::vector<std::string>{"added", "WM_LBUTTONDOWN 112 112", "WM_LBUTTONUP 112 112",
+                                        "WM_LBUTTONDOWN 112 112", "WM_LBUTTONUP 112 112",
+                                        "WM_LBUTTONDBLCLK 112 112", "WM_LBUTTONUP 112 112",
+                                        "area unavailable", "TaskbarCreated", "added"}));
+
+    // The host's 24 x 24 place at (100, 100): the icon's two halves, on the
+    // host's own visual and then on the 32-bit one the second host offers.
+    for (const char* Photo : {"docked.png", "redocked.png"}) {
+        SCOPED_TRACE(Photo);
+        QImage Shot(QString::fromStdString(Dir.File(Photo)));
+        ASSERT_EQ(Shot.size(), QSize(1920, 1080));
+        for (int Y : {101, 112, 122}) {
+            EXPECT_TRUE(SameColour(Shot.pixel(101, Y), qRgb(255, 0, 0))) << Y;
+            EXPECT_TRUE(SameColour(Shot.pixel(110, Y), qRgb(255, 0, 0))) << Y;
+            EXPECT_TRUE(SameColour(Shot.pixel(113, Y), qRgb(0, 0, 255))) << Y;
+            EXPECT_TRUE(SameColour(Shot.pixel(122, Y), qRgb(0, 0, 255))) << Y;
+        }
+    }
+    std::filesystem::copy_file(Dir.File("docked.png"), OSTRELA_BUILD_DIR "/qt-tray-screen.png",
+                               std::filesystem::copy_options::overwrite_existing);
 }
 
 } // namespace

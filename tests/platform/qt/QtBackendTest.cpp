@@ -609,3 +609,33 @@ TEST_F(QtBackendTest, CompositorAnswerThroughTheBackendInterface) {
     Backend.SetCompositorOverride(std::nullopt);
     EXPECT_TRUE(Interface.HasCompositor());
 }
+
+// Only an X display has the tray protocol: elsewhere the desktop has no
+// notification area, and an icon is refused without any call failing.
+TEST_F(QtBackendTest, WithoutAnXDisplayThereIsNoNotificationArea) {
+    EXPECT_FALSE(Backend.NotifyAreaAvailable());
+    std::uint32_t Pixel = 0xFFFF0000;
+    EXPECT_EQ(Backend.AddNotifyIcon({&Pixel, 1, 1, 4}, "Ostrela"), 0u);
+    Backend.UpdateNotifyIcon(1, {}, "");
+    Backend.ShowNotifyBalloon(1, "T", "Text", 1);
+    Backend.RemoveNotifyIcon(1);
+
+    SetBackend(&Backend);
+    WNDCLASS Class{};
+    Class.lpfnWndProc = DefWindowProc;
+    Class.lpszClassName = "TrayOwner";
+    RegisterClass(&Class);
+    HWND Wnd = CreateWindowEx(0, "TrayOwner", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                              nullptr);
+    EXPECT_NE(Wnd, nullptr);
+    NOTIFYICONDATA Data;
+    Data.hWnd = Wnd;
+    Data.uID = 1;
+    Data.uFlags = NIF_MESSAGE | NIF_TIP;
+    Data.uCallbackMessage = WM_USER + 1024;
+    Data.szTip = "Ostrela";
+    EXPECT_FALSE(NotifyAreaAvailable());
+    EXPECT_FALSE(Shell_NotifyIcon(NIM_ADD, &Data));
+    ResetWindowSystem();
+    SetBackend(nullptr);
+}
