@@ -683,7 +683,8 @@ void TSkinBuilder::Containers() {
     auto BarPanel = [&](const std::string& Name, int W, int H, bool LineAtTop) {
         auto& E = AddControl<TbsDataSkinPanelControl>(Name);
         TImage I(W, H);
-        I.FillRows(Sized(W, H), StyledSurface());
+        // Flat, since tool buttons compose their edges over it.
+        I.Fill(Sized(W, H), P.Surface);
         I.Fill(LineAtTop ? TRect{0, 0, W, 1} : TRect{0, H - 1, W, H}, P.Border);
         SetNinePart(E, pfContainers, Place(pfContainers, I), 2, 2);
         SetFont(E);
