@@ -394,9 +394,10 @@ std::unique_ptr<TBitmap> DrawMainWindow(TbsSkinData& Skin, bool Text) {
     const int ColW[] = {300, 100, 110, 110, 140};
     int HX = Inner.Left;
     for (int i = 0; i < 5; ++i) {
-        C.Button(D.get(), {HX, Inner.Top, HX + ColW[i], Inner.Top + 22}, Columns[i],
-                 "resizetoolbutton", 1 == 0 ? 1 : 0);
-        HX += ColW[i];
+        // The last column takes what is left, as the list view's does.
+        const int Right = i == 4 ? Inner.Right : HX + ColW[i];
+        C.Button(D.get(), {HX, Inner.Top, Right, Inner.Top + 22}, Columns[i], "resizetoolbutton");
+        HX = Right;
     }
     C.ScrollBar(D.get(), {List.Right - 20, List.Top + 1, List.Right - 1, List.Bottom - 1}, true);
     const char* Rows[] = {"旅行记录.mp4", "会议.avi", "音乐会.mkv"};

@@ -37,8 +37,8 @@ protected:
     // at the middle of its left side for faces with corners of their own.
     void Glyph(const std::string& Where, TBitmap* P, const TRect& R, bool MidLeft = false) {
         ASSERT_NE(P, nullptr) << Where;
-        const std::uint32_t Face =
-            MidLeft ? Pixel(*P, R.Left + 2, (R.Top + R.Bottom) / 2) : Pixel(*P, R.Left, R.Bottom - 1);
+        const std::uint32_t Face = MidLeft ? Pixel(*P, R.Left + 2, (R.Top + R.Bottom) / 2)
+                                           : Pixel(*P, R.Left, R.Bottom - 1);
         double Best = 1;
         for (int Y = R.Top; Y < R.Bottom; ++Y)
             for (int X = R.Left; X < R.Right; ++X)
@@ -51,8 +51,8 @@ protected:
 } // namespace
 
 TEST_P(StoredSkinContrast, ButtonsInEveryState) {
-    for (const char* Name : {"button", "resizebutton", "resizetoolbutton", "toolbutton",
-                             "toolmenubutton"}) {
+    for (const char* Name :
+         {"button", "resizebutton", "resizetoolbutton", "toolbutton", "toolmenubutton"}) {
         auto* B = Control<TbsDataSkinButtonControl>(Name);
         ASSERT_NE(B, nullptr);
         TBitmap* P = Pic(B->PictureIndex);
@@ -132,7 +132,8 @@ TEST_P(StoredSkinContrast, LabelsOnEverySurface) {
             Glyph(Name, Pic(C->PictureIndex), {R.Left + 3, R.Top + 2, R.Right - 3, R.Bottom - 2});
     }
     auto* G = Control<TbsDataSkinPanelControl>("groupbox");
-    Enabled("group box caption", Pic(G->PictureIndex), In(G->CaptionRect, G->SkinRect), G->FontColor);
+    Enabled("group box caption", Pic(G->PictureIndex), In(G->CaptionRect, G->SkinRect),
+            G->FontColor);
     auto* Sl = Control<TbsDataSkinSlider>("slider");
     TBitmap* SP = Pic(Sl->PictureIndex);
     const std::uint32_t Ruler = Pixel(*SP, (Sl->HRulerRect.Left + Sl->HRulerRect.Right) / 2,
@@ -178,8 +179,8 @@ TEST_P(StoredSkinContrast, CaptionActiveAndInactive) {
                 Min = std::min(Min, Contrast(Get(R.Width(), 0), Get(X, Y)));
         EXPECT_GE(Min, 4.5);
     }
-    for (const char* Name : {"closebutton", "maxbutton", "minbutton", "rollupbutton", "sysmenubutton",
-                             "traybutton"}) {
+    for (const char* Name :
+         {"closebutton", "maxbutton", "minbutton", "rollupbutton", "sysmenubutton", "traybutton"}) {
         auto* B = Object<TbsDataSkinStdButton>(Name);
         TBitmap* P = Pic(B->ActivePictureIndex);
         for (const TRect& Look : {B->SkinRect, B->ActiveSkinRect, B->DownRect, B->InActiveSkinRect})

@@ -72,15 +72,15 @@ const std::vector<std::pair<const char*, std::function<bool(TObject*)>>> Control
 };
 
 const std::vector<std::pair<const char*, TbsStdCommand>> CaptionButtons = {
-    {"closebutton", cmClose},   {"maxbutton", cmMaximize},     {"minbutton", cmMinimize},
+    {"closebutton", cmClose},   {"maxbutton", cmMaximize},    {"minbutton", cmMinimize},
     {"rollupbutton", cmRollUp}, {"sysmenubutton", cmSysMenu}, {"traybutton", cmMinimizeToTray},
 };
 
 // Rectangles placed in the element rather than in its picture.
 const std::set<std::string> InElement = {
-    "clientrect", "textarea",        "checkimagearea", "captionrect", "trackarea",
-    "upbuttonrect", "trackbuttonrect", "buttonsarea",  "textrect",    "imagerect",
-    "itemsrect",  "framerect",       "frametextrect",  "gripperrect", "borderrect"};
+    "clientrect",   "textarea",        "checkimagearea", "captionrect", "trackarea",
+    "upbuttonrect", "trackbuttonrect", "buttonsarea",    "textrect",    "imagerect",
+    "itemsrect",    "framerect",       "frametextrect",  "gripperrect", "borderrect"};
 
 class TRects : public TbsIniKeyVisitor {
 public:
@@ -126,7 +126,8 @@ TEST_P(StoredSkinGeometry, EveryLookupFindsItsKind) {
     auto* Bar = Control<TbsDataSkinMainMenuBar>("mainmenubar");
     ASSERT_NE(Bar, nullptr);
     EXPECT_NE(Object<TbsDataSkinMainMenuBarItem>(Bar->MenuBarItem), nullptr);
-    for (const std::string& N : {Bar->CloseButton, Bar->MaxButton, Bar->MinButton, Bar->SysMenuButton})
+    for (const std::string& N :
+         {Bar->CloseButton, Bar->MaxButton, Bar->MinButton, Bar->SysMenuButton})
         EXPECT_NE(Object<TbsDataSkinMainMenuBarButton>(N), nullptr) << N;
     auto* Combo = Control<TbsDataSkinComboBox>("combobox");
     ASSERT_NE(Combo, nullptr);
@@ -179,14 +180,18 @@ TEST_P(StoredSkinGeometry, EveryRectangleLiesInItsPicture) {
         TBitmap* P = Skin->ActivePicture(E->PictureIndex);
         const bool Pressed = dynamic_cast<TbsDataSkinEditControl*>(E.get()) ||
                              dynamic_cast<TbsDataSkinComboBox*>(E.get());
-        Check(E->IDName, P, P, E->SkinRect, Pressed, [&](TbsIniKeyVisitor& V) { E->VisitKeys(V); }, Item);
+        Check(
+            E->IDName, P, P, E->SkinRect, Pressed, [&](TbsIniKeyVisitor& V) { E->VisitKeys(V); },
+            Item);
     }
     for (auto& O : Skin->ObjectList) {
-        EXPECT_TRUE(O->ActivePictureIndex == -1 || ValidPicture(O->ActivePictureIndex)) << O->IDName;
+        EXPECT_TRUE(O->ActivePictureIndex == -1 || ValidPicture(O->ActivePictureIndex))
+            << O->IDName;
         EXPECT_EQ(O->GlowLayerPictureIndex, -1) << O->IDName;
         TBitmap* P = Skin->ActivePicture(O->ActivePictureIndex);
-        Check(O->IDName, P, O->SkinRectInAPicture ? P : Skin->FPicture.get(), O->SkinRect, false,
-              [&](TbsIniKeyVisitor& V) { O->VisitKeys(V); }, O->SkinRect);
+        Check(
+            O->IDName, P, O->SkinRectInAPicture ? P : Skin->FPicture.get(), O->SkinRect, false,
+            [&](TbsIniKeyVisitor& V) { O->VisitKeys(V); }, O->SkinRect);
     }
     auto SameSize = [&](int Picture, int Mask) {
         TBitmap* P = Skin->ActivePicture(Picture);
@@ -279,7 +284,8 @@ TEST_P(StoredSkinGeometry, TheFrameRegionHoldsTheClientAndCutsTheCorners) {
                        Skin->ClRect.Bottom + DY};
         int Outside = 0;
         for (int Y = Cl.Top; Y < Cl.Bottom; Y += 1)
-            for (int X = Cl.Left; X < Cl.Right; X += (Y == Cl.Top || Y == Cl.Bottom - 1) ? 1 : Cl.Width() - 1)
+            for (int X = Cl.Left; X < Cl.Right;
+                 X += (Y == Cl.Top || Y == Cl.Bottom - 1) ? 1 : Cl.Width() - 1)
                 Outside += !PtInRegion(Rgn, X, Y);
         EXPECT_EQ(Outside, 0);
         // Corners: cut for a rounded theme, whole for a square one.

@@ -10,11 +10,11 @@
 namespace storedtest {
 
 const TThemeFacts Facts[11] = {
-    {"Clear Sky", "晴空", true, 4, false, false},   {"Cinnabar", "朱砂", true, 3, true, true},
-    {"Bamboo", "竹青", true, 6, true, false},       {"Deep Sea", "深海", false, 4, true, true},
-    {"Lilac", "丁香", true, 8, true, true},         {"Amber", "琥珀", false, 2, false, false},
-    {"Lake", "碧波", true, 0, false, true},         {"Graphite", "石墨", false, 3, true, false},
-    {"Rice Paper", "宣纸", true, 4, false, false},  {"Dusk Cherry", "暮樱", false, 6, true, true},
+    {"Clear Sky", "晴空", true, 4, false, false},  {"Cinnabar", "朱砂", true, 3, true, true},
+    {"Bamboo", "竹青", true, 6, true, false},      {"Deep Sea", "深海", false, 4, true, true},
+    {"Lilac", "丁香", true, 8, true, true},        {"Amber", "琥珀", false, 2, false, false},
+    {"Lake", "碧波", true, 0, false, true},        {"Graphite", "石墨", false, 3, true, false},
+    {"Rice Paper", "宣纸", true, 4, false, false}, {"Dusk Cherry", "暮樱", false, 6, true, true},
     {"Ink", "墨白", true, 0, false, false},
 };
 

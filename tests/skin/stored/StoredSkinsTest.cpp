@@ -1,9 +1,10 @@
 // The stored list as the program takes it, the stored format, the themes'
 // distinctness, the generator's own check and the build's reproducibility.
+#include "skin/stored/StoredSkins.h"
+
 #include "platform/core/Exceptions.h"
 #include "platform/core/Streams.h"
 #include "skin/model/bsSkinData.Stored.h"
-#include "skin/stored/StoredSkins.h"
 #include "skin/stored/generator/Checks.h"
 #include "skin/stored/generator/Generator.h"
 #include "skin/stored/generator/Palette.h"
@@ -97,8 +98,9 @@ TEST_P(StoredSkinFormat, VersionThreeAsciiTextAndPictureDepths) {
     const std::string Text = P.substr(At);
     EXPECT_EQ(Text.rfind("[VERSION]", 0), 0u);
     EXPECT_NE(Text.find("ver=1"), std::string::npos);
-    EXPECT_TRUE(std::all_of(Text.begin(), Text.end(), [](char C) { return (unsigned char)C < 0x80; }))
-        << "the ini text holds a byte beyond ASCII";
+    EXPECT_TRUE(std::all_of(Text.begin(), Text.end(), [](char C) {
+        return (unsigned char)C < 0x80;
+    })) << "the ini text holds a byte beyond ASCII";
 
     EXPECT_EQ(Skin->FPicture->PixelFormat(), GetParam() == 10 ? pf8bit : pf24bit);
     EXPECT_EQ(Skin->FMask->PixelFormat(), pf1bit);
@@ -183,8 +185,12 @@ TEST_F(StoredSkinList, TheCheckFailsUnreadableText) {
 // of a fresh run.
 TEST_F(StoredSkinList, TheBuildIsReproducible) {
     TTempDir A, B;
-    ASSERT_EQ(std::system((std::string(OSTRELA_SKINGEN) + " --out " + A.Path() + " >/dev/null").c_str()), 0);
-    ASSERT_EQ(std::system((std::string(OSTRELA_SKINGEN) + " --out " + B.Path() + " >/dev/null").c_str()), 0);
+    ASSERT_EQ(
+        std::system((std::string(OSTRELA_SKINGEN) + " --out " + A.Path() + " >/dev/null").c_str()),
+        0);
+    ASSERT_EQ(
+        std::system((std::string(OSTRELA_SKINGEN) + " --out " + B.Path() + " >/dev/null").c_str()),
+        0);
     std::unique_ptr<TbsCompressedSkinList> List(CreateStoredSkinList(nullptr));
     for (int i = 0; i < 11; ++i) {
         const std::string Name = "/skin" + std::to_string(i) + ".skn";
