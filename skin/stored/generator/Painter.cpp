@@ -326,49 +326,17 @@ TImage FromBitmap(TBitmap& Bitmap) {
 
 } // namespace skingen
 
-#include "skin/model/bsEffects.EffectBmp.h"
-
 namespace skingen {
 
 void ApplyInActiveEffect(TImage& Image, TbsInActiveEffect Effect) {
-    if (Image.Width() == 0 || Image.Height() == 0)
-        return;
-    TbsEffectBmp E(Image.Width(), Image.Height());
-    const int Stride = Image.Width() * 3 + Image.Width() % 4;
-    auto At = [&](int X, int Y) { return E.Bits + std::ptrdiff_t(Y) * Stride + X * 3; };
+    std::vector<TRgb> Pixels;
     for (int Y = 0; Y < Image.Height(); ++Y)
-        for (int X = 0; X < Image.Width(); ++X) {
-            const TRgb C = Image.Pixel(X, Y);
-            BYTE* P = At(X, Y);
-            P[0] = BYTE(C & 0xFF);
-            P[1] = BYTE((C >> 8) & 0xFF);
-            P[2] = BYTE((C >> 16) & 0xFF);
-        }
-    switch (Effect) {
-    case ieBrightness:
-        E.ChangeBrightness(0.5);
-        break;
-    case ieDarkness:
-        E.ChangeDarkness(0.3);
-        break;
-    case ieGrayScale:
-        E.GrayScale();
-        break;
-    case ieNoise:
-        E.AddMonoNoise(50);
-        break;
-    case ieSplitBlur:
-        E.SplitBlur(1);
-        break;
-    case ieInvert:
-        E.Invert();
-        break;
-    }
+        for (int X = 0; X < Image.Width(); ++X)
+            Pixels.push_back(Image.Pixel(X, Y));
+    ApplyInActiveEffect(Pixels, Image.Width(), Image.Height(), Effect);
     for (int Y = 0; Y < Image.Height(); ++Y)
-        for (int X = 0; X < Image.Width(); ++X) {
-            const BYTE* P = At(X, Y);
-            Image.SetPixel(X, Y, TRgb(P[2]) << 16 | TRgb(P[1]) << 8 | P[0]);
-        }
+        for (int X = 0; X < Image.Width(); ++X)
+            Image.SetPixel(X, Y, Pixels[std::size_t(Y) * Image.Width() + X]);
 }
 
 } // namespace skingen

@@ -1,6 +1,6 @@
 #include "skin/stored/generator/Palette.h"
 
-#include "skin/stored/generator/Painter.h"
+#include "skin/model/bsEffects.EffectBmp.h"
 
 #include <algorithm>
 #include <cmath>
@@ -129,14 +129,15 @@ TFill StyledFill(const TLch& Base, TSurfaceStyle Style) {
 }
 
 bool ReadableAfter(TbsInActiveEffect Effect, TRgb Text, const TFill& Fill) {
-    TImage Strip(2, CaptionHeight);
+    // Column 0 the bar, column 1 the text.
+    std::vector<TRgb> Strip;
     for (int Y = 0; Y < CaptionHeight; ++Y) {
-        Strip.SetPixel(0, Y, Fill.Row(Y, CaptionHeight));
-        Strip.SetPixel(1, Y, Text);
+        Strip.push_back(Fill.Row(Y, CaptionHeight));
+        Strip.push_back(Text);
     }
-    ApplyInActiveEffect(Strip, Effect);
+    ApplyInActiveEffect(Strip, 2, CaptionHeight, Effect);
     for (int Y = 0; Y < CaptionHeight; ++Y)
-        if (ContrastRatio(Strip.Pixel(0, Y), Strip.Pixel(1, 0)) < 4.5)
+        if (ContrastRatio(Strip[std::size_t(Y) * 2], Strip[1]) < 4.5)
             return false;
     return true;
 }
@@ -285,6 +286,48 @@ TPalette MakePalette(const TTheme& Theme, const TPaletteRule& Rule) {
         TextOn(P.InActiveCaption, CaptionHeight,
                {LchToRgb(MixLch(RgbToLch(P.Text), Surface, 0.25)), P.Text, P.TextOnAccent});
     return P;
+}
+
+void ApplyInActiveEffect(std::vector<TRgb>& Pixels, int Width, int Height,
+                         TbsInActiveEffect Effect) {
+    if (Width <= 0 || Height <= 0)
+        return;
+    TbsEffectBmp E(Width, Height);
+    const int Stride = Width * 3 + Width % 4;
+    auto At = [&](int X, int Y) { return E.Bits + std::ptrdiff_t(Y) * Stride + X * 3; };
+    for (int Y = 0; Y < Height; ++Y)
+        for (int X = 0; X < Width; ++X) {
+            const TRgb C = Pixels[std::size_t(Y) * Width + X];
+            BYTE* P = At(X, Y);
+            P[0] = BYTE(C & 0xFF);
+            P[1] = BYTE((C >> 8) & 0xFF);
+            P[2] = BYTE((C >> 16) & 0xFF);
+        }
+    switch (Effect) {
+    case ieBrightness:
+        E.ChangeBrightness(0.5);
+        break;
+    case ieDarkness:
+        E.ChangeDarkness(0.3);
+        break;
+    case ieGrayScale:
+        E.GrayScale();
+        break;
+    case ieNoise:
+        E.AddMonoNoise(50);
+        break;
+    case ieSplitBlur:
+        E.SplitBlur(1);
+        break;
+    case ieInvert:
+        E.Invert();
+        break;
+    }
+    for (int Y = 0; Y < Height; ++Y)
+        for (int X = 0; X < Width; ++X) {
+            const BYTE* P = At(X, Y);
+            Pixels[std::size_t(Y) * Width + X] = TRgb(P[2]) << 16 | TRgb(P[1]) << 8 | P[0];
+        }
 }
 
 } // namespace skingen

@@ -5,9 +5,11 @@
 // order of computations.
 #pragma once
 
+#include "skin/model/bsSkinData.IniValues.h"
 #include "skin/stored/generator/Themes.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace skingen {
 
@@ -71,5 +73,11 @@ struct TPaletteRule {
 };
 
 TPalette MakePalette(const TTheme& Theme, const TPaletteRule& Rule = {});
+
+// The skin's inactive effect applied to Width x Height pixels (rows top
+// down) by the skin library's own effect picture, as a skinned form applies
+// it to its caption strips.
+void ApplyInActiveEffect(std::vector<TRgb>& Pixels, int Width, int Height,
+                         TbsInActiveEffect Effect);
 
 } // namespace skingen
