@@ -565,8 +565,10 @@ void TSkinBuilder::PushButton(const std::string& Name, int W, int H) {
     const TLook Down{P.FaceDown, P.StrongBorder};
     const TLook Disabled{FlatFill(P.Surface), P.Border};
     const TLook Focused{P.Face, P.StrongBorder, 2};
-    // Small faces keep a middle column: the rounding shrinks to fit.
-    const int M = std::min(Margin(), (W - 1) / 2);
+    // Small faces keep a middle column, and a face a speed button splits
+    // into its main part and a 15-pixel menu strip keeps both corners
+    // within the strip: the rounding shrinks to fit.
+    const int M = std::min({Margin(), (W - 1) / 2, Name == "resizebutton" ? 7 : W});
     const int R = std::min(Radius(), M - 1);
     SetNinePart(B, pfButtons, Place(pfButtons, FaceImage(W, H, P.Surface, Normal, R)), M,
                 RowMargin(H));
@@ -586,7 +588,6 @@ void TSkinBuilder::PushButton(const std::string& Name, int W, int H) {
 // hot and pressed faces are framed. Menu markers are hard-edged arrows on
 // the key colour.
 void TSkinBuilder::ToolButton(const std::string& Name, int W, int H, bool Menu) {
-    std::unique_ptr<TbsDataSkinButtonControl> Owned;
     TbsDataSkinButtonControl* BP;
     if (Menu)
         BP = &AddControl<TbsDataSkinMenuButtonControl>(Name);
@@ -905,7 +906,6 @@ void TSkinBuilder::Fields() {
     Edit(Memo, 60, 40, false);
     Memo.BGColor = Memo.ActiveBGColor = C(P.Field);
     for (const char* Name : {"listview", "treeview"}) {
-        std::unique_ptr<TbsDataSkinViewControl> V;
         TbsDataSkinViewControl& E =
             std::string(Name) == "listview"
                 ? static_cast<TbsDataSkinViewControl&>(AddControl<TbsDataSkinListView>(Name))

@@ -301,4 +301,43 @@ TEST_P(StoredSkinGeometry, TheFrameRegionHoldsTheClientAndCutsTheCorners) {
     }
 }
 
+// Speed buttons with a menu fill their main part and a 15-pixel strip
+// separately from the same face: the face must draw whole at 15 wide, and
+// the menu sign fit the strip.
+TEST_P(StoredSkinGeometry, ToolFacesSplitIntoAFifteenPixelStrip) {
+    for (const char* Name : {"resizetoolbutton", "resizebutton"}) {
+        auto* B = Control<TbsDataSkinButtonControl>(Name);
+        ASSERT_NE(B, nullptr);
+        SCOPED_TRACE(Name);
+        TBitmap* P = Skin->ActivePicture(B->PictureIndex);
+        ASSERT_NE(P, nullptr);
+        const int W = B->SkinRect.Width(), H = B->SkinRect.Height(), DX = 15 - W;
+        TBitmap Out;
+        Out.SetPixelFormat(pf24bit);
+        Out.SetSize(15, H);
+        Out.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+        Out.Canvas()->FillRect({0, 0, 15, H});
+        const TRect& Cl = B->ClRect;
+        MakeNinePartBitmap(B->LTPoint, B->RTPoint, B->LBPoint, B->RBPoint, Cl, B->LTPoint,
+                           {B->RTPoint.X + DX, B->RTPoint.Y}, B->LBPoint,
+                           {B->RBPoint.X + DX, B->RBPoint.Y},
+                           {Cl.Left, Cl.Top, Cl.Right + DX, Cl.Bottom}, &Out, P, B->SkinRect, 15, H,
+                           true, B->LeftStretch, B->TopStretch, B->RightStretch, B->BottomStretch,
+                           B->StretchEffect, B->StretchType);
+        int Sentinel = 0;
+        for (int Y = 0; Y < H; ++Y)
+            for (int X = 0; X < 15; ++X)
+                Sentinel += Pixel(Out, X, Y) == 0xFF00FF;
+        EXPECT_EQ(Sentinel, 0);
+        EXPECT_LE(B->LTPoint.X + (W - B->RTPoint.X), 15);
+        if (std::string(Name) == "resizetoolbutton") {
+            for (const TRect& M : {B->MenuMarkerRect, B->MenuMarkerActiveRect,
+                                   B->MenuMarkerDownRect, B->MenuMarkerFlatRect}) {
+                EXPECT_GT(M.Width(), 0);
+                EXPECT_LE(M.Width(), 13);
+            }
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Stored, StoredSkinGeometry, testing::Range(0, 11), SkinLabel);
