@@ -9,6 +9,7 @@
 #include "skin/stored/sheet/MockUp.h"
 #include "tests/skin/stored/StoredSkinFixture.h"
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <typeindex>
@@ -337,6 +338,31 @@ TEST_P(StoredSkinGeometry, ToolFacesSplitIntoAFifteenPixelStrip) {
                 EXPECT_LE(M.Width(), 13);
             }
         }
+    }
+}
+
+// The key colour of keyed pictures appears only inside the keyed menu
+// markers: anywhere else it would show as a magenta fringe.
+TEST_P(StoredSkinGeometry, TheKeyColourStaysInTheMarkers) {
+    std::vector<std::pair<int, TRect>> Keyed;
+    for (auto& E : Skin->CtrlList)
+        if (auto* B = dynamic_cast<TbsDataSkinButtonControl*>(E.get()))
+            for (const TRect& M : {B->MenuMarkerRect, B->MenuMarkerActiveRect,
+                                   B->MenuMarkerDownRect, B->MenuMarkerFlatRect})
+                Keyed.push_back({B->PictureIndex, M});
+    for (int I = 0; I < int(Skin->FActivePictures.size()); ++I) {
+        TBitmap& P = *Skin->FActivePictures[std::size_t(I)];
+        int Stray = 0;
+        for (int Y = 0; Y < P.Height(); ++Y)
+            for (int X = 0; X < P.Width(); ++X) {
+                if (Pixel(P, X, Y) != 0xFF00FF)
+                    continue;
+                Stray += std::none_of(Keyed.begin(), Keyed.end(), [&](const auto& K) {
+                    return K.first == I && X >= K.second.Left && X < K.second.Right &&
+                           Y >= K.second.Top && Y < K.second.Bottom;
+                });
+            }
+        EXPECT_EQ(Stray, 0) << "picture " << I;
     }
 }
 
