@@ -28,6 +28,28 @@ void Blit(TBitmap* Dest, int X, int Y, TBitmap* Source) {
                              {0, 0, Source->Width(), Source->Height()});
 }
 
+// Source drawn at (X, Y) where the region of a window picture's mask, laid
+// out for Source's size as a shaped popup lays it out, says inside.
+void BlitShaped(TBitmap* Dest, int X, int Y, TBitmap* Source, TBitmap* Mask, TPoint LT, TPoint RT,
+                TPoint LB, TPoint RB, TRect Cl) {
+    const int W = Source->Width(), H = Source->Height();
+    const int DX = Mask ? W - Mask->Width() : 0, DY = Mask ? H - Mask->Height() : 0;
+    HRGN Rgn = 0;
+    if (Mask)
+        MakeNinePartRegion(Rgn, LT, RT, LB, RB, Cl, LT, {RT.X + DX, RT.Y}, {LB.X, LB.Y + DY},
+                           {RB.X + DX, RB.Y + DY}, {Cl.Left, Cl.Top, Cl.Right + DX, Cl.Bottom + DY},
+                           Mask, W, H);
+    if (!Rgn) {
+        Blit(Dest, X, Y, Source);
+        return;
+    }
+    for (int SY = 0; SY < H; ++SY)
+        for (int SX = 0; SX < W; ++SX)
+            if (PtInRegion(Rgn, SX, SY))
+                Dest->Canvas()->SetPixels(X + SX, Y + SY, Source->Canvas()->Pixels(SX, SY));
+    DeleteObject(ToObj(Rgn));
+}
+
 void BlitPart(TBitmap* Dest, int X, int Y, TBitmap* Source, const TRect& R) {
     if (!Source || R.Width() <= 0 || R.Height() <= 0)
         return;
@@ -313,7 +335,8 @@ public:
                   I.Text, I.Hot ? M->ActiveFontColor : M->FontColor);
             IY += IH;
         }
-        Blit(D, X, Y, &F);
+        BlitShaped(D, X, Y, &F, Pic(S, Pw.MaskPictureIndex), Pw.LTPoint, Pw.RTPoint, Pw.LBPoint,
+                   Pw.RBPoint, {Pw.LTPoint.X, Pw.LTPoint.Y, Pw.RBPoint.X, Pw.RBPoint.Y});
     }
 
     void Hint(TBitmap* D, int X, int Y, int W, int H, const std::string& T) {
@@ -330,7 +353,8 @@ public:
             {Hw.ClRect.Left, Hw.ClRect.Top, Hw.ClRect.Right + DX, Hw.ClRect.Bottom + DY}, &F, P,
             {0, 0, P->Width(), P->Height()}, W, H, true, true, true, true, true, true, bsstFull);
         Label(&F, {Hw.ClRect.Left, 0, W - 4, H}, T, Hw.FontColor);
-        Blit(D, X, Y, &F);
+        BlitShaped(D, X, Y, &F, Pic(S, Hw.MaskPictureIndex), Hw.LTPoint, Hw.RTPoint, Hw.LBPoint,
+                   Hw.RBPoint, Hw.ClRect);
     }
 
     TbsSkinData& S;
@@ -384,7 +408,11 @@ std::unique_ptr<TBitmap> DrawMainWindow(TbsSkinData& Skin, bool Text) {
     const TRect List{X + 4, Y + 85, X + W - 4, Y + 300};
     C.Panel(D.get(), List);
     auto* View = Control<TbsDataSkinViewControl>(Skin, "listview");
-    const TRect Inner{List.Left + 1, List.Top + 1, List.Right - 20, List.Bottom - 1};
+    // The view keeps clear of the panel's rounded corners.
+    const TRect PanelClient = ClientOf(Control<TbsDataSkinCustomControl>(Skin, "panel"), List);
+    const int Inset = std::max(1, std::min(PanelClient.Top - List.Top, 3));
+    const TRect Inner{List.Left + Inset, List.Top + Inset, List.Right - 19 - Inset,
+                      List.Bottom - Inset};
     if (View) {
         D->Canvas()->Brush()->SetStyle(bsSolid);
         D->Canvas()->Brush()->SetColor(View->BGColor);
@@ -399,7 +427,7 @@ std::unique_ptr<TBitmap> DrawMainWindow(TbsSkinData& Skin, bool Text) {
         C.Button(D.get(), {HX, Inner.Top, Right, Inner.Top + 22}, Columns[i], "resizetoolbutton");
         HX = Right;
     }
-    C.ScrollBar(D.get(), {List.Right - 20, List.Top + 1, List.Right - 1, List.Bottom - 1}, true);
+    C.ScrollBar(D.get(), {Inner.Right, Inner.Top, Inner.Right + 19, Inner.Bottom}, true);
     const char* Rows[] = {"旅行记录.mp4", "会议.avi", "音乐会.mkv"};
     const TColor Sel = Skin.SkinColors()->cHighLight();
     for (int i = 0; i < 3; ++i) {
