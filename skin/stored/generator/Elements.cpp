@@ -407,8 +407,10 @@ void TSkinBuilder::PopupMenu() {
     O.ActiveArrowImageRect = Image(TGlyph::ArrowRight, P.MenuHot);
 }
 
-// The form's menu bar, its items and its four MDI buttons, all cut from the
-// bars picture.
+// The form's menu bar: the bar control forces its height to the bar
+// picture's and stretches it between the items rectangle's margins; it lays
+// out "mainmenubaritem" objects as three-part strips (ItemLO, ItemRO) with
+// the text in TextRct, and shows the four MDI buttons it names.
 void TSkinBuilder::MainMenuBar() {
     const TFill Bar = StyledBar();
     constexpr int H = 22;
@@ -476,6 +478,9 @@ void TSkinBuilder::MainMenuBar() {
     }
 }
 
+// Skinned hints: the hint window stretches its picture to the hint's size,
+// shapes itself with the mask laid out the same way and writes the text in
+// the client rectangle.
 void TSkinBuilder::HintWindow() {
     constexpr int W = 40, H = 28;
     TImage Window(W, H, P.HintBg);
@@ -542,6 +547,8 @@ void TSkinBuilder::LayerFrame() {
     L.HitTestEnable = false;
 }
 
+// The colours that stand in for system colours wherever a skinned control
+// draws without a picture (views, selections, 3-D lines).
 void TSkinBuilder::SkinColors() {
     TbsSkinColors& S = *D->SkinColors();
     S.SetcBtnFace(C(P.Surface));
@@ -556,8 +563,10 @@ void TSkinBuilder::SkinColors() {
 
 // ------------------------------------------------------------ controls
 
-// Push buttons: nine-part faces over the surface, one per state, the text
-// centred in the client rectangle.
+// Push buttons: the skinned button paints the face of its state at its own
+// size with the nine-part painter (corners kept, sides stretched) and
+// centres its text in the client rectangle; the message box takes its row
+// height from the face's height.
 void TSkinBuilder::PushButton(const std::string& Name, int W, int H) {
     auto& B = AddControl<TbsDataSkinButtonControl>(Name);
     const TLook Normal{P.Face, P.Border};
@@ -643,7 +652,8 @@ void TSkinBuilder::ToolButtons() {
     ToolButton("bigtoolmenutrackbutton", 56, 48, true);
 }
 
-// Panels: a one-pixel frame (or none) around a client in the surface colour.
+// Panels: the panel paints its face at any size with the nine-part painter
+// and its children stand on the client part, so the client is flat.
 TbsDataSkinPanelControl& TSkinBuilder::Panel(const std::string& Name, int W, int H, bool Framed) {
     auto& E = AddControl<TbsDataSkinPanelControl>(Name);
     const TLook Look{FlatFill(P.Surface), P.Border, Framed ? 1 : 0};
@@ -748,8 +758,8 @@ void TSkinBuilder::Containers() {
     }
 }
 
-// Check boxes and radio boxes: the box or circle in the check image area,
-// the text beside it; every state its own image.
+// Check boxes and radio boxes: the control centres the image of its state
+// in the check image area and writes its text in the text area.
 void TSkinBuilder::CheckBox(const std::string& Name, bool Radio) {
     auto& E = AddControl<TbsDataSkinCheckRadioControl>(Name);
     constexpr int W = 100, H = 20, S = 14;
@@ -784,8 +794,11 @@ void TSkinBuilder::CheckRadio() {
     CheckBox("radiobox", true);
 }
 
-// Scroll bars: arrows drawn into the buttons, a track, and a rounded thumb
-// composed over the track colour.
+// Scroll bars: the bar stretches its face, draws the hot and pressed button
+// pictures over the button places, and makes the thumb of its length from
+// the thumb picture (fixed ends of ThumbOffset1 and ThumbOffset2, middle
+// stretched). Arrows are drawn into the buttons; the thumb is composed over
+// the track colour.
 void TSkinBuilder::ScrollBar(const std::string& Name, bool Vertical) {
     auto& E = AddControl<TbsDataSkinScrollBarControl>(Name);
     constexpr int T0 = 19, L = 100, ThumbL = 30;
@@ -839,8 +852,8 @@ void TSkinBuilder::ScrollBars() {
     ScrollBar("bothhscrollbar", false);
 }
 
-// The slider: a rounded ruler and a two-cell thumb (normal, pressed) in
-// the accent colour, for both directions.
+// The slider: the seek slider draws the ruler as three parts (EdgeSize
+// ends) and one of the thumb's two cells (normal, pressed) over BGColor.
 void TSkinBuilder::Slider() {
     auto& E = AddControl<TbsDataSkinSlider>("slider");
     E.PictureIndex = pfBars;
@@ -872,8 +885,9 @@ void TSkinBuilder::Labels() {
     E.ActiveFontColor = C(LinkColour());
 }
 
-// Edits: a field framed in the border colour (the accent when hot), with
-// the frame button's pictures.
+// Edits: the edit keeps its picture's height, paints the face (the hot face
+// under the pointer) and edits text in the client rectangle; the button of
+// a button edit sits at ButtonRect with its hot and pressed pictures.
 void TSkinBuilder::Edit(TbsDataSkinEditControl& E, int W, int H, bool Button) {
     const TLook Normal{FlatFill(P.Field), P.Border};
     const TLook Hot{FlatFill(P.Field), P.StrongBorder};
@@ -916,8 +930,9 @@ void TSkinBuilder::Fields() {
     }
 }
 
-// The combo box keeps the height of its picture; its drop-down list is the
-// "listbox" element.
+// The combo box keeps the height of its picture (UseSkinSize); it draws the
+// item picture of its state as three parts with the text in ItemTextRect,
+// the button at ButtonRect, and drops down the "listbox" element.
 void TSkinBuilder::ComboBox() {
     auto& E = AddControl<TbsDataSkinComboBox>("combobox");
     constexpr int W = 80, H = 21, BW = 17, IW = 40, IH = 15;
@@ -955,6 +970,9 @@ void TSkinBuilder::ComboBox() {
     E.ShowFocus = false;
 }
 
+// List boxes: the list paints the frame at any size and each row from the
+// item picture of its state (normal, selected, focused), text in
+// ItemTextRect; the scroll bars keep their default element names.
 void TSkinBuilder::ListBox() {
     auto& E = AddControl<TbsDataSkinListBox>("listbox");
     constexpr int W = 60, H = 60, IW = 40, IH = 18;
@@ -976,6 +994,8 @@ void TSkinBuilder::ListBox() {
     E.ShowFocus = false;
 }
 
+// Up-down buttons: two button places in the face, with their hot and
+// pressed pictures; the element has no nine-part frame.
 void TSkinBuilder::UpDown(const std::string& Name, bool Vertical) {
     auto& E = AddControl<TbsDataSkinUpDownControl>(Name);
     constexpr int S = 16;
