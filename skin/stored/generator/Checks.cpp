@@ -259,11 +259,12 @@ private:
                 O->SkinRect);
         }
         RecordPicture("POPUPWINDOW", D.PopupWindow->WindowPictureIndex,
-                      D.PopupWindow->MaskPictureIndex);
+                      D.PopupWindow->MaskPictureIndex, D.PopupWindow->ItemsRect);
         RecordPicture("HINTWINDOW", D.HintWindow->WindowPictureIndex,
-                      D.HintWindow->MaskPictureIndex);
+                      D.HintWindow->MaskPictureIndex, D.HintWindow->ClRect);
         if (T.ShadowBorder)
-            RecordPicture("LAYERFRAME", D.LayerFrame->PictureIndex, D.LayerFrame->MaskPictureIndex);
+            RecordPicture("LAYERFRAME", D.LayerFrame->PictureIndex, D.LayerFrame->MaskPictureIndex,
+                          D.LayerFrame->ClRect);
         else if (D.LayerFrame->PictureIndex != -1)
             Fail("LAYERFRAME", "pictureindex", "set on a theme without a shadow border");
         if (D.FMask->Width() != D.FPicture->Width() || D.FMask->Height() != D.FPicture->Height())
@@ -280,13 +281,16 @@ private:
 
     bool InsideFrame(const TRect& R) const { return Inside(R, Frame.Width(), Frame.Height()); }
 
-    void RecordPicture(const std::string& Name, int Index, int Mask) {
+    // The record's window picture and mask, and its rectangle R inside it.
+    void RecordPicture(const std::string& Name, int Index, int Mask, const TRect& R) {
         const TImage* Pic = Picture(Index);
         const TImage* M = Picture(Mask);
         if (!Pic || !M)
             Fail(Name, "pictures", "window or mask picture index invalid");
         else if (Pic->Width() != M->Width() || Pic->Height() != M->Height())
             Fail(Name, "mask", "mask size differs from its picture's");
+        else if (IsEmpty(R) || !Inside(R, Pic->Width(), Pic->Height()))
+            Fail(Name, "rectangle", RectText(R) + " empty or outside the window picture");
     }
 
     // ---------------------------------------------------- nine parts

@@ -201,6 +201,26 @@ TEST_P(StoredSkinGeometry, EveryRectangleLiesInItsPicture) {
         EXPECT_EQ(P->Width(), M->Width());
         EXPECT_EQ(P->Height(), M->Height());
     };
+    // The records' rectangles and corner points lie in their window pictures.
+    auto InRecord = [&](const char* Name, int Picture, const TRect& R, std::vector<TPoint> Points) {
+        TBitmap* P = Skin->ActivePicture(Picture);
+        ASSERT_NE(P, nullptr) << Name;
+        EXPECT_TRUE(R.Width() > 0 && R.Height() > 0 && Within(R, P->Width(), P->Height())) << Name;
+        for (const TPoint& Pt : Points)
+            EXPECT_TRUE(Pt.X > 0 && Pt.Y > 0 && Pt.X < P->Width() && Pt.Y < P->Height()) << Name;
+    };
+    const auto& Pw = *Skin->PopupWindow;
+    InRecord("POPUPWINDOW", Pw.WindowPictureIndex, Pw.ItemsRect,
+             {Pw.LTPoint, Pw.RTPoint, Pw.LBPoint, Pw.RBPoint});
+    const auto& Hw = *Skin->HintWindow;
+    InRecord("HINTWINDOW", Hw.WindowPictureIndex, Hw.ClRect,
+             {Hw.LTPoint, Hw.RTPoint, Hw.LBPoint, Hw.RBPoint});
+    if (Theme().Shadow) {
+        const auto& Lf = *Skin->LayerFrame;
+        InRecord("LAYERFRAME", Lf.PictureIndex, Lf.ClRect,
+                 {Lf.LTPoint, Lf.RTPoint, Lf.LBPoint, Lf.RBPoint});
+        EXPECT_TRUE(Lf.BorderRect.Width() <= 0 || Lf.BorderRect.Height() <= 0);
+    }
     SameSize(Skin->PopupWindow->WindowPictureIndex, Skin->PopupWindow->MaskPictureIndex);
     SameSize(Skin->HintWindow->WindowPictureIndex, Skin->HintWindow->MaskPictureIndex);
     if (Theme().Shadow)
