@@ -377,6 +377,23 @@ std::unique_ptr<TBitmap> NewPicture(int W, int H, TColor Background) {
 
 } // namespace
 
+namespace {
+
+// What a W x H frame's window region leaves out, at (X, Y) of D, shows
+// Background, as the desktop behind a shaped window would.
+void CutToRegion(TbsSkinData& Skin, TBitmap* D, int X, int Y, int W, int H, TColor Background) {
+    HRGN Rgn = MakeFrameRegion(Skin, W, H);
+    if (!Rgn)
+        return;
+    for (int RY = 0; RY < H; ++RY)
+        for (int RX = 0; RX < W; ++RX)
+            if (!PtInRegion(Rgn, RX, RY))
+                D->Canvas()->SetPixels(X + RX, Y + RY, Background);
+    DeleteObject(ToObj(Rgn));
+}
+
+} // namespace
+
 TSize FrameSizeFor(TbsSkinData& Skin, int ClientWidth, int ClientHeight) {
     return {Skin.FPicture->Width() - Skin.ClRect.Width() + ClientWidth,
             Skin.FPicture->Height() - Skin.ClRect.Height() + ClientHeight};
@@ -517,6 +534,7 @@ std::unique_ptr<TBitmap> DrawStates(TbsSkinData& Skin, bool Text) {
     C.Button(D.get(), {M.Right - 160, M.Bottom - 35, M.Right - 85, M.Bottom - 10}, "确定", "button",
              4);
     C.Button(D.get(), {M.Right - 80, M.Bottom - 35, M.Right - 5, M.Bottom - 10}, "取消");
+    CutToRegion(Skin, D.get(), 10, 180, MB.cx, MB.cy, SurfaceColour(Skin));
     // The options dialog in miniature.
     const TSize OB = FrameSizeFor(Skin, 380, 110);
     const TRect O = C.Frame(D.get(), MB.cx + 30, 180, OB.cx, OB.cy, "选项", {cmClose});
@@ -526,6 +544,7 @@ std::unique_ptr<TBitmap> DrawStates(TbsSkinData& Skin, bool Text) {
     C.Combo(D.get(), {G.Left + 180, G.Top + 4, G.Right - 6, 0}, "线程数 2");
     C.Button(D.get(), {O.Right - 160, O.Bottom - 31, O.Right - 85, O.Bottom - 6}, "确定");
     C.Button(D.get(), {O.Right - 80, O.Bottom - 31, O.Right - 5, O.Bottom - 6}, "取消");
+    CutToRegion(Skin, D.get(), MB.cx + 30, 180, OB.cx, OB.cy, SurfaceColour(Skin));
     return D;
 }
 
