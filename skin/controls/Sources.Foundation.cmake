@@ -1,0 +1,4 @@
+# The skinned control base classes, panels, labels, bevel, bars and splitter.
+list(APPEND SKIN_CONTROLS_SOURCES
+    bsSkinCtrls.Base.cpp
+    bsSkinCtrls.GraphicBase.cpp)

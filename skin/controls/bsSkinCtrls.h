@@ -1,0 +1,6 @@
+// Unit bsSkinCtrls: the skinned control base classes and the basic skinned
+// controls built on them, one topic header each.
+#pragma once
+
+#include "skin/controls/bsSkinCtrls.Base.h"
+#include "skin/controls/bsSkinCtrls.GraphicBase.h"
