@@ -1,4 +1,6 @@
 # The skinned control base classes, panels, labels, bevel, bars and splitter.
 list(APPEND SKIN_CONTROLS_SOURCES
     bsSkinCtrls.Base.cpp
-    bsSkinCtrls.GraphicBase.cpp)
+    bsSkinCtrls.GraphicBase.cpp
+    bsSkinCtrls.Panel.cpp
+    bsSkinCtrls.PanelLooks.cpp)

@@ -4,3 +4,4 @@
 
 #include "skin/controls/bsSkinCtrls.Base.h"
 #include "skin/controls/bsSkinCtrls.GraphicBase.h"
+#include "skin/controls/bsSkinCtrls.Panel.h"
