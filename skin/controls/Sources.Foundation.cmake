@@ -3,4 +3,7 @@ list(APPEND SKIN_CONTROLS_SOURCES
     bsSkinCtrls.Base.cpp
     bsSkinCtrls.GraphicBase.cpp
     bsSkinCtrls.Panel.cpp
-    bsSkinCtrls.PanelLooks.cpp)
+    bsSkinCtrls.PanelLooks.cpp
+    bsSkinCtrls.Labels.cpp
+    bsSkinCtrls.Bevel.cpp
+    bsSkinCtrls.Splitter.cpp)

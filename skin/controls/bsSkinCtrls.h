@@ -3,5 +3,8 @@
 #pragma once
 
 #include "skin/controls/bsSkinCtrls.Base.h"
+#include "skin/controls/bsSkinCtrls.Bevel.h"
 #include "skin/controls/bsSkinCtrls.GraphicBase.h"
+#include "skin/controls/bsSkinCtrls.Labels.h"
 #include "skin/controls/bsSkinCtrls.Panel.h"
+#include "skin/controls/bsSkinCtrls.Splitter.h"
