@@ -2,6 +2,7 @@
 // controls built on them, one topic header each.
 #pragma once
 
+#include "skin/controls/bsSkinCtrls.Bars.h"
 #include "skin/controls/bsSkinCtrls.Base.h"
 #include "skin/controls/bsSkinCtrls.Bevel.h"
 #include "skin/controls/bsSkinCtrls.GraphicBase.h"

@@ -48,6 +48,18 @@ void TSkinChangeForm::ChangeControlsSkinData(TbsSkinData* ASkinData, TControl* A
         } else if (auto* G = dynamic_cast<TbsGraphicSkinControl*>(C)) {
             if (Bound(G->SkinData(), ASkinData))
                 G->ChangeSkinData();
+        } else if (auto* L = dynamic_cast<TbsSkinStdLabel*>(C)) {
+            if (Bound(L->SkinData(), ASkinData))
+                L->ChangeSkinData();
+        } else if (auto* T = dynamic_cast<TbsSkinTextLabel*>(C)) {
+            if (Bound(T->SkinData(), ASkinData))
+                T->ChangeSkinData();
+        } else if (auto* B = dynamic_cast<TbsSkinBevel*>(C)) {
+            if (Bound(B->SkinData(), ASkinData))
+                B->ChangeSkinData();
+        } else if (auto* Sp = dynamic_cast<TbsSkinSplitter*>(C)) {
+            if (Bound(Sp->SkinData(), ASkinData))
+                Sp->ChangeSkinData();
         }
     });
 }
