@@ -138,6 +138,10 @@ testskin::TTestSkin NineSkin(int Variant) {
     // The check pictures are drawn keyed by their bottom-left pixel.
     C.Fill({30, 49, 31, 50}, 0xFF00FF);
     C.Fill({40, 49, 41, 50}, 0xFF00FF);
+    testskin::TTestPicture& Split = S.AddPicture("split.bmp", 30, 40, 24);
+    Split.AddRegion("split.strip", {0, 0, 10, 40});
+    Split.AddRegion("split.grip", {10, 0, 16, 20});
+    Split.Fill({12, 5, 13, 6}, 0x00FF00);
     return S;
 }
 

@@ -89,6 +89,10 @@ constexpr int BarPicture = 6;
 // (0, 40, 30, 50) and the 10 x 10 pictures "cap.check", "cap.uncheck" and
 // "cap.mark" beside it.
 constexpr int CapPicture = 7;
+// "split.bmp" (picture 8): a 10 x 40 strip "split.strip" and a 6 x 20
+// gripper "split.grip" beside it with one pure green (0x00FF00) pixel at
+// (2, 5) of the gripper.
+constexpr int SplitPicture = 8;
 // A width-only element cut from "bar.bmp": skin rectangle 40 x 34, ends 4
 // wide, client rectangle (4, 4, 36, 30).
 void AddBarElement(testskin::TTestSkin& Skin, const std::string& Name,
