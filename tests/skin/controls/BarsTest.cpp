@@ -230,6 +230,8 @@ TEST_F(BarsTest, PlainScrollButtonFaces) {
         EXPECT_EQ(WindowPixel(Bar, Right, 0), Row.Frame);
         EXPECT_EQ(WindowPixel(Bar, Right + 11, 29), Row.Frame);
         EXPECT_EQ(WindowPixel(Bar, Right + 2, 26), Row.Fill);
+        // Also where the last child reaches under the button.
+        EXPECT_EQ(WindowPixel(Bar, Right + 2, 10), Row.Fill);
         bool Arrow = false;
         for (int Y = 0; Y < 30; ++Y)
             for (int X = 0; X < 12; ++X)
