@@ -327,11 +327,11 @@ void TbsSkinForm::NewWndProc(TMessage& Message) {
         PassOn = false;
         break;
     case WM_PAINTTODC:
-        if (!Skinnable || Message.LParam != 16802)
+        if (!Skinnable || Message.LParam != PAINTTODC_TOKEN)
             break;
         if (Message.WParam != 0 && FrameShown())
             PaintFrameToDC(reinterpret_cast<HDC>(Message.WParam));
-        Message.Result = 16802;
+        Message.Result = PAINTTODC_TOKEN;
         PassOn = false;
         break;
     default:

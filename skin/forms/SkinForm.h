@@ -27,6 +27,7 @@
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"
 #include "platform/gdi/Graphics.h"
+#include "skin/model/bsMessages.h"
 #include "skin/model/bsSkinData.h"
 
 #include <memory>
@@ -65,11 +66,6 @@ using TbsMouseDownEvent =
 using TbsMouseMoveEvent = TMethod<void(const std::string& IDName, int X, int Y, TRect ObjectRect)>;
 using TbsActivateCustomObjectEvent = TMethod<void(const std::string& IDName, bool& ObjectVisible)>;
 using TbsOnAcceptToMDITabsBar = TMethod<void(bool& Accept)>;
-
-// Answers of the frame queries.
-constexpr LRESULT NCPAINTTODC_ANSWER = 12851;
-constexpr LRESULT QUERYSKINFRAME_NATIVE = 12852;
-constexpr LRESULT QUERYSKINFRAME_SKINNED = 12853;
 
 // True for the messages on which an open skin menu closes.
 bool IsMenuCloseMessage(UINT Msg);
