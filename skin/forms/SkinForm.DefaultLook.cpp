@@ -78,6 +78,7 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC) {
     const HDC Target = AUseExternalDC ? DC : GetWindowDC(Wnd);
     if (!Target)
         return;
+    const int Saved = AUseExternalDC ? SaveDC(Target) : 0;
     TCanvas Canvas;
     Canvas.SetHandle(Target);
     const int CH = GetDefCaptionHeight();
@@ -144,6 +145,8 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC) {
     Frame3D(&Canvas, R, clBtnHighlight, clBtnShadow, 1);
     Frame3D(&Canvas, R, clBtnFace, clBtnFace, 1);
     Canvas.SetHandle(nullptr);
+    if (Saved)
+        RestoreDC(Target, Saved);
     if (!AUseExternalDC)
         ReleaseDC(Wnd, Target);
 }

@@ -137,6 +137,8 @@ void TbsSkinForm::PaintNCSkin(HDC DC, bool AUseExternalDC) {
     const HDC Target = AUseExternalDC ? DC : GetWindowDC(Wnd);
     if (!Target)
         return;
+    // A caller's device context keeps its own clipping afterwards.
+    const int Saved = AUseExternalDC ? SaveDC(Target) : 0;
     const bool FormActive = GetFormActive();
     TBitmap* Source = (FormActive || FSD->FInActivePicture->Empty()) ? FSD->FPicture.get()
                                                                      : FSD->FInActivePicture.get();
@@ -183,6 +185,8 @@ void TbsSkinForm::PaintNCSkin(HDC DC, bool AUseExternalDC) {
     } else
         DrawStrips(Target, &Top, &Left, &Right, &Bottom);
 
+    if (Saved)
+        RestoreDC(Target, Saved);
     if (!AUseExternalDC)
         ReleaseDC(Wnd, Target);
 }

@@ -68,7 +68,18 @@ TTestSkin FrameSkin(const TFrameSkinOptions& Options) {
                "buttonsrect=200,7,295,23",
                "buttonsoffset=2",
                "borderwidth=4"};
-    Info.insert(Info.end(), Options.FormInfo.begin(), Options.FormInfo.end());
+    // An option replaces the key of the same name.
+    for (const std::string& Key : Options.FormInfo) {
+        const std::string Name = Key.substr(0, Key.find('='));
+        bool Replaced = false;
+        for (std::string& Old : Info)
+            if (Old.substr(0, Old.find('=')) == Name) {
+                Old = Key;
+                Replaced = true;
+            }
+        if (!Replaced)
+            Info.push_back(Key);
+    }
     Skin.SetFormInfo(Info);
     return Skin;
 }

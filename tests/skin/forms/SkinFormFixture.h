@@ -21,7 +21,7 @@ namespace skinform {
 struct TFrameSkinOptions {
     bool Mask = false;
     bool Inactive = false;
-    // Keys appended to FORMINFO (later keys win).
+    // FORMINFO keys, each replacing the key of its name.
     testskin::TKeys FormInfo;
     // Leave out the caption object and the caption buttons.
     bool NoObjects = false;
