@@ -4,6 +4,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.Bars.h"
 #include "skin/model/bsUtils.h"
 
 #include <typeinfo>
@@ -127,7 +128,7 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FTrayIcon = nullptr;
     if (SameComponent(AComponent, FSkinHint))
         FSkinHint = nullptr;
-    else if (SameComponent(AComponent, FStatusBar))
+    else if (AComponent == FStatusBar)
         FStatusBar = nullptr;
     if (AComponent == FQuickImageList)
         FQuickImageList = nullptr;
@@ -159,6 +160,8 @@ void TbsSkinForm::SetQuickImageList(TCustomImageList* Value) {
 
 void TbsSkinForm::SetStatusBar(TbsSkinStatusBar* Value) {
     FStatusBar = Value;
+    if (Value)
+        Value->FreeNotification(this);
 }
 
 void TbsSkinForm::SetSystemMenu(TPopupMenu* Value) {

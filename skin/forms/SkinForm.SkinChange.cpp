@@ -91,13 +91,32 @@ void TbsSkinForm::FormChangeSkinData() {
     }
 }
 
-bool TbsSkinForm::ControlOfSkin(TControl* Control, TbsSkinData* ASkinData) {
-    if (auto* C = dynamic_cast<TbsSkinControl*>(Control))
-        return !ASkinData || C->SkinData() == ASkinData;
-    if (auto* G = dynamic_cast<TbsGraphicSkinControl*>(Control))
-        return !ASkinData || G->SkinData() == ASkinData;
-    return false;
+namespace {
+
+// One row of the class table: the first class a control belongs to decides
+// how its skin is reached and re-read. Rows for the skinned page control,
+// edits, link label, tree and list views join with those classes.
+template <class T> bool TryChange(TControl* Control, TbsSkinData* ASkinData, bool& Found) {
+    auto* C = dynamic_cast<T*>(Control);
+    if (!C)
+        return false;
+    Found = true;
+    if (!ASkinData || C->SkinData() == ASkinData)
+        C->ChangeSkinData();
+    return true;
 }
+
+void ChangeOne(TControl* Control, TbsSkinData* ASkinData) {
+    bool Found = false;
+    TryChange<TbsSkinControl>(Control, ASkinData, Found) ||
+        TryChange<TbsGraphicSkinControl>(Control, ASkinData, Found) ||
+        TryChange<TbsSkinStdLabel>(Control, ASkinData, Found) ||
+        TryChange<TbsSkinTextLabel>(Control, ASkinData, Found) ||
+        TryChange<TbsSkinBevel>(Control, ASkinData, Found) ||
+        TryChange<TbsSkinSplitter>(Control, ASkinData, Found);
+}
+
+} // namespace
 
 void TbsSkinForm::BeforeChangeControlsSkinData(TbsSkinData* ASkinData, TControl* AControl) {
     if (auto* C = dynamic_cast<TbsSkinControl*>(AControl);
@@ -117,18 +136,7 @@ void TbsSkinForm::BeforeChangeControlsSkinData(TbsSkinData* ASkinData, TControl*
 }
 
 void TbsSkinForm::ChangeControlsSkinData(TbsSkinData* ASkinData, TControl* AControl) {
-    // Every skinned control of the program descends from one of the two
-    // base classes, whose ChangeSkinData is virtual: the first two rows of
-    // the class table reach them all.
-    auto Change = [&](TControl* Control) {
-        if (!ControlOfSkin(Control, ASkinData))
-            return;
-        if (auto* C = dynamic_cast<TbsSkinControl*>(Control))
-            C->ChangeSkinData();
-        else if (auto* G = dynamic_cast<TbsGraphicSkinControl*>(Control))
-            G->ChangeSkinData();
-    };
-    Change(AControl);
+    ChangeOne(AControl, ASkinData);
     auto* W = dynamic_cast<TWinControl*>(AControl);
     if (!W)
         return;
@@ -137,11 +145,11 @@ void TbsSkinForm::ChangeControlsSkinData(TbsSkinData* ASkinData, TControl* ACont
         if (dynamic_cast<TWinControl*>(Child))
             ChangeControlsSkinData(ASkinData, Child);
         else
-            Change(Child);
+            ChangeOne(Child, ASkinData);
     }
 }
 
 void TbsSkinForm::SetStatusBarGrip(bool Show) {
-    // The status bar's grip follows once the skinned status bar exists.
-    (void)Show;
+    if (FStatusBar && FStatusBar->SizeGrip())
+        FStatusBar->SetShowGrip(Show);
 }

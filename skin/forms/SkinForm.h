@@ -816,7 +816,6 @@ private:
     void PaintBGPicture(HDC DC, TBitmap* Tile, bool Stretch, TbsStretchType Kind);
     void DrawStrips(HDC DC, TBitmap* Top, TBitmap* Left, TBitmap* Right, TBitmap* Bottom);
     TbsSkinStdButtonObject* DefaultButton(TbsStdCommand Command);
-    bool ControlOfSkin(TControl* Control, TbsSkinData* ASkinData);
     // Hides or shows the status bar's size grip when it has one.
     void SetStatusBarGrip(bool Show);
 };

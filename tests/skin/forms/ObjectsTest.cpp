@@ -336,6 +336,38 @@ TEST_F(CaptionObjects, ASkinChangeReachesTheFrameAndTheControlsOfThatSkin) {
     EXPECT_EQ(Theirs->Changes, 0);
 }
 
+TEST_F(CaptionObjects, ABorderStyleChangeMakesEveryControlReReadItsSkin) {
+    TForm* F = MakeForm(300, 200);
+    TCountingControl* Controls[2];
+    TbsSkinData* Skins2[2] = {LoadSkin(FrameSkin()),
+                              LoadSkin(FrameSkin(TFrameSkinOptions().WithVariant(3)))};
+    for (int I = 0; I < 2; ++I) {
+        Controls[I] = new TCountingControl(F);
+        Controls[I]->SetParent(F);
+        Controls[I]->SetSkinData(Skins2[I]);
+        Controls[I]->Changes = 0;
+    }
+    Component(F)->SetFormBorderStyle(bsSingle);
+    EXPECT_EQ(F->BorderStyle(), bsSingle);
+    EXPECT_EQ(Controls[0]->Changes, 1);
+    EXPECT_EQ(Controls[1]->Changes, 1);
+}
+
+TEST_F(CaptionObjects, TheStatusBarGripHidesWhileMaximized) {
+    TForm* F = MakeForm(300, 200);
+    auto* Bar = new TbsSkinStatusBar(F);
+    Bar->SetParent(F);
+    Bar->SetSizeGrip(true);
+    TbsSkinForm* C = Component(F);
+    C->SetStatusBar(Bar);
+    C->SetWindowState(wsMaximized);
+    EXPECT_FALSE(Bar->ShowGrip());
+    C->SetWindowState(wsNormal);
+    EXPECT_TRUE(Bar->ShowGrip());
+    delete Bar;
+    EXPECT_EQ(C->StatusBar(), nullptr);
+}
+
 TEST_F(CaptionObjects, ASkinChangeKeepsTheClientSizeAndTheRollUp) {
     TbsSkinData* Skin = LoadSkin(FrameSkin());
     TForm* F = MakeForm(400, 350, bsSizeable, Skin);
