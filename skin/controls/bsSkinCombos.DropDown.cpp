@@ -66,7 +66,7 @@ TPoint DropDownOrigin(TWinControl* Combo, TPoint InParent, int ListHeight) {
 
 namespace bscombo {
 
-bool FadeIn(TWinControl* List, BYTE Value, bool PumpMessages, const std::shared_ptr<bool>& Alive) {
+bool FadeIn(TWinControl* List, BYTE Value, bool PumpMessages, std::shared_ptr<bool> Alive) {
     // A message pass may close the list or free the combo with its list:
     // the token outlives both and is checked before the list is touched.
     auto Gone = [&] { return !*Alive || !List->Visible(); };

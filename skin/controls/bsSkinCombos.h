@@ -385,6 +385,7 @@ void DrawMenuGlyph(TCanvas* C, const TRect& R, TbsDataSkinButtonControl* E, TBit
                    bool Open, bool HotState);
 TFontCharset FaceCharset(TbsSkinData* SD, TFont* DefaultFont);
 // The fade of a drop-down; returns false when the window or the combo went.
-bool FadeIn(TWinControl* List, BYTE Value, bool PumpMessages, const std::shared_ptr<bool>& Alive);
+// Alive is held by value: the combo that owns it may be freed meanwhile.
+bool FadeIn(TWinControl* List, BYTE Value, bool PumpMessages, std::shared_ptr<bool> Alive);
 
 } // namespace bscombo

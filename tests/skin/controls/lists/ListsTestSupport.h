@@ -21,6 +21,18 @@
 
 namespace liststest {
 
+// The headless backend that also keeps every opacity a window was given.
+class TRecordingHeadless : public THeadlessBackend {
+public:
+    void SetOpacity(TSurfaceId Surface, std::optional<BYTE> Alpha,
+                    std::optional<COLORREF> Key) override {
+        if (Alpha)
+            Opacities.push_back(*Alpha);
+        THeadlessBackend::SetOpacity(Surface, Alpha, Key);
+    }
+    std::vector<int> Opacities;
+};
+
 class TListsTest : public testing::Test {
 public:
     // Public so that the rows of table-driven tests can act through them.
@@ -44,7 +56,7 @@ public:
     void Wheel(bool Forward);
     void Focus(TWinControl* Control);
 
-    THeadlessBackend Headless;
+    TRecordingHeadless Headless;
     TManualClock Clock{1000};
     TTempDir Dir;
     TForm* Form = nullptr;
