@@ -100,7 +100,9 @@ TFaceLayout FaceRects(bool Plain, int W, int H, const TRect& SkinRect, TPoint RT
     }
     const int SW = RectWidth(SkinRect);
     L.Button = ButtonRect;
-    if (ButtonRect.Left >= SW - RTPt.X) {
+    // Only a button in the fixed right-hand part follows the right edge; one
+    // in the stretched middle stays where the skin puts it.
+    if (ButtonRect.Left >= RTPt.X) {
         L.Button.Left += W - SW;
         L.Button.Right += W - SW;
     }

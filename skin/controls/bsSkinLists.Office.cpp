@@ -57,20 +57,40 @@ void TbsSkinOfficeItem::Assign(TPersistent* Source) {
 TbsSkinOfficeItems::TbsSkinOfficeItems(TbsSkinOfficeListBox* AListBox)
     : TCollection(TCollection::ItemClass<TbsSkinOfficeItem>(), AListBox), OfficeListBox(AListBox) {}
 
+// An item joins and leaves the collection in its base constructor and
+// destructor, when its own fields do not exist: the change is reported once
+// the item is whole (or gone).
 TbsSkinOfficeItem* TbsSkinOfficeItems::Add() {
+    BeginUpdate();
     auto* Item = static_cast<TbsSkinOfficeItem*>(TCollection::Add());
+    EndUpdate();
     OfficeListBox->Repaint();
     return Item;
 }
 
 TbsSkinOfficeItem* TbsSkinOfficeItems::Insert(int Index) {
-    auto* Item = static_cast<TbsSkinOfficeItem*>(TCollection::Insert(Index));
+    BeginUpdate();
+    TbsSkinOfficeItem* Item = nullptr;
+    try {
+        Item = static_cast<TbsSkinOfficeItem*>(TCollection::Insert(Index));
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
     OfficeListBox->Repaint();
     return Item;
 }
 
 void TbsSkinOfficeItems::Delete(int Index) {
-    TCollection::Delete(Index);
+    BeginUpdate();
+    try {
+        TCollection::Delete(Index);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
     OfficeListBox->Repaint();
 }
 
