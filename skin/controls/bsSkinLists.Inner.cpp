@@ -339,6 +339,10 @@ void TbsListBox::SkinDrawItem(TCanvas* Cnvs, int Index, TOwnerDrawState State, T
     TbsSkinCustomListBox* O = SkinListBox;
     if (Index < 0 || Index > Count() - 1 || !O || !O->Picture)
         return;
+    if (IsNullRect(O->SItemRect)) {
+        DrawBareSkinItem(Cnvs, Index, State, Rct);
+        return;
+    }
     const int W = RectWidth(Rct), H = RectHeight(O->SItemRect);
     if (W <= 0 || H <= 0)
         return;
@@ -377,6 +381,10 @@ void TbsListBox::SkinDrawStretchItem(TCanvas* Cnvs, int Index, TOwnerDrawState S
     TbsSkinCustomListBox* O = SkinListBox;
     if (Index < 0 || Index > Count() - 1 || !O || !O->Picture)
         return;
+    if (IsNullRect(O->SItemRect)) {
+        DrawBareSkinItem(Cnvs, Index, State, Rct);
+        return;
+    }
     const int W = RectWidth(Rct), H = RectHeight(Rct);
     if (W <= 0 || H <= 0)
         return;
@@ -404,6 +412,32 @@ void TbsListBox::SkinDrawStretchItem(TCanvas* Cnvs, int Index, TOwnerDrawState S
     TR.Right += W - RectWidth(O->SItemRect);
     TR.Bottom += H - RectHeight(O->SItemRect);
     DrawContent(C, Index, TR, State, W, H);
+    Cnvs->Draw(Rct.Left, Rct.Top, &B);
+}
+
+// An element without item pictures: the rows stand on the client tile, the
+// chosen one in the system's selection colours, so the items stay readable.
+void TbsListBox::DrawBareSkinItem(TCanvas* Cnvs, int Index, TOwnerDrawState State, TRect Rct) {
+    TbsSkinCustomListBox* O = SkinListBox;
+    const int W = RectWidth(Rct), H = RectHeight(Rct);
+    if (W <= 0 || H <= 0)
+        return;
+    TBitmap B;
+    B.SetSize(W, H);
+    TCanvas* C = B.Canvas();
+    SetItemFont(C, true);
+    if (State.Contains(odSelected)) {
+        C->Brush()->SetColor(clHighlight);
+        C->FillRect({0, 0, W, H});
+        C->Font()->SetColor(clHighlightText);
+    } else {
+        DrawSkinBackground(C, 0, 0, W, H);
+        C->Font()->SetColor(O->FontColor);
+    }
+    C->Brush()->SetStyle(bsClear);
+    DrawContent(C, Index, {2, 0, W - 2, H}, State, W, H);
+    if (State.Contains(odFocused) && O->ShowFocus && !O->OnDrawItem)
+        DrawFocusRectangle(C, {0, 0, W, H});
     Cnvs->Draw(Rct.Left, Rct.Top, &B);
 }
 

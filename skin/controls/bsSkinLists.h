@@ -75,6 +75,7 @@ protected:
 
 private:
     void DrawItemWith(TCanvas* Cnvs, int Index, TOwnerDrawState State, TRect Rct);
+    void DrawBareSkinItem(TCanvas* Cnvs, int Index, TOwnerDrawState State, TRect Rct);
     void DrawContent(TCanvas* Cnvs, int Index, TRect TextRect, TOwnerDrawState State, int BmpWidth,
                      int BmpHeight);
     void SetItemFont(TCanvas* Cnvs, bool Skinned);

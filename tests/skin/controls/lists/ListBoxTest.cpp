@@ -227,6 +227,18 @@ TEST_F(TListBoxTest, SkinChangeSetsItemHeightAndBarNames) {
     EXPECT_EQ(L->ScrollBar->SkinDataName(), "");
 }
 
+TEST_F(TListBoxTest, ElementWithoutItemPicturesStillShowsItsRows) {
+    testskin::TTestSkin Skin = ItemSkin(true);
+    TbsSkinData* SD = LoadSkin(Skin);
+    TbsSkinListBox* L = MakeList(3);
+    L->SetSkinData(SD);
+    L->SetItemIndex(1);
+    Pump();
+    ASSERT_EQ(L->ListBox->ItemHeight(), 20);
+    EXPECT_EQ(PixelOf(L->ListBox, 140, 30), Rgb(clHighlight));
+    EXPECT_EQ(PixelOf(L->ListBox, 140, 10), Skin.Picture("lists.bmp").ColourOf("frame"));
+}
+
 // ---------------------------------------------------------------- caption buttons
 
 class TCaptionTest : public TListBoxTest {
