@@ -91,7 +91,7 @@ struct TFaceLayout {
 };
 
 TFaceLayout FaceRects(bool Plain, int W, int H, const TRect& SkinRect, TPoint RTPt,
-                      const TRect& ButtonRect, const TRect& ClRect, bool UseSkinSize) {
+                      const TRect& ButtonRect, const TRect& ClRect) {
     TFaceLayout L;
     if (Plain) {
         L.Button = {W - 19, 2, W - 2, H - 2};
@@ -108,10 +108,11 @@ TFaceLayout FaceRects(bool Plain, int W, int H, const TRect& SkinRect, TPoint RT
     }
     L.Item = ClRect;
     L.Item.Right += W - SW;
-    if (!UseSkinSize) {
-        L.Button.Bottom += H - RectHeight(SkinRect);
-        L.Item.Bottom += H - RectHeight(SkinRect);
-    }
+    // With the skin size the height is the skin's unless the element lets
+    // it grow; either way both areas end as far from the bottom as in the
+    // element.
+    L.Button.Bottom += H - RectHeight(SkinRect);
+    L.Item.Bottom += H - RectHeight(SkinRect);
     return L;
 }
 
@@ -259,7 +260,7 @@ TColor TbsSkinCustomComboBox::GetDisabledFontColor() {
 
 void TbsSkinCustomComboBox::CalcRects() {
     const TFaceLayout L = FaceRects(FIndex == -1 || FToolButtonStyle, FWidth, FHeight, SkinRect,
-                                    RTPt, ButtonRect, ClRect, FUseSkinSize);
+                                    RTPt, ButtonRect, ClRect);
     Button.R = L.Button;
     CBItem.R = L.Item;
 }
@@ -271,7 +272,7 @@ void TbsSkinCustomComboBox::DrawTabbedText(TCanvas* C, const std::string& S, con
     for (int I = 0; I < N; ++I)
         Stops[std::size_t(I)] = GetTabStopValue(TW->Strings(I));
     const int Y = TR.Top + RectHeight(TR) / 2 - C->TextHeight(S) / 2;
-    TabbedTextOut(C->Handle(), TR.Left + 2, Y, S, N, Stops.data(), 0);
+    TabbedTextOut(CanvasTextDC(C), TR.Left + 2, Y, S, N, Stops.data(), 0);
 }
 
 void TbsSkinCustomComboBox::DrawItemContent(TCanvas* C, int Index, TRect TR,
@@ -366,6 +367,9 @@ void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {
     }
     TRect TR = ItemTextRect;
     TR.Right += W - RectWidth(IsNullRect(SItemRect) ? ClRect : SItemRect);
+    // An element without a text rectangle writes into the whole item area.
+    if (IsNullRect(ItemTextRect))
+        TR = {2, 0, W - 2, H};
     if (UseSkinFont()) {
         BC->Font()->SetName(FontName);
         BC->Font()->SetStyle(FontStyle);
@@ -429,6 +433,8 @@ void TbsSkinCustomComboBox::DrawSkinItemStretched(TCanvas* C) {
     TRect TR = ItemTextRect;
     TR.Right += W - RectWidth(IsNullRect(SItemRect) ? ClRect : SItemRect);
     TR.Bottom += FHeight - RectHeight(SkinRect);
+    if (IsNullRect(ItemTextRect))
+        TR = {2, 0, W - 2, H};
     if (UseSkinFont()) {
         BC->Font()->SetName(FontName);
         BC->Font()->SetStyle(FontStyle);
@@ -561,7 +567,7 @@ bool TbsSkinCustomOfficeComboBox::Hot() {
 
 void TbsSkinCustomOfficeComboBox::CalcRects() {
     const TFaceLayout L = FaceRects(FIndex == -1 || FToolButtonStyle, FWidth, FHeight, SkinRect,
-                                    RTPt, ButtonRect, ClRect, FUseSkinSize);
+                                    RTPt, ButtonRect, ClRect);
     Button.R = L.Button;
     CBItem.R = L.Item;
 }
@@ -583,7 +589,7 @@ void TbsSkinCustomOfficeComboBox::DrawItemContent(TCanvas* C, int Index, TRect T
         C->Font()->SetStyle(Style);
         TRect T = TR;
         T.Bottom = T.Top + C->TextHeight(Item->Title());
-        DrawText(C->Handle(), Item->Title(), -1, &T, DT_LEFT);
+        DrawText(CanvasTextDC(C), Item->Title(), -1, &T, DT_LEFT);
         Style.Exclude(fsBold);
         C->Font()->SetStyle(Style);
         TR.Top = T.Bottom - 2;
@@ -656,6 +662,9 @@ void TbsSkinCustomOfficeComboBox::DrawSkinItem(TCanvas* C) {
                                 Focus ? FocusItemStretchEffect : ItemStretchEffect);
     TRect TR = ItemTextRect;
     TR.Right += W - RectWidth(IsNullRect(SItemRect) ? ClRect : SItemRect);
+    // An element without a text rectangle writes into the whole item area.
+    if (IsNullRect(ItemTextRect))
+        TR = {2, 0, W - 2, H};
     if (UseSkinFont()) {
         BC->Font()->SetName(FontName);
         BC->Font()->SetStyle(FontStyle);
@@ -690,6 +699,8 @@ void TbsSkinCustomOfficeComboBox::DrawSkinItemStretched(TCanvas* C) {
     TR.Right += W - RectWidth(IsNullRect(SItemRect) ? ClRect : SItemRect);
     TR.Bottom += FHeight - RectHeight(SkinRect);
     TR.Left += 1;
+    if (IsNullRect(ItemTextRect))
+        TR = {2, 0, W - 2, H};
     if (UseSkinFont()) {
         BC->Font()->SetName(FontName);
         BC->Font()->SetStyle(FontStyle);
@@ -708,6 +719,7 @@ void TbsSkinCustomOfficeComboBox::DrawSkinItemStretched(TCanvas* C) {
 
 void TbsSkinCustomOfficeComboBox::DrawDefaultToolFace(TCanvas* C, const std::string* Override) {
     const bool HotState = FMouseIn || Focused();
+
     const TRect TR = PaintPlainToolFace(C, FWidth, FHeight, FDropDown, HotState);
     C->Font()->Assign(DefaultFont());
     C->Brush()->SetStyle(bsClear);

@@ -329,6 +329,7 @@ void TbsListBox::DefaultDrawItem(TCanvas* Cnvs, int Index, TOwnerDrawState State
         C->Font()->SetColor(SkinListBox->Font()->Color());
     }
     C->FillRect({0, 0, W, H});
+    C->Brush()->SetStyle(bsClear);
     DrawContent(C, Index, {2, 0, W - 2, H}, State, W, H);
     if (State.Contains(odFocused))
         C->DrawFocusRect({0, 0, W, H});
@@ -471,5 +472,5 @@ void TbsListBox::DrawTabbedString(const std::string& S, TStrings* TW, int Offset
         Stops[std::size_t(I)] = GetTabStopValue(TW->Strings(I));
     const int X = Rct.Left + Offset + 2;
     const int Y = Rct.Top + RectHeight(Rct) / 2 - Cnvs->TextHeight(S) / 2;
-    TabbedTextOut(Cnvs->Handle(), X, Y, S, N, Stops.data(), 0);
+    TabbedTextOut(CanvasTextDC(Cnvs), X, Y, S, N, Stops.data(), 0);
 }

@@ -3,6 +3,7 @@
 #include "skin/model/bsUtils.ButtonFace.h"
 #include "skin/model/bsUtils.NinePart.h"
 #include "skin/model/bsUtils.Rects.h"
+#include "skin/model/bsUtils.Text.h"
 
 #include <algorithm>
 
@@ -61,7 +62,7 @@ void TbsSkinOfficeListBox::DrawRowContent(int Index, TCanvas* C, TRect R, bool S
         C->Font()->SetStyle(Style);
         TRect T = R;
         T.Bottom = T.Top + C->TextHeight(Item->Title());
-        DrawText(C->Handle(), Item->Title(), -1, &T, 0);
+        DrawText(CanvasTextDC(C), Item->Title(), -1, &T, 0);
         Style.Exclude(fsBold);
         C->Font()->SetStyle(Style);
         R.Top = T.Bottom;
@@ -74,11 +75,11 @@ void TbsSkinOfficeListBox::DrawRowContent(int Index, TCanvas* C, TRect R, bool S
     if (FShowItemTitles)
         R.Left += 10;
     TRect M{0, 0, RectWidth(R), RectHeight(R)};
-    DrawText(C->Handle(), Item->Caption(), -1, &M, DT_CALCRECT | DT_WORDBREAK);
+    DrawText(CanvasTextDC(C), Item->Caption(), -1, &M, DT_CALCRECT | DT_WORDBREAK);
     const int W = RectWidth(M), H = RectHeight(M);
     const int Top = std::max(R.Top, R.Top + RectHeight(R) / 2 - H / 2);
     TRect T{R.Left, Top, R.Left + W, Top + H};
-    DrawText(C->Handle(), Item->Caption(), -1, &T,
+    DrawText(CanvasTextDC(C), Item->Caption(), -1, &T,
              Skinned ? DT_EXPANDTABS | DT_WORDBREAK : DT_WORDBREAK);
 }
 
@@ -103,7 +104,7 @@ void TbsSkinOfficeListBox::DefaultDrawItem(int Index, TCanvas* C) {
     C->Brush()->SetStyle(bsClear);
     TRect R = Shrunk(IR, 2);
     if (Item->Header()) {
-        DrawText(C->Handle(), Item->Caption(), -1, &R, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        DrawText(CanvasTextDC(C), Item->Caption(), -1, &R, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     } else {
         if (OnDrawItem)
             OnDrawItem(C, Index, IR);
@@ -207,6 +208,6 @@ void TbsSkinOfficeListBox::SkinDrawHeaderItem(int Index, TCanvas* C) {
     BC->Font()->SetStyle(H->FontStyle);
     BC->Brush()->SetStyle(bsClear);
     TRect R{1, 1, B.Width() - 1, B.Height() - 1};
-    DrawText(BC->Handle(), Item->Caption(), -1, &R, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    DrawText(CanvasTextDC(BC), Item->Caption(), -1, &R, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     C->Draw(IR.Left, IR.Top, &B);
 }
