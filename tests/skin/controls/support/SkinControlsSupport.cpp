@@ -48,6 +48,18 @@ void TSkinChangeForm::ChangeControlsSkinData(TbsSkinData* ASkinData, TControl* A
         } else if (auto* G = dynamic_cast<TbsGraphicSkinControl*>(C)) {
             if (Bound(G->SkinData(), ASkinData))
                 G->ChangeSkinData();
+        } else if (auto* L = dynamic_cast<TbsSkinStdLabel*>(C)) {
+            if (Bound(L->SkinData(), ASkinData))
+                L->ChangeSkinData();
+        } else if (auto* T = dynamic_cast<TbsSkinTextLabel*>(C)) {
+            if (Bound(T->SkinData(), ASkinData))
+                T->ChangeSkinData();
+        } else if (auto* B = dynamic_cast<TbsSkinBevel*>(C)) {
+            if (Bound(B->SkinData(), ASkinData))
+                B->ChangeSkinData();
+        } else if (auto* Sp = dynamic_cast<TbsSkinSplitter*>(C)) {
+            if (Bound(Sp->SkinData(), ASkinData))
+                Sp->ChangeSkinData();
         }
     });
 }
@@ -94,6 +106,51 @@ void TGraphicProbe::Dispatch(TMessage& Message) {
     TbsGraphicSkinCustomControl::Dispatch(Message);
 }
 
+// ---------------------------------------------------------------- the nine-part skin
+
+testskin::TTestSkin NineSkin(int Variant) {
+    testskin::TTestSkin S = testskin::Variant(Variant);
+    testskin::TTestPicture& P = S.AddPicture("nine.bmp", 40, 20, 24);
+    P.AddRegion("lt", {0, 0, 10, 5});
+    P.AddRegion("top", {10, 0, 30, 5});
+    P.AddRegion("rt", {30, 0, 40, 5});
+    P.AddRegion("left", {0, 5, 10, 15});
+    P.AddRegion("client", {10, 5, 30, 15});
+    P.AddRegion("right", {30, 5, 40, 15});
+    P.AddRegion("lb", {0, 15, 10, 20});
+    P.AddRegion("bottom", {10, 15, 30, 20});
+    P.AddRegion("rb", {30, 15, 40, 20});
+    testskin::TTestPicture& M = S.AddPicture("ninemask.bmp", 40, 20, 1);
+    M.Fill({0, 0, 40, 20}, testskin::Black);
+    M.RoundCorners(4);
+    testskin::TTestPicture& B = S.AddPicture("bar.bmp", 40, 34, 24);
+    B.AddRegion("bar.l", {0, 0, 4, 34});
+    B.AddRegion("bar.m", {4, 0, 36, 34});
+    B.AddRegion("bar.r", {36, 0, 40, 34});
+    return S;
+}
+
+void AddNineElement(testskin::TTestSkin& Skin, const std::string& Kind, const std::string& Name,
+                    const testskin::TKeys& More) {
+    testskin::TKeys Keys{"pictureindex=" + std::to_string(NinePicture),
+                         "skinrect=0,0,40,20",
+                         "lefttoppoint=10,5",
+                         "righttoppoint=30,5",
+                         "leftbottompoint=10,15",
+                         "rightbottompoint=30,15",
+                         "clientrect=10,5,30,15"};
+    Keys.insert(Keys.end(), More.begin(), More.end());
+    Skin.AddControl(Kind, Name, Keys);
+}
+
+void AddBarElement(testskin::TTestSkin& Skin, const std::string& Name,
+                   const testskin::TKeys& More) {
+    testskin::TKeys Keys{"pictureindex=" + std::to_string(BarPicture), "skinrect=0,0,40,34",
+                         "lefttoppoint=4,0", "righttoppoint=36,0", "clientrect=4,4,36,30"};
+    Keys.insert(Keys.end(), More.begin(), More.end());
+    Skin.AddControl("panel", Name, Keys);
+}
+
 // ---------------------------------------------------------------- the fixture
 
 void TSkinControlsTest::SetUp() {
@@ -126,6 +183,15 @@ void TSkinControlsTest::LoadSkin(TbsSkinData& Target, const testskin::TTestSkin&
     const std::string Folder = Dir.File("skin" + std::to_string(++Count));
     std::filesystem::create_directories(Folder);
     Target.LoadFromFile(S.WriteFolder(Folder));
+}
+
+void TSkinControlsTest::UseSkin(const testskin::TTestSkin& S) {
+    Skin = S;
+    LoadSkin(*Data, Skin);
+}
+
+std::uint32_t TSkinControlsTest::NineColour(const std::string& Region) const {
+    return Skin.Picture("nine.bmp").ColourOf(Region);
 }
 
 void TSkinControlsTest::Pump() {

@@ -49,7 +49,9 @@ public:
     void CheckParentBackground() override;
     void Dispatch(TMessage& Message) override;
     void Paint() override;
+    void DefaultFontChanged() override { ++FontChanges; }
 
+    int FontChanges = 0;
     int CheckCalls = 0;
     int CheckMessages = 0;
     int Paints = 0;
@@ -66,6 +68,25 @@ public:
     int CheckMessages = 0;
 };
 
+// The standard test skin with two more pictures: "nine.bmp" (active
+// picture 4), a 40 x 20 nine-part face whose nine parts are regions of their
+// own ("lt", "top", "rt", "left", "client", "right", "lb", "bottom", "rb";
+// corners 10 x 5), and "ninemask.bmp" (picture 5), its mask with rounded
+// corners of radius 4; and "bar.bmp" (picture 6), a 40 x 34 bar face of
+// three columns "bar.l" (4 wide), "bar.m" and "bar.r" (4 wide).
+testskin::TTestSkin NineSkin(int Variant = 0);
+constexpr int NinePicture = 4;
+constexpr int NineMaskPicture = 5;
+constexpr int BarPicture = 6;
+// A width-only element cut from "bar.bmp": skin rectangle 40 x 34, ends 4
+// wide, client rectangle (4, 4, 36, 30).
+void AddBarElement(testskin::TTestSkin& Skin, const std::string& Name,
+                   const testskin::TKeys& More = {});
+// Adds an element of Kind named Name cut from the nine-part face, with More
+// keys after the face's.
+void AddNineElement(testskin::TTestSkin& Skin, const std::string& Kind, const std::string& Name,
+                    const testskin::TKeys& More = {});
+
 // The headless backend on a manual clock, the application, and a skin data
 // holding the standard test skin (Skin describes it).
 class TSkinControlsTest : public testing::Test {
@@ -77,6 +98,10 @@ protected:
     TSkinChangeForm* MakeForm();
     // Loads Skin into Data through a skin folder (the change messages go out).
     void LoadSkin(TbsSkinData& Data, const testskin::TTestSkin& Skin);
+    // Skin := S, loaded into Data.
+    void UseSkin(const testskin::TTestSkin& S);
+    // The colour of a region of "nine.bmp".
+    std::uint32_t NineColour(const std::string& Region) const;
     void Pump();
     // The composed screen pixel at a client point of Control, after every
     // pending paint.
