@@ -113,3 +113,27 @@ TEST_F(TSpeedButtonTest, FlatSkinnedButtonShowsOnlyItsContentUntilHot) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TSpeedButtonTest, ToolBarHandsFlatCaptionsAndSkinDataToItsSpeedButtons) {
+    auto* SD = LoadSkin(testskin::StandardTestSkin());
+    auto* Bar = new TbsSkinToolBar(Form);
+    Bar->SetParent(Form);
+    Bar->SetBounds(0, 0, 300, 60);
+    auto* A = MakeSpeed(Bar, "a", 10);
+    auto* B = MakeSpeed(Bar, "b", 60);
+    Bar->SetFlat(true);
+    EXPECT_TRUE(A->Flat());
+    EXPECT_TRUE(B->Flat());
+    Bar->SetAutoShowHideCaptions(true);
+    Bar->SetShowCaptions(true);
+    Bar->SetShowCaptions(false);
+    EXPECT_FALSE(A->ShowCaption());
+    EXPECT_FALSE(B->ShowCaption());
+    Bar->SetSkinData(SD);
+    EXPECT_EQ(A->SkinData(), SD);
+    EXPECT_EQ(B->SkinData(), SD);
+}
+
+} // namespace
