@@ -3,10 +3,12 @@
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Hotkeys.h"
 #include "skin/controls/bsSkinCtrls.Bars.h"
+#include "skin/model/bsMessages.h"
 #include "skin/model/bsSkinData.Component.h"
 #include "skin/model/bsSkinData.Controls.h"
 #include "skin/model/bsSkinData.Records.h"
 #include "skin/model/bsSkinData.ResStr.h"
+#include "skin/model/bsUtils.Glyphs.h"
 #include "skin/model/bsUtils.NinePart.h"
 #include "skin/model/bsUtils.Rects.h"
 
@@ -558,4 +560,472 @@ void TbsSkinSpeedButton::Paint() {
     else
         CreateButtonImage(&B, DisabledSkinRect, false, false);
     C->Draw(0, 0, &B);
+}
+
+// ================================================================ menu speed button
+
+namespace {
+
+constexpr int StripSize = 15;
+
+bool IsOneOf(const std::string& S, std::initializer_list<const char*> Names) {
+    for (const char* N : Names)
+        if (S == N)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TbsSkinMenuSpeedButton::TbsSkinMenuSpeedButton(TComponent* AOwner) : TbsSkinSpeedButton(AOwner) {
+    FSkinDataName = "toolmenubutton";
+}
+
+TbsSkinMenuSpeedButton::~TbsSkinMenuSpeedButton() = default;
+
+void TbsSkinMenuSpeedButton::SetSkinPopupMenu(TComponent* Value) {
+    if (FSkinPopupMenu)
+        FSkinPopupMenu->RemoveFreeNotification(this);
+    FSkinPopupMenu = Value;
+    if (FSkinPopupMenu)
+        FSkinPopupMenu->FreeNotification(this);
+}
+
+void TbsSkinMenuSpeedButton::SetSkinImagesMenu(TComponent* Value) {
+    if (FSkinImagesMenu)
+        FSkinImagesMenu->RemoveFreeNotification(this);
+    FSkinImagesMenu = Value;
+    if (FSkinImagesMenu)
+        FSkinImagesMenu->FreeNotification(this);
+    Repaint();
+}
+
+void TbsSkinMenuSpeedButton::SetTrackButtonMode(bool Value) {
+    FTrackButtonMode = Value;
+    if (FIndex == -1)
+        Repaint();
+}
+
+void TbsSkinMenuSpeedButton::SetTrackPosition(TbsTrackPosition Value) {
+    FTrackPosition = Value;
+    Repaint();
+}
+
+void TbsSkinMenuSpeedButton::SetNewStyle(bool Value) {
+    FNewStyle = Value;
+    if (Value)
+        FSkinDataName = "resizetoolbutton";
+}
+
+void TbsSkinMenuSpeedButton::SetStandardArrowKind(int Value) {
+    FStandardArrowKind = Value;
+    Repaint();
+}
+
+void TbsSkinMenuSpeedButton::Notification(TComponent* AComponent, TOperation Operation) {
+    TbsSkinSpeedButton::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    if (AComponent == FSkinPopupMenu)
+        FSkinPopupMenu = nullptr;
+    if (AComponent == FSkinImagesMenu)
+        FSkinImagesMenu = nullptr;
+}
+
+void TbsSkinMenuSpeedButton::GetSkinData() {
+    TbsSkinSpeedButton::GetSkinData();
+    if (FIndex == -1)
+        return;
+    if (auto* E = dynamic_cast<TbsDataSkinMenuButtonControl*>(FSD->CtrlList[FIndex].get()))
+        TrackButtonRect = E->TrackButtonRect;
+}
+
+// ---------------------------------------------------------------- track area
+
+bool TbsSkinMenuSpeedButton::StripElement() const {
+    return FIndex == -1 || IsOneOf(FSkinDataName, {"resizebutton", "resizetoolbutton", "toolbutton",
+                                                   "bigtoolbutton"});
+}
+
+TRect TbsSkinMenuSpeedButton::StripRect() const {
+    const int W = Width(), H = Height();
+    if (FNewStyle && FTrackPosition == bstpBottom)
+        return {0, H - StripSize, W, H};
+    return {W - StripSize, 0, W, H};
+}
+
+TRect TbsSkinMenuSpeedButton::GetTrackButtonRect() {
+    TRect R = TrackButtonRect;
+    if (ResizeMode == 2) {
+        const int D = Width() - RectWidth(SkinRect);
+        R.Left += D;
+        R.Right += D;
+    } else if (ResizeMode == 3) {
+        const int D = Height() - RectHeight(SkinRect);
+        R.Top += D;
+        R.Bottom += D;
+    }
+    return R;
+}
+
+bool TbsSkinMenuSpeedButton::InTrackArea(int X, int Y) {
+    if (!FSkinPopupMenu && !FSkinImagesMenu)
+        return false;
+    if (!FTrackButtonMode)
+        return true;
+    GetSkinData();
+    const TRect R = FIndex != -1 && !StripElement() ? GetTrackButtonRect() : StripRect();
+    return PointInRect(R, {X, Y});
+}
+
+// ---------------------------------------------------------------- menus
+
+void TbsSkinMenuSpeedButton::TrackMenu() {
+    const TPoint P = ClientToScreen({0, 0});
+    const TRect R{P.X, P.Y, P.X + Width(), P.Y + Height()};
+    if (FSkinPopupMenu) {
+        if (OnShowTrackMenu)
+            OnShowTrackMenu(this);
+        PopupSkinMenu(R);
+    }
+    if (FSkinImagesMenu) {
+        if (OnShowTrackMenu)
+            OnShowTrackMenu(this);
+        PopupImagesMenu(R);
+        // An image grid with nothing to show never opens and never tells us
+        // it closed: the button comes up at once unless a popup menu is
+        // still open.
+        if (!ImagesMenuOpened() && !(FSkinPopupMenu && FMenuTracked))
+            ImagesMenuClose();
+    }
+}
+
+void TbsSkinMenuSpeedButton::CloseMenu() {
+    FMenuTracked = false;
+    SetDown(false);
+    FMouseIn = false;
+    if (OnHideTrackMenu)
+        OnHideTrackMenu(this);
+    Repaint();
+}
+
+void TbsSkinMenuSpeedButton::ImagesMenuClose() {
+    FMenuTracked = false;
+    SetDown(false);
+    if (OnHideTrackMenu)
+        OnHideTrackMenu(this);
+    FMouseIn = false;
+    Repaint();
+}
+
+void TbsSkinMenuSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (Button == mbLeft) {
+        FMenuTracked = InTrackArea(X, Y);
+        FMouseIn = true;
+        if (FMenuTracked) {
+            if (!FDown)
+                SetDown(true);
+            TrackMenu();
+            return;
+        }
+    }
+    TbsSkinSpeedButton::MouseDown(Button, Shift, X, Y);
+}
+
+void TbsSkinMenuSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (FMenuTracked)
+        return;
+    TbsSkinSpeedButton::MouseUp(Button, Shift, X, Y);
+}
+
+void TbsSkinMenuSpeedButton::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_CLOSESKINMENU:
+        CloseMenu();
+        return;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        if (FMenuTracked) {
+            TbsGraphicSkinCustomControl::Dispatch(Message);
+            FMouseIn = Message.Msg == CM_MOUSEENTER;
+            return;
+        }
+        TbsSkinSpeedButton::Dispatch(Message);
+        return;
+    default:
+        TbsSkinSpeedButton::Dispatch(Message);
+    }
+}
+
+// ---------------------------------------------------------------- painting
+
+void TbsSkinMenuSpeedButton::DrawMenuMarker(TCanvas* C, const TRect& R, bool Active, bool Down,
+                                            bool Flat) {
+    const TRect S = Down     ? MenuMarkerDownRect
+                    : Active ? MenuMarkerActiveRect
+                    : Flat   ? MenuMarkerFlatRect
+                             : MenuMarkerRect;
+    if (IsNullRect(S) || !Picture)
+        return;
+    TBitmap M;
+    M.SetSize(RectWidth(S), RectHeight(S));
+    CopyPart(&M, {0, 0, M.Width(), M.Height()}, Picture, S);
+    M.SetTransparent(true);
+    M.SetTransparentMode(tmFixed);
+    M.SetTransparentColor(MenuMarkerTransparentColor);
+    C->Draw(R.Left + R.Width() / 2 - M.Width() / 2, R.Top + R.Height() / 2 - M.Height() / 2, &M);
+}
+
+void TbsSkinMenuSpeedButton::DrawSign(TCanvas* C, const TRect& R, TColor Color, bool Active,
+                                      bool Down, bool Flat, bool UsePicture) {
+    if (FStandardArrowKind >= 1 && FStandardArrowKind <= 4)
+        DrawArrowImage(C, R, Color, FStandardArrowKind);
+    else if (UsePicture)
+        DrawMenuMarker(C, R, Active, Down, Flat);
+    else
+        DrawDropDownArrow(C, R, Color);
+}
+
+void TbsSkinMenuSpeedButton::DrawResizeElement(const std::string& Name, TCanvas* C, bool Down,
+                                               bool Active, const TRect& T) {
+    const int I = FSD ? FSD->GetControlIndex(Name) : -1;
+    auto* E = I == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList[I].get());
+    TBitmap* Pic = E ? FSD->ActivePicture(E->PictureIndex) : nullptr;
+    if (!E || !Pic || T.Width() <= 0 || T.Height() <= 0)
+        return;
+    const TRect A = IsNullRect(E->ActiveSkinRect) ? E->SkinRect : E->ActiveSkinRect;
+    const TRect D = IsNullRect(E->DownSkinRect) ? A : E->DownSkinRect;
+    const TRect Source = Down && Active ? D : Active ? A : E->SkinRect;
+    const int DW = T.Width() - RectWidth(E->SkinRect), DH = T.Height() - RectHeight(E->SkinRect);
+    TBitmap B;
+    B.SetSize(T.Width(), T.Height());
+    MakeNinePartBitmap(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, E->ClRect, E->LTPoint,
+                       {E->RTPoint.X + DW, E->RTPoint.Y}, {E->LBPoint.X, E->LBPoint.Y + DH},
+                       {E->RBPoint.X + DW, E->RBPoint.Y + DH},
+                       {E->ClRect.Left, E->ClRect.Top, E->ClRect.Right + DW, E->ClRect.Bottom + DH},
+                       &B, Pic, Source, T.Width(), T.Height(), true, E->LeftStretch, E->TopStretch,
+                       E->RightStretch, E->BottomStretch, E->StretchEffect, E->StretchType);
+    C->Draw(T.Left, T.Top, &B);
+}
+
+void TbsSkinMenuSpeedButton::FillPart(TBitmap* B, const TRect& Part, const TRect& Source,
+                                      bool NinePart) {
+    const int W = Part.Width(), H = Part.Height();
+    if (W <= 0 || H <= 0 || !Picture)
+        return;
+    TBitmap P;
+    P.SetSize(W, H);
+    if (NinePart) {
+        const int DW = W - RectWidth(SkinRect), DH = H - RectHeight(SkinRect);
+        MakeNinePartBitmap(LTPt, RTPt, LBPt, RBPt, ClRect, LTPt, {RTPt.X + DW, RTPt.Y},
+                           {LBPt.X, LBPt.Y + DH}, {RBPt.X + DW, RBPt.Y + DH},
+                           {ClRect.Left, ClRect.Top, ClRect.Right + DW, ClRect.Bottom + DH}, &P,
+                           Picture, Source, W, H, true, LeftStretch, TopStretch, RightStretch,
+                           BottomStretch, StretchEffect, StretchType);
+    } else {
+        MakeNinePartBitmapByClRect(&P, Picture, Source, ClRect, true);
+    }
+    B->Canvas()->Draw(Part.Left, Part.Top, &P);
+}
+
+void TbsSkinMenuSpeedButton::DrawFaceContent(TCanvas* C, const TRect& Text, bool Pressed,
+                                             bool AMouseIn) {
+    SetFaceFont(C, false);
+    TColor Color = FontColor;
+    if (!Enabled())
+        Color = DisabledFontColor;
+    else if (!FUseSkinFontColor)
+        Color = DefaultFont()->Color();
+    else if (Pressed)
+        Color = DownFontColor;
+    else if (AMouseIn)
+        Color = ActiveFontColor;
+    C->Font()->SetColor(Color);
+    DrawContent(C, Text, Pressed, AMouseIn, true, Pressed);
+}
+
+void TbsSkinMenuSpeedButton::DrawStripFace(TBitmap* B, bool ADown, bool AMouseIn, bool NinePart) {
+    const int W = B->Width(), H = B->Height();
+    const bool Pressed = ADown && AMouseIn;
+    const TRect Main{0, 0, W - StripSize, H}, Strip{W - StripSize, 0, W, H};
+    bool PressedDrawn = false;
+    if (FTrackButtonMode) {
+        if (FMenuTracked) {
+            FillPart(B, Main, ActiveSkinRect, NinePart);
+            FillPart(B, Strip, DownSkinRect, NinePart);
+        } else if (Pressed) {
+            FillPart(B, Main, DownSkinRect, NinePart);
+            FillPart(B, Strip, DownSkinRect, NinePart);
+            PressedDrawn = true;
+        } else if (AMouseIn) {
+            FillPart(B, Main, ActiveSkinRect, NinePart);
+            FillPart(B, Strip, ActiveSkinRect, NinePart);
+        } else if (!FFlat) {
+            FillPart(B, Main, SkinRect, NinePart);
+            FillPart(B, Strip, SkinRect, NinePart);
+        }
+    } else {
+        const TRect All{0, 0, W, H};
+        if (Pressed) {
+            FillPart(B, All, DownSkinRect, NinePart);
+            PressedDrawn = true;
+        } else if (AMouseIn) {
+            FillPart(B, All, ActiveSkinRect, NinePart);
+        } else if (!FFlat) {
+            FillPart(B, All, SkinRect, NinePart);
+        }
+    }
+    TCanvas* C = B->Canvas();
+    DrawFaceContent(C, Main, PressedDrawn, AMouseIn);
+    TRect SignRect = Strip;
+    if (Pressed || FMenuTracked)
+        SignRect = {W - 13, 2, W, H};
+    const TColor SignColor = FMenuTracked ? DownFontColor : C->Font()->Color();
+    DrawSign(C, SignRect, SignColor, AMouseIn, Pressed || FMenuTracked, false,
+             !IsNullRect(MenuMarkerRect));
+}
+
+void TbsSkinMenuSpeedButton::DrawNewStyleFace(TBitmap* B, bool ADown, bool AMouseIn) {
+    const int W = B->Width(), H = B->Height();
+    const std::string Main =
+        FSD->GetControlIndex("resizetoolbutton") != -1 ? "resizetoolbutton" : "resizebutton";
+    const std::string StripName =
+        FTrackPosition == bstpBottom ? "htracktoolbutton" : "vtracktoolbutton";
+    const bool HasStrip = FSD->GetControlIndex(StripName) != -1;
+    const TRect Strip = StripRect();
+    const bool HotTrack = AMouseIn && FTrackButtonMode;
+    TRect MainRect{0, 0, W, H};
+    if (HotTrack && !HasStrip)
+        MainRect = FTrackPosition == bstpBottom ? TRect{0, 0, W, H - StripSize}
+                                                : TRect{0, 0, W - StripSize, H};
+    const bool Pressed = ADown && AMouseIn && !(FTrackButtonMode && FMenuTracked);
+    TCanvas* C = B->Canvas();
+    DrawResizeElement(Main, C, Pressed, AMouseIn, MainRect);
+    if (HotTrack)
+        DrawResizeElement(HasStrip ? StripName : Main, C, FMenuTracked, true, Strip);
+    const TRect Text = FTrackPosition == bstpBottom ? TRect{0, 0, W, H - StripSize}
+                                                    : TRect{0, 0, W - StripSize, H};
+    DrawFaceContent(C, Text, Pressed, AMouseIn);
+    TRect SignRect = Strip;
+    if (ADown && AMouseIn && (!FTrackButtonMode || FMenuTracked))
+        SignRect = {Strip.Left + 1, Strip.Top + 1, Strip.Right + 1, Strip.Bottom + 1};
+    DrawSign(C, SignRect, FMenuTracked ? DownFontColor : C->Font()->Color(), AMouseIn,
+             Pressed || FMenuTracked, false, !IsNullRect(MenuMarkerRect));
+}
+
+void TbsSkinMenuSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown,
+                                               bool AMouseIn) {
+    if (FNewStyle && FSkinDataName == "resizetoolbutton") {
+        DrawNewStyleFace(B, ADown, AMouseIn);
+    } else if (IsOneOf(FSkinDataName, {"toolbutton", "bigtoolbutton"})) {
+        DrawStripFace(B, ADown, AMouseIn, false);
+    } else if (IsOneOf(FSkinDataName, {"resizebutton", "resizetoolbutton"})) {
+        DrawStripFace(B, ADown, AMouseIn, true);
+    } else if (FMenuTracked && FTrackButtonMode && !IsNullRect(TrackButtonRect) &&
+               !IsNullRect(DownSkinRect)) {
+        // Only the element's drop-down part looks pressed.
+        TbsSkinSpeedButton::CreateButtonImage(B, ActiveSkinRect, false, AMouseIn);
+        const TRect S = {
+            TrackButtonRect.Left + DownSkinRect.Left, TrackButtonRect.Top + DownSkinRect.Top,
+            TrackButtonRect.Right + DownSkinRect.Left, TrackButtonRect.Bottom + DownSkinRect.Top};
+        CopyPart(B, GetTrackButtonRect(), Picture, S);
+    } else {
+        TbsSkinSpeedButton::CreateButtonImage(B, R, ADown, AMouseIn);
+    }
+}
+
+void TbsSkinMenuSpeedButton::PaintIdleContent(TCanvas* C) {
+    GetSkinData();
+    const bool Skinned = FIndex != -1;
+    TRect Text;
+    if (Skinned && !StripElement()) {
+        int W = Width(), H = Height();
+        CalcSkinSize(W, H);
+        Text = NewClRect;
+    } else {
+        Text = {0, 0, Width() - StripSize, Height()};
+    }
+    SetFaceFont(C, false);
+    if (!Enabled())
+        C->Font()->SetColor(clBtnShadow);
+    else if (Skinned)
+        C->Font()->SetColor(FUseSkinFontColor && FSD->SkinColors() ? FSD->SkinColors()->cBtnText()
+                                                                   : DefaultFont()->Color());
+    DrawContent(C, Text, false, false, false, false);
+    TRect SignRect = StripElement() ? StripRect() : TRect{Text.Right, 0, Width(), Height()};
+    if (Skinned && ResizeMode != 1) {
+        SignRect.Left -= 2;
+        SignRect.Right -= 2;
+    }
+    if (!Skinned)
+        DrawSign(C, SignRect, clBtnText, false, false, true, false);
+    else
+        DrawSign(C, SignRect, FSD->SkinColors() ? FSD->SkinColors()->cBtnText() : clBtnText, false,
+                 false, true, !IsNullRect(MenuMarkerFlatRect));
+}
+
+void TbsSkinMenuSpeedButton::Paint() {
+    if (FMouseIn || FDown || FMenuTracked || !FTransparent) {
+        TbsSkinSpeedButton::Paint();
+        return;
+    }
+    PaintIdleContent(Canvas());
+}
+
+void TbsSkinMenuSpeedButton::CreateControlDefaultImage(TBitmap* B) {
+    enum TLook { Plain, Hot, Pressed };
+    TCanvas* C = B->Canvas();
+    const int W = Width(), H = Height();
+    const bool DownHot = FDown && FMouseIn;
+    const bool Split = FTrackButtonMode && (!FNewStyle || FMouseIn);
+    const TRect Strip = StripRect();
+    const TRect All{0, 0, W, H};
+    const TRect Main = Strip.Top > 0 ? TRect{0, 0, W, Strip.Top} : TRect{0, 0, Strip.Left, H};
+    auto Fill = [&](const TRect& R, TLook L) {
+        C->Brush()->SetStyle(bsSolid);
+        if (L == Plain) {
+            C->Brush()->SetColor(clBtnFace);
+            C->FillRect(R);
+            if (!FFlat) {
+                C->Brush()->SetColor(clBtnShadow);
+                C->FrameRect(R);
+            }
+            return;
+        }
+        C->Brush()->SetColor(L == Pressed ? 0xB59385 : 0xD2BDB6);
+        C->FillRect(R);
+        C->Brush()->SetColor(0x800000);
+        C->FrameRect(R);
+    };
+    if (Split) {
+        if (FMenuTracked) {
+            Fill(Main, Hot);
+            Fill(Strip, Pressed);
+        } else if (DownHot) {
+            Fill(Main, Pressed);
+            Fill(Strip, FNewStyle ? Hot : Pressed);
+        } else if (FMouseIn) {
+            Fill(Main, Hot);
+            Fill(Strip, Hot);
+        } else {
+            Fill(Main, Plain);
+            Fill(Strip, Plain);
+        }
+    } else {
+        Fill(All, DownHot ? Pressed : FMouseIn ? Hot : Plain);
+    }
+    C->Font()->Assign(DefaultFont());
+    if (FSD && FSD->ResourceStrData())
+        C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
+    if (!Enabled())
+        C->Font()->SetColor(clBtnShadow);
+    DrawContent(C, Main, FDown, FMouseIn, true, DownHot);
+    TRect SignRect = Strip;
+    if (FNewStyle) {
+        if (DownHot && (!FTrackButtonMode || FMenuTracked))
+            SignRect = {Strip.Left + 2, Strip.Top + 2, Strip.Right + 2, Strip.Bottom + 2};
+    } else if (DownHot || FMenuTracked) {
+        SignRect = {W - 13, 2, W, H};
+    }
+    DrawSign(C, SignRect, clBtnText, false, false, false, false);
 }

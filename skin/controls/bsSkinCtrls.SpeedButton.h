@@ -142,3 +142,92 @@ private:
     void DoMouseEnter();
     void DoMouseLeave();
 };
+
+enum TbsTrackPosition { bstpRight, bstpBottom };
+
+// A speed button with a drop-down strip (15 pixels at the right or bottom)
+// that opens a skinned popup menu and/or an image-grid menu; in track-button
+// mode only the strip opens them (a split button).
+//
+// The menus are the forms subsystem's: this class keeps references to them
+// and opens them through PopupSkinMenu and PopupImagesMenu, virtual seams
+// that the menus fill; a menu that closes performs WM_CLOSESKINMENU on the
+// button, or calls ImagesMenuClose for the image grid.
+class TbsSkinMenuSpeedButton : public TbsSkinSpeedButton {
+public:
+    explicit TbsSkinMenuSpeedButton(TComponent* AOwner);
+    ~TbsSkinMenuSpeedButton() override;
+
+    TComponent* SkinPopupMenu() const { return FSkinPopupMenu; }
+    void SetSkinPopupMenu(TComponent* Value);
+    TComponent* SkinImagesMenu() const { return FSkinImagesMenu; }
+    void SetSkinImagesMenu(TComponent* Value);
+    bool UseImagesMenuImage() const { return FUseImagesMenuImage; }
+    void SetUseImagesMenuImage(bool Value) { FUseImagesMenuImage = Value; }
+    bool UseImagesMenuCaption() const { return FUseImagesMenuCaption; }
+    void SetUseImagesMenuCaption(bool Value) { FUseImagesMenuCaption = Value; }
+    bool TrackButtonMode() const { return FTrackButtonMode; }
+    void SetTrackButtonMode(bool Value);
+    TbsTrackPosition TrackPosition() const { return FTrackPosition; }
+    void SetTrackPosition(TbsTrackPosition Value);
+    bool NewStyle() const { return FNewStyle; }
+    void SetNewStyle(bool Value);
+    // 1 to 4: an arrow of DrawArrowImage in place of the drop-down sign.
+    int StandardArrowKind() const { return FStandardArrowKind; }
+    void SetStandardArrowKind(int Value);
+
+    bool MenuTracked() const { return FMenuTracked; }
+    TRect GetTrackButtonRect();
+    bool InTrackArea(int X, int Y);
+    // Opens the menus at the button (the press in the track area).
+    void TrackMenu();
+    // The image grid closed (before its own close and item events).
+    void ImagesMenuClose();
+
+    TNotifyEvent OnShowTrackMenu;
+    TNotifyEvent OnHideTrackMenu;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Paint() override;
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) override;
+    void Dispatch(TMessage& Message) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    // Seams of the menus: open the popup menu below R (screen coordinates)
+    // for this control, open the image grid at R. Nothing here.
+    virtual void PopupSkinMenu(const TRect&) {}
+    virtual void PopupImagesMenu(const TRect&) {}
+    // Whether the image grid opened (false: it has no images to show).
+    virtual bool ImagesMenuOpened() { return false; }
+
+    void DrawMenuMarker(TCanvas* C, const TRect& R, bool Active, bool Down, bool Flat);
+    void DrawResizeElement(const std::string& Name, TCanvas* C, bool Down, bool Active,
+                           const TRect& T);
+
+    TComponent* FSkinPopupMenu = nullptr;
+    TComponent* FSkinImagesMenu = nullptr;
+    bool FUseImagesMenuImage = false;
+    bool FUseImagesMenuCaption = false;
+    bool FTrackButtonMode = false;
+    TbsTrackPosition FTrackPosition = bstpRight;
+    bool FNewStyle = false;
+    int FStandardArrowKind = 0;
+    bool FMenuTracked = false;
+    TRect TrackButtonRect;
+
+private:
+    bool StripElement() const;
+    TRect StripRect() const;
+    void DrawSign(TCanvas* C, const TRect& R, TColor Color, bool Active, bool Down, bool Flat,
+                  bool UsePicture);
+    void DrawStripFace(TBitmap* B, bool ADown, bool AMouseIn, bool NinePart);
+    void DrawNewStyleFace(TBitmap* B, bool ADown, bool AMouseIn);
+    void DrawFaceContent(TCanvas* C, const TRect& Text, bool Pressed, bool AMouseIn);
+    void PaintIdleContent(TCanvas* C);
+    void FillPart(TBitmap* B, const TRect& Part, const TRect& Source, bool NinePart);
+    void CloseMenu();
+};
