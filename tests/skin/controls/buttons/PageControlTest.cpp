@@ -236,3 +236,109 @@ TEST_F(TPageControlTest, NarrowControlScrollsItsTabsWithTheSkinnedUpDown) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TPageControlTest, SheetBackgroundsWallpaperOrButtonFace) {
+    auto* P = MakePages(2);
+    auto* Sheet = static_cast<TbsSkinTabSheet*>(P->ActivePage());
+    EXPECT_EQ(PixelOf(Sheet, 5, 5), Rgb(clBtnFace));
+    TBitmap W;
+    W.SetSize(4, 4);
+    W.Canvas()->Brush()->SetColor(clRed);
+    W.Canvas()->FillRect({0, 0, 4, 4});
+    Sheet->SetWallPaper(&W);
+    Sheet->Invalidate();
+    EXPECT_EQ(PixelOf(Sheet, 5, 5), Rgb(clRed));
+    EXPECT_EQ(PixelOf(Sheet, 37, 21), Rgb(clRed));
+}
+
+TEST_F(TPageControlTest, LeftTabsAreTurnedAndKeepHorizontalTextOnRequest) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestPicture& Pic = Skin.AddPicture("turn.bmp", 80, 40, 24);
+    Pic.AddRegion("frame", {0, 0, 30, 30});
+    Pic.AddRegion("tab.top", {30, 0, 80, 10});
+    Pic.AddRegion("tab.bottom", {30, 10, 80, 20});
+    Skin.AddControl("tab", "turntab",
+                    {"pictureindex=" + std::to_string(Skin.PictureIndex("turn.bmp")),
+                     "skinrect=0,0,30,30", "clientrect=5,5,25,25", "lefttoppoint=5,5",
+                     "righttoppoint=25,5", "leftbottompoint=5,25", "rightbottompoint=25,25",
+                     "tabrect=30,0,80,20", "activetabrect=30,0,80,20"});
+    auto* SD = LoadSkin(Skin);
+    auto* P = MakePages(2);
+    // No caption over the picture.
+    for (int I = 0; I < 2; ++I)
+        P->Pages(I)->SetCaption("");
+    P->SetSkinDataName("turntab");
+    P->SetSkinData(SD);
+    P->SetTabPosition(tpLeft);
+    Pump();
+    const TRect T = P->TabItemRect(1);
+    ASSERT_GT(T.Width(), 4);
+    // Turned counter-clockwise: the picture's top edge is at the left.
+    EXPECT_EQ(Pic.RegionAt(PixelOf(P, T.Left + 1, (T.Top + T.Bottom) / 2)), "tab.top");
+    EXPECT_EQ(Pic.RegionAt(PixelOf(P, T.Left + 15, (T.Top + T.Bottom) / 2)), "tab.bottom");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TPageControlTest, ItemRectanglesAreAdjustedPerTabPosition) {
+    struct TRow {
+        TTabPosition Pos;
+        int DL, DT, DR, DB;
+    };
+    const TRow Rows[] = {{tpTop, -2, -2, -2, -2},
+                         {tpBottom, -2, 2, -2, 2},
+                         {tpLeft, -2, 0, -2, 0},
+                         {tpRight, 2, 0, 2, 0}};
+    for (const TRow& R : Rows) {
+        SCOPED_TRACE(int(R.Pos));
+        auto* P = MakePages(3);
+        P->SetTabPosition(R.Pos);
+        Pump();
+        TRect Native{}, Ours{};
+        CallWindowProc(P->DefWndProc(), P->Handle(), TCM_GETITEMRECT, 1, LPARAM(&Native));
+        SendMessage(P->Handle(), TCM_GETITEMRECT, 1, LPARAM(&Ours));
+        EXPECT_EQ(Ours, (TRect{Native.Left + R.DL, Native.Top + R.DT, Native.Right + R.DR,
+                               Native.Bottom + R.DB}));
+        delete P;
+    }
+    auto* P = MakePages(3);
+    P->SetTabWidth(80);
+    P->SetTabsInCenter(true);
+    Pump();
+    TRect Native{}, Ours{};
+    CallWindowProc(P->DefWndProc(), P->Handle(), TCM_GETITEMRECT, 0, LPARAM(&Native));
+    SendMessage(P->Handle(), TCM_GETITEMRECT, 0, LPARAM(&Ours));
+    EXPECT_EQ(Ours.Left, Native.Left - 2 + 80);
+}
+
+TEST_F(TPageControlTest, CloseButtonWithoutAPictureUsesTheResizeToolButton) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestPicture& Tabs = Skin.AddPicture("plaintabs.bmp", 60, 40, 24);
+    Tabs.AddRegion("frame", {0, 0, 30, 30});
+    Tabs.AddRegion("tab", {30, 0, 60, 20});
+    Skin.AddControl("tab", "plaintab",
+                    {"pictureindex=" + std::to_string(Skin.PictureIndex("plaintabs.bmp")),
+                     "skinrect=0,0,30,30", "clientrect=5,5,25,25", "lefttoppoint=5,5",
+                     "righttoppoint=25,5", "leftbottompoint=5,25", "rightbottompoint=25,25",
+                     "tabrect=30,0,60,20"});
+    const testskin::TTestPicture& Pic = Skin.Picture("controls.bmp");
+    auto* SD = LoadSkin(Skin);
+    auto* P = MakePages(2);
+    P->SetShowCloseButtons(true);
+    P->SetSkinDataName("plaintab");
+    P->SetSkinData(SD);
+    Pump();
+    ASSERT_NE(P->SkinIndex(), -1);
+    auto* Sheet = static_cast<TbsSkinCustomTabSheet*>(P->Pages(1));
+    const TRect T = P->TabItemRect(1);
+    const TRect B = Sheet->ButtonRect;
+    ASSERT_EQ(B.Width(), 14);
+    EXPECT_EQ(Pic.RegionAt(PixelOf(P, T.Left + B.Left + 1, T.Top + B.Top + 1)),
+              "resizetoolbutton.normal");
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 // The skinned tree and list views: their external bars kept in step with the
 // hidden native scroll information, bar-to-view scrolling, the skin's font
 // and colours, and the subclassed column header.
+#include "platform/forms/ExtCtrls.h"
 #include "skin/controls/bsSkinCtrls.Views.h"
 #include "skin/model/bsMessages.h"
 #include "tests/skin/controls/buttons/ButtonsTestSupport.h"
@@ -282,6 +283,60 @@ TEST_F(TViewsTest, TreeBarsFollowRowsAndReachRowsBeyondSixteenBits) {
     Bar->SetPosition(68000);
     EXPECT_EQ(T->TopItem()->AbsoluteIndex(), 68000);
     EXPECT_EQ(T->Perform(WM_NCPAINTTODC, 0, 0), 12851);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TViewsTest, TreeBarRangeAndPageFromTheNativeTree) {
+    auto* T = new TbsSkinCustomTreeView(Form);
+    T->SetParent(Form);
+    T->SetBounds(10, 10, 200, 100);
+    auto* Bar = new TbsSkinScrollBar(Form);
+    Bar->SetParent(Form);
+    Bar->SetKind(sbVertical);
+    Bar->SetBounds(220, 10, 19, 100);
+    T->SetVScrollBar(Bar);
+    for (int I = 0; I < 5; ++I)
+        T->Items()->Add(nullptr, "node");
+    T->Invalidate();
+    Pump();
+    EXPECT_FALSE(Bar->Visible());
+    for (int I = 0; I < 95; ++I)
+        T->Items()->Add(nullptr, "node");
+    T->Invalidate();
+    Pump();
+    const int Page = int(SendMessage(T->Handle(), TVM_GETVISIBLECOUNT, 0, 0));
+    ASSERT_TRUE(Bar->Visible());
+    EXPECT_EQ(Bar->Min(), 0);
+    EXPECT_EQ(Bar->Max(), 99);
+    EXPECT_EQ(Bar->PageSize(), Page);
+}
+
+TEST_F(TViewsTest, AlignedViewRealignsItsParentWhenABarAppears) {
+    auto* Panel = new TPanel(Form);
+    Panel->SetParent(Form);
+    Panel->SetBounds(0, 0, 300, 200);
+    auto* VB = new TbsSkinScrollBar(Form);
+    VB->SetParent(Panel);
+    VB->SetKind(sbVertical);
+    VB->SetWidth(19);
+    VB->SetAlign(alRight);
+    auto* V = new TbsSkinListView(Form);
+    V->SetParent(Panel);
+    V->SetViewStyle(vsReport);
+    V->Columns()->Add()->SetWidth(80);
+    V->SetAlign(alClient);
+    V->SetVScrollBar(VB);
+    Pump();
+    const int Before = V->Width();
+    for (int I = 0; I < 50; ++I)
+        V->Items()->Add()->SetCaption("row");
+    V->Invalidate();
+    Pump();
+    ASSERT_TRUE(VB->Visible());
+    EXPECT_EQ(V->Width(), Before - 19);
 }
 
 } // namespace
