@@ -244,15 +244,20 @@ TRegion VisibleRegion(const TWnd* W, bool ClientArea, bool ClipChildren, bool Cl
                 R = TRegion::Combine(R, SR, TRegion::opDiff);
             }
     }
-    if (ClipChildren)
+    if (ClipChildren) {
+        // A child shows only inside its parent's client area: the part of it
+        // that reaches over the frame hides nothing of the frame.
+        TPoint WC = ClientOriginInBuffer(W);
+        const TRect Client = Bounds(WC.X, WC.Y, W->Client.Width(), W->Client.Height());
         for (TWnd* C : W->Children) {
             if (!(C->Style & WS_VISIBLE))
                 continue;
             TRegion CR = WindowRegionOf(C);
             TPoint CO = WindowOriginInBuffer(C);
             CR.Offset(CO.X, CO.Y);
-            R = TRegion::Combine(R, CR, TRegion::opDiff);
+            R = TRegion::Combine(R, CR.Intersected(Client), TRegion::opDiff);
         }
+    }
     return R;
 }
 

@@ -6,4 +6,5 @@ list(APPEND SKIN_CONTROLS_SOURCES
     bsSkinCtrls.PanelLooks.cpp
     bsSkinCtrls.Labels.cpp
     bsSkinCtrls.Bevel.cpp
-    bsSkinCtrls.Splitter.cpp)
+    bsSkinCtrls.Splitter.cpp
+    bsSkinCtrls.Bars.cpp)

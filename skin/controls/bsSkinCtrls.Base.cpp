@@ -514,7 +514,3 @@ void TbsSkinCustomControl::PaintClientBackground() {
     }
     RestoreDC(DC, Saved);
 }
-
-// ---------------------------------------------------------------- tool-bar centring
-
-void CentreInSkinToolBar(TWinControl*, int&, int) {}

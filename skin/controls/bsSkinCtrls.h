@@ -2,6 +2,7 @@
 // controls built on them, one topic header each.
 #pragma once
 
+#include "skin/controls/bsSkinCtrls.Bars.h"
 #include "skin/controls/bsSkinCtrls.Base.h"
 #include "skin/controls/bsSkinCtrls.Bevel.h"
 #include "skin/controls/bsSkinCtrls.GraphicBase.h"
@@ -15,4 +16,5 @@
 #include "skin/controls/bsSkinCtrls.CheckRadio.h"
 #include "skin/controls/bsSkinCtrls.ScrollBar.h"
 #include "skin/controls/bsSkinCtrls.Slider.h"
+#include "skin/controls/bsSkinCtrls.SpeedButton.h"
 #include "skin/controls/bsSkinCtrls.Views.h"

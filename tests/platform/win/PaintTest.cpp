@@ -220,6 +220,30 @@ TEST_F(PaintTest, NcPaintThroughGetWindowDCChangesOnlyTheFrame) {
     EXPECT_EQ(Headless.ScreenPixel(30, 30), Blue);
 }
 
+TEST_F(PaintTest, AChildReachingOverTheFrameLeavesTheFrameToTheParent) {
+    HWND W = Make(WS_POPUP | WS_THICKFRAME | WS_CLIPCHILDREN | WS_VISIBLE, Bounds(0, 0, 60, 60),
+                  nullptr, 0, nullptr, "Blue");
+    // The child runs past the client area's right edge into the frame.
+    Make(WS_CHILD | WS_VISIBLE, Bounds(40, 10, 40, 20), W, 0, nullptr, "Blue");
+    On(W, [](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (M == WM_NCPAINT) {
+            HDC DC = GetWindowDC(H);
+            TRect All = Rect(0, 0, 60, 60);
+            HBRUSH B = CreateSolidBrush(RGB(255, 0, 0));
+            FillRect(DC, &All, B);
+            DeleteObject(ToObj(B));
+            ReleaseDC(H, DC);
+            return 0;
+        }
+        return std::nullopt;
+    });
+    RedrawWindow(W, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    ProcessPending();
+    FlushPresents();
+    EXPECT_EQ(Headless.ScreenPixel(58, 20), Red);
+    EXPECT_EQ(Headless.ScreenPixel(58, 40), Red);
+}
+
 TEST_F(PaintTest, ScrollWindowMovesContentAndChildren) {
     HWND P = Make(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, 0,
                   nullptr, "Red");

@@ -260,3 +260,263 @@ INSTANTIATE_TEST_SUITE_P(Base, MapSkinRects,
                                          TMapRow{"HeightMiddle", 3, {2, 7, 8, 12}, {2, 7, 8, 12}},
                                          TMapRow{"Fixed", 0, {2, 2, 38, 18}, {2, 2, 38, 18}}),
                          [](const auto& Info) { return std::string(Info.param.Name); });
+
+// ---- painting ---------------------------------------------------------------------
+
+namespace {
+
+class NinePaint : public BaseTest {
+protected:
+    void SetUp() override {
+        BaseTest::SetUp();
+        testskin::TTestSkin S = NineSkin();
+        AddNineElement(S, "panel", "nine");
+        AddNineElement(S, "panel", "ninestretch", {"stretcheffect=1"});
+        for (const char* Type : {"stfull", "sthorz", "stvert"})
+            AddNineElement(S, "panel", std::string("nine") + Type,
+                           {"stretcheffect=1", std::string("stretchtype=") + Type});
+        AddNineElement(S, "panel", "ninemasked",
+                       {"maskpictureindex=" + std::to_string(NineMaskPicture)});
+        S.AddControl("panel", "fixedmasked",
+                     {"pictureindex=" + std::to_string(NinePicture), "skinrect=0,0,40,20",
+                      "maskpictureindex=" + std::to_string(NineMaskPicture)});
+        UseSkin(S);
+        Form = MakeForm();
+    }
+    TProbeControl* Skinned(const std::string& Name, int W, int H) {
+        TProbeControl* P = Probe(Form, Name, W, H);
+        P->SetSkinData(Data.get());
+        return P;
+    }
+    // The region of nine.bmp under a client point.
+    std::string At(TControl* C, int X, int Y) {
+        const std::string R = RegionOf(C, X, Y);
+        return R.rfind("nine.bmp/", 0) == 0 ? R.substr(9) : R;
+    }
+    TSkinChangeForm* Form = nullptr;
+};
+
+} // namespace
+
+TEST_F(NinePaint, AtTheElementsOwnSizeThePictureIsCopied) {
+    TProbeControl* P = Skinned("nine", 40, 20);
+    Form->Show();
+    const struct {
+        int X, Y;
+        const char* Region;
+    } Rows[] = {{0, 0, "lt"},    {20, 2, "top"},     {39, 0, "rt"},
+                {5, 10, "left"}, {20, 10, "client"}, {35, 10, "right"},
+                {0, 19, "lb"},   {20, 17, "bottom"}, {39, 19, "rb"}};
+    for (const auto& Row : Rows)
+        EXPECT_EQ(At(P, Row.X, Row.Y), Row.Region) << Row.X << "," << Row.Y;
+}
+
+TEST_F(NinePaint, ALargerControlKeepsTheCornersAndStretchesTheMiddle) {
+    TProbeControl* P = Skinned("nine", 120, 60);
+    Form->Show();
+    EXPECT_EQ(At(P, 0, 0), "lt");
+    EXPECT_EQ(At(P, 9, 4), "lt");
+    EXPECT_EQ(At(P, 119, 0), "rt");
+    EXPECT_EQ(At(P, 110, 4), "rt");
+    EXPECT_EQ(At(P, 0, 59), "lb");
+    EXPECT_EQ(At(P, 119, 59), "rb");
+    EXPECT_EQ(At(P, 60, 30), "client");
+    EXPECT_EQ(At(P, 60, 2), "top");
+    EXPECT_EQ(At(P, 5, 30), "left");
+}
+
+TEST_F(NinePaint, TheFramePathDrawsBordersAndCoversTheClientUnderItsClip) {
+    for (const char* Name : {"nine", "ninestfull", "ninesthorz", "ninestvert"}) {
+        SCOPED_TRACE(Name);
+        TProbeControl* P = Skinned(Name, 120, 60);
+        P->SetForcebackGround(true);
+        Form->Show();
+        // NewClRect is (10, 5, 110, 55).
+        EXPECT_EQ(At(P, 10, 5), "client");
+        EXPECT_EQ(At(P, 109, 54), "client");
+        EXPECT_EQ(At(P, 60, 25), "client");
+        EXPECT_EQ(At(P, 9, 25), "left");
+        EXPECT_EQ(At(P, 110, 25), "right");
+        EXPECT_EQ(At(P, 60, 4), "top");
+        EXPECT_EQ(At(P, 60, 55), "bottom");
+        EXPECT_EQ(At(P, 0, 0), "lt");
+        EXPECT_EQ(At(P, 119, 59), "rb");
+        delete P;
+    }
+}
+
+TEST_F(NinePaint, WithoutDrawbackGroundTheFramePathLeavesTheClientAsItWas) {
+    TProbeControl* P = Skinned("nine", 120, 60);
+    P->SetForcebackGround(true);
+    Form->Show();
+    EXPECT_EQ(At(P, 60, 25), "client");
+    const std::uint32_t Before = PixelOf(P, 60, 25);
+    // The next skin has other colours everywhere; only the border follows.
+    P->SetDrawbackGround(false);
+    testskin::TTestSkin Next = NineSkin(1);
+    AddNineElement(Next, "panel", "nine");
+    UseSkin(Next);
+    P->Repaint();
+    EXPECT_EQ(At(P, 0, 0), "lt");
+    EXPECT_EQ(PixelOf(P, 60, 25), Before);
+    EXPECT_NE(PixelOf(P, 60, 25), NineColour("client"));
+}
+
+TEST_F(NinePaint, AControlWithoutAreaPaintsNothing) {
+    for (TSize Size : {TSize{0, 20}, TSize{20, 0}}) {
+        TProbeControl* P = Skinned("nine", 40, 20);
+        Form->Show();
+        Pump();
+        P->SetBounds(0, 0, Size.cx, Size.cy);
+        P->Canvas()->Handle();
+        P->Canvas()->SetHandle(nullptr);
+        EXPECT_NO_THROW(P->Paint());
+        EXPECT_FALSE(P->Canvas()->HandleAllocated());
+        delete P;
+    }
+}
+
+TEST_F(NinePaint, EraseBackgroundIsSwallowed) {
+    TProbeControl* P = Skinned("nine", 40, 20);
+    Form->Show();
+    TBitmap B;
+    B.SetSize(4, 4);
+    B.Canvas()->Brush()->SetColor(clRed);
+    B.Canvas()->FillRect({0, 0, 4, 4});
+    EXPECT_EQ(SendMessage(P->Handle(), WM_ERASEBKGND, WPARAM(B.Canvas()->Handle()), 0), 0);
+    EXPECT_EQ(B.Canvas()->Pixels(1, 1), clRed);
+}
+
+TEST_F(NinePaint, FromWMPaintHoldsOnlyDuringThePaintMessage) {
+    TProbeControl* P = Skinned("nine", 40, 20);
+    bool Inside = false;
+    P->OnPaintStart = [&] { Inside = P->FromWMPaint; };
+    Form->Show();
+    Pump();
+    EXPECT_TRUE(Inside);
+    EXPECT_FALSE(P->FromWMPaint);
+    P->OnPaintStart = [] { throw EInvalidOperation("paint failed"); };
+    EXPECT_ANY_THROW(P->Perform(WM_PAINT, 0, 0));
+    EXPECT_FALSE(P->FromWMPaint);
+}
+
+TEST_F(NinePaint, ADefaultFontChangeRepaintsOnlyThePlainLook) {
+    TProbeControl* Plain = Probe(Form, "nosuch", 30, 30);
+    TProbeControl* Skin9 = Skinned("nine", 40, 20);
+    Form->Show();
+    Pump();
+    for (TProbeControl* P : {Plain, Skin9}) {
+        const int Paints = P->Paints;
+        TFont F;
+        F.SetName("Tahoma");
+        P->SetDefaultFont(&F);
+        Pump();
+        EXPECT_GE(P->FontChanges, 1);
+        if (P == Plain)
+            EXPECT_GT(P->Paints, Paints);
+        else
+            EXPECT_EQ(P->Paints, Paints);
+    }
+}
+
+TEST_F(NinePaint, TheGraphicTwinPaintsOnItsParentAndNeverTakesARegion) {
+    auto* G = new TGraphicProbe(Form);
+    G->SetBounds(10, 10, 40, 20);
+    G->SetParent(Form);
+    G->SetSkinDataName("ninemasked");
+    G->SetSkinData(Data.get());
+    Form->Show();
+    EXPECT_EQ(At(Form, 10, 10), "lt");
+    EXPECT_EQ(At(Form, 30, 20), "client");
+    EXPECT_EQ(At(Form, 49, 29), "rb");
+    HRGN Rgn = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(Form->Handle(), Rgn), ERROR);
+    DeleteObject(ToObj(Rgn));
+}
+
+// ---- regions ----------------------------------------------------------------------
+
+TEST_F(NinePaint, TheMaskBecomesTheWindowRegion) {
+    const testskin::TTestPicture& Mask = Skin.Picture("ninemask.bmp");
+    auto Inside = [](HRGN Rgn, int X, int Y) { return PtInRegion(Rgn, X, Y) != 0; };
+    // Mode 0: the whole mask.
+    TProbeControl* Fixed = Skinned("fixedmasked", 10, 10);
+    Form->Show();
+    ASSERT_EQ(Fixed->ResizeMode, 0);
+    HRGN Rgn = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(Fixed->Handle(), Rgn), ERROR);
+    for (int Y = 0; Y < 20; ++Y)
+        for (int X = 0; X < 40; ++X)
+            ASSERT_EQ(Inside(Rgn, X, Y), Mask.Pixel(X, Y) == testskin::Black) << X << "," << Y;
+
+    // Mode 1 at twice the size: the corners' shape at the four corners.
+    TProbeControl* Nine = Skinned("ninemasked", 80, 40);
+    ASSERT_NE(GetWindowRgn(Nine->Handle(), Rgn), ERROR);
+    for (int Y = 0; Y < 5; ++Y)
+        for (int X = 0; X < 10; ++X) {
+            const bool Black = Mask.Pixel(X, Y) == testskin::Black;
+            EXPECT_EQ(Inside(Rgn, X, Y), Black);
+            EXPECT_EQ(Inside(Rgn, 70 + X, Y), Mask.Pixel(30 + X, Y) == testskin::Black);
+            EXPECT_EQ(Inside(Rgn, X, 35 + Y), Mask.Pixel(X, 15 + Y) == testskin::Black);
+            EXPECT_EQ(Inside(Rgn, 70 + X, 35 + Y), Mask.Pixel(30 + X, 15 + Y) == testskin::Black);
+        }
+    EXPECT_TRUE(Inside(Rgn, 40, 20));
+    EXPECT_FALSE(Inside(Rgn, 0, 0));
+
+    // A skin whose element has no mask takes the region away.
+    testskin::TTestSkin Next = NineSkin(1);
+    AddNineElement(Next, "panel", "ninemasked");
+    UseSkin(Next);
+    Nine->ChangeSkinData();
+    EXPECT_EQ(GetWindowRgn(Nine->Handle(), Rgn), ERROR);
+    DeleteObject(ToObj(Rgn));
+}
+
+// ---- the parent-background notice -------------------------------------------------
+
+TEST_F(NinePaint, AStretchingContainerTellsEveryChildOnEverySetBounds) {
+    struct TRow {
+        const char* Element;
+        bool Skinned;
+        int Expect;
+    } Rows[] = {{"ninestretch", true, 1}, {"nine", true, 0}, {"ninestretch", false, 0}};
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Element);
+        TProbeControl* Box = Probe(Form, Row.Element, 100, 60);
+        if (Row.Skinned)
+            Box->SetSkinData(Data.get());
+        TProbeControl* Win = Probe(Box, "nosuch", 10, 10);
+        auto* Graphic = new TGraphicProbe(Box);
+        Graphic->SetParent(Box);
+        ASSERT_FALSE(Win->HandleAllocated());
+        Box->SetBounds(0, 0, 120, 60);
+        EXPECT_EQ(Win->CheckMessages, Row.Expect);
+        EXPECT_EQ(Win->CheckCalls, Row.Expect);
+        EXPECT_EQ(Graphic->CheckMessages, Row.Expect);
+        EXPECT_EQ(Win->HandleAllocated(), Row.Expect == 1);
+        // The same size again still tells them.
+        Box->SetBounds(0, 0, 120, 60);
+        EXPECT_EQ(Win->CheckMessages, 2 * Row.Expect);
+        EXPECT_EQ(Graphic->CheckMessages, 2 * Row.Expect);
+        delete Box;
+    }
+}
+
+TEST_F(NinePaint, SkinnedControlsCentreThemselvesInAnAdjustingToolBar) {
+    testskin::TTestSkin S = Skin;
+    AddBarElement(S, "bar");
+    UseSkin(S);
+    auto* Bar = new TbsSkinToolBar(Form);
+    Bar->SetParent(Form);
+    Bar->SetSkinDataName("bar");
+    Bar->SetSkinData(Data.get());
+    Bar->SetBounds(0, 0, 200, 34);
+    ASSERT_EQ(Bar->GetSkinClientRect(), (TRect{4, 4, 196, 30}));
+    TProbeControl* Win = Probe(Bar, "nosuch", 30, 20);
+    auto* Graphic = new TGraphicProbe(Bar);
+    Graphic->SetParent(Bar);
+    Graphic->SetBounds(40, 0, 30, 20);
+    Win->SetBounds(0, 0, 30, 20);
+    EXPECT_EQ(Win->Top(), 7);
+    EXPECT_EQ(Graphic->Top(), 7);
+}

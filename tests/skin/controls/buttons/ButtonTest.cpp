@@ -328,3 +328,105 @@ TEST_F(TButtonTest, GlowLayerShownOnEntryHiddenOnLeaveAndSkippedForMissingPictur
 }
 
 } // namespace
+
+namespace {
+
+// A strip of 10 x 10 glyph cells in the given colours, each keyed on its own
+// bottom-left pixel.
+void Cells(TBitmap& G, const std::vector<TColor>& Colours) {
+    const int N = int(Colours.size());
+    G.SetSize(10 * N, 10);
+    for (int I = 0; I < N; ++I) {
+        G.Canvas()->Brush()->SetColor(Colours[I]);
+        G.Canvas()->FillRect({I * 10, 0, I * 10 + 10, 10});
+        G.Canvas()->SetPixels(I * 10, 9, clFuchsia);
+    }
+}
+
+TEST_F(TButtonTest, GlyphCellsByStateAndPaintEventThatDrawsNothing) {
+    auto* B = MakeButton("");
+    B->SetCanFocused(false);
+    TBitmap G;
+    Cells(G, {clRed, clLime, clBlue, clYellow});
+    B->SetGlyph(&G);
+    B->SetNumGlyphs(4);
+    const TPoint Mid{37, 12};
+    MoveTo(B, 200, 200);
+    EXPECT_EQ(PixelOf(B, Mid.X, Mid.Y), Rgb(clRed));
+    MoveTo(B, 5, 5);
+    EXPECT_EQ(PixelOf(B, Mid.X, Mid.Y), Rgb(clYellow));
+    PressAt(B, 5, 5);
+    // The pressed content moves one pixel right and down.
+    EXPECT_EQ(PixelOf(B, Mid.X + 1, Mid.Y + 1), Rgb(clBlue));
+    ReleaseAt(B, 5, 5);
+    MoveTo(B, 200, 200);
+    B->SetEnabled(false);
+    EXPECT_EQ(PixelOf(B, Mid.X, Mid.Y), Rgb(clLime));
+
+    TBitmap Two;
+    Cells(Two, {clRed, clLime});
+    B->SetGlyph(&Two);
+    B->SetNumGlyphs(2);
+    B->SetEnabled(true);
+    MoveTo(B, 5, 5);
+    EXPECT_EQ(PixelOf(B, Mid.X, Mid.Y), Rgb(clRed));
+
+    B->OnPaint = [](TObject*, TCanvas*, TRect, bool, bool, bool& DrawDefault) {
+        DrawDefault = false;
+    };
+    B->Repaint();
+    EXPECT_NE(PixelOf(B, Mid.X, Mid.Y), Rgb(clRed));
+}
+
+TEST_F(TButtonTest, WithoutSkinSizeAFixedFaceIsStretchedAndNoRegionIsSet) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("fixed.bmp", 30, 20, 24);
+    P.AddRegion("face", {0, 0, 30, 20});
+    const int Index = Skin.PictureIndex("fixed.bmp");
+    Skin.AddControl("button", "fixedbutton",
+                    {"pictureindex=" + std::to_string(Index), "skinrect=0,0,30,20",
+                     "maskpictureindex=" + std::to_string(Index)});
+    auto* SD = LoadSkin(Skin);
+    auto* B = MakeButton("");
+    B->SetUseSkinSize(false);
+    B->SetSkinDataName("fixedbutton");
+    B->SetSkinData(SD);
+    B->SetBounds(20, 20, 100, 40);
+    Pump();
+    EXPECT_EQ(B->Width(), 100);
+    EXPECT_EQ(B->Height(), 40);
+    EXPECT_EQ(Skin.Picture("fixed.bmp").RegionAt(PixelOf(B, 97, 37)), "face");
+    EXPECT_EQ(B->MaskPicture, nullptr);
+}
+
+TEST_F(TButtonTest, FrameStripPlaysForwardOnEntryAndBackOnLeave) {
+    testskin::TTestSkin Skin = EffectsSkin({});
+    const testskin::TTestPicture& P = Skin.Picture("effects.bmp");
+    Skin.AddControl("button", "animbutton",
+                    {"pictureindex=" + std::to_string(Skin.PictureIndex("effects.bmp")),
+                     "skinrect=" + testskin::RectText(P.Region("f.normal")),
+                     "activeskinrect=" + testskin::RectText(P.Region("f.active")),
+                     "animateskinrect=0,40,120,70", "framecount=4", "animateinterval=40"});
+    auto* SD = LoadSkin(Skin);
+    auto* B = MakeButton("");
+    B->SetCanFocused(false);
+    B->SetSkinDataName("animbutton");
+    B->SetSkinData(SD);
+    Pump();
+    const std::uint32_t T0 = Clock.Now();
+    MoveTo(B, 3, 3);
+    std::vector<std::string> Seen;
+    for (int Tick = 1; Tick <= 5; ++Tick) {
+        Headless.RunUntil(T0 + 40 * Tick);
+        Seen.push_back(P.RegionAt(PixelOf(B, 3, 3)));
+    }
+    EXPECT_EQ(Seen,
+              (std::vector<std::string>{"frame2", "frame3", "frame4", "f.active", "f.active"}));
+    EXPECT_FALSE(B->Effects().Animating());
+    MoveTo(B, 300, 300);
+    EXPECT_TRUE(B->Effects().Animating());
+    Headless.RunUntil(Clock.Now() + 400);
+    EXPECT_EQ(P.RegionAt(PixelOf(B, 3, 3)), "f.normal");
+}
+
+} // namespace

@@ -289,3 +289,52 @@ TEST_F(TCheckRadioTest, CheckedActionIsTakenOnceAndParentBackgroundRepaints) {
 }
 
 } // namespace
+
+namespace {
+
+class TCheckRadioLooksTest : public TCheckRadioTest {
+protected:
+    int Count(TControl* C, std::uint32_t Colour, const TRect& R) {
+        int N = 0;
+        for (int Y = R.Top; Y < R.Bottom; ++Y)
+            for (int X = R.Left; X < R.Right; ++X)
+                N += PixelOf(C, X, Y) == Colour;
+        return N;
+    }
+};
+
+TEST_F(TCheckRadioLooksTest, FlatSkinCaptionTakesTheFrameColourUnlessTurnedOff) {
+    auto* SD = LoadSkin(CheckSkin(true, false));
+    auto* C = MakeBox(Form, "Caption", false, 0, 100);
+    C->SetSkinDataName("testcheck");
+    C->SetSkinData(SD);
+    Pump();
+    // The caption starts at the check picture's width + 7 = 20.
+    EXPECT_GT(Count(C, 0xFF0000, {20, 0, 100, 25}), 0);
+    EXPECT_EQ(Count(C, 0xFF0000, {0, 0, 20, 25}), 0);
+    C->SetUseSkinFontColor(false);
+    C->Repaint();
+    EXPECT_EQ(Count(C, 0xFF0000, {20, 0, 100, 25}), 0);
+}
+
+TEST_F(TCheckRadioLooksTest, FlatPlainImageSitsBeforeTheCaption) {
+    auto* L = new TCustomImageList(Form);
+    L->SetWidth(12);
+    L->SetHeight(12);
+    TBitmap B;
+    B.SetSize(12, 12);
+    B.Canvas()->Brush()->SetColor(clRed);
+    B.Canvas()->FillRect({0, 0, 12, 12});
+    L->Add(&B, nullptr);
+    auto* C = MakeBox(Form, "Text", false, 0, 100);
+    C->SetImages(L);
+    C->SetImageIndex(0);
+    C->SetWordWrap(true);
+    Pump();
+    // At (22, 25 div 2 - 12 div 2) = (22, 6).
+    EXPECT_EQ(PixelOf(C, 22, 6), Rgb(clRed));
+    EXPECT_EQ(PixelOf(C, 33, 17), Rgb(clRed));
+    EXPECT_NE(PixelOf(C, 21, 6), Rgb(clRed));
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+// The skinned controls demo on a virtual X screen, photographed: the left
+// half in the plain look, the right half in the standard test skin. Skipped
+// when the tools are missing; every step has a time limit.
+#include "platform/gdi/Gdi.h"
+#include "tests/fixtures/skins/TestSkin.h"
+#include "tests/support/TempDir.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+bool Available(const std::string& Tool) {
+    return std::system(("command -v " + Tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string ReadFile(const std::string& Path) {
+    std::ifstream In(Path);
+    std::stringstream S;
+    S << In.rdbuf();
+    return S.str();
+}
+
+std::string Quote(const std::string& Text) {
+    return "'" + Text + "'";
+}
+
+std::uint32_t Rgb(QRgb P) {
+    return P & 0xFFFFFF;
+}
+
+std::uint32_t System(int Index) {
+    const COLORREF C = GetSysColor(Index);
+    return (std::uint32_t(GetRValue(C)) << 16) | (std::uint32_t(GetGValue(C)) << 8) | GetBValue(C);
+}
+
+int CountOf(const QImage& Shot, QRect Area, std::uint32_t Colour) {
+    int Count = 0;
+    for (int Y = Area.top(); Y <= Area.bottom(); ++Y)
+        for (int X = Area.left(); X <= Area.right(); ++X)
+            Count += Rgb(Shot.pixel(X, Y)) == Colour;
+    return Count;
+}
+
+int Brightness(std::uint32_t C) {
+    return int((C >> 16) & 0xFF) + int((C >> 8) & 0xFF) + int(C & 0xFF);
+}
+
+class SkinControlsEndToEnd : public testing::Test {
+protected:
+    QImage Shot;
+    std::map<std::string, QRect> Layout;
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+
+    std::uint32_t At(int X, int Y) { return Rgb(Shot.pixel(X, Y)); }
+    std::uint32_t Face(const std::string& Region) {
+        return Skin.Picture("controls.bmp").ColourOf(Region);
+    }
+};
+
+} // namespace
+
+TEST_F(SkinControlsEndToEnd, PlainAndSkinnedHalvesReachTheScreen) {
+    if (!Available("xvfb-run") || !Available("xauth") || !Available("xdotool"))
+        GTEST_SKIP() << "xvfb-run, xauth or xdotool is not installed";
+    TTempDir Dir;
+    const int Server = 1000 + int((long(getpid()) * 97 + long(std::time(nullptr))) % 50000);
+    const std::string Command = "env -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=" + Quote(Dir.Path()) +
+                                " timeout 300 xvfb-run -a -n " + std::to_string(Server) + " -e " +
+                                Quote(Dir.File("xvfb-errors.txt")) +
+                                " -s '-screen 0 1280x800x24' " + Quote(SKIN_DEMO_SCRIPT) + " " +
+                                Quote(SKIN_DEMO) + " " + Quote(OSTRELA_BIN_DIR "/screenshot") +
+                                " " + Quote(Dir.Path()) + " </dev/null >" +
+                                Quote(Dir.File("xvfb.txt")) + " 2>&1";
+    ASSERT_EQ(std::system(Command.c_str()), 0) << ReadFile(Dir.File("xvfb.txt"));
+    EXPECT_EQ(ReadFile(Dir.File("stderr.txt")), "");
+    ASSERT_EQ(ReadFile(Dir.File("output.txt")), "ready\n");
+    EXPECT_EQ(ReadFile(Dir.File("status.txt")), "0\n");
+
+    ASSERT_TRUE(Shot.load(QString::fromStdString(Dir.File("screen.png"))));
+    std::filesystem::copy_file(Dir.File("screen.png"),
+                               OSTRELA_BUILD_DIR "/skin-controls-plain-and-test.png",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::ifstream In(Dir.File("layout.txt"));
+    std::string Name;
+    int X, Y, W, H;
+    while (In >> Name >> X >> Y >> W >> H)
+        Layout[Name] = QRect(X, Y, W, H);
+    ASSERT_GT(Layout.size(), 20u);
+
+    const std::uint32_t BtnFace = System(COLOR_BTNFACE), Shadow = System(COLOR_BTNSHADOW),
+                        Light = System(COLOR_BTNHIGHLIGHT);
+    // ---- the plain half: clBtnFace and the frames the looks put there.
+    {
+        const QRect R = Layout["L.raised"];
+        EXPECT_EQ(At(R.center().x(), R.top()), Light);
+        EXPECT_EQ(At(R.center().x(), R.bottom()), Shadow);
+        EXPECT_EQ(At(R.center().x(), R.center().y()), BtnFace);
+        const QRect L = Layout["L.lowered"];
+        EXPECT_EQ(At(L.center().x(), L.top()), Shadow);
+        EXPECT_EQ(At(L.center().x(), L.bottom()), Light);
+        const QRect C = Layout["L.covered"];
+        EXPECT_EQ(CountOf(Shot, C, BtnFace), C.width() * C.height());
+        const QRect S = Layout["L.statusbar"];
+        const QRect Grip(S.right() - 18, S.top(), 19, 19);
+        EXPECT_GT(CountOf(Shot, Grip, Shadow), 10);
+        EXPECT_GT(CountOf(Shot, Grip, Light), 10);
+    }
+    // ---- the skinned half: the element faces of the test skin.
+    {
+        for (const char* Panel : {"R.raised", "R.lowered", "R.covered", "R.leftpane"}) {
+            SCOPED_TRACE(Panel);
+            const QRect R = Layout[Panel];
+            EXPECT_EQ(At(R.left(), R.top()), Face("panel.face"));
+            EXPECT_EQ(At(R.right(), R.bottom()), Face("panel.face"));
+        }
+        const QRect G = Layout["R.checkgroup"];
+        EXPECT_EQ(At(G.left(), G.bottom()), Face("groupbox.face"));
+        EXPECT_EQ(At(G.right(), G.bottom()), Face("groupbox.face"));
+        const QRect T = Layout["R.toolbar"];
+        EXPECT_EQ(At(T.left() + 1, T.center().y()), Face("resizebutton.normal"));
+        EXPECT_EQ(At(T.right() - 1, T.center().y()), Face("resizebutton.normal"));
+        const QRect S = Layout["R.statusbar"];
+        EXPECT_EQ(At(S.left() + 2, S.center().y()), Face("statusbar.face"));
+        // The element has no gripper picture: the grip in the skin's colours.
+        const QRect Grip(S.right() - 18, S.top(), 19, 19);
+        EXPECT_GT(CountOf(Shot, Grip, 0x808080), 10);
+        EXPECT_GT(CountOf(Shot, Grip, 0xF0F0F0), 10);
+        const QRect Sp = Layout["R.splitter"];
+        EXPECT_EQ(At(Sp.center().x(), Sp.top() + 2), Face("vsplitter.face"));
+    }
+    // ---- labels: text inside their rectangles; the disabled one embossed.
+    for (const char* Side : {"L.", "R."}) {
+        SCOPED_TRACE(Side);
+        const QRect E = Layout[std::string(Side) + "ellipsis"];
+        const std::uint32_t Back = At(E.left() - 1, E.top() - 1);
+        EXPECT_GT(E.width() * E.height() - CountOf(Shot, E, Back), 30);
+        const QRect D = Layout[std::string(Side) + "disabled"];
+        const std::uint32_t DBack = At(D.left() - 1, D.top() - 1);
+        int Lighter = 0, Darker = 0;
+        for (int Y = D.top(); Y <= D.bottom(); ++Y)
+            for (int X = D.left(); X <= D.right(); ++X) {
+                const int B = Brightness(At(X, Y));
+                Lighter += B > Brightness(DBack) + 60;
+                Darker += B + 120 < Brightness(DBack);
+            }
+        EXPECT_GT(Lighter, 10);
+        EXPECT_GT(Darker, 10);
+    }
+}
