@@ -9,19 +9,19 @@ namespace {
 using namespace liststest;
 using Strings = std::vector<std::string>;
 
-struct TItemSpec {
+struct TItemDef {
     std::string Caption;
     bool Header = false;
     bool Enabled = true;
 };
-using Specs = std::vector<TItemSpec>;
+using Defs = std::vector<TItemDef>;
 
-const Specs Plain{{"T0"}, {"T1"}, {"T2"}};
-const Specs Grouped{{"H", true}, {"a"}, {"b", false, false}, {"c"}};
+const Defs Plain{{"T0"}, {"T1"}, {"T2"}};
+const Defs Grouped{{"H", true}, {"a"}, {"b", false, false}, {"c"}};
 
 class TOfficeComboTest : public TListsTest {
 public:
-    TbsSkinOfficeComboBox* MakeCombo(const Specs& Items) {
+    TbsSkinOfficeComboBox* MakeCombo(const Defs& Items) {
         auto* C = new TbsSkinOfficeComboBox(Form);
         C->SetParent(Form);
         C->SetBounds(20, 20, 120, 41);
@@ -39,8 +39,8 @@ public:
         Pump();
         return C;
     }
-    static void Fill(TbsSkinOfficeComboBox* C, const Specs& Items) {
-        for (const TItemSpec& S : Items) {
+    static void Fill(TbsSkinOfficeComboBox* C, const Defs& Items) {
+        for (const TItemDef& S : Items) {
             TbsSkinOfficeItem* I = C->Items()->Add();
             I->SetCaption(S.Caption);
             I->SetHeader(S.Header);
@@ -63,7 +63,7 @@ public:
 
 struct TOfficeRow {
     const char* Name;
-    Specs Items;
+    Defs Items;
     int Start;
     std::function<void(TOfficeComboTest&, TbsSkinOfficeComboBox*)> Act;
     Strings Expected;

@@ -8,7 +8,7 @@ namespace {
 
 using namespace liststest;
 
-struct TRowSpec {
+struct TRowDef {
     const char* Caption;
     bool Header = false;
     bool Enabled = true;
@@ -16,11 +16,11 @@ struct TRowSpec {
 
 class TOfficeListTest : public TListsTest {
 protected:
-    TbsSkinOfficeListBox* MakeList(std::vector<TRowSpec> Rows, int Height = 150) {
+    TbsSkinOfficeListBox* MakeList(std::vector<TRowDef> Rows, int Height = 150) {
         auto* L = new TbsSkinOfficeListBox(Form);
         L->SetParent(Form);
         L->SetBounds(20, 20, 150, Height);
-        for (const TRowSpec& R : Rows) {
+        for (const TRowDef& R : Rows) {
             TbsSkinOfficeItem* I = L->Items()->Add();
             I->SetCaption(R.Caption);
             I->SetHeader(R.Header);
@@ -30,8 +30,8 @@ protected:
         Pump();
         return L;
     }
-    static std::vector<TRowSpec> Rows(int N) {
-        std::vector<TRowSpec> R(std::size_t(N), TRowSpec{"row"});
+    static std::vector<TRowDef> Rows(int N) {
+        std::vector<TRowDef> R(std::size_t(N), TRowDef{"row"});
         return R;
     }
     TEventLog Log;
@@ -83,7 +83,7 @@ TEST_F(TOfficeListTest, ChoosingFiresRowThenListEveryTime) {
 
 struct TKeyRow {
     const char* Name;
-    std::vector<TRowSpec> Rows;
+    std::vector<TRowDef> Rows;
     int Start;
     int VK;
     int Expected;
@@ -100,9 +100,8 @@ TEST_P(TOfficeListKeys, ChoosesOnlyChoosableRows) {
     EXPECT_EQ(L->ItemIndex(), Row.Expected);
 }
 
-const std::vector<TRowSpec> Grouped{{"a"}, {"H", true}, {"b", false, false}, {"c"}, {"d"}};
-const std::vector<TRowSpec> TwoGroups{{"H1", true}, {"a"}, {"b"}, {"H2", true},
-                                      {"c"},        {"d"}, {"e"}};
+const std::vector<TRowDef> Grouped{{"a"}, {"H", true}, {"b", false, false}, {"c"}, {"d"}};
+const std::vector<TRowDef> TwoGroups{{"H1", true}, {"a"}, {"b"}, {"H2", true}, {"c"}, {"d"}, {"e"}};
 
 const TKeyRow KeyRows[] = {
     {"DownAtTheLastRow", Grouped, 4, VK_DOWN, 4},
