@@ -2,7 +2,7 @@
 
 #include "skin/controls/bsSkinCtrls.Bevel.h"
 #include "skin/controls/bsSkinCtrls.GraphicBase.h"
-#include "skin/controls/bsSkinCtrls.SpeedButton.h"
+#include "skin/controls/bsSkinCtrls.ToolBarButton.h"
 #include "skin/model/bsUtils.Glyphs.h"
 #include "skin/model/bsUtils.NinePart.h"
 #include "skin/model/bsUtils.Rects.h"
@@ -60,7 +60,7 @@ void TbsSkinToolBar::SetShowCaptions(bool Value) {
     FShowCaptions = Value;
     if (FAutoShowHideCaptions)
         for (int I = 0; I < ControlCount(); ++I)
-            if (auto* Button = dynamic_cast<TbsSkinSpeedButton*>(Controls(I)))
+            if (auto* Button = dynamic_cast<TbsToolBarButton*>(Controls(I)))
                 Button->SetShowCaption(Value);
     if (FWidthWithCaptions != 0 && FWidthWithoutCaptions != 0)
         SetWidth(Value ? FWidthWithCaptions : FWidthWithoutCaptions);
@@ -69,7 +69,7 @@ void TbsSkinToolBar::SetShowCaptions(bool Value) {
 void TbsSkinToolBar::SetFlat(bool Value) {
     FFlat = Value;
     for (int I = 0; I < ControlCount(); ++I)
-        if (auto* Button = dynamic_cast<TbsSkinSpeedButton*>(Controls(I)))
+        if (auto* Button = dynamic_cast<TbsToolBarButton*>(Controls(I)))
             Button->SetFlat(Value);
 }
 
@@ -110,7 +110,7 @@ void TbsSkinToolBar::SetSkinData(TbsSkinData* Value) {
     for (int I = 0; I < ControlCount(); ++I)
         if (auto* Bevel = dynamic_cast<TbsSkinBevel*>(Controls(I)))
             Bevel->SetSkinData(Value);
-        else if (auto* Button = dynamic_cast<TbsSkinSpeedButton*>(Controls(I)))
+        else if (auto* Button = dynamic_cast<TbsToolBarButton*>(Controls(I)))
             Button->SetSkinData(Value);
 }
 

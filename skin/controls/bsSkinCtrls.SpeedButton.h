@@ -9,10 +9,13 @@
 #include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.ButtonEffects.h"
 #include "skin/controls/bsSkinCtrls.GraphicBase.h"
+#include "skin/controls/bsSkinCtrls.ToolBarButton.h"
 
 class TbsSkinImagesMenu;
 
-class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl, public TbsButtonEffectsHost {
+class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl,
+                           public TbsButtonEffectsHost,
+                           public TbsToolBarButton {
 public:
     explicit TbsSkinSpeedButton(TComponent* AOwner);
     ~TbsSkinSpeedButton() override;
@@ -30,7 +33,7 @@ public:
     int WidthWithoutCaption() const { return FWidthWithoutCaption; }
     void SetWidthWithoutCaption(int Value) { FWidthWithoutCaption = Value; }
     bool ShowCaption() const { return FShowCaption; }
-    void SetShowCaption(bool Value);
+    void SetShowCaption(bool Value) override;
     bool RepeatMode() const { return FRepeatMode; }
     void SetRepeatMode(bool Value) { FRepeatMode = Value; }
     int RepeatInterval() const { return FRepeatInterval; }
@@ -38,7 +41,7 @@ public:
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool Value);
     bool Flat() const { return FFlat; }
-    void SetFlat(bool Value);
+    void SetFlat(bool Value) override;
     bool AllowAllUp() const { return FAllowAllUp; }
     void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
     bool Down() const { return FDown; }
@@ -65,6 +68,9 @@ public:
     const TbsButtonEffects& Effects() const { return FEffects; }
 
     void ChangeSkinData() override;
+    void SetSkinData(TbsSkinData* Value) override {
+        TbsGraphicSkinCustomControl::SetSkinData(Value);
+    }
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
