@@ -965,3 +965,24 @@ TEST_F(ConvertTest, JobsAtTheEdges) {
               0u)
         << Engine->FatalMessage();
 }
+
+// Pass 1 writes the statistics that pass 2, given the same prefix, reads.
+TEST_F(ConvertTest, TwoPassesShareTheirLogFile) {
+    const std::string Prefix = Temp.File("passes");
+    for (const char* Pass : {"1", "2"}) {
+        SCOPED_TRACE(Pass);
+        Engine->ResetJob();
+        const std::string Out = Temp.File(std::string("pass") + Pass + ".mp4");
+        ASSERT_TRUE(
+            Run(Clip("src_hd.mp4"), Out,
+                {{"vcodec", "mpeg4"}, {"vb", "400000"}, {"pass", Pass}, {"passlogfile", Prefix}}));
+        ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+        EXPECT_EQ(RunCommand("ffprobe -v error -count_packets -select_streams v -show_entries "
+                             "stream=codec_name,nb_read_packets -of csv=p=0 " +
+                             Quoted(Out)),
+                  "mpeg4,25\n");
+        if (std::string(Pass) == "1") {
+            EXPECT_GT(GetFileSizeByName(Prefix + "-0.log"), 0);
+        }
+    }
+}
