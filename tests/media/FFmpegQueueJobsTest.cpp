@@ -391,3 +391,61 @@ TEST_F(QueueJobsTest, EightProfilesOnFourWorkers) {
         EXPECT_NEAR(ProbeDuration(Outputs[I]), ProbeDuration(Inputs[I]), 0.1);
     }
 }
+
+// A pause half-way changes nothing in what bit-exact encoders write.
+TEST_F(QueueJobsTest, APausedRunWritesWhatAnUnpausedRunWrites) {
+    const std::string Clip = MakeClip("part1.mp4");
+    const auto Run = [&](const std::string& APrefix, bool APause) {
+        Outputs.clear();
+        Reports.clear();
+        for (int I = 0; I < 2; ++I) {
+            TInputOptions In;
+            In.ExtOptions = "re";
+            const int Index = Queue->AddTask(Clip, &In);
+            ASSERT_GE(Index, 0) << Queue->LastErrMsg();
+            TOutputOptions Out;
+            Out.VideoCodec = "mpeg4";
+            Out.AudioCodec = "mp2";
+            Out.ExtOptions = "flags=+bitexact\r\nfflags=+bitexact";
+            Outputs.push_back(Temp.File(APrefix + std::to_string(I) + ".mkv"));
+            ASSERT_TRUE(Queue->SetOutputFile(Index, Outputs.back(), &Out)) << Queue->LastErrMsg();
+        }
+        std::set<int> Progressed;
+        Queue->SetOnProgress(
+            [&](TObject*, PProgressInfo AInfo) { Progressed.insert(AInfo->TaskIndex); });
+        Queue->SetOnTerminate(
+            [&](TObject*, const TTerminateInfo& AInfo) { Reports.push_back(AInfo); });
+        Queue->Start(2);
+        if (APause) {
+            ServeUntil([&] { return Progressed.size() == 2 || AllDoneReceived(); });
+            ASSERT_FALSE(AllDoneReceived()) << "the jobs ended before they could be paused";
+            Queue->Pause();
+            ServeUntil([this] { return Queue->Task(0)->Parked() && Queue->Task(1)->Parked(); });
+            Queue->Resume();
+        }
+        ServeUntil([this] { return AllDoneReceived(); });
+        for (const TTerminateInfo& R : Received())
+            EXPECT_TRUE(R.Finished) << R.TaskIndex;
+        Queue->ClearTasks();
+    };
+    const auto Sums = [](const std::string& AFile) {
+        std::string Text;
+        const std::string Command = "ffmpeg -nostdin -v error -i \"" + AFile +
+                                    "\" -map 0 -c copy -f framecrc - | grep -v '^#'";
+        if (FILE* Pipe = popen(Command.c_str(), "r")) {
+            std::array<char, 512> Buffer{};
+            while (fgets(Buffer.data(), Buffer.size(), Pipe))
+                Text += Buffer.data();
+            pclose(Pipe);
+        }
+        return Text;
+    };
+    Run("plain", false);
+    const std::vector<std::string> Plain = Outputs;
+    Run("paused", true);
+    for (std::size_t I = 0; I < Plain.size(); ++I) {
+        const std::string Expected = Sums(Plain[I]);
+        EXPECT_FALSE(Expected.empty());
+        EXPECT_EQ(Sums(Outputs[I]), Expected) << Outputs[I];
+    }
+}
