@@ -986,3 +986,77 @@ TEST_F(ConvertTest, TwoPassesShareTheirLogFile) {
         }
     }
 }
+
+// A bitmap subtitle shown from 0.5 s to 3 s after its packet's time of 10 s:
+// DVB writes it at 10.5 s and clears it with a second packet at 13 s. A
+// subtitle without a time is refused.
+TEST_F(ConvertTest, BitmapSubtitlesShowAndClearAtTheirTimes) {
+    ASSERT_TRUE(Engine->OpenInputFile(Clip("subs.mkv"))) << Engine->LastErrMsg();
+    Engine->ParseOption("vn", "");
+    Engine->ParseOption("scodec", "dvbsub");
+    const std::string Out = Temp.File("dvb.ts");
+    ASSERT_EQ(Engine->OpenOutputFile(Out), 1) << Engine->LastErrMsg();
+    Engine->SetupStreams();
+    Engine->OpenEncoders();
+    Engine->WriteHeaders();
+    TAVOutputStream* Ost = Engine->Fost_table[0].get();
+    TAVInputStream* Ist = Engine->Fist_table[Ost->source_index].get();
+    AVFormatContext* Output = Engine->Foutput_files[0];
+
+    const auto MakeSubtitle = [](AVSubtitle& ASub) {
+        ASub = AVSubtitle{};
+        ASub.start_display_time = 500;
+        ASub.end_display_time = 3000;
+        ASub.num_rects = 1;
+        ASub.rects = static_cast<AVSubtitleRect**>(avutil::av_mallocz(sizeof(AVSubtitleRect*)));
+        AVSubtitleRect* Rect =
+            static_cast<AVSubtitleRect*>(avutil::av_mallocz(sizeof(AVSubtitleRect)));
+        ASub.rects[0] = Rect;
+        Rect->type = SUBTITLE_BITMAP;
+        Rect->x = 8;
+        Rect->y = 8;
+        Rect->w = 64;
+        Rect->h = 16;
+        Rect->nb_colors = 4;
+        Rect->linesize[0] = 64;
+        Rect->data[0] = static_cast<std::uint8_t*>(avutil::av_mallocz(64 * 16));
+        for (int I = 0; I < 64 * 16; ++I)
+            Rect->data[0][I] = static_cast<std::uint8_t>(I / 64 % 4);
+        Rect->data[1] = static_cast<std::uint8_t*>(avutil::av_mallocz(4 * 4));
+        for (int I = 0; I < 4; ++I)
+            reinterpret_cast<std::uint32_t*>(Rect->data[1])[I] = 0xFF000000u | (0x404040u * I);
+    };
+    const std::int64_t TenSeconds =
+        avutil::av_rescale_q(10000000, MicrosecondsBase, Ist->st->time_base);
+
+    // Without a time: logged, or raised with exit on error; nothing written.
+    AVSubtitle Sub;
+    MakeSubtitle(Sub);
+    ClearLog();
+    Engine->SubtitleOut(Output, Ost, AV_NOPTS_VALUE, &Sub, Ist);
+    EXPECT_EQ(CountLogged(llError, "Subtitle packets must have a pts"), 1);
+    Engine->Fexit_on_error = true;
+    try {
+        Engine->SubtitleOut(Output, Ost, AV_NOPTS_VALUE, &Sub, Ist);
+        ADD_FAILURE() << "nothing raised";
+    } catch (const Exception& E) {
+        EXPECT_EQ(E.Message(), "Subtitle packets must have a pts");
+    }
+    Engine->Fexit_on_error = false;
+    EXPECT_EQ(Ost->slot->LastPts, 0);
+
+    Engine->SubtitleOut(Output, Ost, TenSeconds, &Sub, Ist);
+    avcodec::avsubtitle_free(&Sub);
+    ASSERT_GE(avformat::av_write_trailer(Output), 0);
+    Engine->ReleaseTables();
+    std::istringstream Times(RunCommand(
+        "ffprobe -v error -select_streams s -show_entries packet=pts -of default=nw=1:nk=1 " +
+        Quoted(Out)));
+    std::int64_t First = 0;
+    std::int64_t Second = 0;
+    ASSERT_TRUE(Times >> First >> Second);
+    // 10.5 s at 90 kHz, plus the transport stream muxer's start offset.
+    EXPECT_GE(First, 945000);
+    EXPECT_LE(First, 945000 + 126000);
+    EXPECT_EQ(Second - First, 225000);
+}

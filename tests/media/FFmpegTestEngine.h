@@ -81,6 +81,7 @@ public:
     using TCustomFFmpeg::Foutput_states;
     using TCustomFFmpeg::InitBitstreamFilters;
     using TCustomFFmpeg::InitInputClocks;
+    using TCustomFFmpeg::OpenEncoders;
     using TCustomFFmpeg::OutputSlot;
     using TCustomFFmpeg::OutputState;
     using TCustomFFmpeg::PassPauseGate;
@@ -89,6 +90,7 @@ public:
     using TCustomFFmpeg::RemoveCodecItem;
     using TCustomFFmpeg::SetDefaults;
     using TCustomFFmpeg::SetupStreams;
+    using TCustomFFmpeg::SubtitleOut;
     using TCustomFFmpeg::WriteHeaders;
     using TCustomFFmpeg::WritePacket;
 
