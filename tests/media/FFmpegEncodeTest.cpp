@@ -1060,3 +1060,54 @@ TEST_F(ConvertTest, BitmapSubtitlesShowAndClearAtTheirTimes) {
     EXPECT_LE(First, 945000 + 126000);
     EXPECT_EQ(Second - First, 225000);
 }
+
+// A packet holding two sound frames: the warning never, once, or for every
+// such packet as the verbosity says; the drain of a decoder at the end is
+// no packet and never warns.
+TEST_F(ConvertTest, MultipleFramesInAPacketAreReportedByVerbosity) {
+    const std::string Mp2 = Temp.File("two.mp2");
+    RunCommand("ffmpeg -nostdin -v error -f lavfi -i sine=sample_rate=48000:duration=0.2 -c:a mp2 "
+               "-b:a 128k " +
+               Quoted(Mp2));
+    // 128 kbit/s at 48 kHz: frames of 384 bytes without padding.
+    const std::string Bytes = RunCommand("cat " + Quoted(Mp2));
+    ASSERT_GE(Bytes.size(), 6u * 384);
+    for (const int Verbose : {0, 1, 2}) {
+        SCOPED_TRACE(Verbose);
+        Engine->ResetJob();
+        ASSERT_TRUE(Engine->OpenInputFile(Mp2)) << Engine->LastErrMsg();
+        Engine->ParseOption("acodec", "pcm_s16le");
+        ASSERT_EQ(Engine->OpenOutputFile(Temp.File("two.wav")), 1) << Engine->LastErrMsg();
+        Engine->SetupStreams();
+        Engine->OpenEncoders();
+        Engine->OpenDecoders();
+        Engine->WriteHeaders();
+        Engine->InitInputClocks();
+        Engine->Fverbose = Verbose;
+        ClearLog();
+        TAVInputStream* Ist = Engine->Fist_table[0].get();
+        for (int I = 0; I < 3; ++I) {
+            AVPacket* Packet = avcodec::av_packet_alloc();
+            ASSERT_EQ(avcodec::av_new_packet(Packet, 2 * 384), 0);
+            std::copy_n(Bytes.data() + I * 2 * 384, 2 * 384, Packet->data);
+            Packet->pts = Packet->dts =
+                avutil::av_rescale_q(I * 2 * 1152, {1, 48000}, Ist->st->time_base);
+            EXPECT_EQ(Engine->DecodePacket(Ist, 0, Packet), 0);
+            avcodec::av_packet_free(&Packet);
+        }
+        Engine->DecodePacket(Ist, 0, nullptr);
+        EXPECT_EQ(CountLogged(llError, "Multiple frames in a packet from stream 0"),
+                  Verbose == 0   ? 0
+                  : Verbose == 1 ? 1
+                                 : 3);
+        Engine->ReleaseTables();
+    }
+
+    // The delayed pictures of a threaded H.264 decoder come out at the end
+    // of the stream, many at once: that is no packet.
+    Engine->ResetJob();
+    ClearLog();
+    ASSERT_TRUE(Run(Clip("h264aac.mkv"), Temp.File("b.mkv"), {{"an", ""}, {"vcodec", "mpeg4"}}));
+    ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+    EXPECT_EQ(CountLogged(llError, "Multiple frames in a packet from stream 0"), 0);
+}

@@ -66,6 +66,7 @@ public:
     using TCustomFFmpeg::AddCodecItem;
     using TCustomFFmpeg::ApplyPendingPostHooks;
     using TCustomFFmpeg::check_audio_video_sub_inputs;
+    using TCustomFFmpeg::DecodePacket;
     using TCustomFFmpeg::DoSetPostHooks;
     using TCustomFFmpeg::Ffile_table;
     using TCustomFFmpeg::FindCodec;
@@ -81,6 +82,7 @@ public:
     using TCustomFFmpeg::Foutput_states;
     using TCustomFFmpeg::InitBitstreamFilters;
     using TCustomFFmpeg::InitInputClocks;
+    using TCustomFFmpeg::OpenDecoders;
     using TCustomFFmpeg::OpenEncoders;
     using TCustomFFmpeg::OutputSlot;
     using TCustomFFmpeg::OutputState;
