@@ -1111,3 +1111,103 @@ TEST_F(ConvertTest, MultipleFramesInAPacketAreReportedByVerbosity) {
     ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
     EXPECT_EQ(CountLogged(llError, "Multiple frames in a packet from stream 0"), 0);
 }
+
+// ---- Frame-rate synchronisation, picture by picture --------------------------------
+
+namespace {
+
+// Stops the job at the first packet the encoder returns, as a user's stop
+// between two frames of one picture would.
+class TStopAtFirstPacket : public TTestEngine {
+public:
+    using TCustomFFmpeg::FBroken;
+    using TTestEngine::TTestEngine;
+
+protected:
+    void RunPostHooks(AVFrame*, AVCodecContext*) override { FBroken = true; }
+};
+
+} // namespace
+
+// The sync stream's clock is set ahead of or behind the output's by a
+// number of frames (vdelta) and one picture is given: it becomes that many
+// frames. Halves round to even. An exact -0.6 is not reachable through a
+// microsecond clock (0.376 s / 0.04 s is not 9.4 in binary), so the variable-rate
+// threshold is tested just on either side of it.
+TEST_F(ConvertTest, PicturesAreRepeatedOrDroppedByTheClocks) {
+    const struct {
+        int Method;
+        double Delta;    // frames the input runs ahead of the output
+        int Frames;      // frames encoded
+        int Dups, Drops; // counted
+        int MaxFrames;   // video frame limit, or 0 for none
+        bool FollowsInput;
+    } Rows[] = {
+        {1, 2.4, 2, 1, 0, 0, false},  {1, 1.4, 1, 0, 0, 0, false},   {1, 2.5, 2, 1, 0, 0, false},
+        {1, -1.2, 0, 0, 1, 0, false}, {2, -0.61, 0, 0, 1, 0, false}, {2, -0.59, 1, 0, 0, 0, false},
+        {2, 0.7, 1, 0, 0, 0, true},   {0, 3.0, 1, 0, 0, 0, true},    {1, 3.0, 1, 2, 0, 100, false},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(std::to_string(Row.Method) + " " + std::to_string(Row.Delta));
+        Engine->ResetJob();
+        ASSERT_TRUE(Engine->OpenInputFile(Clip("part1.mp4")));
+        Engine->ParseOption("an", "");
+        Engine->ParseOption("vcodec", "mpeg4");
+        ASSERT_EQ(Engine->OpenOutputFile(Temp.File("sync.avi")), 1) << Engine->LastErrMsg();
+        Engine->SetupStreams();
+        Engine->OpenEncoders();
+        Engine->WriteHeaders();
+        Engine->Fvideo_sync_method = Row.Method;
+        TAVOutputStream* Ost = Engine->Fost_table[0].get();
+        Ost->sync_opts = 10;
+        if (Row.MaxFrames) {
+            Engine->Fmax_frames[AVMEDIA_TYPE_VIDEO] = Row.MaxFrames;
+            Ost->frame_number = Row.MaxFrames - 1;
+        }
+        const int FramesBefore = Ost->frame_number;
+        // 25 frames a second: one frame is 40000 microseconds.
+        Ost->sync_ist->pts = static_cast<std::int64_t>(std::llround((10 + Row.Delta) * 40000));
+        AVFrame* Picture = avutil::av_frame_alloc();
+        Picture->format = AV_PIX_FMT_YUV420P;
+        Picture->width = 320;
+        Picture->height = 240;
+        ASSERT_EQ(avutil::av_frame_get_buffer(Picture, 0), 0);
+        Engine->VideoOut(Engine->Foutput_files[0], Ost, Ost->sync_ist, Picture);
+        avutil::av_frame_free(&Picture);
+        EXPECT_EQ(Ost->frame_number - FramesBefore, Row.Frames);
+        EXPECT_EQ(Engine->Fnb_frames_dup, Row.Dups);
+        EXPECT_EQ(Engine->Fnb_frames_drop, Row.Drops);
+        if (Row.FollowsInput) {
+            EXPECT_EQ(Ost->sync_opts, static_cast<std::int64_t>(std::lround(10 + Row.Delta)) + 1);
+        }
+        Engine->ReleaseTables();
+    }
+}
+
+// A stop asked for while one picture is being repeated: no further copy.
+TEST_F(ConvertTest, AStopEndsTheRepeatsOfAPicture) {
+    TStopAtFirstPacket Stopper(4);
+    Stopper.ResetJob();
+    ASSERT_TRUE(Stopper.OpenInputFile(Clip("part1.mp4")));
+    Stopper.ParseOption("an", "");
+    Stopper.ParseOption("vcodec", "mpeg4");
+    ASSERT_EQ(Stopper.OpenOutputFile(Temp.File("stop.avi")), 1) << Stopper.LastErrMsg();
+    Stopper.SetPostHooks({phBitmap});
+    Stopper.ApplyPendingPostHooks();
+    Stopper.SetupStreams();
+    Stopper.OpenEncoders();
+    Stopper.WriteHeaders();
+    Stopper.Fvideo_sync_method = 1;
+    TAVOutputStream* Ost = Stopper.Fost_table[0].get();
+    Ost->sync_ist->pts = 4 * 40000; // four frames ahead: three repeats
+    AVFrame* Picture = avutil::av_frame_alloc();
+    Picture->format = AV_PIX_FMT_YUV420P;
+    Picture->width = 320;
+    Picture->height = 240;
+    ASSERT_EQ(avutil::av_frame_get_buffer(Picture, 0), 0);
+    Stopper.VideoOut(Stopper.Foutput_files[0], Ost, Ost->sync_ist, Picture);
+    avutil::av_frame_free(&Picture);
+    EXPECT_EQ(Stopper.Fnb_frames_dup, 3);
+    EXPECT_EQ(Ost->frame_number, 1);
+    Stopper.ReleaseTables();
+}

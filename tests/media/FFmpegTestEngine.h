@@ -93,6 +93,7 @@ public:
     using TCustomFFmpeg::SetDefaults;
     using TCustomFFmpeg::SetupStreams;
     using TCustomFFmpeg::SubtitleOut;
+    using TCustomFFmpeg::VideoOut;
     using TCustomFFmpeg::WriteHeaders;
     using TCustomFFmpeg::WritePacket;
 
