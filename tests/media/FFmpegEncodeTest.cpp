@@ -1211,3 +1211,57 @@ TEST_F(ConvertTest, AStopEndsTheRepeatsOfAPicture) {
     EXPECT_EQ(Ost->frame_number, 1);
     Stopper.ReleaseTables();
 }
+
+// Drift correction block by block: an input clock 60 samples ahead (above
+// 50, below the threshold) is stretched by at most "async" samples through
+// the resampler; a drift behind by more than the block holds drops the
+// block whole.
+TEST_F(ConvertTest, DriftIsStretchedWithinItsLimitOrTheBlockDropped) {
+    for (const bool Stretch : {true, false}) {
+        SCOPED_TRACE(Stretch);
+        Engine->ResetJob();
+        ASSERT_TRUE(Engine->OpenInputFile(Clip("mono44.wav")));
+        Engine->ParseOption("acodec", "pcm_s16le");
+        Engine->ParseOption("async", "20");
+        ASSERT_EQ(Engine->OpenOutputFile(Temp.File("drift.wav")), 1) << Engine->LastErrMsg();
+        Engine->SetupStreams();
+        Engine->OpenEncoders();
+        Engine->WriteHeaders();
+        Engine->Fverbose = 3;
+        ClearLog();
+        TAVOutputStream* Ost = Engine->Fost_table[0].get();
+        TAVInputStream* Ist = Ost->sync_ist;
+        Ist->is_start = 0;
+        AVFrame* Block = avutil::av_frame_alloc();
+        Block->format = AV_SAMPLE_FMT_S16;
+        Block->sample_rate = 44100;
+        Block->nb_samples = 1024;
+        avutil::av_channel_layout_default(&Block->ch_layout, 1);
+        ASSERT_EQ(avutil::av_frame_get_buffer(Block, 0), 0);
+        std::fill_n(reinterpret_cast<std::int16_t*>(Block->data[0]), 1024, std::int16_t(1000));
+        for (int I = 0; I < 3; ++I) {
+            const std::int64_t Written = Ost->sync_opts + avutil::av_audio_fifo_size(Ost->fifo);
+            const std::int64_t Ahead = Stretch ? 60 : -5000;
+            Ist->pts = (Written + Ahead) * 1000000 / 44100;
+            Engine->do_audio_out(Engine->Foutput_files[0], Ost, Ist, Block);
+        }
+        avutil::av_frame_free(&Block);
+        int Compensations = 0;
+        for (const TLoggedLine& Line : Logged())
+            if (Line.Msg.rfind("compensating audio timestamp drift:", 0) == 0) {
+                ++Compensations;
+                EXPECT_NE(Line.Msg.find(" compensation:20 in:44100"), std::string::npos)
+                    << Line.Msg;
+            }
+        if (Stretch) {
+            // The resampler spreads those 20 samples over a second of
+            // output, so three blocks show no count of their own to check.
+            EXPECT_EQ(Compensations, 3);
+        } else {
+            EXPECT_EQ(Compensations, 0);
+            EXPECT_EQ(Engine->Faudio_size, 0);
+            EXPECT_EQ(Ost->sync_opts + avutil::av_audio_fifo_size(Ost->fifo), 0);
+        }
+        Engine->ReleaseTables();
+    }
+}

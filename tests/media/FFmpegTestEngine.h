@@ -67,7 +67,9 @@ public:
     using TCustomFFmpeg::ApplyPendingPostHooks;
     using TCustomFFmpeg::check_audio_video_sub_inputs;
     using TCustomFFmpeg::DecodePacket;
+    using TCustomFFmpeg::do_audio_out;
     using TCustomFFmpeg::DoSetPostHooks;
+    using TCustomFFmpeg::Faudio_size;
     using TCustomFFmpeg::Ffile_table;
     using TCustomFFmpeg::FindCodec;
     using TCustomFFmpeg::Finput_codecs;
