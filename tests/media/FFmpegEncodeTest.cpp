@@ -367,10 +367,10 @@ TEST_P(ProfileTest, LayoutMatchesTheCommand) {
     }
 }
 
-// The 3GP rows: the mov muxer takes a variable frame rate, so the engine
-// synchronises by dropping only (method 2) and ends with the input's last
-// picture, while the command's constant-rate filter repeats pictures up to
-// the input's end time: two pictures (1/6 s) more at 12 a second.
+// The 3GP rows: the engine's synchronisation (method 1, 25 pictures a
+// second to 12) gives 13 frames and ends with the input's last picture; the
+// command's constant-rate filter also fills the last picture's own duration:
+// 14 frames; the containers show 1.167 s against the engine's 1.005 s.
 INSTANTIATE_TEST_SUITE_P(
     Engine, ProfileTest,
     testing::Values(
@@ -1263,5 +1263,30 @@ TEST_F(ConvertTest, DriftIsStretchedWithinItsLimitOrTheBlockDropped) {
             EXPECT_EQ(Ost->sync_opts + avutil::av_audio_fifo_size(Ost->fifo), 0);
         }
         Engine->ReleaseTables();
+    }
+}
+
+// Pictures whose times jitter: to AVI at 25 a second (method 1) the gaps
+// are filled with repeats; to Matroska, which takes variable rates (method
+// 2), every picture is written once. Either way the frames written are the
+// pictures plus repeats less drops.
+TEST_F(ConvertTest, JitteredPicturesByTheMuxersRate) {
+    const struct {
+        const char* Out;
+        TOptionList Options;
+        bool Repeats;
+    } Rows[] = {{"vfr.avi", {{"vcodec", "mpeg4"}, {"r", "25"}}, true},
+                {"vfr.mkv", {{"vcodec", "mpeg4"}}, false}};
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Out);
+        Engine->ResetJob();
+        ASSERT_TRUE(Run(Clip("vfr.mkv"), Temp.File(Row.Out), Row.Options));
+        ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+        const int Packets = std::atoi(RunCommand("ffprobe -v error -count_packets -show_entries "
+                                                 "stream=nb_read_packets -of csv=p=0 " +
+                                                 Quoted(Temp.File(Row.Out)))
+                                          .c_str());
+        EXPECT_EQ(Packets, 50 + Engine->Fnb_frames_dup - Engine->Fnb_frames_drop);
+        EXPECT_EQ(Engine->Fnb_frames_dup > 0, Row.Repeats);
     }
 }
