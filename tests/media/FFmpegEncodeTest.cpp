@@ -1290,3 +1290,33 @@ TEST_F(ConvertTest, JitteredPicturesByTheMuxersRate) {
         EXPECT_EQ(Engine->Fnb_frames_dup > 0, Row.Repeats);
     }
 }
+
+// A change of sample format alone makes its converter once and keeps it.
+TEST_F(ConvertTest, AFormatConverterIsMadeOnceForItsPair) {
+    ASSERT_TRUE(Engine->OpenInputFile(Clip("mono44.wav")));
+    Engine->ParseOption("acodec", "pcm_f32le");
+    ASSERT_EQ(Engine->OpenOutputFile(Temp.File("f32.wav")), 1) << Engine->LastErrMsg();
+    Engine->SetupStreams();
+    Engine->OpenEncoders();
+    Engine->WriteHeaders();
+    TAVOutputStream* Ost = Engine->Fost_table[0].get();
+    AVFrame* Block = avutil::av_frame_alloc();
+    Block->format = AV_SAMPLE_FMT_S16;
+    Block->sample_rate = 44100;
+    Block->nb_samples = 1000;
+    avutil::av_channel_layout_default(&Block->ch_layout, 1);
+    ASSERT_EQ(avutil::av_frame_get_buffer(Block, 0), 0);
+    SwrContext* First = nullptr;
+    for (int I = 0; I < 2; ++I) {
+        Ost->sync_ist->pts = I * 1000 * 1000000LL / 44100;
+        Engine->do_audio_out(Engine->Foutput_files[0], Ost, Ost->sync_ist, Block);
+        if (I == 0)
+            First = Ost->resample;
+    }
+    avutil::av_frame_free(&Block);
+    ASSERT_NE(First, nullptr);
+    EXPECT_EQ(Ost->resample, First);
+    EXPECT_EQ(Ost->audio_resample, 0);
+    EXPECT_EQ(Ost->reformat_pair, AV_SAMPLE_FMT_S16 * 100 + AV_SAMPLE_FMT_FLT);
+    Engine->ReleaseTables();
+}
