@@ -48,7 +48,9 @@ int TCustomFFmpeg::DecodeAndOutput(TAVInputStream* AIst, int AIstIndex, const AV
             break;
         if (Received < 0)
             return -1;
-        if (++Frames > 1 &&
+        // The drain at the end (no packet) gives a decoder's delayed frames
+        // all at once; only a real packet can hold several frames.
+        if (++Frames > 1 && APacket &&
             ((!AIst->showed_multi_packet_warning && Fverbose > 0) || Fverbose > 1)) {
             Log(llError, Format("Multiple frames in a packet from stream %d", {AIst->index}));
             AIst->showed_multi_packet_warning = 1;

@@ -48,12 +48,15 @@ void TCustomFFmpeg::SubtitleOut(AVFormatContext* AContext, TAVOutputStream* AOst
         if (!Fsubtitle_out)
             throw FFmpegException("Subtitle encoding failed");
     }
+    // The start offset moves into the time stamp once, before the passes: a
+    // second pass that took it again would find it 0 and clear a DVB
+    // subtitle that much too early.
+    ASub->pts = avutil::av_rescale_q(APts, AIst->st->time_base, MicrosecondsBase) +
+                avutil::av_rescale_q(ASub->start_display_time, {1, 1000}, MicrosecondsBase);
+    ASub->end_display_time -= ASub->start_display_time;
+    ASub->start_display_time = 0;
     const int Passes = Enc->codec_id == AV_CODEC_ID_DVB_SUBTITLE ? 2 : 1;
     for (int Pass = 0; Pass < Passes; ++Pass) {
-        ASub->pts = avutil::av_rescale_q(APts, AIst->st->time_base, MicrosecondsBase) +
-                    avutil::av_rescale_q(ASub->start_display_time, {1, 1000}, MicrosecondsBase);
-        ASub->end_display_time -= ASub->start_display_time;
-        ASub->start_display_time = 0;
         const int Size = avcodec::avcodec_encode_subtitle(Enc, Fsubtitle_out, BufferSize, ASub);
         if (Size < 0)
             throw FFmpegException("Subtitle encoding failed");

@@ -61,13 +61,15 @@ for k in 1 2 4; do
 done
 
 # Paused workers: four jobs, four threads, paused for 5 s.
+# Per thread "tid ticks", the main thread left out (it serves the user
+# interface while the workers sleep); threads that end in between are
+# compared only where both readings have them.
 cpu_of() {
-    total=0
     for stat in /proc/"$1"/task/*/stat; do
-        t=$(sed 's/.*) //' "$stat" | awk '{print $12 + $13}' 2>/dev/null || echo 0)
-        total=$((total + t))
-    done
-    echo "$total"
+        tid=$(basename "$(dirname "$stat")")
+        [ "$tid" = "$1" ] && continue
+        sed 's/.*) //' "$stat" 2>/dev/null | awk -v t="$tid" '{print t, $12 + $13}' || true
+    done | sort
 }
 set -- $sources
 "$queue" "$work/q" 4 "$1" "$2" "$3" "$4" --pause 5 > "$work/pause.log" &
@@ -76,9 +78,10 @@ until grep -q '^paused' "$work/pause.log" 2>/dev/null; do
     kill -0 "$pid" 2>/dev/null || { echo "queue_files ended before pausing" >&2; exit 1; }
     sleep 0.05
 done
-c0=$(cpu_of "$pid")
+cpu_of "$pid" >"$work/c0"
 sleep 4.5
-c1=$(cpu_of "$pid")
+cpu_of "$pid" >"$work/c1"
 wait "$pid"
-printf 'paused: %d ticks over 4.5 s = %.3f %% of one core\n' "$((c1 - c0))" \
-    "$(echo "($c1 - $c0) / $ticks / 4.5 * 100" | bc -l)"
+used=$(join "$work/c0" "$work/c1" | awk '{d += $3 - $2} END {print d + 0}')
+printf 'paused: %d ticks over 4.5 s = %.3f %% of one core\n' "$used" \
+    "$(echo "$used / $ticks / 4.5 * 100" | bc -l)"

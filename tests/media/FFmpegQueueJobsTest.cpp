@@ -4,9 +4,11 @@
 #include "FFmpegQueueTestKit.h"
 #include "platform/core/Paths.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -221,4 +223,229 @@ TEST_F(QueueJobsTest, AStopAtEveryStateEndsTheRunCleanly) {
             }
     }
     ExpectOutputsValidOrGone();
+}
+
+namespace {
+
+// One job of the catalogue's kind: its source, its output's extension, the
+// record as the main window fills it, and what its output must show.
+struct TProfileJob {
+    const char* Clip;
+    const char* Ext;
+    std::function<void(TOutputOptions&)> Fill;
+    std::vector<const char*> Expect; // pieces of the probed layout
+};
+
+std::string ProbeLayout(const std::string& AFileName) {
+    std::string Text;
+    const std::string Command = "ffprobe -v error -show_entries format=format_name:stream=codec_"
+                                "name,codec_tag_string,width,height,r_frame_rate,sample_rate,"
+                                "channels -of compact=p=0 \"" +
+                                AFileName + "\" 2>/dev/null";
+    if (FILE* Pipe = popen(Command.c_str(), "r")) {
+        std::array<char, 512> Buffer{};
+        while (fgets(Buffer.data(), Buffer.size(), Pipe))
+            Text += Buffer.data();
+        pclose(Pipe);
+    }
+    return Text;
+}
+
+double ProbeDuration(const std::string& AFileName) {
+    const std::string Text = Probe(AFileName);
+    const std::size_t Line = Text.rfind('\n', Text.size() - 2);
+    return std::atof(Text.c_str() + (Line == std::string::npos ? 0 : Line + 1));
+}
+
+} // namespace
+
+// Eight encoding jobs of eight profiles on four workers: never more than
+// four convert at once, each ends well and its output is what the profile
+// asks for.
+TEST_F(QueueJobsTest, EightProfilesOnFourWorkers) {
+    const std::vector<TProfileJob> Jobs = {
+        {"part1.mp4",
+         ".avi",
+         [](TOutputOptions& O) {
+             O.VideoCodec = "mpeg4";
+             O.VideoTag = "XVID";
+             O.FrameRate = "25";
+             O.VideoBitrate = 816000;
+             O.AudioCodec = "libmp3lame";
+             O.AudioBitrate = 128000;
+             O.AudioSampleRate = 44100;
+             O.AudioChannels = 2;
+         },
+         {"format_name=avi", "codec_name=mpeg4|codec_tag_string=XVID|width=320|height=240",
+          "codec_name=mp3", "sample_rate=44100|channels=2"}},
+        {"h264aac.mkv",
+         ".mp4",
+         [](TOutputOptions& O) {
+             O.VideoCodec = "libx264";
+             O.FrameSize = "320x240";
+             O.VideoBitrate = 768000;
+             O.AudioCodec = "libfaac";
+             O.AudioBitrate = 128000;
+             O.AudioSampleRate = 44100;
+             O.AudioChannels = 2;
+         },
+         {"format_name=mov", "codec_name=h264|codec_tag_string=avc1|width=320|height=240",
+          "codec_name=aac", "sample_rate=44100|channels=2"}},
+        {"ref576.mkv",
+         ".mpg",
+         [](TOutputOptions& O) {
+             O.TargetType = ttDVD;
+             O.NormType = ntPAL;
+         },
+         {"format_name=mpeg", "codec_name=mpeg2video", "width=720|height=576", "r_frame_rate=25/1",
+          "codec_name=ac3", "sample_rate=48000|channels=2"}},
+        {"src_hd.mp4",
+         ".wmv",
+         [](TOutputOptions& O) {
+             O.VideoCodec = "wmv2";
+             O.AudioCodec = "wmav2";
+             O.FrameRate = "25";
+             O.VideoBitrate = 816000;
+             O.AudioBitrate = 128000;
+             O.AudioSampleRate = 44100;
+             O.AudioChannels = 2;
+         },
+         {"format_name=asf", "codec_name=wmv2", "width=640|height=360", "codec_name=wmav2",
+          "sample_rate=44100|channels=2"}},
+        {"part2.mp4",
+         ".flv",
+         [](TOutputOptions& O) {
+             O.FrameRate = "25";
+             O.VideoBitrate = 816000;
+             O.AudioCodec = "libmp3lame";
+             O.AudioBitrate = 128000;
+             O.AudioSampleRate = 22050;
+             O.AudioChannels = 2;
+         },
+         {"format_name=flv", "codec_name=flv1", "codec_name=mp3", "sample_rate=22050|channels=2"}},
+        {"long.mkv",
+         ".mp3",
+         [](TOutputOptions& O) {
+             O.DisableVideo = true;
+             O.AudioCodec = "libmp3lame";
+             O.AudioBitrate = 128000;
+             O.AudioSampleRate = 48000;
+             O.AudioChannels = 2;
+         },
+         {"format_name=mp3", "codec_name=mp3", "sample_rate=48000|channels=2"}},
+        {"mono44.wav",
+         ".m4a",
+         [](TOutputOptions& O) {
+             O.AudioCodec = "libfaac";
+             O.AudioBitrate = 128000;
+             O.AudioSampleRate = 44100;
+             O.AudioChannels = 2;
+         },
+         {"format_name=mov", "codec_name=aac", "sample_rate=44100|channels=2"}},
+        {"late.mkv",
+         ".mkv",
+         [](TOutputOptions& O) {
+             O.VideoCodec = "mpeg4";
+             O.VideoBitrate = 816000;
+             O.AudioCodec = "libmp3lame";
+             O.AudioBitrate = 128000;
+             O.AudioSampleRate = 44100;
+             O.AudioChannels = 2;
+         },
+         {"format_name=matroska", "codec_name=mpeg4|codec_tag_string=[0][0][0][0]|width=160",
+          "codec_name=mp3", "sample_rate=44100|channels=2"}},
+    };
+    std::vector<std::string> Inputs;
+    for (const TProfileJob& Job : Jobs) {
+        Inputs.push_back(MakeClip(Job.Clip));
+        const int Index = Queue->AddTask(Inputs.back(), nullptr);
+        ASSERT_GE(Index, 0) << Queue->LastErrMsg();
+        TOutputOptions Out;
+        Job.Fill(Out);
+        Outputs.push_back(Temp.File("job" + std::to_string(Index) + Job.Ext));
+        ASSERT_TRUE(Queue->SetOutputFile(Index, Outputs.back(), &Out)) << Queue->LastErrMsg();
+    }
+    int MostConverting = 0;
+    Queue->SetOnProgress(
+        [&](TObject*, PProgressInfo) { MostConverting = std::max(MostConverting, Converting()); });
+    Queue->SetOnTerminate([&](TObject*, const TTerminateInfo& AInfo) {
+        MostConverting = std::max(MostConverting, Converting());
+        Reports.push_back(AInfo);
+    });
+    Queue->Start(4);
+    ServeUntil([this] { return AllDoneReceived(); });
+    EXPECT_LE(MostConverting, 4);
+    EXPECT_GE(MostConverting, 2);
+    ExpectEveryTaskReportedOnce();
+    for (const TTerminateInfo& R : Received()) {
+        EXPECT_TRUE(R.Finished) << R.TaskIndex;
+        EXPECT_FALSE(R.Exception) << R.TaskIndex << ": " << R.ExceptionMsg;
+    }
+    for (std::size_t I = 0; I < Jobs.size(); ++I) {
+        SCOPED_TRACE(Outputs[I]);
+        const std::string Layout = ProbeLayout(Outputs[I]);
+        for (const char* Piece : Jobs[I].Expect)
+            EXPECT_NE(Layout.find(Piece), std::string::npos) << Piece << " not in\n" << Layout;
+        // Within a frame of the input, plus the sound encoders' start-up
+        // delay (at most 50 ms for these settings).
+        EXPECT_NEAR(ProbeDuration(Outputs[I]), ProbeDuration(Inputs[I]), 0.1);
+    }
+}
+
+// A pause half-way changes nothing in what bit-exact encoders write.
+TEST_F(QueueJobsTest, APausedRunWritesWhatAnUnpausedRunWrites) {
+    const std::string Clip = MakeClip("part1.mp4");
+    const auto Run = [&](const std::string& APrefix, bool APause) {
+        Outputs.clear();
+        Reports.clear();
+        for (int I = 0; I < 2; ++I) {
+            TInputOptions In;
+            In.ExtOptions = "re";
+            const int Index = Queue->AddTask(Clip, &In);
+            ASSERT_GE(Index, 0) << Queue->LastErrMsg();
+            TOutputOptions Out;
+            Out.VideoCodec = "mpeg4";
+            Out.AudioCodec = "mp2";
+            Out.ExtOptions = "flags=+bitexact\r\nfflags=+bitexact";
+            Outputs.push_back(Temp.File(APrefix + std::to_string(I) + ".mkv"));
+            ASSERT_TRUE(Queue->SetOutputFile(Index, Outputs.back(), &Out)) << Queue->LastErrMsg();
+        }
+        std::set<int> Progressed;
+        Queue->SetOnProgress(
+            [&](TObject*, PProgressInfo AInfo) { Progressed.insert(AInfo->TaskIndex); });
+        Queue->SetOnTerminate(
+            [&](TObject*, const TTerminateInfo& AInfo) { Reports.push_back(AInfo); });
+        Queue->Start(2);
+        if (APause) {
+            ServeUntil([&] { return Progressed.size() == 2 || AllDoneReceived(); });
+            ASSERT_FALSE(AllDoneReceived()) << "the jobs ended before they could be paused";
+            Queue->Pause();
+            ServeUntil([this] { return Queue->Task(0)->Parked() && Queue->Task(1)->Parked(); });
+            Queue->Resume();
+        }
+        ServeUntil([this] { return AllDoneReceived(); });
+        for (const TTerminateInfo& R : Received())
+            EXPECT_TRUE(R.Finished) << R.TaskIndex;
+        Queue->ClearTasks();
+    };
+    const auto Sums = [](const std::string& AFile) {
+        std::string Text;
+        const std::string Command = "ffmpeg -nostdin -v error -i \"" + AFile +
+                                    "\" -map 0 -c copy -f framecrc - | grep -v '^#'";
+        if (FILE* Pipe = popen(Command.c_str(), "r")) {
+            std::array<char, 512> Buffer{};
+            while (fgets(Buffer.data(), Buffer.size(), Pipe))
+                Text += Buffer.data();
+            pclose(Pipe);
+        }
+        return Text;
+    };
+    Run("plain", false);
+    const std::vector<std::string> Plain = Outputs;
+    Run("paused", true);
+    for (std::size_t I = 0; I < Plain.size(); ++I) {
+        const std::string Expected = Sums(Plain[I]);
+        EXPECT_FALSE(Expected.empty());
+        EXPECT_EQ(Sums(Outputs[I]), Expected) << Outputs[I];
+    }
 }

@@ -66,7 +66,10 @@ public:
     using TCustomFFmpeg::AddCodecItem;
     using TCustomFFmpeg::ApplyPendingPostHooks;
     using TCustomFFmpeg::check_audio_video_sub_inputs;
+    using TCustomFFmpeg::DecodePacket;
+    using TCustomFFmpeg::do_audio_out;
     using TCustomFFmpeg::DoSetPostHooks;
+    using TCustomFFmpeg::Faudio_size;
     using TCustomFFmpeg::Ffile_table;
     using TCustomFFmpeg::FindCodec;
     using TCustomFFmpeg::Finput_codecs;
@@ -81,6 +84,8 @@ public:
     using TCustomFFmpeg::Foutput_states;
     using TCustomFFmpeg::InitBitstreamFilters;
     using TCustomFFmpeg::InitInputClocks;
+    using TCustomFFmpeg::OpenDecoders;
+    using TCustomFFmpeg::OpenEncoders;
     using TCustomFFmpeg::OutputSlot;
     using TCustomFFmpeg::OutputState;
     using TCustomFFmpeg::PassPauseGate;
@@ -89,6 +94,8 @@ public:
     using TCustomFFmpeg::RemoveCodecItem;
     using TCustomFFmpeg::SetDefaults;
     using TCustomFFmpeg::SetupStreams;
+    using TCustomFFmpeg::SubtitleOut;
+    using TCustomFFmpeg::VideoOut;
     using TCustomFFmpeg::WriteHeaders;
     using TCustomFFmpeg::WritePacket;
 

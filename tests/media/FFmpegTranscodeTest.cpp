@@ -375,6 +375,14 @@ TEST_F(TranscodeTest, ARefusedWriteKeepsWhatWasWritten) {
     const auto Video = VideoPackets(Out);
     EXPECT_GT(Video.size(), 0u);
     EXPECT_LE(Video.size(), 50u);
+    // Those packets are the input's first ones, byte for byte.
+    const auto Written = PacketSums(Out);
+    const auto Source = PacketSums(Clip("jumpback.ts"));
+    for (const auto& [Stream, Sums] : Written) {
+        ASSERT_TRUE(Source.count(Stream)) << Stream;
+        ASSERT_LE(Sums.size(), Source.at(Stream).size()) << Stream;
+        EXPECT_TRUE(std::equal(Sums.begin(), Sums.end(), Source.at(Stream).begin())) << Stream;
+    }
 }
 
 TEST_F(TranscodeTest, AFailureAfterTheHeaderStillWritesTheTrailer) {
