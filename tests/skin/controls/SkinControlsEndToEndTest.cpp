@@ -82,7 +82,7 @@ TEST_F(SkinControlsEndToEnd, PlainAndSkinnedHalvesReachTheScreen) {
                                 Quote(Dir.File("xvfb.txt")) + " 2>&1";
     ASSERT_EQ(std::system(Command.c_str()), 0) << ReadFile(Dir.File("xvfb.txt"));
     EXPECT_EQ(ReadFile(Dir.File("stderr.txt")), "");
-    ASSERT_EQ(ReadFile(Dir.File("output.txt")), "ready\n");
+    ASSERT_EQ(ReadFile(Dir.File("output.txt")), "ready\nready\n");
     EXPECT_EQ(ReadFile(Dir.File("status.txt")), "0\n");
 
     ASSERT_TRUE(Shot.load(QString::fromStdString(Dir.File("screen.png"))));
@@ -136,6 +136,43 @@ TEST_F(SkinControlsEndToEnd, PlainAndSkinnedHalvesReachTheScreen) {
         EXPECT_GT(CountOf(Shot, Grip, 0xF0F0F0), 10);
         const QRect Sp = Layout["R.splitter"];
         EXPECT_EQ(At(Sp.center().x(), Sp.top() + 2), Face("vsplitter.face"));
+    }
+    // ---- the stored skin: every control that draws a face of the test skin
+    // draws the stored skin's instead, and none falls back to the plain look.
+    // Labels, bevel lines and transparent controls show the form behind them,
+    // which stays plain in this demo; the coloured panel keeps the colour the
+    // program gave it, and the transparent group box shows that colour.
+    {
+        QImage Stored;
+        ASSERT_TRUE(Stored.load(QString::fromStdString(Dir.File("screen-stored.png"))));
+        std::filesystem::copy_file(Dir.File("screen-stored.png"),
+                                   OSTRELA_BUILD_DIR "/skin-controls-stored.png",
+                                   std::filesystem::copy_options::overwrite_existing);
+        const QImage First = Shot.convertToFormat(QImage::Format_RGB32);
+        const QImage Second = Stored.convertToFormat(QImage::Format_RGB32);
+        int Faces = 0;
+        for (const auto& [Name, R] : Layout) {
+            if (Name.rfind("R.", 0) != 0 || R.width() < 4 || R.height() < 4)
+                continue;
+            int Changed = 0, Plain = 0, Skinned = 0, Total = 0;
+            for (int Y = R.top(); Y <= R.bottom(); ++Y)
+                for (int X = R.left(); X <= R.right(); ++X) {
+                    const std::uint32_t Before = First.pixel(X, Y) & 0xFFFFFF;
+                    const std::uint32_t After = Second.pixel(X, Y) & 0xFFFFFF;
+                    Skinned += Before != BtnFace;
+                    Changed += After != Before;
+                    Plain += After == BtnFace;
+                    ++Total;
+                }
+            if (Skinned < Total * 3 / 4 || Name == "R.coloured" || Name == "R.transparent" ||
+                Name == "R.divider")
+                continue;
+            SCOPED_TRACE(Name);
+            ++Faces;
+            EXPECT_GT(Changed, Total / 2);
+            EXPECT_LT(Plain, Total / 4);
+        }
+        EXPECT_GE(Faces, 8);
     }
     // ---- labels: text inside their rectangles; the disabled one embossed.
     for (const char* Side : {"L.", "R."}) {

@@ -14,6 +14,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
 #include "tests/skin/controls/support/SkinControlsDemoForm.h"
 
@@ -110,9 +111,23 @@ int main(int argc, char** argv) {
             std::printf("ready\n");
             std::fflush(stdout);
             const std::uint32_t GiveUp = GetTickCount() + 120000;
+            bool Stored = false;
             while (!std::filesystem::exists(Dir + "/quit") &&
-                   std::int32_t(GetTickCount() - GiveUp) < 0)
+                   std::int32_t(GetTickCount() - GiveUp) < 0) {
                 Step(GetTickCount() + 100);
+                // The second picture: the program's first stored skin through
+                // the same skin data, so the skin-change walk runs as it does
+                // in the program.
+                if (!Stored && std::filesystem::exists(Dir + "/next")) {
+                    Stored = true;
+                    Form->Data.SetSkinList(CreateStoredSkinList(Form));
+                    Form->Data.SetSkinIndex(0);
+                    for (int I = 0; I < 5; ++I)
+                        Step(GetTickCount() + 50);
+                    std::printf("ready\n");
+                    std::fflush(stdout);
+                }
+            }
         }
         DoneApplication();
         ResetWindowSystem();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs inside xvfb-run: starts the skinned controls demo, photographs the
-# screen once it says it is ready, then asks it to close and records its
+# screen once it says it is ready, asks for the stored skin and photographs
+# it again, then asks it to close and records its
 # exit status. Usage: e2e-skin-controls-demo.sh DEMO SCREENSHOT OUTDIR
 set -uo pipefail
 demo=$1 screenshot=$2 out=$3
@@ -12,6 +13,11 @@ exec 3<"$out/pipe"
 if read -r -t 60 -u 3 line && [[ "$line" == ready ]]; then
     echo "$line" >>"$out/output.txt"
     "$screenshot" "$out/screen.png"
+    touch "$out/next"
+    if read -r -t 60 -u 3 line && [[ "$line" == ready ]]; then
+        echo "$line" >>"$out/output.txt"
+        "$screenshot" "$out/screen-stored.png"
+    fi
 fi
 touch "$out/quit"
 status=0
