@@ -1,0 +1,250 @@
+// The skinned buttons, boxes, bars, slider, up-downs, views and page control
+// on a real X display, for the end-to-end test to photograph. Usage:
+// skin_buttons_demo OUTDIR
+//
+// Two halves hold the same controls: the left one without skin data (plain
+// looks), the right one bound to the standard test skin. A plain edit holds
+// the focus, so both Default buttons show their highlight. Once the form is
+// on the screen it writes OUTDIR/layout.txt (each control's screen
+// rectangle, "L." or "R." before its name) and prints "ready"; it ends when
+// OUTDIR/quit exists.
+#include "platform/core/Clock.h"
+#include "platform/core/Threads.h"
+#include "platform/forms/Edits.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinTabs.h"
+#include "skin/controls/bsSkinUpDown.h"
+#include "tests/fixtures/skins/TestSkin.h"
+
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+namespace {
+
+TQtBackend* Desktop = nullptr;
+
+struct THalf {
+    std::map<std::string, TControl*> Named;
+    TPanel* Panel = nullptr;
+};
+
+template <class T>
+T* Put(THalf& H, TComponent* Owner, const std::string& Name, int X, int Y, int W, int Ht) {
+    auto* C = new T(Owner);
+    C->SetParent(H.Panel);
+    C->SetBounds(X, Y, W, Ht);
+    H.Named[Name] = C;
+    return C;
+}
+
+void Build(TForm* Form, THalf& H, int Left, TbsSkinData* SD) {
+    H.Panel = new TPanel(Form);
+    H.Panel->SetParent(Form);
+    H.Panel->SetBounds(Left, 0, 500, 640);
+    H.Panel->SetBevelOuter(bvNone);
+    auto Skin = [SD](auto* C) {
+        if (SD)
+            C->SetSkinData(SD);
+    };
+    auto* B = Put<TbsSkinButton>(H, Form, "button", 10, 10, 75, 25);
+    B->SetCaption("Plain");
+    auto* D = Put<TbsSkinButton>(H, Form, "default", 95, 10, 75, 25);
+    D->SetCaption("Default");
+    D->SetDefault(true);
+    auto* X = Put<TbsSkinButton>(H, Form, "disabled", 180, 10, 75, 25);
+    X->SetCaption("Off");
+    X->SetEnabled(false);
+    auto* G1 = Put<TbsSkinButton>(H, Form, "groupdown", 265, 10, 75, 25);
+    auto* G2 = Put<TbsSkinButton>(H, Form, "groupup", 350, 10, 75, 25);
+    for (auto* G : {G1, G2}) {
+        G->SetGroupIndex(1);
+        G->SetCaption("Group");
+    }
+    G1->SetDown(true);
+    auto* Hot = Put<TbsSkinButton>(H, Form, "hot", 435, 10, 60, 25);
+    Hot->SetCaption("Hot");
+    for (auto* C : {B, D, X, G1, G2, Hot})
+        Skin(C);
+
+    const char* Boxes[] = {"checked", "unchecked", "grayed", "offbox", "radio1", "radio2"};
+    for (int I = 0; I < 6; ++I) {
+        auto* C = Put<TbsSkinCheckRadioBox>(H, Form, Boxes[I], 10 + (I % 3) * 160,
+                                            45 + (I / 3) * 30, 150, 25);
+        C->SetCaption(Boxes[I]);
+        if (I >= 4) {
+            C->SetRadio(true);
+            C->SetGroupIndex(1);
+            C->SetSkinDataName("radiobox");
+        }
+        C->SetFlat(I % 2 == 0);
+        Skin(C);
+    }
+    static_cast<TbsSkinCheckRadioBox*>(H.Named["checked"])->SetChecked(true);
+    static_cast<TbsSkinCheckRadioBox*>(H.Named["grayed"])->SetState(cbGrayed);
+    H.Named["offbox"]->SetEnabled(false);
+    static_cast<TbsSkinCheckRadioBox*>(H.Named["radio2"])->SetChecked(true);
+
+    auto* HB = Put<TbsSkinScrollBar>(H, Form, "hbar", 10, 110, 200, 19);
+    HB->SetRange(0, 100, 50, 0);
+    auto* VB = Put<TbsSkinScrollBar>(H, Form, "vbar", 220, 110, 19, 120);
+    VB->SetSkinDataName("vscrollbar");
+    VB->SetKind(sbVertical);
+    VB->SetRange(0, 100, 25, 0);
+    auto* HU = Put<TbsSkinUpDown>(H, Form, "hupdown", 250, 110, 50, 25);
+    auto* VU = Put<TbsSkinUpDown>(H, Form, "vupdown", 310, 110, 20, 40);
+    VU->SetOrientation(udVertical);
+    VU->SetSkinDataName("vupdown");
+    auto* S1 = Put<TbsSkinSlider>(H, Form, "slider", 10, 140, 200, 40);
+    auto* S2 = Put<TbsSkinSlider>(H, Form, "slider30", 10, 185, 200, 40);
+    S2->SetValue(30);
+    S2->SetOptions(TbsSliderOptions{soSmooth});
+    for (auto* C : {HB, VB})
+        Skin(C);
+    for (auto* C : {HU, VU})
+        Skin(C);
+    for (auto* C : {S1, S2})
+        Skin(C);
+
+    auto* LV = Put<TbsSkinListView>(H, Form, "listview", 10, 240, 300, 150);
+    LV->SetViewStyle(vsReport);
+    for (int C = 0; C < 6; ++C) {
+        TListColumn* Col = LV->Columns()->Add();
+        Col->SetCaption("Col " + std::to_string(C));
+        Col->SetWidth(70);
+    }
+    for (int R = 0; R < 30; ++R)
+        LV->Items()->Add()->SetCaption("Row " + std::to_string(R));
+    auto* LVV = Put<TbsSkinScrollBar>(H, Form, "lvvbar", 310, 240, 19, 150);
+    LVV->SetSkinDataName("vscrollbar");
+    LVV->SetKind(sbVertical);
+    auto* LVH = Put<TbsSkinScrollBar>(H, Form, "lvhbar", 10, 390, 300, 19);
+    for (auto* C : {LVV, LVH})
+        Skin(C);
+    LV->SetVScrollBar(LVV);
+    LV->SetHScrollBar(LVH);
+    Skin(LV);
+
+    auto* TV = Put<TbsSkinCustomTreeView>(H, Form, "treeview", 340, 240, 130, 150);
+    TTreeNode* Root = TV->Items()->Add(nullptr, "Branch");
+    for (int I = 0; I < 20; ++I)
+        TV->Items()->AddChild(Root, "Leaf " + std::to_string(I));
+    Root->Expand(false);
+    auto* TVV = Put<TbsSkinScrollBar>(H, Form, "tvvbar", 470, 240, 19, 150);
+    TVV->SetSkinDataName("vscrollbar");
+    TVV->SetKind(sbVertical);
+    Skin(TVV);
+    TV->SetVScrollBar(TVV);
+    Skin(TV);
+
+    auto* PC = Put<TbsSkinPageControl>(H, Form, "pages", 10, 420, 480, 150);
+    for (int I = 0; I < 4; ++I) {
+        auto* Sheet = new TbsSkinTabSheet(Form);
+        Sheet->SetPageControl(PC);
+        Sheet->SetCaption("Tab " + std::to_string(I));
+    }
+    PC->SetActivePageIndex(0);
+    PC->SetShowCloseButtons(true);
+    Skin(PC);
+}
+
+void WriteLayout(const std::string& Dir, THalf& L, THalf& R) {
+    std::ofstream Out(Dir + "/layout.txt");
+    for (auto [Prefix, Half] : {std::pair{"L.", &L}, std::pair{"R.", &R}})
+        for (auto& [Name, C] : Half->Named) {
+            const TPoint P = C->Parent()->ClientToScreen({C->Left(), C->Top()});
+            Out << Prefix << Name << ' ' << P.X << ' ' << P.Y << ' ' << C->Width() << ' '
+                << C->Height() << '\n';
+        }
+}
+
+void Step(std::uint32_t Until) {
+    Application->ProcessMessages();
+    FlushPresents();
+    Desktop->Wait(Until, "ButtonsDemo");
+}
+
+bool WaitUntilShown(HWND Window) {
+    const std::uint32_t GiveUp = GetTickCount() + 30000;
+    for (;;) {
+        Step(GetTickCount() + 100);
+        QWindow* Q = Desktop->SurfaceWindow(WindowSurface(Window));
+        if (Q && Q->isExposed())
+            break;
+        if (std::int32_t(GetTickCount() - GiveUp) > 0)
+            return false;
+    }
+    for (int I = 0; I < 5; ++I)
+        Step(GetTickCount() + 50);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    RecordMainThread();
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: skin_buttons_demo OUTDIR\n");
+        return 2;
+    }
+    const std::string Dir = argv[1];
+    std::string Error;
+    if (!PrepareQtPlatform(Error)) {
+        std::fprintf(stderr, "%s\n", Error.c_str());
+        return 1;
+    }
+    int QtArgc = 1;
+    char* QtArgv[] = {argv[0], nullptr};
+    QGuiApplication App(QtArgc, QtArgv);
+    if (QGuiApplication::platformName() != "xcb") {
+        std::fprintf(stderr, "skin_buttons_demo: needs an X display\n");
+        return 1;
+    }
+    int Status = 0;
+    {
+        TQtBackend Backend;
+        Desktop = &Backend;
+        SetBackend(&Backend);
+        InitApplication();
+        auto* Form = Application->CreateForm<TForm>();
+        Form->SetBounds(20, 20, 1010, 650);
+        auto* SD = new TbsSkinData(Form);
+        const std::string SkinDir = Dir + "/test-skin";
+        std::filesystem::create_directories(SkinDir);
+        SD->LoadFromFile(testskin::StandardTestSkin().WriteFolder(SkinDir));
+        THalf Left, Right;
+        Build(Form, Left, 0, nullptr);
+        Build(Form, Right, 505, SD);
+        auto* Edit = new TEdit(Form);
+        Edit->SetParent(Form);
+        Edit->SetBounds(10, 600, 200, 22);
+        Form->Show();
+        Edit->SetFocus();
+        if (!WaitUntilShown(Form->Handle())) {
+            std::fprintf(stderr, "skin_buttons_demo: the form never showed\n");
+            Status = 1;
+        } else {
+            WriteLayout(Dir, Left, Right);
+            std::printf("ready\n");
+            std::fflush(stdout);
+            const std::uint32_t GiveUp = GetTickCount() + 120000;
+            while (!std::filesystem::exists(Dir + "/quit") &&
+                   std::int32_t(GetTickCount() - GiveUp) < 0)
+                Step(GetTickCount() + 100);
+        }
+        DoneApplication();
+        ResetWindowSystem();
+        SetBackend(nullptr);
+    }
+    return Status;
+}
