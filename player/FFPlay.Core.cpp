@@ -2,6 +2,7 @@
 // its streams, seeking and pausing, and the start and end of a playback.
 #include "player/FFPlay.h"
 
+#include "media/AVFilterStubs.h"
 #include "media/CodecLock.h"
 #include "media/FFmpegLogger.h"
 #include "media/MyUtils.h"
@@ -160,8 +161,7 @@ void ClosePlayerStream(TVideoState* is) {
             Picture.bmp = nullptr;
         }
     swscale::sws_freeContext(is->DisplayContext);
-    swscale::sws_freeContext(is->QueueContext);
-    is->DisplayContext = is->QueueContext = nullptr;
+    is->DisplayContext = nullptr;
 }
 
 // ---- The read thread ---------------------------------------------------------------------
@@ -801,11 +801,13 @@ int PlayerVideoThread(void* AState) {
     auto* is = static_cast<TVideoState*>(AState);
     TCustomPlayer* Owner = is->Owner;
     AVFrame* Frame = avutil::av_frame_alloc();
+    if (Frame && !BuildVideoFilterGraph(is, Owner->VideoFilters()))
+        avutil::av_frame_free(&Frame);
     while (Frame) {
         while (is->paused && !is->videoq.abort_request && !is->seek_paused && !is->open_paused)
             Sleep(10);
         std::int64_t PTS = 0, Pos = -1;
-        const int Result = GetVideoFrame(is, Frame, PTS, Pos);
+        const int Result = GetFilteredVideoFrame(is, Frame, PTS, Pos);
         if (Result < 0)
             break;
         if (Result == 0)
@@ -817,7 +819,9 @@ int PlayerVideoThread(void* AState) {
             is->seek_done = 0;
             is->seek_paused = 0;
         }
-        const double Seconds = double(PTS) * av_q2d(is->video_st->time_base);
+        // Filters may change the time base (fps=10 makes it 1/10).
+        const double Seconds =
+            double(PTS) * av_q2d(avfilter::av_buffersink_get_time_base(is->out_video_filter));
         const int Output = OutputPicture(is, Frame, Seconds, Pos);
         avutil::av_frame_unref(Frame);
         if (Output < 0)
@@ -841,6 +845,7 @@ int PlayerVideoThread(void* AState) {
             TogglePlayerPause(is);
     }
     avutil::av_frame_free(&Frame);
+    FreeVideoFilterGraph(is);
     is->VideoThreadDone = true;
     return 0;
 }

@@ -112,11 +112,14 @@ int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APo
         return -1;
 
     TVideoPicture* vp = &is->pictq[is->pictq_windex];
-    const int Width = is->video_dec->width & ~1;
-    const int Height = is->video_dec->height & ~1;
+    // The sink's pictures, cut to even numbers.
+    const int Width = AFrame->width & ~1;
+    const int Height = AFrame->height & ~1;
     if (!vp->bmp || vp->width != Width || vp->height != Height) {
         // Overlays are made on the play thread, against its surface.
         vp->allocated = 0;
+        is->alloc_width = Width;
+        is->alloc_height = Height;
         PushPictureEvent(is, PlayerAllocEvent);
         sdl::SDL_mutexP(is->pictq_mutex);
         while (!vp->allocated && !is->videoq.abort_request)
@@ -145,22 +148,13 @@ int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APo
             SourceLineSize[I] = -AFrame->linesize[I];
         }
     }
-    is->QueueContext = swscale::sws_getCachedContext(
-        is->QueueContext, AFrame->width, AFrame->height, AVPixelFormat(AFrame->format), Width,
-        Height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
-    if (AFrame->format == AV_PIX_FMT_YUV420P && AFrame->width >= Width &&
-        AFrame->height >= Height) {
-        int Widths[3] = {Width, Width / 2, Width / 2};
-        int Heights[3] = {Height, Height / 2, Height / 2};
-        for (int I = 0; I < 3; ++I)
-            for (int Y = 0; Y < Heights[I]; ++Y)
-                std::memcpy(Dest[I] + std::ptrdiff_t(Y) * DestLineSize[I],
-                            Source[I] + std::ptrdiff_t(Y) * SourceLineSize[I],
-                            std::size_t(Widths[I]));
-    } else if (is->QueueContext) {
-        swscale::sws_scale(is->QueueContext, Source, SourceLineSize, 0, AFrame->height, Dest,
-                           DestLineSize);
-    }
+    // The sink hands out YUV 4:2:0 at least the overlay's size.
+    const int Widths[3] = {Width, Width / 2, Width / 2};
+    const int Heights[3] = {Height, Height / 2, Height / 2};
+    for (int I = 0; I < 3; ++I)
+        for (int Y = 0; Y < Heights[I]; ++Y)
+            std::memcpy(Dest[I] + std::ptrdiff_t(Y) * DestLineSize[I],
+                        Source[I] + std::ptrdiff_t(Y) * SourceLineSize[I], std::size_t(Widths[I]));
     if (is->Owner->Hook())
         is->Owner->PlayerFrameHook(is, Source, SourceLineSize, AVPixelFormat(AFrame->format), Dest,
                                    DestLineSize, Width, Height, APTS);
@@ -183,8 +177,8 @@ void TCustomPlayer::AllocPicture(TVideoState* is) {
     sdl::SDL_mutexP(vp->lock);
     if (vp->bmp)
         sdl::SDL_FreeYUVOverlay(vp->bmp);
-    vp->width = is->video_dec->width & ~1;
-    vp->height = is->video_dec->height & ~1;
+    vp->width = is->alloc_width;
+    vp->height = is->alloc_height;
     vp->pix_fmt = AV_PIX_FMT_YUV420P;
     vp->bmp = Fscreen ? sdl::SDL_CreateYUVOverlay(vp->width, vp->height, SDL_YV12_OVERLAY, Fscreen)
                       : nullptr;

@@ -43,6 +43,8 @@
 #include <vector>
 
 class TPlayerScreen;
+struct AVFilterGraph;
+struct AVFilterContext;
 
 enum TPlayState : std::uint8_t { psPlay, psPause, psResume, psStep, psStop, psEnd };
 enum TRepeatType : std::uint8_t { rtNone, rtStop, rtLoop };
@@ -275,6 +277,17 @@ struct TVideoState {
     std::atomic<double> video_current_pts_drift{0};
     std::atomic<std::int64_t> video_current_pos{0};
     TVideoPicture pictq[VIDEO_PICTURE_QUEUE_SIZE];
+    // The filter graph (the video thread's); the sink's size, cut to even
+    // numbers, is kept for the play thread.
+    AVFilterGraph* graph = nullptr;
+    AVFilterContext* in_video_filter = nullptr;
+    AVFilterContext* out_video_filter = nullptr;
+    AVFrame* filter_frame = nullptr;
+    std::atomic<int> filter_width{0};
+    std::atomic<int> filter_height{0};
+    // The size of the overlay the video thread asked the play thread for.
+    std::atomic<int> alloc_width{0};
+    std::atomic<int> alloc_height{0};
     std::atomic<int> pictq_size{0};
     int pictq_rindex = 0;
     int pictq_windex = 0;
@@ -330,7 +343,6 @@ struct TVideoState {
     std::vector<std::pair<double, double>> SyncRing;
     std::size_t SyncNext = 0;
     SwsContext* DisplayContext = nullptr; // overlay -> surface
-    SwsContext* QueueContext = nullptr;   // decoded frame -> 4:2:0 overlay
     bool DisplayContextFailed = false;
     TShownPicture Shown;
     bool Drained = false; // the video decoder was sent its drain request
@@ -682,6 +694,12 @@ void ClosePlayerStream(TVideoState* is);
 // 1 with a picture, 0 for nothing yet, -1 when the queue was aborted.
 int GetVideoFrame(TVideoState* is, AVFrame* AFrame, std::int64_t& APTS, std::int64_t& APos);
 int OutputPicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APos);
+// The graph from "src" through AFilters (UTF-8; empty for none) to "out";
+// false when it cannot be built, FFmpeg having logged why.
+bool BuildVideoFilterGraph(TVideoState* is, const std::string& AFilters);
+void FreeVideoFilterGraph(TVideoState* is);
+// Like GetVideoFrame, through the graph: APTS in the sink's time base.
+int GetFilteredVideoFrame(TVideoState* is, AVFrame* AFrame, std::int64_t& APTS, std::int64_t& APos);
 // Marks the calling thread as one of a playback's own (read, video,
 // subtitle, audio), which the shutdown joins before it frees the state.
 void SetPlaybackThread();
