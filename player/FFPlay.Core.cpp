@@ -155,6 +155,7 @@ void ClosePlayerStream(TVideoState* is) {
     is->abort_request = 1;
     JoinPlayerThread(is->refresh_tid, is->RefreshThreadDone);
     JoinPlayerThread(is->parse_tid, is->ReadThreadDone);
+    FreeSubtitleQueue(is);
     for (TVideoPicture& Picture : is->pictq)
         if (Picture.bmp) {
             sdl::SDL_FreeYUVOverlay(Picture.bmp);
@@ -847,19 +848,5 @@ int PlayerVideoThread(void* AState) {
     avutil::av_frame_free(&Frame);
     FreeVideoFilterGraph(is);
     is->VideoThreadDone = true;
-    return 0;
-}
-
-// ---- Subtitles, until their path arrives ---------------------------------------------------
-
-int PlayerSubtitleThread(void* AState) {
-    SetPlaybackThread();
-    auto* is = static_cast<TVideoState*>(AState);
-    AVPacket* Packet = avcodec::av_packet_alloc();
-    bool Flush = false;
-    while (Packet && PacketQueueGet(is->subtitleq, Packet, Flush, true) >= 0)
-        avcodec::av_packet_unref(Packet);
-    avcodec::av_packet_free(&Packet);
-    is->SubtitleThreadDone = true;
     return 0;
 }

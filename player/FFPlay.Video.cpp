@@ -237,6 +237,7 @@ void TCustomPlayer::RefreshVideo(TVideoState* is, bool AAdvance) {
                     continue;
                 }
             }
+            RetireSubtitles(is);
             DisplayVideo(is);
             if (AAdvance) {
                 is->PicturesShown += 1;
@@ -269,7 +270,11 @@ void TCustomPlayer::DisplayVideo(TVideoState* is) {
 
 void TCustomPlayer::DisplayVideoImage(TVideoState* is) {
     SDL_Surface* Surface = Fscreen;
-    TVideoPicture* vp = &is->pictq[is->pictq_rindex];
+    // With nothing queued (paused, a redraw) the picture on show is drawn
+    // again, not the older one its slot at the read position still holds.
+    const int Slot =
+        is->pictq_size == 0 && is->pictq_shown >= 0 ? is->pictq_shown : is->pictq_rindex;
+    TVideoPicture* vp = &is->pictq[Slot];
     if (!Surface || !vp->bmp)
         return;
     const int AreaWidth = is->width, AreaHeight = is->height;
@@ -301,6 +306,10 @@ void TCustomPlayer::DisplayVideoImage(TVideoState* is) {
     std::uint8_t* Planes[3];
     int LineSizes[3];
     OverlayPlanes(vp->bmp, Planes, LineSizes);
+    sdl::SDL_LockYUVOverlay(vp->bmp);
+    BlendDueSubtitle(is, Planes, LineSizes, vp->width, vp->height, vp->pts);
+    sdl::SDL_UnlockYUVOverlay(vp->bmp);
+    is->pictq_shown = Slot;
     is->DisplayContext = swscale::sws_getCachedContext(is->DisplayContext, vp->width, vp->height,
                                                        AV_PIX_FMT_YUV420P, W, H, AV_PIX_FMT_BGR0,
                                                        SWS_BICUBIC, nullptr, nullptr, nullptr);

@@ -204,6 +204,24 @@ struct TShownPicture {
     SDL_Rect Rect{}; // where it was drawn on the surface
 };
 
+// One decoded bitmap subtitle waiting to be shown; its palettes hold alpha,
+// Y, U and V.
+struct TSubPicture {
+    double pts = 0;
+    AVSubtitle sub{};
+};
+
+inline constexpr int SUBPICTURE_QUEUE_SIZE = 4;
+
+// A palette entry (alpha, red, green, blue from the high byte down) as
+// alpha, Y, U, V in studio range.
+std::uint32_t PaletteEntryToYUVA(std::uint32_t AEntry);
+// Blends a palettised rectangle (its palette already YUVA) into a YUV 4:2:0
+// picture of AWidth x AHeight (even), planes Y, U, V; the rectangle is moved
+// inside, or cut to, the picture.
+void BlendSubRect(std::uint8_t* const APlanes[3], const int ALineSizes[3],
+                  const AVSubtitleRect& ARect, int AWidth, int AHeight);
+
 struct TVideoState {
     TVideoState();
     ~TVideoState();
@@ -262,8 +280,13 @@ struct TVideoState {
     AVStream* subtitle_st = nullptr;
     AVCodecContext* subtitle_dec = nullptr;
     TPacketQueue subtitleq;
+    TSubPicture subpq[SUBPICTURE_QUEUE_SIZE];
+    std::atomic<int> subpq_size{0};
+    int subpq_rindex = 0;
+    int subpq_windex = 0;
     SDL_mutex* subpq_mutex = nullptr;
     SDL_cond* subpq_cond = nullptr;
+    std::atomic<int> SubtitlesQueued{0}; // bitmap subtitles ever queued
 
     std::atomic<double> frame_timer{0};
     std::atomic<double> frame_last_pts{0};
@@ -290,6 +313,7 @@ struct TVideoState {
     std::atomic<int> alloc_height{0};
     std::atomic<int> pictq_size{0};
     int pictq_rindex = 0;
+    int pictq_shown = -1; // the slot last displayed, redrawn while none is queued
     int pictq_windex = 0;
     SDL_mutex* pictq_mutex = nullptr;
     SDL_cond* pictq_cond = nullptr;
@@ -674,6 +698,13 @@ public:
 int PlayerReadThread(void* AState);
 int PlayerVideoThread(void* AState);
 int PlayerSubtitleThread(void* AState);
+// The play thread's side of the subtitle queue: emptied after a stream
+// switch, else subtitles retired once the picture on show is past them.
+void RetireSubtitles(TVideoState* is);
+// Blends the subtitle due at the picture's APTS into its planes.
+void BlendDueSubtitle(TVideoState* is, std::uint8_t* const APlanes[3], const int ALineSizes[3],
+                      int AWidth, int AHeight, double APTS);
+void FreeSubtitleQueue(TVideoState* is);
 int PlayerRefreshThread(void* AState);
 int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APos);
 // The next piece of sound as 16-bit samples in is->audio_buf: its size in
