@@ -167,7 +167,8 @@ void RetireSubtitles(TVideoState* is) {
 
 void BlendDueSubtitle(TVideoState* is, std::uint8_t* const APlanes[3], const int ALineSizes[3],
                       int AWidth, int AHeight, double APTS) {
-    if (is->subtitle_stream < 0 || is->subpq_size == 0)
+    // After a switch, what is queued belongs to the stream before it.
+    if (is->subtitle_stream < 0 || is->subpq_size == 0 || is->subtitle_stream_changed)
         return;
     const TSubPicture& sp = is->subpq[is->subpq_rindex];
     if (APTS < sp.pts + double(sp.sub.start_display_time) / 1000)

@@ -155,3 +155,132 @@ TEST(PlayerSubtitles, IndicesPastThePaletteAreClear) {
     EXPECT_EQ(Picture.At(0, 0, 0), 100);
     EXPECT_EQ(Picture.At(0, 1, 0), 200);
 }
+
+namespace {
+
+// Where sub.mkv's white rectangle lies, and how far from it a picture must
+// be untouched.
+bool InsideRectangle(int X, int Y) {
+    return X >= 34 && X < 46 && Y >= 26 && Y < 30; // 2 pixels in from its edge
+}
+bool FarFromRectangle(int X, int Y) {
+    return X < 28 || X >= 52 || Y < 20 || Y >= 36; // more than 4 pixels away
+}
+
+const std::uint8_t* Pixel(TBitmap* ABitmap, int X, int Y) {
+    return static_cast<const std::uint8_t*>(ABitmap->ScanLine(Y)) + X * 3;
+}
+
+} // namespace
+
+class PlayerSubtitlePlayback : public PlayerTest {
+protected:
+    std::unique_ptr<TBitmap> Reference; // pattern.mkv's picture at the same time
+
+    void SetUp() override {
+        PlayerTest::SetUp();
+        DestroyWindow(Host);
+        Host = MakeHost(64, 48, 0);
+    }
+    // Opens paused, waits for the paused open's pictures, and returns the
+    // snapshot's time.
+    std::int64_t OpenPaused(const char* AClip) {
+        EXPECT_TRUE(OpenClip(AClip, true)) << Player->LastErrMsg();
+        EXPECT_TRUE(WaitForState(psPause));
+        TVideoState* is = Player->State();
+        EXPECT_TRUE(ServeUntil([&] { return is->PicturesShown + is->PicturesDropped >= 2; }));
+        std::int64_t PTS = 0;
+        Player->CurrentFrame(PTS);
+        return PTS;
+    }
+    std::uint64_t Generation() {
+        TVideoState* is = Player->State();
+        std::lock_guard Guard(is->Shown.Lock);
+        return is->Shown.Generation;
+    }
+    // The picture on show drawn again (a new surface), and its snapshot.
+    TBitmap* Redrawn() {
+        const std::uint64_t Before = Generation();
+        Player->SetAspectRatio(Player->AspectRatio() == 0 ? -1 : 0);
+        EXPECT_TRUE(ServeUntil([&] { return Generation() > Before; }));
+        std::int64_t PTS = 0;
+        return Player->CurrentFrame(PTS);
+    }
+    // The next picture while paused, and its snapshot.
+    TBitmap* Stepped() {
+        TVideoState* is = Player->State();
+        const int Shown = is->PicturesShown;
+        Player->StepToNextFrame();
+        EXPECT_TRUE(ServeUntil([&] { return Player->Paused() && is->PicturesShown > Shown; }));
+        std::int64_t PTS = 0;
+        TBitmap* Frame = Player->CurrentFrame(PTS);
+        Reference = Snapshot(PTS);
+        return Frame;
+    }
+    // pattern.mkv's picture at APTS as the player shows it.
+    std::unique_ptr<TBitmap> Snapshot(std::int64_t APTS) {
+        TAVProbe Probe(nullptr);
+        EXPECT_TRUE(Probe.LoadFile(Clip("pattern.mkv")));
+        while (Probe.Decode() && Probe.FrameInfo().PTS < APTS) {
+        }
+        auto Bitmap = NewFrameBitmap(0, 0, pf24bit);
+        EXPECT_EQ(Probe.FrameInfo().PTS, APTS);
+        Probe.CopyToBitmap(Bitmap.get());
+        return Bitmap;
+    }
+    void ExpectRectangle(TBitmap* AFrame, bool AShown) {
+        ASSERT_TRUE(Reference);
+        for (int Y = 0; Y < 48; ++Y)
+            for (int X = 0; X < 64; ++X) {
+                const std::uint8_t* P = Pixel(AFrame, X, Y);
+                if (AShown && InsideRectangle(X, Y)) {
+                    for (int C = 0; C < 3; ++C)
+                        ASSERT_GE(P[C], 254) << X << "," << Y;
+                } else if (!AShown || FarFromRectangle(X, Y)) {
+                    ASSERT_EQ(std::memcmp(P, Pixel(Reference.get(), X, Y), 3), 0) << X << "," << Y;
+                }
+            }
+    }
+};
+
+TEST_F(PlayerSubtitlePlayback, ABitmapSubtitleIsBlendedIntoThePictureAndTheHost) {
+    const std::int64_t PTS = OpenPaused("sub.mkv");
+    EXPECT_EQ(PTS, 40000);
+    TVideoState* is = Player->State();
+    // The subtitle may be decoded after the paused pictures were shown; a
+    // redraw of the picture on show then carries it.
+    ASSERT_TRUE(ServeUntil([&] { return is->SubtitlesQueued > 0; }));
+    TBitmap* Frame = Redrawn();
+    Reference = Snapshot(40000);
+    ExpectRectangle(Frame, true);
+    // The host shows the same, within 1.
+    const auto Presented = PresentedHost(Host, 64, 48);
+    for (int Y = 0; Y < 48; ++Y)
+        for (int X = 0; X < 64; ++X) {
+            const std::uint32_t Shown = Presented[std::size_t(Y) * 64 + X];
+            const std::uint8_t* P = Pixel(Frame, X, Y);
+            ASSERT_LE(std::abs(int(Shown & 0xFF) - P[0]), 1) << X << "," << Y;
+            ASSERT_LE(std::abs(int((Shown >> 16) & 0xFF) - P[2]), 1) << X << "," << Y;
+        }
+
+    // Switched off, the next picture comes without it; switched back on, the
+    // subtitle queued before the switch is not shown again.
+    Player->SetSubtitleStreamIndex(-1);
+    ExpectRectangle(Stepped(), false);
+    Player->SetSubtitleStreamIndex(1);
+    ExpectRectangle(Stepped(), false);
+    Player->Stop(true);
+}
+
+TEST_F(PlayerSubtitlePlayback, TextSubtitlesAreNeverQueued) {
+    ASSERT_TRUE(OpenClip("text_sub.mkv", false)) << Player->LastErrMsg();
+    TVideoState* is = Player->State();
+    ASSERT_GE(is->subtitle_stream, 0);
+    ASSERT_TRUE(WaitForState(psEnd));
+    EXPECT_EQ(is->SubtitlesQueued, 0);
+    std::int64_t PTS = 0;
+    TBitmap* Frame = Player->CurrentFrame(PTS);
+    Reference = Snapshot(PTS);
+    ExpectRectangle(Frame, false);
+    Player->Stop(true);
+}
