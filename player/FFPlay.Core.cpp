@@ -156,6 +156,8 @@ void ClosePlayerStream(TVideoState* is) {
     JoinPlayerThread(is->refresh_tid, is->RefreshThreadDone);
     JoinPlayerThread(is->parse_tid, is->ReadThreadDone);
     FreeSubtitleQueue(is);
+    avcodec::av_rdft_end(is->rdft);
+    is->rdft = nullptr;
     for (TVideoPicture& Picture : is->pictq)
         if (Picture.bmp) {
             sdl::SDL_FreeYUVOverlay(Picture.bmp);

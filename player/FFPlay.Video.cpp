@@ -263,8 +263,8 @@ void TCustomPlayer::DisplayVideo(TVideoState* is) {
     if (!Fscreen)
         OpenVideoSurface(is, false);
     if (is->audio_stream >= 0 && is->show_audio)
-        return; // the audio display comes with the audio path
-    if (is->video_stream >= 0)
+        DisplayAudio(is);
+    else if (is->video_stream >= 0)
         DisplayVideoImage(is);
 }
 

@@ -273,6 +273,16 @@ struct TVideoState {
     AVChannelLayout audio_src_layout{};
     AVFrame* audio_frame = nullptr;
     std::atomic<std::int64_t> audio_callback_time{0};
+    // The last samples played, for the audio display: written by the audio
+    // thread, read by the play thread, both under SampleLock.
+    std::mutex SampleLock;
+    std::vector<std::int16_t> sample_array;
+    int sample_array_index = 0;
+    int last_i_start = 0;
+    RDFTContext* rdft = nullptr;
+    int rdft_bits = 0;
+    std::vector<float> rdft_data;
+    std::atomic<int> xpos{0}; // the spectrum's next column
 
     SDL_Thread* subtitle_tid = nullptr;
     std::atomic<int> subtitle_stream{-1};
@@ -361,6 +371,7 @@ struct TVideoState {
     std::atomic<int> PicturesShown{0};
     std::atomic<int> PicturesDropped{0};
     std::atomic<int> PicturesSkipped{0};
+    std::atomic<int> AudioDisplays{0}; // waveforms or spectrum columns drawn
     // For each picture shown, its pts and the master clock then (the last
     // 1000), for measuring how well sound and pictures keep together.
     std::mutex SyncLock;
@@ -577,6 +588,8 @@ public:
     void RefreshVideo(TVideoState* is, bool AAdvance);
     void AllocPicture(TVideoState* is);
     void DisplayVideoImage(TVideoState* is);
+    // The waveform (show_audio 1) or the spectrum (2) of the sound playing.
+    void DisplayAudio(TVideoState* is);
     void PlayerFrameHook(TVideoState* is, const std::uint8_t* const ASource[3],
                          const int ASourceLineSize[3], AVPixelFormat ASourceFormat,
                          std::uint8_t* const ADest[3], const int ADestLineSize[3], int AWidth,
@@ -714,6 +727,9 @@ int DecodeAudioFrame(TVideoState* is, double& APTS);
 // stretched (repeating its last sample frame) to follow the master clock.
 int PlayerSyncAudio(TVideoState* is, std::uint8_t* ASamples, int ASize, double APTS);
 void PlayerAudioCallback(void* AState, Uint8* AStream, int ALength);
+inline constexpr int SAMPLE_ARRAY_SIZE = 2 * 65536;
+// Copies ASize bytes of 16-bit samples into the display's ring.
+void UpdateSampleDisplay(TVideoState* is, const std::int16_t* ASamples, int ASize);
 int DecodeInterrupt(void* AState);
 int OpenStreamComponent(TVideoState* is, int AStreamIndex);
 void CloseStreamComponent(TVideoState* is, int AStreamIndex);
