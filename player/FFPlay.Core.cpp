@@ -692,6 +692,22 @@ void RequestSeek(TVideoState* is, TSeekFlags AFlags, bool AWait, std::int64_t AP
         Owner->WaitForSeekEnd(is->Serial, is->video_stream >= 0);
 }
 
+void ResumeClocks(TVideoState* is, double ATime) {
+    const double Drift = is->video_current_pts_drift;
+    if (Drift == 0) {
+        // Nothing was shown before the pause (a paused open resumed before
+        // its first picture was due): there is no paused time to add, and
+        // adding the wall clock would put every later picture decades away.
+        is->frame_timer = ATime;
+        return;
+    }
+    // The pictures' schedule moves on by the time spent paused.
+    is->frame_timer = is->frame_timer + ATime + Drift - is->video_current_pts;
+    if (is->read_pause_return != AVERROR(ENOSYS))
+        is->video_current_pts = Drift + ATime;
+    is->video_current_pts_drift = is->video_current_pts - ATime;
+}
+
 void TogglePlayerPause(TVideoState* is) {
     TCustomPlayer* Owner = is->Owner;
     if (Owner->SeekEvent().WaitFor(250) != wrSignaled)
@@ -699,12 +715,7 @@ void TogglePlayerPause(TVideoState* is) {
     if (!Owner->VideoState())
         return;
     if (is->paused) {
-        const double Time = WallSeconds();
-        is->frame_timer =
-            is->frame_timer + Time + is->video_current_pts_drift - is->video_current_pts;
-        if (is->read_pause_return != AVERROR(ENOSYS))
-            is->video_current_pts = is->video_current_pts_drift + Time;
-        is->video_current_pts_drift = is->video_current_pts - Time;
+        ResumeClocks(is, WallSeconds());
         is->paused = 0;
     } else {
         if (is->video_stream >= 0 && Owner->PictEvent().WaitFor(250) != wrSignaled)

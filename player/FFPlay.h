@@ -737,6 +737,9 @@ bool SwitchStream(TVideoState* is, int AKind, int AStreamIndex);
 void RequestSeek(TVideoState* is, TSeekFlags AFlags, bool AWait, std::int64_t APosition,
                  std::int64_t ARelative);
 void TogglePlayerPause(TVideoState* is);
+// The clocks when a pause ends at ATime (seconds): the frame timer moves on
+// by the time spent paused, or starts at ATime when nothing was shown yet.
+void ResumeClocks(TVideoState* is, double ATime);
 void ClosePlayerStream(TVideoState* is);
 // 1 with a picture, 0 for nothing yet, -1 when the queue was aborted.
 int GetVideoFrame(TVideoState* is, AVFrame* AFrame, std::int64_t& APTS, std::int64_t& APos);
