@@ -91,7 +91,10 @@ int DecodeAudioFrame(TVideoState* is, double& APTS) {
             avutil::av_frame_unref(Frame);
             if (Size <= 0)
                 continue;
+            std::lock_guard Lock(is->AudioClockLock);
             APTS = is->audio_clock;
+            is->audio_buf_size = Size;
+            is->audio_buf_index = 0;
             is->audio_clock =
                 is->audio_clock + double(Size) / (2.0 * is->audio_channels * is->audio_sample_rate);
             return Size;

@@ -46,6 +46,7 @@ TVideoState::~TVideoState() {
 // ---- Clocks ------------------------------------------------------------------------------
 
 double PlayerAudioClock(TVideoState* is) {
+    std::lock_guard Lock(is->AudioClockLock);
     double Clock = is->audio_clock;
     if (is->audio_stream >= 0) {
         const int BytesPerSecond = is->audio_sample_rate * 2 * is->audio_channels;

@@ -273,6 +273,10 @@ struct TVideoState {
     AVChannelLayout audio_src_layout{};
     AVFrame* audio_frame = nullptr;
     std::atomic<std::int64_t> audio_callback_time{0};
+    // The audio clock and the bytes of its buffer not yet played change
+    // together, so the clock never counts a piece before it is in the
+    // buffer.
+    std::mutex AudioClockLock;
     // The last samples played, for the audio display: written by the audio
     // thread, read by the play thread, both under SampleLock.
     std::mutex SampleLock;
