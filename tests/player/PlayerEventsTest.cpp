@@ -116,7 +116,7 @@ TEST_F(PlayerTest, HandlersMayStopOrOpenAgainOnTheEnd) {
         }
         if (AState == psEnd && !Reopened) {
             Reopened = true;
-            EXPECT_TRUE(Player->Open(Clip("av.mp4"), Host, true));
+            EXPECT_TRUE(Player->Open(Clip("av.mp4"), Host, true)) << Player->LastErrMsg();
         }
     });
     ASSERT_TRUE(OpenClip("av.mp4", false));
