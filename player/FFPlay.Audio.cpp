@@ -6,6 +6,7 @@
 #include "media/FFmpegLogger.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -90,7 +91,10 @@ int DecodeAudioFrame(TVideoState* is, double& APTS) {
             avutil::av_frame_unref(Frame);
             if (Size <= 0)
                 continue;
+            std::lock_guard Lock(is->AudioClockLock);
             APTS = is->audio_clock;
+            is->audio_buf_size = Size;
+            is->audio_buf_index = 0;
             is->audio_clock =
                 is->audio_clock + double(Size) / (2.0 * is->audio_channels * is->audio_sample_rate);
             return Size;
@@ -170,6 +174,9 @@ void PlayerAudioCallback(void* AState, Uint8* AStream, int ALength) {
                 std::memset(is->audio_buf, 0, 1024);
                 is->audio_buf_size = 1024;
             } else {
+                if (is->show_audio)
+                    UpdateSampleDisplay(is, reinterpret_cast<const std::int16_t*>(is->audio_buf),
+                                        Size);
                 is->audio_buf_size = PlayerSyncAudio(is, is->audio_buf, Size, PTS);
             }
             is->audio_buf_index = 0;
@@ -183,4 +190,148 @@ void PlayerAudioCallback(void* AState, Uint8* AStream, int ALength) {
         ALength -= N;
         AStream += N;
     }
+}
+
+void UpdateSampleDisplay(TVideoState* is, const std::int16_t* ASamples, int ASize) {
+    std::lock_guard Lock(is->SampleLock);
+    if (is->sample_array.empty())
+        is->sample_array.assign(SAMPLE_ARRAY_SIZE, 0);
+    int Count = ASize / 2;
+    while (Count > 0) {
+        const int Piece = std::min(Count, SAMPLE_ARRAY_SIZE - is->sample_array_index);
+        std::memcpy(&is->sample_array[std::size_t(is->sample_array_index)], ASamples,
+                    std::size_t(Piece) * 2);
+        ASamples += Piece;
+        Count -= Piece;
+        is->sample_array_index = (is->sample_array_index + Piece) % SAMPLE_ARRAY_SIZE;
+    }
+}
+
+namespace {
+
+int Wrap(int AIndex) {
+    return ((AIndex % SAMPLE_ARRAY_SIZE) + SAMPLE_ARRAY_SIZE) % SAMPLE_ARRAY_SIZE;
+}
+
+// The first sample to draw: where the sound now playing was written,
+// moved back to a rising zero crossing in wave mode so the wave stands
+// still; kept while paused.
+int DisplayStart(TVideoState* is, const std::vector<std::int16_t>& ASamples, int AChannels,
+                 int ADataUsed, int ARingIndex) {
+    if (is->paused)
+        return is->last_i_start;
+    const int Rate = is->audio_sample_rate;
+    std::int64_t Delay = (is->audio_buf_size - is->audio_buf_index) / (2 * AChannels);
+    const std::int64_t Callback = is->audio_callback_time;
+    if (Callback)
+        Delay -= std::int64_t(Rate) * (avutil::av_gettime() - Callback) / 1000000;
+    Delay = std::max<std::int64_t>(Delay + 2 * ADataUsed, ADataUsed);
+    const int X = Wrap(int(ARingIndex - Delay * AChannels));
+    int Start = X;
+    if (is->show_audio == 1) {
+        int Best = INT_MIN;
+        for (int I = 0; I < 1000; I += AChannels) {
+            const int Index = Wrap(X - I);
+            const int A = ASamples[std::size_t(Index)];
+            const int B = ASamples[std::size_t(Wrap(Index + 4 * AChannels))];
+            const int C = ASamples[std::size_t(Wrap(Index + 5 * AChannels))];
+            const int D = ASamples[std::size_t(Wrap(Index + 9 * AChannels))];
+            if (A - D > Best && (B ^ C) < 0) {
+                Best = A - D;
+                Start = Index;
+            }
+        }
+    }
+    is->last_i_start = Start;
+    return Start;
+}
+
+void FillArea(SDL_Surface* ASurface, int X, int Y, int W, int H, Uint32 AColour) {
+    SDL_Rect Rect{Sint16(X), Sint16(Y), Uint16(W), Uint16(H)};
+    sdl::SDL_FillRect(ASurface, &Rect, AColour);
+}
+
+} // namespace
+
+void TCustomPlayer::DisplayAudio(TVideoState* is) {
+    SDL_Surface* Surface = Fscreen;
+    const int Width = is->width, Height = is->height;
+    const int Channels = std::max(1, is->audio_channels.load());
+    if (!Surface || Width <= 0 || Height <= 0)
+        return;
+    int Bits = 1;
+    while ((1 << Bits) < 2 * Height)
+        ++Bits;
+    const int NbFreq = 1 << (Bits - 1);
+    std::vector<std::int16_t> Samples;
+    int RingIndex;
+    {
+        std::lock_guard Lock(is->SampleLock);
+        if (is->sample_array.empty())
+            is->sample_array.assign(SAMPLE_ARRAY_SIZE, 0);
+        Samples = is->sample_array;
+        RingIndex = is->sample_array_index;
+    }
+    const int Start =
+        DisplayStart(is, Samples, Channels, is->show_audio == 1 ? Width : 2 * NbFreq, RingIndex);
+    const Uint32 White = sdl::SDL_MapRGB(Surface->format, 255, 255, 255);
+    is->AudioDisplays += 1;
+    if (is->show_audio == 1) {
+        FillArea(Surface, is->xleft, is->ytop, Width, Height,
+                 sdl::SDL_MapRGB(Surface->format, 0, 0, 0));
+        const int H = Height / Channels;
+        const int H2 = H * 9 / 20;
+        for (int Ch = 0; Ch < Channels; ++Ch) {
+            const int Y1 = is->ytop + Ch * H + H / 2;
+            int Index = Start + Ch;
+            for (int X = 0; X < Width; ++X) {
+                const int Y = (Samples[std::size_t(Wrap(Index))] * H2) >> 15;
+                FillArea(Surface, is->xleft + X, Y < 0 ? Y1 + Y : Y1, 1, std::abs(Y), White);
+                Index += Channels;
+            }
+        }
+        for (int Ch = 1; Ch < Channels; ++Ch)
+            FillArea(Surface, is->xleft, is->ytop + Ch * H, Width, 1, White);
+        sdl::SDL_UpdateRect(Surface, is->xleft, is->ytop, Uint32(Width), Uint32(Height));
+        PresentRect(SDL_Rect{Sint16(is->xleft), Sint16(is->ytop), Uint16(Width), Uint16(Height)});
+        return;
+    }
+    const int Shown = std::min(Channels, 2);
+    if (Bits != is->rdft_bits) {
+        avcodec::av_rdft_end(is->rdft);
+        is->rdft = avcodec::av_rdft_init(Bits, DFT_R2C);
+        is->rdft_bits = Bits;
+        // Zeroed, so nothing uninitialised is ever read.
+        is->rdft_data.assign(std::size_t(4) * NbFreq, 0.0f);
+    }
+    if (!is->rdft)
+        return;
+    for (int Ch = 0; Ch < Shown; ++Ch) {
+        float* Data = &is->rdft_data[std::size_t(2) * NbFreq * Ch];
+        int Index = Start + Ch;
+        for (int J = 0; J < 2 * NbFreq; ++J) {
+            const double W = double(J - NbFreq) / NbFreq;
+            Data[J] = float(Samples[std::size_t(Wrap(Index))] * (1 - W * W));
+            Index += Channels;
+        }
+        avcodec::av_rdft_calc(is->rdft, Data);
+    }
+    auto Magnitude = [&](int ACh, int ABin) {
+        const float* Data = &is->rdft_data[std::size_t(2) * NbFreq * ACh];
+        const double Re = Data[2 * ABin], Im = Data[2 * ABin + 1];
+        return std::min(255, int(std::lrint(std::sqrt(std::sqrt(Re * Re + Im * Im) /
+                                                      std::sqrt(double(NbFreq))))));
+    };
+    for (int Y = 0; Y < Height; ++Y) {
+        const int A = Magnitude(0, Y);
+        // One channel shows grey.
+        const int B = Shown > 1 ? Magnitude(1, Y) : A;
+        FillArea(Surface, is->xpos, is->ytop + Height - Y, 1, 1,
+                 sdl::SDL_MapRGB(Surface->format, Uint8(A), Uint8(B), Uint8((A + B) / 2)));
+    }
+    sdl::SDL_UpdateRect(Surface, is->xpos, is->ytop, 1, Uint32(Height));
+    PresentRect(SDL_Rect{Sint16(is->xpos), Sint16(is->ytop), 1, Uint16(Height)});
+    is->xpos += 1;
+    if (is->xpos >= is->xleft + Width)
+        is->xpos = is->xleft;
 }

@@ -440,6 +440,9 @@ int TCustomPlayer::OpenVideoSurface(TVideoState* is, bool AForce) {
     } else if (!Fis_full_screen && FScreenWidth > 0) {
         W = FScreenWidth;
         H = FScreenHeight;
+    } else if (is->filter_width > 0 && is->filter_height > 0) {
+        W = is->filter_width;
+        H = is->filter_height;
     }
     SDL_Surface* Current = Fscreen;
     if (!AForce && Current && Current->w == W && Current->h == H && is->width == W &&

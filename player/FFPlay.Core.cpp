@@ -2,6 +2,7 @@
 // its streams, seeking and pausing, and the start and end of a playback.
 #include "player/FFPlay.h"
 
+#include "media/AVFilterStubs.h"
 #include "media/CodecLock.h"
 #include "media/FFmpegLogger.h"
 #include "media/MyUtils.h"
@@ -45,6 +46,7 @@ TVideoState::~TVideoState() {
 // ---- Clocks ------------------------------------------------------------------------------
 
 double PlayerAudioClock(TVideoState* is) {
+    std::lock_guard Lock(is->AudioClockLock);
     double Clock = is->audio_clock;
     if (is->audio_stream >= 0) {
         const int BytesPerSecond = is->audio_sample_rate * 2 * is->audio_channels;
@@ -154,14 +156,16 @@ void ClosePlayerStream(TVideoState* is) {
     is->abort_request = 1;
     JoinPlayerThread(is->refresh_tid, is->RefreshThreadDone);
     JoinPlayerThread(is->parse_tid, is->ReadThreadDone);
+    FreeSubtitleQueue(is);
+    avcodec::av_rdft_end(is->rdft);
+    is->rdft = nullptr;
     for (TVideoPicture& Picture : is->pictq)
         if (Picture.bmp) {
             sdl::SDL_FreeYUVOverlay(Picture.bmp);
             Picture.bmp = nullptr;
         }
     swscale::sws_freeContext(is->DisplayContext);
-    swscale::sws_freeContext(is->QueueContext);
-    is->DisplayContext = is->QueueContext = nullptr;
+    is->DisplayContext = nullptr;
 }
 
 // ---- The read thread ---------------------------------------------------------------------
@@ -689,6 +693,22 @@ void RequestSeek(TVideoState* is, TSeekFlags AFlags, bool AWait, std::int64_t AP
         Owner->WaitForSeekEnd(is->Serial, is->video_stream >= 0);
 }
 
+void ResumeClocks(TVideoState* is, double ATime) {
+    const double Drift = is->video_current_pts_drift;
+    if (Drift == 0) {
+        // Nothing was shown before the pause (a paused open resumed before
+        // its first picture was due): there is no paused time to add, and
+        // adding the wall clock would put every later picture decades away.
+        is->frame_timer = ATime;
+        return;
+    }
+    // The pictures' schedule moves on by the time spent paused.
+    is->frame_timer = is->frame_timer + ATime + Drift - is->video_current_pts;
+    if (is->read_pause_return != AVERROR(ENOSYS))
+        is->video_current_pts = Drift + ATime;
+    is->video_current_pts_drift = is->video_current_pts - ATime;
+}
+
 void TogglePlayerPause(TVideoState* is) {
     TCustomPlayer* Owner = is->Owner;
     if (Owner->SeekEvent().WaitFor(250) != wrSignaled)
@@ -696,12 +716,7 @@ void TogglePlayerPause(TVideoState* is) {
     if (!Owner->VideoState())
         return;
     if (is->paused) {
-        const double Time = WallSeconds();
-        is->frame_timer =
-            is->frame_timer + Time + is->video_current_pts_drift - is->video_current_pts;
-        if (is->read_pause_return != AVERROR(ENOSYS))
-            is->video_current_pts = is->video_current_pts_drift + Time;
-        is->video_current_pts_drift = is->video_current_pts - Time;
+        ResumeClocks(is, WallSeconds());
         is->paused = 0;
     } else {
         if (is->video_stream >= 0 && Owner->PictEvent().WaitFor(250) != wrSignaled)
@@ -801,11 +816,13 @@ int PlayerVideoThread(void* AState) {
     auto* is = static_cast<TVideoState*>(AState);
     TCustomPlayer* Owner = is->Owner;
     AVFrame* Frame = avutil::av_frame_alloc();
+    if (Frame && !BuildVideoFilterGraph(is, Owner->VideoFilters()))
+        avutil::av_frame_free(&Frame);
     while (Frame) {
         while (is->paused && !is->videoq.abort_request && !is->seek_paused && !is->open_paused)
             Sleep(10);
         std::int64_t PTS = 0, Pos = -1;
-        const int Result = GetVideoFrame(is, Frame, PTS, Pos);
+        const int Result = GetFilteredVideoFrame(is, Frame, PTS, Pos);
         if (Result < 0)
             break;
         if (Result == 0)
@@ -817,7 +834,9 @@ int PlayerVideoThread(void* AState) {
             is->seek_done = 0;
             is->seek_paused = 0;
         }
-        const double Seconds = double(PTS) * av_q2d(is->video_st->time_base);
+        // Filters may change the time base (fps=10 makes it 1/10).
+        const double Seconds =
+            double(PTS) * av_q2d(avfilter::av_buffersink_get_time_base(is->out_video_filter));
         const int Output = OutputPicture(is, Frame, Seconds, Pos);
         avutil::av_frame_unref(Frame);
         if (Output < 0)
@@ -841,20 +860,7 @@ int PlayerVideoThread(void* AState) {
             TogglePlayerPause(is);
     }
     avutil::av_frame_free(&Frame);
+    FreeVideoFilterGraph(is);
     is->VideoThreadDone = true;
-    return 0;
-}
-
-// ---- Subtitles, until their path arrives ---------------------------------------------------
-
-int PlayerSubtitleThread(void* AState) {
-    SetPlaybackThread();
-    auto* is = static_cast<TVideoState*>(AState);
-    AVPacket* Packet = avcodec::av_packet_alloc();
-    bool Flush = false;
-    while (Packet && PacketQueueGet(is->subtitleq, Packet, Flush, true) >= 0)
-        avcodec::av_packet_unref(Packet);
-    avcodec::av_packet_free(&Packet);
-    is->SubtitleThreadDone = true;
     return 0;
 }

@@ -112,11 +112,14 @@ int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APo
         return -1;
 
     TVideoPicture* vp = &is->pictq[is->pictq_windex];
-    const int Width = is->video_dec->width & ~1;
-    const int Height = is->video_dec->height & ~1;
+    // The sink's pictures, cut to even numbers.
+    const int Width = AFrame->width & ~1;
+    const int Height = AFrame->height & ~1;
     if (!vp->bmp || vp->width != Width || vp->height != Height) {
         // Overlays are made on the play thread, against its surface.
         vp->allocated = 0;
+        is->alloc_width = Width;
+        is->alloc_height = Height;
         PushPictureEvent(is, PlayerAllocEvent);
         sdl::SDL_mutexP(is->pictq_mutex);
         while (!vp->allocated && !is->videoq.abort_request)
@@ -145,22 +148,13 @@ int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APo
             SourceLineSize[I] = -AFrame->linesize[I];
         }
     }
-    is->QueueContext = swscale::sws_getCachedContext(
-        is->QueueContext, AFrame->width, AFrame->height, AVPixelFormat(AFrame->format), Width,
-        Height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
-    if (AFrame->format == AV_PIX_FMT_YUV420P && AFrame->width >= Width &&
-        AFrame->height >= Height) {
-        int Widths[3] = {Width, Width / 2, Width / 2};
-        int Heights[3] = {Height, Height / 2, Height / 2};
-        for (int I = 0; I < 3; ++I)
-            for (int Y = 0; Y < Heights[I]; ++Y)
-                std::memcpy(Dest[I] + std::ptrdiff_t(Y) * DestLineSize[I],
-                            Source[I] + std::ptrdiff_t(Y) * SourceLineSize[I],
-                            std::size_t(Widths[I]));
-    } else if (is->QueueContext) {
-        swscale::sws_scale(is->QueueContext, Source, SourceLineSize, 0, AFrame->height, Dest,
-                           DestLineSize);
-    }
+    // The sink hands out YUV 4:2:0 at least the overlay's size.
+    const int Widths[3] = {Width, Width / 2, Width / 2};
+    const int Heights[3] = {Height, Height / 2, Height / 2};
+    for (int I = 0; I < 3; ++I)
+        for (int Y = 0; Y < Heights[I]; ++Y)
+            std::memcpy(Dest[I] + std::ptrdiff_t(Y) * DestLineSize[I],
+                        Source[I] + std::ptrdiff_t(Y) * SourceLineSize[I], std::size_t(Widths[I]));
     if (is->Owner->Hook())
         is->Owner->PlayerFrameHook(is, Source, SourceLineSize, AVPixelFormat(AFrame->format), Dest,
                                    DestLineSize, Width, Height, APTS);
@@ -183,8 +177,8 @@ void TCustomPlayer::AllocPicture(TVideoState* is) {
     sdl::SDL_mutexP(vp->lock);
     if (vp->bmp)
         sdl::SDL_FreeYUVOverlay(vp->bmp);
-    vp->width = is->video_dec->width & ~1;
-    vp->height = is->video_dec->height & ~1;
+    vp->width = is->alloc_width;
+    vp->height = is->alloc_height;
     vp->pix_fmt = AV_PIX_FMT_YUV420P;
     vp->bmp = Fscreen ? sdl::SDL_CreateYUVOverlay(vp->width, vp->height, SDL_YV12_OVERLAY, Fscreen)
                       : nullptr;
@@ -243,6 +237,7 @@ void TCustomPlayer::RefreshVideo(TVideoState* is, bool AAdvance) {
                     continue;
                 }
             }
+            RetireSubtitles(is);
             DisplayVideo(is);
             if (AAdvance) {
                 is->PicturesShown += 1;
@@ -268,14 +263,18 @@ void TCustomPlayer::DisplayVideo(TVideoState* is) {
     if (!Fscreen)
         OpenVideoSurface(is, false);
     if (is->audio_stream >= 0 && is->show_audio)
-        return; // the audio display comes with the audio path
-    if (is->video_stream >= 0)
+        DisplayAudio(is);
+    else if (is->video_stream >= 0)
         DisplayVideoImage(is);
 }
 
 void TCustomPlayer::DisplayVideoImage(TVideoState* is) {
     SDL_Surface* Surface = Fscreen;
-    TVideoPicture* vp = &is->pictq[is->pictq_rindex];
+    // With nothing queued (paused, a redraw) the picture on show is drawn
+    // again, not the older one its slot at the read position still holds.
+    const int Slot =
+        is->pictq_size == 0 && is->pictq_shown >= 0 ? is->pictq_shown : is->pictq_rindex;
+    TVideoPicture* vp = &is->pictq[Slot];
     if (!Surface || !vp->bmp)
         return;
     const int AreaWidth = is->width, AreaHeight = is->height;
@@ -307,6 +306,10 @@ void TCustomPlayer::DisplayVideoImage(TVideoState* is) {
     std::uint8_t* Planes[3];
     int LineSizes[3];
     OverlayPlanes(vp->bmp, Planes, LineSizes);
+    sdl::SDL_LockYUVOverlay(vp->bmp);
+    BlendDueSubtitle(is, Planes, LineSizes, vp->width, vp->height, vp->pts);
+    sdl::SDL_UnlockYUVOverlay(vp->bmp);
+    is->pictq_shown = Slot;
     is->DisplayContext = swscale::sws_getCachedContext(is->DisplayContext, vp->width, vp->height,
                                                        AV_PIX_FMT_YUV420P, W, H, AV_PIX_FMT_BGR0,
                                                        SWS_BICUBIC, nullptr, nullptr, nullptr);

@@ -43,6 +43,8 @@
 #include <vector>
 
 class TPlayerScreen;
+struct AVFilterGraph;
+struct AVFilterContext;
 
 enum TPlayState : std::uint8_t { psPlay, psPause, psResume, psStep, psStop, psEnd };
 enum TRepeatType : std::uint8_t { rtNone, rtStop, rtLoop };
@@ -202,6 +204,24 @@ struct TShownPicture {
     SDL_Rect Rect{}; // where it was drawn on the surface
 };
 
+// One decoded bitmap subtitle waiting to be shown; its palettes hold alpha,
+// Y, U and V.
+struct TSubPicture {
+    double pts = 0;
+    AVSubtitle sub{};
+};
+
+inline constexpr int SUBPICTURE_QUEUE_SIZE = 4;
+
+// A palette entry (alpha, red, green, blue from the high byte down) as
+// alpha, Y, U, V in studio range.
+std::uint32_t PaletteEntryToYUVA(std::uint32_t AEntry);
+// Blends a palettised rectangle (its palette already YUVA) into a YUV 4:2:0
+// picture of AWidth x AHeight (even), planes Y, U, V; the rectangle is moved
+// inside, or cut to, the picture.
+void BlendSubRect(std::uint8_t* const APlanes[3], const int ALineSizes[3],
+                  const AVSubtitleRect& ARect, int AWidth, int AHeight);
+
 struct TVideoState {
     TVideoState();
     ~TVideoState();
@@ -253,6 +273,20 @@ struct TVideoState {
     AVChannelLayout audio_src_layout{};
     AVFrame* audio_frame = nullptr;
     std::atomic<std::int64_t> audio_callback_time{0};
+    // The audio clock and the bytes of its buffer not yet played change
+    // together, so the clock never counts a piece before it is in the
+    // buffer.
+    std::mutex AudioClockLock;
+    // The last samples played, for the audio display: written by the audio
+    // thread, read by the play thread, both under SampleLock.
+    std::mutex SampleLock;
+    std::vector<std::int16_t> sample_array;
+    int sample_array_index = 0;
+    int last_i_start = 0;
+    RDFTContext* rdft = nullptr;
+    int rdft_bits = 0;
+    std::vector<float> rdft_data;
+    std::atomic<int> xpos{0}; // the spectrum's next column
 
     SDL_Thread* subtitle_tid = nullptr;
     std::atomic<int> subtitle_stream{-1};
@@ -260,8 +294,13 @@ struct TVideoState {
     AVStream* subtitle_st = nullptr;
     AVCodecContext* subtitle_dec = nullptr;
     TPacketQueue subtitleq;
+    TSubPicture subpq[SUBPICTURE_QUEUE_SIZE];
+    std::atomic<int> subpq_size{0};
+    int subpq_rindex = 0;
+    int subpq_windex = 0;
     SDL_mutex* subpq_mutex = nullptr;
     SDL_cond* subpq_cond = nullptr;
+    std::atomic<int> SubtitlesQueued{0}; // bitmap subtitles ever queued
 
     std::atomic<double> frame_timer{0};
     std::atomic<double> frame_last_pts{0};
@@ -275,8 +314,20 @@ struct TVideoState {
     std::atomic<double> video_current_pts_drift{0};
     std::atomic<std::int64_t> video_current_pos{0};
     TVideoPicture pictq[VIDEO_PICTURE_QUEUE_SIZE];
+    // The filter graph (the video thread's); the sink's size, cut to even
+    // numbers, is kept for the play thread.
+    AVFilterGraph* graph = nullptr;
+    AVFilterContext* in_video_filter = nullptr;
+    AVFilterContext* out_video_filter = nullptr;
+    AVFrame* filter_frame = nullptr;
+    std::atomic<int> filter_width{0};
+    std::atomic<int> filter_height{0};
+    // The size of the overlay the video thread asked the play thread for.
+    std::atomic<int> alloc_width{0};
+    std::atomic<int> alloc_height{0};
     std::atomic<int> pictq_size{0};
     int pictq_rindex = 0;
+    int pictq_shown = -1; // the slot last displayed, redrawn while none is queued
     int pictq_windex = 0;
     SDL_mutex* pictq_mutex = nullptr;
     SDL_cond* pictq_cond = nullptr;
@@ -324,13 +375,13 @@ struct TVideoState {
     std::atomic<int> PicturesShown{0};
     std::atomic<int> PicturesDropped{0};
     std::atomic<int> PicturesSkipped{0};
+    std::atomic<int> AudioDisplays{0}; // waveforms or spectrum columns drawn
     // For each picture shown, its pts and the master clock then (the last
     // 1000), for measuring how well sound and pictures keep together.
     std::mutex SyncLock;
     std::vector<std::pair<double, double>> SyncRing;
     std::size_t SyncNext = 0;
     SwsContext* DisplayContext = nullptr; // overlay -> surface
-    SwsContext* QueueContext = nullptr;   // decoded frame -> 4:2:0 overlay
     bool DisplayContextFailed = false;
     TShownPicture Shown;
     bool Drained = false; // the video decoder was sent its drain request
@@ -541,6 +592,8 @@ public:
     void RefreshVideo(TVideoState* is, bool AAdvance);
     void AllocPicture(TVideoState* is);
     void DisplayVideoImage(TVideoState* is);
+    // The waveform (show_audio 1) or the spectrum (2) of the sound playing.
+    void DisplayAudio(TVideoState* is);
     void PlayerFrameHook(TVideoState* is, const std::uint8_t* const ASource[3],
                          const int ASourceLineSize[3], AVPixelFormat ASourceFormat,
                          std::uint8_t* const ADest[3], const int ADestLineSize[3], int AWidth,
@@ -662,6 +715,13 @@ public:
 int PlayerReadThread(void* AState);
 int PlayerVideoThread(void* AState);
 int PlayerSubtitleThread(void* AState);
+// The play thread's side of the subtitle queue: emptied after a stream
+// switch, else subtitles retired once the picture on show is past them.
+void RetireSubtitles(TVideoState* is);
+// Blends the subtitle due at the picture's APTS into its planes.
+void BlendDueSubtitle(TVideoState* is, std::uint8_t* const APlanes[3], const int ALineSizes[3],
+                      int AWidth, int AHeight, double APTS);
+void FreeSubtitleQueue(TVideoState* is);
 int PlayerRefreshThread(void* AState);
 int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APos);
 // The next piece of sound as 16-bit samples in is->audio_buf: its size in
@@ -671,6 +731,9 @@ int DecodeAudioFrame(TVideoState* is, double& APTS);
 // stretched (repeating its last sample frame) to follow the master clock.
 int PlayerSyncAudio(TVideoState* is, std::uint8_t* ASamples, int ASize, double APTS);
 void PlayerAudioCallback(void* AState, Uint8* AStream, int ALength);
+inline constexpr int SAMPLE_ARRAY_SIZE = 2 * 65536;
+// Copies ASize bytes of 16-bit samples into the display's ring.
+void UpdateSampleDisplay(TVideoState* is, const std::int16_t* ASamples, int ASize);
 int DecodeInterrupt(void* AState);
 int OpenStreamComponent(TVideoState* is, int AStreamIndex);
 void CloseStreamComponent(TVideoState* is, int AStreamIndex);
@@ -678,10 +741,19 @@ bool SwitchStream(TVideoState* is, int AKind, int AStreamIndex);
 void RequestSeek(TVideoState* is, TSeekFlags AFlags, bool AWait, std::int64_t APosition,
                  std::int64_t ARelative);
 void TogglePlayerPause(TVideoState* is);
+// The clocks when a pause ends at ATime (seconds): the frame timer moves on
+// by the time spent paused, or starts at ATime when nothing was shown yet.
+void ResumeClocks(TVideoState* is, double ATime);
 void ClosePlayerStream(TVideoState* is);
 // 1 with a picture, 0 for nothing yet, -1 when the queue was aborted.
 int GetVideoFrame(TVideoState* is, AVFrame* AFrame, std::int64_t& APTS, std::int64_t& APos);
 int OutputPicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APos);
+// The graph from "src" through AFilters (UTF-8; empty for none) to "out";
+// false when it cannot be built, FFmpeg having logged why.
+bool BuildVideoFilterGraph(TVideoState* is, const std::string& AFilters);
+void FreeVideoFilterGraph(TVideoState* is);
+// Like GetVideoFrame, through the graph: APTS in the sink's time base.
+int GetFilteredVideoFrame(TVideoState* is, AVFrame* AFrame, std::int64_t& APTS, std::int64_t& APos);
 // Marks the calling thread as one of a playback's own (read, video,
 // subtitle, audio), which the shutdown joins before it frees the state.
 void SetPlaybackThread();

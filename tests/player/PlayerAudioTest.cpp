@@ -3,6 +3,7 @@
 #include "tests/fixtures/PatternFrames.h"
 #include "tests/player/PlayerTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -33,20 +34,26 @@ TFrames ReadFrames(const std::string& AFile) {
 
 TEST_F(PlayerTest, TheDeviceGetsTheClipsSamplesAtTheVolumeOrSilence) {
     const struct {
+        const char* Clip;
         bool Mute;
         int Volume;
-    } Rows[] = {{true, 128}, {false, 128}, {false, 64}};
+    } Rows[] = {{"pattern.mkv", true, 128},
+                {"pattern.mkv", false, 128},
+                {"pattern.mkv", false, 64},
+                {"pattern_f32.mkv", false, 128}};
+    int Run = 0;
     for (const auto& Row : Rows) {
-        SCOPED_TRACE(Row.Mute ? "mute" : std::to_string(Row.Volume));
-        const std::string Output =
-            Temp.File("out" + std::to_string(Row.Volume) + (Row.Mute ? "m" : "") + ".raw");
+        SCOPED_TRACE(std::string(Row.Clip) +
+                     (Row.Mute ? " mute" : " " + std::to_string(Row.Volume)));
+        const bool Float = std::string(Row.Clip) == "pattern_f32.mkv";
+        const std::string Output = Temp.File("out" + std::to_string(Run++) + ".raw");
         SetEnvironmentVariable("SDL_AUDIODRIVER", "disk");
         SetEnvironmentVariable("SDL_DISKAUDIOFILE", Output);
         SetEnvironmentVariable("SDL_DISKAUDIODELAY", "23");
         Player->SetMute(Row.Mute);
         Player->SetAudioVolume(Row.Volume);
         Delivered.clear();
-        ASSERT_TRUE(OpenClip("pattern.mkv", false)) << Player->LastErrMsg();
+        ASSERT_TRUE(OpenClip(Row.Clip, false)) << Player->LastErrMsg();
         ASSERT_GE(Player->AudioStreamIndex(), 0);
         ASSERT_TRUE(WaitForState(psEnd));
         EXPECT_GE(Player->CurrentPTS(), 1900000); // also when muted, the clock moved on
@@ -58,9 +65,13 @@ TEST_F(PlayerTest, TheDeviceGetsTheClipsSamplesAtTheVolumeOrSilence) {
             continue;
         }
         TFrames Expected;
+        // Floating-point samples k / 16 convert exactly to k x 2048.
+        auto Sample = [Float](int I, int C) {
+            return Float ? pattern::FloatStep(I, C) * 2048 : int(pattern::Sample(I, C));
+        };
         for (int I = 0; I < pattern::Samples; ++I)
-            Expected.emplace_back(std::int16_t(pattern::Sample(I, 0) * Row.Volume / 128),
-                                  std::int16_t(pattern::Sample(I, 1) * Row.Volume / 128));
+            Expected.emplace_back(std::int16_t(Sample(I, 0) * Row.Volume / 128),
+                                  std::int16_t(Sample(I, 1) * Row.Volume / 128));
         EXPECT_TRUE(WithoutSilence(Heard) == WithoutSilence(Expected))
             << WithoutSilence(Heard).size() << " frames heard, " << WithoutSilence(Expected).size()
             << " expected";
@@ -138,4 +149,98 @@ TEST_F(PlayerTest, ABigPacketOf8BitSoundIsConvertedWhole) {
     const TFrames Heard = WithoutSilence(ReadFrames(Output));
     EXPECT_TRUE(Heard == WithoutSilence(Expected))
         << Heard.size() << " frames heard, " << WithoutSilence(Expected).size() << " expected";
+}
+
+// The audio display of a file without pictures, in a 200 x 124 host.
+class PlayerAudioDisplay : public PlayerTest {
+protected:
+    // The screen copy once AMore further displays were drawn.
+    std::vector<std::uint32_t> AfterDisplays(int AMore) {
+        TVideoState* is = Player->State();
+        const int Target = is->AudioDisplays + AMore;
+        EXPECT_TRUE(ServeUntil([&] { return is->AudioDisplays >= Target; }));
+        auto Pixels = Player->Screen().Pixels();
+        for (std::uint32_t& Pixel : Pixels)
+            Pixel &= 0x00FFFFFF;
+        return Pixels;
+    }
+};
+
+// Each channel's wave stays within 9/20 of its band around the band's
+// centre line; the line between the bands is white; nothing but black and
+// white is drawn. Paused, the wave stands still.
+TEST_F(PlayerAudioDisplay, TheWaveformOfAStereoTone) {
+    Player->SetShowAudio(saWave);
+    ASSERT_TRUE(OpenClip("tone.nut", false)) << Player->LastErrMsg();
+    // Once the tone has reached the display's samples.
+    std::vector<std::uint32_t> Pixels;
+    ASSERT_TRUE(ServeUntil([&] {
+        Pixels = AfterDisplays(1);
+        return Pixels.size() == 200u * 124 &&
+               std::count(Pixels.begin(), Pixels.end(), 0x00FFFFFFu) > 400;
+    }));
+    for (int Y = 0; Y < 124; ++Y)
+        for (int X = 0; X < 200; ++X) {
+            const std::uint32_t P = Pixels[std::size_t(Y) * 200 + X];
+            ASSERT_TRUE(P == 0 || P == 0x00FFFFFF) << X << "," << Y;
+            if (Y == 62) {
+                ASSERT_EQ(P, 0x00FFFFFFu) << X;
+            } else if (P) {
+                const int Centre = Y < 62 ? 31 : 93;
+                ASSERT_LE(std::abs(Y - Centre), 27) << X << "," << Y;
+            }
+        }
+    Player->Pause();
+    AfterDisplays(2);
+    const auto First = AfterDisplays(1);
+    EXPECT_EQ(AfterDisplays(2), First);
+    EXPECT_EQ(PresentedHost(Host, 200, 124), First);
+    Player->Stop(true);
+}
+
+// 1 kHz falls into bin 6 of 128 (22050 / 128 Hz each), drawn 6 rows above
+// the bottom; a single channel shows grey, as nothing of a second channel is
+// read.
+TEST_F(PlayerAudioDisplay, TheSpectrumOfAMonoTone) {
+    Player->SetShowAudio(saWave);
+    ASSERT_TRUE(OpenClip("tone_mono.nut", false)) << Player->LastErrMsg();
+    TVideoState* is = Player->State();
+    ASSERT_TRUE(ServeUntil([&] { return Player->Surface() != nullptr; }));
+    Player->ToggleAudioDisplay();
+    ASSERT_EQ(is->show_audio, 2);
+    // Columns drawn once the tone plays: skip the first ones, which may
+    // still show silence.
+    AfterDisplays(20);
+    const int From = is->xpos;
+    const auto Pixels = AfterDisplays(40);
+    int Columns = 0;
+    for (int Column = From; Column < From + 30; ++Column) {
+        const int X = Column % 200;
+        int Brightest = -1, Row = -1;
+        for (int Y = 0; Y < 124; ++Y) {
+            const std::uint32_t P = Pixels[std::size_t(Y) * 200 + X];
+            const int R = int((P >> 16) & 0xFF), G = int((P >> 8) & 0xFF), B = int(P & 0xFF);
+            ASSERT_TRUE(R == G && G == B) << X << "," << Y << " " << std::hex << P;
+            if (R > Brightest) {
+                Brightest = R;
+                Row = Y;
+            }
+        }
+        if (Brightest > 0) {
+            ++Columns;
+            EXPECT_NEAR(Row, 124 - 6, 1) << X;
+        }
+    }
+    EXPECT_GT(Columns, 20);
+    Player->Stop(true);
+}
+
+// A file without pictures reports its end again while it stands there.
+TEST_F(PlayerTest, AnAudioOnlyFileReportsItsEndRepeatedly) {
+    ASSERT_TRUE(OpenClip("tone.nut", false)) << Player->LastErrMsg();
+    ASSERT_TRUE(ServeUntil([&] {
+        const auto States = DeliveredStates();
+        return std::count(States.begin(), States.end(), psEnd) >= 2;
+    }));
+    Player->Stop(true);
 }

@@ -116,7 +116,7 @@ TEST_F(PlayerTest, HandlersMayStopOrOpenAgainOnTheEnd) {
         }
         if (AState == psEnd && !Reopened) {
             Reopened = true;
-            EXPECT_TRUE(Player->Open(Clip("av.mp4"), Host, true));
+            EXPECT_TRUE(Player->Open(Clip("av.mp4"), Host, true)) << Player->LastErrMsg();
         }
     });
     ASSERT_TRUE(OpenClip("av.mp4", false));
@@ -155,12 +155,16 @@ TEST_F(PlayerTest, ThePlayWindowLoopsOrStops) {
     Player->SetRepeatType(rtLoop);
     ASSERT_TRUE(OpenClip("av.mp4", false));
     // Positions go back to the key frame before 0.5 s after passing 1.5 s.
+    // The video clock restarts at each shown picture's time stamp, so a
+    // picture shown late moves the position back a little: a loop is a move
+    // back of more than half a second.
+    auto IsLoop = [this](std::size_t I) { return Positions[I] < Positions[I - 1] - 500000; };
     int Loops = 0;
     ASSERT_TRUE(ServeUntil([&] {
         std::lock_guard Guard(Lock);
         Loops = 0;
         for (std::size_t I = 1; I < Positions.size(); ++I)
-            if (Positions[I] < Positions[I - 1])
+            if (IsLoop(I))
                 ++Loops;
         return Loops >= 2;
     }));
@@ -177,7 +181,7 @@ TEST_F(PlayerTest, ThePlayWindowLoopsOrStops) {
         const auto NearTheStart = [](std::int64_t P) { return P >= 400000 && P < 1000000; };
         EXPECT_TRUE(NearTheStart(*First)) << *First;
         for (std::size_t I = 1; I < Positions.size(); ++I)
-            if (Positions[I] < Positions[I - 1]) {
+            if (IsLoop(I)) {
                 EXPECT_GE(Positions[I - 1], 1500000);
                 EXPECT_TRUE(NearTheStart(Positions[I])) << Positions[I];
             }

@@ -145,3 +145,26 @@ TEST(PlayerRules, DropRuleTable) {
         EXPECT_EQ(D.Drop, Row.Drop);
     }
 }
+
+// Leaving a pause: the pictures' schedule moves on by the time spent paused;
+// with nothing shown before the pause it starts at the moment of resuming,
+// never a wall-clock time later (which would leave every picture unshown).
+TEST(PlayerRules, ResumeClocksTable) {
+    const struct {
+        const char* Case;
+        double Pts, Drift, FrameTimer, Now, Timer;
+    } Rows[] = {
+        // Shown at 100.0 s of wall time with pts 2.0, paused until 105.0.
+        {"shown before the pause", 2.0, 2.0 - 100.0, 100.04, 105.0, 105.04},
+        {"nothing shown yet", 0, 0, 100.08, 105.0, 105.0},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Case);
+        TVideoState State;
+        State.video_current_pts = Row.Pts;
+        State.video_current_pts_drift = Row.Drift;
+        State.frame_timer = Row.FrameTimer;
+        ResumeClocks(&State, Row.Now);
+        EXPECT_NEAR(State.frame_timer, Row.Timer, 1e-9);
+    }
+}

@@ -3,7 +3,8 @@
 //
 //   play_file FILE [--paused] [--seek SECONDS] [--stop-after SECONDS]
 //             [--window] [--shot-at STATE:PNG]... [--shot-after SECONDS:PNG]
-//             [--host WxH] [--snapshot OUT.bmp] [--stats]
+//             [--host WxH] [--snapshot OUT.bmp] [--stats] [--filters TEXT]
+//             [--presented OUT.png]
 //
 // By default the host is a 200 x 124 child (the main window's panel) of a
 // headless top-level window. With --window the program runs on the desktop
@@ -13,7 +14,10 @@
 // repainted), --shot-after once the position passes SECONDS. --host sizes
 // the host (default 200 x 124), --snapshot saves CurrentFrame at the first
 // psPause, --stats prints the pictures shown, dropped and skipped and how far
-// pictures were from the master clock when shown (after the first 0.5 s).
+// pictures were from the master clock when shown (after the first 0.5 s),
+// --filters sets VideoFilters, --presented saves what the host window shows
+// when the playback ends (read back through the window system, on either
+// backend).
 // The playback stops at psEnd; the program ends with psStop.
 #include "media/FFmpegLoader.h"
 #include "media/FFmpegLogger.h"
@@ -21,6 +25,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Threads.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/PngImage.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
@@ -76,6 +81,8 @@ struct TOptions {
     int HostHeight = 124;
     std::string Snapshot;
     bool Stats = false;
+    std::string Filters;
+    std::string Presented;
 };
 
 bool ParseState(const std::string& AName, TPlayState& AState) {
@@ -118,6 +125,10 @@ bool ParseOptions(int argc, char** argv, TOptions& AOptions) {
                 return false;
         } else if (Arg == "--snapshot" && HasValue) {
             AOptions.Snapshot = argv[++I];
+        } else if (Arg == "--filters" && HasValue) {
+            AOptions.Filters = argv[++I];
+        } else if (Arg == "--presented" && HasValue) {
+            AOptions.Presented = argv[++I];
         } else if (Arg == "--stats") {
             AOptions.Stats = true;
         } else if (!Arg.empty() && Arg[0] != '-' && AOptions.FileName.empty()) {
@@ -155,6 +166,24 @@ void Photograph(const std::string& APng) {
     const std::string Command = std::string("'") + OSTRELA_BIN_DIR + "/screenshot' '" + APng + "'";
     const int Status = std::system(Command.c_str());
     std::printf("photograph %s: %s\n", APng.c_str(), Status == 0 ? "taken" : "FAILED");
+}
+
+// The host's client area as the window system shows it, into a PNG.
+void SavePresented(HWND AHost, const std::string& APng) {
+    UpdateWindow(AHost);
+    FlushPresents();
+    TRect Client;
+    GetClientRect(AHost, &Client);
+    TBitmap Bitmap;
+    Bitmap.SetPixelFormat(pf24bit);
+    Bitmap.SetSize(Client.Width(), Client.Height());
+    HDC DC = GetDC(AHost);
+    BitBlt(Bitmap.Canvas()->Handle(), 0, 0, Client.Width(), Client.Height(), DC, 0, 0, SRCCOPY);
+    ReleaseDC(AHost, DC);
+    TPngImage Png;
+    Png.Assign(&Bitmap);
+    Png.SaveToFile(APng);
+    std::printf("presented %s: %d x %d\n", APng.c_str(), Client.Width(), Client.Height());
 }
 
 // The desktop backend, whose events arrive only while it waits.
@@ -216,6 +245,7 @@ int Play(const TOptions& AOptions) {
         if (AState == psStop)
             Stopped = true;
     });
+    Player.SetVideoFilters(AOptions.Filters);
     if (!Player.Open(AOptions.FileName, Host, AOptions.Paused)) {
         std::printf("open failed: %s\n", Player.LastErrMsg().c_str());
         return 1;
@@ -238,8 +268,11 @@ int Play(const TOptions& AOptions) {
             std::printf("snapshot %s at %lld\n", AOptions.Snapshot.c_str(),
                         static_cast<long long>(PTS));
             // A paused playback has shown what it will show.
-            if (AOptions.Paused)
+            if (AOptions.Paused) {
+                if (!AOptions.Presented.empty())
+                    SavePresented(Host, AOptions.Presented);
                 Player.Stop(false);
+            }
         }
         if (AOptions.ShotAfter >= 0 && !ShotTaken &&
             Position >= std::int64_t(AOptions.ShotAfter * 1000000)) {
@@ -254,6 +287,8 @@ int Play(const TOptions& AOptions) {
                 Serve();
             if (AOptions.Shots.count(psEnd))
                 Photograph(AOptions.Shots.at(psEnd));
+            if (!AOptions.Presented.empty())
+                SavePresented(Host, AOptions.Presented);
             Player.Stop(false);
         }
     }
@@ -276,7 +311,9 @@ int main(int argc, char** argv) {
     TOptions Options;
     if (!ParseOptions(argc, argv, Options)) {
         std::fprintf(stderr, "usage: play_file FILE [--paused] [--seek SECONDS] "
-                             "[--stop-after SECONDS] [--window] [--shot-at STATE:PNG]...\n");
+                             "[--stop-after SECONDS] [--window] [--shot-at STATE:PNG]... "
+                             "[--shot-after SECONDS:PNG] [--host WxH] [--snapshot OUT.bmp] "
+                             "[--stats] [--filters TEXT] [--presented OUT.png]\n");
         return 2;
     }
     if (!Options.Window) {
