@@ -112,9 +112,12 @@ void TListBoxStrings::Delete(int Index) {
 }
 
 void TListBoxStrings::Clear() {
-    if (!FListBox->HandleAllocated())
+    if (!FListBox->HandleAllocated()) {
+        // As the window's reset does: no item is left to be chosen.
         FListBox->FSaved.Clear();
-    else
+        FListBox->FSavedItemIndex = -1;
+        FListBox->FSavedTopIndex = 0;
+    } else
         SendMessage(FListBox->FHandle, LB_RESETCONTENT, 0, 0);
 }
 
@@ -236,7 +239,8 @@ int TCustomListBox::ItemIndex() {
 
 void TCustomListBox::SetItemIndex(int Value) {
     if (!HandleAllocated()) {
-        FSavedItemIndex = Value;
+        // As the window does: a position outside the items selects nothing.
+        FSavedItemIndex = Value >= 0 && Value < FSaved.Count() ? Value : -1;
         return;
     }
     if (ItemIndex() == Value)

@@ -197,6 +197,25 @@ TEST_F(ListBoxTest, AutoCompleteBuildsAPrefixWhileKeysComeQuickly) {
     EXPECT_EQ(L->ItemIndex(), 3);
 }
 
+TEST_F(ListBoxTest, WithoutAWindowTheSelectionFollowsTheWindowsRules) {
+    // A list whose window is not made yet (a hidden drop-down) answers as
+    // its window would: nothing chosen outside the items or after a reset.
+    TListBox Detached(nullptr);
+    for (const char* S : {"a", "b", "c"})
+        Detached.Items()->Add(S);
+    ASSERT_FALSE(Detached.HandleAllocated());
+    const struct { int Set, Expected; } Rows[] = {{1, 1}, {7, -1}, {2, 2}, {-5, -1}, {3, -1}};
+    for (auto Row : Rows) {
+        Detached.SetItemIndex(Row.Set);
+        EXPECT_EQ(Detached.ItemIndex(), Row.Expected) << Row.Set;
+    }
+    Detached.SetItemIndex(1);
+    Detached.Items()->Clear();
+    EXPECT_EQ(Detached.ItemIndex(), -1);
+    Detached.Items()->Add("x");
+    EXPECT_EQ(Detached.ItemIndex(), -1);
+}
+
 TEST_F(ListBoxTest, SortingRecreatesTheWindowAndKeepsTheItems) {
     TObject Tag;
     TListBox* L = MakeList(Bounds(10, 10, 120, 100), {"delta", "Charlie", "bravo", "Alpha"});

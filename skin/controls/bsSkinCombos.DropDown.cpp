@@ -1,0 +1,565 @@
+#include "skin/controls/bsSkinCombos.h"
+
+#include "platform/core/Clock.h"
+#include "platform/forms/Forms.h"
+#include "skin/controls/bsSkinCtrls.ScrollBar.h"
+#include "skin/model/bsUtils.Layers.h"
+#include "skin/model/bsUtils.Platform.h"
+
+#include <algorithm>
+
+// ---------------------------------------------------------------- shared pieces
+
+namespace {
+
+void MakePopupParams(TCreateParams& Params) {
+    Params.Style = WS_POPUP | WS_CLIPCHILDREN;
+    Params.ExStyle = WS_EX_TOOLWINDOW;
+    Params.WindowClass.style |= CS_SAVEBITS;
+    if (IsXPOrLater())
+        Params.WindowClass.style |= CS_DROPSHADOW;
+}
+
+// Steps 1 and 2 of showing: the layered style and the first opacity, then
+// the window shown at Origin without activation. True when a fade follows.
+bool ShowPopup(TWinControl* List, bool& OldAlphaBlend, BYTE& OldAlphaBlendValue, bool Layered,
+               bool Blend, bool Animate, BYTE Value, TPoint Origin) {
+    if (Layered) {
+        const HWND H = List->Handle();
+        const LONG_PTR Ex = GetWindowLong(H, GWL_EXSTYLE);
+        if (Blend && !OldAlphaBlend)
+            SetWindowLong(H, GWL_EXSTYLE, Ex | WS_EX_LAYERED);
+        else if (!Blend && OldAlphaBlend)
+            SetWindowLong(H, GWL_EXSTYLE, Ex & ~LONG_PTR(WS_EX_LAYERED));
+        OldAlphaBlend = Blend;
+        if (Blend && OldAlphaBlendValue != Value) {
+            OldAlphaBlendValue = Animate ? 0 : Value;
+            SetLayeredAlpha(H, OldAlphaBlendValue);
+        }
+    }
+    SetWindowPos(List->Handle(), HWND_TOP, Origin.X, Origin.Y, 0, 0,
+                 SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
+    List->SetVisible(true);
+    return Layered && Animate && Blend;
+}
+
+void HidePopup(TWinControl* List) {
+    if (List->HandleAllocated())
+        SetWindowPos(List->Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    List->SetVisible(false);
+}
+
+// Above the combo when the list would run past the work area's bottom.
+TPoint DropDownOrigin(TWinControl* Combo, TPoint InParent, int ListHeight) {
+    TPoint P = InParent;
+    if (TWinControl* Parent = Combo->Parent())
+        P = Parent->ClientToScreen(P);
+    TRect Work;
+    GetMonitorWorkArea(Combo->Handle(), true, Work);
+    if (P.Y + ListHeight > Work.Bottom)
+        P.Y = P.Y - Combo->Height() - ListHeight;
+    return P;
+}
+
+} // namespace
+
+namespace bscombo {
+
+bool FadeIn(TWinControl* List, BYTE Value, bool PumpMessages, std::shared_ptr<bool> Alive) {
+    // A message pass may close the list or free the combo with its list:
+    // the token outlives both and is checked before the list is touched.
+    auto Gone = [&] { return !*Alive || !List->Visible(); };
+    if (PumpMessages) {
+        Application->ProcessMessages();
+        if (Gone())
+            return false;
+    }
+    const int Step = std::max(1, Value / 15);
+    int Opacity = 0;
+    std::uint32_t Last = 0;
+    bool First = true;
+    while (Opacity < Value) {
+        const std::uint32_t Now = GetTickCount();
+        if (First || Now - Last > 5) {
+            First = false;
+            Last = Now;
+            Opacity = std::min(Opacity + Step, int(Value));
+            SetLayeredAlpha(List->Handle(), BYTE(Opacity));
+        }
+        if (PumpMessages) {
+            Application->ProcessMessages();
+            if (Gone())
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace bscombo
+
+// ---------------------------------------------------------------- TbsPopupListBox
+
+TbsPopupListBox::TbsPopupListBox(TComponent* AOwner) : TbsSkinListBox(AOwner) {
+    FControlStyle.Include(csAcceptsControls);
+    FControlStyle.Include(csNoDesignVisible);
+    FControlStyle.Include(csReplicatable);
+    SetVisible(false);
+}
+
+void TbsPopupListBox::CreateParams(TCreateParams& Params) {
+    TbsSkinListBox::CreateParams(Params);
+    MakePopupParams(Params);
+}
+
+void TbsPopupListBox::Dispatch(TMessage& Message) {
+    if (Message.Msg == WM_MOUSEACTIVATE) {
+        Message.Result = MA_NOACTIVATE;
+        return;
+    }
+    TbsSkinListBox::Dispatch(Message);
+}
+
+void TbsPopupListBox::Show(TPoint Origin) {
+    auto* Combo = dynamic_cast<TbsSkinCustomComboBox*>(Owner());
+    const bool Layered = Combo && IsLayeredWindowSupported();
+    const bool Blend = Combo && Combo->AlphaBlend();
+    const bool Animate = Combo && Combo->AlphaBlendAnimation();
+    const BYTE Value = Combo ? Combo->AlphaBlendValue() : 255;
+    if (ShowPopup(this, FOldAlphaBlend, FOldAlphaBlendValue, Layered, Blend, Animate, Value,
+                  Origin))
+        bscombo::FadeIn(this, Value, true, Combo->FAlive);
+}
+
+void TbsPopupListBox::Hide() {
+    HidePopup(this);
+}
+
+// ---------------------------------------------------------------- TbsPopupOfficeListBox
+
+TbsPopupOfficeListBox::TbsPopupOfficeListBox(TComponent* AOwner) : TbsSkinOfficeListBox(AOwner) {
+    FControlStyle.Include(csAcceptsControls);
+    FControlStyle.Include(csNoDesignVisible);
+    FControlStyle.Include(csReplicatable);
+    SetVisible(false);
+}
+
+void TbsPopupOfficeListBox::CreateParams(TCreateParams& Params) {
+    TbsSkinOfficeListBox::CreateParams(Params);
+    MakePopupParams(Params);
+}
+
+void TbsPopupOfficeListBox::Dispatch(TMessage& Message) {
+    if (Message.Msg == WM_MOUSEACTIVATE) {
+        Message.Result = MA_NOACTIVATE;
+        return;
+    }
+    TbsSkinOfficeListBox::Dispatch(Message);
+}
+
+void TbsPopupOfficeListBox::Show(TPoint Origin) {
+    auto* Combo = dynamic_cast<TbsSkinCustomOfficeComboBox*>(Owner());
+    const bool Layered = Combo && IsLayeredWindowSupported();
+    const bool Blend = Combo && Combo->AlphaBlend();
+    const bool Animate = Combo && Combo->AlphaBlendAnimation();
+    const BYTE Value = Combo ? Combo->AlphaBlendValue() : 255;
+    if (ShowPopup(this, FOldAlphaBlend, FOldAlphaBlendValue, Layered, Blend, Animate, Value,
+                  Origin)) {
+        Combo->FLBDown = false;
+        bscombo::FadeIn(this, Value, false, Combo->FAlive);
+    }
+}
+
+void TbsPopupOfficeListBox::Hide() {
+    HidePopup(this);
+}
+
+// ---------------------------------------------------------------- text combo: open and close
+
+void TbsSkinCustomComboBox::DropDown() {
+    if (Items()->Count() == 0)
+        return;
+    WasInLB = false;
+    StopTimer();
+    if (OnDropDown)
+        OnDropDown(this);
+    FListBox->SetWidth(FListBoxWidth > 0 ? FListBoxWidth : FWidth);
+    FListBox->SetRowCount(std::min(Items()->Count(), FDropDownCount));
+    const TPoint Origin = DropDownOrigin(this, {Left(), Top() + FHeight}, FListBox->Height());
+    FOldItemIndex = FListBox->ItemIndex();
+    if (FOldItemIndex == 0 && Items()->Count() > 1) {
+        FListBox->SetItemIndex(1);
+        FListBox->SetItemIndex(0);
+    }
+    FDropDown = true;
+    if (FToolButtonStyle)
+        Repaint();
+    FListBox->SetTopIndex(std::max(0, FListBox->ItemIndex()));
+    FListBox->SetSkinData(SkinData());
+    FListBox->Show(Origin);
+}
+
+void TbsSkinCustomComboBox::CloseUp(bool AcceptValue) {
+    StopTimer();
+    if (!FListBox->Visible())
+        return;
+    FListBox->Hide();
+    const int Index = FListBox->ItemIndex();
+    if (Index < 0) {
+        FListBox->SetItemIndex(FOldItemIndex);
+    } else if (Index < Items()->Count() && AcceptValue) {
+        SetText(Items()->Strings(Index));
+        Repaint();
+        if (OnClick)
+            OnClick(this);
+        Change();
+    } else {
+        FListBox->SetItemIndex(FOldItemIndex);
+    }
+    FDropDown = false;
+    Repaint();
+    if (AcceptValue && OnCloseUp)
+        OnCloseUp(this);
+}
+
+bool TbsSkinCustomComboBox::IsPopupVisible() const {
+    return FListBox && FListBox->Visible();
+}
+
+bool TbsSkinCustomComboBox::CanCancelDropDown() {
+    if (!IsPopupVisible())
+        return false;
+    TPoint P;
+    GetCursorPos(&P);
+    return WindowFromPoint(P) != Handle();
+}
+
+// ---------------------------------------------------------------- text combo: the mouse protocol
+
+void TbsSkinCustomComboBox::ListBoxWindowProcHook(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_MOUSEACTIVATE:
+        FListBoxWindowProc(Message);
+        Message.Result = MA_NOACTIVATE;
+        return;
+    case WM_LBUTTONDOWN:
+        FLBDown = true;
+        WasInLB = true;
+        SetCapture(Handle());
+        return;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        return;
+    default:
+        FListBoxWindowProc(Message);
+    }
+}
+
+void TbsSkinCustomComboBox::ListBoxMouseMoveHook(TObject*, TShiftState, int X, int Y) {
+    const int Row = FListBox->ListBox->ItemAtPos({X, Y}, true);
+    if (Row >= 0)
+        FListBox->ListBox->SetItemIndex(Row);
+}
+
+void TbsSkinCustomComboBox::ListBoxCheckButtonClick(TObject*) {
+    CloseUp(true);
+}
+
+void TbsSkinCustomComboBox::ProcessListBoxDrag() {
+    TbsListBox* L = FListBox->ListBox;
+    TPoint P;
+    GetCursorPos(&P);
+    P = L->ScreenToClient(P);
+    const bool HasBar = FListBox->ScrollBar != nullptr;
+    int Mode = 0;
+    if (P.Y < 0 && HasBar && WasInLB) {
+        Mode = 1;
+    } else if (P.Y > L->Height() && HasBar && WasInLB) {
+        Mode = 2;
+    } else if (P.Y < 0 || P.Y > L->Height()) {
+        return;
+    } else {
+        StopTimer();
+        L->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(1, P.Y));
+        WasInLB = true;
+        return;
+    }
+    if (TimerMode != Mode) {
+        TimerMode = Mode;
+        StartTimer();
+    }
+}
+
+void TbsSkinCustomComboBox::StartTimer() {
+    KillTimer(Handle(), 1);
+    SetTimer(Handle(), 1, 25, nullptr);
+}
+
+void TbsSkinCustomComboBox::StopTimer() {
+    if (HandleAllocated())
+        KillTimer(Handle(), 1);
+    TimerMode = 0;
+}
+
+void TbsSkinCustomComboBox::WMTimer() {
+    const int Index = FListBox->ItemIndex();
+    if (TimerMode == 1 && Index >= 1)
+        FListBox->SetItemIndex(Index - 1);
+    else if (TimerMode == 2 && Index < Items()->Count() - 1)
+        FListBox->SetItemIndex(Index + 1);
+}
+
+void TbsSkinCustomComboBox::MouseDown(TMouseButton Btn, TShiftState Shift, int X, int Y) {
+    TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
+    if (!Focused())
+        SetFocus();
+    if (Btn != mbLeft)
+        return;
+    const bool InItem =
+        X >= CBItem.R.Left && X < CBItem.R.Right && Y >= CBItem.R.Top && Y < CBItem.R.Bottom;
+    if (Button.MouseIn || InItem || FToolButtonStyle) {
+        Button.Down = true;
+        Repaint();
+        if (FListBox->Visible()) {
+            CloseUp(false);
+        } else {
+            WasInLB = false;
+            FLBDown = true;
+            DropDown();
+        }
+    } else if (FListBox->Visible()) {
+        CloseUp(false);
+    }
+}
+
+void TbsSkinCustomComboBox::MouseMove(TShiftState Shift, int X, int Y) {
+    TbsSkinCustomControl::MouseMove(Shift, X, Y);
+    if (FLBDown) {
+        ProcessListBoxDrag();
+        return;
+    }
+    const bool In =
+        X >= Button.R.Left && X < Button.R.Right && Y >= Button.R.Top && Y < Button.R.Bottom;
+    if (In != Button.MouseIn) {
+        Button.MouseIn = In;
+        Repaint();
+    }
+}
+
+void TbsSkinCustomComboBox::MouseUp(TMouseButton Btn, TShiftState Shift, int X, int Y) {
+    if (FLBDown && WasInLB) {
+        ReleaseCapture();
+        FLBDown = false;
+        TPoint P;
+        GetCursorPos(&P);
+        CloseUp(WindowFromPoint(P) == FListBox->ListBox->Handle());
+    } else {
+        FLBDown = false;
+    }
+    TbsSkinCustomControl::MouseUp(Btn, Shift, X, Y);
+    if (Button.Down) {
+        Button.Down = false;
+        Repaint();
+    }
+}
+
+void TbsSkinCustomComboBox::CMCancelMode(TMessage& Message) {
+    auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
+    const bool Own =
+        Sender && (Sender == this || Sender == FListBox || Sender == FListBox->ScrollBar ||
+                   Sender == FListBox->HScrollBar || Sender == FListBox->ListBox);
+    if (!Own)
+        CloseUp(false);
+}
+
+// ---------------------------------------------------------------- office combo: open and close
+
+void TbsSkinCustomOfficeComboBox::DropDown() {
+    if (Items()->Count() == 0)
+        return;
+    WasInLB = false;
+    StopTimer();
+    if (OnDropDown)
+        OnDropDown(this);
+    FListBox->SetWidth(FListBoxWidth > 0 ? FListBoxWidth : FWidth);
+    FListBox->OnDrawItem = OnDrawItem;
+    FListBox->SetSkinData(SkinData());
+    if (FListBoxHeight > 0)
+        FListBox->SetHeight(FListBoxHeight);
+    else if (FDropDownCount > 0)
+        FListBox->SetHeight(FListBox->CalcHeight(FDropDownCount));
+    const TPoint Origin = DropDownOrigin(
+        this, {Left() + FWidth - FListBox->Width(), Top() + FHeight}, FListBox->Height());
+    FOldItemIndex = FListBox->ItemIndex();
+    if (FOldItemIndex == 0 && Items()->Count() > 1) {
+        FListBox->SetItemIndex(1);
+        FListBox->SetItemIndex(0);
+    }
+    FDropDown = true;
+    if (FToolButtonStyle)
+        Repaint();
+    FListBox->Show(Origin);
+}
+
+void TbsSkinCustomOfficeComboBox::CloseUp(bool AcceptValue) {
+    StopTimer();
+    if (!FListBox->Visible())
+        return;
+    FListBox->Hide();
+    const int Index = FListBox->ItemIndex();
+    if (Index >= 0 && Index < Items()->Count() && AcceptValue) {
+        Repaint();
+        if (OnClick)
+            OnClick(this);
+        Change();
+    } else {
+        FListBox->SetItemIndex(FOldItemIndex);
+    }
+    FDropDown = false;
+    Repaint();
+    if (AcceptValue && OnCloseUp)
+        OnCloseUp(this);
+}
+
+bool TbsSkinCustomOfficeComboBox::IsPopupVisible() const {
+    return FListBox && FListBox->Visible();
+}
+
+bool TbsSkinCustomOfficeComboBox::CanCancelDropDown() {
+    if (!IsPopupVisible())
+        return false;
+    TPoint P;
+    GetCursorPos(&P);
+    return WindowFromPoint(P) != Handle();
+}
+
+void TbsSkinCustomOfficeComboBox::ListBoxWindowProcHook(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_MOUSEACTIVATE:
+        FListBoxWindowProc(Message);
+        Message.Result = MA_NOACTIVATE;
+        return;
+    case WM_LBUTTONDOWN:
+        FLBDown = true;
+        WasInLB = true;
+        SetCapture(Handle());
+        return;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        return;
+    default:
+        FListBoxWindowProc(Message);
+    }
+}
+
+void TbsSkinCustomOfficeComboBox::ProcessListBoxDrag() {
+    TPoint P;
+    GetCursorPos(&P);
+    P = FListBox->ScreenToClient(P);
+    const bool HasBar = FListBox->ScrollBar != nullptr;
+    int Mode = 0;
+    if (P.Y < 0 && HasBar && WasInLB) {
+        Mode = 1;
+    } else if (P.Y > FListBox->Height() && HasBar && WasInLB) {
+        Mode = 2;
+    } else if (P.Y < 0 || P.Y > FListBox->Height()) {
+        return;
+    } else {
+        StopTimer();
+        FListBox->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(P.X, P.Y));
+        WasInLB = true;
+        if (!FLBDown) {
+            FLBDown = true;
+            WasInLB = false;
+        }
+        return;
+    }
+    if (TimerMode != Mode) {
+        TimerMode = Mode;
+        StartTimer();
+    }
+}
+
+void TbsSkinCustomOfficeComboBox::StartTimer() {
+    KillTimer(Handle(), 1);
+    SetTimer(Handle(), 1, 25, nullptr);
+}
+
+void TbsSkinCustomOfficeComboBox::StopTimer() {
+    if (HandleAllocated())
+        KillTimer(Handle(), 1);
+    TimerMode = 0;
+}
+
+void TbsSkinCustomOfficeComboBox::WMTimer() {
+    if (TimerMode == 1)
+        FListBox->FindUp();
+    else if (TimerMode == 2)
+        FListBox->FindDown();
+}
+
+void TbsSkinCustomOfficeComboBox::MouseDown(TMouseButton Btn, TShiftState Shift, int X, int Y) {
+    TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
+    if (!Focused())
+        SetFocus();
+    if (Btn != mbLeft)
+        return;
+    const bool InItem =
+        X >= CBItem.R.Left && X < CBItem.R.Right && Y >= CBItem.R.Top && Y < CBItem.R.Bottom;
+    if (Button.MouseIn || InItem || FToolButtonStyle) {
+        Button.Down = true;
+        Repaint();
+        if (FListBox->Visible()) {
+            CloseUp(false);
+        } else {
+            WasInLB = false;
+            FLBDown = true;
+            DropDown();
+        }
+    } else if (FListBox->Visible()) {
+        CloseUp(false);
+    }
+}
+
+void TbsSkinCustomOfficeComboBox::MouseMove(TShiftState Shift, int X, int Y) {
+    TbsSkinCustomControl::MouseMove(Shift, X, Y);
+    if (FListBox->Visible())
+        ProcessListBoxDrag();
+    const bool In =
+        X >= Button.R.Left && X < Button.R.Right && Y >= Button.R.Top && Y < Button.R.Bottom;
+    if (In != Button.MouseIn) {
+        Button.MouseIn = In;
+        Repaint();
+    }
+}
+
+void TbsSkinCustomOfficeComboBox::MouseUp(TMouseButton Btn, TShiftState Shift, int X, int Y) {
+    if (FLBDown && WasInLB) {
+        ReleaseCapture();
+        FLBDown = false;
+        TPoint P;
+        GetCursorPos(&P);
+        CloseUp(WindowFromPoint(P) == FListBox->Handle());
+    } else {
+        FLBDown = false;
+    }
+    TbsSkinCustomControl::MouseUp(Btn, Shift, X, Y);
+    if (Button.Down) {
+        Button.Down = false;
+        Repaint();
+    }
+}
+
+void TbsSkinCustomOfficeComboBox::CMCancelMode(TMessage& Message) {
+    auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
+    const bool Own =
+        Sender && (Sender == this || Sender == FListBox || Sender == FListBox->ScrollBar);
+    if (!Own)
+        CloseUp(false);
+}

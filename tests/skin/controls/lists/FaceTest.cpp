@@ -1,0 +1,188 @@
+// The combo faces: layout, the plain button and tool faces in their three
+// states, the face that keeps the chosen item while the list is open,
+// PaintSkinTo, and the skinned button: where it sits when the combo widens
+// and which element draws it without the skin size.
+#include "tests/skin/controls/lists/ListsTestSupport.h"
+
+namespace {
+
+using namespace liststest;
+using testskin::operator+;
+
+class TFaceTest : public TListsTest {
+protected:
+    TbsSkinComboBox* MakeCombo(int W = 120, int H = 20) {
+        auto* C = new TbsSkinComboBox(Form);
+        C->SetParent(Form);
+        C->SetBounds(20, 20, W, H);
+        for (const char* S : {"alpha", "beta", "gamma"})
+            C->Items()->Add(S);
+        Pump();
+        return C;
+    }
+};
+
+constexpr std::uint32_t NavyRgb = 0x000080;
+constexpr std::uint32_t HotRgb = 0xB6BDD2;
+constexpr std::uint32_t PressedRgb = 0x8593B5;
+
+TEST_F(TFaceTest, PlainLayout) {
+    TbsSkinComboBox* C = MakeCombo();
+    EXPECT_EQ(C->Button.R, (TRect{101, 2, 118, 18}));
+    EXPECT_EQ(C->CBItem.R, (TRect{2, 2, 100, 18}));
+}
+
+TEST_F(TFaceTest, PlainButtonIdleHotAndHeld) {
+    TbsSkinComboBox* C = MakeCombo();
+    EXPECT_EQ(PixelOf(C, 101, 2), Rgb(clBtnShadow));
+    EXPECT_EQ(PixelOf(C, 103, 4), Rgb(clBtnFace));
+    EXPECT_EQ(PixelOf(C, 0, 0), Rgb(clBtnShadow));
+    MoveTo(C, 110, 10);
+    EXPECT_EQ(PixelOf(C, 101, 2), NavyRgb);
+    EXPECT_EQ(PixelOf(C, 103, 4), HotRgb);
+    C->Button.Down = true;
+    C->Repaint();
+    EXPECT_EQ(PixelOf(C, 103, 4), PressedRgb);
+    // The arrow sits in the middle of the button.
+    EXPECT_EQ(PixelOf(C, 109, 10), 0u);
+}
+
+TEST_F(TFaceTest, DisabledArrowIsShadowColoured) {
+    TbsSkinComboBox* C = MakeCombo();
+    C->SetEnabled(false);
+    EXPECT_EQ(PixelOf(C, 109, 10), Rgb(clBtnShadow));
+}
+
+TEST_F(TFaceTest, PlainToolFaceIdleHotAndOpen) {
+    auto* O = new TbsSkinOfficeComboBox(Form);
+    O->SetParent(Form);
+    O->SetToolButtonStyle(true);
+    O->SetBounds(200, 20, 119, 51);
+    O->Items()->Add()->SetCaption("one");
+    Pump();
+    EXPECT_EQ(PixelOf(O, 0, 0), Rgb(clBtnShadow));
+    EXPECT_EQ(PixelOf(O, 3, 40), Rgb(clBtnFace));
+    MoveTo(O, 50, 25);
+    EXPECT_EQ(PixelOf(O, 0, 0), NavyRgb);
+    EXPECT_EQ(PixelOf(O, 3, 40), HotRgb);
+    O->DropDown();
+    EXPECT_EQ(PixelOf(O, 3, 40), PressedRgb);
+    O->CloseUp(false);
+}
+
+TEST_F(TFaceTest, OpenFaceKeepsTheItemChosenBeforeOpening) {
+    TbsSkinComboBox* C = MakeCombo();
+    std::vector<int> Drawn;
+    C->OnComboBoxDrawItem = [&](TCanvas*, int Index, int, int, TRect, TOwnerDrawState) {
+        Drawn.push_back(Index);
+    };
+    C->SetItemIndex(0);
+    C->DropDown();
+    const TRect R = C->FListBox->ListBox->ItemRect(2);
+    MoveTo(C->FListBox->ListBox, 5, R.Top + 5);
+    ASSERT_EQ(C->FListBox->ItemIndex(), 2);
+    Drawn.clear();
+    C->Repaint();
+    Pump();
+    ASSERT_FALSE(Drawn.empty());
+    EXPECT_EQ(Drawn.back(), 0);
+}
+
+TEST_F(TFaceTest, PaintSkinToDrawsTheFaceWithTheTextAtThePoint) {
+    TbsSkinComboBox* C = MakeCombo();
+    C->SetItemIndex(1);
+    TBitmap B;
+    B.SetSize(200, 100);
+    B.Canvas()->Brush()->SetColor(clRed);
+    B.Canvas()->FillRect({0, 0, 200, 100});
+    C->PaintSkinTo(B.Canvas(), 10, 5, "xyz");
+    EXPECT_EQ(Rgb(B.Canvas()->Pixels(9, 4)), Rgb(clRed));
+    EXPECT_EQ(Rgb(B.Canvas()->Pixels(10, 5)), Rgb(clBtnShadow));
+    EXPECT_EQ(Rgb(B.Canvas()->Pixels(10 + 111, 5 + 4)), Rgb(clBtnFace));
+    // Some text pixels inside the item area, not the item's own picture.
+    bool Ink = false;
+    for (int X = 12; X < 40 && !Ink; ++X)
+        for (int Y = 7; Y < 23 && !Ink; ++Y)
+            Ink = Rgb(B.Canvas()->Pixels(X, Y)) != Rgb(clWindow);
+    EXPECT_TRUE(Ink);
+}
+
+// A "combobox" element 60 x 20 whose button lies in the stretched middle or
+// in the fixed right part, and, when asked, a "combobutton" element.
+testskin::TTestSkin ComboSkin(bool ButtonInMiddle, bool WithComboButton) {
+    testskin::TTestSkin Skin = testskin::MinimalLoadableSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("combo.bmp", 96, 64, 24);
+    P.AddRegion("face", {0, 0, 60, 20});
+    P.AddRegion("button.normal", {0, 24, 12, 36});
+    P.AddRegion("button.active", {12, 24, 24, 36});
+    P.AddRegion("button.down", {24, 24, 36, 36});
+    P.AddRegion("button.disabled", {36, 24, 48, 36});
+    const std::string Button = ButtonInMiddle ? "buttonrect=20,2,34,18" : "buttonrect=44,2,58,18";
+    Skin.AddControl("combobox", "combobox",
+                    {"pictureindex=1", "skinrect=0,0,60,20", "lefttoppoint=10,0",
+                     "righttoppoint=40,0", "clientrect=3,3,40,17", Button});
+    if (WithComboButton)
+        Skin.AddControl("button", "combobutton",
+                        testskin::ButtonKeys(P, 1, "button.normal", "button.active", "button.down",
+                                             "button.disabled", 3));
+    return Skin;
+}
+
+TEST_F(TFaceTest, SkinnedButtonStaysInTheMiddleOrFollowsTheRightEdge) {
+    for (bool Middle : {true, false}) {
+        TbsSkinData* SD = LoadSkin(ComboSkin(Middle, false));
+        TbsSkinComboBox* C = MakeCombo(60, 20);
+        C->SetSkinData(SD);
+        const TRect Before = C->Button.R;
+        C->SetWidth(100);
+        Pump();
+        EXPECT_EQ(C->Button.R.Left - Before.Left, Middle ? 0 : 40) << Middle;
+        delete C;
+    }
+}
+
+TEST_F(TFaceTest, WithoutTheSkinSizeTheButtonComesFromTheComboButtonElement) {
+    testskin::TTestSkin Skin = ComboSkin(false, true);
+    TbsSkinData* SD = LoadSkin(Skin);
+    TbsSkinComboBox* C = MakeCombo(100, 24);
+    C->SetUseSkinSize(false);
+    C->SetSkinData(SD);
+    Pump();
+    const TRect R = C->Button.R;
+    EXPECT_EQ(PixelOf(C, (R.Left + R.Right) / 2, R.Top + 1),
+              Skin.Picture("combo.bmp").ColourOf("button.normal"));
+
+    TbsSkinData* Bare = LoadSkin(ComboSkin(false, false));
+    C->SetSkinData(Bare);
+    Pump();
+    EXPECT_NE(PixelOf(C, (R.Left + R.Right) / 2, R.Top + 1),
+              Skin.Picture("combo.bmp").ColourOf("button.normal"));
+}
+
+TEST_F(TFaceTest, PicturesThatDoNotExistPaintNothingOfThemselves) {
+    testskin::TTestSkin Skin = testskin::MinimalLoadableSkin();
+    Skin.AddControl("combobox", "combobox",
+                    {"pictureindex=99", "skinrect=0,0,60,20", "buttonrect=44,2,58,18"});
+    Skin.AddControl(
+        "listbox", "listbox",
+        {"pictureindex=99", "skinrect=0,0,30,30", "clientrect=3,3,27,27", "itemrect=0,0,30,16"});
+    Skin.AddControl("button", "combobutton", {"pictureindex=99", "skinrect=0,0,12,12"});
+    TbsSkinData* SD = LoadSkin(Skin);
+    TbsSkinComboBox* C = MakeCombo();
+    C->SetUseSkinSize(false);
+    C->SetSkinData(SD);
+    auto* L = new TbsSkinListBox(Form);
+    L->SetParent(Form);
+    L->SetBounds(20, 60, 120, 100);
+    L->Items()->Add("x");
+    L->SetSkinData(SD);
+    // Without a picture the plain look stands in.
+    EXPECT_EQ(C->FIndex, -1);
+    EXPECT_EQ(L->FIndex, -1);
+    EXPECT_EQ(PixelOf(C, 0, 0), Rgb(clBtnShadow));
+    C->DropDown();
+    Pump();
+    C->CloseUp(false);
+}
+
+} // namespace

@@ -1,0 +1,228 @@
+// The office list: row layout and pixel scrolling, the choice and its
+// events, keys that skip headers and disabled rows, the mouse, a thick
+// bottom frame, a refused item height, and the plain row colours.
+#include "skin/controls/bsSkinCtrls.ScrollBar.h"
+#include "tests/skin/controls/lists/ListsTestSupport.h"
+
+namespace {
+
+using namespace liststest;
+
+struct TRowSpec {
+    const char* Caption;
+    bool Header = false;
+    bool Enabled = true;
+};
+
+class TOfficeListTest : public TListsTest {
+protected:
+    TbsSkinOfficeListBox* MakeList(std::vector<TRowSpec> Rows, int Height = 150) {
+        auto* L = new TbsSkinOfficeListBox(Form);
+        L->SetParent(Form);
+        L->SetBounds(20, 20, 150, Height);
+        for (const TRowSpec& R : Rows) {
+            TbsSkinOfficeItem* I = L->Items()->Add();
+            I->SetCaption(R.Caption);
+            I->SetHeader(R.Header);
+            I->SetEnabled(R.Enabled);
+        }
+        L->OnItemClick = Log.Note("OnItemClick");
+        Pump();
+        return L;
+    }
+    static std::vector<TRowSpec> Rows(int N) {
+        std::vector<TRowSpec> R(std::size_t(N), TRowSpec{"row"});
+        return R;
+    }
+    TEventLog Log;
+};
+
+TEST_F(TOfficeListTest, RowsStackFromTheTopWithHeadersOfTheirOwnHeight) {
+    TbsSkinOfficeListBox* L = MakeList({{"H", true}, {"a"}, {"b"}, {"c"}});
+    L->CalcItemRects();
+    const std::pair<int, int> Expected[] = {{2, 22}, {22, 52}, {52, 82}, {82, 112}};
+    for (int I = 0; I < 4; ++I) {
+        EXPECT_EQ(L->Items()->Items(I)->ItemRect.Top, Expected[I].first) << I;
+        EXPECT_EQ(L->Items()->Items(I)->ItemRect.Bottom, Expected[I].second) << I;
+    }
+    EXPECT_EQ(L->ScrollBar, nullptr);
+}
+
+TEST_F(TOfficeListTest, ScrollsByPixelsWithItsOwnBar) {
+    TbsSkinOfficeListBox* L = MakeList(Rows(10));
+    ASSERT_NE(L->ScrollBar, nullptr);
+    EXPECT_EQ(L->ScrollBar->Max(), 300);
+    EXPECT_EQ(L->ScrollBar->PageSize(), 146);
+    L->Scroll(100);
+    EXPECT_EQ(L->Items()->Items(0)->ItemRect.Top, -98);
+    EXPECT_FALSE(L->Items()->Items(0)->IsVisible);
+}
+
+TEST_F(TOfficeListTest, EnlargingAListScrolledToItsEndPullsTheOffsetBack) {
+    TbsSkinOfficeListBox* L = MakeList(Rows(10));
+    L->Scroll(300 - 146);
+    L->SetHeight(200);
+    Pump();
+    L->CalcItemRects();
+    EXPECT_EQ(L->Items()->Items(9)->ItemRect.Bottom, L->ItemsRect().Bottom);
+}
+
+TEST_F(TOfficeListTest, ChoosingFiresRowThenListEveryTime) {
+    TbsSkinOfficeListBox* L = MakeList(Rows(3));
+    L->Items()->Items(1)->OnClick = Log.Note("item.OnClick");
+    L->SetItemIndex(1);
+    L->SetItemIndex(1);
+    EXPECT_EQ(Log.Names, (std::vector<std::string>{"item.OnClick", "OnItemClick", "item.OnClick",
+                                                   "OnItemClick"}));
+    Log.Names.clear();
+    L->SetItemIndex(-1);
+    EXPECT_TRUE(Log.Names.empty());
+    for (int I = 0; I < 3; ++I)
+        EXPECT_FALSE(L->Items()->Items(I)->Active);
+}
+
+struct TKeyRow {
+    const char* Name;
+    std::vector<TRowSpec> Rows;
+    int Start;
+    int VK;
+    int Expected;
+};
+
+class TOfficeListKeys : public TOfficeListTest, public testing::WithParamInterface<TKeyRow> {};
+
+TEST_P(TOfficeListKeys, ChoosesOnlyChoosableRows) {
+    const TKeyRow& Row = GetParam();
+    TbsSkinOfficeListBox* L = MakeList(Row.Rows);
+    L->SetItemIndex(Row.Start);
+    Focus(L);
+    Key(Row.VK);
+    EXPECT_EQ(L->ItemIndex(), Row.Expected);
+}
+
+const std::vector<TRowSpec> Grouped{{"a"}, {"H", true}, {"b", false, false}, {"c"}, {"d"}};
+const std::vector<TRowSpec> TwoGroups{{"H1", true}, {"a"}, {"b"}, {"H2", true},
+                                      {"c"},        {"d"}, {"e"}};
+
+const TKeyRow KeyRows[] = {
+    {"DownAtTheLastRow", Grouped, 4, VK_DOWN, 4},
+    {"DownSkipsHeaderAndDisabled", Grouped, 0, VK_DOWN, 3},
+    {"UpSkipsHeaderAndDisabled", Grouped, 3, VK_UP, 0},
+    {"RightIsDown", Grouped, 0, VK_RIGHT, 3},
+    {"PageUpAcrossAHeaderLandsRightAboveIt", TwoGroups, 6, VK_PRIOR, 2},
+    {"PageDownAcrossAHeaderLandsRightBelowIt", TwoGroups, 1, VK_NEXT, 4},
+    {"OtherKeysDoNothing", Grouped, 0, VK_HOME, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, TOfficeListKeys, testing::ValuesIn(KeyRows),
+                         [](const testing::TestParamInfo<TKeyRow>& I) {
+                             return std::string(I.param.Name);
+                         });
+
+TEST_F(TOfficeListTest, ClicksOnHeadersAndDisabledRowsChangeNothing) {
+    TbsSkinOfficeListBox* L = MakeList(Grouped);
+    L->SetItemIndex(0);
+    Log.Names.clear();
+    for (int Row : {1, 2}) {
+        const TRect R = L->Items()->Items(Row)->ItemRect;
+        ClickAt(L, R.Left + 5, R.Top + 5);
+    }
+    EXPECT_EQ(L->ItemIndex(), 0);
+    EXPECT_TRUE(Log.Names.empty());
+    const TRect R = L->Items()->Items(3)->ItemRect;
+    ClickAt(L, R.Left + 5, R.Top + 5);
+    EXPECT_EQ(L->ItemIndex(), 3);
+    EXPECT_TRUE(L->Focused());
+}
+
+TEST_F(TOfficeListTest, HoverMakesRowsActiveSilentlyAndTheReleaseChooses) {
+    TbsSkinOfficeListBox* L = MakeList(Rows(4));
+    L->SetMouseMoveChangeIndex(true);
+    for (int Row : {1, 2}) {
+        const TRect R = L->Items()->Items(Row)->ItemRect;
+        MoveTo(L, R.Left + 5, R.Top + 5);
+        EXPECT_EQ(L->ItemIndex(), Row);
+    }
+    EXPECT_TRUE(Log.Names.empty());
+    const TRect R = L->Items()->Items(2)->ItemRect;
+    ClickAt(L, R.Left + 5, R.Top + 5);
+    EXPECT_EQ(Log.Names, std::vector<std::string>{"OnItemClick"});
+}
+
+TEST_F(TOfficeListTest, ItemHeightOfZeroIsRefusedAndPagesStillWork) {
+    TbsSkinOfficeListBox* L = MakeList(Rows(10));
+    L->SetItemHeight(0);
+    EXPECT_EQ(L->ItemHeight(), 30);
+    L->SetItemIndex(0);
+    Focus(L);
+    Key(VK_NEXT);
+    EXPECT_GT(L->ItemIndex(), 0);
+}
+
+TEST_F(TOfficeListTest, IndexPastTheRowsIsStoredWithoutScrollingOrEvents) {
+    TbsSkinOfficeListBox* L = MakeList(Rows(3));
+    L->SetItemIndex(1);
+    Log.Names.clear();
+    EXPECT_NO_THROW(L->SetItemIndex(3));
+    EXPECT_EQ(L->ItemIndex(), 3);
+    EXPECT_TRUE(Log.Names.empty());
+    for (int I = 0; I < 3; ++I)
+        EXPECT_FALSE(L->Items()->Items(I)->Active);
+}
+
+// A frame 2 pixels thick at the top and 20 at the bottom.
+testskin::TTestSkin ThickBottomSkin() {
+    using testskin::operator+;
+    testskin::TTestSkin Skin = testskin::MinimalLoadableSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("office.bmp", 64, 64, 24);
+    P.AddRegion("frame", {0, 0, 40, 40});
+    Skin.AddControl("listbox", "listbox",
+                    {"pictureindex=1", "skinrect=0,0,40,40", "lefttoppoint=2,2",
+                     "righttoppoint=38,2", "leftbottompoint=2,20", "rightbottompoint=38,20",
+                     "clientrect=2,2,38,20", "leftstretch=1", "topstretch=1", "rightstretch=1",
+                     "bottomstretch=1"});
+    return Skin;
+}
+
+TEST_F(TOfficeListTest, KeyboardScrollShowsTheLastRowWholeAboveAThickBottomFrame) {
+    TbsSkinData* SD = LoadSkin(ThickBottomSkin());
+    TbsSkinOfficeListBox* L = MakeList(Rows(10));
+    L->SetSkinData(SD);
+    L->SetItemIndex(0);
+    Focus(L);
+    for (int I = 0; I < 9; ++I)
+        Key(VK_DOWN);
+    ASSERT_EQ(L->ItemIndex(), 9);
+    L->CalcItemRects();
+    EXPECT_EQ(L->Items()->Items(9)->ItemRect.Bottom, L->ItemsRect().Bottom);
+    ASSERT_NE(L->ScrollBar, nullptr);
+    EXPECT_EQ(L->ScrollBar->Position(), L->ScrollBar->Max() - L->ScrollBar->PageSize());
+}
+
+TEST_F(TOfficeListTest, RowEndingExactlyAtTheBottomDoesNotScroll) {
+    // Items area 2..146: four rows of 36 end exactly at its bottom.
+    TbsSkinOfficeListBox* L = MakeList(Rows(6));
+    L->SetItemHeight(36);
+    L->SetItemIndex(3);
+    EXPECT_EQ(L->ScrollOffset(), 0);
+}
+
+TEST_F(TOfficeListTest, PlainRowColours) {
+    TbsSkinOfficeListBox* L = MakeList({{"", true}, {""}, {"", false, false}, {""}});
+    L->SetShowLines(true);
+    L->SetItemIndex(1);
+    const struct {
+        int Row, Y;
+        TColor Colour;
+    } Probes[] = {{0, 10, clBtnShadow},
+                  {1, 10, clHighlight},
+                  {2, 10, clWindow},
+                  {3, 10, clWindow},
+                  {3, 29, clBtnFace}};
+    for (auto P : Probes) {
+        const TRect R = L->Items()->Items(P.Row)->ItemRect;
+        EXPECT_EQ(PixelOf(L, R.Right - 3, R.Top + P.Y), Rgb(P.Colour)) << P.Row << "," << P.Y;
+    }
+}
+
+} // namespace
