@@ -1,6 +1,7 @@
 // The legacy settings form driven as it runs: combos selected through their
 // ItemIndex, steps run by clicking their buttons, on the headless backend
 // with the standard test skin and a host standing in for the main window.
+#include "app/Pictures.h"
 #include "legacy/LegacyHost.h"
 #include "legacy/LegacyTables.h"
 #include "legacy/Unit6.h"
@@ -264,6 +265,8 @@ TEST_F(LegacyForm, CategoryAndProfileItemsCarryTheirImageIndices) {
     for (int C = 0; C < 12; ++C) {
         EXPECT_EQ(Categories->Items(C)->ImageIndex(), C);
         EXPECT_EQ(Categories->Items(C)->Title(), "");
+        // A picture of its own, not the plain film frame of unknown indices.
+        EXPECT_TRUE(HasCategoryIcon(C)) << C;
     }
     EXPECT_EQ(Form->ImageList1->Count(), 12);
     EXPECT_EQ(Form->ImageList2->Count(), 0);
