@@ -41,3 +41,10 @@ static_assert(WM_CLOSESKINMENU == 1228 && WM_AFTERSKINMENUCOMMAND == 1229);
 static_assert(WM_MDICHILDMOVE == 1230 && WM_MDICHILDRESTORE == 1232);
 static_assert(WM_CHECKPARENTBG == 1284);
 static_assert(WM_SHOWBUTTONLAYER == 1424 && WM_HIDEBUTTONLAYER == 1425 && WM_SHOWFROMTRAY == 1426);
+
+// Answers of the frame queries, and the lParam that marks a paint-into-DC
+// request (echoed as its answer).
+constexpr LRESULT NCPAINTTODC_ANSWER = 12851;
+constexpr LRESULT QUERYSKINFRAME_NATIVE = 12852;
+constexpr LRESULT QUERYSKINFRAME_SKINNED = 12853;
+constexpr LPARAM PAINTTODC_TOKEN = 16802;
