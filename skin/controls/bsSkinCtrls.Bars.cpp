@@ -2,6 +2,7 @@
 
 #include "skin/controls/bsSkinCtrls.Bevel.h"
 #include "skin/controls/bsSkinCtrls.GraphicBase.h"
+#include "skin/controls/bsSkinCtrls.SpeedButton.h"
 #include "skin/model/bsUtils.Glyphs.h"
 #include "skin/model/bsUtils.NinePart.h"
 #include "skin/model/bsUtils.Rects.h"
@@ -57,12 +58,19 @@ void TbsSkinToolBar::SetShowCaptions(bool Value) {
     if (FShowCaptions == Value)
         return;
     FShowCaptions = Value;
+    if (FAutoShowHideCaptions)
+        for (int I = 0; I < ControlCount(); ++I)
+            if (auto* Button = dynamic_cast<TbsSkinSpeedButton*>(Controls(I)))
+                Button->SetShowCaption(Value);
     if (FWidthWithCaptions != 0 && FWidthWithoutCaptions != 0)
         SetWidth(Value ? FWidthWithCaptions : FWidthWithoutCaptions);
 }
 
 void TbsSkinToolBar::SetFlat(bool Value) {
     FFlat = Value;
+    for (int I = 0; I < ControlCount(); ++I)
+        if (auto* Button = dynamic_cast<TbsSkinSpeedButton*>(Controls(I)))
+            Button->SetFlat(Value);
 }
 
 void TbsSkinToolBar::SetImageList(TCustomImageList*& Field, TCustomImageList* Value) {
@@ -102,6 +110,8 @@ void TbsSkinToolBar::SetSkinData(TbsSkinData* Value) {
     for (int I = 0; I < ControlCount(); ++I)
         if (auto* Bevel = dynamic_cast<TbsSkinBevel*>(Controls(I)))
             Bevel->SetSkinData(Value);
+        else if (auto* Button = dynamic_cast<TbsSkinSpeedButton*>(Controls(I)))
+            Button->SetSkinData(Value);
 }
 
 void TbsSkinToolBar::GetSkinData() {

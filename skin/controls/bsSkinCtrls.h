@@ -9,3 +9,12 @@
 #include "skin/controls/bsSkinCtrls.Labels.h"
 #include "skin/controls/bsSkinCtrls.Panel.h"
 #include "skin/controls/bsSkinCtrls.Splitter.h"
+
+// Buttons, boxes, slider, scroll bar and views.
+#include "skin/controls/bsSkinCtrls.Button.h"
+#include "skin/controls/bsSkinCtrls.ButtonEffects.h"
+#include "skin/controls/bsSkinCtrls.CheckRadio.h"
+#include "skin/controls/bsSkinCtrls.ScrollBar.h"
+#include "skin/controls/bsSkinCtrls.Slider.h"
+#include "skin/controls/bsSkinCtrls.SpeedButton.h"
+#include "skin/controls/bsSkinCtrls.Views.h"
