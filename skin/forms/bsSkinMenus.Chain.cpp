@@ -57,6 +57,8 @@ bool TbsSkinMenu::OpenRoot(TControl* APopupCtrl, TbsSkinData* ASkinData, int Sta
     if (!FPopupList.empty())
         CloseWindowsFrom(0);
     PopupCtrl = APopupCtrl;
+    if (PopupCtrl)
+        PopupCtrl->FreeNotification(this);
     GetMonitorWorkArea(FForm ? FForm->Handle() : nullptr, true, WorkArea);
     SkinData = ASkinData;
     const int Count = AItem ? AItem->Count() + (AItem2 ? AItem2->Count() : 0) : 0;
@@ -93,6 +95,16 @@ void TbsSkinMenu::ShowPopupWindow(const TRect& R, TMenuItem* AItem, TMenuItem* A
         W->Show2(R, AItem, AItem2, StartIndex, PopupByItem, PopupUp);
     else
         W->Show(R, AItem, StartIndex, PopupByItem, PopupUp);
+}
+
+void TbsSkinMenu::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    if (AComponent == PopupCtrl)
+        PopupCtrl = nullptr;
+    if (AComponent == DCtrl)
+        DCtrl = nullptr;
 }
 
 int TbsSkinMenu::IndexOfWindow(const TbsSkinPopupWindow* Window) const {

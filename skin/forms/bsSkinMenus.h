@@ -202,6 +202,10 @@ public:
     bool AlphaBlendAnimation = false;
     int MaxMenuItemsInWindow = 0;
 
+protected:
+    // A control freed while its chain is open is no longer told anything.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     bool OpenRoot(TControl* APopupCtrl, TbsSkinData* ASkinData, int StartIndex, const TRect& R,
                   TMenuItem* AItem, TMenuItem* AItem2, bool PopupUp);

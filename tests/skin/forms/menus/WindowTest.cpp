@@ -65,7 +65,7 @@ TEST_F(WindowTest, MnemonicOfADisabledItemGivesWayToTheEnabledOne) {
     TPopupMenu* M = MakeMenu({"&Alpha", "&Apple"});
     M->Items()->Items(0)->SetEnabled(false);
     Open(M, {300, 300, 300, 300})->PopupKeyDown('A');
-    EXPECT_EQ(Log, TLog{"click &Apple"});
+    EXPECT_EQ(Log, (TLog{"form:1228", "click &Apple"}));
     EXPECT_FALSE(Chain->Visible());
 }
 
