@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
         std::printf("ready\n");
         std::fflush(stdout);
         // Until the first form is closed (Alt+F4 on it).
-        while (Forms[0]->Visible()) {
+        while (Forms[0]->Visible() && !Application->Terminated()) {
             Application->ProcessMessages();
             FlushPresents();
             Backend.Wait(GetTickCount() + 25, "SkinFormDemo");

@@ -1,0 +1,208 @@
+// Speed of the skinned form's frame work at a window size of 1280 x 800: a
+// frame paint in the test skin and in the largest stored skin (active, and
+// inactive with the grey effect), one full size step with a rounded mask
+// region, the plain frame paint, a skin change over a form holding 50
+// skinned controls, the hover search over ten caption objects and one morph
+// step of a caption button. Runs on the headless backend.
+#include "platform/core/Clock.h"
+#include "platform/core/Paths.h"
+#include "platform/core/Threads.h"
+#include "platform/win/Windows.h"
+#include "platform/win/headless/HeadlessBackend.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/forms/SkinForm.h"
+#include "skin/stored/StoredSkins.h"
+#include "tests/fixtures/skins/TestSkin.h"
+#include "tests/support/TempDir.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+using testskin::TTestSkin;
+
+class TWorld {
+public:
+    TWorld() {
+        SetBackend(&Headless);
+        Headless.UseManualClock(&Clock);
+        Headless.SetScreens({{TRect{0, 0, 1920, 1080}, TRect{0, 0, 1920, 1040}, true}});
+        InitApplication();
+    }
+    ~TWorld() {
+        while (Screen && Screen->FormCount() > 0)
+            delete Screen->Forms(Screen->FormCount() - 1);
+        Skins.clear();
+        DoneApplication();
+        ResetWindowSystem();
+        Headless.ResetClock();
+        SetBackend(nullptr);
+    }
+    TbsSkinData* Load(const TTestSkin& Skin) {
+        const std::string Folder = Dir.File("s" + std::to_string(Skins.size()));
+        CreateDir(Folder);
+        Skins.push_back(std::make_unique<TbsSkinData>(nullptr));
+        Skins.back()->LoadFromFile(Skin.WriteFolder(Folder));
+        return Skins.back().get();
+    }
+    // The stored skin with the most frame-picture pixels.
+    TbsSkinData* LargestStored() {
+        auto* List = CreateStoredSkinList(nullptr);
+        Skins.push_back(std::make_unique<TbsSkinData>(nullptr));
+        TbsSkinData* Best = Skins.back().get();
+        int BestIndex = 0, BestArea = -1;
+        for (int I = 0; I < StoredSkinCount(); ++I) {
+            TbsSkinData Probe(nullptr);
+            Probe.SetSkinIndex(I);
+            Probe.SetSkinList(List);
+            const int Area = Probe.FPicture->Width() * Probe.FPicture->Height();
+            if (Area > BestArea) {
+                BestArea = Area;
+                BestIndex = I;
+            }
+        }
+        Best->SetSkinIndex(BestIndex);
+        Best->SetSkinList(List);
+        Keep.reset(List);
+        return Best;
+    }
+    TForm* Form(TbsSkinData* Skin, int W = 1280, int H = 800) {
+        auto* F = new TForm(nullptr);
+        F->SetBounds(10, 10, W, H);
+        auto* C = new TbsSkinForm(F);
+        if (Skin)
+            C->SetSkinData(Skin);
+        F->Show();
+        return F;
+    }
+
+    THeadlessBackend Headless;
+    TManualClock Clock{1000};
+    TTempDir Dir;
+    std::vector<std::unique_ptr<TbsSkinData>> Skins;
+    std::unique_ptr<TComponent> Keep;
+};
+
+void PaintFrame(benchmark::State& State, bool Stored) {
+    TWorld W;
+    TbsSkinData* Skin = Stored ? W.LargestStored() : W.Load(testskin::StandardTestSkin());
+    TForm* F = W.Form(Skin);
+    TbsSkinForm* C = FindSkinFormComponent(F);
+    const bool Inactive = State.range(0) != 0;
+    Skin->AutoRenderingInActiveImage = Inactive;
+    Skin->InActiveEffect = ieGrayScale;
+    TForm* Other = Inactive ? W.Form(nullptr, 100, 100) : nullptr;
+    if (!Inactive)
+        F->SetFocus();
+    TBitmap B;
+    B.SetSize(1280, 800);
+    for (auto _ : State)
+        C->PaintNCSkin(B.Canvas()->Handle(), true);
+    State.SetLabel(Inactive ? "inactive, grey" : "active");
+    delete Other;
+}
+
+void BM_PaintNCSkin_TestSkin(benchmark::State& State) {
+    PaintFrame(State, false);
+}
+void BM_PaintNCSkin_LargestStoredSkin(benchmark::State& State) {
+    PaintFrame(State, true);
+}
+
+void BM_SizeStepWithRoundedMask(benchmark::State& State) {
+    TWorld W;
+    TForm* F = W.Form(W.Load(testskin::StandardTestSkin()));
+    TbsSkinForm* C = FindSkinFormComponent(F);
+    C->FSizeMove = C->FFullDrag = true;
+    int Step = 0;
+    for (auto _ : State) {
+        TRect R{10, 10, 10 + 1280 + (Step++ & 1), 810};
+        TMessage M{WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&R), 0};
+        C->NewWndProc(M);
+    }
+}
+
+void BM_PaintNCDefault(benchmark::State& State) {
+    TWorld W;
+    TForm* F = W.Form(nullptr);
+    TbsSkinForm* C = FindSkinFormComponent(F);
+    TBitmap B;
+    B.SetSize(1280, 800);
+    for (auto _ : State)
+        C->PaintNCDefault(B.Canvas()->Handle(), true);
+}
+
+void BM_SkinChangeOverFiftyControls(benchmark::State& State) {
+    TWorld W;
+    TbsSkinData* Skin = W.Load(testskin::StandardTestSkin());
+    TForm* F = W.Form(Skin, 800, 600);
+    for (int I = 0; I < 50; ++I) {
+        auto* P = new TbsSkinPanel(F);
+        P->SetParent(F);
+        P->SetBounds((I % 10) * 70, (I / 10) * 50, 60, 40);
+        P->SetSkinData(Skin);
+    }
+    for (auto _ : State) {
+        Skin->SendSkinDataMessage(WM_BEFORECHANGESKINDATA);
+        Skin->SendSkinDataMessage(WM_CHANGESKINDATA);
+        Skin->SendSkinDataMessage(WM_AFTERCHANGESKINDATA);
+    }
+}
+
+void BM_TestActiveOverTenObjects(benchmark::State& State) {
+    TWorld W;
+    TTestSkin Skin = testskin::StandardTestSkin();
+    for (int I = 0; I < 3; ++I)
+        Skin.AddObject("userobject", "user" + std::to_string(I),
+                       {"skinrect=" + std::to_string(10 + I * 10) + ",2,20,10"});
+    TForm* F = W.Form(W.Load(Skin));
+    TbsSkinForm* C = FindSkinFormComponent(F);
+    C->PreviewMode = false;
+    F->SetFocus();
+    State.counters["objects"] = C->ObjectCount();
+    int I = 0;
+    for (auto _ : State) {
+        ++I;
+        C->TestActive(I % 97, I % 19, true);
+    }
+}
+
+void BM_MorphStep(benchmark::State& State) {
+    TWorld W;
+    TTestSkin Skin = testskin::StandardTestSkin();
+    Skin.AddObject("stdbutton", "morpher",
+                   {"skinrect=0,0,8,8", "activeskinrect=8,0,16,8", "skinrectinapicture=1",
+                    "activepictureindex=1", "morphing=1", "command=cmdefault"});
+    TForm* F = W.Form(W.Load(Skin));
+    TbsSkinForm* C = FindSkinFormComponent(F);
+    TbsActiveSkinObject* O = C->Object(C->GetIndex("morpher"));
+    for (auto _ : State) {
+        O->Active = O->MorphKf() < 0.5 ? O->Active : !O->Active;
+        if (!O->CanMorphing())
+            O->Active = !O->Active;
+        O->DoMorphing();
+    }
+}
+
+BENCHMARK(BM_PaintNCSkin_TestSkin)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintNCSkin_LargestStoredSkin)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SizeStepWithRoundedMask)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintNCDefault)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SkinChangeOverFiftyControls)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TestActiveOverTenObjects);
+BENCHMARK(BM_MorphStep)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    RecordMainThread();
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication App(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
