@@ -5,6 +5,7 @@
 #include "skin/forms/SkinForm.h"
 
 #include "skin/forms/bsSkinMenus.h"
+#include "skin/forms/bsTrayIcon.h"
 
 namespace {
 
@@ -270,9 +271,30 @@ void TbsSkinForm::ShowMDIChildButtonsInMenuBar() {}
 
 void TbsSkinForm::UpdateMDIChildButtonsInMenuBar() {}
 
-void TbsSkinForm::MinimizeToTray() {}
+void TbsSkinForm::MinimizeToTray() {
+    if (!FTrayIcon)
+        return;
+    // The tray icon hides the main form only once its icon is on the
+    // desktop; without a notification area this stays a plain minimise.
+    FTrayIcon->SetMinimizeToTray(true);
+    if (Application)
+        Application->Minimize();
+    if (OnMinimizeToTray)
+        OnMinimizeToTray(this);
+}
 
-void TbsSkinForm::RestoreFromTray() {}
+void TbsSkinForm::RestoreFromTray() {
+    if (!FTrayIcon)
+        return;
+    FTrayIcon->SetMinimizeToTray(false);
+    FTrayIcon->ShowMainForm();
+    if (Application)
+        Application->Restore();
+    if (!FAlwaysShowInTray)
+        FTrayIcon->SetIconVisible(false);
+    if (OnRestoreFromTray)
+        OnRestoreFromTray(this);
+}
 
 void TbsSkinForm::ShowObjectHintText(const std::string&) {}
 
@@ -357,4 +379,14 @@ void TbsSkinForm::SetMaxMenuItemsInWindow(int Value) {
 
 void TbsSkinForm::SetTrayIcon(TbsTrayIcon* Value) {
     FTrayIcon = Value;
+    if (!Value)
+        return;
+    if (!FAlwaysShowInTray)
+        Value->SetIconVisible(false);
+    Value->SetMinimizeToTray(false);
+    if (!Value->PopupMenu()) {
+        Value->SetPopupMenu(FSysTrayMenu);
+        if (!Value->OnDblClick)
+            Value->OnDblClick = [this](TObject*) { RestoreFromTray(); };
+    }
 }
