@@ -1,0 +1,66 @@
+// The popup menu component: placed like an ordinary popup menu, it shows its
+// items through the chain of its form's skinned form component.
+#include "skin/forms/bsSkinMenus.h"
+
+#include "skin/forms/SkinForm.h"
+
+TbsSkinPopupMenu::TbsSkinPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {}
+
+void TbsSkinPopupMenu::SetSkinData(TbsSkinData* Value) {
+    FSD = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+void TbsSkinPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
+    TPopupMenu::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FSD)
+        FSD = nullptr;
+}
+
+void TbsSkinPopupMenu::DoSkinPopup(const TRect& R, TControl* Ctrl, bool PopupUp, bool NeedSkin) {
+    if (OnPopup)
+        OnPopup(this);
+    TComponent* Found = nullptr;
+    if (FSkinComponent)
+        Found = FSkinComponent;
+    else if (FComponentForm)
+        Found = FindSkinForm(FComponentForm);
+    else if (dynamic_cast<TCustomForm*>(Owner()))
+        Found = FindSkinForm(Owner());
+    else if (Owner() && dynamic_cast<TCustomForm*>(Owner()->Owner()))
+        Found = FindSkinForm(Owner()->Owner());
+    auto* SF = dynamic_cast<TbsSkinForm*>(Found);
+    if (SF) {
+        auto* F = dynamic_cast<TForm*>(SF->Owner());
+        if (F && F->FormStyle() == fsMDIChild && Application && Application->MainForm())
+            SF = dynamic_cast<TbsSkinForm*>(FindSkinForm(Application->MainForm()));
+    }
+    if (SF && !FSD)
+        SetSkinData(SF->MenusSkinData() ? SF->MenusSkinData() : SF->SkinData());
+    if (!SF || !SF->SkinMenu || (NeedSkin && !FSD))
+        return;
+    if (SF->SkinMenu->Visible())
+        SF->SkinMenuClose();
+    FPopupPoint = {R.Left, R.Top};
+    SF->SkinMenuOpen();
+    SF->SkinMenu->Popup(Ctrl, FSD, 0, R, Items(), PopupUp);
+    if (OnMenuClose)
+        SF->SkinMenu->OnMenuClose = OnMenuClose;
+}
+
+void TbsSkinPopupMenu::Popup(int X, int Y) {
+    DoSkinPopup({X, Y, X, Y}, nullptr, false, false);
+}
+
+void TbsSkinPopupMenu::PopupFromRect(TRect R, bool APopupUp) {
+    DoSkinPopup(R, nullptr, APopupUp, false);
+}
+
+void TbsSkinPopupMenu::PopupFromRect2(TControl* ACtrl, TRect R, bool APopupUp) {
+    DoSkinPopup(R, ACtrl, APopupUp, false);
+}
+
+void TbsSkinPopupMenu::Popup2(TControl* ACtrl, int X, int Y) {
+    DoSkinPopup({X, Y, X, Y}, ACtrl, false, true);
+}

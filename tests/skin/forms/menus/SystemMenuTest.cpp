@@ -1,0 +1,226 @@
+// The form side: the system and tray menus of the skinned form component, the
+// popup menu component, and keys reaching the open chain through the form's
+// menu mode.
+#include "platform/forms/Edits.h"
+#include "platform/forms/StdCtrls.h"
+#include "skin/forms/SkinForm.h"
+#include "tests/skin/forms/menus/MenusFixture.h"
+
+namespace menus {
+namespace {
+
+class SystemMenuTest : public MenusFixture {
+protected:
+    void SetUp() override {
+        MenusFixture::SetUp();
+        Component = new TbsSkinForm(Form);
+        Pump();
+    }
+    // Captions (with the shortcut text after a tab) of a menu item list.
+    static std::vector<std::string> Captions(TMenuItem* Items) {
+        std::vector<std::string> S;
+        for (int i = 0; i < Items->Count(); ++i) {
+            TMenuItem* I = Items->Items(i);
+            S.push_back(I->Caption() +
+                        (I->ShortCut() ? "\t" + ShortCutToText(I->ShortCut()) : std::string()));
+        }
+        return S;
+    }
+
+    TbsSkinForm* Component = nullptr;
+};
+
+using BI = TbsBorderIcon;
+
+struct TSysCase {
+    const char* Name;
+    TbsBorderIcons Icons;
+    TWindowState State;
+    bool RolledUp;
+    std::vector<std::string> Expect;
+};
+
+class SystemMenuItemsTest : public SystemMenuTest, public testing::WithParamInterface<TSysCase> {};
+
+TEST_P(SystemMenuItemsTest, FollowBorderIconsAndState) {
+    const TSysCase& C = GetParam();
+    Component->SetBorderIcons(C.Icons);
+    Component->SetWindowState(C.State);
+    if (C.RolledUp)
+        Component->SetRollUpState(true);
+    EXPECT_EQ(Captions(Component->GetSystemMenuItems()), C.Expect);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SystemMenuItemsTest,
+    testing::Values(
+        TSysCase{"MinimizeOnly",
+                 TbsBorderIcons{BI::biMinimize},
+                 wsNormal,
+                 false,
+                 {"Mi&nimize", "-", "&Close\tAlt+F4"}},
+        TSysCase{"Minimized",
+                 TbsBorderIcons{BI::biMinimize},
+                 wsMinimized,
+                 false,
+                 {"&Restore", "-", "&Close\tAlt+F4"}},
+        TSysCase{"AllIcons",
+                 TbsBorderIcons{BI::biMinimize, BI::biMaximize, BI::biRollUp, BI::biMinimizeToTray},
+                 wsNormal,
+                 false,
+                 {"Mi&nimize", "Ma&ximize", "Ro&llUp", "Minimize to &Tray", "-", "&Close\tAlt+F4"}},
+        TSysCase{"RolledUp",
+                 TbsBorderIcons{BI::biRollUp},
+                 wsNormal,
+                 true,
+                 {"&Restore", "-", "&Close\tAlt+F4"}}),
+    [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST_F(SystemMenuTest, UserMenuGetsExactlyOneSetOfSystemItems) {
+    auto* User = MakeMenu({"A", "B"});
+    Component->SetSystemMenu(User);
+    Component->SetBorderIcons({BI::biMinimize, BI::biMaximize, BI::biRollUp, BI::biMinimizeToTray});
+    Component->GetSystemMenuItems();
+    TMenuItem* Items = Component->GetSystemMenuItems();
+    EXPECT_EQ(Captions(Items),
+              (std::vector<std::string>{"Mi&nimize", "Ma&ximize", "Ro&llUp", "Minimize to &Tray",
+                                        "A", "B", "&Close\tAlt+F4"}));
+}
+
+TEST_F(SystemMenuTest, OpeningTheSystemMenuTwiceFromTheKeyboardKeepsOneChain) {
+    Component->PopupSystemMenuFromKeyboard();
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    TbsSkinPopupWindow* First = Component->SkinMenu->PopupWindow(0);
+    // Under the plain look's system-menu caption button.
+    EXPECT_GE(First->Left(), Form->Left());
+    EXPECT_LT(First->Left(), Form->Left() + 30);
+    EXPECT_GT(First->Top(), Form->Top());
+    EXPECT_LT(First->Top(), Form->Top() + 40);
+    Component->PopupSystemMenuFromKeyboard();
+    EXPECT_TRUE(Component->SkinMenu->Visible());
+    EXPECT_EQ(Component->SkinMenu->PopupCount(), 1);
+    EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->ItemCount(), 5);
+    Pump();
+}
+
+TEST_F(SystemMenuTest, ChoosingMinimizeMinimizesTheForm) {
+    Component->PopupSystemMenuAt(300, 300);
+    TbsSkinPopupWindow* W = Component->SkinMenu->PopupWindow(0);
+    ASSERT_EQ(W->ActiveItem, 0);
+    W->PopupKeyDown(VK_RETURN);
+    Pump();
+    EXPECT_EQ(Component->WindowState(), wsMinimized);
+    EXPECT_FALSE(Component->SkinMenu->Visible());
+}
+
+TEST_F(SystemMenuTest, SettingsReachTheChainAndBadValuesAreIgnored) {
+    Component->SetDefMenuItemHeight(24);
+    Component->SetDefMenuItemHeight(0);
+    Component->SetMaxMenuItemsInWindow(7);
+    Component->SetMaxMenuItemsInWindow(-1);
+    EXPECT_EQ(Component->SkinMenu->DefaultMenuItemHeight(), 24);
+    EXPECT_EQ(Component->DefMenuItemHeight(), 24);
+    EXPECT_EQ(Component->SkinMenu->MaxMenuItemsInWindow, 7);
+    EXPECT_EQ(Component->MaxMenuItemsInWindow(), 7);
+}
+
+TEST_F(SystemMenuTest, KeysReachTheDeepestPopupNotTheFocusedEdit) {
+    auto* Edit = new TEdit(Form);
+    Edit->SetParent(Form);
+    Edit->SetBounds(10, 10, 100, 24);
+    Edit->SetFocus();
+    Pump();
+    Component->PopupSystemMenuAt(300, 300);
+    TbsSkinPopupWindow* W = Component->SkinMenu->PopupWindow(0);
+    ASSERT_EQ(W->ActiveItem, 0);
+    Headless.KeyDown(VK_DOWN);
+    Headless.KeyUp(VK_DOWN);
+    Pump();
+    EXPECT_EQ(W->ActiveItem, 1);
+    Headless.KeyDown('X', "x");
+    Headless.KeyUp('X');
+    Pump();
+    EXPECT_EQ(Edit->Text(), "");
+    Headless.KeyDown(VK_ESCAPE);
+    Headless.KeyUp(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(Component->SkinMenu->Visible());
+    // Menu mode is over: keys reach the edit again.
+    Headless.KeyDown('Y', "y");
+    Headless.KeyUp('Y');
+    Pump();
+    EXPECT_EQ(Edit->Text(), "y");
+    EXPECT_EQ(Screen->ActiveControl(), Edit);
+}
+
+TEST_F(SystemMenuTest, PopupMenuComponentFindsItsFormsChain) {
+    auto* M = new TbsSkinPopupMenu(Form);
+    AddItem(M->Items(), "One");
+    int Popups = 0;
+    M->OnPopup = [&Popups](TObject*) { ++Popups; };
+    TbsSkinData* SD = LoadSkin(testskin::StandardTestSkin());
+    Component->SetMenusSkinData(SD);
+    M->Popup(200, 250);
+    EXPECT_EQ(Popups, 1);
+    EXPECT_EQ(M->SkinData(), SD); // taken from the component and kept
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Left(), 200);
+    EXPECT_EQ(M->PopupPoint(), (TPoint{200, 250}));
+
+    // A right click on a plain button whose popup menu it is.
+    Component->SkinMenu->Hide();
+    auto* B = new TButton(Form);
+    B->SetParent(Form);
+    B->SetBounds(50, 60, 80, 30);
+    B->SetPopupMenu(M);
+    Pump();
+    const TPoint P = B->ClientToScreen({10, 10});
+    Headless.MovePointer(P.X, P.Y);
+    Headless.Press(1);
+    Headless.Release(1);
+    Pump();
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Left(), P.X);
+}
+
+TEST_F(SystemMenuTest, PopupMenuComponentWithoutSkinOrComponent) {
+    auto* M = new TbsSkinPopupMenu(Form);
+    AddItem(M->Items(), "One");
+    int Popups = 0;
+    M->OnPopup = [&Popups](TObject*) { ++Popups; };
+    // Popup2 needs a skin: none on the component, nothing shown.
+    M->Popup2(nullptr, 100, 100);
+    EXPECT_EQ(Popups, 1);
+    EXPECT_FALSE(Component->SkinMenu->Visible());
+
+    auto* Other = new TForm(nullptr);
+    auto* N = new TbsSkinPopupMenu(Other);
+    AddItem(N->Items(), "One");
+    N->OnPopup = [&Popups](TObject*) { ++Popups; };
+    N->Popup(100, 100);
+    EXPECT_EQ(Popups, 2);
+    EXPECT_FALSE(Component->SkinMenu->Visible());
+}
+
+TEST_F(SystemMenuTest, TrayMenuHasItsThreeBuiltInItems) {
+    TbsSkinData* SD = LoadSkin(testskin::StandardTestSkin());
+    Component->SetSkinData(SD);
+    // The chain is reached through the component's own tray menu.
+    Component->PopupSystemMenuAt(10, 10);
+    Component->SkinMenu->Hide();
+    auto Names = [&] {
+        std::vector<std::string> S;
+        TbsSkinPopupMenu* Tray = nullptr;
+        for (int i = 0; i < Component->ComponentCount(); ++i)
+            if (auto* P = dynamic_cast<TbsSkinPopupMenu*>(Component->Components(i)))
+                Tray = P;
+        if (Tray)
+            for (int i = 0; i < Tray->Items()->Count(); ++i)
+                S.push_back(Tray->Items()->Items(i)->Caption());
+        return S;
+    };
+    EXPECT_EQ(Names(), (std::vector<std::string>{"&Restore", "-", "&Close"}));
+}
+
+} // namespace
+} // namespace menus
