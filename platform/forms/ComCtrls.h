@@ -6,6 +6,7 @@
 #include <algorithm>
 
 enum TTrackBarOrientation { trHorizontal, trVertical };
+enum TUDOrientation { udHorizontal, udVertical };
 enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
 enum TTickStyle { tsNone, tsAuto, tsManual };
 

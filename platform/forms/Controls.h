@@ -155,6 +155,7 @@ enum TDragMode { dmManual, dmAutomatic };
 enum TDragKind { dkDrag, dkDock };
 enum TImeMode { imDisable, imClose, imOpen, imDontCare };
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TScrollBarKind { sbHorizontal, sbVertical };
 
 using TCursor = short;
 constexpr TCursor crDefault = 0;

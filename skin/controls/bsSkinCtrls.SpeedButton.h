@@ -1,0 +1,233 @@
+// TbsSkinSpeedButton: the windowless tool-bar button. It shares the push
+// button's faces, groups and glyph rules and its timed effects (no glow,
+// no focus), can be flat and transparent (only its content is drawn until
+// the pointer comes over it), takes its images from a skinned tool bar when
+// it has no glyph, and can hide its caption and switch between two widths.
+#pragma once
+
+#include "platform/gdi/ImageList.h"
+#include "skin/controls/bsSkinCtrls.Button.h"
+#include "skin/controls/bsSkinCtrls.ButtonEffects.h"
+#include "skin/controls/bsSkinCtrls.GraphicBase.h"
+
+class TbsSkinImagesMenu;
+
+class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl, public TbsButtonEffectsHost {
+public:
+    explicit TbsSkinSpeedButton(TComponent* AOwner);
+    ~TbsSkinSpeedButton() override;
+
+    TCustomImageList* ImageList() const { return FImageList; }
+    void SetImageList(TCustomImageList* Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+    bool UseSkinFontColor() const { return FUseSkinFontColor; }
+    void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+    int WidthWithCaption() const { return FWidthWithCaption; }
+    void SetWidthWithCaption(int Value) { FWidthWithCaption = Value; }
+    int WidthWithoutCaption() const { return FWidthWithoutCaption; }
+    void SetWidthWithoutCaption(int Value) { FWidthWithoutCaption = Value; }
+    bool ShowCaption() const { return FShowCaption; }
+    void SetShowCaption(bool Value);
+    bool RepeatMode() const { return FRepeatMode; }
+    void SetRepeatMode(bool Value) { FRepeatMode = Value; }
+    int RepeatInterval() const { return FRepeatInterval; }
+    void SetRepeatInterval(int Value) { FRepeatInterval = Value; }
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+    bool AllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
+    bool Down() const { return FDown; }
+    void SetDown(bool Value);
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int Value) { FGroupIndex = Value; }
+    TBitmap* Glyph() { return &FGlyph; }
+    void SetGlyph(TBitmap* Value);
+    TbsNumGlyphs NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(TbsNumGlyphs Value);
+    int Margin() const { return FMargin; }
+    void SetMargin(int Value);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int Value);
+    TbsButtonLayout Layout() const { return FLayout; }
+    void SetLayout(TbsButtonLayout Value);
+
+    TbsButtonPaintEvent OnPaint;
+
+    void RefreshButton();
+    virtual void ButtonClick();
+    bool MouseIn() const { return FMouseIn; }
+    double MorphKf() const { return FEffects.FMorphKf; }
+    const TbsButtonEffects& Effects() const { return FEffects; }
+
+    void ChangeSkinData() override;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Paint() override;
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap*) override {}
+    void CalcSkinSize(int& AWidth, int& AHeight) override;
+    void Dispatch(TMessage& Message) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    virtual void CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
+    // The caption as drawn (empty while ShowCaption is off).
+    virtual std::string DrawnCaption();
+    // Draws the content (image or glyph, and caption) in R.
+    virtual void DrawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn, bool HotList,
+                             bool PressedLook);
+    // The images menu's picture and caption stand in for the button's own
+    // (the menu speed button); false when it has none to give.
+    virtual bool DrawImagesMenuContent(TCanvas*, const TRect&, bool) { return false; }
+
+    bool EffectsSkinned() override { return FIndex != -1; }
+    bool EffectsMorphing() override;
+    bool EffectsMorphTarget() override { return FMouseIn; }
+    bool EffectsRepaintOnly() override { return FTransparent; }
+    void EffectsRepaint() override { Repaint(); }
+    void EffectsClick() override { ButtonClick(); }
+    int EffectsRepeatInterval() override { return FRepeatInterval; }
+
+    bool SkinEffectsOn() const;
+    bool AnimationEligible() const;
+    bool FacePressed() const { return FDown && (FGroupIndex != 0 || FMouseIn); }
+    void SetFaceFont(TCanvas* C, bool ContentOnly);
+    void DrawContentOnly(TCanvas* C);
+    int GlyphNumber(bool ADown, bool AMouseIn) const;
+
+    TCustomImageList* FImageList = nullptr;
+    int FImageIndex = 0;
+    bool FUseSkinSize = true;
+    bool FUseSkinFontColor = true;
+    int FWidthWithCaption = 0;
+    int FWidthWithoutCaption = 0;
+    bool FShowCaption = true;
+    bool FRepeatMode = false;
+    int FRepeatInterval = 100;
+    bool FTransparent = false;
+    bool FFlat = false;
+    bool FAllowAllUp = false;
+    bool FDown = false;
+    int FGroupIndex = 0;
+    TBitmap FGlyph;
+    TbsNumGlyphs FNumGlyphs = 1;
+    int FMargin = -1;
+    int FSpacing = 1;
+    TbsButtonLayout FLayout = blGlyphLeft;
+
+    bool FMouseIn = false;
+    bool FMouseDown = false;
+    bool FAllowAllUpCheck = false;
+    TbsButtonEffects FEffects{this};
+
+    // Element copy.
+    std::string FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+    TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect;
+    bool Morphing = false;
+    TbsMorphKind MorphKind = mkDefault;
+    TRect MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect, MenuMarkerFlatRect;
+    TColor MenuMarkerTransparentColor = 0;
+
+private:
+    void DoMouseEnter();
+    void DoMouseLeave();
+};
+
+enum TbsTrackPosition { bstpRight, bstpBottom };
+
+// A speed button with a drop-down strip (15 pixels at the right or bottom)
+// that opens a skinned popup menu and/or an image-grid menu; in track-button
+// mode only the strip opens them (a split button).
+//
+// The menus are the forms subsystem's: this class keeps references to them
+// and opens them through PopupSkinMenu and PopupImagesMenu, virtual seams
+// that the menus fill; a menu that closes performs WM_CLOSESKINMENU on the
+// button, or calls ImagesMenuClose for the image grid.
+class TbsSkinMenuSpeedButton : public TbsSkinSpeedButton {
+public:
+    explicit TbsSkinMenuSpeedButton(TComponent* AOwner);
+    ~TbsSkinMenuSpeedButton() override;
+
+    TComponent* SkinPopupMenu() const { return FSkinPopupMenu; }
+    void SetSkinPopupMenu(TComponent* Value);
+    TComponent* SkinImagesMenu() const { return FSkinImagesMenu; }
+    void SetSkinImagesMenu(TComponent* Value);
+    bool UseImagesMenuImage() const { return FUseImagesMenuImage; }
+    void SetUseImagesMenuImage(bool Value) { FUseImagesMenuImage = Value; }
+    bool UseImagesMenuCaption() const { return FUseImagesMenuCaption; }
+    void SetUseImagesMenuCaption(bool Value) { FUseImagesMenuCaption = Value; }
+    bool TrackButtonMode() const { return FTrackButtonMode; }
+    void SetTrackButtonMode(bool Value);
+    TbsTrackPosition TrackPosition() const { return FTrackPosition; }
+    void SetTrackPosition(TbsTrackPosition Value);
+    bool NewStyle() const { return FNewStyle; }
+    void SetNewStyle(bool Value);
+    // 1 to 4: an arrow of DrawArrowImage in place of the drop-down sign.
+    int StandardArrowKind() const { return FStandardArrowKind; }
+    void SetStandardArrowKind(int Value);
+
+    bool MenuTracked() const { return FMenuTracked; }
+    TRect GetTrackButtonRect();
+    bool InTrackArea(int X, int Y);
+    // Opens the menus at the button (the press in the track area).
+    void TrackMenu();
+    // The image grid closed (before its own close and item events).
+    void ImagesMenuClose();
+
+    TNotifyEvent OnShowTrackMenu;
+    TNotifyEvent OnHideTrackMenu;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Paint() override;
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) override;
+    void Dispatch(TMessage& Message) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    // Seams of the menus: open the popup menu below R (screen coordinates)
+    // for this control, open the image grid at R. Nothing here.
+    virtual void PopupSkinMenu(const TRect&) {}
+    virtual void PopupImagesMenu(const TRect&) {}
+    // Whether the image grid opened (false: it has no images to show).
+    virtual bool ImagesMenuOpened() { return false; }
+
+    void DrawMenuMarker(TCanvas* C, const TRect& R, bool Active, bool Down, bool Flat);
+    void DrawResizeElement(const std::string& Name, TCanvas* C, bool Down, bool Active,
+                           const TRect& T);
+
+    TComponent* FSkinPopupMenu = nullptr;
+    TComponent* FSkinImagesMenu = nullptr;
+    bool FUseImagesMenuImage = false;
+    bool FUseImagesMenuCaption = false;
+    bool FTrackButtonMode = false;
+    TbsTrackPosition FTrackPosition = bstpRight;
+    bool FNewStyle = false;
+    int FStandardArrowKind = 0;
+    bool FMenuTracked = false;
+    TRect TrackButtonRect;
+
+private:
+    bool StripElement() const;
+    TRect StripRect() const;
+    void DrawSign(TCanvas* C, const TRect& R, TColor Color, bool Active, bool Down, bool Flat,
+                  bool UsePicture);
+    void DrawStripFace(TBitmap* B, bool ADown, bool AMouseIn, bool NinePart);
+    void DrawNewStyleFace(TBitmap* B, bool ADown, bool AMouseIn);
+    void DrawFaceContent(TCanvas* C, const TRect& Text, bool Pressed, bool AMouseIn);
+    void PaintIdleContent(TCanvas* C);
+    void FillPart(TBitmap* B, const TRect& Part, const TRect& Source, bool NinePart);
+    void CloseMenu();
+};

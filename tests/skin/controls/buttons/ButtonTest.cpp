@@ -1,0 +1,330 @@
+// The push button and its timed effects: the state-to-face table, the plain
+// look, groups, keys, Default/Cancel, clicks and actions, repeat, morph,
+// frame animation and the glow layer.
+#include "platform/forms/ActnList.h"
+#include "platform/forms/Edits.h"
+#include "skin/controls/bsSkinCtrls.Button.h"
+#include "skin/model/bsUtils.Layers.h"
+#include "tests/skin/controls/buttons/ButtonsTestSupport.h"
+
+namespace {
+
+class TButtonTest : public TButtonsTest {
+protected:
+    TbsSkinButton* MakeButton(const std::string& Name, int Left = 20, int Top = 20) {
+        auto* B = new TbsSkinButton(Form);
+        B->SetParent(Form);
+        B->SetBounds(Left, Top, 75, 25);
+        B->SetCaption(Name);
+        B->OnClick = Log.Note(Name);
+        Pump();
+        return B;
+    }
+    TEventLog Log;
+};
+
+// The standard skin's "button" plus a "fbutton" with a focused picture and
+// an "ebutton" carrying the effect keys given.
+testskin::TTestSkin EffectsSkin(const testskin::TKeys& EffectKeys) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("effects.bmp", 240, 100, 24);
+    const int Index = Skin.PictureIndex("effects.bmp");
+    using testskin::RectText;
+    const char* States[] = {"normal", "active", "down", "focused"};
+    for (int I = 0; I < 4; ++I)
+        P.AddRegion(std::string("f.") + States[I], {I * 40, 0, I * 40 + 30, 20});
+    for (int I = 0; I < 4; ++I)
+        P.AddRegion("frame" + std::to_string(I + 1), {I * 30, 40, I * 30 + 30, 70});
+    testskin::TKeys Keys{"pictureindex=" + std::to_string(Index),
+                         "skinrect=" + RectText(P.Region("f.normal")),
+                         "activeskinrect=" + RectText(P.Region("f.active")),
+                         "downskinrect=" + RectText(P.Region("f.down")),
+                         "focusedskinrect=" + RectText(P.Region("f.focused")),
+                         "lefttoppoint=5,5",
+                         "righttoppoint=25,5",
+                         "leftbottompoint=5,15",
+                         "rightbottompoint=25,15",
+                         "clientrect=5,5,25,15"};
+    Skin.AddControl("button", "fbutton", Keys);
+    Skin.AddControl("button", "ebutton", testskin::operator+(Keys, EffectKeys));
+    return Skin;
+}
+
+TEST_F(TButtonTest, FacesFollowTheStateTable) {
+    const testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    const testskin::TTestPicture& P = Skin.Picture("controls.bmp");
+    auto* SD = LoadSkin(Skin);
+    auto* B = MakeButton("b");
+    B->SetSkinData(SD);
+    B->SetCanFocused(false);
+    B->SetUseSkinSize(false);
+    B->SetBounds(20, 20, 75, 25);
+    // Away from the caption in the middle.
+    auto Face = [&] { return P.RegionAt(PixelOf(B, 6, 6)); };
+    MoveTo(B, 300, 300);
+    EXPECT_EQ(Face(), "button.normal");
+    MoveTo(B, 37, 12);
+    EXPECT_EQ(Face(), "button.active");
+    PressAt(B, 37, 12);
+    EXPECT_EQ(Face(), "button.down");
+    MoveTo(B, 300, 300);
+    EXPECT_EQ(Face(), "button.normal");
+    MoveTo(B, 37, 12);
+    EXPECT_EQ(Face(), "button.down");
+    ReleaseAt(B, 300, 300);
+    EXPECT_EQ(Log.Count("b"), 0) << "released outside";
+    B->SetEnabled(false);
+    EXPECT_EQ(Face(), "button.disabled");
+
+    // A group button stays down wherever the pointer is.
+    auto* G = MakeButton("g", 20, 60);
+    G->SetSkinData(SD);
+    G->SetGroupIndex(1);
+    G->SetDown(true);
+    MoveTo(G, 300, 300);
+    EXPECT_EQ(P.RegionAt(PixelOf(G, 37, 12)), "button.down");
+}
+
+TEST_F(TButtonTest, FocusedFaceAndDisabledWithoutPictureAfterRefresh) {
+    const testskin::TTestSkin Skin = EffectsSkin({});
+    const testskin::TTestPicture& P = Skin.Picture("effects.bmp");
+    auto* SD = LoadSkin(Skin);
+    auto* B = MakeButton("b");
+    B->SetSkinDataName("fbutton");
+    B->SetSkinData(SD);
+    B->SetFocus();
+    EXPECT_EQ(P.RegionAt(PixelOf(B, 37, 12)), "f.focused");
+    auto* Other = MakeButton("o", 20, 60);
+    Other->SetFocus();
+    MoveTo(B, 37, 12);
+    B->SetEnabled(false);
+    B->RefreshButton();
+    EXPECT_EQ(P.RegionAt(PixelOf(B, 37, 12)), "f.normal");
+}
+
+TEST_F(TButtonTest, PlainLookColoursByState) {
+    auto* B = MakeButton("b");
+    auto* Other = MakeButton("o", 20, 60);
+    Other->SetFocus();
+    MoveTo(B, 300, 300);
+    EXPECT_EQ(PixelOf(B, 0, 0), Rgb(clBtnShadow));
+    EXPECT_EQ(PixelOf(B, 2, 2), Rgb(clBtnFace));
+    MoveTo(B, 60, 20);
+    EXPECT_EQ(PixelOf(B, 0, 0), 0x000080u);
+    EXPECT_EQ(PixelOf(B, 2, 2), 0xB6BDD2u);
+    PressAt(B, 60, 20);
+    EXPECT_EQ(PixelOf(B, 2, 2), 0x8593B5u);
+    ReleaseAt(B, 60, 20);
+}
+
+TEST_F(TButtonTest, GroupButtonsAreExclusiveAndAllowAllUpReleases) {
+    auto* A = MakeButton("a");
+    auto* B = MakeButton("b", 120, 20);
+    A->SetGroupIndex(1);
+    B->SetGroupIndex(1);
+    ClickAt(A, 10, 10);
+    ClickAt(B, 10, 10);
+    EXPECT_FALSE(A->Down());
+    EXPECT_TRUE(B->Down());
+    EXPECT_EQ(Log.Names, (std::vector<std::string>{"a", "b"}));
+    ClickAt(B, 10, 10);
+    EXPECT_TRUE(B->Down());
+    EXPECT_EQ(Log.Count("b"), 1);
+    B->SetAllowAllUp(true);
+    ClickAt(B, 10, 10);
+    EXPECT_FALSE(B->Down());
+    EXPECT_EQ(Log.Count("b"), 2);
+}
+
+TEST_F(TButtonTest, DefaultButtonKeepsItsHighlightWhileFocusIsInAnEdit) {
+    auto* Edit = new TEdit(Form);
+    Edit->SetParent(Form);
+    Edit->SetBounds(200, 200, 80, 20);
+    auto* D = MakeButton("d");
+    D->SetDefault(true);
+    Edit->SetFocus();
+    Pump();
+    EXPECT_TRUE(D->MouseIn());
+    MoveTo(D, 30, 10);
+    MoveTo(D, 300, 300);
+    EXPECT_TRUE(D->MouseIn());
+    auto* Other = MakeButton("o", 20, 60);
+    Other->SetFocus();
+    Pump();
+    EXPECT_FALSE(D->MouseIn());
+}
+
+TEST_F(TButtonTest, KeysDefaultCancelAndAccelerator) {
+    auto* Edit = new TEdit(Form);
+    Edit->SetParent(Form);
+    Edit->SetBounds(200, 200, 80, 20);
+    auto* D = MakeButton("d");
+    auto* C = MakeButton("c", 120, 20);
+    auto* O = MakeButton("&Open", 20, 60);
+    D->SetDefault(true);
+    C->SetCancel(true);
+    Edit->SetFocus();
+    Pump();
+    EXPECT_EQ(D->Perform(CM_DIALOGKEY, VK_RETURN, 0), 1);
+    EXPECT_EQ(C->Perform(CM_DIALOGKEY, VK_ESCAPE, 0), 1);
+    Headless.KeyDown(VK_CONTROL);
+    Pump();
+    EXPECT_EQ(C->Perform(CM_DIALOGKEY, VK_ESCAPE, 0), 0);
+    Headless.KeyUp(VK_CONTROL);
+    Pump();
+    EXPECT_EQ(O->Perform(CM_DIALOGCHAR, 'O', 0), 1);
+    EXPECT_TRUE(O->Focused());
+    EXPECT_EQ(Log.Names, (std::vector<std::string>{"d", "c", "&Open"}));
+
+    Log.Names.clear();
+    Headless.KeyDown(VK_SPACE);
+    Pump();
+    EXPECT_TRUE(O->Down());
+    EXPECT_TRUE(Log.Names.empty());
+    Headless.KeyUp(VK_SPACE);
+    Pump();
+    EXPECT_EQ(Log.Count("&Open"), 1);
+}
+
+TEST_F(TButtonTest, ClickSetsModalResultAndRunsActionOrHandlerOnce) {
+    auto* B = MakeButton("b");
+    B->SetModalResult(2);
+    ClickAt(B, 10, 10);
+    EXPECT_EQ(Form->ModalResult(), 2);
+
+    int Executed = 0;
+    auto* Other = new TAction(Form);
+    Other->OnExecute = [&](TObject*) { ++Executed; };
+    B->SetAction(Other);
+    B->OnClick = Log.Note("click");
+    B->ButtonClick();
+    EXPECT_EQ(Executed, 0);
+    EXPECT_EQ(Log.Count("click"), 1);
+
+    auto* Same = new TAction(Form);
+    Same->OnExecute = B->OnClick;
+    B->SetAction(Same);
+    B->ButtonClick();
+    EXPECT_EQ(Log.Count("click"), 2);
+
+    B->OnClick = nullptr;
+    B->SetAction(Other);
+    B->ButtonClick();
+    EXPECT_EQ(Executed, 1);
+}
+
+TEST_F(TButtonTest, RepeatClicksAfterTheWaitAndOnceOnRelease) {
+    auto* B = MakeButton("r");
+    B->SetRepeatMode(true);
+    B->SetCanFocused(false);
+    const std::uint32_t T0 = Clock.Now();
+    std::vector<std::uint32_t> At;
+    B->OnClick = [&](TObject*) { At.push_back(Clock.Now() - T0); };
+    PressAt(B, 10, 10);
+    Headless.RunUntil(T0 + 1050);
+    ReleaseAt(B, 10, 10);
+    EXPECT_EQ(At, (std::vector<std::uint32_t>{600, 700, 800, 900, 1000, 1050}));
+}
+
+TEST_F(TButtonTest, MorphFactorMovesByAFifthPerTickAndPins) {
+    const testskin::TTestSkin Skin = EffectsSkin({"morphing=1"});
+    auto* SD = LoadSkin(Skin);
+    auto* B = MakeButton("m");
+    B->SetCanFocused(false);
+    B->SetSkinDataName("ebutton");
+    B->SetSkinData(SD);
+    Pump();
+    const std::uint32_t T0 = Clock.Now();
+    MoveTo(B, 10, 10);
+    for (int Tick = 1; Tick <= 5; ++Tick) {
+        Headless.RunUntil(T0 + 20 * Tick);
+        EXPECT_NEAR(B->MorphKf(), 0.2 * Tick, 1e-9);
+    }
+    Headless.RunUntil(T0 + 200);
+    EXPECT_EQ(B->MorphKf(), 1.0);
+    EXPECT_FALSE(B->Effects().MorphRunning());
+    MoveTo(B, 300, 300);
+    Headless.RunUntil(Clock.Now() + 200);
+    EXPECT_EQ(B->MorphKf(), 0.0);
+
+    SD->SetEnableSkinEffects(false);
+    MoveTo(B, 10, 10);
+    EXPECT_FALSE(B->Effects().MorphRunning());
+}
+
+class TDummyHost : public TbsButtonEffectsHost {
+public:
+    bool EffectsSkinned() override { return true; }
+    bool EffectsMorphing() override { return true; }
+    bool EffectsMorphTarget() override { return true; }
+    void EffectsRepaint() override {}
+    void EffectsClick() override {}
+    int EffectsRepeatInterval() override { return 100; }
+};
+
+TEST(ButtonEffects, AnimationFramesLieSideBySideOrStacked) {
+    TDummyHost Host;
+    TbsButtonEffects E(&Host);
+    E.FrameCount = 4;
+    E.AnimateSkinRect = {0, 0, 120, 30};
+    for (int N = 1; N <= 4; ++N) {
+        E.CurrentFrame = N;
+        EXPECT_EQ(E.AnimationFrameRect({0, 0, 30, 30}), (TRect{30 * (N - 1), 0, 30 * N, 30}));
+    }
+    E.AnimateSkinRect = {0, 0, 30, 120};
+    for (int N = 1; N <= 4; ++N) {
+        E.CurrentFrame = N;
+        EXPECT_EQ(E.AnimationFrameRect({0, 0, 30, 30}), (TRect{0, 30 * (N - 1), 30, 30 * N}));
+    }
+}
+
+TEST_F(TButtonTest, GlowLayerShownOnEntryHiddenOnLeaveAndSkippedForMissingPictures) {
+    const testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestSkin WithGlow = Skin;
+    testskin::TTestPicture& G = WithGlow.AddPicture("glow.bmp", 40, 30, 24);
+    G.AddRegion("glow", {0, 0, 40, 30});
+    testskin::TTestPicture& M = WithGlow.AddPicture("glowmask.bmp", 40, 30, 24);
+    M.Fill({0, 0, 40, 30}, 0xFFFFFF);
+    const int GI = WithGlow.PictureIndex("glow.bmp"), MI = WithGlow.PictureIndex("glowmask.bmp");
+    WithGlow.AddControl(
+        "button", "gbutton",
+        {"pictureindex=0",
+         "skinrect=" + testskin::RectText(Skin.Picture("controls.bmp").Region("button.normal")),
+         "glowlayerpictureindex=" + std::to_string(GI),
+         "glowlayermaskpictureindex=" + std::to_string(MI), "glowlayershowoffsetx=5",
+         "glowlayershowoffsety=6", "glowlayeralphablendvalue=200"});
+    WithGlow.AddControl("button", "badglow",
+                        {"pictureindex=0", "skinrect=0,0,12,12", "glowlayerpictureindex=99",
+                         "glowlayermaskpictureindex=-1"});
+    auto* SD = LoadSkin(WithGlow);
+    auto* B = MakeButton("g");
+    B->SetCanFocused(false);
+    B->SetSkinDataName("gbutton");
+    B->SetSkinData(SD);
+    Pump();
+    MoveTo(B, 5, 5);
+    Pump();
+    ASSERT_TRUE(B->LayerManager()->IsVisible());
+    const TPoint Origin = B->ClientToScreen({0, 0});
+    const TRect L = B->LayerManager()->LayerWindow()->BoundsRect();
+    EXPECT_EQ(L.Left, Origin.X - 5);
+    EXPECT_EQ(L.Top, Origin.Y - 6);
+    MoveTo(B, 300, 300);
+    Pump();
+    EXPECT_FALSE(B->LayerManager()->IsVisible());
+
+    B->SetSkinDataName("badglow");
+    MoveTo(B, 5, 5);
+    Pump();
+    EXPECT_FALSE(B->LayerManager()->IsVisible());
+
+    // Without a compositor nothing is shown; the faces stay as they are.
+    Headless.SetHasCompositor(false);
+    B->SetSkinDataName("gbutton");
+    MoveTo(B, 300, 300);
+    MoveTo(B, 5, 5);
+    Pump();
+    EXPECT_FALSE(B->LayerManager()->IsVisible());
+}
+
+} // namespace

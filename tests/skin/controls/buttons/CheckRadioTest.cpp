@@ -1,0 +1,291 @@
+// Check and radio boxes: setters that fire OnClick, group exclusion, the
+// grayed cycle, focus rules, the plain and skin looks and the morph.
+#include "platform/forms/ActnList.h"
+#include "platform/forms/ExtCtrls.h"
+#include "skin/controls/bsSkinCtrls.CheckRadio.h"
+#include "skin/model/bsMessages.h"
+#include "tests/skin/controls/buttons/ButtonsTestSupport.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr std::uint32_t Navy = 0x000080;
+
+class TCheckRadioTest : public TButtonsTest {
+protected:
+    TbsSkinCheckRadioBox* MakeBox(TWinControl* Parent, const std::string& Name, bool Radio,
+                                  int GroupIndex, int Top = 10) {
+        auto* B = new TbsSkinCheckRadioBox(Form);
+        B->SetParent(Parent);
+        B->SetBounds(10, Top, 150, 25);
+        B->SetRadio(Radio);
+        B->SetGroupIndex(GroupIndex);
+        B->SetCaption(Name);
+        B->OnClick = Log.Note(Name);
+        return B;
+    }
+    TPanel* MakePanel(int Left) {
+        auto* P = new TPanel(Form);
+        P->SetParent(Form);
+        P->SetBounds(Left, 0, 200, 200);
+        return P;
+    }
+    TEventLog Log;
+};
+
+TEST_F(TCheckRadioTest, RadioGroupUnchecksTheOthersSilentlyThenClicksTheNewOne) {
+    TPanel* P = MakePanel(0);
+    std::vector<TbsSkinCheckRadioBox*> Boxes;
+    for (int I = 0; I < 4; ++I)
+        Boxes.push_back(MakeBox(P, "r" + std::to_string(I), true, 1, 10 + 30 * I));
+    Boxes[0]->SetChecked(true);
+    Log.Names.clear();
+    Boxes[2]->SetChecked(true);
+    EXPECT_FALSE(Boxes[0]->Checked());
+    EXPECT_TRUE(Boxes[2]->Checked());
+    EXPECT_EQ(Log.Names, (std::vector<std::string>{"r2"}));
+
+    // A checked radio box ignores clicks and Space.
+    Pump();
+    Log.Names.clear();
+    ClickAt(Boxes[2], 8, 12);
+    Boxes[2]->SetFocus();
+    Headless.KeyDown(VK_SPACE);
+    Headless.KeyUp(VK_SPACE);
+    Pump();
+    EXPECT_TRUE(Boxes[2]->Checked());
+    EXPECT_TRUE(Log.Names.empty());
+}
+
+TEST_F(TCheckRadioTest, GroupsStopAtTheParentAndSetStateLeavesMembersAlone) {
+    TPanel* A = MakePanel(0);
+    TPanel* B = MakePanel(250);
+    auto* InA = MakeBox(A, "a", true, 1);
+    auto* InB = MakeBox(B, "b", true, 1);
+    auto* Second = MakeBox(A, "a2", true, 1, 50);
+    InA->SetChecked(true);
+    InB->SetChecked(true);
+    EXPECT_TRUE(InA->Checked());
+    Log.Names.clear();
+    Second->SetState(cbChecked);
+    EXPECT_TRUE(InA->Checked());
+    EXPECT_TRUE(Second->Checked());
+    EXPECT_EQ(Log.Names, (std::vector<std::string>{"a2"}));
+}
+
+TEST_F(TCheckRadioTest, CheckBoxSettersFireEveryTime) {
+    auto* C = MakeBox(Form, "c", false, 0);
+    C->SetChecked(true);
+    C->SetChecked(true);
+    C->SetChecked(false);
+    EXPECT_EQ(Log.Count("c"), 3);
+}
+
+TEST_F(TCheckRadioTest, AllowGrayedCyclesAndFalseKeepsGrayed) {
+    auto* C = MakeBox(Form, "c", false, 0);
+    C->SetAllowGrayed(true);
+    Pump();
+    const TCheckBoxState Expect[] = {cbGrayed, cbChecked, cbUnchecked};
+    for (TCheckBoxState S : Expect) {
+        ClickAt(C, 8, 12);
+        EXPECT_EQ(C->State(), S);
+    }
+    EXPECT_EQ(Log.Count("c"), 3);
+    ClickAt(C, 8, 12);
+    ASSERT_EQ(C->State(), cbGrayed);
+    C->SetChecked(false);
+    EXPECT_EQ(C->State(), cbGrayed);
+}
+
+TEST_F(TCheckRadioTest, CanFocusedDecidesFocusSpaceAndAccelerator) {
+    auto* Off = MakeBox(Form, "&Off", false, 0);
+    Off->SetCanFocused(false);
+    Pump();
+    Off->Perform(CM_DIALOGCHAR, 'O', 0);
+    PressAt(Off, 8, 12);
+    EXPECT_FALSE(Off->Focused());
+    Headless.Release(0);
+    Pump();
+    Log.Names.clear();
+    Headless.KeyDown(VK_SPACE);
+    Headless.KeyUp(VK_SPACE);
+    Pump();
+    EXPECT_EQ(Log.Count("&Off"), 0);
+
+    auto* On = MakeBox(Form, "&Next", false, 0, 50);
+    Pump();
+    EXPECT_EQ(On->Perform(CM_DIALOGCHAR, 'N', 0), 1);
+    EXPECT_TRUE(On->Focused());
+    EXPECT_TRUE(On->Checked());
+}
+
+TEST_F(TCheckRadioTest, FlatPlainLookPlacesSquareDotAndCaption) {
+    auto* R = MakeBox(Form, "", true, 0);
+    R->SetChecked(true);
+    EXPECT_EQ(PixelOf(R, 3, 5), Rgb(clBtnShadow));
+    EXPECT_EQ(PixelOf(R, 16, 18), Rgb(clBtnShadow));
+    EXPECT_EQ(PixelOf(R, 7, 9), 0u);
+    EXPECT_EQ(PixelOf(R, 12, 14), 0u);
+    EXPECT_NE(PixelOf(R, 13, 15), 0u);
+    MoveTo(R, 8, 12);
+    EXPECT_EQ(PixelOf(R, 3, 5), Navy);
+
+    auto* C = MakeBox(Form, "Caption", false, 0, 50);
+    C->SetState(cbGrayed);
+    Pump();
+    bool GrayTick = false, CaptionLeft = false;
+    for (int Y = 5; Y < 20; ++Y)
+        for (int X = 4; X < 16; ++X)
+            GrayTick |= PixelOf(C, X, Y) == Rgb(clGrayText);
+    for (int Y = 0; Y < 25; ++Y)
+        for (int X = 17; X < 22; ++X)
+            CaptionLeft |= PixelOf(C, X, Y) != PixelOf(C, 17, 0);
+    EXPECT_TRUE(GrayTick);
+    EXPECT_FALSE(CaptionLeft) << "the caption starts at x 22";
+}
+
+// A check element with every picture of the table in its own colour.
+testskin::TTestSkin CheckSkin(bool WithGrayed, bool Morph) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("checks.bmp", 200, 60, 24);
+    const int Index = Skin.PictureIndex("checks.bmp");
+    const char* Names[] = {"check",          "uncheck",          "active.check", "active.uncheck",
+                           "disabled.check", "disabled.uncheck", "grayed",       "active.grayed"};
+    // Each picture keys its see-through colour on its bottom-left pixel.
+    for (int I = 0; I < 8; ++I) {
+        P.AddRegion(Names[I], {I * 14, 0, I * 14 + 13, 13});
+        P.Fill({I * 14, 12, I * 14 + 1, 13}, 0xFF00FF);
+    }
+    P.AddRegion("face", {0, 20, 100, 40});
+    P.AddRegion("face.active", {100, 20, 200, 40});
+    using testskin::RectText;
+    testskin::TKeys Keys{"pictureindex=" + std::to_string(Index),
+                         "skinrect=" + RectText(P.Region("face")),
+                         "activeskinrect=" + RectText(P.Region("face.active")),
+                         "lefttoppoint=20,0",
+                         "righttoppoint=80,0",
+                         "leftbottompoint=20,20",
+                         "rightbottompoint=80,20",
+                         "clientrect=20,0,80,20",
+                         "checkimagearea=2,2,18,18",
+                         "textarea=20,0,100,20",
+                         "checkimagerect=" + RectText(P.Region("check")),
+                         "uncheckimagerect=" + RectText(P.Region("uncheck")),
+                         "activecheckimagerect=" + RectText(P.Region("active.check")),
+                         "activeuncheckimagerect=" + RectText(P.Region("active.uncheck")),
+                         "unenabledcheckimagerect=" + RectText(P.Region("disabled.check")),
+                         "unenableduncheckimagerect=" + RectText(P.Region("disabled.uncheck")),
+                         "framefontcolor=255",
+                         "fontcolor=0",
+                         "activefontcolor=0"};
+    if (WithGrayed) {
+        Keys.push_back("grayedcheckimagerect=" + RectText(P.Region("grayed")));
+        Keys.push_back("activegrayedcheckimagerect=" + RectText(P.Region("active.grayed")));
+    }
+    if (Morph)
+        Keys.push_back("morphing=1");
+    Skin.AddControl("checkradio", "testcheck", Keys);
+    return Skin;
+}
+
+// Halfway toward white, within one step of rounding on each channel.
+bool IsBrightened(std::uint32_t Got, std::uint32_t From) {
+    for (int Shift : {0, 8, 16}) {
+        const int V = int(From >> Shift & 0xFF), G = int(Got >> Shift & 0xFF);
+        if (std::abs(G - (V + (255 - V) / 2)) > 1)
+            return false;
+    }
+    return true;
+}
+
+TEST_F(TCheckRadioTest, CheckPictureTableInTheFlatSkinLook) {
+    struct TRow {
+        bool Enabled, Hovered, Grayed, Checked, GrayedPictures;
+        const char* Region;
+        bool Brighten;
+    };
+    const TRow Rows[] = {
+        {true, true, true, false, true, "active.grayed", false},
+        {true, true, false, true, true, "active.check", false},
+        {true, true, false, false, true, "active.uncheck", false},
+        {true, false, true, false, true, "grayed", false},
+        {true, false, false, true, true, "check", false},
+        {true, false, false, false, true, "uncheck", false},
+        {false, false, true, false, true, "grayed", false},
+        {false, false, false, true, true, "disabled.check", false},
+        {false, false, false, false, true, "disabled.uncheck", false},
+        {true, false, true, false, false, "check", true},
+        {true, true, true, false, false, "active.check", true},
+    };
+    for (bool GrayedPictures : {true, false}) {
+        const testskin::TTestSkin Skin = CheckSkin(GrayedPictures, false);
+        const testskin::TTestPicture& P = Skin.Picture("checks.bmp");
+        auto* SD = LoadSkin(Skin);
+        for (const TRow& R : Rows) {
+            if (R.GrayedPictures != GrayedPictures)
+                continue;
+            SCOPED_TRACE(R.Region);
+            auto* C = MakeBox(Form, "x", false, 0, 100);
+            C->SetSkinDataName("testcheck");
+            C->SetSkinData(SD);
+            C->SetEnabled(R.Enabled);
+            if (R.Grayed)
+                C->SetState(cbGrayed);
+            else
+                C->SetChecked(R.Checked);
+            if (R.Hovered)
+                MoveTo(C, 60, 12);
+            else
+                MoveTo(C, 300, 300);
+            // At (3, 25 div 2 - 13 div 2) = (3, 6).
+            if (R.Brighten)
+                EXPECT_TRUE(IsBrightened(PixelOf(C, 6, 9), P.ColourOf(R.Region)));
+            else
+                EXPECT_EQ(PixelOf(C, 6, 9), P.ColourOf(R.Region));
+            delete C;
+        }
+    }
+}
+
+TEST_F(TCheckRadioTest, NonFlatSkinFaceFollowsHoverAndMorphsOnTheClock) {
+    const testskin::TTestSkin Skin = CheckSkin(true, true);
+    const testskin::TTestPicture& P = Skin.Picture("checks.bmp");
+    auto* SD = LoadSkin(Skin);
+    auto* C = MakeBox(Form, "x", false, 0, 100);
+    C->SetFlat(false);
+    C->SetSkinDataName("testcheck");
+    C->SetSkinData(SD);
+    C->SetBounds(10, 100, 160, 20);
+    Pump();
+    EXPECT_EQ(PixelOf(C, 150, 2), P.ColourOf("face"));
+    const std::uint32_t T0 = Clock.Now();
+    MoveTo(C, 150, 10);
+    EXPECT_TRUE(C->MorphRunning());
+    for (int Tick = 1; Tick <= 5; ++Tick) {
+        Headless.RunUntil(T0 + 20 * Tick);
+        EXPECT_NEAR(C->MorphKf(), 0.2 * Tick, 1e-9) << Tick;
+    }
+    Headless.RunUntil(T0 + 140);
+    EXPECT_DOUBLE_EQ(C->MorphKf(), 1.0);
+    EXPECT_FALSE(C->MorphRunning());
+    EXPECT_EQ(PixelOf(C, 150, 2), P.ColourOf("face.active"));
+    MoveTo(C, 400, 300);
+    Headless.RunUntil(Clock.Now() + 200);
+    EXPECT_DOUBLE_EQ(C->MorphKf(), 0.0);
+    EXPECT_FALSE(C->MorphRunning());
+}
+
+TEST_F(TCheckRadioTest, CheckedActionIsTakenOnceAndParentBackgroundRepaints) {
+    auto* C = MakeBox(Form, "c", false, 0);
+    auto* A = new TAction(Form);
+    A->SetChecked(true);
+    C->SetAction(A);
+    EXPECT_TRUE(C->Checked());
+    Pump();
+    Form->SetColor(clRed);
+    C->Perform(WM_CHECKPARENTBG, 0, 0);
+    EXPECT_EQ(PixelOf(C, 100, 2), Rgb(clRed));
+}
+
+} // namespace

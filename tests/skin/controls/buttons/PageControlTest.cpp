@@ -1,0 +1,238 @@
+// The skinned page control: geometry hooks, close buttons and their image
+// widening, closing, the wheel, painting of plain tabs, hidden tabs and the
+// skinned up-down that scrolls the tabs.
+#include "skin/controls/bsSkinTabs.h"
+#include "skin/controls/bsSkinUpDown.h"
+#include "skin/model/bsMessages.h"
+#include "tests/skin/controls/buttons/ButtonsTestSupport.h"
+
+namespace {
+
+class TPageControlTest : public TButtonsTest {
+protected:
+    TbsSkinPageControl* MakePages(int Count, int W = 400, int H = 200) {
+        auto* P = new TbsSkinPageControl(Form);
+        P->SetParent(Form);
+        P->SetBounds(10, 10, W, H);
+        for (int I = 0; I < Count; ++I) {
+            auto* S = new TbsSkinTabSheet(Form);
+            S->SetPageControl(P);
+            S->SetCaption("Page " + std::to_string(I));
+        }
+        P->SetActivePageIndex(0);
+        Pump();
+        return P;
+    }
+    TCustomImageList* MakeImages(int Size) {
+        auto* L = new TCustomImageList(Form);
+        L->SetWidth(Size);
+        L->SetHeight(Size);
+        TBitmap B;
+        B.SetSize(Size, Size);
+        L->Add(&B, nullptr);
+        return L;
+    }
+};
+
+TEST_F(TPageControlTest, CentredTabsNeedAWidthAndShiftClicks) {
+    auto* P = MakePages(3);
+    P->SetTabsInCenter(true);
+    EXPECT_FALSE(P->TabsInCenter());
+
+    P->SetTabWidth(80);
+    P->SetTabsInCenter(true);
+    Pump();
+    EXPECT_TRUE(P->TabsInCenter());
+    EXPECT_EQ(P->TabStripOffset(), 80);
+    EXPECT_EQ(P->TabItemRect(0).Left, 80 - 2 + 1);
+    int SeenX = -1;
+    P->WindowProc = [Old = P->WindowProc, &SeenX](TMessage& M) mutable {
+        Old(M);
+        if (M.Msg == WM_LBUTTONDOWN)
+            SeenX = short(LOWORD(M.LParam));
+    };
+    // The hook runs before the native control sees the message.
+    TMessage M{WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(85, 5), 0};
+    P->WindowProc(M);
+    SendMessage(P->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(85, 5));
+    EXPECT_EQ(SeenX, 5);
+}
+
+TEST_F(TPageControlTest, DisplayRectangleFollowsTheAdjustTable) {
+    struct TRow {
+        TTabPosition Pos;
+        bool Skinned;
+    };
+    auto* SD = LoadSkin(testskin::StandardTestSkin());
+    for (TRow R : {TRow{tpTop, false}, TRow{tpBottom, false}, TRow{tpLeft, false},
+                   TRow{tpRight, false}, TRow{tpTop, true}, TRow{tpBottom, true}}) {
+        SCOPED_TRACE(int(R.Pos) * 10 + R.Skinned);
+        auto* P = MakePages(2);
+        P->SetTabPosition(R.Pos);
+        if (R.Skinned)
+            P->SetSkinData(SD);
+        Pump();
+        TRect D = P->DisplayRect();
+        const int CW = P->ClientWidth(), CH = P->ClientHeight();
+        if (!R.Skinned) {
+            if (R.Pos == tpTop || R.Pos == tpBottom) {
+                EXPECT_EQ(D.Left, 1);
+                EXPECT_EQ(D.Right, CW - 1);
+            }
+            if (R.Pos != tpBottom) {
+                EXPECT_EQ(D.Bottom, CH - 1);
+            }
+            if (R.Pos == tpBottom) {
+                EXPECT_EQ(D.Top, 1);
+            }
+        } else {
+            ASSERT_NE(P->SkinIndex(), -1);
+            EXPECT_EQ(D.Left, P->ClRect.Left);
+            EXPECT_EQ(D.Right, CW - (P->SkinRect.Width() - P->ClRect.Right));
+        }
+        P->HideBorderAndTabs();
+        EXPECT_EQ(P->DisplayRect(), (TRect{0, -2, P->Width(), P->Height()}));
+        P->ShowBorderAndTabs();
+        EXPECT_NE(P->DisplayRect(), (TRect{0, -2, P->Width(), P->Height()}));
+        delete P;
+    }
+}
+
+TEST_F(TPageControlTest, CloseButtonsAndImagesWidenTheTabs) {
+    auto* P = MakePages(2);
+    P->SetImages(MakeImages(16));
+    P->SetShowCloseButtons(true);
+    EXPECT_EQ(P->TempImages()->Width(), 31);
+    P->SetShowCloseButtons(false);
+    EXPECT_EQ(P->TempImages()->Width(), 17);
+
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestPicture& Pic = Skin.AddPicture("tabs.bmp", 60, 40, 24);
+    Pic.AddRegion("frame", {0, 0, 30, 30});
+    Pic.AddRegion("tab", {30, 0, 50, 20});
+    Pic.AddRegion("close", {30, 20, 50, 40});
+    using testskin::RectText;
+    Skin.AddControl("tab", "closetab",
+                    {"pictureindex=" + std::to_string(Skin.PictureIndex("tabs.bmp")),
+                     "skinrect=0,0,30,30", "clientrect=5,5,25,25", "lefttoppoint=5,5",
+                     "righttoppoint=25,5", "leftbottompoint=5,25", "rightbottompoint=25,25",
+                     "tabrect=" + RectText(Pic.Region("tab")),
+                     "closebuttonrect=" + RectText(Pic.Region("close"))});
+    auto* SD = LoadSkin(Skin);
+    P->SetShowCloseButtons(true);
+    const int Before = P->TabItemRect(0).Width();
+    P->SetSkinDataName("closetab");
+    P->SetSkinData(SD);
+    Pump();
+    EXPECT_EQ(P->CloseSize(), 20);
+    EXPECT_EQ(P->TempImages()->Width(), 1 + 16 + 20);
+    EXPECT_EQ(P->TabItemRect(0).Width(), Before + 6);
+}
+
+TEST_F(TPageControlTest, CloseButtonAsksThePageAndHidesOrFreesIt) {
+    auto* P = MakePages(3);
+    P->SetShowCloseButtons(true);
+    Pump();
+    TObject* Asked = nullptr;
+    bool Allow = false;
+    int After = 0;
+    P->OnClose = [&](TObject* Sender, bool& CanClose) {
+        Asked = Sender;
+        CanClose = Allow;
+    };
+    P->OnAfterClose = [&](TObject*) { ++After; };
+    auto* Sheet = static_cast<TbsSkinCustomTabSheet*>(P->ActivePage());
+    const TRect T = P->TabItemRect(0);
+    const TPoint C{T.Left + Sheet->ButtonRect.Left + 3, T.Top + Sheet->ButtonRect.Top + 3};
+    ASSERT_GT(Sheet->ButtonRect.Width(), 0);
+    ClickAt(P, C.X, C.Y);
+    EXPECT_EQ(Asked, Sheet);
+    EXPECT_TRUE(Sheet->TabVisible());
+    EXPECT_EQ(After, 0);
+    Allow = true;
+    ClickAt(P, C.X, C.Y);
+    EXPECT_FALSE(Sheet->TabVisible());
+    EXPECT_EQ(After, 1);
+
+    P->SetFreeOnClose(true);
+    P->SetActivePageIndex(1);
+    Pump();
+    const int Pages = P->PageCount();
+    auto* Next = static_cast<TbsSkinCustomTabSheet*>(P->ActivePage());
+    const TRect T2 = P->TabItemRect(0);
+    ClickAt(P, T2.Left + Next->ButtonRect.Left + 3, T2.Top + Next->ButtonRect.Top + 3);
+    EXPECT_EQ(P->PageCount(), Pages - 1);
+}
+
+TEST_F(TPageControlTest, WheelStepsOverHiddenTabsAndStopsAtTheEnds) {
+    auto* P = MakePages(3);
+    P->SetMouseWheelSupport(true);
+    P->Pages(1)->SetTabVisible(false);
+    P->SetActivePageIndex(0);
+    P->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, unsigned(-120) & 0xFFFF), 0);
+    EXPECT_EQ(P->ActivePageIndex(), 2);
+    P->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, unsigned(-120) & 0xFFFF), 0);
+    EXPECT_EQ(P->ActivePageIndex(), 2);
+    P->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    EXPECT_EQ(P->ActivePageIndex(), 0);
+}
+
+TEST_F(TPageControlTest, PlainTabsByState) {
+    auto* P = MakePages(3);
+    const TRect Active = P->TabItemRect(0), Normal = P->TabItemRect(2), Hot = P->TabItemRect(1);
+    MoveTo(P, Hot.Left + 4, Hot.Top + 4);
+    EXPECT_EQ(PixelOf(P, Hot.Left + 3, Hot.Top + 3), 0xB6BDD2u);
+    EXPECT_EQ(PixelOf(P, Normal.Left + 3, Normal.Top + 3), Rgb(clBtnFace));
+    EXPECT_EQ(PixelOf(P, Active.Right - 1, (Active.Top + Active.Bottom) / 2), 0x000080u);
+    EXPECT_EQ(PixelOf(P, Active.Left + 3, Active.Top + 3), 0xB6BDD2u);
+    P->SetFocus();
+    EXPECT_EQ(PixelOf(P, Active.Left + 3, Active.Top + 3), 0x8593B5u);
+    EXPECT_EQ(P->Perform(WM_NCPAINTTODC, 0, 0), 12851);
+    EXPECT_EQ(P->ActivePage()->Perform(WM_NCPAINTTODC, 0, 0), 12851);
+}
+
+TEST_F(TPageControlTest, DrawSkinTabEventDrawsTheContent) {
+    auto* P = MakePages(2);
+    std::vector<int> Tabs;
+    P->OnDrawSkinTab = [&](int Index, const TRect&, bool, bool, TCanvas*) {
+        Tabs.push_back(Index);
+    };
+    P->Invalidate();
+    Pump();
+    EXPECT_EQ(Tabs, (std::vector<int>{0, 1}));
+}
+
+TEST_F(TPageControlTest, HideAndShowTabs) {
+    auto* P = MakePages(2);
+    const int Height = P->TabItemRect(0).Height();
+    P->HideTabs();
+    EXPECT_EQ(P->TabHeight(), 1);
+    P->ShowTabs();
+    EXPECT_EQ(P->TabHeight(), 0);
+    EXPECT_EQ(P->TabItemRect(0).Height(), Height);
+}
+
+TEST_F(TPageControlTest, NarrowControlScrollsItsTabsWithTheSkinnedUpDown) {
+    auto* P = MakePages(8);
+    P->SetWidth(150);
+    Pump();
+    TbsSkinUpDown* U = P->SkinUpDown();
+    ASSERT_NE(U, nullptr);
+    EXPECT_EQ(U->Left(), P->Width() - U->Width());
+    EXPECT_EQ(U->Top(), 0);
+    EXPECT_GT(U->Max(), 0);
+    EXPECT_EQ(U->Position(), 0);
+    for (HWND C = GetWindow(P->Handle(), GW_CHILD); C; C = GetWindow(C, GW_HWNDNEXT)) {
+        char Name[80] = {};
+        GetClassName(C, Name, sizeof(Name));
+        EXPECT_STRNE(Name, "msctls_updown32");
+    }
+    U->SetPosition(2);
+    Pump();
+    EXPECT_LE(P->TabItemRect(1).Right, 0);
+    P->SetWidth(1200);
+    Pump();
+    EXPECT_EQ(P->SkinUpDown(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,272 @@
+// Speed buttons: groups, captions and widths, the accelerator, images from
+// the button's list and from its tool bar's lists, the flat look, and the
+// tool bar's hand-over of flat style, captions and skin data.
+#include "skin/controls/bsSkinCtrls.Bars.h"
+#include "skin/controls/bsSkinCtrls.SpeedButton.h"
+#include "skin/model/bsMessages.h"
+#include "tests/skin/controls/buttons/ButtonsTestSupport.h"
+
+namespace {
+
+class TSpeedButtonTest : public TButtonsTest {
+protected:
+    TbsSkinSpeedButton* MakeSpeed(TWinControl* Parent, const std::string& Name, int Left = 10) {
+        auto* B = new TbsSkinSpeedButton(Form);
+        B->SetParent(Parent);
+        B->SetBounds(Left, 10, 40, 40);
+        B->SetCaption(Name);
+        B->OnClick = Log.Note(Name);
+        return B;
+    }
+    // A list of one Size x Size image in Colour.
+    TCustomImageList* OneImage(TColor Colour, int Size = 16) {
+        auto* L = new TCustomImageList(Form);
+        L->SetWidth(Size);
+        L->SetHeight(Size);
+        TBitmap B;
+        B.SetSize(Size, Size);
+        B.Canvas()->Brush()->SetColor(Colour);
+        B.Canvas()->FillRect({0, 0, Size, Size});
+        L->Add(&B, nullptr);
+        return L;
+    }
+    TEventLog Log;
+};
+
+TEST_F(TSpeedButtonTest, GroupButtonsReleaseEachOther) {
+    auto* A = MakeSpeed(Form, "a", 10);
+    auto* B = MakeSpeed(Form, "b", 60);
+    auto* C = MakeSpeed(Form, "c", 110);
+    A->SetDown(true);
+    for (auto* S : {A, B, C})
+        S->SetGroupIndex(1);
+    EXPECT_TRUE(A->Down());
+    Pump();
+    ClickAt(B, 5, 5);
+    EXPECT_FALSE(A->Down());
+    EXPECT_TRUE(B->Down());
+    C->SetDown(true);
+    EXPECT_FALSE(B->Down());
+    EXPECT_EQ(Log.Names, (std::vector<std::string>{"b"}));
+}
+
+TEST_F(TSpeedButtonTest, CaptionOffNarrowsButKeepsTheAccelerator) {
+    auto* S = MakeSpeed(Form, "&Go");
+    S->SetWidthWithCaption(90);
+    S->SetWidthWithoutCaption(30);
+    S->SetShowCaption(false);
+    EXPECT_EQ(S->Width(), 30);
+    Pump();
+    EXPECT_EQ(S->Perform(CM_DIALOGCHAR, 'G', 0), 1);
+    EXPECT_EQ(Log.Count("&Go"), 1);
+    S->SetShowCaption(true);
+    EXPECT_EQ(S->Width(), 90);
+}
+
+TEST_F(TSpeedButtonTest, GlyphWinsOverTheImageList) {
+    auto* S = MakeSpeed(Form, "");
+    S->SetImageList(OneImage(clRed));
+    S->SetImageIndex(0);
+    EXPECT_EQ(PixelOf(S, 20, 20), Rgb(clRed));
+    TBitmap G;
+    G.SetSize(16, 16);
+    G.Canvas()->Brush()->SetColor(clLime);
+    G.Canvas()->FillRect({0, 0, 16, 16});
+    G.Canvas()->SetPixels(0, 15, clFuchsia);
+    S->SetGlyph(&G);
+    EXPECT_EQ(PixelOf(S, 20, 20), Rgb(clLime));
+}
+
+TEST_F(TSpeedButtonTest, ToolBarListsByState) {
+    auto* Bar = new TbsSkinToolBar(Form);
+    Bar->SetParent(Form);
+    Bar->SetBounds(0, 0, 300, 60);
+    Bar->SetImages(OneImage(clRed));
+    Bar->SetHotImages(OneImage(clBlue));
+    Bar->SetDisabledImages(OneImage(clLime));
+    auto* S = MakeSpeed(Bar, "");
+    S->SetImageIndex(0);
+    Pump();
+    MoveTo(S, 35, 35);
+    MoveTo(Bar, 280, 50);
+    const TPoint C{S->Width() / 2, S->Height() / 2};
+    EXPECT_EQ(PixelOf(S, C.X, C.Y), Rgb(clRed));
+    MoveTo(S, 35, 35);
+    EXPECT_EQ(PixelOf(S, C.X, C.Y), Rgb(clBlue));
+    MoveTo(Bar, 280, 50);
+    S->SetEnabled(false);
+    EXPECT_EQ(PixelOf(S, C.X, C.Y), Rgb(clLime));
+}
+
+TEST_F(TSpeedButtonTest, FlatSkinnedButtonShowsOnlyItsContentUntilHot) {
+    const testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    const testskin::TTestPicture& P = Skin.Picture("controls.bmp");
+    auto* SD = LoadSkin(Skin);
+    Form->SetColor(clRed);
+    auto* S = MakeSpeed(Form, "");
+    S->SetSkinData(SD);
+    S->SetFlat(true);
+    MoveTo(S, 100, 100);
+    EXPECT_EQ(PixelOf(S, 3, 3), Rgb(clRed));
+    MoveTo(S, 5, 5);
+    EXPECT_EQ(P.RegionAt(PixelOf(S, 3, 3)), "toolbutton.active");
+    EXPECT_FALSE(S->Effects().MorphRunning());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TSpeedButtonTest, ToolBarHandsFlatCaptionsAndSkinDataToItsSpeedButtons) {
+    auto* SD = LoadSkin(testskin::StandardTestSkin());
+    auto* Bar = new TbsSkinToolBar(Form);
+    Bar->SetParent(Form);
+    Bar->SetBounds(0, 0, 300, 60);
+    auto* A = MakeSpeed(Bar, "a", 10);
+    auto* B = MakeSpeed(Bar, "b", 60);
+    Bar->SetFlat(true);
+    EXPECT_TRUE(A->Flat());
+    EXPECT_TRUE(B->Flat());
+    Bar->SetAutoShowHideCaptions(true);
+    Bar->SetShowCaptions(true);
+    Bar->SetShowCaptions(false);
+    EXPECT_FALSE(A->ShowCaption());
+    EXPECT_FALSE(B->ShowCaption());
+    Bar->SetSkinData(SD);
+    EXPECT_EQ(A->SkinData(), SD);
+    EXPECT_EQ(B->SkinData(), SD);
+}
+
+} // namespace
+
+namespace {
+
+// Records the openings the menus' seams would perform.
+class TRecordingMenuButton : public TbsSkinMenuSpeedButton {
+public:
+    using TbsSkinMenuSpeedButton::TbsSkinMenuSpeedButton;
+    std::vector<std::string> Opened;
+    TRect At;
+
+protected:
+    void PopupSkinMenu(const TRect& R) override {
+        Opened.push_back("popup");
+        At = R;
+    }
+    void PopupImagesMenu(const TRect&) override { Opened.push_back("images"); }
+};
+
+class TMenuSpeedButtonTest : public TSpeedButtonTest {
+protected:
+    TRecordingMenuButton* MakeMenuButton(int W = 78, int H = 47) {
+        auto* B = new TRecordingMenuButton(Form);
+        B->SetParent(Form);
+        B->SetBounds(20, 20, W, H);
+        B->OnShowTrackMenu = Log.Note("show");
+        B->OnHideTrackMenu = Log.Note("hide");
+        B->OnClick = Log.Note("click");
+        Pump();
+        return B;
+    }
+};
+
+TEST_F(TMenuSpeedButtonTest, PressAnywhereOpensThePopupBelowAndCloseBringsItUp) {
+    auto* B = MakeMenuButton();
+    auto* Menu = new TComponent(Form);
+    B->SetSkinPopupMenu(Menu);
+    PressAt(B, 10, 10);
+    EXPECT_EQ(B->Opened, (std::vector<std::string>{"popup"}));
+    const TPoint O = B->ClientToScreen({0, 0});
+    EXPECT_EQ(B->At, (TRect{O.X, O.Y, O.X + 78, O.Y + 47}));
+    EXPECT_TRUE(B->Down());
+    EXPECT_TRUE(B->MenuTracked());
+    // The plain face: pressed main part.
+    EXPECT_EQ(PixelOf(B, 5, 5), 0x8593B5u);
+    ReleaseAt(B, 10, 10);
+    EXPECT_TRUE(B->Down());
+    B->Perform(WM_CLOSESKINMENU, 0, 0);
+    EXPECT_FALSE(B->Down());
+    EXPECT_FALSE(B->MenuTracked());
+    EXPECT_EQ(Log.Names, (std::vector<std::string>{"show", "hide"}));
+    delete Menu;
+    EXPECT_EQ(B->SkinPopupMenu(), nullptr);
+}
+
+TEST_F(TMenuSpeedButtonTest, SplitButtonClicksLeftOfTheStripAndOpensOnIt) {
+    auto* B = MakeMenuButton();
+    B->SetSkinPopupMenu(new TComponent(Form));
+    B->SetTrackButtonMode(true);
+    ClickAt(B, 10, 10);
+    EXPECT_EQ(Log.Names, (std::vector<std::string>{"click"}));
+    EXPECT_TRUE(B->Opened.empty());
+    PressAt(B, 78 - 15, 10);
+    EXPECT_EQ(B->Opened, (std::vector<std::string>{"popup"}));
+    // Only the strip looks pressed; the main part is hot.
+    EXPECT_EQ(PixelOf(B, 70, 20), 0x8593B5u);
+    EXPECT_EQ(PixelOf(B, 10, 20), 0xB6BDD2u);
+    B->Perform(WM_CLOSESKINMENU, 0, 0);
+    Headless.Release(0);
+    Pump();
+}
+
+TEST_F(TMenuSpeedButtonTest, BothMenusOpenAndAnEmptyImageGridComesBackAtOnce) {
+    auto* B = MakeMenuButton();
+    B->SetSkinImagesMenu(new TComponent(Form));
+    PressAt(B, 10, 10);
+    // The grid had nothing to show: up, not tracked, hidden again.
+    EXPECT_EQ(B->Opened, (std::vector<std::string>{"images"}));
+    EXPECT_FALSE(B->Down());
+    EXPECT_FALSE(B->MenuTracked());
+    EXPECT_EQ(Log.Names, (std::vector<std::string>{"show", "hide"}));
+    Headless.Release(0);
+    Pump();
+
+    Log.Names.clear();
+    B->Opened.clear();
+    B->SetSkinPopupMenu(new TComponent(Form));
+    PressAt(B, 10, 10);
+    EXPECT_EQ(B->Opened, (std::vector<std::string>{"popup", "images"}));
+    EXPECT_EQ(Log.Count("show"), 2);
+    EXPECT_TRUE(B->MenuTracked());
+    B->Perform(WM_CLOSESKINMENU, 0, 0);
+    Headless.Release(0);
+    Pump();
+}
+
+TEST_F(TMenuSpeedButtonTest, TrackRectangleFollowsAWidthOnlyElement) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    Skin.AddControl("menubutton", "widemenubutton",
+                    {"pictureindex=0", "skinrect=0,0,30,12", "lefttoppoint=4,0",
+                     "righttoppoint=20,0", "clientrect=4,0,20,12", "trackbuttonrect=22,0,30,12"});
+    auto* SD = LoadSkin(Skin);
+    auto* B = MakeMenuButton(50, 12);
+    B->SetSkinDataName("widemenubutton");
+    B->SetSkinData(SD);
+    B->SetSkinPopupMenu(new TComponent(Form));
+    B->SetTrackButtonMode(true);
+    EXPECT_EQ(B->GetTrackButtonRect(), (TRect{42, 0, 50, 12}));
+    EXPECT_TRUE(B->InTrackArea(42, 5));
+    EXPECT_FALSE(B->InTrackArea(41, 5));
+}
+
+TEST_F(TMenuSpeedButtonTest, StandardArrowReplacesTheSign) {
+    auto* B = MakeMenuButton(15, 20);
+    B->SetFlat(false);
+    std::vector<std::uint32_t> Sign, Arrow;
+    for (int Y = 0; Y < 20; ++Y)
+        for (int X = 0; X < 15; ++X)
+            Sign.push_back(PixelOf(B, X, Y));
+    B->SetStandardArrowKind(4);
+    for (int Y = 0; Y < 20; ++Y)
+        for (int X = 0; X < 15; ++X)
+            Arrow.push_back(PixelOf(B, X, Y));
+    EXPECT_NE(Sign, Arrow);
+    B->SetStandardArrowKind(0);
+    std::vector<std::uint32_t> Again;
+    for (int Y = 0; Y < 20; ++Y)
+        for (int X = 0; X < 15; ++X)
+            Again.push_back(PixelOf(B, X, Y));
+    EXPECT_EQ(Sign, Again);
+}
+
+} // namespace
