@@ -1,0 +1,6 @@
+// The link label.
+#include "tests/skin/controls/edits/EditsTestSupport.h"
+
+namespace skinctl {
+namespace {} // namespace
+} // namespace skinctl
