@@ -121,7 +121,9 @@ void TbsSkinLinkLabel::DoDrawText(TRect& Rect, UINT Flags) {
         DrawText(Memory, Text, -1, &R, Flags);
         SelectObject(Memory, Old);
         DeleteDC(Memory);
-        Rect = R;
+        // The glow's shift belongs to the label's size: the top stays.
+        Rect.Right = R.Right;
+        Rect.Bottom = R.Bottom;
         return;
     }
     TCanvas* C = Canvas();

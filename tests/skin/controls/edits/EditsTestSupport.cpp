@@ -32,7 +32,12 @@ testskin::TTestSkin EditSkin(const testskin::TKeys& More) {
                          "activebuttonrect=40,0,45,20",
                          "downbuttonrect=45,0,50,20",
                          "unenabledbuttonrect=50,0,55,20"};
-    Keys.insert(Keys.end(), More.begin(), More.end());
+    // A key of More replaces the default of the same name.
+    for (const std::string& K : More) {
+        const std::string Name = K.substr(0, K.find('=') + 1);
+        std::erase_if(Keys, [&](const std::string& Old) { return Old.rfind(Name, 0) == 0; });
+        Keys.push_back(K);
+    }
     S.AddControl("edit", EditElement, Keys);
     return S;
 }
