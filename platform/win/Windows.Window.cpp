@@ -250,7 +250,9 @@ TRegion VisibleRegion(const TWnd* W, bool ClientArea, bool ClipChildren, bool Cl
         TPoint WC = ClientOriginInBuffer(W);
         const TRect Client = Bounds(WC.X, WC.Y, W->Client.Width(), W->Client.Height());
         for (TWnd* C : W->Children) {
-            if (!(C->Style & WS_VISIBLE))
+            // A transparent child shows its parent through: the parent's erase
+            // and paint must reach the pixels under it.
+            if (!(C->Style & WS_VISIBLE) || (C->ExStyle & WS_EX_TRANSPARENT))
                 continue;
             TRegion CR = WindowRegionOf(C);
             TPoint CO = WindowOriginInBuffer(C);

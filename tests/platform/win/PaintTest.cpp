@@ -476,3 +476,60 @@ TEST_F(PaintTest, TheCaretBlinksByInvertingAndHidesWhilePainting) {
     DestroyCaret();
     EXPECT_FALSE(Headless.InputMethodTakesText());
 }
+
+TEST_F(PaintTest, ATransparentChildLetsTheParentsEraseThroughAndAnOpaqueOneKeepsItsPixels) {
+    // The parent erases to a two-colour pattern; the children paint nothing.
+    THandler Pattern = [](HWND H, UINT M, WPARAM W, LPARAM) -> std::optional<LRESULT> {
+        if (M != WM_ERASEBKGND)
+            return std::nullopt;
+        HDC DC = reinterpret_cast<HDC>(W);
+        TRect R;
+        GetClientRect(H, &R);
+        HBRUSH A = CreateSolidBrush(RGB(255, 0, 0)), B = CreateSolidBrush(RGB(0, 0, 255));
+        for (int X = 0; X < R.Right; X += 4) {
+            TRect Stripe = Rect(X, 0, X + 4, R.Bottom);
+            FillRect(DC, &Stripe, (X / 4) % 2 ? B : A);
+        }
+        DeleteObject(ToObj(A));
+        DeleteObject(ToObj(B));
+        return 1;
+    };
+    THandler PaintsNothing = [](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (M == WM_ERASEBKGND)
+            return 1;
+        if (M != WM_PAINT)
+            return std::nullopt;
+        PAINTSTRUCT PS;
+        BeginPaint(H, &PS);
+        EndPaint(H, &PS);
+        return 0;
+    };
+    struct {
+        DWORD ExStyle;
+        bool PatternUnder;
+    } Cases[] = {{WS_EX_TRANSPARENT, true}, {0, false}};
+    for (auto& Case : Cases) {
+        HWND P = Make(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 60), nullptr, 0,
+                      Pattern);
+        ProcessPending();
+        HWND C =
+            Make(WS_CHILD | WS_VISIBLE, Bounds(20, 20, 40, 20), P, Case.ExStyle, PaintsNothing);
+        ProcessPending();
+        // Mark the child's area so that only a later erase of the parent can
+        // bring the pattern back.
+        HDC DC = GetDC(C);
+        TRect All = Rect(0, 0, 40, 20);
+        HBRUSH G = CreateSolidBrush(RGB(0, 255, 0));
+        FillRect(DC, &All, G);
+        DeleteObject(ToObj(G));
+        ReleaseDC(C, DC);
+        InvalidateRect(P, nullptr, TRUE);
+        ProcessPending();
+        for (int X : {21, 25, 30, 58})
+            EXPECT_EQ(ClientPixel(P, X, 30), !Case.PatternUnder ? Green
+                                             : (X / 4) % 2      ? Blue
+                                                                : Red)
+                << "ex style " << Case.ExStyle << " x " << X;
+        DestroyWindow(P);
+    }
+}

@@ -1,0 +1,297 @@
+// The skinned edit box: geometry, buttons, hover and focus, painting, skin
+// change and malformed skins.
+#include "platform/win/Windows.h"
+#include "skin/model/bsMessages.h"
+#include "tests/skin/controls/edits/EditsTestSupport.h"
+
+namespace skinctl {
+namespace {
+
+// Within the smoothing of a glyph's edge.
+bool Near(std::uint32_t A, std::uint32_t B) {
+    for (int Shift : {0, 8, 16})
+        if (std::abs(int((A >> Shift) & 0xFF) - int((B >> Shift) & 0xFF)) > 16)
+            return false;
+    return true;
+}
+
+class EditBoxTest : public TEditsTest {
+protected:
+    TbsSkinEdit* Skinned(int W = 120, int H = 22) {
+        ShownForm();
+        TbsSkinEdit* E = MakeEdit(Form, W, H);
+        E->SetSkinDataName(EditElement);
+        E->SetSkinData(Data.get());
+        Pump();
+        return E;
+    }
+    TbsSkinEdit* Plain(int W = 120, int H = 22) {
+        ShownForm();
+        TbsSkinEdit* E = MakeEdit(Form, W, H);
+        Pump();
+        return E;
+    }
+    // The client rectangle in window coordinates.
+    static TRect ClientInWindow(TWinControl* C) {
+        TRect W, R;
+        GetWindowRect(C->Handle(), &W);
+        GetClientRect(C->Handle(), &R);
+        TPoint O = C->ClientToScreen({0, 0});
+        OffsetRect(&R, O.X - W.Left, O.Y - W.Top);
+        return R;
+    }
+    std::string Region(const std::string& Name) { return "edits.bmp/" + Name; }
+};
+
+TEST_F(EditBoxTest, PlainGeometryLeavesRoomForTheFrameButton) {
+    struct {
+        bool ButtonMode;
+        TRect Client;
+    } Cases[] = {{true, {2, 2, 96, 20}}, {false, {2, 2, 118, 20}}};
+    for (const auto& C : Cases) {
+        TbsSkinEdit* E = Plain();
+        E->SetButtonMode(C.ButtonMode);
+        Pump();
+        EXPECT_EQ(ClientInWindow(E), C.Client) << C.ButtonMode;
+        E->CalcRects();
+        if (C.ButtonMode) {
+            EXPECT_EQ(E->FButtonRect, (TRect{98, 0, 120, 22}));
+        }
+        delete Form;
+    }
+}
+
+TEST_F(EditBoxTest, SkinnedGeometryKeepsTheFramesMarginsAtAnySize) {
+    TbsSkinEdit* E = Skinned(300);
+    E->CalcRects();
+    EXPECT_EQ(E->FEditRect, (TRect{5, 4, 295, 16}));
+    EXPECT_EQ(ClientInWindow(E), E->FEditRect);
+    EXPECT_EQ(E->Height(), 20) << "the face's height with UseSkinFont";
+    E->SetBounds(10, 10, 300, 40);
+    EXPECT_EQ(E->Height(), 20);
+}
+
+TEST_F(EditBoxTest, AFrameButtonInTheFixedRightPartFollowsTheRightEdge) {
+    struct {
+        const char* ButtonRect;
+        int Moved;
+    } Cases[] = {{"buttonrect=35,0,40,20", 50}, {"buttonrect=20,0,30,20", 0}};
+    for (const auto& C : Cases) {
+        UseSkin(EditSkin({C.ButtonRect}));
+        TbsSkinEdit* E = Skinned(40);
+        E->CalcRects();
+        const TRect Before = E->FButtonRect;
+        E->SetWidth(90);
+        E->CalcRects();
+        EXPECT_EQ(E->FButtonRect.Left - Before.Left, C.Moved) << C.ButtonRect;
+        delete Form;
+    }
+}
+
+TEST_F(EditBoxTest, WithoutSkinFontTheHeightFollowsTheFontAndTheRectanglesGrow) {
+    TbsSkinEdit* E = Skinned();
+    E->SetUseSkinFont(false);
+    E->DefaultFont()->SetHeight(30);
+    E->ChangeSkinData();
+    const int Expected = E->CalcEditHeight();
+    EXPECT_EQ(E->Height(), Expected);
+    EXPECT_GT(Expected, 20);
+    E->CalcRects();
+    EXPECT_EQ(E->FEditRect.Bottom, 16 + (Expected - 20));
+}
+
+TEST_F(EditBoxTest, PlainDefaultSizesApplyOnlyInThePlainLook) {
+    TbsSkinEdit* P = Plain();
+    P->SetDefaultHeight(30);
+    P->SetDefaultWidth(200);
+    EXPECT_EQ(P->Height(), 30);
+    EXPECT_EQ(P->Width(), 200);
+    delete Form;
+    TbsSkinEdit* S = Skinned();
+    S->SetDefaultWidth(200);
+    EXPECT_EQ(S->Width(), 120);
+}
+
+TEST_F(EditBoxTest, HoverAndFocusColoursOfASkinnedEdit) {
+    TbsSkinEdit* E = Skinned();
+    auto Colour = [&] { return E->Font()->Color(); };
+    E->Perform(CM_MOUSEENTER, 0, 0);
+    EXPECT_EQ(Colour(), EditActiveFontColor);
+    E->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(Colour(), EditFontColor);
+    E->SetFocus();
+    Pump();
+    EXPECT_EQ(Colour(), EditActiveFontColor);
+    E->Perform(CM_MOUSEENTER, 0, 0);
+    E->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(Colour(), EditActiveFontColor) << "leaving a focused edit keeps the active colour";
+    auto* Other = new TbsCustomEdit(Form);
+    Other->SetParent(Form);
+    Other->SetBounds(10, 100, 50, 20);
+    Other->SetFocus();
+    Pump();
+    EXPECT_EQ(Colour(), EditFontColor);
+
+    delete Form;
+    TbsSkinEdit* P = Plain();
+    const TColor Before = P->Font()->Color();
+    P->Perform(CM_MOUSEENTER, 0, 0);
+    P->SetFocus();
+    Pump();
+    EXPECT_EQ(P->Font()->Color(), Before);
+}
+
+TEST_F(EditBoxTest, PlainFramePaintsTwoRingsAndTheDefaultColour) {
+    TbsSkinEdit* E = Plain();
+    E->SetDefaultColor(clYellow);
+    EXPECT_EQ(WindowPixel(E, 0, 10), Rgb(clBtnShadow));
+    EXPECT_EQ(WindowPixel(E, 60, 0), Rgb(clBtnShadow));
+    EXPECT_EQ(WindowPixel(E, 1, 10), Rgb(clBtnFace));
+    EXPECT_EQ(WindowPixel(E, 60, 21), Rgb(clBtnShadow));
+    EXPECT_EQ(WindowPixel(E, 60, 10), Rgb(clYellow));
+}
+
+TEST_F(EditBoxTest, PlainFrameButtonShowsIdleHotAndPressed) {
+    TbsSkinEdit* E = Plain();
+    E->SetButtonMode(true);
+    Pump();
+    struct {
+        const char* State;
+        std::function<void()> Enter;
+        TColor Frame, Fill;
+    } Cases[] = {
+        {"idle", [] {}, clBtnShadow, clBtnFace},
+        {"hot", [&] { E->Perform(WM_NCMOUSEMOVE, HTHSCROLL, 0); }, TColor(8388608),
+         TColor(13811126)},
+        {"pressed and hot", [&] { E->Perform(WM_NCLBUTTONDOWN, HTHSCROLL, 0); }, TColor(8388608),
+         TColor(11899781)},
+    };
+    for (const auto& C : Cases) {
+        C.Enter();
+        EXPECT_EQ(WindowPixel(E, 98, 10), Rgb(C.Frame)) << C.State;
+        EXPECT_EQ(WindowPixel(E, 108, 10), Rgb(C.Fill)) << C.State;
+    }
+    E->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(E->FButtonActive);
+    EXPECT_FALSE(E->FButtonDown);
+    EXPECT_EQ(WindowPixel(E, 98, 10), Rgb(clBtnShadow)) << "repainted after leaving";
+}
+
+TEST_F(EditBoxTest, AReleaseOnTheFrameButtonClicksAndFocuses) {
+    TbsSkinEdit* E = Plain();
+    E->SetButtonMode(true);
+    int Clicks = 0;
+    E->OnButtonClick = [&](TObject*) { ++Clicks; };
+    Pump();
+    TRect W;
+    GetWindowRect(E->Handle(), &W);
+    Headless.MovePointer(W.Left + 108, W.Top + 10);
+    Pump();
+    EXPECT_EQ(SendMessage(E->Handle(), WM_NCHITTEST, 0, MAKELPARAM(W.Left + 108, W.Top + 10)),
+              HTHSCROLL);
+    // A release there without a press there still clicks.
+    Headless.Release();
+    Pump();
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_TRUE(E->Focused());
+    Headless.MovePointer(W.Left + 108, W.Top + 10);
+    Headless.Press();
+    Headless.Release();
+    Pump();
+    EXPECT_EQ(Clicks, 2);
+}
+
+TEST_F(EditBoxTest, SkinnedFaceFollowsFocusInFrameAndClient) {
+    TbsSkinEdit* E = Skinned();
+    EXPECT_EQ(EditRegion(E, 1, 1), Region("n.frame"));
+    EXPECT_EQ(EditRegion(E, 60, 10), Region("n.client"));
+    E->SetFocus();
+    Pump();
+    HideCaret(E->Handle());
+    EXPECT_EQ(EditRegion(E, 1, 1), Region("a.frame"));
+    EXPECT_EQ(EditRegion(E, 60, 10), Region("a.client"));
+}
+
+TEST_F(EditBoxTest, DisabledSkinnedFrameButtonShowsItsDisabledPicture) {
+    TbsSkinEdit* E = Skinned();
+    E->SetButtonMode(true);
+    E->SetEnabled(false);
+    Pump();
+    EXPECT_EQ(EditRegion(E, 117, 10), Region("btn.off"));
+}
+
+TEST_F(EditBoxTest, PaintingIntoAGivenDC) {
+    TbsSkinEdit* P = Plain();
+    TBitmap B;
+    B.SetSize(120, 22);
+    HDC DC = B.Canvas()->Handle();
+    EXPECT_EQ(P->Perform(WM_NCPAINTTODC, WPARAM(DC), 0), SkinNcPaintToDCAnswer);
+    EXPECT_EQ(Rgb(TColor(GetPixel(DC, 0, 10))), Rgb(clBtnShadow));
+    EXPECT_EQ(P->Perform(WM_NCPAINTTODC, 0, 0), 0);
+    EXPECT_EQ(P->Perform(WM_PAINTTODC, 0, SkinPaintToDCKey), SkinPaintToDCKey);
+    B.Canvas()->Brush()->SetColor(clWhite);
+    B.Canvas()->FillRect({0, 0, 120, 22});
+    EXPECT_EQ(P->Perform(WM_PAINTTODC, WPARAM(DC), SkinPaintToDCKey), SkinPaintToDCKey);
+    EXPECT_EQ(Rgb(TColor(GetPixel(DC, 0, 10))), Rgb(clBtnShadow));
+}
+
+TEST_F(EditBoxTest, PaintSkinToDrawsTheNormalFaceWhateverTheState) {
+    TbsSkinEdit* E = Skinned();
+    E->SetFocus();
+    E->Perform(CM_MOUSEENTER, 0, 0);
+    Pump();
+    TBitmap B;
+    B.SetSize(200, 40);
+    E->PaintSkinTo(B.Canvas(), 10, 5, "abc");
+    HDC DC = B.Canvas()->Handle();
+    EXPECT_EQ(Skin.RegionAt(Rgb(TColor(GetPixel(DC, 11, 6)))), Region("n.frame"));
+    EXPECT_EQ(Skin.RegionAt(Rgb(TColor(GetPixel(DC, 120, 14)))), Region("n.client"));
+    bool SawText = false;
+    for (int X = 17; X < 40 && !SawText; ++X)
+        for (int Y = 9; Y < 21 && !SawText; ++Y)
+            SawText = Near(Rgb(TColor(GetPixel(DC, X, Y))), Rgb(EditFontColor));
+    EXPECT_TRUE(SawText) << "the text in FontColor";
+}
+
+TEST_F(EditBoxTest, SkinChangeThereAndBackKeepsTextAndSelection) {
+    TbsSkinEdit* E = Plain();
+    E->DefaultFont()->SetName("Arial");
+    E->DefaultFont()->SetHeight(14);
+    E->SetDefaultHeight(24);
+    E->SetSkinDataName(EditElement);
+    E->SetText("hello");
+    E->SetSelStart(1);
+    E->SetSelLength(2);
+    E->SetSkinData(Data.get());
+    EXPECT_EQ(E->Font()->Height(), 11);
+    EXPECT_EQ(E->Height(), 20);
+    EXPECT_EQ(E->Text(), "hello");
+    EXPECT_EQ(E->SelStart(), 1);
+    EXPECT_EQ(E->SelLength(), 2);
+    Data->ClearAll();
+    E->ChangeSkinData();
+    EXPECT_EQ(E->Font()->Height(), 14);
+    EXPECT_EQ(E->Height(), 24);
+    EXPECT_EQ(E->Text(), "hello");
+    EXPECT_EQ(E->SelStart(), 1);
+    EXPECT_EQ(E->SelLength(), 2);
+}
+
+TEST_F(EditBoxTest, MalformedEditElementsFallBackToThePlainLook) {
+    for (const char* Kind : {"button", "edit"}) {
+        testskin::TTestSkin S = testskin::StandardTestSkin();
+        testskin::TKeys Keys{"pictureindex=99", "skinrect=0,0,40,20", "clientrect=5,4,35,16"};
+        S.AddControl(Kind, EditElement, Keys);
+        UseSkin(S);
+        TbsSkinEdit* E = Skinned();
+        E->SetDefaultColor(clYellow);
+        E->GetSkinData();
+        EXPECT_EQ(E->FIndex, -1) << Kind;
+        EXPECT_EQ(WindowPixel(E, 0, 10), Rgb(clBtnShadow)) << Kind;
+        EXPECT_EQ(WindowPixel(E, 60, 10), Rgb(clYellow)) << Kind;
+        delete Form;
+    }
+}
+
+} // namespace
+} // namespace skinctl
