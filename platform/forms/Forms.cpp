@@ -317,6 +317,12 @@ void TCustomForm::WMSize(TMessage& Message) {
     // state of its own yet.
     bool Ours = FFormStyle == fsMDIChild || FParent ||
                 (Application && Application->MainForm() == this && Application->Minimized());
+    // The desktop restored the minimized main form itself (a task bar, the
+    // window manager): the application is no longer minimized, so that it
+    // can be minimized again and its other windows come back.
+    if (Application && Application->MainForm() == this && Application->Minimized() && FHandle &&
+        Message.WParam == SIZE_RESTORED && !IsIconic(FHandle))
+        Application->Restore();
     if (!Ours && FHandle && IsWindowVisible(FHandle)) {
         if (Message.WParam == SIZE_MINIMIZED)
             FWindowState = wsMinimized;

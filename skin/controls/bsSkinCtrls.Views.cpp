@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr LRESULT NcPaintToDCAnswer = 12851;
 constexpr int HeaderExtraWidth = 25;
 constexpr int SectionTextInset = 5;
 constexpr int ImageTextGap = 10;
@@ -257,7 +256,7 @@ void TbsSkinCustomTreeView::Dispatch(TMessage& Message) {
     case WM_NCPAINT:
         return;
     case WM_NCPAINTTODC:
-        Message.Result = NcPaintToDCAnswer;
+        Message.Result = NCPAINTTODC_ANSWER;
         return;
     case CM_VISIBLECHANGED:
         TCustomTreeView::Dispatch(Message);
@@ -554,7 +553,7 @@ void TbsSkinCustomListView::Dispatch(TMessage& Message) {
     case WM_NCPAINT:
         return;
     case WM_NCPAINTTODC:
-        Message.Result = NcPaintToDCAnswer;
+        Message.Result = NCPAINTTODC_ANSWER;
         return;
     case WM_PAINTHEADERTODC:
         if (FHeaderHandle && Message.WParam)

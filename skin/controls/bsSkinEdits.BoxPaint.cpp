@@ -287,11 +287,11 @@ void TbsSkinCustomEdit::WMNCPaintToDC(TMessage& Message) {
     Cnv.SetHandle(DC);
     PaintFrameImage(&Cnv);
     Cnv.SetHandle(nullptr);
-    Message.Result = SkinNcPaintToDCAnswer;
+    Message.Result = NCPAINTTODC_ANSWER;
 }
 
 void TbsSkinCustomEdit::WMPaintToDC(TMessage& Message) {
-    if (Message.LParam != SkinPaintToDCKey) {
+    if (Message.LParam != PAINTTODC_TOKEN) {
         TbsCustomEdit::Dispatch(Message);
         return;
     }
@@ -304,7 +304,7 @@ void TbsSkinCustomEdit::WMPaintToDC(TMessage& Message) {
         PaintFrameImage(&Cnv);
         Cnv.SetHandle(nullptr);
     }
-    Message.Result = SkinPaintToDCKey;
+    Message.Result = PAINTTODC_TOKEN;
 }
 
 void TbsSkinCustomEdit::PaintSkinTo(TCanvas* C, int X, int Y, const std::string& AText) {

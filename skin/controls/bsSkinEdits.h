@@ -29,11 +29,6 @@
 class TCustomImageList;
 class TbsDataSkinEditControl;
 
-// The answer of WM_NCPAINTTODC when the frame was painted.
-constexpr LRESULT SkinNcPaintToDCAnswer = 12851;
-// The key (lParam) and the answer of WM_PAINTTODC and WM_PAINTBGTODC.
-constexpr LRESULT SkinPaintToDCKey = 16802;
-
 // The wheel turned away from the user: the delta in wParam's high word is
 // positive.
 bool WheelDeltaPositive(WPARAM wParam);

@@ -89,10 +89,10 @@ void TbsListBox::WndProc(TMessage& Message) {
         break;
     }
     case WM_PAINTBGTODC:
-        if (Count() == 0 && Message.LParam == 16802) {
+        if (Count() == 0 && Message.LParam == PAINTTODC_TOKEN) {
             if (Message.WParam != 0)
                 PaintBackgroundToDC(reinterpret_cast<HDC>(Message.WParam));
-            Message.Result = 16802;
+            Message.Result = PAINTTODC_TOKEN;
         }
         break;
     default:
@@ -116,7 +116,7 @@ void TbsListBox::Dispatch(TMessage& Message) {
         Message.Result = 0;
         return;
     case WM_NCPAINTTODC:
-        Message.Result = 12851;
+        Message.Result = NCPAINTTODC_ANSWER;
         return;
     case CM_ENTER:
         if (SkinListBox)

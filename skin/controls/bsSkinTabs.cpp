@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr LRESULT NcPaintToDCAnswer = 12851;
 constexpr int PlainCloseSize = 14;
 constexpr TColor Navy = RGB(0, 0, 128);
 constexpr TColor FillHot = RGB(182, 189, 210);
@@ -146,7 +145,7 @@ void TbsSkinCustomTabSheet::Dispatch(TMessage& Message) {
         Message.Result = 1;
         return;
     case WM_NCPAINTTODC:
-        Message.Result = NcPaintToDCAnswer;
+        Message.Result = NCPAINTTODC_ANSWER;
         return;
     case WM_SIZE: {
         TTabSheet::Dispatch(Message);
@@ -652,7 +651,7 @@ void TbsSkinPageControl::Dispatch(TMessage& Message) {
             Repaint();
         return;
     case WM_NCPAINTTODC:
-        Message.Result = NcPaintToDCAnswer;
+        Message.Result = NCPAINTTODC_ANSWER;
         return;
     case WM_ERASEBKGND:
         if (PageCount() > 0 && VisibleTabCount() > 0) {

@@ -82,6 +82,30 @@ TEST_F(ApplicationTest, MinimizeIconifiesTheMainFormAndRestoreBringsItBack) {
     EXPECT_EQ(Sizes, (std::vector<WPARAM>{SIZE_MINIMIZED, SIZE_RESTORED}));
 }
 
+TEST_F(ApplicationTest, ADesktopRestoreOfTheMainFormRestoresTheApplication) {
+    TForm* Main = MainForm();
+    TForm* Tool = MakeForm("Tool");
+    Tool->Show();
+    Pump();
+    int Minimized = 0, Restored = 0;
+    Application->OnMinimize = [&](TObject*) { ++Minimized; };
+    Application->OnRestore = [&](TObject*) { ++Restored; };
+    // Twice: after the desktop's restore the application minimizes again.
+    for (int Round = 1; Round <= 2; ++Round) {
+        SCOPED_TRACE(Round);
+        Application->Minimize();
+        Pump();
+        ASSERT_TRUE(IsIconic(Main->Handle()));
+        Headless.IconifyByDesktop(WindowSurface(Main->Handle()), false);
+        Pump();
+        EXPECT_FALSE(IsIconic(Main->Handle()));
+        EXPECT_FALSE(Application->Minimized());
+        EXPECT_TRUE(IsWindowVisible(Tool->Handle()));
+        EXPECT_EQ(Minimized, Round);
+        EXPECT_EQ(Restored, Round);
+    }
+}
+
 TEST_F(ApplicationTest, AnExceptionInAHandlerIsShownAndTheLoopGoesOn) {
     TForm* Main = MainForm();
     auto* Button = new TButton(Main);

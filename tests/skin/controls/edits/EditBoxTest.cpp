@@ -225,13 +225,13 @@ TEST_F(EditBoxTest, PaintingIntoAGivenDC) {
     TBitmap B;
     B.SetSize(120, 22);
     HDC DC = B.Canvas()->Handle();
-    EXPECT_EQ(P->Perform(WM_NCPAINTTODC, WPARAM(DC), 0), SkinNcPaintToDCAnswer);
+    EXPECT_EQ(P->Perform(WM_NCPAINTTODC, WPARAM(DC), 0), NCPAINTTODC_ANSWER);
     EXPECT_EQ(Rgb(TColor(GetPixel(DC, 0, 10))), Rgb(clBtnShadow));
     EXPECT_EQ(P->Perform(WM_NCPAINTTODC, 0, 0), 0);
-    EXPECT_EQ(P->Perform(WM_PAINTTODC, 0, SkinPaintToDCKey), SkinPaintToDCKey);
+    EXPECT_EQ(P->Perform(WM_PAINTTODC, 0, PAINTTODC_TOKEN), PAINTTODC_TOKEN);
     B.Canvas()->Brush()->SetColor(clWhite);
     B.Canvas()->FillRect({0, 0, 120, 22});
-    EXPECT_EQ(P->Perform(WM_PAINTTODC, WPARAM(DC), SkinPaintToDCKey), SkinPaintToDCKey);
+    EXPECT_EQ(P->Perform(WM_PAINTTODC, WPARAM(DC), PAINTTODC_TOKEN), PAINTTODC_TOKEN);
     EXPECT_EQ(Rgb(TColor(GetPixel(DC, 0, 10))), Rgb(clBtnShadow));
 }
 
