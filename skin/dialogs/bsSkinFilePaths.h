@@ -28,8 +28,8 @@ std::string GetVolumeLabelText(const std::string& MountPoint, TTextCase TextCase
 // The source of a network mount ("//server/share") in TextCase, else
 // GetVolumeLabelText.
 std::string GetNetworkVolumeText(const std::string& MountPoint, TTextCase TextCase);
-// Splits a typed file specification into the mount point, the folder and
-// the file part. Relative texts, and "[sub]" (how the file list shows a
+// Splits a path the user typed into the mount point, the folder and the
+// file part. Relative texts, and "[sub]" (how the file list shows a
 // folder), are taken from Base, which must be absolute. A bare name that is
 // no file of the folder must be a folder and is entered. Every folder on the
 // way must exist and be enterable, else EInOutError with the system's error.
