@@ -40,10 +40,23 @@ geometry() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
     echo "$X $Y $WIDTH $HEIGHT"
 }
+# Waits up to five seconds for the window to reach the geometry, so a busy
+# machine only makes the test slower, never wrong.
 expect_geometry() {
-    local got
+    local got tries=0
     got=$(geometry "$1")
+    while [[ "$got" != "$2" ]] && ((tries++ < 50)); do
+        sleep 0.1
+        got=$(geometry "$1")
+    done
     [[ "$got" == "$2" ]] || fail "$3: window at $got, expected $2"
+}
+# Waits up to five seconds for the window to have the keyboard focus.
+wait_active() {
+    local tries=0
+    while [[ "$(xdotool getwindowfocus 2>/dev/null)" != "$1" ]] && ((tries++ < 50)); do
+        sleep 0.1
+    done
 }
 settle() { sleep 0.6; }
 
@@ -80,6 +93,7 @@ read -r _ _ minh < <(field minheight plain)
 # A click on the caption first: the caption objects of an inactive form
 # take no hover.
 xdotool mousemove $((fx + 150)) $((fy + 10)) click 1
+wait_active "$plain"
 settle
 xdotool mousemove $((rx + rw / 2)) $((ry + rh / 2)) click 1
 settle
