@@ -1,9 +1,10 @@
 // The form's skinned menus: the chain every skinned popup menu of the form
-// goes through, the system menu, the tray menu and the main menu bar's
-// operations that the form's menu mode calls. Without a bar those answer
-// "none" and do nothing.
+// goes through, the system menu, the tray menu, the main menu bar's
+// operations that the form's menu mode calls and the object hints. Without a
+// bar or a hint component those answer "none" and do nothing.
 #include "skin/forms/SkinForm.h"
 
+#include "skin/forms/bsSkinHint.h"
 #include "skin/forms/bsSkinMainMenuBar.h"
 #include "skin/forms/bsSkinMenus.h"
 #include "skin/forms/bsTrayIcon.h"
@@ -339,9 +340,15 @@ void TbsSkinForm::RestoreFromTray() {
         OnRestoreFromTray(this);
 }
 
-void TbsSkinForm::ShowObjectHintText(const std::string&) {}
+void TbsSkinForm::ShowObjectHintText(const std::string& Text) {
+    if (FSkinHint)
+        FSkinHint->ActivateHint2(Text);
+}
 
-void TbsSkinForm::HideObjectHint() {}
+void TbsSkinForm::HideObjectHint() {
+    if (FSkinHint)
+        FSkinHint->HideHint();
+}
 
 void TbsSkinForm::CreateMenuObjects() {
     FSysTrayMenu = new TbsSkinPopupMenu(this);
