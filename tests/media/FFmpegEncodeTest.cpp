@@ -1,5 +1,6 @@
 // Jobs that decode and encode: the outputs are probed and compared with the
 // ffmpeg command's conversion of the same input with the same options.
+#include "media/AVFilterStubs.h"
 #include "media/FFmpeg.h"
 #include "platform/core/Paths.h"
 #include "tests/media/FFmpegTestEngine.h"
@@ -881,6 +882,56 @@ TEST_F(ConvertTest, CroppedPicturesAreScaledWhole) {
         ASSERT_TRUE(Run(Source, Out, Options));
         ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
         EXPECT_LE(MaxDifference(Decoded(Out, "-f rawvideo"), Expected), 2);
+    }
+}
+
+// The graph a crop with a chain builds, read during the job from the
+// source to the sink: the crop of the bands, a scale stage only when the
+// cropped picture is not the encoder's size, then the chain.
+TEST_F(ConvertTest, ACropBeforeAChainShapesTheGraph) {
+    struct TRow {
+        TOptionList Options;
+        std::vector<std::string> Stages;
+        const char* Crop; // out_w:out_h:x:y
+    };
+    const TRow Rows[] = {
+        {{{"cropleft", "16"}}, {"buffer", "crop", "null", "buffersink"}, "704:576:16:0"},
+        {{{"cropleft", "16"}, {"cropright", "16"}, {"s", "352x288"}},
+         {"buffer", "crop", "scale", "null", "buffersink"},
+         "688:576:16:0"},
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Crop);
+        Engine->ResetJob();
+        std::vector<std::string> Stages;
+        std::string Crop;
+        Engine->ReportInterval = 0;
+        Engine->OnReport = [&](int) {
+            const AVFilterContext* Filter = Engine->Fost_table[0]->input_video_filter;
+            if (!Stages.empty() || !Filter)
+                return;
+            for (; Filter; Filter = Filter->nb_outputs ? Filter->outputs[0]->dst : nullptr) {
+                Stages.emplace_back(Filter->filter->name);
+                if (Stages.back() != "crop")
+                    continue;
+                for (const char* Name : {"out_w", "out_h", "x", "y"}) {
+                    std::uint8_t* Value = nullptr;
+                    if (avutil::av_opt_get(const_cast<AVFilterContext*>(Filter), Name,
+                                           AV_OPT_SEARCH_CHILDREN, &Value) >= 0) {
+                        Crop +=
+                            (Crop.empty() ? "" : ":") + std::string(reinterpret_cast<char*>(Value));
+                        avutil::av_free(Value);
+                    }
+                }
+            }
+        };
+        TOptionList Options = {{"an", ""}, {"vcodec", "mpeg4"}};
+        Options.insert(Options.end(), Row.Options.begin(), Row.Options.end());
+        Options.emplace_back("vf", "null");
+        ASSERT_TRUE(Run(Clip("ref576.mkv"), Temp.File("graph.avi"), Options));
+        ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+        EXPECT_EQ(Stages, Row.Stages);
+        EXPECT_EQ(Crop, Row.Crop);
     }
 }
 
