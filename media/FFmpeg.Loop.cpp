@@ -255,6 +255,19 @@ bool TCustomFFmpeg::EndJoinSegment(int AFileIndex) {
     }
     if (Last)
         return false;
-    Finput_files_ts_offset[AFileIndex + 1] += std::llrint(EndTime * 1000000.0);
+    // A reopened sound encoder stamps its first packets its priming samples
+    // before the first sound it is given: the next segment starts that much
+    // later, or those packets would overlap the end of this one, which a
+    // muxer refuses (non-increasing times).
+    double Priming = 0;
+    for (int I = 0; I < S; ++I) {
+        const TAVOutputStream* Ost = Fost_table[I].get();
+        const AVCodecContext* Codec = Ost->enc_ctx;
+        if (Ost->encoding_needed && Codec && Codec->codec_type == AVMEDIA_TYPE_AUDIO &&
+            Codec->initial_padding > 0 && Codec->sample_rate > 0)
+            Priming =
+                std::max(Priming, static_cast<double>(Codec->initial_padding) / Codec->sample_rate);
+    }
+    Finput_files_ts_offset[AFileIndex + 1] += std::llrint((EndTime + Priming) * 1000000.0);
     return true;
 }

@@ -108,6 +108,23 @@ TCustomFFmpegQueue::TCustomFFmpegQueue(TComponent* AOwner)
       FFFmpegList(std::make_unique<TFFmpegList>()) {}
 
 TCustomFFmpegQueue::~TCustomFFmpegQueue() {
+    EndWork();
+    FAVProbe.reset();
+    FFFmpegList.reset();
+    for (TCriticalSection* Lock : {&FHookLock, &FPreviewLock, &FProgressLock, &FTerminateLock}) {
+        Lock->Enter();
+        Lock->Leave();
+    }
+}
+
+TFFmpegQueue::~TFFmpegQueue() {
+    EndWork();
+}
+
+void TCustomFFmpegQueue::EndWork() {
+    if (FWorkEnded)
+        return;
+    FWorkEnded = true;
     // From here on no report reaches a handler: the caller is letting go of
     // this component, and a queued delivery must never find it gone.
     FDestroying = true;
@@ -120,14 +137,9 @@ TCustomFFmpegQueue::~TCustomFFmpegQueue() {
     for (std::size_t I = 0; I < Starting.size(); ++I)
         WaitWhileStarting(static_cast<int>(I));
     // Every engine stops its job and waits for it; after this no relay runs.
-    FFFmpegList.reset();
-    FAVProbe.reset();
+    FFFmpegList->Clear();
     TThread::RemoveQueuedEvents(this);
     FDeliveryThread.reset();
-    for (TCriticalSection* Lock : {&FHookLock, &FPreviewLock, &FProgressLock, &FTerminateLock}) {
-        Lock->Enter();
-        Lock->Leave();
-    }
 }
 
 TFFmpeg* TCustomFFmpegQueue::CreateTask(int AMaxFiles) {

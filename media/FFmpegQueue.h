@@ -371,6 +371,15 @@ protected:
     // Makes the engine of a new task.
     virtual TFFmpeg* CreateTask(int AMaxFiles);
 
+    // Ends the component's work while the whole object still stands: no
+    // report is delivered from here on, every job is stopped and its worker
+    // waited for, and the delivery thread ends. Workers call the virtual
+    // relays, so a destructor that let them run on would have them meet an
+    // object whose most-derived part is gone: every class that derives from
+    // the component calls this first in its destructor. A second call does
+    // nothing.
+    void EndWork();
+
 private:
     class TDoTerminateThread;
 
@@ -459,9 +468,11 @@ private:
     bool FDelivering = false;
     std::atomic<bool> FDestroying{false};
     std::unique_ptr<TDoTerminateThread> FDeliveryThread;
+    bool FWorkEnded = false;
 };
 
 class TFFmpegQueue : public TCustomFFmpegQueue {
 public:
     using TCustomFFmpegQueue::TCustomFFmpegQueue;
+    ~TFFmpegQueue() override;
 };

@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <set>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -223,6 +225,61 @@ TEST_F(QueueJobsTest, AStopAtEveryStateEndsTheRunCleanly) {
             }
     }
     ExpectOutputsValidOrGone();
+}
+
+// The component itself let go of while its workers convert and call its
+// relays, and just after its jobs ended, before anyone served their
+// reports (relays on the user-interface thread, and on the workers): it
+// stops its workers and waits for them before any part of it is destroyed,
+// and no report is delivered any more. The thread sanitizer shows a worker
+// that still reaches it.
+TEST_F(QueueJobsTest, DestroyingTheComponentStopsItsWorkersFirst) {
+    const std::string LongClip = MakeClip("long.mkv");
+    // Reports of ended jobs on a delivery thread of their own are delivered
+    // before the test could let go: that row would show nothing.
+    const std::pair<bool, bool> Rows[] = {{true, true}, {true, false}, {false, true}};
+    for (const auto& [Converting, InMainThread] : Rows) {
+        SCOPED_TRACE(std::to_string(Converting) + std::to_string(InMainThread));
+        auto Component = std::make_unique<TFFmpegQueue>(nullptr);
+        Component->SetTriggerEventInMainThread(InMainThread);
+        Component->SetProgressInterval(100);
+        std::atomic<int> Progress{0};
+        std::atomic<int> Terminated{0};
+        // Progress on the user-interface thread would wait for a test
+        // that does not serve it.
+        if (Converting)
+            Component->SetOnProgress([&](TObject*, PProgressInfo) { ++Progress; });
+        Component->SetOnTerminate([&](TObject*, const TTerminateInfo&) { ++Terminated; });
+        std::vector<std::string> Files;
+        for (int I = 0; I < 2; ++I) {
+            TInputOptions In;
+            if (Converting)
+                In.ExtOptions = "re";
+            const int Index = Component->AddTask(Converting ? LongClip : Clip, &In);
+            ASSERT_GE(Index, 0) << Component->LastErrMsg();
+            TOutputOptions Out;
+            Out.VideoCodec = "copy";
+            Out.AudioCodec = "copy";
+            Files.push_back(Temp.File("gone" + std::to_string(Converting) +
+                                      std::to_string(InMainThread) + std::to_string(I) + ".mkv"));
+            ASSERT_TRUE(Component->SetOutputFile(Index, Files.back(), &Out))
+                << Component->LastErrMsg();
+        }
+        Component->Start(2);
+        if (Converting)
+            ServeUntil([&] { return Progress >= 4; });
+        else
+            while (!Component->Terminated())
+                std::this_thread::yield();
+        Component.reset();
+        while (CheckSynchronize())
+            ;
+        EXPECT_EQ(Terminated, 0);
+        for (const std::string& Name : Files)
+            if (FileExists(Name)) {
+                EXPECT_NE(Probe(Name), "") << Name << " is left and does not probe";
+            }
+    }
 }
 
 namespace {

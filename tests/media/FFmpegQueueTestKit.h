@@ -87,6 +87,8 @@ protected:
 class TTestQueue : public TFFmpegQueue {
 public:
     using TFFmpegQueue::TFFmpegQueue;
+    // The workers call the relays: they end before this part goes.
+    ~TTestQueue() override { EndWork(); }
 
     // The body every task made from now on gets.
     std::function<void(TScriptedTask&)> Body;

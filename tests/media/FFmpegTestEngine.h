@@ -247,6 +247,8 @@ protected:
             std::lock_guard Guard(FLogLock);
             if (Sender && Sender == Engine.get())
                 FLogged.push_back({ALevel, AMsg});
+            else if (Sender == GetFFLogger())
+                FAVLogged.push_back({ALevel, AMsg});
         };
         Engine = std::make_unique<TTestEngine>(4);
         Engine->ResetJob();
@@ -268,6 +270,13 @@ protected:
     void ClearLog() {
         std::lock_guard Guard(FLogLock);
         FLogged.clear();
+        FAVLogged.clear();
+    }
+    // What FFmpeg's own code logged through the logger's callback (the
+    // format dumps among it), line by line.
+    std::vector<TLoggedLine> AVLogged() {
+        std::lock_guard Guard(FLogLock);
+        return FAVLogged;
     }
     int CountLogged(TLogLevel ALevel, const std::string& AMsg) {
         int Count = 0;
@@ -329,4 +338,5 @@ protected:
 private:
     std::mutex FLogLock;
     std::vector<TLoggedLine> FLogged;
+    std::vector<TLoggedLine> FAVLogged;
 };

@@ -7,10 +7,16 @@
 //       [--pause SECONDS]   once every converting job has reported progress
 //                           and sleeps at its pause gate, stays paused that
 //                           long, then resumes
+//       [--stop-after SECONDS]  that long after the start, once every
+//                           converting job has reported progress, stops
+//                           the run with Stop(True) and prints how long the
+//                           call took
+//       [--options TEXT]    option lines added to every output's ExtOptions
+//                           ("<CRLF>" between lines)
 //
 // One line per progress event (task, percent, fps, size), one per
 // termination report, then the all-done line. The exit code is 0 when every
-// job finished.
+// job finished (with --stop-after, when the run ended).
 #include "catalogue/ProfileCatalogue.h"
 #include "catalogue/ProfileWorkingSet.h"
 #include "media/FFmpegLogger.h"
@@ -34,6 +40,8 @@ struct TRun {
     bool AllFinished = true;
     double PauseSeconds = 0;
     bool Paused = false;
+    double StopAfter = 0;
+    bool Stopped = false;
 
     void OnProgress(TObject*, PProgressInfo P) {
         const int Percent = P->TotalDuration > 0
@@ -69,14 +77,9 @@ struct TRun {
     // Once every converting job has reported, the run pauses; the pause
     // holds once every one of them sleeps at its gate.
     void PauseOnce() {
-        if (Paused || PauseSeconds <= 0)
+        if (Paused || PauseSeconds <= 0 || !AllConvertingReported())
             return;
         const std::vector<TFFmpeg*> Tasks = Converting();
-        if (Tasks.empty())
-            return;
-        for (TFFmpeg* Task : Tasks)
-            if (!Reported.count(IndexOf(Task)))
-                return;
         Paused = true;
         Queue.Pause();
         for (TFFmpeg* Task : Tasks)
@@ -93,6 +96,34 @@ struct TRun {
         std::fflush(stdout);
     }
 
+    // Whether every converting job has reported progress (false when none
+    // converts).
+    bool AllConvertingReported() {
+        const std::vector<TFFmpeg*> Tasks = Converting();
+        if (Tasks.empty())
+            return false;
+        for (TFFmpeg* Task : Tasks)
+            if (!Reported.count(IndexOf(Task)))
+                return false;
+        return true;
+    }
+
+    void StopOnce(std::chrono::steady_clock::time_point AStarted) {
+        if (Stopped || StopAfter <= 0 ||
+            std::chrono::steady_clock::now() - AStarted <
+                std::chrono::duration<double>(StopAfter) ||
+            !AllConvertingReported())
+            return;
+        Stopped = true;
+        const std::size_t Count = Converting().size();
+        const auto T0 = std::chrono::steady_clock::now();
+        Queue.Stop(true);
+        const std::chrono::duration<double, std::milli> Took =
+            std::chrono::steady_clock::now() - T0;
+        std::printf("stopped %zu converting jobs in %.2f ms\n", Count, Took.count());
+        std::fflush(stdout);
+    }
+
     int IndexOf(TFFmpeg* ATask) {
         for (int I = 0; I < Queue.TasksCount(); ++I)
             if (Queue.Task(I) == ATask)
@@ -103,7 +134,8 @@ struct TRun {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: queue_files OUTDIR THREADS FILE... [--profile KEY] [--pause SECONDS]\n");
+                 "usage: queue_files OUTDIR THREADS FILE... [--profile KEY] [--pause SECONDS]\n"
+                 "       [--stop-after SECONDS] [--options TEXT]\n");
     return 2;
 }
 
@@ -114,12 +146,18 @@ int main(int argc, char** argv) {
     std::vector<std::string> Args(argv + 1, argv + argc);
     int ProfileKey = 0;
     double PauseSeconds = 0;
+    double StopAfter = 0;
+    std::string ExtraOptions;
     std::vector<std::string> Plain;
     for (std::size_t I = 0; I < Args.size(); ++I) {
         if (Args[I] == "--profile" && I + 1 < Args.size())
             ProfileKey = StrToIntDef(Args[++I], -1);
         else if (Args[I] == "--pause" && I + 1 < Args.size())
             PauseSeconds = StrToFloat(Args[++I]);
+        else if (Args[I] == "--stop-after" && I + 1 < Args.size())
+            StopAfter = StrToFloat(Args[++I]);
+        else if (Args[I] == "--options" && I + 1 < Args.size())
+            ExtraOptions = Args[++I];
         else
             Plain.push_back(Args[I]);
     }
@@ -136,6 +174,7 @@ int main(int argc, char** argv) {
 
     TRun Run;
     Run.PauseSeconds = PauseSeconds;
+    Run.StopAfter = StopAfter;
     if (!Run.Queue.LoadAVLib(IncludeTrailingPathDelimiter(GetAppPath()) + "LibAV")) {
         std::fprintf(stderr, "queue_files: %s\n", Run.Queue.LastErrMsg().c_str());
         return 1;
@@ -162,6 +201,8 @@ int main(int argc, char** argv) {
         }
         TOutputOptions Out;
         ApplyWorkingSet(Set, Out, TVolumeRule::AlwaysSet);
+        if (!ExtraOptions.empty())
+            Out.ExtOptions += (Out.ExtOptions.empty() ? "" : "\n") + ExtraOptions;
         const std::string Name = IncludeTrailingPathDelimiter(OutDir) +
                                  ChangeFileExt(ExtractFileName(Plain[I]), Set.Video_FileExt);
         if (!Run.Queue.SetOutputFile(Task, Name, &Out)) {
@@ -170,11 +211,13 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    const auto Started = std::chrono::steady_clock::now();
     Run.Queue.Start(Threads);
     while (!Run.AllDone) {
         CheckSynchronize(20);
         Run.PauseOnce();
+        Run.StopOnce(Started);
     }
     GetFFLogger()->OnLog = nullptr;
-    return Run.AllFinished ? 0 : 1;
+    return Run.AllFinished || Run.Stopped ? 0 : 1;
 }
