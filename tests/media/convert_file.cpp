@@ -7,7 +7,8 @@
 // Options are applied before the output is created, in the order given;
 // "--in name=value" applies one before the input is opened. The program
 // prints the stream mapping, the job's progress lines, the end state of the
-// job, the time the job took and the output's size.
+// job, the time the job took (with the time its worker spent in the post
+// hooks and in the progress reports) and the output's size.
 // With "--stop-after MS" the job runs on its worker thread and is stopped
 // after MS milliseconds; the time Stop(True) took is printed.
 //
@@ -121,7 +122,8 @@ bool ParseArguments(int argc, char** argv, TOptions& AOptions) {
     return true;
 }
 
-// The engine, with a look at its preview window for the messages.
+// The engine, with a look at its preview window for the messages, and the
+// time its worker spends in the post hooks and in the progress reports.
 class TConvertEngine : public TCustomFFmpeg {
 public:
     TConvertEngine() : TCustomFFmpeg(8) {}
@@ -130,7 +132,39 @@ public:
         std::lock_guard Guard(PostHookLock());
         return FPostContext.Previewer ? FPostContext.Previewer->FormHandle() : nullptr;
     }
+
+    // Read once the job has ended.
+    struct TSpent {
+        int Calls = 0;
+        TClock::duration Time{};
+    };
+    TSpent PostHooksSpent, ReportsSpent;
+
+protected:
+    using TCustomFFmpeg::ReportProgress;
+
+    void RunPostHooks(AVFrame* APicture, AVCodecContext* AEnc) override {
+        const auto Start = TClock::now();
+        TCustomFFmpeg::RunPostHooks(APicture, AEnc);
+        Count(PostHooksSpent, Start);
+    }
+    void ReportProgress(bool ALast, int AFileIndex) override {
+        const auto Start = TClock::now();
+        TCustomFFmpeg::ReportProgress(ALast, AFileIndex);
+        Count(ReportsSpent, Start);
+    }
+
+private:
+    static void Count(TSpent& ASpent, TClock::time_point AStart) {
+        ASpent.Calls += 1;
+        ASpent.Time += TClock::now() - AStart;
+    }
 };
+
+void PrintSpent(const char* AWhat, const TConvertEngine::TSpent& ASpent) {
+    const std::chrono::duration<double, std::milli> Time = ASpent.Time;
+    std::printf("%s: %d calls, %.3f ms\n", AWhat, ASpent.Calls, Time.count());
+}
 
 void Photograph(const std::string& APng) {
     const std::string Command = std::string("'") + OSTRELA_BIN_DIR + "/screenshot' '" + APng + "'";
@@ -243,6 +277,8 @@ int Convert(const TOptions& AOptions, TBackend* ABackend) {
         std::printf("Finished: %s\n", Engine.Finished() ? "true" : "false");
         std::printf("FatalMessage: \"%s\"\n", Engine.FatalMessage().c_str());
         std::printf("Job time: %.3f s\n", JobTime.count());
+        PrintSpent("Post hooks", Engine.PostHooksSpent);
+        PrintSpent("Progress reports", Engine.ReportsSpent);
         Status = Engine.Finished() ? 0 : 1;
     }
     struct stat Info {};
