@@ -7,8 +7,13 @@
 # SDL's dummy video and audio drivers, and prints for each run the player's
 # counters (shown, dropped at display, skipped at decoding), the A/V sync
 # figures and the process's CPU seconds per second of playback; then the
-# median of dropped plus skipped per host size. Last, the A/V sync figures
-# of the ten-second test clip av10.mp4 (made by the player's tests).
+# median of dropped plus skipped per host size. Each run of ours is followed
+# by one of FFmpeg's own player (ffplay -autoexit -stats) on the same clip
+# in a window of the same size, whose "fd" is the pictures it dropped and
+# whose "A-V" the distance between the clocks when it printed its status
+# (after the first 0.5 s); the medians and their ratio follow. Last, the
+# A/V sync figures of both on the ten-second test clip av10.mp4 (made by
+# the player's tests).
 set -eu
 build=${1:?usage: frame_drops.sh BUILD_DIR}
 media="$build/benchmarks/player/media"
@@ -24,8 +29,22 @@ if [ ! -s "$clip" ]; then
 fi
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+median() { tr ' ' '\n' | grep . | sort -n | sed -n 2p; }
+# ffplay's status lines: "   9.96 A-V: -0.020 fd=   0 ..." every few ms.
+ffplay_figures() { # log -> "fd N sync max M mean A (K lines)"
+    tr '\r' '\n' <"$1" | awk '
+        / A-V: *-?[0-9.]+ / {
+            t = $1 + 0
+            d = $0; sub(/.* A-V: */, "", d); sub(/ .*/, "", d); d = d + 0; if (d < 0) d = -d
+            f = $0; sub(/.*fd= */, "", f); sub(/ .*/, "", f); fd = f + 0
+            if (t >= 0.5) { n++; sum += d; if (d > max) max = d } }
+        END { if (n == 0) { print "fd " fd " sync none"; exit }
+              printf "fd %d, A/V sync max %.4f s, mean %.4f s (%d status lines)\n", fd, max, sum / n, n }'
+}
 for host in 1280x720 200x124; do
-    drops=""
+    ours="" theirs="" ourcpu="" theircpu=""
+    width=${host%x*}
+    height=${host#*x}
     for run in 1 2 3; do
         out=$(mktemp)
         start=$(date +%s.%N)
@@ -36,16 +55,51 @@ for host in 1280x720 200x124; do
         stats=$(grep '^stats:' "$out" || echo "stats: none")
         cpu=$(grep '^cpu ' "$out" | awk '{print $2 + $3}')
         wall=$(echo "$end - $start" | bc)
-        echo "$host run $run: $stats; cpu ${cpu:-?} s over ${wall} s"
+        persec=$(echo "scale=3; ${cpu:-0} / $wall" | bc)
+        echo "$host run $run, ours: $stats; cpu ${cpu:-?} s over ${wall} s ($persec per s)"
         dropped=$(echo "$stats" | sed -n 's/.*dropped \([0-9]*\), skipped \([0-9]*\).*/\1 \2/p' |
             awk '{print $1 + $2}')
-        drops="$drops ${dropped:-0}"
+        ours="$ours ${dropped:-0}"
+        ourcpu="$ourcpu $persec"
+        rm -f "$out"
+
+        # FFmpeg's own player on the same clip, window of the same size.
+        out=$(mktemp)
+        start=$(date +%s.%N)
+        /usr/bin/env time -f "cpu %U %S" ffplay -hide_banner -autoexit -stats \
+            -x "$width" -y "$height" "$clip" >"$out" 2>&1 || true
+        end=$(date +%s.%N)
+        figures=$(ffplay_figures "$out")
+        cpu=$(tr '\r' '\n' <"$out" | grep '^cpu ' | awk '{print $2 + $3}')
+        wall=$(echo "$end - $start" | bc)
+        persec=$(echo "scale=3; ${cpu:-0} / $wall" | bc)
+        echo "$host run $run, ffplay: $figures; cpu ${cpu:-?} s over ${wall} s ($persec per s)"
+        theirs="$theirs $(echo "$figures" | sed -n 's/^fd \([0-9]*\).*/\1/p')"
+        theircpu="$theircpu $persec"
         rm -f "$out"
     done
-    median=$(echo "$drops" | tr ' ' '\n' | grep . | sort -n | sed -n 2p)
-    echo "$host: dropped plus skipped, median of 3: $median"
+    a=$(echo "$ours" | median)
+    b=$(echo "$theirs" | median)
+    if [ "$b" -gt 0 ]; then
+        r=$(echo "scale=3; $a / $b" | bc)
+    elif [ "$a" -eq 0 ]; then
+        r="none dropped by either"
+    else
+        r="ours drops, ffplay none"
+    fi
+    echo "$host: dropped (ours: dropped plus skipped; ffplay: fd), median of 3: ours $a," \
+        "ffplay $b; ratio $r"
+    echo "$host: cpu seconds per second, median of 3: ours $(echo "$ourcpu" | median)," \
+        "ffplay $(echo "$theircpu" | median)"
 done
 
 av10="$build/tests/player/media/av10.mp4"
-[ -s "$av10" ] && echo "av10.mp4: $("$build/tests/play_file" --stats "$av10" 2>&1 | grep '^stats:')"
+if [ -s "$av10" ]; then
+    echo "av10.mp4, ours: $("$build/tests/play_file" --stats "$av10" 2>&1 | grep '^stats:')"
+    out=$(mktemp)
+    ffplay -hide_banner -autoexit -stats "$av10" >"$out" 2>&1 || true
+    echo "av10.mp4, ffplay: $(ffplay_figures "$out")"
+    rm -f "$out"
+fi
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
 exit 0

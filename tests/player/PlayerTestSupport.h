@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <string>
@@ -72,6 +73,8 @@ public:
 
     bool DropQuitEvents = false;
     bool RaiseOnResize = false;
+    // Re-open events the play thread has handled.
+    std::atomic<int> ReopenEvents{0};
 
     void SetPlayState(TPlayState AState, TPlayEventChannel& AChannel) override {
         {
@@ -89,7 +92,10 @@ protected:
     bool HandlePlayerEvent(const SDL_Event& AEvent) override {
         if (RaiseOnResize && AEvent.type == SDL_VIDEORESIZE)
             throw Exception("boom");
-        return TRIVavova::HandlePlayerEvent(AEvent);
+        const bool Ended = TRIVavova::HandlePlayerEvent(AEvent);
+        if (AEvent.type == PlayerReopenEvent)
+            ReopenEvents += 1;
+        return Ended;
     }
 
 private:

@@ -221,18 +221,19 @@ TEST_F(PlayerTest, TheFrameHookDrawsOnThePictures) {
 namespace {
 
 // Frame N of the pattern clip as CurrentFrame must give it, or mirrored left
-// to right.
-std::unique_ptr<TBitmap> PatternBitmap(int N, bool AMirror = false) {
+// to right, or turned upside down (its planes, before the conversion).
+std::unique_ptr<TBitmap> PatternBitmap(int N, bool AMirror = false, bool AFlip = false) {
     std::vector<std::uint8_t> Planes[3];
     const int W = pattern::Width, H = pattern::Height;
     auto Column = [AMirror](int X, int AWidth) { return AMirror ? AWidth - 1 - X : X; };
+    auto Row = [AFlip](int Y, int AHeight) { return AFlip ? AHeight - 1 - Y : Y; };
     for (int Y = 0; Y < H; ++Y)
         for (int X = 0; X < W; ++X)
-            Planes[0].push_back(pattern::Y(N, Column(X, W), Y));
+            Planes[0].push_back(pattern::Y(N, Column(X, W), Row(Y, H)));
     for (int Y = 0; Y < H / 2; ++Y)
         for (int X = 0; X < W / 2; ++X) {
-            Planes[1].push_back(pattern::U(N, Column(X, W / 2), Y));
-            Planes[2].push_back(pattern::V(N, Column(X, W / 2), Y));
+            Planes[1].push_back(pattern::U(N, Column(X, W / 2), Row(Y, H / 2)));
+            Planes[2].push_back(pattern::V(N, Column(X, W / 2), Row(Y, H / 2)));
         }
     TAVPicture Picture;
     for (int I = 0; I < 3; ++I) {
@@ -278,6 +279,71 @@ TEST_F(PlayerTest, PatternPausedOpenShowsFrameOneInTheHostAndTheSnapshot) {
             ASSERT_LE(std::abs(Green - P[1]), 1) << X << "," << Y;
             ASSERT_LE(std::abs(Red - P[2]), 1) << X << "," << Y;
         }
+    Player->Stop(true);
+}
+
+// A step while paused shows exactly one more picture, the next frame, and
+// pauses again; VerticalFlip turns both pictures upside down.
+TEST_F(PlayerTest, AStepWhilePausedShowsTheNextFrameFlippedOrNot) {
+    for (const bool Flip : {false, true}) {
+        SCOPED_TRACE(Flip);
+        Player->SetVerticalFlip(Flip);
+        ASSERT_TRUE(OpenClip("pattern.mkv", true)) << Player->LastErrMsg();
+        ASSERT_TRUE(WaitForState(psPause));
+        TVideoState* is = Player->State();
+        ASSERT_TRUE(ServeUntil([&] { return is->PicturesShown + is->PicturesDropped >= 2; }));
+        std::int64_t PTS = 0;
+        TBitmap* Frame = Player->CurrentFrame(PTS);
+        EXPECT_EQ(PTS, 40000);
+        EXPECT_TRUE(SameBitmaps(Frame, PatternBitmap(1, false, Flip).get()));
+
+        const int Shown = is->PicturesShown;
+        Player->StepToNextFrame();
+        ASSERT_TRUE(WaitForState(psStep));
+        ASSERT_TRUE(ServeUntil([&] { return Player->Paused() && is->PicturesShown > Shown; }));
+        // Nothing more comes while paused.
+        for (int I = 0; I < 20; ++I) {
+            CheckSynchronize(5);
+            PumpMessages();
+        }
+        EXPECT_EQ(is->PicturesShown, Shown + 1);
+        Frame = Player->CurrentFrame(PTS);
+        EXPECT_EQ(PTS, 80000);
+        EXPECT_TRUE(SameBitmaps(Frame, PatternBitmap(2, false, Flip).get()));
+        EXPECT_TRUE(Player->Paused());
+        Player->Stop(true);
+        std::lock_guard Guard(Lock);
+        Delivered.clear();
+    }
+}
+
+// Changing AspectRatio while playing re-opens the surface, and the pictures
+// from then on take the new rectangle, black around it.
+TEST_F(PlayerTest, AnAspectRatioChangedWhilePlayingTakesEffectAtTheReopen) {
+    DestroyWindow(Host);
+    Host = MakeHost(500, 300, 0);
+    ASSERT_TRUE(OpenClip("av10.mp4", false)) << Player->LastErrMsg();
+    TVideoState* is = Player->State();
+    const SDL_Rect Before{50, 0, 400, 300}, After{0, 25, 500, 250};
+    ASSERT_TRUE(ServeUntil([&] { return SameRect(ShownRect(is), Before); }));
+    ASSERT_EQ(Player->PlayState(), psPlay);
+    const int Reopens = Player->ReopenEvents;
+    Player->SetAspectRatio(2.0f);
+    ASSERT_TRUE(ServeUntil([&] { return Player->ReopenEvents > Reopens; }));
+    // The re-open draws the picture on show again, in the new rectangle.
+    EXPECT_TRUE(SameRect(ShownRect(is), After));
+    const int Shown = is->PicturesShown;
+    ASSERT_TRUE(ServeUntil([&] { return is->PicturesShown >= Shown + 3; }));
+    EXPECT_TRUE(SameRect(ShownRect(is), After));
+    EXPECT_EQ(Player->ReopenEvents, Reopens + 1);
+    EXPECT_FALSE(Player->Paused());
+    ASSERT_TRUE(ServeUntil([&] { return Player->Screen().Height() == 300; }));
+    const auto Presented = PresentedHost(Host, 500, 300);
+    for (const int Y : {0, 24, 275, 299})
+        EXPECT_EQ(Presented[std::size_t(Y) * 500 + 250], 0u) << Y;
+    EXPECT_GT(std::count_if(Presented.begin() + 25 * 500, Presented.begin() + 275 * 500,
+                            [](std::uint32_t P) { return P != 0; }),
+              0);
     Player->Stop(true);
 }
 
