@@ -130,7 +130,7 @@ public:
 
     void CalcRects();
 
-    TNotifyEvent OnChange, OnClick, OnCloseUp, OnDropDown;
+    TNotifyEvent OnChange, OnCloseUp, OnDropDown;
     TbsDrawSkinItemEvent OnComboBoxDrawItem;
     TbsDrawSkinItemEvent& OnListBoxDrawItem() { return FListBox->OnDrawItem; }
 
@@ -287,7 +287,7 @@ public:
     void CalcRects();
 
     TbsDrawSkinOfficeItemEvent OnDrawItem;
-    TNotifyEvent OnChange, OnClick, OnCloseUp, OnDropDown;
+    TNotifyEvent OnChange, OnCloseUp, OnDropDown;
 
     TbsPopupOfficeListBox* FListBox = nullptr;
     TbsCBItem CBItem;

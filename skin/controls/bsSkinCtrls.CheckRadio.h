@@ -47,8 +47,6 @@ public:
     double MorphKf() const { return FMorphKf; }
     bool MorphRunning() const { return MorphTimer != nullptr; }
 
-    TNotifyEvent OnClick;
-
     void ChangeSkinData() override;
 
 protected:

@@ -213,6 +213,34 @@ TEST_F(TButtonTest, ClickSetsModalResultAndRunsActionOrHandlerOnce) {
     EXPECT_EQ(Executed, 1);
 }
 
+// One OnClick serves code, mouse and keyboard: each path runs the handler
+// exactly once (the class library's release click must not add a second).
+TEST_F(TButtonTest, ClickInCodeByMouseAndByKeyEachRunTheHandlerOnce) {
+    auto* B = MakeButton("b");
+    B->Click();
+    EXPECT_EQ(Log.Count("b"), 1);
+    ClickAt(B, 10, 10);
+    EXPECT_EQ(Log.Count("b"), 2);
+    EXPECT_TRUE(B->Focused());
+    Headless.KeyDown(VK_SPACE);
+    Headless.KeyUp(VK_SPACE);
+    Pump();
+    EXPECT_EQ(Log.Count("b"), 3);
+    Headless.KeyDown(VK_RETURN);
+    Headless.KeyUp(VK_RETURN);
+    Pump();
+    EXPECT_EQ(Log.Count("b"), 4);
+
+    int Executed = 0;
+    auto* A = new TAction(Form);
+    A->OnExecute = [&](TObject*) { ++Executed; };
+    B->OnClick = nullptr;
+    B->SetAction(A);
+    B->Click();
+    ClickAt(B, 10, 10);
+    EXPECT_EQ(Executed, 2);
+}
+
 TEST_F(TButtonTest, RepeatClicksAfterTheWaitAndOnceOnRelease) {
     auto* B = MakeButton("r");
     B->SetRepeatMode(true);
