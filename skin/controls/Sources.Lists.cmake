@@ -8,5 +8,6 @@ list(APPEND SKIN_CONTROLS_SOURCES
     bsSkinLists.OfficePaint.cpp
     bsSkinCombos.Combo.cpp
     bsSkinCombos.DropDown.cpp
+    bsSkinCombos.Edit.cpp
     bsSkinCombos.Face.cpp
     bsSkinCombos.Office.cpp)

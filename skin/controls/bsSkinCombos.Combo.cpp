@@ -36,6 +36,8 @@ TbsSkinCustomComboBox::~TbsSkinCustomComboBox() {
     *FAlive = false;
     if (HandleAllocated())
         KillTimer(Handle(), 1);
+    delete FEdit;
+    FEdit = nullptr;
     if (FListBox) {
         FListBox->ListBox->WindowProc = FListBoxWindowProc;
         FListBox->ListBox->OnMouseMove = nullptr;
@@ -46,15 +48,6 @@ TbsSkinCustomComboBox::~TbsSkinCustomComboBox() {
 
 // ---------------------------------------------------------------- properties
 
-void TbsSkinCustomComboBox::SetStyle(TbsSkinCustomComboBoxStyle Value) {
-    // The edit style's inner edit is not part of this build: the combo
-    // stays in the fixed style.
-    (void)Value;
-    FStyle = bscbFixedStyle;
-    CalcRects();
-    Repaint();
-}
-
 void TbsSkinCustomComboBox::SetDropDownCount(int Value) {
     if (Value > 0)
         FDropDownCount = Value;
@@ -62,8 +55,11 @@ void TbsSkinCustomComboBox::SetDropDownCount(int Value) {
 
 void TbsSkinCustomComboBox::SetDefaultColor(TColor Value) {
     FDefaultColor = Value;
-    if (FIndex == -1)
+    if (FIndex == -1) {
         Invalidate();
+        if (FEdit)
+            FEdit->SetColor(Value);
+    }
 }
 
 void TbsSkinCustomComboBox::SetToolButtonStyle(bool Value) {
@@ -94,6 +90,8 @@ void TbsSkinCustomComboBox::SetTabWidths(TStrings* Value) {
 
 void TbsSkinCustomComboBox::Invalidate() {
     TbsSkinCustomControl::Invalidate();
+    if (FIndex != -1 && FEdit)
+        FEdit->Invalidate();
 }
 
 void TbsSkinCustomComboBox::Notification(TComponent* AComponent, TOperation Operation) {
@@ -116,7 +114,8 @@ void TbsSkinCustomComboBox::SetItemIndex(int Value) {
     if (Items()->Count() > 0 && Index != -1)
         SetText(Items()->Strings(Index));
     FOldItemIndex = Index;
-    Repaint();
+    if (!FEdit)
+        Repaint();
     if (Designing() || ComponentState().Contains(csLoading))
         return;
     if (OnClick)
@@ -125,8 +124,12 @@ void TbsSkinCustomComboBox::SetItemIndex(int Value) {
 }
 
 void TbsSkinCustomComboBox::TextChanged() {
+    if (FEdit && !FromEdit)
+        FEdit->SetText(Text());
     if (OnChange)
         OnChange(this);
+    if (FromEdit)
+        Change();
 }
 
 void TbsSkinCustomComboBox::FindListItem(const std::string& C) {
@@ -206,18 +209,32 @@ void TbsSkinCustomComboBox::KeyPress(unsigned& Key) {
 void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_SETFOCUS:
+        if (FEdit) {
+            FEdit->SetFocus();
+            if (FIndex != -1 && !IsNullRect(ActiveSkinRect)) {
+                SetEditFontColor(ActiveFontColor);
+                Invalidate();
+            }
+            return;
+        }
         TbsSkinCustomControl::Dispatch(Message);
         Repaint();
         return;
     case WM_KILLFOCUS:
         TbsSkinCustomControl::Dispatch(Message);
-        if (IsPopupVisible())
+        if (!FEdit && IsPopupVisible())
             CloseUp(false);
         Repaint();
+        if (FEdit && FIndex != -1 && !IsNullRect(ActiveSkinRect)) {
+            SetEditFontColor(FontColor);
+            Invalidate();
+        }
         return;
     case CM_MOUSEENTER:
         TbsSkinCustomControl::Dispatch(Message);
         FMouseIn = true;
+        if (FEdit && FIndex != -1 && !IsNullRect(ActiveSkinRect) && !FEdit->Focused())
+            SetEditFontColor(ActiveFontColor);
         if ((FIndex != -1 && !IsNullRect(ActiveSkinRect)) || FToolButtonStyle)
             Invalidate();
         return;
@@ -228,11 +245,19 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
             Button.MouseIn = false;
             Repaint();
         }
+        if (FEdit && FIndex != -1 && !IsNullRect(ActiveSkinRect) && !FEdit->Focused())
+            SetEditFontColor(FontColor);
         if ((FIndex != -1 && !IsNullRect(ActiveSkinRect)) || FToolButtonStyle)
             Invalidate();
         return;
     case CM_ENABLEDCHANGED:
         TbsSkinCustomControl::Dispatch(Message);
+        if (FEdit) {
+            if (!Enabled())
+                SetEditFontColor(GetDisabledFontColor());
+            else
+                SetEditFontColor(FIndex == -1 ? DefaultFont()->Color() : FontColor);
+        }
         Repaint();
         return;
     case CM_TEXTCHANGED:
@@ -345,4 +370,13 @@ void TbsSkinCustomComboBox::ChangeSkinData() {
     FListBox->SetSkinData(SkinData());
     FListBox->UpDateScrollBar();
     CalcRects();
+    if (FEdit) {
+        ApplyEditFont();
+        if (FIndex != -1) {
+            int W = FWidth, H = FHeight;
+            CalcSkinSize(W, H);
+            if (W != FWidth || H != FHeight)
+                SetBounds(Left(), Top(), W, H);
+        }
+    }
 }

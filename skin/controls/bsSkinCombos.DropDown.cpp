@@ -186,6 +186,8 @@ void TbsSkinCustomComboBox::DropDown() {
     FListBox->SetWidth(FListBoxWidth > 0 ? FListBoxWidth : FWidth);
     FListBox->SetRowCount(std::min(Items()->Count(), FDropDownCount));
     const TPoint Origin = DropDownOrigin(this, {Left(), Top() + FHeight}, FListBox->Height());
+    if (FEdit)
+        FEdit->SetFocus();
     FOldItemIndex = FListBox->ItemIndex();
     if (FOldItemIndex == 0 && Items()->Count() > 1) {
         FListBox->SetItemIndex(1);
@@ -208,8 +210,14 @@ void TbsSkinCustomComboBox::CloseUp(bool AcceptValue) {
     if (Index < 0) {
         FListBox->SetItemIndex(FOldItemIndex);
     } else if (Index < Items()->Count() && AcceptValue) {
-        SetText(Items()->Strings(Index));
-        Repaint();
+        if (FEdit) {
+            // The edit's change handler brings Text along.
+            FEdit->SetText(Items()->Strings(Index));
+            FEdit->SelectAll();
+        } else {
+            SetText(Items()->Strings(Index));
+            Repaint();
+        }
         if (OnClick)
             OnClick(this);
         Change();
@@ -314,12 +322,12 @@ void TbsSkinCustomComboBox::WMTimer() {
 
 void TbsSkinCustomComboBox::MouseDown(TMouseButton Btn, TShiftState Shift, int X, int Y) {
     TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
-    if (!Focused())
+    if (!FEdit && !Focused())
         SetFocus();
     if (Btn != mbLeft)
         return;
-    const bool InItem =
-        X >= CBItem.R.Left && X < CBItem.R.Right && Y >= CBItem.R.Top && Y < CBItem.R.Bottom;
+    const bool InItem = !FEdit && X >= CBItem.R.Left && X < CBItem.R.Right && Y >= CBItem.R.Top &&
+                        Y < CBItem.R.Bottom;
     if (Button.MouseIn || InItem || FToolButtonStyle) {
         Button.Down = true;
         Repaint();

@@ -245,7 +245,7 @@ int TbsSkinCustomComboBox::ShownIndex() {
 }
 
 bool TbsSkinCustomComboBox::Hot() {
-    return !IsNullRect(ActiveSkinRect) && (FMouseIn || Focused());
+    return !IsNullRect(ActiveSkinRect) && (FMouseIn || Focused() || (FEdit && FEdit->Focused()));
 }
 
 TColor TbsSkinCustomComboBox::GetDisabledFontColor() {
@@ -263,6 +263,11 @@ void TbsSkinCustomComboBox::CalcRects() {
                                     RTPt, ButtonRect, ClRect);
     Button.R = L.Button;
     CBItem.R = L.Item;
+    if (!FEdit)
+        return;
+    AdjustEditHeight();
+    FEdit->SetBounds(CBItem.R.Left, CBItem.R.Top + RectHeight(CBItem.R) / 2 - FEdit->Height() / 2,
+                     RectWidth(CBItem.R), FEdit->Height());
 }
 
 void TbsSkinCustomComboBox::DrawTabbedText(TCanvas* C, const std::string& S, const TRect& TR) {
@@ -499,7 +504,9 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B) {
     }
     PaintPlainFace(C, FWidth, FHeight, FDefaultColor);
     DrawButton(C);
-    DrawDefaultItem(C);
+    // The inner edit covers the item area and draws the text itself.
+    if (!FEdit)
+        DrawDefaultItem(C);
 }
 
 void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B) {
@@ -509,13 +516,16 @@ void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B) {
         return;
     }
     DrawSkinBackground(B);
-    if (FUseSkinSize) {
+    if (FUseSkinSize)
         DrawButton(B->Canvas());
-        DrawSkinItem(B->Canvas());
-    } else {
+    else
         DrawStretchButton(B->Canvas());
+    if (FEdit)
+        return;
+    if (FUseSkinSize)
+        DrawSkinItem(B->Canvas());
+    else
         DrawSkinItemStretched(B->Canvas());
-    }
 }
 
 void TbsSkinCustomComboBox::PaintSkinTo(TCanvas* C, int X, int Y, const std::string& AText) {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include "skin/controls/bsSkinCBTypes.h"
+#include "skin/controls/bsSkinEdits.h"
 #include "skin/controls/bsSkinLists.h"
 
 #include <cstdint>
@@ -109,6 +110,21 @@ public:
     void SetListBoxUseSkinFont(bool Value) { FListBox->SetUseSkinFont(Value); }
     bool ListBoxUseSkinItemHeight() const { return FListBox->UseSkinItemHeight(); }
     void SetListBoxUseSkinItemHeight(bool Value) { FListBox->SetUseSkinItemHeight(Value); }
+    TAlignment ListBoxCaptionAlignment() const { return FListBox->Alignment(); }
+    void SetListBoxCaptionAlignment(TAlignment Value) { FListBox->SetAlignment(Value); }
+    TFont* ListBoxDefaultFont() const { return FListBox->DefaultFont(); }
+    void SetListBoxDefaultFont(TFont* Value) { FListBox->DefaultFont()->Assign(Value); }
+    TFont* ListBoxDefaultCaptionFont() const { return FListBox->DefaultCaptionFont(); }
+    void SetListBoxDefaultCaptionFont(TFont* Value) {
+        FListBox->DefaultCaptionFont()->Assign(Value);
+    }
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
+    // The inner edit's selection; 0 and ignored in the fixed style.
+    int SelStart();
+    void SetSelStart(int Value);
+    int SelLength();
+    void SetSelLength(int Value);
 
     virtual void DropDown();
     void CloseUp(bool AcceptValue);
@@ -130,12 +146,17 @@ public:
 
     void CalcRects();
 
-    TNotifyEvent OnChange, OnClick, OnCloseUp, OnDropDown;
+    TNotifyEvent OnChange, OnCloseUp, OnDropDown;
     TbsDrawSkinItemEvent OnComboBoxDrawItem;
     TbsDrawSkinItemEvent& OnListBoxDrawItem() { return FListBox->OnDrawItem; }
 
     // ---- state shared with the drop-down protocol and the tests
     TbsPopupListBox* FListBox = nullptr;
+    // The edit style's inner edit (nil in the fixed style) and whether the
+    // text change under way comes from it.
+    TbsCustomEdit* FEdit = nullptr;
+    bool FNumEdit = false;
+    bool FromEdit = false;
     TbsCBItem CBItem;
     TbsCBButtonX Button;
     bool FDropDown = false;
@@ -166,8 +187,12 @@ protected:
     void MouseUp(TMouseButton Btn, TShiftState Shift, int X, int Y) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(unsigned& Key) override;
+    virtual void CreateEditControl();
+    virtual void EditWindowProcHook(TMessage& Message);
 
     bool FToolButtonStyle = false;
+    TEditCharCase FCharCase = ecNormal;
+    TWndMethod FEditWindowProc;
     TColor FDefaultColor = clWindow;
     bool FUseSkinSize = true;
     int FListBoxWidth = 0;
@@ -192,6 +217,17 @@ private:
     void WMTimer();
     void CMCancelMode(TMessage& Message);
     void FindListItem(const std::string& C);
+    void FindListItemFromEdit();
+    void EditChange(TObject* Sender);
+    void EditCancelMode(TControl* Sender);
+    void EditStepUp(bool WithChange);
+    void EditStepDown(bool WithChange);
+    void EditKeyUp(TMessage& Message);
+    void SetEditFontColor(TColor Value);
+    // The skin's word table character set, else the default font's.
+    TFontCharset InputCharset();
+    void ApplyEditFont();
+    void AdjustEditHeight();
     void TextChanged();
     int ShownIndex();
     TColor GetDisabledFontColor();
@@ -256,6 +292,8 @@ public:
     void SetImages(TCustomImageList* Value) { FListBox->SetImages(Value); }
     bool ListBoxUseSkinFont() const { return FListBox->UseSkinFont(); }
     void SetListBoxUseSkinFont(bool Value) { FListBox->SetUseSkinFont(Value); }
+    TFont* ListBoxDefaultFont() const { return FListBox->DefaultFont(); }
+    void SetListBoxDefaultFont(TFont* Value) { FListBox->DefaultFont()->Assign(Value); }
     bool ListBoxShowItemTitles() const { return FListBox->ShowItemTitles(); }
     void SetListBoxShowItemTitles(bool Value) { FListBox->SetShowItemTitles(Value); }
     const std::string& ListBoxSkinDataName() const { return FListBoxSkinDataName; }
@@ -287,7 +325,7 @@ public:
     void CalcRects();
 
     TbsDrawSkinOfficeItemEvent OnDrawItem;
-    TNotifyEvent OnChange, OnClick, OnCloseUp, OnDropDown;
+    TNotifyEvent OnChange, OnCloseUp, OnDropDown;
 
     TbsPopupOfficeListBox* FListBox = nullptr;
     TbsCBItem CBItem;

@@ -27,6 +27,9 @@ constexpr TColor GlyphKey = 0xFF00FF;
 } // namespace
 
 TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
+    // The button decides itself when a release is a click (groups, repeat,
+    // a press dragged off and back), so the class library must not click too.
+    FControlStyle.Exclude(csClickEvents);
     FLayerManager = new TbsLayerManager(this);
     SetTabStop(true);
     SetBounds(Left(), Top(), 75, 25);
@@ -313,8 +316,7 @@ void TbsSkinButton::ButtonClick() {
 }
 
 void TbsSkinButton::Click() {
-    if (!Action())
-        TbsSkinCustomControl::Click();
+    ButtonClick();
 }
 
 void TbsSkinButton::ActionChange(TObject* Sender, bool CheckDefaults) {

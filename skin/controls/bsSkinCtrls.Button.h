@@ -62,13 +62,14 @@ public:
     int ModalResult() const { return FModalResult; }
     void SetModalResult(int Value) { FModalResult = Value; }
 
-    TNotifyEvent OnClick;
     TbsButtonPaintEvent OnPaint;
 
     void RefreshButton();
     void ShowLayer();
     void HideLayer();
     virtual void ButtonClick();
+    // A click in code behaves as a released press: modal result, then the
+    // handler or the action, once.
     void Click() override;
 
     bool MouseIn() const { return FMouseIn; }

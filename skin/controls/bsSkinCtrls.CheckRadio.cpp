@@ -28,6 +28,9 @@ constexpr int SkinImageGap = 8;
 } // namespace
 
 TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
+    // A release toggles the box, and the toggle fires OnClick: the class
+    // library's own click on release would fire it a second time.
+    FControlStyle.Exclude(csClickEvents);
     SetTabStop(false);
     SetBounds(Left(), Top(), 150, 25);
     FSkinDataName = "checkbox";

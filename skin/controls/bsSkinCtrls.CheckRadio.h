@@ -52,8 +52,6 @@ public:
     double MorphKf() const { return FMorphKf; }
     bool MorphRunning() const { return MorphTimer != nullptr; }
 
-    TNotifyEvent OnClick;
-
     void ChangeSkinData() override;
 
 protected:

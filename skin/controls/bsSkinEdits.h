@@ -15,12 +15,17 @@
 // then the native edit's text over them, while FStopDraw keeps the nested
 // WM_PAINT from painting again.
 //
+// TbsSkinScrollBox is a container scrolled by two external skinned scroll
+// bars handed to it: it sizes their ranges to its visible children, shows
+// and hides them, and moves the children when a bar moves.
+//
 // TbsSkinLinkLabel is a label that follows the pointer and opens its URL.
 #pragma once
 
 #include "platform/forms/Edits.h"
 #include "platform/forms/StdCtrls.h"
 #include "skin/controls/bsSkinCBTypes.h"
+#include "skin/controls/bsSkinCtrls.Panel.h"
 #include "skin/model/bsSkinData.h"
 
 #include <memory>
@@ -28,6 +33,7 @@
 
 class TCustomImageList;
 class TbsDataSkinEditControl;
+class TbsSkinScrollBar;
 
 // The wheel turned away from the user: the delta in wParam's high word is
 // positive.
@@ -242,6 +248,71 @@ private:
 class TbsSkinEdit : public TbsSkinCustomEdit {
 public:
     explicit TbsSkinEdit(TComponent* AOwner) : TbsSkinCustomEdit(AOwner) {}
+};
+
+// ---------------------------------------------------------------- TbsSkinScrollBox
+
+class TbsSkinScrollBox : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinScrollBox(TComponent* AOwner);
+
+    // The bars are not owned; a bar handed over is hidden until the content
+    // needs it.
+    TbsSkinScrollBar* VScrollBar() const { return FVScrollBar; }
+    void SetVScrollBar(TbsSkinScrollBar* Value);
+    TbsSkinScrollBar* HScrollBar() const { return FHScrollBar; }
+    void SetHScrollBar(TbsSkinScrollBar* Value);
+    TbsSkinBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TbsSkinBorderStyle Value);
+    bool CanFocused() const { return FCanFocused; }
+    void SetCanFocused(bool Value) { FCanFocused = Value; }
+
+    void UpDateScrollRange();
+    void GetVRange();
+    void GetHRange();
+    void VScroll(int APosition);
+    void HScroll(int APosition);
+
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void ChangeSkinData() override;
+
+    // Skin copy: the background picture among the skin's active pictures,
+    // -1 for none (also for an index the skin does not have).
+    int BGPictureIndex = -1;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void WndProc(TMessage& Message) override;
+    void Dispatch(TMessage& Message) override;
+    void AdjustClientRect(TRect& Rect) override;
+    void CreateParams(TCreateParams& Params) override;
+    void Paint() override;
+
+private:
+    bool HasFrame();
+    void PaintBoxFrame(TCanvas* C);
+    void WMNCCalcSize(TMessage& Message);
+    void WMNCPaint();
+    void VScrollControls(int Distance);
+    void HScrollControls(int Distance);
+    void VScrollBarChange(TObject* Sender);
+    void HScrollBarChange(TObject* Sender);
+    void BarLastChange(TObject* Sender);
+    void ShowBar(TbsSkinScrollBar* Bar, bool Value);
+    void SyncBoth();
+
+    bool FClicksDisabled = false;
+    bool FCanFocused = false;
+    bool FInCheckScrollBars = false;
+    TbsSkinScrollBar* FVScrollBar = nullptr;
+    TbsSkinScrollBar* FHScrollBar = nullptr;
+    int FOldVScrollBarPos = 0;
+    int FOldHScrollBarPos = 0;
+    int FVSizeOffset = 0;
+    int FHSizeOffset = 0;
+    TbsSkinBorderStyle FBorderStyle = TbsSkinBorderStyle::bvFrame;
 };
 
 // ---------------------------------------------------------------- TbsSkinLinkLabel

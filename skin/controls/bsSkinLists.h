@@ -121,6 +121,21 @@ public:
     void SetListBoxFont(TFont* Value) { ListBox->Font()->Assign(Value); }
     bool ListBoxTabStop() const { return ListBox->TabStop(); }
     void SetListBoxTabStop(bool Value) { ListBox->SetTabStop(Value); }
+    int ListBoxTabOrder() const { return ListBox->TabOrder(); }
+    void SetListBoxTabOrder(int Value) { ListBox->SetTabOrder(Value); }
+    TPopupMenu* ListBoxPopupMenu() const { return ListBox->PopupMenu(); }
+    void SetListBoxPopupMenu(TPopupMenu* Value) { ListBox->SetPopupMenu(Value); }
+    TDragMode ListBoxDragMode() const { return ListBox->DragMode(); }
+    void SetListBoxDragMode(TDragMode Value) { ListBox->SetDragMode(Value); }
+    TDragKind ListBoxDragKind() const { return ListBox->DragKind(); }
+    void SetListBoxDragKind(TDragKind Value) { ListBox->SetDragKind(Value); }
+    TCursor ListBoxDragCursor() const { return ListBox->DragCursor(); }
+    void SetListBoxDragCursor(TCursor Value) { ListBox->SetDragCursor(Value); }
+    // The inner list's drag events; the inner list is their sender.
+    TDragDropEvent& OnListBoxDragDrop() { return ListBox->OnDragDrop; }
+    TDragOverEvent& OnListBoxDragOver() { return ListBox->OnDragOver; }
+    TStartDragEvent& OnListBoxStartDrag() { return ListBox->OnStartDrag; }
+    TEndDragEvent& OnListBoxEndDrag() { return ListBox->OnEndDrag; }
 
     // ---- caption
     bool CaptionMode() const { return FCaptionMode; }

@@ -7,6 +7,8 @@
 #include "skin/model/bsUtils.Layers.h"
 #include "tests/skin/controls/buttons/ButtonsTestSupport.h"
 
+#include <cstdlib>
+
 namespace {
 
 class TButtonTest : public TButtonsTest {
@@ -211,6 +213,78 @@ TEST_F(TButtonTest, ClickSetsModalResultAndRunsActionOrHandlerOnce) {
     B->SetAction(Other);
     B->ButtonClick();
     EXPECT_EQ(Executed, 1);
+}
+
+// One OnClick serves code, mouse and keyboard: each path runs the handler
+// exactly once (the class library's release click must not add a second).
+TEST_F(TButtonTest, ClickInCodeByMouseAndByKeyEachRunTheHandlerOnce) {
+    auto* B = MakeButton("b");
+    B->Click();
+    EXPECT_EQ(Log.Count("b"), 1);
+    ClickAt(B, 10, 10);
+    EXPECT_EQ(Log.Count("b"), 2);
+    EXPECT_TRUE(B->Focused());
+    Headless.KeyDown(VK_SPACE);
+    Headless.KeyUp(VK_SPACE);
+    Pump();
+    EXPECT_EQ(Log.Count("b"), 3);
+    Headless.KeyDown(VK_RETURN);
+    Headless.KeyUp(VK_RETURN);
+    Pump();
+    EXPECT_EQ(Log.Count("b"), 4);
+
+    int Executed = 0;
+    auto* A = new TAction(Form);
+    A->OnExecute = [&](TObject*) { ++Executed; };
+    B->OnClick = nullptr;
+    B->SetAction(A);
+    B->Click();
+    ClickAt(B, 10, 10);
+    EXPECT_EQ(Executed, 2);
+}
+
+// The caption takes the element's colour of the state: normal, hot, held,
+// disabled; without UseSkinFontColor the default font's.
+TEST_F(TButtonTest, SkinnedCaptionColourFollowsTheState) {
+    const testskin::TTestSkin Skin =
+        EffectsSkin({"fontcolor=255", "activefontcolor=65280", "downfontcolor=16711680",
+                     "disabledfontcolor=8388736", "fontheight=14"});
+    auto* SD = LoadSkin(Skin);
+    auto* B = MakeButton("WWW");
+    B->SetCanFocused(false);
+    B->SetSkinDataName("ebutton");
+    B->SetSkinData(SD);
+    Pump();
+    // A glyph core in the colour (its smoothed edges blend with the face).
+    auto Has = [&](std::uint32_t Colour) {
+        for (int Y = 3; Y < B->Height() - 3; ++Y)
+            for (int X = 3; X < B->Width() - 3; ++X) {
+                const std::uint32_t P = PixelOf(B, X, Y);
+                bool Near = true;
+                for (int Shift : {0, 8, 16})
+                    Near = Near &&
+                           std::abs(int((P >> Shift) & 0xFF) - int((Colour >> Shift) & 0xFF)) <= 24;
+                if (Near)
+                    return true;
+            }
+        return false;
+    };
+    EXPECT_TRUE(Has(0xFF0000u));
+    MoveTo(B, 5, 5);
+    EXPECT_TRUE(Has(0x00FF00u));
+    PressAt(B, 5, 5);
+    EXPECT_TRUE(Has(0x0000FFu));
+    ReleaseAt(B, 5, 5);
+    MoveTo(B, 300, 300);
+    B->SetEnabled(false);
+    Pump();
+    EXPECT_TRUE(Has(0x800080u));
+    B->SetEnabled(true);
+    B->SetUseSkinFontColor(false);
+    B->DefaultFont()->SetColor(clYellow);
+    B->RefreshButton();
+    Pump();
+    EXPECT_TRUE(Has(0xFFFF00u));
 }
 
 TEST_F(TButtonTest, RepeatClicksAfterTheWaitAndOnceOnRelease) {

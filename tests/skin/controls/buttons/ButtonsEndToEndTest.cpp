@@ -62,7 +62,7 @@ TEST(SkinButtonsEndToEnd, PlainAndSkinnedHalvesReachTheScreen) {
                                 Quote(Dir.File("xvfb.txt")) + " 2>&1";
     ASSERT_EQ(std::system(Command.c_str()), 0) << ReadFile(Dir.File("xvfb.txt"));
     EXPECT_EQ(ReadFile(Dir.File("stderr.txt")), "");
-    ASSERT_EQ(ReadFile(Dir.File("output.txt")), "ready\n");
+    ASSERT_EQ(ReadFile(Dir.File("output.txt")), "ready\nready\n");
     EXPECT_EQ(ReadFile(Dir.File("status.txt")), "0\n");
 
     QImage Shot;
@@ -124,5 +124,49 @@ TEST(SkinButtonsEndToEnd, PlainAndSkinnedHalvesReachTheScreen) {
         EXPECT_EQ(At(P.left() + 1, P.bottom() - 1), Face("tab.face"));
         const QRect U = Layout["R.hupdown"];
         EXPECT_EQ(At(U.left() + 1, U.top() + 1), Face("hupdown.up"));
+    }
+
+    // ---- the right half in the program's first stored skin: check marks,
+    // bar thumbs and slider thumbs show, and nothing kept the test skin.
+    QImage Stored;
+    ASSERT_TRUE(Stored.load(QString::fromStdString(Dir.File("screen-stored.png"))));
+    std::filesystem::copy_file(Dir.File("screen-stored.png"),
+                               OSTRELA_BUILD_DIR "/skin-buttons-stored.png",
+                               std::filesystem::copy_options::overwrite_existing);
+    auto StoredAt = [&](int PX, int PY) { return Stored.pixel(PX, PY) & 0xFFFFFF; };
+    // Pixels that differ between two equally sized areas at A and B.
+    auto Differing = [&](QPoint A, QPoint B, int W, int H) {
+        int N = 0;
+        for (int Y = 0; Y < H; ++Y)
+            for (int X = 0; X < W; ++X)
+                N += StoredAt(A.x() + X, A.y() + Y) != StoredAt(B.x() + X, B.y() + Y) ? 1 : 0;
+        return N;
+    };
+    {
+        const QRect B = Layout["R.button"];
+        EXPECT_NE(StoredAt(B.left() + 1, B.top() + 1), Face("button.normal"));
+        // The check mark and the grayed mark are two different pictures, and
+        // the checked one is more than its frame.
+        const QRect Checked = Layout["R.checked"], Grayed = Layout["R.grayed"];
+        const int MidC = Checked.top() + Checked.height() / 2;
+        const int MidG = Grayed.top() + Grayed.height() / 2;
+        EXPECT_GT(Differing({Checked.left(), MidC - 8}, {Grayed.left(), MidG - 8}, 20, 16), 10);
+        int Ink = 0;
+        const std::uint32_t Ground = StoredAt(Checked.right() - 2, MidC);
+        for (int Y = MidC - 8; Y < MidC + 8; ++Y)
+            for (int X = Checked.left(); X < Checked.left() + 20; ++X)
+                Ink += StoredAt(X, Y) != Ground ? 1 : 0;
+        EXPECT_GT(Ink, 20);
+        // The bar's thumb sits in the middle of its track (position 50).
+        const QRect HB = Layout["R.hbar"];
+        const int BarMid = HB.top() + HB.height() / 2;
+        EXPECT_NE(StoredAt(HB.left() + HB.width() / 2, BarMid),
+                  StoredAt(HB.left() + HB.width() / 4, BarMid));
+        // The two sliders differ where their thumbs are (values 0 and 30).
+        const QRect S0 = Layout["R.slider"], S30 = Layout["R.slider30"];
+        EXPECT_GT(Differing(S0.topLeft(), S30.topLeft(), S0.width(), S0.height()), 50);
+        // The views took the skin's field colour, not black.
+        const QRect LV = Layout["R.listview"];
+        EXPECT_NE(StoredAt(LV.left() + LV.width() / 2, LV.bottom() - 10), 0x000000u);
     }
 }

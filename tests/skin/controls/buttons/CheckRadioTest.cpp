@@ -34,6 +34,25 @@ protected:
     TEventLog Log;
 };
 
+// Click in code fires OnClick once and leaves the box as it is; a mouse
+// click and Space each toggle it and fire OnClick once.
+TEST_F(TCheckRadioTest, ClickInCodeByMouseAndBySpaceEachFireOnClickOnce) {
+    auto* B = MakeBox(Form, "c", false, 0);
+    Pump();
+    B->Click();
+    EXPECT_EQ(Log.Count("c"), 1);
+    EXPECT_FALSE(B->Checked());
+    ClickAt(B, 10, 10);
+    EXPECT_EQ(Log.Count("c"), 2);
+    EXPECT_TRUE(B->Checked());
+    EXPECT_TRUE(B->Focused());
+    Headless.KeyDown(VK_SPACE);
+    Headless.KeyUp(VK_SPACE);
+    Pump();
+    EXPECT_EQ(Log.Count("c"), 3);
+    EXPECT_FALSE(B->Checked());
+}
+
 TEST_F(TCheckRadioTest, RadioGroupUnchecksTheOthersSilentlyThenClicksTheNewOne) {
     TPanel* P = MakePanel(0);
     std::vector<TbsSkinCheckRadioBox*> Boxes;

@@ -33,6 +33,15 @@ protected:
     TEventLog Log;
 };
 
+TEST_F(TSpeedButtonTest, ClickInCodeAndByMouseEachRunTheHandlerOnce) {
+    auto* B = MakeSpeed(Form, "s");
+    Pump();
+    B->Click();
+    EXPECT_EQ(Log.Count("s"), 1);
+    ClickAt(B, 10, 10);
+    EXPECT_EQ(Log.Count("s"), 2);
+}
+
 TEST_F(TSpeedButtonTest, GroupButtonsReleaseEachOther) {
     auto* A = MakeSpeed(Form, "a", 10);
     auto* B = MakeSpeed(Form, "b", 60);

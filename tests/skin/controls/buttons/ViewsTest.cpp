@@ -2,6 +2,7 @@
 // hidden native scroll information, bar-to-view scrolling, the skin's font
 // and colours, and the subclassed column header.
 #include "platform/forms/ExtCtrls.h"
+#include "platform/gdi/ImageList.h"
 #include "skin/controls/bsSkinCtrls.Views.h"
 #include "skin/model/bsMessages.h"
 #include "tests/skin/controls/buttons/ButtonsTestSupport.h"
@@ -228,6 +229,39 @@ TEST_F(TViewsTest, PressedSectionAndDividerPress) {
     EXPECT_EQ(Rgb(B.Canvas()->Pixels(40, 2)), Rgb(clBtnFace));
     EXPECT_EQ(Rgb(B.Canvas()->Pixels(120, 2)), Rgb(clBtnFace));
     SendMessage(H, WM_LBUTTONUP, 0, MAKELPARAM(80, 5));
+}
+
+// Section images come from the view's small images: at the text's left in
+// a left-aligned section, moved along with the text in a right-aligned one.
+TEST_F(TViewsTest, HeaderSectionImagesFollowTheAlignment) {
+    auto* V = MakeReport(3);
+    auto* Images = new TCustomImageList(Form);
+    Images->SetWidth(16);
+    Images->SetHeight(16);
+    TBitmap Red;
+    Red.SetSize(16, 16);
+    Red.Canvas()->Brush()->SetColor(clRed);
+    Red.Canvas()->FillRect({0, 0, 16, 16});
+    Images->Add(&Red, nullptr);
+    V->SetSmallImages(Images);
+    V->Column(0)->SetImageIndex(0);
+    V->Column(1)->SetImageIndex(0);
+    V->Column(1)->SetAlignment(taRightJustify);
+    V->Column(2)->SetImageIndex(5);
+    TBitmap B;
+    B.SetSize(400, 30);
+    V->Perform(WM_PAINTHEADERTODC, WPARAM(B.Canvas()->Handle()), 0);
+    const int Mid = HeaderHeight(V) / 2;
+    auto FirstRed = [&](int From, int To) {
+        for (int X = From; X < To; ++X)
+            if (Rgb(B.Canvas()->Pixels(X, Mid)) == 0xFF0000u)
+                return X;
+        return -1;
+    };
+    EXPECT_EQ(FirstRed(0, 80), 5);
+    EXPECT_GT(FirstRed(80, 160), 80 + 20);
+    // An index past the list draws no image.
+    EXPECT_EQ(FirstRed(160, 240), -1);
 }
 
 TEST_F(TViewsTest, DrawHeaderSectionEventDrawsEverything) {

@@ -281,6 +281,17 @@ TEST_F(TComboTest, SearchThatFindsNothingFiresNothing) {
     EXPECT_EQ(Log.Names, Strings{"OnKeyPress"});
 }
 
+// The combo's OnClick is the control's own: Click in code reaches it, once;
+// a click on the face opens the list and fires nothing.
+TEST_F(TComboTest, ClickInCodeFiresOnClickOnceAndAFaceClickNone) {
+    TLoggedCombo* C = MakeCombo(ABC);
+    C->Click();
+    EXPECT_EQ(Log.Names, Strings{"OnClick"});
+    Log.Names.clear();
+    ClickAt(C, 10, 10);
+    EXPECT_EQ(Log.Count("OnClick"), 0);
+}
+
 TEST_F(TComboTest, DropDownCountIgnoresZeroAndBelow) {
     TLoggedCombo* C = MakeCombo(ABC);
     for (int V : {0, -3})

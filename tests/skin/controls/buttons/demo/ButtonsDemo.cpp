@@ -1,9 +1,11 @@
 // The skinned buttons, boxes, bars, slider, up-downs, views and page control
 // on a real X display, for the end-to-end test to photograph. Usage:
-// skin_buttons_demo OUTDIR
+// skin_buttons_demo OUTDIR [stored:N]
 //
 // Two halves hold the same controls: the left one without skin data (plain
-// looks), the right one bound to the standard test skin. A plain edit holds
+// looks), the right one bound to the standard test skin, or to the
+// program's stored skin N when asked. Once OUTDIR/next exists the right
+// half changes to stored skin 0 and the demo prints "ready" again. A plain edit holds
 // the focus, so both Default buttons show their highlight. Once the form is
 // on the screen it writes OUTDIR/layout.txt (each control's screen
 // rectangle, "L." or "R." before its name) and prints "ready"; it ends when
@@ -19,6 +21,7 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinTabs.h"
 #include "skin/controls/bsSkinUpDown.h"
+#include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
 
 #include <QGuiApplication>
@@ -193,8 +196,8 @@ bool WaitUntilShown(HWND Window) {
 
 int main(int argc, char** argv) {
     RecordMainThread();
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skin_buttons_demo OUTDIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: skin_buttons_demo OUTDIR [stored:N]\n");
         return 2;
     }
     const std::string Dir = argv[1];
@@ -221,7 +224,12 @@ int main(int argc, char** argv) {
         auto* SD = new TbsSkinData(Form);
         const std::string SkinDir = Dir + "/test-skin";
         std::filesystem::create_directories(SkinDir);
-        SD->LoadFromFile(testskin::StandardTestSkin().WriteFolder(SkinDir));
+        if (argc == 3 && std::string(argv[2]).rfind("stored:", 0) == 0) {
+            SD->SetSkinList(CreateStoredSkinList(Form));
+            SD->SetSkinIndex(std::stoi(std::string(argv[2]).substr(7)));
+        } else {
+            SD->LoadFromFile(testskin::StandardTestSkin().WriteFolder(SkinDir));
+        }
         THalf Left, Right;
         Build(Form, Left, 0, nullptr);
         Build(Form, Right, 505, SD);
@@ -238,9 +246,32 @@ int main(int argc, char** argv) {
             std::printf("ready\n");
             std::fflush(stdout);
             const std::uint32_t GiveUp = GetTickCount() + 120000;
+            bool Stored = false;
             while (!std::filesystem::exists(Dir + "/quit") &&
-                   std::int32_t(GetTickCount() - GiveUp) < 0)
+                   std::int32_t(GetTickCount() - GiveUp) < 0) {
                 Step(GetTickCount() + 100);
+                // The second picture: the program's first stored skin in the
+                // right half, each control told of the new skin.
+                if (!Stored && std::filesystem::exists(Dir + "/next")) {
+                    Stored = true;
+                    SD->SetSkinList(CreateStoredSkinList(Form));
+                    SD->SetSkinIndex(0);
+                    for (auto& [Name, C] : Right.Named) {
+                        if (auto* Skinned = dynamic_cast<TbsSkinControl*>(C))
+                            Skinned->SetSkinData(SD);
+                        else if (auto* LV = dynamic_cast<TbsSkinCustomListView*>(C))
+                            LV->SetSkinData(SD);
+                        else if (auto* TV = dynamic_cast<TbsSkinCustomTreeView*>(C))
+                            TV->SetSkinData(SD);
+                        else if (auto* PC = dynamic_cast<TbsSkinPageControl*>(C))
+                            PC->SetSkinData(SD);
+                    }
+                    for (int I = 0; I < 5; ++I)
+                        Step(GetTickCount() + 50);
+                    std::printf("ready\n");
+                    std::fflush(stdout);
+                }
+            }
         }
         DoneApplication();
         ResetWindowSystem();

@@ -1,10 +1,10 @@
 // The skinned lists and combos on a real X display, plain on the left and
 // skinned on the right, for the end-to-end test to photograph.
-// Usage: skin_lists_demo OUTDIR [SKIN.ini]
+// Usage: skin_lists_demo OUTDIR [SKIN.ini | stored:N]
 //
 // Without a skin file the standard test skin is written into OUTDIR/skin
-// and loaded. Shortly after start the plain combo's drop-down opens; once
-// everything is on the screen the demo writes OUTDIR/layout.txt (screen
+// and loaded; "stored:N" takes the program's stored skin N. Shortly after start the plain combo's
+// drop-down opens; once everything is on the screen the demo writes OUTDIR/layout.txt (screen
 // rectangles of the controls, the drop-down and the caption buttons) and
 // prints "ready". It closes itself once OUTDIR/quit exists.
 #include "platform/core/Clock.h"
@@ -15,6 +15,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCombos.h"
+#include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
 
 #include <QGuiApplication>
@@ -54,6 +55,7 @@ struct TColumn {
     TbsSkinComboBox* Fixed = nullptr;
     TbsSkinComboBox* Second = nullptr;
     TbsSkinOfficeComboBox* Profiles = nullptr;
+    TbsSkinComboBox* Editable = nullptr;
 };
 
 TColumn MakeColumn(TForm* Form, int X, TbsSkinData* SD, TImageList* Images) {
@@ -135,6 +137,10 @@ TColumn MakeColumn(TForm* Form, int X, TbsSkinData* SD, TImageList* Images) {
     }
     Col.Profiles->SetItemIndex(0);
     Col.Profiles->SetSkinData(SD);
+
+    Col.Editable = MakeCombo(490);
+    Col.Editable->SetStyle(bscbEditStyle);
+    Col.Editable->SetItemIndex(3);
     return Col;
 }
 
@@ -167,6 +173,7 @@ void WriteLayout(const std::string& Dir, const TColumn& Plain, const TColumn& Sk
                   ScreenRect(Col->Office, Col->Office->Items()->Items(0)->ItemRect));
         WriteRect(Out, P + "combobutton", ScreenRect(Col->Fixed, Col->Fixed->Button.R));
         WriteRect(Out, P + "combo", WindowRect(Col->Fixed));
+        WriteRect(Out, P + "editcombo", WindowRect(Col->Editable));
     }
     WriteRect(Out, "dropdown", WindowRect(Plain.Fixed->FListBox));
 }
@@ -201,7 +208,7 @@ bool WaitUntilShown(const std::vector<HWND>& Windows) {
 int main(int argc, char** argv) {
     RecordMainThread();
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: skin_lists_demo OUTDIR [SKIN.ini]\n");
+        std::fprintf(stderr, "usage: skin_lists_demo OUTDIR [SKIN.ini | stored:N]\n");
         return 2;
     }
     const std::string Dir = argv[1];
@@ -231,13 +238,18 @@ int main(int argc, char** argv) {
         InitApplication();
         auto* Form = new TForm(nullptr);
         Form->SetCaption("Skinned lists and combos");
-        Form->SetBounds(100, 100, 560, 560);
+        Form->SetBounds(100, 100, 560, 580);
         auto* Images = new TImageList(Form);
         Images->SetWidth(16);
         Images->SetHeight(16);
         FillImages(Images);
         auto* SD = new TbsSkinData(Form);
-        SD->LoadFromFile(SkinFile);
+        if (SkinFile.rfind("stored:", 0) == 0) {
+            SD->SetSkinList(CreateStoredSkinList(Form));
+            SD->SetSkinIndex(std::stoi(SkinFile.substr(7)));
+        } else {
+            SD->LoadFromFile(SkinFile);
+        }
         if (SD->Empty) {
             std::fprintf(stderr, "skin_lists_demo: the skin %s did not load\n", SkinFile.c_str());
             Status = 1;

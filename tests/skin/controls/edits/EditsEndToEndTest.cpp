@@ -1,0 +1,119 @@
+// The edits demonstration on a virtual X screen, photographed: the plain
+// edit's frame rings and fill, the skinned edits' faces, the scroll box with
+// its bars and scrolled content, and the hovered plain link in blue.
+// Skipped when xvfb-run, xauth or xdotool is missing.
+#include "platform/gdi/Gdi.h"
+#include "tests/support/TempDir.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+bool Available(const std::string& Tool) {
+    return std::system(("command -v " + Tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string ReadFile(const std::string& Path) {
+    std::ifstream In(Path);
+    std::stringstream S;
+    S << In.rdbuf();
+    return S.str();
+}
+
+std::string Quote(const std::string& Text) {
+    return "'" + Text + "'";
+}
+
+bool Is(const QImage& Shot, int X, int Y, COLORREF Colour) {
+    const QRgb P = Shot.pixel(X, Y);
+    return qRed(P) == GetRValue(Colour) && qGreen(P) == GetGValue(Colour) &&
+           qBlue(P) == GetBValue(Colour);
+}
+
+int CountOf(const QImage& Shot, QRect Area, COLORREF Colour) {
+    int Count = 0;
+    for (int Y = Area.top(); Y <= Area.bottom(); ++Y)
+        for (int X = Area.left(); X <= Area.right(); ++X)
+            Count += Is(Shot, X, Y, Colour) ? 1 : 0;
+    return Count;
+}
+
+TEST(SkinEditsEndToEnd, EditsScrollBoxAndLinksReachTheScreenInBothLooks) {
+    if (!Available("xvfb-run") || !Available("xauth") || !Available("xdotool"))
+        GTEST_SKIP() << "xvfb-run, xauth or xdotool is not installed";
+    TTempDir Dir;
+    const int Server = 1000 + int((long(getpid()) * 67 + long(std::time(nullptr))) % 50000);
+    const std::string Command = "env -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=" + Quote(Dir.Path()) +
+                                " timeout 300 xvfb-run -a -n " + std::to_string(Server) + " -e " +
+                                Quote(Dir.File("xvfb-errors.txt")) +
+                                " -s '-screen 0 1920x1080x24' " + Quote(EDITS_DEMO_SCRIPT) + " " +
+                                Quote(EDITS_DEMO) + " " + Quote(OSTRELA_BIN_DIR "/screenshot") +
+                                " " + Quote(Dir.Path()) + " </dev/null >" +
+                                Quote(Dir.File("xvfb.txt")) + " 2>&1";
+    ASSERT_EQ(std::system(Command.c_str()), 0) << ReadFile(Dir.File("xvfb.txt"));
+    EXPECT_EQ(ReadFile(Dir.File("stderr.txt")), "");
+    ASSERT_EQ(ReadFile(Dir.File("output.txt")), "ready\n");
+    EXPECT_EQ(ReadFile(Dir.File("status.txt")), "0\n");
+
+    QImage Shot(QString::fromStdString(Dir.File("screen.png")));
+    ASSERT_EQ(Shot.size(), QSize(1920, 1080));
+    std::filesystem::copy_file(Dir.File("screen.png"), OSTRELA_BUILD_DIR "/skin-edits-screen.png",
+                               std::filesystem::copy_options::overwrite_existing);
+
+    std::map<std::string, QRect> Layout;
+    std::ifstream In(Dir.File("layout.txt"));
+    std::string Name;
+    int X, Y, W, H;
+    while (In >> Name >> X >> Y >> W >> H)
+        Layout[Name] = QRect(X, Y, W, H);
+    ASSERT_EQ(Layout.size(), 14u);
+
+    const COLORREF Shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF Face = GetSysColor(COLOR_BTNFACE);
+    const COLORREF Window = GetSysColor(COLOR_WINDOW);
+    // Plain edit: shadow ring, face ring, window fill.
+    const QRect E = Layout["plain.edit"];
+    const int Mid = E.top() + E.height() / 2;
+    EXPECT_TRUE(Is(Shot, E.left(), Mid, Shadow));
+    EXPECT_TRUE(Is(Shot, E.left() + 1, Mid, Face));
+    EXPECT_TRUE(Is(Shot, E.right() - 3, Mid, Window));
+    // Skinned edits: the face is not the plain look's.
+    const QRect S = Layout["skinned.edit"];
+    EXPECT_FALSE(Is(Shot, S.left(), S.top() + S.height() / 2, Shadow) &&
+                 Is(Shot, S.left() + 1, S.top() + S.height() / 2, Face));
+    // Both scroll boxes show both bars and content scrolled away from the
+    // picture's first tile.
+    for (const char* Look : {"plain.", "skinned."}) {
+        SCOPED_TRACE(Look);
+        const std::string L = Look;
+        for (const char* Bar : {"vbar", "hbar"}) {
+            const QRect B = Layout[L + Bar];
+            EXPECT_GT(B.width(), 0) << Bar;
+            EXPECT_LT(CountOf(Shot, B, Face), B.width() * B.height()) << Bar;
+        }
+        const QRect Box = Layout[L + "box"];
+        // The picture's first tile (RGB 40, 200, 90) is scrolled out of view.
+        EXPECT_EQ(CountOf(Shot, Box, RGB(40, 200, 90)), 0);
+    }
+    // The hovered plain link is written in blue (smoothed glyph edges
+    // included).
+    const QRect Link = Layout["plain.link"];
+    int Blue = 0;
+    for (int Y = Link.top(); Y <= Link.bottom(); ++Y)
+        for (int X = Link.left(); X <= Link.right(); ++X) {
+            const QRgb P = Shot.pixel(X, Y);
+            Blue += qBlue(P) > 150 && qRed(P) < 100 && qGreen(P) < 100 ? 1 : 0;
+        }
+    EXPECT_GT(Blue, 10);
+}
+
+} // namespace
