@@ -27,6 +27,7 @@
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"
 #include "platform/gdi/Graphics.h"
+#include "skin/controls/bsSkinCtrls.Panel.h"
 #include "skin/model/bsMessages.h"
 #include "skin/model/bsSkinData.h"
 
@@ -572,6 +573,13 @@ public:
     void RefreshMDIBarTab();
     void UpDateChildActiveInMenu();
     void UpdateMainFormMDITabs();
+    void MDIItemClick(TObject* Sender);
+    void Tile();
+    void Cascade();
+    void MinimizeAll();
+    void MaximizeAll();
+    void CloseAll();
+    void RestoreAll();
 
     // ---- simple properties
     TCustomImageList* QuickImageList() const { return FQuickImageList; }
@@ -620,6 +628,14 @@ public:
     void SetDisableSystemMenu(bool Value) { FDisableSystemMenu = Value; }
     bool MinimizeDefault() const { return FMinimizeDefault; }
     void SetMinimizeDefault(bool Value) { FMinimizeDefault = Value; }
+    bool ClientInActiveEffect() const { return FClientInActiveEffect; }
+    void SetClientInActiveEffect(bool Value) { FClientInActiveEffect = Value; }
+    TbsClientInActiveEffect ClientInActiveEffectType() const { return FClientInActiveEffectType; }
+    void SetClientInActiveEffectType(TbsClientInActiveEffect Value) {
+        FClientInActiveEffectType = Value;
+    }
+    bool QuickButtonsShowHint() const { return FQuickButtonsShowHint; }
+    void SetQuickButtonsShowHint(bool Value) { FQuickButtonsShowHint = Value; }
     bool AlwaysMinimizeToTray() const { return FAlwaysMinimizeToTray; }
     void SetAlwaysMinimizeToTray(bool Value) { FAlwaysMinimizeToTray = Value; }
 
@@ -826,3 +842,21 @@ TbsSkinForm* FindSkinFormComponent(TCustomForm* AForm);
 TbsSkinForm* FindMaximizedChildSkinForm();
 // The component of the main form's active MDI child, or none.
 TbsSkinForm* FindActiveChildSkinForm();
+
+// ---------------------------------------------------------------- inactive panel
+
+class TbsBitmap;
+
+// Covers the client area of an inactive form with a frozen picture of it,
+// blurred or veiled by the form's own background (SkinForm.InactivePanel.cpp).
+class TbsClientInActivePanel : public TbsSkinPaintPanel {
+public:
+    explicit TbsClientInActivePanel(TComponent* AOwner);
+    ~TbsClientInActivePanel() override;
+
+    void Paint() override;
+    void ShowPanel(TForm* AForm, TbsClientInActiveEffect AEffect);
+    void HidePanel();
+
+    std::unique_ptr<TbsBitmap> Buffer;
+};
