@@ -73,10 +73,11 @@ bool IsMenuCloseMessage(UINT Msg);
 
 // ---------------------------------------------------------------- caption objects
 
-class TbsActiveSkinObject {
+// An object of the class library, so that it can be an event's sender.
+class TbsActiveSkinObject : public TObject {
 public:
     TbsActiveSkinObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
-    virtual ~TbsActiveSkinObject() = default;
+    ~TbsActiveSkinObject() override = default;
     TbsActiveSkinObject(const TbsActiveSkinObject&) = delete;
     TbsActiveSkinObject& operator=(const TbsActiveSkinObject&) = delete;
 
@@ -307,10 +308,19 @@ public:
     TColor ReflectionActiveColor = 0;
     int ReflectionOffset = 0;
 
+    // Quick buttons (SkinForm.CaptionEffects.cpp): the hover test at a
+    // point in window coordinates ((-1, -1): none).
+    void TestQuickButtons(int X, int Y);
+
 private:
     // A caption background of ObjectRect's width cut from S of Pic.
     std::unique_ptr<TBitmap> MakeStrip(TBitmap* Pic, const TRect& S);
     bool HasQuickButtons();
+    // A strip of S of Pic with the caption text in the active or inactive look.
+    std::unique_ptr<TBitmap> TextStrip(TBitmap* Pic, const TRect& S, bool AActive);
+    void DrawLook(TCanvas* Cnvs);
+    void DrawQuickButtons(TCanvas* Cnvs);
+    void RepaintFrame();
 };
 
 // ---------------------------------------------------------------- quick buttons
