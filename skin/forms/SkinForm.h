@@ -569,6 +569,10 @@ public:
     void BorderInitFrame();
     void BorderShowWithFormAnimation();
     void BorderSetActiveFlag(bool AActive);
+    void BorderCheckFormAlpha(int AFormAlpha, bool AUpdate);
+    // The border component, made on first use.
+    TbsFormLayerBorder* LayerBorder();
+    HWND FindStayOnTopFormHandle();
     void ShowClientInActiveEffect();
     void HideClientInActiveEffect();
     void UpdateMDIChildren();
@@ -605,11 +609,17 @@ public:
     bool HideCaptionButtons() const { return FHideCaptionButtons; }
     void SetHideCaptionButtons(bool Value) { FHideCaptionButtons = Value; }
     bool AlphaBlend() const { return FAlphaBlend; }
-    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+    void SetAlphaBlend(bool Value);
     bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
     void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
     BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
-    void SetAlphaBlendValue(BYTE Value) { FAlphaBlendValue = Value; }
+    void SetAlphaBlendValue(BYTE Value);
+    bool MenusAlphaBlend() const { return FMenusAlphaBlend; }
+    void SetMenusAlphaBlend(bool Value);
+    bool MenusAlphaBlendAnimation() const { return FMenusAlphaBlendAnimation; }
+    void SetMenusAlphaBlendAnimation(bool Value);
+    BYTE MenusAlphaBlendValue() const { return FMenusAlphaBlendValue; }
+    void SetMenusAlphaBlendValue(BYTE Value);
     int MinWidth() const { return FMinWidth; }
     void SetMinWidth(int Value) { FMinWidth = Value; }
     int MinHeight() const { return FMinHeight; }
