@@ -1,33 +1,130 @@
-// The layered border around the form. No border window exists yet, which
-// is the state of a skin without a layer picture: nothing is in use.
+// The form's translucency and the layered border around it.
 #include "skin/forms/SkinForm.h"
 
+#include "platform/win/Windows.h"
+#include "skin/forms/SkinForm.LayerBorder.h"
+#include "skin/model/bsUtils.Layers.h"
+#include "skin/model/bsUtils.Platform.h"
+
+namespace {
+
+bool StateEmpty(const TComponent* C) {
+    return !C->ComponentState().Contains(csLoading) && !C->ComponentState().Contains(csReading) &&
+           !C->ComponentState().Contains(csDesigning) &&
+           !C->ComponentState().Contains(csDestroying);
+}
+
+} // namespace
+
+void TbsSkinForm::SetAlphaBlend(bool Value) {
+    if (Value == FAlphaBlend)
+        return;
+    FAlphaBlend = Value;
+    if (!StateEmpty(this) || !IsLayeredWindowSupported() || !FForm->HandleAllocated())
+        return;
+    const HWND H = FForm->Handle();
+    const LONG Ex = GetWindowLong(H, GWL_EXSTYLE);
+    if (Value) {
+        if (!(Ex & WS_EX_LAYERED))
+            SetWindowLong(H, GWL_EXSTYLE, Ex | WS_EX_LAYERED);
+        SetLayeredAlpha(H, FAlphaBlendValue);
+    } else if (Ex & WS_EX_LAYERED)
+        SetWindowLong(H, GWL_EXSTYLE, Ex & ~WS_EX_LAYERED);
+}
+
+void TbsSkinForm::SetAlphaBlendValue(BYTE Value) {
+    if (Value == FAlphaBlendValue)
+        return;
+    FAlphaBlendValue = Value;
+    if (FAlphaBlend && StateEmpty(this) && IsLayeredWindowSupported() && FForm->HandleAllocated())
+        SetLayeredAlpha(FForm->Handle(), Value);
+}
+
+void TbsSkinForm::SetMenusAlphaBlend(bool Value) {
+    FMenusAlphaBlend = Value;
+}
+
+void TbsSkinForm::SetMenusAlphaBlendAnimation(bool Value) {
+    FMenusAlphaBlendAnimation = Value;
+}
+
+void TbsSkinForm::SetMenusAlphaBlendValue(BYTE Value) {
+    FMenusAlphaBlendValue = Value;
+}
+
+TbsFormLayerBorder* TbsSkinForm::LayerBorder() {
+    if (!FBorderLayer)
+        FBorderLayer = new TbsFormLayerBorder(this);
+    return FBorderLayer;
+}
+
 bool TbsSkinForm::IsLayeredBorderUsed() {
-    return false;
+    return FSD && !FSD->Empty && FSD->ShowLayeredBorders() && FSD->LayerFrame &&
+           FSD->LayerFrame->PictureIndex != -1 && FIsLayerEnabled && FSkinnableForm &&
+           !AlwaysDisableLayeredFrames && !PreviewMode && FForm->BorderStyle() != bsNone &&
+           !IsMDIChild() && !FSmartEffectsShow;
 }
 
 bool TbsSkinForm::IsLayeredBorderVisible() {
-    return false;
+    return FBorderLayer && FBorderLayer->Visible();
 }
 
 bool TbsSkinForm::UseVistaBorderFade() {
-    return false;
+    return FIsVistaOs && IsLayeredBorderUsed() && !FAlphaBlend && !FAlphaBlendAnimation &&
+           !(FSD && FSD->AnimationForAllWindows());
 }
 
-void TbsSkinForm::BorderShowWithForm() {}
+HWND TbsSkinForm::FindStayOnTopFormHandle() {
+    if (!Screen)
+        return nullptr;
+    for (int I = 0; I < Screen->FormCount(); ++I) {
+        TCustomForm* F = Screen->Forms(I);
+        if (F->Visible() && F->FormStyle() == fsStayOnTop && F->HandleAllocated())
+            return F->Handle();
+    }
+    return nullptr;
+}
 
-void TbsSkinForm::BorderHide() {}
+void TbsSkinForm::BorderShowWithForm() {
+    LayerBorder()->ShowWithForm();
+}
 
-void TbsSkinForm::BorderSetBoundsWithForm() {}
+void TbsSkinForm::BorderHide() {
+    if (FBorderLayer)
+        FBorderLayer->Hide();
+}
 
-void TbsSkinForm::BorderSetBoundsWithForm3(int, int, int, int) {}
+void TbsSkinForm::BorderSetBoundsWithForm() {
+    if (FBorderLayer)
+        FBorderLayer->SetBoundsWithForm();
+}
 
-void TbsSkinForm::BorderMoveWithForm2(int, int) {}
+void TbsSkinForm::BorderSetBoundsWithForm3(int L, int T, int W, int H) {
+    if (FBorderLayer)
+        FBorderLayer->SetBoundsWithForm3(L, T, W, H);
+}
 
-void TbsSkinForm::BorderSetActive(bool, bool) {}
+void TbsSkinForm::BorderMoveWithForm2(int L, int T) {
+    if (FBorderLayer)
+        FBorderLayer->MoveWithForm2(L, T);
+}
 
-void TbsSkinForm::BorderInitFrame() {}
+void TbsSkinForm::BorderSetActive(bool AActive, bool AUpdate) {
+    LayerBorder()->SetActive(AActive, AUpdate);
+}
 
-void TbsSkinForm::BorderShowWithFormAnimation() {}
+void TbsSkinForm::BorderInitFrame() {
+    LayerBorder()->InitFrame(FSD, FForm);
+}
 
-void TbsSkinForm::BorderSetActiveFlag(bool) {}
+void TbsSkinForm::BorderShowWithFormAnimation() {
+    LayerBorder()->ShowWithFormAnimation();
+}
+
+void TbsSkinForm::BorderSetActiveFlag(bool AActive) {
+    LayerBorder()->FActive = AActive;
+}
+
+void TbsSkinForm::BorderCheckFormAlpha(int AFormAlpha, bool AUpdate) {
+    LayerBorder()->CheckFormAlpha(AFormAlpha, AUpdate);
+}

@@ -132,6 +132,8 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FStatusBar = nullptr;
     if (AComponent == FQuickImageList)
         FQuickImageList = nullptr;
+    if (SameComponent(AComponent, FInActivePanel))
+        FInActivePanel = nullptr;
 }
 
 void TbsSkinForm::SetSkinData(TbsSkinData* Value) {

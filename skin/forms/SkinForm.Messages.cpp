@@ -285,8 +285,11 @@ void TbsSkinForm::NewWndProc(TMessage& Message) {
         break;
     case WM_SHOWFROMTRAY:
         if (FForm->Tag() == TRAY_HIDDEN_TAG) {
-            if (IsLayeredBorderUsed() && Application->MainForm())
+            if (IsLayeredBorderUsed() && Application->MainForm()) {
                 SetForegroundWindow(Application->MainForm()->Handle());
+                if (const HWND OnTop = FindStayOnTopFormHandle())
+                    SetForegroundWindow(OnTop);
+            }
             FForm->SetTag(0);
         }
         break;
@@ -421,8 +424,10 @@ void TbsSkinForm::WMShowWindow(TMessage& Message) {
         if (FadeWanted() || UseVistaBorderFade()) {
             SetLayered(true);
             SetLayeredWindowAttributes(FForm->Handle(), 0, 0, LWA_ALPHA);
-            if (IsLayeredBorderUsed() && (FForm->Visible() || FForm->Tag() == TRAY_HIDDEN_TAG))
+            if (IsLayeredBorderUsed() && (FForm->Visible() || FForm->Tag() == TRAY_HIDDEN_TAG)) {
+                BorderCheckFormAlpha(0, false);
                 BorderShowWithForm();
+            }
             SetTimer(FForm->Handle(), FADE_TIMER, 1, nullptr);
         }
         if (!IsMDIForm())
@@ -587,29 +592,49 @@ void TbsSkinForm::WMSysCommand(TMessage& Message) {
 
 void TbsSkinForm::WMTimerFade() {
     const HWND H = FForm->Handle();
+    const bool WithBorder =
+        IsLayeredBorderUsed() && (FForm->Visible() || FForm->Tag() == TRAY_HIDDEN_TAG);
     if (UseVistaBorderFade()) {
         KillTimer(H, FADE_TIMER);
         SetLayered(false);
+        if (WithBorder) {
+            BorderSetActiveFlag(FForm->Active());
+            BorderCheckFormAlpha(255, true);
+        }
         return;
     }
     if (!FadeWanted())
         return;
     KillTimer(H, FADE_TIMER);
-    const int Target = FAlphaBlend ? FAlphaBlendValue : 255;
-    const int Step = std::max(1, Target / 15);
-    Application->ProcessMessages();
-    int Alpha = 0;
-    std::uint32_t Last = GetTickCount();
-    while (Alpha < Target) {
-        const std::uint32_t Now = GetTickCount();
-        if (Now - Last < 5)
-            continue;
-        Last = Now;
-        Alpha = std::min(Alpha + Step, Target);
-        SetLayeredWindowAttributes(H, 0, static_cast<BYTE>(Alpha), LWA_ALPHA);
+    if (IsLayeredBorderUsed())
+        BorderSetActiveFlag(FForm->Active());
+    const bool Animated = FAlphaBlendAnimation || (FSD && FSD->AnimationForAllWindows());
+    const int Target = (Animated && !FAlphaBlend) ? 255 : FAlphaBlendValue;
+    if (Animated) {
+        const int Step = std::max(1, Target / 15);
+        Application->ProcessMessages();
+        int Alpha = 0;
+        std::uint32_t Last = 0;
+        while (Alpha < Target) {
+            const std::uint32_t Now = GetTickCount();
+            if (Now - Last <= 5)
+                continue;
+            Last = Now;
+            Alpha = std::min(Alpha + Step, Target);
+            SetLayeredWindowAttributes(H, 0, static_cast<BYTE>(Alpha), LWA_ALPHA);
+            if (WithBorder)
+                BorderCheckFormAlpha(Alpha, true);
+        }
+    } else if (Target != 255) {
+        SetLayeredWindowAttributes(H, 0, static_cast<BYTE>(FAlphaBlendValue), LWA_ALPHA);
+        if (WithBorder)
+            BorderCheckFormAlpha(FAlphaBlendValue, true);
     }
-    if (Target == 255)
+    if (Target == 255) {
         SetLayered(false);
+        if (WithBorder)
+            BorderCheckFormAlpha(255, true);
+    }
 }
 
 void TbsSkinForm::WMExitSizeMove() {

@@ -81,7 +81,13 @@ void TbsSkinForm::AnimateTimerStep(TObject*) {
                 Stepped = true;
             }
         } else if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O); C && C->EnableAnimation()) {
-            if (C->FIncTime < C->AnimateInterval) {
+            // Waiting out the interval is advancing too: stopping the timer
+            // here would freeze the caption on its current frame.
+            if (C->FIncTime < C->AnimateInterval &&
+                (C->Active ? C->CurrentFrame <= C->FrameCount : C->CurrentFrame > 0)) {
+                C->FIncTime += 25;
+                Stepped = true;
+            } else if (C->FIncTime < C->AnimateInterval) {
                 C->FIncTime += 25;
             } else if (C->Active && C->CurrentFrame <= C->FrameCount) {
                 ++C->CurrentFrame;

@@ -27,6 +27,7 @@
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"
 #include "platform/gdi/Graphics.h"
+#include "skin/controls/bsSkinCtrls.Panel.h"
 #include "skin/model/bsMessages.h"
 #include "skin/model/bsSkinData.h"
 
@@ -72,10 +73,11 @@ bool IsMenuCloseMessage(UINT Msg);
 
 // ---------------------------------------------------------------- caption objects
 
-class TbsActiveSkinObject {
+// An object of the class library, so that it can be an event's sender.
+class TbsActiveSkinObject : public TObject {
 public:
     TbsActiveSkinObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
-    virtual ~TbsActiveSkinObject() = default;
+    ~TbsActiveSkinObject() override = default;
     TbsActiveSkinObject(const TbsActiveSkinObject&) = delete;
     TbsActiveSkinObject& operator=(const TbsActiveSkinObject&) = delete;
 
@@ -306,10 +308,19 @@ public:
     TColor ReflectionActiveColor = 0;
     int ReflectionOffset = 0;
 
+    // Quick buttons (SkinForm.CaptionEffects.cpp): the hover test at a
+    // point in window coordinates ((-1, -1): none).
+    void TestQuickButtons(int X, int Y);
+
 private:
     // A caption background of ObjectRect's width cut from S of Pic.
     std::unique_ptr<TBitmap> MakeStrip(TBitmap* Pic, const TRect& S);
     bool HasQuickButtons();
+    // A strip of S of Pic with the caption text in the active or inactive look.
+    std::unique_ptr<TBitmap> TextStrip(TBitmap* Pic, const TRect& S, bool AActive);
+    void DrawLook(TCanvas* Cnvs);
+    void DrawQuickButtons(TCanvas* Cnvs);
+    void RepaintFrame();
 };
 
 // ---------------------------------------------------------------- quick buttons
@@ -558,6 +569,10 @@ public:
     void BorderInitFrame();
     void BorderShowWithFormAnimation();
     void BorderSetActiveFlag(bool AActive);
+    void BorderCheckFormAlpha(int AFormAlpha, bool AUpdate);
+    // The border component, made on first use.
+    TbsFormLayerBorder* LayerBorder();
+    HWND FindStayOnTopFormHandle();
     void ShowClientInActiveEffect();
     void HideClientInActiveEffect();
     void UpdateMDIChildren();
@@ -572,6 +587,13 @@ public:
     void RefreshMDIBarTab();
     void UpDateChildActiveInMenu();
     void UpdateMainFormMDITabs();
+    void MDIItemClick(TObject* Sender);
+    void Tile();
+    void Cascade();
+    void MinimizeAll();
+    void MaximizeAll();
+    void CloseAll();
+    void RestoreAll();
 
     // ---- simple properties
     TCustomImageList* QuickImageList() const { return FQuickImageList; }
@@ -588,11 +610,17 @@ public:
     bool HideCaptionButtons() const { return FHideCaptionButtons; }
     void SetHideCaptionButtons(bool Value) { FHideCaptionButtons = Value; }
     bool AlphaBlend() const { return FAlphaBlend; }
-    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+    void SetAlphaBlend(bool Value);
     bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
     void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
     BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
-    void SetAlphaBlendValue(BYTE Value) { FAlphaBlendValue = Value; }
+    void SetAlphaBlendValue(BYTE Value);
+    bool MenusAlphaBlend() const { return FMenusAlphaBlend; }
+    void SetMenusAlphaBlend(bool Value);
+    bool MenusAlphaBlendAnimation() const { return FMenusAlphaBlendAnimation; }
+    void SetMenusAlphaBlendAnimation(bool Value);
+    BYTE MenusAlphaBlendValue() const { return FMenusAlphaBlendValue; }
+    void SetMenusAlphaBlendValue(BYTE Value);
     int MinWidth() const { return FMinWidth; }
     void SetMinWidth(int Value) { FMinWidth = Value; }
     int MinHeight() const { return FMinHeight; }
@@ -621,6 +649,14 @@ public:
     void SetDisableSystemMenu(bool Value) { FDisableSystemMenu = Value; }
     bool MinimizeDefault() const { return FMinimizeDefault; }
     void SetMinimizeDefault(bool Value) { FMinimizeDefault = Value; }
+    bool ClientInActiveEffect() const { return FClientInActiveEffect; }
+    void SetClientInActiveEffect(bool Value) { FClientInActiveEffect = Value; }
+    TbsClientInActiveEffect ClientInActiveEffectType() const { return FClientInActiveEffectType; }
+    void SetClientInActiveEffectType(TbsClientInActiveEffect Value) {
+        FClientInActiveEffectType = Value;
+    }
+    bool QuickButtonsShowHint() const { return FQuickButtonsShowHint; }
+    void SetQuickButtonsShowHint(bool Value) { FQuickButtonsShowHint = Value; }
     bool AlwaysMinimizeToTray() const { return FAlwaysMinimizeToTray; }
     void SetAlwaysMinimizeToTray(bool Value) { FAlwaysMinimizeToTray = Value; }
 
@@ -827,3 +863,21 @@ TbsSkinForm* FindSkinFormComponent(TCustomForm* AForm);
 TbsSkinForm* FindMaximizedChildSkinForm();
 // The component of the main form's active MDI child, or none.
 TbsSkinForm* FindActiveChildSkinForm();
+
+// ---------------------------------------------------------------- inactive panel
+
+class TbsBitmap;
+
+// Covers the client area of an inactive form with a frozen picture of it,
+// blurred or veiled by the form's own background (SkinForm.InactivePanel.cpp).
+class TbsClientInActivePanel : public TbsSkinPaintPanel {
+public:
+    explicit TbsClientInActivePanel(TComponent* AOwner);
+    ~TbsClientInActivePanel() override;
+
+    void Paint() override;
+    void ShowPanel(TForm* AForm, TbsClientInActiveEffect AEffect);
+    void HidePanel();
+
+    std::unique_ptr<TbsBitmap> Buffer;
+};

@@ -1,0 +1,262 @@
+// The skinned MDI main form and its children: the free area, tile and
+// cascade, the window states of all children, the window-menu entries and
+// maximized children fitted to the free area.
+#include "platform/win/Windows.h"
+#include "tests/skin/forms/SkinFormFixture.h"
+
+namespace skinform {
+namespace {
+
+class SkinFormMdi : public SkinFormFixture {
+protected:
+    // The application's main form, MDI, with a client area of W x H.
+    TForm* MakeMain(int W, int H, TbsSkinData* Skin = nullptr, bool WithWindowMenu = true) {
+        Main = Application->CreateForm<TForm>();
+        Main->SetName("Main");
+        Main->SetCaption("Main");
+        Main->SetFormStyle(fsMDIForm);
+        Main->SetBounds(50, 50, W + 100, H + 100);
+        auto* C = new TbsSkinForm(Main);
+        if (Skin)
+            C->SetSkinData(Skin);
+        if (WithWindowMenu) {
+            Menu = new TMainMenu(Main);
+            WindowItem = new TMenuItem(Menu);
+            WindowItem->SetCaption("Window");
+            Menu->Items()->Add(WindowItem);
+            Main->SetWindowMenu(WindowItem);
+        }
+        Main->Show();
+        Main->SetClientWidth(W);
+        Main->SetClientHeight(H);
+        Application->ProcessMessages();
+        return Main;
+    }
+
+    TForm* MakeChild(const std::string& Name, TbsSkinData* Skin = nullptr) {
+        auto* F = new TForm(Application);
+        F->SetName(Name);
+        F->SetCaption(Name);
+        F->SetFormStyle(fsMDIChild);
+        F->SetBounds(10, 10, 200, 150);
+        auto* C = new TbsSkinForm(F);
+        if (Skin)
+            C->SetSkinData(Skin);
+        F->Show();
+        Application->ProcessMessages();
+        Children.push_back(F);
+        return F;
+    }
+
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> Names;
+        for (int I = 0; I < WindowItem->Count(); ++I)
+            Names.push_back(WindowItem->Items(I)->Name() + "=" + WindowItem->Items(I)->Caption() +
+                            (WindowItem->Items(I)->Checked() ? "*" : ""));
+        return Names;
+    }
+
+    TForm* Main = nullptr;
+    TMainMenu* Menu = nullptr;
+    TMenuItem* WindowItem = nullptr;
+    std::vector<TForm*> Children;
+};
+
+TEST_F(SkinFormMdi, TileFillsColumnsFromTheBottomRight) {
+    struct Case {
+        int Count;
+        std::vector<TRect> Want;
+    };
+    const Case Cases[] = {
+        {5,
+         {{0, 0, 400, 300},
+          {0, 300, 400, 600},
+          {400, 0, 800, 200},
+          {400, 200, 800, 400},
+          {400, 400, 800, 600}}},
+        {1, {{0, 0, 800, 600}}},
+        {0, {}},
+    };
+    for (const Case& K : Cases) {
+        SCOPED_TRACE(K.Count);
+        MakeMain(800, 600);
+        for (int I = 0; I < K.Count; ++I)
+            MakeChild("Doc" + std::to_string(I));
+        // The form's own list is in z-order, the active child first.
+        std::vector<TCustomForm*> Order;
+        for (int I = 0; I < Main->MDIChildCount(); ++I)
+            Order.push_back(Main->MDIChildren(I));
+        Component(Main)->Tile();
+        for (int I = 0; I < K.Count; ++I)
+            EXPECT_EQ(Order[I]->BoundsRect(), K.Want[I]) << I;
+        for (TForm* F : Children)
+            delete F;
+        Children.clear();
+        delete Main;
+    }
+}
+
+TEST_F(SkinFormMdi, CascadeStepsByTheCaptionAndNeverByZero) {
+    // Plain: the caption height plus 3; a skin whose client starts at the
+    // top edge still steps by one pixel.
+    TbsSkinData* NoTop = LoadSkin(FrameSkin(TFrameSkinOptions{}.WithFormInfo(
+        {"clientrect=5,0,295,195", "lefttoppoint=5,0", "righttoppoint=295,0"})));
+    for (TbsSkinData* Skin : {static_cast<TbsSkinData*>(nullptr), NoTop}) {
+        SCOPED_TRACE(Skin ? "skin without top frame" : "plain");
+        MakeMain(1000, 700, Skin);
+        TbsSkinForm* C = Component(Main);
+        const int Step = Skin ? 1 : C->GetDefCaptionHeight() + 3;
+        if (!Skin) {
+            EXPECT_EQ(Step, 22);
+        }
+        for (int I = 0; I < 3; ++I)
+            MakeChild("Doc" + std::to_string(I));
+        std::vector<TCustomForm*> Order;
+        for (int I = 0; I < Main->MDIChildCount(); ++I)
+            Order.push_back(Main->MDIChildren(I));
+        C->Cascade();
+        for (int I = 0; I < 3; ++I) {
+            const int Offset = (2 - I) * Step;
+            EXPECT_EQ(Order[I]->BoundsRect(),
+                      (TRect{Offset, Offset, Offset + 1000 - 2 * Step, Offset + 700 - 2 * Step}))
+                << I;
+        }
+        for (TForm* F : Children)
+            delete F;
+        Children.clear();
+        delete Main;
+    }
+}
+
+class TBar : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+};
+
+TEST_F(SkinFormMdi, TheFreeAreaLeavesOutVisibleAlignedControls) {
+    MakeMain(800, 600);
+    auto Add = [&](TAlign A, int Size) {
+        auto* B = new TBar(Main);
+        B->SetBounds(0, 0, Size, Size);
+        B->SetAlign(A);
+        B->SetParent(Main);
+        return B;
+    };
+    Add(alLeft, 100);
+    Add(alTop, 30);
+    Add(alBottom, 20);
+    TBar* Hidden = Add(alRight, 50);
+    Hidden->SetVisible(false);
+    Application->ProcessMessages();
+    const TRect R = Component(Main)->GetMDIWorkArea();
+    EXPECT_EQ(R.Width(), 700);
+    EXPECT_EQ(R.Height(), 550);
+
+    // A maximized child is fitted to it again when it changes.
+    TForm* Child = MakeChild("Doc1");
+    Component(Child)->SetWindowState(wsMaximized);
+    EXPECT_EQ(Child->BoundsRect(), (TRect{0, 0, 700, 550}));
+    Hidden->SetVisible(true);
+    Main->Perform(WM_SIZE, 0, 0);
+    Component(Main)->UpdateMDIChildren();
+    EXPECT_EQ(Child->BoundsRect(), (TRect{0, 0, 650, 550}));
+    EXPECT_EQ(Component(Main)->FindMaximizedChild(), Child);
+}
+
+TEST_F(SkinFormMdi, WindowMenuEntriesFollowTheChild) {
+    MakeMain(800, 600);
+    TForm* Doc1 = MakeChild("Doc1");
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Doc1_BSFCHILDITEM=Doc1*"}));
+    Doc1->SetCaption("Report");
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Doc1_BSFCHILDITEM=Report*"}));
+    TForm* Doc2 = MakeChild("Doc2");
+    EXPECT_EQ(Entries(),
+              (std::vector<std::string>{"Doc1_BSFCHILDITEM=Report", "Doc2_BSFCHILDITEM=Doc2*"}));
+    Main->Next();
+    Application->ProcessMessages();
+    ASSERT_EQ(Main->ActiveMDIChild(), Doc1);
+    EXPECT_EQ(Entries(),
+              (std::vector<std::string>{"Doc1_BSFCHILDITEM=Report*", "Doc2_BSFCHILDITEM=Doc2"}));
+    Doc2->Hide();
+    Application->ProcessMessages();
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Doc1_BSFCHILDITEM=Report*"}));
+
+    // Chosen while minimized: back to normal and shown.
+    Component(Doc1)->SetWindowState(wsMinimized);
+    WindowItem->Items(0)->Click();
+    EXPECT_EQ(Component(Doc1)->WindowState(), wsNormal);
+    EXPECT_TRUE(Doc1->Visible());
+
+    delete Doc2;
+    delete Doc1;
+    Children.clear();
+    Application->ProcessMessages();
+    EXPECT_TRUE(Entries().empty()) << "an entry is owned by its child's component";
+}
+
+TEST_F(SkinFormMdi, WithoutAWindowMenuNothingIsEntered) {
+    MakeMain(800, 600, nullptr, false);
+    bool Asked = false;
+    TForm* Doc1 = new TForm(Application);
+    Doc1->SetName("Doc1");
+    Doc1->SetFormStyle(fsMDIChild);
+    auto* C = new TbsSkinForm(Doc1);
+    C->OnAcceptToMDITabsBar = [&](bool& Accept) {
+        Asked = true;
+        Accept = false;
+    };
+    Doc1->Show();
+    Doc1->SetCaption("Other");
+    Doc1->Hide();
+    Application->ProcessMessages();
+    EXPECT_TRUE(Asked);
+    EXPECT_EQ(Main->WindowMenu(), nullptr);
+    delete Doc1;
+}
+
+TEST_F(SkinFormMdi, AllChildrenChangeStateThroughTheirComponents) {
+    MakeMain(800, 600);
+    for (int I = 0; I < 3; ++I)
+        MakeChild("Doc" + std::to_string(I));
+    TbsSkinForm* C = Component(Main);
+    C->MinimizeAll();
+    for (TForm* F : Children)
+        EXPECT_EQ(Component(F)->WindowState(), wsMinimized) << F->Name();
+    // Minimized strips in a row along the bottom of the free area.
+    const int W = Component(Children[0])->GetMinWidth();
+    const int H = Component(Children[0])->GetMinHeight();
+    std::vector<TPoint> Places;
+    for (TForm* F : Children)
+        Places.push_back(TPoint{F->Left(), F->Top()});
+    std::sort(Places.begin(), Places.end(), [](TPoint A, TPoint B) { return A.X < B.X; });
+    EXPECT_EQ(Places, (std::vector<TPoint>{{0, 600 - H}, {W, 600 - H}, {2 * W, 600 - H}}));
+    Children[1]->SetBounds(300, 300, W, H);
+    C->ArrangeMinimizedChildren();
+    EXPECT_EQ(Children[1]->Top(), 600 - H);
+
+    C->MaximizeAll();
+    for (TForm* F : Children)
+        EXPECT_EQ(Component(F)->WindowState(), wsMaximized) << F->Name();
+    Component(Children[2])->SetWindowState(wsNormal);
+    Component(Children[2])->SetRollUpState(true);
+    C->RestoreAll();
+    for (TForm* F : Children) {
+        EXPECT_EQ(Component(F)->WindowState(), wsNormal) << F->Name();
+        EXPECT_FALSE(Component(F)->RollUpState()) << F->Name();
+    }
+
+    std::vector<std::string> Closed;
+    for (TForm* F : Children)
+        F->OnClose = [&Closed, F](TObject*, TCloseAction& Action) {
+            Closed.push_back(F->Name());
+            Action = caHide;
+        };
+    std::vector<std::string> Expected;
+    for (int I = Main->MDIChildCount() - 1; I >= 0; --I)
+        Expected.push_back(Main->MDIChildren(I)->Name());
+    C->CloseAll();
+    EXPECT_EQ(Closed, Expected);
+}
+
+} // namespace
+} // namespace skinform
