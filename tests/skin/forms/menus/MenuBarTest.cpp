@@ -289,6 +289,22 @@ TEST_F(MenuBarTest, AcceleratorsOpenTheirMenuAndOtherKeysGoToThePopup) {
     EXPECT_EQ(Screen->ActiveControl(), Edit);
 }
 
+TEST_F(MenuBarTest, HighlightAndPressReachTheScreen) {
+    const auto ScreenAt = [this](int Item) {
+        FlushPresents();
+        const TRect R = Bar->Item(Item)->ObjectRect;
+        const TPoint P = Bar->ClientToScreen({R.Left + 2, R.Top + 2});
+        return Headless.ScreenPixel(P.X, P.Y) & 0xFFFFFF;
+    };
+    Key(VK_F10);
+    EXPECT_EQ(ScreenAt(0), 0xB6BDD2u);
+    Key(VK_DOWN);
+    EXPECT_EQ(ScreenAt(0), 0x8593B5u);
+    Key(VK_RIGHT);
+    EXPECT_EQ(ScreenAt(0), Rgb(clBtnFace));
+    EXPECT_EQ(ScreenAt(1), 0x8593B5u);
+}
+
 TEST_F(MenuBarTest, AltTapEntersAndLeavesMainMenuMode) {
     Key(VK_MENU);
     EXPECT_TRUE(Component->InMainMenu);
