@@ -165,8 +165,12 @@ void TbsSkinMainMenuBar::DrawSkinObject(TbsMenuBarObject* AObject) {
         Repaint();
         return;
     }
-    if (AObject->TbsMenuBarObject::Visible)
-        AObject->Draw(Canvas());
+    if (!AObject->TbsMenuBarObject::Visible)
+        return;
+    // Only the object's rectangle is painted again; the bar's paint draws it
+    // from the same state, so a paint that comes first shows it as well.
+    const TRect R = AObject->ObjectRect;
+    InvalidateRect(Handle(), &R, TRUE);
 }
 
 TRect TbsSkinMainMenuBar::ScrollArrowRect() const {

@@ -289,6 +289,22 @@ TEST_F(MenuBarTest, AcceleratorsOpenTheirMenuAndOtherKeysGoToThePopup) {
     EXPECT_EQ(Screen->ActiveControl(), Edit);
 }
 
+TEST_F(MenuBarTest, HighlightAndPressReachTheScreen) {
+    const auto ScreenAt = [this](int Item) {
+        FlushPresents();
+        const TRect R = Bar->Item(Item)->ObjectRect;
+        const TPoint P = Bar->ClientToScreen({R.Left + 2, R.Top + 2});
+        return Headless.ScreenPixel(P.X, P.Y) & 0xFFFFFF;
+    };
+    Key(VK_F10);
+    EXPECT_EQ(ScreenAt(0), 0xB6BDD2u);
+    Key(VK_DOWN);
+    EXPECT_EQ(ScreenAt(0), 0x8593B5u);
+    Key(VK_RIGHT);
+    EXPECT_EQ(ScreenAt(0), Rgb(clBtnFace));
+    EXPECT_EQ(ScreenAt(1), 0x8593B5u);
+}
+
 TEST_F(MenuBarTest, AltTapEntersAndLeavesMainMenuMode) {
     Key(VK_MENU);
     EXPECT_TRUE(Component->InMainMenu);
@@ -312,6 +328,59 @@ TEST_F(MenuBarTest, WithoutAFormComponentNothingOpens) {
     EXPECT_FALSE(Component->SkinMenu->Visible());
     EXPECT_FALSE(Bar->FindHotKeyItem('F'));
     EXPECT_FALSE(Bar->CheckReturnKey());
+}
+
+TEST_F(MenuBarTest, MaximizedMdiChildGetsItsButtonsInTheBar) {
+    TForm* Main = Application->CreateForm<TForm>();
+    Application->SetMainForm(Main);
+    Main->SetBounds(50, 50, 600, 400);
+    Main->SetFormStyle(fsMDIForm);
+    auto* MainComponent = new TbsSkinForm(Main);
+    auto* MainBar = new TbsSkinMainMenuBar(Main);
+    MainBar->SetParent(Main);
+    MainBar->SetSkinForm(MainComponent);
+    MainComponent->SetMainMenuBar(MainBar);
+    auto* M = new TMainMenu(Main);
+    AddItem(M->Items(), "&File");
+    MainBar->SetMainMenu(M);
+    Main->Show();
+    Pump();
+    auto* Child = new TForm(Main);
+    Child->SetFormStyle(fsMDIChild);
+    Child->SetBounds(0, 0, 200, 150);
+    auto* ChildComponent = new TbsSkinForm(Child);
+    ChildComponent->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMaximize});
+    Child->Show();
+    Pump();
+    ChildComponent->SetWindowState(wsMaximized);
+    Pump();
+    ASSERT_TRUE(MainBar->MDIChildMax());
+    ASSERT_EQ(MainBar->ButtonsCount, 4);
+    std::vector<std::pair<TbsStdCommand, bool>> Buttons;
+    for (int i = 0; i < 4; ++i) {
+        auto* B = static_cast<TbsSkinMainMenuBarButton*>(MainBar->Object(i));
+        Buttons.emplace_back(B->Command, B->Enabled);
+    }
+    EXPECT_EQ(Buttons,
+              (std::vector<std::pair<TbsStdCommand, bool>>{
+                  {cmSysMenu, true}, {cmClose, true}, {cmMaximize, true}, {cmMinimize, false}}));
+    EXPECT_EQ(MainBar->Item(0)->MenuItem->Caption(), "&File");
+    // The restore button gives the child back its size and the bar its items.
+    TBitmap B;
+    B.SetSize(MainBar->Width(), MainBar->Height());
+    MainBar->PaintBar(B.Canvas()->Handle());
+    const TRect R = MainBar->Object(2)->ObjectRect;
+    const TPoint P = MainBar->ClientToScreen({(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2});
+    MoveTo(P);
+    RunFor(60);
+    Headless.Press(0);
+    Pump();
+    Headless.Release(0);
+    Pump();
+    EXPECT_EQ(ChildComponent->WindowState(), wsNormal);
+    EXPECT_FALSE(MainBar->MDIChildMax());
+    EXPECT_EQ(MainBar->ButtonsCount, 0);
+    EXPECT_EQ(MainBar->ItemCount(), 1);
 }
 
 // ---------------------------------------------------------------- skinned

@@ -93,5 +93,80 @@ TEST_F(TrayIconTest, MinimizeToTrayHidesOnlyWhenTheIconIsThere) {
     EXPECT_EQ(Events, 2);
 }
 
+TEST_F(TrayIconTest, IconIndexAndCycleThroughTheIconList) {
+    auto* T = new TbsTrayIcon(Form);
+    T->SetIconVisible(true);
+    T->SetIconIndex(7); // no list
+    EXPECT_EQ(T->IconIndex(), 0);
+    auto* L = new TCustomImageList(Form);
+    L->SetWidth(16);
+    L->SetHeight(16);
+    for (int i = 0; i < 3; ++i) {
+        TBitmap B;
+        B.SetSize(16, 16);
+        B.Canvas()->Brush()->SetColor(RGB(80 * i, 0, 0));
+        B.Canvas()->FillRect({0, 0, 16, 16});
+        L->AddMasked(&B, clFuchsia);
+    }
+    T->SetIconList(L);
+    T->SetIconIndex(7);
+    EXPECT_EQ(T->IconIndex(), 2);
+    T->SetIconIndex(0);
+    std::vector<int> Next;
+    T->OnCycle = [&Next](TObject*, int N) { Next.push_back(N); };
+    // Interval 0: nothing moves.
+    T->SetCycleIcons(true);
+    RunFor(1000);
+    EXPECT_TRUE(Next.empty());
+    T->SetAnimateTimerInterval(100);
+    T->SetCycleIcons(true);
+    RunFor(401);
+    EXPECT_EQ(Next, (std::vector<int>{1, 2, 0, 1}));
+    EXPECT_EQ(T->IconIndex(), 1);
+}
+
+TEST_F(TrayIconTest, TaskbarCreatedAddsTheIconAgainOnlyWhenWanted) {
+    auto* T = new TbsTrayIcon(Form);
+    T->SetIconVisible(true);
+    for (bool Visible : {true, false}) {
+        SCOPED_TRACE(Visible);
+        T->SetIconVisible(Visible);
+        Headless.SetNotifyAreaAvailable(false);
+        Pump();
+        const auto Before = Headless.NotifyIconCalls().size();
+        Headless.SetNotifyAreaAvailable(true);
+        Pump();
+        const auto& Calls = Headless.NotifyIconCalls();
+        const bool Added =
+            std::any_of(Calls.begin() + std::ptrdiff_t(Before), Calls.end(),
+                        [](const auto& C) { return C.Operation == THeadlessNotifyCall::Add; });
+        EXPECT_EQ(Added, Visible);
+    }
+}
+
+TEST_F(TrayIconTest, RightPressOpensTheTrayMenuAtTheCursor) {
+    auto* C = new TbsSkinForm(Form);
+    auto* M = new TbsSkinPopupMenu(Form);
+    AddItem(M->Items(), "Restore");
+    auto* T = new TbsTrayIcon(Form);
+    T->SetPopupMenu(M);
+    T->SetIconVisible(true);
+    const TNotifyIconId Id = OnlyIcon();
+    Headless.MovePointer(1800, 1050);
+    Headless.PressNotifyIcon(Id, 1);
+    Pump();
+    ASSERT_TRUE(C->SkinMenu->Visible());
+    TbsSkinPopupWindow* W = C->SkinMenu->PopupWindow(0);
+    // At the cursor: no room below it, so the menu ends where it points.
+    EXPECT_EQ(W->Top() + W->Height(), 1050);
+    EXPECT_LE(W->Left() + W->Width(), 1920);
+    C->SkinMenu->Hide();
+    // With PopupByLeftButton the left press opens it instead.
+    T->SetPopupByLeftButton(true);
+    Headless.PressNotifyIcon(Id, 0);
+    Pump();
+    EXPECT_TRUE(C->SkinMenu->Visible());
+}
+
 } // namespace
 } // namespace menus
