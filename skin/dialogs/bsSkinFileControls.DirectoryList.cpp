@@ -156,7 +156,7 @@ void TbsSkinDirectoryListBox::Change() {
         OnChange(this);
 }
 
-void TbsSkinDirectoryListBox::Update() {
+void TbsSkinDirectoryListBox::UpdateList() {
     BuildList();
     Change();
 }

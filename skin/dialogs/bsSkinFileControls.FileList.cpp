@@ -83,7 +83,7 @@ void TbsSkinFileListBox::SetDirectory(const std::string& NewDirectory) {
     ReadFileNames();
 }
 
-void TbsSkinFileListBox::Update() {
+void TbsSkinFileListBox::UpdateList() {
     ReadFileNames();
 }
 

@@ -139,7 +139,9 @@ public:
 
     // Opens the folder of the selected row; nothing without one.
     void OpenCurrent();
-    void Update() override;
+    // Rebuilds the rows and runs Change. Not named Update: the control's
+    // own Update repaints, and the list's scroll-bar code calls it.
+    void UpdateList();
     std::string DisplayCase(const std::string& S) const;
     int FileCompareText(const std::string& A, const std::string& B) const;
     // The folder row Index stands for; empty outside the rows.
@@ -210,7 +212,8 @@ public:
     void SetFileName(const std::string& Name);
     // A path, a folder, a "[sub]" row or a pattern typed by the user.
     void ApplyFilePath(const std::string& EditText);
-    void Update() override;
+    // Reads the folder again (not Update, which repaints).
+    void UpdateList();
 
     virtual void Change();
     virtual void ReadFileNames();
