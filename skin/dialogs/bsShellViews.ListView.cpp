@@ -173,7 +173,7 @@ void TbsCustomShellListView::RootChanged() {
     TFlag Updating(FUpdating);
     const bool WasAutoRefresh = FAutoRefresh;
     SetAutoRefresh(false);
-    FSettingRoot = false;
+    SyncLinked();
     Populate();
     if (ViewStyle() == vsReport)
         EnumColumns();
@@ -629,6 +629,8 @@ void TbsCustomShellListView::Edit(const LVITEM& Item) {
     ForgetFetchedItem();
     if (HandleAllocated())
         SendMessage(Handle(), LVM_REDRAWITEMS, WPARAM(Item.iItem), LPARAM(Item.iItem));
+    if (FTreeView && FTreeView->Selected())
+        FTreeView->Refresh(FTreeView->Selected());
 }
 
 void TbsCustomShellListView::WndProc(TMessage& Message) {

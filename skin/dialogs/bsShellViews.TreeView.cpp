@@ -159,6 +159,8 @@ void TbsCustomShellTreeView::RootChanged() {
         return;
     TFlag Updating(FUpdating);
     LoadRoot();
+    if (FListView)
+        FListView->SetRoot(FRoot);
 }
 
 void TbsCustomShellTreeView::ApplyImageList() {
@@ -350,7 +352,7 @@ TTreeNode* TbsCustomShellTreeView::FindNodeFrom(TTreeNode* Start, const ITEMIDLI
 }
 
 void TbsCustomShellTreeView::SyncToFolder(const ITEMIDLIST* ID) {
-    if (IsLoading() || !ID)
+    if (IsLoading() || FUpdating || !ID)
         return;
     if (TbsShellFolder* Current = SelectedFolder())
         if (SameItemIdList(Current->AbsoluteID(), ID))
@@ -371,8 +373,16 @@ void TbsCustomShellTreeView::SyncToFolder(const ITEMIDLIST* ID) {
             Node = Found;
         }
     }
-    if (TTreeNode* Found = FindNodeFrom(Node, ID))
-        Found->SetSelected(true);
+    TTreeNode* Found = FindNodeFrom(Node, ID);
+    if (!Found)
+        return;
+    Found->SetSelected(true);
+    if (TbsShellFolder* Folder = NodeFolder(Found)) {
+        if (FListView)
+            FListView->SyncToFolder(Folder->AbsoluteID());
+        if (FComboBox)
+            FComboBox->SyncToFolder(Folder->AbsoluteID());
+    }
 }
 
 void TbsCustomShellTreeView::ExpandMyComputer() {
@@ -392,6 +402,15 @@ bool TbsCustomShellTreeView::CanChange(TTreeNode* Node) {
         return true;
     const bool WasAutoRefresh = FAutoRefresh;
     SetAutoRefresh(false);
+    if (TbsShellFolder* Folder = NodeFolder(Node)) {
+        // A file shows its folder.
+        TbsShellFolder* Shown = Folder->IsFolder() || !Folder->Parent() ? Folder : Folder->Parent();
+        TFlag Updating(FUpdating);
+        if (FComboBox)
+            FComboBox->SyncToFolder(Shown->AbsoluteID());
+        if (FListView)
+            FListView->SyncToFolder(Shown->AbsoluteID());
+    }
     struct TMonitor {
         TTreeNode*& Field;
         ~TMonitor() { Field = nullptr; }

@@ -1,6 +1,7 @@
 // The shell views: a skinned tree of the shell namespace whose folders open
-// on demand (each node owning the TbsShellFolder of its item), and a skinned
-// virtual list of one folder's items.
+// on demand (each node owning the TbsShellFolder of its item), a skinned
+// virtual list of one folder's items, and a look-in combo box listing the
+// root, its children and the chain of folders down to the folder shown.
 //
 // Both show the shell's context menu for the selected item, rename items in
 // place and, with AutoRefresh, re-read themselves when the change notifier
@@ -8,14 +9,18 @@
 // its linked views, so the moves it makes itself are not echoed back.
 #pragma once
 
+#include "platform/core/Lists.h"
+#include "skin/controls/bsSkinCombos.h"
 #include "skin/controls/bsSkinCtrls.Views.h"
 #include "skin/dialogs/bsShellChangeNotifier.h"
 #include "skin/dialogs/bsShellFolders.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class TbsCustomShellListView;
+class TbsCustomShellComboBox;
 
 using TAddFolderEvent = TMethod<void(TObject* Sender, TbsShellFolder* AFolder, bool& CanAdd)>;
 
@@ -42,6 +47,10 @@ public:
     TbsShellFolder* RootFolder() const { return FRootFolder; }
     // The worker watching the selected folder while AutoRefresh is on.
     TbsShellChangeNotifier* Notifier() const { return FNotifier; }
+    TbsCustomShellListView* ShellListView() const { return FListView; }
+    void SetShellListView(TbsCustomShellListView* Value);
+    TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+    void SetShellComboBox(TbsCustomShellComboBox* Value);
 
     void Refresh(TTreeNode* Node);
     void RefreshSelected();
@@ -59,7 +68,10 @@ public:
     TAddFolderEvent OnAddFolder;
 
 protected:
+    friend class TbsCustomShellListView;
+    friend class TbsCustomShellComboBox;
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndProc(TMessage& Message) override;
     void CreateWnd() override;
     void DestroyWnd() override;
@@ -97,6 +109,8 @@ private:
     bool FImageListChanging = false;
     bool FUseShellImages = true;
     TbsShellChangeNotifier* FNotifier = nullptr;
+    TbsCustomShellListView* FListView = nullptr;
+    TbsCustomShellComboBox* FComboBox = nullptr;
     TTreeNode* FNodeToMonitor = nullptr;
     HIMAGELIST FImages = nullptr;
 };
@@ -135,6 +149,10 @@ public:
     int FolderCount() const { return int(FFolders.size()); }
     // Entry Index, null outside the list.
     TbsShellFolder* Folders(int Index) const;
+    TbsCustomShellTreeView* ShellTreeView() const { return FTreeView; }
+    void SetShellTreeView(TbsCustomShellTreeView* Value);
+    TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+    void SetShellComboBox(TbsCustomShellComboBox* Value);
     int SortColumn() const { return FSortColumn; }
     bool SortDescending() const { return FSortDirection; }
 
@@ -160,7 +178,10 @@ public:
     TLVEditingEvent OnEditing;
 
 protected:
+    friend class TbsCustomShellTreeView;
+    friend class TbsCustomShellComboBox;
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndProc(TMessage& Message) override;
     void CreateWnd() override;
     void DestroyWnd() override;
@@ -177,6 +198,9 @@ protected:
 private:
     void LoadRoot();
     void RootChanged();
+    // Moves the linked tree and combo box to the folder shown, or hands the
+    // tree a new root.
+    void SyncLinked();
     void ClearFolders();
     bool MaskAdmits(TbsShellFolder* Folder) const;
     void SortFolders(bool Custom);
@@ -201,6 +225,8 @@ private:
     HIMAGELIST FLargeImages = nullptr;
     HIMAGELIST FSmallImages = nullptr;
     std::vector<TbsShellFolder*> FFolders;
+    TbsCustomShellTreeView* FTreeView = nullptr;
+    TbsCustomShellComboBox* FComboBox = nullptr;
     TbsShellChangeNotifier* FNotifier = nullptr;
     bool FSettingRoot = false;
     std::string FMask = "*.*|*.*";
@@ -209,4 +235,104 @@ private:
 class TbsSkinFileListView : public TbsCustomShellListView {
 public:
     using TbsCustomShellListView::TbsCustomShellListView;
+};
+
+// One entry of the look-in box; the combo box owns Data.
+class TbsItemEx : public TCollectionItem {
+public:
+    explicit TbsItemEx(TCollection* ACollection) : TCollectionItem(ACollection) {}
+
+    std::string Caption;
+    TbsShellFolder* Data = nullptr;
+    int Indent = 0;
+    int ImageIndex = -1;
+    int SelectedImageIndex = -1;
+};
+
+class TbsItemsEx : public TCollection {
+public:
+    TbsItemsEx();
+    TbsItemEx* Add() { return static_cast<TbsItemEx*>(TCollection::Add()); }
+    TbsItemEx* Insert(int Index) { return static_cast<TbsItemEx*>(TCollection::Insert(Index)); }
+    TbsItemEx* AddItem(const std::string& ACaption, int AImageIndex, int ASelectedIndex, int AIdent,
+                       TbsShellFolder* AFolder);
+    TbsItemEx* Items(int Index) const { return static_cast<TbsItemEx*>(TCollection::Items(Index)); }
+};
+
+class TbsCustomShellComboBox : public TbsSkinCustomComboBox {
+public:
+    explicit TbsCustomShellComboBox(TComponent* AOwner);
+    ~TbsCustomShellComboBox() override;
+
+    TbsItemsEx* ItemsEx() const { return FItemsEx.get(); }
+    // The parsing name of the selected entry's folder; empty without one.
+    std::string Path();
+    // Raises EInvalidPath when Value does not parse.
+    void SetPath(const std::string& Value);
+    const TRoot& Root() const { return FRoot; }
+    void SetRoot(const TRoot& Value);
+    TShellObjectTypes ObjectTypes() const { return FObjectTypes; }
+    virtual void SetObjectTypes(TShellObjectTypes Value);
+    bool UseShellImages() const { return FUseShellImages; }
+    void SetUseShellImages(bool Value);
+    int ImageWidth() const { return FImageWidth; }
+    int ImageHeight() const { return FImageHeight; }
+    HIMAGELIST SystemImages() const { return FImages; }
+    TbsCustomShellTreeView* ShellTreeView() const { return FTreeView; }
+    void SetShellTreeView(TbsCustomShellTreeView* Value);
+    TbsCustomShellListView* ShellListView() const { return FListView; }
+    void SetShellListView(TbsCustomShellListView* Value);
+
+    void SyncToFolder(const ITEMIDLIST* ID);
+    // Rebuilds the root list with the chain of folders down to ID.
+    void ShowPathTo(const ITEMIDLIST* ID);
+    // The entry's folder; past the end the last entry's, none when empty.
+    TbsShellFolder* FolderOfItem(int Index) const;
+    // The last entry whose folder has the absolute list ID; -1 for none.
+    int IndexOfFolder(const ITEMIDLIST* ID) const;
+
+    void Change() override;
+
+protected:
+    friend class TbsCustomShellTreeView;
+    friend class TbsCustomShellListView;
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    virtual void AddRootChildren();
+
+private:
+    void LoadRoot();
+    void RootChanged();
+    void RebuildStrings();
+    void ClearItemsEx();
+    int ImageIndexOf(TbsShellFolder* Folder) const;
+    void ApplyImages(bool Value);
+    TbsShellFolder* MakeChildFolder(TbsShellFolder* Folder, const ITEMIDLIST* ID);
+    void AddChildren(int Index, TbsShellFolder* Folder);
+    void DrawFaceItem(TCanvas* Cnvs, int Index, int ItemWidth, int ItemHeight, TRect TxtRect,
+                      TOwnerDrawState State);
+    void DrawListItem(TCanvas* Cnvs, int Index, int ItemWidth, int ItemHeight, TRect TxtRect,
+                      TOwnerDrawState State);
+    void DrawEntry(TCanvas* Cnvs, int Index, const TRect& R, int Offset);
+    bool IsLoading() const { return ComponentState().Contains(csLoading); }
+
+    std::unique_ptr<TbsItemsEx> FItemsEx;
+    HIMAGELIST FImages = nullptr;
+    int FImageHeight = 16;
+    int FImageWidth = 16;
+    TRoot FOldRoot;
+    TRoot FRoot;
+    TbsShellFolder* FRootFolder = nullptr;
+    TShellObjectTypes FObjectTypes;
+    TbsCustomShellTreeView* FTreeView = nullptr;
+    TbsCustomShellListView* FListView = nullptr;
+    bool FUseShellImages = true;
+    bool FUpdating = false;
+};
+
+class TbsSkinShellComboBox : public TbsCustomShellComboBox {
+public:
+    using TbsCustomShellComboBox::TbsCustomShellComboBox;
 };

@@ -1,0 +1,209 @@
+// The shell views and the select-folder dialog on a real X display, in the
+// plain look, the standard test skin and one stored skin. Builds a small
+// folder tree with sample files under OUTDIR/files, then shows, one after
+// the other for each look: a form with the look-in box, the folder tree and
+// the file list (report view, sorted by size) linked to each other, and the
+// select-folder dialog (with its tool bar) opened on the sample folder.
+// Before each picture it writes OUTDIR/layout.txt (screen rectangles of the
+// controls), prints "ready NAME" and waits until OUTDIR/next appears, which
+// it removes before going on.
+// Usage: shell_dialogs_demo OUTDIR [STORED-SKIN-INDEX]
+#include "platform/core/Clock.h"
+#include "platform/core/Paths.h"
+#include "platform/core/Threads.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinEdits.h"
+#include "skin/dialogs/bsShellViews.h"
+#include "skin/dialogs/bsSkinSelDirDlg.h"
+#include "skin/forms/SkinForm.h"
+#include "skin/stored/StoredSkins.h"
+#include "tests/fixtures/skins/TestSkin.h"
+
+#include <QGuiApplication>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+TQtBackend* DemoBackend = nullptr;
+std::string Out;
+
+void Pump(int Rounds) {
+    for (int I = 0; I < Rounds; ++I) {
+        Application->ProcessMessages();
+        FlushPresents();
+        DemoBackend->Wait(GetTickCount() + 25, "ShellDialogsDemo");
+    }
+}
+
+void Rect(std::ofstream& File, const std::string& Name, TControl* C) {
+    const TPoint P = C->ClientToScreen({0, 0});
+    File << Name << " " << P.X << " " << P.Y << " " << C->Width() << " " << C->Height() << "\n";
+}
+
+// Prints "ready Name" and waits for OUTDIR/next.
+void Photograph(const std::string& Name) {
+    Pump(20);
+    std::printf("ready %s\n", Name.c_str());
+    std::fflush(stdout);
+    const std::string Next = Out + "/next";
+    while (!FileExists(Next) && !Application->Terminated())
+        Pump(1);
+    ::unlink(Next.c_str());
+}
+
+void MakeSamples(const std::string& Root) {
+    ForceDirectories(Root + "/clips/holiday");
+    ForceDirectories(Root + "/clips/music");
+    const std::pair<const char*, int> Files[] = {{"clips/film.avi", 9000},
+                                                 {"clips/song.mp3", 3000},
+                                                 {"clips/cover.png", 1200},
+                                                 {"clips/notes.txt", 100},
+                                                 {"clips/intro.mp4", 6000}};
+    for (const auto& [Name, Size] : Files)
+        std::ofstream(Root + "/" + Name, std::ios::binary) << std::string(std::size_t(Size), 'x');
+}
+
+void ShowViews(TbsSkinData* Skin, const std::string& Look, const std::string& Folder) {
+    auto* F = new TForm(Application);
+    F->SetCaption("Shell views " + Look);
+    F->SetBounds(60, 60, 720, 420);
+    auto* Frame = new TbsSkinForm(F);
+    Frame->SetSkinData(Skin);
+    auto* Top = new TbsSkinPanel(F);
+    Top->SetParent(F);
+    Top->SetAlign(alTop);
+    Top->SetHeight(30);
+    auto* Combo = new TbsSkinShellComboBox(F);
+    Combo->SetParent(Top);
+    Combo->SetBounds(4, 4, 400, 22);
+    auto* Tree = new TbsSkinDirTreeView(F);
+    Tree->SetParent(F);
+    Tree->SetAlign(alLeft);
+    Tree->SetWidth(230);
+    auto* List = new TbsSkinFileListView(F);
+    List->SetParent(F);
+    List->SetAlign(alClient);
+    for (TbsSkinControl* C :
+         {static_cast<TbsSkinControl*>(Top), static_cast<TbsSkinControl*>(Combo)})
+        C->SetSkinData(Skin);
+    Tree->SetSkinData(Skin);
+    List->SetSkinData(Skin);
+    F->Show();
+    Pump(5);
+    List->SetShellComboBox(Combo);
+    List->SetShellTreeView(Tree);
+    List->SetViewStyle(vsReport);
+    List->SetPath(Folder);
+    // Size, twice: descending, largest first.
+    NMLISTVIEW N{};
+    N.hdr.hwndFrom = List->Handle();
+    N.hdr.code = LVN_COLUMNCLICK;
+    N.iSubItem = 1;
+    List->Perform(CN_NOTIFY, 0, LPARAM(&N));
+    List->Perform(CN_NOTIFY, 0, LPARAM(&N));
+    {
+        std::ofstream Layout(Out + "/layout.txt");
+        Rect(Layout, "form", F);
+        Rect(Layout, "combo", Combo);
+        Rect(Layout, "tree", Tree);
+        Rect(Layout, "list", List);
+    }
+    Photograph("views-" + Look);
+    delete F;
+}
+
+void ShowSelectFolder(TbsSkinData* Skin, const std::string& Look, const std::string& Folder) {
+    TbsSkinSelectDirectoryDialog Dialog(nullptr);
+    Dialog.SetSkinData(Skin);
+    Dialog.SetCtrlSkinData(Skin);
+    Dialog.SetTitle("选择目录 Select folder " + Look);
+    Dialog.ShowToolBar = true;
+    Dialog.Directory = Folder;
+    Dialog.DialogWidth = 360;
+    Dialog.DialogHeight = 380;
+    // A timer announces the dialog once it has had time to paint and closes
+    // it when the picture was taken; the modal loop serves everything else.
+    TTimer Timer(nullptr);
+    Timer.SetInterval(50);
+    int Ticks = 0;
+    bool Announced = false;
+    Timer.SetOnTimer([&](TObject*) {
+        TbsSelDirDlgForm* Form = Dialog.Form();
+        if (!Form || ++Ticks < 15)
+            return;
+        if (!Announced) {
+            Announced = true;
+            std::ofstream Layout(Out + "/layout.txt");
+            Rect(Layout, "form", Form);
+            Rect(Layout, "edit", Form->DirEdit);
+            Rect(Layout, "tree", Form->DirTreeView);
+            Rect(Layout, "ok", Form->OkButton);
+            Rect(Layout, "cancel", Form->CancelButton);
+            Layout.close();
+            std::printf("ready seldir-%s\n", Look.c_str());
+            std::fflush(stdout);
+            return;
+        }
+        const std::string Next = Out + "/next";
+        if (FileExists(Next)) {
+            ::unlink(Next.c_str());
+            Form->SetModalResult(mrCancel);
+        }
+    });
+    Dialog.Execute();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    RecordMainThread();
+    Out = argc > 1 ? argv[1] : ".";
+    const int StoredIndex = argc > 2 ? std::atoi(argv[2]) : 0;
+    std::string Error;
+    if (!PrepareQtPlatform(Error)) {
+        std::fprintf(stderr, "%s\n", Error.c_str());
+        return 1;
+    }
+    int QtArgc = 1;
+    char* QtArgv[] = {argv[0], nullptr};
+    QGuiApplication App(QtArgc, QtArgv);
+    {
+        TQtBackend QtBackend;
+        DemoBackend = &QtBackend;
+        SetBackend(&QtBackend);
+        InitApplication();
+        const std::string Files = Out + "/files";
+        MakeSamples(Files);
+        auto* Holder = new TComponent(nullptr);
+        auto* TestSkin = new TbsSkinData(Holder);
+        const std::string Folder = Out + "/test-skin";
+        ForceDirectories(Folder);
+        TestSkin->LoadFromFile(testskin::StandardTestSkin().WriteFolder(Folder));
+        auto* Stored = new TbsSkinData(Holder);
+        if (StoredIndex >= 0 && StoredIndex < StoredSkinCount()) {
+            Stored->SetSkinIndex(StoredIndex);
+            Stored->SetSkinList(CreateStoredSkinList(Holder));
+        }
+        const std::pair<TbsSkinData*, std::string> Looks[] = {
+            {nullptr, "plain"}, {TestSkin, "testskin"}, {Stored, "stored"}};
+        for (const auto& [Skin, Look] : Looks) {
+            ShowViews(Skin, Look, Files + "/clips");
+            ShowSelectFolder(Skin, Look, Files + "/clips");
+        }
+        DoneApplication();
+        DoneShellControls();
+        ResetWindowSystem();
+        SetBackend(nullptr);
+        delete Holder;
+    }
+    return 0;
+}
