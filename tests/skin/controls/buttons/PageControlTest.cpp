@@ -253,6 +253,48 @@ TEST_F(TPageControlTest, SheetBackgroundsWallpaperOrButtonFace) {
     EXPECT_EQ(PixelOf(Sheet, 37, 21), Rgb(clRed));
 }
 
+// Skinned tabs by state: the active page's tab from its picture, the
+// others from the normal one, the tab under the pointer from the hot one.
+TEST_F(TPageControlTest, SkinnedTabsByState) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestPicture& Pic = Skin.AddPicture("states.bmp", 120, 40, 24);
+    Pic.AddRegion("frame", {0, 0, 30, 30});
+    Pic.AddRegion("tab.normal", {30, 0, 60, 20});
+    Pic.AddRegion("tab.active", {60, 0, 90, 20});
+    Pic.AddRegion("tab.hot", {90, 0, 120, 20});
+    using testskin::RectText;
+    Skin.AddControl("tab", "statetab",
+                    {"pictureindex=" + std::to_string(Skin.PictureIndex("states.bmp")),
+                     "skinrect=0,0,30,30", "clientrect=5,5,25,25", "lefttoppoint=5,5",
+                     "righttoppoint=25,5", "leftbottompoint=5,25", "rightbottompoint=25,25",
+                     "tabrect=" + RectText(Pic.Region("tab.normal")),
+                     "activetabrect=" + RectText(Pic.Region("tab.active")),
+                     "mouseintabrect=" + RectText(Pic.Region("tab.hot"))});
+    auto* SD = LoadSkin(Skin);
+    auto* P = MakePages(3);
+    for (int I = 0; I < 3; ++I)
+        P->Pages(I)->SetCaption("");
+    P->SetSkinDataName("statetab");
+    P->SetSkinData(SD);
+    Pump();
+    auto RegionOfTab = [&](int I) {
+        const TRect T = P->TabItemRect(I);
+        return Pic.RegionAt(PixelOf(P, T.Left + 3, T.Top + 3));
+    };
+    EXPECT_EQ(RegionOfTab(0), "tab.active");
+    EXPECT_EQ(RegionOfTab(1), "tab.normal");
+    EXPECT_EQ(RegionOfTab(2), "tab.normal");
+    const TRect T2 = P->TabItemRect(2);
+    MoveTo(P, (T2.Left + T2.Right) / 2, (T2.Top + T2.Bottom) / 2);
+    EXPECT_EQ(RegionOfTab(2), "tab.hot");
+    EXPECT_EQ(RegionOfTab(1), "tab.normal");
+    P->SetActivePageIndex(1);
+    MoveTo(P, 300, 150);
+    EXPECT_EQ(RegionOfTab(1), "tab.active");
+    EXPECT_EQ(RegionOfTab(0), "tab.normal");
+    EXPECT_EQ(RegionOfTab(2), "tab.normal");
+}
+
 TEST_F(TPageControlTest, LeftTabsAreTurnedAndKeepHorizontalTextOnRequest) {
     testskin::TTestSkin Skin = testskin::StandardTestSkin();
     testskin::TTestPicture& Pic = Skin.AddPicture("turn.bmp", 80, 40, 24);

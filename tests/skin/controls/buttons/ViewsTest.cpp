@@ -99,6 +99,33 @@ TEST_F(TViewsTest, BarDragScrollsTheViewOnceByWholeRows) {
     EXPECT_EQ(GetScrollPos(V->Handle(), SB_VERT), 3);
 }
 
+// Icon view: the bars step by half an item's height and move the view by
+// pixels, once per move.
+TEST_F(TViewsTest, IconViewStepsByHalfAnItemAndScrollsByPixels) {
+    auto* V = MakeReport(0, 150);
+    V->SetViewStyle(vsIcon);
+    for (int I = 0; I < 80; ++I)
+        V->Items()->Add()->SetCaption("icon " + std::to_string(I));
+    V->Invalidate();
+    Pump();
+    ASSERT_TRUE(VBar->Visible());
+    const int Item = RowHeight(V);
+    ASSERT_GT(Item, 1);
+    EXPECT_EQ(VBar->SmallChange(), Item / 2);
+    EXPECT_EQ(VBar->LargeChange(), Item / 2);
+    int Scrolls = 0, Pixels = 0;
+    V->WindowProc = [V, Old = V->WindowProc, &Scrolls, &Pixels](TMessage& M) mutable {
+        if (M.Msg == LVM_SCROLL) {
+            ++Scrolls;
+            Pixels += int(M.LParam);
+        }
+        Old(M);
+    };
+    VBar->SetPosition(VBar->Position() + 37);
+    EXPECT_EQ(Scrolls, 1);
+    EXPECT_EQ(Pixels, 37);
+}
+
 TEST_F(TViewsTest, VerticalBarComesAndGoesWithTheContentAndBothFollows) {
     auto* V = MakeReport(5);
     EXPECT_FALSE(VBar->Visible());

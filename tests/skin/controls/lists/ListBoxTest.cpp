@@ -2,6 +2,7 @@
 // the native scroll state, heights, the horizontal offset, tab stops, keys
 // and wheel, the painting answers, item painting in both looks, and the
 // caption buttons with their auto-repeat on the manual clock.
+#include "platform/gdi/ImageList.h"
 #include "skin/controls/bsSkinCtrls.ScrollBar.h"
 #include "skin/model/bsMessages.h"
 #include "tests/skin/controls/lists/ListsTestSupport.h"
@@ -182,6 +183,40 @@ TEST_F(TListBoxTest, PaintsTheRowsFromTheTopIndexIncludingThePartlyVisibleOne) {
     L->ListBox->Repaint();
     Pump();
     EXPECT_EQ(Drawn, (std::vector<int>{2, 3, 4, 5, 6}));
+}
+
+// Without an own ImageIndex a row shows the image of its number; a row past
+// the images shows none but keeps its text where the others have theirs.
+TEST_F(TListBoxTest, RowsPastTheImagesKeepTheImageColumn) {
+    TbsSkinListBox* L = MakeList(9, 204);
+    auto* Images = new TCustomImageList(Form);
+    Images->SetWidth(16);
+    Images->SetHeight(16);
+    TBitmap Red;
+    Red.SetSize(16, 16);
+    Red.Canvas()->Brush()->SetColor(clRed);
+    Red.Canvas()->FillRect({0, 0, 16, 16});
+    for (int I = 0; I < 5; ++I)
+        Images->Add(&Red, nullptr);
+    L->SetImages(Images);
+    Pump();
+    auto Row = [&](int Index) {
+        const int Y = Index * 20 + 10;
+        int Red = 0, FirstInk = -1;
+        for (int X = 0; X < 120; ++X) {
+            const std::uint32_t P = PixelOf(L->ListBox, X, Y);
+            Red += P == 0xFF0000u ? 1 : 0;
+            if (FirstInk < 0 && P != 0xFF0000u && P != Rgb(clWindow))
+                FirstInk = X;
+        }
+        return std::pair{Red, FirstInk};
+    };
+    const auto [Red0, Text0] = Row(0);
+    const auto [Red7, Text7] = Row(7);
+    EXPECT_GT(Red0, 10);
+    EXPECT_EQ(Red7, 0);
+    EXPECT_GE(Text7, 18);
+    EXPECT_NEAR(Text7, Text0, 2);
 }
 
 TEST_F(TListBoxTest, PlainLookColours) {

@@ -72,7 +72,7 @@ TEST(SkinListsEndToEnd, ListsAndCombosReachTheScreenInBothLooks) {
     int X, Y, W, H;
     while (In >> Name >> X >> Y >> W >> H)
         Layout[Name] = QRect(X, Y, W, H);
-    ASSERT_EQ(Layout.size(), 17u);
+    ASSERT_EQ(Layout.size(), 19u);
 
     const COLORREF Highlight = GetSysColor(COLOR_HIGHLIGHT);
     const COLORREF Face = GetSysColor(COLOR_BTNFACE);
@@ -100,6 +100,19 @@ TEST(SkinListsEndToEnd, ListsAndCombosReachTheScreenInBothLooks) {
     EXPECT_EQ(Layout["dropdown"].top(), Layout["plain.combo"].bottom() + 1);
     EXPECT_EQ(Layout["dropdown"].left(), Layout["plain.combo"].left());
     EXPECT_GT(CountOf(Shot, Layout["dropdown"], Highlight), 200);
+    // The edit-style combos show their item's text in both looks: ink in
+    // the item area that is neither the face nor the window colour.
+    for (const char* Look : {"plain.", "skinned."}) {
+        SCOPED_TRACE(Look);
+        const QRect E = Layout[std::string(Look) + "editcombo"];
+        const QRect Item(E.left() + 3, E.top() + 3, E.width() / 2, E.height() - 6);
+        const QRgb Ground = Shot.pixel(Item.right(), Item.top());
+        int Ink = 0;
+        for (int Y = Item.top(); Y <= Item.bottom(); ++Y)
+            for (int X = Item.left(); X <= Item.right(); ++X)
+                Ink += Shot.pixel(X, Y) != Ground ? 1 : 0;
+        EXPECT_GT(Ink, 20);
+    }
     const QRect Button = Layout["plain.combobutton"];
     EXPECT_GT(CountOf(Shot, Button, Face), Button.width() * Button.height() / 3);
     EXPECT_GT(CountOf(Shot, Button, Shadow), Button.width());

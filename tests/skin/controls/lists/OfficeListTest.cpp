@@ -1,6 +1,7 @@
 // The office list: row layout and pixel scrolling, the choice and its
 // events, keys that skip headers and disabled rows, the mouse, a thick
 // bottom frame, a refused item height, and the plain row colours.
+#include "platform/gdi/ImageList.h"
 #include "skin/controls/bsSkinCtrls.ScrollBar.h"
 #include "tests/skin/controls/lists/ListsTestSupport.h"
 
@@ -36,6 +37,46 @@ protected:
     }
     TEventLog Log;
 };
+
+// An image index past the list draws no image, the caption alone; with
+// titles shown, a row without a title indents its caption by 10 pixels.
+TEST_F(TOfficeListTest, CaptionAloneWithoutAnImageAndIndentedUnderTitles) {
+    TbsSkinOfficeListBox* L = MakeList({{"abc"}});
+    auto* Images = new TCustomImageList(Form);
+    Images->SetWidth(16);
+    Images->SetHeight(16);
+    TBitmap Red;
+    Red.SetSize(16, 16);
+    Red.Canvas()->Brush()->SetColor(clRed);
+    Red.Canvas()->FillRect({0, 0, 16, 16});
+    for (int I = 0; I < 5; ++I)
+        Images->Add(&Red, nullptr);
+    L->SetImages(Images);
+    L->Items()->Items(0)->SetImageIndex(5);
+    L->SetShowItemTitles(false);
+    Pump();
+    auto FirstInk = [&](int& Reds) {
+        Reds = 0;
+        int First = -1;
+        // Inside the frame and the row's edge.
+        for (int Y = 5; Y < 30; ++Y)
+            for (int X = 4; X < 100; ++X) {
+                const std::uint32_t P = PixelOf(L, X, Y);
+                Reds += P == 0xFF0000u ? 1 : 0;
+                if (P != Rgb(clWindow) && P != 0xFF0000u && (First < 0 || X < First))
+                    First = X;
+            }
+        return First;
+    };
+    int Reds = 0;
+    const int Plain = FirstInk(Reds);
+    EXPECT_EQ(Reds, 0);
+    ASSERT_GT(Plain, 0);
+    L->SetShowItemTitles(true);
+    Pump();
+    EXPECT_EQ(FirstInk(Reds), Plain + 10);
+    EXPECT_EQ(Reds, 0);
+}
 
 TEST_F(TOfficeListTest, RowsStackFromTheTopWithHeadersOfTheirOwnHeight) {
     TbsSkinOfficeListBox* L = MakeList({{"H", true}, {"a"}, {"b"}, {"c"}});
