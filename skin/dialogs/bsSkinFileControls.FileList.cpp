@@ -100,19 +100,30 @@ void TbsSkinFileListBox::ReadFileNames() {
                 Screen->SetCursor(Saved);
         }
     } CursorBack{Screen ? Screen->Cursor() : crDefault};
-    for (const std::string& Pattern : PatternsOf(FMask)) {
-        TSearchRec Rec;
-        for (int R = FindFirst(JoinFolderAndName(FDirectory, Pattern), A, Rec); R == 0;
-             R = FindNext(Rec)) {
-            if (!FFileType.Contains(bsftNormal) && (Rec.Attr & A) == 0)
-                continue;
-            const bool Folder = (Rec.Attr & faDirectory) != 0;
-            const int Row = Items()->Add(Folder ? "[" + Rec.Name + "]" : Rec.Name);
-            // A long read shows the hourglass.
-            if (Row == 100 && Screen)
-                Screen->SetCursor(crHourGlass);
+    {
+        // One repaint and one scroll-bar update for the whole read.
+        struct TBatch {
+            TbsSkinFileListBox* List;
+            ~TBatch() {
+                List->Items()->EndUpdate();
+                List->UpDateScrollBar();
+            }
+        } Batch{this};
+        Items()->BeginUpdate();
+        for (const std::string& Pattern : PatternsOf(FMask)) {
+            TSearchRec Rec;
+            for (int R = FindFirst(JoinFolderAndName(FDirectory, Pattern), A, Rec); R == 0;
+                 R = FindNext(Rec)) {
+                if (!FFileType.Contains(bsftNormal) && (Rec.Attr & A) == 0)
+                    continue;
+                const bool Folder = (Rec.Attr & faDirectory) != 0;
+                const int Row = Items()->Add(Folder ? "[" + Rec.Name + "]" : Rec.Name);
+                // A long read shows the hourglass.
+                if (Row == 100 && Screen)
+                    Screen->SetCursor(crHourGlass);
+            }
+            FindClose(Rec);
         }
-        FindClose(Rec);
     }
     Change();
 }
