@@ -93,14 +93,15 @@ void TbsSkinFileListBox::ReadFileNames() {
     const int A = AttributesOf(FFileType);
     EnterableFolder(FDirectory);
     Items()->Clear();
-    struct TCursorBack {
-        TCursor Saved;
-        ~TCursorBack() {
-            if (Screen)
-                Screen->SetCursor(Saved);
-        }
-    } CursorBack{Screen ? Screen->Cursor() : crDefault};
     {
+        // The cursor comes back before Change, also when the read raises.
+        struct TCursorBack {
+            TCursor Saved;
+            ~TCursorBack() {
+                if (Screen)
+                    Screen->SetCursor(Saved);
+            }
+        } CursorBack{Screen ? Screen->Cursor() : crDefault};
         // One repaint and one scroll-bar update for the whole read.
         struct TBatch {
             TbsSkinFileListBox* List;
