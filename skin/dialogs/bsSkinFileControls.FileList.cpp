@@ -93,26 +93,38 @@ void TbsSkinFileListBox::ReadFileNames() {
     const int A = AttributesOf(FFileType);
     EnterableFolder(FDirectory);
     Items()->Clear();
-    struct TCursorBack {
-        TCursor Saved;
-        ~TCursorBack() {
-            if (Screen)
-                Screen->SetCursor(Saved);
+    {
+        // The cursor comes back before Change, also when the read raises.
+        struct TCursorBack {
+            TCursor Saved;
+            ~TCursorBack() {
+                if (Screen)
+                    Screen->SetCursor(Saved);
+            }
+        } CursorBack{Screen ? Screen->Cursor() : crDefault};
+        // One repaint and one scroll-bar update for the whole read.
+        struct TBatch {
+            TbsSkinFileListBox* List;
+            ~TBatch() {
+                List->Items()->EndUpdate();
+                List->UpDateScrollBar();
+            }
+        } Batch{this};
+        Items()->BeginUpdate();
+        for (const std::string& Pattern : PatternsOf(FMask)) {
+            TSearchRec Rec;
+            for (int R = FindFirst(JoinFolderAndName(FDirectory, Pattern), A, Rec); R == 0;
+                 R = FindNext(Rec)) {
+                if (!FFileType.Contains(bsftNormal) && (Rec.Attr & A) == 0)
+                    continue;
+                const bool Folder = (Rec.Attr & faDirectory) != 0;
+                const int Row = Items()->Add(Folder ? "[" + Rec.Name + "]" : Rec.Name);
+                // A long read shows the hourglass.
+                if (Row == 100 && Screen)
+                    Screen->SetCursor(crHourGlass);
+            }
+            FindClose(Rec);
         }
-    } CursorBack{Screen ? Screen->Cursor() : crDefault};
-    for (const std::string& Pattern : PatternsOf(FMask)) {
-        TSearchRec Rec;
-        for (int R = FindFirst(JoinFolderAndName(FDirectory, Pattern), A, Rec); R == 0;
-             R = FindNext(Rec)) {
-            if (!FFileType.Contains(bsftNormal) && (Rec.Attr & A) == 0)
-                continue;
-            const bool Folder = (Rec.Attr & faDirectory) != 0;
-            const int Row = Items()->Add(Folder ? "[" + Rec.Name + "]" : Rec.Name);
-            // A long read shows the hourglass.
-            if (Row == 100 && Screen)
-                Screen->SetCursor(crHourGlass);
-        }
-        FindClose(Rec);
     }
     Change();
 }

@@ -38,10 +38,12 @@ void TbsSkinFilterComboBox::BuildList() {
 }
 
 std::string TbsSkinFilterComboBox::GetMask() {
+    // Without items there is nothing to select: selecting runs Change,
+    // which asks for the mask again.
+    if (Items()->Count() == 0)
+        return "*.*";
     if (ItemIndex() == -1)
         SetItemIndex(Items()->Count() - 1);
-    if (ItemIndex() == -1)
-        return "*.*";
     return FMaskList->Strings(ItemIndex());
 }
 

@@ -124,6 +124,14 @@ TEST_F(FileControlsTest, ALinkedFileListTakesTheChosenMask) {
     Combo->SetItemIndex(1);
     EXPECT_EQ(List->Mask(), "*.log");
     EXPECT_EQ(Rows(List), (std::vector<std::string>{"b.log"}));
+    // Before its window exists the combo has no items: a linked list is
+    // given "*.*", and asking for the mask does not select for ever.
+    auto* Early = new TbsSkinFilterComboBox(Main);
+    Early->SetFileList(List);
+    Early->SetFilter("Video|*.avi");
+    EXPECT_EQ(List->Mask(), "*.*");
+    delete Early;
+    Combo->SetFileList(List);
     // A freed combo leaves no link behind.
     delete Combo;
     EXPECT_EQ(List->FilterCombo(), nullptr);

@@ -1,5 +1,7 @@
 // The skinned dialogs on a real X display, one scene after another: the
-// notice, a Yes/No question with the show-again box, and the skin chooser.
+// notice, a Yes/No question with the show-again box, the skin chooser, and
+// a small file browser (drive combo, folder list, file list, filter combo and
+// label, linked) over a prepared folder tree in OUTDIR/tree.
 // Each scene prints "ready NAME LEFT TOP WIDTH HEIGHT" (the dialog's screen
 // rectangle) once its dialog shows, and closes the dialog when OUTDIR/next
 // appears (the file is removed).
@@ -12,9 +14,12 @@
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.Labels.h"
 #include "skin/controls/bsSkinLists.h"
 #include "skin/dialogs/bsSelectSkinDialog.h"
+#include "skin/dialogs/bsSkinFileControls.h"
 #include "skin/dialogs/bsSkinMessage.h"
+#include "skin/forms/SkinForm.h"
 #include "skin/model/bsSkinData.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
@@ -23,6 +28,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -52,6 +59,53 @@ void Watch(TObject*) {
         DeleteFile(Out + "/next");
         Form->SetModalResult(2);
     }
+}
+
+// A prepared tree: a few folders and video files under Root/videos.
+void PrepareTree(const std::string& Root) {
+    for (const char* Folder : {"videos/2024", "videos/clips", "videos/Holiday"})
+        ForceDirectories(Root + "/" + Folder);
+    for (const char* File : {"intro.avi", "party.mp4", "talk.mkv", "notes.txt", "trailer.avi"})
+        std::ofstream(Root + "/videos/" + File) << "x";
+}
+
+void RunBrowser(const std::string& Root, TbsSkinData* Skin) {
+    PrepareTree(Root);
+    std::unique_ptr<TForm> Form(new TForm(Application));
+    Form->SetCaption("文件浏览 Files");
+    Form->SetPosition(poScreenCenter);
+    Form->SetBorderStyle(bsDialog);
+    Form->SetClientWidth(420);
+    Form->SetClientHeight(250);
+    auto* Frame = new TbsSkinForm(Form.get());
+    Frame->SetSkinData(Skin);
+    auto* Drives = new TbsSkinDriveComboBox(Form.get());
+    auto* Dirs = new TbsSkinDirectoryListBox(Form.get());
+    auto* Files = new TbsSkinFileListBox(Form.get());
+    auto* Filter = new TbsSkinFilterComboBox(Form.get());
+    auto* Label = new TbsSkinStdLabel(Form.get());
+    Label->SetParent(Form.get());
+    Label->SetAutoSize(false);
+    Label->SetBounds(10, 8, 400, 18);
+    Dirs->SetParent(Form.get());
+    Dirs->SetBounds(10, 30, 195, 150);
+    Files->SetParent(Form.get());
+    Files->SetBounds(215, 30, 195, 150);
+    Drives->SetParent(Form.get());
+    Drives->SetBounds(10, 190, 195, 22);
+    Filter->SetParent(Form.get());
+    Filter->SetBounds(215, 190, 195, 22);
+    for (TbsSkinControl* C : std::initializer_list<TbsSkinControl*>{Dirs, Files, Drives, Filter})
+        C->SetSkinData(Skin);
+    Label->SetSkinData(Skin);
+    Drives->SetDirList(Dirs);
+    Dirs->SetFileList(Files);
+    Filter->SetFileList(Files);
+    // Set once linked, so the file list takes the first mask.
+    Filter->SetFilter("Videos|*.avi;*.mp4;*.mkv|All files (*.*)|*.*");
+    Dirs->SetDirLabel(Label);
+    Dirs->SetDirectory(Root + "/videos");
+    Form->ShowModal();
 }
 
 } // namespace
@@ -126,6 +180,11 @@ int main(int argc, char** argv) {
         Announced = false;
         Ticks = 0;
         Chooser->Execute(StoredIndex >= 0 ? StoredIndex : 2);
+
+        Scene = "browser";
+        Announced = false;
+        Ticks = 0;
+        RunBrowser(Out + "/tree", Skin);
 
         std::printf("done\n");
         std::fflush(stdout);
