@@ -122,7 +122,7 @@ bool TbsSkinMenuItem::CanMorphing() {
 
 void TbsSkinMenuItem::DoMorphing() {
     SetMorphKf(Active || Down ? FMorphKf + 0.2 : FMorphKf - 0.2);
-    Draw(Parent->Canvas());
+    Parent->RedrawItem(this);
 }
 
 void TbsSkinMenuItem::StartMorphing() {
@@ -131,7 +131,7 @@ void TbsSkinMenuItem::StartMorphing() {
             Parent->MorphTimer->SetInterval(unsigned(std::max(MI->AnimateInterval, 1)));
         if (!MI->InActiveAnimation && !Active) {
             CurrentFrame = 0;
-            Draw(Parent->Canvas());
+            Parent->RedrawItem(this);
         } else {
             Parent->MorphTimer->SetEnabled(true);
         }
@@ -140,7 +140,7 @@ void TbsSkinMenuItem::StartMorphing() {
             Parent->MorphTimer->SetInterval(20);
         Parent->MorphTimer->SetEnabled(true);
     } else {
-        Draw(Parent->Canvas());
+        Parent->RedrawItem(this);
     }
 }
 

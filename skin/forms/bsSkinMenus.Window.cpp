@@ -475,8 +475,16 @@ void TbsSkinPopupWindow::PaintMenu(HDC DC) {
 void TbsSkinPopupWindow::RedrawMarkers() {
     if (!HandleAllocated())
         return;
-    DrawMarker(Canvas(), true);
-    DrawMarker(Canvas(), false);
+    // The markers are painted with the window: drawing on its canvas outside
+    // a paint would not reach the screen.
+    Invalidate();
+}
+
+void TbsSkinPopupWindow::RedrawItem(TbsSkinMenuItem* Item) {
+    if (!HandleAllocated() || Dying)
+        return;
+    const TRect R = Item->ObjectRect;
+    InvalidateRect(Handle(), &R, TRUE);
 }
 
 void TbsSkinPopupWindow::SetSkinRegion() {
@@ -577,11 +585,11 @@ void TbsSkinPopupWindow::MorphTimerTick(TObject*) {
         } else if (I->EnableAnimation()) {
             if (I->Active && I->CurrentFrame <= I->MI->FrameCount) {
                 ++I->CurrentFrame;
-                I->Draw(Canvas());
+                RedrawItem(I);
                 Changed = true;
             } else if (!I->Active && I->CurrentFrame > 0) {
                 --I->CurrentFrame;
-                I->Draw(Canvas());
+                RedrawItem(I);
                 Changed = true;
             }
         }
@@ -762,7 +770,7 @@ void TbsSkinPopupWindow::CollapseSubmenus() {
             I->Down = false;
             if (I->EnableAnimation() && !I->MI->InActiveAnimation) {
                 I->CurrentFrame = 0;
-                I->Draw(Canvas());
+                RedrawItem(I.get());
             } else {
                 I->StartMorphing();
             }

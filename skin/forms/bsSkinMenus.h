@@ -88,6 +88,8 @@ public:
     void PopupKeyDown(WORD CharCode);
     void PaintMenu(HDC DC);
     void CollapseSubmenus();
+    // Paints one item again with the next paint of the window.
+    void RedrawItem(TbsSkinMenuItem* Item);
     void TestActive(int X, int Y);
     int LastStartIndex() const;
     void ScrollUp(bool Wrap);

@@ -211,6 +211,28 @@ TEST_F(HintTest, TheFormsObjectHintsGoThroughItsHintComponent) {
     EXPECT_FALSE(Hint->IsVisible());
 }
 
+TEST_F(HintTest, FadeInEndsAtTheAlphaValue) {
+    Hint->SetAlphaBlend(true);
+    Hint->SetAlphaBlendAnimation(true);
+    for (int Value : {255, 10, 0}) {
+        SCOPED_TRACE(Value);
+        Hint->SetAlphaBlendValue(BYTE(Value));
+        // The fade busy-waits on the clock: a clock that moves on every read.
+        TSteppingClock Stepping(2, Clock.Now());
+        SetTickSource(Stepping.Source());
+        Hint->ActivateHint({100, 100}, "Fade");
+        SetTickSource(Clock.Source());
+        std::optional<BYTE> Alpha;
+        for (TSurfaceId Id : Headless.Surfaces())
+            if (const THeadlessSurface* S = Headless.Surface(Id);
+                S && S->Visible && S->Bounds == W()->BoundsRect())
+                Alpha = S->Alpha;
+        ASSERT_TRUE(Alpha.has_value());
+        EXPECT_EQ(*Alpha, Value);
+        Hint->HideHint();
+    }
+}
+
 TEST_F(HintTest, CursorHeightMarginIsTheCursorsRowsBelowItsHotSpot) {
     const int M = Hint->GetCursorHeightMargin();
     EXPECT_GT(M, 0);

@@ -144,8 +144,15 @@ TEST_F(MenuBarTest, ItemsThatDoNotFitAreHiddenBehindTheScrollArrow) {
     for (bool ScrollMenu : {true, false}) {
         Bar->SetScrollMenu(ScrollMenu);
         Bar->SetBounds(0, 0, LastRight + 2 + 3, 22);
-        Paint();
+        auto B = Paint();
         EXPECT_EQ(Bar->Item(3)->Visible, !ScrollMenu);
+        // The arrow in clBtnShadow (the pointer is not on it).
+        const TRect A = Bar->ScrollArrowRect();
+        int Arrow = 0;
+        for (int X = A.Left; X < A.Right; ++X)
+            for (int Y = A.Top; Y < A.Bottom; ++Y)
+                Arrow += Pixel(B.get(), X, Y) == Rgb(clBtnShadow);
+        EXPECT_EQ(Arrow > 0, ScrollMenu);
         EXPECT_EQ(Bar->Item(3)->Enabled, !ScrollMenu);
         EXPECT_EQ(Bar->Scroll, ScrollMenu);
     }
@@ -381,6 +388,26 @@ TEST_F(MenuBarTest, MaximizedMdiChildGetsItsButtonsInTheBar) {
     EXPECT_FALSE(MainBar->MDIChildMax());
     EXPECT_EQ(MainBar->ButtonsCount, 0);
     EXPECT_EQ(MainBar->ItemCount(), 1);
+    // Maximized again, a double click on the system-menu button closes it.
+    int Closes = 0;
+    Child->OnClose = [&Closes](TObject*, TCloseAction& Action) {
+        ++Closes;
+        Action = caFree;
+    };
+    ChildComponent->SetWindowState(wsMaximized);
+    Pump();
+    ASSERT_EQ(MainBar->ButtonsCount, 4);
+    MainBar->PaintBar(B.Canvas()->Handle());
+    const TRect S = MainBar->Object(0)->ObjectRect;
+    const TPoint Q = MainBar->ClientToScreen({(S.Left + S.Right) / 2, (S.Top + S.Bottom) / 2});
+    MoveTo(Q);
+    RunFor(60);
+    Headless.DoubleClick(Q.X, Q.Y);
+    Pump();
+    RunFor(100);
+    EXPECT_EQ(Closes, 1);
+    EXPECT_EQ(Main->MDIChildCount(), 0);
+    EXPECT_FALSE(MainComponent->InMenu);
 }
 
 // ---------------------------------------------------------------- skinned

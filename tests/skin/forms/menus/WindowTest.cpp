@@ -61,6 +61,24 @@ TEST_F(WindowTest, NewWindowHighlightsItsFirstUsableItem) {
     EXPECT_TRUE(W->Item(2)->WaitCommand);
 }
 
+TEST_F(WindowTest, HoverReachesTheScreen) {
+    TPopupMenu* M = MakeMenu({"One", "Two", "Three"});
+    TbsSkinPopupWindow* W = Open(M, {300, 300, 300, 300});
+    const auto ScreenAt = [&](int Item) {
+        Pump();
+        FlushPresents();
+        const TRect& R = W->Item(Item)->ObjectRect;
+        return Headless.ScreenPixel(W->Left() + (R.Left + R.Right) / 2, W->Top() + R.Top + 2) &
+               0xFFFFFF;
+    };
+    EXPECT_EQ(ScreenAt(0), 0xB6BDD2u);
+    MoveTo(CentreOf(W, 1));
+    RunFor(60);
+    EXPECT_EQ(W->ActiveItem, 1);
+    EXPECT_EQ(ScreenAt(1), 0xB6BDD2u);
+    EXPECT_NE(ScreenAt(0), 0xB6BDD2u);
+}
+
 TEST_F(WindowTest, MnemonicOfADisabledItemGivesWayToTheEnabledOne) {
     TPopupMenu* M = MakeMenu({"&Alpha", "&Apple"});
     M->Items()->Items(0)->SetEnabled(false);
