@@ -352,12 +352,17 @@ void TCustomFFmpeg::DoTerminate() {
 }
 
 void TCustomFFmpeg::WaitServing(TEvent& AEvent) {
-    const bool OnMainThread = GetCurrentThreadId() == MainThreadID();
-    while (AEvent.WaitFor(20) == wrTimeout)
-        if (OnMainThread) {
-            CheckSynchronize();
-            PumpMessages();
+    if (GetCurrentThreadId() != MainThreadID()) {
+        while (AEvent.WaitFor(20) == wrTimeout) {
         }
+        return;
+    }
+    // The job's last log lines and reports each wait for this thread: they
+    // are served as they arrive, not once per slice.
+    while (AEvent.WaitFor(0) == wrTimeout) {
+        CheckSynchronize(5);
+        PumpMessages();
+    }
 }
 
 void TCustomFFmpeg::Stop(bool AWaitFor) {

@@ -75,7 +75,17 @@ cpu_of() {
         sed 's/.*) //' "$stat" 2>/dev/null | awk -v t="$tid" '{print t, $12 + $13}' || true
     done | sort
 }
-set -- $sources
+# Longer jobs for the pause and stop measurements (60 s sources), so that
+# all four are still converting when they are paused or stopped.
+i=1
+while [ $i -le 4 ]; do
+    ffmpeg -nostdin -loglevel error -y \
+        -f lavfi -i "testsrc=size=640x360:rate=25:duration=60" \
+        -f lavfi -i "sine=frequency=$((300 + 50 * i)):sample_rate=44100:duration=60" \
+        -c:v libx264 -preset ultrafast -c:a aac -shortest "$work/long$i.mp4"
+    i=$((i + 1))
+done
+set -- "$work/long1.mp4" "$work/long2.mp4" "$work/long3.mp4" "$work/long4.mp4"
 "$queue" "$work/q" 4 "$1" "$2" "$3" "$4" --pause 5 > "$work/pause.log" &
 pid=$!
 until grep -q '^paused' "$work/pause.log" 2>/dev/null; do
@@ -90,22 +100,24 @@ used=$(join "$work/c0" "$work/c1" | awk '{d += $3 - $2} END {print d + 0}')
 printf 'paused: %d ticks over 4.5 s = %.3f %% of one core\n' "$used" \
     "$(echo "$used / $ticks / 4.5 * 100" | bc -l)"
 
-# Stop(True) with four jobs converting, three times.
+# Stop(True) with four jobs converting, three times: progress every 0.1 s,
+# so that all four have reported long before any of them ends.
 : > "$work/stops"
 for run in 1 2 3; do
     rm -rf "$work/s"
-    "$queue" "$work/s" 4 "$1" "$2" "$3" "$4" --stop-after 0.5 |
+    "$queue" "$work/s" 4 "$1" "$2" "$3" "$4" --progress-interval 100 --stop-after 0.2 |
         sed -n 's/^stopped \([0-9]*\) converting jobs in \([0-9.]*\) ms$/\1 \2/p' >> "$work/stops"
 done
 [ "$(wc -l < "$work/stops")" -eq 3 ] || { echo "a stop run ended before it could be stopped" >&2; exit 1; }
 printf 'Stop(True) with %s jobs converting: median %.2f ms\n' "$(sort -n "$work/stops" | head -1 | cut -d' ' -f1)" \
     "$(cut -d' ' -f2 "$work/stops" | median)"
 
-# A pause changes nothing: the same four jobs, bit-exact, straight through
-# and paused for 2 s once all four convert, give the same packets.
+# A pause changes nothing: the four jobs, bit-exact, straight through and
+# paused for 2 s once all four convert, give the same packets.
 exact="flags=+bitexact<CRLF>fflags=+bitexact"
 "$queue" "$work/u" 4 "$1" "$2" "$3" "$4" --options "$exact" > /dev/null
-"$queue" "$work/p" 4 "$1" "$2" "$3" "$4" --options "$exact" --pause 2 > "$work/pause2.log"
+"$queue" "$work/p" 4 "$1" "$2" "$3" "$4" --options "$exact" --progress-interval 100 --pause 2 \
+    > "$work/pause2.log"
 grep -q '^paused 4 jobs' "$work/pause2.log" || { echo "pause check: the four jobs were not paused" >&2; exit 1; }
 crcs() { ffmpeg -nostdin -v error -i "$1" -map 0 -c copy -f framecrc - | grep -v '^#'; }
 same=0

@@ -13,6 +13,7 @@
 //                           call took
 //       [--options TEXT]    option lines added to every output's ExtOptions
 //                           ("<CRLF>" between lines)
+//       [--progress-interval MS]  the queue's ProgressInterval (default 500)
 //
 // One line per progress event (task, percent, fps, size), one per
 // termination report, then the all-done line. The exit code is 0 when every
@@ -135,7 +136,7 @@ struct TRun {
 int Usage() {
     std::fprintf(stderr,
                  "usage: queue_files OUTDIR THREADS FILE... [--profile KEY] [--pause SECONDS]\n"
-                 "       [--stop-after SECONDS] [--options TEXT]\n");
+                 "       [--stop-after SECONDS] [--options TEXT] [--progress-interval MS]\n");
     return 2;
 }
 
@@ -148,6 +149,7 @@ int main(int argc, char** argv) {
     double PauseSeconds = 0;
     double StopAfter = 0;
     std::string ExtraOptions;
+    int ProgressInterval = 500;
     std::vector<std::string> Plain;
     for (std::size_t I = 0; I < Args.size(); ++I) {
         if (Args[I] == "--profile" && I + 1 < Args.size())
@@ -158,6 +160,8 @@ int main(int argc, char** argv) {
             StopAfter = StrToFloat(Args[++I]);
         else if (Args[I] == "--options" && I + 1 < Args.size())
             ExtraOptions = Args[++I];
+        else if (Args[I] == "--progress-interval" && I + 1 < Args.size())
+            ProgressInterval = StrToIntDef(Args[++I], 500);
         else
             Plain.push_back(Args[I]);
     }
@@ -175,6 +179,7 @@ int main(int argc, char** argv) {
     TRun Run;
     Run.PauseSeconds = PauseSeconds;
     Run.StopAfter = StopAfter;
+    Run.Queue.SetProgressInterval(ProgressInterval);
     if (!Run.Queue.LoadAVLib(IncludeTrailingPathDelimiter(GetAppPath()) + "LibAV")) {
         std::fprintf(stderr, "queue_files: %s\n", Run.Queue.LastErrMsg().c_str());
         return 1;
