@@ -606,6 +606,7 @@ public:
     void SetSkinHint(TbsSkinHint* Value);
     TbsSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
     TbsSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
+    void SetMDITabsBar(TbsSkinMDITabsBar* Value);
     bool HideCaptionButtons() const { return FHideCaptionButtons; }
     void SetHideCaptionButtons(bool Value) { FHideCaptionButtons = Value; }
     bool AlphaBlend() const { return FAlphaBlend; }
