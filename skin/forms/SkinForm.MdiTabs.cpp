@@ -235,7 +235,8 @@ void TbsSkinMDITabsBar::GetSkinData() {
 void TbsSkinMDITabsBar::ChangeSkinData() {
     TbsSkinControl::ChangeSkinData();
     FCloseSize = GetCloseSize();
-    if (FIndex != -1 && FUseSkinSize)
+    // An element without a tab picture has no size to give.
+    if (FIndex != -1 && FUseSkinSize && TabRect.Height() > 0)
         SetHeight(TabRect.Height() + (FTabKind == bstkTab ? FBottomOffset : 0));
     else if (FDefaultHeight > 0)
         SetHeight(FDefaultHeight);
