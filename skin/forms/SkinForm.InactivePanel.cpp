@@ -61,7 +61,9 @@ void TbsClientInActivePanel::ShowPanel(TForm* AForm, TbsClientInActiveEffect AEf
         Veil.SetAlphaBlend(true);
         Veil.Draw(Buffer->DC(), 0, 0);
     }
+    // Over every control of the client, an aligned panel included.
     SetVisible(true);
+    BringToFront();
 }
 
 void TbsClientInActivePanel::HidePanel() {

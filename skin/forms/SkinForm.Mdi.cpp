@@ -4,6 +4,7 @@
 
 #include "platform/core/Conversions.h"
 #include "platform/win/Windows.h"
+#include "skin/forms/SkinForm.MdiTabs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -197,15 +198,40 @@ void TbsSkinForm::AddChildToBar() {
         OnAcceptToMDITabsBar(Accept);
     if (!Accept)
         return;
-    // The main form's tab bar has no tab for this child until the bar
-    // exists; the veto above still runs for handlers that count on it.
+    TbsSkinForm* Main = FindSkinFormComponent(MainForm());
+    if (Main && Main->MDITabsBar())
+        Main->MDITabsBar()->AddTab(FForm);
 }
 
-void TbsSkinForm::DeleteChildFromBar() {}
+void TbsSkinForm::DeleteChildFromBar() {
+    TbsSkinForm* Main = FindSkinFormComponent(MainForm());
+    if (Main && Main->MDITabsBar())
+        Main->MDITabsBar()->DeleteTab(FForm);
+}
 
-void TbsSkinForm::RefreshMDIBarTab() {}
+void TbsSkinForm::RefreshMDIBarTab() {
+    TbsSkinForm* Main = FindSkinFormComponent(MainForm());
+    TbsSkinMDITabsBar* Bar = Main ? Main->MDITabsBar() : nullptr;
+    if (!Bar || !Bar->HandleAllocated())
+        return;
+    for (int I = 0; I < Bar->TabCount(); ++I)
+        if (Bar->Tab(I)->Child == FForm)
+            Bar->Tab(I)->Draw(Bar->Canvas());
+}
 
-void TbsSkinForm::UpdateMainFormMDITabs() {}
+void TbsSkinForm::UpdateMainFormMDITabs() {
+    TbsSkinForm* Main = FindSkinFormComponent(MainForm());
+    if (Main && Main->MDITabsBar())
+        Main->MDITabsBar()->UpdateActiveTab();
+}
+
+void TbsSkinForm::SetMDITabsBar(TbsSkinMDITabsBar* Value) {
+    FMDITabsBar = Value;
+    if (Value) {
+        Value->FreeNotification(this);
+        Value->SetSkinForm(this);
+    }
+}
 
 // ---------------------------------------------------------------- window commands
 

@@ -3,7 +3,10 @@
 #include "skin/forms/SkinForm.h"
 
 #include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.Views.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinEdits.h"
+#include "skin/controls/bsSkinTabs.h"
 #include "skin/model/bsUtils.h"
 
 void TbsSkinForm::BeforeChangeSkin(TbsSkinData* ASkinData) {
@@ -94,8 +97,7 @@ void TbsSkinForm::FormChangeSkinData() {
 namespace {
 
 // One row of the class table: the first class a control belongs to decides
-// how its skin is reached and re-read. Rows for the skinned page control,
-// edits, link label, tree and list views join with those classes.
+// how its skin is reached and re-read.
 template <class T> bool TryChange(TControl* Control, TbsSkinData* ASkinData, bool& Found) {
     auto* C = dynamic_cast<T*>(Control);
     if (!C)
@@ -110,9 +112,14 @@ void ChangeOne(TControl* Control, TbsSkinData* ASkinData) {
     bool Found = false;
     TryChange<TbsSkinControl>(Control, ASkinData, Found) ||
         TryChange<TbsGraphicSkinControl>(Control, ASkinData, Found) ||
+        TryChange<TbsSkinPageControl>(Control, ASkinData, Found) ||
+        TryChange<TbsSkinCustomEdit>(Control, ASkinData, Found) ||
         TryChange<TbsSkinStdLabel>(Control, ASkinData, Found) ||
+        TryChange<TbsSkinLinkLabel>(Control, ASkinData, Found) ||
         TryChange<TbsSkinTextLabel>(Control, ASkinData, Found) ||
+        TryChange<TbsSkinCustomTreeView>(Control, ASkinData, Found) ||
         TryChange<TbsSkinBevel>(Control, ASkinData, Found) ||
+        TryChange<TbsSkinCustomListView>(Control, ASkinData, Found) ||
         TryChange<TbsSkinSplitter>(Control, ASkinData, Found);
 }
 

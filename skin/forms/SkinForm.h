@@ -15,8 +15,8 @@
 // members declared under "Menus" (bodies in SkinForm.Menus.cpp); the layered
 // border, the client inactive panel and MDI bookkeeping through the members
 // under "Alpha, inactive panel, MDI" (SkinForm.Alpha.cpp,
-// SkinForm.InactivePanel.cpp, SkinForm.Mdi.cpp). Until those parts exist
-// their queries answer "not there" and their actions do nothing.
+// SkinForm.InactivePanel.cpp, SkinForm.Mdi.cpp; the border and the tab bar
+// are declared in SkinForm.LayerBorder.h and SkinForm.MdiTabs.h).
 #pragma once
 
 #include "platform/core/Lists.h"
@@ -607,6 +607,7 @@ public:
     TbsSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
     void SetMainMenuBar(TbsSkinMainMenuBar* Value);
     TbsSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
+    void SetMDITabsBar(TbsSkinMDITabsBar* Value);
     bool HideCaptionButtons() const { return FHideCaptionButtons; }
     void SetHideCaptionButtons(bool Value) { FHideCaptionButtons = Value; }
     bool AlphaBlend() const { return FAlphaBlend; }

@@ -10,6 +10,8 @@
 #include "platform/win/Windows.h"
 #include "platform/win/headless/HeadlessBackend.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/forms/SkinForm.LayerBorder.h"
+#include "skin/forms/SkinForm.MdiTabs.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
@@ -187,6 +189,79 @@ void BM_MorphStep(benchmark::State& State) {
     }
 }
 
+// The layer strips rebuilt and pushed for a 1280 x 800 form.
+void BM_LayerBorderSetBounds(benchmark::State& State) {
+    TWorld W;
+    TForm* F = W.Form(W.Load(testskin::StandardTestSkin({.LayerFrame = true})));
+    TbsSkinForm* C = FindSkinFormComponent(F);
+    C->BorderShowWithForm();
+    TbsFormLayerBorder* B = C->LayerBorder();
+    int Step = 0;
+    for (auto _ : State)
+        B->SetBoundsWithForm3(10, 10, 1280 + (++Step & 1), 800);
+    State.SetLabel(B->Visible() ? "shown" : "not shown");
+}
+
+void BM_InactivePanel(benchmark::State& State) {
+    TWorld W;
+    TForm* F = W.Form(W.Load(testskin::StandardTestSkin()));
+    F->SetClientWidth(1280);
+    F->SetClientHeight(800);
+    const auto Effect = State.range(0) ? bsieBlur : bsieSemiTransparent;
+    for (auto _ : State) {
+        TbsClientInActivePanel Panel(nullptr);
+        Panel.ShowPanel(F, Effect);
+    }
+    State.SetLabel(Effect == bsieBlur ? "blur" : "veil");
+}
+
+// The tab bar's picture with 30 children, plain.
+void BM_TabBarPaint(benchmark::State& State) {
+    TWorld W;
+    TForm* F = W.Form(nullptr);
+    auto* Bar = new TbsSkinMDITabsBar(F);
+    Bar->SetParent(F);
+    Bar->SetBounds(0, 0, 1280, 21);
+    std::vector<std::unique_ptr<TForm>> Children;
+    for (int I = 0; I < 30; ++I) {
+        Children.push_back(std::make_unique<TForm>(nullptr));
+        Children.back()->SetCaption("Document " + std::to_string(I));
+        Bar->AddTab(Children.back().get());
+    }
+    Bar->SetShowCloseButtons(true);
+    TBitmap B;
+    B.SetSize(1280, 21);
+    for (auto _ : State)
+        Bar->CreateControlDefaultImage(&B);
+    for (auto& C : Children)
+        Bar->DeleteTab(C.get());
+}
+
+// Tile (0) or Cascade (1) of 30 MDI children in a 1280 x 800 main form.
+void BM_TileCascade(benchmark::State& State) {
+    TWorld W;
+    TForm* Main = Application->CreateForm<TForm>();
+    Main->SetFormStyle(fsMDIForm);
+    Main->SetBounds(0, 0, 1300, 860);
+    auto* C = new TbsSkinForm(Main);
+    Main->Show();
+    for (int I = 0; I < 30; ++I) {
+        auto* Child = new TForm(Application);
+        Child->SetFormStyle(fsMDIChild);
+        Child->SetBounds(0, 0, 200, 150);
+        new TbsSkinForm(Child);
+        Child->Show();
+    }
+    Application->ProcessMessages();
+    for (auto _ : State) {
+        if (State.range(0) == 0)
+            C->Tile();
+        else
+            C->Cascade();
+    }
+    State.SetLabel(State.range(0) == 0 ? "tile" : "cascade");
+}
+
 BENCHMARK(BM_PaintNCSkin_TestSkin)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintNCSkin_LargestStoredSkin)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SizeStepWithRoundedMask)->Unit(benchmark::kMicrosecond);
@@ -194,6 +269,10 @@ BENCHMARK(BM_PaintNCDefault)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SkinChangeOverFiftyControls)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TestActiveOverTenObjects);
 BENCHMARK(BM_MorphStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LayerBorderSetBounds)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_InactivePanel)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TabBarPaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TileCascade)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -274,3 +274,70 @@ TEST_F(SkinFrame, NothingIsPaintedWhileASkinLoads) {
 
 } // namespace
 } // namespace skinform
+
+namespace skinform {
+namespace {
+
+TEST_F(SkinFrame, AnObjectBelowTheClientIsDrawnIntoTheBottomStrip) {
+    testskin::TTestSkin Skin = FrameSkin();
+    Skin.AddObject("userobject", "foot", {"skinrect=2,196,298,199"});
+    TForm* F = MakeForm(300, 200, bsSizeable, nullptr);
+    TbsSkinForm* C = Component(F);
+    TRect Seen{-1, -1, -1, -1};
+    C->OnPaintEvent = [&](const std::string& Name, TCanvas* Canvas, TRect R) {
+        if (Name != "foot")
+            return;
+        Seen = R;
+        Canvas->Brush()->SetColor(RGB(250, 0, 0));
+        Canvas->FillRect(R);
+    };
+    C->SetSkinData(LoadSkin(Skin));
+    F->SetBounds(100, 100, 400, 260);
+    auto B = PaintFrame(F);
+    // From the bottom-left to the bottom-right corner: 60 rows lower and
+    // 100 wider, drawn in the bottom strip's own coordinates.
+    EXPECT_EQ(Seen, (TRect{2, 256 - C->NewClRect.Bottom, 398, 259 - C->NewClRect.Bottom}));
+    EXPECT_EQ(PixelOf(B.get(), 110, 257), 0xFA0000u);
+    EXPECT_EQ(PixelOf(B.get(), 397, 257), 0xFA0000u);
+    EXPECT_EQ(PixelOf(B.get(), 110, 255), Region("bottom"));
+}
+
+TEST_F(SkinFrame, ALogoLargerThanTheClientStartsAtItsCorner) {
+    TForm* F = MakeForm(300, 200);
+    TbsSkinForm* C = Component(F);
+    TBitmap Logo;
+    Logo.SetSize(1000, 800);
+    Logo.Canvas()->Brush()->SetColor(RGB(0, 0, 250));
+    Logo.Canvas()->FillRect(TRect{0, 0, 1000, 800});
+    Logo.Canvas()->Brush()->SetColor(RGB(0, 250, 0));
+    Logo.Canvas()->FillRect(TRect{0, 0, 4, 4});
+    C->SetLogoBitMap(&Logo);
+    TBitmap B;
+    B.SetSize(F->ClientWidth(), F->ClientHeight());
+    F->Perform(WM_ERASEBKGND, WPARAM(B.Canvas()->Handle()), 0);
+    EXPECT_EQ(PixelOf(&B, 1, 1), 0x00FA00u) << "the logo's corner at the client's";
+    EXPECT_EQ(PixelOf(&B, 100, 100), 0x0000FAu);
+}
+
+TEST_F(SkinFrame, ShowIconWithoutAnyIconTakesTheStockIcon) {
+    TForm* F = MakeForm(300, 200);
+    TbsSkinForm* C = Component(F);
+    ASSERT_TRUE(F->Icon()->Empty());
+    C->SetShowIcon(true);
+    C->PrepareFormIcon();
+    ASSERT_NE(C->FIcon, nullptr);
+    EXPECT_NE(C->FIcon->Handle(), nullptr);
+    TBitmap B;
+    B.SetSize(16, 16);
+    B.Canvas()->Brush()->SetColor(RGB(1, 2, 3));
+    B.Canvas()->FillRect(TRect{0, 0, 16, 16});
+    C->DrawFormIcon(B.Canvas(), 0, 0);
+    int Drawn = 0;
+    for (int Y = 0; Y < 16; ++Y)
+        for (int X = 0; X < 16; ++X)
+            Drawn += PixelOf(&B, X, Y) != 0x010203u;
+    EXPECT_GT(Drawn, 0);
+}
+
+} // namespace
+} // namespace skinform

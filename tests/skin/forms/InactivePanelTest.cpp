@@ -81,6 +81,9 @@ TEST_F(SkinFormInactivePanel, TheBlurredPanelHoldsTheClientBlurredWithRadiusThre
         ASSERT_TRUE(Panel->Buffer);
         std::string Where;
         EXPECT_TRUE(SameColours(*Panel->Buffer, *Expected, Where)) << Where;
+        // And that is what the form shows now.
+        Application->ProcessMessages();
+        EXPECT_TRUE(SameColours(*ClientPicture(F), *Expected, Where)) << "shown: " << Where;
 
         // Deactivated again: the old panel goes first.
         F->Perform(WM_NCACTIVATE, 0, 0);

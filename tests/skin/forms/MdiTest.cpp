@@ -260,3 +260,29 @@ TEST_F(SkinFormMdi, AllChildrenChangeStateThroughTheirComponents) {
 
 } // namespace
 } // namespace skinform
+
+namespace skinform {
+namespace {
+
+TEST_F(SkinFormMdi, AChildsActivationIsPassedOnAndFollowed) {
+    MakeMain(800, 600);
+    TForm* Doc1 = MakeChild("Doc1");
+    TForm* Doc2 = MakeChild("Doc2");
+    TbsSkinForm* C1 = Component(Doc1);
+    TbsSkinForm* C2 = Component(Doc2);
+    EXPECT_TRUE(C2->GetFormActive());
+    EXPECT_FALSE(C1->GetFormActive());
+    // A press in the child activates it within the client.
+    Doc1->Perform(WM_LBUTTONDOWN, 0, MAKELPARAM(20, 20));
+    Doc1->Perform(WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    Application->ProcessMessages();
+    EXPECT_TRUE(C1->GetFormActive());
+    EXPECT_FALSE(C2->GetFormActive());
+    // The platform's own activation state follows too: passed on.
+    EXPECT_EQ(Main->ActiveMDIChild(), Doc1);
+    EXPECT_EQ(Entries(),
+              (std::vector<std::string>{"Doc1_BSFCHILDITEM=Doc1*", "Doc2_BSFCHILDITEM=Doc2"}));
+}
+
+} // namespace
+} // namespace skinform

@@ -2,7 +2,10 @@
 // skinned controls.
 #include "platform/core/Paths.h"
 #include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.Views.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinEdits.h"
+#include "skin/controls/bsSkinTabs.h"
 #include "skin/forms/SkinCaptionButton.h"
 #include "tests/skin/forms/SkinFormFixture.h"
 
@@ -334,6 +337,48 @@ TEST_F(CaptionObjects, ASkinChangeReachesTheFrameAndTheControlsOfThatSkin) {
     EXPECT_NE(Mine->FIndex, -1);
     EXPECT_EQ(Theirs->Befores, 0);
     EXPECT_EQ(Theirs->Changes, 0);
+}
+
+// Counts its skin re-reads.
+template <class T> class TCounted : public T {
+public:
+    using T::T;
+    void ChangeSkinData() override {
+        ++Changes;
+        T::ChangeSkinData();
+    }
+    int Changes = 0;
+};
+
+TEST_F(CaptionObjects, TheSkinChangeWalkReachesEveryFamilyOfSkinnedControls) {
+    TbsSkinData* Skin = LoadSkin(FrameSkin());
+    TbsSkinData* Other = LoadSkin(FrameSkin(TFrameSkinOptions().WithVariant(2)));
+    TForm* F = MakeForm(300, 200, bsSizeable, Skin);
+    auto* Pages = new TCounted<TbsSkinPageControl>(F);
+    auto* Edit = new TCounted<TbsSkinEdit>(F);
+    auto* Link = new TCounted<TbsSkinLinkLabel>(F);
+    auto* Tree = new TCounted<TbsSkinCustomTreeView>(F);
+    auto* List = new TCounted<TbsSkinListView>(F);
+    auto Set = [&](auto* C, TWinControl* Parent) {
+        C->SetParent(Parent);
+        C->SetSkinData(Skin);
+        C->Changes = 0;
+    };
+    Set(Pages, F);
+    Set(Edit, Pages);
+    Set(Link, F);
+    Set(Tree, F);
+    Set(List, F);
+    TbsSkinForm* C = Component(F);
+    C->ChangeControlsSkinData(Other, F);
+    for (int N : {Pages->Changes, Edit->Changes, Link->Changes, Tree->Changes, List->Changes})
+        EXPECT_EQ(N, 0) << "another skin's change";
+    C->ChangeControlsSkinData(Skin, F);
+    for (int N : {Pages->Changes, Edit->Changes, Link->Changes, Tree->Changes, List->Changes})
+        EXPECT_EQ(N, 1);
+    C->ChangeControlsSkinData(nullptr, F);
+    for (int N : {Pages->Changes, Edit->Changes, Link->Changes, Tree->Changes, List->Changes})
+        EXPECT_EQ(N, 2) << "every skin";
 }
 
 TEST_F(CaptionObjects, ABorderStyleChangeMakesEveryControlReReadItsSkin) {

@@ -1,0 +1,167 @@
+// A skinned MDI main form with a tab bar and four tiled children, and a
+// second form whose client is blurred while it is inactive, on a real X
+// display. With a compositing desktop the main form wears its layered
+// border. Writes the forms' and tabs' screen rectangles to OUTDIR/layout.txt
+// and prints "ready"; runs until the main form closes (Alt+F4 on it).
+// Usage: skin_mdi_demo [OUTDIR [max]]
+#include "platform/core/Clock.h"
+#include "platform/core/Paths.h"
+#include "platform/forms/Forms.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/forms/SkinForm.MdiTabs.h"
+#include "skin/forms/SkinForm.h"
+#include "tests/fixtures/skins/TestSkin.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+void Pump(TQtBackend& Backend, int Rounds) {
+    for (int I = 0; I < Rounds; ++I) {
+        Application->ProcessMessages();
+        FlushPresents();
+        Backend.Wait(GetTickCount() + 25, "SkinMdiDemo");
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string Out = argc > 1 ? argv[1] : ".";
+    const bool Maximize = argc > 2 && std::string(argv[2]) == "max";
+    std::string Error;
+    if (!PrepareQtPlatform(Error)) {
+        std::fprintf(stderr, "%s\n", Error.c_str());
+        return 1;
+    }
+    int QtArgc = 1;
+    char* QtArgv[] = {argv[0], nullptr};
+    QGuiApplication App(QtArgc, QtArgv);
+    {
+        TQtBackend Backend;
+        SetBackend(&Backend);
+        InitApplication();
+        auto* Holder = new TComponent(nullptr);
+        auto* Skin = new TbsSkinData(Holder);
+        const std::string Folder = Out + "/test-skin";
+        ForceDirectories(Folder);
+        Skin->LoadFromFile(testskin::StandardTestSkin({.LayerFrame = true}).WriteFolder(Folder));
+
+        TForm* Main = Application->CreateForm<TForm>();
+        Main->SetName("Main");
+        Main->SetCaption("Main");
+        Main->SetFormStyle(fsMDIForm);
+        Main->SetBounds(60, 60, 900, 600);
+        auto* MainSkin = new TbsSkinForm(Main);
+        auto* Menu = new TMainMenu(Main);
+        auto* WindowItem = new TMenuItem(Menu);
+        WindowItem->SetCaption("Window");
+        Menu->Items()->Add(WindowItem);
+        Main->SetWindowMenu(WindowItem);
+        auto* Tabs = new TbsSkinMDITabsBar(Main);
+        Tabs->SetParent(Main);
+        Tabs->SetAlign(alTop);
+        Tabs->SetShowCloseButtons(true);
+        MainSkin->SetMDITabsBar(Tabs);
+        // The plain tabs: the standard test skin's "tab" element is drawn
+        // for the page control.
+        MainSkin->SetSkinData(Skin);
+        Main->Show();
+        Pump(Backend, 4);
+
+        std::vector<TForm*> Children;
+        for (int I = 0; I < 4; ++I) {
+            auto* C = new TForm(Application);
+            C->SetName("Doc" + std::to_string(I));
+            C->SetCaption("文档 Doc" + std::to_string(I));
+            C->SetFormStyle(fsMDIChild);
+            C->SetBounds(10 * I, 10 * I, 300, 200);
+            auto* Comp = new TbsSkinForm(C);
+            auto* Panel = new TbsSkinPanel(C);
+            Panel->SetParent(C);
+            Panel->SetAlign(alClient);
+            Panel->SetSkinData(Skin);
+            Comp->SetSkinData(Skin);
+            C->Show();
+            Children.push_back(C);
+        }
+        Pump(Backend, 4);
+        MainSkin->Tile();
+        if (Maximize)
+            FindSkinFormComponent(Children[0])->SetWindowState(wsMaximized);
+
+        auto* Second = new TForm(Application);
+        Second->SetName("Second");
+        Second->SetCaption("模糊 Inactive blur");
+        Second->SetBounds(1000, 120, 420, 320);
+        auto* SecondSkin = new TbsSkinForm(Second);
+        SecondSkin->SetClientInActiveEffect(true);
+        SecondSkin->SetClientInActiveEffectType(bsieBlur);
+        auto* Images = new TImageList(Second);
+        for (TColor Colour : {RGB(220, 60, 40), RGB(40, 160, 60)}) {
+            TBitmap Glyph;
+            Glyph.SetSize(16, 16);
+            Glyph.Canvas()->Brush()->SetColor(Colour);
+            Glyph.Canvas()->FillRect(TRect{2, 2, 14, 14});
+            Images->Add(&Glyph, nullptr);
+        }
+        SecondSkin->SetQuickImageList(Images);
+        for (int I = 0; I < 2; ++I)
+            SecondSkin->QuickButtons()->Add()->SetImageIndex(I);
+        auto* Panel = new TbsSkinPanel(Second);
+        Panel->SetParent(Second);
+        Panel->SetAlign(alClient);
+        Panel->SetSkinData(Skin);
+        auto* Label = new TbsSkinStdLabel(Second);
+        Label->SetParent(Panel);
+        Label->SetBounds(20, 20, 360, 40);
+        Label->SetCaption("标签 Blurred while inactive");
+        Label->SetSkinData(Skin);
+        SecondSkin->SetSkinData(Skin);
+        Second->Show();
+        Pump(Backend, 6);
+        Main->SetFocus();
+        Pump(Backend, 10);
+
+        std::ofstream Layout(Out + "/layout.txt");
+        for (TForm* F : {Main, Second})
+            Layout << "form " << F->Name() << " " << F->Left() << " " << F->Top() << " "
+                   << F->Width() << " " << F->Height() << "\n";
+        const TPoint Origin = Main->ClientToScreen(TPoint{0, 0});
+        TRect Area;
+        GetWindowRect(Main->ClientHandle(), &Area);
+        for (TForm* C : Children)
+            Layout << "child " << C->Name() << " " << Area.Left + C->Left() << " "
+                   << Area.Top + C->Top() << " " << C->Width() << " " << C->Height() << "\n";
+        Tabs->CalcTabRects();
+        for (int I = 0; I < Tabs->TabCount(); ++I) {
+            const TRect& R = Tabs->Tab(I)->ObjectRect;
+            Layout << "tab " << Tabs->Tab(I)->Child->Name() << " "
+                   << Origin.X + Tabs->Left() + R.Left << " " << Origin.Y + Tabs->Top() + R.Top
+                   << " " << R.Width() << " " << R.Height() << "\n";
+        }
+        Layout << "panel " << (SecondSkin->FInActivePanel && SecondSkin->FInActivePanel->Visible())
+               << " second-active " << Second->Active() << "\n";
+        Layout << "border " << (MainSkin->IsLayeredBorderVisible() ? 1 : 0) << "\n";
+        Layout.close();
+        std::printf("ready\n");
+        std::fflush(stdout);
+        while (Main->Visible() && !Application->Terminated()) {
+            Application->ProcessMessages();
+            FlushPresents();
+            Backend.Wait(GetTickCount() + 25, "SkinMdiDemo");
+        }
+        DoneApplication();
+        ResetWindowSystem();
+        SetBackend(nullptr);
+        delete Holder;
+    }
+    return 0;
+}
