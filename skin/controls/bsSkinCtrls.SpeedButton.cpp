@@ -680,6 +680,21 @@ bool TbsSkinMenuSpeedButton::InTrackArea(int X, int Y) {
 
 // ---------------------------------------------------------------- menus
 
+TbsMenuButtonMenus& MenuButtonMenus() {
+    static TbsMenuButtonMenus Menus;
+    return Menus;
+}
+
+void TbsSkinMenuSpeedButton::PopupSkinMenu(const TRect& R) {
+    if (MenuButtonMenus().PopupSkinMenu)
+        MenuButtonMenus().PopupSkinMenu(this, FSkinPopupMenu, R);
+}
+
+void TbsSkinMenuSpeedButton::PopupImagesMenu(const TRect& R) {
+    FImagesMenuOpened = MenuButtonMenus().PopupImagesMenu &&
+                        MenuButtonMenus().PopupImagesMenu(this, FSkinImagesMenu, R);
+}
+
 void TbsSkinMenuSpeedButton::TrackMenu() {
     const TPoint P = ClientToScreen({0, 0});
     const TRect R{P.X, P.Y, P.X + Width(), P.Y + Height()};

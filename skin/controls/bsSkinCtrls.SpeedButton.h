@@ -11,6 +11,8 @@
 #include "skin/controls/bsSkinCtrls.GraphicBase.h"
 #include "skin/controls/bsSkinCtrls.ToolBarButton.h"
 
+#include <functional>
+
 class TbsSkinImagesMenu;
 
 class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl,
@@ -151,6 +153,23 @@ private:
 
 enum TbsTrackPosition { bstpRight, bstpBottom };
 
+class TbsSkinMenuSpeedButton;
+
+// How menu buttons reach the menus, which live above this library: the
+// menus fill these once, and every menu button's seams call them. Unset,
+// a menu button opens nothing and comes up again at once.
+struct TbsMenuButtonMenus {
+    // Opens the popup menu below R (screen coordinates) for the button; the
+    // menu performs WM_CLOSESKINMENU on the button when it closes.
+    std::function<void(TbsSkinMenuSpeedButton* Button, TComponent* Menu, const TRect& R)>
+        PopupSkinMenu;
+    // Opens the image grid at R; answers whether it opened (a grid without
+    // images does not). The grid calls the button's ImagesMenuClose.
+    std::function<bool(TbsSkinMenuSpeedButton* Button, TComponent* Menu, const TRect& R)>
+        PopupImagesMenu;
+};
+TbsMenuButtonMenus& MenuButtonMenus();
+
 // A speed button with a drop-down strip (15 pixels at the right or bottom)
 // that opens a skinned popup menu and/or an image-grid menu; in track-button
 // mode only the strip opens them (a split button).
@@ -204,11 +223,12 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
     // Seams of the menus: open the popup menu below R (screen coordinates)
-    // for this control, open the image grid at R. Nothing here.
-    virtual void PopupSkinMenu(const TRect&) {}
-    virtual void PopupImagesMenu(const TRect&) {}
+    // for this control, open the image grid at R; by default through the
+    // menus' registration (MenuButtonMenus).
+    virtual void PopupSkinMenu(const TRect& R);
+    virtual void PopupImagesMenu(const TRect& R);
     // Whether the image grid opened (false: it has no images to show).
-    virtual bool ImagesMenuOpened() { return false; }
+    virtual bool ImagesMenuOpened() { return FImagesMenuOpened; }
 
     void DrawMenuMarker(TCanvas* C, const TRect& R, bool Active, bool Down, bool Flat);
     void DrawResizeElement(const std::string& Name, TCanvas* C, bool Down, bool Active,
@@ -223,6 +243,7 @@ protected:
     bool FNewStyle = false;
     int FStandardArrowKind = 0;
     bool FMenuTracked = false;
+    bool FImagesMenuOpened = false;
     TRect TrackButtonRect;
 
 private:

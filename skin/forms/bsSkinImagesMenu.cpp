@@ -3,6 +3,7 @@
 #include "platform/core/Clock.h"
 #include "platform/win/Windows.h"
 #include "skin/forms/bsSkinHint.h"
+#include "skin/forms/bsSkinMenus.h"
 #include "skin/model/bsUtils.Layers.h"
 #include "skin/model/bsUtils.NinePart.h"
 #include "skin/model/bsUtils.Platform.h"
@@ -65,6 +66,7 @@ TbsSkinImagesMenu::TbsSkinImagesMenu(TComponent* AOwner)
     FDefaultFont->SetName("Arial");
     FDefaultFont->SetStyle({});
     FDefaultFont->SetHeight(14);
+    LinkMenuButtonsToMenus();
     if (Application)
         FReaper =
             Application->AllocateMessageWindow(TWindowMethod(this, &TbsSkinImagesMenu::ReaperProc));

@@ -2,9 +2,33 @@
 // items through the chain of its form's skinned form component.
 #include "skin/forms/bsSkinMenus.h"
 
+#include "skin/controls/bsSkinCtrls.SpeedButton.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/forms/bsSkinImagesMenu.h"
 
-TbsSkinPopupMenu::TbsSkinPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {}
+void LinkMenuButtonsToMenus() {
+    TbsMenuButtonMenus& Menus = MenuButtonMenus();
+    if (Menus.PopupSkinMenu)
+        return;
+    // The popup menu opens below the button; its chain performs
+    // WM_CLOSESKINMENU on the button when it closes.
+    Menus.PopupSkinMenu = [](TbsSkinMenuSpeedButton* Button, TComponent* Menu, const TRect& R) {
+        if (auto* Popup = dynamic_cast<TbsSkinPopupMenu*>(Menu))
+            Popup->PopupFromRect2(Button, R, false);
+    };
+    Menus.PopupImagesMenu = [](TbsSkinMenuSpeedButton* Button, TComponent* Menu, const TRect& R) {
+        auto* Grid = dynamic_cast<TbsSkinImagesMenu*>(Menu);
+        if (!Grid)
+            return false;
+        Grid->OnInternalMenuClose = [Button](TObject*) { Button->ImagesMenuClose(); };
+        Grid->PopupFromRect(R);
+        return Grid->PopupWindow() != nullptr;
+    };
+}
+
+TbsSkinPopupMenu::TbsSkinPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {
+    LinkMenuButtonsToMenus();
+}
 
 void TbsSkinPopupMenu::SetSkinData(TbsSkinData* Value) {
     FSD = Value;

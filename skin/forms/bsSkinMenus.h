@@ -23,6 +23,9 @@ class TbsSkinPopupWindow;
 
 // The plain look's glyphs, in Color.
 void DrawMenuCheckGlyph(TCanvas* Canvas, int X, int Y, TColor Color);
+// Lets the skinned menu buttons open these menus; every popup and images
+// menu does it when created, so a button can open whatever menu exists.
+void LinkMenuButtonsToMenus();
 void DrawMenuSubArrow(TCanvas* Canvas, int X, int Y, TColor Color);
 void DrawMenuRadioDot(TCanvas* Canvas, int X, int Y, TColor Color);
 

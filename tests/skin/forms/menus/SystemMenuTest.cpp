@@ -3,7 +3,9 @@
 // menu mode.
 #include "platform/forms/Edits.h"
 #include "platform/forms/StdCtrls.h"
+#include "skin/controls/bsSkinCtrls.SpeedButton.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/forms/bsSkinImagesMenu.h"
 #include "tests/skin/forms/menus/MenusFixture.h"
 
 namespace menus {
@@ -181,6 +183,71 @@ TEST_F(SystemMenuTest, PopupMenuComponentFindsItsFormsChain) {
     Pump();
     ASSERT_TRUE(Component->SkinMenu->Visible());
     EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Left(), P.X);
+}
+
+TEST_F(SystemMenuTest, AMenuButtonOpensItsMenusAndComesUpWhenTheyClose) {
+    TbsSkinData* SD = LoadSkin(testskin::StandardTestSkin());
+    Component->SetMenusSkinData(SD);
+    auto* M = new TbsSkinPopupMenu(Form);
+    AddItem(M->Items(), "One");
+    auto* Button = new TbsSkinMenuSpeedButton(Form);
+    Button->SetParent(Form);
+    Button->SetBounds(50, 60, 80, 30);
+    Button->SetSkinPopupMenu(M);
+    int Shown = 0, Hidden = 0;
+    Button->OnShowTrackMenu = [&Shown](TObject*) { ++Shown; };
+    Button->OnHideTrackMenu = [&Hidden](TObject*) { ++Hidden; };
+    Pump();
+
+    // A press opens the popup menu under the button; the release keeps it.
+    const TPoint P = Button->ClientToScreen({10, 10});
+    Headless.MovePointer(P.X, P.Y);
+    Pump();
+    Headless.Press(0);
+    Headless.Release(0);
+    Pump();
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    const TPoint Corner = Button->ClientToScreen({0, Button->Height()});
+    EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Left(), Corner.X);
+    EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Top(), Corner.Y);
+    EXPECT_TRUE(Button->MenuTracked());
+    EXPECT_EQ(Shown, 1);
+    // Closing the menu brings the button up.
+    Component->SkinMenu->Hide();
+    Pump();
+    EXPECT_FALSE(Button->MenuTracked());
+    EXPECT_FALSE(Button->Down());
+    EXPECT_EQ(Hidden, 1);
+
+    // An image grid: open while it has images, up again when it closes; an
+    // empty grid never opens and the button comes up at once.
+    auto* Grid = new TbsSkinImagesMenu(Form);
+    auto* Images = new TCustomImageList(Form);
+    Images->SetWidth(16);
+    Images->SetHeight(16);
+    Grid->SetImages(Images);
+    Button->SetSkinPopupMenu(nullptr);
+    Button->SetSkinImagesMenu(Grid);
+    Button->TrackMenu();
+    EXPECT_EQ(Grid->PopupWindow(), nullptr);
+    EXPECT_FALSE(Button->MenuTracked());
+    EXPECT_EQ(Hidden, 2);
+    TBitmap Picture;
+    Picture.SetSize(16, 16);
+    Images->AddMasked(&Picture, clFuchsia);
+    Grid->ImagesItems()->Add()->SetImageIndex(0);
+    Headless.MovePointer(P.X, P.Y);
+    Pump();
+    Headless.Press(0);
+    Headless.Release(0);
+    Pump();
+    ASSERT_NE(Grid->PopupWindow(), nullptr);
+    EXPECT_TRUE(Button->MenuTracked());
+    ClickAt({900, 900});
+    Pump();
+    EXPECT_EQ(Grid->PopupWindow(), nullptr);
+    EXPECT_FALSE(Button->MenuTracked());
+    EXPECT_EQ(Hidden, 3);
 }
 
 TEST_F(SystemMenuTest, PopupMenuComponentWithoutSkinOrComponent) {
