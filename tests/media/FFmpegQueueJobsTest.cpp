@@ -82,6 +82,18 @@ protected:
         return Count;
     }
 
+    // Serves calls until the first two tasks sleep at their pause gates;
+    // false when one ended before it could (the test fails, not hangs).
+    bool BothParked() {
+        ServeUntil([this] {
+            for (int I = 0; I < 2; ++I)
+                if (!Queue->Task(I)->Parked() && Queue->Task(I)->Converting())
+                    return false;
+            return true;
+        });
+        return Queue->Task(0)->Parked() && Queue->Task(1)->Parked();
+    }
+
     // One report per task, then the all-done report, nothing else.
     void ExpectEveryTaskReportedOnce() {
         std::multiset<int> Indexes;
@@ -138,11 +150,13 @@ TEST_F(QueueJobsTest, PausedJobsSleepAndGoOnWhenResumed) {
     std::set<int> Progressed;
     Queue->SetOnProgress(
         [&](TObject*, PProgressInfo AInfo) { Progressed.insert(AInfo->TaskIndex); });
+    // Early reports: the pause comes long before the short jobs could end.
+    Queue->SetProgressInterval(100);
     Queue->Start(2);
     ServeUntil([&] { return Progressed.size() == 2 || AllDoneReceived(); });
     ASSERT_FALSE(AllDoneReceived()) << "the jobs ended before they could be paused";
     Queue->Pause();
-    ServeUntil([this] { return Queue->Task(0)->Parked() && Queue->Task(1)->Parked(); });
+    ASSERT_TRUE(BothParked()) << "a job ended before it was paused";
     for (int I = 0; I < 2; ++I) {
         TThread* Worker = Queue->Task(I)->Thread();
         ASSERT_NE(Worker, nullptr);
@@ -199,7 +213,7 @@ TEST_F(QueueJobsTest, AStopAtEveryStateEndsTheRunCleanly) {
         if (Point == WhilePaused) {
             ServeUntil([this] { return Converting() == 2; });
             Queue->Pause();
-            ServeUntil([this] { return Queue->Task(0)->Parked() && Queue->Task(1)->Parked(); });
+            ASSERT_TRUE(BothParked()) << "a job ended before it was paused";
             Queue->Stop(true);
         }
         if (Point == InTermination) {
@@ -472,12 +486,14 @@ TEST_F(QueueJobsTest, APausedRunWritesWhatAnUnpausedRunWrites) {
             [&](TObject*, PProgressInfo AInfo) { Progressed.insert(AInfo->TaskIndex); });
         Queue->SetOnTerminate(
             [&](TObject*, const TTerminateInfo& AInfo) { Reports.push_back(AInfo); });
+        // Early reports: the pause comes long before the short jobs could end.
+        Queue->SetProgressInterval(100);
         Queue->Start(2);
         if (APause) {
             ServeUntil([&] { return Progressed.size() == 2 || AllDoneReceived(); });
             ASSERT_FALSE(AllDoneReceived()) << "the jobs ended before they could be paused";
             Queue->Pause();
-            ServeUntil([this] { return Queue->Task(0)->Parked() && Queue->Task(1)->Parked(); });
+            ASSERT_TRUE(BothParked()) << "a job ended before it was paused";
             Queue->Resume();
         }
         ServeUntil([this] { return AllDoneReceived(); });
