@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -128,6 +130,15 @@ void SplitFileSpec(const std::string& Text, const std::string& Base, std::string
         FilePart.clear();
     }
     Drive = MountPointOf(DirPart);
+}
+
+std::string EnterableFolder(const std::string& Folder) {
+    CheckEnterable(Folder);
+    std::unique_ptr<char, decltype(&std::free)> Real(::realpath(Folder.c_str(), nullptr),
+                                                     &std::free);
+    if (!Real)
+        throw EInOutError(errno);
+    return Real.get();
 }
 
 int CountBackslashes(const std::string& Path) {

@@ -35,6 +35,10 @@ std::string GetNetworkVolumeText(const std::string& MountPoint, TTextCase TextCa
 // way must exist and be enterable, else EInOutError with the system's error.
 void SplitFileSpec(const std::string& Text, const std::string& Base, std::string& Drive,
                    std::string& DirPart, std::string& FilePart);
+// The real path (links resolved) of Folder, which must be an absolute
+// folder that can be entered, else EInOutError with the system's error.
+// The lists' "entering" a folder: the process's current folder stays.
+std::string EnterableFolder(const std::string& Folder);
 // Counts the path delimiters ("/") of Path; the name is the one the folder
 // list's indents have always used.
 int CountBackslashes(const std::string& Path);
