@@ -130,7 +130,9 @@ void TbsCustomShellListView::CreateWnd() {
         if (FLargeImages)
             SendMessage(Handle(), LVM_SETIMAGELIST, LVSIL_NORMAL, LPARAM(FLargeImages));
     }
-    LoadRoot();
+    // A re-created window (a new skin, a new style) keeps the folder shown.
+    if (!FRootFolder)
+        LoadRoot();
     RootChanged();
 }
 
