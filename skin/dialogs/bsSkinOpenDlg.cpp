@@ -123,7 +123,15 @@ TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* 
     Drivelabel->SetCaption(DialogText(CtrlSD, "FLV_LOOKIN"));
     Spacer(this, ToolPanel, alLeft, 100);
 
-    // The right-hand row, right to left.
+    // The right-hand row, created left to right (the aligning keeps the
+    // order of creation): back, up, new folder, a spacer, the view button.
+    BackToolButton =
+        ToolButton(this, ToolPanel, 1000, "BS_BACK", DialogText(CtrlSD, "MSG_BTN_BACK_HINT"), Flat);
+    UpToolButton =
+        ToolButton(this, ToolPanel, 1000, "BS_UP", DialogText(CtrlSD, "MSG_BTN_UP_HINT"), Flat);
+    NewFolderToolButton = ToolButton(this, ToolPanel, 1000, "BS_NEWFOLDER",
+                                     DialogText(CtrlSD, "MSG_BTN_NEWFOLDER_HINT"), Flat);
+    Spacer(this, ToolPanel, alRight, 1000);
     StyleToolButton = new TbsSkinMenuSpeedButton(this);
     StyleToolButton->SetParent(ToolPanel);
     StyleToolButton->SetLeft(1000);
@@ -138,13 +146,6 @@ TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* 
     StyleToolButton->SetHint(DialogText(CtrlSD, "MSG_BTN_VIEWMENU_HINT"));
     StyleToolButton->SetShowHint(true);
     StyleToolButton->SetFlat(Flat);
-    Spacer(this, ToolPanel, alRight, 990);
-    NewFolderToolButton = ToolButton(this, ToolPanel, 980, "BS_NEWFOLDER",
-                                     DialogText(CtrlSD, "MSG_BTN_NEWFOLDER_HINT"), Flat);
-    UpToolButton =
-        ToolButton(this, ToolPanel, 970, "BS_UP", DialogText(CtrlSD, "MSG_BTN_UP_HINT"), Flat);
-    BackToolButton =
-        ToolButton(this, ToolPanel, 960, "BS_BACK", DialogText(CtrlSD, "MSG_BTN_BACK_HINT"), Flat);
     BackToolButton->OnClick = [this](TObject* S) { BackToolButtonClick(S); };
     UpToolButton->OnClick = [this](TObject* S) { UpToolButtonClick(S); };
     NewFolderToolButton->OnClick = [this](TObject* S) { NewFolderToolButtonClick(S); };
