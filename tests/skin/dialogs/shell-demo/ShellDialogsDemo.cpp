@@ -3,7 +3,8 @@
 // folder tree with sample files under OUTDIR/files, then shows, one after
 // the other for each look: a form with the look-in box, the folder tree and
 // the file list (report view, sorted by size) linked to each other, and the
-// select-folder dialog (with its tool bar) opened on the sample folder.
+// select-folder dialog (with its tool bar) and the open dialog, both opened
+// on the sample folder.
 // Before each picture it writes OUTDIR/layout.txt (screen rectangles of the
 // controls), prints "ready NAME" and waits until OUTDIR/next appears, which
 // it removes before going on.
@@ -19,6 +20,8 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinEdits.h"
 #include "skin/dialogs/bsShellViews.h"
+#include "skin/dialogs/bsSkinFileControls.h"
+#include "skin/dialogs/bsSkinOpenDlg.h"
 #include "skin/dialogs/bsSkinSelDirDlg.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/stored/StoredSkins.h"
@@ -162,6 +165,47 @@ void ShowSelectFolder(TbsSkinData* Skin, const std::string& Look, const std::str
     Dialog.Execute();
 }
 
+void ShowOpen(TbsSkinData* Skin, const std::string& Look, const std::string& Folder) {
+    TbsSkinOpenDialog Dialog(nullptr);
+    Dialog.SetSkinData(Skin);
+    Dialog.SetCtrlSkinData(Skin);
+    Dialog.SetTitle("打开文件 Open file " + Look);
+    Dialog.Filter = "Media files|*.avi;*.mp4;*.mp3|All files|*.*";
+    Dialog.FilterIndex = 2;
+    Dialog.InitialDir = Folder;
+    Dialog.DialogWidth = 560;
+    Dialog.DialogHeight = 340;
+    TTimer Timer(nullptr);
+    Timer.SetInterval(50);
+    int Ticks = 0;
+    bool Announced = false;
+    Timer.SetOnTimer([&](TObject*) {
+        TbsOpenDlgForm* Form = Dialog.Form();
+        if (!Form || ++Ticks < 15)
+            return;
+        if (!Announced) {
+            Announced = true;
+            std::ofstream Layout(Out + "/layout.txt");
+            Rect(Layout, "form", Form);
+            Rect(Layout, "combo", Form->ShellBox);
+            Rect(Layout, "list", Form->FileListView);
+            Rect(Layout, "edit", Form->FileNameEdit);
+            Rect(Layout, "filter", Form->FilterComboBox);
+            Rect(Layout, "open", Form->OpenButton);
+            Rect(Layout, "cancel", Form->CancelButton);
+            Layout.close();
+            std::printf("ready open-%s\n", Look.c_str());
+            std::fflush(stdout);
+            return;
+        }
+        const std::string Next = Out + "/next";
+        if (FileExists(Next)) {
+            ::unlink(Next.c_str());
+            Form->SetModalResult(mrCancel);
+        }
+    });
+    Dialog.Execute();
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -198,6 +242,7 @@ int main(int argc, char** argv) {
         for (const auto& [Skin, Look] : Looks) {
             ShowViews(Skin, Look, Files + "/clips");
             ShowSelectFolder(Skin, Look, Files + "/clips");
+            ShowOpen(Skin, Look, Files + "/clips");
         }
         DoneApplication();
         DoneShellControls();

@@ -80,8 +80,8 @@ PY
     touch "$out/next"
 done
 wait "$pid" || { echo "FAIL: the demonstration ended with an error"; failed=1; }
-if ((count != 6)); then
-    echo "FAIL: $count pictures instead of 6"
+if ((count != 9)); then
+    echo "FAIL: $count pictures instead of 9"
     failed=1
 fi
 exit $failed
