@@ -56,7 +56,7 @@ constexpr std::array Layout{
     TLayoutBound{"bsSkinOfficeComboBox2", "bsSkinPanel2", 10, 28, 260, 48},
     TLayoutBound{"bsSkinOfficeComboBox1", "bsSkinPanel2", 280, 28, 268, 48},
     TLayoutBound{"bsSkinStdLabel2", "bsSkinPanel2", 10, 84, 100, 16},
-    TLayoutBound{"Video_OutPut_Folder_Edit", "bsSkinPanel2", 10, 104, 370, 22},
+    TLayoutBound{"Video_OutPut_Folder_Edit", "bsSkinPanel2", 10, 104, 370, 21},
     TLayoutBound{"bsSkinButton5", "bsSkinPanel2", 388, 102, 75, 25},
     TLayoutBound{"bsSkinButton6", "bsSkinPanel2", 471, 102, 75, 25},
     TLayoutBound{"bsSkinStdLabel3", "bsSkinPanel2", 10, 140, 72, 16},

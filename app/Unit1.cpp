@@ -74,6 +74,7 @@ TbsSkinStdLabel* NewSkinLabel(TComponent* Owner, TWinControl* Parent, TbsSkinDat
                               const char* Name, const char* Caption) {
     auto* Label = Place<TbsSkinStdLabel>(Owner, Parent, Name);
     Label->SetSkinData(Skin);
+    Label->SetAutoSize(false);
     Label->SetCaption(Caption);
     return Label;
 }
@@ -409,6 +410,7 @@ void TForm1::CreateOutputPanel() {
     bsSkinStdLabel3 = NewSkinLabel(this, bsSkinPanel2, Skin, "bsSkinStdLabel3", "软件网站：");
     bsSkinLinkLabel1 = Place<TbsSkinLinkLabel>(this, bsSkinPanel2, "bsSkinLinkLabel1");
     bsSkinLinkLabel1->SetSkinData(Skin);
+    bsSkinLinkLabel1->SetAutoSize(false);
     bsSkinLinkLabel1->SetCaption(OstrelaWebSite);
     bsSkinLinkLabel1->SetURL(OstrelaWebSite);
     bsSkinButton1 = NewSkinButton(this, bsSkinPanel2, Skin, "bsSkinButton1", "设置");
@@ -482,6 +484,7 @@ void TForm1::CreateHiddenPanels() {
     Button27->SetCaption("Button27");
     edt = Place<TEdit>(this, this, "edt");
     edt->SetBorderStyle(bsNone);
+    edt->SetAutoSize(false);
     edt->SetVisible(false);
     Panel4 = NewPlainPanel(this, this, "Panel4");
     Panel5 = NewPlainPanel(this, this, "Panel5");
@@ -515,8 +518,10 @@ void TForm1::CreateHiddenPanels() {
     for (TComboBox* Box : {cboVideo, cboAudio, cboSubtitle})
         Box->SetEnabled(false);
     Label2 = Place<TLabel>(this, Panel5, "Label2");
+    Label2->SetAutoSize(false);
     Label2->SetCaption("N/A");
     Label3 = Place<TLabel>(this, Panel5, "Label3");
+    Label3->SetAutoSize(false);
     Label3->SetCaption("N/A");
     mmoLog = Place<TMemo>(this, Panel5, "mmoLog");
     mmoLog->SetScrollBars(ssBoth);
@@ -539,11 +544,18 @@ void TForm1::SetTabOrders() {
                                   Panel4,             Panel5,         Panel6};
     for (int Index = 0; Index < static_cast<int>(std::size(Order)); ++Index)
         Order[Index]->SetTabOrder(Index);
+}
+
+void TForm1::ArrangeOverlaps() {
     // What lies over another in the same place: the cover over the table,
-    // the video surface over its group box, pause over resume.
-    bsSkinPanel5->BringToFront();
-    Panel6->BringToFront();
-    bsSkinButton11->BringToFront();
+    // the video surface over its group box, pause over resume. Done once
+    // the windows exist, whose order is what the screen shows.
+    HandleNeeded();
+    for (TWinControl* Control : std::initializer_list<TWinControl*>{bsSkinPanel5, Panel6,
+                                                                    bsSkinButton11}) {
+        Control->HandleNeeded();
+        Control->BringToFront();
+    }
 }
 
 void TForm1::BindServices() {
@@ -628,27 +640,35 @@ void TForm1::FormCreate(TObject*) {
     RunCreationStep(&TForm1::FillScreenList);
     RunCreationStep(&TForm1::SetUpSnapshotDialogStep);
     RunCreationStep(&TForm1::InitSliderState);
+    ArrangeOverlaps();
 }
 
 void TForm1::FillProfileList(TObject* Sender) {
     FCatalogue->Button2Click(Sender);
 }
 
+std::vector<std::string> WindowedChildrenInTabOrder(TWinControl& Parent) {
+    std::vector<std::string> Names;
+    for (int Order = 0;; ++Order) {
+        TWinControl* Found = nullptr;
+        for (int I = 0; I < Parent.ControlCount() && !Found; ++I) {
+            auto* Child = dynamic_cast<TWinControl*>(Parent.Controls(I));
+            if (Child && Child->TabOrder() == Order)
+                Found = Child;
+        }
+        // A gap in the tab orders ends the walk.
+        if (!Found)
+            return Names;
+        Names.push_back(Found->Name());
+    }
+}
+
 void TForm1::FillScreenList(TObject*) {
     TStrings* Items = cboScreens->Items();
     Items->Clear();
     Items->Add("Panel6");
-    for (int Order = 0;; ++Order) {
-        TWinControl* Found = nullptr;
-        for (int I = 0; I < ControlCount() && !Found; ++I) {
-            auto* Child = dynamic_cast<TWinControl*>(Controls(I));
-            if (Child && Child->TabOrder() == Order)
-                Found = Child;
-        }
-        if (!Found)
-            break;
-        Items->Add(Found->Name());
-    }
+    for (const std::string& Name : WindowedChildrenInTabOrder(*this))
+        Items->Add(Name);
     cboScreens->SetItemIndex(0);
 }
 

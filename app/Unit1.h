@@ -346,6 +346,7 @@ private:
     void BindServices();
     void ApplyLayout();
     void SetTabOrders();
+    void ArrangeOverlaps();
     void BuildScreenList();
     // Runs one creation step; an exception is shown once and the following
     // steps still run.
@@ -385,6 +386,10 @@ std::string MegabyteText(std::int64_t Bytes);
 // A logger line as the log memo shows it: "#", the thread id, ".", the
 // level's ordinal, ": " and the message.
 std::string LogMemoText(TThreadID ThreadId, TLogLevel Level, const std::string& Message);
+
+// The names of Parent's windowed children by tab order from 0, up to the
+// first tab order no child has.
+std::vector<std::string> WindowedChildrenInTabOrder(TWinControl& Parent);
 
 // The job table's 25 columns: caption and width (0 for a hidden column).
 struct TJobColumn {
