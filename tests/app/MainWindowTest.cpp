@@ -243,26 +243,6 @@ TEST_F(MainWindow, ScreenListNamesTheWindowsChildrenInTabOrder) {
     EXPECT_EQ(Form1->cboScreens->ItemIndex(), 0);
 }
 
-TEST_F(MainWindow, AGapInTheTabOrdersEndsTheScreenList) {
-    auto* Form = new TForm(Application);
-    auto Child = [&](const char* Name, int Order) {
-        auto* Panel = new TPanel(Form);
-        Panel->SetName(Name);
-        Panel->SetParent(Form);
-        return std::make_pair(Panel, Order);
-    };
-    auto A = Child("A", 0), B = Child("B", 1), C = Child("C", 2);
-    // Taking B out of the tab order leaves orders 0 and 1 (C moves up); a
-    // hidden gap needs an order no child has, made by a child of another
-    // parent taking part in none.
-    B.first->SetParent(nullptr);
-    EXPECT_EQ(WindowedChildrenInTabOrder(*Form), (std::vector<std::string>{"A", "C"}));
-    C.first->SetTabOrder(5);
-    EXPECT_EQ(WindowedChildrenInTabOrder(*Form), (std::vector<std::string>{"A", "C"}));
-    delete B.first;
-    (void)A;
-}
-
 TEST_F(MainWindow, CreationStepFreesTheSlotsFillsTheProfileAndParameterListsAndWritesNoRow) {
     Start();
     TForm1& F = *Form1;

@@ -57,6 +57,14 @@ void TProgramFixture::Stop() {
     Pump();
 }
 
+void TProgramFixture::DestroyProgramFormsForRestart() {
+    DestroyProgramForms();
+    Started = false;
+    DoneApplication();
+    ResetWindowSystem();
+    InitApplication();
+}
+
 void TProgramFixture::Pump() {
     Application->ProcessMessages();
 }

@@ -26,6 +26,8 @@ protected:
     void Start();
     // Closes the main window as the user would and frees the forms.
     void Stop();
+    // Frees the forms and resets the application, ready for Start again.
+    void DestroyProgramFormsForRestart();
     void Pump();
 
     std::string ProgramFolder() const { return Folder.Path() + "/program/"; }
