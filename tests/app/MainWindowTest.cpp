@@ -433,7 +433,6 @@ TEST_F(MainWindow, PositionChangeUpdatesThePlayersScreenAfterTheFormsOwnHandling
 
 TEST_F(MainWindow, CoverAndVideoSurfaceLieOverWhatIsBehindThem) {
     Start();
-    Form1->bsSkinData1->SetSkinIndex(-1);
     // The cover picture shows where the empty table lies.
     TBitmap* Cover = Form1->Image1->Picture()->Bitmap();
     for (auto [X, Y] : {std::pair{100, 100}, std::pair{279, 200}, std::pair{20, 240}})
