@@ -248,10 +248,10 @@ void FillList(TCustomImageList& List, int Count, void (*Draw)(TCanvas&, const TR
 
 std::unique_ptr<TBitmap> MakeToolGlyph(TToolGlyph Glyph, bool Enabled) {
     auto Picture = NewPicture(GlyphSize, GlyphSize, PictureTransparentColor);
-    const TColor Colors[] = {
-        Rgb(40, 150, 70), Rgb(40, 150, 70),  Rgb(220, 150, 20), Rgb(40, 150, 70),
-        Rgb(200, 50, 50), Rgb(90, 110, 140), Rgb(200, 60, 60),  Accent,
-        Rgb(70, 100, 160), Rgb(190, 120, 40)};
+    const TColor Colors[] = {Rgb(40, 150, 70), Rgb(40, 150, 70), Rgb(220, 150, 20),
+                             Rgb(40, 150, 70), Rgb(200, 50, 50), Rgb(90, 110, 140),
+                             Rgb(200, 60, 60), Accent,           Rgb(70, 100, 160),
+                             Rgb(190, 120, 40)};
     const TColor Color = Colors[static_cast<int>(Glyph)];
     DrawGlyph(*Picture->Canvas(), Glyph, Enabled ? Color : Disabled(Color));
     return Picture;

@@ -1,26 +1,10 @@
 #include "app/Program.h"
 
+#include "app/StartupErrors.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit5.h"
 #include "platform/forms/Forms.h"
-
-namespace {
-
-bool GStartupErrorShown = false;
-
-} // namespace
-
-void ShowStartupError(const std::exception& E) {
-    if (GStartupErrorShown)
-        return;
-    GStartupErrorShown = true;
-    Application->ShowException(E);
-}
-
-void ResetStartupErrors() {
-    GStartupErrorShown = false;
-}
 
 void CreateProgramForms() {
     ResetStartupErrors();

@@ -2,8 +2,6 @@
 // create exactly the same forms in the same order.
 #pragma once
 
-#include <exception>
-
 // The application's settings and the program's forms, in their order: the
 // main window (its creation step runs inside), the about box, the options
 // dialog. The class library's application must exist.
@@ -14,9 +12,3 @@ void DestroyProgramForms();
 // Start-up, the message loop until the main window has closed, and the
 // end. Answers the exit status.
 int RunProgram();
-
-// Shows an error of the start-up through the application's error display,
-// only the first one of a start: one cause (an unwritable option.ini)
-// fails several steps.
-void ShowStartupError(const std::exception& E);
-void ResetStartupErrors();

@@ -1,16 +1,17 @@
 // The log memo, help, the web site and the about box.
+#include "app/Unit1.h"
+
 #include "app/ExternalActions.h"
 #include "app/ProgramServices.h"
-#include "app/Unit1.h"
 #include "app/Unit2.h"
-
 #include "platform/core/Conversions.h"
 #include "platform/core/Paths.h"
 #include "platform/core/StringLists.h"
 #include "platform/forms/Edits.h"
 
 std::string LogMemoText(TThreadID ThreadId, TLogLevel Level, const std::string& Message) {
-    return "#" + IntToStr(static_cast<std::int64_t>(ThreadId)) + "." + IntToStr(static_cast<int>(Level)) + ": " + Message;
+    return "#" + IntToStr(static_cast<std::int64_t>(ThreadId)) + "." +
+           IntToStr(static_cast<int>(Level)) + ": " + Message;
 }
 
 namespace {

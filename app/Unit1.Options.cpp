@@ -1,11 +1,11 @@
 // The main window's side of the options: the output folder, the skin, and
 // the commands that show the options dialog.
+#include "app/Unit1.h"
+
 #include "app/ExternalActions.h"
 #include "app/OptionFile.h"
 #include "app/ProgramServices.h"
-#include "app/Unit1.h"
 #include "app/Unit5.h"
-
 #include "platform/core/Paths.h"
 #include "skin/controls/bsSkinCtrls.Views.h"
 #include "skin/controls/bsSkinEdits.h"

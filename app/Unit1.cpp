@@ -3,10 +3,11 @@
 #include "app/CatalogueControlAdapters.h"
 #include "app/ExternalActions.h"
 #include "app/JobQueue.h"
+#include "app/MainWindowLink.h"
 #include "app/Pictures.h"
 #include "app/PreviewPlayer.h"
-#include "app/Program.h"
 #include "app/ProgramServices.h"
+#include "app/StartupErrors.h"
 #include "app/Unit2.h"
 #include "app/Unit5.h"
 #include "catalogue/ProfileCatalogue.h"
@@ -117,6 +118,7 @@ void AddLine(TComponent* Owner, TMenuItem* Parent) {
 
 TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     Form1 = this;
+    SetMainWindowLink(this);
     SetName("Form1");
     SetCaption("Ostrela");
     SetBorderStyle(bsSingle);
@@ -153,6 +155,8 @@ TForm1::~TForm1() {
     FCatalogue.reset();
     if (Form1 == this)
         Form1 = nullptr;
+    if (MainWindowLink() == this)
+        SetMainWindowLink(nullptr);
 }
 
 // ---------------------------------------------------------------- composition
@@ -278,8 +282,8 @@ void TForm1::CreateToolBar() {
     bsSkinToolBar2->SetSkinData(bsSkinData1);
     TbsSkinData* Skin = bsSkinData1;
 
-    bsSkinMenuSpeedButton1 = Place<TbsSkinMenuSpeedButton>(this, bsSkinToolBar2,
-                                                           "bsSkinMenuSpeedButton1");
+    bsSkinMenuSpeedButton1 =
+        Place<TbsSkinMenuSpeedButton>(this, bsSkinToolBar2, "bsSkinMenuSpeedButton1");
     bsSkinMenuSpeedButton1->SetSkinData(Skin);
     bsSkinMenuSpeedButton1->SetCaption("添加");
     bsSkinMenuSpeedButton1->SetLayout(blGlyphTop);
@@ -359,8 +363,7 @@ void TForm1::CreateJobTable() {
 
     bsSkinButton4 = NewSkinButton(this, bsSkinPanel1, Skin, "bsSkinButton4", "下移", "下移");
     bsSkinButton3 = NewSkinButton(this, bsSkinPanel1, Skin, "bsSkinButton3", "上移", "上移");
-    bsSkinButton21 =
-        NewSkinButton(this, bsSkinPanel1, Skin, "bsSkinButton21", "重命名", "重命名");
+    bsSkinButton21 = NewSkinButton(this, bsSkinPanel1, Skin, "bsSkinButton21", "重命名", "重命名");
 
     // The cover lies over the empty table.
     bsSkinPanel5 = NewSkinPanel(this, this, Skin, "bsSkinPanel5", "panel", "");
@@ -434,8 +437,7 @@ void TForm1::CreatePresetPanel() {
     bsSkinComboBox2 = List(bsSkinStdLabel5, "bsSkinStdLabel5", "视频比特率：", "bsSkinComboBox2");
     bsSkinComboBox9 = List(bsSkinStdLabel6, "bsSkinStdLabel6", "视频帧率：", "bsSkinComboBox9");
     bsSkinComboBox3 = List(bsSkinStdLabel7, "bsSkinStdLabel7", "音频比特率：", "bsSkinComboBox3");
-    bsSkinComboBox10 =
-        List(bsSkinStdLabel8, "bsSkinStdLabel8", "音频采样率：", "bsSkinComboBox10");
+    bsSkinComboBox10 = List(bsSkinStdLabel8, "bsSkinStdLabel8", "音频采样率：", "bsSkinComboBox10");
     bsSkinComboBox4 = List(bsSkinStdLabel9, "bsSkinStdLabel9", "视频缩放：", "bsSkinComboBox4");
 
     FCategories = std::make_unique<TOfficeComboListAdapter>(*bsSkinOfficeComboBox2);
@@ -538,10 +540,21 @@ void TForm1::CreateHiddenPanels() {
 
 void TForm1::SetTabOrders() {
     // The screen list of the preview panel walks these tab orders.
-    TWinControl* const Order[] = {bsSkinMainMenuBar1, bsSkinToolBar2, Panel1,   bsSkinPanel1,
-                                  bsSkinPanel2,       bsSkinPanel3,   Panel3,   bsSkinPanel5,
-                                  bsSkinPanel4,       Button19,       Button27, edt,
-                                  Panel4,             Panel5,         Panel6};
+    TWinControl* const Order[] = {bsSkinMainMenuBar1,
+                                  bsSkinToolBar2,
+                                  Panel1,
+                                  bsSkinPanel1,
+                                  bsSkinPanel2,
+                                  bsSkinPanel3,
+                                  Panel3,
+                                  bsSkinPanel5,
+                                  bsSkinPanel4,
+                                  Button19,
+                                  Button27,
+                                  edt,
+                                  Panel4,
+                                  Panel5,
+                                  Panel6};
     for (int Index = 0; Index < static_cast<int>(std::size(Order)); ++Index)
         Order[Index]->SetTabOrder(Index);
 }
@@ -551,8 +564,8 @@ void TForm1::ArrangeOverlaps() {
     // the video surface over its group box, pause over resume. Done once
     // the windows exist, whose order is what the screen shows.
     HandleNeeded();
-    for (TWinControl* Control : std::initializer_list<TWinControl*>{bsSkinPanel5, Panel6,
-                                                                    bsSkinButton11}) {
+    for (TWinControl* Control :
+         std::initializer_list<TWinControl*>{bsSkinPanel5, Panel6, bsSkinButton11}) {
         Control->HandleNeeded();
         Control->BringToFront();
     }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "app/JobSlots.h"
+#include "app/MainWindowLink.h"
 #include "catalogue/CatalogueHandlers.h"
 #include "media/FFmpegLogger.h"
 #include "platform/core/Threads.h"
@@ -79,7 +80,7 @@ const TLayoutBound* FindLayoutBound(const std::string& Name);
 // The component of that name among Owner's, or null.
 TComponent* FindOwnedComponent(const TComponent& Owner, const std::string& Name);
 
-class TForm1 : public TForm {
+class TForm1 : public TForm, public TMainWindowLink {
 public:
     explicit TForm1(TComponent* AOwner);
     ~TForm1() override;
@@ -92,9 +93,9 @@ public:
     TFFmpegQueue* FFQueue = nullptr;
     TFFLogger* FFLogger = nullptr;
     TRIVavova* RIVavova = nullptr;
-    TImageList* ImageList1 = nullptr; // category icons
-    TImageList* ImageList2 = nullptr; // profile icons
-    TImageList* ImageList3 = nullptr; // tool-button images
+    TImageList* ImageList1 = nullptr;             // category icons
+    TImageList* ImageList2 = nullptr;             // profile icons
+    TImageList* ImageList3 = nullptr;             // tool-button images
     TbsSkinPopupMenu* bsSkinPopupMenu1 = nullptr; // the add drop-down
     TbsSkinPopupMenu* bsSkinPopupMenu2 = nullptr; // the snapshot menu
     TMenuItem* MenuItem1 = nullptr;
@@ -189,8 +190,8 @@ public:
     TbsSkinOfficeComboBox* bsSkinOfficeComboBox1 = nullptr;
     TbsSkinStdLabel* bsSkinStdLabel2 = nullptr; // 输出目录：
     TbsSkinEdit* Video_OutPut_Folder_Edit = nullptr;
-    TbsSkinButton* bsSkinButton5 = nullptr; // 浏览
-    TbsSkinButton* bsSkinButton6 = nullptr; // 打开
+    TbsSkinButton* bsSkinButton5 = nullptr;     // 浏览
+    TbsSkinButton* bsSkinButton6 = nullptr;     // 打开
     TbsSkinStdLabel* bsSkinStdLabel3 = nullptr; // 软件网站：
     TbsSkinLinkLabel* bsSkinLinkLabel1 = nullptr;
     TbsSkinButton* bsSkinButton1 = nullptr; // 设置, hidden
@@ -265,6 +266,8 @@ public:
     IJobQueue& Queue() { return *FQueue; }
     IPreviewPlayer& Player() { return *FPlayer; }
     TExternalActions& Actions() { return *FActions; }
+    TbsSkinData* MainSkinData() override { return bsSkinData1; }
+    IJobQueue& MainJobQueue() override { return *FQueue; }
 
     // ---- Life cycle (Unit1.cpp)
     void FormCreate(TObject* Sender);

@@ -1,7 +1,7 @@
 #include "app/Unit2.h"
 
+#include "app/MainWindowLink.h"
 #include "app/Pictures.h"
-#include "app/Unit1.h"
 #include "platform/forms/ExtCtrls.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.Labels.h"
@@ -22,7 +22,7 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
     SetBorderIcons({});
     SetPosition(poDesktopCenter);
     Font()->SetName("MS Sans Serif");
-    TbsSkinData* Skin = Form1 ? Form1->bsSkinData1 : nullptr;
+    TbsSkinData* Skin = MainWindowLink() ? MainWindowLink()->MainSkinData() : nullptr;
     bsSkinForm1 = new TbsSkinForm(this);
     bsSkinForm1->SetName("bsSkinForm1");
     bsSkinForm1->SetBorderIcons({TbsBorderIcon::biRollUp});
@@ -44,8 +44,7 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
         L->SetBounds(Left, Top, Width, Height);
         return L;
     };
-    auto Link = [&](const char* Name, const std::string& Caption, const std::string& Url,
-                    int Top) {
+    auto Link = [&](const char* Name, const std::string& Caption, const std::string& Url, int Top) {
         auto* L = new TbsSkinLinkLabel(this);
         L->SetName(Name);
         L->SetParent(this);

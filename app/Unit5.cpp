@@ -1,10 +1,10 @@
 #include "app/Unit5.h"
 
 #include "app/JobQueue.h"
+#include "app/MainWindowLink.h"
 #include "app/OptionFile.h"
-#include "app/Program.h"
 #include "app/ProgramServices.h"
-#include "app/Unit1.h"
+#include "app/StartupErrors.h"
 #include "platform/core/Conversions.h"
 #include "skin/controls/bsSkinCombos.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
@@ -43,7 +43,7 @@ TForm5::TForm5(TComponent* AOwner) : TForm(AOwner) {
     SetBorderIcons({});
     SetPosition(poMainFormCenter);
     Font()->SetName("MS Sans Serif");
-    FSkin = Form1 ? Form1->bsSkinData1 : nullptr;
+    FSkin = MainWindowLink() ? MainWindowLink()->MainSkinData() : nullptr;
     bsSkinForm1 = new TbsSkinForm(this);
     bsSkinForm1->SetName("bsSkinForm1");
     bsSkinForm1->SetBorderIcons({});
@@ -88,8 +88,9 @@ TForm5::TForm5(TComponent* AOwner) : TForm(AOwner) {
     for (int Count = 1; Count <= 19; ++Count)
         bsSkinComboBox2->Items()->Add(IntToStr(Count));
     bsSkinComboBox2->SetItemIndex(0);
-    bsSkinCheckRadioBox7 = NewBox(bsSkinPanel3, "bsSkinCheckRadioBox7",
-                                  "启用多线程模式   （同时进行转换的视频个数）", false, 160, 50, 340);
+    bsSkinCheckRadioBox7 =
+        NewBox(bsSkinPanel3, "bsSkinCheckRadioBox7", "启用多线程模式   （同时进行转换的视频个数）",
+               false, 160, 50, 340);
     bsSkinCheckRadioBox7->SetChecked(true);
     bsSkinCheckRadioBox7->SetVisible(false);
     bsSkinCheckRadioBox7->OnClick = TNotifyEvent(this, &TForm5::bsSkinCheckRadioBox7Click);
@@ -133,8 +134,8 @@ TForm5::~TForm5() {
         Form5 = nullptr;
 }
 
-TbsSkinPanel* TForm5::NewGroup(const char* Name, const char* Caption, int Left, int Top,
-                               int Width, int Height) {
+TbsSkinPanel* TForm5::NewGroup(const char* Name, const char* Caption, int Left, int Top, int Width,
+                               int Height) {
     auto* Panel = new TbsSkinPanel(this);
     Panel->SetName(Name);
     Panel->SetParent(this);
@@ -212,13 +213,13 @@ void TForm5::bsSkinCheckRadioBox7Click(TObject*) {
 }
 
 void TForm5::bsSkinCheckRadioBox8Click(TObject*) {
-    if (Form1)
-        Form1->Queue().SetPreview(bsSkinCheckRadioBox8->Checked());
+    if (TMainWindowLink* Main = MainWindowLink())
+        Main->MainJobQueue().SetPreview(bsSkinCheckRadioBox8->Checked());
 }
 
 int TForm5::AfterDoneChoice() const {
-    return CheckedIndex(std::array{bsSkinCheckRadioBox1, bsSkinCheckRadioBox2,
-                                   bsSkinCheckRadioBox4, bsSkinCheckRadioBox5},
+    return CheckedIndex(std::array{bsSkinCheckRadioBox1, bsSkinCheckRadioBox2, bsSkinCheckRadioBox4,
+                                   bsSkinCheckRadioBox5},
                         0);
 }
 

@@ -103,7 +103,9 @@ TEST_F(MainWindow, ControlsHaveTheirClassCaptionHintAndState) {
     TForm1& F = *Form1;
     auto Caption = [](TControl* C) { return C->Caption(); };
     const TRow Rows[] = {
-        {F.bsSkinMenuSpeedButton1, dynamic_cast<TbsSkinMenuSpeedButton*>(F.bsSkinMenuSpeedButton1) != nullptr, "添加", true, true},
+        {F.bsSkinMenuSpeedButton1,
+         dynamic_cast<TbsSkinMenuSpeedButton*>(F.bsSkinMenuSpeedButton1) != nullptr, "添加", true,
+         true},
         {F.bsSkinButton7, true, "删除", true, false},
         {F.bsSkinButton8, true, "清空", true, false},
         {F.bsSkinButton2, true, "开始", true, false},
@@ -174,7 +176,7 @@ TEST_F(MainWindow, HiddenPartsLieOutsideTheClientAreaOrAreHidden) {
 TEST_F(MainWindow, ToolBarRunsLeftToRightWithPauseOverResume) {
     Start();
     TForm1& F = *Form1;
-    const std::vector<TControl*> Order{F.bsSkinMenuSpeedButton1, F.bsSkinButton7, F.bsSkinButton8,
+    const std::vector<TControl*> Order{F.bsSkinMenuSpeedButton1, F.bsSkinButton7,  F.bsSkinButton8,
                                        F.bsSkinButton2,          F.bsSkinButton10, F.bsSkinButton11,
                                        F.bsSkinButton19,         F.bsSkinButton9};
     for (std::size_t I = 1; I < Order.size(); ++I)
@@ -218,7 +220,8 @@ TEST_F(MainWindow, MainMenuHasItsEntriesSeparatorsShortcutAndStates) {
               (std::vector<std::string>{"添加一个文件", "添加多个文件", "添加整个目录"}));
     EXPECT_EQ(Captions(Form1->bsSkinPopupMenu2->Items()),
               (std::vector<std::string>{"打开快照目录", "设置快照目录", "-", "快照保存类型"}));
-    EXPECT_EQ(Captions(Form1->N27), (std::vector<std::string>{"BMP文件", "JPG文件", "GIF文件", "PNG文件"}));
+    EXPECT_EQ(Captions(Form1->N27),
+              (std::vector<std::string>{"BMP文件", "JPG文件", "GIF文件", "PNG文件"}));
     for (TMenuItem* Type : {Form1->BMP1, Form1->JPG1, Form1->GIF1, Form1->PNG1}) {
         EXPECT_TRUE(Type->RadioItem());
         EXPECT_EQ(Type->GroupIndex(), Form1->BMP1->GroupIndex());
@@ -235,11 +238,10 @@ TEST_F(MainWindow, ScreenListNamesTheWindowsChildrenInTabOrder) {
     std::vector<std::string> Items;
     for (int I = 0; I < Form1->cboScreens->Items()->Count(); ++I)
         Items.push_back(Form1->cboScreens->Items()->Strings(I));
-    EXPECT_EQ(Items, (std::vector<std::string>{"Panel6", "bsSkinMainMenuBar1", "bsSkinToolBar2",
-                                               "Panel1", "bsSkinPanel1", "bsSkinPanel2",
-                                               "bsSkinPanel3", "Panel3", "bsSkinPanel5",
-                                               "bsSkinPanel4", "Button19", "Button27", "edt",
-                                               "Panel4", "Panel5", "Panel6"}));
+    EXPECT_EQ(Items, (std::vector<std::string>{
+                         "Panel6", "bsSkinMainMenuBar1", "bsSkinToolBar2", "Panel1", "bsSkinPanel1",
+                         "bsSkinPanel2", "bsSkinPanel3", "Panel3", "bsSkinPanel5", "bsSkinPanel4",
+                         "Button19", "Button27", "edt", "Panel4", "Panel5", "Panel6"}));
     EXPECT_EQ(Form1->cboScreens->ItemIndex(), 0);
 }
 
@@ -333,7 +335,8 @@ TEST_F(MainWindow, ToolButtonsTakeTheGlyphOfTheirStateFromTheTable) {
             TImage* Expected = Enabled ? Row.Enabled : Row.Disabled;
             EXPECT_TRUE(SamePixels(GlyphOf(Row.Button), Expected->Picture()->Bitmap()));
         }
-        EXPECT_FALSE(SamePixels(Row.Enabled->Picture()->Bitmap(), Row.Disabled->Picture()->Bitmap()));
+        EXPECT_FALSE(
+            SamePixels(Row.Enabled->Picture()->Bitmap(), Row.Disabled->Picture()->Bitmap()));
     }
 }
 
@@ -367,9 +370,8 @@ TEST_F(MainWindow, CloseDetachesEventsStopsAndWaitsThenDetachesTheLogger) {
     EXPECT_EQ(Player.Calls, (std::vector<std::string>{"SetOnPosition(none)", "SetOnState(none)",
                                                       "SetOnHook(none)"}));
     EXPECT_EQ(PlayerCallsAtStop, 3u);
-    EXPECT_EQ(Queue.Calls,
-              (std::vector<std::string>{"SetOnCustomHook(none)", "SetOnProgress(none)", "Stop(1)",
-                                        "SetOnTerminate(none)"}));
+    EXPECT_EQ(Queue.Calls, (std::vector<std::string>{"SetOnCustomHook(none)", "SetOnProgress(none)",
+                                                     "Stop(1)", "SetOnTerminate(none)"}));
     EXPECT_EQ(MemoLinesAfterStop, 1);
     EXPECT_EQ(Form1->mmoLog->Lines()->Strings(0), "#9.5: stopping");
     EXPECT_FALSE(Form1->FFLogger->OnLog);
