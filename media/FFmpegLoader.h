@@ -59,6 +59,8 @@ inline constexpr TLibraries ConverterLibs{avCodec, avFilter,   avFormat, avUtil,
 inline constexpr TLibraries ProbeLibs{avCodec, avFormat, avUtil, swScale, swResample, myUtil};
 inline constexpr TLibraries PlayerLibs{avCodec, avFilter,   avFormat, avUtil,
                                        swScale, swResample, myUtil,   lbSDL};
+// The program's chime needs only SDL.
+inline constexpr TLibraries SoundLibs{lbSDL};
 
 using TFixupProc = void (*)(const std::string& ALibName, void* AHandle);
 using TUnfixProc = void (*)();

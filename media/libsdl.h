@@ -48,7 +48,11 @@
     X(SDL_CreateThread)                                                                            \
     X(SDL_WaitThread)                                                                              \
     X(SDL_AudioDriverName)                                                                         \
-    X(SDL_VideoDriverName)
+    X(SDL_VideoDriverName)                                                                         \
+    X(SDL_RWFromFile)                                                                              \
+    X(SDL_LoadWAV_RW)                                                                              \
+    X(SDL_FreeWAV)                                                                                 \
+    X(SDL_Delay)
 
 namespace sdl {
 #define OSTRELA_DECLARE_ENTRY(Name) extern decltype(&::Name) Name;

@@ -157,6 +157,10 @@ bool RenameFile(const std::string& OldName, const std::string& NewName) {
     return ::rename(OldName.c_str(), NewName.c_str()) == 0;
 }
 
+bool RenameFileReplacing(const std::string& OldName, const std::string& NewName) {
+    return ::rename(OldName.c_str(), NewName.c_str()) == 0;
+}
+
 std::string GetCurrentDir() {
     std::vector<char> buffer(4096);
     while (::getcwd(buffer.data(), buffer.size()) == nullptr) {

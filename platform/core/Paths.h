@@ -40,6 +40,9 @@ bool CreateDir(const std::string& Directory);
 bool RemoveDir(const std::string& Directory);
 bool DeleteFile(const std::string& FileName);
 bool RenameFile(const std::string& OldName, const std::string& NewName);
+// One rename that replaces an existing file at once: the new name never goes
+// missing on the way. False with errno kept for SysErrorMessage.
+bool RenameFileReplacing(const std::string& OldName, const std::string& NewName);
 // The current folder is process-wide: worker threads see a change.
 std::string GetCurrentDir();
 bool SetCurrentDir(const std::string& Directory);

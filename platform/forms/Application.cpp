@@ -325,10 +325,14 @@ bool TApplication::HelpCommand(WORD Command, std::intptr_t Data) {
     bool Result = false;
     if (OnHelp)
         Result = OnHelp(Command, Data, CallHelp);
-    // The help file goes to the desktop's opener; what it makes of it is
-    // not ours to check.
-    if (CallHelp && !FHelpFile.empty()) {
-        ShellExecute(nullptr, "open", FHelpFile.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // The active form may name a help file of its own (a dialog's help
+    // button); else the application's. The file goes to the desktop's
+    // opener; what it makes of it is not ours to check.
+    std::string File = FHelpFile;
+    if (Screen && Screen->ActiveForm() && !Screen->ActiveForm()->HelpFile().empty())
+        File = Screen->ActiveForm()->HelpFile();
+    if (CallHelp && !File.empty()) {
+        ShellExecute(nullptr, "open", File.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         Result = true;
     }
     return Result;

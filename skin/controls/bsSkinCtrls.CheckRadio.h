@@ -40,6 +40,11 @@ public:
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value);
 
+    // The skin element's font, valid once the element was found (FIndex
+    // not -1); callers measure the caption with it.
+    const std::string& SkinFontName() const { return FontName; }
+    int SkinFontHeight() const { return FontHeight; }
+
     virtual void Toggle();
     // The static look with ACheckState in place of Checked, at (X, Y).
     void PaintSkinTo(TCanvas* C, int X, int Y, bool ACheckState);

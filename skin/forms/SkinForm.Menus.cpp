@@ -1,9 +1,11 @@
 // The form's skinned menus: the chain every skinned popup menu of the form
-// goes through, the system menu and the tray menu. The menu bar, the object
-// hints and the tray icon have no object yet: their queries answer "none"
-// and their actions do nothing.
+// goes through, the system menu, the tray menu, the main menu bar's
+// operations that the form's menu mode calls and the object hints. Without a
+// bar or a hint component those answer "none" and do nothing.
 #include "skin/forms/SkinForm.h"
 
+#include "skin/forms/bsSkinHint.h"
+#include "skin/forms/bsSkinMainMenuBar.h"
 #include "skin/forms/bsSkinMenus.h"
 #include "skin/forms/bsTrayIcon.h"
 
@@ -231,45 +233,87 @@ void TbsSkinForm::PopupSystemMenuFromKeyboard() {
     PopupSystemMenuUnder({P.X, P.Y, P.X, P.Y});
 }
 
+void TbsSkinForm::SetMainMenuBar(TbsSkinMainMenuBar* Value) {
+    if (FMainMenuBar == Value)
+        return;
+    if (FMainMenuBar)
+        FMainMenuBar->RemoveFreeNotification(this);
+    FMainMenuBar = Value;
+    if (FMainMenuBar)
+        FMainMenuBar->FreeNotification(this);
+}
+
 TMenu* TbsSkinForm::MainMenuBarMenu() {
-    return nullptr;
+    return FMainMenuBar ? FMainMenuBar->MainMenu() : nullptr;
 }
 
 TMenu* TbsSkinForm::GetChildMainMenu() {
-    return nullptr;
+    return FMainMenuBar ? FMainMenuBar->GetChildMainMenu() : nullptr;
 }
 
-bool TbsSkinForm::MainMenuBarKey(WORD) {
-    return false;
+bool TbsSkinForm::MainMenuBarKey(WORD Key) {
+    return FMainMenuBar && FMainMenuBar->FindHotKeyItem(Key);
 }
 
 bool TbsSkinForm::CanSelectNextMainMenuItem() {
-    return false;
+    if (!FMainMenuBar)
+        return false;
+    if (SkinMenuPopupCount() == 0)
+        return true;
+    TbsSkinPopupWindow* W = SkinMenu->PopupWindow(SkinMenuPopupCount() - 1);
+    return W->ActiveItem < 0 || W->ActiveItem >= W->ItemCount() ||
+           W->Item(W->ActiveItem)->MenuItem->Count() == 0;
 }
 
 bool TbsSkinForm::CanSelectPrevMainMenuItem() {
-    return false;
+    return FMainMenuBar && SkinMenuPopupCount() <= 1;
 }
 
 bool TbsSkinForm::OpenMainMenuBarItem() {
-    return false;
+    return FMainMenuBar && FMainMenuBar->CheckReturnKey();
 }
 
-void TbsSkinForm::SelectNextMainMenuItem() {}
+void TbsSkinForm::SelectNextMainMenuItem() {
+    if (FMainMenuBar)
+        FMainMenuBar->NextMainMenuItem();
+}
 
-void TbsSkinForm::SelectPrevMainMenuItem() {}
+void TbsSkinForm::SelectPrevMainMenuItem() {
+    if (FMainMenuBar)
+        FMainMenuBar->PriorMainMenuItem();
+}
 
-void TbsSkinForm::MainMenuBarKeyboardMode() {}
+void TbsSkinForm::MainMenuBarKeyboardMode() {
+    if (FMainMenuBar)
+        FMainMenuBar->MenuEnter();
+}
 
-void TbsSkinForm::MainMenuBarLeave() {}
+void TbsSkinForm::MainMenuBarLeave() {
+    if (FMainMenuBar)
+        FMainMenuBar->MenuExit();
+}
 
-void TbsSkinForm::MainMenuBarPressedToHot() {}
+void TbsSkinForm::MainMenuBarPressedToHot() {
+    if (FMainMenuBar)
+        FMainMenuBar->MenuClose();
+}
 
-void TbsSkinForm::UpdateMainFormMenuBar() {}
+void TbsSkinForm::UpdateMainFormMenuBar() {
+    TbsSkinForm* Main = Application ? FindSkinFormComponent(Application->MainForm()) : nullptr;
+    TbsSkinMainMenuBar* Bar = Main ? Main->FMainMenuBar : nullptr;
+    if (Bar && (Bar->ChildMenuIn || Bar->GetChildMainMenu()))
+        Bar->UpDateItems();
+}
 
-void TbsSkinForm::ShowMDIChildButtonsInMenuBar() {}
+void TbsSkinForm::ShowMDIChildButtonsInMenuBar() {
+    if (FMainMenuBar)
+        FMainMenuBar->MDIChildMaximize();
+}
 
-void TbsSkinForm::UpdateMDIChildButtonsInMenuBar() {}
+void TbsSkinForm::UpdateMDIChildButtonsInMenuBar() {
+    if (FMainMenuBar)
+        FMainMenuBar->MDIChildRestore();
+}
 
 void TbsSkinForm::MinimizeToTray() {
     if (!FTrayIcon)
@@ -296,9 +340,15 @@ void TbsSkinForm::RestoreFromTray() {
         OnRestoreFromTray(this);
 }
 
-void TbsSkinForm::ShowObjectHintText(const std::string&) {}
+void TbsSkinForm::ShowObjectHintText(const std::string& Text) {
+    if (FSkinHint)
+        FSkinHint->ActivateHint2(Text);
+}
 
-void TbsSkinForm::HideObjectHint() {}
+void TbsSkinForm::HideObjectHint() {
+    if (FSkinHint)
+        FSkinHint->HideHint();
+}
 
 void TbsSkinForm::CreateMenuObjects() {
     FSysTrayMenu = new TbsSkinPopupMenu(this);

@@ -583,6 +583,7 @@ public:
     TbsSkinHint* SkinHint() const { return FSkinHint; }
     void SetSkinHint(TbsSkinHint* Value);
     TbsSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
+    void SetMainMenuBar(TbsSkinMainMenuBar* Value);
     TbsSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
     bool HideCaptionButtons() const { return FHideCaptionButtons; }
     void SetHideCaptionButtons(bool Value) { FHideCaptionButtons = Value; }

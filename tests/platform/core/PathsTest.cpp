@@ -132,6 +132,23 @@ TEST(Paths, FolderAndFileOperations) {
     EXPECT_FALSE(DirectoryExists(dir.File("d")));
 }
 
+TEST(Paths, ReplacingRenameSwapsInOneStepAndKeepsErrno) {
+    TTempDir dir;
+    WriteFile(dir.File("clip.part.avi"), "finished");
+    WriteFile(dir.File("clip.avi"), "older");
+    ASSERT_TRUE(RenameFileReplacing(dir.File("clip.part.avi"), dir.File("clip.avi")));
+    std::ifstream in(dir.File("clip.avi"));
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "finished");
+    EXPECT_FALSE(FileExists(dir.File("clip.part.avi")));
+    // A missing source changes nothing and says why.
+    errno = 0;
+    EXPECT_FALSE(RenameFileReplacing(dir.File("gone.avi"), dir.File("clip.avi")));
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_TRUE(FileExists(dir.File("clip.avi")));
+}
+
 TEST(Paths, CurrentFolderChangesAndComesBack) {
     TTempDir dir;
     std::string before = GetCurrentDir();

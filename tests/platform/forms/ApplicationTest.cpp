@@ -3,6 +3,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "tests/platform/forms/FormsTestSupport.h"
+#include "tests/support/ModalScript.h"
 
 #include <memory>
 
@@ -366,6 +367,30 @@ TEST_F(ApplicationTest, TheScreensCursorOverridesEachControlsUntilReset) {
     Headless.MovePointer(P.X + 2, P.Y);
     Pump();
     EXPECT_EQ(Headless.Cursor(), IDC_HAND);
+}
+
+TEST_F(ApplicationTest, HelpUsesTheActiveFormsHelpFileElseTheApplications) {
+    MainForm();
+    TForm* Dialog = MakeForm("Dialog");
+    std::vector<std::string> Files;
+    auto AskHelp = [&] {
+        Application->HelpContext(7);
+        Files.push_back(Headless.Opened().empty() ? "" : Headless.Opened().back());
+        Dialog->SetModalResult(mrOk);
+    };
+    Dialog->SetHelpFile("a.chm");
+    {
+        TModalScript Script({AskHelp});
+        Dialog->ShowModal();
+    }
+    Dialog->SetHelpFile("");
+    {
+        TModalScript Script({AskHelp});
+        Dialog->ShowModal();
+    }
+    ASSERT_EQ(Files.size(), 2u);
+    EXPECT_NE(Files[0].find("a.chm"), std::string::npos) << Files[0];
+    EXPECT_NE(Files[1].find("help.chm"), std::string::npos) << Files[1];
 }
 
 TEST_F(ApplicationTest, HelpGoesToTheOpenerAndTheApplicationWindowClosesTheMainForm) {

@@ -3,35 +3,10 @@
 #include "platform/core/Threads.h"
 #include "platform/forms/StdCtrls.h"
 #include "tests/platform/forms/FormsTestSupport.h"
+#include "tests/support/ModalScript.h"
 
 #include <deque>
 #include <functional>
-
-namespace {
-
-// Runs one step each time the application goes idle, so that a test can act
-// inside a modal run or the main loop.
-class TScript {
-public:
-    explicit TScript(std::deque<std::function<void()>> Steps) : FSteps(std::move(Steps)) {
-        Application->OnIdle = [this](TObject*, bool& Done) {
-            if (!FSteps.empty()) {
-                auto Step = std::move(FSteps.front());
-                FSteps.pop_front();
-                Step();
-            }
-            // Called again at once while steps remain.
-            Done = FSteps.empty();
-        };
-    }
-    ~TScript() { Application->OnIdle = nullptr; }
-    bool Done() const { return FSteps.empty(); }
-
-private:
-    std::deque<std::function<void()>> FSteps;
-};
-
-} // namespace
 
 class FormTest : public TFormsTest {
 protected:
@@ -57,7 +32,7 @@ TEST_F(FormTest, ShowModalEndsWithTheButtonsResultAndRestoresTheOthers) {
     Ok->SetParent(Dialog);
     Ok->SetModalResult(mrOk);
     bool MainDisabled = false;
-    TScript Script({[&] {
+    TModalScript Script({[&] {
         MainDisabled = !IsWindowEnabled(Main->Handle());
         ClickOn(Ok);
     }});
@@ -81,8 +56,8 @@ TEST_F(FormTest, ARefusedCloseKeepsTheModalFormRunning) {
     int Queries = 0;
     Dialog->OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = ++Queries > 1; };
     bool StillVisible = false;
-    TScript Script({[&] { Dialog->Close(); }, [&] { StillVisible = Dialog->Visible(); },
-                    [&] { Dialog->Close(); }});
+    TModalScript Script({[&] { Dialog->Close(); }, [&] { StillVisible = Dialog->Visible(); },
+                         [&] { Dialog->Close(); }});
     EXPECT_EQ(Dialog->ShowModal(), mrCancel);
     EXPECT_TRUE(StillVisible);
     EXPECT_EQ(Queries, 2);
@@ -93,12 +68,12 @@ TEST_F(FormTest, NestedModalRunsReturnInnerFirst) {
     TForm* Outer = MakeForm("Outer");
     TForm* Inner = MakeForm("Inner");
     std::vector<std::string> Order;
-    TScript Script({[&] {
-                        int R = Inner->ShowModal();
-                        Order.push_back("inner " + std::to_string(R));
-                        Outer->SetModalResult(mrYes);
-                    },
-                    [&] { Inner->SetModalResult(mrNo); }});
+    TModalScript Script({[&] {
+                             int R = Inner->ShowModal();
+                             Order.push_back("inner " + std::to_string(R));
+                             Outer->SetModalResult(mrYes);
+                         },
+                         [&] { Inner->SetModalResult(mrNo); }});
     int R = Outer->ShowModal();
     Order.push_back("outer " + std::to_string(R));
     EXPECT_EQ(Order, (std::vector<std::string>{"inner 7", "outer 6"}));
@@ -112,8 +87,10 @@ TEST_F(FormTest, ClosingTheMainFormEndsRunUnlessTheActionIsNone) {
             Action = caNone;
     };
     bool RunningAfterFirst = false;
-    TScript Script({[&] { Main->Close(); }, [&] { RunningAfterFirst = !Application->Terminated(); },
-                    [&] { Main->Close(); }});
+    TModalScript Script({[&] { Main->Close(); },
+                         [&] { RunningAfterFirst = !Application->Terminated(); },
+                         [&] { Main->Close(); }},
+                        TModalScript::AnyIdle);
     Application->Run();
     EXPECT_TRUE(RunningAfterFirst);
     EXPECT_EQ(Closes, 2);
@@ -144,7 +121,6 @@ TEST_F(FormTest, AWorkersSynchronizeIsServedDuringAModalRun) {
     MainForm();
     TForm* Dialog = MakeForm("Dialog");
     bool Served = false;
-    TScript Script({[] {}});
     std::unique_ptr<TSyncWorker> Worker;
     Dialog->OnShow = [&](TObject*) {
         Worker = std::make_unique<TSyncWorker>([&] {
