@@ -5,9 +5,12 @@
 #include "app/Unit2.h"
 #include "app/Unit5.h"
 #include "platform/forms/Forms.h"
+#include "skin/dialogs/bsShellFolders.h"
 
 void CreateProgramForms() {
     ResetStartupErrors();
+    // The shell dialogs' state is made before the forms, released after them.
+    InitShellControls();
     Application->Initialize();
     Application->SetTitle("Ostrela");
     Application->SetHelpFile("help.chm");
@@ -21,7 +24,7 @@ void CreateProgramForms() {
 
 void DestroyProgramForms() {
     Application->DestroyComponents();
-    // The skin library's shell state is released after the forms.
+    DoneShellControls();
 }
 
 int RunProgram() {

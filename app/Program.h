@@ -7,7 +7,8 @@
 // dialog. The class library's application must exist.
 void CreateProgramForms();
 // Frees the forms and their components in the application's order, then
-// the state the skin library keeps for its shell dialogs.
+// the state the skin library keeps for its shell dialogs (made by
+// CreateProgramForms before the forms).
 void DestroyProgramForms();
 // Start-up, the message loop until the main window has closed, and the
 // end. Answers the exit status.

@@ -33,6 +33,7 @@
 #include "skin/controls/bsSkinCtrls.Views.h"
 #include "skin/controls/bsSkinEdits.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/forms/bsSkinMainMenuBar.h"
 #include "skin/forms/bsSkinMenus.h"
 #include "skin/forms/bsTrayIcon.h"
 #include "skin/model/bsSkinData.Component.h"
@@ -185,6 +186,7 @@ void TForm1::CreateNonVisual() {
     Tray->SetEnabled(false);
     Tray->SetIconVisible(false);
     bsSkinForm1->SetTrayIcon(Tray);
+    CreateDialogs();
 
     // Only one logger may exist; the task queue logs through it.
     FFLogger = new TFFLogger(this);
@@ -208,8 +210,9 @@ void TForm1::CreateNonVisual() {
 }
 
 void TForm1::CreateMenus() {
-    bsSkinMainMenu1 = new TMainMenu(this);
+    bsSkinMainMenu1 = new TbsSkinMainMenu(this);
     bsSkinMainMenu1->SetName("bsSkinMainMenu1");
+    bsSkinMainMenu1->SetSkinData(bsSkinData1);
     TMenuItem* Root = bsSkinMainMenu1->Items();
 
     N1 = NewEntry(this, Root, "N1", "文件");

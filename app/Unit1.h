@@ -49,7 +49,12 @@ class TbsSkinEdit;
 class TbsSkinLinkLabel;
 class TbsSkinSlider;
 class TbsSkinPopupMenu;
-class TMainMenu;
+class TbsSkinMainMenu;
+class TbsSkinMainMenuBar;
+class TbsSkinHint;
+class TbsSkinMessage;
+class TbsSelectSkinDialog;
+class TbsSkinSelectDirectoryDialog;
 class TMenuItem;
 class TPanel;
 class TImage;
@@ -93,9 +98,15 @@ public:
     TFFmpegQueue* FFQueue = nullptr;
     TFFLogger* FFLogger = nullptr;
     TRIVavova* RIVavova = nullptr;
-    TImageList* ImageList1 = nullptr;             // category icons
-    TImageList* ImageList2 = nullptr;             // profile icons
-    TImageList* ImageList3 = nullptr;             // tool-button images
+    TImageList* ImageList1 = nullptr; // category icons
+    TImageList* ImageList2 = nullptr; // profile icons
+    TImageList* ImageList3 = nullptr; // tool-button images
+    TbsSkinHint* bsSkinHint1 = nullptr;
+    TbsSkinMessage* bsSkinMessage1 = nullptr;
+    TbsSelectSkinDialog* bsSelectSkinDialog1 = nullptr;
+    // The folder add's, and the output and snapshot folders' (shared).
+    TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog1 = nullptr;
+    TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog2 = nullptr;
     TbsSkinPopupMenu* bsSkinPopupMenu1 = nullptr; // the add drop-down
     TbsSkinPopupMenu* bsSkinPopupMenu2 = nullptr; // the snapshot menu
     TMenuItem* MenuItem1 = nullptr;
@@ -111,7 +122,7 @@ public:
     TMenuItem* N3331 = nullptr; // a whole folder
 
     // ---- Main menu and its bar
-    TMainMenu* bsSkinMainMenu1 = nullptr;
+    TbsSkinMainMenu* bsSkinMainMenu1 = nullptr;
     TMenuItem* N1 = nullptr;  // 文件
     TMenuItem* N2 = nullptr;  // 添加一个文件
     TMenuItem* N3 = nullptr;  // 添加多个文件
@@ -135,7 +146,7 @@ public:
     TMenuItem* N15 = nullptr; // 帮助系统
     TMenuItem* N19 = nullptr; // 官方网站
     TMenuItem* N5 = nullptr;  // 关于软件
-    TWinControl* bsSkinMainMenuBar1 = nullptr;
+    TbsSkinMainMenuBar* bsSkinMainMenuBar1 = nullptr;
 
     // ---- Tool bar
     TbsSkinToolBar* bsSkinToolBar2 = nullptr;
@@ -331,6 +342,8 @@ public:
     void SetUpSnapshotDialog();
     // The menu bar that shows bsSkinMainMenu1.
     void CreateMainMenuBar();
+    // The dialog components and the hint component.
+    void CreateDialogs();
 
 protected:
     void Dispatch(TMessage& Message) override;

@@ -22,6 +22,8 @@
 #include "skin/controls/bsSkinCtrls.SpeedButton.h"
 #include "skin/controls/bsSkinCtrls.Views.h"
 #include "skin/controls/bsSkinEdits.h"
+#include "skin/forms/SkinForm.h"
+#include "skin/forms/bsSkinMainMenuBar.h"
 #include "skin/forms/bsSkinMenus.h"
 #include "skin/model/bsSkinData.Component.h"
 #include "tests/app/support/ProgramFixture.h"
@@ -227,6 +229,8 @@ TEST_F(MainWindow, MainMenuHasItsEntriesSeparatorsShortcutAndStates) {
         EXPECT_EQ(Type->GroupIndex(), Form1->BMP1->GroupIndex());
     }
     EXPECT_TRUE(Form1->BMP1->Checked());
+    EXPECT_EQ(Form1->bsSkinMainMenuBar1->MainMenu(), Form1->bsSkinMainMenu1);
+    EXPECT_EQ(Form1->bsSkinForm1->MainMenuBar(), Form1->bsSkinMainMenuBar1);
     EXPECT_EQ(Form1->bsSkinMenuSpeedButton1->SkinPopupMenu(),
               static_cast<TComponent*>(Form1->bsSkinPopupMenu1));
 }

@@ -10,6 +10,10 @@
 #include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.CheckRadio.h"
 #include "skin/controls/bsSkinEdits.h"
+#include "skin/controls/bsSkinLists.h"
+#include "skin/dialogs/bsSelectSkinDialog.h"
+#include "skin/dialogs/bsShellViews.h"
+#include "skin/dialogs/bsSkinSelDirDlg.h"
 #include "skin/model/bsSkinData.Component.h"
 #include "tests/app/support/ProgramFixture.h"
 
@@ -259,11 +263,41 @@ TEST_F(OptionsAtStart, ChineseOutputFolderComesBackByteForByte) {
     EXPECT_EQ(Form1->Video_OutPut_Folder_Edit->Text(), Chinese);
 }
 
-TEST_F(OptionsAtStart, BrowseThatIsCancelledChangesNothing) {
+TEST_F(OptionsAtStart, BrowseTakesTheConfirmedFolderAndWritesIt) {
     Start();
+    const std::string Chosen = Folder.Path() + "/选中";
+    std::filesystem::create_directories(Chosen);
+    {
+        TScriptNextModal Script([&](TCustomForm& Shown) {
+            auto* Dialog = dynamic_cast<TbsSelDirDlgForm*>(&Shown);
+            ASSERT_NE(Dialog, nullptr);
+            EXPECT_EQ(Dialog->Caption(), "选择输出目录");
+            Dialog->DirTreeView->SetPath(Chosen);
+            Dialog->OkButton->ButtonClick();
+        });
+        Form1->bsSkinButton5->ButtonClick();
+    }
+    EXPECT_EQ(Form1->FileOutPutPath, Chosen);
+    EXPECT_EQ(Form1->Video_OutPut_Folder_Edit->Text(), Chosen);
+    EXPECT_EQ(Stored("OutPath", "OutPath"), Chosen);
+}
+
+TEST_F(OptionsAtStart, BrowseThatIsCancelledChangesNothingWhateverTheDialogHeld) {
+    Start();
+    // The shared dialog last confirmed another folder (the snapshot folder).
+    const std::string Snapshots = Folder.Path() + "/快照";
+    std::filesystem::create_directories(Snapshots);
+    Form1->bsSkinSelectDirectoryDialog2->Directory = Snapshots;
     const std::string Before = OptionText();
     const std::string Folder1 = Form1->FileOutPutPath;
-    Form1->bsSkinButton5Click(nullptr);
+    {
+        TScriptNextModal Script([](TCustomForm& Shown) {
+            auto* Dialog = dynamic_cast<TbsSelDirDlgForm*>(&Shown);
+            ASSERT_NE(Dialog, nullptr);
+            Dialog->CancelButton->ButtonClick();
+        });
+        Form1->bsSkinButton5Click(nullptr);
+    }
     EXPECT_EQ(Form1->FileOutPutPath, Folder1);
     EXPECT_EQ(Form1->Video_OutPut_Folder_Edit->Text(), Folder1);
     EXPECT_EQ(OptionText(), Before);
@@ -275,16 +309,36 @@ TEST_F(OptionsAtStart, OpenAsksTheDesktopForTheFolderShown) {
     EXPECT_EQ(Actions.Calls, std::vector<std::string>{"Open " + DefaultOut()});
 }
 
+TEST_F(OptionsAtStart, SkinCommandAppliesTheChosenSkinAndWritesIt) {
+    Start();
+    {
+        TScriptNextModal Script([](TCustomForm& Shown) {
+            auto* Dialog = dynamic_cast<TbsSelectSkinDlgForm*>(&Shown);
+            ASSERT_NE(Dialog, nullptr);
+            Dialog->SkinsListBox->SetItemIndex(3);
+            Dialog->SLBOnChange(nullptr);
+            Dialog->OpenButton->ButtonClick();
+        });
+        Form1->bsSkinButton9->ButtonClick();
+    }
+    EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), 3);
+    EXPECT_EQ(Stored("Skin", "SetSkin"), "3");
+}
+
 TEST_F(OptionsAtStart, SkinCommandWritesTheCurrentSkinEvenWhenCancelled) {
     WriteWith("", "3");
     Start();
-    TOptionFile(ProgramFolder()).Write("Skin", "SetSkin", "7");
-    Form1->bsSkinButton9->ButtonClick();
-    EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), 3);
-    EXPECT_EQ(Stored("Skin", "SetSkin"), "3");
-    TOptionFile(ProgramFolder()).Write("Skin", "SetSkin", "7");
-    Form1->N23Click(nullptr);
-    EXPECT_EQ(Stored("Skin", "SetSkin"), "3");
+    for (void (TForm1::*Command)(TObject*) : {&TForm1::bsSkinButton9Click, &TForm1::N23Click}) {
+        TOptionFile(ProgramFolder()).Write("Skin", "SetSkin", "7");
+        TScriptNextModal Script([](TCustomForm& Shown) {
+            auto* Dialog = dynamic_cast<TbsSelectSkinDlgForm*>(&Shown);
+            ASSERT_NE(Dialog, nullptr);
+            Dialog->CancelButton->ButtonClick();
+        });
+        (Form1->*Command)(nullptr);
+        EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), 3);
+        EXPECT_EQ(Stored("Skin", "SetSkin"), "3");
+    }
 }
 
 } // namespace
