@@ -44,12 +44,11 @@ void RunOnVirtualScreen(const std::string& Driver, const std::string& Program, c
     int Server =
         1000 + int((long(getpid()) * 97 + long(std::time(nullptr)) + Runs++ * 7919) % 50000);
     std::string Command = "env -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=" + Quote(Dir.Path()) +
-                          " HOME=" + Quote(Dir.Path()) +
-                          " timeout 300 xvfb-run -a -n " + std::to_string(Server) + " -e " +
-                          Quote(Dir.File("xvfb-errors.txt")) + " -s '-screen 0 1920x1080x24' " +
-                          Quote(Driver) + " " + Quote(Program) + " " +
-                          Quote(OSTRELA_BIN_DIR "/screenshot") + " " + Quote(Dir.Path()) + " " +
-                          Mode + " </dev/null >" + Quote(Dir.File("xvfb.txt")) + " 2>&1";
+                          " HOME=" + Quote(Dir.Path()) + " timeout 300 xvfb-run -a -n " +
+                          std::to_string(Server) + " -e " + Quote(Dir.File("xvfb-errors.txt")) +
+                          " -s '-screen 0 1920x1080x24' " + Quote(Driver) + " " + Quote(Program) +
+                          " " + Quote(OSTRELA_BIN_DIR "/screenshot") + " " + Quote(Dir.Path()) +
+                          " " + Mode + " </dev/null >" + Quote(Dir.File("xvfb.txt")) + " 2>&1";
     int Result = std::system(Command.c_str());
     // xvfb-run fails its own clean-up when the test stopped the server.
     if (Mode.empty()) {
@@ -166,8 +165,7 @@ TEST(QtEndToEnd, ProgramShowsItsCentredTitledWindowAndClosesOnAltF4) {
 TEST(QtEndToEnd, ProgramLosingItsDisplayReportsItAndExitsWithStatusOne) {
     SKIP_WITHOUT_VIRTUAL_SCREEN();
     TTempDir Dir;
-    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", ProgramCopy(Dir), Dir,
-                       "lose-display");
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", ProgramCopy(Dir), Dir, "lose-display");
     EXPECT_FALSE(ReadFile(Dir.File("window.txt")).empty()) << "no window named Ostrela";
     EXPECT_EQ(ReadFile(Dir.File("status.txt")), "1\n");
     EXPECT_NE(ReadFile(Dir.File("stderr.txt")).find("X11 connection broke"), std::string::npos)
