@@ -99,6 +99,24 @@ void DrawGlyph(TCanvas& Canvas, TToolGlyph Glyph, TColor Color) {
         Poly(Canvas, R, {{8, 20}, {22, 6}, {26, 10}, {12, 24}, {7, 25}});
         Canvas.FillRect(Box(R, 5, 27, 27, 29));
         break;
+    case TToolGlyph::Options:
+        // Three sliders, each with its knob at another place.
+        for (auto [Y, X] : {std::pair{8, 20}, std::pair{16, 10}, std::pair{24, 16}}) {
+            Canvas.FillRect(Box(R, 4, Y - 1, 28, Y + 1));
+            Canvas.FillRect(Box(R, X - 3, Y - 4, X + 3, Y + 4));
+        }
+        break;
+    case TToolGlyph::Skin:
+        // A painter's palette with its thumb hole left open.
+        Canvas.Ellipse(Box(R, 3, 5, 29, 27));
+        Canvas.Brush()->SetColor(PictureTransparentColor);
+        Canvas.Pen()->SetColor(PictureTransparentColor);
+        Canvas.Ellipse(Box(R, 17, 16, 23, 22));
+        Canvas.Brush()->SetColor(clWhite);
+        Canvas.Pen()->SetColor(clWhite);
+        for (auto [X, Y] : {std::pair{8, 12}, std::pair{14, 9}, std::pair{21, 10}})
+            Canvas.Ellipse(Box(R, X, Y, X + 4, Y + 4));
+        break;
     }
 }
 
@@ -230,9 +248,10 @@ void FillList(TCustomImageList& List, int Count, void (*Draw)(TCanvas&, const TR
 
 std::unique_ptr<TBitmap> MakeToolGlyph(TToolGlyph Glyph, bool Enabled) {
     auto Picture = NewPicture(GlyphSize, GlyphSize, PictureTransparentColor);
-    const TColor Colors[] = {
-        Rgb(40, 150, 70), Rgb(40, 150, 70),  Rgb(220, 150, 20), Rgb(40, 150, 70),
-        Rgb(200, 50, 50), Rgb(90, 110, 140), Rgb(200, 60, 60),  Accent};
+    const TColor Colors[] = {Rgb(40, 150, 70), Rgb(40, 150, 70), Rgb(220, 150, 20),
+                             Rgb(40, 150, 70), Rgb(200, 50, 50), Rgb(90, 110, 140),
+                             Rgb(200, 60, 60), Accent,           Rgb(70, 100, 160),
+                             Rgb(190, 120, 40)};
     const TColor Color = Colors[static_cast<int>(Glyph)];
     DrawGlyph(*Picture->Canvas(), Glyph, Enabled ? Color : Disabled(Color));
     return Picture;

@@ -10,9 +10,11 @@
 
 class TCustomImageList;
 
-// The tool buttons whose glyph follows their availability.
-enum class TToolGlyph { Add, Start, Pause, Resume, Stop, Clear, Delete, Rename };
+// The tool buttons' glyphs: the first eight follow their button's
+// availability; options and skin are always available.
+enum class TToolGlyph { Add, Start, Pause, Resume, Stop, Clear, Delete, Rename, Options, Skin };
 inline constexpr int ToolGlyphCount = 8;
+inline constexpr int ToolButtonGlyphCount = 10;
 inline constexpr int GlyphSize = 32;
 
 // A 32 × 32 glyph on the transparent colour clFuchsia; the disabled twin is

@@ -1,5 +1,5 @@
 // The program's entry point. No command line is read.
-#include "app/Unit1.h"
+#include "app/Program.h"
 #include "platform/core/Threads.h"
 #include "platform/forms/Forms.h"
 #include "platform/qt/QtBackend.h"
@@ -17,16 +17,13 @@ namespace {
 
 // The class library's start-up and loop on the desktop backend; answers the
 // exit status.
-int RunProgram() {
+int RunOnDesktop() {
     TQtBackend Desktop;
     SetBackend(&Desktop);
     int Status = 0;
     try {
         InitApplication();
-        Application->Initialize();
-        Application->SetTitle("Ostrela");
-        Application->CreateForm<TForm1>();
-        Application->Run();
+        Status = RunProgram();
     } catch (const std::exception& E) {
         std::fprintf(stderr, "ostrela: %s\n", E.what());
         Status = 1;
@@ -54,5 +51,5 @@ int main(int, char** argv) {
     QGuiApplication Desktop(QtArgc, QtArgv);
     // Qt adopts the user's locale; C formatting must keep writing ".".
     std::setlocale(LC_NUMERIC, "C");
-    return RunProgram();
+    return RunOnDesktop();
 }

@@ -299,10 +299,18 @@ void TMemoStrings::Insert(int Index, const std::string& S) {
     std::vector<std::string> Lines = Split();
     if (Index < 0 || Index > int(Lines.size()))
         Error("List index out of bounds (%d)", Index);
-    Lines.insert(Lines.begin() + Index, S);
+    const bool Appended = Index == int(Lines.size());
+    if (Appended) {
+        // Appending goes after the text as it stands: an empty line added
+        // last is a line break at the end, which the next line keeps.
+        const std::string Text = FMemo->Text();
+        FMemo->SetText(Text.empty() ? S : Text + "\r\n" + S);
+    } else {
+        Lines.insert(Lines.begin() + Index, S);
+        Join(Lines);
+    }
     // An appended line leaves the caret at the end, so a log scrolls with it.
-    Join(Lines);
-    if (FMemo->HandleAllocated() && Index == int(Lines.size()) - 1) {
+    if (FMemo->HandleAllocated() && Appended) {
         int End = FMemo->GetTextLen();
         SendMessage(FMemo->Handle(), EM_SETSEL, WPARAM(End), LPARAM(End));
         SendMessage(FMemo->Handle(), EM_SCROLLCARET, 0, 0);

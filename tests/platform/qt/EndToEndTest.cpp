@@ -44,16 +44,26 @@ void RunOnVirtualScreen(const std::string& Driver, const std::string& Program, c
     int Server =
         1000 + int((long(getpid()) * 97 + long(std::time(nullptr)) + Runs++ * 7919) % 50000);
     std::string Command = "env -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=" + Quote(Dir.Path()) +
-                          " timeout 300 xvfb-run -a -n " + std::to_string(Server) + " -e " +
-                          Quote(Dir.File("xvfb-errors.txt")) + " -s '-screen 0 1920x1080x24' " +
-                          Quote(Driver) + " " + Quote(Program) + " " +
-                          Quote(OSTRELA_BIN_DIR "/screenshot") + " " + Quote(Dir.Path()) + " " +
-                          Mode + " </dev/null >" + Quote(Dir.File("xvfb.txt")) + " 2>&1";
+                          " HOME=" + Quote(Dir.Path()) + " timeout 300 xvfb-run -a -n " +
+                          std::to_string(Server) + " -e " + Quote(Dir.File("xvfb-errors.txt")) +
+                          " -s '-screen 0 1920x1080x24' " + Quote(Driver) + " " + Quote(Program) +
+                          " " + Quote(OSTRELA_BIN_DIR "/screenshot") + " " + Quote(Dir.Path()) +
+                          " " + Mode + " </dev/null >" + Quote(Dir.File("xvfb.txt")) + " 2>&1";
     int Result = std::system(Command.c_str());
     // xvfb-run fails its own clean-up when the test stopped the server.
     if (Mode.empty()) {
         ASSERT_EQ(Result, 0) << ReadFile(Dir.File("xvfb.txt"));
     }
+}
+
+// A copy of the program in a folder of Dir's own, so that the option.ini it
+// writes beside itself (and the default folders under HOME) are the test's.
+std::string ProgramCopy(const TTempDir& Dir) {
+    const std::string Folder = Dir.File("program");
+    std::filesystem::create_directories(Folder);
+    std::filesystem::copy_file(OSTRELA_BIN_DIR "/ostrela", Folder + "/ostrela",
+                               std::filesystem::copy_options::overwrite_existing);
+    return Folder + "/ostrela";
 }
 
 #define SKIP_WITHOUT_VIRTUAL_SCREEN()                                                              \
@@ -94,10 +104,10 @@ TEST(QtEndToEnd, ProgramWithoutADisplayExplainsAndExitsWithStatusOne) {
     }
 }
 
-TEST(QtEndToEnd, ProgramShowsItsCentredTitledFormAndClosesOnAltF4) {
+TEST(QtEndToEnd, ProgramShowsItsCentredTitledWindowAndClosesOnAltF4) {
     SKIP_WITHOUT_VIRTUAL_SCREEN();
     TTempDir Dir;
-    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", OSTRELA_BIN_DIR "/ostrela", Dir);
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", ProgramCopy(Dir), Dir);
     EXPECT_FALSE(ReadFile(Dir.File("window.txt")).empty()) << "no window named Ostrela";
     EXPECT_EQ(ReadFile(Dir.File("status.txt")), "0\n");
     EXPECT_EQ(ReadFile(Dir.File("stderr.txt")), "");
@@ -123,8 +133,8 @@ TEST(QtEndToEnd, ProgramShowsItsCentredTitledFormAndClosesOnAltF4) {
     EXPECT_NEAR(Left, (1920 - Width) / 2, 1);
     EXPECT_NEAR(Top, (1080 - Height) / 2, 1);
 
-    // A plain frame of equal width on the sides and at the bottom, a caption
-    // band above a client area of 804 x 541 in the button face colour.
+    // A frame of equal width on the sides and at the bottom, a caption band
+    // above a client area of 804 x 541 that shows the converter's window.
     int Frame = (Width - 804) / 2;
     ASSERT_GT(Frame, 0);
     ASSERT_LE(Frame, 8);
@@ -137,7 +147,10 @@ TEST(QtEndToEnd, ProgramShowsItsCentredTitledFormAndClosesOnAltF4) {
     for (int Y = ClientTop; Y < ClientTop + 541; ++Y)
         for (int X = ClientLeft; X < ClientLeft + 804; ++X)
             Off += !SameColour(Shot.pixel(X, Y), Face);
-    EXPECT_EQ(Off, 0) << "the client area is not the empty form";
+    EXPECT_GT(Off, 804 * 541 / 10) << "the client area is an empty form";
+    // The first start wrote its settings beside the program.
+    EXPECT_EQ(ReadFile(Dir.File("program/option.ini")).rfind("[OutPath]", 0), 0u);
+    EXPECT_TRUE(std::filesystem::is_directory(Dir.File("Ostrela视频软件/输出")));
 
     // The caption text: pixels that differ from the caption's own colour in
     // the band's left part.
@@ -152,8 +165,7 @@ TEST(QtEndToEnd, ProgramShowsItsCentredTitledFormAndClosesOnAltF4) {
 TEST(QtEndToEnd, ProgramLosingItsDisplayReportsItAndExitsWithStatusOne) {
     SKIP_WITHOUT_VIRTUAL_SCREEN();
     TTempDir Dir;
-    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", OSTRELA_BIN_DIR "/ostrela", Dir,
-                       "lose-display");
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", ProgramCopy(Dir), Dir, "lose-display");
     EXPECT_FALSE(ReadFile(Dir.File("window.txt")).empty()) << "no window named Ostrela";
     EXPECT_EQ(ReadFile(Dir.File("status.txt")), "1\n");
     EXPECT_NE(ReadFile(Dir.File("stderr.txt")).find("X11 connection broke"), std::string::npos)
@@ -227,7 +239,7 @@ TEST(QtEndToEnd, DemoFormReachesTheScreenAsPaintedItsPopupTakesNoFocusAndItsCapt
 TEST(QtEndToEnd, ProgramMinimizedWithoutAWindowManagerStaysUsable) {
     SKIP_WITHOUT_VIRTUAL_SCREEN();
     TTempDir Dir;
-    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", OSTRELA_BIN_DIR "/ostrela", Dir, "minimize");
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", ProgramCopy(Dir), Dir, "minimize");
     ASSERT_FALSE(ReadFile(Dir.File("window.txt")).empty()) << "no window named Ostrela";
     EXPECT_EQ(ReadFile(Dir.File("status.txt")), "0\n");
     QImage Shot(QString::fromStdString(Dir.File("screen.png")));
@@ -241,7 +253,7 @@ TEST(QtEndToEnd, ProgramMinimizedWithoutAWindowManagerStaysUsable) {
     if (!Available("openbox") || !Available("xprop"))
         GTEST_SKIP() << "openbox or xprop is not installed: the window-manager half is left out";
     TTempDir Wm;
-    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", OSTRELA_BIN_DIR "/ostrela", Wm, "minimize-wm");
+    RunOnVirtualScreen(QT_E2E_DIR "/e2e-program.sh", ProgramCopy(Wm), Wm, "minimize-wm");
     if (std::filesystem::exists(Wm.File("unavailable.txt")))
         GTEST_SKIP() << "the window manager did not start";
     EXPECT_NE(ReadFile(Wm.File("minimized.txt")).find("Iconic"), std::string::npos)

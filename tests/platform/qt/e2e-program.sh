@@ -28,14 +28,11 @@ if timeout 60 xdotool search --sync --onlyvisible --name '^Ostrela$' >"$out/wind
         # The lock file of the display names the server's process.
         kill "$(tr -d ' ' <"/tmp/.X${DISPLAY#:}-lock")"
     elif [[ "$mode" == minimize* ]]; then
-        # The plain frame around the 804 x 541 client area: the minimize
-        # button is the third from the right in the caption.
+        # The skinned frame of the first start's skin: the minimize button
+        # is the second from the right in the caption.
         sleep 1
         eval "$(xdotool getwindowgeometry --shell "$(head -1 "$out/window.txt")")"
-        frame=$(((WIDTH - 804) / 2)) caption=$((HEIGHT - 541 - (WIDTH - 804)))
-        button=$((caption - 3))
-        x=$((X + WIDTH - frame - 2 - button - 2 - button - button / 2))
-        y=$((Y + frame + 2 + (caption - 5) / 2))
+        x=$((X + WIDTH - 43)) y=$((Y + 15))
         xdotool mousemove "$x" "$y" click 1
         sleep 1
         "$screenshot" "$out/screen.png"

@@ -323,6 +323,19 @@ TEST_F(EditTest, AMultiLineEditWrapsAndPublishesItsLinesAsScrollInformation) {
     EXPECT_EQ(M->CaretPos(), (TPoint{7, 29}));
 }
 
+TEST_F(EditTest, MemoKeepsAnEmptyLineAddedLastOnceTheNextLineFollows) {
+    auto* M = new TMemo(Form);
+    M->SetParent(Form);
+    M->Lines()->Add("one");
+    M->Lines()->Add("");
+    // A line break at the end is no line of its own yet.
+    EXPECT_EQ(M->Lines()->Count(), 1);
+    M->Lines()->Add("two");
+    EXPECT_EQ(M->Text(), "one\r\n\r\ntwo");
+    EXPECT_EQ(M->Lines()->Count(), 3);
+    EXPECT_EQ(M->Lines()->Strings(1), "");
+}
+
 TEST_F(EditTest, MemoLinesWorkBeforeTheWindowAndSurviveRecreation) {
     auto* M = new TMemo(Form);
     M->Lines()->Add("one");

@@ -1,0 +1,15 @@
+#include "app/MainWindowLink.h"
+
+namespace {
+
+TMainWindowLink* GLink = nullptr;
+
+} // namespace
+
+TMainWindowLink* MainWindowLink() {
+    return GLink;
+}
+
+void SetMainWindowLink(TMainWindowLink* Link) {
+    GLink = Link;
+}
