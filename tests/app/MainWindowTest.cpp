@@ -5,6 +5,7 @@
 #include "app/Unit2.h"
 #include "app/Unit5.h"
 #include "catalogue/ProfileCatalogue.h"
+#include "legacy/Unit6.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Edits.h"
 #include "platform/forms/ExtCtrls.h"
@@ -47,15 +48,16 @@ std::vector<std::string> FormNames() {
 
 // ---------------------------------------------------------------- composition
 
-TEST_F(MainWindow, ProgramCreatesItsThreeFormsInOrderAndShowsOnlyTheMainWindow) {
+TEST_F(MainWindow, ProgramCreatesItsFourFormsInOrderAndShowsOnlyTheMainWindow) {
     Start();
-    EXPECT_EQ(FormNames(), (std::vector<std::string>{"Form1", "Form2", "Form5"}));
+    EXPECT_EQ(FormNames(), (std::vector<std::string>{"Form1", "Form2", "Form5", "Form6"}));
     EXPECT_EQ(Application->MainForm(), Form1);
     EXPECT_EQ(Application->Title(), "Ostrela");
     EXPECT_EQ(Application->HelpFile(), "help.chm");
     EXPECT_TRUE(Form1->Visible());
     EXPECT_FALSE(Form2->Visible());
     EXPECT_FALSE(Form5->Visible());
+    EXPECT_FALSE(Form6->Visible());
     EXPECT_EQ(Form1->Caption(), "Ostrela");
     EXPECT_EQ(Form1->ClientWidth(), 804);
     EXPECT_EQ(Form1->ClientHeight(), 541);
@@ -67,6 +69,20 @@ TEST_F(MainWindow, ProgramCreatesItsThreeFormsInOrderAndShowsOnlyTheMainWindow) 
     RECT Work{};
     SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
     EXPECT_NEAR(Form1->Left() + Form1->Width() / 2, (Work.Left + Work.Right) / 2, 1);
+}
+
+TEST_F(MainWindow, TheLegacyFormWritesTheMainWindowsWorkingSetWithItsFolderAndSkin) {
+    Start();
+    // Its controls take the main window's skin.
+    EXPECT_EQ(Form6->bsSkinForm1->SkinData(), Form1->bsSkinData1);
+    // Its settings step writes the main window's working set, naming the
+    // output in the folder the main window shows now.
+    Form1->Video_OutPut_Folder_Edit->SetText(HomeFolder());
+    Form1->ProfileWorkingSet().Video_AddFileName = "/media/视频/clip.mkv";
+    Form6->bsSkinOfficeComboBox2->SetItemIndex(0);
+    Form6->Button5Click(Form6);
+    EXPECT_EQ(Form1->ProfileWorkingSet().Video_OutPutFileName.rfind(HomeFolder() + "/clip", 0), 0u)
+        << Form1->ProfileWorkingSet().Video_OutPutFileName;
 }
 
 TEST_F(MainWindow, TheMainWindowAloneIsCompleteWithoutTheOptionsDialog) {
