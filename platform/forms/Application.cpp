@@ -90,6 +90,12 @@ LRESULT TApplication::WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) 
         case CM_FREECONTROL:
             FreeReleasedControl(reinterpret_cast<TControl*>(LParam));
             return 0;
+        case WM_WINDOWPOSCHANGING:
+            // This desktop gives the application's own window no task-bar
+            // role: shown, it would only be a stray one-pixel window at the
+            // screen's corner. Whoever shows it, it stays hidden.
+            reinterpret_cast<WINDOWPOS*>(LParam)->flags &= ~SWP_SHOWWINDOW;
+            return 0;
         case WM_ACTIVATEAPP:
             FActive = WParam != 0;
             if (FActive) {

@@ -107,6 +107,18 @@ TEST_F(ApplicationTest, ADesktopRestoreOfTheMainFormRestoresTheApplication) {
     }
 }
 
+TEST_F(ApplicationTest, TheApplicationsOwnWindowNeverShows) {
+    MainForm()->Show();
+    Pump();
+    for (int Cmd : {SW_RESTORE, SW_SHOW, SW_SHOWNORMAL, SW_SHOWNA}) {
+        SCOPED_TRACE(Cmd);
+        ShowWindow(Application->Handle(), Cmd);
+        Pump();
+        EXPECT_FALSE(IsWindowVisible(Application->Handle()));
+    }
+    EXPECT_TRUE(IsWindowVisible(MainForm()->Handle()));
+}
+
 TEST_F(ApplicationTest, AnExceptionInAHandlerIsShownAndTheLoopGoesOn) {
     TForm* Main = MainForm();
     auto* Button = new TButton(Main);
