@@ -353,18 +353,21 @@ TEST_F(JobFlow, AFolderWithoutMediaGivesTheNoticeAfterTryingEveryFileHiddenOnesT
         Jobs.NextProbe.Loaded = false;
         int Shown = 0;
         std::string Notice;
-        // Two boxes in a row: the folder dialog, then the notice.
-        TCustomForm* Handled = nullptr;
+        // Two boxes in a row: the folder dialog, then the notice (which may
+        // take the freed dialog's address, so the kinds are told apart).
+        bool BoxDone = false;
         Application->OnIdle = [&](TObject*, bool&) {
             TCustomForm* Form = Screen->ActiveForm();
-            if (!Form || Form == Handled || Form == Application->MainForm() || !Form->Visible())
+            if (!Form || Form == Application->MainForm() || !Form->Visible())
                 return;
-            Handled = Form;
             if (auto* Dialog = dynamic_cast<TbsSelDirDlgForm*>(Form)) {
+                if (Shown > 0)
+                    return;
                 Dialog->DirTreeView->SetPath(Chosen);
                 ++Shown;
                 Dialog->OkButton->ButtonClick();
-            } else {
+            } else if (!BoxDone) {
+                BoxDone = true;
                 if (auto* Skinned = dynamic_cast<TbsMessageForm*>(Form))
                     Notice = Skinned->Message->Caption();
                 Form->SetModalResult(mrOk);
