@@ -653,6 +653,32 @@ TEST_F(JobFlow, TerminationMovesFinishedWorkMarksFailuresAndKeepsStoppedWork) {
     EXPECT_EQ(Rows(), 4);
 }
 
+TEST_F(JobFlow, ReportsWaitForAJobsErrorBoxAndTheActionComesAfterAllBoxes) {
+    StartWindow();
+    Form5->bsSkinCheckRadioBox1->SetChecked(true); // open the output folder
+    AddFiles({MakeInput("a.mp4"), MakeInput("b.mp4")});
+    Form1->bsSkinButton2->ButtonClick();
+    WriteFile(PartialOutputPath(Output() + "/" + Cell(1, 2)), "work");
+    Jobs.ReportTermination(TTerminateInfo{0, false, true, "first failed"});
+    Jobs.ReportTermination(TTerminateInfo{1, true, false, ""});
+    Jobs.ReportTermination(TTerminateInfo{-1, true, false, ""});
+    std::string SecondWhileOpen;
+    std::size_t ActionsWhileOpen = 99;
+    {
+        TScriptNextModal Box([&](TCustomForm& Shown) {
+            SecondWhileOpen = Cell(1, 3);
+            ActionsWhileOpen = Actions.Calls.size();
+            Shown.SetModalResult(mrOk);
+        });
+        Jobs.DeliverPending();
+    }
+    EXPECT_EQ(SecondWhileOpen, "");
+    EXPECT_EQ(ActionsWhileOpen, 0u);
+    EXPECT_EQ(Cell(0, 3), "失败");
+    EXPECT_EQ(Cell(1, 3), "100%");
+    EXPECT_EQ(Actions.Calls, std::vector<std::string>{"Open " + Output()});
+}
+
 TEST_F(JobFlow, AFileThatTookTheNameMeanwhileSendsTheOutputToTheNextFreeName) {
     StartWindow();
     AddFiles({MakeInput("a.mp4")});
