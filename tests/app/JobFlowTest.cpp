@@ -14,6 +14,7 @@
 #include "platform/forms/ListViews.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCombos.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.CheckRadio.h"
@@ -574,6 +575,24 @@ TEST_F(JobFlow, AStartWhileAStopWaitsIsRefusedAndTheStopGoesOn) {
     EXPECT_EQ(Count("Start(1)") + Count("Start(19)"), 1);
     EXPECT_EQ(Count("ClearTasks"), 1);
     EXPECT_FALSE(Form1->FStopping);
+}
+
+TEST_F(JobFlow, ACloseDuringTheStopCommandsWaitFollowsOnceTheStopReturned) {
+    StartWindow();
+    AddFiles({MakeInput("a.mp4")});
+    Form1->bsSkinButton2->ButtonClick();
+    bool ClosedDuringStop = true;
+    Jobs.StopSlice = [&](int) {
+        SendMessage(Form1->Handle(), WM_CLOSE, 0, 0);
+        ClosedDuringStop = Application->Terminated();
+    };
+    Form1->bsSkinButton10->ButtonClick();
+    EXPECT_FALSE(ClosedDuringStop);
+    EXPECT_EQ(Jobs.MaxStopDepth(), 1);
+    Jobs.StopSlice = nullptr;
+    Jobs.IsWorking = false;
+    Pump();
+    EXPECT_TRUE(Application->Terminated());
 }
 
 // ---------------------------------------------------------------- progress and termination
