@@ -154,6 +154,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
 TForm1::~TForm1() {
     // The handlers and adapters refer to controls the form frees next.
     FCatalogue.reset();
+    if (FActions)
+        FActions->SetOnFailure({});
     if (Form1 == this)
         Form1 = nullptr;
     if (MainWindowLink() == this)
@@ -597,6 +599,7 @@ void TForm1::BindServices() {
     }
     FQueue->SetOnTerminate(TTerminateEvent(this, &TForm1::FFQueueTerminate));
     FFLogger->OnLog = TLogEvent(this, &TForm1::FFLoggerLog);
+    BindJobFlowCommands();
 }
 
 // ---------------------------------------------------------------- glyphs
@@ -742,9 +745,10 @@ void TForm1::WaitingStop() {
     Queue().Stop(true);
 }
 
-void TForm1::FFQueueTerminate(TObject*, const TTerminateInfo&) {
+void TForm1::FFQueueTerminate(TObject*, const TTerminateInfo& Info) {
     // The job flow looks after the rows, the outputs and the after-done
     // action; while the window closes only the outputs are looked after.
+    JobTerminated(Info);
 }
 
 void TForm1::N4Click(TObject*) {

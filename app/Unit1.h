@@ -14,10 +14,12 @@
 #include "app/MainWindowLink.h"
 #include "catalogue/CatalogueHandlers.h"
 #include "media/FFmpegLogger.h"
+#include "platform/core/StringLists.h"
 #include "platform/core/Threads.h"
 #include "platform/forms/Forms.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -344,6 +346,58 @@ public:
     void CreateMainMenuBar();
     // The dialog components and the hint component.
     void CreateDialogs();
+
+    // ---- Job flow
+    // Adding files (Unit1.Add.cpp).
+    void btnAddClick(TObject* Sender);
+    void Button8Click(TObject* Sender);
+    void Button12Click(TObject* Sender);
+    void N21Click(TObject* Sender);
+    void N2222Click(TObject* Sender);
+    void N3331Click(TObject* Sender);
+    // The files (not folders) of FilePath matching ExtMask, as full paths
+    // sorted by name; null when FilePath is no existing folder.
+    std::unique_ptr<TStringList> GetFilenames(const std::string& FilePath,
+                                              const std::string& ExtMask);
+    // Runs the open dialog, one file or several, with the add filter: true
+    // with the chosen files in the order the dialog lists them. The only
+    // place that knows the dialog; until the skin library has an open dialog
+    // it asks OpenDialogRunner and answers false without one.
+    bool ExecuteOpenDialog(bool Multiple, std::vector<std::string>& Files);
+    std::function<bool(bool Multiple, const std::string& Filter, std::vector<std::string>& Files)>
+        OpenDialogRunner;
+    // Selects Row, puts its choices back into the lists and previews it.
+    void SelectJobRow(int Row);
+    // The final output paths of every row but Except.
+    std::vector<std::string> OtherRowOutputs(int Except) const;
+
+    // Conversion control (Unit1.Convert.cpp).
+    // Binds the commands, the queue's progress and the actions' failure.
+    void BindJobFlowCommands();
+    void btnStartClick(TObject* Sender);
+    void bsSkinButton2Click(TObject* Sender);
+    void button28Click(TObject* Sender);
+    void btnPauseClick(TObject* Sender);
+    void btnResumeClick(TObject* Sender);
+    void bsSkinButton11Click(TObject* Sender);
+    void bsSkinButton12Click(TObject* Sender);
+    void btnStopClick(TObject* Sender);
+    void bsSkinButton10Click(TObject* Sender);
+    void Button22Click(TObject* Sender);
+    void Button23Click(TObject* Sender);
+    void chkPreviewClick(TObject* Sender);
+    // Set by a stop, cleared by a start: the all-done report then runs no
+    // after-done action.
+    bool FBatchStopped = false;
+
+    // Progress, termination and after-done actions (Unit1.Progress.cpp).
+    void FFQueueProgress(TObject* Sender, PProgressInfo Info);
+    void JobTerminated(const TTerminateInfo& Info);
+    void Button25Click(TObject* Sender);
+    void Button29Click(TObject* Sender);
+    bool SetPrivilege(const std::string& PrivilegeName, bool Enable);
+    // A started outside command that failed: logged and shown.
+    void ExternalActionFailed(const std::string& Action, const std::string& Text);
 
 protected:
     void Dispatch(TMessage& Message) override;

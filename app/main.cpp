@@ -1,5 +1,7 @@
-// The program's entry point. No command line is read.
+// The program's entry point. The only command line read is the sound
+// child's, which plays a file and creates no window.
 #include "app/Program.h"
+#include "app/SoundPlayer.h"
 #include "platform/core/Threads.h"
 #include "platform/forms/Forms.h"
 #include "platform/qt/QtBackend.h"
@@ -37,14 +39,18 @@ int RunOnDesktop() {
 
 } // namespace
 
-int main(int, char** argv) {
+int main(int argc, char** argv) {
+    // The program starts itself this way to play the end-of-work sound.
+    std::string WaveFile;
+    if (IsSoundChildCommand(argc, argv, WaveFile))
+        return PlaySoundFile(WaveFile);
     RecordMainThread();
     std::string Error;
     if (!PrepareQtPlatform(Error)) {
         std::fprintf(stderr, "%s\n", Error.c_str());
         return 1;
     }
-    // Qt sees no arguments of the user: the program reads no command line.
+    // Qt sees no arguments of the user: every other command line is ignored.
     int QtArgc = 1;
     char* QtArgv[] = {argv[0], nullptr};
     QGuiApplication::setApplicationName("Ostrela");

@@ -1,0 +1,363 @@
+// Adding files: one file, several files or a whole folder, each probed,
+// given a task whose output is set up under its partial name, a row of the
+// job table and a job slot.
+#include "app/Unit1.h"
+
+#include "app/JobOutputs.h"
+#include "app/JobQueue.h"
+#include "app/PreviewPlayer.h"
+#include "app/ProgramServices.h"
+#include "app/Unit5.h"
+#include "catalogue/ProfileCatalogue.h"
+#include "platform/core/Conversions.h"
+#include "platform/core/Paths.h"
+#include "platform/core/StringLists.h"
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/Edits.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/ListBoxes.h"
+#include "platform/forms/ListViews.h"
+#include "platform/forms/Menus.h"
+#include "platform/forms/StdCtrls.h"
+#include "skin/controls/bsSkinCombos.h"
+#include "skin/controls/bsSkinCtrls.Button.h"
+#include "skin/controls/bsSkinCtrls.Panel.h"
+#include "skin/controls/bsSkinCtrls.Views.h"
+#include "skin/dialogs/bsSkinSelDirDlg.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace {
+
+enum class TAddResult { Added, ProbeFailed, Ended };
+
+// The open dialogs' filter: description and masks, each followed by "|".
+constexpr const char* OpenFilterEntries[][2] = {
+    {"所有文件格式 (*.*)", "*.*"},
+    {"支持的视频/音频文件格式",
+     "*.AVI;*.ASF;*.asx;*.WMV;*.AVS;*.FLV;*.MKV;*.MOV;*.3GP;*.MP4;*.MPG;*.MPEG;*.DAT;*.OGM;*.VOB;"
+     "*.RM;*.RMVB;*.TS;*.TP;*.IFO;*.NSV;*.MP3;*.AAC;*.WAV;*.WMA;*.CDA;*.SWF;"
+     "*.FLAC;*.M4A;*.MID;*.MKA;*.MP2;*.MPA;*.MPC;*.APE;*.OFR;*.OGG;*.RA;*.WV;*.TTA;*.AC3;*.DTS;"
+     "*.DV;*.m4v;*.3g2;*.mkv;*.dv;*.yuv;*.h261;*.h264;*.mjpeg;*.dif;*.m4v;*.3gpp;*.3gp2;*.qt"},
+    {"支持的视频文件格式",
+     "*.AVI;*.ASF;*.asx;*.WMV;*.AVS;*.FLV;*.MKV;*.MOV;*.3GP;*.MP4;*.MPG;*.MPEG;*.DAT;*.OGM;*.VOB;"
+     "*.RM;*.RMVB;*.TS;*.TP;*.IFO;*.NSV;*.SWF;*.WV;*.TTA;*.AC3;*.DTS;*.DV;*.m4v;*.3g2;*.mkv;*.dv;"
+     "*.yuv;*.h261;*.h264;*.mjpeg;*.dif;*.m4v;*.3gpp;*.3gp2;*.qt"},
+    {"支持的音频文件格式", "*.MP3;*.AAC;*.WAV;*.WMA;*.CDA;*.FLAC;*.M4A;*.MID;*.MKA;*.MP2;*.MPA;"
+                           "*.MPC;*.APE;*.OFR;*.OGG;*.RA;*.WV;*.TTA;*.AC3"},
+};
+
+// Entries that carry their masks in parentheses at the end.
+constexpr const char* OpenFilterFormats[] = {
+    "AVI文件 (*.avi)",
+    "Real视频文件格式 (*.rm;*.rmvb)",
+    "MP4视频格式 (*.mp4;*.m4v)",
+    "MPEG视频格式 (*.mpg;*.mpeg)",
+    "DVD视频格式 (*.vob)",
+    "VCD/SVCD视频格式 (*.dat;*.mpg)",
+    "ASF微软视频格式 (*.asf)",
+    "WMV微软视频格式 (*.wmv)",
+    "手机3GPP文件格式 (*.3gp;*.3gpp)",
+    "手机3GPP2文件格式 (*.3g2;*.3gp2)",
+    "Flash动画格式 (*.swf)",
+    "Flash视频格式 (*.flv)",
+    "MKV视频媒体格式 (*.mkv)",
+    "Quick Time视频文件格式 (*.mov;*.qt)",
+    "DV数字视频文件格式 (*.dv;*.dif)",
+    "Raw h261类型文件 (*.h261)",
+    "Raw h264类型文件 (*.h264)",
+    "YUV类型文件 (*.yuv)",
+    "GIF图片动画格式 (*.gif)",
+    "MJPEG视频格式(*.mjpg;*.mjpeg)",
+    "TS视频格式 (*.ts)",
+    "WMV高清HD视频格式 (*.xwmv)",
+    "微软数字视频格式( *.dvr-ms)",
+    "iTunes视频格式 (*.m4v)",
+    "MP3音频格式 (*.mp3)",
+    "CD音频格式 (*.cda)",
+    "WMA微软音频格式 (*.wma)",
+    "WAVE音频格式 (*.wav)",
+    "REAL音频格式 (*.ra;*.ram)",
+    "MP4音频格式 (*.m4a;*.mp4)",
+    "AAC高级音频格式 (*.aac)",
+    "AC3音频格式 (*.ac3)",
+    "Monkey音频格式 (*.ape;*.cue)",
+    "Flac无损压缩音频格式　(*.flac)",
+    "MPEG音频编码格式(*.mpa)",
+    "MPEG 2音频编码格式(*.mp2)",
+    "OGG音频编码格式(*.ogg)",
+    "AIFF音频编码格式(*.aif; *.aiff)",
+};
+
+std::string Trimmed(const std::string& Text) {
+    const auto First = Text.find_first_not_of(' ');
+    if (First == std::string::npos)
+        return {};
+    return Text.substr(First, Text.find_last_not_of(' ') - First + 1);
+}
+
+std::string WithoutTrailingDelimiter(std::string Folder) {
+    while (Folder.size() > 1 && Folder.back() == '/')
+        Folder.pop_back();
+    return Folder;
+}
+
+void AddLinesOf(TStrings& Lines, const std::string& Text) {
+    std::istringstream In(Text);
+    std::string Line;
+    while (std::getline(In, Line))
+        Lines.Add(Line);
+}
+
+} // namespace
+
+std::string OpenDialogFilterText() {
+    std::string Filter;
+    for (const auto& Entry : OpenFilterEntries)
+        Filter += std::string(Entry[0]) + "|" + Entry[1] + "|";
+    for (const std::string Description : OpenFilterFormats) {
+        const auto Open = Description.rfind('(');
+        const std::string Masks = Description.substr(Open + 1, Description.size() - Open - 2);
+        Filter += Description + "|" + Trimmed(Masks) + "|";
+    }
+    return Filter;
+}
+
+// ---------------------------------------------------------------- commands
+
+void TForm1::N21Click(TObject* Sender) {
+    Button12Click(Sender);
+}
+
+void TForm1::N3331Click(TObject* Sender) {
+    Button12Click(Sender);
+}
+
+void TForm1::N2222Click(TObject* Sender) {
+    Button8Click(Sender);
+}
+
+bool TForm1::ExecuteOpenDialog(bool Multiple, std::vector<std::string>& Files) {
+    Files.clear();
+    if (!OpenDialogRunner)
+        return false;
+    return OpenDialogRunner(Multiple, OpenDialogFilterText(), Files) && !Files.empty();
+}
+
+std::unique_ptr<TStringList> TForm1::GetFilenames(const std::string& FilePath,
+                                                  const std::string& ExtMask) {
+    if (!DirectoryExists(FilePath))
+        return nullptr;
+    const std::string Folder = IncludeTrailingPathDelimiter(FilePath);
+    std::vector<std::string> Names;
+    TSearchRec Entry;
+    for (int Found = FindFirst(Folder + ExtMask, faAnyFile, Entry); Found == 0;
+         Found = FindNext(Entry))
+        if ((Entry.Attr & faDirectory) == 0)
+            Names.push_back(Folder + Entry.Name);
+    FindClose(Entry);
+    // The order of the listing decides the order of the rows: by name, so
+    // that adding a folder twice gives the same table.
+    std::sort(Names.begin(), Names.end());
+    auto List = std::make_unique<TStringList>();
+    for (const std::string& Name : Names)
+        List->Add(Name);
+    return List;
+}
+
+std::vector<std::string> TForm1::OtherRowOutputs(int Except) const {
+    std::vector<std::string> Paths;
+    for (int Row = 0; Row < Slots.RowCount(); ++Row)
+        if (Row != Except)
+            Paths.push_back(const_cast<TJobSlots&>(Slots).OO1(Slots.SlotOfRow(Row)).FileName);
+    return Paths;
+}
+
+void TForm1::SelectJobRow(int Row) {
+    if (Row < 0 || Row >= lvFiles->Items()->Count())
+        return;
+    lvFiles->SetItemIndex(Row);
+    if (!Catalogue().RestoreRowChoices())
+        return;
+    const std::string Input = lvFiles->Items()->Item(Row)->Caption();
+    if (!Player().AVLibLoaded() && !Player().LoadAVLib(ProgramFolder() + "LibAV")) {
+        mmoLog->Lines()->Add(Player().LastErrMsg());
+        return;
+    }
+    T_Movie_PLayer_FileName = Input;
+    Player().Stop(true);
+    if (!Player().Open(Input, Panel6->Handle(), true))
+        mmoLog->Lines()->Add(Player().LastErrMsg());
+}
+
+namespace {
+
+// Resets the working set and loads the converter's libraries; false when
+// they cannot be loaded, which is logged and shown.
+bool BeginAdd(TForm1& Form) {
+    Form.Catalogue().Button6Click(&Form);
+    IJobQueue& Queue = Form.Queue();
+    if (Queue.AVLibLoaded() || Queue.LoadAVLib(ProgramFolder() + "LibAV"))
+        return true;
+    const std::string Message = Queue.LastErrMsg();
+    Form.mmoLog->Lines()->Add(Message);
+    Application->MessageBox("无法载入 FFmpeg 库：\n" + Message, Application->Title(), 48);
+    return false;
+}
+
+TAddResult AddFile(TForm1& Form, const std::string& FileName) {
+    IJobQueue& Queue = Form.Queue();
+    TStrings& Log = *Form.mmoLog->Lines();
+    const int Slot = Form.Slots.TakeFree();
+    if (Slot < 0) {
+        Form.ShowNotice("任务数已达上限，无法添加更多文件！");
+        return TAddResult::Ended;
+    }
+    const TJobProbe Probe = Queue.ProbeFile(FileName);
+    if (!Probe.Loaded) {
+        Form.LogDiagnostic("***File load error: " + Probe.ErrorText);
+        return TAddResult::ProbeFailed;
+    }
+    Form.ProgressBar1->SetPosition(0);
+    TProfileWorkingSet& Set = Form.ProfileWorkingSet();
+    Set.Video_AddFileName = FileName;
+
+    TInputOptions Input;
+    InitInputOptions(Input);
+    const int Task = Queue.AddTask(FileName, &Input);
+    if (Task < 0) {
+        Form.LogDiagnostic("***File open error: " + Queue.LastErrMsg());
+        return TAddResult::Ended;
+    }
+    Log.Add("");
+    AddLinesOf(Log, Queue.TaskInfoText(Task));
+    Form.T_Movie_PLayer_FileName = FileName;
+
+    TOutputOptions Output;
+    InitOutputOptions(Output);
+    Form.Catalogue().Button5Click(&Form);
+    Form.Catalogue().Button13Click(&Form);
+    // The output name must not be one another row writes, nor a file whose
+    // loss the user did not agree to, nor a kept partial file's.
+    const bool Overwrite = Form5 && Form5->OverwriteOutput();
+    const std::string Final = ResolveOutputName(
+        WithoutTrailingDelimiter(ExtractFilePath(Set.Video_OutPutFileName)),
+        ExtractFileName(Set.Video_OutPutFileName), Overwrite, Form.OtherRowOutputs(-1));
+    Set.Video_OutPutFileName = Final;
+    ApplyWorkingSet(Set, Output, TVolumeRule::AlwaysSet);
+    if (!Queue.SetOutputFile(Task, PartialOutputPath(Final), &Output)) {
+        const std::string Message = Queue.LastErrMsg();
+        Queue.RemoveTask(Task);
+        Form.LogDiagnostic("***Cannot do convert, error: " + Message);
+        return TAddResult::Ended;
+    }
+    // The task writes the partial name; the row and the slot keep the final.
+    Output.FileName = Final;
+
+    Form.bsSkinPanel5->SetVisible(false);
+    TListItem* Item = Form.lvFiles->Items()->Add();
+    Item->SetCaption(Input.FileName);
+    TStrings& Cells = *Item->SubItems();
+    Cells.Add(Probe.Duration > 0 ? SecToDate(static_cast<int>(Probe.Duration / 1000000)) : "N/A");
+    Cells.Add(MegabyteText(Probe.FileSize));
+    Cells.Add(ExtractFileName(Final));
+    for (int Empty = 0; Empty < 4; ++Empty)
+        Cells.Add("");
+    Cells.Add(IntToStr(Task + 1));
+    Cells.Add(ProfileCode(Form.bsSkinOfficeComboBox2->ItemIndex(),
+                          Form.bsSkinOfficeComboBox1->ItemIndex()));
+    Cells.Add(Form.Catalogue().ParameterCodeFromLists());
+    Cells.Add(Output.VideoCodec);
+    Cells.Add(Output.AudioCodec);
+    Cells.Add(IntToStr(Output.AudioChannels));
+    Cells.Add(Output.VideoTag);
+    Cells.Add(Output.FileExt);
+    Cells.Add(Output.FrameSize);
+    Cells.Add(IntToStr(Output.VideoBitrate));
+    Cells.Add(Output.FrameRate);
+    Cells.Add(IntToStr(Output.AudioBitrate));
+    Cells.Add(IntToStr(Output.AudioSampleRate));
+    Cells.Add(Output.FrameAspectRatio);
+    for (int Empty = 0; Empty < 3; ++Empty)
+        Cells.Add("");
+
+    for (TControl* Button : std::initializer_list<TControl*>{
+             Form.bsSkinButton7, Form.bsSkinButton21, Form.bsSkinButton8, Form.bsSkinButton2})
+        Form.SetToolButtonEnabled(Button, true, Button == Form.bsSkinButton2);
+    for (TMenuItem* Entry : {Form.N9, Form.N26, Form.N10, Form.N12})
+        Entry->SetEnabled(true);
+
+    Form.Slots.LinkRow(Form.lvFiles->Items()->Count() - 1, Slot);
+    Form.Slots.Store(Slot, Input, Output);
+    Form.LogDiagnostic("***Can do convert.");
+    if (Form.bsSkinButton2->CanFocus())
+        Form.bsSkinButton2->SetFocus();
+    return TAddResult::Added;
+}
+
+void SelectLastRow(TForm1& Form) {
+    const int Count = Form.lvFiles->Items()->Count();
+    if (Count == 0)
+        return;
+    Form.SelectJobRow(Count - 1);
+    if (Form.lvFiles->CanFocus())
+        Form.lvFiles->SetFocus();
+}
+
+// Takes Files from the last to the first; false when a file ended the flow.
+bool AddFilesBackwards(TForm1& Form, const std::vector<std::string>& Files) {
+    for (auto Name = Files.rbegin(); Name != Files.rend(); ++Name) {
+        if (!FileExists(*Name))
+            return false;
+        if (AddFile(Form, *Name) == TAddResult::Ended)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void TForm1::btnAddClick(TObject*) {
+    if (!BeginAdd(*this))
+        return;
+    std::vector<std::string> Files;
+    if (!ExecuteOpenDialog(false, Files) || !FileExists(Files.front()))
+        return;
+    if (AddFile(*this, Files.front()) != TAddResult::Added)
+        return;
+    SelectLastRow(*this);
+}
+
+void TForm1::Button8Click(TObject*) {
+    if (!BeginAdd(*this))
+        return;
+    std::vector<std::string> Files;
+    if (!ExecuteOpenDialog(true, Files) || !FileExists(Files.front()))
+        return;
+    if (AddFilesBackwards(*this, Files))
+        SelectLastRow(*this);
+}
+
+void TForm1::Button12Click(TObject*) {
+    const int RowsBefore = lvFiles->Items()->Count();
+    if (!BeginAdd(*this))
+        return;
+    if (!bsSkinSelectDirectoryDialog1->Execute())
+        return;
+    const std::string Directory = bsSkinSelectDirectoryDialog1->Directory;
+    if (Directory.empty() || !DirectoryExists(Directory))
+        return;
+    ListBox1->Items()->Clear();
+    std::vector<std::string> Files;
+    if (std::unique_ptr<TStringList> Names = GetFilenames(Directory, "*.*"))
+        for (int I = 0; I < Names->Count(); ++I) {
+            ListBox1->Items()->Add(Names->Strings(I));
+            Files.push_back(Names->Strings(I));
+        }
+    if (!AddFilesBackwards(*this, Files))
+        return;
+    SelectLastRow(*this);
+    if (lvFiles->Items()->Count() <= RowsBefore)
+        ShowNotice("在该目录没有发现可以用的视频或音频文件！");
+}
