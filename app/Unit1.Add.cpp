@@ -23,6 +23,7 @@
 #include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.Panel.h"
 #include "skin/controls/bsSkinCtrls.Views.h"
+#include "skin/dialogs/bsSkinOpenDlg.h"
 #include "skin/dialogs/bsSkinSelDirDlg.h"
 
 #include <algorithm>
@@ -140,9 +141,26 @@ void TForm1::N2222Click(TObject* Sender) {
 
 bool TForm1::ExecuteOpenDialog(bool Multiple, std::vector<std::string>& Files) {
     Files.clear();
-    if (!OpenDialogRunner)
+    if (OpenDialogRunner)
+        return OpenDialogRunner(Multiple, OpenDialogFilterText(), Files) && !Files.empty();
+    TbsSkinOpenDialog*& Dialog = Multiple ? OpenDialog2 : OpenDialog1;
+    if (!Dialog) {
+        Dialog = new TbsSkinOpenDialog(this);
+        Dialog->SetName(Multiple ? "OpenDialog2" : "OpenDialog1");
+        Dialog->SetTitle("打开文件");
+        Dialog->MultiSelection = Multiple;
+        Dialog->CheckFileExists = true;
+        Dialog->Filter = OpenDialogFilterText();
+        Dialog->FilterIndex = 1;
+    }
+    Dialog->SetSkinData(bsSkinData1);
+    if (!Dialog->Execute())
         return false;
-    return OpenDialogRunner(Multiple, OpenDialogFilterText(), Files) && !Files.empty();
+    for (int I = 0; I < Dialog->Files()->Count(); ++I)
+        Files.push_back(Dialog->Files()->Strings(I));
+    if (Files.empty() && !Dialog->FileName().empty())
+        Files.push_back(Dialog->FileName());
+    return !Files.empty();
 }
 
 std::unique_ptr<TStringList> TForm1::GetFilenames(const std::string& FilePath,

@@ -87,6 +87,8 @@ const TLayoutBound* FindLayoutBound(const std::string& Name);
 // The component of that name among Owner's, or null.
 TComponent* FindOwnedComponent(const TComponent& Owner, const std::string& Name);
 
+class TbsSkinOpenDialog;
+
 class TForm1 : public TForm, public TMainWindowLink {
 public:
     explicit TForm1(TComponent* AOwner);
@@ -359,13 +361,16 @@ public:
     // sorted by name; null when FilePath is no existing folder.
     std::unique_ptr<TStringList> GetFilenames(const std::string& FilePath,
                                               const std::string& ExtMask);
-    // Runs the open dialog, one file or several, with the add filter: true
-    // with the chosen files in the order the dialog lists them. The only
-    // place that knows the dialog; until the skin library has an open dialog
-    // it asks OpenDialogRunner and answers false without one.
+    // Runs the open dialog, one file (OpenDialog1) or several (OpenDialog2),
+    // with the add filter: true with the chosen files in the order the dialog
+    // lists them. The only place that knows the dialogs; tests put a script
+    // in OpenDialogRunner instead.
     bool ExecuteOpenDialog(bool Multiple, std::vector<std::string>& Files);
     std::function<bool(bool Multiple, const std::string& Filter, std::vector<std::string>& Files)>
         OpenDialogRunner;
+    // Made on first use and kept, so each keeps the user's last filter.
+    TbsSkinOpenDialog* OpenDialog1 = nullptr;
+    TbsSkinOpenDialog* OpenDialog2 = nullptr;
     // Selects Row, puts its choices back into the lists and previews it.
     void SelectJobRow(int Row);
     // The final output paths of every row but Except.

@@ -4,6 +4,7 @@
 #include "platform/gdi/Gdi.h"
 #include "tests/fixtures/skins/TestSkin.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/VirtualScreen.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -17,21 +18,6 @@
 #include <sstream>
 
 namespace {
-
-bool Available(const std::string& Tool) {
-    return std::system(("command -v " + Tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string ReadFile(const std::string& Path) {
-    std::ifstream In(Path);
-    std::stringstream S;
-    S << In.rdbuf();
-    return S.str();
-}
-
-std::string Quote(const std::string& Text) {
-    return "'" + Text + "'";
-}
 
 std::uint32_t Rgb(QRgb P) {
     return P & 0xFFFFFF;
@@ -69,21 +55,16 @@ protected:
 } // namespace
 
 TEST_F(SkinControlsEndToEnd, PlainAndSkinnedHalvesReachTheScreen) {
-    if (!Available("xvfb-run") || !Available("xauth") || !Available("xdotool"))
+    if (!ToolAvailable("xvfb-run") || !ToolAvailable("xauth") || !ToolAvailable("xdotool"))
         GTEST_SKIP() << "xvfb-run, xauth or xdotool is not installed";
     TTempDir Dir;
-    const int Server = 1000 + int((long(getpid()) * 97 + long(std::time(nullptr))) % 50000);
-    const std::string Command = "env -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=" + Quote(Dir.Path()) +
-                                " timeout 300 xvfb-run -a -n " + std::to_string(Server) + " -e " +
-                                Quote(Dir.File("xvfb-errors.txt")) +
-                                " -s '-screen 0 1280x800x24' " + Quote(SKIN_DEMO_SCRIPT) + " " +
-                                Quote(SKIN_DEMO) + " " + Quote(OSTRELA_BIN_DIR "/screenshot") +
-                                " " + Quote(Dir.Path()) + " </dev/null >" +
-                                Quote(Dir.File("xvfb.txt")) + " 2>&1";
-    ASSERT_EQ(std::system(Command.c_str()), 0) << ReadFile(Dir.File("xvfb.txt"));
-    EXPECT_EQ(ReadFile(Dir.File("stderr.txt")), "");
-    ASSERT_EQ(ReadFile(Dir.File("output.txt")), "ready\nready\n");
-    EXPECT_EQ(ReadFile(Dir.File("status.txt")), "0\n");
+    ASSERT_EQ(RunDemoOnVirtualScreen(SKIN_DEMO_SCRIPT, SKIN_DEMO, OSTRELA_BIN_DIR "/screenshot",
+                                     Dir.Path(), "1280x800x24"),
+              0)
+        << ReadTextFile(Dir.File("xvfb.txt"));
+    EXPECT_EQ(ReadTextFile(Dir.File("stderr.txt")), "");
+    ASSERT_EQ(ReadTextFile(Dir.File("output.txt")), "ready\nready\n");
+    EXPECT_EQ(ReadTextFile(Dir.File("status.txt")), "0\n");
 
     ASSERT_TRUE(Shot.load(QString::fromStdString(Dir.File("screen.png"))));
     std::filesystem::copy_file(Dir.File("screen.png"),

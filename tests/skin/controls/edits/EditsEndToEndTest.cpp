@@ -4,6 +4,7 @@
 // Skipped when xvfb-run, xauth or xdotool is missing.
 #include "platform/gdi/Gdi.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/VirtualScreen.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -17,21 +18,6 @@
 #include <sstream>
 
 namespace {
-
-bool Available(const std::string& Tool) {
-    return std::system(("command -v " + Tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string ReadFile(const std::string& Path) {
-    std::ifstream In(Path);
-    std::stringstream S;
-    S << In.rdbuf();
-    return S.str();
-}
-
-std::string Quote(const std::string& Text) {
-    return "'" + Text + "'";
-}
 
 bool Is(const QImage& Shot, int X, int Y, COLORREF Colour) {
     const QRgb P = Shot.pixel(X, Y);
@@ -48,21 +34,16 @@ int CountOf(const QImage& Shot, QRect Area, COLORREF Colour) {
 }
 
 TEST(SkinEditsEndToEnd, EditsScrollBoxAndLinksReachTheScreenInBothLooks) {
-    if (!Available("xvfb-run") || !Available("xauth") || !Available("xdotool"))
+    if (!ToolAvailable("xvfb-run") || !ToolAvailable("xauth") || !ToolAvailable("xdotool"))
         GTEST_SKIP() << "xvfb-run, xauth or xdotool is not installed";
     TTempDir Dir;
-    const int Server = 1000 + int((long(getpid()) * 67 + long(std::time(nullptr))) % 50000);
-    const std::string Command = "env -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=" + Quote(Dir.Path()) +
-                                " timeout 300 xvfb-run -a -n " + std::to_string(Server) + " -e " +
-                                Quote(Dir.File("xvfb-errors.txt")) +
-                                " -s '-screen 0 1920x1080x24' " + Quote(EDITS_DEMO_SCRIPT) + " " +
-                                Quote(EDITS_DEMO) + " " + Quote(OSTRELA_BIN_DIR "/screenshot") +
-                                " " + Quote(Dir.Path()) + " </dev/null >" +
-                                Quote(Dir.File("xvfb.txt")) + " 2>&1";
-    ASSERT_EQ(std::system(Command.c_str()), 0) << ReadFile(Dir.File("xvfb.txt"));
-    EXPECT_EQ(ReadFile(Dir.File("stderr.txt")), "");
-    ASSERT_EQ(ReadFile(Dir.File("output.txt")), "ready\n");
-    EXPECT_EQ(ReadFile(Dir.File("status.txt")), "0\n");
+    ASSERT_EQ(RunDemoOnVirtualScreen(EDITS_DEMO_SCRIPT, EDITS_DEMO, OSTRELA_BIN_DIR "/screenshot",
+                                     Dir.Path(), "1920x1080x24"),
+              0)
+        << ReadTextFile(Dir.File("xvfb.txt"));
+    EXPECT_EQ(ReadTextFile(Dir.File("stderr.txt")), "");
+    ASSERT_EQ(ReadTextFile(Dir.File("output.txt")), "ready\n");
+    EXPECT_EQ(ReadTextFile(Dir.File("status.txt")), "0\n");
 
     QImage Shot(QString::fromStdString(Dir.File("screen.png")));
     ASSERT_EQ(Shot.size(), QSize(1920, 1080));
