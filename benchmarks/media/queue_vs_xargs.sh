@@ -64,16 +64,19 @@ for k in 1 2 4; do
     printf 'K=%d  queue %.2f s  xargs %.2f s  ratio %.3f\n' "$k" "$q" "$x" "$(echo "$q / $x" | bc -l)"
 done
 
-# Paused workers: four jobs, four threads, paused for 5 s.
+# Paused workers: four jobs, four threads, paused for 7 s and read over
+# 4.5 s of it.
 # Per thread "tid ticks", the main thread left out (it serves the user
 # interface while the workers sleep); threads that end in between are
 # compared only where both readings have them.
 cpu_of() {
-    for stat in /proc/"$1"/task/*/stat; do
-        tid=$(basename "$(dirname "$stat")")
-        [ "$tid" = "$1" ] && continue
-        sed 's/.*) //' "$stat" 2>/dev/null | awk -v t="$tid" '{print t, $12 + $13}' || true
-    done | sort
+    # One reader for every thread: forking per thread took long enough with
+    # the decoders' threads to carry the second reading past the pause.
+    awk -v main="$1" '{
+        n = split(FILENAME, part, "/"); tid = part[n - 1]
+        if (tid == main) next
+        sub(/.*\) /, ""); print tid, $12 + $13
+    }' /proc/"$1"/task/*/stat 2>/dev/null | sort
 }
 # Longer jobs for the pause and stop measurements (60 s sources), so that
 # all four are still converting when they are paused or stopped.
@@ -86,7 +89,7 @@ while [ $i -le 4 ]; do
     i=$((i + 1))
 done
 set -- "$work/long1.mp4" "$work/long2.mp4" "$work/long3.mp4" "$work/long4.mp4"
-"$queue" "$work/q" 4 "$1" "$2" "$3" "$4" --pause 5 > "$work/pause.log" &
+"$queue" "$work/q" 4 "$1" "$2" "$3" "$4" --pause 7 > "$work/pause.log" &
 pid=$!
 until grep -q '^paused' "$work/pause.log" 2>/dev/null; do
     kill -0 "$pid" 2>/dev/null || { echo "queue_files ended before pausing" >&2; exit 1; }
