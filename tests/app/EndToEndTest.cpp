@@ -1,0 +1,323 @@
+// The real program on a virtual X screen, driven by e2e-main.sh with keys
+// and clicks. Where to click and what the screen should show come from the
+// same forms made on the headless backend in the same skin: a control's
+// place in its window, and the colour that fills each area of the window.
+// Each test is skipped when xvfb-run, xauth or xdotool is missing.
+#include "app/Unit1.h"
+#include "app/Unit5.h"
+#include "platform/forms/Forms.h"
+#include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCombos.h"
+#include "skin/controls/bsSkinCtrls.Bars.h"
+#include "skin/controls/bsSkinCtrls.Button.h"
+#include "skin/controls/bsSkinCtrls.CheckRadio.h"
+#include "skin/controls/bsSkinCtrls.Panel.h"
+#include "skin/forms/bsSkinMainMenuBar.h"
+#include "skin/model/bsSkinData.Component.h"
+#include "tests/app/support/ProgramFixture.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/VirtualScreen.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TPlace {
+    int X = 0, Y = 0;
+};
+
+// An area of a window, in the window's own coordinates.
+struct TArea {
+    std::string Name;
+    TRect Rect;
+};
+
+// The colour that covers most of an area: the background under text and
+// pictures, which both renderings must agree on.
+std::uint32_t Dominant(const std::function<std::uint32_t(int, int)>& Pixel, const TRect& R) {
+    std::map<std::uint32_t, int> Count;
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+        for (int X = R.Left; X < R.Right; ++X)
+            ++Count[Pixel(X, Y) & 0xFFFFFF];
+    std::uint32_t Best = 0;
+    int Most = -1;
+    for (auto [Colour, N] : Count)
+        if (N > Most)
+            Best = Colour, Most = N;
+    return Best;
+}
+
+std::string Hex(std::uint32_t C) {
+    std::ostringstream S;
+    S << std::hex << C;
+    return S.str();
+}
+
+// The X=, Y=, WIDTH=, HEIGHT= lines xdotool writes.
+std::map<std::string, int> Geometry(const std::string& Path) {
+    std::map<std::string, int> Out;
+    std::istringstream In(ReadTextFile(Path));
+    std::string Line;
+    while (std::getline(In, Line))
+        if (auto Eq = Line.find('='); Eq != std::string::npos)
+            Out[Line.substr(0, Eq)] = std::atoi(Line.c_str() + Eq + 1);
+    return Out;
+}
+
+class MainWindowOnScreen : public TProgramFixture {
+protected:
+    void SetUp() override {
+        if (!ToolAvailable("xvfb-run") || !ToolAvailable("xdotool") || !ToolAvailable("xauth"))
+            GTEST_SKIP() << "xvfb-run, xauth or xdotool is not installed";
+        TProgramFixture::SetUp();
+        fs::create_directories(Run.File("program"));
+        fs::create_directories(Run.File("home"));
+        fs::create_directories(Run.File("stubs"));
+        fs::copy_file(OSTRELA_PROGRAM, ProgramCopy());
+        // Nothing is opened or powered off: the stubs only write down their
+        // arguments.
+        for (const char* Stub : {"xdg-open", "systemctl"}) {
+            const std::string Path = Run.File(std::string("stubs/") + Stub);
+            std::ofstream(Path) << "#!/bin/sh\necho \"" << Stub << " $*\" >>'"
+                                << Run.File("actions.txt") << "'\n";
+            fs::permissions(Path, fs::perms::owner_all);
+        }
+        // Qt wants its runtime folder private.
+        chmod(Run.Path().c_str(), 0700);
+    }
+
+    std::string ProgramCopy() const { return Run.File("program/ostrela"); }
+    std::string RealOptionPath() const { return Run.File("program/option.ini"); }
+    std::string RealHome() const { return Run.File("home"); }
+
+    // Plays the steps; every run ends with the program gone.
+    void Play(const std::string& Steps) {
+        std::ofstream(Run.File("steps.txt")) << Steps;
+        const int Status = RunDemoOnVirtualScreen(OSTRELA_E2E_DRIVER, ProgramCopy(),
+                                                  OSTRELA_SCREENSHOT, Run.Path(), "1920x1080x24");
+        ASSERT_EQ(Status, 0) << ReadTextFile(Run.File("xvfb.txt"));
+        ASSERT_EQ(ReadTextFile(Run.File("driver.txt")), "");
+    }
+
+    // A control's centre in its form's window.
+    static TPlace CentreOf(TControl* Control) {
+        const TPoint P = Control->ClientToScreen({Control->Width() / 2, Control->Height() / 2});
+        TCustomForm* Form = GetParentForm(Control);
+        return {P.X - Form->Left(), P.Y - Form->Top()};
+    }
+
+    // A control's rectangle in the main window.
+    TRect AreaOf(TControl* Control, int Height = -1) const {
+        const TPoint P = Control->ClientToScreen({0, 0});
+        const int L = P.X - Form1->Left(), T = P.Y - Form1->Top();
+        return {L, T, L + Control->Width(), T + (Height < 0 ? Control->Height() : Height)};
+    }
+
+    // The main window's areas that a skin colours: caption band, menu bar,
+    // tool bar, cover picture and the two group boxes' caption bands.
+    std::vector<TArea> SkinnedAreas() const {
+        const TPoint Client = Form1->ClientToScreen({0, 0});
+        const int Caption = Client.Y - Form1->Top();
+        return {
+            {"caption", {8, 2, Form1->Width() - 80, Caption - 2}},
+            {"menu bar", AreaOf(Form1->bsSkinMainMenuBar1)},
+            {"tool bar", AreaOf(Form1->bsSkinToolBar2)},
+            {"cover", AreaOf(Form1->Image1)},
+            {"presets caption", AreaOf(Form1->bsSkinPanel4, 16)},
+            {"preview caption", AreaOf(Form1->bsSkinPanel3, 16)},
+        };
+    }
+
+    // The dominant colour of each area as the headless forms paint it.
+    std::map<std::string, std::uint32_t> ReferenceColours() {
+        Pump();
+        FlushPresents();
+        std::map<std::string, std::uint32_t> Out;
+        for (const TArea& Area : SkinnedAreas())
+            Out[Area.Name] = Dominant(
+                [&](int X, int Y) {
+                    return Headless.ScreenPixel(Form1->Left() + X, Form1->Top() + Y);
+                },
+                Area.Rect);
+        return Out;
+    }
+
+    // The same from a photograph of the real window at Window's place.
+    std::map<std::string, std::uint32_t> ScreenColours(const std::string& Shot,
+                                                       const std::map<std::string, int>& Window) {
+        QImage Image(QString::fromStdString(Run.File(Shot)));
+        EXPECT_FALSE(Image.isNull()) << Shot;
+        std::map<std::string, std::uint32_t> Out;
+        if (Image.isNull())
+            return Out;
+        for (const TArea& Area : SkinnedAreas())
+            Out[Area.Name] = Dominant(
+                [&](int X, int Y) {
+                    return std::uint32_t(Image.pixel(Window.at("X") + X, Window.at("Y") + Y));
+                },
+                Area.Rect);
+        return Out;
+    }
+
+    void ExpectSameColours(const std::map<std::string, std::uint32_t>& Screen,
+                           const std::map<std::string, std::uint32_t>& Reference,
+                           const std::string& Shot) {
+        for (auto [Name, Colour] : Reference)
+            EXPECT_EQ(Hex(Screen.count(Name) ? Screen.at(Name) : 0), Hex(Colour))
+                << Name << " in " << Shot;
+    }
+
+    // The headless program in another skin, changed as the skin command does.
+    void UseSkin(int Skin) {
+        if (!Started)
+            Start();
+        Form1->bsSkinData1->SetSkinIndex(Skin);
+        Pump();
+    }
+
+    static std::string Step(const std::string& Name, TPlace P) {
+        return Name + " " + std::to_string(P.X) + " " + std::to_string(P.Y) + "\n";
+    }
+    static std::string Step(const std::string& Name, const std::string& Window, TPlace P) {
+        return Name + " " + Window + " " + std::to_string(P.X) + " " + std::to_string(P.Y) + "\n";
+    }
+
+    TTempDir Run;
+};
+
+TEST_F(MainWindowOnScreen, FirstStartIsPhotographedInTheFirstSkinAndEndsFromTheFileMenu) {
+    Start();
+    const std::map<std::string, std::uint32_t> Reference = ReferenceColours();
+    // The file menu by keys: F10 takes the bar, Down opens "文件" on its
+    // first entry, three more reach "退出" past the separator.
+    Play("start\nshot first\nkey F10\nkey Down\nkey Down Down Down\nshot exit\nkey Return\n"
+         "wait-exit status\n");
+
+    EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
+    EXPECT_EQ(ReadTextFile(Run.File("stderr.txt")), "");
+    EXPECT_EQ(ReadTextFile(Run.File("actions.txt")), "");
+    // The window: "Ostrela", the headless form's size around an 804 x 541
+    // client area.
+    const auto Window = Geometry(Run.File("main.txt"));
+    EXPECT_EQ(Form1->ClientWidth(), 804);
+    EXPECT_EQ(Form1->ClientHeight(), 541);
+    EXPECT_EQ(Window.at("WIDTH"), Form1->Width());
+    EXPECT_EQ(Window.at("HEIGHT"), Form1->Height());
+    ExpectSameColours(ScreenColours("first.png", Window), Reference, "first.png");
+
+    // The first start's file, as the headless first start wrote it but for
+    // the home folder; the default output folder made.
+    std::string Expected = OptionText();
+    const std::string FixtureHome = HomeFolder();
+    Expected.replace(Expected.find(FixtureHome), FixtureHome.size(), RealHome());
+    EXPECT_EQ(ReadTextFile(RealOptionPath()), Expected);
+    EXPECT_NE(Expected.find("OutPath=" + RealHome() + "/Ostrela视频软件/输出"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(RealHome() + "/Ostrela视频软件/输出"));
+}
+
+TEST_F(MainWindowOnScreen, SkinChosenInTheDialogRepaintsTheWindowAndIsStored) {
+    UseSkin(7);
+    const std::map<std::string, std::uint32_t> Skin7 = ReferenceColours();
+    UseSkin(3);
+    const std::map<std::string, std::uint32_t> Skin3 = ReferenceColours();
+    ASSERT_NE(Skin3.at("caption"), Skin7.at("caption")) << "the two skins must look different";
+    std::ofstream(RealOptionPath()) << "[Skin]\nSetSkin=3\n";
+
+    // The select-skin dialog opens on the current skin; four rows down is 7.
+    Play("start\nshot skin3\n" + Step("click", CentreOf(Form1->bsSkinButton9)) +
+         "other dialog\nshot dialog\nkey Down Down Down Down\nkey Return\ngone dialog\n"
+         "sleep 1\nshot skin7\nkey alt+F4\nwait-exit status\n");
+
+    EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
+    const auto Window = Geometry(Run.File("main.txt"));
+    ExpectSameColours(ScreenColours("skin3.png", Window), Skin3, "skin3.png");
+    ExpectSameColours(ScreenColours("skin7.png", Window), Skin7, "skin7.png");
+    EXPECT_NE(ReadTextFile(RealOptionPath()).find("SetSkin=7\r\n"), std::string::npos)
+        << ReadTextFile(RealOptionPath());
+}
+
+TEST_F(MainWindowOnScreen, OptionsChosenInTheDialogAreStoredAndShownAtTheNextStart) {
+    Start();
+    const TPlace OptionsButton = CentreOf(Form1->bsSkinButton19);
+    Form5->Show();
+    Pump();
+    const TPlace Nothing = CentreOf(Form5->bsSkinCheckRadioBox5);
+    const TPlace Threads = CentreOf(Form5->bsSkinComboBox2);
+    const TPlace Ok = CentreOf(Form5->bsSkinButton6);
+    const TPlace Cancel = CentreOf(Form5->bsSkinButton1);
+    const TRect Combo{Threads.X - Form5->bsSkinComboBox2->Width() / 2 + 2, Threads.Y - 6,
+                      Threads.X + Form5->bsSkinComboBox2->Width() / 2 - 20, Threads.Y + 6};
+    Form5->Hide();
+
+    // "不进行任何操作", then thread count 4: the click gives the closed list
+    // the focus, three steps down from "1" (Return would press the default
+    // button).
+    Play("start\n" + Step("click", OptionsButton) + "other options\nshot options\n" +
+         Step("click-other", "options", Nothing) + Step("click-other", "options", Threads) +
+         "key Down Down Down\nshot chosen\n" + Step("click-other", "options", Ok) +
+         "gone options\nkey alt+F4\nwait-exit status1\n"
+         "start\n" +
+         Step("click", OptionsButton) + "other again\nshot again\n" +
+         Step("click-other", "again", Cancel) + "gone again\nkey alt+F4\nwait-exit status2\n");
+
+    EXPECT_EQ(ReadTextFile(Run.File("status1.txt")), "0\n");
+    EXPECT_EQ(ReadTextFile(Run.File("status2.txt")), "0\n");
+    const std::string Stored = ReadTextFile(RealOptionPath());
+    EXPECT_NE(Stored.find("After_Done=3\r\n"), std::string::npos) << Stored;
+    EXPECT_NE(Stored.find("Thread_Count=4\r\n"), std::string::npos) << Stored;
+
+    // The second start's dialog shows the count chosen in the first: its
+    // box holds the same picture as right after the choice, not the first
+    // start's "1".
+    const auto First = Geometry(Run.File("options.txt"));
+    const auto Second = Geometry(Run.File("again.txt"));
+    QImage Before(QString::fromStdString(Run.File("options.png")));
+    QImage Chosen(QString::fromStdString(Run.File("chosen.png")));
+    QImage Again(QString::fromStdString(Run.File("again.png")));
+    ASSERT_FALSE(Before.isNull() || Chosen.isNull() || Again.isNull());
+    int DiffersFromFirst = 0, DiffersFromChosen = 0;
+    for (int Y = Combo.Top; Y < Combo.Bottom; ++Y)
+        for (int X = Combo.Left; X < Combo.Right; ++X) {
+            const QRgb C = Chosen.pixel(First.at("X") + X, First.at("Y") + Y);
+            DiffersFromFirst += Before.pixel(First.at("X") + X, First.at("Y") + Y) != C;
+            DiffersFromChosen += Again.pixel(Second.at("X") + X, Second.at("Y") + Y) != C;
+        }
+    EXPECT_GT(DiffersFromFirst, 0);
+    EXPECT_EQ(DiffersFromChosen, 0);
+}
+
+TEST_F(MainWindowOnScreen, F1WithoutAHelpFileShowsTheNoticeAndAltF4Ends) {
+    Play("start\nkey F1\nother notice\nshot notice\nkey Return\ngone notice\nshot after\n"
+         "key alt+F4\nwait-exit status\n");
+
+    EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
+    EXPECT_EQ(ReadTextFile(Run.File("actions.txt")), "");
+    // The notice showed over the window, and is gone.
+    const auto Notice = Geometry(Run.File("notice.txt"));
+    const auto Window = Geometry(Run.File("main.txt"));
+    EXPECT_GT(Notice.at("WIDTH"), 100);
+    QImage Shot(QString::fromStdString(Run.File("notice.png")));
+    QImage After(QString::fromStdString(Run.File("after.png")));
+    ASSERT_FALSE(Shot.isNull() || After.isNull());
+    int Covered = 0;
+    for (int Y = Notice.at("Y"); Y < Notice.at("Y") + Notice.at("HEIGHT"); Y += 4)
+        for (int X = Notice.at("X"); X < Notice.at("X") + Notice.at("WIDTH"); X += 4)
+            Covered += Shot.pixel(X, Y) != After.pixel(X, Y);
+    EXPECT_GT(Covered, Notice.at("WIDTH") * Notice.at("HEIGHT") / 16 / 4);
+    EXPECT_GT(Window.at("WIDTH"), Notice.at("WIDTH"));
+}
+
+} // namespace
