@@ -109,7 +109,20 @@ protected:
         const int Status = RunDemoOnVirtualScreen(OSTRELA_E2E_DRIVER, ProgramCopy(),
                                                   OSTRELA_SCREENSHOT, Run.Path(), "1920x1080x24");
         ASSERT_EQ(Status, 0) << ReadTextFile(Run.File("xvfb.txt"));
+        KeepPhotographs();
         ASSERT_EQ(ReadTextFile(Run.File("driver.txt")), "");
+    }
+
+    // The photographs stay in the build folder, one folder a test, to be
+    // looked at.
+    void KeepPhotographs() const {
+        const std::string Keep = std::string(OSTRELA_E2E_PICTURES "/") +
+                                 testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::create_directories(Keep);
+        for (const auto& Entry : fs::directory_iterator(Run.Path()))
+            if (Entry.path().extension() == ".png")
+                fs::copy_file(Entry.path(), fs::path(Keep) / Entry.path().filename(),
+                              fs::copy_options::overwrite_existing);
     }
 
     // A control's centre in its form's window.
@@ -299,16 +312,20 @@ TEST_F(MainWindowOnScreen, OptionsChosenInTheDialogAreStoredAndShownAtTheNextSta
     EXPECT_EQ(DiffersFromChosen, 0);
 }
 
-TEST_F(MainWindowOnScreen, F1WithoutAHelpFileShowsTheNoticeAndAltF4Ends) {
+TEST_F(MainWindowOnScreen, HelpMenuShowsTheNoticeTheAboutBoxAndOpensTheWebSite) {
+    // F1 without a help file; then, through the menu bar from its last
+    // menu (Left from "文件" wraps to "帮助"), "关于软件" and "官方网站".
     Play("start\nkey F1\nother notice\nshot notice\nkey Return\ngone notice\nshot after\n"
+         "key F10\nkey Left\nkey Down\nkey Down Down\nkey Return\nother about\nshot about\n"
+         "key Return\ngone about\n"
+         "key F10\nkey Left\nkey Down\nkey Down\nkey Return\nsleep 1\n"
          "key alt+F4\nwait-exit status\n");
 
     EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
-    EXPECT_EQ(ReadTextFile(Run.File("actions.txt")), "");
+    EXPECT_EQ(ReadTextFile(Run.File("actions.txt")), "xdg-open https://www.example.com/ostrela/\n");
     // The notice showed over the window, and is gone.
     const auto Notice = Geometry(Run.File("notice.txt"));
     const auto Window = Geometry(Run.File("main.txt"));
-    EXPECT_GT(Notice.at("WIDTH"), 100);
     QImage Shot(QString::fromStdString(Run.File("notice.png")));
     QImage After(QString::fromStdString(Run.File("after.png")));
     ASSERT_FALSE(Shot.isNull() || After.isNull());
@@ -318,6 +335,9 @@ TEST_F(MainWindowOnScreen, F1WithoutAHelpFileShowsTheNoticeAndAltF4Ends) {
             Covered += Shot.pixel(X, Y) != After.pixel(X, Y);
     EXPECT_GT(Covered, Notice.at("WIDTH") * Notice.at("HEIGHT") / 16 / 4);
     EXPECT_GT(Window.at("WIDTH"), Notice.at("WIDTH"));
+    // The about box is its own window, smaller than the main one.
+    const auto About = Geometry(Run.File("about.txt"));
+    EXPECT_GT(Window.at("WIDTH"), About.at("WIDTH"));
 }
 
 } // namespace
