@@ -162,6 +162,15 @@ TEST_F(OptionsAtStart, OkWritesTheControlsAndCancelWritesNothingButTheControlsSt
     EXPECT_FALSE(Form5->Visible());
 }
 
+TEST_F(OptionsAtStart, OkWritesTheFiveKeysInItsOrder) {
+    // With the file gone the keys are added in the order they are written.
+    Start();
+    std::filesystem::remove(OptionPath());
+    Form5->bsSkinButton6->ButtonClick();
+    EXPECT_EQ(OptionText(), "[Options]\r\nThread_Count=1\r\nAfter_Done=0\r\nShow_Preview=0\r\n"
+                            "Thread_Priority=3\r\nOverwrite_File=1\r\n\r\n");
+}
+
 TEST_F(OptionsAtStart, EveryOptionsCommandShowsTheSameDialog) {
     Start();
     for (void (TForm1::*Command)(TObject*) :
