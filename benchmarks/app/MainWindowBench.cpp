@@ -8,7 +8,6 @@
 #include "app/Unit1.h"
 #include "app/Unit5.h"
 #include "platform/core/Clock.h"
-#include "platform/core/Threads.h"
 #include "platform/forms/Forms.h"
 #include "platform/win/Windows.h"
 #include "platform/win/headless/HeadlessBackend.h"
@@ -17,7 +16,6 @@
 #include "tests/app/support/AppFakes.h"
 #include "tests/support/TempDir.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -143,13 +141,3 @@ void BM_OpenOptions(benchmark::State& State) {
 BENCHMARK(BM_OpenOptions)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

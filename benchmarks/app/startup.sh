@@ -10,6 +10,8 @@
 # are printed, and the resident memory of the program idle for three
 # seconds. Runs itself inside xvfb-run; everything goes to a temporary folder.
 set -euo pipefail
+# shellcheck source=../../tests/support/photograph.sh
+source "$(dirname "$0")/../../tests/support/photograph.sh"
 build=$(cd "${1:?usage: startup.sh BUILD_DIR}" && pwd)
 if [[ -z "${OSTRELA_ON_SCREEN:-}" ]]; then
     exec env OSTRELA_ON_SCREEN=1 xvfb-run -a -s '-screen 0 1920x1080x24' "$0" "$build"
@@ -34,12 +36,7 @@ program_start() { # skin choice -> "mapped painted" seconds
     pid=$!
     xdotool search --sync --onlyvisible --name '^Ostrela$' >/dev/null
     mapped=$(now)
-    "$build/bin/screenshot" "$work/a.png"
-    while true; do
-        "$build/bin/screenshot" "$work/b.png"
-        cmp -s "$work/a.png" "$work/b.png" && break
-        mv "$work/b.png" "$work/a.png"
-    done
+    photograph_until_steady "$build/bin/screenshot" "$work/shot.png"
     painted=$(now)
     if [[ -n "${2:-}" ]]; then
         sleep 3

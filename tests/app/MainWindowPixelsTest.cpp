@@ -12,6 +12,7 @@
 #include "skin/model/bsSkinData.Component.h"
 #include "skin/model/bsSkinData.Controls.h"
 #include "tests/app/support/ProgramFixture.h"
+#include "tests/support/DominantColour.h"
 
 #include <gtest/gtest.h>
 
@@ -22,19 +23,6 @@
 #include <string>
 
 namespace {
-
-std::uint32_t Dominant(const std::function<std::uint32_t(int, int)>& Pixel, const TRect& R) {
-    std::map<std::uint32_t, int> Count;
-    for (int Y = R.Top; Y < R.Bottom; ++Y)
-        for (int X = R.Left; X < R.Right; ++X)
-            ++Count[Pixel(X, Y) & 0xFFFFFF];
-    std::uint32_t Best = 0;
-    int Most = -1;
-    for (auto [Colour, N] : Count)
-        if (N > Most)
-            Best = Colour, Most = N;
-    return Best;
-}
 
 std::uint32_t Rgb(TColor Color) {
     const std::uint32_t C = static_cast<std::uint32_t>(ColorToRGB(Color));
@@ -56,8 +44,8 @@ protected:
         Pump();
         FlushPresents();
         const TPoint P = Control->ClientToScreen({0, 0});
-        return Dominant([&](int X, int Y) { return Headless.ScreenPixel(P.X + X, P.Y + Y); },
-                        {Left, Top, Control->Width() - 8, Top + Height});
+        return DominantColour([&](int X, int Y) { return Headless.ScreenPixel(P.X + X, P.Y + Y); },
+                              {Left, Top, Control->Width() - 8, Top + Height});
     }
 
     // The dominant colour of the middle third of a skin element's picture,
@@ -76,8 +64,8 @@ protected:
         const TRect& R = Part->SkinRect;
         const int Third = (R.Right - R.Left) / 3;
         const int Bottom = Height < 0 ? R.Bottom : R.Top + Top + Height;
-        return Dominant([&](int X, int Y) { return Rgb(Picture->Canvas()->Pixels(X, Y)); },
-                        {R.Left + Third, R.Top + Top, R.Right - Third, Bottom});
+        return DominantColour([&](int X, int Y) { return Rgb(Picture->Canvas()->Pixels(X, Y)); },
+                              {R.Left + Third, R.Top + Top, R.Right - Third, Bottom});
     }
 };
 

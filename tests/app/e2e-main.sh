@@ -23,17 +23,8 @@ pid="" main=""
 # The program's home is the run's own, so its default folders land there.
 [[ -d "$out/home" ]] && export HOME="$out/home"
 log() { echo "$*" >>"$out/driver.txt"; }
-
-photograph() {
-    "$screenshot" "$1"
-    for _ in 1 2 3 4 5 6 7 8 9 10; do
-        sleep 0.3
-        "$screenshot" "$1.again.png"
-        cmp -s "$1" "$1.again.png" && break
-        mv "$1.again.png" "$1"
-    done
-    rm -f "$1.again.png"
-}
+# shellcheck source=../support/photograph.sh
+source "$(dirname "$0")/../support/photograph.sh"
 
 # The newest visible window of some size that is not the main window.
 other_window() {
@@ -59,14 +50,14 @@ while read -r step a b c; do
         sleep 1
         xdotool getwindowgeometry --shell "$main" >"$out/main.txt"
         ;;
-    shot) photograph "$out/$a.png" ;;
+    shot) photograph_until_steady "$screenshot" "$out/$a.png" ;;
     click)
         xdotool mousemove --window "$main" "$a" "$b" && sleep 0.3 && xdotool click 1
         sleep 0.5
         ;;
     other)
         id=""
-        for _ in $(seq 100); do
+        for _ in $(seq 300); do
             id=$(other_window) && break
             sleep 0.1
         done
@@ -88,7 +79,7 @@ while read -r step a b c; do
         sleep 0.5
         ;;
     gone)
-        for _ in $(seq 100); do
+        for _ in $(seq 300); do
             xdotool getwindowgeometry "${windows[$a]}" >/dev/null 2>&1 || break
             xwininfo -id "${windows[$a]}" 2>/dev/null | grep -q IsViewable || break
             sleep 0.1

@@ -8,6 +8,8 @@
 # Usage: e2e-program.sh PROGRAM SCREENSHOT OUTDIR [lose-display|minimize|minimize-wm]
 set -uo pipefail
 program=$1 screenshot=$2 out=$3 mode=${4:-close}
+# shellcheck source=../../support/photograph.sh
+source "$(dirname "$0")/../../support/photograph.sh"
 
 if [[ "$mode" == minimize-wm ]]; then
     openbox --config-file "$(dirname "$0")/openbox-rc.xml" 2>/dev/null &
@@ -54,13 +56,7 @@ if timeout 60 xdotool search --sync --onlyvisible --name '^Ostrela$' >"$out/wind
         # until two pictures in a row agree, so a busy machine that paints
         # late is waited for.
         sleep 1
-        "$screenshot" "$out/screen.png"
-        for _ in 1 2 3 4 5 6 7 8 9 10; do
-            sleep 0.3
-            "$screenshot" "$out/again.png"
-            cmp -s "$out/screen.png" "$out/again.png" && break
-            mv "$out/again.png" "$out/screen.png"
-        done
+        photograph_until_steady "$screenshot" "$out/screen.png"
         xdotool key alt+F4
     fi
 fi

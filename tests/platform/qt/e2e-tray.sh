@@ -20,17 +20,12 @@ expect_line() {
     return 1
 }
 
-# Photographs the screen until two pictures in a row agree, so that an
-# icon painted late on a busy machine is waited for.
+# shellcheck source=../../support/photograph.sh
+source "$(dirname "$0")/../../support/photograph.sh"
+# An icon painted late on a busy machine is waited for.
 photograph() {
     sleep 0.5
-    "$screenshot" "$out/$1"
-    for _ in 1 2 3 4 5 6 7 8 9 10; do
-        sleep 0.3
-        "$screenshot" "$out/again.png"
-        cmp -s "$out/$1" "$out/again.png" && break
-        mv "$out/again.png" "$out/$1"
-    done
+    photograph_until_steady "$screenshot" "$out/$1"
 }
 
 start() { # name program args...: output on a new descriptor in $fd, process in $pid
