@@ -41,7 +41,7 @@ declare -A windows
 while read -r step a b c; do
     case "$step" in
     start)
-        timeout 120 "$program" </dev/null 2>>"$out/stderr.txt" &
+        timeout 240 "$program" </dev/null 2>>"$out/stderr.txt" &
         pid=$!
         if ! main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Ostrela$' | head -1); then
             log "no window named Ostrela"
