@@ -228,6 +228,8 @@ TEST_F(TListBoxTest, PlainLookColours) {
     L->SetItemIndex(1);
     EXPECT_EQ(PixelOf(L->ListBox, 140, 30), Rgb(clHighlight));
     EXPECT_EQ(PixelOf(L->ListBox, 140, 10), Rgb(clWindow));
+    EXPECT_TRUE(TextInkIs(L->ListBox, {0, 20, 60, 40}, Rgb(clHighlightText)));
+    EXPECT_TRUE(TextInkIs(L->ListBox, {0, 0, 60, 20}, Rgb(clWindowText)));
 }
 
 TEST_F(TListBoxTest, SkinnedSelectedRowShowsTheFocusOrTheActivePicture) {
@@ -239,10 +241,15 @@ TEST_F(TListBoxTest, SkinnedSelectedRowShowsTheFocusOrTheActivePicture) {
     Pump();
     ASSERT_EQ(L->ListBox->ItemHeight(), 16);
     const auto& P = Skin.Picture("lists.bmp");
+    const TRect Row0{0, 0, 60, 16}, Row1{0, 16, 60, 32};
     EXPECT_EQ(PixelOf(L->ListBox, 1, 16 + 1), P.ColourOf("active"));
     EXPECT_EQ(PixelOf(L->ListBox, 1, 1), P.ColourOf("item"));
+    EXPECT_TRUE(TextInkIs(L->ListBox, Row0, Rgb(TColor(255))));
+    EXPECT_TRUE(TextInkIs(L->ListBox, Row1, Rgb(TColor(65280))));
     Focus(L->ListBox);
     EXPECT_EQ(PixelOf(L->ListBox, 1, 16 + 1), P.ColourOf("focus"));
+    EXPECT_TRUE(TextInkIs(L->ListBox, Row1, Rgb(TColor(16711680))));
+    EXPECT_FALSE(TextInkIs(L->ListBox, Row1, Rgb(TColor(65280))));
 }
 
 TEST_F(TListBoxTest, SkinChangeSetsItemHeightAndBarNames) {
