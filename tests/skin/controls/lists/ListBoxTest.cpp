@@ -368,4 +368,41 @@ TEST_F(TCaptionTest, LeavingTheControlClearsTheHotButton) {
         EXPECT_FALSE(B.MouseIn);
 }
 
+// Skinned with the caption buttons switched off, a skin that names a
+// disabled-buttons picture shows it over the buttons' area (which follows
+// the right edge), and a click there does nothing.
+TEST_F(TCaptionTest, SkinnedWithoutButtonsShowsTheDisabledButtonsPicture) {
+    testskin::TTestSkin Skin = testskin::MinimalLoadableSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("caption.bmp", 96, 64, 24);
+    P.AddRegion("frame", {0, 0, 60, 40});
+    P.AddRegion("disabled", {60, 10, 86, 24});
+    Skin.AddControl("listbox", "listbox",
+                    {"pictureindex=1", "skinrect=0,0,60,40", "lefttoppoint=3,20",
+                     "righttoppoint=30,20", "leftbottompoint=3,37", "rightbottompoint=57,37",
+                     "clientrect=3,20,57,37", "leftstretch=1", "topstretch=1", "rightstretch=1",
+                     "bottomstretch=1", "captionrect=3,3,30,17", "upbuttonrect=48,3,57,17",
+                     "downbuttonrect=39,3,48,17", "checkbuttonrect=31,3,39,17",
+                     "buttonsarea=31,3,57,17", "disabledbuttonsrect=60,10,86,24"});
+    TbsSkinData* SD = LoadSkin(Skin);
+    TbsSkinListBox* L = MakeCaptioned(10);
+    L->SetBounds(20, 20, 150, 124);
+    L->SetSkinData(SD);
+    L->SetShowCaptionButtons(false);
+    L->SetItemIndex(5);
+    int Ups = 0;
+    L->OnUpButtonClick = [&](TObject*) { ++Ups; };
+    Pump();
+    // The area 31..57 of the 60-wide element, moved by the 90 pixels the
+    // list is wider.
+    const std::uint32_t Disabled = P.ColourOf("disabled");
+    for (const TPoint At : {TPoint{122, 4}, TPoint{134, 10}, TPoint{146, 16}})
+        EXPECT_EQ(PixelOf(L, At.X, At.Y), Disabled) << At.X;
+    EXPECT_NE(PixelOf(L, 118, 10), Disabled);
+    for (const auto& B : L->Buttons)
+        EXPECT_TRUE(IsRectEmpty(&B.R));
+    ClickAt(L, 143, 10);
+    EXPECT_EQ(L->ItemIndex(), 5);
+    EXPECT_EQ(Ups, 0);
+}
+
 } // namespace
