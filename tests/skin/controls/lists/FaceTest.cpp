@@ -185,4 +185,47 @@ TEST_F(TFaceTest, PicturesThatDoNotExistPaintNothingOfThemselves) {
     C->CloseUp(false);
 }
 
+// Skinned at the skin's size, the item area comes from the element's focused
+// or hot row picture (hot only with a hot face picture), else its row
+// picture; a disabled combo's button from its disabled button picture.
+TEST_F(TFaceTest, SkinnedItemAreaAndButtonFollowFocusHoverAndEnabled) {
+    testskin::TTestSkin Skin = testskin::MinimalLoadableSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("states.bmp", 128, 64, 24);
+    P.AddRegion("face", {0, 0, 60, 20});
+    P.AddRegion("item", {0, 24, 30, 38});
+    P.AddRegion("activeitem", {30, 24, 60, 38});
+    P.AddRegion("focusitem", {60, 24, 90, 38});
+    P.AddRegion("activeface", {0, 40, 60, 60});
+    P.AddRegion("button.disabled", {64, 0, 78, 16});
+    P.AddRegion("button.active", {80, 0, 94, 16});
+    P.AddRegion("button.down", {96, 0, 110, 16});
+    Skin.AddControl("combobox", "combobox",
+                    {"pictureindex=1", "skinrect=0,0,60,20", "lefttoppoint=10,0",
+                     "righttoppoint=40,0", "clientrect=3,3,40,17", "buttonrect=44,2,58,18",
+                     "itemrect=0,24,30,38", "activeitemrect=30,24,60,38",
+                     "focusitemrect=60,24,90,38", "activeskinrect=0,40,60,60",
+                     "activebuttonrect=80,0,94,16", "downbuttonrect=96,0,110,16",
+                     "unenabledbuttonrect=64,0,78,16"});
+    TbsSkinData* SD = LoadSkin(Skin);
+    auto* C = new TbsSkinComboBox(Form);
+    C->SetParent(Form);
+    C->SetBounds(20, 20, 120, 20);
+    C->SetSkinData(SD);
+    Pump();
+    ASSERT_TRUE(C->UseSkinSize());
+    const TRect I = C->CBItem.R;
+    const TPoint Item{I.Right - 3, (I.Top + I.Bottom) / 2};
+    EXPECT_EQ(PixelOf(C, Item.X, Item.Y), P.ColourOf("item"));
+    MoveTo(C, Item.X, Item.Y);
+    EXPECT_EQ(PixelOf(C, Item.X, Item.Y), P.ColourOf("activeitem"));
+    MoveTo(Form, 400, 300);
+    Focus(C);
+    EXPECT_EQ(PixelOf(C, Item.X, Item.Y), P.ColourOf("focusitem"));
+    Focus(Form);
+    const TRect B = C->Button.R;
+    EXPECT_NE(PixelOf(C, (B.Left + B.Right) / 2, B.Top + 2), P.ColourOf("button.disabled"));
+    C->SetEnabled(false);
+    EXPECT_EQ(PixelOf(C, (B.Left + B.Right) / 2, B.Top + 2), P.ColourOf("button.disabled"));
+}
+
 } // namespace
