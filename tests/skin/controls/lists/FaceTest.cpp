@@ -108,8 +108,8 @@ TEST_F(TFaceTest, PaintSkinToDrawsTheFaceWithTheTextAtThePoint) {
 }
 
 // A "combobox" element 60 x 20 whose button lies in the stretched middle or
-// in the fixed right part, and, when asked, a "combobutton" element.
-testskin::TTestSkin ComboSkin(bool ButtonInMiddle, bool WithComboButton) {
+// in the fixed right part, and, when named, a button element of that name.
+testskin::TTestSkin ComboSkin(bool ButtonInMiddle, const char* ButtonElement = nullptr) {
     testskin::TTestSkin Skin = testskin::MinimalLoadableSkin();
     testskin::TTestPicture& P = Skin.AddPicture("combo.bmp", 96, 64, 24);
     P.AddRegion("face", {0, 0, 60, 20});
@@ -121,8 +121,8 @@ testskin::TTestSkin ComboSkin(bool ButtonInMiddle, bool WithComboButton) {
     Skin.AddControl("combobox", "combobox",
                     {"pictureindex=1", "skinrect=0,0,60,20", "lefttoppoint=10,0",
                      "righttoppoint=40,0", "clientrect=3,3,40,17", Button});
-    if (WithComboButton)
-        Skin.AddControl("button", "combobutton",
+    if (ButtonElement)
+        Skin.AddControl("button", ButtonElement,
                         testskin::ButtonKeys(P, 1, "button.normal", "button.active", "button.down",
                                              "button.disabled", 3));
     return Skin;
@@ -130,7 +130,7 @@ testskin::TTestSkin ComboSkin(bool ButtonInMiddle, bool WithComboButton) {
 
 TEST_F(TFaceTest, SkinnedButtonStaysInTheMiddleOrFollowsTheRightEdge) {
     for (bool Middle : {true, false}) {
-        TbsSkinData* SD = LoadSkin(ComboSkin(Middle, false));
+        TbsSkinData* SD = LoadSkin(ComboSkin(Middle));
         TbsSkinComboBox* C = MakeCombo(60, 20);
         C->SetSkinData(SD);
         const TRect Before = C->Button.R;
@@ -141,22 +141,20 @@ TEST_F(TFaceTest, SkinnedButtonStaysInTheMiddleOrFollowsTheRightEdge) {
     }
 }
 
+// Without the skin size the button is drawn by the "combobutton" element,
+// else by "editbutton", else not at all.
 TEST_F(TFaceTest, WithoutTheSkinSizeTheButtonComesFromTheComboButtonElement) {
-    testskin::TTestSkin Skin = ComboSkin(false, true);
-    TbsSkinData* SD = LoadSkin(Skin);
     TbsSkinComboBox* C = MakeCombo(100, 24);
     C->SetUseSkinSize(false);
-    C->SetSkinData(SD);
-    Pump();
-    const TRect R = C->Button.R;
-    EXPECT_EQ(PixelOf(C, (R.Left + R.Right) / 2, R.Top + 1),
-              Skin.Picture("combo.bmp").ColourOf("button.normal"));
-
-    TbsSkinData* Bare = LoadSkin(ComboSkin(false, false));
-    C->SetSkinData(Bare);
-    Pump();
-    EXPECT_NE(PixelOf(C, (R.Left + R.Right) / 2, R.Top + 1),
-              Skin.Picture("combo.bmp").ColourOf("button.normal"));
+    for (const char* Element : {"combobutton", "editbutton", static_cast<const char*>(nullptr)}) {
+        const testskin::TTestSkin Skin = ComboSkin(false, Element);
+        C->SetSkinData(LoadSkin(Skin));
+        Pump();
+        const TRect R = C->Button.R;
+        const std::uint32_t Normal = Skin.Picture("combo.bmp").ColourOf("button.normal");
+        EXPECT_EQ(PixelOf(C, (R.Left + R.Right) / 2, R.Top + 1) == Normal, Element != nullptr)
+            << (Element ? Element : "none");
+    }
 }
 
 TEST_F(TFaceTest, PicturesThatDoNotExistPaintNothingOfThemselves) {
