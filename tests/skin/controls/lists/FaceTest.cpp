@@ -4,6 +4,8 @@
 // and which element draws it without the skin size.
 #include "tests/skin/controls/lists/ListsTestSupport.h"
 
+#include <algorithm>
+
 namespace {
 
 using namespace liststest;
@@ -224,6 +226,45 @@ TEST_F(TFaceTest, SkinnedItemAreaAndButtonFollowFocusHoverAndEnabled) {
     EXPECT_NE(PixelOf(C, (B.Left + B.Right) / 2, B.Top + 2), P.ColourOf("button.disabled"));
     C->SetEnabled(false);
     EXPECT_EQ(PixelOf(C, (B.Left + B.Right) / 2, B.Top + 2), P.ColourOf("button.disabled"));
+}
+
+// The skinned tool face draws the "resizetoolbutton" element's normal, hot
+// and pressed pictures, and while open the text moves 2 pixels right and down.
+TEST_F(TFaceTest, SkinnedToolFaceIdleHotAndOpenWithTheTextShifted) {
+    const testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    TbsSkinData* SD = LoadSkin(Skin);
+    auto* O = new TbsSkinOfficeComboBox(Form);
+    O->SetParent(Form);
+    O->SetToolButtonStyle(true);
+    O->SetBounds(200, 20, 119, 51);
+    O->Items()->Add()->SetCaption("WWW");
+    O->SetItemIndex(0);
+    O->SetSkinData(SD);
+    Pump();
+    const auto& P = Skin.Picture("controls.bmp");
+    // The top-left corner of the text's ink over the face colour.
+    const auto InkCorner = [&](std::uint32_t Face) {
+        TPoint Corner{1000, 1000};
+        for (int Y = 2; Y < 49; ++Y)
+            for (int X = 2; X < 119 - 17; ++X)
+                if (PixelOf(O, X, Y) != Face) {
+                    Corner.X = std::min(Corner.X, X);
+                    Corner.Y = std::min(Corner.Y, Y);
+                }
+        return Corner;
+    };
+    const std::uint32_t Normal = P.ColourOf("resizetoolbutton.normal");
+    EXPECT_EQ(PixelOf(O, 3, 45), Normal);
+    MoveTo(O, 50, 25);
+    const std::uint32_t Hot = P.ColourOf("resizetoolbutton.active");
+    EXPECT_EQ(PixelOf(O, 3, 45), Hot);
+    const TPoint Idle = InkCorner(Hot);
+    ASSERT_LT(Idle.X, 1000);
+    O->DropDown();
+    const std::uint32_t Down = P.ColourOf("resizetoolbutton.down");
+    EXPECT_EQ(PixelOf(O, 3, 45), Down);
+    EXPECT_EQ(InkCorner(Down), (TPoint{Idle.X + 2, Idle.Y + 2}));
+    O->CloseUp(false);
 }
 
 } // namespace
