@@ -90,8 +90,20 @@ TEST_F(TListBoxTest, HorizontalExtentBarShiftsTheContentAndGoesWhenSwitchedOff) 
     L->SetHorizontalExtent(true);
     ASSERT_NE(L->HScrollBar, nullptr);
     EXPECT_EQ(L->HScrollBar->SmallChange(), L->ListBoxCanvas()->TextWidth("0"));
+    // The long row's pixels before and after: its content moves 30 left.
+    const TRect Row = L->ListBox->ItemRect(3);
+    const auto Strip = [&](int Left) {
+        std::vector<std::uint32_t> Pixels;
+        for (int Y = Row.Top; Y < Row.Bottom; ++Y)
+            for (int X = Left; X < Left + 60; ++X)
+                Pixels.push_back(PixelOf(L->ListBox, X, Y));
+        return Pixels;
+    };
+    const std::vector<std::uint32_t> Before = Strip(40);
     L->HScrollBar->SetPosition(30);
     EXPECT_EQ(L->ListBox->FHorizontalExtentValue, 30);
+    EXPECT_EQ(Strip(10), Before);
+    EXPECT_NE(Strip(40), Before);
     // Only the horizontal bar in the plain look: the list ends at its top.
     EXPECT_EQ(L->ListBox->Top() + L->ListBox->Height(), L->Height() - 20);
     L->SetHorizontalExtent(false);
