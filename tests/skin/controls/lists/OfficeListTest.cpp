@@ -343,4 +343,33 @@ TEST_F(TOfficeListTest, SkinnedRowColoursAndHeaderFallbacks) {
     }
 }
 
+// With lines, a skinned active row is its row picture to the bottom (no line
+// under it) while other rows get the shadow line; a disabled row made active
+// looks active in the plain look and like any disabled row when skinned.
+TEST_F(TOfficeListTest, ActiveRowsWithLinesAndDisabledActiveRows) {
+    const testskin::TTestSkin Skin = OfficeSkin(true, true);
+    TbsSkinData* SD = LoadSkin(Skin);
+    TbsSkinOfficeListBox* L = MakeList({{"a"}, {"b", false, false}, {"c"}});
+    L->SetShowLines(true);
+    L->SetItemIndex(2);
+    const auto Bottom = [&](int Row) {
+        const TRect R = L->Items()->Items(Row)->ItemRect;
+        return PixelOf(L, R.Right - 4, R.Bottom - 1);
+    };
+    const auto Middle = [&](int Row) {
+        const TRect R = L->Items()->Items(Row)->ItemRect;
+        return PixelOf(L, R.Right - 4, (R.Top + R.Bottom) / 2);
+    };
+    L->SetSkinData(SD);
+    const auto& Pic = Skin.Picture("office.bmp");
+    EXPECT_EQ(Bottom(2), Pic.ColourOf("active"));
+    EXPECT_EQ(Bottom(0), Rgb(TColor(8421504)));
+    L->SetItemIndex(1);
+    EXPECT_NE(Middle(1), Pic.ColourOf("active"));
+    EXPECT_EQ(Middle(1), Middle(0));
+    L->SetSkinData(nullptr);
+    L->ChangeSkinData();
+    EXPECT_EQ(Middle(1), Rgb(clHighlight));
+}
+
 } // namespace
