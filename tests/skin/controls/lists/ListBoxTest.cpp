@@ -268,10 +268,15 @@ TEST_F(TListBoxTest, SkinChangeSetsItemHeightAndBarNames) {
     TbsSkinData* SD = LoadSkin(ItemSkin());
     TbsSkinData* Hollow = LoadSkin(ItemSkin(true));
     TbsSkinListBox* L = MakeList(20);
+    L->Items()->Add(std::string(60, 'W'));
+    L->SetHorizontalExtent(true);
     ASSERT_TRUE(HasBar(L));
+    ASSERT_NE(L->HScrollBar, nullptr);
     L->SetSkinData(SD);
     EXPECT_EQ(L->ListBox->ItemHeight(), 16);
     EXPECT_EQ(L->ScrollBar->SkinDataName(), "myv");
+    // With both bars the horizontal one takes the element's "both" bar.
+    EXPECT_EQ(L->HScrollBar->SkinDataName(), "myboth");
     // An item picture without height keeps the plain item height.
     L->SetSkinData(Hollow);
     EXPECT_EQ(L->ListBox->ItemHeight(), 20);
@@ -279,6 +284,7 @@ TEST_F(TListBoxTest, SkinChangeSetsItemHeightAndBarNames) {
     L->ChangeSkinData();
     EXPECT_EQ(L->ListBox->ItemHeight(), 20);
     EXPECT_EQ(L->ScrollBar->SkinDataName(), "");
+    EXPECT_EQ(L->HScrollBar->SkinDataName(), "");
 }
 
 TEST_F(TListBoxTest, ElementWithoutItemPicturesStillShowsItsRows) {
