@@ -118,9 +118,11 @@ void TbsSkinFileListBox::ReadFileNames() {
                 if (!FFileType.Contains(bsftNormal) && (Rec.Attr & A) == 0)
                     continue;
                 const bool Folder = (Rec.Attr & faDirectory) != 0;
-                const int Row = Items()->Add(Folder ? "[" + Rec.Name + "]" : Rec.Name);
-                // A long read shows the hourglass.
-                if (Row == 100 && Screen)
+                Items()->Add(Folder ? "[" + Rec.Name + "]" : Rec.Name);
+                // A long read shows the hourglass. Counted by rows, not by
+                // where a row lands: in the sorted list a read may never
+                // put a row at one given index.
+                if (Items()->Count() == 101 && Screen)
                     Screen->SetCursor(crHourGlass);
             }
             FindClose(Rec);

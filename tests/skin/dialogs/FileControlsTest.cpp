@@ -9,6 +9,7 @@
 #include "tests/platform/core/FakeDriveTree.h"
 #include "tests/skin/dialogs/SkinDialogsTestSupport.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <thread>
@@ -391,14 +392,27 @@ TEST_F(FileControlsTest, ALinkedEditShowsTheChosenName) {
     EXPECT_EQ(Files->FileEdit(), nullptr);
 }
 
-TEST_F(FileControlsTest, TheCursorComesBackAfterALongReadAndAFailedOne) {
+TEST_F(FileControlsTest, ALongReadShowsTheHourglassAndTheCursorComesBackAlsoAfterAFailedOne) {
     for (int I = 0; I < 150; ++I)
         Touch(T + "/A/B/x/f" + std::to_string(1000 + I));
     auto* Files = Make<TbsSkinFileListBox>();
+    // The pointer's shape as the desktop shows it, seen as each row arrives.
+    std::vector<int> Seen;
+    TWndMethod Inner = Files->ListBox->WindowProc;
+    Files->ListBox->WindowProc = [&](TMessage& M) {
+        Inner(M);
+        if (M.Msg == LB_ADDSTRING)
+            Seen.push_back(Headless.Cursor());
+    };
     Screen->SetCursor(crHandPoint);
     Files->SetDirectory(T + "/A/B/x");
     EXPECT_EQ(Files->Items()->Count(), 150);
+    ASSERT_EQ(Seen.size(), 150u);
+    EXPECT_EQ(std::count(Seen.begin(), Seen.begin() + 100, IDC_HAND), 100);
+    EXPECT_EQ(std::count(Seen.begin() + 101, Seen.end(), IDC_WAIT), 49);
     EXPECT_EQ(Screen->Cursor(), crHandPoint);
+    EXPECT_EQ(Headless.Cursor(), IDC_HAND);
+    Files->ListBox->WindowProc = Inner;
     ForceDirectories(T + "/A/B/gone");
     Files->SetDirectory(T + "/A/B/gone");
     RemoveDir(T + "/A/B/gone");

@@ -147,6 +147,15 @@ TEST_F(SkinMessageTest, TheNoticeHasOneOkButtonThatEnterAndEscBothAnswer) {
 // one, else 25; the layout follows it.
 TEST_F(SkinMessageTest, TheLayoutFollowsTheLabelAndTheButtonHeight) {
     const int SkinnedH = Data->CtrlList[Data->GetControlIndex("button")]->SkinRect.Height();
+    // A control skin whose "button" element is 30 pixels high.
+    testskin::TTestSkin TallSkin;
+    TallSkin.SetVersion({"skinname=Tall buttons"});
+    testskin::TTestPicture& P = TallSkin.AddPicture("tall.bmp", 48, 32, 24);
+    P.AddRegion("button", {0, 0, 40, 30});
+    TallSkin.SetFormInfo({"clientrect=0,0,48,32"});
+    TallSkin.AddControl("button", "button", testskin::NinePartKeys(P, 0, "button", 3));
+    TbsSkinData Tall(nullptr);
+    LoadSkin(Tall, TallSkin);
     struct TCase {
         const char* Name;
         TbsSkinData* Ctrl;
@@ -155,6 +164,7 @@ TEST_F(SkinMessageTest, TheLayoutFollowsTheLabelAndTheButtonHeight) {
     } Cases[] = {
         {"plain", nullptr, "button", 25},
         {"skinned", Data.get(), "button", SkinnedH},
+        {"button element 30 high", &Tall, "button", 30},
         {"not a button element", Data.get(), "checkbox", 25},
     };
     for (const TCase& C : Cases) {
@@ -176,6 +186,7 @@ TEST_F(SkinMessageTest, TheLayoutFollowsTheLabelAndTheButtonHeight) {
                   Bounds((W - 150) / 2, Seen.Client.Height() - C.H - 10, 70, C.H));
         EXPECT_EQ(Seen.Buttons[1].Bounds.Left, (W - 150) / 2 + 80);
     }
+    Box->SetCtrlSkinData(nullptr);
 }
 
 TEST_F(SkinMessageTest, DefaultAndCancelButtonsFollowTheButtonSet) {

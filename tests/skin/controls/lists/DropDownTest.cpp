@@ -149,18 +149,29 @@ TEST_F(TDropDownTest, PressDragReleaseOnARowTakesIt) {
     EXPECT_EQ(Log.Names, (Strings{"OnChange", "OnClick", "OnCloseUp"}));
 }
 
-TEST_F(TDropDownTest, ReleaseOverTheListsScrollBarCancels) {
-    TbsSkinComboBox* C = MakeCombo(20);
-    C->SetItemIndex(1);
-    Log.Names.clear();
-    PressAt(C, 60, 10);
-    const TPoint P = RowCentre(C, 4);
-    MoveTo(C->FListBox->ListBox, P.X, P.Y);
-    ASSERT_NE(C->FListBox->ScrollBar, nullptr);
-    ReleaseAt(C->FListBox->ScrollBar, 5, 30);
-    EXPECT_FALSE(C->IsPopupVisible());
-    EXPECT_EQ(C->ItemIndex(), 1);
-    EXPECT_TRUE(Log.Names.empty());
+// Only a release over the rows takes one: over the drop-down's scroll bar or
+// its caption the drag is cancelled and the index before opening stays.
+TEST_F(TDropDownTest, ReleaseOverTheListsScrollBarOrCaptionCancels) {
+    for (const bool OnCaption : {false, true}) {
+        TbsSkinComboBox* C = MakeCombo(20);
+        C->SetListBoxCaptionMode(OnCaption);
+        C->SetItemIndex(1);
+        Log.Names.clear();
+        PressAt(C, 60, 10);
+        const TPoint P = RowCentre(C, 4);
+        MoveTo(C->FListBox->ListBox, P.X, P.Y);
+        ASSERT_EQ(C->FListBox->ItemIndex(), 4);
+        ASSERT_NE(C->FListBox->ScrollBar, nullptr);
+        ASSERT_EQ(C->FListBox->ListBox->Top() > 2, OnCaption);
+        if (OnCaption)
+            ReleaseAt(C->FListBox, 10, C->FListBox->ListBox->Top() / 2);
+        else
+            ReleaseAt(C->FListBox->ScrollBar, 5, 30);
+        EXPECT_FALSE(C->IsPopupVisible()) << OnCaption;
+        EXPECT_EQ(C->ItemIndex(), 1) << OnCaption;
+        EXPECT_TRUE(Log.Names.empty()) << OnCaption;
+        delete C;
+    }
 }
 
 TEST_F(TDropDownTest, DraggingBelowTheListScrollsOneRowPerTick) {

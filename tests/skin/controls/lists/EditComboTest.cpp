@@ -3,8 +3,12 @@
 // table's character set, switching the style, the skin change of the inner
 // edit, and the text drawn once over the skinned face.
 #include "platform/forms/Edits.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Graphics.h"
 #include "skin/model/bsSkinData.ResStr.h"
 #include "tests/skin/controls/lists/ListsTestSupport.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -223,9 +227,10 @@ TEST_F(TEditComboTest, SkinChangeGivesTheEditTheSkinFontAndTransparency) {
     EXPECT_FALSE(C->FEdit->EditTransparent());
 }
 
-// Skinned, the face's item area shows around the text the edit draws; a
-// repaint of the whole combo leaves the same pixels (the text is not drawn a
-// second time over itself).
+// Skinned, the face's item area shows around the text the edit draws, and the
+// edit's pixels equal the bare face with the text written over it once by
+// DrawText in the edit's font and colour (text drawn twice, or over an
+// opaque box, would differ); a repaint of the whole combo changes nothing.
 TEST_F(TEditComboTest, SkinnedTextIsDrawnOnceOverTheFace) {
     const testskin::TTestSkin Skin = EditComboSkin();
     TbsSkinData* SD = LoadSkin(Skin);
@@ -235,24 +240,46 @@ TEST_F(TEditComboTest, SkinnedTextIsDrawnOnceOverTheFace) {
     RunFor(50);
     const std::uint32_t Face = Skin.Picture("combo.bmp").ColourOf("client");
     const TRect R = C->FEdit->BoundsRect();
-    std::vector<std::uint32_t> First;
-    int Ink = 0;
-    for (int Y = R.Top; Y < R.Bottom; ++Y)
-        for (int X = R.Left; X < R.Right; ++X) {
-            First.push_back(PixelOf(C, X, Y));
-            Ink += First.back() != Face ? 1 : 0;
-        }
+    const auto Shot = [&] {
+        std::vector<std::uint32_t> Pixels;
+        for (int Y = R.Top; Y < R.Bottom; ++Y)
+            for (int X = R.Left; X < R.Right; ++X)
+                Pixels.push_back(PixelOf(C, X, Y));
+        return Pixels;
+    };
+    const std::vector<std::uint32_t> Typed = Shot();
     EXPECT_EQ(PixelOf(C, R.Right - 2, R.Top + 1), Face);
-    EXPECT_GT(Ink, 5);
+    EXPECT_GT(std::count_if(Typed.begin(), Typed.end(), [&](auto P) { return P != Face; }), 5);
+
     C->Invalidate();
     InvalidateRect(C->Handle(), nullptr, TRUE);
     Pump();
+    EXPECT_EQ(Shot(), Typed);
+
+    TRect TextR;
+    SendMessage(C->FEdit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&TextR));
+    C->FEdit->SetText("");
+    Pump();
+    const std::vector<std::uint32_t> Bare = Shot();
+    TBitmap Reference;
+    Reference.SetSize(R.Width(), R.Height());
     std::size_t I = 0;
-    int Changed = 0;
-    for (int Y = R.Top; Y < R.Bottom; ++Y)
-        for (int X = R.Left; X < R.Right; ++X)
-            Changed += PixelOf(C, X, Y) != First[I++] ? 1 : 0;
-    EXPECT_EQ(Changed, 0);
+    for (int Y = 0; Y < R.Height(); ++Y)
+        for (int X = 0; X < R.Width(); ++X, ++I)
+            Reference.Canvas()->SetPixels(
+                X, Y, TColor(((Bare[I] & 0xFF) << 16) | (Bare[I] & 0xFF00) | (Bare[I] >> 16)));
+    TCanvas* Cnv = Reference.Canvas();
+    HDC DC = Cnv->Handle();
+    SelectObject(DC, ToObj(HFONT(SendMessage(C->FEdit->Handle(), WM_GETFONT, 0, 0))));
+    SetBkMode(DC, TRANSPARENT);
+    SetTextColor(DC, ColorToRGB(C->FEdit->Font()->Color()));
+    DrawText(DC, "ab", -1, &TextR, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    int Differ = 0;
+    I = 0;
+    for (int Y = 0; Y < R.Height(); ++Y)
+        for (int X = 0; X < R.Width(); ++X, ++I)
+            Differ += Rgb(Cnv->Pixels(X, Y)) != Typed[I] ? 1 : 0;
+    EXPECT_EQ(Differ, 0);
 }
 
 } // namespace

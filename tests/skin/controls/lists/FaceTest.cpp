@@ -4,6 +4,8 @@
 // and which element draws it without the skin size.
 #include "tests/skin/controls/lists/ListsTestSupport.h"
 
+#include <algorithm>
+
 namespace {
 
 using namespace liststest;
@@ -108,8 +110,8 @@ TEST_F(TFaceTest, PaintSkinToDrawsTheFaceWithTheTextAtThePoint) {
 }
 
 // A "combobox" element 60 x 20 whose button lies in the stretched middle or
-// in the fixed right part, and, when asked, a "combobutton" element.
-testskin::TTestSkin ComboSkin(bool ButtonInMiddle, bool WithComboButton) {
+// in the fixed right part, and, when named, a button element of that name.
+testskin::TTestSkin ComboSkin(bool ButtonInMiddle, const char* ButtonElement = nullptr) {
     testskin::TTestSkin Skin = testskin::MinimalLoadableSkin();
     testskin::TTestPicture& P = Skin.AddPicture("combo.bmp", 96, 64, 24);
     P.AddRegion("face", {0, 0, 60, 20});
@@ -121,8 +123,8 @@ testskin::TTestSkin ComboSkin(bool ButtonInMiddle, bool WithComboButton) {
     Skin.AddControl("combobox", "combobox",
                     {"pictureindex=1", "skinrect=0,0,60,20", "lefttoppoint=10,0",
                      "righttoppoint=40,0", "clientrect=3,3,40,17", Button});
-    if (WithComboButton)
-        Skin.AddControl("button", "combobutton",
+    if (ButtonElement)
+        Skin.AddControl("button", ButtonElement,
                         testskin::ButtonKeys(P, 1, "button.normal", "button.active", "button.down",
                                              "button.disabled", 3));
     return Skin;
@@ -130,7 +132,7 @@ testskin::TTestSkin ComboSkin(bool ButtonInMiddle, bool WithComboButton) {
 
 TEST_F(TFaceTest, SkinnedButtonStaysInTheMiddleOrFollowsTheRightEdge) {
     for (bool Middle : {true, false}) {
-        TbsSkinData* SD = LoadSkin(ComboSkin(Middle, false));
+        TbsSkinData* SD = LoadSkin(ComboSkin(Middle));
         TbsSkinComboBox* C = MakeCombo(60, 20);
         C->SetSkinData(SD);
         const TRect Before = C->Button.R;
@@ -141,22 +143,20 @@ TEST_F(TFaceTest, SkinnedButtonStaysInTheMiddleOrFollowsTheRightEdge) {
     }
 }
 
+// Without the skin size the button is drawn by the "combobutton" element,
+// else by "editbutton", else not at all.
 TEST_F(TFaceTest, WithoutTheSkinSizeTheButtonComesFromTheComboButtonElement) {
-    testskin::TTestSkin Skin = ComboSkin(false, true);
-    TbsSkinData* SD = LoadSkin(Skin);
     TbsSkinComboBox* C = MakeCombo(100, 24);
     C->SetUseSkinSize(false);
-    C->SetSkinData(SD);
-    Pump();
-    const TRect R = C->Button.R;
-    EXPECT_EQ(PixelOf(C, (R.Left + R.Right) / 2, R.Top + 1),
-              Skin.Picture("combo.bmp").ColourOf("button.normal"));
-
-    TbsSkinData* Bare = LoadSkin(ComboSkin(false, false));
-    C->SetSkinData(Bare);
-    Pump();
-    EXPECT_NE(PixelOf(C, (R.Left + R.Right) / 2, R.Top + 1),
-              Skin.Picture("combo.bmp").ColourOf("button.normal"));
+    for (const char* Element : {"combobutton", "editbutton", static_cast<const char*>(nullptr)}) {
+        const testskin::TTestSkin Skin = ComboSkin(false, Element);
+        C->SetSkinData(LoadSkin(Skin));
+        Pump();
+        const TRect R = C->Button.R;
+        const std::uint32_t Normal = Skin.Picture("combo.bmp").ColourOf("button.normal");
+        EXPECT_EQ(PixelOf(C, (R.Left + R.Right) / 2, R.Top + 1) == Normal, Element != nullptr)
+            << (Element ? Element : "none");
+    }
 }
 
 TEST_F(TFaceTest, PicturesThatDoNotExistPaintNothingOfThemselves) {
@@ -183,6 +183,88 @@ TEST_F(TFaceTest, PicturesThatDoNotExistPaintNothingOfThemselves) {
     C->DropDown();
     Pump();
     C->CloseUp(false);
+}
+
+// Skinned at the skin's size, the item area comes from the element's focused
+// or hot row picture (hot only with a hot face picture), else its row
+// picture; a disabled combo's button from its disabled button picture.
+TEST_F(TFaceTest, SkinnedItemAreaAndButtonFollowFocusHoverAndEnabled) {
+    testskin::TTestSkin Skin = testskin::MinimalLoadableSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("states.bmp", 128, 64, 24);
+    P.AddRegion("face", {0, 0, 60, 20});
+    P.AddRegion("item", {0, 24, 30, 38});
+    P.AddRegion("activeitem", {30, 24, 60, 38});
+    P.AddRegion("focusitem", {60, 24, 90, 38});
+    P.AddRegion("activeface", {0, 40, 60, 60});
+    P.AddRegion("button.disabled", {64, 0, 78, 16});
+    P.AddRegion("button.active", {80, 0, 94, 16});
+    P.AddRegion("button.down", {96, 0, 110, 16});
+    Skin.AddControl("combobox", "combobox",
+                    {"pictureindex=1", "skinrect=0,0,60,20", "lefttoppoint=10,0",
+                     "righttoppoint=40,0", "clientrect=3,3,40,17", "buttonrect=44,2,58,18",
+                     "itemrect=0,24,30,38", "activeitemrect=30,24,60,38",
+                     "focusitemrect=60,24,90,38", "activeskinrect=0,40,60,60",
+                     "activebuttonrect=80,0,94,16", "downbuttonrect=96,0,110,16",
+                     "unenabledbuttonrect=64,0,78,16"});
+    TbsSkinData* SD = LoadSkin(Skin);
+    auto* C = new TbsSkinComboBox(Form);
+    C->SetParent(Form);
+    C->SetBounds(20, 20, 120, 20);
+    C->SetSkinData(SD);
+    Pump();
+    ASSERT_TRUE(C->UseSkinSize());
+    const TRect I = C->CBItem.R;
+    const TPoint Item{I.Right - 3, (I.Top + I.Bottom) / 2};
+    EXPECT_EQ(PixelOf(C, Item.X, Item.Y), P.ColourOf("item"));
+    MoveTo(C, Item.X, Item.Y);
+    EXPECT_EQ(PixelOf(C, Item.X, Item.Y), P.ColourOf("activeitem"));
+    MoveTo(Form, 400, 300);
+    Focus(C);
+    EXPECT_EQ(PixelOf(C, Item.X, Item.Y), P.ColourOf("focusitem"));
+    Focus(Form);
+    const TRect B = C->Button.R;
+    EXPECT_NE(PixelOf(C, (B.Left + B.Right) / 2, B.Top + 2), P.ColourOf("button.disabled"));
+    C->SetEnabled(false);
+    EXPECT_EQ(PixelOf(C, (B.Left + B.Right) / 2, B.Top + 2), P.ColourOf("button.disabled"));
+}
+
+// The skinned tool face draws the "resizetoolbutton" element's normal, hot
+// and pressed pictures, and while open the text moves 2 pixels right and down.
+TEST_F(TFaceTest, SkinnedToolFaceIdleHotAndOpenWithTheTextShifted) {
+    const testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    TbsSkinData* SD = LoadSkin(Skin);
+    auto* O = new TbsSkinOfficeComboBox(Form);
+    O->SetParent(Form);
+    O->SetToolButtonStyle(true);
+    O->SetBounds(200, 20, 119, 51);
+    O->Items()->Add()->SetCaption("WWW");
+    O->SetItemIndex(0);
+    O->SetSkinData(SD);
+    Pump();
+    const auto& P = Skin.Picture("controls.bmp");
+    // The top-left corner of the text's ink over the face colour.
+    const auto InkCorner = [&](std::uint32_t Face) {
+        TPoint Corner{1000, 1000};
+        for (int Y = 2; Y < 49; ++Y)
+            for (int X = 2; X < 119 - 17; ++X)
+                if (PixelOf(O, X, Y) != Face) {
+                    Corner.X = std::min(Corner.X, X);
+                    Corner.Y = std::min(Corner.Y, Y);
+                }
+        return Corner;
+    };
+    const std::uint32_t Normal = P.ColourOf("resizetoolbutton.normal");
+    EXPECT_EQ(PixelOf(O, 3, 45), Normal);
+    MoveTo(O, 50, 25);
+    const std::uint32_t Hot = P.ColourOf("resizetoolbutton.active");
+    EXPECT_EQ(PixelOf(O, 3, 45), Hot);
+    const TPoint Idle = InkCorner(Hot);
+    ASSERT_LT(Idle.X, 1000);
+    O->DropDown();
+    const std::uint32_t Down = P.ColourOf("resizetoolbutton.down");
+    EXPECT_EQ(PixelOf(O, 3, 45), Down);
+    EXPECT_EQ(InkCorner(Down), (TPoint{Idle.X + 2, Idle.Y + 2}));
+    O->CloseUp(false);
 }
 
 } // namespace

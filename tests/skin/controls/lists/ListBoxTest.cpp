@@ -90,8 +90,20 @@ TEST_F(TListBoxTest, HorizontalExtentBarShiftsTheContentAndGoesWhenSwitchedOff) 
     L->SetHorizontalExtent(true);
     ASSERT_NE(L->HScrollBar, nullptr);
     EXPECT_EQ(L->HScrollBar->SmallChange(), L->ListBoxCanvas()->TextWidth("0"));
+    // The long row's pixels before and after: its content moves 30 left.
+    const TRect Row = L->ListBox->ItemRect(3);
+    const auto Strip = [&](int Left) {
+        std::vector<std::uint32_t> Pixels;
+        for (int Y = Row.Top; Y < Row.Bottom; ++Y)
+            for (int X = Left; X < Left + 60; ++X)
+                Pixels.push_back(PixelOf(L->ListBox, X, Y));
+        return Pixels;
+    };
+    const std::vector<std::uint32_t> Before = Strip(40);
     L->HScrollBar->SetPosition(30);
     EXPECT_EQ(L->ListBox->FHorizontalExtentValue, 30);
+    EXPECT_EQ(Strip(10), Before);
+    EXPECT_NE(Strip(40), Before);
     // Only the horizontal bar in the plain look: the list ends at its top.
     EXPECT_EQ(L->ListBox->Top() + L->ListBox->Height(), L->Height() - 20);
     L->SetHorizontalExtent(false);
@@ -228,6 +240,8 @@ TEST_F(TListBoxTest, PlainLookColours) {
     L->SetItemIndex(1);
     EXPECT_EQ(PixelOf(L->ListBox, 140, 30), Rgb(clHighlight));
     EXPECT_EQ(PixelOf(L->ListBox, 140, 10), Rgb(clWindow));
+    EXPECT_TRUE(TextInkIs(L->ListBox, {0, 20, 60, 40}, Rgb(clHighlightText)));
+    EXPECT_TRUE(TextInkIs(L->ListBox, {0, 0, 60, 20}, Rgb(clWindowText)));
 }
 
 TEST_F(TListBoxTest, SkinnedSelectedRowShowsTheFocusOrTheActivePicture) {
@@ -239,20 +253,30 @@ TEST_F(TListBoxTest, SkinnedSelectedRowShowsTheFocusOrTheActivePicture) {
     Pump();
     ASSERT_EQ(L->ListBox->ItemHeight(), 16);
     const auto& P = Skin.Picture("lists.bmp");
+    const TRect Row0{0, 0, 60, 16}, Row1{0, 16, 60, 32};
     EXPECT_EQ(PixelOf(L->ListBox, 1, 16 + 1), P.ColourOf("active"));
     EXPECT_EQ(PixelOf(L->ListBox, 1, 1), P.ColourOf("item"));
+    EXPECT_TRUE(TextInkIs(L->ListBox, Row0, Rgb(TColor(255))));
+    EXPECT_TRUE(TextInkIs(L->ListBox, Row1, Rgb(TColor(65280))));
     Focus(L->ListBox);
     EXPECT_EQ(PixelOf(L->ListBox, 1, 16 + 1), P.ColourOf("focus"));
+    EXPECT_TRUE(TextInkIs(L->ListBox, Row1, Rgb(TColor(16711680))));
+    EXPECT_FALSE(TextInkIs(L->ListBox, Row1, Rgb(TColor(65280))));
 }
 
 TEST_F(TListBoxTest, SkinChangeSetsItemHeightAndBarNames) {
     TbsSkinData* SD = LoadSkin(ItemSkin());
     TbsSkinData* Hollow = LoadSkin(ItemSkin(true));
     TbsSkinListBox* L = MakeList(20);
+    L->Items()->Add(std::string(60, 'W'));
+    L->SetHorizontalExtent(true);
     ASSERT_TRUE(HasBar(L));
+    ASSERT_NE(L->HScrollBar, nullptr);
     L->SetSkinData(SD);
     EXPECT_EQ(L->ListBox->ItemHeight(), 16);
     EXPECT_EQ(L->ScrollBar->SkinDataName(), "myv");
+    // With both bars the horizontal one takes the element's "both" bar.
+    EXPECT_EQ(L->HScrollBar->SkinDataName(), "myboth");
     // An item picture without height keeps the plain item height.
     L->SetSkinData(Hollow);
     EXPECT_EQ(L->ListBox->ItemHeight(), 20);
@@ -260,6 +284,7 @@ TEST_F(TListBoxTest, SkinChangeSetsItemHeightAndBarNames) {
     L->ChangeSkinData();
     EXPECT_EQ(L->ListBox->ItemHeight(), 20);
     EXPECT_EQ(L->ScrollBar->SkinDataName(), "");
+    EXPECT_EQ(L->HScrollBar->SkinDataName(), "");
 }
 
 TEST_F(TListBoxTest, ElementWithoutItemPicturesStillShowsItsRows) {
@@ -359,6 +384,43 @@ TEST_F(TCaptionTest, LeavingTheControlClearsTheHotButton) {
     MoveTo(Form, 400, 300);
     for (const auto& B : L->Buttons)
         EXPECT_FALSE(B.MouseIn);
+}
+
+// Skinned with the caption buttons switched off, a skin that names a
+// disabled-buttons picture shows it over the buttons' area (which follows
+// the right edge), and a click there does nothing.
+TEST_F(TCaptionTest, SkinnedWithoutButtonsShowsTheDisabledButtonsPicture) {
+    testskin::TTestSkin Skin = testskin::MinimalLoadableSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("caption.bmp", 96, 64, 24);
+    P.AddRegion("frame", {0, 0, 60, 40});
+    P.AddRegion("disabled", {60, 10, 86, 24});
+    Skin.AddControl("listbox", "listbox",
+                    {"pictureindex=1", "skinrect=0,0,60,40", "lefttoppoint=3,20",
+                     "righttoppoint=30,20", "leftbottompoint=3,37", "rightbottompoint=57,37",
+                     "clientrect=3,20,57,37", "leftstretch=1", "topstretch=1", "rightstretch=1",
+                     "bottomstretch=1", "captionrect=3,3,30,17", "upbuttonrect=48,3,57,17",
+                     "downbuttonrect=39,3,48,17", "checkbuttonrect=31,3,39,17",
+                     "buttonsarea=31,3,57,17", "disabledbuttonsrect=60,10,86,24"});
+    TbsSkinData* SD = LoadSkin(Skin);
+    TbsSkinListBox* L = MakeCaptioned(10);
+    L->SetBounds(20, 20, 150, 124);
+    L->SetSkinData(SD);
+    L->SetShowCaptionButtons(false);
+    L->SetItemIndex(5);
+    int Ups = 0;
+    L->OnUpButtonClick = [&](TObject*) { ++Ups; };
+    Pump();
+    // The area 31..57 of the 60-wide element, moved by the 90 pixels the
+    // list is wider.
+    const std::uint32_t Disabled = P.ColourOf("disabled");
+    for (const TPoint At : {TPoint{122, 4}, TPoint{134, 10}, TPoint{146, 16}})
+        EXPECT_EQ(PixelOf(L, At.X, At.Y), Disabled) << At.X;
+    EXPECT_NE(PixelOf(L, 118, 10), Disabled);
+    for (const auto& B : L->Buttons)
+        EXPECT_TRUE(IsRectEmpty(&B.R));
+    ClickAt(L, 143, 10);
+    EXPECT_EQ(L->ItemIndex(), 5);
+    EXPECT_EQ(Ups, 0);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
-// The lists demonstration on a virtual X screen, photographed: the chosen
-// list rows, the caption buttons, the office header, the open drop-down
-// under its combo and the combo buttons reach the screen in both columns.
-// Skipped when xvfb-run, xauth or xdotool is missing.
+// The lists demonstration on a virtual X screen with the test skin and two
+// stored skins, photographed: the chosen list rows (the skinned one in the
+// skin's own row colour), the caption buttons, the office header, the open
+// drop-down under its combo and the combo buttons reach the screen in both
+// columns. Skipped when xvfb-run, xauth or xdotool is missing; the
+// photographs stay in the build folder.
 #include "platform/gdi/Gdi.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VirtualScreen.h"
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -30,10 +33,18 @@ int CountOf(const QImage& Shot, QRect Area, COLORREF Colour) {
     return Count;
 }
 
-TEST(SkinListsEndToEnd, ListsAndCombosReachTheScreenInBothLooks) {
+struct TSkinCase {
+    const char* Name;
+    const char* Skin; // the demo's skin argument; empty: the test skin
+};
+
+class SkinListsEndToEnd : public testing::TestWithParam<TSkinCase> {};
+
+TEST_P(SkinListsEndToEnd, ListsAndCombosReachTheScreenInBothLooks) {
     if (!ToolAvailable("xvfb-run") || !ToolAvailable("xauth") || !ToolAvailable("xdotool"))
         GTEST_SKIP() << "xvfb-run, xauth or xdotool is not installed";
     TTempDir Dir;
+    std::ofstream(Dir.File("skin-argument")) << GetParam().Skin;
     ASSERT_EQ(RunDemoOnVirtualScreen(LISTS_DEMO_SCRIPT, LISTS_DEMO, OSTRELA_BIN_DIR "/screenshot",
                                      Dir.Path(), "1920x1080x24"),
               0)
@@ -44,7 +55,9 @@ TEST(SkinListsEndToEnd, ListsAndCombosReachTheScreenInBothLooks) {
 
     QImage Shot(QString::fromStdString(Dir.File("screen.png")));
     ASSERT_EQ(Shot.size(), QSize(1920, 1080));
-    std::filesystem::copy_file(Dir.File("screen.png"), OSTRELA_BUILD_DIR "/skin-lists-screen.png",
+    std::filesystem::copy_file(Dir.File("screen.png"),
+                               OSTRELA_BUILD_DIR "/skin-lists-" + std::string(GetParam().Name) +
+                                   ".png",
                                std::filesystem::copy_options::overwrite_existing);
 
     std::map<std::string, QRect> Layout;
@@ -58,11 +71,17 @@ TEST(SkinListsEndToEnd, ListsAndCombosReachTheScreenInBothLooks) {
     const COLORREF Highlight = GetSysColor(COLOR_HIGHLIGHT);
     const COLORREF Face = GetSysColor(COLOR_BTNFACE);
     const COLORREF Shadow = GetSysColor(COLOR_BTNSHADOW);
-    for (const char* Look : {"plain.", "skinned."}) {
+    std::ifstream Colours(Dir.File("colours.txt"));
+    int R = -1, G = -1, B = -1;
+    Colours >> Name >> R >> G >> B;
+    ASSERT_EQ(Name, "skinned.selectedrow");
+    const COLORREF SkinnedRow = RGB(R, G, B);
+    for (auto [Look, Colour] :
+         {std::pair{"plain.", Highlight}, std::pair{"skinned.", SkinnedRow}}) {
         SCOPED_TRACE(Look);
         const std::string L = Look;
         const QRect Row = Layout[L + "selectedrow"];
-        EXPECT_GT(CountOf(Shot, Row, Highlight), Row.width() * Row.height() / 3);
+        EXPECT_GT(CountOf(Shot, Row, Colour), Row.width() * Row.height() / 3);
     }
     // Plain caption buttons: face-coloured with a black glyph each, right
     // to left in the caption strip.
@@ -98,5 +117,15 @@ TEST(SkinListsEndToEnd, ListsAndCombosReachTheScreenInBothLooks) {
     EXPECT_GT(CountOf(Shot, Button, Face), Button.width() * Button.height() / 3);
     EXPECT_GT(CountOf(Shot, Button, Shadow), Button.width());
 }
+
+INSTANTIATE_TEST_SUITE_P(Skins, SkinListsEndToEnd,
+                         testing::Values(TSkinCase{"test-skin", ""},
+                                         TSkinCase{"stored0", "stored:0"},
+                                         TSkinCase{"stored6", "stored:6"}),
+                         [](const auto& Info) {
+                             std::string N = Info.param.Name;
+                             N.erase(std::remove(N.begin(), N.end(), '-'), N.end());
+                             return N;
+                         });
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "tests/skin/controls/lists/ListsTestSupport.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 
 namespace liststest {
 
@@ -47,6 +49,43 @@ std::uint32_t TListsTest::PixelOf(TControl* Control, int X, int Y) {
     FlushPresents();
     const TPoint P = Control->ClientToScreen({X, Y});
     return Headless.ScreenPixel(P.X, P.Y) & 0xFFFFFF;
+}
+
+bool TListsTest::TextInkIs(TControl* Control, const TRect& R, std::uint32_t Text) {
+    std::map<std::uint32_t, int> Counts;
+    std::vector<std::uint32_t> Pixels;
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+        for (int X = R.Left; X < R.Right; ++X) {
+            Pixels.push_back(PixelOf(Control, X, Y));
+            ++Counts[Pixels.back()];
+        }
+    if (Pixels.empty())
+        return false;
+    const std::uint32_t Back = std::max_element(Counts.begin(), Counts.end(), [](auto& A, auto& B) {
+                                   return A.second < B.second;
+                               })->first;
+    const auto Channel = [](std::uint32_t C, int I) { return int((C >> (8 * I)) & 0xFF); };
+    const auto Distance = [&](std::uint32_t A, std::uint32_t B) {
+        int D = 0;
+        for (int I = 0; I < 3; ++I)
+            D += std::abs(Channel(A, I) - Channel(B, I));
+        return D;
+    };
+    const std::uint32_t Ink = *std::max_element(Pixels.begin(), Pixels.end(), [&](auto A, auto B) {
+        return Distance(A, Back) < Distance(B, Back);
+    });
+    for (int I = 0; I < 3; ++I) {
+        const int Want = Channel(Text, I) - Channel(Back, I);
+        const int Got = Channel(Ink, I) - Channel(Back, I);
+        if (std::abs(Want) <= 16) {
+            if (std::abs(Got) > 24)
+                return false;
+        } else if (Got * Want <= 0 || std::abs(Got) * 2 < std::abs(Want) ||
+                   std::abs(Got) * 10 > std::abs(Want) * 11) {
+            return false;
+        }
+    }
+    return Ink != Back;
 }
 
 void TListsTest::MoveTo(TControl* Control, int X, int Y) {

@@ -46,6 +46,11 @@ public:
     void RunFor(std::uint32_t Milliseconds);
     // The composed screen pixel at a client point, as 0x00RRGGBB.
     std::uint32_t PixelOf(TControl* Control, int X, int Y);
+    // Whether the text in R is written in the colour Text (0x00RRGGBB),
+    // smoothed over the rectangle's commonest colour: the pixel farthest
+    // from that background lies at least half way toward Text on the line
+    // between the two.
+    bool TextInkIs(TControl* Control, const TRect& R, std::uint32_t Text);
     void MoveTo(TControl* Control, int X, int Y);
     void PressAt(TControl* Control, int X, int Y);
     void ReleaseAt(TControl* Control, int X, int Y);

@@ -265,4 +265,111 @@ TEST_F(TOfficeListTest, PlainRowColours) {
     }
 }
 
+// A "listbox" element with flat row pictures and three text colours, a
+// "resizetoolpanel" element, the button-text colour, and, when asked, a
+// "menuheader" and a "label" element in colours of their own.
+testskin::TTestSkin OfficeSkin(bool MenuHeader, bool Label) {
+    testskin::TTestSkin Skin = testskin::MinimalLoadableSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("office.bmp", 96, 64, 24);
+    P.AddRegion("frame", {0, 0, 30, 30});
+    P.AddRegion("item", {30, 0, 60, 16});
+    P.AddRegion("active", {30, 16, 60, 32});
+    P.AddRegion("focus", {30, 32, 60, 48});
+    P.AddRegion("panel", {60, 0, 90, 30});
+    P.AddRegion("menuheader", {60, 30, 90, 45});
+    P.AddRegion("label", {60, 45, 90, 60});
+    using testskin::operator+;
+    Skin.AddControl("listbox", "listbox",
+                    testskin::NinePartKeys(P, 1, "frame", 3) +
+                        testskin::TKeys{"itemrect=30,0,60,16", "activeitemrect=30,16,60,32",
+                                        "focusitemrect=30,32,60,48", "itemtextrect=2,2,28,14",
+                                        "fontcolor=255", "activefontcolor=65280",
+                                        "focusfontcolor=16711680"});
+    Skin.AddControl("panel", "resizetoolpanel", testskin::NinePartKeys(P, 1, "panel", 3));
+    if (MenuHeader)
+        Skin.AddControl("label", "menuheader",
+                        testskin::NinePartKeys(P, 1, "menuheader", 2) +
+                            testskin::TKeys{"fontcolor=16776960"});
+    if (Label)
+        Skin.AddControl("label", "label",
+                        testskin::NinePartKeys(P, 1, "label", 2) +
+                            testskin::TKeys{"fontcolor=16776960"});
+    Skin.SetRecord("SKINCOLORS", {"cbtnface=13158600", "cbtntext=8388736", "cwindow=16777215",
+                                  "cwindowtext=0", "chighlight=12615680", "chighlighttext=16777215",
+                                  "cbtnhighlight=15790320", "cbtnshadow=8421504"});
+    return Skin;
+}
+
+// Skinned rows write in the "listbox" element's colour, or in the button
+// text colour under another element's name; the active row stands on the
+// active or focused row picture in that picture's text colour; headers come
+// from "menuheader", else "label", else are not drawn and keep their place.
+TEST_F(TOfficeListTest, SkinnedRowColoursAndHeaderFallbacks) {
+    const struct {
+        const char* Name;
+        bool MenuHeader, Label;
+        TColor RowText;
+        const char* Header; // region under the header row, or "" for none
+    } Cases[] = {{"listbox", true, true, TColor(255), "menuheader"},
+                 {"resizetoolpanel", false, true, TColor(8388736), "label"},
+                 {"listbox", false, false, TColor(255), ""}};
+    for (const auto& Case : Cases) {
+        const testskin::TTestSkin Skin = OfficeSkin(Case.MenuHeader, Case.Label);
+        TbsSkinData* SD = LoadSkin(Skin);
+        TbsSkinOfficeListBox* L = MakeList({{"HHHH", true}, {"WWWW"}, {"WWWW"}});
+        L->SetSkinDataName(Case.Name);
+        L->SetSkinData(SD);
+        L->SetItemIndex(2);
+        const TRect Header = L->Items()->Items(0)->ItemRect;
+        const TRect Row = L->Items()->Items(1)->ItemRect;
+        const TRect Active = L->Items()->Items(2)->ItemRect;
+        const auto& Pic = Skin.Picture("office.bmp");
+        EXPECT_TRUE(TextInkIs(L, Row, Rgb(Case.RowText))) << Case.Name;
+        EXPECT_EQ(PixelOf(L, Active.Right - 4, Active.Top + 1), Pic.ColourOf("active"))
+            << Case.Name;
+        EXPECT_TRUE(TextInkIs(L, Active, Rgb(TColor(65280)))) << Case.Name;
+        EXPECT_FALSE(TextInkIs(L, Row, Rgb(TColor(65280)))) << Case.Name;
+        EXPECT_EQ(Row.Top, Header.Bottom) << Case.Name;
+        const std::uint32_t UnderHeader = PixelOf(L, Header.Right - 3, Header.Top + 1);
+        if (*Case.Header)
+            EXPECT_EQ(UnderHeader, Pic.ColourOf(Case.Header)) << Case.Name;
+        else
+            for (const char* Region : {"menuheader", "label"})
+                EXPECT_NE(UnderHeader, Pic.ColourOf(Region)) << Case.Name;
+        Focus(L);
+        EXPECT_EQ(PixelOf(L, Active.Right - 4, Active.Top + 1), Pic.ColourOf("focus")) << Case.Name;
+        EXPECT_TRUE(TextInkIs(L, Active, Rgb(TColor(16711680)))) << Case.Name;
+        delete L;
+    }
+}
+
+// With lines, a skinned active row is its row picture to the bottom (no line
+// under it) while other rows get the shadow line; a disabled row made active
+// looks active in the plain look and like any disabled row when skinned.
+TEST_F(TOfficeListTest, ActiveRowsWithLinesAndDisabledActiveRows) {
+    const testskin::TTestSkin Skin = OfficeSkin(true, true);
+    TbsSkinData* SD = LoadSkin(Skin);
+    TbsSkinOfficeListBox* L = MakeList({{"a"}, {"b", false, false}, {"c"}});
+    L->SetShowLines(true);
+    L->SetItemIndex(2);
+    const auto Bottom = [&](int Row) {
+        const TRect R = L->Items()->Items(Row)->ItemRect;
+        return PixelOf(L, R.Right - 4, R.Bottom - 1);
+    };
+    const auto Middle = [&](int Row) {
+        const TRect R = L->Items()->Items(Row)->ItemRect;
+        return PixelOf(L, R.Right - 4, (R.Top + R.Bottom) / 2);
+    };
+    L->SetSkinData(SD);
+    const auto& Pic = Skin.Picture("office.bmp");
+    EXPECT_EQ(Bottom(2), Pic.ColourOf("active"));
+    EXPECT_EQ(Bottom(0), Rgb(TColor(8421504)));
+    L->SetItemIndex(1);
+    EXPECT_NE(Middle(1), Pic.ColourOf("active"));
+    EXPECT_EQ(Middle(1), Middle(0));
+    L->SetSkinData(nullptr);
+    L->ChangeSkinData();
+    EXPECT_EQ(Middle(1), Rgb(clHighlight));
+}
+
 } // namespace

@@ -3,8 +3,10 @@
 // a small file browser (drive combo, folder list, file list, filter combo and
 // label, linked) over a prepared folder tree in OUTDIR/tree.
 // Each scene prints "ready NAME LEFT TOP WIDTH HEIGHT" (the dialog's screen
-// rectangle) once its dialog shows, and closes the dialog when OUTDIR/next
-// appears (the file is removed).
+// rectangle) once its dialog shows, writes OUTDIR/NAME.layout (the screen
+// rectangles of the parts the end-to-end test looks at, one "part L T W H" a
+// line), and closes the dialog when OUTDIR/next appears (the file is
+// removed).
 // Usage: skin_dialogs_demo OUTDIR (--plain | --test-skin | --stored N)
 #include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
@@ -14,6 +16,7 @@
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.Labels.h"
 #include "skin/controls/bsSkinLists.h"
 #include "skin/dialogs/bsSelectSkinDialog.h"
@@ -39,6 +42,39 @@ std::string Scene;
 bool Announced = false;
 int Ticks = 0;
 
+// The screen rectangles of the scene's parts: the message box's picture,
+// label and buttons; the skin chooser's buttons and the preview's sample
+// button; the folder list's rows with their picture and text columns.
+void WriteLayout(TCustomForm* Form) {
+    std::ofstream L(Out + "/" + Scene + ".layout");
+    const auto Put = [&](const std::string& Name, TControl* C, const TRect& R) {
+        const TPoint P = C->ClientToScreen({R.Left, R.Top});
+        L << Name << ' ' << P.X << ' ' << P.Y << ' ' << R.Width() << ' ' << R.Height() << '\n';
+    };
+    if (auto* Box = dynamic_cast<TbsMessageForm*>(Form))
+        Put("label", Box->Message, Box->Message->ClientRect());
+    int Buttons = 0;
+    for (int I = 0; I < Form->ComponentCount(); ++I) {
+        TComponent* C = Form->Components(I);
+        if (auto* Image = dynamic_cast<TImage*>(C); Image && Image->Name() == "Image")
+            Put("icon", Image, Image->ClientRect());
+        if (auto* B = dynamic_cast<TbsSkinButton*>(C))
+            Put(B->Parent() == Form ? "button" + std::to_string(Buttons++) : "previewbutton", B,
+                B->ClientRect());
+        if (auto* D = dynamic_cast<TbsSkinDirectoryListBox*>(C))
+            for (int Row = 0; Row < D->Items()->Count(); ++Row) {
+                const TRect R = D->ListBox->ItemRect(Row);
+                // Whole rows only.
+                if (R.Bottom > D->ListBox->ClientHeight())
+                    break;
+                const int X = R.Left + D->ItemIndent(Row);
+                const std::string N = std::to_string(Row);
+                Put("dirpicture" + N, D->ListBox, {X, R.Top, X + 16, R.Bottom});
+                Put("dirtext" + N, D->ListBox, {X + 20, R.Top, R.Right, R.Bottom});
+            }
+    }
+}
+
 // Announces the modal dialog once it has painted; ends it when asked.
 void Watch(TObject*) {
     TCustomForm* Form = Screen ? Screen->ActiveForm() : nullptr;
@@ -50,6 +86,7 @@ void Watch(TObject*) {
             return;
         Announced = true;
         FlushPresents();
+        WriteLayout(Form);
         std::printf("ready %s %d %d %d %d\n", Scene.c_str(), Form->Left(), Form->Top(),
                     Form->Width(), Form->Height());
         std::fflush(stdout);

@@ -3,10 +3,15 @@
 # photographs each scene once it says it is ready (the skin chooser twice:
 # as it opens and after a click on its sixth row), writes each scene's
 # dialog rectangle to OUTDIR/scenes.txt and moves on by touching
-# OUTDIR/next. Usage: e2e-dialogs-demo.sh DEMO SCREENSHOT OUTDIR LOOK...
+# OUTDIR/next. Usage: e2e-dialogs-demo.sh DEMO SCREENSHOT OUTDIR [LOOK...];
+# without LOOK the look's arguments are read from OUTDIR/look.
 set -uo pipefail
 demo=$1 screenshot=$2 out=$3
 shift 3
+if (($# == 0)); then
+    read -ra look <"$out/look"
+    set -- "${look[@]}"
+fi
 mkdir -p "$out"
 rm -f "$out/pipe" "$out/next" "$out/scenes.txt"
 mkfifo "$out/pipe"

@@ -15,6 +15,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCombos.h"
+#include "skin/model/bsUtils.Rects.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
 
@@ -176,6 +177,20 @@ void WriteLayout(const std::string& Dir, const TColumn& Plain, const TColumn& Sk
         WriteRect(Out, P + "editcombo", WindowRect(Col->Editable));
     }
     WriteRect(Out, "dropdown", WindowRect(Plain.Fixed->FListBox));
+
+    // The colour the skinned list's chosen row should show (the list is not
+    // focused): the middle of the skin's active row picture, or the
+    // selection colour when the skin's list has no row pictures.
+    TbsSkinListBox* L = Skinned.List;
+    COLORREF Row = COLORREF(ColorToRGB(clHighlight));
+    if (L->Picture && !IsNullRect(L->SItemRect)) {
+        const TRect A = L->ActiveItemRect;
+        Row = COLORREF(ColorToRGB(
+            L->Picture->Canvas()->Pixels((A.Left + A.Right) / 2, (A.Top + A.Bottom) / 2)));
+    }
+    std::ofstream(Dir + "/colours.txt")
+        << "skinned.selectedrow " << int(GetRValue(Row)) << ' ' << int(GetGValue(Row)) << ' '
+        << int(GetBValue(Row)) << '\n';
 }
 
 void Step(std::uint32_t Until) {
