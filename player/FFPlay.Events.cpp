@@ -8,7 +8,9 @@
 #include "platform/core/Exceptions.h"
 #include "player/PlayerScreen.h"
 
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 
 // ---- SDL, once per process ------------------------------------------------------
 
@@ -16,6 +18,8 @@ namespace {
 
 std::mutex GSDLLock;
 std::atomic<std::uint64_t> GSDLHolder{0};
+// Signalled under GSDLLock after every push of the player's own events.
+std::condition_variable GSDLEventPushed;
 
 // The channel whose handler the calling thread is running, if any: a Stop or
 // Open from inside a handler must not wait for the thread delivering it.
@@ -43,6 +47,11 @@ bool SDLHeldBy(std::uint64_t AOwner) {
 
 std::uint64_t SDLHolder() {
     return GSDLHolder;
+}
+
+void PushPlayerEvent(SDL_Event& AEvent) {
+    sdl::SDL_PushEvent(&AEvent);
+    GSDLEventPushed.notify_all();
 }
 
 // ---- Channels and the event thread ---------------------------------------------
@@ -296,13 +305,16 @@ void TCustomPlayer::PlayerEventLoop(std::uint64_t ASerial) {
         SDL_Event Event;
         int Got;
         {
-            std::lock_guard Lock(SDLLock());
+            std::unique_lock Lock(SDLLock());
             Got = SDLHeldBy(ASerial) ? sdl::SDL_PollEvent(&Event) : 0;
+            // The player's own events wake the wait at once; the period is
+            // for SDL's own events and for noticing a playback that ended.
+            if (!Got && Mine())
+                GSDLEventPushed.wait_for(Lock, std::chrono::milliseconds(10));
         }
         if (!Got) {
             if (!Mine())
                 return;
-            Sleep(10);
             continue;
         }
         std::lock_guard Lock(FDataLock);
@@ -369,7 +381,7 @@ void TCustomPlayer::PostQuitEvent(TVideoState* is) {
     const std::uint64_t Serial = FPlaybackSerial;
     std::lock_guard Lock(SDLLock());
     if (is && SDLHeldBy(Serial))
-        sdl::SDL_PushEvent(&Event);
+        PushPlayerEvent(Event);
 }
 
 void TCustomPlayer::PostReopenEvent() {
@@ -382,7 +394,7 @@ void TCustomPlayer::PostReopenEvent() {
     const std::uint64_t Serial = FPlaybackSerial;
     std::lock_guard Lock(SDLLock());
     if (SDLHeldBy(Serial))
-        sdl::SDL_PushEvent(&Event);
+        PushPlayerEvent(Event);
 }
 
 // ---- Waiting on the user-interface thread -----------------------------------------------

@@ -40,6 +40,12 @@ double NextFrameTime(TVideoState* is, double APTS) {
     return is->frame_timer;
 }
 
+void CatchUpFrameTimer(TVideoState* is, double ANow) {
+    constexpr double MaxLag = 0.1;
+    if (is->frame_timer < ANow - MaxLag)
+        is->frame_timer = ANow;
+}
+
 namespace {
 
 double WallSeconds() {
@@ -65,7 +71,7 @@ void PushPictureEvent(TVideoState* is, int AType) {
     Event.user.data1 = is;
     std::lock_guard Lock(SDLLock());
     if (SDLHeldBy(is->Serial))
-        sdl::SDL_PushEvent(&Event);
+        PushPlayerEvent(Event);
 }
 
 void RecordSync(TVideoState* is, double APTS) {
@@ -166,6 +172,7 @@ int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APo
 
     is->pictq_windex = (is->pictq_windex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
     sdl::SDL_mutexP(is->pictq_mutex);
+    CatchUpFrameTimer(is, WallSeconds());
     vp->target_clock = NextFrameTime(is, APTS);
     is->pictq_size += 1;
     sdl::SDL_mutexV(is->pictq_mutex);

@@ -76,6 +76,10 @@ std::mutex& SDLLock();
 bool AcquireSDL(std::uint64_t AOwner);
 void ReleaseSDL(std::uint64_t AOwner);
 bool SDLHeldBy(std::uint64_t AOwner);
+// Pushes an event into SDL's queue and wakes the play thread waiting for one,
+// so a picture falls due without a polling period's delay. Called with
+// SDLLock() held, only while SDL is initialised.
+void PushPlayerEvent(SDL_Event& AEvent);
 // The holder's serial, 0 when nobody holds SDL.
 std::uint64_t SDLHolder();
 
@@ -399,6 +403,12 @@ double PlayerMasterClock(TVideoState* is);
 // frame timer moved on by the picture's delay, corrected against the master
 // clock when video is not the master.
 double NextFrameTime(TVideoState* is, double APTS);
+// A frame timer more than a tenth of a second behind ANow (the wall clock)
+// restarts at ANow: the schedule of pictures starts when they can be shown,
+// not when decoding began (an open, a seek) or before a stall. Otherwise every
+// picture would be due in the past, judged late against that lost time and
+// shown at once, running ahead of the master clock.
+void CatchUpFrameTimer(TVideoState* is, double ANow);
 
 // What the refresh does with the picture due at ATime whose successor is due
 // at ANext: a late one raises the skip ratio, and goes unshown when another

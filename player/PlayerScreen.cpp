@@ -145,7 +145,7 @@ void TPlayerScreen::OnResize(HWND Wnd) {
     Event.resize.h = Client.Height();
     std::lock_guard Lock(SDLLock());
     if (SDLHolder() && sdl::SDL_PushEvent)
-        sdl::SDL_PushEvent(&Event);
+        PushPlayerEvent(Event);
 }
 
 LRESULT TPlayerScreen::SubclassProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR,

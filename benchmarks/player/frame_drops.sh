@@ -13,7 +13,8 @@
 # whose "A-V" the distance between the clocks when it printed its status
 # (after the first 0.5 s); the medians and their ratio follow. Last, the
 # A/V sync figures of both on the ten-second test clip av10.mp4 (made by
-# the player's tests).
+# the player's tests). Each run's line ends with the machine's load average
+# (one minute) when it ended: other work on the machine slows both players.
 set -eu
 build=${1:?usage: frame_drops.sh BUILD_DIR}
 media="$build/benchmarks/player/media"
@@ -56,7 +57,8 @@ for host in 1280x720 200x124; do
         cpu=$(grep '^cpu ' "$out" | awk '{print $2 + $3}')
         wall=$(echo "$end - $start" | bc)
         persec=$(echo "scale=3; ${cpu:-0} / $wall" | bc)
-        echo "$host run $run, ours: $stats; cpu ${cpu:-?} s over ${wall} s ($persec per s)"
+        echo "$host run $run, ours: $stats; cpu ${cpu:-?} s over ${wall} s ($persec per s);" \
+            "load $(cut -d' ' -f1 /proc/loadavg)"
         dropped=$(echo "$stats" | sed -n 's/.*dropped \([0-9]*\), skipped \([0-9]*\).*/\1 \2/p' |
             awk '{print $1 + $2}')
         ours="$ours ${dropped:-0}"
@@ -73,7 +75,8 @@ for host in 1280x720 200x124; do
         cpu=$(tr '\r' '\n' <"$out" | grep '^cpu ' | awk '{print $2 + $3}')
         wall=$(echo "$end - $start" | bc)
         persec=$(echo "scale=3; ${cpu:-0} / $wall" | bc)
-        echo "$host run $run, ffplay: $figures; cpu ${cpu:-?} s over ${wall} s ($persec per s)"
+        echo "$host run $run, ffplay: $figures; cpu ${cpu:-?} s over ${wall} s ($persec per s);" \
+            "load $(cut -d' ' -f1 /proc/loadavg)"
         theirs="$theirs $(echo "$figures" | sed -n 's/^fd \([0-9]*\).*/\1/p')"
         theircpu="$theircpu $persec"
         rm -f "$out"

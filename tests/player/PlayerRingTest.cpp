@@ -121,6 +121,28 @@ TEST(PlayerRules, NextFrameTimeTable) {
     }
 }
 
+// A schedule left behind the wall clock (decoding the first picture after an
+// open took longer than the audio needed to start) restarts at the present;
+// otherwise every later picture would count as late.
+TEST(PlayerRules, AFrameTimerBehindTheWallClockRestartsNow) {
+    const struct {
+        const char* Case;
+        double FrameTimer, Now, Timer;
+    } Rows[] = {
+        {"a second behind", 99.0, 100.0, 100.0},
+        {"just over a tenth behind", 99.89, 100.0, 100.0},
+        {"a twentieth behind: kept", 99.95, 100.0, 99.95},
+        {"ahead: kept", 100.08, 100.0, 100.08},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Case);
+        TVideoState State;
+        State.frame_timer = Row.FrameTimer;
+        CatchUpFrameTimer(&State, Row.Now);
+        EXPECT_NEAR(State.frame_timer, Row.Timer, 1e-9);
+    }
+}
+
 TEST(PlayerRules, DropRuleTable) {
     struct TRow {
         const char* Case;
