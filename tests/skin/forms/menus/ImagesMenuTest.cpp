@@ -203,6 +203,49 @@ TEST_F(ImagesMenuTest, AChoiceMayOpenTheMenuAgainFromItsOwnHandler) {
     EXPECT_EQ(Menu->ItemIndex(), 1);
 }
 
+TEST_F(ImagesMenuTest, SkinnedLookTakesThePopupPictureAndTheButtonElement) {
+    const testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    Menu->SetSkinData(LoadSkin(Skin));
+    for (int i = 0; i < 4; ++i)
+        AddCell(i);
+    Menu->SetItemIndex(1);
+    Menu->Popup(300, 300);
+    TbsSkinImagesMenuPopupWindow* W = Menu->PopupWindow();
+    ASSERT_NE(W, nullptr);
+    const testskin::TTestPicture& P = Skin.Picture("controls.bmp");
+    const auto Painted = [W] {
+        auto B = std::make_unique<TBitmap>();
+        B->SetSize(W->Width(), W->Height());
+        W->PaintTo(B->Canvas());
+        return B;
+    };
+    auto B = Painted();
+    // The popup picture's corners at the window's corners.
+    EXPECT_EQ(Pixel(B.get(), 0, 0), P.Pixel(0, 0));
+    EXPECT_EQ(Pixel(B.get(), W->Width() - 1, W->Height() - 1),
+              P.Pixel(P.Width() - 1, P.Height() - 1));
+    // The chosen cell drawn pressed (the element's down face); another cell
+    // has no frame until the pointer is on it (the active face).
+    const TRect Chosen = RectOf(1), Other = RectOf(2);
+    const auto At = [](TBitmap* Bmp, const TRect& R) { return Pixel(Bmp, R.Left + 1, R.Top + 1); };
+    EXPECT_EQ(At(B.get(), Chosen), P.ColourOf("resizebutton.down"));
+    const std::uint32_t Bare = At(B.get(), Other);
+    EXPECT_NE(Bare, P.ColourOf("resizebutton.active"));
+    EXPECT_NE(Bare, P.ColourOf("resizebutton.down"));
+    MoveTo(ScreenCentre(2));
+    RunFor(60);
+    B = Painted();
+    EXPECT_EQ(At(B.get(), Other), P.ColourOf("resizebutton.active"));
+    // A press on it takes the pressed look from the chosen cell.
+    Headless.Press(0);
+    Pump();
+    B = Painted();
+    EXPECT_EQ(At(B.get(), Other), P.ColourOf("resizebutton.down"));
+    EXPECT_EQ(At(B.get(), Chosen), Bare);
+    Headless.Release(0);
+    Pump();
+}
+
 TEST_F(ImagesMenuTest, AMenuButtonShowsTheChosenImageUntilItGoes) {
     AddCell(0)->SetCaption("Zero");
     AddCell(5)->SetCaption("Five");
