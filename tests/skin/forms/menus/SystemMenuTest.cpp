@@ -477,5 +477,34 @@ TEST_F(SystemMenuTest, PopupMenuOfAnMdiChildOpensInTheMainFormsChain) {
     EXPECT_FALSE(MainComponent->SkinMenu->Visible());
 }
 
+TEST_F(SystemMenuTest, AltSpaceTwiceOpensOneFreshSystemMenu) {
+    const auto AltSpace = [this] {
+        Headless.KeyDown(VK_MENU);
+        Headless.KeyDown(VK_SPACE, " ");
+        Headless.KeyUp(VK_SPACE);
+        Headless.KeyUp(VK_MENU);
+        Pump();
+    };
+    AltSpace();
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    ASSERT_EQ(Component->SkinMenu->PopupCount(), 1);
+    TbsSkinPopupWindow* W = Component->SkinMenu->PopupWindow(0);
+    EXPECT_GE(W->Left(), Form->Left());
+    EXPECT_LT(W->Top(), Form->Top() + 40);
+    // Again while it is open: the items it shows are rebuilt only after it
+    // closed, and one menu is open afterwards.
+    AltSpace();
+    RunFor(100);
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    EXPECT_EQ(Component->SkinMenu->PopupCount(), 1);
+    W = Component->SkinMenu->PopupWindow(0);
+    ASSERT_EQ(W->ActiveItem, 0);
+    EXPECT_EQ(W->Item(0)->MenuItem->Name(), "BSF_MINITEM");
+    Headless.KeyDown(VK_ESCAPE);
+    Headless.KeyUp(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(Component->SkinMenu->Visible());
+}
+
 } // namespace
 } // namespace menus
