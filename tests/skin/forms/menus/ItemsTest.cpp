@@ -268,6 +268,41 @@ TEST_F(SkinnedItemsTest, AnimatedItemPlaysItsFramesInAndOut) {
     }
 }
 
+TEST_F(SkinnedItemsTest, ASkinWithOnlyARadioImageKeepsTheDefaultCheckMark) {
+    // The radio image: seven rows of one object cell over a row of the next
+    // cell row, whose colour (bottom left) is the transparent one.
+    MI->RadioImageRect = {8, 1, 16, 9};
+    MI->ActiveRadioImageRect = MI->RadioImageRect;
+    MI->CheckImageRect = {};
+    MI->TextRct = {4, 0, RectWidth(MI->SkinRect) - 4, RectHeight(MI->SkinRect)};
+    TPopupMenu* M = MakeMenu({"Check", "Radio", "Plain"});
+    M->Items()->Items(0)->SetChecked(true);
+    M->Items()->Items(1)->SetRadioItem(true);
+    M->Items()->Items(1)->SetChecked(true);
+    Chain->Popup(nullptr, SD, 0, {300, 300, 300, 300}, M->Items(), false);
+    TbsSkinPopupWindow* W = Window();
+    W->Item(0)->MouseLeave();
+    RunFor(300);
+    auto B = Paint(W);
+    const std::uint32_t Radio = Colour("closebutton.active");
+    // Pixels in an item's glyph box: of the radio image, and of anything
+    // but the item's own fill.
+    const auto Count = [&](int Item, bool RadioColour) {
+        const TRect R = W->Item(Item)->ObjectRect;
+        int N = 0;
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left + 6; x < R.Left + 20; ++x) {
+                const std::uint32_t C = Pixel(B.get(), x, y);
+                N += RadioColour ? C == Radio : C != Colour("menuitem.normal");
+            }
+        return N;
+    };
+    EXPECT_GE(Count(1, true), 8 * 7);
+    EXPECT_EQ(Count(0, true), 0);
+    EXPECT_GT(Count(0, false), 3); // the drawn check mark
+    EXPECT_EQ(Count(2, true), 0);
+}
+
 struct TDamage {
     const char* Name;
     void (*Apply)(TbsSkinData*, TbsDataSkinMenuItem*);
