@@ -326,5 +326,42 @@ TEST_F(HintTest, FadeInStepsAFifteenthOfTheAlphaValueAtATime) {
     }
 }
 
+TEST_F(HintTest, AnExtendedHintsTitleIsDrawnBold) {
+    const std::string Title = "WWWW";
+    // Dark pixels of the title drawn by itself, regular and bold.
+    const auto Dark = [](TBitmap* B, const TRect& R) {
+        int N = 0;
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left; x < R.Right; ++x)
+                N += (Pixel(B, x, y) & 0x808080) == 0;
+        return N;
+    };
+    const auto Alone = [&](bool Bold) {
+        TBitmap B;
+        B.SetSize(200, 40);
+        B.Canvas()->Brush()->SetColor(clWhite);
+        B.Canvas()->FillRect({0, 0, 200, 40});
+        B.Canvas()->Font()->Assign(Hint->DefaultFont());
+        B.Canvas()->Font()->SetColor(clBlack);
+        if (Bold)
+            B.Canvas()->Font()->SetStyle({fsBold});
+        B.Canvas()->Brush()->SetStyle(bsClear);
+        TRect R{0, 0, 200, 40};
+        DrawWideText(B.Canvas(), Title, R, 0);
+        return Dark(&B, {0, 0, 200, 40});
+    };
+    const int Regular = Alone(false), Bold = Alone(true);
+    ASSERT_GT(Bold, Regular + Regular / 5);
+    Hint->ActivateHintEx({100, 100}, Title, "x", 0, nullptr);
+    TBitmap B;
+    B.SetSize(W()->Width(), W()->Height());
+    W()->PaintTo(B.Canvas());
+    const TSize T = TextSize(Title, Hint->DefaultFont());
+    const int InTitle = Dark(&B, {2, 2, W()->Width() - 2, 2 + T.cy});
+    // The title is measured regular, so its bold drawing may be cut at the
+    // right edge; it is still well above the regular count.
+    EXPECT_GT(InTitle, Regular + Regular / 10);
+}
+
 } // namespace
 } // namespace menus
