@@ -363,5 +363,26 @@ TEST_F(HintTest, AnExtendedHintsTitleIsDrawnBold) {
     EXPECT_GT(InTitle, Regular + Regular / 10);
 }
 
+TEST_F(HintTest, ACursorWithAWideShortMaskGivesTheCursorHeightBelowItsHotSpot) {
+    // Wider than high: no square of mask rows to scan.
+    TBitmap Picture;
+    Picture.SetSize(32, 8);
+    ICONINFO Info;
+    Info.fIcon = FALSE;
+    Info.hbmColor = Picture.Handle();
+    const HICON Cursor = CreateIconIndirect(&Info);
+    ASSERT_NE(Cursor, HICON(0));
+    // The hot spot as the window system reports it for this picture.
+    ICONINFO Reported;
+    ASSERT_TRUE(GetIconInfo(Cursor, &Reported));
+    DeleteObject(ToObj(Reported.hbmMask));
+    DeleteObject(ToObj(Reported.hbmColor));
+    const HCURSOR Old = SetCursor(reinterpret_cast<HCURSOR>(Cursor));
+    EXPECT_EQ(Hint->GetCursorHeightMargin(),
+              GetSystemMetrics(SM_CYCURSOR) - int(Reported.yHotspot));
+    SetCursor(Old);
+    DestroyIcon(Cursor);
+}
+
 } // namespace
 } // namespace menus
