@@ -506,5 +506,20 @@ TEST_F(SystemMenuTest, AltSpaceTwiceOpensOneFreshSystemMenu) {
     EXPECT_FALSE(Component->SkinMenu->Visible());
 }
 
+TEST_F(SystemMenuTest, AChosenItemMayCloseItsSkinnedFormForGood) {
+    Form->OnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
+    auto* M = new TbsSkinPopupMenu(Form);
+    AddItem(M->Items(), "Quit")->OnClick = [this](TObject*) { Form->Close(); };
+    M->Popup(200, 250);
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    Component->SkinMenu->PopupWindow(0)->PopupKeyDown(VK_RETURN);
+    // The form, its component, chain and windows all go with the posted steps.
+    Pump();
+    RunFor(200);
+    EXPECT_EQ(Screen->FormCount(), 0);
+    Form = nullptr;
+    Chain = nullptr;
+}
+
 } // namespace
 } // namespace menus
