@@ -733,6 +733,19 @@ void TbsSkinMenuSpeedButton::ImagesMenuClose() {
     Repaint();
 }
 
+bool TbsSkinMenuSpeedButton::DrawImagesMenuContent(TCanvas* C, const TRect& R, bool Pressed) {
+    TCustomImageList* Images = nullptr;
+    int Index = -1;
+    std::string Caption;
+    if (!FSkinImagesMenu || !FUseImagesMenuImage || !MenuButtonMenus().ImagesMenuChoice ||
+        !MenuButtonMenus().ImagesMenuChoice(FSkinImagesMenu, Images, Index, Caption) || !Images ||
+        Index < 0 || Index >= Images->Count())
+        return false;
+    DrawImageAndText(C, R, FMargin, 0, false, Enabled(), Pressed, Images, Index,
+                     FUseImagesMenuCaption ? Caption : DrawnCaption(), FLayout, FSpacing);
+    return true;
+}
+
 void TbsSkinMenuSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (Button == mbLeft) {
         FMenuTracked = InTrackArea(X, Y);

@@ -167,6 +167,11 @@ struct TbsMenuButtonMenus {
     // images does not). The grid calls the button's ImagesMenuClose.
     std::function<bool(TbsSkinMenuSpeedButton* Button, TComponent* Menu, const TRect& R)>
         PopupImagesMenu;
+    // The image grid's chosen item: its image list, image and caption;
+    // false when nothing is chosen.
+    std::function<bool(TComponent* Menu, TCustomImageList*& Images, int& ImageIndex,
+                       std::string& Caption)>
+        ImagesMenuChoice;
 };
 TbsMenuButtonMenus& MenuButtonMenus();
 
@@ -229,6 +234,7 @@ protected:
     virtual void PopupImagesMenu(const TRect& R);
     // Whether the image grid opened (false: it has no images to show).
     virtual bool ImagesMenuOpened() { return FImagesMenuOpened; }
+    bool DrawImagesMenuContent(TCanvas* C, const TRect& R, bool Pressed) override;
 
     void DrawMenuMarker(TCanvas* C, const TRect& R, bool Active, bool Down, bool Flat);
     void DrawResizeElement(const std::string& Name, TCanvas* C, bool Down, bool Active,

@@ -3,6 +3,7 @@
 
 #include "platform/win/Windows.h"
 #include "skin/forms/SkinForm.LayerBorder.h"
+#include "skin/forms/bsSkinMenus.h"
 #include "skin/model/bsUtils.Layers.h"
 #include "skin/model/bsUtils.Platform.h"
 
@@ -42,14 +43,20 @@ void TbsSkinForm::SetAlphaBlendValue(BYTE Value) {
 
 void TbsSkinForm::SetMenusAlphaBlend(bool Value) {
     FMenusAlphaBlend = Value;
+    if (SkinMenu)
+        SkinMenu->AlphaBlend = Value;
 }
 
 void TbsSkinForm::SetMenusAlphaBlendAnimation(bool Value) {
     FMenusAlphaBlendAnimation = Value;
+    if (SkinMenu)
+        SkinMenu->AlphaBlendAnimation = Value;
 }
 
 void TbsSkinForm::SetMenusAlphaBlendValue(BYTE Value) {
     FMenusAlphaBlendValue = Value;
+    if (SkinMenu)
+        SkinMenu->AlphaBlendValue = Value;
 }
 
 TbsFormLayerBorder* TbsSkinForm::LayerBorder() {

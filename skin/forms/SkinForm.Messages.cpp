@@ -66,6 +66,13 @@ void TbsSkinForm::SetLayered(bool Value) {
 }
 
 void TbsSkinForm::NewWndProc(TMessage& Message) {
+    // Releasing frees the form and this component inside the call: nothing
+    // of either may be touched after it.
+    if (Message.Msg == CM_RELEASE) {
+        const TWndMethod Old = OldWindowProc;
+        Old(Message);
+        return;
+    }
     CloseMenusOnMessage(Message);
     bool PassOn = true;
     const bool Skinnable = FSkinnableForm;

@@ -90,6 +90,21 @@ void TbsSkinImagesMenu::Notification(TComponent* AComponent, TOperation Operatio
         FSD = nullptr;
     if (AComponent == FSkinHint)
         FSkinHint = nullptr;
+    if (AComponent == FInternalTarget) {
+        FInternalTarget = nullptr;
+        OnInternalChange = nullptr;
+        OnInternalMenuClose = nullptr;
+    }
+}
+
+void TbsSkinImagesMenu::SetInternalEventsTarget(TComponent* Value) {
+    if (FInternalTarget == Value)
+        return;
+    if (FInternalTarget)
+        FInternalTarget->RemoveFreeNotification(this);
+    FInternalTarget = Value;
+    if (FInternalTarget)
+        FInternalTarget->FreeNotification(this);
 }
 
 void TbsSkinImagesMenu::SetImages(TCustomImageList* Value) {

@@ -128,6 +128,8 @@ public:
     TbsSkinImagesMenuPopupWindow* PopupWindow() const { return FPopupWindow.get(); }
     // Frees the closed window at once (normally a posted message does).
     void FreeClosedWindow();
+    // The control the internal events serve; when it goes, they are cleared.
+    void SetInternalEventsTarget(TComponent* Value);
 
     bool ShowSelectedItem = true;
     bool AlphaBlend = false;
@@ -159,4 +161,5 @@ private:
     std::unique_ptr<TbsSkinImagesMenuPopupWindow> FClosed;
     int FOldItemIndex = -1;
     HWND FReaper = nullptr;
+    TComponent* FInternalTarget = nullptr;
 };

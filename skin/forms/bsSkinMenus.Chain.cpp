@@ -193,10 +193,18 @@ void TbsSkinMenu::Retire(std::unique_ptr<TbsSkinPopupWindow> Window) {
 void TbsSkinMenu::ReaperProc(TMessage& Message) {
     if (Message.Msg == cmFreeClosedWindows) {
         FReapPosted = false;
-        FreeClosedWindows();
+        if (FHold == 0)
+            FreeClosedWindows();
         return;
     }
     Message.Result = DefWindowProc(FReaper, Message.Msg, Message.WParam, Message.LParam);
+}
+
+void TbsSkinMenu::ReleaseClosedWindows() {
+    if (--FHold > 0 || FClosed.empty() || !FReaper || FReapPosted)
+        return;
+    FReapPosted = true;
+    PostMessage(FReaper, cmFreeClosedWindows, 0, 0);
 }
 
 void TbsSkinMenu::FreeClosedWindows() {

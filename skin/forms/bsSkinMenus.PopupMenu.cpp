@@ -21,8 +21,22 @@ void LinkMenuButtonsToMenus() {
         if (!Grid)
             return false;
         Grid->OnInternalMenuClose = [Button](TObject*) { Button->ImagesMenuClose(); };
+        // A new choice changes the picture of a button that shows it.
+        Grid->OnInternalChange = [Button](TObject*) { Button->Invalidate(); };
+        Grid->SetInternalEventsTarget(Button);
         Grid->PopupFromRect(R);
         return Grid->PopupWindow() != nullptr;
+    };
+    Menus.ImagesMenuChoice = [](TComponent* Menu, TCustomImageList*& Images, int& ImageIndex,
+                                std::string& Caption) {
+        auto* Grid = dynamic_cast<TbsSkinImagesMenu*>(Menu);
+        TbsImagesMenuItem* Item = Grid ? Grid->SelectedItem() : nullptr;
+        if (!Item)
+            return false;
+        Images = Grid->Images();
+        ImageIndex = Item->ImageIndex();
+        Caption = Item->Caption();
+        return true;
     };
 }
 

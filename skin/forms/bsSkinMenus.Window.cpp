@@ -308,9 +308,13 @@ bool TbsSkinPopupWindow::ShowCommon(const TRect& R, TMenuItem* AItem, TMenuItem*
     const bool Layered = IsLayeredWindowSupported() && ParentMenu->AlphaBlend;
     const bool Fade = Layered && ParentMenu->AlphaBlendAnimation && ParentMenu->First();
     if (Fade) {
+        // A pending click or closing message may close this window; it is
+        // kept alive until this call has looked.
+        ParentMenu->HoldClosedWindows();
         Application->ProcessMessages();
-        // A pending click or closing message may have closed this window.
-        if (Dying || ParentMenu->IndexOfWindow(this) >= ParentMenu->PopupCount())
+        const bool Closed = Dying || ParentMenu->IndexOfWindow(this) >= ParentMenu->PopupCount();
+        ParentMenu->ReleaseClosedWindows();
+        if (Closed)
             return false;
     }
     CreateMenu(AItem, AItem2, StartIndex);

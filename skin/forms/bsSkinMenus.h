@@ -194,6 +194,10 @@ public:
     TbsSkinPopupWindow* PopupWindow(int Index) const { return FPopupList[Index].get(); }
     // Frees the windows closed so far at once (normally a posted message does).
     void FreeClosedWindows();
+    // While held, the posted message leaves closed windows alone: a window
+    // that lets messages through inside its own Show must outlive them.
+    void HoldClosedWindows() { ++FHold; }
+    void ReleaseClosedWindows();
 
     TNotifyEvent OnMenuClose;
     TControl* PopupCtrl = nullptr;
@@ -232,6 +236,7 @@ private:
     std::vector<std::unique_ptr<TbsSkinPopupWindow>> FClosed;
     HWND FReaper = 0;
     bool FReapPosted = false;
+    int FHold = 0;
 };
 
 // ---------------------------------------------------------------- the component

@@ -8,7 +8,6 @@
 namespace {
 
 UINT TaskbarCreatedMessage = 0;
-constexpr UINT_PTR cHookId = 0x7261;
 
 TShiftState KeyboardShift() {
     TShiftState S;
@@ -46,13 +45,15 @@ TbsTrayIcon::TbsTrayIcon(TComponent* AOwner)
     ClickTimer->SetOnTimer(TNotifyEvent(this, &TbsTrayIcon::ClickTimerTick));
     if (FIcon->Empty() && TakesApplicationIcon() && Application)
         FIcon->Assign(Application->Icon());
+    // Each icon hooks under its own id: the same procedure and id would
+    // share one hook, and the first icon to go would remove it for all.
     if (Application) {
         FAppWnd = Application->Handle();
-        SetWindowSubclass(FAppWnd, &TbsTrayIcon::ApplicationHook, cHookId, DWORD_PTR(this));
+        SetWindowSubclass(FAppWnd, &TbsTrayIcon::ApplicationHook, HookId(), DWORD_PTR(this));
     }
     if (auto* W = dynamic_cast<TWinControl*>(AOwner)) {
         FOwnerWnd = W->Handle();
-        SetWindowSubclass(FOwnerWnd, &TbsTrayIcon::OwnerHook, cHookId, DWORD_PTR(this));
+        SetWindowSubclass(FOwnerWnd, &TbsTrayIcon::OwnerHook, HookId(), DWORD_PTR(this));
     }
 }
 
@@ -61,9 +62,9 @@ TbsTrayIcon::~TbsTrayIcon() {
     delete AnimateTimer;
     delete ClickTimer;
     if (FAppWnd && IsWindow(FAppWnd))
-        RemoveWindowSubclass(FAppWnd, &TbsTrayIcon::ApplicationHook, cHookId);
+        RemoveWindowSubclass(FAppWnd, &TbsTrayIcon::ApplicationHook, HookId());
     if (FOwnerWnd && IsWindow(FOwnerWnd))
-        RemoveWindowSubclass(FOwnerWnd, &TbsTrayIcon::OwnerHook, cHookId);
+        RemoveWindowSubclass(FOwnerWnd, &TbsTrayIcon::OwnerHook, HookId());
     if (FHandle && Application)
         Application->DeallocateMessageWindow(FHandle);
 }

@@ -90,6 +90,7 @@ private:
     void AnimateTimerTick(TObject* Sender);
     bool PrepareIconData();
     bool OwnerIsWindow() const;
+    UINT_PTR HookId() const { return reinterpret_cast<UINT_PTR>(this); }
     static LRESULT ApplicationHook(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR Id,
                                    DWORD_PTR Data);
     static LRESULT OwnerHook(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR Id,

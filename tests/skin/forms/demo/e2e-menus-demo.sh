@@ -3,19 +3,44 @@
 # for one look and scene, gives it the real keys and clicks of the scene,
 # asks it for its state, photographs the screen and asks it to close.
 # Usage: e2e-menus-demo.sh DEMO SCREENSHOT OUTDIR LOOK SCENE
-#   LOOK: --plain or --test-skin; SCENE: bar, popup, hint, images, sysmenu, tray
+#   LOOK: --plain, --test-skin or --stored N;
+#   SCENE: bar, popup, hint, images, sysmenu, tray, or trayhost (the tray
+#   scene with the tray host of $TRAY_HOST docking the icon at 100, 100:
+#   its menu opened by a right click and its Restore item chosen)
 set -uo pipefail
-demo=$1 screenshot=$2 out=$3 look=$4 scene=$5
+demo=$1 screenshot=$2 out=$3
+shift 3
+look=("$1")
+if [[ "$1" == --stored ]]; then
+    look+=("$2")
+    shift
+fi
+scene=$2
+demo_scene=$scene
+[[ "$scene" == trayhost ]] && demo_scene=tray
 mkdir -p "$out"
 rm -f "$out/quit" "$out/dump" "$out/state.txt"
 
+hostpid=
+if [[ "$scene" == trayhost ]]; then
+    mkfifo "$out/host.pipe"
+    timeout 120 "${TRAY_HOST:?}" 100 100 >"$out/host.pipe" 2>"$out/host-stderr.txt" &
+    hostpid=$!
+    exec 4<"$out/host.pipe"
+    if ! read -r -t 30 -u 4 line || [[ "$line" != ready ]]; then
+        echo "the tray host did not start" >"$out/failed.txt"
+        kill "$hostpid" 2>/dev/null
+        exit 1
+    fi
+fi
+
 mkfifo "$out/pipe"
-timeout 120 "$demo" "$out" "$look" "$scene" >"$out/pipe" 2>"$out/stderr.txt" &
+timeout 120 "$demo" "$out" "${look[@]}" "$demo_scene" >"$out/pipe" 2>"$out/stderr.txt" &
 pid=$!
 exec 3<"$out/pipe"
 if ! read -r -t 60 -u 3 line || [[ "$line" != ready ]]; then
     echo "the demonstration did not start" >"$out/failed.txt"
-    kill "$pid" 2>/dev/null
+    kill "$pid" $hostpid 2>/dev/null
     exit 1
 fi
 
@@ -52,6 +77,18 @@ sysmenu)
     focus_form
     xdotool key alt+space
     ;;
+trayhost)
+    docked=
+    while read -r -t 30 -u 4 line; do
+        [[ "$line" == docked ]] && docked=1 && break
+    done
+    [[ -n "$docked" ]] || echo "the icon was not docked" >"$out/failed.txt"
+    sleep 0.5
+    "$screenshot" "$out/docked.png"
+    xdotool mousemove 112 112
+    sleep 0.3
+    xdotool click 3
+    ;;
 *) ;;
 esac
 sleep 0.8
@@ -67,8 +104,22 @@ if [[ "$scene" == bar ]]; then
     mv "$out/state.txt" "$out/state-open.txt"
     touch "$out/dump"
     read -r -t 30 -u 3 line
+elif [[ "$scene" == trayhost ]]; then
+    # The tray menu's first item brings the form back.
+    read -r x y w h < <(grep '^popup0item0 ' "$out/state.txt" | cut -d' ' -f2-)
+    if [[ -n "${w:-}" ]]; then
+        xdotool mousemove $((x + w / 2)) $((y + h / 2))
+        sleep 0.3
+        xdotool click 1
+        sleep 0.8
+    fi
+    mv "$out/state.txt" "$out/state-open.txt"
+    touch "$out/dump"
+    read -r -t 30 -u 3 line
 fi
 touch "$out/quit"
 status=0
 wait "$pid" || status=$?
 echo "$status" >"$out/status.txt"
+[[ -n "$hostpid" ]] && kill "$hostpid" 2>/dev/null
+exit 0

@@ -56,6 +56,35 @@ TEST_P(ChooseOrderTest, ClosesTellsAndRunsTheCommandInOrder) {
     EXPECT_EQ(Log.size(), 5u);
 }
 
+TEST_P(ChooseOrderTest, AnItemThatClosesItsFormLeavesNothingBehind) {
+    TPopupMenu* M = Menu();
+    Form->OnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
+    for (int i = 0; i < 2; ++i)
+        M->Items()->Items(i)->OnClick = [this](TObject*) { Form->Close(); };
+    auto* Ctrl = new TRecordingControl(Form, &Log, "ctrl");
+    Ctrl->SetParent(Form);
+    Chain->Popup(Ctrl, nullptr, 0, At(300, 300), M->Items(), false);
+    TbsSkinPopupWindow* W = Window();
+    switch (GetParam().How) {
+    case 0:
+        ClickAt(CentreOf(W, 1));
+        break;
+    case 1:
+        W->PopupKeyDown(VK_RETURN);
+        break;
+    default:
+        W->PopupKeyDown('S');
+        break;
+    }
+    // The form, its chain and the chain's windows go with the posted steps.
+    Pump();
+    RunFor(200);
+    EXPECT_EQ(Screen->FormCount(), 0);
+    EXPECT_EQ(Log, (TLog{"ctrl:1228", "form:1228", "ctrl:1229"}));
+    Form = nullptr;
+    Chain = nullptr;
+}
+
 INSTANTIATE_TEST_SUITE_P(Ways, ChooseOrderTest,
                          testing::Values(TChooseCase{"Click", 0, "&Save"},
                                          TChooseCase{"Enter", 1, "&Open"},

@@ -27,16 +27,21 @@ protected:
         DrawWideText(M.Canvas(), S, R, DT_CALCRECT);
         return {R.Right - R.Left, R.Bottom - R.Top};
     }
-    // A hint skin: a 40 x 30 picture with the client part (5, 4, 35, 26).
-    TbsSkinData* HintSkin() {
+    // A hint skin: a 40 x 30 picture with the client part (5, 4, 35, 26)
+    // and its corner points.
+    TbsSkinData* HintSkin(TPoint LT = {5, 4}, TPoint RT = {35, 4}, TPoint LB = {5, 26},
+                          TPoint RB = {35, 26}) {
+        const auto Pt = [](const char* Name, TPoint P) {
+            return std::string(Name) + "=" + std::to_string(P.X) + "," + std::to_string(P.Y);
+        };
         testskin::TTestSkin S = testskin::MinimalLoadableSkin();
         testskin::TTestPicture& P = S.AddPicture("hint.bmp", 40, 30, 24);
         P.AddRegion("frame", {0, 0, 40, 30});
         P.AddRegion("client", {5, 4, 35, 26});
         S.SetRecord("HINTWINDOW",
                     {"windowpictureindex=" + std::to_string(S.PictureIndex("hint.bmp")),
-                     "lefttoppoint=5,4", "righttoppoint=35,4", "leftbottompoint=5,26",
-                     "rightbottompoint=35,26", "clientrect=5,4,35,26", "fontname=Arial",
+                     Pt("lefttoppoint", LT), Pt("righttoppoint", RT), Pt("leftbottompoint", LB),
+                     Pt("rightbottompoint", RB), "clientrect=5,4,35,26", "fontname=Arial",
                      "fontheight=14", "fontcolor=255"});
         Skin = S;
         return LoadSkin(Skin);
@@ -237,6 +242,146 @@ TEST_F(HintTest, CursorHeightMarginIsTheCursorsRowsBelowItsHotSpot) {
     const int M = Hint->GetCursorHeightMargin();
     EXPECT_GT(M, 0);
     EXPECT_LE(M, GetSystemMetrics(SM_CYCURSOR));
+}
+
+TEST_F(HintTest, ASmallSkinnedHintGrowsUntilNoCornerCrossesItsPartner) {
+    // "i" is far narrower and lower than the picture: each case moves one
+    // corner point so that shrinking would cross it over its partner.
+    struct TCase {
+        const char* Name;
+        TPoint LT, RT, LB, RB;
+        bool Wider, Higher;
+    };
+    const TCase Cases[] = {
+        {"TopRightLeftOfTopLeft", {5, 4}, {15, 4}, {5, 26}, {35, 26}, true, false},
+        {"BottomRightLeftOfBottomLeft", {5, 4}, {35, 4}, {5, 26}, {15, 26}, true, false},
+        {"BottomLeftAboveTopLeft", {5, 4}, {35, 4}, {5, 6}, {35, 26}, false, true},
+        {"BottomRightAboveTopRight", {5, 4}, {35, 4}, {5, 26}, {35, 6}, false, true},
+        {"NoneCrosses", {5, 4}, {35, 4}, {5, 26}, {35, 26}, false, false}};
+    TFont F;
+    F.SetName("Arial");
+    F.SetHeight(14);
+    const TSize T = TextSize("i", &F);
+    ASSERT_LT(T.cx + 15, 30);
+    ASSERT_LT(T.cy + 8, 28);
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Hint->SetSkinData(HintSkin(C.LT, C.RT, C.LB, C.RB));
+        Hint->ActivateHint({100, 100}, "i");
+        // Grown just enough for the moved corner to meet its partner.
+        EXPECT_EQ(W()->Width(), C.Wider ? 30 : T.cx + 15);
+        EXPECT_EQ(W()->Height(), C.Higher ? 28 : T.cy + 8);
+        if (C.RT.X == 15) {
+            EXPECT_EQ(W()->NewRTPoint.X, W()->NewLTPoint.X);
+        }
+        if (C.RB.X == 15) {
+            EXPECT_EQ(W()->NewRBPoint.X, W()->NewLBPoint.X);
+        }
+        if (C.LB.Y == 6) {
+            EXPECT_EQ(W()->NewLBPoint.Y, W()->NewLTPoint.Y);
+        }
+        if (C.RB.Y == 6) {
+            EXPECT_EQ(W()->NewRBPoint.Y, W()->NewRTPoint.Y);
+        }
+        Hint->HideHint();
+    }
+}
+
+TEST_F(HintTest, FadeInStepsAFifteenthOfTheAlphaValueAtATime) {
+    Hint->SetAlphaBlend(true);
+    Hint->SetAlphaBlendAnimation(true);
+    struct TCase {
+        int Value;
+        std::vector<int> Steps;
+    };
+    std::vector<int> Fifteenths, Ones;
+    for (int A = 0; A <= 255; A += 17)
+        Fifteenths.push_back(A);
+    for (int A = 0; A <= 10; ++A)
+        Ones.push_back(A);
+    for (const TCase& C : {TCase{255, Fifteenths}, TCase{10, Ones}, TCase{0, {0}}}) {
+        SCOPED_TRACE(C.Value);
+        Hint->SetAlphaBlendValue(BYTE(C.Value));
+        // The fade busy-waits on the clock; every read of this one moves it
+        // and notes the hint window's alpha when it changed.
+        std::vector<int> Seen;
+        const auto Sample = [&] {
+            if (W() && W()->HandleAllocated())
+                for (TSurfaceId Id : Headless.Surfaces())
+                    if (const THeadlessSurface* S = Headless.Surface(Id);
+                        S && S->Visible && S->Bounds == W()->BoundsRect() && S->Alpha &&
+                        (Seen.empty() || Seen.back() != *S->Alpha))
+                        Seen.push_back(*S->Alpha);
+        };
+        std::uint32_t Now = Clock.Now();
+        SetTickSource([&] {
+            Sample();
+            return Now += 2;
+        });
+        Hint->ActivateHint({100, 100}, "Fade");
+        SetTickSource(Clock.Source());
+        Sample();
+        EXPECT_EQ(Seen, C.Steps);
+        Hint->HideHint();
+    }
+}
+
+TEST_F(HintTest, AnExtendedHintsTitleIsDrawnBold) {
+    const std::string Title = "WWWW";
+    // Dark pixels of the title drawn by itself, regular and bold.
+    const auto Dark = [](TBitmap* B, const TRect& R) {
+        int N = 0;
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left; x < R.Right; ++x)
+                N += (Pixel(B, x, y) & 0x808080) == 0;
+        return N;
+    };
+    const auto Alone = [&](bool Bold) {
+        TBitmap B;
+        B.SetSize(200, 40);
+        B.Canvas()->Brush()->SetColor(clWhite);
+        B.Canvas()->FillRect({0, 0, 200, 40});
+        B.Canvas()->Font()->Assign(Hint->DefaultFont());
+        B.Canvas()->Font()->SetColor(clBlack);
+        if (Bold)
+            B.Canvas()->Font()->SetStyle({fsBold});
+        B.Canvas()->Brush()->SetStyle(bsClear);
+        TRect R{0, 0, 200, 40};
+        DrawWideText(B.Canvas(), Title, R, 0);
+        return Dark(&B, {0, 0, 200, 40});
+    };
+    const int Regular = Alone(false), Bold = Alone(true);
+    ASSERT_GT(Bold, Regular + Regular / 5);
+    Hint->ActivateHintEx({100, 100}, Title, "x", 0, nullptr);
+    TBitmap B;
+    B.SetSize(W()->Width(), W()->Height());
+    W()->PaintTo(B.Canvas());
+    const TSize T = TextSize(Title, Hint->DefaultFont());
+    const int InTitle = Dark(&B, {2, 2, W()->Width() - 2, 2 + T.cy});
+    // The title is measured regular, so its bold drawing may be cut at the
+    // right edge; it is still well above the regular count.
+    EXPECT_GT(InTitle, Regular + Regular / 10);
+}
+
+TEST_F(HintTest, ACursorWithAWideShortMaskGivesTheCursorHeightBelowItsHotSpot) {
+    // Wider than high: no square of mask rows to scan.
+    TBitmap Picture;
+    Picture.SetSize(32, 8);
+    ICONINFO Info;
+    Info.fIcon = FALSE;
+    Info.hbmColor = Picture.Handle();
+    const HICON Cursor = CreateIconIndirect(&Info);
+    ASSERT_NE(Cursor, HICON(0));
+    // The hot spot as the window system reports it for this picture.
+    ICONINFO Reported;
+    ASSERT_TRUE(GetIconInfo(Cursor, &Reported));
+    DeleteObject(ToObj(Reported.hbmMask));
+    DeleteObject(ToObj(Reported.hbmColor));
+    const HCURSOR Old = SetCursor(reinterpret_cast<HCURSOR>(Cursor));
+    EXPECT_EQ(Hint->GetCursorHeightMargin(),
+              GetSystemMetrics(SM_CYCURSOR) - int(Reported.yHotspot));
+    SetCursor(Old);
+    DestroyIcon(Cursor);
 }
 
 } // namespace

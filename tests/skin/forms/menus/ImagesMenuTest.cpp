@@ -2,6 +2,7 @@
 // events, placement, the message hook shared with the form's menus, and the
 // window freed only after its own handlers returned.
 #include "platform/forms/Edits.h"
+#include "skin/controls/bsSkinCtrls.SpeedButton.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/bsSkinImagesMenu.h"
 #include "tests/skin/forms/menus/MenusFixture.h"
@@ -200,6 +201,91 @@ TEST_F(ImagesMenuTest, AChoiceMayOpenTheMenuAgainFromItsOwnHandler) {
     EXPECT_NE(Menu->PopupWindow(), First);
     EXPECT_EQ(Menu->PopupWindow()->Left(), 200);
     EXPECT_EQ(Menu->ItemIndex(), 1);
+}
+
+TEST_F(ImagesMenuTest, SkinnedLookTakesThePopupPictureAndTheButtonElement) {
+    const testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    Menu->SetSkinData(LoadSkin(Skin));
+    for (int i = 0; i < 4; ++i)
+        AddCell(i);
+    Menu->SetItemIndex(1);
+    Menu->Popup(300, 300);
+    TbsSkinImagesMenuPopupWindow* W = Menu->PopupWindow();
+    ASSERT_NE(W, nullptr);
+    const testskin::TTestPicture& P = Skin.Picture("controls.bmp");
+    const auto Painted = [W] {
+        auto B = std::make_unique<TBitmap>();
+        B->SetSize(W->Width(), W->Height());
+        W->PaintTo(B->Canvas());
+        return B;
+    };
+    auto B = Painted();
+    // The popup picture's corners at the window's corners.
+    EXPECT_EQ(Pixel(B.get(), 0, 0), P.Pixel(0, 0));
+    EXPECT_EQ(Pixel(B.get(), W->Width() - 1, W->Height() - 1),
+              P.Pixel(P.Width() - 1, P.Height() - 1));
+    // The chosen cell drawn pressed (the element's down face); another cell
+    // has no frame until the pointer is on it (the active face).
+    const TRect Chosen = RectOf(1), Other = RectOf(2);
+    const auto At = [](TBitmap* Bmp, const TRect& R) { return Pixel(Bmp, R.Left + 1, R.Top + 1); };
+    EXPECT_EQ(At(B.get(), Chosen), P.ColourOf("resizebutton.down"));
+    const std::uint32_t Bare = At(B.get(), Other);
+    EXPECT_NE(Bare, P.ColourOf("resizebutton.active"));
+    EXPECT_NE(Bare, P.ColourOf("resizebutton.down"));
+    MoveTo(ScreenCentre(2));
+    RunFor(60);
+    B = Painted();
+    EXPECT_EQ(At(B.get(), Other), P.ColourOf("resizebutton.active"));
+    // A press on it takes the pressed look from the chosen cell.
+    Headless.Press(0);
+    Pump();
+    B = Painted();
+    EXPECT_EQ(At(B.get(), Other), P.ColourOf("resizebutton.down"));
+    EXPECT_EQ(At(B.get(), Chosen), Bare);
+    Headless.Release(0);
+    Pump();
+}
+
+TEST_F(ImagesMenuTest, AMenuButtonShowsTheChosenImageUntilItGoes) {
+    AddCell(0)->SetCaption("Zero");
+    AddCell(5)->SetCaption("Five");
+    auto* Button = new TbsSkinMenuSpeedButton(Form);
+    Button->SetParent(Form);
+    Button->SetBounds(40, 40, 90, 30);
+    Button->SetCaption("Btn");
+    Button->SetSkinImagesMenu(Menu);
+    Button->SetUseImagesMenuImage(true);
+    Button->SetUseImagesMenuCaption(true);
+    Pump();
+    // Pixels of an image's own colour on the button's face.
+    const auto Shown = [&](int Image) {
+        const TPoint P = Button->ClientToScreen({0, 0});
+        const std::uint32_t Want = Rgb(TColor(RGB(20 * Image, 200, 40)));
+        int N = 0;
+        for (int Y = 0; Y < Button->Height(); ++Y)
+            for (int X = 0; X < Button->Width(); ++X)
+                N += Headless.ScreenPixel(P.X + X, P.Y + Y) == Want;
+        return N;
+    };
+    EXPECT_EQ(Shown(5), 0);
+    for (int Cell : {1, 0}) {
+        SCOPED_TRACE(Cell);
+        Button->TrackMenu();
+        ASSERT_NE(Menu->PopupWindow(), nullptr);
+        ClickAt(ScreenCentre(Cell));
+        Pump();
+        const int Image = Cell == 1 ? 5 : 0;
+        EXPECT_GT(Shown(Image), 100);
+        EXPECT_EQ(Shown(Image == 5 ? 0 : 5), 0);
+    }
+    // A button that goes leaves the grid's events empty.
+    delete Button;
+    Log.clear();
+    Menu->Popup(300, 300);
+    ASSERT_NE(Menu->PopupWindow(), nullptr);
+    ClickAt(ScreenCentre(1));
+    Pump();
+    EXPECT_EQ(Log, (TLog{"OnMenuPopup", "OnMenuClose", "click 1", "OnItemClick", "OnChange"}));
 }
 
 } // namespace

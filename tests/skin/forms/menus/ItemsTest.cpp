@@ -1,6 +1,7 @@
 // The drawn items: the plain look by pixel, the glyph routines, the system
 // menu glyphs, morphing, and skins with damaged elements.
 #include "skin/model/bsSkinData.Objects.h"
+#include "skin/model/bsUtils.Rects.h"
 #include "tests/skin/forms/menus/MenusFixture.h"
 
 #include <set>
@@ -142,6 +143,164 @@ TEST_F(ItemsTest, MorphingItemReachesTheActiveLookAndStops) {
     RunFor(200);
     EXPECT_EQ(Two->MorphKf(), 0.0);
     EXPECT_FALSE(W->MorphTimer->Enabled());
+}
+
+// The standard test skin with its menu item element at hand.
+class SkinnedItemsTest : public ItemsTest {
+protected:
+    void SetUp() override {
+        ItemsTest::SetUp();
+        Skin = testskin::StandardTestSkin();
+        SD = LoadSkin(Skin);
+        for (auto& O : SD->ObjectList)
+            if ((MI = dynamic_cast<TbsDataSkinMenuItem*>(O.get())))
+                break;
+        ASSERT_NE(MI, nullptr);
+    }
+    std::uint32_t Colour(const std::string& Region) const {
+        return Skin.Picture("objects.bmp").ColourOf(Region);
+    }
+    // A pixel of an item's own fill, left of its text.
+    std::uint32_t Fill(TbsSkinPopupWindow* W, int Item) {
+        auto B = Paint(W);
+        const TRect R = W->Item(Item)->ObjectRect;
+        return Pixel(B.get(), R.Left + 1, R.Top + 1);
+    }
+
+    testskin::TTestSkin Skin;
+    TbsSkinData* SD = nullptr;
+    TbsDataSkinMenuItem* MI = nullptr;
+};
+
+TEST_F(SkinnedItemsTest, InactiveActiveAndDividerComeFromTheirRegions) {
+    MI->DividerRect = Skin.Picture("objects.bmp").Region("caption");
+    TPopupMenu* M = MakeMenu({"One", "-", "Two"});
+    Chain->Popup(nullptr, SD, 0, {300, 300, 300, 300}, M->Items(), false);
+    TbsSkinPopupWindow* W = Window();
+    ASSERT_EQ(W->ActiveItem, 0);
+    EXPECT_EQ(Fill(W, 0), Colour("menuitem.active"));
+    EXPECT_EQ(Fill(W, 2), Colour("menuitem.normal"));
+    EXPECT_EQ(Fill(W, 1), Colour("caption"));
+    EXPECT_EQ(RectHeight(W->Item(1)->ObjectRect), RectHeight(MI->DividerRect));
+}
+
+TEST_F(SkinnedItemsTest, OwnerDrawingReplacesTheContentOfSkinnedItemsOnly) {
+    MI->TextRct = {4, 0, RectWidth(MI->SkinRect) - 4, RectHeight(MI->SkinRect)};
+    TPopupMenu* M = MakeMenu({"Drawn", "Other"});
+    TRect Given;
+    M->Items()->Items(0)->OnDrawItem = [&Given](TObject*, TCanvas* C, TRect R, bool) {
+        Given = R;
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(clLime);
+        C->FillRect(R);
+    };
+    const auto Limes = [this](TbsSkinPopupWindow* W) {
+        auto B = Paint(W);
+        int N = 0;
+        for (int y = 0; y < B->Height(); ++y)
+            for (int x = 0; x < B->Width(); ++x)
+                N += Pixel(B.get(), x, y) == 0x00FF00u;
+        return N;
+    };
+    Chain->Popup(nullptr, SD, 0, {300, 300, 300, 300}, M->Items(), false);
+    TbsSkinPopupWindow* W = Window();
+    const TRect R = W->Item(0)->ObjectRect;
+    const int LimePixels = Limes(W);
+    EXPECT_EQ(LimePixels, RectWidth(Given) * RectHeight(Given));
+    EXPECT_GT(RectWidth(Given), 0);
+    EXPECT_GT(RectHeight(Given), 0);
+    // Outside the text rectangle the element's own fill stays.
+    EXPECT_EQ(Fill(W, 0), Colour("menuitem.active"));
+    EXPECT_LE(RectWidth(Given), RectWidth(R));
+    Chain->Hide();
+    Pump();
+    // The plain look draws its own content.
+    Chain->Popup(nullptr, nullptr, 0, {300, 300, 300, 300}, M->Items(), false);
+    EXPECT_EQ(Limes(Window()), 0);
+}
+
+TEST_F(SkinnedItemsTest, AnimatedItemPlaysItsFramesInAndOut) {
+    // Four frames side by side: the first four object cells.
+    const testskin::TTestPicture& P = Skin.Picture("objects.bmp");
+    MI->AnimateSkinRect = {0, 0, 32, 8};
+    MI->FrameCount = 4;
+    MI->AnimateInterval = 50;
+    MI->Morphing = false;
+    const std::vector<std::uint32_t> Frames{
+        P.ColourOf("closebutton.normal"), P.ColourOf("closebutton.active"),
+        P.ColourOf("closebutton.down"), P.ColourOf("maxbutton.normal")};
+    for (bool InActiveAnimation : {true, false}) {
+        SCOPED_TRACE(InActiveAnimation);
+        MI->InActiveAnimation = InActiveAnimation;
+        TPopupMenu* M = MakeMenu({"One", "Two"});
+        Chain->Popup(nullptr, SD, 0, {300, 300, 300, 300}, M->Items(), false);
+        TbsSkinPopupWindow* W = Window();
+        W->Item(0)->MouseLeave();
+        RunFor(400);
+        ASSERT_EQ(Fill(W, 1), Colour("menuitem.normal"));
+        W->Item(1)->MouseEnter(false);
+        std::vector<std::uint32_t> Seen;
+        for (int i = 0; i < 6; ++i) {
+            RunFor(50);
+            Seen.push_back(Fill(W, 1));
+        }
+        std::vector<std::uint32_t> In = Frames;
+        In.push_back(Colour("menuitem.active"));
+        In.push_back(Colour("menuitem.active"));
+        EXPECT_EQ(Seen, In);
+        EXPECT_FALSE(W->MorphTimer->Enabled());
+        W->Item(1)->MouseLeave();
+        Seen.clear();
+        if (!InActiveAnimation)
+            Seen.push_back(Fill(W, 1));
+        else
+            for (int i = 0; i < 5; ++i) {
+                RunFor(50);
+                Seen.push_back(Fill(W, 1));
+            }
+        const std::vector<std::uint32_t> Out =
+            InActiveAnimation ? std::vector<std::uint32_t>{Frames[3], Frames[2], Frames[1],
+                                                           Frames[0], Colour("menuitem.normal")}
+                              : std::vector<std::uint32_t>{Colour("menuitem.normal")};
+        EXPECT_EQ(Seen, Out);
+        Chain->Hide();
+        Pump();
+    }
+}
+
+TEST_F(SkinnedItemsTest, ASkinWithOnlyARadioImageKeepsTheDefaultCheckMark) {
+    // The radio image: seven rows of one object cell over a row of the next
+    // cell row, whose colour (bottom left) is the transparent one.
+    MI->RadioImageRect = {8, 1, 16, 9};
+    MI->ActiveRadioImageRect = MI->RadioImageRect;
+    MI->CheckImageRect = {};
+    MI->TextRct = {4, 0, RectWidth(MI->SkinRect) - 4, RectHeight(MI->SkinRect)};
+    TPopupMenu* M = MakeMenu({"Check", "Radio", "Plain"});
+    M->Items()->Items(0)->SetChecked(true);
+    M->Items()->Items(1)->SetRadioItem(true);
+    M->Items()->Items(1)->SetChecked(true);
+    Chain->Popup(nullptr, SD, 0, {300, 300, 300, 300}, M->Items(), false);
+    TbsSkinPopupWindow* W = Window();
+    W->Item(0)->MouseLeave();
+    RunFor(300);
+    auto B = Paint(W);
+    const std::uint32_t Radio = Colour("closebutton.active");
+    // Pixels in an item's glyph box: of the radio image, and of anything
+    // but the item's own fill.
+    const auto Count = [&](int Item, bool RadioColour) {
+        const TRect R = W->Item(Item)->ObjectRect;
+        int N = 0;
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left + 6; x < R.Left + 20; ++x) {
+                const std::uint32_t C = Pixel(B.get(), x, y);
+                N += RadioColour ? C == Radio : C != Colour("menuitem.normal");
+            }
+        return N;
+    };
+    EXPECT_GE(Count(1, true), 8 * 7);
+    EXPECT_EQ(Count(0, true), 0);
+    EXPECT_GT(Count(0, false), 3); // the drawn check mark
+    EXPECT_EQ(Count(2, true), 0);
 }
 
 struct TDamage {

@@ -1,6 +1,7 @@
 // The main menu bar: layout and overflow, merging, looks, and the bar driven
 // by the pointer and by real keys through the form's menu mode.
 #include "platform/forms/Edits.h"
+#include "platform/forms/ExtCtrls.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/bsSkinMainMenuBar.h"
 #include "skin/model/bsUtils.Text.h"
@@ -410,6 +411,61 @@ TEST_F(MenuBarTest, MaximizedMdiChildGetsItsButtonsInTheBar) {
     EXPECT_FALSE(MainComponent->InMenu);
 }
 
+TEST_F(MenuBarTest, WhileTheLeftButtonHoldsAnMdiButtonNoOtherObjectLightsUp) {
+    TForm* Main = Application->CreateForm<TForm>();
+    Application->SetMainForm(Main);
+    Main->SetBounds(50, 50, 600, 400);
+    Main->SetFormStyle(fsMDIForm);
+    auto* MainComponent = new TbsSkinForm(Main);
+    auto* MainBar = new TbsSkinMainMenuBar(Main);
+    MainBar->SetParent(Main);
+    MainBar->SetSkinForm(MainComponent);
+    MainComponent->SetMainMenuBar(MainBar);
+    auto* M = new TMainMenu(Main);
+    AddItem(M->Items(), "&File");
+    MainBar->SetMainMenu(M);
+    Main->Show();
+    Pump();
+    auto* Child = new TForm(Main);
+    Child->SetFormStyle(fsMDIChild);
+    Child->SetBounds(0, 0, 200, 150);
+    auto* ChildComponent = new TbsSkinForm(Child);
+    Child->Show();
+    Pump();
+    ChildComponent->SetWindowState(wsMaximized);
+    Pump();
+    ASSERT_EQ(MainBar->ButtonsCount, 4);
+    TBitmap B;
+    B.SetSize(MainBar->Width(), MainBar->Height());
+    MainBar->PaintBar(B.Canvas()->Handle());
+    const auto Centre = [MainBar](int I) {
+        const TRect R = MainBar->Object(I)->ObjectRect;
+        return MainBar->ClientToScreen({(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2});
+    };
+    const int FileItem = MainBar->ButtonsCount;
+    ASSERT_EQ(MainBar->Item(0)->MenuItem->Caption(), "&File");
+    // Held on the restore button, then over the item: the item stays dark
+    // and no menu opens; released there, nothing is restored.
+    MoveTo(Centre(2));
+    RunFor(60);
+    Headless.Press(0);
+    Pump();
+    MoveTo(Centre(FileItem));
+    RunFor(120);
+    EXPECT_FALSE(MainBar->Item(0)->Active);
+    EXPECT_NE(MainBar->ActiveObject, FileItem);
+    EXPECT_FALSE(MainComponent->SkinMenu->Visible());
+    Headless.Release(0);
+    Pump();
+    EXPECT_EQ(ChildComponent->WindowState(), wsMaximized);
+    EXPECT_FALSE(MainComponent->SkinMenu->Visible());
+    // Free again, the pointer lights the item up.
+    const TPoint Again = Centre(FileItem);
+    MoveTo({Again.X + 1, Again.Y});
+    RunFor(120);
+    EXPECT_TRUE(MainBar->Item(0)->Active);
+}
+
 // ---------------------------------------------------------------- skinned
 
 class SkinnedMenuBarTest : public MenuBarTest {
@@ -490,6 +546,28 @@ TEST_F(SkinnedMenuBarTest, LooksByRegionColour) {
     B = Paint();
     EXPECT_TRUE(HasColour(B.get(), R, 0x00FF00));
     EXPECT_FALSE(HasColour(B.get(), R, 0x0000FF));
+}
+
+TEST_F(SkinnedMenuBarTest, ATransparentBarShowsItsParentsBackground) {
+    auto* Back = new TPanel(Form);
+    Back->SetParent(Form);
+    Back->SetBevelOuter(bvNone);
+    Back->SetColor(TColor(RGB(10, 200, 30)));
+    Back->SetBounds(0, 0, 480, 40);
+    Bar->SetParent(Back);
+    Bar->SetBounds(0, 0, 480, 30);
+    Pump();
+    SD->MainMenuBarTransparent = true;
+    auto B = Paint();
+    const testskin::TTestPicture& P = Skin.Picture("bar.bmp");
+    EXPECT_EQ(Pixel(B.get(), 2, 1), 0x0AC81Eu);
+    EXPECT_EQ(Pixel(B.get(), Bar->Width() - 3, Bar->Height() - 2), 0x0AC81Eu);
+    // The items keep their own element.
+    const TRect R = Bar->Item(0)->ObjectRect;
+    EXPECT_EQ(Pixel(B.get(), R.Left + 1, R.Top + 1), P.ColourOf("item"));
+    SD->MainMenuBarTransparent = false;
+    B = Paint();
+    EXPECT_EQ(Pixel(B.get(), 2, 1), P.ColourOf("bar"));
 }
 
 } // namespace

@@ -10,12 +10,17 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
+
+#ifndef TRAY_HOST
+#define TRAY_HOST ""
+#endif
 
 namespace {
 
@@ -55,7 +60,9 @@ class SkinMenusEndToEnd : public testing::Test {
 protected:
     // Runs one scene; false when the run itself failed.
     bool Run(const std::string& Look, const std::string& Scene) {
-        Out = Dir.File(Look + "-" + Scene);
+        std::string Name = Look + "-" + Scene;
+        std::replace(Name.begin(), Name.end(), ' ', '-');
+        Out = Dir.File(Name);
         std::filesystem::create_directories(Out);
         const int Server =
             1000 + int((std::size_t(getpid()) * 97 + std::size_t(std::time(nullptr)) +
@@ -63,16 +70,16 @@ protected:
                        50000);
         const std::string Command =
             "env -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=" + Quote(Dir.Path()) +
-            " timeout 200 xvfb-run -a -n " + std::to_string(Server) + " -e " +
-            Quote(Out + "/xvfb-errors.txt") + " -s '-screen 0 1024x768x24' " +
-            Quote(MENUS_DEMO_SCRIPT) + " " + Quote(MENUS_DEMO) + " " +
-            Quote(OSTRELA_BIN_DIR "/screenshot") + " " + Quote(Out) + " --" + Look + " " + Scene +
-            " </dev/null >" + Quote(Out + "/xvfb.txt") + " 2>&1";
+            " TRAY_HOST=" + Quote(TRAY_HOST) + " timeout 200 xvfb-run -a -n " +
+            std::to_string(Server) + " -e " + Quote(Out + "/xvfb-errors.txt") +
+            " -s '-screen 0 1024x768x24' " + Quote(MENUS_DEMO_SCRIPT) + " " + Quote(MENUS_DEMO) +
+            " " + Quote(OSTRELA_BIN_DIR "/screenshot") + " " + Quote(Out) + " --" + Look + " " +
+            Scene + " </dev/null >" + Quote(Out + "/xvfb.txt") + " 2>&1";
         if (std::system(Command.c_str()) != 0 || ReadFile(Out + "/status.txt") != "0\n")
             return false;
         if (!Shot.load(QString::fromStdString(Out + "/" + Scene + ".png")))
             return false;
-        const std::string Keep = OSTRELA_BUILD_DIR "/skin-menus-e2e/" + Look + "-" + Scene + ".png";
+        const std::string Keep = OSTRELA_BUILD_DIR "/skin-menus-e2e/" + Name + ".png";
         std::filesystem::create_directories(OSTRELA_BUILD_DIR "/skin-menus-e2e");
         std::filesystem::copy_file(Out + "/" + Scene + ".png", Keep,
                                    std::filesystem::copy_options::overwrite_existing);
@@ -190,4 +197,57 @@ TEST_F(SkinMenusEndToEnd, TestSkinPopupsDrawFromTheSkin) {
     EXPECT_EQ(At(First.left() + 1, First.top() + 1), Objects.ColourOf("menuitem.active"));
     const QRect Second = State["popup0item1"];
     EXPECT_EQ(At(Second.left() + 1, Second.top() + 1), Objects.ColourOf("menuitem.normal"));
+}
+
+TEST_F(SkinMenusEndToEnd, TrayIconInATrayHostOpensItsMenuAndBringsTheFormBack) {
+    if (std::string(TRAY_HOST).empty() || !std::filesystem::exists(TRAY_HOST))
+        GTEST_SKIP() << "the tray host is not built";
+    ASSERT_TRUE(Run("plain", "trayhost")) << ReadFile(Out + "/xvfb.txt");
+    const TPlaces Open = ReadPlaces(Out + "/state-open.txt");
+    // Minimised to the docked icon: the form is hidden.
+    ASSERT_TRUE(Open.count("trayarea"));
+    EXPECT_EQ(Open.at("trayarea").x(), 1);
+    EXPECT_EQ(Open.at("trayicon").x(), 1);
+    EXPECT_EQ(Open.at("formvisible").x(), 0);
+    QImage Docked;
+    ASSERT_TRUE(Docked.load(QString::fromStdString(Out + "/docked.png")));
+    int Lit = 0;
+    for (int Y = 100; Y < 124; ++Y)
+        for (int X = 100; X < 124; ++X)
+            Lit += (Docked.pixel(X, Y) & 0xFFFFFF) != 0;
+    EXPECT_GT(Lit, 50);
+    // The right click opened the tray menu at the pointer.
+    ASSERT_TRUE(Open.count("popup0"));
+    const QRect P = Open.at("popup0");
+    EXPECT_EQ(P.topLeft(), QPoint(112, 112));
+    EXPECT_TRUE(Open.count("popup0item2"));
+    EXPECT_EQ(At(P.left(), P.top()), Shadow);
+    EXPECT_GT(DarkIn(Open.at("popup0item0")), 5);
+    // Its Restore item brought the form back and took the icon away.
+    EXPECT_FALSE(State.count("popup0"));
+    EXPECT_EQ(Value("formvisible"), 1);
+    EXPECT_EQ(Value("trayicon"), 0);
+}
+
+TEST_F(SkinMenusEndToEnd, StoredSkinsOpenTheMenuBarByKeys) {
+    for (const char* Skin : {"0", "6"}) {
+        SCOPED_TRACE(Skin);
+        ASSERT_TRUE(Run(std::string("stored ") + Skin, "bar")) << ReadFile(Out + "/xvfb.txt");
+        const TPlaces Open = ReadPlaces(Out + "/state-open.txt");
+        ASSERT_TRUE(Open.count("popup0"));
+        EXPECT_EQ(Open.at("bardown").x(), 1);
+        const QRect Item = Layout["baritem1"];
+        const QRect P = Open.at("popup0");
+        EXPECT_EQ(P.top(), Item.bottom() + 1);
+        EXPECT_EQ(Open.at("popup0active").x(), 1);
+        EXPECT_EQ(Open.at("focus").x(), 1);
+        // The highlighted item is drawn unlike the (disabled) first one.
+        const QRect Hot = Open.at("popup0item1"), Cold = Open.at("popup0item0");
+        int Differ = 0;
+        for (int Y = 0; Y < std::min(Hot.height(), Cold.height()); ++Y)
+            Differ += At(Hot.left() + 2, Hot.top() + Y) != At(Cold.left() + 2, Cold.top() + Y);
+        EXPECT_GT(Differ, Hot.height() / 2);
+        EXPECT_FALSE(State.count("popup0"));
+        EXPECT_EQ(Value("focus"), 1);
+    }
 }

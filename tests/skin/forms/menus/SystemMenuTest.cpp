@@ -6,6 +6,7 @@
 #include "skin/controls/bsSkinCtrls.SpeedButton.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/bsSkinImagesMenu.h"
+#include "skin/model/bsSkinData.ResStr.h"
 #include "tests/skin/forms/menus/MenusFixture.h"
 
 namespace menus {
@@ -287,6 +288,237 @@ TEST_F(SystemMenuTest, TrayMenuHasItsThreeBuiltInItems) {
         return S;
     };
     EXPECT_EQ(Names(), (std::vector<std::string>{"&Restore", "-", "&Close"}));
+}
+
+// A form that counts the wheel messages reaching it or its children.
+class TWheelForm : public TForm {
+public:
+    TWheelForm() : TForm(nullptr) {}
+    int Wheels = 0;
+
+protected:
+    void WndProc(TMessage& Message) override {
+        if (Message.Msg == WM_MOUSEWHEEL)
+            ++Wheels;
+        TForm::WndProc(Message);
+    }
+};
+
+TEST_F(SystemMenuTest, ClosingMessagesCloseTheOpenMenuAndOthersDoNot) {
+    struct TCase {
+        UINT Msg;
+        WPARAM WParam;
+        bool Closes;
+    };
+    const LPARAM P = MAKELPARAM(5, 5);
+    const TCase Cases[] = {{WM_MOVE, 0, true},
+                           {WM_SIZE, 0, true},
+                           {WM_ACTIVATE, WA_INACTIVE, true},
+                           {WM_KILLFOCUS, 0, true},
+                           {31 /* cancel mode */, 0, true},
+                           {WM_MOUSEACTIVATE, 0, true},
+                           {WM_NCLBUTTONDOWN, HTNOWHERE, true},
+                           {WM_NCRBUTTONDOWN, HTNOWHERE, true},
+                           {WM_NCMBUTTONDOWN, HTNOWHERE, true},
+                           {WM_LBUTTONDOWN, 0, true},
+                           {WM_RBUTTONDOWN, 0, true},
+                           {WM_MBUTTONDOWN, 0, true},
+                           {WM_PARENTNOTIFY, WM_LBUTTONDOWN, true},
+                           {WM_SYSKEYDOWN, VK_MENU, false},
+                           {WM_MOUSEMOVE, 0, false},
+                           {WM_SETCURSOR, 0, false}};
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Msg);
+        Component->PopupSystemMenuAt(300, 300);
+        ASSERT_TRUE(Component->SkinMenu->Visible());
+        SendMessage(Form->Handle(), C.Msg, C.WParam, P);
+        Pump();
+        EXPECT_EQ(Component->SkinMenu->Visible(), !C.Closes);
+        EXPECT_EQ(Component->SkinMenu->PopupCount(), C.Closes ? 0 : 1);
+        Component->SkinMenu->Hide();
+        Pump();
+    }
+}
+
+TEST_F(SystemMenuTest, TheWheelDoesNothingAnywhereWhileTheMenuIsOpen) {
+    auto* Other = new TWheelForm;
+    Other->SetBounds(700, 100, 300, 200);
+    Other->Show();
+    Pump();
+    Headless.Wheel(120);
+    Pump();
+    ASSERT_EQ(Other->Wheels, 1);
+    Component->PopupSystemMenuAt(300, 300);
+    const int Start = Component->SkinMenu->PopupWindow(0)->VisibleStartIndex;
+    Headless.Wheel(-120);
+    Pump();
+    EXPECT_EQ(Other->Wheels, 1);
+    EXPECT_TRUE(Component->SkinMenu->Visible());
+    EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->VisibleStartIndex, Start);
+    Component->SkinMenu->Hide();
+    Pump();
+    Headless.Wheel(120);
+    Pump();
+    EXPECT_EQ(Other->Wheels, 2);
+}
+
+TEST_F(SystemMenuTest, WordTableNamesTheSystemItemsButNeverTheTrayMenus) {
+    TbsSkinData* SD = LoadSkin(testskin::StandardTestSkin());
+    auto* Words = new TbsResourceStrData(Form);
+    TStringList Lines;
+    Lines.Add("MI_MINCAPTION=最小化");
+    Lines.Add("MI_CLOSECAPTION=关闭");
+    Words->SetResStrings(&Lines);
+    SD->SetResourceStrData(Words);
+    Component->SetSkinData(SD);
+    Component->SetBorderIcons({BI::biMinimize, BI::biRollUp});
+    // A word missing from the table leaves its item without a caption.
+    EXPECT_EQ(Captions(Component->GetSystemMenuItems()),
+              (std::vector<std::string>{"最小化", "", "-", "关闭\tAlt+F4"}));
+    TbsSkinPopupMenu* Tray = nullptr;
+    for (int i = 0; i < Component->ComponentCount(); ++i)
+        if (auto* M = dynamic_cast<TbsSkinPopupMenu*>(Component->Components(i)))
+            Tray = M;
+    ASSERT_NE(Tray, nullptr);
+    EXPECT_EQ(Captions(Tray->Items()),
+              (std::vector<std::string>{"&Restore", "-", "&Close\tAlt+F4"}));
+}
+
+TEST_F(SystemMenuTest, RightClickOnTheCaptionOpensTheSystemMenuUnlessDisabled) {
+    for (bool Disabled : {false, true}) {
+        SCOPED_TRACE(Disabled);
+        Component->SetDisableSystemMenu(Disabled);
+        const TPoint P{Form->Left() + Form->Width() / 2, Form->Top() + 8};
+        ASSERT_EQ(SendMessage(Form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(P.X, P.Y)), HTCAPTION);
+        Headless.MovePointer(P.X, P.Y);
+        Headless.Press(1);
+        Headless.Release(1);
+        Pump();
+        ASSERT_EQ(Component->SkinMenu->Visible(), !Disabled);
+        if (!Disabled) {
+            EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Left(), P.X);
+            EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Top(), P.Y);
+            Component->SkinMenu->Hide();
+            Pump();
+        }
+    }
+}
+
+TEST_F(SystemMenuTest, MenusAlphaSettingsReachTheOpenedWindows) {
+    // The chain exists from the component's creation: later settings reach it.
+    Component->SetMenusAlphaBlend(true);
+    for (int Value : {150, 90}) {
+        SCOPED_TRACE(Value);
+        Component->SetMenusAlphaBlendValue(BYTE(Value));
+        Component->PopupSystemMenuAt(300, 300);
+        const THeadlessSurface* S = nullptr;
+        for (TSurfaceId Id : Headless.Surfaces())
+            if (const THeadlessSurface* T = Headless.Surface(Id);
+                T && T->Visible && T->Bounds == Component->SkinMenu->PopupWindow(0)->BoundsRect())
+                S = T;
+        ASSERT_NE(S, nullptr);
+        EXPECT_EQ(S->Alpha, std::optional<BYTE>(BYTE(Value)));
+        Component->SkinMenu->Hide();
+        Pump();
+    }
+}
+
+TEST_F(SystemMenuTest, AClickQueuedBeforeAFadingMenuOpensClosesItSafely) {
+    Component->SetMenusAlphaBlend(true);
+    Component->SetMenusAlphaBlendAnimation(true);
+    // The click is still in the queue when the menu starts to open; the
+    // opening lets it through before the fade, and it closes the menu.
+    const TPoint Inside = Form->ClientToScreen({20, 20});
+    Headless.MovePointer(Inside.X, Inside.Y);
+    Headless.Press(0);
+    Headless.Release(0);
+    TSteppingClock Stepping(2, Clock.Now());
+    SetTickSource(Stepping.Source());
+    Component->PopupSystemMenuAt(300, 300);
+    SetTickSource(Clock.Source());
+    EXPECT_FALSE(Component->SkinMenu->Visible());
+    EXPECT_EQ(Component->SkinMenu->PopupCount(), 0);
+    Pump();
+    RunFor(200);
+    // The next menu opens and fades in as usual.
+    TSteppingClock Stepping2(2, Clock.Now());
+    SetTickSource(Stepping2.Source());
+    Component->PopupSystemMenuAt(300, 300);
+    SetTickSource(Clock.Source());
+    EXPECT_TRUE(Component->SkinMenu->Visible());
+    Component->SkinMenu->Hide();
+    Pump();
+}
+
+TEST_F(SystemMenuTest, PopupMenuOfAnMdiChildOpensInTheMainFormsChain) {
+    TForm* Main = Application->CreateForm<TForm>();
+    Application->SetMainForm(Main);
+    Main->SetBounds(50, 50, 600, 400);
+    Main->SetFormStyle(fsMDIForm);
+    auto* MainComponent = new TbsSkinForm(Main);
+    Main->Show();
+    Pump();
+    auto* Child = new TForm(Main);
+    Child->SetFormStyle(fsMDIChild);
+    Child->SetBounds(0, 0, 200, 150);
+    auto* ChildComponent = new TbsSkinForm(Child);
+    Child->Show();
+    Pump();
+    auto* M = new TbsSkinPopupMenu(Child);
+    AddItem(M->Items(), "One");
+    M->Popup(200, 220);
+    ASSERT_TRUE(MainComponent->SkinMenu->Visible());
+    EXPECT_FALSE(ChildComponent->SkinMenu->Visible());
+    EXPECT_EQ(MainComponent->SkinMenu->PopupWindow(0)->Left(), 200);
+    // Its keys go through the main form's menu mode.
+    MainComponent->SkinMenu->PopupWindow(0)->PopupKeyDown(VK_RETURN);
+    Pump();
+    EXPECT_EQ(Log.back(), "click One");
+    EXPECT_FALSE(MainComponent->SkinMenu->Visible());
+}
+
+TEST_F(SystemMenuTest, AltSpaceTwiceOpensOneFreshSystemMenu) {
+    const auto AltSpace = [this] {
+        Headless.KeyDown(VK_MENU);
+        Headless.KeyDown(VK_SPACE, " ");
+        Headless.KeyUp(VK_SPACE);
+        Headless.KeyUp(VK_MENU);
+        Pump();
+    };
+    AltSpace();
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    ASSERT_EQ(Component->SkinMenu->PopupCount(), 1);
+    TbsSkinPopupWindow* W = Component->SkinMenu->PopupWindow(0);
+    EXPECT_GE(W->Left(), Form->Left());
+    EXPECT_LT(W->Top(), Form->Top() + 40);
+    // Again while it is open: the items it shows are rebuilt only after it
+    // closed, and one menu is open afterwards.
+    AltSpace();
+    RunFor(100);
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    EXPECT_EQ(Component->SkinMenu->PopupCount(), 1);
+    W = Component->SkinMenu->PopupWindow(0);
+    ASSERT_EQ(W->ActiveItem, 0);
+    EXPECT_EQ(W->Item(0)->MenuItem->Name(), "BSF_MINITEM");
+    Headless.KeyDown(VK_ESCAPE);
+    Headless.KeyUp(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(Component->SkinMenu->Visible());
+}
+
+TEST_F(SystemMenuTest, AChosenItemMayCloseItsSkinnedFormForGood) {
+    Form->OnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
+    auto* M = new TbsSkinPopupMenu(Form);
+    AddItem(M->Items(), "Quit")->OnClick = [this](TObject*) { Form->Close(); };
+    M->Popup(200, 250);
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    Component->SkinMenu->PopupWindow(0)->PopupKeyDown(VK_RETURN);
+    // The form, its component, chain and windows all go with the posted steps.
+    Pump();
+    RunFor(200);
+    EXPECT_EQ(Screen->FormCount(), 0);
+    Form = nullptr;
+    Chain = nullptr;
 }
 
 } // namespace

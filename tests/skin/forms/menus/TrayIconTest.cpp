@@ -168,5 +168,108 @@ TEST_F(TrayIconTest, RightPressOpensTheTrayMenuAtTheCursor) {
     EXPECT_TRUE(C->SkinMenu->Visible());
 }
 
+TEST_F(TrayIconTest, TheIconIsTheApplicationsOwn) {
+    TArgbImage Picture;
+    Picture.Width = Picture.Height = 32;
+    Picture.Pixels.assign(32 * 32, 0xFF2040C0);
+    Application->Icon()->SetImages({Picture});
+    auto* T = new TbsTrayIcon(Form);
+    T->SetIconVisible(true);
+    const THeadlessNotifyIcon* I = Headless.NotifyIcon(OnlyIcon());
+    ASSERT_NE(I, nullptr);
+    EXPECT_EQ(I->Width, 32);
+    EXPECT_EQ(I->Picture, Picture.Pixels);
+}
+
+TEST_F(TrayIconTest, DoubleClickRunsTheDefaultItemOnlyWhenTheLeftButtonDoesNotOpenTheMenu) {
+    auto* C = new TbsSkinForm(Form);
+    auto* M = new TbsSkinPopupMenu(Form);
+    AddItem(M->Items(), "Other");
+    AddItem(M->Items(), "Open")->SetDefault(true);
+    auto* T = new TbsTrayIcon(Form);
+    T->SetPopupMenu(M);
+    T->SetIconVisible(true);
+    const TNotifyIconId Id = OnlyIcon();
+    for (bool ByLeft : {false, true}) {
+        SCOPED_TRACE(ByLeft);
+        T->SetPopupByLeftButton(ByLeft);
+        Log.clear();
+        Headless.DoubleClickNotifyIcon(Id, 0);
+        Pump();
+        RunFor(GetDoubleClickTime() + 10);
+        EXPECT_EQ(Log, ByLeft ? TLog{} : TLog{"click Open"});
+        EXPECT_EQ(C->SkinMenu->Visible(), ByLeft);
+        C->SkinMenu->Hide();
+        Pump();
+        RunFor(GetDoubleClickTime() + 10);
+    }
+}
+
+TEST_F(TrayIconTest, MinimizedOnStartHidesOnlyWhenThereIsATray) {
+    Application->SetMainForm(Form);
+    for (bool Area : {true, false}) {
+        SCOPED_TRACE(Area);
+        Headless.SetNotifyAreaAvailable(Area);
+        Pump();
+        Application->SetShowMainForm(true);
+        Form->SetWindowState(wsNormal);
+        auto* T = new TbsTrayIcon(Form);
+        T->SetMinimizedOnStart(true);
+        T->Loaded();
+        EXPECT_EQ(Application->ShowMainForm(), !Area);
+        EXPECT_EQ(Form->WindowState(), Area ? wsNormal : wsMinimized);
+        EXPECT_EQ(Headless.NotifyIcons().size(), Area ? 1u : 0u);
+        delete T;
+    }
+}
+
+TEST_F(TrayIconTest, ActivatingTheOwnerGivesTheFocusBackToItsControl) {
+    auto* T = new TbsTrayIcon(Form);
+    auto* A = new TCustomControl(Form);
+    auto* B = new TCustomControl(Form);
+    for (TCustomControl* E : {A, B}) {
+        E->SetParent(Form);
+        E->SetBounds(10, E == A ? 10 : 50, 100, 24);
+        E->SetTabStop(true);
+    }
+    Pump();
+    B->SetFocus();
+    Pump();
+    ASSERT_EQ(GetFocus(), B->Handle());
+    Headless.TakeFocusAway();
+    Pump();
+    ASSERT_NE(GetFocus(), B->Handle());
+    SendMessage(Form->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    Pump();
+    EXPECT_EQ(GetFocus(), B->Handle());
+    delete T;
+}
+
+TEST_F(TrayIconTest, IconsDestroyedInCreationOrderLeaveTheApplicationWindowWorking) {
+    auto* First = new TbsTrayIcon(Form);
+    auto* Second = new TbsTrayIcon(Form);
+    First->SetIconVisible(true);
+    Second->SetIconVisible(true);
+    delete First;
+    // The second icon's hook is still in place: a new notification area gets
+    // its icon again.
+    Headless.SetNotifyAreaAvailable(false);
+    Pump();
+    Headless.SetNotifyAreaAvailable(true);
+    Pump();
+    EXPECT_EQ(Headless.NotifyIcons().size(), 1u);
+    delete Second;
+    EXPECT_TRUE(Headless.NotifyIcons().empty());
+    // Nothing of either is left on the application's window.
+    Headless.SetNotifyAreaAvailable(false);
+    Pump();
+    Headless.SetNotifyAreaAvailable(true);
+    Pump();
+    SendMessage(Application->Handle(), WM_SIZE, SIZE_MINIMIZED, 0);
+    Pump();
+    EXPECT_TRUE(Headless.NotifyIcons().empty());
+    EXPECT_TRUE(Form->Visible());
+}
+
 } // namespace
 } // namespace menus
