@@ -685,7 +685,9 @@ void TSkinBuilder::Containers() {
         E.LTPoint.Y = E.RTPoint.Y = Band + 1;
         E.LBPoint.Y = E.RBPoint.Y = H - Margin();
         E.ClRect = {Margin(), Band + 1, W - Margin(), H - Margin()};
-        E.CaptionRect = {Margin() + 2, 1, W - Margin() - 2, Band};
+        // The caption runs from corner to corner, so it widens with the box
+        // (a rectangle that starts past the left corner keeps its skin width).
+        E.CaptionRect = {Margin(), 1, W - Margin(), Band};
         E.Alignment = taLeftJustify;
         SetFont(E, true);
         E.FontColor = C(P.Text);
