@@ -401,6 +401,49 @@ TEST_F(TButtonTest, GlowLayerShownOnEntryHiddenOnLeaveAndSkippedForMissingPictur
     EXPECT_FALSE(B->LayerManager()->IsVisible());
 }
 
+TEST_F(TButtonTest, NinePartGlowGrowsWithTheButtonAndComesBackAfterASkinChange) {
+    const testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestSkin WithGlow = Skin;
+    testskin::TTestPicture& G = WithGlow.AddPicture("glow.bmp", 40, 30, 24);
+    G.AddRegion("glow", {0, 0, 40, 30});
+    testskin::TTestPicture& M = WithGlow.AddPicture("glowmask.bmp", 40, 30, 24);
+    M.Fill({0, 0, 40, 30}, 0xFFFFFF);
+    const TRect Face = Skin.Picture("controls.bmp").Region("button.normal");
+    const int W = Face.Width(), H = Face.Height();
+    WithGlow.AddControl(
+        "button", "nineglow",
+        {"pictureindex=0", "skinrect=" + testskin::RectText(Face), "lefttoppoint=3,3",
+         "righttoppoint=" + std::to_string(W - 3) + ",3",
+         "leftbottompoint=3," + std::to_string(H - 3),
+         "rightbottompoint=" + std::to_string(W - 3) + "," + std::to_string(H - 3),
+         "clientrect=3,3," + std::to_string(W - 3) + "," + std::to_string(H - 3),
+         "glowlayerpictureindex=" + std::to_string(WithGlow.PictureIndex("glow.bmp")),
+         "glowlayermaskpictureindex=" + std::to_string(WithGlow.PictureIndex("glowmask.bmp")),
+         "glowlayeroffsetleft=5", "glowlayeroffsetright=5", "glowlayeroffsettop=5",
+         "glowlayeroffsetbottom=5"});
+    auto* SD = LoadSkin(WithGlow);
+    auto* B = MakeButton("g");
+    B->SetCanFocused(false);
+    B->SetSkinDataName("nineglow");
+    B->SetSkinData(SD);
+    B->SetBounds(20, 20, W + 40, H);
+    Pump();
+    ASSERT_EQ(B->ResizeMode, 1);
+    MoveTo(B, 5, 5);
+    Pump();
+    ASSERT_TRUE(B->LayerManager()->IsVisible());
+    EXPECT_EQ(B->LayerManager()->LayerWindow()->Width(), 40 + 40);
+    EXPECT_EQ(B->LayerManager()->LayerWindow()->Height(), 30);
+
+    // A skin change hides the glow; with the pointer still over the button
+    // it shows again once the new skin is in.
+    B->BeforeChangeSkinData();
+    EXPECT_FALSE(B->LayerManager()->IsVisible());
+    B->ChangeSkinData();
+    Pump();
+    EXPECT_TRUE(B->LayerManager()->IsVisible());
+}
+
 } // namespace
 
 namespace {
