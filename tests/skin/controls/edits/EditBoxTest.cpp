@@ -2,6 +2,7 @@
 // change and malformed skins.
 #include "platform/win/Windows.h"
 #include "skin/model/bsMessages.h"
+#include "skin/stored/StoredSkins.h"
 #include "tests/skin/controls/edits/EditsTestSupport.h"
 
 namespace skinctl {
@@ -290,6 +291,37 @@ TEST_F(EditBoxTest, MalformedEditElementsFallBackToThePlainLook) {
         EXPECT_EQ(WindowPixel(E, 0, 10), Rgb(clBtnShadow)) << Kind;
         EXPECT_EQ(WindowPixel(E, 60, 10), Rgb(clYellow)) << Kind;
         delete Form;
+    }
+}
+
+TEST_F(EditBoxTest, AStoredSkinsButtonEditShowsItsButtonAtTheRightEdge) {
+    ShownForm();
+    auto* SD = new TbsSkinData(Form);
+    SD->SetSkinList(CreateStoredSkinList(Form));
+    for (int I = 0; I < 11; ++I) {
+        SCOPED_TRACE(I);
+        SD->SetSkinIndex(I);
+        TbsSkinEdit* E = MakeEdit(Form, 220);
+        E->SetButtonMode(true);
+        E->SetSkinDataName("buttonedit");
+        E->SetSkinData(SD);
+        Pump();
+        ASSERT_FALSE(E->SkinData()->Empty);
+        TRect W;
+        GetWindowRect(E->Handle(), &W);
+        const int Mid = W.Top + (W.Bottom - W.Top) / 2;
+        // The button's place: the last 19 pixels, beside the text.
+        EXPECT_EQ(SendMessage(E->Handle(), WM_NCHITTEST, 0, MAKELPARAM(W.Right - 10, Mid)),
+                  HTHSCROLL);
+        EXPECT_NE(SendMessage(E->Handle(), WM_NCHITTEST, 0, MAKELPARAM(W.Right - 40, Mid)),
+                  HTHSCROLL);
+        // Its idle picture (an arrow in the text colour) is part of the face.
+        int Ink = 0;
+        for (int X = 220 - 19; X < 220 - 2; ++X)
+            for (int Y = 2; Y < E->Height() - 2; ++Y)
+                Ink += WindowPixel(E, X, Y) == WindowPixel(E, 100, E->Height() / 2) ? 0 : 1;
+        EXPECT_GT(Ink, 5);
+        delete E;
     }
 }
 
