@@ -325,5 +325,74 @@ TEST_F(EditBoxTest, AStoredSkinsButtonEditShowsItsButtonAtTheRightEdge) {
     }
 }
 
+// Three 16 x 16 images: red, lime, blue.
+TCustomImageList* ThreeImages(TComponent* Owner) {
+    auto* L = new TCustomImageList(Owner);
+    L->SetWidth(16);
+    L->SetHeight(16);
+    for (TColor C : {clRed, clLime, clBlue}) {
+        TBitmap B;
+        B.SetSize(16, 16);
+        B.Canvas()->Brush()->SetColor(C);
+        B.Canvas()->FillRect({0, 0, 16, 16});
+        L->Add(&B, nullptr);
+    }
+    return L;
+}
+
+TEST_F(EditBoxTest, ImageButtonsReserveTheirPlaceAndClickWhenReleasedWhereThePressWas) {
+    TbsSkinEdit* E = Plain(160, 22);
+    E->SetImages(ThreeImages(Form));
+    E->SetLeftImageIndex(0);
+    E->SetLeftImageHotIndex(1);
+    E->SetLeftImageDownIndex(2);
+    int Clicks = 0;
+    E->OnLeftButtonClick = [&](TObject*) { ++Clicks; };
+    auto* Other = new TbsSkinEdit(Form);
+    Other->SetParent(Form);
+    Other->SetBounds(10, 100, 120, 22);
+    Other->SetFocus();
+    Pump();
+    // The formatting rectangle starts right of the image and its 2-pixel
+    // gap (18); the text rectangle read back adds the edit's margin of 2.
+    TRect Formatting{};
+    SendMessage(E->Handle(), EM_GETRECT, 0, LPARAM(&Formatting));
+    EXPECT_EQ(Formatting.Left, 18 + 2);
+    const int Mid = E->ClientHeight() / 2;
+    const TPoint On = E->ClientToScreen({8, Mid}), Off = E->ClientToScreen({80, Mid});
+    EXPECT_EQ(PixelOf(E, 8, Mid), Rgb(clRed));
+    EXPECT_EQ(SendMessage(E->Handle(), WM_NCHITTEST, 0, MAKELPARAM(On.X, On.Y)), 104);
+
+    // Hot, then pressed while over it, then a release there: one click and
+    // the edit has the focus.
+    Headless.MovePointer(On.X, On.Y);
+    Pump();
+    EXPECT_EQ(PixelOf(E, 8, Mid), Rgb(clLime));
+    Headless.Press();
+    Pump();
+    EXPECT_EQ(PixelOf(E, 8, Mid), Rgb(clBlue));
+    EXPECT_TRUE(E->Focused());
+    Headless.Release();
+    Pump();
+    EXPECT_EQ(Clicks, 1);
+    // Pressed there, released elsewhere: no click, the idle image back.
+    Headless.Press();
+    Pump();
+    Headless.MovePointer(Off.X, Off.Y);
+    Pump();
+    Headless.Release();
+    Pump();
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_EQ(PixelOf(E, 8, Mid), Rgb(clRed));
+
+    // An index past the list draws nothing but keeps the place and answers.
+    E->SetLeftImageIndex(5);
+    Pump();
+    EXPECT_EQ(SendMessage(E->Handle(), WM_NCHITTEST, 0, MAKELPARAM(On.X, On.Y)), 104);
+    EXPECT_EQ(PixelOf(E, 8, Mid), PixelOf(E, 80, Mid));
+    SendMessage(E->Handle(), EM_GETRECT, 0, LPARAM(&Formatting));
+    EXPECT_EQ(Formatting.Left, 18 + 2);
+}
+
 } // namespace
 } // namespace skinctl
