@@ -394,5 +394,80 @@ TEST_F(EditBoxTest, ImageButtonsReserveTheirPlaceAndClickWhenReleasedWhereThePre
     EXPECT_EQ(Formatting.Left, 18 + 2);
 }
 
+TEST_F(EditBoxTest, AStretchedFrameTakesItsButtonFromEditButtonOrResizeButton) {
+    // Skins without the standard elements, with one, the other or neither
+    // of the two button elements (each a flat 10 x 10 face of its own).
+    struct {
+        bool EditButton, ResizeButton;
+        const char* Region;
+    } Rows[] = {{true, true, "eb"}, {false, true, "rb"}, {false, false, "n.frame"}};
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Region);
+        testskin::TTestSkin S = EditSkinOn(testskin::MinimalLoadableSkin());
+        testskin::TTestPicture& P = S.AddPicture("btns.bmp", 20, 10, 24);
+        P.AddRegion("eb", {0, 0, 10, 10});
+        P.AddRegion("rb", {10, 0, 20, 10});
+        const std::string Index = std::to_string(S.PictureIndex("btns.bmp"));
+        auto Button = [&](const char* Name, int X) {
+            S.AddControl("button", Name,
+                         {"pictureindex=" + Index,
+                          "skinrect=" + std::to_string(X) + ",0," + std::to_string(X + 10) + ",10",
+                          "lefttoppoint=2,2", "righttoppoint=8,2", "leftbottompoint=2,8",
+                          "rightbottompoint=8,8", "clientrect=2,2,8,8"});
+        };
+        if (R.EditButton)
+            Button("editbutton", 0);
+        if (R.ResizeButton)
+            Button("resizebutton", 10);
+        UseSkin(S);
+        ShownForm();
+        TbsSkinEdit* E = MakeEdit(Form, 120, 40);
+        E->SetUseSkinFont(false);
+        E->SetButtonMode(true);
+        E->SetSkinDataName(EditElement);
+        E->SetSkinData(Data.get());
+        // A font taller than the face: the frame stretches.
+        E->Font()->SetHeight(30);
+        Pump();
+        ASSERT_GT(E->Height(), 30);
+        // The button sits in the fixed right part, as high as the edit.
+        EXPECT_EQ(EditRegion(E, 117, E->Height() - 3), std::string(R.Region) == "n.frame"
+                                                           ? "edits.bmp/n.frame"
+                                                           : "btns.bmp/" + std::string(R.Region));
+        delete Form;
+        Form = nullptr;
+    }
+}
+
+TEST_F(EditBoxTest, DisabledTextTakesItsColourAndFollowsTheAlignment) {
+    for (bool IsSkinned : {false, true})
+        for (TAlignment A : {taLeftJustify, taRightJustify, taCenter}) {
+            SCOPED_TRACE(std::to_string(IsSkinned) + " " + std::to_string(int(A)));
+            TbsSkinEdit* E = IsSkinned ? Skinned(120, 22) : Plain(120, 22);
+            E->SetText("WWW");
+            E->SetAlignment(A);
+            E->SetEnabled(false);
+            Pump();
+            const int W = E->ClientWidth(), H = E->ClientHeight();
+            const std::uint32_t Ground = PixelOf(E, W / 2, H - 1);
+            const TRect Ink = InkBox(E, {0, 0, W, H}, Ground);
+            ASSERT_LT(Ink.Left, Ink.Right);
+            EXPECT_TRUE(Near(StrongestInk(E, {0, 0, W, H}, Ground),
+                             Rgb(IsSkinned ? EditDisabledFontColor : clGrayText)));
+            if (A == taLeftJustify) {
+                EXPECT_GE(Ink.Left, 2);
+                EXPECT_LE(Ink.Left, 4);
+            } else if (A == taRightJustify) {
+                // Drawn at width - text width - 1: it ends at the right edge.
+                EXPECT_LE(Ink.Right, W);
+                EXPECT_GE(Ink.Right, W - 4);
+            } else {
+                EXPECT_NEAR(Ink.Left, W - Ink.Right, 3);
+            }
+            delete Form;
+            Form = nullptr;
+        }
+}
+
 } // namespace
 } // namespace skinctl
