@@ -166,6 +166,11 @@ TEST_F(EditBoxTest, PlainFrameButtonShowsIdleHotAndPressed) {
          TColor(13811126)},
         {"pressed and hot", [&] { E->Perform(WM_NCLBUTTONDOWN, HTHSCROLL, 0); }, TColor(8388608),
          TColor(11899781)},
+        {"released", [&] { E->Perform(WM_NCLBUTTONUP, HTHSCROLL, 0); }, TColor(8388608),
+         TColor(13811126)},
+        // The second press of a double click is a press.
+        {"double-clicked", [&] { E->Perform(WM_NCLBUTTONDBLCLK, HTHSCROLL, 0); }, TColor(8388608),
+         TColor(11899781)},
     };
     for (const auto& C : Cases) {
         C.Enter();
@@ -263,15 +268,22 @@ TEST_F(EditBoxTest, SkinChangeThereAndBackKeepsTextAndSelection) {
     E->SetText("hello");
     E->SetSelStart(1);
     E->SetSelLength(2);
+    // A word table for another script: the text takes its character set.
+    auto* Words = new TbsResourceStrData(Form);
+    Words->SetCharSet(GB2312_CHARSET);
+    Data->SetResourceStrData(Words);
     E->SetSkinData(Data.get());
     EXPECT_EQ(E->Font()->Height(), 11);
+    EXPECT_EQ(E->Font()->Charset(), GB2312_CHARSET);
     EXPECT_EQ(E->Height(), 20);
     EXPECT_EQ(E->Text(), "hello");
     EXPECT_EQ(E->SelStart(), 1);
     EXPECT_EQ(E->SelLength(), 2);
     Data->ClearAll();
+    Data->SetResourceStrData(nullptr);
     E->ChangeSkinData();
     EXPECT_EQ(E->Font()->Height(), 14);
+    EXPECT_EQ(E->Font()->Charset(), E->DefaultFont()->Charset());
     EXPECT_EQ(E->Height(), 24);
     EXPECT_EQ(E->Text(), "hello");
     EXPECT_EQ(E->SelStart(), 1);
