@@ -3,7 +3,11 @@
 
 #include "platform/core/Conversions.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/gdi/Gdi.h"
+#include "skin/model/bsMessages.h"
+
+#include <cstring>
 
 bool WheelDeltaPositive(WPARAM wParam) {
     return static_cast<short>(HIWORD(wParam)) > 0;
@@ -16,6 +20,87 @@ TbsCustomEdit::TbsCustomEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
 }
 
 TbsCustomEdit::~TbsCustomEdit() = default;
+
+TbsEditMenus& EditMenus() {
+    static TbsEditMenus Menus;
+    return Menus;
+}
+
+namespace {
+
+// Posted by an edit to itself: the context menu whose item just ran is freed
+// once the menu's chain has left the item's handling.
+UINT FreeMenuMessage() {
+    static const UINT Message = RegisterWindowMessage("bsSkinEdits.FreeSysPopupMenu");
+    return Message;
+}
+
+bool ClipboardHoldsText() {
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(nullptr))
+        return false;
+    bool Holds = false;
+    if (HANDLE Block = GetClipboardData(CF_TEXT)) {
+        if (const auto* Bytes = static_cast<const char*>(GlobalLock(Block))) {
+            Holds = strnlen(Bytes, GlobalSize(Block)) > 0;
+            GlobalUnlock(Block);
+        }
+    }
+    CloseClipboard();
+    return Holds;
+}
+
+} // namespace
+
+void TbsCustomEdit::FreeSysPopupMenu() {
+    delete FSysPopupMenu;
+    FSysPopupMenu = nullptr;
+}
+
+void TbsCustomEdit::CreateSysPopupMenu() {
+    FreeSysPopupMenu();
+    TbsEditMenus& Menus = EditMenus();
+    TCustomForm* Form = GetParentForm(this);
+    if (!Menus.CreatePopupMenu || !Form)
+        return;
+    TCustomForm* MenuForm = Form;
+    if (auto* F = dynamic_cast<TForm*>(Form);
+        F && F->FormStyle() == fsMDIChild && Application && Application->MainForm())
+        MenuForm = Application->MainForm();
+    FSysPopupMenu = Menus.CreatePopupMenu(this, MenuForm);
+    if (!FSysPopupMenu)
+        return;
+
+    TbsResourceStrData* Words = nullptr;
+    if (Menus.FormSkinData)
+        if (TbsSkinData* SD = Menus.FormSkinData(Form))
+            Words = SD->ResourceStrData();
+    auto Caption = [Words](const char* Key, const char* BuiltIn) {
+        return Words ? Words->GetResStr(Key) : std::string(BuiltIn);
+    };
+    DWORD SelFrom = 0, SelTo = 0;
+    SendMessage(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&SelFrom),
+                reinterpret_cast<LPARAM>(&SelTo));
+    const bool Selection = SelFrom < SelTo;
+    const bool All = SelFrom == 0 && SelTo == Text().size();
+    auto Add = [this](const std::string& Text, bool Enabled, UINT Command) {
+        auto* Item = new TMenuItem(FSysPopupMenu);
+        Item->SetCaption(Text);
+        Item->SetEnabled(Enabled);
+        if (Command == EM_SETSEL)
+            Item->OnClick = [this](TObject*) { SendMessage(Handle(), EM_SETSEL, 0, -1); };
+        else if (Command != 0)
+            Item->OnClick = [this, Command](TObject*) { SendMessage(Handle(), Command, 0, 0); };
+        FSysPopupMenu->Items()->Add(Item);
+    };
+    Add(Caption("EDIT_UNDO", "Undo"), SendMessage(Handle(), EM_CANUNDO, 0, 0) != 0, WM_UNDO);
+    Add("-", true, 0);
+    Add(Caption("EDIT_CUT", "Cut"), Selection && !FReadOnly, WM_CUT);
+    Add(Caption("EDIT_COPY", "Copy"), Selection, WM_COPY);
+    Add(Caption("EDIT_PASTE", "Paste"), ClipboardHoldsText() && !FReadOnly, WM_PASTE);
+    Add(Caption("EDIT_DELETE", "Delete"), Selection && !FReadOnly, WM_CLEAR);
+    Add("-", true, 0);
+    Add(Caption("EDIT_SELECTALL", "Select All"), !All, EM_SETSEL);
+}
 
 void TbsCustomEdit::SetEditTransparent(bool Value) {
     FEditTransparent = Value;
@@ -81,10 +166,31 @@ void TbsCustomEdit::EditChar(TMessage& Message) {
 }
 
 void TbsCustomEdit::EditContextMenu(TMessage& Message) {
-    // Without an own menu the skinned popup menu would open here; it needs
-    // the skinned menus, so nothing opens.
-    if (PopupMenu())
+    if (PopupMenu()) {
         TCustomMaskEdit::Dispatch(Message);
+        return;
+    }
+    CreateSysPopupMenu();
+    if (!FSysPopupMenu || !EditMenus().Popup)
+        return;
+    TPoint At{static_cast<short>(LOWORD(Message.LParam)),
+              static_cast<short>(HIWORD(Message.LParam))};
+    // The menu key and Shift+F10 give no point: the middle of the edit.
+    if (At.X < 0 || At.Y < 0) {
+        const TPoint Origin = ClientToScreen({0, 0});
+        At = {Origin.X + Width() / 2, Origin.Y + Height() / 2};
+    }
+    EditMenus().Popup(FSysPopupMenu, this, At.X, At.Y);
+}
+
+void TbsCustomEdit::AfterMenuCommand() {
+    // The chain still walks the chosen item's windows when it tells us; the
+    // menu goes once that has returned, and is no longer ours from now.
+    if (!FSysPopupMenu)
+        return;
+    FRetiredMenu.reset(FSysPopupMenu);
+    FSysPopupMenu = nullptr;
+    PostMessage(Handle(), FreeMenuMessage(), 0, 0);
 }
 
 void TbsCustomEdit::EditCtlColor(TMessage& Message) {
@@ -171,12 +277,19 @@ void TbsCustomEdit::Dispatch(TMessage& Message) {
     case WM_CONTEXTMENU:
         EditContextMenu(Message);
         return;
+    case WM_AFTERSKINMENUCOMMAND:
+        AfterMenuCommand();
+        return;
     case CM_CANCELMODE:
         TCustomMaskEdit::Dispatch(Message);
         if (OnEditCancelMode)
             OnEditCancelMode(reinterpret_cast<TControl*>(Message.LParam));
         return;
     default:
+        if (Message.Msg == FreeMenuMessage()) {
+            FRetiredMenu.reset();
+            return;
+        }
         TCustomMaskEdit::Dispatch(Message);
     }
 }

@@ -128,27 +128,32 @@ void TbsSkinLinkLabel::DoDrawText(TRect& Rect, UINT Flags) {
     }
     TCanvas* C = Canvas();
     C->Font()->Assign(&F);
-    HDC DC = C->Handle();
-    SetBkMode(DC, TRANSPARENT);
-    if (Enabled()) {
-        if (FMouseIn && FGlowEffect) {
-            const TColor Glow = FIndex == -1 ? FDefaultActiveFontColor : ActiveFontColor;
-            DrawOutlineGlowText(C, R, Text, Flags, 0, COLORREF(ColorToRGB(Glow)), FGlowSize);
-            return;
-        }
-        SetTextColor(DC, COLORREF(ColorToRGB(F.Color())));
-        DrawText(DC, Text, -1, &R, Flags);
+    if (Enabled() && FMouseIn && FGlowEffect) {
+        const TColor Glow = FIndex == -1 ? FDefaultActiveFontColor : ActiveFontColor;
+        DrawOutlineGlowText(C, R, Text, Flags, 0, COLORREF(ColorToRGB(Glow)), FGlowSize);
         return;
     }
-    TColor Highlight = clBtnHighlight, Shadow = clBtnShadow;
-    if (FIndex != -1 && FSD && FSD->SkinColors()) {
-        Highlight = FSD->SkinColors()->cBtnHighLight();
-        Shadow = FSD->SkinColors()->cBtnShadow();
+    // The canvas selects its font only for its own drawing calls: text drawn
+    // on the bare device context needs the font selected here, or it comes
+    // out in the context's own font (no underline, no skin font).
+    HDC DC = C->Handle();
+    const HGDIOBJ OldFont = SelectObject(DC, ToObj(F.Handle()));
+    SetBkMode(DC, TRANSPARENT);
+    if (Enabled()) {
+        SetTextColor(DC, COLORREF(ColorToRGB(F.Color())));
+        DrawText(DC, Text, -1, &R, Flags);
+    } else {
+        TColor Highlight = clBtnHighlight, Shadow = clBtnShadow;
+        if (FIndex != -1 && FSD && FSD->SkinColors()) {
+            Highlight = FSD->SkinColors()->cBtnHighLight();
+            Shadow = FSD->SkinColors()->cBtnShadow();
+        }
+        TRect Shifted = R;
+        OffsetRect(&Shifted, 1, 1);
+        SetTextColor(DC, COLORREF(ColorToRGB(Highlight)));
+        DrawText(DC, Text, -1, &Shifted, Flags);
+        SetTextColor(DC, COLORREF(ColorToRGB(Shadow)));
+        DrawText(DC, Text, -1, &R, Flags);
     }
-    TRect Shifted = R;
-    OffsetRect(&Shifted, 1, 1);
-    SetTextColor(DC, COLORREF(ColorToRGB(Highlight)));
-    DrawText(DC, Text, -1, &Shifted, Flags);
-    SetTextColor(DC, COLORREF(ColorToRGB(Shadow)));
-    DrawText(DC, Text, -1, &R, Flags);
+    SelectObject(DC, OldFont);
 }

@@ -28,10 +28,13 @@
 #include "skin/controls/bsSkinCtrls.Panel.h"
 #include "skin/model/bsSkinData.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
+class TCustomForm;
 class TCustomImageList;
+class TPopupMenu;
 class TbsDataSkinEditControl;
 class TbsSkinScrollBar;
 
@@ -40,6 +43,23 @@ class TbsSkinScrollBar;
 bool WheelDeltaPositive(WPARAM wParam);
 
 using TbsOnEditCancelMode = TMethod<void(TControl* C)>;
+
+// How edits reach the skinned popup menu and the skinned form component,
+// which live above this library: the forms fill these once, before the
+// first skinned form component exists. Unset, an edit without a menu of its
+// own opens nothing on a right click, as on a form without a skinned form
+// component.
+struct TbsEditMenus {
+    // A new skinned popup menu owned by Owner, shown for Form's skin.
+    std::function<TPopupMenu*(TComponent* Owner, TCustomForm* Form)> CreatePopupMenu;
+    // Opens Menu at the screen point (X, Y) on behalf of Control; the
+    // menu's chain sends WM_CLOSESKINMENU and, after a chosen item ran,
+    // WM_AFTERSKINMENUCOMMAND to Control.
+    std::function<void(TPopupMenu* Menu, TControl* Control, int X, int Y)> Popup;
+    // The skin data of Form's skinned form component; nullptr without one.
+    std::function<TbsSkinData*(TCustomForm* Form)> FormSkinData;
+};
+TbsEditMenus& EditMenus();
 
 // ---------------------------------------------------------------- TbsCustomEdit
 
@@ -56,6 +76,10 @@ public:
 
     void Invalidate() override;
 
+    // The context menu built at the last right click (nullptr when none is
+    // held): Undo, -, Cut, Copy, Paste, Delete, -, Select All.
+    TPopupMenu* SysPopupMenu() const { return FSysPopupMenu; }
+
     TbsOnEditCancelMode OnEditCancelMode;
 
 protected:
@@ -71,8 +95,14 @@ protected:
     // The focus that comes back after a re-creation is not the user's: it
     // must not select all and lose the selection the re-creation kept.
     bool FRecreating = false;
+    TPopupMenu* FSysPopupMenu = nullptr;
+    // The menu whose chosen item just ran, freed on a posted message.
+    std::unique_ptr<TPopupMenu> FRetiredMenu;
 
 private:
+    void CreateSysPopupMenu();
+    void FreeSysPopupMenu();
+    void AfterMenuCommand();
     void EditChar(TMessage& Message);
     void EditContextMenu(TMessage& Message);
     void EditCtlColor(TMessage& Message);

@@ -685,7 +685,9 @@ void TSkinBuilder::Containers() {
         E.LTPoint.Y = E.RTPoint.Y = Band + 1;
         E.LBPoint.Y = E.RBPoint.Y = H - Margin();
         E.ClRect = {Margin(), Band + 1, W - Margin(), H - Margin()};
-        E.CaptionRect = {Margin() + 2, 1, W - Margin() - 2, Band};
+        // The caption runs from corner to corner, so it widens with the box
+        // (a rectangle that starts past the left corner keeps its skin width).
+        E.CaptionRect = {Margin(), 1, W - Margin(), Band};
         E.Alignment = taLeftJustify;
         SetFont(E, true);
         E.FontColor = C(P.Text);
@@ -891,15 +893,23 @@ void TSkinBuilder::Labels() {
 void TSkinBuilder::Edit(TbsDataSkinEditControl& E, int W, int H, bool Button) {
     const TLook Normal{FlatFill(P.Field), P.Border};
     const TLook Hot{FlatFill(P.Field), P.StrongBorder};
+    constexpr int BW = 17;
     TImage Face = FaceImage(W, H, P.Surface, Normal, Radius());
     TImage HotFace = FaceImage(W, H, P.Surface, Hot, Radius());
+    // The button's idle look is part of the face (only its other states
+    // have pictures of their own), in the fixed right part so that it
+    // follows the edit's right edge.
+    if (Button)
+        for (TImage* I : {&Face, &HotFace})
+            PaintGlyph(*I, {W - BW - 2, 2, W - 2, H - 2}, TGlyph::ArrowDown, P.Text);
     SetNinePart(E, pfFields, Place(pfFields, Face), Margin(), std::min(RowMargin(H), 3));
     E.ActiveSkinRect = Place(pfFields, HotFace);
     SetFont(E);
     E.FontColor = E.ActiveFontColor = C(P.Text);
     E.DisabledFontColor = C(P.DisabledText);
     if (Button) {
-        constexpr int BW = 17;
+        E.RTPoint.X = E.RBPoint.X = W - BW - 3;
+        E.ClRect.Right = W - BW - 3;
         E.ButtonRect = {W - BW - 2, 2, W - 2, H - 2};
         auto Look = [&](const TFill& F, TRgb Border, TRgb Glyph) {
             TImage I(BW, H - 4, P.Field);

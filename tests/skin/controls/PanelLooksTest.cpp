@@ -1,5 +1,6 @@
 // The panel's skin looks: the skin caption and the group-box caption frame,
 // the transparent looks, the client-part covering and the background picture.
+#include "skin/stored/StoredSkins.h"
 #include "tests/skin/controls/support/SkinControlsSupport.h"
 
 using namespace skinctl;
@@ -130,6 +131,23 @@ TEST_F(PanelLooks, TheGroupCaptionFrameSpansTheText) {
     const TRect Ink = InkBox(G, {5, 2, Right, 12}, Skin.Picture("cap.bmp").ColourOf("cap.frame"));
     EXPECT_GE(Ink.Left, 13);
     EXPECT_LE(Ink.Left, 15);
+}
+
+TEST_F(PanelLooks, AStoredSkinsGroupCaptionWidensWithTheBox) {
+    auto* SD = new TbsSkinData(Form);
+    SD->SetSkinList(CreateStoredSkinList(Form));
+    for (int I = 0; I < 11; ++I) {
+        SD->SetSkinIndex(I);
+        auto* G = new TbsSkinGroupBox(Form);
+        G->SetParent(Form);
+        G->SetBounds(10, 10, 300, 100);
+        G->SetCaption("Output folder and file names");
+        G->SetSkinData(SD);
+        Form->Show();
+        Pump();
+        EXPECT_GT(G->NewCaptionRect.Width(), 250) << "stored skin " << I;
+        delete G;
+    }
 }
 
 TEST_F(PanelLooks, CheckPicturesAndTheRollUpMark) {

@@ -215,6 +215,77 @@ TEST_F(TButtonTest, ClickSetsModalResultAndRunsActionOrHandlerOnce) {
     EXPECT_EQ(Executed, 1);
 }
 
+// Counts the command notifications that reach the button's handlers.
+class TCommandCountingButton : public TbsSkinButton {
+public:
+    using TbsSkinButton::TbsSkinButton;
+    int Commands = 0;
+
+protected:
+    void Dispatch(TMessage& Message) override {
+        if (Message.Msg == CN_COMMAND)
+            ++Commands;
+        TbsSkinButton::Dispatch(Message);
+    }
+};
+
+TEST_F(TButtonTest, APressFocusesFirstAndDropsACommandArrivingMeanwhile) {
+    auto* Edit = new TEdit(Form);
+    Edit->SetParent(Form);
+    Edit->SetBounds(10, 100, 80, 22);
+    auto* B = new TCommandCountingButton(Form);
+    B->SetParent(Form);
+    B->SetBounds(20, 20, 75, 25);
+    Edit->SetFocus();
+    Pump();
+    bool FocusedAtPress = false;
+    B->OnEnter = [&](TObject*) { B->Perform(CN_COMMAND, 0, 0); };
+    B->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        FocusedAtPress = B->Focused();
+    };
+    PressAt(B, 10, 10);
+    EXPECT_TRUE(FocusedAtPress);
+    EXPECT_EQ(B->Commands, 0);
+    ReleaseAt(B, 10, 10);
+    B->Perform(CN_COMMAND, 0, 0);
+    EXPECT_EQ(B->Commands, 1);
+}
+
+TEST_F(TButtonTest, AnActionsImageBecomesTheGlyphDrawnKeyed) {
+    // Three images, each a coloured square on a transparent ground.
+    auto* Images = new TCustomImageList(Form);
+    Images->SetWidth(16);
+    Images->SetHeight(16);
+    for (TColor C : {clRed, clLime, clBlue}) {
+        TBitmap I;
+        I.SetSize(16, 16);
+        I.Canvas()->Brush()->SetColor(clFuchsia);
+        I.Canvas()->FillRect({0, 0, 16, 16});
+        I.Canvas()->Brush()->SetColor(C);
+        I.Canvas()->FillRect({4, 4, 12, 12});
+        Images->AddMasked(&I, clFuchsia);
+    }
+    auto* List = new TActionList(Form);
+    List->SetImages(Images);
+    auto* A = new TAction(Form);
+    A->SetActionList(List);
+    A->SetImageIndex(2);
+    auto* B = MakeButton("");
+    B->SetCanFocused(false);
+    B->SetAction(A);
+    Pump();
+    EXPECT_EQ(Rgb(B->Glyph()->Canvas()->Pixels(0, 0)), Rgb(clFuchsia));
+    EXPECT_EQ(Rgb(B->Glyph()->Canvas()->Pixels(8, 8)), Rgb(clBlue));
+    int Blue = 0, Key = 0;
+    for (int X = 0; X < B->Width(); ++X)
+        for (int Y = 0; Y < B->Height(); ++Y) {
+            Blue += PixelOf(B, X, Y) == Rgb(clBlue) ? 1 : 0;
+            Key += PixelOf(B, X, Y) == Rgb(clFuchsia) ? 1 : 0;
+        }
+    EXPECT_EQ(Blue, 64);
+    EXPECT_EQ(Key, 0);
+}
+
 // One OnClick serves code, mouse and keyboard: each path runs the handler
 // exactly once (the class library's release click must not add a second).
 TEST_F(TButtonTest, ClickInCodeByMouseAndByKeyEachRunTheHandlerOnce) {
@@ -399,6 +470,49 @@ TEST_F(TButtonTest, GlowLayerShownOnEntryHiddenOnLeaveAndSkippedForMissingPictur
     MoveTo(B, 5, 5);
     Pump();
     EXPECT_FALSE(B->LayerManager()->IsVisible());
+}
+
+TEST_F(TButtonTest, NinePartGlowGrowsWithTheButtonAndComesBackAfterASkinChange) {
+    const testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestSkin WithGlow = Skin;
+    testskin::TTestPicture& G = WithGlow.AddPicture("glow.bmp", 40, 30, 24);
+    G.AddRegion("glow", {0, 0, 40, 30});
+    testskin::TTestPicture& M = WithGlow.AddPicture("glowmask.bmp", 40, 30, 24);
+    M.Fill({0, 0, 40, 30}, 0xFFFFFF);
+    const TRect Face = Skin.Picture("controls.bmp").Region("button.normal");
+    const int W = Face.Width(), H = Face.Height();
+    WithGlow.AddControl(
+        "button", "nineglow",
+        {"pictureindex=0", "skinrect=" + testskin::RectText(Face), "lefttoppoint=3,3",
+         "righttoppoint=" + std::to_string(W - 3) + ",3",
+         "leftbottompoint=3," + std::to_string(H - 3),
+         "rightbottompoint=" + std::to_string(W - 3) + "," + std::to_string(H - 3),
+         "clientrect=3,3," + std::to_string(W - 3) + "," + std::to_string(H - 3),
+         "glowlayerpictureindex=" + std::to_string(WithGlow.PictureIndex("glow.bmp")),
+         "glowlayermaskpictureindex=" + std::to_string(WithGlow.PictureIndex("glowmask.bmp")),
+         "glowlayeroffsetleft=5", "glowlayeroffsetright=5", "glowlayeroffsettop=5",
+         "glowlayeroffsetbottom=5"});
+    auto* SD = LoadSkin(WithGlow);
+    auto* B = MakeButton("g");
+    B->SetCanFocused(false);
+    B->SetSkinDataName("nineglow");
+    B->SetSkinData(SD);
+    B->SetBounds(20, 20, W + 40, H);
+    Pump();
+    ASSERT_EQ(B->ResizeMode, 1);
+    MoveTo(B, 5, 5);
+    Pump();
+    ASSERT_TRUE(B->LayerManager()->IsVisible());
+    EXPECT_EQ(B->LayerManager()->LayerWindow()->Width(), 40 + 40);
+    EXPECT_EQ(B->LayerManager()->LayerWindow()->Height(), 30);
+
+    // A skin change hides the glow; with the pointer still over the button
+    // it shows again once the new skin is in.
+    B->BeforeChangeSkinData();
+    EXPECT_FALSE(B->LayerManager()->IsVisible());
+    B->ChangeSkinData();
+    Pump();
+    EXPECT_TRUE(B->LayerManager()->IsVisible());
 }
 
 } // namespace

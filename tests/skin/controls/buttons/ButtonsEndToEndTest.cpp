@@ -85,6 +85,19 @@ TEST(SkinButtonsEndToEnd, PlainAndSkinnedHalvesReachTheScreen) {
         EXPECT_EQ(At(U.left(), U.top()), Shadow);
         EXPECT_GT(CountOf(Shot, U, 0x000000), 4);
     }
+    // ---- both halves: the pictures of the glyph and image-list buttons and
+    // of the tool bar's speed buttons (from the bar's lists; the disabled
+    // one from its disabled list).
+    for (const char* Half : {"L.", "R."}) {
+        SCOPED_TRACE(Half);
+        auto Area = [&](const char* Name) { return Layout[std::string(Half) + Name]; };
+        EXPECT_GT(CountOf(Shot, Area("glyph"), 0x008000), 60);
+        EXPECT_GT(CountOf(Shot, Area("imagebutton"), 0x0000FF), 60);
+        EXPECT_GT(CountOf(Shot, Area("tool0"), 0xFF0000), 60);
+        EXPECT_GT(CountOf(Shot, Area("tool1"), 0x00FF00), 60);
+        EXPECT_GT(CountOf(Shot, Area("tool2"), 0x808080), 60);
+        EXPECT_EQ(CountOf(Shot, Area("tool2"), 0x0000FF), 0);
+    }
     // ---- the skinned half.
     {
         const QRect B = Layout["R.button"];
@@ -105,6 +118,9 @@ TEST(SkinButtonsEndToEnd, PlainAndSkinnedHalvesReachTheScreen) {
         EXPECT_EQ(At(P.left() + 1, P.bottom() - 1), Face("tab.face"));
         const QRect U = Layout["R.hupdown"];
         EXPECT_EQ(At(U.left() + 1, U.top() + 1), Face("hupdown.up"));
+        // The pointer rests on this one.
+        const QRect Hot = Layout["R.hot"];
+        EXPECT_EQ(At(Hot.left() + 1, Hot.top() + 1), Face("button.active"));
     }
 
     // ---- the right half in the program's first stored skin: check marks,

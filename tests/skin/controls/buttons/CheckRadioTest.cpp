@@ -165,7 +165,7 @@ TEST_F(TCheckRadioTest, FlatPlainLookPlacesSquareDotAndCaption) {
 }
 
 // A check element with every picture of the table in its own colour.
-testskin::TTestSkin CheckSkin(bool WithGrayed, bool Morph) {
+testskin::TTestSkin CheckSkin(bool WithGrayed, bool Morph, bool Masked = false) {
     testskin::TTestSkin Skin = testskin::StandardTestSkin();
     testskin::TTestPicture& P = Skin.AddPicture("checks.bmp", 200, 60, 24);
     const int Index = Skin.PictureIndex("checks.bmp");
@@ -204,6 +204,13 @@ testskin::TTestSkin CheckSkin(bool WithGrayed, bool Morph) {
     }
     if (Morph)
         Keys.push_back("morphing=1");
+    if (Masked) {
+        // The face's shape: all of it but a 4 x 4 corner at the top left.
+        testskin::TTestPicture& M = Skin.AddPicture("checkmask.bmp", 100, 20, 24);
+        M.Fill({0, 0, 100, 20}, testskin::Black);
+        M.Fill({0, 0, 4, 4}, 0xFFFFFF);
+        Keys.push_back("maskpictureindex=" + std::to_string(Skin.PictureIndex("checkmask.bmp")));
+    }
     Skin.AddControl("checkradio", "testcheck", Keys);
     return Skin;
 }
@@ -293,6 +300,30 @@ TEST_F(TCheckRadioTest, NonFlatSkinFaceFollowsHoverAndMorphsOnTheClock) {
     Headless.RunUntil(Clock.Now() + 200);
     EXPECT_DOUBLE_EQ(C->MorphKf(), 0.0);
     EXPECT_FALSE(C->MorphRunning());
+}
+
+TEST_F(TCheckRadioTest, OnlyANonFlatBoxTakesTheMasksShape) {
+    auto* SD = LoadSkin(CheckSkin(false, false, true));
+    for (bool Flat : {false, true}) {
+        SCOPED_TRACE(Flat);
+        auto* C = MakeBox(Form, "x", false, 0, 100);
+        C->SetFlat(Flat);
+        C->SetSkinDataName("testcheck");
+        C->SetSkinData(SD);
+        C->SetBounds(10, 100, 160, 30);
+        Pump();
+        HRGN Rgn = CreateRectRgn(0, 0, 0, 0);
+        if (Flat) {
+            EXPECT_EQ(GetWindowRgn(C->Handle(), Rgn), ERROR);
+            EXPECT_EQ(C->Height(), 30);
+        } else {
+            ASSERT_NE(GetWindowRgn(C->Handle(), Rgn), ERROR);
+            EXPECT_FALSE(PtInRegion(Rgn, 1, 1));
+            EXPECT_TRUE(PtInRegion(Rgn, 50, 10));
+        }
+        DeleteObject(ToObj(Rgn));
+        delete C;
+    }
 }
 
 TEST_F(TCheckRadioTest, CheckedActionIsTakenOnceAndParentBackgroundRepaints) {

@@ -307,6 +307,28 @@ TEST_F(TViewsTest, DrawHeaderSectionEventDrawsEverything) {
     EXPECT_EQ(Rgb(B.Canvas()->Pixels(0, 0)), Rgb(clRed));
 }
 
+TEST_F(TViewsTest, FullDragPaintsEachVisualPlaceWithTheColumnOfItsIndex) {
+    auto* V = MakeReport(3);
+    V->SetFullDrag(true);
+    const int Widths[] = {50, 70, 90};
+    for (int I = 0; I < 3; ++I)
+        V->Column(I)->SetWidth(Widths[I]);
+    Pump();
+    const HWND Header = V->HeaderHandle();
+    ASSERT_NE(Header, nullptr);
+    int Order[] = {2, 0, 1};
+    SendMessage(Header, HDM_SETORDERARRAY, 3, LPARAM(Order));
+    std::vector<std::string> Seen;
+    V->OnDrawHeaderSection = [&](TCanvas*, TListColumn* Column, bool, TRect& R) {
+        Seen.push_back(Column->Caption() + " " + std::to_string(R.Width()));
+    };
+    TBitmap B;
+    B.SetSize(400, 30);
+    V->Perform(WM_PAINTHEADERTODC, WPARAM(B.Canvas()->Handle()), 0);
+    // Place i is the rectangle of item Order[i], drawn with column i.
+    EXPECT_EQ(Seen, (std::vector<std::string>{"Name 90", "Size 50", "State 70"}));
+}
+
 TEST_F(TViewsTest, RecreatedHeaderIsSubclassedAndTheOldOneReleased) {
     auto* V = MakeReport(3);
     const HWND First = V->HeaderHandle();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs inside xvfb-run: starts the skinned controls demo, photographs the
-# screen once it says it is ready, asks for the stored skin and photographs
+# screen once it says it is ready (with the pointer resting where the demo's
+# pointer.txt says, when it writes one), asks for the stored skin and photographs
 # it again, then asks it to close and records its
 # exit status. Usage: e2e-skin-controls-demo.sh DEMO SCREENSHOT OUTDIR
 set -uo pipefail
@@ -12,6 +13,13 @@ pid=$!
 exec 3<"$out/pipe"
 if read -r -t 60 -u 3 line && [[ "$line" == ready ]]; then
     echo "$line" >>"$out/output.txt"
+    # A demo that names a point in pointer.txt wants the pointer resting
+    # there (a control in its hot look) before the photograph.
+    if [[ -f "$out/pointer.txt" ]]; then
+        read -r px py <"$out/pointer.txt"
+        timeout 10 xdotool mousemove "$px" "$py"
+        sleep 1
+    fi
     "$screenshot" "$out/screen.png"
     touch "$out/next"
     if read -r -t 60 -u 3 line && [[ "$line" == ready ]]; then

@@ -2,6 +2,7 @@
 // change and malformed skins.
 #include "platform/win/Windows.h"
 #include "skin/model/bsMessages.h"
+#include "skin/stored/StoredSkins.h"
 #include "tests/skin/controls/edits/EditsTestSupport.h"
 
 namespace skinctl {
@@ -165,6 +166,11 @@ TEST_F(EditBoxTest, PlainFrameButtonShowsIdleHotAndPressed) {
          TColor(13811126)},
         {"pressed and hot", [&] { E->Perform(WM_NCLBUTTONDOWN, HTHSCROLL, 0); }, TColor(8388608),
          TColor(11899781)},
+        {"released", [&] { E->Perform(WM_NCLBUTTONUP, HTHSCROLL, 0); }, TColor(8388608),
+         TColor(13811126)},
+        // The second press of a double click is a press.
+        {"double-clicked", [&] { E->Perform(WM_NCLBUTTONDBLCLK, HTHSCROLL, 0); }, TColor(8388608),
+         TColor(11899781)},
     };
     for (const auto& C : Cases) {
         C.Enter();
@@ -262,15 +268,22 @@ TEST_F(EditBoxTest, SkinChangeThereAndBackKeepsTextAndSelection) {
     E->SetText("hello");
     E->SetSelStart(1);
     E->SetSelLength(2);
+    // A word table for another script: the text takes its character set.
+    auto* Words = new TbsResourceStrData(Form);
+    Words->SetCharSet(GB2312_CHARSET);
+    Data->SetResourceStrData(Words);
     E->SetSkinData(Data.get());
     EXPECT_EQ(E->Font()->Height(), 11);
+    EXPECT_EQ(E->Font()->Charset(), GB2312_CHARSET);
     EXPECT_EQ(E->Height(), 20);
     EXPECT_EQ(E->Text(), "hello");
     EXPECT_EQ(E->SelStart(), 1);
     EXPECT_EQ(E->SelLength(), 2);
     Data->ClearAll();
+    Data->SetResourceStrData(nullptr);
     E->ChangeSkinData();
     EXPECT_EQ(E->Font()->Height(), 14);
+    EXPECT_EQ(E->Font()->Charset(), E->DefaultFont()->Charset());
     EXPECT_EQ(E->Height(), 24);
     EXPECT_EQ(E->Text(), "hello");
     EXPECT_EQ(E->SelStart(), 1);
@@ -291,6 +304,181 @@ TEST_F(EditBoxTest, MalformedEditElementsFallBackToThePlainLook) {
         EXPECT_EQ(WindowPixel(E, 60, 10), Rgb(clYellow)) << Kind;
         delete Form;
     }
+}
+
+TEST_F(EditBoxTest, AStoredSkinsButtonEditShowsItsButtonAtTheRightEdge) {
+    ShownForm();
+    auto* SD = new TbsSkinData(Form);
+    SD->SetSkinList(CreateStoredSkinList(Form));
+    for (int I = 0; I < 11; ++I) {
+        SCOPED_TRACE(I);
+        SD->SetSkinIndex(I);
+        TbsSkinEdit* E = MakeEdit(Form, 220);
+        E->SetButtonMode(true);
+        E->SetSkinDataName("buttonedit");
+        E->SetSkinData(SD);
+        Pump();
+        ASSERT_FALSE(E->SkinData()->Empty);
+        TRect W;
+        GetWindowRect(E->Handle(), &W);
+        const int Mid = W.Top + (W.Bottom - W.Top) / 2;
+        // The button's place: the last 19 pixels, beside the text.
+        EXPECT_EQ(SendMessage(E->Handle(), WM_NCHITTEST, 0, MAKELPARAM(W.Right - 10, Mid)),
+                  HTHSCROLL);
+        EXPECT_NE(SendMessage(E->Handle(), WM_NCHITTEST, 0, MAKELPARAM(W.Right - 40, Mid)),
+                  HTHSCROLL);
+        // Its idle picture (an arrow in the text colour) is part of the face.
+        int Ink = 0;
+        for (int X = 220 - 19; X < 220 - 2; ++X)
+            for (int Y = 2; Y < E->Height() - 2; ++Y)
+                Ink += WindowPixel(E, X, Y) == WindowPixel(E, 100, E->Height() / 2) ? 0 : 1;
+        EXPECT_GT(Ink, 5);
+        delete E;
+    }
+}
+
+// Three 16 x 16 images: red, lime, blue.
+TCustomImageList* ThreeImages(TComponent* Owner) {
+    auto* L = new TCustomImageList(Owner);
+    L->SetWidth(16);
+    L->SetHeight(16);
+    for (TColor C : {clRed, clLime, clBlue}) {
+        TBitmap B;
+        B.SetSize(16, 16);
+        B.Canvas()->Brush()->SetColor(C);
+        B.Canvas()->FillRect({0, 0, 16, 16});
+        L->Add(&B, nullptr);
+    }
+    return L;
+}
+
+TEST_F(EditBoxTest, ImageButtonsReserveTheirPlaceAndClickWhenReleasedWhereThePressWas) {
+    TbsSkinEdit* E = Plain(160, 22);
+    E->SetImages(ThreeImages(Form));
+    E->SetLeftImageIndex(0);
+    E->SetLeftImageHotIndex(1);
+    E->SetLeftImageDownIndex(2);
+    int Clicks = 0;
+    E->OnLeftButtonClick = [&](TObject*) { ++Clicks; };
+    auto* Other = new TbsSkinEdit(Form);
+    Other->SetParent(Form);
+    Other->SetBounds(10, 100, 120, 22);
+    Other->SetFocus();
+    Pump();
+    // The formatting rectangle starts right of the image and its 2-pixel
+    // gap (18); the text rectangle read back adds the edit's margin of 2.
+    TRect Formatting{};
+    SendMessage(E->Handle(), EM_GETRECT, 0, LPARAM(&Formatting));
+    EXPECT_EQ(Formatting.Left, 18 + 2);
+    const int Mid = E->ClientHeight() / 2;
+    const TPoint On = E->ClientToScreen({8, Mid}), Off = E->ClientToScreen({80, Mid});
+    EXPECT_EQ(PixelOf(E, 8, Mid), Rgb(clRed));
+    EXPECT_EQ(SendMessage(E->Handle(), WM_NCHITTEST, 0, MAKELPARAM(On.X, On.Y)), 104);
+
+    // Hot, then pressed while over it, then a release there: one click and
+    // the edit has the focus.
+    Headless.MovePointer(On.X, On.Y);
+    Pump();
+    EXPECT_EQ(PixelOf(E, 8, Mid), Rgb(clLime));
+    Headless.Press();
+    Pump();
+    EXPECT_EQ(PixelOf(E, 8, Mid), Rgb(clBlue));
+    EXPECT_TRUE(E->Focused());
+    Headless.Release();
+    Pump();
+    EXPECT_EQ(Clicks, 1);
+    // Pressed there, released elsewhere: no click, the idle image back.
+    Headless.Press();
+    Pump();
+    Headless.MovePointer(Off.X, Off.Y);
+    Pump();
+    Headless.Release();
+    Pump();
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_EQ(PixelOf(E, 8, Mid), Rgb(clRed));
+
+    // An index past the list draws nothing but keeps the place and answers.
+    E->SetLeftImageIndex(5);
+    Pump();
+    EXPECT_EQ(SendMessage(E->Handle(), WM_NCHITTEST, 0, MAKELPARAM(On.X, On.Y)), 104);
+    EXPECT_EQ(PixelOf(E, 8, Mid), PixelOf(E, 80, Mid));
+    SendMessage(E->Handle(), EM_GETRECT, 0, LPARAM(&Formatting));
+    EXPECT_EQ(Formatting.Left, 18 + 2);
+}
+
+TEST_F(EditBoxTest, AStretchedFrameTakesItsButtonFromEditButtonOrResizeButton) {
+    // Skins without the standard elements, with one, the other or neither
+    // of the two button elements (each a flat 10 x 10 face of its own).
+    struct {
+        bool EditButton, ResizeButton;
+        const char* Region;
+    } Rows[] = {{true, true, "eb"}, {false, true, "rb"}, {false, false, "n.frame"}};
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Region);
+        testskin::TTestSkin S = EditSkinOn(testskin::MinimalLoadableSkin());
+        testskin::TTestPicture& P = S.AddPicture("btns.bmp", 20, 10, 24);
+        P.AddRegion("eb", {0, 0, 10, 10});
+        P.AddRegion("rb", {10, 0, 20, 10});
+        const std::string Index = std::to_string(S.PictureIndex("btns.bmp"));
+        auto Button = [&](const char* Name, int X) {
+            S.AddControl("button", Name,
+                         {"pictureindex=" + Index,
+                          "skinrect=" + std::to_string(X) + ",0," + std::to_string(X + 10) + ",10",
+                          "lefttoppoint=2,2", "righttoppoint=8,2", "leftbottompoint=2,8",
+                          "rightbottompoint=8,8", "clientrect=2,2,8,8"});
+        };
+        if (R.EditButton)
+            Button("editbutton", 0);
+        if (R.ResizeButton)
+            Button("resizebutton", 10);
+        UseSkin(S);
+        ShownForm();
+        TbsSkinEdit* E = MakeEdit(Form, 120, 40);
+        E->SetUseSkinFont(false);
+        E->SetButtonMode(true);
+        E->SetSkinDataName(EditElement);
+        E->SetSkinData(Data.get());
+        // A font taller than the face: the frame stretches.
+        E->Font()->SetHeight(30);
+        Pump();
+        ASSERT_GT(E->Height(), 30);
+        // The button sits in the fixed right part, as high as the edit.
+        EXPECT_EQ(EditRegion(E, 117, E->Height() - 3), std::string(R.Region) == "n.frame"
+                                                           ? "edits.bmp/n.frame"
+                                                           : "btns.bmp/" + std::string(R.Region));
+        delete Form;
+        Form = nullptr;
+    }
+}
+
+TEST_F(EditBoxTest, DisabledTextTakesItsColourAndFollowsTheAlignment) {
+    for (bool IsSkinned : {false, true})
+        for (TAlignment A : {taLeftJustify, taRightJustify, taCenter}) {
+            SCOPED_TRACE(std::to_string(IsSkinned) + " " + std::to_string(int(A)));
+            TbsSkinEdit* E = IsSkinned ? Skinned(120, 22) : Plain(120, 22);
+            E->SetText("WWW");
+            E->SetAlignment(A);
+            E->SetEnabled(false);
+            Pump();
+            const int W = E->ClientWidth(), H = E->ClientHeight();
+            const std::uint32_t Ground = PixelOf(E, W / 2, H - 1);
+            const TRect Ink = InkBox(E, {0, 0, W, H}, Ground);
+            ASSERT_LT(Ink.Left, Ink.Right);
+            EXPECT_TRUE(Near(StrongestInk(E, {0, 0, W, H}, Ground),
+                             Rgb(IsSkinned ? EditDisabledFontColor : clGrayText)));
+            if (A == taLeftJustify) {
+                EXPECT_GE(Ink.Left, 2);
+                EXPECT_LE(Ink.Left, 4);
+            } else if (A == taRightJustify) {
+                // Drawn at width - text width - 1: it ends at the right edge.
+                EXPECT_LE(Ink.Right, W);
+                EXPECT_GE(Ink.Right, W - 4);
+            } else {
+                EXPECT_NEAR(Ink.Left, W - Ink.Right, 3);
+            }
+            delete Form;
+            Form = nullptr;
+        }
 }
 
 } // namespace

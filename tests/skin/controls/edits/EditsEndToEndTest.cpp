@@ -3,6 +3,7 @@
 // its bars and scrolled content, and the hovered plain link in blue.
 // Skipped when xvfb-run, xauth or xdotool is missing.
 #include "platform/gdi/Gdi.h"
+#include "tests/fixtures/skins/TestSkin.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VirtualScreen.h"
 
@@ -71,6 +72,25 @@ TEST(SkinEditsEndToEnd, EditsScrollBoxAndLinksReachTheScreenInBothLooks) {
     const QRect S = Layout["skinned.edit"];
     EXPECT_FALSE(Is(Shot, S.left(), S.top() + S.height() / 2, Shadow) &&
                  Is(Shot, S.left() + 1, S.top() + S.height() / 2, Face));
+    // Against the test skin: the skinned edits' face is the "edit" element's
+    // region, the focused one's the same (the element has no active face).
+    {
+        const std::uint32_t F =
+            testskin::StandardTestSkin().Picture("controls.bmp").ColourOf("edit.face");
+        const COLORREF SkinFace = RGB(F >> 16, (F >> 8) & 0xFF, F & 0xFF);
+        for (const char* Name : {"skinned.edit", "skinned.focused"}) {
+            const QRect R = Layout[Name];
+            EXPECT_TRUE(Is(Shot, R.left() + 1, R.top() + 1, SkinFace)) << Name;
+        }
+    }
+    // The pointer rests on the plain button edit's frame button: navy frame,
+    // hot fill.
+    {
+        const QRect B = Layout["plain.button"];
+        const int Left = B.right() + 1 - B.height();
+        EXPECT_TRUE(Is(Shot, Left, B.top(), RGB(0, 0, 128)));
+        EXPECT_TRUE(Is(Shot, Left + 3, B.top() + 3, RGB(182, 189, 210)));
+    }
     // Both scroll boxes show both bars and content scrolled away from the
     // picture's first tile.
     for (const char* Look : {"plain.", "skinned."}) {

@@ -5,7 +5,10 @@
 namespace skinctl {
 
 testskin::TTestSkin EditSkin(const testskin::TKeys& More) {
-    testskin::TTestSkin S = testskin::StandardTestSkin();
+    return EditSkinOn(testskin::StandardTestSkin(), More);
+}
+
+testskin::TTestSkin EditSkinOn(testskin::TTestSkin S, const testskin::TKeys& More) {
     const int Index = int(S.Pictures().size());
     testskin::TTestPicture& P = S.AddPicture("edits.bmp", 100, 40, 24);
     P.AddRegion("n.frame", {0, 0, 40, 20});

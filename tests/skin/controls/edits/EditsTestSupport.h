@@ -15,6 +15,8 @@ namespace skinctl {
 // (0, 20, 40, 40) with "a.client"; the frame button states "btn.hot",
 // "btn.down", "btn.off".
 testskin::TTestSkin EditSkin(const testskin::TKeys& More = {});
+// The same element and picture added to another skin.
+testskin::TTestSkin EditSkinOn(testskin::TTestSkin Base, const testskin::TKeys& More = {});
 // The element "testedit" as EditSkin adds it.
 constexpr const char* EditElement = "testedit";
 // Its text colours.

@@ -1,6 +1,7 @@
 // The scroll box: ranges of its external bars from the children, scrolling
 // the children, growing while scrolled, the plain frames, the skinned
 // background picture, malformed skins, focus on click and the paint answers.
+#include "platform/forms/Edits.h"
 #include "platform/forms/ExtCtrls.h"
 #include "skin/controls/bsSkinCtrls.ScrollBar.h"
 #include "skin/model/bsMessages.h"
@@ -166,6 +167,9 @@ testskin::TTestSkin ScrollBoxSkin(const std::string& Kind) {
     const std::string FaceIndex = std::to_string(S.PictureIndex("boxface.bmp"));
     if (Kind == "background")
         S.AddControl("scrollbox", "scrollbox", {"bgpictureindex=" + BgIndex});
+    else if (Kind.rfind("st", 0) == 0)
+        S.AddControl("scrollbox", "scrollbox",
+                     {"bgpictureindex=" + BgIndex, "stretcheffect=1", "stretchtype=" + Kind});
     else if (Kind == "missing")
         S.AddControl("scrollbox", "scrollbox",
                      {"pictureindex=" + FaceIndex, "skinrect=0,0,40,40", "clientrect=4,4,36,36",
@@ -188,6 +192,32 @@ TEST_F(ScrollBoxTest, BackgroundPictureIsTiledWithoutAFrame) {
     for (int X : {0, 16, 32, 192})
         EXPECT_EQ(WindowPixel(Box, X + 2, 2), Bg.ColourOf("tile.a")) << X;
     EXPECT_EQ(WindowPixel(Box, 10, 20), Bg.ColourOf("tile.b"));
+}
+
+TEST_F(ScrollBoxTest, BackgroundPictureIsStretchedByTheStretchType) {
+    // The 16-pixel picture's left half "tile.a", right half "tile.b": tiled,
+    // x 10 shows b and x 150 a; stretched across, a left of the middle and b
+    // right of it.
+    struct {
+        const char* Type;
+        const char* At10;
+        const char* At150;
+    } Rows[] = {{"stfull", "tile.a", "tile.b"},
+                {"sthorz", "tile.b", "tile.a"},
+                {"stvert", "tile.a", "tile.b"}};
+    for (const auto& R : Rows) {
+        const testskin::TTestSkin S = ScrollBoxSkin(R.Type);
+        UseSkin(S);
+        Build(10, 10);
+        Child->SetVisible(false);
+        Box->SetSkinData(Data.get());
+        Pump();
+        const testskin::TTestPicture& Bg = S.Picture("boxbg.bmp");
+        EXPECT_EQ(WindowPixel(Box, 10, 40), Bg.ColourOf(R.At10)) << R.Type;
+        EXPECT_EQ(WindowPixel(Box, 150, 40), Bg.ColourOf(R.At150)) << R.Type;
+        delete Form;
+        Form = nullptr;
+    }
 }
 
 TEST_F(ScrollBoxTest, MalformedSkinsFallBackWithoutDividingByZero) {
@@ -224,6 +254,29 @@ TEST_F(ScrollBoxTest, AClickFocusesTheBoxFirstWhenItMayTakeTheFocus) {
     Pump();
     EXPECT_TRUE(Box->Focused());
     EXPECT_EQ(Downs, 2);
+}
+
+TEST_F(ScrollBoxTest, AClickIsDroppedWhenTheBoxCannotTakeTheFocus) {
+    Build(50, 50);
+    Child->SetVisible(false);
+    auto* Edit = new TEdit(Form);
+    Edit->SetParent(Form);
+    Edit->SetBounds(10, 200, 80, 22);
+    Edit->SetFocus();
+    int Downs = 0;
+    Box->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++Downs; };
+    // A disabled form lets nothing of it take the focus; the press reaches
+    // the box's window directly.
+    Form->SetEnabled(false);
+    for (bool CanFocused : {false, true}) {
+        Box->SetCanFocused(CanFocused);
+        SendMessage(Box->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+        SendMessage(Box->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
+        // Without CanFocused the press is the control's; with it, the box
+        // first asks for the focus, does not get it and drops the press.
+        EXPECT_FALSE(Box->Focused());
+        EXPECT_EQ(Downs, 1) << CanFocused;
+    }
 }
 
 } // namespace

@@ -9,7 +9,8 @@
 // the focus, so both Default buttons show their highlight. Once the form is
 // on the screen it writes OUTDIR/layout.txt (each control's screen
 // rectangle, "L." or "R." before its name) and prints "ready"; it ends when
-// OUTDIR/quit exists.
+// OUTDIR/quit exists. OUTDIR/pointer.txt names the screen point (the skinned
+// "Hot" button) where the script rests the pointer before photographing.
 #include "platform/core/Clock.h"
 #include "platform/core/Threads.h"
 #include "platform/forms/Edits.h"
@@ -51,10 +52,78 @@ T* Put(THalf& H, TComponent* Owner, const std::string& Name, int X, int Y, int W
     return C;
 }
 
+// A list of square images, one per colour, each a filled disc on a fuchsia
+// ground (the list's transparent colour).
+TCustomImageList* Discs(TComponent* Owner, std::initializer_list<TColor> Colours) {
+    auto* L = new TCustomImageList(Owner);
+    L->SetWidth(16);
+    L->SetHeight(16);
+    for (TColor C : Colours) {
+        TBitmap B;
+        B.SetSize(16, 16);
+        B.Canvas()->Brush()->SetColor(clFuchsia);
+        B.Canvas()->FillRect({0, 0, 16, 16});
+        B.Canvas()->Brush()->SetColor(C);
+        B.Canvas()->Pen()->SetColor(C);
+        B.Canvas()->Ellipse(1, 1, 15, 15);
+        L->AddMasked(&B, clFuchsia);
+    }
+    return L;
+}
+
+// The push buttons with a picture (a four-cell glyph, an image-list image)
+// and a tool bar of flat speed buttons drawing its image lists, with a split
+// menu button at its end.
+void BuildPictureButtons(TForm* Form, THalf& H, TbsSkinData* SD) {
+    auto* G = Put<TbsSkinButton>(H, Form, "glyph", 10, 582, 75, 25);
+    TBitmap Cells;
+    Cells.SetSize(64, 16);
+    Cells.Canvas()->Brush()->SetColor(clFuchsia);
+    Cells.Canvas()->FillRect({0, 0, 64, 16});
+    const TColor CellColours[] = {clGreen, clGray, clNavy, clRed};
+    for (int I = 0; I < 4; ++I) {
+        Cells.Canvas()->Brush()->SetColor(CellColours[I]);
+        Cells.Canvas()->FillRect({I * 16 + 3, 3, I * 16 + 13, 13});
+    }
+    G->SetGlyph(&Cells);
+    G->SetNumGlyphs(4);
+    G->SetCaption("Go");
+    auto* I = Put<TbsSkinButton>(H, Form, "imagebutton", 90, 582, 75, 25);
+    I->SetImageList(Discs(Form, {clBlue}));
+    I->SetImageIndex(0);
+    I->SetCaption("Disc");
+
+    auto* Bar = Put<TbsSkinToolBar>(H, Form, "toolbar", 175, 577, 315, 36);
+    Bar->SetImages(Discs(Form, {clRed, clLime, clBlue}));
+    Bar->SetHotImages(Discs(Form, {clYellow, clYellow, clYellow}));
+    Bar->SetDisabledImages(Discs(Form, {clGray, clGray, clGray}));
+    const char* Tools[] = {"tool0", "tool1", "tool2"};
+    for (int T = 0; T < 3; ++T) {
+        auto* S = new TbsSkinSpeedButton(Form);
+        S->SetParent(Bar);
+        S->SetBounds(4 + T * 34, 3, 30, 30);
+        S->SetImageIndex(T);
+        H.Named[Tools[T]] = S;
+    }
+    static_cast<TbsSkinSpeedButton*>(H.Named["tool2"])->SetEnabled(false);
+    auto* M = new TbsSkinMenuSpeedButton(Form);
+    M->SetParent(Bar);
+    M->SetBounds(110, 3, 60, 30);
+    M->SetCaption("Add");
+    M->SetTrackButtonMode(true);
+    H.Named["menubutton"] = M;
+    Bar->SetFlat(true);
+    if (SD) {
+        G->SetSkinData(SD);
+        I->SetSkinData(SD);
+        Bar->SetSkinData(SD);
+    }
+}
+
 void Build(TForm* Form, THalf& H, int Left, TbsSkinData* SD) {
     H.Panel = new TPanel(Form);
     H.Panel->SetParent(Form);
-    H.Panel->SetBounds(Left, 0, 500, 640);
+    H.Panel->SetBounds(Left, 0, 500, 690);
     H.Panel->SetBevelOuter(bvNone);
     auto Skin = [SD](auto* C) {
         if (SD)
@@ -159,6 +228,8 @@ void Build(TForm* Form, THalf& H, int Left, TbsSkinData* SD) {
     PC->SetActivePageIndex(0);
     PC->SetShowCloseButtons(true);
     Skin(PC);
+
+    BuildPictureButtons(Form, H, SD);
 }
 
 void WriteLayout(const std::string& Dir, THalf& L, THalf& R) {
@@ -220,7 +291,7 @@ int main(int argc, char** argv) {
         SetBackend(&Backend);
         InitApplication();
         auto* Form = Application->CreateForm<TForm>();
-        Form->SetBounds(20, 20, 1010, 650);
+        Form->SetBounds(20, 20, 1010, 700);
         auto* SD = new TbsSkinData(Form);
         const std::string SkinDir = Dir + "/test-skin";
         std::filesystem::create_directories(SkinDir);
@@ -235,7 +306,7 @@ int main(int argc, char** argv) {
         Build(Form, Right, 505, SD);
         auto* Edit = new TEdit(Form);
         Edit->SetParent(Form);
-        Edit->SetBounds(10, 600, 200, 22);
+        Edit->SetBounds(10, 660, 200, 22);
         Form->Show();
         Edit->SetFocus();
         if (!WaitUntilShown(Form->Handle())) {
@@ -243,6 +314,13 @@ int main(int argc, char** argv) {
             Status = 1;
         } else {
             WriteLayout(Dir, Left, Right);
+            // Where the photographing script rests the pointer: the middle of
+            // the skinned "Hot" button.
+            {
+                TControl* Hot = Right.Named["hot"];
+                const TPoint P = Hot->ClientToScreen({Hot->Width() / 2, Hot->Height() / 2});
+                std::ofstream(Dir + "/pointer.txt") << P.X << ' ' << P.Y << '\n';
+            }
             std::printf("ready\n");
             std::fflush(stdout);
             const std::uint32_t GiveUp = GetTickCount() + 120000;

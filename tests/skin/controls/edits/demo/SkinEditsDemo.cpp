@@ -75,7 +75,11 @@ TColumn MakeColumn(TForm* Form, int X, TbsSkinData* SD, TImageList* Images) {
     Add("");
     Add("output folder");
     Add("focused");
-    Add("button mode")->SetButtonMode(true);
+    // The frame button is part of the button edit's face; an edit switched
+    // to button mode in code takes that element by name.
+    TbsSkinEdit* WithButton = Add("button mode");
+    WithButton->SetButtonMode(true);
+    WithButton->SetSkinDataName("buttonedit");
     TbsSkinEdit* Images2 = Add("two image buttons");
     Images2->SetImages(Images);
     Images2->SetLeftImageIndex(0);
@@ -244,7 +248,7 @@ int main(int argc, char** argv) {
             const TColumn Plain = MakeColumn(Form, 10, nullptr, Images);
             const TColumn Skinned = MakeColumn(Form, 260, SD, Images);
             Form->Show();
-            Plain.Edits[2]->SetFocus();
+            Skinned.Edits[2]->SetFocus();
             Plain.Edits[6]->SelectAll();
             Skinned.Edits[6]->SetSelStart(0);
             Skinned.Edits[6]->SetSelLength(9);
@@ -255,6 +259,13 @@ int main(int argc, char** argv) {
                 Status = 1;
             } else {
                 WriteLayout(Dir, Plain, Skinned);
+                // Where the script rests the pointer: on the plain button
+                // edit's frame button, the square at its right end.
+                {
+                    const TRect B = WindowRect(Plain.Edits[3]);
+                    std::ofstream(Dir + "/pointer.txt")
+                        << B.Right - B.Height() / 2 << ' ' << B.Top + B.Height() / 2 << '\n';
+                }
                 std::printf("ready\n");
                 std::fflush(stdout);
                 const std::uint32_t GiveUp = GetTickCount() + 120000;
