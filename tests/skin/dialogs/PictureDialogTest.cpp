@@ -110,6 +110,36 @@ TEST_F(PictureDialogTest, ThePaneSitsAtTheRightAndTheBottomRowKeepsItsPlace) {
     EXPECT_EQ(Seen[1].ClientW, 800);
 }
 
+TEST_F(PictureDialogTest, ToolButtonsShowTheirGlyphsWithTheKeyTransparent) {
+    Dialog->SetSkinData(Data.get());
+    Dialog->SetCtrlSkinData(Data.get());
+    auto Colour = [](int R, int G, int B) { return skinctl::Rgb(TColor(R | G << 8 | B << 16)); };
+    struct TSeen {
+        bool Key, Ink;
+    };
+    std::vector<TSeen> Seen;
+    Run({[&] {
+        F()->Show();
+        const std::pair<TControl*, std::uint32_t> Buttons[] = {
+            {F()->BackToolButton, Colour(0, 160, 60)},
+            {F()->UpToolButton, Colour(250, 210, 80)},
+            {F()->NewFolderToolButton, Colour(250, 160, 20)},
+            {F()->StyleToolButton, Colour(40, 90, 200)},
+            {F()->StretchButton, Colour(128, 128, 128)}};
+        for (const auto& [Button, Ink] : Buttons) {
+            const TRect All = Rect(0, 0, Button->Width(), Button->Height());
+            Seen.push_back(
+                {AnyPixel(Button, All, Colour(255, 0, 255)), AnyPixel(Button, All, Ink)});
+        }
+    }});
+    ASSERT_EQ(Seen.size(), 5u);
+    for (std::size_t I = 0; I < Seen.size(); ++I) {
+        SCOPED_TRACE(I);
+        EXPECT_FALSE(Seen[I].Key);
+        EXPECT_TRUE(Seen[I].Ink);
+    }
+}
+
 TEST_F(PictureDialogTest, EveryFormatShowsAtItsOwnSizeThenStretched) {
     for (const char* Name : {"a.png", "b.jpg", "c.gif", "d.bmp"}) {
         SCOPED_TRACE(Name);
