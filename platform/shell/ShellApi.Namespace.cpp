@@ -5,13 +5,18 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
+#include <mutex>
 
 namespace shell_detail {
 
@@ -33,14 +38,70 @@ bool IsAtOrBelow(const std::string& Path, const std::string& Folder) {
             Path[Folder.size()] == '/');
 }
 
-// The mount-table line on top of the deepest mount holding Path. Only the
-// table is read, so it can be asked for every item of a listing.
+// The mount table, parsed again only when it changed, since every item of
+// a listing asks about its mount several times (on a desktop with many
+// mounts, reading the kernel's table made up much of listing a big
+// folder). The kernel's table reports a change of the mounts to poll() as
+// an exceptional condition on a descriptor open on it; a plain file (a
+// test's table) is small and compared by its content.
+class TMountTableCache {
+public:
+    ~TMountTableCache() { Close(); }
+
+    template <class TVisit> void Visit(const std::string& FileName, TVisit&& Visit) {
+        std::lock_guard<std::mutex> Lock(FMutex);
+        if (FileName != FFileName || Changed()) {
+            Close();
+            FFileName = FileName;
+            FDescriptor = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+            // The kernel's tables look like empty regular files.
+            struct statfs Where {};
+            FPlainFile = FDescriptor >= 0 && ::fstatfs(FDescriptor, &Where) == 0 &&
+                         Where.f_type != PROC_SUPER_MAGIC;
+            if (FPlainFile)
+                FContent = Content();
+            FEntries = ReadMountTable(FileName);
+        }
+        for (const TMountEntry& Entry : FEntries)
+            Visit(Entry);
+    }
+
+private:
+    std::string Content() const {
+        std::ifstream File(FFileName, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(File), {});
+    }
+    bool Changed() {
+        if (FDescriptor < 0)
+            return true;
+        if (FPlainFile)
+            return Content() != FContent;
+        pollfd Poll{FDescriptor, POLLPRI, 0};
+        return ::poll(&Poll, 1, 0) != 0;
+    }
+    void Close() {
+        if (FDescriptor >= 0)
+            ::close(FDescriptor);
+        FDescriptor = -1;
+    }
+
+    std::mutex FMutex;
+    std::string FFileName;
+    int FDescriptor = -1;
+    bool FPlainFile = false;
+    std::string FContent;
+    std::vector<TMountEntry> FEntries;
+};
+
+// The mount-table line on top of the deepest mount holding Path.
 std::optional<TMountEntry> MountEntryOf(const std::string& Path) {
+    static TMountTableCache Cache;
     std::optional<TMountEntry> Best;
-    for (TMountEntry& Entry : ReadMountTable(DriveEnvironment().MountTable))
+    Cache.Visit(DriveEnvironment().MountTable, [&](const TMountEntry& Entry) {
         if (IsAtOrBelow(Path, Entry.MountPoint) &&
             (!Best || Entry.MountPoint.size() >= Best->MountPoint.size()))
-            Best = std::move(Entry);
+            Best = Entry;
+    });
     return Best;
 }
 

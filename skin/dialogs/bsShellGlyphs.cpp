@@ -51,11 +51,13 @@ const char* const ListStyle[16] = {
     ".kwbbwyywrrwggk.", ".kwwwwwwwwwwwwk.", ".kkkkkkkkkkkkkk.", "................",
 };
 
+// The corners stay on the key: the bottom-left pixel names the colour the
+// buttons leave transparent.
 const char* const Stretch[16] = {
-    "kkkkk......kkkkk", "kkkk........kkkk", "kkkk........kkkk", "kk.kk......kk.kk",
-    "k...kk....kk...k", ".....kk..kk.....", "......kssk......", ".......ss.......",
-    ".......ss.......", "......kssk......", ".....kk..kk.....", "k...kk....kk...k",
-    "kk.kk......kk.kk", "kkkk........kkkk", "kkkk........kkkk", "kkkkk......kkkkk",
+    "................", ".kkkkk....kkkkk.", ".kkkk......kkkk.", ".kkkk......kkkk.",
+    ".kk.kk....kk.kk.", ".k...kk..kk...k.", "......kssk......", ".......ss.......",
+    ".......ss.......", "......kssk......", ".k...kk..kk...k.", ".kk.kk....kk.kk.",
+    ".kkkk......kkkk.", ".kkkk......kkkk.", ".kkkkk....kkkkk.", "................",
 };
 
 std::uint8_t PaletteIndex(char Letter) {

@@ -365,8 +365,29 @@ void TbsCustomShellListView::ForgetFetchedItem() {
 
 // ---------------------------------------------------------------- sorting
 
+TbsCustomShellListView::TSortKey& TbsCustomShellListView::SortKeyOf(TbsShellFolder* Folder) {
+    static TSortKey Unused;
+    return FSortKeys ? (*FSortKeys)[Folder] : (Unused = TSortKey{});
+}
+
+bool TbsCustomShellListView::SortIsFolder(TbsShellFolder* Folder) {
+    TSortKey& Key = SortKeyOf(Folder);
+    if (Key.IsFolder < 0)
+        Key.IsFolder = Folder->IsFolder() ? 1 : 0;
+    return Key.IsFolder == 1;
+}
+
+const TSearchRec& TbsCustomShellListView::SortFindData(TbsShellFolder* Folder) {
+    TSortKey& Key = SortKeyOf(Folder);
+    if (!Key.HasFindData) {
+        Folder->ReadFindData(Key.FindData);
+        Key.HasFindData = true;
+    }
+    return Key.FindData;
+}
+
 int TbsCustomShellListView::CompareFolders(TbsShellFolder* A, TbsShellFolder* B, bool Custom) {
-    const bool FA = A->IsFolder(), FB = B->IsFolder();
+    const bool FA = SortIsFolder(A), FB = SortIsFolder(B);
     // A column click in descending direction negates every result, this
     // one included, so folders then follow the files.
     const bool Negate = Custom && SortState.Descending;
@@ -391,21 +412,14 @@ int TbsCustomShellListView::CompareFolders(TbsShellFolder* A, TbsShellFolder* B,
         Result = AnsiCompareText(A->DisplayName(), B->DisplayName());
         break;
     case 1:
-        if (!FA) {
-            TSearchRec DA, DB;
-            A->ReadFindData(DA);
-            B->ReadFindData(DB);
-            Result = Sign(FindDataSize(DA) - FindDataSize(DB));
-        }
+        if (!FA)
+            Result = Sign(FindDataSize(SortFindData(A)) - FindDataSize(SortFindData(B)));
         break;
     case 2:
         Result = AnsiCompareText(A->DetailText(2), B->DetailText(2));
         break;
     case 3: {
-        TSearchRec DA, DB;
-        A->ReadFindData(DA);
-        B->ReadFindData(DB);
-        const double TA = FindDataModified(DA), TB = FindDataModified(DB);
+        const double TA = FindDataModified(SortFindData(A)), TB = FindDataModified(SortFindData(B));
         Result = TA > TB ? 1 : TA < TB ? -1 : 0;
         break;
     }
@@ -421,12 +435,17 @@ void TbsCustomShellListView::SortFolders(bool Custom) {
     SortState.ListWindow = HandleAllocated() ? Handle() : nullptr;
     SortState.Column = FSortColumn;
     SortState.Descending = FSortDirection;
+    std::unordered_map<TbsShellFolder*, TSortKey> Keys;
+    Keys.reserve(FFolders.size());
+    FSortKeys = &Keys;
     struct TClear {
+        TbsCustomShellListView* List;
         ~TClear() {
             SortState.Folder = nullptr;
             SortState.Custom = false;
+            List->FSortKeys = nullptr;
         }
-    } Clear;
+    } Clear{this};
     // Sorted in a copy: a comparison that raises (a file vanished since the
     // listing) leaves every entry in the list.
     std::vector<TbsShellFolder*> Sorted = FFolders;

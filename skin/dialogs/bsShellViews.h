@@ -17,6 +17,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TbsCustomShellListView;
@@ -205,6 +206,17 @@ private:
     bool MaskAdmits(TbsShellFolder* Folder) const;
     void SortFolders(bool Custom);
     int CompareFolders(TbsShellFolder* A, TbsShellFolder* B, bool Custom);
+    // What one sort learned of an entry: each is asked of the file system
+    // once per sort, not once per comparison.
+    struct TSortKey {
+        int IsFolder = -1;
+        bool HasFindData = false;
+        TSearchRec FindData;
+    };
+    TSortKey& SortKeyOf(TbsShellFolder* Folder);
+    bool SortIsFolder(TbsShellFolder* Folder);
+    const TSearchRec& SortFindData(TbsShellFolder* Folder);
+    std::unordered_map<TbsShellFolder*, TSortKey>* FSortKeys = nullptr;
     bool AddColumn(const SHELLDETAILS& Details, std::vector<std::string>& Added);
     int CharWidth();
     void ForgetFetchedItem();

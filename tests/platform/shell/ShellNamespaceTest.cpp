@@ -255,6 +255,20 @@ TEST_F(ShellFolderTreeTest, CapabilitiesFollowWhatMayBeChanged) {
     EXPECT_EQ(ReadOnly & Change, 0u);
 }
 
+TEST_F(ShellFolderTreeTest, AFolderMountedMeanwhileCannotBeChangedAnyMore) {
+    // The mount table is read once and again only when it changed: a new
+    // mount is seen at once, and so is its removal.
+    const ULONG Change = SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_CANMOVE;
+    auto ChangeOfB = [&] { return AttributesOf(Folder, Child(Folder, "b").Get()) & Change; };
+    TFakeDriveTree Tree;
+    Tree.Mount("/dev/sda1", "/", "ext4");
+    EXPECT_EQ(ChangeOfB(), Change);
+    Tree.Mount("/dev/sdb1", Work + "/b", "ext4");
+    EXPECT_EQ(ChangeOfB(), 0u);
+    std::ofstream(Tree.Root() + "/../mounts") << "/dev/sda1 / ext4 rw 0 0\n";
+    EXPECT_EQ(ChangeOfB(), Change);
+}
+
 TEST_F(ShellNamespaceTest, SpecialFoldersComeFromTheUserDirectories) {
     ForceDirectories(Home + "/.config");
     ForceDirectories(Home + "/Docs");

@@ -8,6 +8,7 @@
 #include "skin/dialogs/bsShellViews.h"
 #include "skin/dialogs/bsSkinFileControls.h"
 #include "skin/dialogs/bsSkinOpenDlg.h"
+#include "skin/model/bsSkinData.ResStr.h"
 #include "tests/skin/dialogs/ShellViewsTestSupport.h"
 
 #include <vector>
@@ -264,6 +265,22 @@ TEST_F(OpenDialogTest, TheWordTableNamesTheAcceptButton) {
     std::string Caption;
     Run({[&] { Caption = F()->OpenButton->Caption(); }});
     EXPECT_EQ(Caption, "&Open");
+    // A table that lacks the key gives the empty text, not the built-in one.
+    TbsResourceStrData Words(nullptr);
+    TStringList Lines;
+    Lines.Add("MSG_BTN_CANCEL=取消");
+    Words.SetResStrings(&Lines);
+    Data->SetResourceStrData(&Words);
+    Dialog->SetCtrlSkinData(Data.get());
+    std::string Cancel;
+    Run({[&] {
+        Caption = F()->OpenButton->Caption();
+        Cancel = F()->CancelButton->Caption();
+    }});
+    EXPECT_EQ(Caption, "");
+    EXPECT_EQ(Cancel, "取消");
+    Dialog->SetCtrlSkinData(nullptr);
+    Data->SetResourceStrData(nullptr);
 }
 
 } // namespace

@@ -126,6 +126,22 @@ TEST_F(SelectDirectoryDialogTest, TheSizeStartsAt280AndIsRemembered) {
     EXPECT_EQ(H, 350);
 }
 
+TEST_F(SelectDirectoryDialogTest, AFrameSkinThatNeedsMoreWidthWidensTheDefaultSize) {
+    testskin::TTestSkin Wide = testskin::StandardTestSkin();
+    testskin::TKeys Keys = Wide.FormInfoKeys();
+    for (std::string& Key : Keys)
+        if (Key.starts_with("formminwidth="))
+            Key = "formminwidth=320";
+    Wide.SetFormInfo(Keys);
+    TbsSkinData WideData(nullptr);
+    LoadSkin(WideData, Wide);
+    Dialog->SetSkinData(&WideData);
+    int W = 0;
+    Run({[&] { W = F()->ClientWidth(); }}, mrCancel);
+    EXPECT_EQ(W, 320);
+    Dialog->SetSkinData(nullptr);
+}
+
 TEST_F(SelectDirectoryDialogTest, WithoutToolBarThereIsNoEditAndNoNewFolderButton) {
     bool NoEdit = false, NoButton = false;
     int TreeBottom = 0, BottomTop = 0;

@@ -159,6 +159,42 @@ TEST_F(ShellListViewTest, NavigationKeysAndRefresh) {
     EXPECT_EQ(Moves, Before);
 }
 
+TEST_F(ShellListViewTest, AltEnterShowsThePropertiesWindowOfTheSelectedFile) {
+    List->SetItemIndex(1);
+    List->SetFocus();
+    Pump();
+    std::string Caption;
+    Application->OnIdle = [&](TObject*, bool& Done) {
+        TCustomForm* Active = Screen->ActiveForm();
+        if (Active && Active != Form && Caption.empty()) {
+            Caption = Active->Caption();
+            Active->SetModalResult(mrOk);
+        }
+        Done = true;
+    };
+    Headless.KeyDown(VK_MENU);
+    Headless.KeyDown(VK_RETURN);
+    Headless.KeyUp(VK_RETURN);
+    Headless.KeyUp(VK_MENU);
+    Pump();
+    Application->OnIdle = nullptr;
+    EXPECT_EQ(Caption, "a.AVI Properties");
+    // Closing the window leaves the list where it was.
+    EXPECT_EQ(List->Path(), L);
+}
+
+TEST_F(ShellListViewTest, ReportViewDrawsItsHeaderSectionsFromTheSkin) {
+    List->SetSkinData(Data.get());
+    List->SetHeaderSkinDataName("resizebutton");
+    List->SetViewStyle(vsReport);
+    Pump();
+    for (int I = 0, Left = 0; I < List->Columns()->Count(); ++I) {
+        SCOPED_TRACE(I);
+        EXPECT_EQ(RegionOf(List, Left + 2, 2), "controls.bmp/resizebutton.normal");
+        Left += List->Column(I)->Width();
+    }
+}
+
 TEST_F(ShellListViewTest, TypeAheadFindsPrefixesAndWraps) {
     LVFINDINFO Find{};
     Find.flags = LVFI_PARTIAL | LVFI_STRING;

@@ -175,6 +175,27 @@ TEST_F(ShellTreeViewTest, ADeleteCommandMovesTheFolderToTheTrashAndDropsItsNode)
     EXPECT_EQ(Tree->Selected(), D);
 }
 
+TEST_F(ShellTreeViewTest, DeleteChosenInTheContextMenuTrashesTheFolder) {
+    TTreeNode* C = NodeAt(T + "/a/b/c");
+    TTreeNode* B = C->Parent();
+    Pump();
+    const TRect R = C->DisplayRect(true);
+    const TPoint P = Tree->ClientToScreen({R.Left + 3, (R.Top + R.Bottom) / 2});
+    // The menu reads Open, Rename, Delete, Properties; the keys wait in the
+    // queue until its own loop runs.
+    Headless.Click(P.X, P.Y, 1);
+    for (int I = 0; I < 3; ++I) {
+        Headless.KeyDown(VK_DOWN);
+        Headless.KeyUp(VK_DOWN);
+    }
+    Headless.KeyDown(VK_RETURN);
+    Headless.KeyUp(VK_RETURN);
+    Pump();
+    EXPECT_FALSE(DirectoryExists(T + "/a/b/c"));
+    EXPECT_TRUE(DirectoryExists(Home + "/.local/share/Trash/files/c"));
+    EXPECT_EQ(B->Count(), 0);
+}
+
 TEST_F(ShellTreeViewTest, AutoRefreshShowsANewFolderOfTheSelectedFolder) {
     Tree->SetAutoRefresh(true);
     TTreeNode* A = NodeAt(T + "/a");

@@ -1,14 +1,16 @@
-// The shell views and the select-folder dialog on a real X display, in the
-// plain look, the standard test skin and one stored skin. Builds a small
-// folder tree with sample files under OUTDIR/files, then shows, one after
-// the other for each look: a form with the look-in box, the folder tree and
-// the file list (report view, sorted by size) linked to each other, and the
-// select-folder dialog (with its tool bar) and the open dialog, both opened
-// on the sample folder.
+// The shell views and dialogs on a real X display, in the plain look, the
+// standard test skin and two stored skins. Builds a small folder tree with
+// sample files under OUTDIR/files (cover.png a real picture: orange above,
+// teal below), then shows, one after the other for each look: a form with
+// the look-in box, the folder tree and the file list (report view, sorted
+// by size) linked to each other; the select-folder dialog (with its tool
+// bar); the open dialog in list view, then in report view sorted by size;
+// and the open picture dialog previewing cover.png; all opened on the
+// sample folder.
 // Before each picture it writes OUTDIR/layout.txt (screen rectangles of the
 // controls), prints "ready NAME" and waits until OUTDIR/next appears, which
 // it removes before going on.
-// Usage: shell_dialogs_demo OUTDIR [STORED-SKIN-INDEX]
+// Usage: shell_dialogs_demo OUTDIR [STORED-SKIN-INDEX [SECOND-STORED-SKIN-INDEX]]
 #include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
 #include "platform/core/Threads.h"
@@ -22,6 +24,7 @@
 #include "skin/dialogs/bsShellViews.h"
 #include "skin/dialogs/bsSkinFileControls.h"
 #include "skin/dialogs/bsSkinOpenDlg.h"
+#include "skin/dialogs/bsSkinPictureDialogs.h"
 #include "skin/dialogs/bsSkinSelDirDlg.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/stored/StoredSkins.h"
@@ -32,7 +35,10 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -68,11 +74,77 @@ void MakeSamples(const std::string& Root) {
     ForceDirectories(Root + "/clips/music");
     const std::pair<const char*, int> Files[] = {{"clips/film.avi", 9000},
                                                  {"clips/song.mp3", 3000},
-                                                 {"clips/cover.png", 1200},
                                                  {"clips/notes.txt", 100},
                                                  {"clips/intro.mp4", 6000}};
     for (const auto& [Name, Size] : Files)
         std::ofstream(Root + "/" + Name, std::ios::binary) << std::string(std::size_t(Size), 'x');
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(300, 200);
+    B.Canvas()->Brush()->SetColor(TColor(0x0080FF));
+    B.Canvas()->FillRect(::Rect(0, 0, 300, 80));
+    B.Canvas()->Brush()->SetColor(TColor(0x808000));
+    B.Canvas()->FillRect(::Rect(0, 80, 300, 200));
+    std::unique_ptr<TGraphic> Png = CreateGraphicForExtension(".png");
+    Png->Assign(&B);
+    Png->SaveToFile(Root + "/clips/cover.png");
+}
+
+// One state of a modal dialog to photograph: Show prepares it and writes
+// the rectangles of its controls.
+struct TScene {
+    std::string Name;
+    std::function<void(std::ofstream& Layout)> Show;
+};
+
+// Serves a modal dialog from a timer: once the form has had time to paint,
+// each scene in turn is shown, announced with "ready NAME" and left when
+// OUTDIR/next appears; after the last one the dialog is cancelled. The
+// timer must live until the dialog's Execute returns.
+std::unique_ptr<TTimer> ServeModal(std::function<TCustomForm*()> FormOf,
+                                   std::vector<TScene> Scenes) {
+    auto Timer = std::make_unique<TTimer>(nullptr);
+    Timer->SetInterval(50);
+    struct TState {
+        int Ticks = 0;
+        std::size_t Shown = 0;
+        bool Waiting = false;
+    };
+    auto State = std::make_shared<TState>();
+    Timer->SetOnTimer([FormOf, Scenes, State](TObject*) {
+        TCustomForm* Form = FormOf();
+        if (!Form)
+            return;
+        ++State->Ticks;
+        if (!State->Waiting) {
+            if (State->Ticks < 15)
+                return;
+            if (State->Shown == Scenes.size()) {
+                Form->SetModalResult(mrCancel);
+                return;
+            }
+            {
+                std::ofstream Layout(Out + "/layout.txt");
+                Rect(Layout, "form", Form);
+                Scenes[State->Shown].Show(Layout);
+            }
+            State->Waiting = true;
+            State->Ticks = 0;
+            return;
+        }
+        if (State->Ticks == 10) {
+            std::printf("ready %s\n", Scenes[State->Shown].Name.c_str());
+            std::fflush(stdout);
+        }
+        const std::string Next = Out + "/next";
+        if (State->Ticks > 10 && FileExists(Next)) {
+            ::unlink(Next.c_str());
+            State->Waiting = false;
+            ++State->Shown;
+            State->Ticks = 15;
+        }
+    });
+    return Timer;
 }
 
 void ShowViews(TbsSkinData* Skin, const std::string& Look, const std::string& Folder) {
@@ -133,36 +205,24 @@ void ShowSelectFolder(TbsSkinData* Skin, const std::string& Look, const std::str
     Dialog.Directory = Folder;
     Dialog.DialogWidth = 360;
     Dialog.DialogHeight = 380;
-    // A timer announces the dialog once it has had time to paint and closes
-    // it when the picture was taken; the modal loop serves everything else.
-    TTimer Timer(nullptr);
-    Timer.SetInterval(50);
-    int Ticks = 0;
-    bool Announced = false;
-    Timer.SetOnTimer([&](TObject*) {
-        TbsSelDirDlgForm* Form = Dialog.Form();
-        if (!Form || ++Ticks < 15)
-            return;
-        if (!Announced) {
-            Announced = true;
-            std::ofstream Layout(Out + "/layout.txt");
-            Rect(Layout, "form", Form);
-            Rect(Layout, "edit", Form->DirEdit);
-            Rect(Layout, "tree", Form->DirTreeView);
-            Rect(Layout, "ok", Form->OkButton);
-            Rect(Layout, "cancel", Form->CancelButton);
-            Layout.close();
-            std::printf("ready seldir-%s\n", Look.c_str());
-            std::fflush(stdout);
-            return;
-        }
-        const std::string Next = Out + "/next";
-        if (FileExists(Next)) {
-            ::unlink(Next.c_str());
-            Form->SetModalResult(mrCancel);
-        }
-    });
+    auto Timer =
+        ServeModal([&] { return Dialog.Form(); }, {{"seldir-" + Look, [&](std::ofstream& Layout) {
+                                                        TbsSelDirDlgForm* Form = Dialog.Form();
+                                                        Rect(Layout, "edit", Form->DirEdit);
+                                                        Rect(Layout, "tree", Form->DirTreeView);
+                                                        Rect(Layout, "ok", Form->OkButton);
+                                                        Rect(Layout, "cancel", Form->CancelButton);
+                                                    }}});
     Dialog.Execute();
+}
+
+void OpenDialogLayout(std::ofstream& Layout, TbsOpenDlgForm* Form) {
+    Rect(Layout, "combo", Form->ShellBox);
+    Rect(Layout, "list", Form->FileListView);
+    Rect(Layout, "edit", Form->FileNameEdit);
+    Rect(Layout, "filter", Form->FilterComboBox);
+    Rect(Layout, "open", Form->OpenButton);
+    Rect(Layout, "cancel", Form->CancelButton);
 }
 
 void ShowOpen(TbsSkinData* Skin, const std::string& Look, const std::string& Folder) {
@@ -175,35 +235,41 @@ void ShowOpen(TbsSkinData* Skin, const std::string& Look, const std::string& Fol
     Dialog.InitialDir = Folder;
     Dialog.DialogWidth = 560;
     Dialog.DialogHeight = 340;
-    TTimer Timer(nullptr);
-    Timer.SetInterval(50);
-    int Ticks = 0;
-    bool Announced = false;
-    Timer.SetOnTimer([&](TObject*) {
-        TbsOpenDlgForm* Form = Dialog.Form();
-        if (!Form || ++Ticks < 15)
-            return;
-        if (!Announced) {
-            Announced = true;
-            std::ofstream Layout(Out + "/layout.txt");
-            Rect(Layout, "form", Form);
-            Rect(Layout, "combo", Form->ShellBox);
-            Rect(Layout, "list", Form->FileListView);
-            Rect(Layout, "edit", Form->FileNameEdit);
-            Rect(Layout, "filter", Form->FilterComboBox);
-            Rect(Layout, "open", Form->OpenButton);
-            Rect(Layout, "cancel", Form->CancelButton);
-            Layout.close();
-            std::printf("ready open-%s\n", Look.c_str());
-            std::fflush(stdout);
-            return;
-        }
-        const std::string Next = Out + "/next";
-        if (FileExists(Next)) {
-            ::unlink(Next.c_str());
-            Form->SetModalResult(mrCancel);
-        }
-    });
+    auto Timer = ServeModal(
+        [&] { return Dialog.Form(); },
+        {{"open-" + Look, [&](std::ofstream& Layout) { OpenDialogLayout(Layout, Dialog.Form()); }},
+         {"open-report-" + Look, [&](std::ofstream& Layout) {
+              TbsOpenDlgForm* Form = Dialog.Form();
+              Form->SetViewStyle(vsReport);
+              // Size, twice: descending, largest first.
+              NMLISTVIEW N{};
+              N.hdr.hwndFrom = Form->FileListView->Handle();
+              N.hdr.code = LVN_COLUMNCLICK;
+              N.iSubItem = 1;
+              Form->FileListView->Perform(CN_NOTIFY, 0, LPARAM(&N));
+              Form->FileListView->Perform(CN_NOTIFY, 0, LPARAM(&N));
+              OpenDialogLayout(Layout, Form);
+          }}});
+    Dialog.Execute();
+}
+
+void ShowPicture(TbsSkinData* Skin, const std::string& Look, const std::string& Folder) {
+    TbsSkinOpenPictureDialog Dialog(nullptr);
+    Dialog.SetSkinData(Skin);
+    Dialog.SetCtrlSkinData(Skin);
+    Dialog.SetTitle("打开图片 Open picture " + Look);
+    Dialog.Filter = "Pictures|*.png;*.jpg;*.bmp|All files|*.*";
+    Dialog.InitialDir = Folder;
+    auto Timer = ServeModal([&] { return Dialog.Form(); },
+                            {{"picture-" + Look, [&](std::ofstream& Layout) {
+                                  TbsOpenPictureDlgForm* Form = Dialog.PictureForm();
+                                  TbsSkinFileListView* List = Form->FileListView;
+                                  for (int I = 0; I < List->FolderCount(); ++I)
+                                      if (List->Folders(I)->DisplayName() == "cover.png")
+                                          List->SetItemIndex(I);
+                                  OpenDialogLayout(Layout, Form);
+                                  Rect(Layout, "picture", Form->ScrollBox);
+                              }}});
     Dialog.Execute();
 }
 } // namespace
@@ -212,6 +278,7 @@ int main(int argc, char** argv) {
     RecordMainThread();
     Out = argc > 1 ? argv[1] : ".";
     const int StoredIndex = argc > 2 ? std::atoi(argv[2]) : 0;
+    const int SecondStoredIndex = argc > 3 ? std::atoi(argv[3]) : 4;
     std::string Error;
     if (!PrepareQtPlatform(Error)) {
         std::fprintf(stderr, "%s\n", Error.c_str());
@@ -232,17 +299,25 @@ int main(int argc, char** argv) {
         const std::string Folder = Out + "/test-skin";
         ForceDirectories(Folder);
         TestSkin->LoadFromFile(testskin::StandardTestSkin().WriteFolder(Folder));
-        auto* Stored = new TbsSkinData(Holder);
-        if (StoredIndex >= 0 && StoredIndex < StoredSkinCount()) {
-            Stored->SetSkinIndex(StoredIndex);
-            Stored->SetSkinList(CreateStoredSkinList(Holder));
-        }
+        TbsCompressedSkinList* StoredList = CreateStoredSkinList(Holder);
+        auto StoredSkin = [&](int Index) {
+            auto* Stored = new TbsSkinData(Holder);
+            if (Index >= 0 && Index < StoredSkinCount()) {
+                Stored->SetSkinIndex(Index);
+                Stored->SetSkinList(StoredList);
+            }
+            return Stored;
+        };
         const std::pair<TbsSkinData*, std::string> Looks[] = {
-            {nullptr, "plain"}, {TestSkin, "testskin"}, {Stored, "stored"}};
+            {nullptr, "plain"},
+            {TestSkin, "testskin"},
+            {StoredSkin(StoredIndex), "stored"},
+            {StoredSkin(SecondStoredIndex), "stored2"}};
         for (const auto& [Skin, Look] : Looks) {
             ShowViews(Skin, Look, Files + "/clips");
             ShowSelectFolder(Skin, Look, Files + "/clips");
             ShowOpen(Skin, Look, Files + "/clips");
+            ShowPicture(Skin, Look, Files + "/clips");
         }
         DoneApplication();
         DoneShellControls();

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# The shell views' and select-folder dialog's end-to-end test: runs the
-# demonstration under Xvfb with stored skin 0, photographs every state it
+# The shell views' and dialogs' end-to-end test: runs the demonstration
+# under Xvfb with stored skins 0 and 4, photographs every state it
 # announces, and checks that the list and tree regions hold rows (icons and
-# text: several colours) and, in the plain look and the stored skin, that no
-# control is black (the test skin's view elements name no colours, so its
-# views are black by design). Skipped (77) without xvfb-run or xauth.
+# text: several colours), that the picture pane holds the sample picture's
+# two colours and, outside the test skin, that no control is black (the
+# test skin's view elements name no colours, so its views are black by
+# design). Skipped (77) without xvfb-run or xauth.
 # Usage: e2e-shell-dialogs.sh DEMO SCREENSHOT OUTDIR
 set -uo pipefail
 for tool in xvfb-run xauth python3; do
@@ -18,7 +19,7 @@ fi
 shift
 demo=$1 screenshot=$2 out=$3
 mkfifo "$out/pipe"
-timeout 240 "$demo" "$out" 0 >"$out/pipe" 2>"$out/stderr.txt" &
+timeout 280 "$demo" "$out" 0 4 >"$out/pipe" 2>"$out/stderr.txt" &
 pid=$!
 exec 3<"$out/pipe"
 failed=0
@@ -72,6 +73,15 @@ for entry in open(layout):
         print(f"{png}: {name} is black"); bad = 1
     if name in ("tree", "list") and len(colours) < 3:
         print(f"{png}: {name} shows no rows"); bad = 1
+    if name == "picture":
+        seen = [0, 0]
+        for yy in range(y, min(y + ch, h)):
+            for xx in range(x, min(x + cw, w)):
+                px = tuple(rows[yy][xx * bpp:xx * bpp + 3])
+                seen[0] += px == (255, 128, 0)
+                seen[1] += px == (0, 128, 128)
+        if min(seen) < 500:
+            print(f"{png}: the picture pane lacks the sample's colours {seen}"); bad = 1
 sys.exit(bad)
 PY
         failed=1
@@ -80,8 +90,8 @@ PY
     touch "$out/next"
 done
 wait "$pid" || { echo "FAIL: the demonstration ended with an error"; failed=1; }
-if ((count != 9)); then
-    echo "FAIL: $count pictures instead of 9"
+if ((count != 20)); then
+    echo "FAIL: $count pictures instead of 20"
     failed=1
 fi
 exit $failed
