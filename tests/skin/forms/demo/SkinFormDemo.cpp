@@ -80,6 +80,118 @@ void WriteLayout(const std::string& File, const std::vector<TForm*>& Forms) {
     }
 }
 
+std::string Hex(std::uint32_t Rgb) {
+    char Text[8];
+    std::snprintf(Text, sizeof(Text), "%06X", unsigned(Rgb & 0xFFFFFF));
+    return Text;
+}
+
+std::uint32_t RgbOf(TColor C) {
+    const COLORREF R = ColorToRGB(C);
+    return (std::uint32_t(GetRValue(R)) << 16) | (std::uint32_t(GetGValue(R)) << 8) | GetBValue(R);
+}
+
+bool InAnyObject(TbsSkinForm* C, int X, int Y) {
+    for (int I = 0; I < C->ObjectCount(); ++I) {
+        TbsActiveSkinObject* O = C->Object(I);
+        if (O->Visible && PtInRect(&O->ObjectRect, TPoint{X, Y}))
+            return true;
+    }
+    return false;
+}
+
+// What the photograph must show, in screen coordinates (see ShotCheck.cpp):
+// - every form: points of its frame as the frame painter paints them into a
+//   picture of its own, so the screen shows that frame, whole and opaque;
+// - the test-skin form: its strips in the colours the skin's pictures were
+//   drawn with, and its cut corners not in the frame's colour;
+// - the plain form: the engraved stripes in the system's light and shadow
+//   colours, and text in its caption.
+void WriteExpectations(const std::string& File, const std::vector<TForm*>& Forms,
+                       const testskin::TTestSkin& TestSkin) {
+    std::ofstream Out(File);
+    for (TForm* F : Forms) {
+        const std::string N = F->Name();
+        TbsSkinForm* C = FindSkinFormComponent(F);
+        const int L = F->Left(), T = F->Top(), W = F->Width(), H = F->Height();
+        TBitmap Frame;
+        Frame.SetSize(W, H);
+        F->Perform(WM_NCPAINTTODC, WPARAM(Frame.Canvas()->Handle()), 0);
+        HRGN Shape = CreateRectRgn(0, 0, 0, 0);
+        const bool Shaped = GetWindowRgn(F->Handle(), Shape) != ERROR;
+        TPoint Origin = F->ClientToScreen(TPoint{0, 0});
+        const int CL = Origin.X - L, CT = Origin.Y - T;
+        const int CR = CL + F->ClientWidth(), CB = CT + F->ClientHeight();
+        auto Framed = [&](int X, int Y) {
+            return !(X >= CL && X < CR && Y >= CT && Y < CB) &&
+                   (!Shaped || PtInRegion(Shape, X, Y)) && !InAnyObject(C, X, Y);
+        };
+        std::vector<TPoint> Points;
+        for (int X = 3; X < W - 3; X += 11)
+            Points.push_back({X, CT / 2});
+        for (int Y = CT + 5; Y < CB - 5; Y += 23) {
+            Points.push_back({CL / 2, Y});
+            Points.push_back({(CR + W) / 2, Y});
+        }
+        for (int X = 8; X < W - 8; X += 37)
+            Points.push_back({X, (CB + H) / 2});
+        for (const TPoint& P : Points)
+            if (Framed(P.X, P.Y))
+                Out << "pixel " << N << "-frame " << L + P.X << " " << T + P.Y << " "
+                    << Hex(RgbOf(Frame.Canvas()->Pixels(P.X, P.Y))) << "\n";
+        DeleteObject(ToObj(Shape));
+
+        if (N == "testskin") {
+            const bool Active = C->GetFormActive();
+            const testskin::TTestPicture* Picture =
+                Active ? TestSkin.FramePicture() : TestSkin.InactivePicture();
+            const std::string Prefix = Active ? "" : "inactive.";
+            auto Expect = [&](const char* Region, int X, int Y) {
+                if (!InAnyObject(C, X, Y))
+                    Out << "pixel testskin-" << Region << " " << L + X << " " << T + Y << " "
+                        << Hex(Picture->ColourOf(Prefix + Region)) << "\n";
+            };
+            for (int X = 10; X < W - 10; X += 30)
+                Expect("caption", X, 10);
+            Expect("left", 2, H / 2);
+            Expect("right", W - 2, H / 2);
+            Expect("bottom", W / 2, H - 2);
+            Expect("bottom", 10, H - 2);
+            for (TPoint Corner :
+                 {TPoint{0, 0}, TPoint{W - 1, 0}, TPoint{0, H - 1}, TPoint{W - 1, H - 1}})
+                Out << "notpixel testskin-corner " << L + Corner.X << " " << T + Corner.Y << " "
+                    << Hex(Picture->ColourOf(Prefix + (Corner.Y == 0 ? "caption" : "bottom")))
+                    << "\n";
+        }
+        if (N == "plain") {
+            const TRect& R = C->NewDefCaptionRect;
+            const std::string Light = Hex(RgbOf(clBtnHighlight)), Dark = Hex(RgbOf(clBtnShadow));
+            // The stripes run from the caption's left end; the text sits in
+            // the middle on the face colour.
+            const int X = R.Left + 3;
+            for (int Y = 2; Y <= 8; ++Y)
+                if (!InAnyObject(C, X, 3 + Y))
+                    Out << "pixel plain-stripe " << L + X << " " << T + 3 + Y << " "
+                        << (Y % 2 == 0 ? Light : Dark) << "\n";
+            // Three rings: outer light and dark, then highlight and shadow,
+            // then the face colour.
+            const TColor Rings[3][2] = {
+                {cl3DLight, cl3DDkShadow}, {clBtnHighlight, clBtnShadow}, {clBtnFace, clBtnFace}};
+            for (int I = 0; I < 3; ++I) {
+                Out << "pixel plain-ring-left " << L + I << " " << T + H / 2 << " "
+                    << Hex(RgbOf(Rings[I][0])) << "\n";
+                Out << "pixel plain-ring-right " << L + W - 1 - I << " " << T + H / 2 << " "
+                    << Hex(RgbOf(Rings[I][1])) << "\n";
+                Out << "pixel plain-ring-bottom " << L + W / 2 << " " << T + H - 1 - I << " "
+                    << Hex(RgbOf(Rings[I][1])) << "\n";
+            }
+            Out << "ink plain-caption-text " << L + R.Left + R.Width() / 4 << " " << T + R.Top
+                << " " << R.Width() / 2 << " " << R.Height() << " 20 " << Hex(RgbOf(clBtnFace))
+                << " " << Light << " " << Dark << "\n";
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -101,7 +213,8 @@ int main(int argc, char** argv) {
         auto* TestSkin = new TbsSkinData(Holder);
         const std::string Folder = Out + "/test-skin";
         ForceDirectories(Folder);
-        TestSkin->LoadFromFile(testskin::StandardTestSkin().WriteFolder(Folder));
+        const testskin::TTestSkin TestSkinPictures = testskin::StandardTestSkin();
+        TestSkin->LoadFromFile(TestSkinPictures.WriteFolder(Folder));
         auto* Stored = new TbsSkinData(Holder);
         if (StoredIndex >= 0 && StoredIndex < StoredSkinCount()) {
             Stored->SetSkinIndex(StoredIndex);
@@ -119,6 +232,7 @@ int main(int argc, char** argv) {
             Backend.Wait(GetTickCount() + 25, "SkinFormDemo");
         }
         WriteLayout(Out + "/layout.txt", Forms);
+        WriteExpectations(Out + "/expect.txt", Forms, TestSkinPictures);
         std::printf("ready\n");
         std::fflush(stdout);
         // Until the first form is closed (Alt+F4 on it).
