@@ -14,6 +14,7 @@
 #include "skin/forms/SkinForm.MdiTabs.h"
 #include "skin/forms/SkinForm.h"
 #include "tests/fixtures/skins/TestSkin.h"
+#include "tests/skin/forms/demo/DemoExpectations.h"
 
 #include <QGuiApplication>
 
@@ -52,7 +53,13 @@ int main(int argc, char** argv) {
         auto* Skin = new TbsSkinData(Holder);
         const std::string Folder = Out + "/test-skin";
         ForceDirectories(Folder);
-        Skin->LoadFromFile(testskin::StandardTestSkin({.LayerFrame = true}).WriteFolder(Folder));
+        // The layer picture's band can be dragged to resize the form.
+        testskin::TTestSkin Pictures = testskin::StandardTestSkin({.LayerFrame = true});
+        Pictures.SetRecord(
+            "LAYERFRAME", {"pictureindex=3", "lefttoppoint=8,8", "righttoppoint=32,8",
+                           "leftbottompoint=8,32", "rightbottompoint=32,32", "clientrect=8,8,32,32",
+                           "alphablendvalue=200", "borderrect=2,2,38,38", "hittestenable=1"});
+        Skin->LoadFromFile(Pictures.WriteFolder(Folder));
 
         TForm* Main = Application->CreateForm<TForm>();
         Main->SetName("Main");
@@ -151,6 +158,42 @@ int main(int argc, char** argv) {
                << " second-active " << Second->Active() << "\n";
         Layout << "border " << (MainSkin->IsLayeredBorderVisible() ? 1 : 0) << "\n";
         Layout.close();
+
+        // The photograph: every frame as painted, each tab at its laid-out
+        // place in its own fill (the active child's darker) with its caption,
+        // and, where the border is up, the pixels just outside the main form
+        // unlike the desktop further out.
+        std::ofstream Expect(Out + "/expect.txt");
+        WriteFramePoints(Expect, Main, "main");
+        WriteFramePoints(Expect, Second, "second");
+        for (TForm* C : Children)
+            WriteFramePoints(Expect, C, C->Name());
+        for (int I = 0; I < Tabs->TabCount(); ++I) {
+            TbsMDITab* Tab = Tabs->Tab(I);
+            const int X = Origin.X + Tabs->Left() + Tab->ObjectRect.Left;
+            const int Y = Origin.Y + Tabs->Top() + Tab->ObjectRect.Top;
+            const std::string Fill =
+                Hex(RgbOf(Tab->Active ? TColor(RGB(133, 147, 181)) : TColor(clBtnFace)));
+            const std::string Name = "tab-" + Tab->Child->Name();
+            Expect << "pixel " << Name << " " << X + 1 << " " << Y + 1 << " " << Fill << "\n";
+            Expect << "pixel " << Name << " " << X + 1 << " " << Y + Tab->ObjectRect.Height() - 2
+                   << " " << Fill << "\n";
+            Expect << "ink " << Name << "-caption " << X + 2 << " " << Y << " "
+                   << Tab->ObjectRect.Width() - Tabs->FCloseSize - 7 << " "
+                   << Tab->ObjectRect.Height() << " 15 " << Fill << "\n";
+        }
+        if (MainSkin->IsLayeredBorderVisible()) {
+            const int L = Main->Left(), T = Main->Top(), W = Main->Width(), H = Main->Height();
+            // Two pixels apart in both directions, so a desktop pattern of
+            // two-pixel period reads the same at both.
+            Expect << "differ border-left " << L - 4 << " " << T + H / 2 << " " << L - 24 << " "
+                   << T + H / 2 << "\n";
+            Expect << "differ border-top " << L + W / 2 << " " << T - 4 << " " << L + W / 2 << " "
+                   << T - 24 << "\n";
+            Expect << "differ border-right " << L + W + 3 << " " << T + H / 2 << " " << L + W + 23
+                   << " " << T + H / 2 << "\n";
+        }
+        Expect.close();
         std::printf("ready\n");
         std::fflush(stdout);
         while (Main->Visible() && !Application->Terminated()) {
