@@ -18,6 +18,27 @@ bool InClosed(const TRect& R, int X, int Y) {
     return X >= R.Left && X <= R.Right && Y >= R.Top && Y <= R.Bottom;
 }
 
+// A button element of the bar's skin with its picture, or null when the skin
+// has no such element or picture.
+TbsDataSkinButtonControl* ButtonElement(TbsSkinMDITabsBar* Bar, const char* Name, TBitmap*& Pic) {
+    TbsSkinData* SD = Bar->SkinData();
+    if (!SD)
+        return nullptr;
+    const int I = SD->GetControlIndex(Name);
+    auto* E = I == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(SD->CtrlList[I].get());
+    Pic = E ? SD->ActivePicture(E->PictureIndex) : nullptr;
+    return Pic ? E : nullptr;
+}
+
+// The element's picture for the state; a missing hot picture is the normal
+// one, a missing pressed picture the hot one.
+TRect StateRect(const TbsDataSkinButtonControl* E, bool Down, bool Over) {
+    const TRect Hot = IsNullRect(E->ActiveSkinRect) ? E->SkinRect : E->ActiveSkinRect;
+    if (Down)
+        return IsNullRect(E->DownSkinRect) ? Hot : E->DownSkinRect;
+    return Over ? Hot : E->SkinRect;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- tab
@@ -42,10 +63,116 @@ void TbsMDITab::DrawCloseButton(TCanvas* Cnvs, const TRect& R) {
         Cnvs->Draw(ButtonRect.Left, ButtonRect.Top, &B);
         return;
     }
+    if (Bar->FIndex != -1 && Bar->Picture) {
+        // A skin without close-button pictures: its tool button's look.
+        TBitmap* Pic = nullptr;
+        TbsDataSkinButtonControl* E = ButtonElement(Bar, "resizetoolbutton", Pic);
+        if (!E)
+            return;
+        const int Size = Bar->FCloseSize;
+        const bool Down = ButtonMouseDown && ButtonMouseIn;
+        TBitmap B;
+        B.SetSize(Size, Size);
+        MakeNinePartBitmapByClRect(&B, Pic, StateRect(E, Down, ButtonMouseIn), E->ClRect, true);
+        DrawCloseImage(B.Canvas(), Size / 2 - 5, Size / 2 - 5,
+                       Down            ? E->DownFontColor
+                       : ButtonMouseIn ? E->ActiveFontColor
+                                       : E->FontColor);
+        ButtonRect = Bounds(R.Left, R.Top + R.Height() / 2 - Size / 2, Size, Size);
+        Cnvs->Draw(ButtonRect.Left, ButtonRect.Top, &B);
+        return;
+    }
     const int C = R.Top + R.Height() / 2;
     ButtonRect = TRect{R.Left, C - 7, R.Left + 14, C + 7};
     DrawCloseImage(Cnvs, ButtonRect.Left + 2, ButtonRect.Top + 2,
                    ButtonMouseIn ? clWhite : clBlack);
+}
+
+void TbsMDITab::DrawCaption(TCanvas* C, TRect Text) {
+    TbsSkinMDITabsBar* Bar = TabsBar;
+    C->Brush()->SetStyle(bsClear);
+    if (Bar->FIndex != -1 && Bar->Picture && Bar->FUseSkinFont) {
+        C->Font()->SetName(Bar->FontName);
+        C->Font()->SetStyle(Bar->FontStyle);
+        C->Font()->SetHeight(Bar->FontHeight);
+    } else {
+        const TColor Colour = C->Font()->Color();
+        C->Font()->Assign(Bar->FDefaultFont.get());
+        if (Bar->FIndex != -1 && Bar->Picture)
+            C->Font()->SetColor(Colour);
+    }
+    if (Bar->SkinData() && Bar->SkinData()->ResourceStrData())
+        C->Font()->SetCharset(Bar->SkinData()->ResourceStrData()->CharSet());
+    if (Bar->OnTabGetDrawParamsEvent)
+        Bar->OnTabGetDrawParamsEvent(this, C);
+    std::string Caption = Child ? Child->Caption() : std::string();
+    CorrectWideTextByWidth(C, Caption, Text.Width());
+    DrawText(C->Handle(), Caption, -1, &Text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void TbsMDITab::ButtonDraw(TCanvas* Cnvs) {
+    TbsSkinMDITabsBar* Bar = TabsBar;
+    TBitmap* Pic = nullptr;
+    TbsDataSkinButtonControl* E = ButtonElement(Bar, "resizebutton", Pic);
+    if (!E)
+        return;
+    const int W = ObjectRect.Width(), H = ObjectRect.Height();
+    const int DW = W - E->SkinRect.Width(), DH = H - E->SkinRect.Height();
+    const TPoint NewRT{E->RTPoint.X + DW, E->RTPoint.Y}, NewLB{E->LBPoint.X, E->LBPoint.Y + DH};
+    const TPoint NewRB{E->RBPoint.X + DW, E->RBPoint.Y + DH};
+    TRect NewCl = E->ClRect;
+    NewCl.Right += DW;
+    NewCl.Bottom += DH;
+    TBitmap B;
+    B.SetSize(W, H);
+    MakeNinePartBitmap(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, E->ClRect, E->LTPoint, NewRT,
+                       NewLB, NewRB, NewCl, &B, Pic, StateRect(E, Active, MouseIn), W, H, true,
+                       E->LeftStretch, E->TopStretch, E->RightStretch, E->BottomStretch,
+                       E->StretchEffect, E->StretchType);
+    TCanvas* C = B.Canvas();
+    C->Font()->SetColor(Active ? E->DownFontColor : MouseIn ? E->ActiveFontColor : E->FontColor);
+    TRect Text = NewCl;
+    if (Bar->FShowCloseButtons) {
+        Text.Right -= Bar->FCloseSize + 3;
+        DrawCloseButton(C, TRect{Text.Right, 0, Text.Right + Bar->FCloseSize + 3, H});
+    }
+    const int TH = GetWideTextHeight(C, "Wg");
+    if (Text.Height() < TH) {
+        Text.Top = H / 2 - TH / 2;
+        Text.Bottom = Text.Top + TH;
+    }
+    DrawCaption(C, Text);
+    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+}
+
+void TbsMDITab::ResizeDraw(TCanvas* Cnvs) {
+    TbsSkinMDITabsBar* Bar = TabsBar;
+    const int W = ObjectRect.Width();
+    const int H = ObjectRect.Height() + (Active ? Bar->FActiveTabOffset : 0);
+    TRect S = Bar->TabRect;
+    TColor Colour = Bar->FontColor;
+    if (MouseIn && !Active && !IsNullRect(Bar->MouseInTabRect)) {
+        S = Bar->MouseInTabRect;
+        Colour = Bar->MouseInFontColor;
+    } else if (Active) {
+        S = Bar->ActiveTabRect;
+        Colour = Bar->ActiveFontColor;
+    }
+    TBitmap B;
+    B.SetSize(W, std::max(H, 1));
+    const int Q = Bar->TabRect.Height() / 4;
+    MakeNinePartBitmapByClRect(
+        &B, Bar->Picture, S,
+        TRect{Bar->TabLeftOffset, Q, S.Width() - Bar->TabRightOffset, S.Height() - Q}, true);
+    TCanvas* C = B.Canvas();
+    C->Font()->SetColor(Colour);
+    TRect Text{2, 0, W - 2, H};
+    if (Bar->FShowCloseButtons) {
+        Text = TRect{2, 2, W - Bar->FCloseSize - 5, H};
+        DrawCloseButton(C, TRect{Text.Right, Text.Top, W, H});
+    }
+    DrawCaption(C, Text);
+    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
 }
 
 void TbsMDITab::Draw(TCanvas* Cnvs) {
@@ -54,6 +181,14 @@ void TbsMDITab::Draw(TCanvas* Cnvs) {
         return;
     TbsSkinMDITabsBar* Bar = TabsBar;
     const bool Skinned = Bar->FIndex != -1 && Bar->Picture;
+    if (Skinned && Bar->FTabKind == bstkButton) {
+        ButtonDraw(Cnvs);
+        return;
+    }
+    if (Skinned && !Bar->FUseSkinSize) {
+        ResizeDraw(Cnvs);
+        return;
+    }
     TBitmap B;
     B.SetSize(W, H);
     TCanvas* C = B.Canvas();

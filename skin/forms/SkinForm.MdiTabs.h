@@ -19,7 +19,13 @@ public:
     TbsMDITab(TbsSkinMDITabsBar* AParentBar, TCustomForm* AChild);
     // Draws the tab at ObjectRect on Cnvs; sets ButtonRect.
     void Draw(TCanvas* Cnvs);
+    // The button look (bstkButton): the skin's "resizebutton" pictures.
+    void ButtonDraw(TCanvas* Cnvs);
+    // The tab pictures stretched nine-part to the tab (UseSkinSize off).
+    void ResizeDraw(TCanvas* Cnvs);
     void DrawCloseButton(TCanvas* Cnvs, const TRect& R);
+    // The caption in Text with the bar's font, after OnTabGetDrawParamsEvent.
+    void DrawCaption(TCanvas* C, TRect Text);
 
     TbsSkinMDITabsBar* TabsBar;
     bool Active = false;
