@@ -2,7 +2,9 @@
 #include "skin/forms/SkinForm.MdiTabs.h"
 
 #include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.SpeedButton.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/forms/bsSkinMenus.h"
 #include "skin/model/bsSkinData.h"
 #include "skin/model/bsUtils.h"
 
@@ -241,14 +243,99 @@ TbsSkinMDITabsBar::TbsSkinMDITabsBar(TComponent* AOwner)
     FDefaultFont->SetHeight(14);
     SetBounds(0, 0, 150, 21);
     FSkinDataName = "tab";
+    FListMenu = new TbsSkinPopupMenu(this);
+    FHideListMenu = new TbsSkinPopupMenu(this);
 }
 
-TbsSkinMDITabsBar::~TbsSkinMDITabsBar() = default;
+TbsSkinMDITabsBar::~TbsSkinMDITabsBar() {
+    delete FListButton;
+    delete FHideListButton;
+}
 
 void TbsSkinMDITabsBar::Notification(TComponent* AComponent, TOperation Operation) {
     TbsSkinControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && static_cast<const void*>(AComponent) == BSF)
+    if (Operation != opRemove)
+        return;
+    const void* C = AComponent;
+    if (C == BSF)
         BSF = nullptr;
+    if (C == FListButton)
+        FListButton = nullptr;
+    if (C == FHideListButton)
+        FHideListButton = nullptr;
+    if (C == FListMenu)
+        FListMenu = nullptr;
+    if (C == FHideListMenu)
+        FHideListMenu = nullptr;
+}
+
+TbsSkinMenuSpeedButton* TbsSkinMDITabsBar::MakeListButton(bool Hidden) {
+    auto* B = new TbsSkinMenuSpeedButton(this);
+    B->SetParent(this);
+    B->SetWidth(15);
+    B->SetAlign(Hidden ? alRight : alLeft);
+    B->SetSkinDataName("resizetoolbutton");
+    B->SetSkinData(SkinData());
+    B->SetSkinPopupMenu(Hidden ? FHideListMenu : FListMenu);
+    B->SetStandardArrowKind(Hidden ? 2 : 4);
+    B->OnShowTrackMenu = [this, Hidden](TObject*) { FillListMenu(Hidden); };
+    return B;
+}
+
+void TbsSkinMDITabsBar::FillListMenu(bool HiddenOnly) {
+    TbsSkinPopupMenu* M = HiddenOnly ? FHideListMenu : FListMenu;
+    if (!M)
+        return;
+    M->Items()->Clear();
+    for (auto& T : ObjectList) {
+        if (HiddenOnly && T->Visible)
+            continue;
+        auto* I = new TMenuItem(M);
+        I->SetName(T->Child->Name() + (HiddenOnly ? "_BSFCHILDITEMBARHIDE" : "_BSFCHILDITEMBAR"));
+        I->SetCaption(T->Child->Caption());
+        I->SetRadioItem(true);
+        I->SetGroupIndex(0);
+        I->SetChecked(T->Active);
+        I->OnClick = [this](TObject* Sender) { ListItemClick(Sender); };
+        M->Items()->Add(I);
+    }
+}
+
+void TbsSkinMDITabsBar::ListItemClick(TObject* Sender) {
+    auto* Item = dynamic_cast<TMenuItem*>(Sender);
+    if (!BSF || !Item)
+        return;
+    std::string Name = Item->Name();
+    for (const char* Suffix : {"_BSFCHILDITEMBARHIDE", "_BSFCHILDITEMBAR"}) {
+        const std::string S = Suffix;
+        if (Name.size() >= S.size() && Name.compare(Name.size() - S.size(), S.size(), S) == 0) {
+            Name.resize(Name.size() - S.size());
+            break;
+        }
+    }
+    TCustomForm* Main = BSF->Form();
+    if (!Main)
+        return;
+    for (int I = 0; I < Main->MDIChildCount(); ++I) {
+        TCustomForm* Child = Main->MDIChildren(I);
+        if (Child->Name() != Name)
+            continue;
+        if (TbsSkinForm* C = FindSkinFormComponent(Child); C && C->WindowState() == wsMinimized)
+            C->SetWindowState(wsNormal);
+        Child->Show();
+        break;
+    }
+}
+
+void TbsSkinMDITabsBar::Paint() {
+    TbsSkinControl::Paint();
+    if (FInVisibleCount > 0 && !FHideListButton) {
+        FHideListButton = MakeListButton(true);
+        FHideListButton->Repaint();
+    } else if (FInVisibleCount == 0 && FHideListButton) {
+        delete FHideListButton;
+        FHideListButton = nullptr;
+    }
 }
 
 void TbsSkinMDITabsBar::SetShowCloseButtons(bool Value) {
@@ -270,6 +357,8 @@ void TbsSkinMDITabsBar::SetDefaultHeight(int Value) {
 
 void TbsSkinMDITabsBar::AddTab(TCustomForm* Child) {
     ObjectList.push_back(std::make_unique<TbsMDITab>(this, Child));
+    if (!FListButton)
+        FListButton = MakeListButton(false);
     Invalidate();
 }
 
@@ -287,6 +376,10 @@ void TbsSkinMDITabsBar::DeleteTab(TCustomForm* Child) {
         }
     DragIndex = -1;
     IsDrag = FDown = false;
+    if (ObjectList.empty() && FListButton) {
+        delete FListButton;
+        FListButton = nullptr;
+    }
     Invalidate();
 }
 
@@ -370,6 +463,9 @@ void TbsSkinMDITabsBar::GetSkinData() {
 void TbsSkinMDITabsBar::ChangeSkinData() {
     TbsSkinControl::ChangeSkinData();
     FCloseSize = GetCloseSize();
+    for (TbsSkinMenuSpeedButton* B : {FListButton, FHideListButton})
+        if (B)
+            B->SetSkinData(SkinData());
     // An element without a tab picture has no size to give.
     if (FIndex != -1 && FUseSkinSize && TabRect.Height() > 0)
         SetHeight(TabRect.Height() + (FTabKind == bstkTab ? FBottomOffset : 0));
@@ -515,7 +611,17 @@ void TbsSkinMDITabsBar::MouseDown(TMouseButton Button, TShiftState Shift, int X,
                 T->ButtonMouseIn = T->ButtonMouseDown = false;
         }
     } else if (Button == mbRight) {
-        // The child's system menu opens with the skinned menus.
+        // The child's system menu, in the main form's skinned menu.
+        TbsSkinForm* ChildForm = FindSkinFormComponent(T->Child);
+        if (FSupportChildMenus && ChildForm && BSF && BSF->SkinMenu) {
+            TPoint P;
+            GetCursorPos(&P);
+            TMenuItem* Items = ChildForm->GetSystemMenuItems();
+            BSF->SkinMenuOpen();
+            BSF->SkinMenu->Popup(Parent(),
+                                 BSF->MenusSkinData() ? BSF->MenusSkinData() : BSF->SkinData(), 0,
+                                 TRect{P.X, P.Y, P.X, P.Y}, Items, false);
+        }
         if (OnTabMouseDown)
             OnTabMouseDown(Button, Shift, T);
     }

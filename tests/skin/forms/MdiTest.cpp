@@ -2,6 +2,9 @@
 // cascade, the window states of all children, the window-menu entries and
 // maximized children fitted to the free area.
 #include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.SpeedButton.h"
+#include "skin/forms/SkinForm.MdiTabs.h"
+#include "skin/forms/bsSkinMenus.h"
 #include "tests/skin/forms/SkinFormFixture.h"
 
 namespace skinform {
@@ -282,6 +285,112 @@ TEST_F(SkinFormMdi, AChildsActivationIsPassedOnAndFollowed) {
     EXPECT_EQ(Main->ActiveMDIChild(), Doc1);
     EXPECT_EQ(Entries(),
               (std::vector<std::string>{"Doc1_BSFCHILDITEM=Doc1*", "Doc2_BSFCHILDITEM=Doc2"}));
+    // The next child and a shown one take the activation from the other.
+    Main->Next();
+    Application->ProcessMessages();
+    EXPECT_TRUE(C2->GetFormActive());
+    EXPECT_FALSE(C1->GetFormActive());
+    Doc1->Show();
+    Application->ProcessMessages();
+    EXPECT_TRUE(C1->GetFormActive());
+    EXPECT_FALSE(C2->GetFormActive());
+}
+
+// The tab bar's list buttons and menus, and a child's system menu opened by a
+// right click on its tab.
+TEST_F(SkinFormMdi, TheTabBarsListsAndAChildsMenu) {
+    MakeMain(800, 600);
+    auto* Bar = new TbsSkinMDITabsBar(Main);
+    Bar->SetParent(Main);
+    Bar->SetAlign(alTop);
+    TbsSkinForm* MainComponent = Component(Main);
+    MainComponent->SetMDITabsBar(Bar);
+    EXPECT_EQ(Bar->FListButton, nullptr);
+    TForm* Doc1 = MakeChild("Doc1");
+    MakeChild("Doc2");
+    MakeChild("Doc3");
+    ASSERT_EQ(Bar->TabCount(), 3);
+    ASSERT_NE(Bar->FListButton, nullptr);
+    EXPECT_EQ(Bar->FListButton->Align(), alLeft);
+    EXPECT_EQ(Bar->FListButton->Width(), 15);
+    EXPECT_EQ(Bar->FListButton->StandardArrowKind(), 4);
+    EXPECT_EQ(Bar->FHideListButton, nullptr);
+
+    auto Listed = [](TbsSkinPopupMenu* M) {
+        std::vector<std::string> L;
+        for (int I = 0; I < M->Items()->Count(); ++I) {
+            TMenuItem* Item = M->Items()->Items(I);
+            L.push_back(Item->Name() + "=" + Item->Caption() + (Item->Checked() ? "*" : "") +
+                        (Item->RadioItem() ? "" : " (not radio)"));
+        }
+        return L;
+    };
+    // Filled as the button opens its menu, twice without doubling.
+    for (int Twice = 0; Twice < 2; ++Twice)
+        Bar->FListButton->OnShowTrackMenu(Bar->FListButton);
+    EXPECT_EQ(Listed(Bar->FListMenu),
+              (std::vector<std::string>{"Doc1_BSFCHILDITEMBAR=Doc1", "Doc2_BSFCHILDITEMBAR=Doc2",
+                                        "Doc3_BSFCHILDITEMBAR=Doc3*"}));
+    // Choosing a minimized child restores and shows it.
+    Component(Doc1)->SetWindowState(wsMinimized);
+    Bar->FListMenu->Items()->Items(0)->Click();
+    EXPECT_EQ(Component(Doc1)->WindowState(), wsNormal);
+    EXPECT_EQ(Main->ActiveMDIChild(), Doc1);
+
+    // Tabs that do not fit: the hidden-list button lists them, and goes when
+    // every tab fits again.
+    Bar->SetMinTabWidth(Bar->Width() / 2);
+    Bar->Repaint();
+    ASSERT_NE(Bar->FHideListButton, nullptr);
+    EXPECT_EQ(Bar->FHideListButton->Align(), alRight);
+    EXPECT_EQ(Bar->FHideListButton->StandardArrowKind(), 2);
+    Bar->FHideListButton->OnShowTrackMenu(Bar->FHideListButton);
+    EXPECT_EQ(Listed(Bar->FHideListMenu),
+              (std::vector<std::string>{"Doc2_BSFCHILDITEMBARHIDE=Doc2",
+                                        "Doc3_BSFCHILDITEMBARHIDE=Doc3"}));
+    Bar->SetMinTabWidth(0);
+    Bar->Repaint();
+    EXPECT_EQ(Bar->FHideListButton, nullptr);
+
+    // A right click opens the child's system menu in the main form's menu,
+    // then tells the bar's handler.
+    std::vector<std::string> Log;
+    Bar->OnTabMouseDown = [&](TMouseButton, TShiftState, TbsMDITab* Tab) {
+        Log.push_back(Tab->Child->Name() +
+                      (MainComponent->SkinMenu->PopupCount() ? " menu open" : " no menu"));
+    };
+    Bar->CalcTabRects();
+    const TRect& Second = Bar->Tab(1)->ObjectRect;
+    const LPARAM At = MAKELPARAM(Second.Left + 5, Second.Top + 5);
+    Bar->Perform(WM_RBUTTONDOWN, 0, At);
+    Bar->Perform(WM_RBUTTONUP, 0, At);
+    ASSERT_EQ(MainComponent->SkinMenu->PopupCount(), 1);
+    TbsSkinPopupWindow* Menu = MainComponent->SkinMenu->PopupWindow(0);
+    ASSERT_GT(Menu->ItemCount(), 0);
+    EXPECT_EQ(Menu->Item(0)->MenuItem->Parent(),
+              FindSkinFormComponent(Bar->Tab(1)->Child)->GetSystemMenuItems());
+    MainComponent->HideSkinMenu();
+    Application->ProcessMessages();
+
+    // Without its form's component the bar opens and restores nothing.
+    Bar->SetSkinForm(nullptr);
+    Bar->Perform(WM_RBUTTONDOWN, 0, At);
+    Bar->Perform(WM_RBUTTONUP, 0, At);
+    EXPECT_EQ(MainComponent->SkinMenu->PopupCount(), 0);
+    EXPECT_EQ(Log, (std::vector<std::string>{Bar->Tab(1)->Child->Name() + " menu open",
+                                             Bar->Tab(1)->Child->Name() + " no menu"}));
+    Component(Doc1)->SetWindowState(wsMinimized);
+    Bar->FListButton->OnShowTrackMenu(Bar->FListButton);
+    Bar->FListMenu->Items()->Items(0)->Click();
+    EXPECT_EQ(Component(Doc1)->WindowState(), wsMinimized);
+
+    // The list button goes with the last tab.
+    for (TForm* C : Children)
+        delete C;
+    Children.clear();
+    Application->ProcessMessages();
+    EXPECT_EQ(Bar->TabCount(), 0);
+    EXPECT_EQ(Bar->FListButton, nullptr);
 }
 
 } // namespace
