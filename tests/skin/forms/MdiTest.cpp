@@ -393,5 +393,55 @@ TEST_F(SkinFormMdi, TheTabBarsListsAndAChildsMenu) {
     EXPECT_EQ(Bar->FListButton, nullptr);
 }
 
+// While a child is maximized the main form's caption names it: "Main -
+// [Child]" in the plain look (drawn like a form with that caption) and in a
+// skin's caption object; restored, the main form's own caption again.
+TEST_F(SkinFormMdi, AMaximizedChildIsNamedInTheMainCaption) {
+    MakeMain(800, 600);
+    TForm* Doc1 = MakeChild("Doc1");
+    TForm* Named = MakeForm(Main->Width(), Main->Height(), bsSizeable, nullptr, "Main - [Doc1]");
+    TForm* Plain = MakeForm(Main->Width(), Main->Height(), bsSizeable, nullptr, "Main");
+    // Both compared while inactive.
+    TForm* Elsewhere = MakeForm(100, 100);
+    auto SameCaption = [&](TForm* Other) {
+        TbsSkinForm* C = Component(Main);
+        Elsewhere->SetFocus();
+        Application->ProcessMessages();
+        EXPECT_FALSE(C->GetFormActive());
+        EXPECT_FALSE(Component(Other)->GetFormActive());
+        auto Mine = PaintFrame(Main);
+        auto Theirs = PaintFrame(Other);
+        const TRect& R = C->NewDefCaptionRect;
+        for (int Y = R.Top; Y < R.Bottom; ++Y)
+            for (int X = R.Left; X < R.Right; ++X)
+                if (PixelOf(Mine.get(), X, Y) != PixelOf(Theirs.get(), X, Y))
+                    return false;
+        return true;
+    };
+    Component(Doc1)->SetWindowState(wsMaximized);
+    Application->ProcessMessages();
+    EXPECT_TRUE(SameCaption(Named));
+    EXPECT_FALSE(SameCaption(Plain));
+    Component(Doc1)->SetWindowState(wsNormal);
+    Application->ProcessMessages();
+    EXPECT_TRUE(SameCaption(Plain));
+
+    TbsSkinData* Skin = LoadSkin(FrameSkin());
+    Component(Main)->SetSkinData(Skin);
+    Component(Doc1)->SetSkinData(Skin);
+    Component(Doc1)->SetWindowState(wsMaximized);
+    Application->ProcessMessages();
+    TbsSkinCaptionObject* Caption = nullptr;
+    for (int I = 0; I < Component(Main)->ObjectCount() && !Caption; ++I)
+        Caption = dynamic_cast<TbsSkinCaptionObject*>(Component(Main)->Object(I));
+    ASSERT_NE(Caption, nullptr);
+    TBitmap B;
+    B.SetSize(10, 10);
+    EXPECT_EQ(Caption->CaptionText(B.Canvas()), "Main - [Doc1]");
+    Component(Doc1)->SetWindowState(wsNormal);
+    Application->ProcessMessages();
+    EXPECT_EQ(Caption->CaptionText(B.Canvas()), "Main");
+}
+
 } // namespace
 } // namespace skinform
