@@ -1,5 +1,6 @@
 // The layered border: whether it is used, its four windows around the form,
 // their pictures and alpha, and the drags that resize the form.
+#include "platform/core/Conversions.h"
 #include "platform/win/Windows.h"
 #include "skin/forms/SkinForm.LayerBorder.h"
 #include "skin/model/bsUtils.Layers.h"
@@ -377,6 +378,41 @@ TEST_F(SkinFormLayerBorder, BackFromTheTrayTheStayOnTopFormIsInFront) {
     for (TForm* Form : {F, OnTop})
         Form->WindowProc = TWndMethod(Form, &TControl::WndProc);
     Application->SetMainForm(nullptr);
+}
+
+// The form's own fade takes its border along: at every step the border's
+// alpha is its element's value scaled by the form's, and the form ends
+// opaque and unlayered.
+TEST_F(SkinFormLayerBorder, TheShowFadeScalesTheBorderAtEveryStep) {
+    MakeFramed({"alphablendvalue=200"});
+    C->SetAlphaBlendAnimation(true);
+    F->Hide();
+    Application->ProcessMessages();
+    F->Show();
+    TbsFormLayerBorder* B = C->FBorderLayer;
+    ASSERT_NE(B, nullptr);
+    EXPECT_EQ(B->FCurrentAlphaBlendValue, 0);
+    const TSurfaceId S = WindowSurface(F->Handle());
+    std::vector<std::pair<int, int>> Seen; // form alpha, border alpha
+    TSteppingClock Stepping(1, 5000);
+    SetTickSource([&] {
+        const auto* Surface = Headless.Surface(S);
+        const int Form = Surface && Surface->Alpha ? *Surface->Alpha : 255;
+        if (Form != 0 && (Seen.empty() || Seen.back().first != Form))
+            Seen.emplace_back(Form, B->FCurrentAlphaBlendValue);
+        return Stepping.Read();
+    });
+    TMessage Tick{WM_TIMER, 1, 0, 0};
+    C->NewWndProc(Tick);
+    SetTickSource(Clock.Source());
+    std::vector<std::pair<int, int>> Expected;
+    for (int A = 17; A <= 255; A += 17)
+        Expected.emplace_back(A, static_cast<int>(Round(200 * (A / 255.0))));
+    // The last step is seen after the loop, with the opaque form.
+    Expected.pop_back();
+    EXPECT_EQ(Seen, Expected);
+    EXPECT_FALSE(GetWindowLong(F->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(B->FCurrentAlphaBlendValue, 200);
 }
 
 } // namespace

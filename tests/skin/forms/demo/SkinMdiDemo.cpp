@@ -3,7 +3,8 @@
 // display. With a compositing desktop the main form wears its layered
 // border. Writes the forms' and tabs' screen rectangles to OUTDIR/layout.txt
 // and prints "ready"; runs until the main form closes (Alt+F4 on it).
-// Usage: skin_mdi_demo [OUTDIR [max]]
+// Usage: skin_mdi_demo [OUTDIR [max] [stored=N]] (N: a stored skin instead of
+// the standard test skin)
 #include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
 #include "platform/forms/Forms.h"
@@ -13,6 +14,8 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/forms/SkinForm.MdiTabs.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/model/bsEffects.Bitmap.h"
+#include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
 #include "tests/skin/forms/demo/DemoExpectations.h"
 
@@ -36,7 +39,15 @@ void Pump(TQtBackend& Backend, int Rounds) {
 
 int main(int argc, char** argv) {
     const std::string Out = argc > 1 ? argv[1] : ".";
-    const bool Maximize = argc > 2 && std::string(argv[2]) == "max";
+    bool Maximize = false;
+    int StoredIndex = -1;
+    for (int I = 2; I < argc; ++I) {
+        const std::string A = argv[I];
+        if (A == "max")
+            Maximize = true;
+        else if (A.rfind("stored=", 0) == 0)
+            StoredIndex = std::atoi(A.c_str() + 7);
+    }
     std::string Error;
     if (!PrepareQtPlatform(Error)) {
         std::fprintf(stderr, "%s\n", Error.c_str());
@@ -60,6 +71,12 @@ int main(int argc, char** argv) {
                            "leftbottompoint=8,32", "rightbottompoint=32,32", "clientrect=8,8,32,32",
                            "alphablendvalue=200", "borderrect=2,2,38,38", "hittestenable=1"});
         Skin->LoadFromFile(Pictures.WriteFolder(Folder));
+        // A stored skin instead, by command line.
+        if (StoredIndex >= 0 && StoredIndex < StoredSkinCount()) {
+            Skin = new TbsSkinData(Holder);
+            Skin->SetSkinIndex(StoredIndex);
+            Skin->SetSkinList(CreateStoredSkinList(Holder));
+        }
 
         TForm* Main = Application->CreateForm<TForm>();
         Main->SetName("Main");
@@ -181,6 +198,15 @@ int main(int argc, char** argv) {
             Expect << "ink " << Name << "-caption " << X + 2 << " " << Y << " "
                    << Tab->ObjectRect.Width() - Tabs->FCloseSize - 7 << " "
                    << Tab->ObjectRect.Height() << " 15 " << Fill << "\n";
+        }
+        // The inactive second form shows its blurred client picture as made.
+        if (TbsClientInActivePanel* P = SecondSkin->FInActivePanel;
+            P && P->Visible() && P->Buffer) {
+            const TPoint At = P->ClientToScreen(TPoint{0, 0});
+            for (int Y = 3; Y < P->Buffer->Height(); Y += 29)
+                for (int X = 3; X < P->Buffer->Width(); X += 31)
+                    Expect << "pixel second-blurred " << At.X + X << " " << At.Y + Y << " "
+                           << Hex(*P->Buffer->PixelPtr(X, Y)) << "\n";
         }
         if (MainSkin->IsLayeredBorderVisible()) {
             const int L = Main->Left(), T = Main->Top(), W = Main->Width(), H = Main->Height();
