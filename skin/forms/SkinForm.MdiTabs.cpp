@@ -287,10 +287,14 @@ void TbsSkinMDITabsBar::FillListMenu(bool HiddenOnly) {
     if (!M)
         return;
     M->Items()->Clear();
-    for (auto& T : ObjectList) {
+    for (std::size_t Index = 0; Index < ObjectList.size(); ++Index) {
+        TbsMDITab* T = ObjectList[Index].get();
         if (HiddenOnly && T->Visible)
             continue;
         auto* I = new TMenuItem(M);
+        // The tab's place, so that children without distinct names are told
+        // apart when the entry is chosen.
+        I->SetTag(static_cast<int>(Index));
         I->SetName(T->Child->Name() + (HiddenOnly ? "_BSFCHILDITEMBARHIDE" : "_BSFCHILDITEMBAR"));
         I->SetCaption(T->Child->Caption());
         I->SetRadioItem(true);
@@ -316,15 +320,18 @@ void TbsSkinMDITabsBar::ListItemClick(TObject* Sender) {
     TCustomForm* Main = BSF->Form();
     if (!Main)
         return;
-    for (int I = 0; I < Main->MDIChildCount(); ++I) {
-        TCustomForm* Child = Main->MDIChildren(I);
-        if (Child->Name() != Name)
-            continue;
-        if (TbsSkinForm* C = FindSkinFormComponent(Child); C && C->WindowState() == wsMinimized)
-            C->SetWindowState(wsNormal);
-        Child->Show();
-        break;
-    }
+    TCustomForm* Target = nullptr;
+    const std::intptr_t Index = Item->Tag();
+    if (Index >= 0 && Index < TabCount() && ObjectList[std::size_t(Index)]->Child->Name() == Name)
+        Target = ObjectList[std::size_t(Index)]->Child;
+    for (int I = 0; I < Main->MDIChildCount() && !Target; ++I)
+        if (Main->MDIChildren(I)->Name() == Name)
+            Target = Main->MDIChildren(I);
+    if (!Target)
+        return;
+    if (TbsSkinForm* C = FindSkinFormComponent(Target); C && C->WindowState() == wsMinimized)
+        C->SetWindowState(wsNormal);
+    Target->Show();
 }
 
 void TbsSkinMDITabsBar::Paint() {

@@ -336,6 +336,18 @@ TEST_F(SkinFormMdi, TheTabBarsListsAndAChildsMenu) {
     Bar->FListMenu->Items()->Items(0)->Click();
     EXPECT_EQ(Component(Doc1)->WindowState(), wsNormal);
     EXPECT_EQ(Main->ActiveMDIChild(), Doc1);
+    // Children without names of their own are told apart by their entries.
+    TForm* Doc2 = Children[1];
+    TForm* Doc3 = Children[2];
+    Doc2->SetName("");
+    Doc3->SetName("");
+    for (TForm* Chosen : {Doc2, Doc3, Doc2}) {
+        Bar->FListButton->OnShowTrackMenu(Bar->FListButton);
+        Bar->FListMenu->Items()->Items(Chosen == Doc2 ? 1 : 2)->Click();
+        EXPECT_EQ(Main->ActiveMDIChild(), Chosen);
+    }
+    Doc2->SetName("Doc2");
+    Doc3->SetName("Doc3");
 
     // Tabs that do not fit: the hidden-list button lists them, and goes when
     // every tab fits again.
@@ -346,7 +358,7 @@ TEST_F(SkinFormMdi, TheTabBarsListsAndAChildsMenu) {
     EXPECT_EQ(Bar->FHideListButton->StandardArrowKind(), 2);
     Bar->FHideListButton->OnShowTrackMenu(Bar->FHideListButton);
     EXPECT_EQ(Listed(Bar->FHideListMenu),
-              (std::vector<std::string>{"Doc2_BSFCHILDITEMBARHIDE=Doc2",
+              (std::vector<std::string>{"Doc2_BSFCHILDITEMBARHIDE=Doc2*",
                                         "Doc3_BSFCHILDITEMBARHIDE=Doc3"}));
     Bar->SetMinTabWidth(0);
     Bar->Repaint();
