@@ -357,7 +357,11 @@ void TCustomForm::SetVisible(bool Value) {
 
 void TCustomForm::Show() {
     SetVisible(true);
-    if (FHandle)
+    // Bringing an MDI child forward makes it the active child, so the one it
+    // covers is told it lost the activation.
+    if (FFormStyle == fsMDIChild)
+        MDIActivate();
+    else if (FHandle)
         BringWindowToTop(FHandle);
 }
 
@@ -932,9 +936,20 @@ void TCustomForm::MDIActivate() {
     if (FFormStyle != fsMDIChild || !FHandle)
         return;
     HWND Client = GetParent(FHandle);
-    HWND Previous = GetWindow(Client, GW_CHILD);
-    if (Previous == FHandle && FActive)
+    // The child that holds the activation, which need not be the topmost one
+    // (a child sent to the bottom keeps it until another is activated).
+    HWND Previous = nullptr;
+    for (HWND Wnd = GetWindow(Client, GW_CHILD); Wnd && !Previous;
+         Wnd = GetWindow(Wnd, GW_HWNDNEXT))
+        if (auto* Form = dynamic_cast<TCustomForm*>(FindControl(Wnd));
+            Form && Form->FFormStyle == fsMDIChild && Form->FActive)
+            Previous = Wnd;
+    if (!Previous)
+        Previous = GetWindow(Client, GW_CHILD);
+    if (Previous == FHandle && FActive) {
+        BringWindowToTop(FHandle);
         return;
+    }
     BringWindowToTop(FHandle);
     if (Previous && Previous != FHandle) {
         if (auto* Old = dynamic_cast<TCustomForm*>(FindControl(Previous))) {
@@ -960,9 +975,9 @@ void TCustomForm::Next() {
     auto Children = MDIChildList();
     if (Children.size() < 2)
         return;
+    Children[1]->MDIActivate();
     SetWindowPos(Children[0]->FHandle, HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    Children[1]->MDIActivate();
 }
 
 void TCustomForm::Previous() {

@@ -290,7 +290,9 @@ TRegion FromHrgn(HRGN Rgn);
 void ReleaseDcsOf(TWnd* Wnd);
 
 // Activation and focus.
-void ActivateImpl(TWnd* Wnd, WPARAM How);
+// FromDesktop: the desktop has already given the window the keyboard focus,
+// so it is not asked again.
+void ActivateImpl(TWnd* Wnd, WPARAM How, bool FromDesktop = false);
 void SetFocusImpl(TWnd* Wnd);
 void ActivateOtherThan(TWnd* Wnd);
 void DeactivateApp();

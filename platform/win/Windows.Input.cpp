@@ -329,8 +329,11 @@ void PullBackendEvents(TThreadQueue& Q) {
             DeactivateApp();
             break;
         case TBackendEventKind::FocusIn:
+            // Asking the desktop again would answer with a focus event of its
+            // own after any that are already queued: several windows shown
+            // together would then pass the focus round without end.
             if (W && (W->Style & WS_VISIBLE))
-                ActivateImpl(W, WA_ACTIVE);
+                ActivateImpl(W, WA_ACTIVE, true);
             break;
         case TBackendEventKind::CloseRequest:
             if (W)
@@ -381,7 +384,7 @@ void PullBackendEvents(TThreadQueue& Q) {
 
 // ---------------------------------------------------------------- activation and focus
 
-void ActivateImpl(TWnd* B, WPARAM How) {
+void ActivateImpl(TWnd* B, WPARAM How, bool FromDesktop) {
     TGlobal& Global = G();
     TWnd* A = Ptr(Global.Active);
     if (A == B)
@@ -412,7 +415,7 @@ void ActivateImpl(TWnd* B, WPARAM How) {
         return;
     }
     BringToTopImpl(B);
-    if (B->Surface)
+    if (B->Surface && !FromDesktop)
         Backend().Activate(B->Surface);
     Send(B, WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(AH));
     if (Ptr(BH))

@@ -92,6 +92,10 @@ TbsSkinForm::~TbsSkinForm() {
     AnimateTimer->SetEnabled(false);
     RemoveMDIClientHook();
     UnhookApplicationMessages();
+    // A child freed while shown is never hidden first: its tab would be left
+    // pointing at a freed form.
+    if (FForm && IsMDIChild())
+        DeleteChildFromBar();
     if (FCapturedForObject && FForm && FForm->HandleAllocated() && GetCapture() == FForm->Handle())
         ReleaseCapture();
 

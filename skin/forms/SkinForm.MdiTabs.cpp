@@ -2,7 +2,9 @@
 #include "skin/forms/SkinForm.MdiTabs.h"
 
 #include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.SpeedButton.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/forms/bsSkinMenus.h"
 #include "skin/model/bsSkinData.h"
 #include "skin/model/bsUtils.h"
 
@@ -16,6 +18,27 @@ constexpr TColor ActiveTabColor = 0xB59385;
 
 bool InClosed(const TRect& R, int X, int Y) {
     return X >= R.Left && X <= R.Right && Y >= R.Top && Y <= R.Bottom;
+}
+
+// A button element of the bar's skin with its picture, or null when the skin
+// has no such element or picture.
+TbsDataSkinButtonControl* ButtonElement(TbsSkinMDITabsBar* Bar, const char* Name, TBitmap*& Pic) {
+    TbsSkinData* SD = Bar->SkinData();
+    if (!SD)
+        return nullptr;
+    const int I = SD->GetControlIndex(Name);
+    auto* E = I == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(SD->CtrlList[I].get());
+    Pic = E ? SD->ActivePicture(E->PictureIndex) : nullptr;
+    return Pic ? E : nullptr;
+}
+
+// The element's picture for the state; a missing hot picture is the normal
+// one, a missing pressed picture the hot one.
+TRect StateRect(const TbsDataSkinButtonControl* E, bool Down, bool Over) {
+    const TRect Hot = IsNullRect(E->ActiveSkinRect) ? E->SkinRect : E->ActiveSkinRect;
+    if (Down)
+        return IsNullRect(E->DownSkinRect) ? Hot : E->DownSkinRect;
+    return Over ? Hot : E->SkinRect;
 }
 
 } // namespace
@@ -42,10 +65,116 @@ void TbsMDITab::DrawCloseButton(TCanvas* Cnvs, const TRect& R) {
         Cnvs->Draw(ButtonRect.Left, ButtonRect.Top, &B);
         return;
     }
+    if (Bar->FIndex != -1 && Bar->Picture) {
+        // A skin without close-button pictures: its tool button's look.
+        TBitmap* Pic = nullptr;
+        TbsDataSkinButtonControl* E = ButtonElement(Bar, "resizetoolbutton", Pic);
+        if (!E)
+            return;
+        const int Size = Bar->FCloseSize;
+        const bool Down = ButtonMouseDown && ButtonMouseIn;
+        TBitmap B;
+        B.SetSize(Size, Size);
+        MakeNinePartBitmapByClRect(&B, Pic, StateRect(E, Down, ButtonMouseIn), E->ClRect, true);
+        DrawCloseImage(B.Canvas(), Size / 2 - 5, Size / 2 - 5,
+                       Down            ? E->DownFontColor
+                       : ButtonMouseIn ? E->ActiveFontColor
+                                       : E->FontColor);
+        ButtonRect = Bounds(R.Left, R.Top + R.Height() / 2 - Size / 2, Size, Size);
+        Cnvs->Draw(ButtonRect.Left, ButtonRect.Top, &B);
+        return;
+    }
     const int C = R.Top + R.Height() / 2;
     ButtonRect = TRect{R.Left, C - 7, R.Left + 14, C + 7};
     DrawCloseImage(Cnvs, ButtonRect.Left + 2, ButtonRect.Top + 2,
                    ButtonMouseIn ? clWhite : clBlack);
+}
+
+void TbsMDITab::DrawCaption(TCanvas* C, TRect Text) {
+    TbsSkinMDITabsBar* Bar = TabsBar;
+    C->Brush()->SetStyle(bsClear);
+    if (Bar->FIndex != -1 && Bar->Picture && Bar->FUseSkinFont) {
+        C->Font()->SetName(Bar->FontName);
+        C->Font()->SetStyle(Bar->FontStyle);
+        C->Font()->SetHeight(Bar->FontHeight);
+    } else {
+        const TColor Colour = C->Font()->Color();
+        C->Font()->Assign(Bar->FDefaultFont.get());
+        if (Bar->FIndex != -1 && Bar->Picture)
+            C->Font()->SetColor(Colour);
+    }
+    if (Bar->SkinData() && Bar->SkinData()->ResourceStrData())
+        C->Font()->SetCharset(Bar->SkinData()->ResourceStrData()->CharSet());
+    if (Bar->OnTabGetDrawParamsEvent)
+        Bar->OnTabGetDrawParamsEvent(this, C);
+    std::string Caption = Child ? Child->Caption() : std::string();
+    CorrectWideTextByWidth(C, Caption, Text.Width());
+    DrawText(C->Handle(), Caption, -1, &Text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void TbsMDITab::ButtonDraw(TCanvas* Cnvs) {
+    TbsSkinMDITabsBar* Bar = TabsBar;
+    TBitmap* Pic = nullptr;
+    TbsDataSkinButtonControl* E = ButtonElement(Bar, "resizebutton", Pic);
+    if (!E)
+        return;
+    const int W = ObjectRect.Width(), H = ObjectRect.Height();
+    const int DW = W - E->SkinRect.Width(), DH = H - E->SkinRect.Height();
+    const TPoint NewRT{E->RTPoint.X + DW, E->RTPoint.Y}, NewLB{E->LBPoint.X, E->LBPoint.Y + DH};
+    const TPoint NewRB{E->RBPoint.X + DW, E->RBPoint.Y + DH};
+    TRect NewCl = E->ClRect;
+    NewCl.Right += DW;
+    NewCl.Bottom += DH;
+    TBitmap B;
+    B.SetSize(W, H);
+    MakeNinePartBitmap(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, E->ClRect, E->LTPoint, NewRT,
+                       NewLB, NewRB, NewCl, &B, Pic, StateRect(E, Active, MouseIn), W, H, true,
+                       E->LeftStretch, E->TopStretch, E->RightStretch, E->BottomStretch,
+                       E->StretchEffect, E->StretchType);
+    TCanvas* C = B.Canvas();
+    C->Font()->SetColor(Active ? E->DownFontColor : MouseIn ? E->ActiveFontColor : E->FontColor);
+    TRect Text = NewCl;
+    if (Bar->FShowCloseButtons) {
+        Text.Right -= Bar->FCloseSize + 3;
+        DrawCloseButton(C, TRect{Text.Right, 0, Text.Right + Bar->FCloseSize + 3, H});
+    }
+    const int TH = GetWideTextHeight(C, "Wg");
+    if (Text.Height() < TH) {
+        Text.Top = H / 2 - TH / 2;
+        Text.Bottom = Text.Top + TH;
+    }
+    DrawCaption(C, Text);
+    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+}
+
+void TbsMDITab::ResizeDraw(TCanvas* Cnvs) {
+    TbsSkinMDITabsBar* Bar = TabsBar;
+    const int W = ObjectRect.Width();
+    const int H = ObjectRect.Height() + (Active ? Bar->FActiveTabOffset : 0);
+    TRect S = Bar->TabRect;
+    TColor Colour = Bar->FontColor;
+    if (MouseIn && !Active && !IsNullRect(Bar->MouseInTabRect)) {
+        S = Bar->MouseInTabRect;
+        Colour = Bar->MouseInFontColor;
+    } else if (Active) {
+        S = Bar->ActiveTabRect;
+        Colour = Bar->ActiveFontColor;
+    }
+    TBitmap B;
+    B.SetSize(W, std::max(H, 1));
+    const int Q = Bar->TabRect.Height() / 4;
+    MakeNinePartBitmapByClRect(
+        &B, Bar->Picture, S,
+        TRect{Bar->TabLeftOffset, Q, S.Width() - Bar->TabRightOffset, S.Height() - Q}, true);
+    TCanvas* C = B.Canvas();
+    C->Font()->SetColor(Colour);
+    TRect Text{2, 0, W - 2, H};
+    if (Bar->FShowCloseButtons) {
+        Text = TRect{2, 2, W - Bar->FCloseSize - 5, H};
+        DrawCloseButton(C, TRect{Text.Right, Text.Top, W, H});
+    }
+    DrawCaption(C, Text);
+    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
 }
 
 void TbsMDITab::Draw(TCanvas* Cnvs) {
@@ -54,6 +183,14 @@ void TbsMDITab::Draw(TCanvas* Cnvs) {
         return;
     TbsSkinMDITabsBar* Bar = TabsBar;
     const bool Skinned = Bar->FIndex != -1 && Bar->Picture;
+    if (Skinned && Bar->FTabKind == bstkButton) {
+        ButtonDraw(Cnvs);
+        return;
+    }
+    if (Skinned && !Bar->FUseSkinSize) {
+        ResizeDraw(Cnvs);
+        return;
+    }
     TBitmap B;
     B.SetSize(W, H);
     TCanvas* C = B.Canvas();
@@ -106,14 +243,106 @@ TbsSkinMDITabsBar::TbsSkinMDITabsBar(TComponent* AOwner)
     FDefaultFont->SetHeight(14);
     SetBounds(0, 0, 150, 21);
     FSkinDataName = "tab";
+    FListMenu = new TbsSkinPopupMenu(this);
+    FHideListMenu = new TbsSkinPopupMenu(this);
 }
 
-TbsSkinMDITabsBar::~TbsSkinMDITabsBar() = default;
+TbsSkinMDITabsBar::~TbsSkinMDITabsBar() {
+    delete FListButton;
+    delete FHideListButton;
+}
 
 void TbsSkinMDITabsBar::Notification(TComponent* AComponent, TOperation Operation) {
     TbsSkinControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && static_cast<const void*>(AComponent) == BSF)
+    if (Operation != opRemove)
+        return;
+    const void* C = AComponent;
+    if (C == BSF)
         BSF = nullptr;
+    if (C == FListButton)
+        FListButton = nullptr;
+    if (C == FHideListButton)
+        FHideListButton = nullptr;
+    if (C == FListMenu)
+        FListMenu = nullptr;
+    if (C == FHideListMenu)
+        FHideListMenu = nullptr;
+}
+
+TbsSkinMenuSpeedButton* TbsSkinMDITabsBar::MakeListButton(bool Hidden) {
+    auto* B = new TbsSkinMenuSpeedButton(this);
+    B->SetParent(this);
+    B->SetWidth(15);
+    B->SetAlign(Hidden ? alRight : alLeft);
+    B->SetSkinDataName("resizetoolbutton");
+    B->SetSkinData(SkinData());
+    B->SetSkinPopupMenu(Hidden ? FHideListMenu : FListMenu);
+    B->SetStandardArrowKind(Hidden ? 2 : 4);
+    B->OnShowTrackMenu = [this, Hidden](TObject*) { FillListMenu(Hidden); };
+    return B;
+}
+
+void TbsSkinMDITabsBar::FillListMenu(bool HiddenOnly) {
+    TbsSkinPopupMenu* M = HiddenOnly ? FHideListMenu : FListMenu;
+    if (!M)
+        return;
+    M->Items()->Clear();
+    for (std::size_t Index = 0; Index < ObjectList.size(); ++Index) {
+        TbsMDITab* T = ObjectList[Index].get();
+        if (HiddenOnly && T->Visible)
+            continue;
+        auto* I = new TMenuItem(M);
+        // The tab's place, so that children without distinct names are told
+        // apart when the entry is chosen.
+        I->SetTag(static_cast<int>(Index));
+        I->SetName(T->Child->Name() + (HiddenOnly ? "_BSFCHILDITEMBARHIDE" : "_BSFCHILDITEMBAR"));
+        I->SetCaption(T->Child->Caption());
+        I->SetRadioItem(true);
+        I->SetGroupIndex(0);
+        I->SetChecked(T->Active);
+        I->OnClick = [this](TObject* Sender) { ListItemClick(Sender); };
+        M->Items()->Add(I);
+    }
+}
+
+void TbsSkinMDITabsBar::ListItemClick(TObject* Sender) {
+    auto* Item = dynamic_cast<TMenuItem*>(Sender);
+    if (!BSF || !Item)
+        return;
+    std::string Name = Item->Name();
+    for (const char* Suffix : {"_BSFCHILDITEMBARHIDE", "_BSFCHILDITEMBAR"}) {
+        const std::string S = Suffix;
+        if (Name.size() >= S.size() && Name.compare(Name.size() - S.size(), S.size(), S) == 0) {
+            Name.resize(Name.size() - S.size());
+            break;
+        }
+    }
+    TCustomForm* Main = BSF->Form();
+    if (!Main)
+        return;
+    TCustomForm* Target = nullptr;
+    const std::intptr_t Index = Item->Tag();
+    if (Index >= 0 && Index < TabCount() && ObjectList[std::size_t(Index)]->Child->Name() == Name)
+        Target = ObjectList[std::size_t(Index)]->Child;
+    for (int I = 0; I < Main->MDIChildCount() && !Target; ++I)
+        if (Main->MDIChildren(I)->Name() == Name)
+            Target = Main->MDIChildren(I);
+    if (!Target)
+        return;
+    if (TbsSkinForm* C = FindSkinFormComponent(Target); C && C->WindowState() == wsMinimized)
+        C->SetWindowState(wsNormal);
+    Target->Show();
+}
+
+void TbsSkinMDITabsBar::Paint() {
+    TbsSkinControl::Paint();
+    if (FInVisibleCount > 0 && !FHideListButton) {
+        FHideListButton = MakeListButton(true);
+        FHideListButton->Repaint();
+    } else if (FInVisibleCount == 0 && FHideListButton) {
+        delete FHideListButton;
+        FHideListButton = nullptr;
+    }
 }
 
 void TbsSkinMDITabsBar::SetShowCloseButtons(bool Value) {
@@ -135,6 +364,8 @@ void TbsSkinMDITabsBar::SetDefaultHeight(int Value) {
 
 void TbsSkinMDITabsBar::AddTab(TCustomForm* Child) {
     ObjectList.push_back(std::make_unique<TbsMDITab>(this, Child));
+    if (!FListButton)
+        FListButton = MakeListButton(false);
     Invalidate();
 }
 
@@ -152,6 +383,10 @@ void TbsSkinMDITabsBar::DeleteTab(TCustomForm* Child) {
         }
     DragIndex = -1;
     IsDrag = FDown = false;
+    if (ObjectList.empty() && FListButton) {
+        delete FListButton;
+        FListButton = nullptr;
+    }
     Invalidate();
 }
 
@@ -235,6 +470,9 @@ void TbsSkinMDITabsBar::GetSkinData() {
 void TbsSkinMDITabsBar::ChangeSkinData() {
     TbsSkinControl::ChangeSkinData();
     FCloseSize = GetCloseSize();
+    for (TbsSkinMenuSpeedButton* B : {FListButton, FHideListButton})
+        if (B)
+            B->SetSkinData(SkinData());
     // An element without a tab picture has no size to give.
     if (FIndex != -1 && FUseSkinSize && TabRect.Height() > 0)
         SetHeight(TabRect.Height() + (FTabKind == bstkTab ? FBottomOffset : 0));
@@ -380,7 +618,17 @@ void TbsSkinMDITabsBar::MouseDown(TMouseButton Button, TShiftState Shift, int X,
                 T->ButtonMouseIn = T->ButtonMouseDown = false;
         }
     } else if (Button == mbRight) {
-        // The child's system menu opens with the skinned menus.
+        // The child's system menu, in the main form's skinned menu.
+        TbsSkinForm* ChildForm = FindSkinFormComponent(T->Child);
+        if (FSupportChildMenus && ChildForm && BSF && BSF->SkinMenu) {
+            TPoint P;
+            GetCursorPos(&P);
+            TMenuItem* Items = ChildForm->GetSystemMenuItems();
+            BSF->SkinMenuOpen();
+            BSF->SkinMenu->Popup(Parent(),
+                                 BSF->MenusSkinData() ? BSF->MenusSkinData() : BSF->SkinData(), 0,
+                                 TRect{P.X, P.Y, P.X, P.Y}, Items, false);
+        }
         if (OnTabMouseDown)
             OnTabMouseDown(Button, Shift, T);
     }

@@ -11,6 +11,7 @@
 class TbsSkinForm;
 class TbsSkinMDITabsBar;
 class TbsSkinPopupMenu;
+class TbsSkinMenuSpeedButton;
 
 enum TbsSkinMDITabKind { bstkTab, bstkButton };
 
@@ -19,7 +20,13 @@ public:
     TbsMDITab(TbsSkinMDITabsBar* AParentBar, TCustomForm* AChild);
     // Draws the tab at ObjectRect on Cnvs; sets ButtonRect.
     void Draw(TCanvas* Cnvs);
+    // The button look (bstkButton): the skin's "resizebutton" pictures.
+    void ButtonDraw(TCanvas* Cnvs);
+    // The tab pictures stretched nine-part to the tab (UseSkinSize off).
+    void ResizeDraw(TCanvas* Cnvs);
     void DrawCloseButton(TCanvas* Cnvs, const TRect& R);
+    // The caption in Text with the bar's font, after OnTabGetDrawParamsEvent.
+    void DrawCaption(TCanvas* C, TRect Text);
 
     TbsSkinMDITabsBar* TabsBar;
     bool Active = false;
@@ -116,7 +123,10 @@ public:
     bool FUseSkinSize = true;
     bool FUseSkinFont = true;
     TbsSkinForm* BSF = nullptr;
-    // The list menus come with the skinned menus; until then there are none.
+    // The list button at the left lists every tab; the one at the right,
+    // there while tabs do not fit, the hidden ones.
+    TbsSkinMenuSpeedButton* FListButton = nullptr;
+    TbsSkinMenuSpeedButton* FHideListButton = nullptr;
     TbsSkinPopupMenu* FListMenu = nullptr;
     TbsSkinPopupMenu* FHideListMenu = nullptr;
     int FInVisibleCount = 0;
@@ -139,12 +149,20 @@ public:
     bool TopStretch = false;
     int FActiveTabOffset = 0;
 
+    // Refills a list menu just before it opens: one radio item per tab (the
+    // hidden ones only for the hidden list), the active one checked.
+    void FillListMenu(bool HiddenOnly);
+    // A list item chosen: its child restored when minimized, and shown.
+    void ListItemClick(TObject* Sender);
+
 protected:
+    void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
+    TbsSkinMenuSpeedButton* MakeListButton(bool Hidden);
     void DrawTabs(TCanvas* C, int H);
     void RedrawTab(TbsMDITab* Tab);
 };

@@ -3,7 +3,9 @@
 // inactive with the grey effect), one full size step with a rounded mask
 // region, the plain frame paint, a skin change over a form holding 50
 // skinned controls, the hover search over ten caption objects and one morph
-// step of a caption button. Runs on the headless backend.
+// step of a caption button; the layered border's strips, a drag step of its
+// window, the inactive panel, an animation frame, the MDI tab bar's paint and
+// tile/cascade. Runs on the headless backend.
 #include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
 #include "platform/core/Threads.h"
@@ -215,13 +217,29 @@ void BM_InactivePanel(benchmark::State& State) {
     State.SetLabel(Effect == bsieBlur ? "blur" : "veil");
 }
 
-// The tab bar's picture with 30 children, plain.
+// The tab bar's picture with 30 children, plain (0) or from a skin's tab
+// pictures (1).
 void BM_TabBarPaint(benchmark::State& State) {
     TWorld W;
     TForm* F = W.Form(nullptr);
     auto* Bar = new TbsSkinMDITabsBar(F);
     Bar->SetParent(F);
     Bar->SetBounds(0, 0, 1280, 21);
+    if (State.range(0)) {
+        TTestSkin Skin = testskin::MinimalLoadableSkin();
+        testskin::TTestPicture& P = Skin.AddPicture("tabs.bmp", 180, 48, 24);
+        P.AddRegion("tab", {0, 0, 60, 20});
+        P.AddRegion("active", {60, 0, 120, 24});
+        P.AddRegion("hot", {120, 0, 180, 20});
+        P.AddRegion("background", {0, 24, 40, 48});
+        Skin.AddControl("tab", "tab",
+                        {"pictureindex=" + std::to_string(Skin.PictureIndex("tabs.bmp")),
+                         "tabrect=0,0,60,20", "activetabrect=60,0,120,24",
+                         "mouseintabrect=120,0,180,20", "tabsbgrect=0,24,40,48", "tableftoffset=6",
+                         "tabrightoffset=6", "fontcolor=0"});
+        Bar->SetSkinData(W.Load(Skin));
+        Bar->GetSkinData();
+    }
     std::vector<std::unique_ptr<TForm>> Children;
     for (int I = 0; I < 30; ++I) {
         Children.push_back(std::make_unique<TForm>(nullptr));
@@ -229,12 +247,77 @@ void BM_TabBarPaint(benchmark::State& State) {
         Bar->AddTab(Children.back().get());
     }
     Bar->SetShowCloseButtons(true);
+    Bar->Tab(3)->Active = true;
     TBitmap B;
-    B.SetSize(1280, 21);
-    for (auto _ : State)
-        Bar->CreateControlDefaultImage(&B);
+    B.SetSize(1280, Bar->Height());
+    for (auto _ : State) {
+        if (State.range(0))
+            Bar->CreateControlSkinImage(&B);
+        else
+            Bar->CreateControlDefaultImage(&B);
+    }
+    State.SetLabel(State.range(0) ? (Bar->FIndex != -1 ? "skinned" : "skin missing") : "plain");
     for (auto& C : Children)
         Bar->DeleteTab(C.get());
+}
+
+// One drag step of the right border window of a 1280 x 800 form: the pointer
+// moves a pixel, the form is resized, its border strips rebuilt and pending
+// messages processed.
+void BM_BorderDragStep(benchmark::State& State) {
+    TWorld W;
+    TTestSkin Skin = testskin::StandardTestSkin({.LayerFrame = true});
+    Skin.SetRecord("LAYERFRAME",
+                   {"pictureindex=3", "lefttoppoint=8,8", "righttoppoint=32,8",
+                    "leftbottompoint=8,32", "rightbottompoint=32,32", "clientrect=8,8,32,32",
+                    "alphablendvalue=200", "borderrect=2,2,38,38", "hittestenable=1"});
+    TForm* F = W.Form(W.Load(Skin));
+    TbsSkinForm* C = FindSkinFormComponent(F);
+    // The show fade's first tick brings the border to its alpha.
+    TMessage Tick{WM_TIMER, 1, 0, 0};
+    C->NewWndProc(Tick);
+    Application->ProcessMessages();
+    const int X = F->Left() + F->Width() + 3, Y = F->Top() + F->Height() / 2;
+    W.Headless.MovePointer(X, Y);
+    Application->ProcessMessages();
+    W.Headless.Press();
+    Application->ProcessMessages();
+    int Step = 0;
+    const int Width = F->Width();
+    bool Resized = false;
+    for (auto _ : State) {
+        W.Headless.MovePointer(X + (++Step & 1), Y);
+        Application->ProcessMessages();
+        Resized = Resized || F->Width() != Width;
+    }
+    W.Headless.Release();
+    Application->ProcessMessages();
+    State.SetLabel(Resized ? "resizing" : "not resizing");
+}
+
+// One frame of a caption animation: the next frame drawn into the frame.
+void BM_AnimationFrame(benchmark::State& State) {
+    TWorld W;
+    TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("anim.bmp", 40, 12, 24);
+    for (int N = 1; N <= 5; ++N)
+        P.AddRegion("frame" + std::to_string(N), {8 * (N - 1), 0, 8 * N, 12});
+    Skin.AddObject("animate", "anim",
+                   {"skinrect=30,4,38,16", "activeskinrect=0,0,8,12",
+                    "activepictureindex=" + std::to_string(Skin.PictureIndex("anim.bmp")),
+                    "countframes=5", "timerinterval=25", "buttonstyle=1", "cycle=1"});
+    auto* F = new TForm(nullptr);
+    F->SetBounds(10, 10, 1280, 800);
+    auto* C = new TbsSkinForm(F);
+    C->OnActivateCustomObject = [](const std::string&, bool& Visible) { Visible = true; };
+    C->SetSkinData(W.Load(Skin));
+    F->Show();
+    auto* O = dynamic_cast<TbsSkinAnimateObject*>(C->Object(C->GetIndex("anim")));
+    int Frame = 0;
+    for (auto _ : State)
+        if (O)
+            O->SetFrame(++Frame % 5 + 1);
+    State.SetLabel(O ? "animated" : "no object");
 }
 
 // Tile (0) or Cascade (1) of 30 MDI children in a 1280 x 800 main form.
@@ -271,7 +354,9 @@ BENCHMARK(BM_TestActiveOverTenObjects);
 BENCHMARK(BM_MorphStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LayerBorderSetBounds)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_InactivePanel)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TabBarPaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TabBarPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BorderDragStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AnimationFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TileCascade)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -356,6 +356,60 @@ TEST_F(FormTest, MdiChildrenLiveInTheClientAndActivateOnAPress) {
         F->WindowProc = TWndMethod(F, &TControl::WndProc);
 }
 
+TEST_F(FormTest, NextAndShowOfAVisibleChildMoveTheMdiActivation) {
+    TForm* Main = Application->CreateForm<TForm>();
+    Main->SetBounds(50, 50, 600, 400);
+    Main->SetFormStyle(fsMDIForm);
+    Main->Show();
+    std::vector<TForm*> Children;
+    for (const char* Name : {"One", "Two", "Three"}) {
+        TForm* Child = MakeForm(Name);
+        Child->SetFormStyle(fsMDIChild);
+        Child->SetBounds(0, 0, 200, 150);
+        Child->Show();
+        Children.push_back(Child);
+    }
+    Pump();
+    TForm *One = Children[0], *Two = Children[1], *Three = Children[2];
+    ASSERT_EQ(Main->ActiveMDIChild(), Three);
+
+    std::vector<std::string> Log;
+    for (TForm* F : Children) {
+        TWndMethod Old = F->WindowProc;
+        F->WindowProc = [F, Old, &Log](TMessage& M) {
+            if (M.Msg == WM_NCACTIVATE)
+                Log.push_back(F->Name() + (M.WParam ? " on" : " off"));
+            Old(M);
+        };
+    }
+    auto ActiveOnes = [&] {
+        std::string S;
+        for (TForm* F : Children)
+            if (F->Active())
+                S += F->Name();
+        return S;
+    };
+    // The child sent to the back is deactivated, not left believing it is
+    // still the active one.
+    Main->Next();
+    EXPECT_EQ(Main->ActiveMDIChild(), Two);
+    EXPECT_EQ(Main->MDIChildren(2), Three);
+    EXPECT_EQ(ActiveOnes(), "Two");
+    EXPECT_EQ(Log, (std::vector<std::string>{"Three off", "Two on"}));
+
+    // Show() of a child that is already visible activates it.
+    Log.clear();
+    One->Show();
+    EXPECT_EQ(Main->ActiveMDIChild(), One);
+    EXPECT_EQ(ActiveOnes(), "One");
+    EXPECT_EQ(Log, (std::vector<std::string>{"Two off", "One on"}));
+    Log.clear();
+    One->Show();
+    EXPECT_TRUE(Log.empty());
+    for (TForm* F : Children)
+        F->WindowProc = TWndMethod(F, &TControl::WndProc);
+}
+
 TEST_F(FormTest, AFormFreedWithItsOwnerFiresOnDestroy) {
     TComponent Owner(nullptr);
     auto* Form = new TForm(&Owner);

@@ -711,6 +711,36 @@ TEST_F(InputTest, TheDesktopTakesAndGivesBackTheFocus) {
     EXPECT_FALSE(IsWindow(W));
 }
 
+// Focus events the desktop sends for windows the program activated one after
+// the other arrive late. Answering each with a fresh request made the desktop
+// send them again, and the focus went round the windows without end.
+TEST_F(InputTest, AFocusGivenByTheDesktopIsNotAskedForAgain) {
+    std::vector<HWND> Windows;
+    for (int I = 0; I < 3; ++I)
+        Windows.push_back(Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(I * 220, 0, 200, 200)));
+    ProcessPending();
+    ASSERT_EQ(GetActiveWindow(), Windows[2]);
+    // The late focus events of the three shows, all queued before any is read.
+    std::vector<TSurfaceId> FocusWhenActivated;
+    for (HWND W : Windows) {
+        On(W, [&](HWND, UINT Msg, WPARAM Wp, LPARAM) -> std::optional<LRESULT> {
+            if (Msg == WM_ACTIVATE && LOWORD(Wp) != WA_INACTIVE)
+                FocusWhenActivated.push_back(Headless.Focused());
+            return std::nullopt;
+        });
+        Headless.GiveFocusBack(SurfaceOf(W));
+    }
+    ProcessPending();
+    // Each window followed the desktop without taking the focus back from the
+    // window the desktop holds it on now.
+    const TSurfaceId Last = SurfaceOf(Windows[2]);
+    EXPECT_EQ(FocusWhenActivated, (std::vector<TSurfaceId>{Last, Last, Last}));
+    EXPECT_EQ(GetActiveWindow(), Windows[2]);
+    EXPECT_EQ(Headless.Focused(), Last);
+    for (HWND W : Windows)
+        On(W, nullptr);
+}
+
 // A window is minimized only once the desktop has iconified it, so the frame's
 // minimize button never leaves a window on screen that the program takes for
 // gone: whatever the desktop answers, the window comes back usable.

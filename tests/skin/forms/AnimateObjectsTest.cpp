@@ -1,6 +1,7 @@
 // Frame animations on the caption: their frames in time, hover and press,
 // restore looks and commands.
 #include "platform/win/Windows.h"
+#include "skin/forms/bsSkinMenus.h"
 #include "skin/model/bsUtils.Layers.h"
 #include "tests/skin/forms/SkinFormFixture.h"
 
@@ -161,6 +162,24 @@ TEST_F(SkinFormAnimation, RestoreLooksAndCommands) {
 
 TEST_F(SkinFormAnimation, SystemMenuAndTrayCommands) {
     TbsSkinAnimateObject* O = MakeAnimated({"command=cmsysmenu"});
+    // The press opens the form's system menu under the object.
+    TPoint At{O->ObjectRect.Left + 2, O->ObjectRect.Top + 2};
+    At.X += F->Left();
+    At.Y += F->Top();
+    Headless.MovePointer(At.X, At.Y);
+    Application->ProcessMessages();
+    O->MouseDown(0, 0, mbLeft);
+    ASSERT_NE(C->SkinMenu, nullptr);
+    ASSERT_EQ(C->SkinMenu->PopupCount(), 1);
+    TbsSkinPopupWindow* Menu = C->SkinMenu->PopupWindow(0);
+    ASSERT_GT(Menu->ItemCount(), 0);
+    EXPECT_TRUE(O->FMenuTracking);
+    // The items the form made for its system menu (asking for them again
+    // would rebuild them and close the menu).
+    EXPECT_EQ(Menu->Item(0)->MenuItem->Parent(), O->MenuItem);
+    C->HideSkinMenu();
+    Application->ProcessMessages();
+    EXPECT_EQ(C->SkinMenu->PopupCount(), 0);
     int Closes = 0;
     F->OnClose = [&](TObject*, TCloseAction& Action) {
         ++Closes;

@@ -200,5 +200,37 @@ TEST_F(SkinFormCaptionEffects, QuickButtonsSitOnTheCaptionAndClickOnRelease) {
     EXPECT_FALSE(Second->Active);
 }
 
+// A skin with its own quick-button element draws the hovered button from it,
+// not from the tool button.
+TEST_F(SkinFormCaptionEffects, TheQuickButtonElementComesBeforeTheToolButton) {
+    TTestSkin Skin = CaptionSkin({});
+    testskin::TTestPicture& P = Skin.AddPicture("quick.bmp", 40, 20, 24);
+    P.AddRegion("tool", {0, 0, 20, 20});
+    P.AddRegion("office", {20, 0, 40, 20});
+    const std::string Index = "pictureindex=" + std::to_string(Skin.PictureIndex("quick.bmp"));
+    const testskin::TKeys Corners{"clientrect=2,2,18,18", "lefttoppoint=2,2", "righttoppoint=18,2",
+                                  "leftbottompoint=2,18", "rightbottompoint=18,18"};
+    Skin.AddControl(
+        "button", "resizetoolbutton",
+        testskin::operator+
+        (testskin::TKeys{Index, "skinrect=0,0,20,20", "activeskinrect=0,0,20,20"}, Corners));
+    Skin.AddControl(
+        "button", "officequickbutton",
+        testskin::operator+
+        (testskin::TKeys{Index, "skinrect=20,0,40,20", "activeskinrect=20,0,40,20"}, Corners));
+    Make(Skin);
+    TImageList Images(nullptr);
+    Images.SetWidth(16);
+    Images.SetHeight(16);
+    C->SetQuickImageList(&Images);
+    C->QuickButtons()->Add();
+    Activate();
+    PaintFrame(F);
+    const TRect R = C->QuickButtons()->Items(0)->ItemRect;
+    Cap->MouseMove(R.Left + 2, R.Top + 2);
+    auto B = PaintFrame(F);
+    EXPECT_EQ(PixelOf(B.get(), R.Left + 1, R.Top + 1), P.ColourOf("office"));
+}
+
 } // namespace
 } // namespace skinform

@@ -1,5 +1,6 @@
 // The layered border: whether it is used, its four windows around the form,
 // their pictures and alpha, and the drags that resize the form.
+#include "platform/core/Conversions.h"
 #include "platform/win/Windows.h"
 #include "skin/forms/SkinForm.LayerBorder.h"
 #include "skin/model/bsUtils.Layers.h"
@@ -309,6 +310,109 @@ TEST_F(SkinFormLayerBorder, BorderFadeMakesTheFormOpaqueAtTheFirstTick) {
     C->NewWndProc(M);
     EXPECT_FALSE(GetWindowLong(F->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_EQ(C->FBorderLayer->FCurrentAlphaBlendValue, 255);
+}
+
+// A form shown by a window effect gets its border when the effect ends: the
+// border's alpha climbs to its value in steps of a fifteenth.
+TEST_F(SkinFormLayerBorder, AfterAWindowEffectTheBorderFadesIn) {
+    MakeFramed({"alphablendvalue=200"});
+    TbsFormLayerBorder* B = C->FBorderLayer;
+    ASSERT_EQ(B->FCurrentAlphaBlendValue, 200);
+    TMessage Begin{WM_BEGINSMARTEFFECT, 0, 0, 0};
+    C->NewWndProc(Begin);
+    std::vector<int> Seen;
+    TSteppingClock Stepping(1, 5000);
+    // The fade busy-waits on the tick clock: every read notes the border's
+    // alpha then.
+    SetTickSource([&] {
+        if (Seen.empty() || Seen.back() != B->FCurrentAlphaBlendValue)
+            Seen.push_back(B->FCurrentAlphaBlendValue);
+        return Stepping.Read();
+    });
+    TMessage End{WM_ENDSMARTEFFECT, 0, 0, 0};
+    C->NewWndProc(End);
+    SetTickSource(Clock.Source());
+    if (Seen.empty() || Seen.back() != B->FCurrentAlphaBlendValue)
+        Seen.push_back(B->FCurrentAlphaBlendValue);
+    std::vector<int> Expected{200, 0}; // the value before, then from nothing
+    for (int A = 13; A < 200; A += 13)
+        Expected.push_back(A);
+    Expected.push_back(200);
+    EXPECT_EQ(Seen, Expected);
+    EXPECT_TRUE(IsWindowVisible(Side(bsflTop)->Handle()));
+    // A second end without a new effect does nothing.
+    Seen.clear();
+    C->NewWndProc(End);
+    EXPECT_TRUE(Seen.empty());
+}
+
+// Brought back from the tray, the main form comes to the front and a
+// stay-on-top form in front of it.
+TEST_F(SkinFormLayerBorder, BackFromTheTrayTheStayOnTopFormIsInFront) {
+    MakeFramed();
+    Application->SetMainForm(F);
+    TForm* OnTop = MakeForm(200, 100);
+    OnTop->SetFormStyle(fsStayOnTop);
+    TForm* Other = MakeForm(200, 100);
+    Other->SetFocus();
+    Application->ProcessMessages();
+    ASSERT_EQ(GetForegroundWindow(), Other->Handle());
+    std::vector<HWND> Order;
+    for (TForm* Form : {F, OnTop}) {
+        TWndMethod Old = Form->WindowProc;
+        Form->WindowProc = [Form, Old, &Order](TMessage& M) {
+            if (M.Msg == WM_ACTIVATE && LOWORD(M.WParam) != WA_INACTIVE)
+                Order.push_back(Form->Handle());
+            Old(M);
+        };
+    }
+    F->SetTag(-10000); // hidden to the tray
+    F->Perform(WM_SHOWFROMTRAY, 0, 0);
+    EXPECT_EQ(Order, (std::vector<HWND>{F->Handle(), OnTop->Handle()}));
+    EXPECT_EQ(GetForegroundWindow(), OnTop->Handle());
+    EXPECT_EQ(F->Tag(), 0);
+    // Not tagged: nothing is brought forward.
+    Order.clear();
+    F->Perform(WM_SHOWFROMTRAY, 0, 0);
+    EXPECT_TRUE(Order.empty());
+    for (TForm* Form : {F, OnTop})
+        Form->WindowProc = TWndMethod(Form, &TControl::WndProc);
+    Application->SetMainForm(nullptr);
+}
+
+// The form's own fade takes its border along: at every step the border's
+// alpha is its element's value scaled by the form's, and the form ends
+// opaque and unlayered.
+TEST_F(SkinFormLayerBorder, TheShowFadeScalesTheBorderAtEveryStep) {
+    MakeFramed({"alphablendvalue=200"});
+    C->SetAlphaBlendAnimation(true);
+    F->Hide();
+    Application->ProcessMessages();
+    F->Show();
+    TbsFormLayerBorder* B = C->FBorderLayer;
+    ASSERT_NE(B, nullptr);
+    EXPECT_EQ(B->FCurrentAlphaBlendValue, 0);
+    const TSurfaceId S = WindowSurface(F->Handle());
+    std::vector<std::pair<int, int>> Seen; // form alpha, border alpha
+    TSteppingClock Stepping(1, 5000);
+    SetTickSource([&] {
+        const auto* Surface = Headless.Surface(S);
+        const int Form = Surface && Surface->Alpha ? *Surface->Alpha : 255;
+        if (Form != 0 && (Seen.empty() || Seen.back().first != Form))
+            Seen.emplace_back(Form, B->FCurrentAlphaBlendValue);
+        return Stepping.Read();
+    });
+    TMessage Tick{WM_TIMER, 1, 0, 0};
+    C->NewWndProc(Tick);
+    SetTickSource(Clock.Source());
+    std::vector<std::pair<int, int>> Expected;
+    for (int A = 17; A <= 255; A += 17)
+        Expected.emplace_back(A, static_cast<int>(Round(200 * (A / 255.0))));
+    // The last step is seen after the loop, with the opaque form.
+    Expected.pop_back();
+    EXPECT_EQ(Seen, Expected);
+    EXPECT_FALSE(GetWindowLong(F->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(B->FCurrentAlphaBlendValue, 200);
 }
 
 } // namespace

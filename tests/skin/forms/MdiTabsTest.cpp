@@ -1,4 +1,4 @@
-// The MDI tab bar: layout, hover, drag, close buttons and the plain look.
+// The MDI tab bar: layout, hover, drag, close buttons and its looks.
 #include "platform/win/Windows.h"
 #include "skin/forms/SkinForm.MdiTabs.h"
 #include "tests/skin/forms/SkinFormFixture.h"
@@ -198,6 +198,106 @@ TEST_F(SkinFormMdiTabs, ASkinnedTabFromItsElementAndABackgroundWithoutWidth) {
     EXPECT_EQ(PixelOf(&B, 5, 5), 0x010203u) << "the background left as filled";
     EXPECT_EQ(PixelOf(&B, 17, 1), P.ColourOf("tab")) << "active from the tab picture";
     EXPECT_EQ(PixelOf(&B, 117, 1), P.ColourOf("hot"));
+}
+
+// The tab element's three other looks, each with the element's pictures in
+// flat colours: the button look from "resizebutton" (pressed picture for the
+// active tab, hot picture under the mouse), the nine-part look when the bar
+// does not take the skin's size, and the close buttons of a skin without
+// close-button pictures from "resizetoolbutton". OnTabGetDrawParamsEvent
+// reaches every look but the one drawn at the skin's size.
+TEST_F(SkinFormMdiTabs, TheButtonResizeAndToolButtonLooks) {
+    testskin::TTestSkin Skin = FrameSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("tabs.bmp", 240, 40, 24);
+    const int Index = Skin.PictureIndex("tabs.bmp");
+    P.AddRegion("tab", {0, 0, 60, 20});
+    P.AddRegion("active", {60, 0, 120, 24});
+    P.AddRegion("hot", {120, 0, 180, 20});
+    const std::vector<std::pair<std::string, TRect>> Cells = {
+        {"btn", {0, 24, 20, 40}},       {"btn.hot", {20, 24, 40, 40}},
+        {"btn.down", {40, 24, 60, 40}}, {"btn.off", {60, 24, 80, 40}},
+        {"tool", {80, 24, 96, 40}},     {"tool.hot", {96, 24, 112, 40}}};
+    testskin::TTestPicture& Q = Skin.AddPicture("buttons.bmp", 120, 40, 24);
+    for (const auto& [Name, R] : Cells)
+        Q.AddRegion(Name, R);
+    const int Buttons = Skin.PictureIndex("buttons.bmp");
+    Skin.AddControl("tab", "tab",
+                    {"pictureindex=" + std::to_string(Index), "tabrect=0,0,60,20",
+                     "activetabrect=60,0,120,24", "mouseintabrect=120,0,180,20",
+                     "tabsbgrect=0,20,0,40", "fontcolor=0"});
+    Skin.AddControl("button", "resizebutton",
+                    testskin::ButtonKeys(Q, Buttons, "btn", "btn.hot", "btn.down", "btn.off", 3));
+    Skin.AddControl("button", "resizetoolbutton",
+                    testskin::ButtonKeys(Q, Buttons, "tool", "tool.hot", "tool", "tool", 3));
+    TbsSkinData* Data = LoadSkin(Skin);
+    MakeBar(500, 3);
+    Bar->SetSkinData(Data);
+    Bar->GetSkinData();
+    ASSERT_NE(Bar->FIndex, -1);
+    Bar->Tab(0)->Active = true;
+    Bar->Tab(1)->MouseIn = true;
+    int Events = 0;
+    Bar->OnTabGetDrawParamsEvent = [&](TbsMDITab*, TCanvas*) { ++Events; };
+    auto Paint = [&] {
+        Events = 0;
+        TBitmap B;
+        B.SetSize(500, Bar->Height());
+        Bar->CalcTabRects();
+        for (int I = 0; I < Bar->TabCount(); ++I)
+            Bar->Tab(I)->Draw(B.Canvas());
+        return std::vector<std::uint32_t>{PixelOf(&B, 17, 1), PixelOf(&B, 117, 1),
+                                          PixelOf(&B, 217, 1)};
+    };
+    struct Row {
+        const char* Look;
+        TbsSkinMDITabKind Kind;
+        bool UseSkinSize;
+        std::vector<std::uint32_t> Colours; // active, hovered, other
+        int Events;
+    };
+    const Row Rows[] = {
+        {"at the skin's size",
+         bstkTab,
+         true,
+         {P.ColourOf("active"), P.ColourOf("hot"), P.ColourOf("tab")},
+         0},
+        {"stretched nine-part",
+         bstkTab,
+         false,
+         {P.ColourOf("active"), P.ColourOf("hot"), P.ColourOf("tab")},
+         3},
+        {"buttons",
+         bstkButton,
+         true,
+         {Q.ColourOf("btn.down"), Q.ColourOf("btn.hot"), Q.ColourOf("btn")},
+         3},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Look);
+        Bar->SetTabKind(R.Kind);
+        Bar->SetUseSkinSize(R.UseSkinSize);
+        EXPECT_EQ(Paint(), R.Colours);
+        EXPECT_EQ(Events, R.Events);
+    }
+
+    // Close buttons from the tool button: its own picture, hot under the mouse.
+    Bar->SetTabKind(bstkTab);
+    Bar->SetUseSkinSize(true);
+    Bar->SetShowCloseButtons(true);
+    Bar->ChangeSkinData();
+    Bar->Tab(2)->ButtonMouseIn = true;
+    TBitmap B;
+    B.SetSize(500, Bar->Height());
+    Bar->CalcTabRects();
+    for (int I = 0; I < Bar->TabCount(); ++I)
+        Bar->Tab(I)->Draw(B.Canvas());
+    for (int I : {1, 2}) {
+        const TbsMDITab* T = Bar->Tab(I);
+        ASSERT_EQ(T->ButtonRect.Width(), Bar->FCloseSize);
+        EXPECT_EQ(PixelOf(&B, T->ObjectRect.Left + T->ButtonRect.Left + 1,
+                          T->ObjectRect.Top + T->ButtonRect.Top + 1),
+                  Q.ColourOf(I == 2 ? "tool.hot" : "tool"));
+    }
 }
 
 } // namespace

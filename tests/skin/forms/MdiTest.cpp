@@ -2,6 +2,9 @@
 // cascade, the window states of all children, the window-menu entries and
 // maximized children fitted to the free area.
 #include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCtrls.SpeedButton.h"
+#include "skin/forms/SkinForm.MdiTabs.h"
+#include "skin/forms/bsSkinMenus.h"
 #include "tests/skin/forms/SkinFormFixture.h"
 
 namespace skinform {
@@ -282,6 +285,174 @@ TEST_F(SkinFormMdi, AChildsActivationIsPassedOnAndFollowed) {
     EXPECT_EQ(Main->ActiveMDIChild(), Doc1);
     EXPECT_EQ(Entries(),
               (std::vector<std::string>{"Doc1_BSFCHILDITEM=Doc1*", "Doc2_BSFCHILDITEM=Doc2"}));
+    // The next child and a shown one take the activation from the other.
+    Main->Next();
+    Application->ProcessMessages();
+    EXPECT_TRUE(C2->GetFormActive());
+    EXPECT_FALSE(C1->GetFormActive());
+    Doc1->Show();
+    Application->ProcessMessages();
+    EXPECT_TRUE(C1->GetFormActive());
+    EXPECT_FALSE(C2->GetFormActive());
+}
+
+// The tab bar's list buttons and menus, and a child's system menu opened by a
+// right click on its tab.
+TEST_F(SkinFormMdi, TheTabBarsListsAndAChildsMenu) {
+    MakeMain(800, 600);
+    auto* Bar = new TbsSkinMDITabsBar(Main);
+    Bar->SetParent(Main);
+    Bar->SetAlign(alTop);
+    TbsSkinForm* MainComponent = Component(Main);
+    MainComponent->SetMDITabsBar(Bar);
+    EXPECT_EQ(Bar->FListButton, nullptr);
+    TForm* Doc1 = MakeChild("Doc1");
+    MakeChild("Doc2");
+    MakeChild("Doc3");
+    ASSERT_EQ(Bar->TabCount(), 3);
+    ASSERT_NE(Bar->FListButton, nullptr);
+    EXPECT_EQ(Bar->FListButton->Align(), alLeft);
+    EXPECT_EQ(Bar->FListButton->Width(), 15);
+    EXPECT_EQ(Bar->FListButton->StandardArrowKind(), 4);
+    EXPECT_EQ(Bar->FHideListButton, nullptr);
+
+    auto Listed = [](TbsSkinPopupMenu* M) {
+        std::vector<std::string> L;
+        for (int I = 0; I < M->Items()->Count(); ++I) {
+            TMenuItem* Item = M->Items()->Items(I);
+            L.push_back(Item->Name() + "=" + Item->Caption() + (Item->Checked() ? "*" : "") +
+                        (Item->RadioItem() ? "" : " (not radio)"));
+        }
+        return L;
+    };
+    // Filled as the button opens its menu, twice without doubling.
+    for (int Twice = 0; Twice < 2; ++Twice)
+        Bar->FListButton->OnShowTrackMenu(Bar->FListButton);
+    EXPECT_EQ(Listed(Bar->FListMenu),
+              (std::vector<std::string>{"Doc1_BSFCHILDITEMBAR=Doc1", "Doc2_BSFCHILDITEMBAR=Doc2",
+                                        "Doc3_BSFCHILDITEMBAR=Doc3*"}));
+    // Choosing a minimized child restores and shows it.
+    Component(Doc1)->SetWindowState(wsMinimized);
+    Bar->FListMenu->Items()->Items(0)->Click();
+    EXPECT_EQ(Component(Doc1)->WindowState(), wsNormal);
+    EXPECT_EQ(Main->ActiveMDIChild(), Doc1);
+    // Children without names of their own are told apart by their entries.
+    TForm* Doc2 = Children[1];
+    TForm* Doc3 = Children[2];
+    Doc2->SetName("");
+    Doc3->SetName("");
+    for (TForm* Chosen : {Doc2, Doc3, Doc2}) {
+        Bar->FListButton->OnShowTrackMenu(Bar->FListButton);
+        Bar->FListMenu->Items()->Items(Chosen == Doc2 ? 1 : 2)->Click();
+        EXPECT_EQ(Main->ActiveMDIChild(), Chosen);
+    }
+    Doc2->SetName("Doc2");
+    Doc3->SetName("Doc3");
+
+    // Tabs that do not fit: the hidden-list button lists them, and goes when
+    // every tab fits again.
+    Bar->SetMinTabWidth(Bar->Width() / 2);
+    Bar->Repaint();
+    ASSERT_NE(Bar->FHideListButton, nullptr);
+    EXPECT_EQ(Bar->FHideListButton->Align(), alRight);
+    EXPECT_EQ(Bar->FHideListButton->StandardArrowKind(), 2);
+    Bar->FHideListButton->OnShowTrackMenu(Bar->FHideListButton);
+    EXPECT_EQ(Listed(Bar->FHideListMenu),
+              (std::vector<std::string>{"Doc2_BSFCHILDITEMBARHIDE=Doc2*",
+                                        "Doc3_BSFCHILDITEMBARHIDE=Doc3"}));
+    Bar->SetMinTabWidth(0);
+    Bar->Repaint();
+    EXPECT_EQ(Bar->FHideListButton, nullptr);
+
+    // A right click opens the child's system menu in the main form's menu,
+    // then tells the bar's handler.
+    std::vector<std::string> Log;
+    Bar->OnTabMouseDown = [&](TMouseButton, TShiftState, TbsMDITab* Tab) {
+        Log.push_back(Tab->Child->Name() +
+                      (MainComponent->SkinMenu->PopupCount() ? " menu open" : " no menu"));
+    };
+    Bar->CalcTabRects();
+    const TRect& Second = Bar->Tab(1)->ObjectRect;
+    const LPARAM At = MAKELPARAM(Second.Left + 5, Second.Top + 5);
+    Bar->Perform(WM_RBUTTONDOWN, 0, At);
+    Bar->Perform(WM_RBUTTONUP, 0, At);
+    ASSERT_EQ(MainComponent->SkinMenu->PopupCount(), 1);
+    TbsSkinPopupWindow* Menu = MainComponent->SkinMenu->PopupWindow(0);
+    ASSERT_GT(Menu->ItemCount(), 0);
+    EXPECT_EQ(Menu->Item(0)->MenuItem->Parent(),
+              FindSkinFormComponent(Bar->Tab(1)->Child)->GetSystemMenuItems());
+    MainComponent->HideSkinMenu();
+    Application->ProcessMessages();
+
+    // Without its form's component the bar opens and restores nothing.
+    Bar->SetSkinForm(nullptr);
+    Bar->Perform(WM_RBUTTONDOWN, 0, At);
+    Bar->Perform(WM_RBUTTONUP, 0, At);
+    EXPECT_EQ(MainComponent->SkinMenu->PopupCount(), 0);
+    EXPECT_EQ(Log, (std::vector<std::string>{Bar->Tab(1)->Child->Name() + " menu open",
+                                             Bar->Tab(1)->Child->Name() + " no menu"}));
+    Component(Doc1)->SetWindowState(wsMinimized);
+    Bar->FListButton->OnShowTrackMenu(Bar->FListButton);
+    Bar->FListMenu->Items()->Items(0)->Click();
+    EXPECT_EQ(Component(Doc1)->WindowState(), wsMinimized);
+
+    // The list button goes with the last tab.
+    for (TForm* C : Children)
+        delete C;
+    Children.clear();
+    Application->ProcessMessages();
+    EXPECT_EQ(Bar->TabCount(), 0);
+    EXPECT_EQ(Bar->FListButton, nullptr);
+}
+
+// While a child is maximized the main form's caption names it: "Main -
+// [Child]" in the plain look (drawn like a form with that caption) and in a
+// skin's caption object; restored, the main form's own caption again.
+TEST_F(SkinFormMdi, AMaximizedChildIsNamedInTheMainCaption) {
+    MakeMain(800, 600);
+    TForm* Doc1 = MakeChild("Doc1");
+    TForm* Named = MakeForm(Main->Width(), Main->Height(), bsSizeable, nullptr, "Main - [Doc1]");
+    TForm* Plain = MakeForm(Main->Width(), Main->Height(), bsSizeable, nullptr, "Main");
+    // Both compared while inactive.
+    TForm* Elsewhere = MakeForm(100, 100);
+    auto SameCaption = [&](TForm* Other) {
+        TbsSkinForm* C = Component(Main);
+        Elsewhere->SetFocus();
+        Application->ProcessMessages();
+        EXPECT_FALSE(C->GetFormActive());
+        EXPECT_FALSE(Component(Other)->GetFormActive());
+        auto Mine = PaintFrame(Main);
+        auto Theirs = PaintFrame(Other);
+        const TRect& R = C->NewDefCaptionRect;
+        for (int Y = R.Top; Y < R.Bottom; ++Y)
+            for (int X = R.Left; X < R.Right; ++X)
+                if (PixelOf(Mine.get(), X, Y) != PixelOf(Theirs.get(), X, Y))
+                    return false;
+        return true;
+    };
+    Component(Doc1)->SetWindowState(wsMaximized);
+    Application->ProcessMessages();
+    EXPECT_TRUE(SameCaption(Named));
+    EXPECT_FALSE(SameCaption(Plain));
+    Component(Doc1)->SetWindowState(wsNormal);
+    Application->ProcessMessages();
+    EXPECT_TRUE(SameCaption(Plain));
+
+    TbsSkinData* Skin = LoadSkin(FrameSkin());
+    Component(Main)->SetSkinData(Skin);
+    Component(Doc1)->SetSkinData(Skin);
+    Component(Doc1)->SetWindowState(wsMaximized);
+    Application->ProcessMessages();
+    TbsSkinCaptionObject* Caption = nullptr;
+    for (int I = 0; I < Component(Main)->ObjectCount() && !Caption; ++I)
+        Caption = dynamic_cast<TbsSkinCaptionObject*>(Component(Main)->Object(I));
+    ASSERT_NE(Caption, nullptr);
+    TBitmap B;
+    B.SetSize(10, 10);
+    EXPECT_EQ(Caption->CaptionText(B.Canvas()), "Main - [Doc1]");
+    Component(Doc1)->SetWindowState(wsNormal);
+    Application->ProcessMessages();
+    EXPECT_EQ(Caption->CaptionText(B.Canvas()), "Main");
 }
 
 } // namespace

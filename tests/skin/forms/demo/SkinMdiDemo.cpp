@@ -3,7 +3,8 @@
 // display. With a compositing desktop the main form wears its layered
 // border. Writes the forms' and tabs' screen rectangles to OUTDIR/layout.txt
 // and prints "ready"; runs until the main form closes (Alt+F4 on it).
-// Usage: skin_mdi_demo [OUTDIR [max]]
+// Usage: skin_mdi_demo [OUTDIR [max] [stored=N]] (N: a stored skin instead of
+// the standard test skin)
 #include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
 #include "platform/forms/Forms.h"
@@ -13,7 +14,10 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/forms/SkinForm.MdiTabs.h"
 #include "skin/forms/SkinForm.h"
+#include "skin/model/bsEffects.Bitmap.h"
+#include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
+#include "tests/skin/forms/demo/DemoExpectations.h"
 
 #include <QGuiApplication>
 
@@ -35,7 +39,15 @@ void Pump(TQtBackend& Backend, int Rounds) {
 
 int main(int argc, char** argv) {
     const std::string Out = argc > 1 ? argv[1] : ".";
-    const bool Maximize = argc > 2 && std::string(argv[2]) == "max";
+    bool Maximize = false;
+    int StoredIndex = -1;
+    for (int I = 2; I < argc; ++I) {
+        const std::string A = argv[I];
+        if (A == "max")
+            Maximize = true;
+        else if (A.rfind("stored=", 0) == 0)
+            StoredIndex = std::atoi(A.c_str() + 7);
+    }
     std::string Error;
     if (!PrepareQtPlatform(Error)) {
         std::fprintf(stderr, "%s\n", Error.c_str());
@@ -52,7 +64,19 @@ int main(int argc, char** argv) {
         auto* Skin = new TbsSkinData(Holder);
         const std::string Folder = Out + "/test-skin";
         ForceDirectories(Folder);
-        Skin->LoadFromFile(testskin::StandardTestSkin({.LayerFrame = true}).WriteFolder(Folder));
+        // The layer picture's band can be dragged to resize the form.
+        testskin::TTestSkin Pictures = testskin::StandardTestSkin({.LayerFrame = true});
+        Pictures.SetRecord(
+            "LAYERFRAME", {"pictureindex=3", "lefttoppoint=8,8", "righttoppoint=32,8",
+                           "leftbottompoint=8,32", "rightbottompoint=32,32", "clientrect=8,8,32,32",
+                           "alphablendvalue=200", "borderrect=2,2,38,38", "hittestenable=1"});
+        Skin->LoadFromFile(Pictures.WriteFolder(Folder));
+        // A stored skin instead, by command line.
+        if (StoredIndex >= 0 && StoredIndex < StoredSkinCount()) {
+            Skin = new TbsSkinData(Holder);
+            Skin->SetSkinIndex(StoredIndex);
+            Skin->SetSkinList(CreateStoredSkinList(Holder));
+        }
 
         TForm* Main = Application->CreateForm<TForm>();
         Main->SetName("Main");
@@ -151,6 +175,51 @@ int main(int argc, char** argv) {
                << " second-active " << Second->Active() << "\n";
         Layout << "border " << (MainSkin->IsLayeredBorderVisible() ? 1 : 0) << "\n";
         Layout.close();
+
+        // The photograph: every frame as painted, each tab at its laid-out
+        // place in its own fill (the active child's darker) with its caption,
+        // and, where the border is up, the pixels just outside the main form
+        // unlike the desktop further out.
+        std::ofstream Expect(Out + "/expect.txt");
+        WriteFramePoints(Expect, Main, "main");
+        WriteFramePoints(Expect, Second, "second");
+        for (TForm* C : Children)
+            WriteFramePoints(Expect, C, C->Name());
+        for (int I = 0; I < Tabs->TabCount(); ++I) {
+            TbsMDITab* Tab = Tabs->Tab(I);
+            const int X = Origin.X + Tabs->Left() + Tab->ObjectRect.Left;
+            const int Y = Origin.Y + Tabs->Top() + Tab->ObjectRect.Top;
+            const std::string Fill =
+                Hex(RgbOf(Tab->Active ? TColor(RGB(133, 147, 181)) : TColor(clBtnFace)));
+            const std::string Name = "tab-" + Tab->Child->Name();
+            Expect << "pixel " << Name << " " << X + 1 << " " << Y + 1 << " " << Fill << "\n";
+            Expect << "pixel " << Name << " " << X + 1 << " " << Y + Tab->ObjectRect.Height() - 2
+                   << " " << Fill << "\n";
+            Expect << "ink " << Name << "-caption " << X + 2 << " " << Y << " "
+                   << Tab->ObjectRect.Width() - Tabs->FCloseSize - 7 << " "
+                   << Tab->ObjectRect.Height() << " 15 " << Fill << "\n";
+        }
+        // The inactive second form shows its blurred client picture as made.
+        if (TbsClientInActivePanel* P = SecondSkin->FInActivePanel;
+            P && P->Visible() && P->Buffer) {
+            const TPoint At = P->ClientToScreen(TPoint{0, 0});
+            for (int Y = 3; Y < P->Buffer->Height(); Y += 29)
+                for (int X = 3; X < P->Buffer->Width(); X += 31)
+                    Expect << "pixel second-blurred " << At.X + X << " " << At.Y + Y << " "
+                           << Hex(*P->Buffer->PixelPtr(X, Y)) << "\n";
+        }
+        if (MainSkin->IsLayeredBorderVisible()) {
+            const int L = Main->Left(), T = Main->Top(), W = Main->Width(), H = Main->Height();
+            // Two pixels apart in both directions, so a desktop pattern of
+            // two-pixel period reads the same at both.
+            Expect << "differ border-left " << L - 4 << " " << T + H / 2 << " " << L - 24 << " "
+                   << T + H / 2 << "\n";
+            Expect << "differ border-top " << L + W / 2 << " " << T - 4 << " " << L + W / 2 << " "
+                   << T - 24 << "\n";
+            Expect << "differ border-right " << L + W + 3 << " " << T + H / 2 << " " << L + W + 23
+                   << " " << T + H / 2 << "\n";
+        }
+        Expect.close();
         std::printf("ready\n");
         std::fflush(stdout);
         while (Main->Visible() && !Application->Terminated()) {
