@@ -5,6 +5,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCtrls.Bars.h"
+#include "skin/forms/bsSkinMenus.h"
 #include "skin/model/bsUtils.h"
 
 #include <typeinfo>
@@ -23,6 +24,7 @@ bool SameComponent(const TComponent* A, const void* B) {
 } // namespace
 
 TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
+    LinkEditsToMenus();
     FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
     FLayerManager = new TbsLayerManager(this);
     FMenuLayerManager = new TbsLayerManager(this);

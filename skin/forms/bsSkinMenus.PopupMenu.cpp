@@ -3,6 +3,7 @@
 #include "skin/forms/bsSkinMenus.h"
 
 #include "skin/controls/bsSkinCtrls.SpeedButton.h"
+#include "skin/controls/bsSkinEdits.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/bsSkinImagesMenu.h"
 
@@ -37,6 +38,25 @@ void LinkMenuButtonsToMenus() {
         ImageIndex = Item->ImageIndex();
         Caption = Item->Caption();
         return true;
+    };
+}
+
+void LinkEditsToMenus() {
+    TbsEditMenus& Menus = EditMenus();
+    if (Menus.CreatePopupMenu)
+        return;
+    Menus.CreatePopupMenu = [](TComponent* Owner, TCustomForm* Form) -> TPopupMenu* {
+        auto* Menu = new TbsSkinPopupMenu(Owner);
+        Menu->SetComponentForm(Form);
+        return Menu;
+    };
+    Menus.Popup = [](TPopupMenu* Menu, TControl* Control, int X, int Y) {
+        if (auto* Popup = dynamic_cast<TbsSkinPopupMenu*>(Menu))
+            Popup->Popup2(Control, X, Y);
+    };
+    Menus.FormSkinData = [](TCustomForm* Form) -> TbsSkinData* {
+        TbsSkinForm* SkinForm = Form ? FindSkinFormComponent(Form) : nullptr;
+        return SkinForm ? SkinForm->SkinData() : nullptr;
     };
 }
 

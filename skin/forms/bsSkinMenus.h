@@ -26,6 +26,9 @@ void DrawMenuCheckGlyph(TCanvas* Canvas, int X, int Y, TColor Color);
 // Lets the skinned menu buttons open these menus; every popup and images
 // menu does it when created, so a button can open whatever menu exists.
 void LinkMenuButtonsToMenus();
+// Lets the skinned edits open their context menu as a skinned popup menu;
+// every skinned form component does it when created.
+void LinkEditsToMenus();
 void DrawMenuSubArrow(TCanvas* Canvas, int X, int Y, TColor Color);
 void DrawMenuRadioDot(TCanvas* Canvas, int X, int Y, TColor Color);
 

@@ -4,6 +4,7 @@
 #include "platform/forms/Edits.h"
 #include "platform/forms/StdCtrls.h"
 #include "skin/controls/bsSkinCtrls.SpeedButton.h"
+#include "skin/controls/bsSkinEdits.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/bsSkinImagesMenu.h"
 #include "skin/model/bsSkinData.ResStr.h"
@@ -184,6 +185,29 @@ TEST_F(SystemMenuTest, PopupMenuComponentFindsItsFormsChain) {
     Pump();
     ASSERT_TRUE(Component->SkinMenu->Visible());
     EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Left(), P.X);
+}
+
+TEST_F(SystemMenuTest, AnEditsContextMenuIsASkinnedPopupMenuOfItsForm) {
+    TbsSkinData* SD = LoadSkin(testskin::StandardTestSkin());
+    Component->SetMenusSkinData(SD);
+    auto* Edit = new TbsCustomEdit(Form);
+    Edit->SetParent(Form);
+    Edit->SetBounds(10, 10, 120, 22);
+    Edit->SetText("some text");
+    Edit->SetFocus();
+    Pump();
+
+    const TPoint P = Edit->ClientToScreen({20, 8});
+    SendMessage(Edit->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Edit->Handle()),
+                MAKELPARAM(P.X, P.Y));
+    Pump();
+    auto* Menu = dynamic_cast<TbsSkinPopupMenu*>(Edit->SysPopupMenu());
+    ASSERT_NE(Menu, nullptr);
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Left(), P.X);
+    EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Top(), P.Y);
+    Component->SkinMenu->Hide();
+    Pump();
 }
 
 TEST_F(SystemMenuTest, AMenuButtonOpensItsMenusAndComesUpWhenTheyClose) {
