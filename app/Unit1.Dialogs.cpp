@@ -65,6 +65,13 @@ void TForm1::ShowNotice(const std::string& Text) {
 // The snapshot save dialog is the job flow's; its settings join it there.
 void TForm1::SetUpSnapshotDialog() {}
 
+bool TForm1::ExecuteSnapshotDialog(std::string& FileName) {
+    FileName.clear();
+    if (SnapshotDialogRunner)
+        return SnapshotDialogRunner(FileName) && !FileName.empty();
+    return false;
+}
+
 void TForm1::CreateMainMenuBar() {
     bsSkinMainMenuBar1 = new TbsSkinMainMenuBar(this);
     bsSkinMainMenuBar1->SetName("bsSkinMainMenuBar1");
