@@ -98,15 +98,34 @@ TbsSkinBevel* Spacer(TbsOpenDlgForm* Form, TWinControl* Parent, TAlign Align, in
 // ---------------------------------------------------------------- the form
 
 TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* ACtrlSkinData,
-                               bool AToolButtonsTransparent)
+                               TFrameOnly)
     : TForm(AOwner), SaveMode(ASaveMode), CtrlSD(ACtrlSkinData) {
     SetPosition(poScreenCenter);
     SetKeyPreview(true);
     SetClientWidth(450);
     SetClientHeight(290);
     BSF = new TbsSkinForm(this);
-    const bool Flat = AToolButtonsTransparent;
+}
 
+TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* ACtrlSkinData,
+                               bool AToolButtonsTransparent)
+    : TbsOpenDlgForm(AOwner, ASaveMode, ACtrlSkinData, TFrameOnly{}) {
+    BuildToolBar(AToolButtonsTransparent);
+    BuildBottomPanel(false);
+    BuildFileList();
+    FinishBuilding();
+}
+
+std::string TbsOpenDlgForm::Text(const std::string& Key) const {
+    return DialogText(CtrlSD, Key);
+}
+
+TbsSkinSpeedButton* TbsOpenDlgForm::AddToolButton(const char* Glyph, const std::string& Hint,
+                                                  bool Flat) {
+    return ToolButton(this, ToolPanel, 1000, Glyph, Hint, Flat);
+}
+
+void TbsOpenDlgForm::BuildToolBar(bool Flat) {
     ToolPanel = new TbsSkinToolBar(this);
     ToolPanel->SetParent(this);
     ToolPanel->SetAlign(alTop);
@@ -171,7 +190,9 @@ TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* 
         *Items[I].first = Item;
     }
     StyleToolButton->SetSkinPopupMenu(StylePopupMenu);
+}
 
+void TbsOpenDlgForm::BuildBottomPanel(bool FixedPositions) {
     BottomPanel = new TbsSkinPanel(this);
     BottomPanel->SetParent(this);
     BottomPanel->SetAlign(alBottom);
@@ -190,24 +211,29 @@ TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* 
     FileTypeLabel->SetLeft(10);
     FileTypeLabel->SetTop(45);
     FileTypeLabel->SetCaption(DialogText(CtrlSD, "MSG_FILETYPE"));
-    const TAnchors Widening{akLeft, akTop, akRight};
+    // The picture form keeps the bottom row where it is; the open form
+    // widens the edit and the filter and keeps the buttons at the right.
+    const TAnchors Widening =
+        FixedPositions ? TAnchors{akLeft, akTop} : TAnchors{akLeft, akTop, akRight};
+    const int FieldWidth = FixedPositions ? 280 : W - 70 - 90;
+    const int ButtonLeft = FixedPositions ? 370 : W - 80;
     FileNameEdit = new TbsSkinEdit(this);
     FileNameEdit->SetParent(BottomPanel);
     FileNameEdit->SetDefaultHeight(21);
-    FileNameEdit->SetBounds(70, 10, W - 70 - 90, 21);
+    FileNameEdit->SetBounds(70, 10, FieldWidth, 21);
     FileNameEdit->SetAnchors(Widening);
     FileNameEdit->OnKeyPress = [this](TObject* S, unsigned& Key) { EditKeyPress(S, Key); };
     FilterComboBox = new TbsSkinFilterComboBox(this);
     FilterComboBox->SetParent(BottomPanel);
     FilterComboBox->SetDefaultHeight(21);
-    FilterComboBox->SetBounds(70, 45, W - 70 - 90, 21);
+    FilterComboBox->SetBounds(70, 45, FieldWidth, 21);
     FilterComboBox->SetAnchors(Widening);
     FilterComboBox->OnChange = [this](TObject* S) { FCBChange(S); };
-    const TAnchors RightSide{akTop, akRight};
+    const TAnchors RightSide = FixedPositions ? TAnchors{akLeft, akTop} : TAnchors{akTop, akRight};
     OpenButton = new TbsSkinButton(this);
     OpenButton->SetParent(BottomPanel);
     OpenButton->SetDefaultHeight(25);
-    OpenButton->SetBounds(W - 80, 10, 70, 25);
+    OpenButton->SetBounds(ButtonLeft, 10, 70, 25);
     OpenButton->SetAnchors(RightSide);
     OpenButton->SetCanFocused(true);
     OpenButton->SetCaption(DialogText(CtrlSD, SaveMode ? "MSG_BTN_SAVE" : "MSG_BTN_OPEN"));
@@ -215,13 +241,15 @@ TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* 
     CancelButton = new TbsSkinButton(this);
     CancelButton->SetParent(BottomPanel);
     CancelButton->SetDefaultHeight(25);
-    CancelButton->SetBounds(W - 80, 45, 70, 25);
+    CancelButton->SetBounds(ButtonLeft, 45, 70, 25);
     CancelButton->SetAnchors(RightSide);
     CancelButton->SetCanFocused(true);
     CancelButton->SetCaption(DialogText(CtrlSD, "MSG_BTN_CANCEL"));
     CancelButton->SetModalResult(mrCancel);
     CancelButton->SetCancel(true);
+}
 
+void TbsOpenDlgForm::BuildFileList() {
     FileListViewPanel = new TbsSkinPanel(this);
     FileListViewPanel->SetParent(this);
     FileListViewPanel->SetAlign(alClient);
@@ -251,7 +279,9 @@ TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* 
     FileListView->OnPathChanged = [this](TObject* S) { FLVPathChange(S); };
     FileListView->OnDblClick = [this](TObject* S) { FLVDBLClick(S); };
     FileListView->OnKeyPress = [this](TObject* S, unsigned& Key) { FLVKeyPress(S, Key); };
+}
 
+void TbsOpenDlgForm::FinishBuilding() {
     SetActiveControl(FileNameEdit);
     CheckFileExists = true;
     OnFolderChange = nullptr;
@@ -451,15 +481,16 @@ void TbsOpenDlgForm::NewFolderToolButtonClick(TObject*) {
 
 // ---------------------------------------------------------------- the component
 
-TbsSkinOpenDialog::TbsSkinOpenDialog(TComponent* AOwner) : TComponent(AOwner) {
+TbsCustomOpenDialog::TbsCustomOpenDialog(TComponent* AOwner, std::string ATitle)
+    : TComponent(AOwner), FTitle(std::move(ATitle)) {
     FDefaultFont.SetName("Arial");
     FDefaultFont.SetHeight(14);
     FDefaultFont.SetStyle(TFontStyles{});
 }
 
-TbsSkinOpenDialog::~TbsSkinOpenDialog() = default;
+TbsCustomOpenDialog::~TbsCustomOpenDialog() = default;
 
-void TbsSkinOpenDialog::Notification(TComponent* AComponent, TOperation Operation) {
+void TbsCustomOpenDialog::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
@@ -469,40 +500,47 @@ void TbsSkinOpenDialog::Notification(TComponent* AComponent, TOperation Operatio
         FCtrlFSD = nullptr;
 }
 
-void TbsSkinOpenDialog::SetSkinData(TbsSkinData* Value) {
+void TbsCustomOpenDialog::SetSkinData(TbsSkinData* Value) {
     FSD = Value;
     if (Value)
         Value->FreeNotification(this);
 }
 
-void TbsSkinOpenDialog::SetCtrlSkinData(TbsSkinData* Value) {
+void TbsCustomOpenDialog::SetCtrlSkinData(TbsSkinData* Value) {
     FCtrlFSD = Value;
     if (Value)
         Value->FreeNotification(this);
 }
 
-void TbsSkinOpenDialog::SetFileName(const std::string& Value) {
-    FFileName = Value;
-    if (FForm)
-        FForm->FileNameEdit->SetText(Value);
+TbsOpenDlgForm* TbsCustomOpenDialog::CreateForm() {
+    return new TbsOpenDlgForm(Application, SaveMode, FCtrlFSD, ToolButtonsTransparent);
 }
 
-std::string TbsSkinOpenDialog::GetSelectedFile() {
-    return FForm ? FForm->FileListView->GetSelectedFile() : std::string();
+void TbsCustomOpenDialog::KeepState(TbsOpenDlgForm* F) {
+    FilterIndex = F->FilterComboBox->ItemIndex() + 1;
+    DialogWidth = F->ClientWidth();
+    DialogHeight = F->ClientHeight();
+    LVViewStyle = F->FileListView->ViewStyle();
 }
 
-bool TbsSkinOpenDialog::Execute() {
+void TbsCustomOpenDialog::TakeResult(TbsOpenDlgForm* F) {
+    FFileName = F->FileName;
+    if (SaveMode && NameExtension(ExtractFileName(FFileName)).empty())
+        FFileName += F->MaskExtension();
+    F->FileListView->GetSelectedFiles(&FFiles);
+}
+
+bool TbsCustomOpenDialog::Execute() {
     if (OnShow)
         OnShow(this);
     bool Result = false;
-    FForm = new TbsOpenDlgForm(Application, SaveMode, FCtrlFSD, ToolButtonsTransparent);
+    FForm = CreateForm();
     try {
         TbsOpenDlgForm* F = FForm;
         F->OverwritePromt = OverwritePromt;
-        F->OnFolderChange = OnFolderChange;
         F->CheckFileExists = CheckFileExists;
-        F->DefaultExt = DefaultExt;
         F->FrameSD = FSD;
+        CopyIntoForm(F);
 
         F->SetCaption(FTitle);
         F->BSF->SetBorderIcons(TbsBorderIcons{});
@@ -557,6 +595,7 @@ bool TbsSkinOpenDialog::Execute() {
         F->FilterComboBox->SetFilter(Filter);
         F->FilterComboBox->SetItemIndex(FilterIndex - 1);
         F->FileListView->SetMask(F->FilterComboBox->Mask());
+        FilterChosen(F);
 
         for (TbsSkinPanel* P :
              {static_cast<TbsSkinPanel*>(F->ToolPanel), F->FileListViewPanel, F->BottomPanel})
@@ -578,7 +617,7 @@ bool TbsSkinOpenDialog::Execute() {
         F->ShellBox->SetSkinDataName("combobox");
         F->ShellBox->SetSkinData(FCtrlFSD);
 
-        int W = DialogWidth > 0 ? DialogWidth : 450;
+        int W = DialogWidth > 0 ? DialogWidth : DefaultClientWidth();
         int H = DialogHeight > 0 ? DialogHeight : 290;
         if (FSD && !FSD->Empty) {
             W = std::max(W, F->BSF->GetMinWidth());
@@ -586,25 +625,18 @@ bool TbsSkinOpenDialog::Execute() {
         }
         F->SetClientWidth(W);
         F->SetClientHeight(H);
+        Sized(F);
 
         if (F->FileListView->Items()->Count() > 0)
             F->FileListView->SetItemFocused(F->FileListView->Items()->Item(0));
+        FirstItemFocused(F);
         F->FileNameEdit->SetText(ExtractFileName(FFileName));
         F->InitHistory();
 
         Result = F->ShowModal() == mrOk;
-        FilterIndex = F->FilterComboBox->ItemIndex() + 1;
-        DialogWidth = F->ClientWidth();
-        DialogHeight = F->ClientHeight();
-        LVViewStyle = F->FileListView->ViewStyle();
+        KeepState(F);
         if (Result) {
-            FFileName = F->FileName;
-            if (SaveMode && NameExtension(ExtractFileName(FFileName)).empty())
-                FFileName += F->MaskExtension();
-            F->FileListView->GetSelectedFiles(&FFiles);
-            if (SaveMode && NameExtension(ExtractFileName(FFileName)).empty() &&
-                !DefaultExt.empty())
-                FFileName += "." + DefaultExt;
+            TakeResult(F);
             if (OnChange)
                 OnChange(this);
         }
@@ -620,4 +652,30 @@ bool TbsSkinOpenDialog::Execute() {
     delete FForm;
     FForm = nullptr;
     return Result;
+}
+
+TbsSkinOpenDialog::TbsSkinOpenDialog(TComponent* AOwner)
+    : TbsCustomOpenDialog(AOwner, "Open file") {}
+
+TbsSkinOpenDialog::~TbsSkinOpenDialog() = default;
+
+void TbsSkinOpenDialog::SetFileName(const std::string& Value) {
+    FFileName = Value;
+    if (Form())
+        Form()->FileNameEdit->SetText(Value);
+}
+
+std::string TbsSkinOpenDialog::GetSelectedFile() {
+    return Form() ? Form()->FileListView->GetSelectedFile() : std::string();
+}
+
+void TbsSkinOpenDialog::CopyIntoForm(TbsOpenDlgForm* F) {
+    F->OnFolderChange = OnFolderChange;
+    F->DefaultExt = DefaultExt;
+}
+
+void TbsSkinOpenDialog::TakeResult(TbsOpenDlgForm* F) {
+    TbsCustomOpenDialog::TakeResult(F);
+    if (SaveMode && NameExtension(ExtractFileName(FFileName)).empty() && !DefaultExt.empty())
+        FFileName += "." + DefaultExt;
 }

@@ -5,6 +5,11 @@
 // when an exception passes through. In save mode the accept button reads
 // "&Save", a typed name is accepted whether or not it exists and an
 // existing file can be confirmed through an overwrite question.
+//
+// The form's building steps and the run's steps are shared with the
+// picture dialogs (bsSkinPictureDialogs.h), which add a preview pane: a
+// descendant form builds the same parts in its own order, and a descendant
+// of TbsCustomOpenDialog changes single steps of Execute.
 #pragma once
 
 #include "platform/core/StringLists.h"
@@ -85,10 +90,12 @@ public:
     std::string DefaultExtension();
     void InitHistory();
     void SetViewStyle(TViewStyle Style);
+    // The shown folder with a trailing "/".
+    std::string Folder();
 
     void FLVKeyPress(TObject* Sender, unsigned& Key);
-    void FLVChange(TObject* Sender, TListItem* Item, TItemChange Change);
-    void FLVPathChange(TObject* Sender);
+    virtual void FLVChange(TObject* Sender, TListItem* Item, TItemChange Change);
+    virtual void FLVPathChange(TObject* Sender);
     void FLVDBLClick(TObject* Sender);
     void EditKeyPress(TObject* Sender, unsigned& Key);
     void FCBChange(TObject* Sender);
@@ -97,25 +104,40 @@ public:
     void UpToolButtonClick(TObject* Sender);
     void NewFolderToolButtonClick(TObject* Sender);
 
+protected:
+    // Makes the form and its skin frame only; the descendant then runs the
+    // building steps below in its own order.
+    struct TFrameOnly {};
+    TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* ACtrlSkinData, TFrameOnly);
+    // The tool bar with the look-in box, the tool buttons and the view menu.
+    void BuildToolBar(bool Flat);
+    // A speed button at the right end of the tool bar.
+    TbsSkinSpeedButton* AddToolButton(const char* Glyph, const std::string& Hint, bool Flat);
+    // Names, filter, accept and cancel; with FixedPositions nothing follows
+    // the form's width.
+    void BuildBottomPanel(bool FixedPositions);
+    // The file list filling what is left, with its bars and its handlers.
+    void BuildFileList();
+    void FinishBuilding();
+    std::string Text(const std::string& Key) const;
+
 private:
-    std::string Folder();
     bool AskOverwrite(const std::string& Name);
 };
 
-class TbsSkinOpenDialog : public TComponent {
+// What the open dialog and the picture dialogs share: the properties, the
+// remembered state and the steps of Execute. A descendant changes single
+// steps through the hooks.
+class TbsCustomOpenDialog : public TComponent {
 public:
-    explicit TbsSkinOpenDialog(TComponent* AOwner);
-    ~TbsSkinOpenDialog() override;
+    ~TbsCustomOpenDialog() override;
 
     // True when the user accepted a file: FileName and Files then hold it.
     virtual bool Execute();
-    // While Execute runs, the file selected in the list; else empty.
-    std::string GetSelectedFile();
 
     bool ShowHiddenFiles = false;
     bool ToolButtonsTransparent = false;
     bool OverwritePromt = false;
-    std::string DefaultExt;
     int DialogWidth = 0;
     int DialogHeight = 0;
     int DialogMinWidth = 0;
@@ -146,24 +168,59 @@ public:
     const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& Value) { FTitle = Value; }
     const std::string& FileName() const { return FFileName; }
-    void SetFileName(const std::string& Value);
+    virtual void SetFileName(const std::string& Value) { FFileName = Value; }
     TStringList* Files() { return &FFiles; }
     TbsOpenDlgForm* Form() const { return FForm; }
 
-    TNotifyEvent OnFolderChange;
     TNotifyEvent OnShow;
     TNotifyEvent OnClose;
     TNotifyEvent OnChange;
 
 protected:
+    TbsCustomOpenDialog(TComponent* AOwner, std::string ATitle);
     void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    // The steps of Execute a descendant changes.
+    virtual TbsOpenDlgForm* CreateForm();
+    // Step 2: the settings the form takes besides the common ones.
+    virtual void CopyIntoForm(TbsOpenDlgForm*) {}
+    // After the filter entry is chosen.
+    virtual void FilterChosen(TbsOpenDlgForm*) {}
+    virtual int DefaultClientWidth() const { return 450; }
+    // After the client size is set.
+    virtual void Sized(TbsOpenDlgForm*) {}
+    // After the first item of the list is focused.
+    virtual void FirstItemFocused(TbsOpenDlgForm*) {}
+    // What every run keeps, OK or not.
+    virtual void KeepState(TbsOpenDlgForm* F);
+    // On OK: FileName (the mask extension added in save mode) and Files.
+    virtual void TakeResult(TbsOpenDlgForm* F);
+
+    std::string FFileName;
 
 private:
     TbsSkinData* FSD = nullptr;
     TbsSkinData* FCtrlFSD = nullptr;
     TFont FDefaultFont;
-    std::string FTitle = "Open file";
-    std::string FFileName;
+    std::string FTitle;
     TStringList FFiles;
     TbsOpenDlgForm* FForm = nullptr;
+};
+
+class TbsSkinOpenDialog : public TbsCustomOpenDialog {
+public:
+    explicit TbsSkinOpenDialog(TComponent* AOwner);
+    ~TbsSkinOpenDialog() override;
+
+    // While Execute runs, the file selected in the list; else empty.
+    std::string GetSelectedFile();
+    // While the form exists, the name also goes into its edit.
+    void SetFileName(const std::string& Value) override;
+
+    std::string DefaultExt;
+    TNotifyEvent OnFolderChange;
+
+protected:
+    void CopyIntoForm(TbsOpenDlgForm* F) override;
+    void TakeResult(TbsOpenDlgForm* F) override;
 };
