@@ -90,6 +90,7 @@ const TLayoutBound* FindLayoutBound(const std::string& Name);
 TComponent* FindOwnedComponent(const TComponent& Owner, const std::string& Name);
 
 class TbsSkinOpenDialog;
+class TbsSkinSavePictureDialog;
 
 class TForm1 : public TForm, public TMainWindowLink {
 public:
@@ -467,6 +468,7 @@ public:
     // SnapshotDialogRunner instead.
     bool ExecuteSnapshotDialog(std::string& FileName);
     std::function<bool(std::string& FileName)> SnapshotDialogRunner;
+    TbsSkinSavePictureDialog* SavePictureDialog1 = nullptr;
 
 protected:
     void Dispatch(TMessage& Message) override;

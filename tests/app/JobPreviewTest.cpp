@@ -11,6 +11,8 @@
 #include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.Slider.h"
 #include "skin/dialogs/bsShellViews.h"
+#include "skin/dialogs/bsSkinOpenDlg.h"
+#include "skin/dialogs/bsSkinPictureDialogs.h"
 #include "skin/dialogs/bsSkinSelDirDlg.h"
 #include "tests/app/support/JobFlowFixture.h"
 
@@ -366,6 +368,27 @@ TEST_F(JobSnapshot, TheCaptureCommandSavesBmpByExtensionAndJpegOtherwise) {
     Answer.clear();
     Form1->btnCaptureClick(nullptr);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Shots()), {}), 2);
+}
+
+TEST_F(JobSnapshot, TheCaptureDialogIsSetUpForBitmapsAndJpegsAndItsNameIsUsed) {
+    StartWith("BMP");
+    TbsSkinSavePictureDialog* Dialog = Form1->SavePictureDialog1;
+    ASSERT_NE(Dialog, nullptr);
+    EXPECT_EQ(Dialog->Filter, "Bitmaps (*.bmp)|*.bmp|JPEG Image File |*.jpg;*.jpeg");
+    EXPECT_TRUE(Dialog->OverwritePromt);
+    EXPECT_FALSE(Dialog->CheckFileExists);
+    Dialog->InitialDir = Shots();
+    {
+        TScriptNextModal Script([](TCustomForm& Shown) {
+            auto* Form = dynamic_cast<TbsOpenDlgForm*>(&Shown);
+            ASSERT_NE(Form, nullptr);
+            Form->FileNameEdit->SetText("capture");
+            Form->OpenButtonClick(nullptr);
+        });
+        Form1->btnCapture->Click();
+    }
+    // A name typed without extension takes the first filter's.
+    EXPECT_EQ(Magic(Shots() + "/capture.bmp").substr(0, 2), "BM");
 }
 
 } // namespace
