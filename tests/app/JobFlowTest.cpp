@@ -540,6 +540,29 @@ TEST_F(JobFlow, TerminationMovesFinishedWorkMarksFailuresAndKeepsStoppedWork) {
     EXPECT_EQ(Rows(), 4);
 }
 
+TEST_F(JobFlow, OverwritingKeepsAnExistingFileUntilTheJobFinishesButNeverSharesANameWithARow) {
+    StartWindow();
+    Form5->bsSkinCheckRadioBox3->SetChecked(true); // overwrite existing outputs
+    const std::string A = MakeInput("a.mp4");
+    AddFiles({A});
+    const std::string Name = Cell(0, 2);
+    const std::string Final = Output() + "/" + Name;
+    WriteFile(Final, "old");
+    // Another add of the same input, and the start, resolve names again.
+    AddFiles({A});
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(Cell(1, 2), "a_1" + Name.substr(1));
+    Form1->bsSkinButton2->ButtonClick();
+    EXPECT_EQ(Cell(0, 2), Name);
+    EXPECT_EQ(ReadFile(Final), "old");
+
+    WriteFile(PartialOutputPath(Final), "new");
+    Jobs.OnTerminate(nullptr, TTerminateInfo{0, true, false, ""});
+    EXPECT_EQ(Cell(0, 3), "100%");
+    EXPECT_EQ(ReadFile(Final), "new");
+    EXPECT_FALSE(std::filesystem::exists(PartialOutputPath(Final)));
+}
+
 TEST_F(JobFlow, ReportsWaitForAJobsErrorBoxAndTheActionComesAfterAllBoxes) {
     StartWindow();
     Form5->bsSkinCheckRadioBox1->SetChecked(true); // open the output folder
