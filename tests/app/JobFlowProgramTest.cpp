@@ -15,11 +15,14 @@
 #include "tests/app/support/JobFlowFixture.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace {
@@ -59,6 +62,25 @@ double ProbedDuration(const std::string& Path) {
 }
 
 const std::string Mp4Profile = "MP4 - MPEG-4视频格式(*.mp4)";
+
+// Whether every thread of the test but the calling one is asleep, as a
+// paused worker parked outside its work is.
+bool OtherThreadsAsleep() {
+    const std::string Self = std::to_string(gettid());
+    int Others = 0;
+    for (const auto& Task : std::filesystem::directory_iterator("/proc/self/task")) {
+        const std::string Id = Task.path().filename().string();
+        if (Id == Self)
+            continue;
+        std::ifstream Stat(Task.path() / "stat");
+        const std::string Text((std::istreambuf_iterator<char>(Stat)), {});
+        const std::size_t Close = Text.rfind(')');
+        if (Close == std::string::npos || Close + 2 >= Text.size() || Text[Close + 2] != 'S')
+            return false;
+        ++Others;
+    }
+    return Others > 0;
+}
 
 class JobFlowProgram : public JobFlow {
 protected:
@@ -153,6 +175,23 @@ TEST_F(JobFlowProgram, FourCopiesWithTwoThreadsEachGetTheirOwnFinishedOutput) {
         EXPECT_NEAR(ProbedDuration(Output() + "/" + Cell(Row, 2)), 2.0, 0.05);
     }
     EXPECT_TRUE(Actions.Calls.empty());
+}
+
+TEST_F(JobFlowProgram, APausedJobParksItsWorkerAndFinishesAfterResuming) {
+    StartWindow();
+    Form1->chkThreadMode->SetChecked(true);
+    ChooseProfile(Mp4Profile);
+    AddCopyOf("clip20s.mp4", "long.mp4");
+    Form1->bsSkinButton2->ButtonClick();
+    ASSERT_TRUE(WaitFor([] { return !Cell(0, 3).empty() && Cell(0, 3) != "0%"; }));
+    Form1->bsSkinButton11->ButtonClick();
+    ASSERT_TRUE(WaitFor(OtherThreadsAsleep));
+    EXPECT_TRUE(Form1->bsSkinButton12->Visible());
+    EXPECT_FALSE(std::filesystem::exists(Output() + "/long.mp4"));
+    Form1->bsSkinButton12->ButtonClick();
+    ASSERT_TRUE(WaitFor(AllDone));
+    EXPECT_EQ(Cell(0, 3), "100%");
+    EXPECT_NEAR(ProbedDuration(Output() + "/long.mp4"), 20.0, 0.05);
 }
 
 TEST_F(JobFlowProgram, AStoppedJobKeepsItsPlayableWorkUnderThePartialName) {
