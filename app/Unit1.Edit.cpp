@@ -219,6 +219,10 @@ void MoveSelectedRow(TForm1& Form, int Step) {
     const int Other = Row + Step;
     if (Row < 0 || Other < 0 || Other >= Table.Items()->Count())
         return;
+    // A rename still open (a menu command leaves the box open) is taken
+    // first, for the job it was begun on.
+    if (Form.FRenameRow >= 0 && Form.edt->Visible())
+        Form.edtExit(&Form);
     TListItems& Items = *Table.Items();
     Items.BeginUpdate();
     try {
@@ -227,8 +231,13 @@ void MoveSelectedRow(TForm1& Form, int Step) {
         Items.Item(Row)->Assign(Items.Item(Other));
         Items.Item(Other)->Assign(Held);
         Held->Delete();
-        // The rows' jobs change places with them.
+        // The rows' jobs change places with them, and so does a rename the
+        // box still holds.
         Form.Slots.SwapRows(Row, Other);
+        if (Form.FRenameRow == Row)
+            Form.FRenameRow = Other;
+        else if (Form.FRenameRow == Other)
+            Form.FRenameRow = Row;
         Form.SelectJobRow(Other);
         FocusTable(Form);
     } catch (...) {

@@ -5,6 +5,7 @@
 #include "app/Unit5.h"
 #include "catalogue/ProfileCatalogue.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/Paths.h"
 #include "platform/forms/Menus.h"
 #include "skin/controls/bsSkinCombos.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
@@ -271,6 +272,22 @@ TEST_F(JobEdit, ARenameWhoseRowIsRemovedIsDroppedAndWritesNothing) {
         EXPECT_EQ(Form1->Slots.OO1(Form1->Slots.SlotOfRow(Row)).FileName.find("zzz"),
                   std::string::npos);
     }
+}
+
+TEST_F(JobEdit, ARenameOpenWhileItsRowMovesRenamesThatRowsJob) {
+    StartWindow();
+    AddThree();
+    Form1->lvFiles->SetItemIndex(0);
+    Form1->bsSkinButton21->ButtonClick();
+    Form1->edt->SetText("moved");
+    // The menu takes no focus: the box is still open when the row moves,
+    // and is accepted when the move gives the table the focus.
+    Form1->N8->Click();
+    ASSERT_EQ(Caption(1), Inputs() + "/a.mp4");
+    EXPECT_FALSE(Form1->edt->Visible());
+    EXPECT_EQ(Cell(1, 2).substr(0, 6), "moved.");
+    EXPECT_EQ(Cell(0, 2).substr(0, 2), "b.");
+    EXPECT_EQ(ExtractFileName(Form1->Slots.OO1(Form1->Slots.SlotOfRow(1)).FileName), Cell(1, 2));
 }
 
 // ---------------------------------------------------------------- selection, clicks
