@@ -260,4 +260,38 @@ TEST_F(JobFlowProgram, AnInputDeletedAfterAddingStopsTheStartWithItsName) {
     EXPECT_EQ(Cell(0, 3), "");
 }
 
+TEST_F(JobFlowProgram, TheRealPlayerPreviewsTheSelectedRowAndASnapshotIsItsPicture) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    TProgramServices Services = ProgramServices();
+    Services.Player = nullptr; // the window's own player
+    SetProgramServices(Services);
+    const std::string Shots = Folder.Path() + "/shots";
+    std::filesystem::create_directories(Shots);
+    WriteOptionFile("[SnapShot]\nDir=" + Shots + "\nPicture=PNG\n");
+    StartWindow();
+    ChooseProfile(Mp4Profile);
+    AddCopyOf("clip2s.mp4", "clip.mp4");
+    ASSERT_EQ(Rows(), 1);
+    // The selection opened the file paused: its picture comes once decoded.
+    ASSERT_TRUE(WaitFor([] { return Form1->FDuration > 0; }));
+    const std::string Picture = Shots + "/clip_1.png";
+    // A snapshot saves nothing until a picture is on display.
+    ASSERT_TRUE(WaitFor([&] {
+        Form1->bsSkinButton22->ButtonClick();
+        return std::filesystem::exists(Picture);
+    }));
+    const std::string Command =
+        "ffprobe -v error -show_entries stream=width,height -of csv=p=0 \"" + Picture +
+        "\" 2>/dev/null";
+    std::string Size;
+    if (FILE* Pipe = popen(Command.c_str(), "r")) {
+        std::array<char, 64> Buffer{};
+        while (fgets(Buffer.data(), Buffer.size(), Pipe))
+            Size += Buffer.data();
+        pclose(Pipe);
+    }
+    EXPECT_EQ(Size.substr(0, 7), "320,240");
+    Form1->Player().Stop(true);
+}
+
 } // namespace
