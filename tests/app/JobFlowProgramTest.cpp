@@ -107,20 +107,6 @@ protected:
     // The all-done report has come: clearing is offered again.
     static bool AllDone() { return Form1->N10->Enabled() && !Form1->N13->Enabled(); }
 
-    // The category and profile of that title chosen in the two drop-downs.
-    static void ChooseProfile(const std::string& Title) {
-        auto* Categories = Form1->bsSkinOfficeComboBox2;
-        auto* Profiles = Form1->bsSkinOfficeComboBox1;
-        for (int C = 0; C < Categories->Items()->Count(); ++C) {
-            Categories->SetItemIndex(C);
-            for (int P = 0; P < Profiles->Items()->Count(); ++P)
-                if (Profiles->Items()->Items(P)->Title() == Title) {
-                    Profiles->SetItemIndex(P);
-                    return;
-                }
-        }
-        ADD_FAILURE() << "no profile " << Title;
-    }
     std::string AddCopyOf(const std::string& ClipName, const std::string& As) {
         const std::string Input = Inputs() + "/" + As;
         std::filesystem::copy_file(Clip(ClipName), Input,

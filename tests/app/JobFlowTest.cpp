@@ -197,6 +197,37 @@ INSTANTIATE_TEST_SUITE_P(
                                  "***Cannot do convert, error: no muxer"}),
     [](const testing::TestParamInfo<TFailureCase>& Info) { return Info.param.What; });
 
+TEST_F(JobFlow, TheProfilesSettingsReachTheTaskAsMappedOptions) {
+    struct TCase {
+        const char* Title;
+        const char* VideoCodec;
+        const char* Preset;
+        TOptionTargetType Target;
+        TOptionNormType Norm;
+    } Cases[] = {
+        {"高清H264视频格式(*.mp4)", "libx264", "libx264-default", ttIgnore, ntAuto},
+        {"MP4 - MPEG-4视频格式(*.mp4)", "mpeg4", "", ttIgnore, ntAuto},
+        {"DVD - 视频格式(*.mpg)", "", "", ttDVD, ntPAL},
+    };
+    StartWindow();
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Title);
+        ChooseProfile(Case.Title);
+        const int Task = Jobs.Tasks;
+        AddFiles({MakeInput("a.mp4")});
+        ASSERT_EQ(Jobs.Outputs.count(Task), 1u);
+        const TOutputOptions& Out = Jobs.Outputs[Task];
+        if (*Case.VideoCodec) {
+            EXPECT_EQ(Out.VideoCodec, Case.VideoCodec);
+        }
+        EXPECT_EQ(Out.VideoPreset, Case.Preset);
+        EXPECT_EQ(Out.TargetType, Case.Target);
+        EXPECT_EQ(Out.NormType, Case.Norm);
+        // The row's cells show what the task was given.
+        EXPECT_EQ(Cell(Rows() - 1, 10), Out.VideoCodec);
+    }
+}
+
 TEST_F(JobFlow, AllSlotsTakenGivesTheNoticeAndProbesNothing) {
     StartWindow();
     TInputOptions In;

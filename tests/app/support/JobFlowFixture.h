@@ -8,9 +8,11 @@
 #include "app/Unit1.h"
 #include "platform/forms/Edits.h"
 #include "platform/forms/ListViews.h"
+#include "skin/controls/bsSkinCombos.h"
 #include "skin/controls/bsSkinCtrls.Labels.h"
 #include "skin/controls/bsSkinCtrls.Views.h"
 #include "skin/controls/bsSkinEdits.h"
+#include "skin/controls/bsSkinLists.h"
 #include "skin/dialogs/bsSkinMessage.h"
 #include "tests/app/support/ProgramFixture.h"
 
@@ -134,6 +136,20 @@ protected:
             Form1->Button8Click(nullptr);
     }
 
+    // The category and profile of that title chosen in the two drop-downs.
+    static void ChooseProfile(const std::string& Title) {
+        auto* Categories = Form1->bsSkinOfficeComboBox2;
+        auto* Profiles = Form1->bsSkinOfficeComboBox1;
+        for (int C = 0; C < Categories->Items()->Count(); ++C) {
+            Categories->SetItemIndex(C);
+            for (int P = 0; P < Profiles->Items()->Count(); ++P)
+                if (Profiles->Items()->Items(P)->Title() == Title) {
+                    Profiles->SetItemIndex(P);
+                    return;
+                }
+        }
+        ADD_FAILURE() << "no profile " << Title;
+    }
     // Runs Command expecting one modal box; answers its caption and, for a
     // skinned box, its text.
     static std::string BoxOf(const std::function<void()>& Command) {
