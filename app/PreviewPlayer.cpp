@@ -2,6 +2,10 @@
 
 #include "player/AVProbe.h"
 
+std::string TRIVavovaPlayer::FileInfoText() const {
+    return FPlayer.AVProbe()->FileInfoText();
+}
+
 int TRIVavovaPlayer::StreamCount() const {
     return FPlayer.AVProbe()->StreamCount();
 }

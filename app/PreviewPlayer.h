@@ -38,7 +38,8 @@ public:
     virtual int VideoStreamIndex() const = 0;
     virtual int AudioStreamIndex() const = 0;
     virtual int SubtitleStreamIndex() const = 0;
-    // The open file's streams, as the player's prober reports them.
+    // The open file's report and streams, as the player's prober gives them.
+    virtual std::string FileInfoText() const = 0;
     virtual int StreamCount() const = 0;
     virtual bool IsVideoStream(int Index) const = 0;
     virtual bool IsAudioStream(int Index) const = 0;
@@ -82,6 +83,7 @@ public:
     int VideoStreamIndex() const override { return FPlayer.VideoStreamIndex(); }
     int AudioStreamIndex() const override { return FPlayer.AudioStreamIndex(); }
     int SubtitleStreamIndex() const override { return FPlayer.SubtitleStreamIndex(); }
+    std::string FileInfoText() const override;
     int StreamCount() const override;
     bool IsVideoStream(int Index) const override;
     bool IsAudioStream(int Index) const override;

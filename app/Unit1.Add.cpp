@@ -192,23 +192,6 @@ std::vector<std::string> TForm1::OtherRowOutputs(int Except) const {
     return Paths;
 }
 
-void TForm1::SelectJobRow(int Row) {
-    if (Row < 0 || Row >= lvFiles->Items()->Count())
-        return;
-    lvFiles->SetItemIndex(Row);
-    if (!Catalogue().RestoreRowChoices())
-        return;
-    const std::string Input = lvFiles->Items()->Item(Row)->Caption();
-    if (!Player().AVLibLoaded() && !Player().LoadAVLib(ProgramFolder() + "LibAV")) {
-        mmoLog->Lines()->Add(Player().LastErrMsg());
-        return;
-    }
-    T_Movie_PLayer_FileName = Input;
-    Player().Stop(true);
-    if (!Player().Open(Input, Panel6->Handle(), true))
-        mmoLog->Lines()->Add(Player().LastErrMsg());
-}
-
 namespace {
 
 // Resets the working set and loads the converter's libraries; false when

@@ -92,6 +92,9 @@ void TForm1::BindJobFlowCommands() {
     Actions().SetOnFailure([this](const std::string& Action, const std::string& Text) {
         ExternalActionFailed(Action, Text);
     });
+    BindEditCommands();
+    BindPreviewCommands();
+    BindSnapshotCommands();
 }
 
 // ---------------------------------------------------------------- start

@@ -7,6 +7,7 @@
 #include "platform/forms/Forms.h"
 #include "skin/dialogs/bsSelectSkinDialog.h"
 #include "skin/dialogs/bsSkinMessage.h"
+#include "skin/dialogs/bsSkinPictureDialogs.h"
 #include "skin/dialogs/bsSkinSelDirDlg.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/bsSkinHint.h"
@@ -62,8 +63,30 @@ void TForm1::ShowNotice(const std::string& Text) {
     bsSkinMessage1->MessageDlg2(Text, "提示", mtInformation, {mbOK}, 0);
 }
 
-// The snapshot save dialog is the job flow's; its settings join it there.
-void TForm1::SetUpSnapshotDialog() {}
+void TForm1::SetUpSnapshotDialog() {
+    if (!SavePictureDialog1) {
+        SavePictureDialog1 = new TbsSkinSavePictureDialog(this);
+        SavePictureDialog1->SetName("SavePictureDialog1");
+    }
+    SavePictureDialog1->SetSkinData(bsSkinData1);
+    SavePictureDialog1->SetCtrlSkinData(bsSkinData1);
+    SavePictureDialog1->OverwritePromt = true;
+    SavePictureDialog1->CheckFileExists = false;
+    // A name typed without extension takes the chosen filter's, ".bmp"
+    // under the first.
+    SavePictureDialog1->Filter = "Bitmaps (*.bmp)|*.bmp|JPEG Image File |*.jpg;*.jpeg";
+    SavePictureDialog1->FilterIndex = 1;
+}
+
+bool TForm1::ExecuteSnapshotDialog(std::string& FileName) {
+    FileName.clear();
+    if (SnapshotDialogRunner)
+        return SnapshotDialogRunner(FileName) && !FileName.empty();
+    if (!SavePictureDialog1 || !SavePictureDialog1->Execute())
+        return false;
+    FileName = SavePictureDialog1->FileName();
+    return !FileName.empty();
+}
 
 void TForm1::CreateMainMenuBar() {
     bsSkinMainMenuBar1 = new TbsSkinMainMenuBar(this);

@@ -156,6 +156,20 @@ TForm1::~TForm1() {
     FCatalogue.reset();
     if (FActions)
         FActions->SetOnFailure({});
+    // The queue, the player and the logger are freed after the controls and
+    // still report then (a released task logs the removal of its empty
+    // output); nothing of the window may be reached any more.
+    FFLogger->OnLog = {};
+    if (FQueue) {
+        FQueue->SetOnProgress({});
+        FQueue->SetOnTerminate({});
+    }
+    if (FPlayer) {
+        FPlayer->SetOnFileOpen({});
+        FPlayer->SetOnPosition({});
+        FPlayer->SetOnState({});
+        FPlayer->SetOnHook({});
+    }
     if (Form1 == this)
         Form1 = nullptr;
     if (MainWindowLink() == this)

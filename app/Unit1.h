@@ -17,6 +17,7 @@
 #include "platform/core/StringLists.h"
 #include "platform/core/Threads.h"
 #include "platform/forms/Forms.h"
+#include "player/FFPlay.h"
 
 #include <cstdint>
 #include <functional>
@@ -71,6 +72,7 @@ class TEdit;
 class TMemo;
 class TButton;
 class TBitmap;
+class TListItem;
 
 // One bound of the window's layout: a control's name, its parent's name and
 // its place in the parent's client area.
@@ -88,6 +90,7 @@ const TLayoutBound* FindLayoutBound(const std::string& Name);
 TComponent* FindOwnedComponent(const TComponent& Owner, const std::string& Name);
 
 class TbsSkinOpenDialog;
+class TbsSkinSavePictureDialog;
 
 class TForm1 : public TForm, public TMainWindowLink {
 public:
@@ -403,6 +406,69 @@ public:
     bool SetPrivilege(const std::string& PrivilegeName, bool Enable);
     // A started outside command that failed: logged and shown.
     void ExternalActionFailed(const std::string& Action, const std::string& Text);
+
+    // List editing (Unit1.Edit.cpp).
+    void BindEditCommands();
+    void btnRemoveClick(TObject* Sender);
+    void btnClearClick(TObject* Sender);
+    void bsSkinButton7Click(TObject* Sender);
+    void bsSkinButton8Click(TObject* Sender);
+    void bsSkinButton21Click(TObject* Sender);
+    void N26Click(TObject* Sender);
+    void lvFilesDblClick(TObject* Sender);
+    void edtExit(TObject* Sender);
+    void bsSkinButton3Click(TObject* Sender);
+    void bsSkinButton4Click(TObject* Sender);
+    void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+    void lvFilesClick(TObject* Sender);
+    void Video_OutPut_Folder_EditClick(TObject* Sender);
+    // Enables or disables what needs a row: delete, rename, clear, start.
+    void SetRowCommandsEnabled(bool Enabled);
+    // The row a rename shown in edt is for, or -1.
+    int FRenameRow = -1;
+
+    // Preview panel (Unit1.Preview.cpp).
+    void BindPreviewCommands();
+    void Button31Click(TObject* Sender);
+    void RIVavovaFileOpen(TObject* Sender, std::int64_t ADuration, int AFrameWidth,
+                          int AFrameHeight, int& AScreenWidth, int& AScreenHeight);
+    void RIVavovaPosition(TObject* Sender, std::int64_t APTS);
+    void RIVavovaState(TObject* Sender, TPlayState AState);
+    void RIVavovaHook(TObject* Sender, TBitmap* ABitmap, std::int64_t APTS);
+    void bsSkinSlider1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                                int Y);
+    void bsSkinSlider1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                              int Y);
+    void bsSkinButton13Click(TObject* Sender);
+    void bsSkinButton14Click(TObject* Sender);
+    void bsSkinButton15Click(TObject* Sender);
+    void bsSkinButton16Click(TObject* Sender);
+    void bsSkinButton20Click(TObject* Sender);
+    void TrackBar2Change(TObject* Sender);
+
+    // Snapshots (Unit1.Snapshot.cpp).
+    void BindSnapshotCommands();
+    void bsSkinButton22Click(TObject* Sender);
+    void bsSkinButton23Click(TObject* Sender);
+    void bsSkinButton23MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                                 int Y);
+    void MenuItem1Click(TObject* Sender);
+    void MenuItem2Click(TObject* Sender);
+    void BMP1Click(TObject* Sender);
+    void JPG1Click(TObject* Sender);
+    void GIF1Click(TObject* Sender);
+    void PNG1Click(TObject* Sender);
+    void btnCaptureClick(TObject* Sender);
+    // The snapshot folder and type as option.ini has them, repaired there;
+    // the type's menu entry is ticked.
+    std::string SnapshotFolder();
+    std::string SnapshotType();
+    // Runs the snapshot save dialog: true with the chosen file. The only
+    // place that knows the dialog; tests put a script in
+    // SnapshotDialogRunner instead.
+    bool ExecuteSnapshotDialog(std::string& FileName);
+    std::function<bool(std::string& FileName)> SnapshotDialogRunner;
+    TbsSkinSavePictureDialog* SavePictureDialog1 = nullptr;
 
 protected:
     void Dispatch(TMessage& Message) override;

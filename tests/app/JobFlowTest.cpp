@@ -26,7 +26,7 @@
 #include "skin/dialogs/bsShellViews.h"
 #include "skin/dialogs/bsSkinMessage.h"
 #include "skin/dialogs/bsSkinSelDirDlg.h"
-#include "tests/app/support/ProgramFixture.h"
+#include "tests/app/support/JobFlowFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -41,138 +41,6 @@
 #include <vector>
 
 namespace {
-
-// The fake queue with answers per file and per task, keeping the options
-// each task was given.
-class TScriptedJobQueue : public TFakeJobQueue {
-public:
-    std::map<std::string, TJobProbe> Probes; // by file; others get NextProbe
-    std::set<std::string> FailingInputs;     // AddTask answers -1
-    std::set<int> FailingOutputs;            // SetOutputFile answers false
-    std::map<int, TOutputOptions> Outputs;   // by task
-    std::map<int, std::string> OutputNames;  // by task
-
-    TJobProbe ProbeFile(const std::string& FileName) override {
-        TFakeJobQueue::ProbeFile(FileName);
-        const auto Found = Probes.find(FileName);
-        return Found == Probes.end() ? NextProbe : Found->second;
-    }
-    int AddTask(const std::string& FileName, PInputOptions Options) override {
-        if (FailingInputs.count(FileName)) {
-            Calls.push_back("AddTask(" + FileName + ")");
-            ErrorText = "cannot open " + FileName;
-            return -1;
-        }
-        return TFakeJobQueue::AddTask(FileName, Options);
-    }
-    bool SetOutputFile(int Task, const std::string& FileName, POutputOptions Options) override {
-        Outputs[Task] = *Options;
-        OutputNames[Task] = FileName;
-        TFakeJobQueue::SetOutputFile(Task, FileName, Options);
-        if (FailingOutputs.count(Task)) {
-            ErrorText = "no muxer";
-            return false;
-        }
-        return true;
-    }
-};
-
-class JobFlow : public TProgramFixture {
-protected:
-    void SetUp() override {
-        TProgramFixture::SetUp();
-        TProgramServices Services = ProgramServices();
-        Services.Queue = &Jobs;
-        SetProgramServices(Services);
-        Jobs.NextProbe.Loaded = true;
-        Jobs.NextProbe.Duration = 2'000'000;
-        Jobs.NextProbe.FileSize = 1000;
-        Jobs.InfoText = "Input #0\nStream #0:0";
-        std::filesystem::create_directories(Output());
-        std::filesystem::create_directories(Inputs());
-    }
-
-    void StartWindow() {
-        Start();
-        Form1->FileOutPutPath = Output();
-        Form1->Video_OutPut_Folder_Edit->SetText(Output());
-        Form1->OpenDialogRunner = [this](bool Multiple, const std::string& Filter,
-                                         std::vector<std::string>& Files) {
-            DialogMultiple = Multiple;
-            DialogFilter = Filter;
-            Files = Chosen;
-            return !Chosen.empty();
-        };
-    }
-
-    std::string Output() const { return Folder.Path() + "/out"; }
-    std::string Inputs() const { return Folder.Path() + "/in"; }
-    std::string MakeInput(const std::string& Name, const std::string& Text = "x") const {
-        const std::string Path = Inputs() + "/" + Name;
-        std::ofstream(Path) << Text;
-        return Path;
-    }
-    static void WriteFile(const std::string& Path, const std::string& Text) {
-        std::ofstream(Path) << Text;
-    }
-    static std::string ReadFile(const std::string& Path) {
-        std::ifstream In(Path);
-        return std::string(std::istreambuf_iterator<char>(In), {});
-    }
-
-    std::vector<std::string> MemoLines() const {
-        std::vector<std::string> Lines;
-        for (int I = 0; I < Form1->mmoLog->Lines()->Count(); ++I)
-            Lines.push_back(Form1->mmoLog->Lines()->Strings(I));
-        return Lines;
-    }
-    bool MemoHas(const std::string& Line) const {
-        const auto Lines = MemoLines();
-        return std::find(Lines.begin(), Lines.end(), Line) != Lines.end();
-    }
-    bool MemoHasPrefix(const std::string& Start) const {
-        for (const std::string& Line : MemoLines())
-            if (Line.rfind(Start, 0) == 0)
-                return true;
-        return false;
-    }
-    static std::string Cell(int Row, int Index) {
-        return Form1->lvFiles->Items()->Item(Row)->SubItems()->Strings(Index);
-    }
-    static int Rows() { return Form1->lvFiles->Items()->Count(); }
-    int Count(const std::string& Call) const {
-        return static_cast<int>(std::count(Jobs.Calls.begin(), Jobs.Calls.end(), Call));
-    }
-
-    void AddFiles(std::vector<std::string> Files) {
-        Chosen = std::move(Files);
-        if (Chosen.size() == 1)
-            Form1->btnAddClick(nullptr);
-        else
-            Form1->Button8Click(nullptr);
-    }
-
-    // Runs Command expecting one modal box; answers its caption and, for a
-    // skinned box, its text.
-    static std::string BoxOf(const std::function<void()>& Command) {
-        std::string Seen;
-        {
-            TScriptNextModal Script([&](TCustomForm& Shown) {
-                Seen = Shown.Caption();
-                if (auto* Skinned = dynamic_cast<TbsMessageForm*>(&Shown))
-                    Seen += "|" + Skinned->Message->Caption();
-                Shown.SetModalResult(mrOk);
-            });
-            Command();
-        }
-        return Seen;
-    }
-
-    TScriptedJobQueue Jobs;
-    std::vector<std::string> Chosen;
-    bool DialogMultiple = false;
-    std::string DialogFilter;
-};
 
 // ---------------------------------------------------------------- adding
 
@@ -328,6 +196,37 @@ INSTANTIATE_TEST_SUITE_P(
                     TFailureCase{"output", -1, -1, 1, 1, false,
                                  "***Cannot do convert, error: no muxer"}),
     [](const testing::TestParamInfo<TFailureCase>& Info) { return Info.param.What; });
+
+TEST_F(JobFlow, TheProfilesSettingsReachTheTaskAsMappedOptions) {
+    struct TCase {
+        const char* Title;
+        const char* VideoCodec;
+        const char* Preset;
+        TOptionTargetType Target;
+        TOptionNormType Norm;
+    } Cases[] = {
+        {"高清H264视频格式(*.mp4)", "libx264", "libx264-default", ttIgnore, ntAuto},
+        {"MP4 - MPEG-4视频格式(*.mp4)", "mpeg4", "", ttIgnore, ntAuto},
+        {"DVD - 视频格式(*.mpg)", "", "", ttDVD, ntPAL},
+    };
+    StartWindow();
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Title);
+        ChooseProfile(Case.Title);
+        const int Task = Jobs.Tasks;
+        AddFiles({MakeInput("a.mp4")});
+        ASSERT_EQ(Jobs.Outputs.count(Task), 1u);
+        const TOutputOptions& Out = Jobs.Outputs[Task];
+        if (*Case.VideoCodec) {
+            EXPECT_EQ(Out.VideoCodec, Case.VideoCodec);
+        }
+        EXPECT_EQ(Out.VideoPreset, Case.Preset);
+        EXPECT_EQ(Out.TargetType, Case.Target);
+        EXPECT_EQ(Out.NormType, Case.Norm);
+        // The row's cells show what the task was given.
+        EXPECT_EQ(Cell(Rows() - 1, 10), Out.VideoCodec);
+    }
+}
 
 TEST_F(JobFlow, AllSlotsTakenGivesTheNoticeAndProbesNothing) {
     StartWindow();
@@ -670,6 +569,29 @@ TEST_F(JobFlow, TerminationMovesFinishedWorkMarksFailuresAndKeepsStoppedWork) {
     // A report for no row changes nothing.
     Jobs.OnTerminate(nullptr, TTerminateInfo{9, true, false, ""});
     EXPECT_EQ(Rows(), 4);
+}
+
+TEST_F(JobFlow, OverwritingKeepsAnExistingFileUntilTheJobFinishesButNeverSharesANameWithARow) {
+    StartWindow();
+    Form5->bsSkinCheckRadioBox3->SetChecked(true); // overwrite existing outputs
+    const std::string A = MakeInput("a.mp4");
+    AddFiles({A});
+    const std::string Name = Cell(0, 2);
+    const std::string Final = Output() + "/" + Name;
+    WriteFile(Final, "old");
+    // Another add of the same input, and the start, resolve names again.
+    AddFiles({A});
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(Cell(1, 2), "a_1" + Name.substr(1));
+    Form1->bsSkinButton2->ButtonClick();
+    EXPECT_EQ(Cell(0, 2), Name);
+    EXPECT_EQ(ReadFile(Final), "old");
+
+    WriteFile(PartialOutputPath(Final), "new");
+    Jobs.OnTerminate(nullptr, TTerminateInfo{0, true, false, ""});
+    EXPECT_EQ(Cell(0, 3), "100%");
+    EXPECT_EQ(ReadFile(Final), "new");
+    EXPECT_FALSE(std::filesystem::exists(PartialOutputPath(Final)));
 }
 
 TEST_F(JobFlow, ReportsWaitForAJobsErrorBoxAndTheActionComesAfterAllBoxes) {

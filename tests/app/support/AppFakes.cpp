@@ -70,6 +70,8 @@ bool TFakeJobQueue::SetOutputFile(int Task, const std::string& FileName, POutput
 
 void TFakeJobQueue::RemoveTask(int Task) {
     Calls.push_back("RemoveTask(" + std::to_string(Task) + ")");
+    if (IsWorking)
+        throw Exception("Cannot RemoveTask while working.");
     --Tasks;
 }
 

@@ -88,6 +88,7 @@ public:
     HWND Screen = nullptr;
     int VideoIndex = -1, AudioIndex = -1, SubtitleIndex = -1;
     std::vector<char> StreamKinds; // 'v', 'a', 's' or anything else, per stream
+    std::string InfoText;
     TBitmap* Frame = nullptr;
 
     TFileOpenEvent OnFileOpen;
@@ -117,6 +118,7 @@ public:
     int VideoStreamIndex() const override { return VideoIndex; }
     int AudioStreamIndex() const override { return AudioIndex; }
     int SubtitleStreamIndex() const override { return SubtitleIndex; }
+    std::string FileInfoText() const override { return InfoText; }
     int StreamCount() const override { return static_cast<int>(StreamKinds.size()); }
     bool IsVideoStream(int Index) const override { return KindOf(Index) == 'v'; }
     bool IsAudioStream(int Index) const override { return KindOf(Index) == 'a'; }
