@@ -561,6 +561,7 @@ protected:
     void HandleDecodedFrame(TAVInputStream* AIst, int AIstIndex, AVFrame* AFrame,
                             const AVPacket* APacket);
     void ScaleVolume(AVFrame* AFrame);
+    void TrimToPacketDuration(const TAVInputStream* AIst, AVFrame* AFrame);
     void FilterPicture(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
                        AVFrame* APicture);
     void do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,

@@ -263,10 +263,11 @@ TEST_F(EngineTest, JoinedInputsEncoded) {
                             .c_str()),
               InputFrames);
     // Each stream's packets rise across the joint, and the stream ends
-    // where the parts' durations add up: the pictures within one frame; the
-    // sound at most three encoder frames later (each part's last frame
-    // filled up, and the reopened encoder's priming).
-    for (const auto& [Stream, Slack] : {std::pair{"v", 0.04}, std::pair{"a", 3 * 1024 / 44100.0}}) {
+    // where the parts' durations add up, within one frame. Each part's sound
+    // ends where its container says, not with its encoder's padding (1024
+    // samples decoded from a last packet of 68); what is left is the
+    // reopened encoder's priming, under one sound frame.
+    for (const auto& [Stream, Slack] : {std::pair{"v", 0.04}, std::pair{"a", 1024 / 44100.0}}) {
         std::istringstream Packets(RunCommand("ffprobe -v error -select_streams " +
                                               std::string(Stream) +
                                               " -show_entries packet=dts_time,duration_time "
@@ -288,6 +289,32 @@ TEST_F(EngineTest, JoinedInputsEncoded) {
         EXPECT_GE(End, InputDuration - 0.04) << Stream;
         EXPECT_LE(End, InputDuration + Slack) << Stream;
     }
+}
+
+// Matroska counts in milliseconds: its sound packets' durations are rounded
+// (23 ms for 1024 samples at 44.1 kHz) and must not shorten the decoded sound.
+TEST_F(EngineTest, JoinedPartsWithMillisecondTimesKeepEverySample) {
+    const auto Samples = [](const std::string& AFile) {
+        return RunCommand("ffmpeg -nostdin -v error -i " + Quoted(AFile) + " -map 0:a -f s16le -")
+                   .size() /
+               4;
+    };
+    std::size_t Decoded = 0;
+    for (const char* Name : {"part1", "part2"}) {
+        const std::string Part = Temp.File(std::string(Name) + ".mkv");
+        RunCommand("ffmpeg -nostdin -v error -y -i " + Quoted(Clip(std::string(Name) + ".mp4")) +
+                   " -c copy " + Quoted(Part));
+        Decoded += Samples(Part);
+        ASSERT_TRUE(Engine->OpenInputFile(Part)) << Engine->LastErrMsg();
+    }
+    ASSERT_GT(Decoded, 88200u);
+    Engine->ParseOption("vcodec", "mpeg4");
+    Engine->ParseOption("acodec", "pcm_s16le");
+    const std::string Out = Temp.File("joined.mkv");
+    ASSERT_EQ(Engine->OpenOutputFile(Out, true), 2) << Engine->LastErrMsg();
+    Engine->StartConvert(false);
+    ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+    EXPECT_EQ(Samples(Out), Decoded);
 }
 
 // ---- Jobs run as the catalogue's profiles ----------------------------------------
