@@ -78,6 +78,8 @@ void TCustomFFmpeg::HandleDecodedFrame(TAVInputStream* AIst, int AIstIndex, AVFr
                                               MicrosecondsBase);
     AIst->pts = AIst->next_pts;
     if (Dec->codec_type == AVMEDIA_TYPE_AUDIO) {
+        if (FJoinMode)
+            TrimToPacketDuration(AIst, AFrame);
         if (AFrame->sample_rate > 0)
             AIst->next_pts += INT64_C(1000000) * AFrame->nb_samples / AFrame->sample_rate;
         if (Faudio_volume != 256)
@@ -123,6 +125,23 @@ void TCustomFFmpeg::HandleDecodedFrame(TAVInputStream* AIst, int AIstIndex, AVFr
             throw FFmpegException("invalid codec_type");
         }
     }
+}
+
+// A part's last sound packet usually holds fewer samples than the decoder
+// gives back: the rest is its encoder's padding, which the container leaves
+// out of the part's length. Kept, it would add up at every joint and push
+// each later part further from its pictures. Only a time base fine enough to
+// count single samples is trusted: rounded durations (milliseconds) would cut
+// real sound from every frame.
+void TCustomFFmpeg::TrimToPacketDuration(const TAVInputStream* AIst, AVFrame* AFrame) {
+    const AVRational Base = AIst->st->time_base;
+    if (AFrame->pkt_duration <= 0 || AFrame->sample_rate <= 0 || Base.num <= 0 || Base.den <= 0 ||
+        static_cast<std::int64_t>(Base.num) * AFrame->sample_rate > Base.den)
+        return;
+    const std::int64_t Samples =
+        avutil::av_rescale_q(AFrame->pkt_duration, Base, AVRational{1, AFrame->sample_rate});
+    if (Samples > 0 && Samples < AFrame->nb_samples - 1)
+        AFrame->nb_samples = static_cast<int>(Samples);
 }
 
 // The volume works on the samples as they are: 16-bit by the old formula,

@@ -289,13 +289,8 @@ void TCustomFFmpeg::SetEncodingParameters(TAVOutputStream* AOst, TAVInputStream*
             AOst->pict_tmp->height = Codec->height;
             if (avutil::av_frame_get_buffer(AOst->pict_tmp, 0) < 0)
                 throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-            std::int64_t Flags = Fsws_flags;
-            if (FOptions.sws_opts &&
-                avutil::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &Flags) >= 0)
-                Fsws_flags = static_cast<int>(Flags);
-            AOst->img_resample_ctx = swscale::sws_getContext(
-                InWidth, InHeight, static_cast<AVPixelFormat>(In->format), Codec->width,
-                Codec->height, Codec->pix_fmt, Fsws_flags, nullptr, nullptr, nullptr);
+            AOst->img_resample_ctx =
+                NewRescaler(InWidth, InHeight, static_cast<AVPixelFormat>(In->format), Codec);
             if (!AOst->img_resample_ctx)
                 throw FFmpegException("Cannot get resampling context");
             if (!FEnableFilter) {

@@ -19,6 +19,43 @@ using TFramePtr = std::unique_ptr<AVFrame, TFrameDeleter>;
 
 } // namespace
 
+SwsContext* TCustomFFmpeg::NewRescaler(int AWidth, int AHeight, AVPixelFormat AFormat,
+                                       const AVCodecContext* AEnc) {
+    std::int64_t Flags = Fsws_flags;
+    if (FOptions.sws_opts && avutil::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &Flags) >= 0)
+        Fsws_flags = static_cast<int>(Flags);
+    SwsContext* Context = swscale::sws_alloc_context();
+    if (!Context)
+        return nullptr;
+    // Rescaling a large picture on one core would hold up the whole job while
+    // the codecs' threads wait for it; the library splits it into slices over
+    // as many threads as there are cores (0: automatic), as the codecs do.
+    const bool Set = avutil::av_opt_set_int(Context, "srcw", AWidth, 0) >= 0 &&
+                     avutil::av_opt_set_int(Context, "srch", AHeight, 0) >= 0 &&
+                     avutil::av_opt_set_int(Context, "src_format", AFormat, 0) >= 0 &&
+                     avutil::av_opt_set_int(Context, "dstw", AEnc->width, 0) >= 0 &&
+                     avutil::av_opt_set_int(Context, "dsth", AEnc->height, 0) >= 0 &&
+                     avutil::av_opt_set_int(Context, "dst_format", AEnc->pix_fmt, 0) >= 0 &&
+                     avutil::av_opt_set_int(Context, "sws_flags", Fsws_flags, 0) >= 0 &&
+                     avutil::av_opt_set_int(Context, "threads", 0, 0) >= 0;
+    if (!Set || swscale::sws_init_context(Context, nullptr, nullptr) < 0) {
+        swscale::sws_freeContext(Context);
+        return nullptr;
+    }
+    return Context;
+}
+
+void TCustomFFmpeg::Rescale(TAVOutputStream* AOst, const AVFrame* ASource) {
+    // Only the frame interface runs the slices in parallel; it needs counted
+    // buffers on both sides and a source of the size the rescaler was made for.
+    if (ASource->buf[0] && AOst->pict_tmp->buf[0] && ASource->width == AOst->resample_width &&
+        ASource->height == AOst->resample_height &&
+        swscale::sws_scale_frame(AOst->img_resample_ctx, AOst->pict_tmp, ASource) >= 0)
+        return;
+    swscale::sws_scale(AOst->img_resample_ctx, ASource->data, ASource->linesize, 0,
+                       AOst->resample_height, AOst->pict_tmp->data, AOst->pict_tmp->linesize);
+}
+
 int TCustomFFmpeg::VideoOut(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
                             AVFrame* APicture) {
     AVCodecContext* Enc = AOst->enc_ctx;
@@ -111,22 +148,15 @@ int TCustomFFmpeg::VideoOut(AVFormatContext* AContext, TAVOutputStream* AOst, TA
             AOst->resample_width = APicture->width - AOst->leftBand - AOst->rightBand;
             AOst->resample_pix_fmt = APicture->format;
             swscale::sws_freeContext(AOst->img_resample_ctx);
-            std::int64_t Flags = Fsws_flags;
-            if (FOptions.sws_opts &&
-                avutil::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &Flags) >= 0)
-                Fsws_flags = static_cast<int>(Flags);
-            AOst->img_resample_ctx = swscale::sws_getContext(
-                AOst->resample_width, AOst->resample_height,
-                static_cast<AVPixelFormat>(APicture->format), Enc->width, Enc->height, Enc->pix_fmt,
-                Fsws_flags, nullptr, nullptr, nullptr);
+            AOst->img_resample_ctx = NewRescaler(AOst->resample_width, AOst->resample_height,
+                                                 static_cast<AVPixelFormat>(APicture->format), Enc);
             if (!AOst->img_resample_ctx)
                 throw FFmpegException("Cannot get resampling context");
         }
         // An encoder with delay may still hold the previous picture.
         if (avutil::av_frame_make_writable(AOst->pict_tmp) < 0)
             throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-        swscale::sws_scale(AOst->img_resample_ctx, Formatted->data, Formatted->linesize, 0,
-                           AOst->resample_height, AOst->pict_tmp->data, AOst->pict_tmp->linesize);
+        Rescale(AOst, Formatted);
         Final = AOst->pict_tmp;
     }
 

@@ -561,6 +561,7 @@ protected:
     void HandleDecodedFrame(TAVInputStream* AIst, int AIstIndex, AVFrame* AFrame,
                             const AVPacket* APacket);
     void ScaleVolume(AVFrame* AFrame);
+    void TrimToPacketDuration(const TAVInputStream* AIst, AVFrame* AFrame);
     void FilterPicture(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
                        AVFrame* APicture);
     void do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
@@ -568,6 +569,11 @@ protected:
     void WriteAudioSamples(AVFormatContext* AContext, TAVOutputStream* AOst, bool AFlush);
     int VideoOut(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
                  AVFrame* APicture);
+    // The stream's rescaler for pictures of the given size and format, slice
+    // threaded; null when the library refuses the conversion.
+    SwsContext* NewRescaler(int AWidth, int AHeight, AVPixelFormat AFormat,
+                            const AVCodecContext* AEnc);
+    void Rescale(TAVOutputStream* AOst, const AVFrame* ASource);
     // Sends a frame (null: the end) to the stream's encoder and writes what
     // comes back; the size of the last packet, 0 when none.
     int EncodeFrame(AVFormatContext* AContext, TAVOutputStream* AOst, AVFrame* AFrame);

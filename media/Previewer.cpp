@@ -31,8 +31,14 @@ void TPreviewer::DoPaint() {
         FForm->Show();
     }
     FForm->SetCaption(FormatTimeUS(FPTS));
-    // The window draws nothing of its own: a paint still due (its first, or
-    // after the caption changed) happens now, not over the picture later.
+    // A new caption leaves the whole client due for a paint, and painting it
+    // would fill and send a full-size window to the screen only for the
+    // picture to cover it at once: only what the picture leaves uncovered
+    // (the window's first paint, a smaller later picture) is painted.
+    const TRect Covered = Rect(0, 0, FBitmap->Width(), FBitmap->Height());
+    ValidateRect(FFormHandle, &Covered);
+    // The window draws nothing of its own: a paint still due happens now,
+    // not over the picture later.
     FForm->Update();
     FForm->Canvas()->Draw(0, 0, FBitmap);
     // Letting the window's DC go hands the picture to the screen now.

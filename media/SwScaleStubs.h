@@ -17,6 +17,8 @@ extern "C" {
     X(sws_scale)                                                                                   \
     X(sws_freeContext)                                                                             \
     X(sws_alloc_context)                                                                           \
+    X(sws_init_context)                                                                            \
+    X(sws_scale_frame)                                                                             \
     X(sws_get_class)
 
 namespace swscale {

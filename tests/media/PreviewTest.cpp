@@ -203,6 +203,16 @@ TEST_F(PreviewTest, TheWindowOpensCentredOnTopWithThePictureAndItsTime) {
     for (TPoint P : {TPoint{0, 0}, TPoint{159, 0}, TPoint{17, 29}, TPoint{84, 119}})
         EXPECT_EQ(ClientPixel(W, P.X, P.Y), std::uint32_t(P.X << 16 | P.Y << 8 | 200));
 
+    // The next picture goes to the screen with its caption and nothing else:
+    // no cleared client is sent before the picture covers it.
+    const THeadlessSurface* Screen = Headless.Surface(WindowSurface(W));
+    ASSERT_NE(Screen, nullptr);
+    const int PresentsBefore = Screen->PresentCount;
+    Deliver(*Hooked, Picture(160, 120, 50), 1240, 200);
+    EXPECT_EQ(GetWindowText(W), "00:00:01.240");
+    EXPECT_LE(Screen->PresentCount - PresentsBefore, 2);
+    EXPECT_EQ(ClientPixel(W, 84, 119), std::uint32_t(84 << 16 | 119 << 8 | 50));
+
     // A smaller picture is drawn as it is at the top left; the window stays.
     UseEncoder(Enc, 32, 24);
     Deliver(*Hooked, Picture(32, 24, 100), 1280, 400);
@@ -210,6 +220,9 @@ TEST_F(PreviewTest, TheWindowOpensCentredOnTopWithThePictureAndItsTime) {
     EXPECT_EQ(Client.Width(), 160);
     EXPECT_EQ(GetWindowText(W), "00:00:01.280");
     EXPECT_EQ(ClientPixel(W, 31, 23), std::uint32_t(31 << 16 | 23 << 8 | 100));
+    // What it leaves uncovered is the window's own, not the last picture.
+    EXPECT_NE(ClientPixel(W, 84, 100), std::uint32_t(84 << 16 | 100 << 8 | 50));
+    EXPECT_EQ(ClientPixel(W, 84, 100), ClientPixel(W, 159, 23));
 }
 
 TEST_F(PreviewTest, APressAnywhereInTheWindowDragsIt) {
