@@ -330,13 +330,51 @@ bool TbsOpenDlgForm::AskOverwrite(const std::string&) {
                               TMsgDlgButtons{mbOK, mbCancel}, 0) == mrOk;
 }
 
+std::string TbsOpenDlgForm::TypedPath(const std::string& Typed) {
+    return !Typed.empty() && Typed.front() == '/' ? Typed : Folder() + Typed;
+}
+
+void TbsOpenDlgForm::ReportMissingFolder(const std::string& Path) {
+    TbsSkinMessage Message(nullptr);
+    Message.SetSkinData(FrameSD);
+    Message.SetCtrlSkinData(CtrlSD);
+    Message.MessageDlg("The folder \"" + Path + "\" does not exist.", mtWarning,
+                       TMsgDlgButtons{mbOK}, 0);
+}
+
+bool TbsOpenDlgForm::GoToTypedFolder(const std::string& Typed) {
+    const std::string Path = TypedPath(Typed);
+    if (IsFolderPath(Path)) {
+        // "." and ".." are resolved here, so the list and the history hold
+        // the folder's own name.
+        std::string Target = ExpandFileName(Path);
+        if (Target.size() > 1)
+            Target = ExcludeTrailingPathDelimiter(Target);
+        FileListView->SetPath(Target);
+        FileNameEdit->SetText("");
+        return true;
+    }
+    // Only a text with a folder part can name a missing folder; a bare name
+    // lives in the shown folder.
+    if (Typed.find('/') == std::string::npos)
+        return false;
+    const std::string Parent = ExtractFilePath(Path);
+    if (IsFolderPath(Parent))
+        return false;
+    ReportMissingFolder(Parent.size() > 1 ? ExcludeTrailingPathDelimiter(Parent) : Parent);
+    return true;
+}
+
 void TbsOpenDlgForm::OpenButtonClick(TObject*) {
     const std::string Typed = FileNameEdit->Text();
     const std::string Selection = FileListView->GetSelectedFile();
-    const std::string Dir = Folder();
+    // A selected file wins over the text in open mode; save mode goes by the
+    // text alone.
+    if ((SaveMode || Selection.empty()) && !Typed.empty() && GoToTypedFolder(Typed))
+        return;
     auto Completed = [&] {
-        std::string Name = Dir + Typed;
-        if (NameExtension(Typed).empty())
+        std::string Name = TypedPath(Typed);
+        if (NameExtension(ExtractFileName(Typed)).empty())
             Name += DefaultExtension();
         return Name;
     };
@@ -351,8 +389,8 @@ void TbsOpenDlgForm::OpenButtonClick(TObject*) {
         // The question names the file the dialog will return: the name is
         // completed exactly as Execute completes it (the filter's extension
         // first, then DefaultExt).
-        std::string Returned = Dir + Typed;
-        if (NameExtension(Typed).empty()) {
+        std::string Returned = TypedPath(Typed);
+        if (NameExtension(ExtractFileName(Typed)).empty()) {
             if (!MaskExtension().empty())
                 Returned += MaskExtension();
             else if (!DefaultExt.empty())
@@ -360,7 +398,7 @@ void TbsOpenDlgForm::OpenButtonClick(TObject*) {
         }
         if (OverwritePromt && RegularFileExists(Returned) && !AskOverwrite(Returned))
             return;
-        FileName = Dir + Typed;
+        FileName = TypedPath(Typed);
         SetModalResult(mrOk);
         return;
     }
@@ -395,14 +433,15 @@ void TbsOpenDlgForm::EditKeyPress(TObject* Sender, unsigned& Key) {
     if (Key != VK_RETURN)
         return;
     const std::string Text = FileNameEdit->Text();
-    if (Text.find('*') != std::string::npos)
+    if (Text.find('*') != std::string::npos) {
         FileListView->SetMask(Text);
-    else if (Text.find('/') != std::string::npos) {
-        if (IsFolderPath(Text))
-            FileListView->SetPath(Text);
-    } else {
-        OpenButtonClick(Sender);
+        return;
     }
+    // A path goes to its folder whatever the list has selected; any other
+    // text, a path to a file included, is what the accept button takes.
+    if (Text.find('/') != std::string::npos && GoToTypedFolder(Text))
+        return;
+    OpenButtonClick(Sender);
 }
 
 void TbsOpenDlgForm::FLVChange(TObject*, TListItem*, TItemChange) {

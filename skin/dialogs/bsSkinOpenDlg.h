@@ -92,6 +92,9 @@ public:
     void SetViewStyle(TViewStyle Style);
     // The shown folder with a trailing "/".
     std::string Folder();
+    // A typed name as a path: a full path stays, anything else is taken
+    // inside the shown folder.
+    std::string TypedPath(const std::string& Typed);
 
     void FLVKeyPress(TObject* Sender, unsigned& Key);
     virtual void FLVChange(TObject* Sender, TListItem* Item, TItemChange Change);
@@ -123,6 +126,11 @@ protected:
 
 private:
     bool AskOverwrite(const std::string& Name);
+    // A typed folder moves the list there; a typed path whose folder is
+    // missing is reported. True when either happened: the text is then no
+    // name to accept.
+    bool GoToTypedFolder(const std::string& Typed);
+    void ReportMissingFolder(const std::string& Path);
 };
 
 // What the open dialog and the picture dialogs share: the properties, the

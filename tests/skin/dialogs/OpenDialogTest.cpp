@@ -1,9 +1,10 @@
 // The open and save dialog driven through its modal run: what a cancelled
-// run keeps, the start folder, the accept rules of open and save mode, the
-// history, new folders, the overwrite question and a start folder that
-// cannot be shown.
+// run keeps, the start folder, the accept rules of open and save mode,
+// paths typed into the name box, the history, new folders, the overwrite
+// question and a start folder that cannot be shown.
 #include "platform/core/Environment.h"
 #include "platform/core/Exceptions.h"
+#include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinEdits.h"
 #include "skin/dialogs/bsShellViews.h"
 #include "skin/dialogs/bsSkinFileControls.h"
@@ -144,6 +145,74 @@ TEST_F(OpenDialogTest, AFolderPathAndEnterMoveTheList) {
     EXPECT_EQ(Path, F0 + "/sub");
 }
 
+// What a text typed into the name box does, by Enter (a real key press) or
+// by the accept button: full and relative paths to files are accepted,
+// folders are shown, a missing folder is reported and changes nothing.
+TEST_F(OpenDialogTest, TypedPathsAreAcceptedShownOrReported) {
+    ForceDirectories(F0 + "/sub");
+    Touch(F0 + "/sub/deep.avi", "e");
+    const std::string Missing = Dir.File("missing");
+    enum TBy { ByEnter, ByOpen };
+    struct TCase {
+        std::string Typed;
+        TBy By;
+        std::string Accepted; // empty: the dialog stays open
+        std::string Shown;    // the list's folder while it stays open
+        bool Reported;        // a message box told about a missing folder
+        std::string EditAfter;
+    };
+    const TCase Cases[] = {
+        {"clip", ByEnter, F0 + "/clip.avi", "", false, ""},
+        {F0 + "/sub/deep.avi", ByEnter, F0 + "/sub/deep.avi", "", false, ""},
+        {F0 + "/sub/deep.avi", ByOpen, F0 + "/sub/deep.avi", "", false, ""},
+        {F0 + "/sub/deep", ByEnter, F0 + "/sub/deep.avi", "", false, ""},
+        {"sub/deep.avi", ByOpen, F0 + "/sub/deep.avi", "", false, ""},
+        {F0 + "/sub", ByEnter, "", F0 + "/sub", false, ""},
+        {F0 + "/sub/../sub/", ByEnter, "", F0 + "/sub", false, ""},
+        {"sub", ByOpen, "", F0 + "/sub", false, ""},
+        {"sub", ByEnter, "", F0 + "/sub", false, ""},
+        {Missing + "/x.avi", ByEnter, "", F0, true, Missing + "/x.avi"},
+        {Missing + "/", ByOpen, "", F0, true, Missing + "/"},
+        {"nothere/x.avi", ByOpen, "", F0, true, "nothere/x.avi"},
+        // A file that is missing from an existing folder is refused quietly.
+        {F0 + "/sub/none.avi", ByEnter, "", F0, false, F0 + "/sub/none.avi"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Typed + (C.By == ByEnter ? " + Enter" : " + Open"));
+        Dialog->SetFileName(""); // every run starts in F0
+        std::string Shown, EditAfter, Reported;
+        const bool Accepted = Run({[&] {
+                                       Type(C.Typed);
+                                       if (C.By == ByOpen) {
+                                           F()->OpenButton->Click();
+                                           return;
+                                       }
+                                       F()->FileNameEdit->SetFocus();
+                                       Headless.KeyDown(VK_RETURN, "\r");
+                                       Headless.KeyUp(VK_RETURN);
+                                   },
+                                   [&] {
+                                       TCustomForm* Active = Screen->ActiveForm();
+                                       if (Active && Active != F()) {
+                                           Reported = Active->ClassName();
+                                           Active->SetModalResult(mrOk);
+                                       }
+                                   },
+                                   [&] {
+                                       Shown = List()->Path();
+                                       EditAfter = F()->FileNameEdit->Text();
+                                   }});
+        EXPECT_EQ(Accepted, !C.Accepted.empty());
+        if (Accepted) {
+            EXPECT_EQ(Dialog->FileName(), C.Accepted);
+            continue;
+        }
+        EXPECT_EQ(Shown, C.Shown);
+        EXPECT_EQ(EditAfter, C.EditAfter);
+        EXPECT_EQ(!Reported.empty(), C.Reported);
+    }
+}
+
 TEST_F(OpenDialogTest, SelectedFilesWinAndFoldersAreSkipped) {
     Dialog->MultiSelection = true;
     Dialog->FilterIndex = 2;
@@ -243,6 +312,27 @@ TEST_F(SaveDialogTest, TheQuestionNamesTheFileThatIsReturned) {
                           }
                       }}));
     EXPECT_FALSE(Question.empty());
+}
+
+TEST_F(SaveDialogTest, AFullPathIsSavedInItsFolderAndAMissingFolderIsReported) {
+    EXPECT_TRUE(Run({[&] {
+        Type(F0 + "/sub/out");
+        Open();
+    }}));
+    EXPECT_EQ(Dialog->FileName(), F0 + "/sub/out.jpg");
+    std::string Reported;
+    EXPECT_FALSE(Run({[&] {
+                          Type(Dir.File("missing") + "/out");
+                          Open();
+                      },
+                      [&] {
+                          TCustomForm* Active = Screen->ActiveForm();
+                          if (Active && Active != F()) {
+                              Reported = Active->ClassName();
+                              Active->SetModalResult(mrOk);
+                          }
+                      }}));
+    EXPECT_FALSE(Reported.empty());
 }
 
 TEST_F(SaveDialogTest, AnotherFilterChangesTheTypedExtension) {
