@@ -150,7 +150,8 @@ void TbsSkinForm::PaintNCSkin(HDC DC, bool AUseExternalDC) {
                            FSD->RightStretch, FSD->BottomStretch);
 
     for (auto& O : ObjectList) {
-        if (!O->Visible)
+        // An object without a place on this frame is not drawn anywhere.
+        if (!O->Visible || IsNullRect(O->ObjectRect))
             continue;
         if (O->ObjectRect.Bottom <= NewClRect.Top) {
             if (!Top.Empty())

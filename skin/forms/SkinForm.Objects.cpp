@@ -136,6 +136,12 @@ void TbsSkinForm::ArrangeObjects() {
             break;
     const bool Shared = IsNullRect(NewButtonsRect);
     int W, H;
+    // A system-menu button the rules below give no place (no caption
+    // rectangle to sit in, or a left-hand row of its own) stays off the
+    // frame: its rectangle would otherwise be the one in its picture, or
+    // half above the window.
+    if (TbsActiveSkinObject* O = ForCommand(cmSysMenu))
+        O->ObjectRect = TRect{};
 
     if (!NewButtonsInLeft) {
         int X = Row.Right;
@@ -155,7 +161,8 @@ void TbsSkinForm::ArrangeObjects() {
         if (Shared && Caption)
             Caption->ObjectRect.Right = X + NewButtonsOffset;
         X = NewCaptionRect.Left;
-        if (TbsActiveSkinObject* O = ForCommand(cmSysMenu)) {
+        TbsActiveSkinObject* O = IsNullRect(NewCaptionRect) ? nullptr : ForCommand(cmSysMenu);
+        if (O) {
             Size(O, W, H);
             const int T = NewCaptionRect.Top + NewCaptionRect.Height() / 2 - H / 2;
             O->ObjectRect = TRect{X, T, X + W, T + H};

@@ -74,7 +74,14 @@ TEST_F(CaptionObjects, ArrangeLaysTheButtonsOutInCommandOrder) {
           {"caption", {56, 5, 112, 25}}}},
         {"from the left",
          {"buttonsinleft=1"},
-         {{"closebutton", {200, 7, 216, 19}}, {"maxbutton", {218, 7, 234, 19}}}},
+         {{"closebutton", {200, 7, 216, 19}},
+          {"maxbutton", {218, 7, 234, 19}},
+          {"sysmenubutton", {}}}},
+        {"without a caption rectangle",
+         {"captionrect=0,0,0,0"},
+         {{"closebutton", {279, 7, 295, 19}},
+          {"sysmenubutton", {}},
+          {"caption", {40, 5, 200, 25}}}},
     };
     for (const TRow& R : Rows) {
         TForm* F = MakeForm(300, 200, bsSizeable,
@@ -88,6 +95,26 @@ TEST_F(CaptionObjects, ArrangeLaysTheButtonsOutInCommandOrder) {
             EXPECT_EQ(RectOf(C, Name), Rect) << R.Name << " " << Name;
         delete F;
     }
+}
+
+TEST_F(CaptionObjects, ASystemMenuButtonWithNoPlaceIsNeitherDrawnNorHit) {
+    // Buttons in a row of their own and no caption rectangle, as the stored
+    // skins have them.
+    TForm* F =
+        MakeForm(300, 200, bsSizeable,
+                 LoadSkin(FrameSkin(TFrameSkinOptions().WithFormInfo({"captionrect=0,0,0,0"}))));
+    TbsSkinForm* C = Component(F);
+    ASSERT_TRUE(C->Object(C->GetIndex("sysmenubutton"))->Visible);
+    const std::unique_ptr<TBitmap> Frame = PaintFrame(F);
+    for (const TPoint P : {TPoint{0, 0}, TPoint{8, 2}, TPoint{15, 5}, TPoint{8, 12}})
+        EXPECT_EQ(PixelOf(Frame.get(), P.X, P.Y), Region("caption")) << P.X << "," << P.Y;
+    for (const TPoint P : {TPoint{0, 0}, TPoint{8, 2}}) {
+        C->TestActive(P.X, P.Y, true);
+        EXPECT_EQ(C->ActiveObject, -1) << P.X << "," << P.Y;
+    }
+    C->TestActive(287, 12, true);
+    EXPECT_EQ(C->ActiveObject, C->GetIndex("closebutton"));
+    delete F;
 }
 
 TEST_F(CaptionObjects, CheckObjectsFollowsTheBorderIcons) {
