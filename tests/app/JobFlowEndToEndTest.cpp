@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,18 @@ protected:
     // The first start's output folder in the run's home.
     std::string Output() const { return RealHome() + "/Ostrela视频软件/输出"; }
 
+    // The program's error output but for SDL's notice that it writes its
+    // sound to a file.
+    std::string ErrorOutput() const {
+        std::istringstream In(ReadTextFile(Run.File("stderr.txt")));
+        std::string Line, Out;
+        while (std::getline(In, Line))
+            if (Line.rfind("WARNING: You are using the SDL disk writer", 0) != 0 &&
+                Line.rfind(" Writing to file [", 0) != 0)
+                Out += Line + "\n";
+        return Out;
+    }
+
     std::vector<std::string> OutputFiles() const {
         std::vector<std::string> Names;
         if (fs::is_directory(Output()))
@@ -142,7 +155,7 @@ TEST_F(JobFlowOnScreen, AClipAddedThroughTheOpenDialogIsConvertedAndTheFolderOpe
 
     ExpectOpenDialogSize();
     EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
-    EXPECT_EQ(ReadTextFile(Run.File("stderr.txt")), "");
+    EXPECT_EQ(ErrorOutput(), "");
     EXPECT_EQ(OutputFiles(), std::vector<std::string>{"a.avi"});
     const std::string Probed = Probe(Output() + "/a.avi");
     EXPECT_NE(Probed.find("avi"), std::string::npos) << Probed;
@@ -162,7 +175,7 @@ TEST_F(JobFlowOnScreen, APausedConversionSleepsAndEndsWhenResumed) {
          "sleep 1\nshot resumed\nkey alt+F4\nwait-exit status\n");
 
     EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
-    EXPECT_EQ(ReadTextFile(Run.File("stderr.txt")), "");
+    EXPECT_EQ(ErrorOutput(), "");
     // While paused nothing of the program runs: the worker is parked and
     // the window waits for events.
     const std::string States = ReadTextFile(Run.File("paused.txt"));
@@ -179,7 +192,7 @@ TEST_F(JobFlowOnScreen, AStoppedConversionKeepsItsPartialFileOnly) {
          "sleep 2\nshot stopped\nkey alt+F4\nwait-exit status\n");
 
     EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
-    EXPECT_EQ(ReadTextFile(Run.File("stderr.txt")), "");
+    EXPECT_EQ(ErrorOutput(), "");
     EXPECT_EQ(OutputFiles(), std::vector<std::string>{"long.part.avi"});
     const double Kept = ProbedDuration(Output() + "/long.part.avi");
     EXPECT_GT(Kept, 0);
@@ -189,11 +202,13 @@ TEST_F(JobFlowOnScreen, AStoppedConversionKeepsItsPartialFileOnly) {
 
 TEST_F(JobFlowOnScreen, ClosingTheWindowWhileConvertingStopsTheJobAndEndsCleanly) {
     const std::string Add = AddThroughTheOpenDialog("clip20s.mp4", "long.mp4");
+    // The close follows the partial file's appearance at once: the clip
+    // takes only seconds to convert.
     Play("start\n" + Add + StartStep() + WaitForFile("long.part.avi") +
-         "sleep 1\nshot converting\nkey alt+F4\nwait-exit status\n");
+         "key alt+F4\nwait-exit status\n");
 
     EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
-    EXPECT_EQ(ReadTextFile(Run.File("stderr.txt")), "");
+    EXPECT_EQ(ErrorOutput(), "");
     EXPECT_FALSE(ProgramStillRunning());
     EXPECT_EQ(OutputFiles(), std::vector<std::string>{"long.part.avi"});
     const double Kept = ProbedDuration(Output() + "/long.part.avi");
