@@ -176,11 +176,19 @@ TEST_F(JobFlowOnScreen, APausedConversionSleepsAndEndsWhenResumed) {
 
     EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
     EXPECT_EQ(ErrorOutput(), "");
-    // While paused nothing of the program runs: the worker is parked and
-    // the window waits for events.
-    const std::string States = ReadTextFile(Run.File("paused.txt"));
-    EXPECT_GT(States.size(), 2u) << "more than one thread";
-    EXPECT_EQ(States.find_first_not_of("S\n"), std::string::npos) << States;
+    // While paused nothing of the program keeps running: the worker is
+    // parked and the window waits for events. Of five looks at each
+    // thread, at most one may catch it running (a repaint, the sound
+    // thread's turn); an encoding worker runs in all of them.
+    std::istringstream States(ReadTextFile(Run.File("paused.txt")));
+    std::string Looks;
+    int Threads = 0;
+    while (std::getline(States, Looks)) {
+        ++Threads;
+        EXPECT_EQ(Looks.size(), 5u) << Looks;
+        EXPECT_LE(5 - std::count(Looks.begin(), Looks.end(), 'S'), 1) << Looks;
+    }
+    EXPECT_GT(Threads, 1);
     EXPECT_EQ(OutputFiles(), std::vector<std::string>{"long.avi"});
     EXPECT_NEAR(ProbedDuration(Output() + "/long.avi"), 20.0, 0.1);
 }

@@ -13,8 +13,9 @@
 #   wait-exit NAME        wait for the program to end, status to OUTDIR/NAME.txt
 #   type TEXT             type TEXT (no spaces) where the focus is
 #   wait-file PATH        wait until PATH exists (a conversion's output)
-#   threads NAME          the states of the program's threads, one a line,
-#                         to OUTDIR/NAME.txt (R running, S sleeping, ...)
+#   threads NAME          the states of the program's threads in five looks,
+#                         one thread a line ("SSRSS": R running, S sleeping)
+#                         to OUTDIR/NAME.txt
 #   sleep SECONDS
 # The main window's geometry goes to OUTDIR/main.txt at each start; what went
 # wrong goes to OUTDIR/driver.txt, and the program's error output to
@@ -118,12 +119,19 @@ while read -r step a b c; do
         [[ -e "$a" ]] || log "no file $a"
         ;;
     threads)
-        # The program runs under timeout: its one child.
-        : >"$out/$a.txt"
-        for task in /proc/$(pgrep -P "$pid" | head -1)/task/*; do
-            stat=$(cat "$task/stat" 2>/dev/null) || continue
-            echo "${stat##*) }" | cut -d' ' -f1 >>"$out/$a.txt"
+        # The program runs under timeout: its one child. Five looks 0.2 s
+        # apart, one line a thread.
+        child=$(pgrep -P "$pid" | head -1)
+        declare -A states=()
+        for _ in 1 2 3 4 5; do
+            for task in /proc/$child/task/*; do
+                stat=$(cat "$task/stat" 2>/dev/null) || continue
+                states[${task##*/}]+=$(echo "${stat##*) }" | cut -d' ' -f1)
+            done
+            sleep 0.2
         done
+        printf '%s\n' "${states[@]}" >"$out/$a.txt"
+        unset states
         ;;
     sleep) sleep "$a" ;;
     "" | "#"*) ;;
