@@ -11,6 +11,11 @@
 #   key KEY...            keys, as xdotool names them
 #   gone NAME             wait until that window has gone
 #   wait-exit NAME        wait for the program to end, status to OUTDIR/NAME.txt
+#   type TEXT             type TEXT (no spaces) where the focus is
+#   wait-file PATH        wait until PATH exists (a conversion's output)
+#   threads NAME          the states of the program's threads in five looks,
+#                         one thread a line ("SSRSS": R running, S sleeping)
+#                         to OUTDIR/NAME.txt
 #   sleep SECONDS
 # The main window's geometry goes to OUTDIR/main.txt at each start; what went
 # wrong goes to OUTDIR/driver.txt, and the program's error output to
@@ -26,12 +31,15 @@ log() { echo "$*" >>"$out/driver.txt"; }
 # shellcheck source=../support/photograph.sh
 source "$(dirname "$0")/../support/photograph.sh"
 
-# The newest visible window of some size that is not the main window.
+# The newest visible window of some size that is not the main window, nor
+# one covering the whole screen.
 other_window() {
-    local id
+    local id screen
+    screen=$(xdotool getdisplaygeometry 2>/dev/null)
     for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null | tac); do
         [[ "$id" == "$main" ]] && continue
         eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
+        [[ "$WIDTH $HEIGHT" == "$screen" ]] && continue
         ((WIDTH > 60 && HEIGHT > 40)) && { echo "$id"; return 0; }
     done
     return 1
@@ -98,6 +106,32 @@ while read -r step a b c; do
         fi
         wait "$pid" || status=$?
         echo "$status" >"$out/$a.txt"
+        ;;
+    type)
+        xdotool type --delay 50 "$a"
+        sleep 0.5
+        ;;
+    wait-file)
+        for _ in $(seq 1800); do
+            [[ -e "$a" ]] && break
+            sleep 0.1
+        done
+        [[ -e "$a" ]] || log "no file $a"
+        ;;
+    threads)
+        # The program runs under timeout: its one child. Five looks 0.2 s
+        # apart, one line a thread.
+        child=$(pgrep -P "$pid" | head -1)
+        declare -A states=()
+        for _ in 1 2 3 4 5; do
+            for task in /proc/$child/task/*; do
+                stat=$(cat "$task/stat" 2>/dev/null) || continue
+                states[${task##*/}]+=$(echo "${stat##*) }" | cut -d' ' -f1)
+            done
+            sleep 0.2
+        done
+        printf '%s\n' "${states[@]}" >"$out/$a.txt"
+        unset states
         ;;
     sleep) sleep "$a" ;;
     "" | "#"*) ;;
