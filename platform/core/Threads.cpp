@@ -32,16 +32,25 @@ struct TSyncEntry {
     std::exception_ptr Error;
 };
 
-// The process-wide queue, first in first out. GSyncArrived wakes the main
-// thread for a new call (and for a finished thread it waits for);
-// GSyncDone wakes the workers whose synchronous call has run.
-std::mutex GSyncLock;
-std::condition_variable GSyncArrived;
-std::condition_variable GSyncDone;
-std::deque<std::shared_ptr<TSyncEntry>> GSyncQueue;
+// The process-wide queue, first in first out. Arrived wakes the main thread
+// for a new call (and for a finished thread it waits for); Done wakes the
+// workers whose synchronous call has run.
+struct TSyncState {
+    std::mutex Lock;
+    std::condition_variable Arrived;
+    std::condition_variable Done;
+    std::deque<std::shared_ptr<TSyncEntry>> Queue;
+    std::mutex WakeLock;
+    std::function<void()> WakeMainThread;
+};
 
-std::mutex GWakeLock;
-std::function<void()> GWakeMainThread;
+// Made on first use and never destroyed: a thread that frees itself may
+// still be signalling it while the process runs its exit handlers, and a
+// static object would be gone under it by then.
+TSyncState& Sync() {
+    static TSyncState* const State = new TSyncState;
+    return *State;
+}
 
 const void* MostDerivedAddress(const TObject* Object) {
     return Object ? dynamic_cast<const void*>(Object) : nullptr;
@@ -50,8 +59,8 @@ const void* MostDerivedAddress(const TObject* Object) {
 void WakeMainThread() {
     std::function<void()> wake;
     {
-        std::lock_guard lock(GWakeLock);
-        wake = GWakeMainThread;
+        std::lock_guard lock(Sync().WakeLock);
+        wake = Sync().WakeMainThread;
     }
     if (wake)
         wake();
@@ -59,10 +68,10 @@ void WakeMainThread() {
 
 void Enqueue(const std::shared_ptr<TSyncEntry>& Entry) {
     {
-        std::lock_guard lock(GSyncLock);
-        GSyncQueue.push_back(Entry);
+        std::lock_guard lock(Sync().Lock);
+        Sync().Queue.push_back(Entry);
     }
-    GSyncArrived.notify_all();
+    Sync().Arrived.notify_all();
     WakeMainThread();
 }
 
@@ -88,10 +97,10 @@ void RunEntry(const std::shared_ptr<TSyncEntry>& Entry) {
         Entry->Error = std::current_exception();
     }
     {
-        std::lock_guard lock(GSyncLock);
+        std::lock_guard lock(Sync().Lock);
         Entry->Done = true;
     }
-    GSyncDone.notify_all();
+    Sync().Done.notify_all();
 }
 
 int NiceValue(TThreadPriority Priority) {
@@ -122,17 +131,17 @@ bool CheckSynchronize(int Timeout) {
     if (!IsMainThread())
         throw EInvalidOperation("CheckSynchronize was called from a thread that is not the main "
                                 "thread");
-    std::unique_lock lock(GSyncLock);
-    if (Timeout > 0 && GSyncQueue.empty())
-        GSyncArrived.wait_for(lock, std::chrono::milliseconds(Timeout),
-                              [] { return !GSyncQueue.empty(); });
+    std::unique_lock lock(Sync().Lock);
+    if (Timeout > 0 && Sync().Queue.empty())
+        Sync().Arrived.wait_for(lock, std::chrono::milliseconds(Timeout),
+                                [] { return !Sync().Queue.empty(); });
     // Calls that arrive while these run wait for the next round, so a call
     // that queues another cannot keep this loop going for ever. Taking one
     // entry at a time keeps the order when a call serves the queue itself.
-    std::size_t count = GSyncQueue.size();
-    for (std::size_t i = 0; i < count && !GSyncQueue.empty(); ++i) {
-        auto entry = GSyncQueue.front();
-        GSyncQueue.pop_front();
+    std::size_t count = Sync().Queue.size();
+    for (std::size_t i = 0; i < count && !Sync().Queue.empty(); ++i) {
+        auto entry = Sync().Queue.front();
+        Sync().Queue.pop_front();
         lock.unlock();
         RunEntry(entry);
         lock.lock();
@@ -141,8 +150,8 @@ bool CheckSynchronize(int Timeout) {
 }
 
 void SetWakeMainThread(std::function<void()> Callback) {
-    std::lock_guard lock(GWakeLock);
-    GWakeMainThread = std::move(Callback);
+    std::lock_guard lock(Sync().WakeLock);
+    Sync().WakeMainThread = std::move(Callback);
 }
 
 // TThread
@@ -274,8 +283,8 @@ void TThread::Synchronize(TThread* AThread, TThreadMethod Method) {
         throw EInvalidOperation("Synchronize was called before the main thread was recorded");
     auto entry = MakeEntry(AThread, std::move(Method), true);
     Enqueue(entry);
-    std::unique_lock lock(GSyncLock);
-    GSyncDone.wait(lock, [&] { return entry->Done; });
+    std::unique_lock lock(Sync().Lock);
+    Sync().Done.wait(lock, [&] { return entry->Done; });
     if (entry->Error)
         std::rethrow_exception(entry->Error);
 }
@@ -292,9 +301,9 @@ void TThread::RemoveQueuedEvents(TObject* AObject) {
     const void* object = MostDerivedAddress(AObject);
     if (!object)
         return;
-    std::lock_guard lock(GSyncLock);
+    std::lock_guard lock(Sync().Lock);
     // Synchronous calls stay: their callers wait for them.
-    std::erase_if(GSyncQueue, [object](const std::shared_ptr<TSyncEntry>& Entry) {
+    std::erase_if(Sync().Queue, [object](const std::shared_ptr<TSyncEntry>& Entry) {
         return !Entry->Synchronous && (Entry->MethodObject == object || Entry->Thread == object);
     });
 }
@@ -342,9 +351,9 @@ void TThread::ThreadProc() {
     {
         // Empty on purpose: a main thread waiting in WaitUntilDone checks
         // FDone under this lock, so the notification cannot slip past it.
-        std::lock_guard lock(GSyncLock);
+        std::lock_guard lock(Sync().Lock);
     }
-    GSyncArrived.notify_all();
+    Sync().Arrived.notify_all();
     if (freeSelf)
         FreeSelf();
 }
@@ -356,8 +365,8 @@ void TThread::FreeSelf() {
     const void* self = MostDerivedAddress(this);
     bool pending = false;
     {
-        std::lock_guard lock(GSyncLock);
-        pending = std::any_of(GSyncQueue.begin(), GSyncQueue.end(),
+        std::lock_guard lock(Sync().Lock);
+        pending = std::any_of(Sync().Queue.begin(), Sync().Queue.end(),
                               [self](const std::shared_ptr<TSyncEntry>& Entry) {
                                   return Entry->Thread == self || Entry->MethodObject == self;
                               });
@@ -390,9 +399,9 @@ std::exception_ptr TThread::WaitUntilDone() {
     // it can end, so the queue is served while waiting. A queued call that
     // raises must not end the wait early; its error is handed back.
     std::exception_ptr error;
-    std::unique_lock lock(GSyncLock);
+    std::unique_lock lock(Sync().Lock);
     while (!FDone) {
-        if (!GSyncQueue.empty()) {
+        if (!Sync().Queue.empty()) {
             lock.unlock();
             try {
                 CheckSynchronize();
@@ -402,7 +411,7 @@ std::exception_ptr TThread::WaitUntilDone() {
             }
             lock.lock();
         } else {
-            GSyncArrived.wait(lock);
+            Sync().Arrived.wait(lock);
         }
     }
     return error;

@@ -416,18 +416,23 @@ void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
         DeleteDC(Memory);
         return;
     }
+    // The canvas selects its font only for its own drawing calls: text drawn
+    // on the bare device context needs the label's font selected here, or it
+    // comes out in the context's own font.
+    const HGDIOBJ OldFont = SelectObject(DC, ToObj(FFont.Handle()));
     SetBkMode(DC, TRANSPARENT);
     if (FEnabled) {
         SetTextColor(DC, COLORREF(ColorToRGB(FFont.Color())));
         DrawText(DC, Text, -1, &Rect, Flags);
-        return;
+    } else {
+        TRect Shifted = Rect;
+        OffsetRect(&Shifted, 1, 1);
+        SetTextColor(DC, COLORREF(ColorToRGB(clBtnHighlight)));
+        DrawText(DC, Text, -1, &Shifted, Flags);
+        SetTextColor(DC, COLORREF(ColorToRGB(clBtnShadow)));
+        DrawText(DC, Text, -1, &Rect, Flags);
     }
-    TRect Shifted = Rect;
-    OffsetRect(&Shifted, 1, 1);
-    SetTextColor(DC, COLORREF(ColorToRGB(clBtnHighlight)));
-    DrawText(DC, Text, -1, &Shifted, Flags);
-    SetTextColor(DC, COLORREF(ColorToRGB(clBtnShadow)));
-    DrawText(DC, Text, -1, &Rect, Flags);
+    SelectObject(DC, OldFont);
 }
 
 void TCustomLabel::Paint() {

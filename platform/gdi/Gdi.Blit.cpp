@@ -316,7 +316,7 @@ bool BlitFromDC(HDC Dest, int X, int Y, int W, int H, HDC Source, int SX, int SY
     if (!NeedSource)
         return Transfer(D, X, Y, W, H, TPixels{}, 0, 0, W, H, Job);
     TTarget S;
-    if (!ResolveTarget(Source, S))
+    if (!ResolveTarget(Source, S, false))
         return false;
     if (Job.Mode == TMode::Alpha && (Job.Blend.AlphaFormat & AC_SRC_ALPHA) &&
         (!S.Draws || S.Pixels.BitCount != 32))

@@ -67,7 +67,7 @@ bool TTarget::Visible(int X, int Y) const {
     return Clip.Contains(X, Y);
 }
 
-bool ResolveTarget(HDC DC, TTarget& T) {
+bool ResolveTarget(HDC DC, TTarget& T, bool Draws) {
     T.Dc = LookupDC(DC);
     if (!T.Dc)
         return false;
@@ -76,6 +76,11 @@ bool ResolveTarget(HDC DC, TTarget& T) {
         T.Clip = EffectiveClip(*T.Dc, T.Pixels, T.Offset);
     else
         T.Clip = TRegion();
+    TDcObj& D = *T.Dc;
+    if (Draws && D.Type == TDcObj::dcSurface && T.Draws && !(T.Clip == D.LastReached)) {
+        D.Reached = TRegion::Combine(D.Reached, T.Clip, TRegion::opOr);
+        D.LastReached = T.Clip;
+    }
     return true;
 }
 
@@ -152,6 +157,15 @@ BOOL SetSurfaceDCOffset(HDC DC, int X, int Y) {
     if (!D || D->Type != TDcObj::dcSurface)
         return FALSE;
     D->DeviceOffset = {X, Y};
+    return TRUE;
+}
+
+BOOL GetSurfaceDCReachedRgn(HDC DC, HRGN Region) {
+    auto D = LookupDC(DC);
+    auto R = Lookup<TRegionObj>(Region, TKind::Region);
+    if (!D || !R || D->Type != TDcObj::dcSurface)
+        return FALSE;
+    R->Region = D->Reached;
     return TRUE;
 }
 
@@ -401,7 +415,7 @@ namespace {
 
 int ClipAnswer(TDcObj& Dc) {
     TTarget T;
-    if (!ResolveTarget(Dc.Self, T))
+    if (!ResolveTarget(Dc.Self, T, false))
         return ERROR;
     if (!T.Draws)
         return Dc.State.HasClip ? Dc.State.Clip.Kind() : SIMPLEREGION;
@@ -450,7 +464,7 @@ int ExcludeClipRect(HDC DC, int Left, int Top, int Right, int Bottom) {
 
 int GetClipBox(HDC DC, TRect* Box) {
     TTarget T;
-    if (!Box || !ResolveTarget(DC, T))
+    if (!Box || !ResolveTarget(DC, T, false))
         return ERROR;
     const TDcState& S = T.Dc->State;
     TRect B;

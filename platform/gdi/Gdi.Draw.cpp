@@ -421,7 +421,7 @@ COLORREF SetPixel(HDC DC, int X, int Y, COLORREF Color) {
 
 COLORREF GetPixel(HDC DC, int X, int Y) {
     TTarget T;
-    if (!ResolveTarget(DC, T) || !T.Draws)
+    if (!ResolveTarget(DC, T, false) || !T.Draws)
         return CLR_INVALID;
     const int SX = T.SX(X), SY = T.SY(Y);
     if (!T.Visible(SX, SY))

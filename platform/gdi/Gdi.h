@@ -286,6 +286,10 @@ BOOL SetSurfaceDCSurface(HDC DC, const TSurface& Surface);
 BOOL SetSurfaceDCOffset(HDC DC, int X, int Y);
 // A null region removes the system clip.
 BOOL SetSurfaceDCSystemClip(HDC DC, HRGN Region);
+// Copies into Region where the DC may have drawn so far, in surface
+// coordinates: the union of the clips its drawing calls (and the callers it
+// handed its pixels to) worked within. Nothing outside it has changed.
+BOOL GetSurfaceDCReachedRgn(HDC DC, HRGN Region);
 
 // The pixels a DC draws on, for code that reads or blends in memory.
 struct TDCSurfaceInfo {

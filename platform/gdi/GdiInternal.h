@@ -154,6 +154,11 @@ struct TDcObj : TGdiObject {
     TPoint DeviceOffset;
     bool HasSystemClip = false;
     TRegion SystemClip; // window coordinates
+    // Where calls may have drawn, in surface coordinates: the union of the
+    // clips they drew within. LastReached spares the union when, as usual,
+    // one call after another draws within the same clip.
+    TRegion Reached;
+    TRegion LastReached;
 };
 
 // The process-wide handle table.
@@ -203,8 +208,9 @@ struct TTarget {
     bool Visible(int X, int Y) const;
 };
 
-// False when the DC is not live.
-bool ResolveTarget(HDC DC, TTarget& T);
+// False when the DC is not live. A call that only reads passes Draws false,
+// so that what it touches is not taken for drawn.
+bool ResolveTarget(HDC DC, TTarget& T, bool Draws = true);
 // The surface of a DC and where its device (0,0) lies on it.
 bool SurfacePixels(TDcObj& Dc, std::shared_ptr<TBitmapObj>& Bitmap, TPixels& Pixels,
                    TPoint& Offset);

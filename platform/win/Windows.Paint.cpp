@@ -626,6 +626,15 @@ int ReleaseDC(HWND, HDC DC) {
         return 0;
     TDcInfo Info = It->second;
     Global.Dcs.erase(It);
+    // Only what was drawn through the DC goes to the screen: a frame painted
+    // through a window DC must not send the whole window along with it.
+    std::optional<TRegion> Reached;
+    if (!Info.OwnedBits) {
+        HRGN Rgn = CreateRectRgn(0, 0, 0, 0);
+        if (GetSurfaceDCReachedRgn(DC, Rgn))
+            Reached = FromHrgn(Rgn);
+        DeleteObject(ToObj(Rgn));
+    }
     DeleteDC(DC);
     if (Info.OwnedRegion)
         DeleteObject(ToObj(Info.OwnedRegion));
@@ -634,7 +643,11 @@ int ReleaseDC(HWND, HDC DC) {
         return 1;
     }
     if (TWnd* T = Ptr(Info.Top)) {
-        MarkDirty(T, Info.Bounds);
+        if (!Reached)
+            MarkDirty(T, Info.Bounds);
+        else
+            for (const TRect& R : Reached->Rects())
+                MarkDirty(T, R);
         // Fades paint and present inside busy loops.
         if (!Info.Paint && (T->Style & WS_VISIBLE))
             PresentWindow(T);

@@ -109,6 +109,59 @@ TEST_F(StandardControlsTest, ALabelSizesItselfAndDrawsItsAccelerator) {
     EXPECT_EQ(Elsewhere, 0);
 }
 
+TEST_F(StandardControlsTest, ALabelDrawsInItsOwnFont) {
+    // Each label's pixels equal its caption drawn with its font on a memory
+    // bitmap of the same size; a big bold font and a small one both.
+    struct TCase {
+        int Size;
+        TFontStyles Style;
+    };
+    const TCase Cases[] = {{28, TFontStyles{fsBold}}, {7, TFontStyles{}}};
+    std::vector<TLabel*> Labels;
+    int Y = 10;
+    for (const TCase& Case : Cases) {
+        auto* L = Add<TLabel>(Bounds(10, Y, 10, 10));
+        L->Font()->SetSize(Case.Size);
+        L->Font()->SetStyle(Case.Style);
+        L->Font()->SetColor(clBlack);
+        L->SetColor(clWhite);
+        L->SetTransparent(false);
+        L->SetCaption("Wg");
+        Labels.push_back(L);
+        Y += L->Height() + 10;
+    }
+    ASSERT_GT(Labels[0]->Height(), 2 * Labels[1]->Height());
+    Form->Show();
+    Pump();
+    for (TLabel* L : Labels) {
+        SCOPED_TRACE(L->Font()->Size());
+        HDC DC = CreateCompatibleDC(nullptr);
+        HBITMAP Bitmap = CreateCompatibleBitmap(DC, L->Width(), L->Height());
+        HGDIOBJ OldBitmap = SelectObject(DC, ToObj(Bitmap));
+        HGDIOBJ OldFont = SelectObject(DC, ToObj(L->Font()->Handle()));
+        TRect R{0, 0, L->Width(), L->Height()};
+        FillRect(DC, &R, HBRUSH(GetStockObject(WHITE_BRUSH)));
+        SetBkMode(DC, TRANSPARENT);
+        SetTextColor(DC, RGB(0, 0, 0));
+        DrawText(DC, "Wg", -1, &R, DT_EXPANDTABS | DT_LEFT);
+        int Differ = 0, Ink = 0;
+        for (int PY = 0; PY < L->Height(); ++PY)
+            for (int PX = 0; PX < L->Width(); ++PX) {
+                COLORREF C = GetPixel(DC, PX, PY);
+                std::uint32_t Want =
+                    (std::uint32_t(GetRValue(C)) << 16) | (GetGValue(C) << 8) | GetBValue(C);
+                Ink += Want != 0xFFFFFF;
+                Differ += PixelOf(L, PX, PY) != Want;
+            }
+        SelectObject(DC, OldFont);
+        SelectObject(DC, OldBitmap);
+        DeleteObject(ToObj(Bitmap));
+        DeleteDC(DC);
+        EXPECT_GT(Ink, 0);
+        EXPECT_EQ(Differ, 0);
+    }
+}
+
 TEST_F(StandardControlsTest, ALabelGivesTheFocusToItsControlOnItsAccelerator) {
     auto* Label = Add<TLabel>(Bounds(10, 10, 10, 10));
     Label->SetCaption("&Name");

@@ -3,6 +3,7 @@
 #include "tests/platform/win/WinTestSupport.h"
 
 #include <cstring>
+#include <functional>
 
 class PaintTest : public TWinTest {
 protected:
@@ -218,6 +219,82 @@ TEST_F(PaintTest, NcPaintThroughGetWindowDCChangesOnlyTheFrame) {
     EXPECT_EQ(Headless.ScreenPixel(1, 1), Red);
     EXPECT_EQ(Headless.ScreenPixel(58, 30), Red);
     EXPECT_EQ(Headless.ScreenPixel(30, 30), Blue);
+}
+
+TEST_F(PaintTest, ReleasingAWindowDCPresentsOnlyWhereItDrew) {
+    HWND W = Make(WS_POPUP | WS_THICKFRAME | WS_VISIBLE, Bounds(0, 0, 300, 200), nullptr, 0,
+                  nullptr, "Blue");
+    ProcessPending();
+    FlushPresents();
+    const THeadlessSurface* S = Headless.Surface(SurfaceOf(W));
+    ASSERT_NE(S, nullptr);
+    TRect Client;
+    GetClientRect(W, &Client);
+    TPoint Origin;
+    ClientToScreen(W, &Origin);
+    OffsetRect(&Client, Origin.X, Origin.Y);
+    ASSERT_GT(Client.Left, 0);
+
+    struct TCase {
+        const char* Name;
+        std::function<void(HDC)> Draw;
+        TRect Expected; // bounds of what is presented; empty for no present
+        bool TouchesClient;
+    };
+    auto Fill = [](HDC DC, TRect R, COLORREF Color) {
+        HBRUSH B = CreateSolidBrush(Color);
+        FillRect(DC, &R, B);
+        DeleteObject(ToObj(B));
+    };
+    const TRect All = Rect(0, 0, 300, 200);
+    const TCase Cases[] = {
+        {"a frame painted around the excluded client area",
+         [&](HDC DC) {
+             ExcludeClipRect(DC, Client.Left, Client.Top, Client.Right, Client.Bottom);
+             Fill(DC, All, RGB(255, 0, 0));
+         },
+         All, false},
+        {"a small area",
+         [&](HDC DC) {
+             IntersectClipRect(DC, 10, 10, 30, 20);
+             Fill(DC, All, RGB(0, 255, 0));
+         },
+         Rect(10, 10, 30, 20), true},
+        {"a clip narrowed after drawing keeps the first drawing",
+         [&](HDC DC) {
+             IntersectClipRect(DC, 0, 0, 100, 100);
+             Fill(DC, All, RGB(255, 255, 0));
+             IntersectClipRect(DC, 0, 0, 10, 10);
+             Fill(DC, All, RGB(0, 0, 255));
+         },
+         Rect(0, 0, 100, 100), true},
+        {"nothing drawn", [](HDC DC) { (void)GetPixel(DC, 1, 1); }, TRect{}, false},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        const int Before = S->PresentCount;
+        HDC DC = GetWindowDC(W);
+        ASSERT_NE(DC, nullptr);
+        Case.Draw(DC);
+        ReleaseDC(W, DC);
+        if (IsRectEmpty(&Case.Expected)) {
+            EXPECT_EQ(S->PresentCount, Before);
+            continue;
+        }
+        ASSERT_EQ(S->PresentCount, Before + 1);
+        TRect Presented{};
+        bool InClient = false;
+        for (const TRect& R : S->LastChanged) {
+            UnionRect(&Presented, &Presented, &R);
+            TRect Common;
+            InClient |= IntersectRect(&Common, &R, &Client) != FALSE;
+        }
+        EXPECT_EQ(Presented, Case.Expected);
+        EXPECT_EQ(InClient, Case.TouchesClient);
+    }
+    EXPECT_EQ(Headless.ScreenPixel(1, 150), Red);
+    EXPECT_EQ(Headless.ScreenPixel(150, 150), Blue) << "the client area was left alone";
+    EXPECT_EQ(Headless.ScreenPixel(50, 50), Yellow);
 }
 
 TEST_F(PaintTest, AChildReachingOverTheFrameLeavesTheFrameToTheParent) {
