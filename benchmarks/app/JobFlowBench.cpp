@@ -15,6 +15,7 @@
 #include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.CheckRadio.h"
 #include "tests/app/support/JobFlowFixture.h"
+#include "tests/app/support/MediaFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -40,10 +41,7 @@ double Median(std::vector<double> V) {
 }
 
 std::string Clip(const std::string& Name) {
-    const std::string Command = std::string("\"") + OSTRELA_FIXTURES_DIR + "/make_media.sh\" \"" +
-                                OSTRELA_CLIP_CACHE + "\" " + Name + " >/dev/null";
-    EXPECT_EQ(std::system(Command.c_str()), 0);
-    return std::string(OSTRELA_CLIP_CACHE) + "/" + Name;
+    return CachedClip(OSTRELA_FIXTURES_DIR, OSTRELA_CLIP_CACHE, Name);
 }
 
 // The window with its own real queue.

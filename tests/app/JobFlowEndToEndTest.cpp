@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.SpeedButton.h"
+#include "tests/app/support/MediaFiles.h"
 #include "tests/app/support/OnScreen.h"
 
 #include <gtest/gtest.h>
@@ -29,35 +30,7 @@ namespace fs = std::filesystem;
 std::string Clip(const std::string& Name) {
     const fs::path Fixtures = fs::path(OSTRELA_E2E_DRIVER).parent_path().parent_path() / "fixtures";
     const fs::path Cache = fs::path(OSTRELA_E2E_PICTURES).parent_path() / "media_clips";
-    const std::string Command = "\"" + (Fixtures / "make_media.sh").string() + "\" \"" +
-                                Cache.string() + "\" " + Name + " >/dev/null";
-    EXPECT_EQ(std::system(Command.c_str()), 0);
-    return (Cache / Name).string();
-}
-
-// "format|codecs|duration" lines as ffprobe reads the file, or "".
-std::string Probe(const std::string& Path) {
-    const std::string Command =
-        "ffprobe -v error -show_entries format=format_name,duration:stream=codec_name "
-        "-of default=nw=1:nk=1 \"" +
-        Path + "\" 2>/dev/null";
-    std::string Text;
-    if (FILE* Pipe = popen(Command.c_str(), "r")) {
-        std::array<char, 256> Buffer{};
-        while (fgets(Buffer.data(), Buffer.size(), Pipe))
-            Text += Buffer.data();
-        if (pclose(Pipe) != 0)
-            return "";
-    }
-    return Text;
-}
-
-double ProbedDuration(const std::string& Path) {
-    const std::string Text = Probe(Path);
-    if (Text.empty())
-        return -1;
-    std::string Last = Text.substr(0, Text.size() - 1);
-    return std::stod(Last.substr(Last.rfind('\n') + 1));
+    return CachedClip(Fixtures.string(), Cache.string(), Name);
 }
 
 // A file URL as the folder-opening action hands it on.

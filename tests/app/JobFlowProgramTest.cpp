@@ -13,6 +13,7 @@
 #include "skin/controls/bsSkinCtrls.CheckRadio.h"
 #include "skin/controls/bsSkinCtrls.SpeedButton.h"
 #include "tests/app/support/JobFlowFixture.h"
+#include "tests/app/support/MediaFiles.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -28,37 +29,7 @@
 namespace {
 
 std::string Clip(const std::string& Name) {
-    const std::string Command = std::string("\"") + OSTRELA_FIXTURES_DIR + "/make_media.sh\" \"" +
-                                OSTRELA_CLIP_CACHE + "\" " + Name + " >/dev/null";
-    EXPECT_EQ(std::system(Command.c_str()), 0);
-    return std::string(OSTRELA_CLIP_CACHE) + "/" + Name;
-}
-
-// "format|codec,codec|duration" as ffprobe reads the file, or "".
-std::string Probe(const std::string& Path) {
-    const std::string Command =
-        "ffprobe -v error -show_entries format=format_name,duration:stream=codec_name "
-        "-of default=nw=1:nk=1 \"" +
-        Path + "\" 2>/dev/null";
-    std::string Text;
-    if (FILE* Pipe = popen(Command.c_str(), "r")) {
-        std::array<char, 256> Buffer{};
-        while (fgets(Buffer.data(), Buffer.size(), Pipe))
-            Text += Buffer.data();
-        if (pclose(Pipe) != 0)
-            return "";
-    }
-    return Text;
-}
-
-double ProbedDuration(const std::string& Path) {
-    const std::string Text = Probe(Path);
-    if (Text.empty())
-        return -1;
-    // The duration is the last line.
-    std::string Last = Text.substr(0, Text.size() - 1);
-    Last = Last.substr(Last.rfind('\n') + 1);
-    return std::stod(Last);
+    return CachedClip(OSTRELA_FIXTURES_DIR, OSTRELA_CLIP_CACHE, Name);
 }
 
 const std::string Mp4Profile = "MP4 - MPEG-4视频格式(*.mp4)";
