@@ -79,7 +79,24 @@ int ConvertFrame(TVideoState* is, AVFrame* AFrame) {
 
 } // namespace
 
+bool SoundWaitsForPictures(TVideoState* is, double ANow) {
+    if (is->SoundStarted)
+        return false;
+    if (is->video_stream >= 0 && !is->PictureQueued && !is->VideoThreadDone && !is->IsDevice) {
+        if (is->SoundHeldSince == 0)
+            is->SoundHeldSince = ANow;
+        if (ANow - is->SoundHeldSince < MaxSoundHold)
+            return true;
+    }
+    is->SoundStarted = true;
+    return false;
+}
+
 int DecodeAudioFrame(TVideoState* is, double& APTS) {
+    // Silence until the pictures can start too; the queued sound and the
+    // audio clock wait where they are.
+    if (!is->paused && SoundWaitsForPictures(is, double(avutil::av_gettime()) / 1000000.0))
+        return -1;
     if (!is->audio_frame)
         is->audio_frame = avutil::av_frame_alloc();
     AVFrame* Frame = is->audio_frame;

@@ -176,6 +176,7 @@ int QueuePicture(TVideoState* is, AVFrame* AFrame, double APTS, std::int64_t APo
     vp->target_clock = NextFrameTime(is, APTS);
     is->pictq_size += 1;
     sdl::SDL_mutexV(is->pictq_mutex);
+    is->PictureQueued = true;
     return 0;
 }
 

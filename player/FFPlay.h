@@ -375,6 +375,12 @@ struct TVideoState {
     std::atomic<bool> VideoThreadDone{false};
     std::atomic<bool> SubtitleThreadDone{false};
     std::atomic<bool> RefreshThreadDone{false};
+    // The sound holds back until the first picture is queued (see
+    // SoundWaitsForPictures); the audio thread's start of that wait, and
+    // whether the sound has started (it never holds back again).
+    std::atomic<bool> PictureQueued{false};
+    double SoundHeldSince = 0;
+    bool SoundStarted = false;
     // Pictures shown, dropped at display time and skipped at decoding.
     std::atomic<int> PicturesShown{0};
     std::atomic<int> PicturesDropped{0};
@@ -751,6 +757,18 @@ bool SwitchStream(TVideoState* is, int AKind, int AStreamIndex);
 void RequestSeek(TVideoState* is, TSeekFlags AFlags, bool AWait, std::int64_t APosition,
                  std::int64_t ARelative);
 void TogglePlayerPause(TVideoState* is);
+// Whether the sound still holds back at ANow (seconds of wall time) for the
+// first picture of a playback with video: the video decoder may need a while
+// (threads filling, a long first frame) before it gives anything, and sound
+// started meanwhile would put every early picture behind the audio clock,
+// judged late and dropped while the video catches up. The wait ends with the
+// first queued picture, when the video thread has ended, or after
+// MaxSoundHold seconds, so a video stream that never gives a picture cannot
+// keep the sound silent. Only the start waits: once the sound has started, a
+// video stream switched on later does not silence it. Live devices never
+// wait: their sound would only pile up.
+inline constexpr double MaxSoundHold = 2.0;
+bool SoundWaitsForPictures(TVideoState* is, double ANow);
 // The clocks when a pause ends at ATime (seconds): the frame timer moves on
 // by the time spent paused, or starts at ATime when nothing was shown yet.
 void ResumeClocks(TVideoState* is, double ATime);

@@ -143,6 +143,48 @@ TEST(PlayerRules, AFrameTimerBehindTheWallClockRestartsNow) {
     }
 }
 
+// The sound of a playback with video starts with its first picture, so no
+// picture is late against sound that played before any picture existed; but
+// it never waits for a video that cannot start, nor stops once started.
+TEST(PlayerRules, SoundWaitsForTheFirstPictureTable) {
+    const struct {
+        const char* Case;
+        int VideoStream;
+        bool Started, Queued, VideoEnded, Device;
+        double Waited; // seconds since the sound first held back
+        bool Waits;
+    } Rows[] = {
+        {"video, nothing queued yet", 0, false, false, false, false, 0.5, true},
+        {"video, the first picture queued", 0, false, true, false, false, 0.5, false},
+        {"no video stream", -1, false, false, false, false, 0.5, false},
+        {"the video thread ended without a picture", 0, false, false, true, false, 0.5, false},
+        {"a live device", 0, false, false, false, true, 0.5, false},
+        {"no picture for longer than the longest hold", 0, false, false, false, false,
+         MaxSoundHold + 0.1, false},
+        {"sound playing, a video stream switched on", 0, true, false, false, false, 0.5, false},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Case);
+        TVideoState State;
+        State.video_stream = Row.VideoStream;
+        State.SoundStarted = Row.Started;
+        State.PictureQueued = Row.Queued;
+        State.VideoThreadDone = Row.VideoEnded;
+        State.IsDevice = Row.Device;
+        // The first call starts the hold; the second asks Waited later.
+        const bool First = SoundWaitsForPictures(&State, 100.0);
+        EXPECT_EQ(SoundWaitsForPictures(&State, 100.0 + Row.Waited), Row.Waits);
+        EXPECT_EQ(First, Row.Waits || Row.Waited >= MaxSoundHold);
+        // Once it has gone on, the sound never holds back again, whatever
+        // the video does next.
+        State.PictureQueued = false;
+        State.VideoThreadDone = false;
+        State.IsDevice = false;
+        State.video_stream = 0;
+        EXPECT_EQ(SoundWaitsForPictures(&State, 100.0 + Row.Waited + 0.1), Row.Waits);
+    }
+}
+
 TEST(PlayerRules, DropRuleTable) {
     struct TRow {
         const char* Case;
