@@ -12,9 +12,11 @@
 # in a window of the same size, whose "fd" is the pictures it dropped and
 # whose "A-V" the distance between the clocks when it printed its status
 # (after the first 0.5 s); the medians and their ratio follow. Last, the
-# A/V sync figures of both on the ten-second test clip av10.mp4 (made by
-# the player's tests). Each run's line ends with the machine's load average
-# (one minute) when it ended: other work on the machine slows both players.
+# dropped pictures and A/V sync figures of both on the ten-second test clip
+# av10.mp4 (made by the player's tests), three runs each taking turns. The
+# sync figures are given from 0.5 s and again from 2 s. Each run's line ends
+# with the machine's load average (one minute) when it ended: other work on
+# the machine slows both players.
 set -eu
 build=${1:?usage: frame_drops.sh BUILD_DIR}
 media="$build/benchmarks/player/media"
@@ -32,16 +34,22 @@ fi
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 median() { tr ' ' '\n' | grep . | sort -n | sed -n 2p; }
 # ffplay's status lines: "   9.96 A-V: -0.020 fd=   0 ..." every few ms.
-ffplay_figures() { # log -> "fd N sync max M mean A (K lines)"
+ffplay_figures() { # log -> "fd N, A/V sync max M s, mean A s (K lines); from 2 s: ..."
     tr '\r' '\n' <"$1" | awk '
         / A-V: *-?[0-9.]+ / {
             t = $1 + 0
             d = $0; sub(/.* A-V: */, "", d); sub(/ .*/, "", d); d = d + 0; if (d < 0) d = -d
             f = $0; sub(/.*fd= */, "", f); sub(/ .*/, "", f); fd = f + 0
-            if (t >= 0.5) { n++; sum += d; if (d > max) max = d } }
+            if (t >= 0.5) { n++; sum += d; if (d > max) max = d }
+            if (t >= 2) { n2++; sum2 += d; if (d > max2) max2 = d } }
         END { if (n == 0) { print "fd " fd " sync none"; exit }
-              printf "fd %d, A/V sync max %.4f s, mean %.4f s (%d status lines)\n", fd, max, sum / n, n }'
+              printf "fd %d, A/V sync max %.4f s, mean %.4f s (%d status lines)", fd, max, sum / n, n
+              if (n2) printf "; from 2 s: max %.4f s, mean %.4f s (%d status lines)", max2, sum2 / n2, n2
+              printf "\n" }'
 }
+load() { cut -d' ' -f1 /proc/loadavg; }
+# "stats: ... dropped D, skipped S ..." -> D + S
+our_drops() { sed -n 's/.*dropped \([0-9]*\), skipped \([0-9]*\).*/\1 \2/p' | awk '{print $1 + $2}'; }
 for host in 1280x720 200x124; do
     ours="" theirs="" ourcpu="" theircpu=""
     width=${host%x*}
@@ -58,9 +66,8 @@ for host in 1280x720 200x124; do
         wall=$(echo "$end - $start" | bc)
         persec=$(echo "scale=3; ${cpu:-0} / $wall" | bc)
         echo "$host run $run, ours: $stats; cpu ${cpu:-?} s over ${wall} s ($persec per s);" \
-            "load $(cut -d' ' -f1 /proc/loadavg)"
-        dropped=$(echo "$stats" | sed -n 's/.*dropped \([0-9]*\), skipped \([0-9]*\).*/\1 \2/p' |
-            awk '{print $1 + $2}')
+            "load $(load)"
+        dropped=$(echo "$stats" | our_drops)
         ours="$ours ${dropped:-0}"
         ourcpu="$ourcpu $persec"
         rm -f "$out"
@@ -76,7 +83,7 @@ for host in 1280x720 200x124; do
         wall=$(echo "$end - $start" | bc)
         persec=$(echo "scale=3; ${cpu:-0} / $wall" | bc)
         echo "$host run $run, ffplay: $figures; cpu ${cpu:-?} s over ${wall} s ($persec per s);" \
-            "load $(cut -d' ' -f1 /proc/loadavg)"
+            "load $(load)"
         theirs="$theirs $(echo "$figures" | sed -n 's/^fd \([0-9]*\).*/\1/p')"
         theircpu="$theircpu $persec"
         rm -f "$out"
@@ -98,11 +105,21 @@ done
 
 av10="$build/tests/player/media/av10.mp4"
 if [ -s "$av10" ]; then
-    echo "av10.mp4, ours: $("$build/tests/play_file" --stats "$av10" 2>&1 | grep '^stats:')"
-    out=$(mktemp)
-    ffplay -hide_banner -autoexit -stats "$av10" >"$out" 2>&1 || true
-    echo "av10.mp4, ffplay: $(ffplay_figures "$out")"
-    rm -f "$out"
+    # Three runs each, the two players taking turns, so that each pair meets
+    # about the same load.
+    ours="" theirs=""
+    for run in 1 2 3; do
+        stats=$("$build/tests/play_file" --stats "$av10" 2>&1 | grep '^stats:' || echo "stats: none")
+        echo "av10.mp4 run $run, ours: $stats; load $(load)"
+        ours="$ours $(echo "$stats" | our_drops)"
+        out=$(mktemp)
+        ffplay -hide_banner -autoexit -stats "$av10" >"$out" 2>&1 || true
+        figures=$(ffplay_figures "$out")
+        echo "av10.mp4 run $run, ffplay: $figures; load $(load)"
+        theirs="$theirs $(echo "$figures" | sed -n 's/^fd \([0-9]*\).*/\1/p')"
+        rm -f "$out"
+    done
+    echo "av10.mp4: dropped per run, ours:$ours; ffplay:$theirs"
 fi
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
 exit 0

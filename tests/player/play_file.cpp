@@ -14,7 +14,8 @@
 // repainted), --shot-after once the position passes SECONDS. --host sizes
 // the host (default 200 x 124), --snapshot saves CurrentFrame at the first
 // psPause, --stats prints the pictures shown, dropped and skipped and how far
-// pictures were from the master clock when shown (after the first 0.5 s),
+// pictures were from the master clock when shown (after the first 0.5 s, and
+// after the first 2 s),
 // --filters sets VideoFilters, --presented saves what the host window shows
 // when the playback ends (read back through the window system, on either
 // backend).
@@ -140,26 +141,38 @@ bool ParseOptions(int argc, char** argv, TOptions& AOptions) {
     return !AOptions.FileName.empty();
 }
 
+// How far the pictures shown from AFrom seconds on were from the master
+// clock: the largest distance, the mean, and how many pictures.
+struct TSyncFigures {
+    double Max = 0, Mean = 0;
+    int Count = 0;
+};
+
+TSyncFigures SyncFrom(TVideoState* is, double AFrom) {
+    TSyncFigures Figures;
+    double Sum = 0;
+    std::lock_guard Lock(is->SyncLock);
+    for (const auto& [PTS, Master] : is->SyncRing)
+        if (PTS - double(is->StartTime) / 1000000.0 >= AFrom) {
+            const double Diff = std::fabs(PTS - Master);
+            Figures.Max = std::max(Figures.Max, Diff);
+            Sum += Diff;
+            ++Figures.Count;
+        }
+    Figures.Mean = Figures.Count ? Sum / Figures.Count : 0.0;
+    return Figures;
+}
+
 void PrintStats(TRIVavova& APlayer) {
     TVideoState* is = APlayer.VideoState();
     if (!is)
         return;
-    double Max = 0, Sum = 0;
-    int Count = 0;
-    {
-        std::lock_guard Lock(is->SyncLock);
-        for (const auto& [PTS, Master] : is->SyncRing)
-            if (PTS - double(is->StartTime) / 1000000.0 >= 0.5) {
-                const double Diff = std::fabs(PTS - Master);
-                Max = std::max(Max, Diff);
-                Sum += Diff;
-                ++Count;
-            }
-    }
+    // From half a second on, and again once the start is well past.
+    const TSyncFigures Early = SyncFrom(is, 0.5), Late = SyncFrom(is, 2.0);
     std::printf("stats: shown %d, dropped %d, skipped %d, A/V sync max %.4f s, mean %.4f s "
-                "(%d pictures)\n",
+                "(%d pictures); from 2 s: max %.4f s, mean %.4f s (%d pictures)\n",
                 is->PicturesShown.load(), is->PicturesDropped.load(), is->PicturesSkipped.load(),
-                Max, Count ? Sum / Count : 0.0, Count);
+                Early.Max, Early.Mean, Early.Count, Late.Max, Late.Mean, Late.Count);
 }
 
 void Photograph(const std::string& APng) {
