@@ -4,6 +4,7 @@
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Edits.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
+#include "skin/model/bsEffects.EffectBmp.h"
 #include "skin/model/bsUtils.Layers.h"
 #include "tests/skin/controls/buttons/ButtonsTestSupport.h"
 
@@ -395,6 +396,68 @@ TEST_F(TButtonTest, MorphFactorMovesByAFifthPerTickAndPins) {
     SD->SetEnableSkinEffects(false);
     MoveTo(B, 10, 10);
     EXPECT_FALSE(B->Effects().MorphRunning());
+}
+
+// Each morph kind, caught on screen at 0.4 on the way in: the button shows
+// the normal and hot faces it had before and after, joined by that kind's
+// transition.
+TEST_F(TButtonTest, CrossFadeShowsTheTransitionOfItsMorphKind) {
+    using TMorph = void (TbsEffectBmp::*)(TbsEffectBmp*, double);
+    const std::pair<const char*, TMorph> Kinds[] = {
+        {"mkdefault", &TbsEffectBmp::Morph},
+        {"mkgradient", &TbsEffectBmp::MorphGrad},
+        {"mkleftgradient", &TbsEffectBmp::MorphLeftGrad},
+        {"mkrightgradient", &TbsEffectBmp::MorphRightGrad},
+        {"mkleftslide", &TbsEffectBmp::MorphLeftSlide},
+        {"mkrightslide", &TbsEffectBmp::MorphRightSlide},
+        {"mkpush", &TbsEffectBmp::MorphPush}};
+    for (const auto& [Word, Transition] : Kinds) {
+        SCOPED_TRACE(Word);
+        auto* SD = LoadSkin(EffectsSkin({"morphing=1", std::string("morphkind=") + Word}));
+        auto* B = MakeButton("m");
+        B->SetCanFocused(false);
+        B->SetSkinDataName("ebutton");
+        B->SetSkinData(SD);
+        Pump();
+        auto Grab = [&](TBitmap& Into) {
+            Into.SetPixelFormat(pf24bit);
+            Into.SetSize(B->Width(), B->Height());
+            for (int Y = 0; Y < B->Height(); ++Y)
+                for (int X = 0; X < B->Width(); ++X) {
+                    const std::uint32_t C = PixelOf(B, X, Y);
+                    Into.Canvas()->SetPixels(X, Y, TColor(RGB(C >> 16, C >> 8 & 0xFF, C & 0xFF)));
+                }
+        };
+        TBitmap Normal, Mid, Hot;
+        Grab(Normal);
+        const std::uint32_t T0 = Clock.Now();
+        MoveTo(B, 10, 10);
+        Headless.RunUntil(T0 + 40);
+        ASSERT_NEAR(B->MorphKf(), 0.4, 1e-9);
+        Grab(Mid);
+        Headless.RunUntil(T0 + 200);
+        ASSERT_EQ(B->MorphKf(), 1.0);
+        Grab(Hot);
+        auto From = TbsEffectBmp::CreateFromhWnd(Normal.Handle());
+        auto To = TbsEffectBmp::CreateFromhWnd(Hot.Handle());
+        ((*From).*Transition)(To.get(), 0.4);
+        TBitmap Expected;
+        Expected.SetPixelFormat(pf24bit);
+        Expected.SetSize(B->Width(), B->Height());
+        From->Draw(Expected.Canvas()->Handle(), 0, 0);
+        int Differ = 0, NotNormal = 0, NotHot = 0;
+        for (int Y = 0; Y < B->Height(); ++Y)
+            for (int X = 0; X < B->Width(); ++X) {
+                const TColor M = Mid.Canvas()->Pixels(X, Y);
+                Differ += M != Expected.Canvas()->Pixels(X, Y);
+                NotNormal += M != Normal.Canvas()->Pixels(X, Y);
+                NotHot += M != Hot.Canvas()->Pixels(X, Y);
+            }
+        EXPECT_EQ(Differ, 0);
+        EXPECT_GT(NotNormal, 0);
+        EXPECT_GT(NotHot, 0);
+        delete B;
+    }
 }
 
 class TDummyHost : public TbsButtonEffectsHost {

@@ -371,6 +371,42 @@ TEST_F(TPageControlTest, SkinnedTabsByState) {
     EXPECT_EQ(RegionOfTab(2), "tab.normal");
 }
 
+// A taller active picture reaches down into the frame, over the border the
+// other tabs leave showing; a focused control shows its focus picture.
+TEST_F(TPageControlTest, TallerActiveTabReachesIntoTheFrameAndShowsFocus) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestPicture& Pic = Skin.AddPicture("tall.bmp", 120, 40, 24);
+    Pic.AddRegion("frame", {0, 0, 30, 30});
+    Pic.AddRegion("tab.normal", {30, 0, 60, 20});
+    Pic.AddRegion("tab.active", {60, 0, 90, 24});
+    Pic.AddRegion("tab.focus", {90, 0, 120, 24});
+    using testskin::RectText;
+    Skin.AddControl("tab", "talltab",
+                    {"pictureindex=" + std::to_string(Skin.PictureIndex("tall.bmp")),
+                     "skinrect=0,0,30,30", "clientrect=5,5,25,25", "lefttoppoint=5,5",
+                     "righttoppoint=25,5", "leftbottompoint=5,25", "rightbottompoint=25,25",
+                     "tabrect=" + RectText(Pic.Region("tab.normal")),
+                     "activetabrect=" + RectText(Pic.Region("tab.active")),
+                     "focustabrect=" + RectText(Pic.Region("tab.focus"))});
+    auto* SD = LoadSkin(Skin);
+    auto* P = MakePages(3);
+    for (int I = 0; I < 3; ++I)
+        P->Pages(I)->SetCaption("");
+    P->SetSkinDataName("talltab");
+    P->SetSkinData(SD);
+    P->SetTabStop(true);
+    Pump();
+    const TRect A = P->TabItemRect(0), N = P->TabItemRect(1);
+    const int Below = A.Bottom + 2;
+    ASSERT_LT(Below, A.Top + 24);
+    EXPECT_EQ(Pic.RegionAt(PixelOf(P, (A.Left + A.Right) / 2, Below)), "tab.active");
+    EXPECT_EQ(Pic.RegionAt(PixelOf(P, (N.Left + N.Right) / 2, Below)), "frame");
+    EXPECT_EQ(Pic.RegionAt(PixelOf(P, (N.Left + N.Right) / 2, N.Top + 3)), "tab.normal");
+    P->SetFocus();
+    Pump();
+    EXPECT_EQ(Pic.RegionAt(PixelOf(P, (A.Left + A.Right) / 2, Below)), "tab.focus");
+}
+
 // The tab picture is composed for top tabs, flipped for bottom ones and
 // turned for side ones; the caption stays horizontal on request.
 TEST_F(TPageControlTest, TabPicturesFollowThePosition) {
