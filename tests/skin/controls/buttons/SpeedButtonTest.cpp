@@ -61,6 +61,105 @@ TEST_F(TSpeedButtonTest, GroupButtonsReleaseEachOther) {
     EXPECT_EQ(Log.Names, (std::vector<std::string>{"b"}));
 }
 
+// A group button with AllowAllUp toggles: down at the press of an up
+// button, up at the release of a press on a down one, a click each time.
+TEST_F(TSpeedButtonTest, AllUpGroupButtonTogglesWithAClickEachWay) {
+    auto* A = MakeSpeed(Form, "a");
+    A->SetGroupIndex(1);
+    A->SetAllowAllUp(true);
+    Pump();
+    PressAt(A, 5, 5);
+    EXPECT_TRUE(A->Down());
+    EXPECT_EQ(Log.Count("a"), 1);
+    ReleaseAt(A, 5, 5);
+    EXPECT_TRUE(A->Down());
+    EXPECT_EQ(Log.Count("a"), 1);
+    PressAt(A, 5, 5);
+    EXPECT_TRUE(A->Down());
+    EXPECT_EQ(Log.Count("a"), 1);
+    ReleaseAt(A, 5, 5);
+    EXPECT_FALSE(A->Down());
+    EXPECT_EQ(Log.Count("a"), 2);
+}
+
+// The face of a speed button by situation, with and without an element,
+// read in the middle of the button over a red parent.
+TEST_F(TSpeedButtonTest, PaintTableBySituation) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    const testskin::TTestPicture& P = Skin.Picture("controls.bmp");
+    using testskin::RectText;
+    using testskin::operator+;
+    Skin.AddControl("button", "nodisabled",
+                    testskin::NinePartKeys(P, 0, "toolbutton.normal", 3) +
+                        testskin::TKeys{"activeskinrect=" + RectText(P.Region("toolbutton.active")),
+                                        "downskinrect=" + RectText(P.Region("toolbutton.down"))});
+    auto* SD = LoadSkin(Skin);
+    Form->SetColor(clRed);
+    enum TSituation { GroupDown, Hot, HeldOver, Transparent, Idle, Disabled, DisabledGroupDown };
+    struct TRow {
+        const char* Element; // "" for none
+        TSituation Situation;
+        const char* Region; // a region of the skin, or "red", "pressed", "hot", "face"
+    };
+    const TRow Rows[] = {
+        {"", GroupDown, "pressed"},
+        {"", Hot, "hot"},
+        {"", HeldOver, "pressed"},
+        {"", Transparent, "red"},
+        {"", Idle, "face"},
+        {"toolbutton", GroupDown, "toolbutton.down"},
+        {"toolbutton", Hot, "toolbutton.active"},
+        {"toolbutton", HeldOver, "toolbutton.down"},
+        {"toolbutton", Transparent, "red"},
+        {"toolbutton", Idle, "toolbutton.normal"},
+        {"toolbutton", Disabled, "toolbutton.disabled"},
+        {"toolbutton", DisabledGroupDown, "toolbutton.down"},
+        {"nodisabled", Disabled, "toolbutton.normal"},
+    };
+    for (const TRow& R : Rows) {
+        SCOPED_TRACE(std::string(R.Element) + " " + std::to_string(int(R.Situation)));
+        auto* S = MakeSpeed(Form, "");
+        if (*R.Element) {
+            S->SetSkinDataName(R.Element);
+            S->SetSkinData(SD);
+        }
+        MoveTo(Form, 300, 300);
+        switch (R.Situation) {
+        case GroupDown:
+        case DisabledGroupDown:
+            S->SetGroupIndex(1);
+            S->SetDown(true);
+            S->SetEnabled(R.Situation == GroupDown);
+            break;
+        case Hot:
+            MoveTo(S, 20, 20);
+            break;
+        case HeldOver:
+            PressAt(S, 20, 20);
+            break;
+        case Transparent:
+            S->SetTransparent(true);
+            break;
+        case Disabled:
+            S->SetEnabled(false);
+            break;
+        case Idle:
+            break;
+        }
+        Pump();
+        const std::uint32_t C = PixelOf(S, 3, 20);
+        const std::string Got = C == 0xFF0000u        ? "red"
+                                : C == 0x8593B5u      ? "pressed"
+                                : C == 0xB6BDD2u      ? "hot"
+                                : C == Rgb(clBtnFace) ? "face"
+                                                      : P.RegionAt(C);
+        EXPECT_EQ(Got, R.Region);
+        if (R.Situation == HeldOver)
+            ReleaseAt(S, 20, 20);
+        delete S;
+    }
+}
+
 TEST_F(TSpeedButtonTest, CaptionOffNarrowsButKeepsTheAccelerator) {
     auto* S = MakeSpeed(Form, "&Go");
     S->SetWidthWithCaption(90);
