@@ -521,6 +521,23 @@ TEST_F(TButtonTest, GlowLayerShownOnEntryHiddenOnLeaveAndSkippedForMissingPictur
     Pump();
     EXPECT_FALSE(B->LayerManager()->IsVisible());
 
+    // The skin's glow frames turned off: only a button that always shows
+    // its frame glows.
+    SD->SetShowButtonGlowFrames(false);
+    MoveTo(B, 5, 5);
+    Pump();
+    EXPECT_FALSE(B->LayerManager()->IsVisible());
+    MoveTo(B, 300, 300);
+    B->SetAlwaysShowLayeredFrame(true);
+    MoveTo(B, 5, 5);
+    Pump();
+    EXPECT_TRUE(B->LayerManager()->IsVisible());
+    MoveTo(B, 300, 300);
+    Pump();
+    EXPECT_FALSE(B->LayerManager()->IsVisible());
+    SD->SetShowButtonGlowFrames(true);
+    B->SetAlwaysShowLayeredFrame(false);
+
     B->SetSkinDataName("badglow");
     MoveTo(B, 5, 5);
     Pump();
@@ -622,11 +639,62 @@ TEST_F(TButtonTest, GlyphCellsByStateAndPaintEventThatDrawsNothing) {
     MoveTo(B, 5, 5);
     EXPECT_EQ(PixelOf(B, Mid.X, Mid.Y), Rgb(clRed));
 
+    // An image of the button's list wins over the glyph while its index is
+    // inside the list.
+    auto* List = new TCustomImageList(Form);
+    List->SetWidth(10);
+    List->SetHeight(10);
+    TBitmap Blue;
+    Blue.SetSize(10, 10);
+    Blue.Canvas()->Brush()->SetColor(clBlue);
+    Blue.Canvas()->FillRect({0, 0, 10, 10});
+    List->Add(&Blue, nullptr);
+    B->SetImageList(List);
+    B->SetImageIndex(0);
+    EXPECT_EQ(PixelOf(B, Mid.X, Mid.Y), Rgb(clBlue));
+    B->SetImageIndex(1);
+    EXPECT_EQ(PixelOf(B, Mid.X, Mid.Y), Rgb(clRed));
+
     B->OnPaint = [](TObject*, TCanvas*, TRect, bool, bool, bool& DrawDefault) {
         DrawDefault = false;
     };
     B->Repaint();
     EXPECT_NE(PixelOf(B, Mid.X, Mid.Y), Rgb(clRed));
+}
+
+// With the element's ShowFocus a focused button outlines its content
+// rectangle (the client rectangle grown with the button) and nothing else.
+TEST_F(TButtonTest, ShowFocusOutlinesTheContentRectangle) {
+    auto* SD = LoadSkin(EffectsSkin({"showfocus=1"}));
+    auto Face = [&](const char* Element) {
+        auto* B = MakeButton("");
+        B->SetSkinDataName(Element);
+        B->SetSkinData(SD);
+        B->SetFocus();
+        Pump();
+        std::vector<std::uint32_t> Pixels;
+        for (int Y = 0; Y < 25; ++Y)
+            for (int X = 0; X < 75; ++X)
+                Pixels.push_back(PixelOf(B, X, Y));
+        delete B;
+        return Pixels;
+    };
+    const std::vector<std::uint32_t> Plain = Face("fbutton"), Outlined = Face("ebutton");
+    // The face's client rectangle (5, 5, 25, 15) of 30 x 20, at 75 x 25.
+    const TRect Content{5, 5, 70, 20};
+    int Outline = 0, Elsewhere = 0;
+    for (int Y = 0; Y < 25; ++Y)
+        for (int X = 0; X < 75; ++X) {
+            if (Plain[Y * 75 + X] == Outlined[Y * 75 + X])
+                continue;
+            const bool OnEdge = (X == Content.Left || X == Content.Right - 1 || Y == Content.Top ||
+                                 Y == Content.Bottom - 1) &&
+                                X >= Content.Left && X < Content.Right && Y >= Content.Top &&
+                                Y < Content.Bottom;
+            ++(OnEdge ? Outline : Elsewhere);
+        }
+    EXPECT_GT(Outline, 40);
+    EXPECT_EQ(Elsewhere, 0);
 }
 
 TEST_F(TButtonTest, WithoutSkinSizeAFixedFaceIsStretchedAndNoRegionIsSet) {
