@@ -4,6 +4,7 @@
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Edits.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
+#include "skin/model/bsEffects.EffectBmp.h"
 #include "skin/model/bsUtils.Layers.h"
 #include "tests/skin/controls/buttons/ButtonsTestSupport.h"
 
@@ -397,6 +398,68 @@ TEST_F(TButtonTest, MorphFactorMovesByAFifthPerTickAndPins) {
     EXPECT_FALSE(B->Effects().MorphRunning());
 }
 
+// Each morph kind, caught on screen at 0.4 on the way in: the button shows
+// the normal and hot faces it had before and after, joined by that kind's
+// transition.
+TEST_F(TButtonTest, CrossFadeShowsTheTransitionOfItsMorphKind) {
+    using TMorph = void (TbsEffectBmp::*)(TbsEffectBmp*, double);
+    const std::pair<const char*, TMorph> Kinds[] = {
+        {"mkdefault", &TbsEffectBmp::Morph},
+        {"mkgradient", &TbsEffectBmp::MorphGrad},
+        {"mkleftgradient", &TbsEffectBmp::MorphLeftGrad},
+        {"mkrightgradient", &TbsEffectBmp::MorphRightGrad},
+        {"mkleftslide", &TbsEffectBmp::MorphLeftSlide},
+        {"mkrightslide", &TbsEffectBmp::MorphRightSlide},
+        {"mkpush", &TbsEffectBmp::MorphPush}};
+    for (const auto& [Word, Transition] : Kinds) {
+        SCOPED_TRACE(Word);
+        auto* SD = LoadSkin(EffectsSkin({"morphing=1", std::string("morphkind=") + Word}));
+        auto* B = MakeButton("m");
+        B->SetCanFocused(false);
+        B->SetSkinDataName("ebutton");
+        B->SetSkinData(SD);
+        Pump();
+        auto Grab = [&](TBitmap& Into) {
+            Into.SetPixelFormat(pf24bit);
+            Into.SetSize(B->Width(), B->Height());
+            for (int Y = 0; Y < B->Height(); ++Y)
+                for (int X = 0; X < B->Width(); ++X) {
+                    const std::uint32_t C = PixelOf(B, X, Y);
+                    Into.Canvas()->SetPixels(X, Y, TColor(RGB(C >> 16, C >> 8 & 0xFF, C & 0xFF)));
+                }
+        };
+        TBitmap Normal, Mid, Hot;
+        Grab(Normal);
+        const std::uint32_t T0 = Clock.Now();
+        MoveTo(B, 10, 10);
+        Headless.RunUntil(T0 + 40);
+        ASSERT_NEAR(B->MorphKf(), 0.4, 1e-9);
+        Grab(Mid);
+        Headless.RunUntil(T0 + 200);
+        ASSERT_EQ(B->MorphKf(), 1.0);
+        Grab(Hot);
+        auto From = TbsEffectBmp::CreateFromhWnd(Normal.Handle());
+        auto To = TbsEffectBmp::CreateFromhWnd(Hot.Handle());
+        ((*From).*Transition)(To.get(), 0.4);
+        TBitmap Expected;
+        Expected.SetPixelFormat(pf24bit);
+        Expected.SetSize(B->Width(), B->Height());
+        From->Draw(Expected.Canvas()->Handle(), 0, 0);
+        int Differ = 0, NotNormal = 0, NotHot = 0;
+        for (int Y = 0; Y < B->Height(); ++Y)
+            for (int X = 0; X < B->Width(); ++X) {
+                const TColor M = Mid.Canvas()->Pixels(X, Y);
+                Differ += M != Expected.Canvas()->Pixels(X, Y);
+                NotNormal += M != Normal.Canvas()->Pixels(X, Y);
+                NotHot += M != Hot.Canvas()->Pixels(X, Y);
+            }
+        EXPECT_EQ(Differ, 0);
+        EXPECT_GT(NotNormal, 0);
+        EXPECT_GT(NotHot, 0);
+        delete B;
+    }
+}
+
 class TDummyHost : public TbsButtonEffectsHost {
 public:
     bool EffectsSkinned() override { return true; }
@@ -457,6 +520,23 @@ TEST_F(TButtonTest, GlowLayerShownOnEntryHiddenOnLeaveAndSkippedForMissingPictur
     MoveTo(B, 300, 300);
     Pump();
     EXPECT_FALSE(B->LayerManager()->IsVisible());
+
+    // The skin's glow frames turned off: only a button that always shows
+    // its frame glows.
+    SD->SetShowButtonGlowFrames(false);
+    MoveTo(B, 5, 5);
+    Pump();
+    EXPECT_FALSE(B->LayerManager()->IsVisible());
+    MoveTo(B, 300, 300);
+    B->SetAlwaysShowLayeredFrame(true);
+    MoveTo(B, 5, 5);
+    Pump();
+    EXPECT_TRUE(B->LayerManager()->IsVisible());
+    MoveTo(B, 300, 300);
+    Pump();
+    EXPECT_FALSE(B->LayerManager()->IsVisible());
+    SD->SetShowButtonGlowFrames(true);
+    B->SetAlwaysShowLayeredFrame(false);
 
     B->SetSkinDataName("badglow");
     MoveTo(B, 5, 5);
@@ -559,11 +639,62 @@ TEST_F(TButtonTest, GlyphCellsByStateAndPaintEventThatDrawsNothing) {
     MoveTo(B, 5, 5);
     EXPECT_EQ(PixelOf(B, Mid.X, Mid.Y), Rgb(clRed));
 
+    // An image of the button's list wins over the glyph while its index is
+    // inside the list.
+    auto* List = new TCustomImageList(Form);
+    List->SetWidth(10);
+    List->SetHeight(10);
+    TBitmap Blue;
+    Blue.SetSize(10, 10);
+    Blue.Canvas()->Brush()->SetColor(clBlue);
+    Blue.Canvas()->FillRect({0, 0, 10, 10});
+    List->Add(&Blue, nullptr);
+    B->SetImageList(List);
+    B->SetImageIndex(0);
+    EXPECT_EQ(PixelOf(B, Mid.X, Mid.Y), Rgb(clBlue));
+    B->SetImageIndex(1);
+    EXPECT_EQ(PixelOf(B, Mid.X, Mid.Y), Rgb(clRed));
+
     B->OnPaint = [](TObject*, TCanvas*, TRect, bool, bool, bool& DrawDefault) {
         DrawDefault = false;
     };
     B->Repaint();
     EXPECT_NE(PixelOf(B, Mid.X, Mid.Y), Rgb(clRed));
+}
+
+// With the element's ShowFocus a focused button outlines its content
+// rectangle (the client rectangle grown with the button) and nothing else.
+TEST_F(TButtonTest, ShowFocusOutlinesTheContentRectangle) {
+    auto* SD = LoadSkin(EffectsSkin({"showfocus=1"}));
+    auto Face = [&](const char* Element) {
+        auto* B = MakeButton("");
+        B->SetSkinDataName(Element);
+        B->SetSkinData(SD);
+        B->SetFocus();
+        Pump();
+        std::vector<std::uint32_t> Pixels;
+        for (int Y = 0; Y < 25; ++Y)
+            for (int X = 0; X < 75; ++X)
+                Pixels.push_back(PixelOf(B, X, Y));
+        delete B;
+        return Pixels;
+    };
+    const std::vector<std::uint32_t> Plain = Face("fbutton"), Outlined = Face("ebutton");
+    // The face's client rectangle (5, 5, 25, 15) of 30 x 20, at 75 x 25.
+    const TRect Content{5, 5, 70, 20};
+    int Outline = 0, Elsewhere = 0;
+    for (int Y = 0; Y < 25; ++Y)
+        for (int X = 0; X < 75; ++X) {
+            if (Plain[Y * 75 + X] == Outlined[Y * 75 + X])
+                continue;
+            const bool OnEdge = (X == Content.Left || X == Content.Right - 1 || Y == Content.Top ||
+                                 Y == Content.Bottom - 1) &&
+                                X >= Content.Left && X < Content.Right && Y >= Content.Top &&
+                                Y < Content.Bottom;
+            ++(OnEdge ? Outline : Elsewhere);
+        }
+    EXPECT_GT(Outline, 40);
+    EXPECT_EQ(Elsewhere, 0);
 }
 
 TEST_F(TButtonTest, WithoutSkinSizeAFixedFaceIsStretchedAndNoRegionIsSet) {

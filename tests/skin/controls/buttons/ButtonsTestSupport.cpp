@@ -87,3 +87,8 @@ TColor SkinColour(testskin::TRgb C) {
 int TEventLog::Count(const std::string& Name) const {
     return int(std::count(Names.begin(), Names.end(), Name));
 }
+
+bool IsGreenish(std::uint32_t Pixel) {
+    const int R = int(Pixel >> 16 & 0xFF), G = int(Pixel >> 8 & 0xFF), B = int(Pixel & 0xFF);
+    return G > 0x80 && G > R + 0x40 && G > B + 0x40;
+}

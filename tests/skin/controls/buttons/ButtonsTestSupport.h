@@ -48,6 +48,9 @@ std::uint32_t Rgb(TColor C);
 // A test-skin colour (0xRRGGBB) as a TColor.
 TColor SkinColour(testskin::TRgb C);
 
+// Text pixels of a green (0x00FF00) font, smoothed edges included.
+bool IsGreenish(std::uint32_t Pixel);
+
 // Records event names in order, for tests where order matters.
 struct TEventLog {
     std::vector<std::string> Names;

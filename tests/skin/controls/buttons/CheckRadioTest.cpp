@@ -6,6 +6,7 @@
 #include "skin/model/bsMessages.h"
 #include "tests/skin/controls/buttons/ButtonsTestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -165,7 +166,9 @@ TEST_F(TCheckRadioTest, FlatPlainLookPlacesSquareDotAndCaption) {
 }
 
 // A check element with every picture of the table in its own colour.
-testskin::TTestSkin CheckSkin(bool WithGrayed, bool Morph, bool Masked = false) {
+// CheckRight puts the check area right of the text area in the face.
+testskin::TTestSkin CheckSkin(bool WithGrayed, bool Morph, bool Masked = false,
+                              bool CheckRight = false) {
     testskin::TTestSkin Skin = testskin::StandardTestSkin();
     testskin::TTestPicture& P = Skin.AddPicture("checks.bmp", 200, 60, 24);
     const int Index = Skin.PictureIndex("checks.bmp");
@@ -187,8 +190,8 @@ testskin::TTestSkin CheckSkin(bool WithGrayed, bool Morph, bool Masked = false) 
                          "leftbottompoint=20,20",
                          "rightbottompoint=80,20",
                          "clientrect=20,0,80,20",
-                         "checkimagearea=2,2,18,18",
-                         "textarea=20,0,100,20",
+                         CheckRight ? "checkimagearea=82,2,98,18" : "checkimagearea=2,2,18,18",
+                         CheckRight ? "textarea=0,0,80,20" : "textarea=20,0,100,20",
                          "checkimagerect=" + RectText(P.Region("check")),
                          "uncheckimagerect=" + RectText(P.Region("uncheck")),
                          "activecheckimagerect=" + RectText(P.Region("active.check")),
@@ -196,7 +199,7 @@ testskin::TTestSkin CheckSkin(bool WithGrayed, bool Morph, bool Masked = false) 
                          "unenabledcheckimagerect=" + RectText(P.Region("disabled.check")),
                          "unenableduncheckimagerect=" + RectText(P.Region("disabled.uncheck")),
                          "framefontcolor=255",
-                         "fontcolor=0",
+                         "fontcolor=65280",
                          "activefontcolor=0"};
     if (WithGrayed) {
         Keys.push_back("grayedcheckimagerect=" + RectText(P.Region("grayed")));
@@ -300,6 +303,49 @@ TEST_F(TCheckRadioTest, NonFlatSkinFaceFollowsHoverAndMorphsOnTheClock) {
     Headless.RunUntil(Clock.Now() + 200);
     EXPECT_DOUBLE_EQ(C->MorphKf(), 0.0);
     EXPECT_FALSE(C->MorphRunning());
+}
+
+// A non-flat box 60 pixels wider than its face: the caption area grows by
+// 60, and a check area right of the text moves with the right edge.
+TEST_F(TCheckRadioTest, NonFlatFaceAtALargerSizePlacesCheckAndCaption) {
+    struct TRow {
+        bool CheckRight;
+        int CheckLeft; // centred in the check area: 16 div 2 + area left - 13 div 2
+        int CaptionFrom, CaptionTo;
+    };
+    const TRow Rows[] = {{false, 4, 20, 160}, {true, 144, 0, 140}};
+    for (const TRow& R : Rows) {
+        SCOPED_TRACE(R.CheckRight);
+        const testskin::TTestSkin Skin = CheckSkin(true, false, false, R.CheckRight);
+        const testskin::TTestPicture& P = Skin.Picture("checks.bmp");
+        auto* SD = LoadSkin(Skin);
+        auto* C = MakeBox(Form, "A caption long enough to pass the face", false, 0, 100);
+        C->SetFlat(false);
+        C->SetSkinDataName("testcheck");
+        C->SetSkinData(SD);
+        C->SetBounds(10, 100, 160, 20);
+        C->SetChecked(true);
+        Pump();
+        ASSERT_EQ(C->Width(), 160);
+        // The 13 x 13 picture at (CheckLeft, 4), its keyed corner excepted.
+        EXPECT_EQ(P.RegionAt(PixelOf(C, R.CheckLeft, 4)), "check");
+        EXPECT_EQ(P.RegionAt(PixelOf(C, R.CheckLeft + 12, 16)), "check");
+        EXPECT_NE(P.RegionAt(PixelOf(C, R.CheckLeft - 1, 10)), "check");
+        EXPECT_NE(P.RegionAt(PixelOf(C, R.CheckLeft + 13, 10)), "check");
+        // The caption (green) runs inside the grown text area only.
+        int Left = 1000, Right = -1;
+        for (int Y = 0; Y < 20; ++Y)
+            for (int X = 0; X < 160; ++X)
+                if (IsGreenish(PixelOf(C, X, Y))) {
+                    Left = std::min(Left, X);
+                    Right = std::max(Right, X);
+                }
+        EXPECT_GE(Left, R.CaptionFrom);
+        EXPECT_LT(Left, R.CaptionFrom + 4);
+        EXPECT_GT(Right, R.CaptionFrom + 100) << "the caption passes the face's text area";
+        EXPECT_LT(Right, R.CaptionTo);
+        delete C;
+    }
 }
 
 TEST_F(TCheckRadioTest, OnlyANonFlatBoxTakesTheMasksShape) {

@@ -6,6 +6,8 @@
 #include "skin/model/bsMessages.h"
 #include "tests/skin/controls/buttons/ButtonsTestSupport.h"
 
+#include <algorithm>
+
 namespace {
 
 class TPageControlTest : public TButtonsTest {
@@ -253,6 +255,80 @@ TEST_F(TPageControlTest, SheetBackgroundsWallpaperOrButtonFace) {
     EXPECT_EQ(PixelOf(Sheet, 37, 21), Rgb(clRed));
 }
 
+// A child window that counts the background checks it is asked for.
+class TBackgroundChild : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int Checks = 0;
+    void Dispatch(TMessage& Message) override {
+        if (Message.Msg == WM_CHECKPARENTBG)
+            ++Checks;
+        TCustomControl::Dispatch(Message);
+    }
+};
+
+// Skinned sheets: the element's client part tiled, or the skin's background
+// picture; with StretchEffect the client part is stretched over the whole
+// control and a resized sheet asks its child windows to check their
+// backgrounds.
+TEST_F(TPageControlTest, SkinnedSheetBackgroundsAndStretchNotifications) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestPicture& Pic = Skin.AddPicture("sheets.bmp", 60, 40, 24);
+    Pic.AddRegion("frame", {0, 0, 30, 30});
+    Pic.AddRegion("client.a", {5, 5, 15, 25});
+    Pic.AddRegion("client.b", {15, 5, 25, 25});
+    Pic.AddRegion("tab", {30, 0, 60, 20});
+    testskin::TTestPicture& Wall = Skin.AddPicture("wall.bmp", 8, 8, 24);
+    Wall.AddRegion("wall", {0, 0, 8, 8});
+    const testskin::TKeys Keys{"pictureindex=" + std::to_string(Skin.PictureIndex("sheets.bmp")),
+                               "skinrect=0,0,30,30",
+                               "clientrect=5,5,25,25",
+                               "lefttoppoint=5,5",
+                               "righttoppoint=25,5",
+                               "leftbottompoint=5,25",
+                               "rightbottompoint=25,25",
+                               "tabrect=30,0,60,20"};
+    using testskin::operator+;
+    Skin.AddControl("tab", "tiled", Keys);
+    Skin.AddControl("tab", "stretched", Keys + testskin::TKeys{"stretcheffect=1"});
+    Skin.AddControl(
+        "tab", "walled",
+        Keys + testskin::TKeys{"bgpictureindex=" + std::to_string(Skin.PictureIndex("wall.bmp"))});
+    auto* SD = LoadSkin(Skin);
+    struct TRow {
+        const char* Element;
+        // Regions at the sheet's (2, 2) and (12, 2).
+        const char* At2;
+        const char* At12;
+        bool Notified;
+    };
+    const TRow Rows[] = {{"tiled", "client.a", "client.b", false},
+                         {"walled", "wall", "wall", false},
+                         {"stretched", "client.a", "client.a", true}};
+    for (const TRow& R : Rows) {
+        SCOPED_TRACE(R.Element);
+        auto* P = MakePages(2);
+        P->SetSkinDataName(R.Element);
+        P->SetSkinData(SD);
+        auto* Sheet = P->ActivePage();
+        auto* Child = new TBackgroundChild(Form);
+        Child->SetParent(Sheet);
+        Child->SetBounds(100, 100, 20, 20);
+        Pump();
+        auto RegionAt = [&](int X, int Y) {
+            const std::uint32_t C = PixelOf(Sheet, X, Y);
+            return Pic.RegionAt(C).empty() ? Wall.RegionAt(C) : Pic.RegionAt(C);
+        };
+        EXPECT_EQ(RegionAt(2, 2), R.At2);
+        EXPECT_EQ(RegionAt(12, 2), R.At12);
+        Child->Checks = 0;
+        P->SetBounds(10, 10, 300, 150);
+        Pump();
+        EXPECT_EQ(Child->Checks > 0, R.Notified);
+        delete P;
+    }
+}
+
 // Skinned tabs by state: the active page's tab from its picture, the
 // others from the normal one, the tab under the pointer from the hot one.
 TEST_F(TPageControlTest, SkinnedTabsByState) {
@@ -295,7 +371,45 @@ TEST_F(TPageControlTest, SkinnedTabsByState) {
     EXPECT_EQ(RegionOfTab(2), "tab.normal");
 }
 
-TEST_F(TPageControlTest, LeftTabsAreTurnedAndKeepHorizontalTextOnRequest) {
+// A taller active picture reaches down into the frame, over the border the
+// other tabs leave showing; a focused control shows its focus picture.
+TEST_F(TPageControlTest, TallerActiveTabReachesIntoTheFrameAndShowsFocus) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    testskin::TTestPicture& Pic = Skin.AddPicture("tall.bmp", 120, 40, 24);
+    Pic.AddRegion("frame", {0, 0, 30, 30});
+    Pic.AddRegion("tab.normal", {30, 0, 60, 20});
+    Pic.AddRegion("tab.active", {60, 0, 90, 24});
+    Pic.AddRegion("tab.focus", {90, 0, 120, 24});
+    using testskin::RectText;
+    Skin.AddControl("tab", "talltab",
+                    {"pictureindex=" + std::to_string(Skin.PictureIndex("tall.bmp")),
+                     "skinrect=0,0,30,30", "clientrect=5,5,25,25", "lefttoppoint=5,5",
+                     "righttoppoint=25,5", "leftbottompoint=5,25", "rightbottompoint=25,25",
+                     "tabrect=" + RectText(Pic.Region("tab.normal")),
+                     "activetabrect=" + RectText(Pic.Region("tab.active")),
+                     "focustabrect=" + RectText(Pic.Region("tab.focus"))});
+    auto* SD = LoadSkin(Skin);
+    auto* P = MakePages(3);
+    for (int I = 0; I < 3; ++I)
+        P->Pages(I)->SetCaption("");
+    P->SetSkinDataName("talltab");
+    P->SetSkinData(SD);
+    P->SetTabStop(true);
+    Pump();
+    const TRect A = P->TabItemRect(0), N = P->TabItemRect(1);
+    const int Below = A.Bottom + 2;
+    ASSERT_LT(Below, A.Top + 24);
+    EXPECT_EQ(Pic.RegionAt(PixelOf(P, (A.Left + A.Right) / 2, Below)), "tab.active");
+    EXPECT_EQ(Pic.RegionAt(PixelOf(P, (N.Left + N.Right) / 2, Below)), "frame");
+    EXPECT_EQ(Pic.RegionAt(PixelOf(P, (N.Left + N.Right) / 2, N.Top + 3)), "tab.normal");
+    P->SetFocus();
+    Pump();
+    EXPECT_EQ(Pic.RegionAt(PixelOf(P, (A.Left + A.Right) / 2, Below)), "tab.focus");
+}
+
+// The tab picture is composed for top tabs, flipped for bottom ones and
+// turned for side ones; the caption stays horizontal on request.
+TEST_F(TPageControlTest, TabPicturesFollowThePosition) {
     testskin::TTestSkin Skin = testskin::StandardTestSkin();
     testskin::TTestPicture& Pic = Skin.AddPicture("turn.bmp", 80, 40, 24);
     Pic.AddRegion("frame", {0, 0, 30, 30});
@@ -305,21 +419,67 @@ TEST_F(TPageControlTest, LeftTabsAreTurnedAndKeepHorizontalTextOnRequest) {
                     {"pictureindex=" + std::to_string(Skin.PictureIndex("turn.bmp")),
                      "skinrect=0,0,30,30", "clientrect=5,5,25,25", "lefttoppoint=5,5",
                      "righttoppoint=25,5", "leftbottompoint=5,25", "rightbottompoint=25,25",
-                     "tabrect=30,0,80,20", "activetabrect=30,0,80,20"});
+                     "tabrect=30,0,80,20", "activetabrect=30,0,80,20", "fontcolor=65280"});
     auto* SD = LoadSkin(Skin);
-    auto* P = MakePages(2);
-    // No caption over the picture.
-    for (int I = 0; I < 2; ++I)
-        P->Pages(I)->SetCaption("");
-    P->SetSkinDataName("turntab");
-    P->SetSkinData(SD);
-    P->SetTabPosition(tpLeft);
-    Pump();
-    const TRect T = P->TabItemRect(1);
-    ASSERT_GT(T.Width(), 4);
-    // Turned counter-clockwise: the picture's top edge is at the left.
-    EXPECT_EQ(Pic.RegionAt(PixelOf(P, T.Left + 1, (T.Top + T.Bottom) / 2)), "tab.top");
-    EXPECT_EQ(Pic.RegionAt(PixelOf(P, T.Left + 15, (T.Top + T.Bottom) / 2)), "tab.bottom");
+    // Where the picture's top and bottom halves land, 4 and 15 pixels in
+    // from the tab's top (top and bottom tabs) or left (side tabs); the
+    // frame covers the two columns of a side tab next to the pages.
+    struct TRow {
+        TTabPosition Pos;
+        const char* Near;
+        const char* Far;
+    };
+    const TRow Rows[] = {{tpTop, "tab.top", "tab.bottom"},
+                         {tpBottom, "tab.bottom", "tab.top"},
+                         {tpLeft, "tab.top", "tab.bottom"},
+                         {tpRight, "tab.bottom", "tab.top"}};
+    for (const TRow& R : Rows) {
+        SCOPED_TRACE(int(R.Pos));
+        auto* P = MakePages(2);
+        // No caption over the picture.
+        for (int I = 0; I < 2; ++I)
+            P->Pages(I)->SetCaption("");
+        P->SetSkinDataName("turntab");
+        P->SetSkinData(SD);
+        P->SetTabPosition(R.Pos);
+        Pump();
+        const TRect T = P->TabItemRect(1);
+        const bool Across = R.Pos == tpLeft || R.Pos == tpRight;
+        ASSERT_GT(Across ? T.Width() : T.Height(), 16);
+        const int MidX = (T.Left + T.Right) / 2, MidY = (T.Top + T.Bottom) / 2;
+        auto At = [&](int In) {
+            return Pic.RegionAt(Across ? PixelOf(P, T.Left + In, MidY)
+                                       : PixelOf(P, MidX, T.Top + In));
+        };
+        EXPECT_EQ(At(4), R.Near);
+        EXPECT_EQ(At(15), R.Far);
+        delete P;
+    }
+
+    // A side tab's caption runs down the tab unless TextInHorizontal.
+    for (bool Horizontal : {false, true}) {
+        SCOPED_TRACE(Horizontal);
+        auto* P = MakePages(2);
+        P->Pages(1)->SetCaption("WWWWWW");
+        P->SetSkinDataName("turntab");
+        P->SetSkinData(SD);
+        P->SetTabPosition(tpLeft);
+        P->SetTextInHorizontal(Horizontal);
+        Pump();
+        const TRect T = P->TabItemRect(1);
+        TRect Text{1000, 1000, -1, -1};
+        for (int Y = T.Top; Y < T.Bottom; ++Y)
+            for (int X = T.Left; X < T.Right; ++X)
+                if (IsGreenish(PixelOf(P, X, Y)))
+                    Text = {std::min(Text.Left, X), std::min(Text.Top, Y),
+                            std::max(Text.Right, X + 1), std::max(Text.Bottom, Y + 1)};
+        ASSERT_GT(Text.Right, Text.Left) << "no caption found";
+        if (Horizontal)
+            EXPECT_GT(Text.Width(), Text.Height());
+        else
+            EXPECT_GT(Text.Height(), 2 * Text.Width());
+        delete P;
+    }
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "skin/model/bsMessages.h"
 #include "tests/skin/controls/buttons/ButtonsTestSupport.h"
 
+#include <algorithm>
+
 namespace {
 
 class TSpeedButtonTest : public TButtonsTest {
@@ -57,6 +59,105 @@ TEST_F(TSpeedButtonTest, GroupButtonsReleaseEachOther) {
     C->SetDown(true);
     EXPECT_FALSE(B->Down());
     EXPECT_EQ(Log.Names, (std::vector<std::string>{"b"}));
+}
+
+// A group button with AllowAllUp toggles: down at the press of an up
+// button, up at the release of a press on a down one, a click each time.
+TEST_F(TSpeedButtonTest, AllUpGroupButtonTogglesWithAClickEachWay) {
+    auto* A = MakeSpeed(Form, "a");
+    A->SetGroupIndex(1);
+    A->SetAllowAllUp(true);
+    Pump();
+    PressAt(A, 5, 5);
+    EXPECT_TRUE(A->Down());
+    EXPECT_EQ(Log.Count("a"), 1);
+    ReleaseAt(A, 5, 5);
+    EXPECT_TRUE(A->Down());
+    EXPECT_EQ(Log.Count("a"), 1);
+    PressAt(A, 5, 5);
+    EXPECT_TRUE(A->Down());
+    EXPECT_EQ(Log.Count("a"), 1);
+    ReleaseAt(A, 5, 5);
+    EXPECT_FALSE(A->Down());
+    EXPECT_EQ(Log.Count("a"), 2);
+}
+
+// The face of a speed button by situation, with and without an element,
+// read in the middle of the button over a red parent.
+TEST_F(TSpeedButtonTest, PaintTableBySituation) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    const testskin::TTestPicture& P = Skin.Picture("controls.bmp");
+    using testskin::RectText;
+    using testskin::operator+;
+    Skin.AddControl("button", "nodisabled",
+                    testskin::NinePartKeys(P, 0, "toolbutton.normal", 3) +
+                        testskin::TKeys{"activeskinrect=" + RectText(P.Region("toolbutton.active")),
+                                        "downskinrect=" + RectText(P.Region("toolbutton.down"))});
+    auto* SD = LoadSkin(Skin);
+    Form->SetColor(clRed);
+    enum TSituation { GroupDown, Hot, HeldOver, Transparent, Idle, Disabled, DisabledGroupDown };
+    struct TRow {
+        const char* Element; // "" for none
+        TSituation Situation;
+        const char* Region; // a region of the skin, or "red", "pressed", "hot", "face"
+    };
+    const TRow Rows[] = {
+        {"", GroupDown, "pressed"},
+        {"", Hot, "hot"},
+        {"", HeldOver, "pressed"},
+        {"", Transparent, "red"},
+        {"", Idle, "face"},
+        {"toolbutton", GroupDown, "toolbutton.down"},
+        {"toolbutton", Hot, "toolbutton.active"},
+        {"toolbutton", HeldOver, "toolbutton.down"},
+        {"toolbutton", Transparent, "red"},
+        {"toolbutton", Idle, "toolbutton.normal"},
+        {"toolbutton", Disabled, "toolbutton.disabled"},
+        {"toolbutton", DisabledGroupDown, "toolbutton.down"},
+        {"nodisabled", Disabled, "toolbutton.normal"},
+    };
+    for (const TRow& R : Rows) {
+        SCOPED_TRACE(std::string(R.Element) + " " + std::to_string(int(R.Situation)));
+        auto* S = MakeSpeed(Form, "");
+        if (*R.Element) {
+            S->SetSkinDataName(R.Element);
+            S->SetSkinData(SD);
+        }
+        MoveTo(Form, 300, 300);
+        switch (R.Situation) {
+        case GroupDown:
+        case DisabledGroupDown:
+            S->SetGroupIndex(1);
+            S->SetDown(true);
+            S->SetEnabled(R.Situation == GroupDown);
+            break;
+        case Hot:
+            MoveTo(S, 20, 20);
+            break;
+        case HeldOver:
+            PressAt(S, 20, 20);
+            break;
+        case Transparent:
+            S->SetTransparent(true);
+            break;
+        case Disabled:
+            S->SetEnabled(false);
+            break;
+        case Idle:
+            break;
+        }
+        Pump();
+        const std::uint32_t C = PixelOf(S, 3, 20);
+        const std::string Got = C == 0xFF0000u        ? "red"
+                                : C == 0x8593B5u      ? "pressed"
+                                : C == 0xB6BDD2u      ? "hot"
+                                : C == Rgb(clBtnFace) ? "face"
+                                                      : P.RegionAt(C);
+        EXPECT_EQ(Got, R.Region);
+        if (R.Situation == HeldOver)
+            ReleaseAt(S, 20, 20);
+        delete S;
+    }
 }
 
 TEST_F(TSpeedButtonTest, CaptionOffNarrowsButKeepsTheAccelerator) {
@@ -276,6 +377,77 @@ TEST_F(TMenuSpeedButtonTest, StandardArrowReplacesTheSign) {
         for (int X = 0; X < 15; ++X)
             Again.push_back(PixelOf(B, X, Y));
     EXPECT_EQ(Sign, Again);
+}
+
+// The plain look by situation: split (track-button mode with a menu) or
+// one piece, read at the main part (10, 20) and in the strip (70, 20).
+TEST_F(TMenuSpeedButtonTest, PlainLookSplitsIntoMainPartAndStrip) {
+    constexpr std::uint32_t Pressed = 0x8593B5, Hot = 0xB6BDD2;
+    const std::uint32_t Face = Rgb(clBtnFace), Shadow = Rgb(clBtnShadow);
+    for (bool Split : {true, false}) {
+        SCOPED_TRACE(Split);
+        auto* B = MakeMenuButton();
+        B->SetFlat(false);
+        if (Split) {
+            B->SetSkinPopupMenu(new TComponent(Form));
+            B->SetTrackButtonMode(true);
+        }
+        MoveTo(B, 10, 20);
+        EXPECT_EQ(PixelOf(B, 10, 20), Hot);
+        EXPECT_EQ(PixelOf(B, 70, 20), Hot);
+        PressAt(B, 10, 20);
+        EXPECT_EQ(PixelOf(B, 10, 20), Pressed);
+        EXPECT_EQ(PixelOf(B, 70, 20), Pressed);
+        ReleaseAt(B, 10, 20);
+        MoveTo(B, 300, 300);
+        EXPECT_EQ(PixelOf(B, 10, 20), Face);
+        EXPECT_EQ(PixelOf(B, 70, 20), Face);
+        EXPECT_EQ(PixelOf(B, 0, 0), Shadow);
+        B->SetFlat(true);
+        B->Invalidate();
+        Pump();
+        EXPECT_EQ(PixelOf(B, 0, 0), Face) << "a flat idle face has no frame";
+        delete B;
+    }
+}
+
+// A 78 x 47 "resizetoolbutton" menu button: the caption centred in the 63
+// pixels left of the strip, the skin's 7 x 4 sign centred in the 15 x 47
+// strip at (4, 21) from its corner, its see-through colour keyed out.
+TEST_F(TMenuSpeedButtonTest, ResizeToolButtonCentresCaptionAndSkinSign) {
+    testskin::TTestSkin Skin = testskin::MinimalLoadableSkin();
+    testskin::TTestPicture& P = Skin.AddPicture("menubutton.bmp", 60, 30, 24);
+    P.AddRegion("face", {0, 0, 30, 30});
+    P.AddRegion("sign", {40, 0, 47, 4});
+    P.Fill({40, 3, 41, 4}, 0xFF00FF);
+    using testskin::RectText;
+    using testskin::operator+;
+    Skin.AddControl("button", "resizetoolbutton",
+                    testskin::NinePartKeys(P, Skin.PictureIndex("menubutton.bmp"), "face", 4) +
+                        testskin::TKeys{"menumarkerrect=" + RectText(P.Region("sign")),
+                                        "menumarkertransparentcolor=16711935", "fontcolor=65280"});
+    auto* SD = LoadSkin(Skin);
+    auto* B = MakeMenuButton();
+    B->SetFlat(false);
+    B->SetCaption("Go");
+    B->SetSkinDataName("resizetoolbutton");
+    B->SetSkinData(SD);
+    Pump();
+    EXPECT_EQ(P.RegionAt(PixelOf(B, 63 + 4, 21)), "sign");
+    EXPECT_EQ(P.RegionAt(PixelOf(B, 63 + 10, 23)), "sign");
+    EXPECT_EQ(P.RegionAt(PixelOf(B, 63 + 3, 21)), "face");
+    EXPECT_EQ(P.RegionAt(PixelOf(B, 63 + 4, 20)), "face");
+    EXPECT_EQ(P.RegionAt(PixelOf(B, 63 + 4, 24)), "face") << "keyed corner";
+    int Left = 1000, Right = -1;
+    for (int Y = 0; Y < 47; ++Y)
+        for (int X = 0; X < 78; ++X)
+            if (IsGreenish(PixelOf(B, X, Y))) {
+                Left = std::min(Left, X);
+                Right = std::max(Right, X);
+            }
+    ASSERT_GE(Right, 0) << "no caption";
+    EXPECT_LT(Right, 63);
+    EXPECT_NEAR((Left + Right + 1) / 2.0, 63 / 2.0, 2.0);
 }
 
 } // namespace

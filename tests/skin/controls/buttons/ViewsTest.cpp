@@ -258,6 +258,51 @@ TEST_F(TViewsTest, PressedSectionAndDividerPress) {
     SendMessage(H, WM_LBUTTONUP, 0, MAKELPARAM(80, 5));
 }
 
+// Right of the last section the header is closed by a face of its own whose
+// right edge lies just past the header, so no right border shows.
+TEST_F(TViewsTest, HeaderRestRightOfTheLastSection) {
+    auto* V = MakeReport(3);
+    const int W = V->ClientWidth() + 25, Mid = HeaderHeight(V) / 2;
+    TBitmap B;
+    B.SetSize(W, 30);
+    V->Perform(WM_PAINTHEADERTODC, WPARAM(B.Canvas()->Handle()), 0);
+    EXPECT_EQ(Rgb(B.Canvas()->Pixels(240, Mid)), Rgb(clBtnShadow));
+    EXPECT_EQ(Rgb(B.Canvas()->Pixels(250, 0)), Rgb(clBtnShadow));
+    EXPECT_EQ(Rgb(B.Canvas()->Pixels(250, Mid)), Rgb(clBtnFace));
+    EXPECT_EQ(Rgb(B.Canvas()->Pixels(W - 1, Mid)), Rgb(clBtnFace));
+
+    const testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    const testskin::TTestPicture& Pic = Skin.Picture("controls.bmp");
+    V->SetSkinData(LoadSkin(Skin));
+    V->Perform(WM_PAINTHEADERTODC, WPARAM(B.Canvas()->Handle()), 0);
+    EXPECT_EQ(Pic.RegionAt(Rgb(B.Canvas()->Pixels(250, Mid))), "resizetoolbutton.normal");
+    EXPECT_EQ(Pic.RegionAt(Rgb(B.Canvas()->Pixels(W - 1, Mid))), "resizetoolbutton.normal");
+}
+
+// The tree's image lists take the view's colour at every skin change.
+TEST_F(TViewsTest, TreeImageListsTakeTheSkinnedColour) {
+    testskin::TTestSkin Skin = testskin::StandardTestSkin();
+    Skin.AddControl("treeview", "greentree", {"bgcolor=65280"});
+    auto* SD = LoadSkin(Skin);
+    auto* T = new TbsSkinCustomTreeView(Form);
+    T->SetParent(Form);
+    T->SetBounds(10, 10, 200, 100);
+    auto* Images = new TCustomImageList(Form);
+    auto* States = new TCustomImageList(Form);
+    T->SetImages(Images);
+    T->SetStateImages(States);
+    T->SetSkinDataName("greentree");
+    T->SetSkinData(SD);
+    EXPECT_EQ(T->Color(), 65280);
+    EXPECT_EQ(Images->BkColor(), 65280);
+    EXPECT_EQ(States->BkColor(), 65280);
+    T->SetSkinDataName("nothing");
+    T->SetDefaultColor(clInfoBk);
+    T->ChangeSkinData();
+    EXPECT_EQ(Images->BkColor(), clInfoBk);
+    EXPECT_EQ(States->BkColor(), clInfoBk);
+}
+
 // Section images come from the view's small images: at the text's left in
 // a left-aligned section, moved along with the text in a right-aligned one.
 TEST_F(TViewsTest, HeaderSectionImagesFollowTheAlignment) {
