@@ -1,5 +1,7 @@
 // The skinned edit box: geometry, buttons, hover and focus, painting, skin
 // change and malformed skins.
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Graphics.h"
 #include "platform/win/Windows.h"
 #include "skin/model/bsMessages.h"
 #include "skin/stored/StoredSkins.h"
@@ -226,8 +228,82 @@ TEST_F(EditBoxTest, DisabledSkinnedFrameButtonShowsItsDisabledPicture) {
     EXPECT_EQ(EditRegion(E, 117, 10), Region("btn.off"));
 }
 
+// A skinned edit that notes the painting messages it handles, with the
+// FStopDraw flag each found.
+class TPaintLogEdit : public TbsSkinEdit {
+public:
+    using TbsSkinEdit::TbsSkinEdit;
+    std::vector<std::string> Log;
+
+protected:
+    void WndProc(TMessage& M) override {
+        const char* Name = M.Msg == WM_CHAR         ? "char"
+                           : M.Msg == WM_ERASEBKGND ? "erase"
+                           : M.Msg == WM_PAINT      ? (M.WParam ? "paint(dc)" : "paint")
+                                                    : nullptr;
+        if (Name)
+            Log.push_back(std::string(Name) + (FStopDraw ? " stop" : ""));
+        TbsSkinEdit::WndProc(M);
+    }
+};
+
+// One typed character: the erase step composes the face and has the edit
+// draw its text; the WM_PAINT it performs inside the edit's own painting
+// draws nothing; the pixels are the bare face with the text drawn once.
+TEST_F(EditBoxTest, ATypedCharacterIsComposedInOneEraseStep) {
+    ShownForm();
+    auto* E = new TPaintLogEdit(Form);
+    E->SetParent(Form);
+    E->SetBounds(10, 10, 120, 22);
+    E->SetSkinDataName(EditElement);
+    E->SetSkinData(Data.get());
+    E->SetFocus();
+    Pump();
+    // The caret is not part of the comparison.
+    HideCaret(E->Handle());
+    const int W = E->ClientWidth(), H = E->ClientHeight();
+    PixelOf(E, 0, 0);
+    std::vector<std::uint32_t> Bare;
+    for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X)
+            Bare.push_back(ScreenAt(E, X, Y));
+
+    E->Log.clear();
+    Type("a");
+    EXPECT_EQ(E->Log, (std::vector<std::string>{"char", "paint", "erase stop", "paint(dc) stop"}));
+    EXPECT_FALSE(E->FStopDraw);
+    HideCaret(E->Handle());
+    PixelOf(E, 0, 0);
+
+    TRect TextR;
+    SendMessage(E->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&TextR));
+    TBitmap Reference;
+    Reference.SetSize(W, H);
+    std::size_t I = 0;
+    for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X, ++I)
+            Reference.Canvas()->SetPixels(
+                X, Y, TColor(((Bare[I] & 0xFF) << 16) | (Bare[I] & 0xFF00) | (Bare[I] >> 16)));
+    HDC DC = Reference.Canvas()->Handle();
+    SelectObject(DC, ToObj(HFONT(SendMessage(E->Handle(), WM_GETFONT, 0, 0))));
+    SetBkMode(DC, TRANSPARENT);
+    SetTextColor(DC, ColorToRGB(EditActiveFontColor));
+    DrawText(DC, "a", -1, &TextR, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    int Differ = 0, Ink = 0;
+    I = 0;
+    for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X, ++I) {
+            const std::uint32_t P = ScreenAt(E, X, Y);
+            Differ += P != Rgb(Reference.Canvas()->Pixels(X, Y));
+            Ink += P != Bare[I];
+        }
+    EXPECT_GT(Ink, 4) << "the text is drawn";
+    EXPECT_EQ(Differ, 0);
+}
+
 TEST_F(EditBoxTest, PaintingIntoAGivenDC) {
     TbsSkinEdit* P = Plain();
+    P->SetDefaultColor(clYellow);
     TBitmap B;
     B.SetSize(120, 22);
     HDC DC = B.Canvas()->Handle();
@@ -239,6 +315,13 @@ TEST_F(EditBoxTest, PaintingIntoAGivenDC) {
     B.Canvas()->FillRect({0, 0, 120, 22});
     EXPECT_EQ(P->Perform(WM_PAINTTODC, WPARAM(DC), PAINTTODC_TOKEN), PAINTTODC_TOKEN);
     EXPECT_EQ(Rgb(TColor(GetPixel(DC, 0, 10))), Rgb(clBtnShadow));
+    // The edit rectangle is cut out of the caller's clipping and left
+    // unpainted; the frame around it is drawn.
+    EXPECT_EQ(GetPixel(DC, 60, 10), CLR_INVALID);
+    EXPECT_EQ(Rgb(TColor(GetPixel(DC, 1, 10))), Rgb(clBtnFace));
+    SelectClipRgn(DC, nullptr);
+    EXPECT_EQ(Rgb(TColor(GetPixel(DC, 60, 10))), Rgb(clWhite));
+    EXPECT_EQ(Rgb(TColor(GetPixel(DC, 2, 2))), Rgb(clWhite));
 }
 
 TEST_F(EditBoxTest, PaintSkinToDrawsTheNormalFaceWhateverTheState) {
