@@ -115,6 +115,33 @@ TEST_F(EditBoxTest, PlainDefaultSizesApplyOnlyInThePlainLook) {
     EXPECT_EQ(S->Width(), 120);
 }
 
+TEST_F(EditBoxTest, AnAlignedEditIsCentredInASkinnedToolBarThatAdjustsItsControls) {
+    for (bool Adjust : {true, false}) {
+        SCOPED_TRACE(Adjust);
+        ShownForm();
+        auto* Bar = new TbsSkinToolBar(Form);
+        Bar->SetParent(Form);
+        Bar->SetSkinData(Data.get());
+        Bar->SetAlign(alTop);
+        Bar->SetHeight(44);
+        Bar->SetAdjustControls(Adjust);
+        TbsSkinEdit* E = MakeEdit(Bar);
+        E->SetSkinDataName(EditElement);
+        E->SetSkinData(Data.get());
+        E->SetAlign(alTop);
+        Pump();
+        const TRect R = Bar->GetSkinClientRect();
+        ASSERT_GT(R.Height(), 30);
+        EXPECT_EQ(E->Height(), 20);
+        if (Adjust)
+            EXPECT_EQ(E->Top(), R.Top + R.Height() / 2 - 10);
+        else
+            EXPECT_EQ(E->Top(), R.Top);
+        delete Form;
+        Form = nullptr;
+    }
+}
+
 TEST_F(EditBoxTest, HoverAndFocusColoursOfASkinnedEdit) {
     TbsSkinEdit* E = Skinned();
     auto Colour = [&] { return E->Font()->Color(); };
@@ -218,6 +245,38 @@ TEST_F(EditBoxTest, SkinnedFaceFollowsFocusInFrameAndClient) {
     HideCaret(E->Handle());
     EXPECT_EQ(EditRegion(E, 1, 1), Region("a.frame"));
     EXPECT_EQ(EditRegion(E, 60, 10), Region("a.client"));
+}
+
+// Without the skin's font the face grows with the text: its corners keep
+// their size, the edges between them and the client part stretch.
+TEST_F(EditBoxTest, ATallerFaceIsANinePartFrameAroundAStretchedClient) {
+    testskin::TTestSkin S = NineSkin();
+    AddNineElement(S, "edit", "nineedit", {"activeskinrect=0,0,40,20"});
+    UseSkin(S);
+    ShownForm();
+    TbsSkinEdit* E = MakeEdit(Form, 120, 40);
+    E->SetUseSkinFont(false);
+    E->SetSkinDataName("nineedit");
+    E->SetSkinData(Data.get());
+    E->Font()->SetHeight(30);
+    Pump();
+    const int H = E->Height();
+    ASSERT_GT(H, 30);
+    E->CalcRects();
+    EXPECT_EQ(E->FEditRect, (TRect{10, 5, 110, H - 5}));
+    const struct {
+        int X, Y;
+        const char* Region;
+    } Points[] = {
+        {0, 0, "lt"},          {9, 4, "lt"},           {10, 0, "top"},        {109, 4, "top"},
+        {110, 0, "rt"},        {119, 4, "rt"},         {0, 5, "left"},        {9, H - 6, "left"},
+        {110, 5, "right"},     {119, H - 6, "right"},  {0, H - 5, "lb"},      {9, H - 1, "lb"},
+        {10, H - 5, "bottom"}, {109, H - 1, "bottom"}, {110, H - 5, "rb"},    {119, H - 1, "rb"},
+        {10, 5, "client"},     {109, H - 6, "client"}, {60, H / 2, "client"},
+    };
+    for (const auto& P : Points)
+        EXPECT_EQ(EditRegion(E, P.X, P.Y), std::string("nine.bmp/") + P.Region)
+            << P.X << "," << P.Y;
 }
 
 TEST_F(EditBoxTest, DisabledSkinnedFrameButtonShowsItsDisabledPicture) {
