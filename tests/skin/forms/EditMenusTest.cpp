@@ -124,6 +124,37 @@ TEST_F(EditMenusTest, ADismissedMenuLivesUntilTheNextOneAndTheEditFreesTheLast) 
     Headless.RunUntil(Clock.Now() + 200);
 }
 
+// The visible top-level windows.
+int VisibleTopLevels() {
+    int N = 0;
+    for (HWND W = GetTopWindow(nullptr); W; W = GetWindow(W, GW_HWNDNEXT))
+        N += IsWindowVisible(W) ? 1 : 0;
+    return N;
+}
+
+TEST_F(EditMenusTest, NothingOpensOnAFormWithoutASkinnedFormComponent) {
+    TbsCustomEdit* Skinned = ShownEdit();
+    const int Closed = VisibleTopLevels();
+    RightClick(Skinned);
+    EXPECT_EQ(VisibleTopLevels(), Closed + 1) << "the menu's window on the skinned form";
+    Chain()->Hide();
+    Pump();
+    auto* Plain = new TForm(nullptr);
+    Plain->SetBounds(600, 100, 300, 200);
+    Plain->Show();
+    auto* E = new TbsCustomEdit(Plain);
+    E->SetParent(Plain);
+    E->SetBounds(10, 10, 120, 22);
+    E->SetText("abc");
+    E->SetFocus();
+    Pump();
+    const int Before = VisibleTopLevels();
+    RightClick(E);
+    EXPECT_EQ(VisibleTopLevels(), Before);
+    EXPECT_FALSE(Chain()->Visible());
+    delete Plain;
+}
+
 TEST_F(EditMenusTest, WordsComeFromTheTableOfTheFormsSkin) {
     TbsCustomEdit* E = ShownEdit();
     auto* Words = new TbsResourceStrData(Form);

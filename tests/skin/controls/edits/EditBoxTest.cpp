@@ -548,6 +548,31 @@ TEST_F(EditBoxTest, ImageButtonsReserveTheirPlaceAndClickWhenReleasedWhereThePre
     EXPECT_EQ(Formatting.Left, 18 + 2);
 }
 
+// An image wider than the client area leaves the text no room: the text is
+// not drawn and nothing fails.
+TEST_F(EditBoxTest, AnImageWiderThanTheClientLeavesTheTextNoRoom) {
+    TbsSkinEdit* E = Plain(16, 22);
+    E->SetImages(ThreeImages(Form));
+    E->SetLeftImageIndex(0);
+    E->SetText("WWW");
+    E->SetFocus();
+    Pump();
+    HideCaret(E->Handle());
+    TRect Formatting{};
+    SendMessage(E->Handle(), EM_GETRECT, 0, LPARAM(&Formatting));
+    EXPECT_GE(Formatting.Left, Formatting.Right);
+    const int Top = (E->ClientHeight() - 16) / 2;
+    int NotRed = 0;
+    PixelOf(E, 0, 0);
+    for (int Y = Top; Y < Top + 16; ++Y)
+        for (int X = 0; X < E->ClientWidth(); ++X)
+            NotRed += ScreenAt(E, X, Y) != Rgb(clRed);
+    EXPECT_EQ(NotRed, 0) << "only the image, no text over it";
+    E->SetSelStart(3);
+    Type("x");
+    EXPECT_EQ(E->Text(), "WWWx");
+}
+
 TEST_F(EditBoxTest, AStretchedFrameTakesItsButtonFromEditButtonOrResizeButton) {
     // Skins without the standard elements, with one, the other or neither
     // of the two button elements (each a flat 10 x 10 face of its own).
