@@ -28,13 +28,6 @@ TbsEditMenus& EditMenus() {
 
 namespace {
 
-// Posted by an edit to itself: the context menu whose item just ran is freed
-// once the menu's chain has left the item's handling.
-UINT FreeMenuMessage() {
-    static const UINT Message = RegisterWindowMessage("bsSkinEdits.FreeSysPopupMenu");
-    return Message;
-}
-
 bool ClipboardHoldsText() {
     if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(nullptr))
         return false;
@@ -184,13 +177,8 @@ void TbsCustomEdit::EditContextMenu(TMessage& Message) {
 }
 
 void TbsCustomEdit::AfterMenuCommand() {
-    // The chain still walks the chosen item's windows when it tells us; the
-    // menu goes once that has returned, and is no longer ours from now.
-    if (!FSysPopupMenu)
-        return;
-    FRetiredMenu.reset(FSysPopupMenu);
-    FSysPopupMenu = nullptr;
-    PostMessage(Handle(), FreeMenuMessage(), 0, 0);
+    // The chain has run the chosen entry and let go of its items.
+    FreeSysPopupMenu();
 }
 
 void TbsCustomEdit::EditCtlColor(TMessage& Message) {
@@ -286,10 +274,6 @@ void TbsCustomEdit::Dispatch(TMessage& Message) {
             OnEditCancelMode(reinterpret_cast<TControl*>(Message.LParam));
         return;
     default:
-        if (Message.Msg == FreeMenuMessage()) {
-            FRetiredMenu.reset();
-            return;
-        }
         TCustomMaskEdit::Dispatch(Message);
     }
 }

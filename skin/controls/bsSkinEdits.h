@@ -96,8 +96,6 @@ protected:
     // must not select all and lose the selection the re-creation kept.
     bool FRecreating = false;
     TPopupMenu* FSysPopupMenu = nullptr;
-    // The menu whose chosen item just ran, freed on a posted message.
-    std::unique_ptr<TPopupMenu> FRetiredMenu;
 
 private:
     void CreateSysPopupMenu();

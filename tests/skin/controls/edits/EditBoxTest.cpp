@@ -1,5 +1,7 @@
 // The skinned edit box: geometry, buttons, hover and focus, painting, skin
 // change and malformed skins.
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Graphics.h"
 #include "platform/win/Windows.h"
 #include "skin/model/bsMessages.h"
 #include "skin/stored/StoredSkins.h"
@@ -113,6 +115,33 @@ TEST_F(EditBoxTest, PlainDefaultSizesApplyOnlyInThePlainLook) {
     EXPECT_EQ(S->Width(), 120);
 }
 
+TEST_F(EditBoxTest, AnAlignedEditIsCentredInASkinnedToolBarThatAdjustsItsControls) {
+    for (bool Adjust : {true, false}) {
+        SCOPED_TRACE(Adjust);
+        ShownForm();
+        auto* Bar = new TbsSkinToolBar(Form);
+        Bar->SetParent(Form);
+        Bar->SetSkinData(Data.get());
+        Bar->SetAlign(alTop);
+        Bar->SetHeight(44);
+        Bar->SetAdjustControls(Adjust);
+        TbsSkinEdit* E = MakeEdit(Bar);
+        E->SetSkinDataName(EditElement);
+        E->SetSkinData(Data.get());
+        E->SetAlign(alTop);
+        Pump();
+        const TRect R = Bar->GetSkinClientRect();
+        ASSERT_GT(R.Height(), 30);
+        EXPECT_EQ(E->Height(), 20);
+        if (Adjust)
+            EXPECT_EQ(E->Top(), R.Top + R.Height() / 2 - 10);
+        else
+            EXPECT_EQ(E->Top(), R.Top);
+        delete Form;
+        Form = nullptr;
+    }
+}
+
 TEST_F(EditBoxTest, HoverAndFocusColoursOfASkinnedEdit) {
     TbsSkinEdit* E = Skinned();
     auto Colour = [&] { return E->Font()->Color(); };
@@ -218,6 +247,38 @@ TEST_F(EditBoxTest, SkinnedFaceFollowsFocusInFrameAndClient) {
     EXPECT_EQ(EditRegion(E, 60, 10), Region("a.client"));
 }
 
+// Without the skin's font the face grows with the text: its corners keep
+// their size, the edges between them and the client part stretch.
+TEST_F(EditBoxTest, ATallerFaceIsANinePartFrameAroundAStretchedClient) {
+    testskin::TTestSkin S = NineSkin();
+    AddNineElement(S, "edit", "nineedit", {"activeskinrect=0,0,40,20"});
+    UseSkin(S);
+    ShownForm();
+    TbsSkinEdit* E = MakeEdit(Form, 120, 40);
+    E->SetUseSkinFont(false);
+    E->SetSkinDataName("nineedit");
+    E->SetSkinData(Data.get());
+    E->Font()->SetHeight(30);
+    Pump();
+    const int H = E->Height();
+    ASSERT_GT(H, 30);
+    E->CalcRects();
+    EXPECT_EQ(E->FEditRect, (TRect{10, 5, 110, H - 5}));
+    const struct {
+        int X, Y;
+        const char* Region;
+    } Points[] = {
+        {0, 0, "lt"},          {9, 4, "lt"},           {10, 0, "top"},        {109, 4, "top"},
+        {110, 0, "rt"},        {119, 4, "rt"},         {0, 5, "left"},        {9, H - 6, "left"},
+        {110, 5, "right"},     {119, H - 6, "right"},  {0, H - 5, "lb"},      {9, H - 1, "lb"},
+        {10, H - 5, "bottom"}, {109, H - 1, "bottom"}, {110, H - 5, "rb"},    {119, H - 1, "rb"},
+        {10, 5, "client"},     {109, H - 6, "client"}, {60, H / 2, "client"},
+    };
+    for (const auto& P : Points)
+        EXPECT_EQ(EditRegion(E, P.X, P.Y), std::string("nine.bmp/") + P.Region)
+            << P.X << "," << P.Y;
+}
+
 TEST_F(EditBoxTest, DisabledSkinnedFrameButtonShowsItsDisabledPicture) {
     TbsSkinEdit* E = Skinned();
     E->SetButtonMode(true);
@@ -226,8 +287,82 @@ TEST_F(EditBoxTest, DisabledSkinnedFrameButtonShowsItsDisabledPicture) {
     EXPECT_EQ(EditRegion(E, 117, 10), Region("btn.off"));
 }
 
+// A skinned edit that notes the painting messages it handles, with the
+// FStopDraw flag each found.
+class TPaintLogEdit : public TbsSkinEdit {
+public:
+    using TbsSkinEdit::TbsSkinEdit;
+    std::vector<std::string> Log;
+
+protected:
+    void WndProc(TMessage& M) override {
+        const char* Name = M.Msg == WM_CHAR         ? "char"
+                           : M.Msg == WM_ERASEBKGND ? "erase"
+                           : M.Msg == WM_PAINT      ? (M.WParam ? "paint(dc)" : "paint")
+                                                    : nullptr;
+        if (Name)
+            Log.push_back(std::string(Name) + (FStopDraw ? " stop" : ""));
+        TbsSkinEdit::WndProc(M);
+    }
+};
+
+// One typed character: the erase step composes the face and has the edit
+// draw its text; the WM_PAINT it performs inside the edit's own painting
+// draws nothing; the pixels are the bare face with the text drawn once.
+TEST_F(EditBoxTest, ATypedCharacterIsComposedInOneEraseStep) {
+    ShownForm();
+    auto* E = new TPaintLogEdit(Form);
+    E->SetParent(Form);
+    E->SetBounds(10, 10, 120, 22);
+    E->SetSkinDataName(EditElement);
+    E->SetSkinData(Data.get());
+    E->SetFocus();
+    Pump();
+    // The caret is not part of the comparison.
+    HideCaret(E->Handle());
+    const int W = E->ClientWidth(), H = E->ClientHeight();
+    PixelOf(E, 0, 0);
+    std::vector<std::uint32_t> Bare;
+    for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X)
+            Bare.push_back(ScreenAt(E, X, Y));
+
+    E->Log.clear();
+    Type("a");
+    EXPECT_EQ(E->Log, (std::vector<std::string>{"char", "paint", "erase stop", "paint(dc) stop"}));
+    EXPECT_FALSE(E->FStopDraw);
+    HideCaret(E->Handle());
+    PixelOf(E, 0, 0);
+
+    TRect TextR;
+    SendMessage(E->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&TextR));
+    TBitmap Reference;
+    Reference.SetSize(W, H);
+    std::size_t I = 0;
+    for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X, ++I)
+            Reference.Canvas()->SetPixels(
+                X, Y, TColor(((Bare[I] & 0xFF) << 16) | (Bare[I] & 0xFF00) | (Bare[I] >> 16)));
+    HDC DC = Reference.Canvas()->Handle();
+    SelectObject(DC, ToObj(HFONT(SendMessage(E->Handle(), WM_GETFONT, 0, 0))));
+    SetBkMode(DC, TRANSPARENT);
+    SetTextColor(DC, ColorToRGB(EditActiveFontColor));
+    DrawText(DC, "a", -1, &TextR, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    int Differ = 0, Ink = 0;
+    I = 0;
+    for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X, ++I) {
+            const std::uint32_t P = ScreenAt(E, X, Y);
+            Differ += P != Rgb(Reference.Canvas()->Pixels(X, Y));
+            Ink += P != Bare[I];
+        }
+    EXPECT_GT(Ink, 4) << "the text is drawn";
+    EXPECT_EQ(Differ, 0);
+}
+
 TEST_F(EditBoxTest, PaintingIntoAGivenDC) {
     TbsSkinEdit* P = Plain();
+    P->SetDefaultColor(clYellow);
     TBitmap B;
     B.SetSize(120, 22);
     HDC DC = B.Canvas()->Handle();
@@ -239,6 +374,13 @@ TEST_F(EditBoxTest, PaintingIntoAGivenDC) {
     B.Canvas()->FillRect({0, 0, 120, 22});
     EXPECT_EQ(P->Perform(WM_PAINTTODC, WPARAM(DC), PAINTTODC_TOKEN), PAINTTODC_TOKEN);
     EXPECT_EQ(Rgb(TColor(GetPixel(DC, 0, 10))), Rgb(clBtnShadow));
+    // The edit rectangle is cut out of the caller's clipping and left
+    // unpainted; the frame around it is drawn.
+    EXPECT_EQ(GetPixel(DC, 60, 10), CLR_INVALID);
+    EXPECT_EQ(Rgb(TColor(GetPixel(DC, 1, 10))), Rgb(clBtnFace));
+    SelectClipRgn(DC, nullptr);
+    EXPECT_EQ(Rgb(TColor(GetPixel(DC, 60, 10))), Rgb(clWhite));
+    EXPECT_EQ(Rgb(TColor(GetPixel(DC, 2, 2))), Rgb(clWhite));
 }
 
 TEST_F(EditBoxTest, PaintSkinToDrawsTheNormalFaceWhateverTheState) {
@@ -404,6 +546,31 @@ TEST_F(EditBoxTest, ImageButtonsReserveTheirPlaceAndClickWhenReleasedWhereThePre
     EXPECT_EQ(PixelOf(E, 8, Mid), PixelOf(E, 80, Mid));
     SendMessage(E->Handle(), EM_GETRECT, 0, LPARAM(&Formatting));
     EXPECT_EQ(Formatting.Left, 18 + 2);
+}
+
+// An image wider than the client area leaves the text no room: the text is
+// not drawn and nothing fails.
+TEST_F(EditBoxTest, AnImageWiderThanTheClientLeavesTheTextNoRoom) {
+    TbsSkinEdit* E = Plain(16, 22);
+    E->SetImages(ThreeImages(Form));
+    E->SetLeftImageIndex(0);
+    E->SetText("WWW");
+    E->SetFocus();
+    Pump();
+    HideCaret(E->Handle());
+    TRect Formatting{};
+    SendMessage(E->Handle(), EM_GETRECT, 0, LPARAM(&Formatting));
+    EXPECT_GE(Formatting.Left, Formatting.Right);
+    const int Top = (E->ClientHeight() - 16) / 2;
+    int NotRed = 0;
+    PixelOf(E, 0, 0);
+    for (int Y = Top; Y < Top + 16; ++Y)
+        for (int X = 0; X < E->ClientWidth(); ++X)
+            NotRed += ScreenAt(E, X, Y) != Rgb(clRed);
+    EXPECT_EQ(NotRed, 0) << "only the image, no text over it";
+    E->SetSelStart(3);
+    Type("x");
+    EXPECT_EQ(E->Text(), "WWWx");
 }
 
 TEST_F(EditBoxTest, AStretchedFrameTakesItsButtonFromEditButtonOrResizeButton) {

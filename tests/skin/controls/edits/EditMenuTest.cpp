@@ -204,8 +204,6 @@ TEST_F(EditMenuTest, AChosenEntryRunsWhileTheMenuLivesWhichGoesAfterward) {
     EXPECT_EQ(Headless.Clipboard(), "b");
     SendMessage(E->Handle(), WM_AFTERSKINMENUCOMMAND, 0, 0);
     EXPECT_EQ(E->SysPopupMenu(), nullptr);
-    EXPECT_EQ(Alive, 1); // still walked by the chain until it returns
-    Pump();
     EXPECT_EQ(Alive, 0);
 
     // Select All and Delete act on the edit through its messages.

@@ -2,6 +2,8 @@
 // transparent mode, styles and margins, cancel mode; the numeric filter.
 #include "platform/core/Conversions.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Graphics.h"
 #include "platform/win/Windows.h"
 #include "tests/skin/controls/edits/EditsTestSupport.h"
 
@@ -200,13 +202,37 @@ TEST_F(InnerEditTest, TransparentEditLeavesNoTraceOfRemovedText) {
     auto Stripe = [](int XInParent) -> std::uint32_t {
         return (XInParent / 4) % 2 ? 0x0000FF : 0xFF0000;
     };
+    // The caret is not part of the comparison.
+    HideCaret(E->Handle());
     Type("a");
-    // The caret sits left of the text at the margin; the text lies right of it.
-    int TextPixels = 0;
-    for (int X = 3; X < 12; ++X)
-        for (int Y = 0; Y < 22; ++Y)
-            TextPixels += PixelOf(E, X, Y) != Stripe(X + 10);
-    EXPECT_GT(TextPixels, 4) << "the typed text is drawn over the pattern";
+    PixelOf(E, 0, 0);
+    // Every pixel of the client area is the pattern with "a" written over it
+    // once in the edit's font and colour: a second drawing, or an opaque box
+    // behind the text, would differ.
+    TRect TextR;
+    SendMessage(E->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&TextR));
+    const int W = E->ClientWidth(), H = E->ClientHeight();
+    const TPoint Origin = Parent->ScreenToClient(E->ClientToScreen({0, 0}));
+    TBitmap Reference;
+    Reference.SetSize(W, H);
+    for (int X = 0; X < W; ++X) {
+        Reference.Canvas()->Brush()->SetColor(Stripe(X + Origin.X) == 0xFF0000 ? clRed : clBlue);
+        Reference.Canvas()->FillRect({X, 0, X + 1, H});
+    }
+    HDC DC = Reference.Canvas()->Handle();
+    SelectObject(DC, ToObj(HFONT(SendMessage(E->Handle(), WM_GETFONT, 0, 0))));
+    SetBkMode(DC, TRANSPARENT);
+    SetTextColor(DC, ColorToRGB(E->Font()->Color()));
+    DrawText(DC, "a", -1, &TextR, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    int Differ = 0, Ink = 0;
+    for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X) {
+            const std::uint32_t P = ScreenAt(E, X, Y);
+            Differ += P != Rgb(Reference.Canvas()->Pixels(X, Y));
+            Ink += P != Stripe(X + Origin.X);
+        }
+    EXPECT_GT(Ink, 4) << "the typed text is drawn over the pattern";
+    EXPECT_EQ(Differ, 0);
     Key(VK_BACK, "\b");
     for (int X : {3, 5, 6, 9, 40})
         for (int Y : {2, 8, 14})
