@@ -6,6 +6,7 @@ list(APPEND SKIN_CONTROLS_SOURCES
     bsSkinLists.Caption.cpp
     bsSkinLists.Office.cpp
     bsSkinLists.OfficePaint.cpp
+    bsSkinCombos.Base.cpp
     bsSkinCombos.Combo.cpp
     bsSkinCombos.DropDown.cpp
     bsSkinCombos.Edit.cpp

@@ -6,14 +6,7 @@
 
 #include <algorithm>
 
-TbsSkinCustomComboBox::TbsSkinCustomComboBox(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
-    FControlStyle =
-        TControlStyle{csAcceptsControls, csCaptureMouse, csOpaque, csDoubleClicks, csReplicatable};
-    SetTabStop(true);
-    Font()->SetName("Arial");
-    Font()->SetColor(clWindowText);
-    Font()->SetStyle({});
-    Font()->SetHeight(14);
+TbsSkinCustomComboBox::TbsSkinCustomComboBox(TComponent* AOwner) : TbsSkinComboBase(AOwner) {
     SetBounds(Left(), Top(), 120, 20);
     FListBox = new TbsPopupListBox(this);
     FListBox->SetVisible(false);
@@ -27,7 +20,6 @@ TbsSkinCustomComboBox::TbsSkinCustomComboBox(TComponent* AOwner) : TbsSkinCustom
     FListBox->OnCheckButtonClick =
         TNotifyEvent(this, &TbsSkinCustomComboBox::ListBoxCheckButtonClick);
     CalcRects();
-    FSkinDataName = "combobox";
     FLastTime = 0;
 }
 
@@ -89,19 +81,15 @@ void TbsSkinCustomComboBox::SetTabWidths(TStrings* Value) {
 }
 
 void TbsSkinCustomComboBox::Invalidate() {
-    TbsSkinCustomControl::Invalidate();
+    TbsSkinComboBase::Invalidate();
     if (FIndex != -1 && FEdit)
         FEdit->Invalidate();
 }
 
 void TbsSkinCustomComboBox::Notification(TComponent* AComponent, TOperation Operation) {
-    TbsSkinCustomControl::Notification(AComponent, Operation);
+    TbsSkinComboBase::Notification(AComponent, Operation);
     if (Operation == opRemove && FListBox && AComponent == FListBox->Images())
         FListBox->SetImages(nullptr);
-}
-
-void TbsSkinCustomComboBox::DefaultFontChanged() {
-    Font()->Assign(DefaultFont());
 }
 
 void TbsSkinCustomComboBox::Change() {}
@@ -153,19 +141,9 @@ void TbsSkinCustomComboBox::FindListItem(const std::string& C) {
         SetItemIndex(Row);
 }
 
-void TbsSkinCustomComboBox::KeyDown(WORD& Key, TShiftState Shift) {
-    TbsSkinCustomControl::KeyDown(Key, Shift);
-    const bool Alt = Shift.Contains(ssAlt);
+void TbsSkinCustomComboBox::StepKey(WORD Key) {
     const int Index = ItemIndex();
     switch (Key) {
-    case VK_RETURN:
-        if (IsPopupVisible())
-            CloseUp(true);
-        break;
-    case VK_ESCAPE:
-        if (IsPopupVisible())
-            CloseUp(false);
-        break;
     case VK_PRIOR:
         SetItemIndex(std::max(0, Index - FDropDownCount - 1));
         break;
@@ -174,21 +152,13 @@ void TbsSkinCustomComboBox::KeyDown(WORD& Key, TShiftState Shift) {
         break;
     case VK_UP:
     case VK_LEFT:
-        if (Alt) {
-            if (IsPopupVisible())
-                CloseUp(false);
-        } else if (Index > 0) {
+        if (Index > 0)
             SetItemIndex(Index - 1);
-        }
         break;
     case VK_DOWN:
     case VK_RIGHT:
-        if (Alt) {
-            if (!IsPopupVisible())
-                DropDown();
-        } else if (Index < Items()->Count() - 1) {
+        if (Index < Items()->Count() - 1)
             SetItemIndex(Index + 1);
-        }
         break;
     default:
         break;
@@ -196,7 +166,7 @@ void TbsSkinCustomComboBox::KeyDown(WORD& Key, TShiftState Shift) {
 }
 
 void TbsSkinCustomComboBox::KeyPress(unsigned& Key) {
-    TbsSkinCustomControl::KeyPress(Key);
+    TbsSkinComboBase::KeyPress(Key);
     if (Key < ' ')
         return;
     std::string C;
@@ -217,11 +187,11 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
             }
             return;
         }
-        TbsSkinCustomControl::Dispatch(Message);
+        TbsSkinComboBase::Dispatch(Message);
         Repaint();
         return;
     case WM_KILLFOCUS:
-        TbsSkinCustomControl::Dispatch(Message);
+        TbsSkinComboBase::Dispatch(Message);
         if (!FEdit && IsPopupVisible())
             CloseUp(false);
         Repaint();
@@ -230,28 +200,8 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
             Invalidate();
         }
         return;
-    case CM_MOUSEENTER:
-        TbsSkinCustomControl::Dispatch(Message);
-        FMouseIn = true;
-        if (FEdit && FIndex != -1 && !IsNullRect(ActiveSkinRect) && !FEdit->Focused())
-            SetEditFontColor(ActiveFontColor);
-        if ((FIndex != -1 && !IsNullRect(ActiveSkinRect)) || FToolButtonStyle)
-            Invalidate();
-        return;
-    case CM_MOUSELEAVE:
-        TbsSkinCustomControl::Dispatch(Message);
-        FMouseIn = false;
-        if (Button.MouseIn) {
-            Button.MouseIn = false;
-            Repaint();
-        }
-        if (FEdit && FIndex != -1 && !IsNullRect(ActiveSkinRect) && !FEdit->Focused())
-            SetEditFontColor(FontColor);
-        if ((FIndex != -1 && !IsNullRect(ActiveSkinRect)) || FToolButtonStyle)
-            Invalidate();
-        return;
     case CM_ENABLEDCHANGED:
-        TbsSkinCustomControl::Dispatch(Message);
+        TbsSkinComboBase::Dispatch(Message);
         if (FEdit) {
             if (!Enabled())
                 SetEditFontColor(GetDisabledFontColor());
@@ -261,32 +211,11 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
         Repaint();
         return;
     case CM_TEXTCHANGED:
-        TbsSkinCustomControl::Dispatch(Message);
+        TbsSkinComboBase::Dispatch(Message);
         TextChanged();
         return;
-    case CM_WANTSPECIALKEY:
-        if (Message.WParam >= 37 && Message.WParam <= 40) {
-            Message.Result = 1;
-            return;
-        }
-        break;
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS;
-        return;
-    case WM_SIZE:
-        TbsSkinCustomControl::Dispatch(Message);
-        CalcRects();
-        return;
-    case WM_TIMER:
-        TbsSkinCustomControl::Dispatch(Message);
-        WMTimer();
-        return;
-    case CM_CANCELMODE:
-        TbsSkinCustomControl::Dispatch(Message);
-        CMCancelMode(Message);
-        return;
     case WM_MOUSEWHEEL: {
-        TbsSkinCustomControl::Dispatch(Message);
+        TbsSkinComboBase::Dispatch(Message);
         const bool Forward = std::int32_t(Message.WParam) > 0;
         const int Index = ItemIndex();
         if (IsPopupVisible()) {
@@ -305,65 +234,18 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
     default:
         break;
     }
-    TbsSkinCustomControl::Dispatch(Message);
+    TbsSkinComboBase::Dispatch(Message);
+}
+
+void TbsSkinCustomComboBox::HoverChanged() {
+    if (FEdit && FIndex != -1 && !IsNullRect(ActiveSkinRect) && !FEdit->Focused())
+        SetEditFontColor(FMouseIn ? ActiveFontColor : FontColor);
 }
 
 // ---------------------------------------------------------------- skin
 
-void TbsSkinCustomComboBox::GetSkinData() {
-    TbsSkinCustomControl::GetSkinData();
-    if (FIndex == -1)
-        return;
-    auto* E = dynamic_cast<TbsDataSkinComboBox*>(FSD->CtrlList[FIndex].get());
-    if (!E)
-        return;
-    // A face without a picture cannot be cut: the plain look stands in.
-    if (!Picture) {
-        FIndex = -1;
-        return;
-    }
-    ActiveSkinRect = E->ActiveSkinRect;
-    ActiveFontColor = E->ActiveFontColor;
-    SItemRect = E->SItemRect;
-    ActiveItemRect = E->ActiveItemRect;
-    FocusItemRect = IsNullRect(E->FocusItemRect) ? SItemRect : E->FocusItemRect;
-    ItemLeftOffset = E->ItemLeftOffset;
-    ItemRightOffset = E->ItemRightOffset;
-    ItemTextRect = E->ItemTextRect;
-    FontName = E->FontName;
-    FontStyle = E->FontStyle;
-    FontHeight = E->FontHeight;
-    FontColor = E->FontColor;
-    FocusFontColor = E->FocusFontColor;
-    ButtonRect = E->ButtonRect;
-    ActiveButtonRect = E->ActiveButtonRect;
-    DownButtonRect = E->DownButtonRect;
-    UnEnabledButtonRect = E->UnEnabledButtonRect;
-    ListBoxName = E->ListBoxName;
-    ItemStretchEffect = E->ItemStretchEffect;
-    FocusItemStretchEffect = E->FocusItemStretchEffect;
-    ShowFocus = E->ShowFocus;
-}
-
-void TbsSkinCustomComboBox::CalcSkinSize(int& AWidth, int& AHeight) {
-    if (FUseSkinSize) {
-        TbsSkinCustomControl::CalcSkinSize(AWidth, AHeight);
-        return;
-    }
-    const int DW = AWidth - RectWidth(SkinRect);
-    NewLTPoint = LTPt;
-    NewRTPoint = {RTPt.X + DW, RTPt.Y};
-    NewClRect = ClRect;
-    NewClRect.Right += DW;
-}
-
-void TbsSkinCustomComboBox::SetControlRegion() {
-    if (FUseSkinSize)
-        TbsSkinCustomControl::SetControlRegion();
-}
-
 void TbsSkinCustomComboBox::ChangeSkinData() {
-    TbsSkinCustomControl::ChangeSkinData();
+    TbsSkinComboBase::ChangeSkinData();
     CalcRects();
     Repaint();
     FListBox->SetSkinDataName(FIndex != -1 ? ListBoxName : std::string());

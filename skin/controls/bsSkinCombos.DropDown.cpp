@@ -121,7 +121,7 @@ void TbsPopupListBox::Dispatch(TMessage& Message) {
 }
 
 void TbsPopupListBox::Show(TPoint Origin) {
-    auto* Combo = dynamic_cast<TbsSkinCustomComboBox*>(Owner());
+    auto* Combo = dynamic_cast<TbsSkinComboBase*>(Owner());
     const bool Layered = Combo && IsLayeredWindowSupported();
     const bool Blend = Combo && Combo->AlphaBlend();
     const bool Animate = Combo && Combo->AlphaBlendAnimation();
@@ -158,7 +158,7 @@ void TbsPopupOfficeListBox::Dispatch(TMessage& Message) {
 }
 
 void TbsPopupOfficeListBox::Show(TPoint Origin) {
-    auto* Combo = dynamic_cast<TbsSkinCustomOfficeComboBox*>(Owner());
+    auto* Combo = dynamic_cast<TbsSkinComboBase*>(Owner());
     const bool Layered = Combo && IsLayeredWindowSupported();
     const bool Blend = Combo && Combo->AlphaBlend();
     const bool Animate = Combo && Combo->AlphaBlendAnimation();
@@ -174,28 +174,173 @@ void TbsPopupOfficeListBox::Hide() {
     HidePopup(this);
 }
 
-// ---------------------------------------------------------------- text combo: open and close
+// ---------------------------------------------------------------- both combos: the protocol
 
-void TbsSkinCustomComboBox::DropDown() {
-    if (Items()->Count() == 0)
-        return;
+bool TbsSkinComboBase::BeginDropDown() {
+    if (ListCount() == 0)
+        return false;
     WasInLB = false;
     StopTimer();
     if (OnDropDown)
         OnDropDown(this);
+    return true;
+}
+
+void TbsSkinComboBase::EnterDropDown() {
+    FOldItemIndex = ListIndex();
+    if (FOldItemIndex == 0 && ListCount() > 1) {
+        SetListIndex(1);
+        SetListIndex(0);
+    }
+    FDropDown = true;
+    if (FToolButtonStyle)
+        Repaint();
+}
+
+bool TbsSkinComboBase::IsPopupVisible() const {
+    const TWinControl* List = DropDownWindow();
+    return List && List->Visible();
+}
+
+bool TbsSkinComboBase::CanCancelDropDown() {
+    if (!IsPopupVisible())
+        return false;
+    TPoint P;
+    GetCursorPos(&P);
+    return WindowFromPoint(P) != Handle();
+}
+
+void TbsSkinComboBase::ListBoxWindowProcHook(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_MOUSEACTIVATE:
+        FListBoxWindowProc(Message);
+        Message.Result = MA_NOACTIVATE;
+        return;
+    case WM_LBUTTONDOWN:
+        FLBDown = true;
+        WasInLB = true;
+        SetCapture(Handle());
+        return;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        return;
+    default:
+        FListBoxWindowProc(Message);
+    }
+}
+
+void TbsSkinComboBase::ProcessListBoxDrag() {
+    TWinControl* Rows = RowsWindow();
+    TPoint P;
+    GetCursorPos(&P);
+    P = Rows->ScreenToClient(P);
+    const bool HasBar = DropDownHasBar();
+    int Mode = 0;
+    if (P.Y < 0 && HasBar && WasInLB) {
+        Mode = 1;
+    } else if (P.Y > Rows->Height() && HasBar && WasInLB) {
+        Mode = 2;
+    } else if (P.Y < 0 || P.Y > Rows->Height()) {
+        return;
+    } else {
+        StopTimer();
+        Rows->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(DragProbeX(P.X), P.Y));
+        WasInLB = true;
+        // Hovering an open list without a press: a later release there
+        // still takes the row.
+        if (!FLBDown) {
+            FLBDown = true;
+            WasInLB = false;
+        }
+        return;
+    }
+    if (TimerMode != Mode) {
+        TimerMode = Mode;
+        StartTimer();
+    }
+}
+
+void TbsSkinComboBase::StartTimer() {
+    KillTimer(Handle(), 1);
+    SetTimer(Handle(), 1, 25, nullptr);
+}
+
+void TbsSkinComboBase::StopTimer() {
+    if (HandleAllocated())
+        KillTimer(Handle(), 1);
+    TimerMode = 0;
+}
+
+void TbsSkinComboBase::TrackButtonHover(int X, int Y) {
+    const bool In =
+        X >= Button.R.Left && X < Button.R.Right && Y >= Button.R.Top && Y < Button.R.Bottom;
+    if (In != Button.MouseIn) {
+        Button.MouseIn = In;
+        Repaint();
+    }
+}
+
+void TbsSkinComboBase::MouseDown(TMouseButton Btn, TShiftState Shift, int X, int Y) {
+    TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
+    // With the inner edit the focus stays in the edit.
+    if (!HasItemEditor() && !Focused())
+        SetFocus();
+    if (Btn != mbLeft)
+        return;
+    const bool InItem = !HasItemEditor() && X >= CBItem.R.Left && X < CBItem.R.Right &&
+                        Y >= CBItem.R.Top && Y < CBItem.R.Bottom;
+    if (Button.MouseIn || InItem || FToolButtonStyle) {
+        Button.Down = true;
+        Repaint();
+        if (IsPopupVisible()) {
+            CloseUp(false);
+        } else {
+            WasInLB = false;
+            FLBDown = true;
+            DropDown();
+        }
+    } else if (IsPopupVisible()) {
+        CloseUp(false);
+    }
+}
+
+void TbsSkinComboBase::MouseUp(TMouseButton Btn, TShiftState Shift, int X, int Y) {
+    if (FLBDown && WasInLB) {
+        ReleaseCapture();
+        FLBDown = false;
+        TPoint P;
+        GetCursorPos(&P);
+        CloseUp(WindowFromPoint(P) == RowsWindow()->Handle());
+    } else {
+        FLBDown = false;
+    }
+    TbsSkinCustomControl::MouseUp(Btn, Shift, X, Y);
+    if (Button.Down) {
+        Button.Down = false;
+        Repaint();
+    }
+}
+
+void TbsSkinComboBase::CMCancelMode(TMessage& Message) {
+    auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
+    if (!Sender || !OwnsControl(Sender))
+        CloseUp(false);
+}
+
+// ---------------------------------------------------------------- text combo: open and close
+
+void TbsSkinCustomComboBox::DropDown() {
+    if (!BeginDropDown())
+        return;
     FListBox->SetWidth(FListBoxWidth > 0 ? FListBoxWidth : FWidth);
     FListBox->SetRowCount(std::min(Items()->Count(), FDropDownCount));
     const TPoint Origin = DropDownOrigin(this, {Left(), Top() + FHeight}, FListBox->Height());
     if (FEdit)
         FEdit->SetFocus();
-    FOldItemIndex = FListBox->ItemIndex();
-    if (FOldItemIndex == 0 && Items()->Count() > 1) {
-        FListBox->SetItemIndex(1);
-        FListBox->SetItemIndex(0);
-    }
-    FDropDown = true;
-    if (FToolButtonStyle)
-        Repaint();
+    EnterDropDown();
     FListBox->SetTopIndex(std::max(0, FListBox->ItemIndex()));
     FListBox->SetSkinData(SkinData());
     FListBox->Show(Origin);
@@ -230,40 +375,36 @@ void TbsSkinCustomComboBox::CloseUp(bool AcceptValue) {
         OnCloseUp(this);
 }
 
-bool TbsSkinCustomComboBox::IsPopupVisible() const {
-    return FListBox && FListBox->Visible();
-}
-
-bool TbsSkinCustomComboBox::CanCancelDropDown() {
-    if (!IsPopupVisible())
-        return false;
-    TPoint P;
-    GetCursorPos(&P);
-    return WindowFromPoint(P) != Handle();
-}
-
 // ---------------------------------------------------------------- text combo: the mouse protocol
 
-void TbsSkinCustomComboBox::ListBoxWindowProcHook(TMessage& Message) {
-    switch (Message.Msg) {
-    case WM_MOUSEACTIVATE:
-        FListBoxWindowProc(Message);
-        Message.Result = MA_NOACTIVATE;
-        return;
-    case WM_LBUTTONDOWN:
-        FLBDown = true;
-        WasInLB = true;
-        SetCapture(Handle());
-        return;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-        return;
-    default:
-        FListBoxWindowProc(Message);
-    }
+TWinControl* TbsSkinCustomComboBox::RowsWindow() const {
+    return FListBox->ListBox;
+}
+
+bool TbsSkinCustomComboBox::DropDownHasBar() const {
+    return FListBox->ScrollBar != nullptr;
+}
+
+int TbsSkinCustomComboBox::ListIndex() {
+    return FListBox->ItemIndex();
+}
+
+void TbsSkinCustomComboBox::SetListIndex(int Value) {
+    FListBox->SetItemIndex(Value);
+}
+
+int TbsSkinCustomComboBox::ListCount() {
+    return Items()->Count();
+}
+
+int TbsSkinCustomComboBox::DragProbeX(int) const {
+    // The inner list's first column: a drag beside the rows still hits one.
+    return 1;
+}
+
+bool TbsSkinCustomComboBox::OwnsControl(TControl* Sender) {
+    return Sender == this || Sender == FListBox || Sender == FListBox->ScrollBar ||
+           Sender == FListBox->HScrollBar || Sender == FListBox->ListBox;
 }
 
 void TbsSkinCustomComboBox::ListBoxMouseMoveHook(TObject*, TShiftState, int X, int Y) {
@@ -276,122 +417,29 @@ void TbsSkinCustomComboBox::ListBoxCheckButtonClick(TObject*) {
     CloseUp(true);
 }
 
-void TbsSkinCustomComboBox::ProcessListBoxDrag() {
-    TbsListBox* L = FListBox->ListBox;
-    TPoint P;
-    GetCursorPos(&P);
-    P = L->ScreenToClient(P);
-    const bool HasBar = FListBox->ScrollBar != nullptr;
-    int Mode = 0;
-    if (P.Y < 0 && HasBar && WasInLB) {
-        Mode = 1;
-    } else if (P.Y > L->Height() && HasBar && WasInLB) {
-        Mode = 2;
-    } else if (P.Y < 0 || P.Y > L->Height()) {
-        return;
-    } else {
-        StopTimer();
-        L->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(1, P.Y));
-        WasInLB = true;
-        return;
-    }
-    if (TimerMode != Mode) {
-        TimerMode = Mode;
-        StartTimer();
-    }
-}
-
-void TbsSkinCustomComboBox::StartTimer() {
-    KillTimer(Handle(), 1);
-    SetTimer(Handle(), 1, 25, nullptr);
-}
-
-void TbsSkinCustomComboBox::StopTimer() {
-    if (HandleAllocated())
-        KillTimer(Handle(), 1);
-    TimerMode = 0;
-}
-
-void TbsSkinCustomComboBox::WMTimer() {
+void TbsSkinCustomComboBox::DragScrollStep(bool Up) {
     const int Index = FListBox->ItemIndex();
-    if (TimerMode == 1 && Index >= 1)
+    if (Up && Index >= 1)
         FListBox->SetItemIndex(Index - 1);
-    else if (TimerMode == 2 && Index < Items()->Count() - 1)
+    else if (!Up && Index < Items()->Count() - 1)
         FListBox->SetItemIndex(Index + 1);
 }
 
-void TbsSkinCustomComboBox::MouseDown(TMouseButton Btn, TShiftState Shift, int X, int Y) {
-    TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
-    if (!FEdit && !Focused())
-        SetFocus();
-    if (Btn != mbLeft)
-        return;
-    const bool InItem = !FEdit && X >= CBItem.R.Left && X < CBItem.R.Right && Y >= CBItem.R.Top &&
-                        Y < CBItem.R.Bottom;
-    if (Button.MouseIn || InItem || FToolButtonStyle) {
-        Button.Down = true;
-        Repaint();
-        if (FListBox->Visible()) {
-            CloseUp(false);
-        } else {
-            WasInLB = false;
-            FLBDown = true;
-            DropDown();
-        }
-    } else if (FListBox->Visible()) {
-        CloseUp(false);
-    }
-}
-
 void TbsSkinCustomComboBox::MouseMove(TShiftState Shift, int X, int Y) {
-    TbsSkinCustomControl::MouseMove(Shift, X, Y);
+    TbsSkinComboBase::MouseMove(Shift, X, Y);
+    // Only a press that opened the list drags through it.
     if (FLBDown) {
         ProcessListBoxDrag();
         return;
     }
-    const bool In =
-        X >= Button.R.Left && X < Button.R.Right && Y >= Button.R.Top && Y < Button.R.Bottom;
-    if (In != Button.MouseIn) {
-        Button.MouseIn = In;
-        Repaint();
-    }
-}
-
-void TbsSkinCustomComboBox::MouseUp(TMouseButton Btn, TShiftState Shift, int X, int Y) {
-    if (FLBDown && WasInLB) {
-        ReleaseCapture();
-        FLBDown = false;
-        TPoint P;
-        GetCursorPos(&P);
-        CloseUp(WindowFromPoint(P) == FListBox->ListBox->Handle());
-    } else {
-        FLBDown = false;
-    }
-    TbsSkinCustomControl::MouseUp(Btn, Shift, X, Y);
-    if (Button.Down) {
-        Button.Down = false;
-        Repaint();
-    }
-}
-
-void TbsSkinCustomComboBox::CMCancelMode(TMessage& Message) {
-    auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
-    const bool Own =
-        Sender && (Sender == this || Sender == FListBox || Sender == FListBox->ScrollBar ||
-                   Sender == FListBox->HScrollBar || Sender == FListBox->ListBox);
-    if (!Own)
-        CloseUp(false);
+    TrackButtonHover(X, Y);
 }
 
 // ---------------------------------------------------------------- office combo: open and close
 
 void TbsSkinCustomOfficeComboBox::DropDown() {
-    if (Items()->Count() == 0)
+    if (!BeginDropDown())
         return;
-    WasInLB = false;
-    StopTimer();
-    if (OnDropDown)
-        OnDropDown(this);
     FListBox->SetWidth(FListBoxWidth > 0 ? FListBoxWidth : FWidth);
     FListBox->OnDrawItem = OnDrawItem;
     FListBox->SetSkinData(SkinData());
@@ -401,14 +449,7 @@ void TbsSkinCustomOfficeComboBox::DropDown() {
         FListBox->SetHeight(FListBox->CalcHeight(FDropDownCount));
     const TPoint Origin = DropDownOrigin(
         this, {Left() + FWidth - FListBox->Width(), Top() + FHeight}, FListBox->Height());
-    FOldItemIndex = FListBox->ItemIndex();
-    if (FOldItemIndex == 0 && Items()->Count() > 1) {
-        FListBox->SetItemIndex(1);
-        FListBox->SetItemIndex(0);
-    }
-    FDropDown = true;
-    if (FToolButtonStyle)
-        Repaint();
+    EnterDropDown();
     FListBox->Show(Origin);
 }
 
@@ -432,142 +473,25 @@ void TbsSkinCustomOfficeComboBox::CloseUp(bool AcceptValue) {
         OnCloseUp(this);
 }
 
-bool TbsSkinCustomOfficeComboBox::IsPopupVisible() const {
-    return FListBox && FListBox->Visible();
+bool TbsSkinCustomOfficeComboBox::DropDownHasBar() const {
+    return FListBox->ScrollBar != nullptr;
 }
 
-bool TbsSkinCustomOfficeComboBox::CanCancelDropDown() {
-    if (!IsPopupVisible())
-        return false;
-    TPoint P;
-    GetCursorPos(&P);
-    return WindowFromPoint(P) != Handle();
+bool TbsSkinCustomOfficeComboBox::OwnsControl(TControl* Sender) {
+    return Sender == this || Sender == FListBox || Sender == FListBox->ScrollBar;
 }
 
-void TbsSkinCustomOfficeComboBox::ListBoxWindowProcHook(TMessage& Message) {
-    switch (Message.Msg) {
-    case WM_MOUSEACTIVATE:
-        FListBoxWindowProc(Message);
-        Message.Result = MA_NOACTIVATE;
-        return;
-    case WM_LBUTTONDOWN:
-        FLBDown = true;
-        WasInLB = true;
-        SetCapture(Handle());
-        return;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-        return;
-    default:
-        FListBoxWindowProc(Message);
-    }
-}
-
-void TbsSkinCustomOfficeComboBox::ProcessListBoxDrag() {
-    TPoint P;
-    GetCursorPos(&P);
-    P = FListBox->ScreenToClient(P);
-    const bool HasBar = FListBox->ScrollBar != nullptr;
-    int Mode = 0;
-    if (P.Y < 0 && HasBar && WasInLB) {
-        Mode = 1;
-    } else if (P.Y > FListBox->Height() && HasBar && WasInLB) {
-        Mode = 2;
-    } else if (P.Y < 0 || P.Y > FListBox->Height()) {
-        return;
-    } else {
-        StopTimer();
-        FListBox->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(P.X, P.Y));
-        WasInLB = true;
-        if (!FLBDown) {
-            FLBDown = true;
-            WasInLB = false;
-        }
-        return;
-    }
-    if (TimerMode != Mode) {
-        TimerMode = Mode;
-        StartTimer();
-    }
-}
-
-void TbsSkinCustomOfficeComboBox::StartTimer() {
-    KillTimer(Handle(), 1);
-    SetTimer(Handle(), 1, 25, nullptr);
-}
-
-void TbsSkinCustomOfficeComboBox::StopTimer() {
-    if (HandleAllocated())
-        KillTimer(Handle(), 1);
-    TimerMode = 0;
-}
-
-void TbsSkinCustomOfficeComboBox::WMTimer() {
-    if (TimerMode == 1)
+void TbsSkinCustomOfficeComboBox::DragScrollStep(bool Up) {
+    if (Up)
         FListBox->FindUp();
-    else if (TimerMode == 2)
+    else
         FListBox->FindDown();
 }
 
-void TbsSkinCustomOfficeComboBox::MouseDown(TMouseButton Btn, TShiftState Shift, int X, int Y) {
-    TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
-    if (!Focused())
-        SetFocus();
-    if (Btn != mbLeft)
-        return;
-    const bool InItem =
-        X >= CBItem.R.Left && X < CBItem.R.Right && Y >= CBItem.R.Top && Y < CBItem.R.Bottom;
-    if (Button.MouseIn || InItem || FToolButtonStyle) {
-        Button.Down = true;
-        Repaint();
-        if (FListBox->Visible()) {
-            CloseUp(false);
-        } else {
-            WasInLB = false;
-            FLBDown = true;
-            DropDown();
-        }
-    } else if (FListBox->Visible()) {
-        CloseUp(false);
-    }
-}
-
 void TbsSkinCustomOfficeComboBox::MouseMove(TShiftState Shift, int X, int Y) {
-    TbsSkinCustomControl::MouseMove(Shift, X, Y);
+    TbsSkinComboBase::MouseMove(Shift, X, Y);
+    // Hovering the open list tracks its rows even without a press.
     if (FListBox->Visible())
         ProcessListBoxDrag();
-    const bool In =
-        X >= Button.R.Left && X < Button.R.Right && Y >= Button.R.Top && Y < Button.R.Bottom;
-    if (In != Button.MouseIn) {
-        Button.MouseIn = In;
-        Repaint();
-    }
-}
-
-void TbsSkinCustomOfficeComboBox::MouseUp(TMouseButton Btn, TShiftState Shift, int X, int Y) {
-    if (FLBDown && WasInLB) {
-        ReleaseCapture();
-        FLBDown = false;
-        TPoint P;
-        GetCursorPos(&P);
-        CloseUp(WindowFromPoint(P) == FListBox->Handle());
-    } else {
-        FLBDown = false;
-    }
-    TbsSkinCustomControl::MouseUp(Btn, Shift, X, Y);
-    if (Button.Down) {
-        Button.Down = false;
-        Repaint();
-    }
-}
-
-void TbsSkinCustomOfficeComboBox::CMCancelMode(TMessage& Message) {
-    auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
-    const bool Own =
-        Sender && (Sender == this || Sender == FListBox || Sender == FListBox->ScrollBar);
-    if (!Own)
-        CloseUp(false);
+    TrackButtonHover(X, Y);
 }

@@ -238,14 +238,220 @@ void DrawToolArrow(TCanvas* C, TbsDataSkinButtonControl* E, TBitmap* Picture, co
 
 } // namespace
 
-// ---------------------------------------------------------------- text combo
+// ---------------------------------------------------------------- shared face
 
-int TbsSkinCustomComboBox::ShownIndex() {
-    return IsPopupVisible() ? FOldItemIndex : ItemIndex();
+int TbsSkinComboBase::ShownIndex() {
+    return IsPopupVisible() ? FOldItemIndex : ListIndex();
 }
 
-bool TbsSkinCustomComboBox::Hot() {
-    return !IsNullRect(ActiveSkinRect) && (FMouseIn || Focused() || (FEdit && FEdit->Focused()));
+bool TbsSkinComboBase::Hot() {
+    return !IsNullRect(ActiveSkinRect) && (FMouseIn || FocusInside());
+}
+
+void TbsSkinComboBase::CalcRects() {
+    const TFaceLayout L = FaceRects(FIndex == -1 || FToolButtonStyle, FWidth, FHeight, SkinRect,
+                                    RTPt, ButtonRect, ClRect);
+    Button.R = L.Button;
+    CBItem.R = L.Item;
+}
+
+void TbsSkinComboBase::ApplyItemFont(TCanvas* C) {
+    if (UseSkinFont()) {
+        C->Font()->SetName(FontName);
+        C->Font()->SetStyle(FontStyle);
+        C->Font()->SetHeight(FontHeight);
+    } else {
+        C->Font()->Assign(DefaultFont());
+    }
+    C->Font()->SetCharset(FaceCharset(FSD, DefaultFont()));
+}
+
+void TbsSkinComboBase::DrawButton(TCanvas* C) {
+    if (FIndex == -1)
+        DrawPlainButton(C, Button, Enabled());
+    else
+        DrawSkinButtonPart(C, Picture, Button, Enabled(), UnEnabledButtonRect, DownButtonRect,
+                           Hot() || Button.MouseIn ? ActiveButtonRect : TRect{});
+}
+
+void TbsSkinComboBase::DrawStretchButton(TCanvas* C) {
+    DrawStretchButtonOf(C, FSD, Picture, Button, Enabled());
+}
+
+void TbsSkinComboBase::DrawDefaultItemFocus(TCanvas* C, const TRect& R) {
+    C->DrawFocusRect(R);
+}
+
+void TbsSkinComboBase::DrawFaceText(TCanvas* C, const std::string& S, const TRect& R) {
+    DrawTextCenterY(C, S, R);
+}
+
+void TbsSkinComboBase::DrawDefaultItem(TCanvas* C) {
+    const int W = RectWidth(CBItem.R), H = RectHeight(CBItem.R);
+    if (W <= 0 || H <= 0)
+        return;
+    TBitmap B;
+    B.SetSize(W, H);
+    TCanvas* BC = B.Canvas();
+    BC->Font()->SetName(Font()->Name());
+    BC->Font()->SetStyle(Font()->Style());
+    BC->Font()->SetHeight(Font()->Height());
+    BC->Font()->SetCharset(FaceCharset(FSD, DefaultFont()));
+    const bool Focus = Focused();
+    BC->Brush()->SetColor(Focus ? clHighlight : FDefaultColor);
+    BC->Font()->SetColor(Focus ? clHighlightText : DefaultFont()->Color());
+    BC->FillRect({0, 0, W, H});
+    CBItem.State = Focus ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
+    BC->Brush()->SetStyle(bsClear);
+    DrawItemContent(BC, ShownIndex(), {2, 0, W - 2, H}, true, nullptr);
+    if (Focus)
+        DrawDefaultItemFocus(BC, {0, 0, W, H});
+    C->Draw(CBItem.R.Left, CBItem.R.Top, &B);
+}
+
+void TbsSkinComboBase::DrawSkinItem(TCanvas* C) {
+    const int W = RectWidth(CBItem.R);
+    if (W <= 0)
+        return;
+    int H = RectHeight(SItemRect);
+    if (H == 0)
+        H = RectHeight(FocusItemRect);
+    if (H == 0)
+        H = RectHeight(CBItem.R);
+    TBitmap B;
+    B.SetSize(W, H);
+    TCanvas* BC = B.Canvas();
+    const bool Focus = Focused();
+    const bool HotItem = FMouseIn && !IsNullRect(ActiveItemRect) && !IsNullRect(ActiveSkinRect);
+    const TRect Src = Focus ? FocusItemRect : HotItem ? ActiveItemRect : SItemRect;
+    // Without a row picture the item stands on the face itself.
+    if (IsNullRect(Src))
+        BC->CopyRect({0, 0, W, H}, C,
+                     {CBItem.R.Left, CBItem.R.Top, CBItem.R.Left + W, CBItem.R.Top + H});
+    else
+        MakeHorzThreePartBitmap(ItemLeftOffset, ItemRightOffset, &B, Picture, Src, W, H,
+                                Focus ? FocusItemStretchEffect : ItemStretchEffect);
+    TRect TR = ItemTextRect;
+    TR.Right += W - RectWidth(IsNullRect(SItemRect) ? ClRect : SItemRect);
+    // An element without a text rectangle writes into the whole item area.
+    if (IsNullRect(ItemTextRect))
+        TR = {2, 0, W - 2, H};
+    ApplyItemFont(BC);
+    BC->Font()->SetColor(SkinItemFontColor(Focus ? FocusFontColor
+                                           : (FMouseIn && !IsNullRect(ActiveSkinRect))
+                                               ? ActiveFontColor
+                                               : FontColor));
+    BC->Brush()->SetStyle(bsClear);
+    CBItem.State = Focus ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
+    if (Focus)
+        DrawSkinItemFocus(BC, {0, 0, W, H});
+    DrawItemContent(BC, ShownIndex(), TR, false, nullptr);
+    C->Draw(CBItem.R.Left, CBItem.R.Top, &B);
+}
+
+void TbsSkinComboBase::DrawDefaultToolFace(TCanvas* C, const std::string* Override) {
+    const bool HotState = FMouseIn || Focused();
+    const TRect TR = PaintPlainToolFace(C, FWidth, FHeight, FDropDown, HotState);
+    C->Font()->Assign(DefaultFont());
+    C->Brush()->SetStyle(bsClear);
+    DrawItemContent(C, ShownIndex(), TR, true, Override);
+    DrawDropDownArrow(C, ToolArrowRect(FWidth, FHeight, FDropDown), C->Font()->Color());
+}
+
+void TbsSkinComboBase::DrawSkinToolFace(TCanvas* C, const std::string* Override) {
+    const bool HotState = FMouseIn || Focused();
+    TbsDataSkinButtonControl* E = PaintSkinToolFace(C, FSD, FWidth, FHeight, FDropDown, HotState,
+                                                    Enabled(), UseSkinFont(), DefaultFont());
+    if (!E)
+        return;
+    TRect TR{2, 2, FWidth - 17, FHeight - 2};
+    if (FDropDown)
+        TR = {TR.Left + 2, TR.Top + 2, TR.Right + 2, TR.Bottom + 2};
+    DrawItemContent(C, ShownIndex(), TR, true, Override);
+    DrawToolArrow(C, E, Picture, ToolArrowRect(FWidth, FHeight, FDropDown), FDropDown, HotState);
+}
+
+void TbsSkinComboBase::DrawSkinBackground(TBitmap* B) {
+    if (!FUseSkinSize)
+        MakeNinePartBitmapByClRect(B, Picture, Hot() ? ActiveSkinRect : SkinRect, ClRect, true);
+    else if (Hot())
+        MakeHorzThreePartBitmap(LTPt.X, RectWidth(ActiveSkinRect) - RTPt.X, B, Picture,
+                                ActiveSkinRect, FWidth, FHeight, StretchEffect);
+    else
+        TbsSkinCustomControl::CreateControlSkinImage(B);
+}
+
+void TbsSkinComboBase::CreateControlDefaultImage(TBitmap* B) {
+    CalcRects();
+    TCanvas* C = B->Canvas();
+    if (FToolButtonStyle) {
+        DrawDefaultToolFace(C, nullptr);
+        return;
+    }
+    PaintPlainFace(C, FWidth, FHeight, FDefaultColor);
+    DrawButton(C);
+    // The inner edit covers the item area and draws the text itself.
+    if (!HasItemEditor())
+        DrawDefaultItem(C);
+}
+
+void TbsSkinComboBase::CreateControlSkinImage(TBitmap* B) {
+    CalcRects();
+    if (FToolButtonStyle) {
+        DrawSkinToolFace(B->Canvas(), nullptr);
+        return;
+    }
+    DrawSkinBackground(B);
+    if (FUseSkinSize)
+        DrawButton(B->Canvas());
+    else
+        DrawStretchButton(B->Canvas());
+    if (HasItemEditor())
+        return;
+    if (FUseSkinSize)
+        DrawSkinItem(B->Canvas());
+    else
+        DrawSkinItemStretched(B->Canvas());
+}
+
+void TbsSkinComboBase::PaintSkinTo(TCanvas* C, int X, int Y, const std::string& AText) {
+    TBitmap B;
+    B.SetSize(FWidth, FHeight);
+    GetSkinData();
+    CalcRects();
+    TCanvas* BC = B.Canvas();
+    if (FToolButtonStyle) {
+        if (FIndex == -1)
+            DrawDefaultToolFace(BC, &AText);
+        else
+            DrawSkinToolFace(BC, &AText);
+        C->Draw(X, Y, &B);
+        return;
+    }
+    if (FIndex == -1) {
+        PaintPlainFace(BC, FWidth, FHeight, FDefaultColor);
+        DrawButton(BC);
+        BC->Font()->Assign(DefaultFont());
+    } else {
+        DrawSkinBackground(&B);
+        if (FUseSkinSize)
+            DrawButton(BC);
+        else
+            DrawStretchButton(BC);
+        BC->Font()->SetStyle(FontStyle);
+        BC->Font()->SetColor(FontColor);
+        BC->Font()->SetHeight(FontHeight);
+        BC->Font()->SetName(FontName);
+    }
+    BC->Brush()->SetStyle(bsClear);
+    DrawFaceText(BC, AText, CBItem.R);
+    C->Draw(X, Y, &B);
+}
+
+// ---------------------------------------------------------------- text combo
+
+bool TbsSkinCustomComboBox::FocusInside() {
+    return Focused() || (FEdit && FEdit->Focused());
 }
 
 TColor TbsSkinCustomComboBox::GetDisabledFontColor() {
@@ -259,10 +465,7 @@ TColor TbsSkinCustomComboBox::GetDisabledFontColor() {
 }
 
 void TbsSkinCustomComboBox::CalcRects() {
-    const TFaceLayout L = FaceRects(FIndex == -1 || FToolButtonStyle, FWidth, FHeight, SkinRect,
-                                    RTPt, ButtonRect, ClRect);
-    Button.R = L.Button;
-    CBItem.R = L.Item;
+    TbsSkinComboBase::CalcRects();
     if (!FEdit)
         return;
     AdjustEditHeight();
@@ -280,7 +483,14 @@ void TbsSkinCustomComboBox::DrawTabbedText(TCanvas* C, const std::string& S, con
     TabbedTextOut(CanvasTextDC(C), TR.Left + 2, Y, S, N, Stops.data(), 0);
 }
 
-void TbsSkinCustomComboBox::DrawItemContent(TCanvas* C, int Index, TRect TR,
+void TbsSkinCustomComboBox::DrawFaceText(TCanvas* C, const std::string& S, const TRect& R) {
+    if (TabWidths() && TabWidths()->Count() > 0)
+        DrawTabbedText(C, S, R);
+    else
+        DrawTextCenterY(C, S, R);
+}
+
+void TbsSkinCustomComboBox::DrawItemContent(TCanvas* C, int Index, TRect TR, bool,
                                             const std::string* Override) {
     const bool Valid = Index >= 0 && Index < Items()->Count();
     if (!Valid && !Override)
@@ -295,110 +505,24 @@ void TbsSkinCustomComboBox::DrawItemContent(TCanvas* C, int Index, TRect TR,
             IL->Draw(C, TR.Left, TR.Top + RectHeight(TR) / 2 - IL->Height() / 2, N, Enabled());
         TR.Left += IL->Width() + 2;
     }
-    const std::string S = Override ? *Override : Items()->Strings(Index);
-    if (TabWidths() && TabWidths()->Count() > 0)
-        DrawTabbedText(C, S, TR);
-    else
-        DrawTextCenterY(C, S, TR);
+    DrawFaceText(C, Override ? *Override : Items()->Strings(Index), TR);
 }
 
-void TbsSkinCustomComboBox::DrawButton(TCanvas* C) {
-    if (FIndex == -1)
-        DrawPlainButton(C, Button, Enabled());
-    else
-        DrawSkinButtonPart(C, Picture, Button, Enabled(), UnEnabledButtonRect, DownButtonRect,
-                           Hot() || Button.MouseIn ? ActiveButtonRect : TRect{});
+void TbsSkinCustomComboBox::DrawDefaultItemFocus(TCanvas* C, const TRect& R) {
+    DrawFocusRectangle(C, R);
 }
 
-void TbsSkinCustomComboBox::DrawStretchButton(TCanvas* C) {
-    DrawStretchButtonOf(C, FSD, Picture, Button, Enabled());
-}
-
-void TbsSkinCustomComboBox::DrawDefaultItem(TCanvas* C) {
-    const int W = RectWidth(CBItem.R), H = RectHeight(CBItem.R);
-    if (W <= 0 || H <= 0)
+void TbsSkinCustomComboBox::DrawSkinItemFocus(TCanvas* C, const TRect& R) {
+    if (!ShowFocus)
         return;
-    TBitmap B;
-    B.SetSize(W, H);
-    TCanvas* BC = B.Canvas();
-    BC->Font()->SetName(Font()->Name());
-    BC->Font()->SetStyle(Font()->Style());
-    BC->Font()->SetHeight(Font()->Height());
-    BC->Font()->SetCharset(FaceCharset(FSD, DefaultFont()));
-    const bool Focus = Focused();
-    BC->Brush()->SetColor(Focus ? clHighlight : FDefaultColor);
-    BC->Font()->SetColor(Focus ? clHighlightText : DefaultFont()->Color());
-    BC->FillRect({0, 0, W, H});
-    CBItem.State = Focus ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
-    BC->Brush()->SetStyle(bsClear);
-    DrawItemContent(BC, ShownIndex(), {2, 0, W - 2, H}, nullptr);
-    if (Focus)
-        DrawFocusRectangle(BC, {0, 0, W, H});
-    C->Draw(CBItem.R.Left, CBItem.R.Top, &B);
+    if (FSD)
+        C->Brush()->SetColor(FSD->SkinColors()->cBtnFace());
+    DrawFocusRectangle(C, R);
+    C->Brush()->SetStyle(bsClear);
 }
 
-void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {
-    const int W = RectWidth(CBItem.R);
-    if (W <= 0)
-        return;
-    int H = RectHeight(SItemRect);
-    if (H == 0)
-        H = RectHeight(FocusItemRect);
-    if (H == 0)
-        H = RectHeight(CBItem.R);
-    TBitmap B;
-    B.SetSize(W, H);
-    TCanvas* BC = B.Canvas();
-    const bool Focus = Focused();
-    const bool HotItem = FMouseIn && !IsNullRect(ActiveItemRect) && !IsNullRect(ActiveSkinRect);
-    auto CopyFace = [&] {
-        BC->CopyRect({0, 0, W, H}, C,
-                     {CBItem.R.Left, CBItem.R.Top, CBItem.R.Left + W, CBItem.R.Top + H});
-    };
-    if (Focus) {
-        if (IsNullRect(FocusItemRect))
-            CopyFace();
-        else
-            MakeHorzThreePartBitmap(ItemLeftOffset, ItemRightOffset, &B, Picture, FocusItemRect, W,
-                                    H, FocusItemStretchEffect);
-    } else if (HotItem) {
-        MakeHorzThreePartBitmap(ItemLeftOffset, ItemRightOffset, &B, Picture, ActiveItemRect, W, H,
-                                ItemStretchEffect);
-    } else if (IsNullRect(SItemRect)) {
-        CopyFace();
-    } else {
-        MakeHorzThreePartBitmap(ItemLeftOffset, ItemRightOffset, &B, Picture, SItemRect, W, H,
-                                ItemStretchEffect);
-    }
-    TRect TR = ItemTextRect;
-    TR.Right += W - RectWidth(IsNullRect(SItemRect) ? ClRect : SItemRect);
-    // An element without a text rectangle writes into the whole item area.
-    if (IsNullRect(ItemTextRect))
-        TR = {2, 0, W - 2, H};
-    if (UseSkinFont()) {
-        BC->Font()->SetName(FontName);
-        BC->Font()->SetStyle(FontStyle);
-        BC->Font()->SetHeight(FontHeight);
-    } else {
-        BC->Font()->Assign(DefaultFont());
-    }
-    BC->Font()->SetCharset(FaceCharset(FSD, DefaultFont()));
-    TColor Colour = Focus                                       ? FocusFontColor
-                    : (FMouseIn && !IsNullRect(ActiveSkinRect)) ? ActiveFontColor
-                                                                : FontColor;
-    if (!Enabled())
-        Colour = GetDisabledFontColor();
-    BC->Font()->SetColor(Colour);
-    BC->Brush()->SetStyle(bsClear);
-    CBItem.State = Focus ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
-    if (Focus && ShowFocus) {
-        if (FSD)
-            BC->Brush()->SetColor(FSD->SkinColors()->cBtnFace());
-        DrawFocusRectangle(BC, {0, 0, W, H});
-        BC->Brush()->SetStyle(bsClear);
-    }
-    DrawItemContent(BC, ShownIndex(), TR, nullptr);
-    C->Draw(CBItem.R.Left, CBItem.R.Top, &B);
+TColor TbsSkinCustomComboBox::SkinItemFontColor(TColor Colour) {
+    return Enabled() ? Colour : GetDisabledFontColor();
 }
 
 void TbsSkinCustomComboBox::DrawSkinItemStretched(TCanvas* C) {
@@ -440,147 +564,19 @@ void TbsSkinCustomComboBox::DrawSkinItemStretched(TCanvas* C) {
     TR.Bottom += FHeight - RectHeight(SkinRect);
     if (IsNullRect(ItemTextRect))
         TR = {2, 0, W - 2, H};
-    if (UseSkinFont()) {
-        BC->Font()->SetName(FontName);
-        BC->Font()->SetStyle(FontStyle);
-        BC->Font()->SetHeight(FontHeight);
-    } else {
-        BC->Font()->Assign(DefaultFont());
-    }
-    BC->Font()->SetCharset(FaceCharset(FSD, DefaultFont()));
+    ApplyItemFont(BC);
     BC->Font()->SetColor(Focus                                       ? FocusFontColor
                          : (FMouseIn && !IsNullRect(ActiveSkinRect)) ? ActiveFontColor
                                                                      : FontColor);
     BC->Brush()->SetStyle(bsClear);
     CBItem.State = Focus ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
-    if (Focus && ShowFocus) {
-        if (FSD)
-            BC->Brush()->SetColor(FSD->SkinColors()->cBtnFace());
-        DrawFocusRectangle(BC, {0, 0, W, H});
-        BC->Brush()->SetStyle(bsClear);
-    }
-    DrawItemContent(BC, ShownIndex(), TR, nullptr);
+    if (Focus)
+        DrawSkinItemFocus(BC, {0, 0, W, H});
+    DrawItemContent(BC, ShownIndex(), TR, false, nullptr);
     C->Draw(CBItem.R.Left, CBItem.R.Top, &B);
 }
 
-void TbsSkinCustomComboBox::DrawDefaultToolFace(TCanvas* C, const std::string* Override) {
-    const bool HotState = FMouseIn || Focused();
-    const TRect TR = PaintPlainToolFace(C, FWidth, FHeight, FDropDown, HotState);
-    C->Font()->Assign(DefaultFont());
-    C->Brush()->SetStyle(bsClear);
-    DrawItemContent(C, ShownIndex(), TR, Override);
-    DrawDropDownArrow(C, ToolArrowRect(FWidth, FHeight, FDropDown), C->Font()->Color());
-}
-
-void TbsSkinCustomComboBox::DrawSkinToolFace(TCanvas* C, const std::string* Override) {
-    const bool HotState = FMouseIn || Focused();
-    TbsDataSkinButtonControl* E = PaintSkinToolFace(C, FSD, FWidth, FHeight, FDropDown, HotState,
-                                                    Enabled(), UseSkinFont(), DefaultFont());
-    if (!E)
-        return;
-    TRect TR{2, 2, FWidth - 17, FHeight - 2};
-    if (FDropDown)
-        TR = {TR.Left + 2, TR.Top + 2, TR.Right + 2, TR.Bottom + 2};
-    DrawItemContent(C, ShownIndex(), TR, Override);
-    DrawToolArrow(C, E, Picture, ToolArrowRect(FWidth, FHeight, FDropDown), FDropDown, HotState);
-}
-
-void TbsSkinCustomComboBox::DrawSkinBackground(TBitmap* B) {
-    if (!FUseSkinSize)
-        MakeNinePartBitmapByClRect(B, Picture, Hot() ? ActiveSkinRect : SkinRect, ClRect, true);
-    else if (Hot())
-        MakeHorzThreePartBitmap(LTPt.X, RectWidth(ActiveSkinRect) - RTPt.X, B, Picture,
-                                ActiveSkinRect, FWidth, FHeight, StretchEffect);
-    else
-        TbsSkinCustomControl::CreateControlSkinImage(B);
-}
-
-void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B) {
-    CalcRects();
-    TCanvas* C = B->Canvas();
-    if (FToolButtonStyle) {
-        DrawDefaultToolFace(C, nullptr);
-        return;
-    }
-    PaintPlainFace(C, FWidth, FHeight, FDefaultColor);
-    DrawButton(C);
-    // The inner edit covers the item area and draws the text itself.
-    if (!FEdit)
-        DrawDefaultItem(C);
-}
-
-void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B) {
-    CalcRects();
-    if (FToolButtonStyle) {
-        DrawSkinToolFace(B->Canvas(), nullptr);
-        return;
-    }
-    DrawSkinBackground(B);
-    if (FUseSkinSize)
-        DrawButton(B->Canvas());
-    else
-        DrawStretchButton(B->Canvas());
-    if (FEdit)
-        return;
-    if (FUseSkinSize)
-        DrawSkinItem(B->Canvas());
-    else
-        DrawSkinItemStretched(B->Canvas());
-}
-
-void TbsSkinCustomComboBox::PaintSkinTo(TCanvas* C, int X, int Y, const std::string& AText) {
-    TBitmap B;
-    B.SetSize(FWidth, FHeight);
-    GetSkinData();
-    CalcRects();
-    TCanvas* BC = B.Canvas();
-    if (FToolButtonStyle) {
-        if (FIndex == -1)
-            DrawDefaultToolFace(BC, &AText);
-        else
-            DrawSkinToolFace(BC, &AText);
-        C->Draw(X, Y, &B);
-        return;
-    }
-    if (FIndex == -1) {
-        PaintPlainFace(BC, FWidth, FHeight, FDefaultColor);
-        DrawButton(BC);
-        BC->Font()->Assign(DefaultFont());
-    } else {
-        DrawSkinBackground(&B);
-        if (FUseSkinSize)
-            DrawButton(BC);
-        else
-            DrawStretchButton(BC);
-        BC->Font()->SetStyle(FontStyle);
-        BC->Font()->SetColor(FontColor);
-        BC->Font()->SetHeight(FontHeight);
-        BC->Font()->SetName(FontName);
-    }
-    BC->Brush()->SetStyle(bsClear);
-    if (TabWidths() && TabWidths()->Count() > 0)
-        DrawTabbedText(BC, AText, CBItem.R);
-    else
-        DrawTextCenterY(BC, AText, CBItem.R);
-    C->Draw(X, Y, &B);
-}
-
 // ---------------------------------------------------------------- office combo
-
-int TbsSkinCustomOfficeComboBox::ShownIndex() {
-    return IsPopupVisible() ? FOldItemIndex : ItemIndex();
-}
-
-bool TbsSkinCustomOfficeComboBox::Hot() {
-    return !IsNullRect(ActiveSkinRect) && (FMouseIn || Focused());
-}
-
-void TbsSkinCustomOfficeComboBox::CalcRects() {
-    const TFaceLayout L = FaceRects(FIndex == -1 || FToolButtonStyle, FWidth, FHeight, SkinRect,
-                                    RTPt, ButtonRect, ClRect);
-    Button.R = L.Button;
-    CBItem.R = L.Item;
-}
 
 void TbsSkinCustomOfficeComboBox::DrawItemContent(TCanvas* C, int Index, TRect TR, bool WithTitle,
                                                   const std::string* Override) {
@@ -614,83 +610,6 @@ void TbsSkinCustomOfficeComboBox::DrawItemContent(TCanvas* C, int Index, TRect T
     }
 }
 
-void TbsSkinCustomOfficeComboBox::DrawButton(TCanvas* C) {
-    if (FIndex == -1)
-        DrawPlainButton(C, Button, Enabled());
-    else
-        DrawSkinButtonPart(C, Picture, Button, Enabled(), UnEnabledButtonRect, DownButtonRect,
-                           Hot() || Button.MouseIn ? ActiveButtonRect : TRect{});
-}
-
-void TbsSkinCustomOfficeComboBox::DrawStretchButton(TCanvas* C) {
-    DrawStretchButtonOf(C, FSD, Picture, Button, Enabled());
-}
-
-void TbsSkinCustomOfficeComboBox::DrawDefaultItem(TCanvas* C) {
-    const int W = RectWidth(CBItem.R), H = RectHeight(CBItem.R);
-    if (W <= 0 || H <= 0)
-        return;
-    TBitmap B;
-    B.SetSize(W, H);
-    TCanvas* BC = B.Canvas();
-    BC->Font()->SetName(Font()->Name());
-    BC->Font()->SetStyle(Font()->Style());
-    BC->Font()->SetHeight(Font()->Height());
-    BC->Font()->SetCharset(FaceCharset(FSD, DefaultFont()));
-    const bool Focus = Focused();
-    BC->Brush()->SetColor(Focus ? clHighlight : FDefaultColor);
-    BC->Font()->SetColor(Focus ? clHighlightText : DefaultFont()->Color());
-    BC->FillRect({0, 0, W, H});
-    CBItem.State = Focus ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
-    BC->Brush()->SetStyle(bsClear);
-    DrawItemContent(BC, ShownIndex(), {2, 0, W - 2, H}, true, nullptr);
-    if (Focus)
-        BC->DrawFocusRect({0, 0, W, H});
-    C->Draw(CBItem.R.Left, CBItem.R.Top, &B);
-}
-
-void TbsSkinCustomOfficeComboBox::DrawSkinItem(TCanvas* C) {
-    const int W = RectWidth(CBItem.R);
-    if (W <= 0)
-        return;
-    int H = RectHeight(SItemRect);
-    if (H == 0)
-        H = RectHeight(FocusItemRect);
-    if (H == 0)
-        H = RectHeight(CBItem.R);
-    TBitmap B;
-    B.SetSize(W, H);
-    TCanvas* BC = B.Canvas();
-    const bool Focus = Focused();
-    const bool HotItem = FMouseIn && !IsNullRect(ActiveItemRect) && !IsNullRect(ActiveSkinRect);
-    const TRect Src = Focus ? FocusItemRect : HotItem ? ActiveItemRect : SItemRect;
-    if (IsNullRect(Src))
-        BC->CopyRect({0, 0, W, H}, C,
-                     {CBItem.R.Left, CBItem.R.Top, CBItem.R.Left + W, CBItem.R.Top + H});
-    else
-        MakeHorzThreePartBitmap(ItemLeftOffset, ItemRightOffset, &B, Picture, Src, W, H,
-                                Focus ? FocusItemStretchEffect : ItemStretchEffect);
-    TRect TR = ItemTextRect;
-    TR.Right += W - RectWidth(IsNullRect(SItemRect) ? ClRect : SItemRect);
-    // An element without a text rectangle writes into the whole item area.
-    if (IsNullRect(ItemTextRect))
-        TR = {2, 0, W - 2, H};
-    if (UseSkinFont()) {
-        BC->Font()->SetName(FontName);
-        BC->Font()->SetStyle(FontStyle);
-        BC->Font()->SetHeight(FontHeight);
-    } else {
-        BC->Font()->Assign(DefaultFont());
-    }
-    BC->Font()->SetCharset(FaceCharset(FSD, DefaultFont()));
-    BC->Font()->SetColor(Focus                                       ? FocusFontColor
-                         : (FMouseIn && !IsNullRect(ActiveSkinRect)) ? ActiveFontColor
-                                                                     : FontColor);
-    BC->Brush()->SetStyle(bsClear);
-    DrawItemContent(BC, ShownIndex(), TR, false, nullptr);
-    C->Draw(CBItem.R.Left, CBItem.R.Top, &B);
-}
-
 void TbsSkinCustomOfficeComboBox::DrawSkinItemStretched(TCanvas* C) {
     const int W = RectWidth(CBItem.R), H = RectHeight(CBItem.R);
     if (W <= 0 || H <= 0)
@@ -711,113 +630,11 @@ void TbsSkinCustomOfficeComboBox::DrawSkinItemStretched(TCanvas* C) {
     TR.Left += 1;
     if (IsNullRect(ItemTextRect))
         TR = {2, 0, W - 2, H};
-    if (UseSkinFont()) {
-        BC->Font()->SetName(FontName);
-        BC->Font()->SetStyle(FontStyle);
-        BC->Font()->SetHeight(FontHeight);
-    } else {
-        BC->Font()->Assign(DefaultFont());
-    }
-    BC->Font()->SetCharset(FaceCharset(FSD, DefaultFont()));
+    ApplyItemFont(BC);
     BC->Font()->SetColor(Focus ? FocusFontColor : FontColor);
     BC->Brush()->SetStyle(bsClear);
     if (Focus && ShowFocus)
         BC->DrawFocusRect({0, 0, W, H});
     DrawItemContent(BC, ShownIndex(), TR, true, nullptr);
     C->Draw(CBItem.R.Left, CBItem.R.Top, &B);
-}
-
-void TbsSkinCustomOfficeComboBox::DrawDefaultToolFace(TCanvas* C, const std::string* Override) {
-    const bool HotState = FMouseIn || Focused();
-
-    const TRect TR = PaintPlainToolFace(C, FWidth, FHeight, FDropDown, HotState);
-    C->Font()->Assign(DefaultFont());
-    C->Brush()->SetStyle(bsClear);
-    DrawItemContent(C, ShownIndex(), TR, true, Override);
-    DrawDropDownArrow(C, ToolArrowRect(FWidth, FHeight, FDropDown), C->Font()->Color());
-}
-
-void TbsSkinCustomOfficeComboBox::DrawSkinToolFace(TCanvas* C, const std::string* Override) {
-    const bool HotState = FMouseIn || Focused();
-    TbsDataSkinButtonControl* E = PaintSkinToolFace(C, FSD, FWidth, FHeight, FDropDown, HotState,
-                                                    Enabled(), UseSkinFont(), DefaultFont());
-    if (!E)
-        return;
-    TRect TR{2, 2, FWidth - 17, FHeight - 2};
-    if (FDropDown)
-        TR = {TR.Left + 2, TR.Top + 2, TR.Right + 2, TR.Bottom + 2};
-    DrawItemContent(C, ShownIndex(), TR, true, Override);
-    DrawToolArrow(C, E, Picture, ToolArrowRect(FWidth, FHeight, FDropDown), FDropDown, HotState);
-}
-
-void TbsSkinCustomOfficeComboBox::DrawSkinBackground(TBitmap* B) {
-    if (!FUseSkinSize)
-        MakeNinePartBitmapByClRect(B, Picture, Hot() ? ActiveSkinRect : SkinRect, ClRect, true);
-    else if (Hot())
-        MakeHorzThreePartBitmap(LTPt.X, RectWidth(ActiveSkinRect) - RTPt.X, B, Picture,
-                                ActiveSkinRect, FWidth, FHeight, StretchEffect);
-    else
-        TbsSkinCustomControl::CreateControlSkinImage(B);
-}
-
-void TbsSkinCustomOfficeComboBox::CreateControlDefaultImage(TBitmap* B) {
-    CalcRects();
-    TCanvas* C = B->Canvas();
-    if (FToolButtonStyle) {
-        DrawDefaultToolFace(C, nullptr);
-        return;
-    }
-    PaintPlainFace(C, FWidth, FHeight, FDefaultColor);
-    DrawButton(C);
-    DrawDefaultItem(C);
-}
-
-void TbsSkinCustomOfficeComboBox::CreateControlSkinImage(TBitmap* B) {
-    CalcRects();
-    if (FToolButtonStyle) {
-        DrawSkinToolFace(B->Canvas(), nullptr);
-        return;
-    }
-    DrawSkinBackground(B);
-    if (FUseSkinSize) {
-        DrawButton(B->Canvas());
-        DrawSkinItem(B->Canvas());
-    } else {
-        DrawStretchButton(B->Canvas());
-        DrawSkinItemStretched(B->Canvas());
-    }
-}
-
-void TbsSkinCustomOfficeComboBox::PaintSkinTo(TCanvas* C, int X, int Y, const std::string& AText) {
-    TBitmap B;
-    B.SetSize(FWidth, FHeight);
-    GetSkinData();
-    CalcRects();
-    TCanvas* BC = B.Canvas();
-    if (FToolButtonStyle) {
-        if (FIndex == -1)
-            DrawDefaultToolFace(BC, &AText);
-        else
-            DrawSkinToolFace(BC, &AText);
-        C->Draw(X, Y, &B);
-        return;
-    }
-    if (FIndex == -1) {
-        PaintPlainFace(BC, FWidth, FHeight, FDefaultColor);
-        DrawButton(BC);
-        BC->Font()->Assign(DefaultFont());
-    } else {
-        DrawSkinBackground(&B);
-        if (FUseSkinSize)
-            DrawButton(BC);
-        else
-            DrawStretchButton(BC);
-        BC->Font()->SetStyle(FontStyle);
-        BC->Font()->SetColor(FontColor);
-        BC->Font()->SetHeight(FontHeight);
-        BC->Font()->SetName(FontName);
-    }
-    BC->Brush()->SetStyle(bsClear);
-    DrawTextCenterY(BC, AText, CBItem.R);
-    C->Draw(X, Y, &B);
 }

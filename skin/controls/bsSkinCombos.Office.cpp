@@ -3,15 +3,10 @@
 #include "skin/model/bsUtils.Rects.h"
 
 TbsSkinCustomOfficeComboBox::TbsSkinCustomOfficeComboBox(TComponent* AOwner)
-    : TbsSkinCustomControl(AOwner) {
-    FControlStyle =
-        TControlStyle{csAcceptsControls, csCaptureMouse, csOpaque, csDoubleClicks, csReplicatable};
+    : TbsSkinComboBase(AOwner) {
+    FDropDownCount = 7;
+    FUseSkinSize = false;
     FListBox = new TbsPopupOfficeListBox(this);
-    Font()->SetName("Arial");
-    Font()->SetColor(clWindowText);
-    Font()->SetStyle({});
-    Font()->SetHeight(14);
-    SetTabStop(true);
     SetBounds(Left(), Top(), 120, 41);
     FListBoxWindowProc = FListBox->WindowProc;
     FListBox->WindowProc = TWndMethod(this, &TbsSkinCustomOfficeComboBox::ListBoxWindowProcHook);
@@ -20,7 +15,6 @@ TbsSkinCustomOfficeComboBox::TbsSkinCustomOfficeComboBox(TComponent* AOwner)
     if (!Designing())
         FListBox->SetParent(this);
     CalcRects();
-    FSkinDataName = "combobox";
 }
 
 TbsSkinCustomOfficeComboBox::~TbsSkinCustomOfficeComboBox() {
@@ -85,13 +79,9 @@ void TbsSkinCustomOfficeComboBox::SetListBoxSkinDataName(const std::string& Valu
 }
 
 void TbsSkinCustomOfficeComboBox::Notification(TComponent* AComponent, TOperation Operation) {
-    TbsSkinCustomControl::Notification(AComponent, Operation);
+    TbsSkinComboBase::Notification(AComponent, Operation);
     if (Operation == opRemove && FListBox && AComponent == FListBox->Images())
         FListBox->SetImages(nullptr);
-}
-
-void TbsSkinCustomOfficeComboBox::DefaultFontChanged() {
-    Font()->Assign(DefaultFont());
 }
 
 void TbsSkinCustomOfficeComboBox::Change() {
@@ -116,49 +106,26 @@ void TbsSkinCustomOfficeComboBox::TakeListIndex() {
     SetItemIndex(FListBox->ItemIndex());
 }
 
-void TbsSkinCustomOfficeComboBox::KeyDown(WORD& Key, TShiftState Shift) {
-    TbsSkinCustomControl::KeyDown(Key, Shift);
-    const bool Alt = Shift.Contains(ssAlt);
+void TbsSkinCustomOfficeComboBox::StepKey(WORD Key) {
     switch (Key) {
-    case VK_RETURN:
-        if (IsPopupVisible())
-            CloseUp(true);
-        break;
-    case VK_ESCAPE:
-        if (IsPopupVisible())
-            CloseUp(false);
-        break;
     case VK_PRIOR:
         FListBox->FindPageUp();
-        TakeListIndex();
         break;
     case VK_NEXT:
         FListBox->FindPageDown();
-        TakeListIndex();
         break;
     case VK_UP:
     case VK_LEFT:
-        if (Alt) {
-            if (IsPopupVisible())
-                CloseUp(false);
-        } else {
-            FListBox->FindUp();
-            TakeListIndex();
-        }
+        FListBox->FindUp();
         break;
     case VK_DOWN:
     case VK_RIGHT:
-        if (Alt) {
-            if (!IsPopupVisible())
-                DropDown();
-        } else {
-            FListBox->FindDown();
-            TakeListIndex();
-        }
+        FListBox->FindDown();
         break;
     default:
-        break;
+        return;
     }
+    TakeListIndex();
 }
 
 // ---------------------------------------------------------------- messages
@@ -166,58 +133,21 @@ void TbsSkinCustomOfficeComboBox::KeyDown(WORD& Key, TShiftState Shift) {
 void TbsSkinCustomOfficeComboBox::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_SETFOCUS:
-        TbsSkinCustomControl::Dispatch(Message);
+        TbsSkinComboBase::Dispatch(Message);
         Repaint();
         return;
     case WM_KILLFOCUS:
-        TbsSkinCustomControl::Dispatch(Message);
+        TbsSkinComboBase::Dispatch(Message);
         if (IsPopupVisible())
             CloseUp(false);
         Repaint();
         return;
-    case CM_MOUSEENTER:
-        TbsSkinCustomControl::Dispatch(Message);
-        FMouseIn = true;
-        if ((FIndex != -1 && !IsNullRect(ActiveSkinRect)) || FToolButtonStyle)
-            Invalidate();
-        return;
-    case CM_MOUSELEAVE:
-        TbsSkinCustomControl::Dispatch(Message);
-        FMouseIn = false;
-        if (Button.MouseIn) {
-            Button.MouseIn = false;
-            Repaint();
-        }
-        if ((FIndex != -1 && !IsNullRect(ActiveSkinRect)) || FToolButtonStyle)
-            Invalidate();
-        return;
     case CM_ENABLEDCHANGED:
-        TbsSkinCustomControl::Dispatch(Message);
+        TbsSkinComboBase::Dispatch(Message);
         Repaint();
         return;
-    case CM_WANTSPECIALKEY:
-        if (Message.WParam >= 37 && Message.WParam <= 40) {
-            Message.Result = 1;
-            return;
-        }
-        break;
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS;
-        return;
-    case WM_SIZE:
-        TbsSkinCustomControl::Dispatch(Message);
-        CalcRects();
-        return;
-    case WM_TIMER:
-        TbsSkinCustomControl::Dispatch(Message);
-        WMTimer();
-        return;
-    case CM_CANCELMODE:
-        TbsSkinCustomControl::Dispatch(Message);
-        CMCancelMode(Message);
-        return;
     case WM_MOUSEWHEEL: {
-        TbsSkinCustomControl::Dispatch(Message);
+        TbsSkinComboBase::Dispatch(Message);
         const bool Forward = std::int32_t(Message.WParam) > 0;
         if (Forward)
             FListBox->FindUp();
@@ -231,64 +161,13 @@ void TbsSkinCustomOfficeComboBox::Dispatch(TMessage& Message) {
     default:
         break;
     }
-    TbsSkinCustomControl::Dispatch(Message);
+    TbsSkinComboBase::Dispatch(Message);
 }
 
 // ---------------------------------------------------------------- skin
 
-void TbsSkinCustomOfficeComboBox::GetSkinData() {
-    TbsSkinCustomControl::GetSkinData();
-    if (FIndex == -1)
-        return;
-    auto* E = dynamic_cast<TbsDataSkinComboBox*>(FSD->CtrlList[FIndex].get());
-    if (!E)
-        return;
-    if (!Picture) {
-        FIndex = -1;
-        return;
-    }
-    ActiveSkinRect = E->ActiveSkinRect;
-    ActiveFontColor = E->ActiveFontColor;
-    SItemRect = E->SItemRect;
-    ActiveItemRect = E->ActiveItemRect;
-    FocusItemRect = IsNullRect(E->FocusItemRect) ? SItemRect : E->FocusItemRect;
-    ItemLeftOffset = E->ItemLeftOffset;
-    ItemRightOffset = E->ItemRightOffset;
-    ItemTextRect = E->ItemTextRect;
-    FontName = E->FontName;
-    FontStyle = E->FontStyle;
-    FontHeight = E->FontHeight;
-    FontColor = E->FontColor;
-    FocusFontColor = E->FocusFontColor;
-    ButtonRect = E->ButtonRect;
-    ActiveButtonRect = E->ActiveButtonRect;
-    DownButtonRect = E->DownButtonRect;
-    UnEnabledButtonRect = E->UnEnabledButtonRect;
-    ListBoxName = E->ListBoxName;
-    ItemStretchEffect = E->ItemStretchEffect;
-    FocusItemStretchEffect = E->FocusItemStretchEffect;
-    ShowFocus = E->ShowFocus;
-}
-
-void TbsSkinCustomOfficeComboBox::CalcSkinSize(int& AWidth, int& AHeight) {
-    if (FUseSkinSize) {
-        TbsSkinCustomControl::CalcSkinSize(AWidth, AHeight);
-        return;
-    }
-    const int DW = AWidth - RectWidth(SkinRect);
-    NewLTPoint = LTPt;
-    NewRTPoint = {RTPt.X + DW, RTPt.Y};
-    NewClRect = ClRect;
-    NewClRect.Right += DW;
-}
-
-void TbsSkinCustomOfficeComboBox::SetControlRegion() {
-    if (FUseSkinSize)
-        TbsSkinCustomControl::SetControlRegion();
-}
-
 void TbsSkinCustomOfficeComboBox::ChangeSkinData() {
-    TbsSkinCustomControl::ChangeSkinData();
+    TbsSkinComboBase::ChangeSkinData();
     CalcRects();
     Repaint();
     // The configured name survives an unskinned spell.

@@ -21,8 +21,7 @@
 #include <cstdint>
 #include <memory>
 
-class TbsSkinCustomComboBox;
-class TbsSkinCustomOfficeComboBox;
+class TbsSkinComboBase;
 
 // ---------------------------------------------------------------- drop-down windows
 
@@ -55,11 +54,155 @@ protected:
     void Dispatch(TMessage& Message) override;
 };
 
+// ---------------------------------------------------------------- shared combo base
+
+// What the text combo and the office combo have in common: the copies of
+// the "combobox" element, the face's layout and painting in the plain,
+// skinned and tool-button looks, the bookkeeping of opening the drop-down,
+// the press-drag-release protocol around it, the drag-scroll timer and the
+// keys that open, close and accept. Each combo supplies its own list
+// through the hooks below.
+class TbsSkinComboBase : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinComboBase(TComponent* AOwner);
+
+    int DropDownCount() const { return FDropDownCount; }
+    int ListBoxWidth() const { return FListBoxWidth; }
+    void SetListBoxWidth(int Value) { FListBoxWidth = Value; }
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool Value) { FHideSelection = Value; }
+    TColor DefaultColor() const { return FDefaultColor; }
+    bool ToolButtonStyle() const { return FToolButtonStyle; }
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
+    BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(BYTE Value) { FAlphaBlendValue = Value; }
+
+    virtual void DropDown() {}
+    virtual void CloseUp(bool /*AcceptValue*/) {}
+    bool IsPopupVisible() const;
+    bool CanCancelDropDown();
+    void PaintSkinTo(TCanvas* C, int X, int Y, const std::string& AText);
+
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    void DefaultFontChanged() override;
+    void CalcSkinSize(int& AWidth, int& AHeight) override;
+    void SetControlRegion() override;
+
+    virtual void CalcRects();
+
+    TNotifyEvent OnChange, OnCloseUp, OnDropDown;
+
+    // ---- state shared with the drop-down protocol and the tests
+    TbsCBItem CBItem;
+    TbsCBButtonX Button;
+    bool FDropDown = false;
+    bool FMouseIn = false;
+    bool FLBDown = false;
+    bool WasInLB = false;
+    int TimerMode = 0;
+    int FOldItemIndex = -1;
+
+    // ---- skin copies (element "combobox")
+    TRect ActiveSkinRect;
+    TColor ActiveFontColor = clBtnText;
+    std::string FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TRect SItemRect, FocusItemRect, ActiveItemRect;
+    int ItemLeftOffset = 0, ItemRightOffset = 0;
+    TRect ItemTextRect;
+    TColor FontColor = clBtnText, FocusFontColor = clBtnText;
+    TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+    std::string ListBoxName;
+    bool ItemStretchEffect = false, FocusItemStretchEffect = false, ShowFocus = false;
+
+protected:
+    // ---- what each combo supplies
+    // The drop-down window, and the window whose rows a drag and a release hit.
+    virtual TWinControl* DropDownWindow() const { return nullptr; }
+    virtual TWinControl* RowsWindow() const { return nullptr; }
+    virtual bool DropDownHasBar() const { return false; }
+    virtual int ListIndex() { return -1; }
+    virtual void SetListIndex(int /*Value*/) {}
+    virtual int ListCount() { return 0; }
+    // A control of the combo's own: a press on it leaves the list open.
+    virtual bool OwnsControl(TControl* /*Sender*/) { return false; }
+    // Up, Down, Left, Right without Alt, Page Up and Page Down.
+    virtual void StepKey(WORD /*Key*/) {}
+    // One step of the drag-scroll timer, up or down.
+    virtual void DragScrollStep(bool /*Up*/) {}
+    // Where a drag inside the list is probed across the rows.
+    virtual int DragProbeX(int X) const { return X; }
+    // The edit style's inner edit covers the item area and draws the text.
+    virtual bool HasItemEditor() const { return false; }
+    virtual bool FocusInside() { return Focused(); }
+    // After the pointer entered or left the combo, before the repaint.
+    virtual void HoverChanged() {}
+    virtual void DrawItemContent(TCanvas* /*C*/, int /*Index*/, TRect /*TR*/, bool /*WithTitle*/,
+                                 const std::string* /*Override*/) {}
+    virtual void DrawDefaultItemFocus(TCanvas* C, const TRect& R);
+    virtual void DrawSkinItemFocus(TCanvas* /*C*/, const TRect& /*R*/) {}
+    virtual TColor SkinItemFontColor(TColor Colour) { return Colour; }
+    virtual void DrawFaceText(TCanvas* C, const std::string& S, const TRect& R);
+    virtual void DrawSkinItemStretched(TCanvas* /*C*/) {}
+
+    // ---- shared
+    void Dispatch(TMessage& Message) override;
+    void MouseDown(TMouseButton Btn, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Btn, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    // The first steps of opening; false when there is nothing to open.
+    bool BeginDropDown();
+    // Remembers the index before opening and marks the combo open.
+    void EnterDropDown();
+    int ShownIndex();
+    bool Hot();
+    void TrackButtonHover(int X, int Y);
+    void ProcessListBoxDrag();
+    void StartTimer();
+    void StopTimer();
+    void ListBoxWindowProcHook(TMessage& Message);
+    void CMCancelMode(TMessage& Message);
+    // The skin font or the default font of the item text, in the face's charset.
+    void ApplyItemFont(TCanvas* C);
+    void DrawButton(TCanvas* C);
+    void DrawStretchButton(TCanvas* C);
+    void DrawDefaultItem(TCanvas* C);
+    void DrawSkinItem(TCanvas* C);
+    void DrawDefaultToolFace(TCanvas* C, const std::string* Override);
+    void DrawSkinToolFace(TCanvas* C, const std::string* Override);
+    void DrawSkinBackground(TBitmap* B);
+
+    bool FToolButtonStyle = false;
+    TColor FDefaultColor = clWindow;
+    bool FUseSkinSize = true;
+    int FListBoxWidth = 0;
+    bool FHideSelection = true;
+    std::uint32_t FLastTime = 0;
+    bool FAlphaBlend = false, FAlphaBlendAnimation = false;
+    BYTE FAlphaBlendValue = 0;
+    int FDropDownCount = 8;
+    TWndMethod FListBoxWindowProc;
+    // Ends a running fade when the combo goes; outlives the combo.
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+
+private:
+    friend class TbsPopupListBox;
+    friend class TbsPopupOfficeListBox;
+};
+
 // ---------------------------------------------------------------- text combo
 
 enum TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
 
-class TbsSkinCustomComboBox : public TbsSkinCustomControl {
+class TbsSkinCustomComboBox : public TbsSkinComboBase {
 public:
     explicit TbsSkinCustomComboBox(TComponent* AOwner);
     ~TbsSkinCustomComboBox() override;
@@ -70,26 +213,11 @@ public:
     void SetItems(TStrings* Value) { FListBox->Items()->Assign(Value); }
     int ItemIndex() { return FListBox->ItemIndex(); }
     void SetItemIndex(int Value);
-    int DropDownCount() const { return FDropDownCount; }
     void SetDropDownCount(int Value);
-    int ListBoxWidth() const { return FListBoxWidth; }
-    void SetListBoxWidth(int Value) { FListBoxWidth = Value; }
     bool AutoComplete() const { return FAutoComplete; }
     void SetAutoComplete(bool Value) { FAutoComplete = Value; }
-    bool HideSelection() const { return FHideSelection; }
-    void SetHideSelection(bool Value) { FHideSelection = Value; }
-    TColor DefaultColor() const { return FDefaultColor; }
     void SetDefaultColor(TColor Value);
-    bool ToolButtonStyle() const { return FToolButtonStyle; }
     void SetToolButtonStyle(bool Value);
-    bool UseSkinSize() const { return FUseSkinSize; }
-    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
-    bool AlphaBlend() const { return FAlphaBlend; }
-    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
-    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
-    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
-    BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
-    void SetAlphaBlendValue(BYTE Value) { FAlphaBlendValue = Value; }
     TCustomImageList* Images() const { return FListBox->Images(); }
     void SetImages(TCustomImageList* Value);
     int ImageIndex() const { return FListBox->ImageIndex(); }
@@ -126,96 +254,65 @@ public:
     int SelLength();
     void SetSelLength(int Value);
 
-    virtual void DropDown();
-    void CloseUp(bool AcceptValue);
-    bool IsPopupVisible() const;
-    bool CanCancelDropDown();
+    void DropDown() override;
+    void CloseUp(bool AcceptValue) override;
     // Runs after a new item is taken; empty here.
     virtual void Change();
-    void PaintSkinTo(TCanvas* C, int X, int Y, const std::string& AText);
     void Invalidate() override;
 
-    void GetSkinData() override;
-    void CreateControlDefaultImage(TBitmap* B) override;
-    void CreateControlSkinImage(TBitmap* B) override;
     void ChangeSkinData() override;
-    void DefaultFontChanged() override;
-    void CalcSkinSize(int& AWidth, int& AHeight) override;
-    void SetControlRegion() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
-    void CalcRects();
+    void CalcRects() override;
 
-    TNotifyEvent OnChange, OnCloseUp, OnDropDown;
     TbsDrawSkinItemEvent OnComboBoxDrawItem;
     TbsDrawSkinItemEvent& OnListBoxDrawItem() { return FListBox->OnDrawItem; }
 
-    // ---- state shared with the drop-down protocol and the tests
     TbsPopupListBox* FListBox = nullptr;
     // The edit style's inner edit (nil in the fixed style) and whether the
     // text change under way comes from it.
     TbsCustomEdit* FEdit = nullptr;
     bool FNumEdit = false;
     bool FromEdit = false;
-    TbsCBItem CBItem;
-    TbsCBButtonX Button;
-    bool FDropDown = false;
-    bool FMouseIn = false;
-    bool FLBDown = false;
-    bool WasInLB = false;
-    int TimerMode = 0;
-    int FOldItemIndex = -1;
-
-    // ---- skin copies (element "combobox")
-    TRect ActiveSkinRect;
-    TColor ActiveFontColor = clBtnText;
-    std::string FontName;
-    TFontStyles FontStyle;
-    int FontHeight = 0;
-    TRect SItemRect, FocusItemRect, ActiveItemRect;
-    int ItemLeftOffset = 0, ItemRightOffset = 0;
-    TRect ItemTextRect;
-    TColor FontColor = clBtnText, FocusFontColor = clBtnText;
-    TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
-    std::string ListBoxName;
-    bool ItemStretchEffect = false, FocusItemStretchEffect = false, ShowFocus = false;
 
 protected:
     void Dispatch(TMessage& Message) override;
-    void MouseDown(TMouseButton Btn, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Btn, TShiftState Shift, int X, int Y) override;
-    void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(unsigned& Key) override;
     virtual void CreateEditControl();
     virtual void EditWindowProcHook(TMessage& Message);
 
-    bool FToolButtonStyle = false;
+    TWinControl* DropDownWindow() const override { return FListBox; }
+    TWinControl* RowsWindow() const override;
+    bool DropDownHasBar() const override;
+    int ListIndex() override;
+    void SetListIndex(int Value) override;
+    int ListCount() override;
+    bool OwnsControl(TControl* Sender) override;
+    void StepKey(WORD Key) override;
+    void DragScrollStep(bool Up) override;
+    int DragProbeX(int X) const override;
+    bool HasItemEditor() const override { return FEdit != nullptr; }
+    bool FocusInside() override;
+    void HoverChanged() override;
+    void DrawItemContent(TCanvas* C, int Index, TRect TR, bool WithTitle,
+                         const std::string* Override) override;
+    void DrawDefaultItemFocus(TCanvas* C, const TRect& R) override;
+    void DrawSkinItemFocus(TCanvas* C, const TRect& R) override;
+    TColor SkinItemFontColor(TColor Colour) override;
+    void DrawFaceText(TCanvas* C, const std::string& S, const TRect& R) override;
+    void DrawSkinItemStretched(TCanvas* C) override;
+
     TEditCharCase FCharCase = ecNormal;
     TWndMethod FEditWindowProc;
-    TColor FDefaultColor = clWindow;
-    bool FUseSkinSize = true;
-    int FListBoxWidth = 0;
-    bool FHideSelection = true;
-    std::uint32_t FLastTime = 0;
     std::string FFilter;
     bool FAutoComplete = true;
-    bool FAlphaBlend = false, FAlphaBlendAnimation = false;
-    BYTE FAlphaBlendValue = 0;
     TbsSkinCustomComboBoxStyle FStyle = bscbFixedStyle;
-    int FDropDownCount = 8;
-    TWndMethod FListBoxWindowProc;
 
 private:
     friend class TbsPopupListBox;
-    void ListBoxWindowProcHook(TMessage& Message);
     void ListBoxMouseMoveHook(TObject* Sender, TShiftState Shift, int X, int Y);
     void ListBoxCheckButtonClick(TObject* Sender);
-    void ProcessListBoxDrag();
-    void StartTimer();
-    void StopTimer();
-    void WMTimer();
-    void CMCancelMode(TMessage& Message);
     void FindListItem(const std::string& C);
     void FindListItemFromEdit();
     void EditChange(TObject* Sender);
@@ -229,21 +326,8 @@ private:
     void ApplyEditFont();
     void AdjustEditHeight();
     void TextChanged();
-    int ShownIndex();
     TColor GetDisabledFontColor();
-    void DrawButton(TCanvas* C);
-    void DrawStretchButton(TCanvas* C);
-    void DrawDefaultItem(TCanvas* C);
-    void DrawSkinItem(TCanvas* C);
-    void DrawSkinItemStretched(TCanvas* C);
-    void DrawItemContent(TCanvas* C, int Index, TRect TR, const std::string* Override);
     void DrawTabbedText(TCanvas* C, const std::string& S, const TRect& TR);
-    void DrawDefaultToolFace(TCanvas* C, const std::string* Override);
-    void DrawSkinToolFace(TCanvas* C, const std::string* Override);
-    void DrawSkinBackground(TBitmap* B);
-    bool Hot();
-    // Ends a running fade when the combo goes; outlives the combo.
-    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 class TbsSkinComboBox : public TbsSkinCustomComboBox {
@@ -253,7 +337,7 @@ public:
 
 // ---------------------------------------------------------------- office combo
 
-class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl {
+class TbsSkinCustomOfficeComboBox : public TbsSkinComboBase {
 public:
     explicit TbsSkinCustomOfficeComboBox(TComponent* AOwner);
     ~TbsSkinCustomOfficeComboBox() override;
@@ -262,10 +346,7 @@ public:
     void SetItems(TbsSkinOfficeItems* Value) { FListBox->Items()->Assign(Value); }
     int ItemIndex() const { return FListBox->ItemIndex(); }
     void SetItemIndex(int Value);
-    int DropDownCount() const { return FDropDownCount; }
     void SetDropDownCount(int Value);
-    int ListBoxWidth() const { return FListBoxWidth; }
-    void SetListBoxWidth(int Value) { FListBoxWidth = Value; }
     int ListBoxHeight() const { return FListBoxHeight; }
     void SetListBoxHeight(int Value) { FListBoxHeight = Value; }
     bool ShowItemTitle() const { return FShowItemTitle; }
@@ -274,20 +355,8 @@ public:
     void SetShowItemImage(bool Value);
     bool ShowItemText() const { return FShowItemText; }
     void SetShowItemText(bool Value);
-    bool ToolButtonStyle() const { return FToolButtonStyle; }
     void SetToolButtonStyle(bool Value);
-    bool UseSkinSize() const { return FUseSkinSize; }
-    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
-    TColor DefaultColor() const { return FDefaultColor; }
     void SetDefaultColor(TColor Value);
-    bool HideSelection() const { return FHideSelection; }
-    void SetHideSelection(bool Value) { FHideSelection = Value; }
-    bool AlphaBlend() const { return FAlphaBlend; }
-    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
-    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
-    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
-    BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
-    void SetAlphaBlendValue(BYTE Value) { FAlphaBlendValue = Value; }
     TCustomImageList* Images() const { return FListBox->Images(); }
     void SetImages(TCustomImageList* Value) { FListBox->SetImages(Value); }
     bool ListBoxUseSkinFont() const { return FListBox->UseSkinFont(); }
@@ -305,96 +374,43 @@ public:
     int ListBoxHeaderHeight() const { return FListBox->HeaderHeight(); }
     void SetListBoxHeaderHeight(int Value) { FListBox->SetHeaderHeight(Value); }
 
-    virtual void DropDown();
-    void CloseUp(bool AcceptValue);
-    bool IsPopupVisible() const;
-    bool CanCancelDropDown();
+    void DropDown() override;
+    void CloseUp(bool AcceptValue) override;
     // Fires OnChange.
     virtual void Change();
-    void PaintSkinTo(TCanvas* C, int X, int Y, const std::string& AText);
 
-    void GetSkinData() override;
-    void CreateControlDefaultImage(TBitmap* B) override;
-    void CreateControlSkinImage(TBitmap* B) override;
     void ChangeSkinData() override;
-    void DefaultFontChanged() override;
-    void CalcSkinSize(int& AWidth, int& AHeight) override;
-    void SetControlRegion() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
-    void CalcRects();
-
     TbsDrawSkinOfficeItemEvent OnDrawItem;
-    TNotifyEvent OnChange, OnCloseUp, OnDropDown;
 
     TbsPopupOfficeListBox* FListBox = nullptr;
-    TbsCBItem CBItem;
-    TbsCBButtonX Button;
-    bool FDropDown = false;
-    bool FMouseIn = false;
-    bool FLBDown = false;
-    bool WasInLB = false;
-    int TimerMode = 0;
-    int FOldItemIndex = -1;
-
-    // ---- skin copies (element "combobox")
-    TRect ActiveSkinRect;
-    TColor ActiveFontColor = clBtnText;
-    std::string FontName;
-    TFontStyles FontStyle;
-    int FontHeight = 0;
-    TRect SItemRect, FocusItemRect, ActiveItemRect;
-    int ItemLeftOffset = 0, ItemRightOffset = 0;
-    TRect ItemTextRect;
-    TColor FontColor = clBtnText, FocusFontColor = clBtnText;
-    TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
-    std::string ListBoxName;
-    bool ItemStretchEffect = false, FocusItemStretchEffect = false, ShowFocus = false;
 
 protected:
     void Dispatch(TMessage& Message) override;
-    void MouseDown(TMouseButton Btn, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Btn, TShiftState Shift, int X, int Y) override;
-    void KeyDown(WORD& Key, TShiftState Shift) override;
+
+    TWinControl* DropDownWindow() const override { return FListBox; }
+    TWinControl* RowsWindow() const override { return FListBox; }
+    bool DropDownHasBar() const override;
+    int ListIndex() override { return FListBox->ItemIndex(); }
+    void SetListIndex(int Value) override { FListBox->SetItemIndex(Value); }
+    int ListCount() override { return Items()->Count(); }
+    bool OwnsControl(TControl* Sender) override;
+    void StepKey(WORD Key) override;
+    void DragScrollStep(bool Up) override;
+    void DrawItemContent(TCanvas* C, int Index, TRect TR, bool WithTitle,
+                         const std::string* Override) override;
+    void DrawSkinItemStretched(TCanvas* C) override;
 
     bool FShowItemTitle = true, FShowItemImage = true, FShowItemText = true;
-    int FDropDownCount = 7;
-    bool FToolButtonStyle = false;
-    TColor FDefaultColor = clWindow;
-    bool FUseSkinSize = false;
-    int FListBoxWidth = 0, FListBoxHeight = 0;
-    bool FHideSelection = true;
-    std::uint32_t FLastTime = 0;
-    bool FAlphaBlend = false, FAlphaBlendAnimation = false;
-    BYTE FAlphaBlendValue = 0;
-    TWndMethod FListBoxWindowProc;
+    int FListBoxHeight = 0;
     // The configured drop-down element, kept while a skin change leaves the
     // combo unskinned.
     std::string FListBoxSkinDataName = "listbox";
 
 private:
-    friend class TbsPopupOfficeListBox;
-    void ListBoxWindowProcHook(TMessage& Message);
-    void ProcessListBoxDrag();
-    void StartTimer();
-    void StopTimer();
-    void WMTimer();
-    void CMCancelMode(TMessage& Message);
     void TakeListIndex();
-    int ShownIndex();
-    bool Hot();
-    void DrawButton(TCanvas* C);
-    void DrawStretchButton(TCanvas* C);
-    void DrawDefaultItem(TCanvas* C);
-    void DrawSkinItem(TCanvas* C);
-    void DrawSkinItemStretched(TCanvas* C);
-    void DrawItemContent(TCanvas* C, int Index, TRect TR, bool WithTitle,
-                         const std::string* Override);
-    void DrawDefaultToolFace(TCanvas* C, const std::string* Override);
-    void DrawSkinToolFace(TCanvas* C, const std::string* Override);
-    void DrawSkinBackground(TBitmap* B);
-    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 class TbsSkinOfficeComboBox : public TbsSkinCustomOfficeComboBox {

@@ -501,8 +501,18 @@ void TbsSkinOfficeListBox::WndProc(TMessage& Message) {
             FClicksDisabled = true;
             SetFocus();
             FClicksDisabled = false;
-            if (!Focused())
+            if (!Focused()) {
+                FPressDropped = true;
                 return;
+            }
+        }
+        FPressDropped = false;
+        break;
+    case WM_LBUTTONUP:
+        // Otherwise the release would still choose the row under it.
+        if (FPressDropped) {
+            FPressDropped = false;
+            return;
         }
         break;
     case CN_COMMAND:

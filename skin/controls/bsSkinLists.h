@@ -418,6 +418,8 @@ protected:
     TColor FDisabledFontColor = TColor(0x808080);
     bool FShowLines = false;
     bool FClicksDisabled = false;
+    // A press dropped because the focus was refused; its release is dropped too.
+    bool FPressDropped = false;
     bool FMouseDown = false;
     int FMouseActive = -1;
     int FMax = 0;

@@ -2,6 +2,7 @@
 // states, the face that keeps the chosen item while the list is open,
 // PaintSkinTo, and the skinned button: where it sits when the combo widens
 // and which element draws it without the skin size.
+#include "skin/model/bsUtils.Rects.h"
 #include "tests/skin/controls/lists/ListsTestSupport.h"
 
 #include <algorithm>
@@ -107,6 +108,103 @@ TEST_F(TFaceTest, PaintSkinToDrawsTheFaceWithTheTextAtThePoint) {
         for (int Y = 7; Y < 23 && !Ink; ++Y)
             Ink = Rgb(B.Canvas()->Pixels(X, Y)) != Rgb(clWindow);
     EXPECT_TRUE(Ink);
+}
+
+// The item's image: the combo's own ImageIndex when set, else the item's
+// number; an item past the images shows none but its text keeps the image
+// column.
+TEST_F(TFaceTest, ItemImageFromTheOwnIndexOrTheItemsNumberAndTheTextAfterIt) {
+    struct TCase {
+        const char* Name;
+        int Images;
+        int ImageIndex;
+        int Shown; // the image whose colour fills the image's place; -1 none
+    };
+    const TColor Colours[] = {clRed, clLime, clBlue, clYellow};
+    const TCase Cases[] = {
+        {"no images", 0, -1, -1},
+        {"item's number", 4, -1, 3},
+        {"own index", 4, 0, 0},
+        {"past the images", 2, -1, -1},
+    };
+    int TextWithoutImages = -1, TextWithImages = -1;
+    for (const TCase& Case : Cases) {
+        TbsSkinComboBox* C = MakeCombo();
+        C->Items()->Add("delta");
+        if (Case.Images > 0)
+            C->SetImages(FlatImages(C, 12, std::vector<TColor>(Colours, Colours + Case.Images)));
+        C->SetImageIndex(Case.ImageIndex);
+        C->SetItemIndex(3);
+        // Image colours counted over the item area, and where the text starts.
+        int Counts[4] = {}, FirstInk = -1;
+        for (int Y = C->CBItem.R.Top; Y < C->CBItem.R.Bottom; ++Y)
+            for (int X = C->CBItem.R.Left; X < C->CBItem.R.Right; ++X) {
+                const std::uint32_t P = PixelOf(C, X, Y);
+                const auto Image = std::find_if(std::begin(Colours), std::end(Colours),
+                                                [&](TColor K) { return Rgb(K) == P; });
+                if (Image != std::end(Colours))
+                    ++Counts[Image - std::begin(Colours)];
+                else if (P != Rgb(clWindow) && (FirstInk < 0 || X < FirstInk))
+                    FirstInk = X;
+            }
+        for (int I = 0; I < 4; ++I)
+            EXPECT_EQ(Counts[I], I == Case.Shown ? 144 : 0) << Case.Name << " image " << I;
+        ASSERT_GT(FirstInk, 0) << Case.Name;
+        if (Case.Images == 0)
+            TextWithoutImages = FirstInk;
+        else if (TextWithImages < 0)
+            TextWithImages = FirstInk;
+        else
+            EXPECT_EQ(FirstInk, TextWithImages) << Case.Name;
+        delete C;
+    }
+    EXPECT_EQ(TextWithImages, TextWithoutImages + 12 + 2);
+}
+
+// The office face with item titles (the profile chooser's settings): the
+// title in bold at the top left, the 32 x 32 image and the caption below it.
+TEST_F(TFaceTest, OfficeFaceShowsTheBoldTitleAboveTheImageAndCaption) {
+    auto* O = new TbsSkinOfficeComboBox(Form);
+    O->SetParent(Form);
+    O->SetToolButtonStyle(true);
+    O->SetBounds(20, 20, 341, 51);
+    O->SetImages(FlatImages(O, 32, {clLime}));
+    TbsSkinOfficeItem* Item = O->Items()->Add();
+    Item->SetTitle("Wide");
+    Item->SetCaption("Wide");
+    Item->SetImageIndex(0);
+    O->SetItemIndex(0);
+    MoveTo(Form, 450, 350);
+    // Bounding boxes of the image and of the text's ink above and beside it.
+    TRect Image{1000, 1000, -1, -1}, Title = Image, Caption = Image;
+    const auto Grow = [](TRect& R, int X, int Y) {
+        R = {std::min(R.Left, X), std::min(R.Top, Y), std::max(R.Right, X + 1),
+             std::max(R.Bottom, Y + 1)};
+    };
+    std::vector<std::pair<TPoint, std::uint32_t>> Ink;
+    for (int Y = 2; Y < 49; ++Y)
+        for (int X = 2; X < 341 - 17; ++X) {
+            const std::uint32_t P = PixelOf(O, X, Y);
+            if (P == Rgb(clLime))
+                Grow(Image, X, Y);
+            else if (P != Rgb(clBtnFace))
+                Ink.push_back({{X, Y}, P});
+        }
+    ASSERT_EQ(RectWidth(Image), 32);
+    ASSERT_EQ(RectHeight(Image), 32);
+    int TitleInk = 0, CaptionInk = 0;
+    for (const auto& [P, Colour] : Ink) {
+        Grow(P.Y < Image.Top ? Title : Caption, P.X, P.Y);
+        ++(P.Y < Image.Top ? TitleInk : CaptionInk);
+    }
+    EXPECT_LE(Title.Left, 6);
+    EXPECT_LE(Title.Top, 6);
+    EXPECT_LE(Image.Left, 6);
+    EXPECT_GE(Caption.Left, Image.Right);
+    EXPECT_GT(Caption.Top, Image.Top);
+    EXPECT_LT(Caption.Bottom, Image.Bottom);
+    // The same word, heavier in bold.
+    EXPECT_GT(TitleInk, CaptionInk * 11 / 10);
 }
 
 // A "combobox" element 60 x 20 whose button lies in the stretched middle or

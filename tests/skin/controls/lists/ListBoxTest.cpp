@@ -244,6 +244,28 @@ TEST_F(TListBoxTest, PlainLookColours) {
     EXPECT_TRUE(TextInkIs(L->ListBox, {0, 0, 60, 20}, Rgb(clWindowText)));
 }
 
+// Focused, the plain selected row carries the dotted focus rectangle on its
+// edges; its inside and the unfocused row stay in the selection colour.
+TEST_F(TListBoxTest, PlainFocusedRowShowsTheFocusRectangle) {
+    TbsSkinListBox* L = MakeList(3);
+    L->SetItemIndex(1);
+    const auto Dotted = [&](int Y) {
+        int N = 0;
+        for (int X = 60; X < 120; ++X)
+            N += PixelOf(L->ListBox, X, Y) != Rgb(clHighlight) ? 1 : 0;
+        return N;
+    };
+    EXPECT_EQ(Dotted(20), 0);
+    EXPECT_EQ(Dotted(39), 0);
+    Focus(L->ListBox);
+    ASSERT_TRUE(L->ListBox->Focused());
+    // Every other pixel of the top and bottom edges.
+    EXPECT_NEAR(Dotted(20), 30, 1);
+    EXPECT_NEAR(Dotted(39), 30, 1);
+    EXPECT_EQ(Dotted(30), 0);
+    EXPECT_NE(PixelOf(L->ListBox, 0, 30), Rgb(clHighlight));
+}
+
 TEST_F(TListBoxTest, SkinnedSelectedRowShowsTheFocusOrTheActivePicture) {
     testskin::TTestSkin Skin = ItemSkin();
     TbsSkinData* SD = LoadSkin(Skin);

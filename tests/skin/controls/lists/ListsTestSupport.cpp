@@ -142,6 +142,20 @@ std::uint32_t Rgb(TColor C) {
     return (std::uint32_t(GetRValue(V)) << 16) | (std::uint32_t(GetGValue(V)) << 8) | GetBValue(V);
 }
 
+TCustomImageList* FlatImages(TComponent* Owner, int Size, const std::vector<TColor>& Colours) {
+    auto* Images = new TCustomImageList(Owner);
+    Images->SetWidth(Size);
+    Images->SetHeight(Size);
+    for (TColor Colour : Colours) {
+        TBitmap B;
+        B.SetSize(Size, Size);
+        B.Canvas()->Brush()->SetColor(Colour);
+        B.Canvas()->FillRect({0, 0, Size, Size});
+        Images->Add(&B, nullptr);
+    }
+    return Images;
+}
+
 int TEventLog::Count(const std::string& Name) const {
     return int(std::count(Names.begin(), Names.end(), Name));
 }

@@ -6,6 +6,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/forms/Forms.h"
+#include "platform/gdi/ImageList.h"
 #include "platform/win/Windows.h"
 #include "platform/win/headless/HeadlessBackend.h"
 #include "skin/controls/bsSkinCombos.h"
@@ -70,6 +71,9 @@ public:
 
 // A colour as 0x00RRGGBB, system colours resolved.
 std::uint32_t Rgb(TColor C);
+
+// An image list owned by Owner of Size x Size images, each one flat colour.
+TCustomImageList* FlatImages(TComponent* Owner, int Size, const std::vector<TColor>& Colours);
 
 // Event names in order; "name(index, text)" where the test asks for them.
 struct TEventLog {

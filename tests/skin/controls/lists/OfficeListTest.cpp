@@ -175,6 +175,46 @@ TEST_F(TOfficeListTest, ClicksOnHeadersAndDisabledRowsChangeNothing) {
     EXPECT_TRUE(L->Focused());
 }
 
+// A list whose window hands the focus straight on to another control.
+class TRefusingList : public TbsSkinOfficeListBox {
+public:
+    using TbsSkinOfficeListBox::TbsSkinOfficeListBox;
+    TWinControl* Instead = nullptr;
+
+protected:
+    void Dispatch(TMessage& Message) override {
+        if (Message.Msg == WM_SETFOCUS && Instead) {
+            ::SetFocus(Instead->Handle());
+            return;
+        }
+        TbsSkinOfficeListBox::Dispatch(Message);
+    }
+};
+
+// A click that cannot give the list the focus is dropped: no choice, no
+// event; once the list takes the focus the same click chooses.
+TEST_F(TOfficeListTest, ClickIsDroppedWhenTheFocusIsRefused) {
+    auto* Other = MakeList(Rows(2));
+    auto* L = new TRefusingList(Form);
+    L->SetParent(Form);
+    L->SetBounds(200, 20, 150, 150);
+    for (int I = 0; I < 4; ++I)
+        L->Items()->Add()->SetCaption("row");
+    L->OnItemClick = Log.Note("OnItemClick");
+    Focus(Other);
+    L->Instead = Other;
+    const TRect R = L->Items()->Items(2)->ItemRect;
+    ClickAt(L, R.Left + 5, R.Top + 5);
+    EXPECT_TRUE(Other->Focused());
+    EXPECT_EQ(L->ItemIndex(), -1);
+    EXPECT_TRUE(Log.Names.empty());
+    L->Instead = nullptr;
+    ClickAt(L, R.Left + 5, R.Top + 5);
+    EXPECT_TRUE(L->Focused());
+    EXPECT_EQ(L->ItemIndex(), 2);
+    EXPECT_EQ(Log.Names, std::vector<std::string>{"OnItemClick"});
+}
+
 TEST_F(TOfficeListTest, HoverMakesRowsActiveSilentlyAndTheReleaseChooses) {
     TbsSkinOfficeListBox* L = MakeList(Rows(4));
     L->SetMouseMoveChangeIndex(true);
