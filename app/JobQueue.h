@@ -7,6 +7,8 @@
 #include "platform/core/Threads.h"
 
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <string>
 
 // What the queue's own prober tells of a file.
@@ -61,11 +63,12 @@ public:
     int AddTask(const std::string& FileName, PInputOptions Options) override {
         return FQueue.AddTask(FileName, Options);
     }
-    bool SetOutputFile(int Task, const std::string& FileName, POutputOptions Options) override {
-        return FQueue.SetOutputFile(Task, FileName, Options);
-    }
-    void RemoveTask(int Task) override { FQueue.RemoveTask(Task); }
-    void ClearTasks() override { FQueue.ClearTasks(); }
+    // An output whose encoder the loaded libraries lack is still a job the
+    // user asked for: it is kept without an output and fails when it is
+    // started, with the libraries' own message, like any job that fails.
+    bool SetOutputFile(int Task, const std::string& FileName, POutputOptions Options) override;
+    void RemoveTask(int Task) override;
+    void ClearTasks() override;
     void Start(int ThreadCount) override { FQueue.Start(ThreadCount); }
     void Pause() override { FQueue.Pause(); }
     void Resume() override { FQueue.Resume(); }
@@ -75,9 +78,15 @@ public:
     TThreadPriority ThreadPriority() const override { return FQueue.ThreadPriority(); }
     void SetPreview(bool Value) override { FQueue.SetPreview(Value); }
     void SetOnProgress(TProgressEvent Value) override { FQueue.SetOnProgress(Value); }
-    void SetOnTerminate(TTerminateEvent Value) override { FQueue.SetOnTerminate(Value); }
+    void SetOnTerminate(TTerminateEvent Value) override;
     void SetOnCustomHook(TCustomHookEvent Value) override { FQueue.SetOnCustomHook(Value); }
 
 private:
+    // The report as the window is to see it: a job kept for a missing
+    // encoder fails with that encoder's message.
+    TTerminateInfo Reported(const TTerminateInfo& Info) const;
+
     TFFmpegQueue& FQueue;
+    mutable std::mutex FLock;
+    std::map<int, std::string> FFailAtStart; // task -> the message its start reports
 };

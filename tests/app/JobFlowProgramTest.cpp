@@ -24,7 +24,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -173,14 +175,44 @@ TEST_F(JobFlowProgram, AStoppedJobKeepsItsPlayableWorkUnderThePartialName) {
     EXPECT_EQ(OutputFiles(), std::vector<std::string>{"long.part.mp4"});
 }
 
-TEST_F(JobFlowProgram, AProfileWithoutEncoderIsRefusedWhenAddingAndLeavesNoFile) {
+TEST_F(JobFlowProgram, AProfileWithoutEncoderFailsWhenStartedAndLeavesNoFile) {
     StartWindow();
     ChooseProfile("AMR-手机音频格式(*.amr)"); // no AMR-NB encoder in the system's FFmpeg
     AddCopyOf("clip2s.mp4", "a.mp4");
-    // The add sets the output up, so the missing encoder is found there.
-    EXPECT_EQ(Rows(), 0);
-    EXPECT_TRUE(MemoHasPrefix("***Cannot do convert, error: "));
+    AddCopyOf("clip2s.mp4", "b.mp4");
+    // Both jobs are taken; the second, selected, then gets another profile.
+    ASSERT_EQ(Rows(), 2);
+    ChooseProfile(Mp4Profile);
+    EXPECT_EQ(Cell(0, 2), "a.amr");
+    EXPECT_EQ(Cell(1, 2), "b.mp4");
     EXPECT_EQ(OutputFiles(), std::vector<std::string>{});
+    // What the window is told, and the box it shows then.
+    std::vector<TTerminateInfo> Reports;
+    Form1->Queue().SetOnTerminate(TTerminateEvent([&](TObject*, const TTerminateInfo& Info) {
+        Reports.push_back(Info);
+        Form1->JobTerminated(Info);
+    }));
+    std::vector<std::string> Boxes;
+    {
+        TScriptNextModal Script([&](TCustomForm& Box) {
+            Boxes.push_back(Box.Caption());
+            Box.SetModalResult(mrOk);
+        });
+        Form1->bsSkinButton2->ButtonClick();
+        ASSERT_TRUE(WaitFor(AllDone));
+    }
+
+    EXPECT_EQ(Cell(0, 3), "失败");
+    EXPECT_EQ(Boxes, std::vector<std::string>{"Ostrela"});
+    ASSERT_FALSE(Reports.empty());
+    EXPECT_EQ(Reports[0].TaskIndex, 0);
+    EXPECT_TRUE(Reports[0].Exception);
+    EXPECT_NE(Reports[0].ExceptionMsg.find("Unknown encoder 'libopencore_amrnb'"),
+              std::string::npos)
+        << Reports[0].ExceptionMsg;
+    // The other job's work is not lost; the failed one left nothing.
+    EXPECT_EQ(Cell(1, 3), "100%");
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"b.mp4"});
 }
 
 TEST_F(JobFlowProgram, RemovingOrClearingJobsThatNeverRanLeavesNoFiles) {
