@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "app/Unit5.h"
 #include "catalogue/ProfileCatalogue.h"
+#include "media/FFmpegLogger.h"
 #include "platform/core/Threads.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Edits.h"
@@ -100,6 +101,31 @@ TEST_F(JobFlow, OneFileBecomesARowASlotAndATaskWritingThePartialName) {
     EXPECT_EQ(Form1->lvFiles->ItemIndex(), 0);
     EXPECT_NE(std::find(Player.Calls.begin(), Player.Calls.end(), "Open(" + Input + ",1)"),
               Player.Calls.end());
+}
+
+// FFmpeg's report while a task opens its input comes through the window's
+// logger in the middle of the add's own lines; the memo keeps them in the
+// order they came, file by file, and the logger writes there again after.
+TEST_F(JobFlow, TheAddsLogKeepsFFmpegsLinesInTheirPlaceAndTheLoggerAfterwards) {
+    StartWindow();
+    ASSERT_NE(Form1->FFLogger, nullptr);
+    Jobs.WhileOpening = [](const std::string& Name) {
+        Form1->FFLogger->Log(nullptr, llInfo, "opening " + Name + "\r\nsecond\r");
+    };
+    const std::string A = MakeInput("a.mp4"), Bad = MakeInput("bad.mp4"), C = MakeInput("c.mp4");
+    Jobs.Probes[Bad] = TJobProbe{false, "bad data\nline two", "", 0, 0};
+    AddFiles({A, Bad, C});
+    ASSERT_EQ(Rows(), 2);
+    const auto Logged = [](const std::string& Text) {
+        return LogMemoText(GetCurrentThreadId(), llInfo, Text);
+    };
+    EXPECT_EQ(MemoLines(), (std::vector<std::string>{
+                               Logged("opening " + C), "second", "", "Input #0", "Stream #0:0", "",
+                               "***Can do convert.", "", "", "***File load error: bad data",
+                               "line two", "", Logged("opening " + A), "second", "", "Input #0",
+                               "Stream #0:0", "", "***Can do convert."}));
+    Form1->FFLogger->Log(nullptr, llInfo, "later");
+    EXPECT_EQ(MemoLines().back(), Logged("later"));
 }
 
 TEST_F(JobFlow, UnknownDurationShowsNotAvailable) {
