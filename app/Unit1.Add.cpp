@@ -105,11 +105,11 @@ std::string WithoutTrailingDelimiter(std::string Folder) {
     return Folder;
 }
 
-// The log lines of one file's add, FFmpeg's report of the input included,
-// gathered and put into the memo in one step when the file is done: the
-// memo lays out its whole text again for every line added, which made a
-// long add slower with every file. The memo ends with the same lines in the
-// same order as when each was added on its own.
+// The log lines of an add, FFmpeg's report of each input included,
+// gathered and put into the memo in one step when the files are done (or a
+// box is about to show): the memo lays out its whole text again for every
+// line added, which made a long add slower with every file. The memo ends
+// with the same lines in the same order as when each was added on its own.
 class TAddLog {
 public:
     explicit TAddLog(TForm1& Form) : FForm(Form) {
@@ -283,14 +283,14 @@ bool BeginAdd(TForm1& Form) {
     return false;
 }
 
-TAddResult AddFile(TForm1& Form, const std::string& FileName) {
+TAddResult AddFile(TForm1& Form, TAddLog& Log, const std::string& FileName) {
     IJobQueue& Queue = Form.Queue();
     const int Slot = Form.Slots.TakeFree();
     if (Slot < 0) {
+        Log.Flush();
         Form.ShowNotice("任务数已达上限，无法添加更多文件！");
         return TAddResult::Ended;
     }
-    TAddLog Log(Form);
     const TJobProbe Probe = Queue.ProbeFile(FileName);
     if (!Probe.Loaded) {
         Log.Diagnostic("***File load error: " + Probe.ErrorText);
@@ -384,10 +384,11 @@ void SelectLastRow(TForm1& Form) {
 
 // Takes Files from the last to the first; false when a file ended the flow.
 bool AddFilesBackwards(TForm1& Form, const std::vector<std::string>& Files) {
+    TAddLog Log(Form);
     for (auto Name = Files.rbegin(); Name != Files.rend(); ++Name) {
         if (!FileExists(*Name))
             return false;
-        if (AddFile(Form, *Name) == TAddResult::Ended)
+        if (AddFile(Form, Log, *Name) == TAddResult::Ended)
             return false;
     }
     return true;
@@ -401,9 +402,13 @@ void TForm1::btnAddClick(TObject*) {
     std::vector<std::string> Files;
     if (!ExecuteOpenDialog(false, Files) || !FileExists(Files.front()))
         return;
-    if (AddFile(*this, Files.front()) != TAddResult::Added)
-        return;
-    SelectLastRow(*this);
+    TAddResult Result;
+    {
+        TAddLog Log(*this);
+        Result = AddFile(*this, Log, Files.front());
+    }
+    if (Result == TAddResult::Added)
+        SelectLastRow(*this);
 }
 
 void TForm1::Button8Click(TObject*) {
