@@ -315,6 +315,8 @@ TAddResult AddFile(TForm1& Form, TAddLog& Log, const std::string& FileName) {
     InitOutputOptions(Output);
     Form.Catalogue().Button5Click(&Form);
     Form.Catalogue().Button13Click(&Form);
+    if (Form.AddWorkingSetHook)
+        Form.AddWorkingSetHook(Set);
     // The output name must not be one another row writes, nor a file whose
     // loss the user did not agree to, nor a kept partial file's.
     const bool Overwrite = Form5 && Form5->OverwriteOutput();

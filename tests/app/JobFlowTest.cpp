@@ -254,6 +254,62 @@ TEST_F(JobFlow, TheProfilesSettingsReachTheTaskAsMappedOptions) {
     }
 }
 
+// Working-set values no stored profile holds, put in after the add has read
+// the profile and the lists: each reaches the task's options by the add's
+// mapping. (The row's cells 10-20 are written again by the selection that
+// follows the add, from the profile.)
+TEST_F(JobFlow, TheAddMapsEachWorkingSetFieldIntoTheTasksOptions) {
+    using TOut = const TOutputOptions&;
+    struct TCase {
+        const char* What;
+        std::function<void(TProfileWorkingSet&)> Set;
+        std::function<std::string(TOut)> Option;
+        std::string Expected;
+    } Cases[] = {
+        {"libx264", [](auto& S) { S.Video_VideoCodec = "libx264"; },
+         [](TOut O) { return O.VideoCodec + "|" + O.VideoPreset; }, "libx264|libx264-default"},
+        {"mpeg4", [](auto& S) { S.Video_VideoCodec = "mpeg4"; },
+         [](TOut O) { return O.VideoCodec + "|" + O.VideoPreset; }, "mpeg4|"},
+        {"audio codec AUTO", [](auto& S) { S.Video_AudioCodec = "AUTO"; },
+         [](TOut O) { return O.AudioCodec; }, ""},
+        {"audio codec mp2", [](auto& S) { S.Video_AudioCodec = "mp2"; },
+         [](TOut O) { return O.AudioCodec; }, "mp2"},
+        {"volume 256", [](auto& S) { S.Video_AudioVolume = "256"; },
+         [](TOut O) { return std::to_string(O.AudioVolume); }, "256"},
+        {"volume 100", [](auto& S) { S.Video_AudioVolume = "100"; },
+         [](TOut O) { return std::to_string(O.AudioVolume); }, "100"},
+        {"video bit rate -1000", [](auto& S) { S.Video_VideoBitrate = -1000; },
+         [](TOut O) { return std::to_string(O.VideoBitrate); }, "-1"},
+        {"video bit rate -2000", [](auto& S) { S.Video_VideoBitrate = -2000; },
+         [](TOut O) { return std::to_string(O.VideoBitrate); }, "-2000"},
+        {"audio bit rate -1000", [](auto& S) { S.Video_AudioBitrate = -1000; },
+         [](TOut O) { return std::to_string(O.AudioBitrate); }, "-1"},
+        {"audio bit rate -2000", [](auto& S) { S.Video_AudioBitrate = -2000; },
+         [](TOut O) { return std::to_string(O.AudioBitrate); }, "-1"},
+        {"audio bit rate 128000", [](auto& S) { S.Video_AudioBitrate = 128000; },
+         [](TOut O) { return std::to_string(O.AudioBitrate); }, "128000"},
+        {"sample rate AUTO", [](auto& S) { S.Video_AudioSampleRate = "AUTO"; },
+         [](TOut O) { return std::to_string(O.AudioSampleRate); }, "-1"},
+        {"target dvd", [](auto& S) { S.Video_TargetType = "dvd"; },
+         [](TOut O) { return std::to_string(O.TargetType); }, std::to_string(ttDVD)},
+        {"target DVD", [](auto& S) { S.Video_TargetType = "DVD"; },
+         [](TOut O) { return std::to_string(O.TargetType); }, std::to_string(ttIgnore)},
+        {"norm empty", [](auto& S) { S.Video_NormType = ""; },
+         [](TOut O) { return std::to_string(O.NormType); }, std::to_string(ntAuto)},
+        {"norm NTSC", [](auto& S) { S.Video_NormType = "NTSC"; },
+         [](TOut O) { return std::to_string(O.NormType); }, std::to_string(ntNTSC)},
+    };
+    StartWindow();
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.What);
+        Form1->AddWorkingSetHook = Case.Set;
+        const int Task = Jobs.Tasks;
+        AddFiles({MakeInput("a.mp4")});
+        ASSERT_EQ(Jobs.Outputs.count(Task), 1u);
+        EXPECT_EQ(Case.Option(Jobs.Outputs[Task]), Case.Expected);
+    }
+}
+
 TEST_F(JobFlow, AllSlotsTakenGivesTheNoticeAndProbesNothing) {
     StartWindow();
     TInputOptions In;
