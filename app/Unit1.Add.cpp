@@ -9,6 +9,7 @@
 #include "app/ProgramServices.h"
 #include "app/Unit5.h"
 #include "catalogue/ProfileCatalogue.h"
+#include "media/FFmpegLogger.h"
 #include "platform/core/Conversions.h"
 #include "platform/core/Paths.h"
 #include "platform/core/StringLists.h"
@@ -104,12 +105,87 @@ std::string WithoutTrailingDelimiter(std::string Folder) {
     return Folder;
 }
 
-void AddLinesOf(TStrings& Lines, const std::string& Text) {
-    std::istringstream In(Text);
-    std::string Line;
-    while (std::getline(In, Line))
-        Lines.Add(Line);
-}
+// The log lines of an add, FFmpeg's report of each input included,
+// gathered and put into the memo in one step when the files are done (or a
+// box is about to show): the memo lays out its whole text again for every
+// line added, which made a long add slower with every file. The memo ends
+// with the same lines in the same order as when each was added on its own.
+class TAddLog {
+public:
+    explicit TAddLog(TForm1& Form) : FForm(Form) {
+        if (!Form.FFLogger || !Form.FFLogger->OnLog)
+            return;
+        FSaved = Form.FFLogger->OnLog;
+        Form.FFLogger->OnLog = [this](TObject*, TThreadID Id, TLogLevel Level,
+                                      const std::string& Message) {
+            Lines(LogMemoText(Id, Level, Message));
+        };
+    }
+    ~TAddLog() {
+        if (FSaved)
+            FForm.FFLogger->OnLog = FSaved;
+        Flush();
+    }
+    TAddLog(const TAddLog&) = delete;
+    TAddLog& operator=(const TAddLog&) = delete;
+
+    void Line(const std::string& Text) { FLines.push_back(Text); }
+    // Each line of Text, a trailing carriage return dropped, as the window's
+    // logger writes them.
+    void Lines(const std::string& Text) {
+        std::size_t Start = 0;
+        for (;;) {
+            const std::size_t End = Text.find('\n', Start);
+            std::string One = Text.substr(Start, End == std::string::npos ? End : End - Start);
+            if (!One.empty() && One.back() == '\r')
+                One.pop_back();
+            FLines.push_back(std::move(One));
+            if (End == std::string::npos)
+                break;
+            Start = End + 1;
+        }
+    }
+    // A report's lines, as a stream reads them (no empty line after a last
+    // line break).
+    void Report(const std::string& Text) {
+        std::istringstream In(Text);
+        std::string One;
+        while (std::getline(In, One))
+            FLines.push_back(One);
+    }
+    // As LogDiagnostic writes it: an empty line, Text, an empty line.
+    void Diagnostic(const std::string& Text) {
+        Line("");
+        Lines(Text);
+        Line("");
+    }
+    // Before anything else is shown, so the memo is up to date under a box.
+    void Flush() {
+        if (FLines.empty())
+            return;
+        const std::string Before = FForm.mmoLog->Text();
+        // The memo's own rule for an appended line: an empty memo takes the
+        // line as its whole text (so it never starts with an empty line),
+        // any other text gets a line break and the line.
+        std::string Text = Before;
+        for (const std::string& One : FLines) {
+            if (!Text.empty())
+                Text += "\r\n";
+            Text += One;
+        }
+        FLines.clear();
+        if (Text == Before)
+            return;
+        // One append whose line breaks make the lines; it also leaves the
+        // caret at the end, as a single line's append does.
+        FForm.mmoLog->Lines()->Add(Before.empty() ? Text : Text.substr(Before.size() + 2));
+    }
+
+private:
+    TForm1& FForm;
+    TLogEvent FSaved;
+    std::vector<std::string> FLines;
+};
 
 } // namespace
 
@@ -207,17 +283,17 @@ bool BeginAdd(TForm1& Form) {
     return false;
 }
 
-TAddResult AddFile(TForm1& Form, const std::string& FileName) {
+TAddResult AddFile(TForm1& Form, TAddLog& Log, const std::string& FileName) {
     IJobQueue& Queue = Form.Queue();
-    TStrings& Log = *Form.mmoLog->Lines();
     const int Slot = Form.Slots.TakeFree();
     if (Slot < 0) {
+        Log.Flush();
         Form.ShowNotice("任务数已达上限，无法添加更多文件！");
         return TAddResult::Ended;
     }
     const TJobProbe Probe = Queue.ProbeFile(FileName);
     if (!Probe.Loaded) {
-        Form.LogDiagnostic("***File load error: " + Probe.ErrorText);
+        Log.Diagnostic("***File load error: " + Probe.ErrorText);
         return TAddResult::ProbeFailed;
     }
     Form.ProgressBar1->SetPosition(0);
@@ -228,17 +304,19 @@ TAddResult AddFile(TForm1& Form, const std::string& FileName) {
     InitInputOptions(Input);
     const int Task = Queue.AddTask(FileName, &Input);
     if (Task < 0) {
-        Form.LogDiagnostic("***File open error: " + Queue.LastErrMsg());
+        Log.Diagnostic("***File open error: " + Queue.LastErrMsg());
         return TAddResult::Ended;
     }
-    Log.Add("");
-    AddLinesOf(Log, Queue.TaskInfoText(Task));
+    Log.Line("");
+    Log.Report(Queue.TaskInfoText(Task));
     Form.T_Movie_PLayer_FileName = FileName;
 
     TOutputOptions Output;
     InitOutputOptions(Output);
     Form.Catalogue().Button5Click(&Form);
     Form.Catalogue().Button13Click(&Form);
+    if (Form.AddWorkingSetHook)
+        Form.AddWorkingSetHook(Set);
     // The output name must not be one another row writes, nor a file whose
     // loss the user did not agree to, nor a kept partial file's.
     const bool Overwrite = Form5 && Form5->OverwriteOutput();
@@ -250,7 +328,7 @@ TAddResult AddFile(TForm1& Form, const std::string& FileName) {
     if (!Queue.SetOutputFile(Task, PartialOutputPath(Final), &Output)) {
         const std::string Message = Queue.LastErrMsg();
         Queue.RemoveTask(Task);
-        Form.LogDiagnostic("***Cannot do convert, error: " + Message);
+        Log.Diagnostic("***Cannot do convert, error: " + Message);
         return TAddResult::Ended;
     }
     // The task writes the partial name; the row and the slot keep the final.
@@ -291,7 +369,7 @@ TAddResult AddFile(TForm1& Form, const std::string& FileName) {
 
     Form.Slots.LinkRow(Form.lvFiles->Items()->Count() - 1, Slot);
     Form.Slots.Store(Slot, Input, Output);
-    Form.LogDiagnostic("***Can do convert.");
+    Log.Diagnostic("***Can do convert.");
     if (Form.bsSkinButton2->CanFocus())
         Form.bsSkinButton2->SetFocus();
     return TAddResult::Added;
@@ -308,10 +386,11 @@ void SelectLastRow(TForm1& Form) {
 
 // Takes Files from the last to the first; false when a file ended the flow.
 bool AddFilesBackwards(TForm1& Form, const std::vector<std::string>& Files) {
+    TAddLog Log(Form);
     for (auto Name = Files.rbegin(); Name != Files.rend(); ++Name) {
         if (!FileExists(*Name))
             return false;
-        if (AddFile(Form, *Name) == TAddResult::Ended)
+        if (AddFile(Form, Log, *Name) == TAddResult::Ended)
             return false;
     }
     return true;
@@ -325,9 +404,13 @@ void TForm1::btnAddClick(TObject*) {
     std::vector<std::string> Files;
     if (!ExecuteOpenDialog(false, Files) || !FileExists(Files.front()))
         return;
-    if (AddFile(*this, Files.front()) != TAddResult::Added)
-        return;
-    SelectLastRow(*this);
+    TAddResult Result;
+    {
+        TAddLog Log(*this);
+        Result = AddFile(*this, Log, Files.front());
+    }
+    if (Result == TAddResult::Added)
+        SelectLastRow(*this);
 }
 
 void TForm1::Button8Click(TObject*) {

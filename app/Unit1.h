@@ -378,6 +378,10 @@ public:
     void SelectJobRow(int Row);
     // The final output paths of every row but Except.
     std::vector<std::string> OtherRowOutputs(int Except) const;
+    // Given the add's working set once the profile and the six lists are
+    // read into it, before it becomes the task's output options; tests put
+    // values there that no stored profile holds.
+    std::function<void(TProfileWorkingSet& Set)> AddWorkingSetHook;
 
     // Conversion control (Unit1.Convert.cpp).
     // Binds the commands, the queue's progress and the actions' failure.

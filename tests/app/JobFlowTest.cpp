@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "app/Unit5.h"
 #include "catalogue/ProfileCatalogue.h"
+#include "media/FFmpegLogger.h"
 #include "platform/core/Threads.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Edits.h"
@@ -100,6 +101,31 @@ TEST_F(JobFlow, OneFileBecomesARowASlotAndATaskWritingThePartialName) {
     EXPECT_EQ(Form1->lvFiles->ItemIndex(), 0);
     EXPECT_NE(std::find(Player.Calls.begin(), Player.Calls.end(), "Open(" + Input + ",1)"),
               Player.Calls.end());
+}
+
+// FFmpeg's report while a task opens its input comes through the window's
+// logger in the middle of the add's own lines; the memo keeps them in the
+// order they came, file by file, and the logger writes there again after.
+TEST_F(JobFlow, TheAddsLogKeepsFFmpegsLinesInTheirPlaceAndTheLoggerAfterwards) {
+    StartWindow();
+    ASSERT_NE(Form1->FFLogger, nullptr);
+    Jobs.WhileOpening = [](const std::string& Name) {
+        Form1->FFLogger->Log(nullptr, llInfo, "opening " + Name + "\r\nsecond\r");
+    };
+    const std::string A = MakeInput("a.mp4"), Bad = MakeInput("bad.mp4"), C = MakeInput("c.mp4");
+    Jobs.Probes[Bad] = TJobProbe{false, "bad data\nline two", "", 0, 0};
+    AddFiles({A, Bad, C});
+    ASSERT_EQ(Rows(), 2);
+    const auto Logged = [](const std::string& Text) {
+        return LogMemoText(GetCurrentThreadId(), llInfo, Text);
+    };
+    EXPECT_EQ(MemoLines(), (std::vector<std::string>{
+                               Logged("opening " + C), "second", "", "Input #0", "Stream #0:0", "",
+                               "***Can do convert.", "", "", "***File load error: bad data",
+                               "line two", "", Logged("opening " + A), "second", "", "Input #0",
+                               "Stream #0:0", "", "***Can do convert."}));
+    Form1->FFLogger->Log(nullptr, llInfo, "later");
+    EXPECT_EQ(MemoLines().back(), Logged("later"));
 }
 
 TEST_F(JobFlow, UnknownDurationShowsNotAvailable) {
@@ -225,6 +251,62 @@ TEST_F(JobFlow, TheProfilesSettingsReachTheTaskAsMappedOptions) {
         EXPECT_EQ(Out.NormType, Case.Norm);
         // The row's cells show what the task was given.
         EXPECT_EQ(Cell(Rows() - 1, 10), Out.VideoCodec);
+    }
+}
+
+// Working-set values no stored profile holds, put in after the add has read
+// the profile and the lists: each reaches the task's options by the add's
+// mapping. (The row's cells 10-20 are written again by the selection that
+// follows the add, from the profile.)
+TEST_F(JobFlow, TheAddMapsEachWorkingSetFieldIntoTheTasksOptions) {
+    using TOut = const TOutputOptions&;
+    struct TCase {
+        const char* What;
+        std::function<void(TProfileWorkingSet&)> Set;
+        std::function<std::string(TOut)> Option;
+        std::string Expected;
+    } Cases[] = {
+        {"libx264", [](auto& S) { S.Video_VideoCodec = "libx264"; },
+         [](TOut O) { return O.VideoCodec + "|" + O.VideoPreset; }, "libx264|libx264-default"},
+        {"mpeg4", [](auto& S) { S.Video_VideoCodec = "mpeg4"; },
+         [](TOut O) { return O.VideoCodec + "|" + O.VideoPreset; }, "mpeg4|"},
+        {"audio codec AUTO", [](auto& S) { S.Video_AudioCodec = "AUTO"; },
+         [](TOut O) { return O.AudioCodec; }, ""},
+        {"audio codec mp2", [](auto& S) { S.Video_AudioCodec = "mp2"; },
+         [](TOut O) { return O.AudioCodec; }, "mp2"},
+        {"volume 256", [](auto& S) { S.Video_AudioVolume = "256"; },
+         [](TOut O) { return std::to_string(O.AudioVolume); }, "256"},
+        {"volume 100", [](auto& S) { S.Video_AudioVolume = "100"; },
+         [](TOut O) { return std::to_string(O.AudioVolume); }, "100"},
+        {"video bit rate -1000", [](auto& S) { S.Video_VideoBitrate = -1000; },
+         [](TOut O) { return std::to_string(O.VideoBitrate); }, "-1"},
+        {"video bit rate -2000", [](auto& S) { S.Video_VideoBitrate = -2000; },
+         [](TOut O) { return std::to_string(O.VideoBitrate); }, "-2000"},
+        {"audio bit rate -1000", [](auto& S) { S.Video_AudioBitrate = -1000; },
+         [](TOut O) { return std::to_string(O.AudioBitrate); }, "-1"},
+        {"audio bit rate -2000", [](auto& S) { S.Video_AudioBitrate = -2000; },
+         [](TOut O) { return std::to_string(O.AudioBitrate); }, "-1"},
+        {"audio bit rate 128000", [](auto& S) { S.Video_AudioBitrate = 128000; },
+         [](TOut O) { return std::to_string(O.AudioBitrate); }, "128000"},
+        {"sample rate AUTO", [](auto& S) { S.Video_AudioSampleRate = "AUTO"; },
+         [](TOut O) { return std::to_string(O.AudioSampleRate); }, "-1"},
+        {"target dvd", [](auto& S) { S.Video_TargetType = "dvd"; },
+         [](TOut O) { return std::to_string(O.TargetType); }, std::to_string(ttDVD)},
+        {"target DVD", [](auto& S) { S.Video_TargetType = "DVD"; },
+         [](TOut O) { return std::to_string(O.TargetType); }, std::to_string(ttIgnore)},
+        {"norm empty", [](auto& S) { S.Video_NormType = ""; },
+         [](TOut O) { return std::to_string(O.NormType); }, std::to_string(ntAuto)},
+        {"norm NTSC", [](auto& S) { S.Video_NormType = "NTSC"; },
+         [](TOut O) { return std::to_string(O.NormType); }, std::to_string(ntNTSC)},
+    };
+    StartWindow();
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.What);
+        Form1->AddWorkingSetHook = Case.Set;
+        const int Task = Jobs.Tasks;
+        AddFiles({MakeInput("a.mp4")});
+        ASSERT_EQ(Jobs.Outputs.count(Task), 1u);
+        EXPECT_EQ(Case.Option(Jobs.Outputs[Task]), Case.Expected);
     }
 }
 

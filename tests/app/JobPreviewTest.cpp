@@ -7,7 +7,9 @@
 #include "platform/forms/ListBoxes.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/gdi/Graphics.h"
+#include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.Slider.h"
 #include "skin/dialogs/bsShellViews.h"
@@ -164,6 +166,28 @@ TEST_F(JobPreview, PlayStatesSetTheWindowStyleAndTheEndRewindsAndPauses) {
     const auto Lines = MemoLines();
     EXPECT_EQ(std::vector<std::string>(Lines.end() - 4, Lines.end()),
               (std::vector<std::string>{"Pause", "Resume", "Stop", "End"}));
+}
+
+// A stopped player leaves its last picture in the host until the host
+// paints itself again.
+TEST_F(JobPreview, AStopRepaintsThePlayersHost) {
+    StartWindow();
+    ASSERT_EQ(Form1->FormStyle(), fsNormal); // no repaint from a style change
+    const HWND Host = Form1->Panel6->Handle();
+    Player.Screen = Host;
+    const std::uint32_t Own = PixelOf(Form1->Panel6, 4, 4);
+    HDC DC = GetDC(Host);
+    HBRUSH Brush = CreateSolidBrush(Own == RGB(255, 0, 0) ? RGB(0, 0, 255) : RGB(255, 0, 0));
+    const TRect Picture{0, 0, 16, 16};
+    FillRect(DC, &Picture, Brush);
+    DeleteObject(ToObj(Brush));
+    ReleaseDC(Host, DC);
+    ASSERT_NE(PixelOf(Form1->Panel6, 4, 4), Own);
+
+    Player.OnState(nullptr, psStop);
+    MSG Posted;
+    EXPECT_TRUE(PeekMessage(&Posted, Host, CM_INVALIDATE, CM_INVALIDATE, PM_NOREMOVE));
+    EXPECT_EQ(PixelOf(Form1->Panel6, 4, 4), Own);
 }
 
 TEST_F(JobPreview, TransportButtonsMuteAndVolume) {

@@ -35,6 +35,8 @@ public:
     std::set<int> FailingOutputs;            // SetOutputFile answers false
     std::map<int, TOutputOptions> Outputs;   // by task
     std::map<int, std::string> OutputNames;  // by task
+    // Run as a task opens its input, as FFmpeg reports the input then.
+    std::function<void(const std::string& FileName)> WhileOpening;
 
     TJobProbe ProbeFile(const std::string& FileName) override {
         TFakeJobQueue::ProbeFile(FileName);
@@ -47,6 +49,8 @@ public:
             ErrorText = "cannot open " + FileName;
             return -1;
         }
+        if (WhileOpening)
+            WhileOpening(FileName);
         return TFakeJobQueue::AddTask(FileName, Options);
     }
     bool SetOutputFile(int Task, const std::string& FileName, POutputOptions Options) override {
