@@ -4,59 +4,27 @@
 // in the plain look, a skin change until every form has repainted, and
 // opening the options dialog.
 #include "app/Program.h"
-#include "app/ProgramServices.h"
 #include "app/Unit1.h"
 #include "app/Unit5.h"
-#include "platform/core/Clock.h"
 #include "platform/forms/Forms.h"
 #include "platform/win/Windows.h"
-#include "platform/win/headless/HeadlessBackend.h"
 #include "skin/model/bsMessages.h"
 #include "skin/model/bsSkinData.Component.h"
-#include "tests/app/support/AppFakes.h"
-#include "tests/support/TempDir.h"
+#include "tests/app/support/ProgramFixture.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
 
-struct TSession {
-    THeadlessBackend Headless;
-    TManualClock Clock{1000};
-    TTempDir Folder;
-    TFakeJobQueue Queue;
-    TFakePreviewPlayer Player;
-    TRecordedActions Actions;
-
+// The program's surroundings with the stored skin choice Skin in option.ini.
+struct TSession : TProgramEnvironment {
     explicit TSession(int Skin) {
-        std::filesystem::create_directories(Folder.File("program"));
-        std::filesystem::create_directories(Folder.File("home"));
-        setenv("HOME", Folder.File("home").c_str(), 1);
-        std::ofstream(Folder.File("program/option.ini")) << "[Skin]\r\nSetSkin=" << Skin << "\r\n";
-        SetBackend(&Headless);
-        Headless.UseManualClock(&Clock);
-        InitApplication();
-        TProgramServices Services;
-        Services.Queue = &Queue;
-        Services.Player = &Player;
-        Services.Actions = &Actions;
-        Services.ProgramFolder = Folder.File("program") + "/";
-        SetProgramServices(Services);
+        OpenEnvironment();
+        WriteOptionFile("[Skin]\r\nSetSkin=" + std::to_string(Skin) + "\r\n");
     }
-    ~TSession() {
-        while (Screen && Screen->FormCount() > 0)
-            delete Screen->Forms(Screen->FormCount() - 1);
-        SetProgramServices({});
-        DoneApplication();
-        ResetWindowSystem();
-        Headless.ResetClock();
-        SetBackend(nullptr);
-    }
+    ~TSession() { CloseEnvironment(); }
     void Start() {
         CreateProgramForms();
         Form1->Show();

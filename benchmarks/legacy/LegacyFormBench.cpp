@@ -7,14 +7,12 @@
 #include "legacy/LegacyTables.h"
 #include "legacy/Unit6.h"
 #include "platform/core/Clock.h"
-#include "platform/core/Threads.h"
 #include "platform/win/headless/HeadlessBackend.h"
 #include "skin/controls/bsSkinCombos.h"
 #include "skin/model/bsSkinData.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/support/TempDir.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -110,13 +108,3 @@ void BM_DataWalk(benchmark::State& State) {
 BENCHMARK(BM_DataWalk)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,16 +2,12 @@
 // many controls, realigning, re-creating windows, the per-message key
 // processing and the search for the control under the pointer.
 #include "platform/core/Clock.h"
-#include "platform/core/Threads.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/headless/HeadlessBackend.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -150,13 +146,3 @@ void BM_MouseMoveControlSearch(benchmark::State& State) {
 BENCHMARK(BM_MouseMoveControlSearch)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

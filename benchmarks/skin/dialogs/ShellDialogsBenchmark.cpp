@@ -6,7 +6,6 @@
 // file event to the handler on the user-interface thread, and the picture
 // preview of a full-HD JPEG and PNG at their own size and stretched.
 #include "platform/core/Paths.h"
-#include "platform/core/Threads.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/win/Windows.h"
 #include "platform/win/headless/HeadlessBackend.h"
@@ -18,7 +17,6 @@
 #include "skin/stored/StoredSkins.h"
 #include "tests/support/TempDir.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -266,13 +264,3 @@ BENCHMARK(BM_PicturePreviewFullHd)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,7 +6,6 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Drives.h"
 #include "platform/core/Paths.h"
-#include "platform/core/Threads.h"
 #include "platform/win/Windows.h"
 #include "platform/win/headless/HeadlessBackend.h"
 #include "skin/controls/bsSkinCtrls.h"
@@ -17,7 +16,6 @@
 #include "tests/fixtures/skins/TestSkin.h"
 #include "tests/support/TempDir.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -133,13 +131,3 @@ BENCHMARK(BM_FileListOverTenThousandFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetDrives)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -8,7 +8,6 @@
 // tile/cascade. Runs on the headless backend.
 #include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
-#include "platform/core/Threads.h"
 #include "platform/win/Windows.h"
 #include "platform/win/headless/HeadlessBackend.h"
 #include "skin/controls/bsSkinCtrls.h"
@@ -19,7 +18,6 @@
 #include "tests/fixtures/skins/TestSkin.h"
 #include "tests/support/TempDir.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -360,13 +358,3 @@ BENCHMARK(BM_AnimationFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TileCascade)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

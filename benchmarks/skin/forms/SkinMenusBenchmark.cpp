@@ -6,7 +6,6 @@
 // 10 x 10 grid.
 #include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
-#include "platform/core/Threads.h"
 #include "platform/win/Windows.h"
 #include "platform/win/headless/HeadlessBackend.h"
 #include "skin/forms/SkinForm.h"
@@ -17,7 +16,6 @@
 #include "tests/fixtures/skins/TestSkin.h"
 #include "tests/support/TempDir.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -224,13 +222,3 @@ BENCHMARK(BM_SubmenuSwitchAlongFourLevels)->Arg(0)->Arg(1)->Unit(benchmark::kMic
 BENCHMARK(BM_ImagesMenuGridPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

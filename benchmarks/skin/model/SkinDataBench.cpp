@@ -7,13 +7,11 @@
 // rule keeps the old skin and the new one at once for a moment.
 #include "platform/core/Clock.h"
 #include "platform/core/Streams.h"
-#include "platform/core/Threads.h"
 #include "skin/model/bsSkinData.h"
 #include "tests/fixtures/skins/SkinMessageRecorder.h"
 #include "tests/fixtures/skins/TestSkin.h"
 #include "tests/support/TempDir.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -194,13 +192,3 @@ BENCHMARK(BM_CompressSkinData)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetControlIndex);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,10 +4,7 @@
 #include "skin/model/bsEffects.h"
 #include "skin/model/bsUtils.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -133,12 +130,3 @@ void BM_MorphStep(benchmark::State& State) {
 BENCHMARK(BM_MorphStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

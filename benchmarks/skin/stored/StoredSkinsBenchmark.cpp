@@ -4,7 +4,6 @@
 // Counters: the skin's compressed frame and payload sizes.
 #include "platform/core/Clock.h"
 #include "platform/core/Streams.h"
-#include "platform/core/Threads.h"
 #include "skin/model/bsSkinData.h"
 #include "skin/stored/StoredSkins.h"
 #include "skin/stored/generator/Checks.h"
@@ -12,7 +11,6 @@
 #include "skin/stored/generator/Themes.h"
 #include "tests/fixtures/skins/SkinMessageRecorder.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -87,13 +85,3 @@ void BM_GenerateSkin(benchmark::State& State) {
 BENCHMARK(BM_LoadStoredSkin)->DenseRange(0, 10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CreateStoredSkinList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GenerateSkin)->Arg(0)->Arg(10)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

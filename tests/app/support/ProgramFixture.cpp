@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-void TProgramFixture::SetUp() {
+void TProgramEnvironment::OpenEnvironment() {
     std::filesystem::create_directories(ProgramFolder());
     std::filesystem::create_directories(HomeFolder());
     if (const char* Home = std::getenv("HOME"))
@@ -29,9 +29,7 @@ void TProgramFixture::SetUp() {
     SetProgramServices(Services);
 }
 
-void TProgramFixture::TearDown() {
-    if (Started)
-        DestroyProgramForms();
+void TProgramEnvironment::CloseEnvironment() {
     while (Screen && Screen->FormCount() > 0)
         delete Screen->Forms(Screen->FormCount() - 1);
     SetProgramServices({});
@@ -43,6 +41,21 @@ void TProgramFixture::TearDown() {
         setenv("HOME", FSavedHome->c_str(), 1);
     else
         unsetenv("HOME");
+    FSavedHome.reset();
+}
+
+void TProgramEnvironment::WriteOptionFile(const std::string& Text) const {
+    std::ofstream(OptionPath(), std::ios::binary) << Text;
+}
+
+void TProgramFixture::SetUp() {
+    OpenEnvironment();
+}
+
+void TProgramFixture::TearDown() {
+    if (Started)
+        DestroyProgramForms();
+    CloseEnvironment();
 }
 
 void TProgramFixture::Start() {
@@ -67,10 +80,6 @@ void TProgramFixture::DestroyProgramFormsForRestart() {
 
 void TProgramFixture::Pump() {
     Application->ProcessMessages();
-}
-
-void TProgramFixture::WriteOptionFile(const std::string& Text) const {
-    std::ofstream(OptionPath(), std::ios::binary) << Text;
 }
 
 std::string TProgramFixture::OptionText() const {

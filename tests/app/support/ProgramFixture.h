@@ -1,6 +1,8 @@
 // The program's forms on the headless backend, created as RunProgram
 // creates them, with the recording stand-ins of AppFakes.h, a private
 // program folder (where option.ini is written) and a private HOME.
+// TProgramEnvironment is that set-up without the test framework, for the
+// benchmarks; TProgramFixture is the test fixture over it.
 #pragma once
 
 #include "platform/core/Clock.h"
@@ -17,7 +19,32 @@
 class TCustomForm;
 class TControl;
 
-class TProgramFixture : public testing::Test {
+// The headless window system on a manual clock, the application, the
+// stand-ins as the program's services, and private program and home folders
+// (HOME points at the latter while open).
+class TProgramEnvironment {
+public:
+    void OpenEnvironment();
+    // Frees the forms still there and undoes OpenEnvironment.
+    void CloseEnvironment();
+
+    std::string ProgramFolder() const { return Folder.Path() + "/program/"; }
+    std::string HomeFolder() const { return Folder.Path() + "/home"; }
+    std::string OptionPath() const { return ProgramFolder() + "option.ini"; }
+    void WriteOptionFile(const std::string& Text) const;
+
+    THeadlessBackend Headless;
+    TManualClock Clock{1000};
+    TTempDir Folder;
+    TFakeJobQueue Queue;
+    TFakePreviewPlayer Player;
+    TRecordedActions Actions;
+
+private:
+    std::optional<std::string> FSavedHome;
+};
+
+class TProgramFixture : public testing::Test, public TProgramEnvironment {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -30,10 +57,6 @@ protected:
     void DestroyProgramFormsForRestart();
     void Pump();
 
-    std::string ProgramFolder() const { return Folder.Path() + "/program/"; }
-    std::string HomeFolder() const { return Folder.Path() + "/home"; }
-    std::string OptionPath() const { return ProgramFolder() + "option.ini"; }
-    void WriteOptionFile(const std::string& Text) const;
     std::string OptionText() const;
     // A key's stored value, or nothing when it is absent.
     std::optional<std::string> Stored(const std::string& Section, const std::string& Key) const;
@@ -41,16 +64,7 @@ protected:
     // The top left pixel of a control's client area on the screen, plus X, Y.
     std::uint32_t PixelOf(TControl* Control, int X, int Y);
 
-    THeadlessBackend Headless;
-    TManualClock Clock{1000};
-    TTempDir Folder;
-    TFakeJobQueue Queue;
-    TFakePreviewPlayer Player;
-    TRecordedActions Actions;
     bool Started = false;
-
-private:
-    std::optional<std::string> FSavedHome;
 };
 
 // Runs Action on the next form that shows modally, then checks at its

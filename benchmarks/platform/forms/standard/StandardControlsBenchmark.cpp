@@ -2,7 +2,6 @@
 // table's report view, a large owner-data view, a sorted list box filled in
 // one update, typing into a large memo and expanding a large tree node.
 #include "platform/core/Clock.h"
-#include "platform/core/Threads.h"
 #include "platform/forms/Edits.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/ListBoxes.h"
@@ -10,10 +9,8 @@
 #include "platform/forms/TreeViews.h"
 #include "platform/win/headless/HeadlessBackend.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -199,13 +196,3 @@ void BM_ExpandNodeWith10000Children(benchmark::State& State) {
 BENCHMARK(BM_ExpandNodeWith10000Children)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
