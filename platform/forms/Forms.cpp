@@ -541,21 +541,29 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
     Control->FControlState.Include(csFocusing);
     if (!FFocusedControl)
         FFocusedControl = this;
+    // An OnExit or OnEnter handler may move the focus on; the nested change
+    // has then done the whole walk for the new control and this one stops.
+    TWinControl* Wanted = FActiveControl;
+    auto Superseded = [&] { return FActiveControl != Wanted; };
     if (FFocusedControl != Control) {
         // Leave up to below the common ancestor, then enter down to Control.
         while (FFocusedControl && !FFocusedControl->ContainsControl(Control)) {
             TWinControl* Leaving = FFocusedControl;
             FFocusedControl = Leaving->Parent();
             Leaving->Perform(CM_EXIT, 0, 0);
+            if (Superseded())
+                break;
         }
-        while (FFocusedControl && FFocusedControl != Control) {
+        while (!Superseded() && FFocusedControl && FFocusedControl != Control &&
+               FFocusedControl->ContainsControl(Control)) {
             TWinControl* Step = Control;
             while (Step->Parent() != FFocusedControl)
                 Step = Step->Parent();
             FFocusedControl = Step;
             Step->Perform(CM_ENTER, 0, 0);
         }
-        Perform(CM_FOCUSCHANGED, 0, LPARAM(Control));
+        if (!Superseded())
+            Perform(CM_FOCUSCHANGED, 0, LPARAM(Control));
     }
     Control->FControlState.Exclude(csFocusing);
     return true;

@@ -134,6 +134,54 @@ TEST_F(KeysTest, AFocusChangeExitsAndEntersAlongTheTree) {
     EXPECT_TRUE(ExitFired);
 }
 
+// A handler that sends the focus on (a field refusing to be entered, a
+// panel passing it to its first edit) wins: the walk towards the first
+// control stops where the handler took over.
+TEST_F(KeysTest, AnEnterOrExitHandlerThatMovesTheFocusOnWins) {
+    auto* P = Make<TPanel>(Form, "P", Bounds(0, 0, 100, 100));
+    auto* E = Make<TKeyProbe>(P, "E", Bounds(5, 5, 20, 20));
+    auto* Q = Make<TPanel>(Form, "Q", Bounds(100, 0, 100, 100));
+    auto* B = Make<TKeyProbe>(Q, "B", Bounds(5, 5, 20, 20));
+    auto* C = Make<TKeyProbe>(Form, "C", Bounds(5, 120, 20, 20));
+    ShowForm();
+    struct TCase {
+        const char* Name;
+        TWinControl* Hooked;
+        bool OnExit;
+        TWinControl* Target;
+        TWinControl* Goes;
+    };
+    const TCase Cases[] = {
+        {"the control entered sends it back", B, false, B, E},
+        {"the panel on the way sends it elsewhere", Q, false, B, C},
+        {"the control left keeps it from going", E, true, B, C},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        E->SetFocus();
+        Pump();
+        ASSERT_EQ(Form->ActiveControl(), E);
+        bool Moved = false;
+        auto Move = [&](TObject*) {
+            if (!Moved) {
+                Moved = true;
+                Case.Goes->SetFocus();
+            }
+        };
+        if (Case.OnExit)
+            Case.Hooked->OnExit = Move;
+        else
+            Case.Hooked->OnEnter = Move;
+        Case.Target->SetFocus();
+        Pump();
+        Case.Hooked->OnExit = nullptr;
+        Case.Hooked->OnEnter = nullptr;
+        EXPECT_TRUE(Moved);
+        EXPECT_EQ(Form->ActiveControl(), Case.Goes);
+        EXPECT_TRUE(Case.Goes->Focused());
+    }
+}
+
 TEST_F(KeysTest, AHiddenOrDisabledFocusedControlGivesTheFocusBack) {
     auto* A = Make<TKeyProbe>(Form, "A", Bounds(5, 5, 20, 20));
     ShowForm();
