@@ -3,6 +3,7 @@
 #include "platform/gdi/GdiInternal.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace gdi {
@@ -41,6 +42,28 @@ bool UsesSource(DWORD Rop) {
 
 bool UsesDest(DWORD Rop) {
     return Rop == SRCPAINT || Rop == SRCAND || Rop == SRCINVERT || Rop == DSTINVERT;
+}
+
+// A copy of 24-bit pixels into a 32-bit surface, alpha 0 as every raster
+// operation but a 32-bit copy leaves it: a video picture takes this path on
+// every frame. Four pixels are three whole words of the row, so nothing
+// past the source's last pixel is read.
+void Copy24To32(const std::uint8_t* From, TArgb* To, int Count) {
+    int i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 4 <= Count; i += 4, From += 12) {
+            std::uint32_t A, B, C;
+            std::memcpy(&A, From, 4);
+            std::memcpy(&B, From + 4, 4);
+            std::memcpy(&C, From + 8, 4);
+            To[i] = A & 0xFFFFFF;
+            To[i + 1] = (A >> 24) | ((B & 0xFFFF) << 8);
+            To[i + 2] = (B >> 16) | ((C & 0xFF) << 16);
+            To[i + 3] = C >> 8;
+        }
+    }
+    for (; i < Count; ++i, From += 3)
+        To[i] = (TArgb(From[2]) << 16) | (TArgb(From[1]) << 8) | From[0];
 }
 
 // One span of a raster operation; alpha comes out 0 except a 32-bit copy.
@@ -249,8 +272,8 @@ bool Transfer(TTarget& D, int X, int Y, int Width, int Height, const TPixels& Sr
         Job.Mode == TMode::Rop && Job.StretchMode == HALFTONE && (SW > W || SH > H);
     const bool NeedSource = Job.Mode == TMode::Alpha || UsesSource(Job.Rop);
     const bool NeedDest = Job.Mode == TMode::Alpha || UsesDest(Job.Rop);
-    const bool Direct32 = Job.Mode == TMode::Rop && Job.Rop == SRCCOPY && Plain && Source32 &&
-                          D.Pixels.BitCount == 32;
+    const bool Direct = Job.Mode == TMode::Rop && Job.Rop == SRCCOPY && Plain &&
+                        D.Pixels.BitCount == 32 && (Source32 || S.BitCount == 24);
 
     const std::size_t Span = std::size_t(VR - VL);
     std::vector<TArgb> SrcRow, SrcBuf(Span), DstBuf(Span), Line;
@@ -258,10 +281,14 @@ bool Transfer(TTarget& D, int X, int Y, int Width, int Height, const TPixels& Sr
     ForEachSpan(D, Area, [&](int X0, int Y0, int N) {
         const std::int64_t SrcRowY = Rows[std::size_t(Y0 - Area.Top)];
         const std::int64_t SrcColX = Cols[std::size_t(X0 - Area.Left)];
-        if (Direct32 && SrcRowY >= 0 && SrcRowY < S.Height && SrcColX >= 0 &&
+        if (Direct && SrcRowY >= 0 && SrcRowY < S.Height && SrcColX >= 0 &&
             SrcColX + N <= S.Width) {
-            std::memcpy(D.Pixels.Row(Y0) + std::size_t(X0) * 4,
-                        S.Row(int(SrcRowY)) + std::size_t(SrcColX) * 4, std::size_t(N) * 4);
+            std::uint8_t* To = D.Pixels.Row(Y0) + std::size_t(X0) * 4;
+            const std::uint8_t* From = S.Row(int(SrcRowY));
+            if (Source32)
+                std::memcpy(To, From + std::size_t(SrcColX) * 4, std::size_t(N) * 4);
+            else
+                Copy24To32(From + std::size_t(SrcColX) * 3, reinterpret_cast<TArgb*>(To), N);
             return;
         }
         TArgb* SB = SrcBuf.data();

@@ -53,6 +53,29 @@ std::uint32_t KeyPixel(COLORREF Key) {
     return qRgb(GetRValue(Key), GetGValue(Key), GetBValue(Key)) & 0xFFFFFF;
 }
 
+// Pixels of the window system (alpha byte undefined) as opaque pixels. Eight
+// at a time: a whole window is copied on every present of a moving picture.
+void CopyOpaque(const std::uint32_t* From, std::uint32_t* To, int Count) {
+    using TEight = std::uint32_t __attribute__((vector_size(32)));
+    int X = 0;
+    for (; X + 8 <= Count; X += 8) {
+        TEight Pixels;
+        std::memcpy(&Pixels, From + X, sizeof Pixels);
+        Pixels |= 0xFF000000u;
+        std::memcpy(To + X, &Pixels, sizeof Pixels);
+    }
+    for (; X < Count; ++X)
+        To[X] = From[X] | 0xFF000000u;
+}
+
+// The same with the key colour (low 24 bits) fully transparent.
+void CopyKeyed(const std::uint32_t* From, std::uint32_t* To, int Count, std::uint32_t Key) {
+    for (int X = 0; X < Count; ++X) {
+        const std::uint32_t P = From[X] & 0xFFFFFF;
+        To[X] = P == Key ? 0 : P | 0xFF000000u;
+    }
+}
+
 QRect ToQRect(const TRect& R) {
     return QRect(R.Left, R.Top, std::max(R.Width(), 0), std::max(R.Height(), 0));
 }
@@ -204,6 +227,9 @@ public:
     TSurfaceKind Kind;
     QImage Content; // the presented back buffer, premultiplied; key pixels transparent
     QImage Picture; // the per-pixel picture that replaces the content, or null
+    // Where Qt's backing store does not hold what Shown() shows yet: painted
+    // only when the window can be flushed, and only once.
+    QRegion Unpainted;
     std::optional<COLORREF> Key;
     std::optional<std::vector<TRect>> Shape;
     QRect Requested;                   // the bounds the window system asked for last
@@ -222,7 +248,10 @@ public:
     std::unique_ptr<QBackingStore> Store;
 
     const QImage& Shown() const { return Picture.isNull() ? Content : Picture; }
+    // Area of Shown() changed: to the screen now, or at the next expose.
     void Flush(const QRegion& Area);
+    // Sends Area to the screen, painting first what the backing store lacks.
+    void Send(const QRegion& Area);
     void UseAlphaFormat();
     void ApplyStates();
 
@@ -300,26 +329,41 @@ void TSurfaceWindow::UseAlphaFormat() {
 }
 
 void TSurfaceWindow::Flush(const QRegion& Area) {
+    Unpainted += Area;
+    Send(Area);
+}
+
+void TSurfaceWindow::Send(const QRegion& Area) {
     if (!isExposed() || !Store)
         return;
-    QRegion Region = Area & QRect(QPoint(0, 0), size());
-    if (Region.isEmpty())
-        return;
-    Store->resize(size());
-    Store->beginPaint(Region);
-    {
-        QPainter Painter(Store->paintDevice());
-        Painter.setCompositionMode(QPainter::CompositionMode_Source);
-        const QImage& Image = Shown();
-        for (const QRect& R : Region) {
-            Painter.fillRect(R, Qt::transparent);
-            QRect Inside = R & Image.rect();
-            if (!Inside.isEmpty())
-                Painter.drawImage(Inside.topLeft(), Image, Inside);
-        }
+    const QRect Whole(QPoint(0, 0), size());
+    if (Store->size() != size()) {
+        // A new buffer: nothing of the old one can be trusted.
+        Store->resize(size());
+        Unpainted = Whole;
     }
-    Store->endPaint();
-    Store->flush(Region);
+    const QRegion Paint = Unpainted & Whole;
+    Unpainted = QRegion();
+    if (!Paint.isEmpty()) {
+        Store->beginPaint(Paint);
+        {
+            QPainter Painter(Store->paintDevice());
+            Painter.setCompositionMode(QPainter::CompositionMode_Source);
+            const QImage& Image = Shown();
+            for (const QRect& R : Paint& Image.rect())
+                Painter.drawImage(R.topLeft(), Image, R);
+            // Only what the image leaves uncovered is cleared: a full-size
+            // clear would touch every pixel a second time.
+            for (const QRect& R : Paint - Image.rect())
+                Painter.fillRect(R, Qt::transparent);
+        }
+        Store->endPaint();
+    }
+    // The store keeps what was painted into it, so an expose of content
+    // already there (a window mapped, shown again, uncovered) only sends it.
+    const QRegion Region = (Area & Whole) | Paint;
+    if (!Region.isEmpty())
+        Store->flush(Region);
 }
 
 void TSurfaceWindow::exposeEvent(QExposeEvent*) {
@@ -332,7 +376,7 @@ void TSurfaceWindow::exposeEvent(QExposeEvent*) {
         Push(E);
         return;
     }
-    Flush(QRect(QPoint(0, 0), size()));
+    Send(QRect(QPoint(0, 0), size()));
 }
 
 // ---------------------------------------------------------------- surface window: events
@@ -989,10 +1033,10 @@ void TQtBackend::Present(TSurfaceId Surface, const TPixelView& Buffer,
                                                        std::size_t(Y) * Buffer.Stride) +
                 Area.left();
             auto* To = reinterpret_cast<std::uint32_t*>(W->Content.scanLine(Y)) + Area.left();
-            for (int X = 0; X < Area.width(); ++X) {
-                std::uint32_t P = From[X] & 0xFFFFFF;
-                To[X] = Key && P == *Key ? 0 : P | 0xFF000000;
-            }
+            if (Key)
+                CopyKeyed(From, To, Area.width(), *Key);
+            else
+                CopyOpaque(From, To, Area.width());
         }
         Region += Area;
     }

@@ -64,6 +64,36 @@ TEST(Blit, OverlappingMoveAndSourceOutsideReadsBlack) {
     EXPECT_EQ(D.PixelAt(2, 0), 0u);
 }
 
+// 24-bit pictures are copied four pixels at a time: every offset and width
+// must give each pixel's own bytes with alpha 0, and nothing beyond the span.
+TEST(Blit, CopyFrom24BitsKeepsEveryPixelAtAnyOffsetAndWidth) {
+    constexpr int SW = 12, DW = 16; // a 36-byte source row has no padding
+    TTestSurface S(SW, 2, RGB(0, 0, 0), 24);
+    auto* Bytes = static_cast<std::uint8_t*>(S.Bits());
+    for (int I = 0; I < SW * 3 * 2; ++I)
+        Bytes[I] = std::uint8_t(I * 37 + 5);
+    const auto Expected = [&](int X, int Y) {
+        const std::uint8_t* P = Bytes + Y * SW * 3 + X * 3;
+        return (std::uint32_t(P[2]) << 16) | (std::uint32_t(P[1]) << 8) | P[0];
+    };
+    struct Case {
+        int SrcX, DstX, Width;
+    };
+    const Case Cases[] = {{0, 0, 12}, {1, 2, 9}, {3, 0, 8}, {2, 5, 5}, {0, 0, 1}, {8, 3, 4}};
+    for (const Case& C : Cases) {
+        TTestSurface D(DW, 2);
+        FillAll(D, 0xDEADBEEF, DW, 2);
+        ASSERT_TRUE(BitBlt(D.DC(), C.DstX, 0, C.Width, 2, S.DC(), C.SrcX, 0, SRCCOPY));
+        for (int Y = 0; Y < 2; ++Y)
+            for (int X = 0; X < DW; ++X) {
+                const bool Inside = X >= C.DstX && X < C.DstX + C.Width;
+                EXPECT_EQ(D.Raw(X, Y), Inside ? Expected(X - C.DstX + C.SrcX, Y) : 0xDEADBEEF)
+                    << "from " << C.SrcX << " to " << C.DstX << " width " << C.Width << " at " << X
+                    << "," << Y;
+            }
+    }
+}
+
 TEST(Blit, StretchSamplesByPixelCentres) {
     TTestSurface S(10, 1);
     for (int X = 0; X < 10; ++X)

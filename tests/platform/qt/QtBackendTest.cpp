@@ -112,6 +112,35 @@ TEST_F(QtBackendTest, FramedSurfaceIsFramelessAtItsBoundsAndShowsThePresentedPix
         EXPECT_NE(int(E.Kind), int(TBackendEventKind::Expose));
 }
 
+// Qt's backing store keeps what was painted into it: an expose only sends it
+// again, so whatever changed while the window could not be painted, or a
+// store made anew for a larger window, must still be painted first.
+TEST_F(QtBackendTest, WhatChangedWhileHiddenOrResizedIsShownWhenExposed) {
+    TSurfaceId Id = ShownSurface(TSurfaceKind::Framed, Bounds(100, 50, 300, 200));
+    Backend.Present(Id, Buffer(300, 200, White).View(), {Rect(0, 0, 300, 200)});
+    Grab(Id);
+    Backend.SetVisible(Id, false);
+    Settle();
+    // Any alpha byte: the window is opaque. 43 pixels wide, not a multiple of eight.
+    constexpr std::uint32_t OddRed = 0x5AFF0000;
+    TBuffer Next = Buffer(300, 200, White, Rect(20, 30, 63, 70), OddRed);
+    Backend.Present(Id, Next.View(), {Rect(20, 30, 63, 70)});
+    Backend.SetVisible(Id, true);
+    QImage Shot = Grab(Id);
+    EXPECT_EQ(Shot.pixel(20, 30), qRgb(255, 0, 0));
+    EXPECT_EQ(Shot.pixel(62, 69), qRgb(255, 0, 0));
+    EXPECT_EQ(Shot.pixel(63, 69), qRgb(255, 255, 255));
+    EXPECT_EQ(Shot.pixel(200, 100), qRgb(255, 255, 255));
+
+    Backend.SetBounds(Id, Bounds(100, 50, 400, 250));
+    Settle();
+    Backend.Present(Id, Buffer(400, 250, 0x330000FF).View(), {Rect(0, 0, 400, 250)});
+    Shot = Grab(Id);
+    ASSERT_EQ(Shot.size(), QSize(400, 250));
+    EXPECT_EQ(Shot.pixel(30, 40), qRgb(0, 0, 255));
+    EXPECT_EQ(Shot.pixel(399, 249), qRgb(0, 0, 255));
+}
+
 TEST_F(QtBackendTest, SurfaceShownBeforeAnyPresentAsksForOne) {
     TSurfaceId Id = Backend.CreateSurface(TSurfaceKind::Framed, 0, "Empty");
     Backend.SetBounds(Id, Bounds(10, 10, 50, 50));
