@@ -82,6 +82,10 @@ int ConvertFrame(TVideoState* is, AVFrame* AFrame) {
 bool SoundWaitsForPictures(TVideoState* is, double ANow) {
     if (is->SoundStarted)
         return false;
+    // While the streams are still being opened the video one may not be
+    // open yet (sound opens first); nothing is queued before that anyway.
+    if (is->Opened == 0)
+        return true;
     if (is->video_stream >= 0 && !is->PictureQueued && !is->VideoThreadDone && !is->IsDevice) {
         if (is->SoundHeldSince == 0)
             is->SoundHeldSince = ANow;

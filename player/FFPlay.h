@@ -761,8 +761,9 @@ void TogglePlayerPause(TVideoState* is);
 // first picture of a playback with video: the video decoder may need a while
 // (threads filling, a long first frame) before it gives anything, and sound
 // started meanwhile would put every early picture behind the audio clock,
-// judged late and dropped while the video catches up. The wait ends with the
-// first queued picture, when the video thread has ended, or after
+// judged late and dropped while the video catches up. It also waits while
+// the streams are being opened (sound opens before video). The wait ends
+// with the first queued picture, when the video thread has ended, or after
 // MaxSoundHold seconds, so a video stream that never gives a picture cannot
 // keep the sound silent. Only the start waits: once the sound has started, a
 // video stream switched on later does not silence it. Live devices never

@@ -149,23 +149,26 @@ TEST(PlayerRules, AFrameTimerBehindTheWallClockRestartsNow) {
 TEST(PlayerRules, SoundWaitsForTheFirstPictureTable) {
     const struct {
         const char* Case;
-        int VideoStream;
+        int Opened, VideoStream;
         bool Started, Queued, VideoEnded, Device;
         double Waited; // seconds since the sound first held back
         bool Waits;
     } Rows[] = {
-        {"video, nothing queued yet", 0, false, false, false, false, 0.5, true},
-        {"video, the first picture queued", 0, false, true, false, false, 0.5, false},
-        {"no video stream", -1, false, false, false, false, 0.5, false},
-        {"the video thread ended without a picture", 0, false, false, true, false, 0.5, false},
-        {"a live device", 0, false, false, false, true, 0.5, false},
-        {"no picture for longer than the longest hold", 0, false, false, false, false,
+        {"video, nothing queued yet", 1, 0, false, false, false, false, 0.5, true},
+        {"video, the first picture queued", 1, 0, false, true, false, false, 0.5, false},
+        {"no video stream", 1, -1, false, false, false, false, 0.5, false},
+        {"the video thread ended without a picture", 1, 0, false, false, true, false, 0.5, false},
+        {"a live device", 1, 0, false, false, false, true, 0.5, false},
+        {"no picture for longer than the longest hold", 1, 0, false, false, false, false,
          MaxSoundHold + 0.1, false},
-        {"sound playing, a video stream switched on", 0, true, false, false, false, 0.5, false},
+        {"the streams still opening, no video open yet", 0, -1, false, false, false, false, 0.5,
+         true},
+        {"sound playing, a video stream switched on", 1, 0, true, false, false, false, 0.5, false},
     };
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Case);
         TVideoState State;
+        State.Opened = Row.Opened;
         State.video_stream = Row.VideoStream;
         State.SoundStarted = Row.Started;
         State.PictureQueued = Row.Queued;
@@ -177,6 +180,7 @@ TEST(PlayerRules, SoundWaitsForTheFirstPictureTable) {
         EXPECT_EQ(First, Row.Waits || Row.Waited >= MaxSoundHold);
         // Once it has gone on, the sound never holds back again, whatever
         // the video does next.
+        State.Opened = 1;
         State.PictureQueued = false;
         State.VideoThreadDone = false;
         State.IsDevice = false;
