@@ -273,44 +273,12 @@ void TbsSkinControl::Paint() {
 
 // ---------------------------------------------------------------- TbsSkinCustomControl
 
-TbsSkinCustomControl::TbsSkinCustomControl(TComponent* AOwner)
-    : TbsSkinControl(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-    FDefaultFont->OnChange = TNotifyEvent(this, &TbsSkinCustomControl::OnDefaultFontChange);
-    FDefaultFont->SetName("Arial");
-    FDefaultFont->SetStyle({});
-    FDefaultFont->SetHeight(14);
-}
+TbsSkinCustomControl::TbsSkinCustomControl(TComponent* AOwner) : TbsSkinDefaults(AOwner) {}
 
 TbsSkinCustomControl::~TbsSkinCustomControl() {
     // The window owns its region and frees it with itself.
     FRgn = nullptr;
-    FDefaultFont->OnChange = nullptr;
 }
-
-void TbsSkinCustomControl::SetDefaultWidth(int Value) {
-    FDefaultWidth = Value;
-    if (FIndex == -1 && Value > 0)
-        SetWidth(Value);
-}
-
-void TbsSkinCustomControl::SetDefaultHeight(int Value) {
-    FDefaultHeight = Value;
-    if (FIndex == -1 && Value > 0)
-        SetHeight(Value);
-}
-
-void TbsSkinCustomControl::SetDefaultFont(TFont* Value) {
-    FDefaultFont->Assign(Value);
-    DefaultFontChanged();
-}
-
-void TbsSkinCustomControl::OnDefaultFontChange(TObject*) {
-    DefaultFontChanged();
-    if (FIndex == -1)
-        Repaint();
-}
-
-void TbsSkinCustomControl::DefaultFontChanged() {}
 
 void TbsSkinCustomControl::GetSkinData() {
     TbsSkinControl::GetSkinData();

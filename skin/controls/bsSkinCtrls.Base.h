@@ -117,12 +117,14 @@ protected:
     TCustomImageList* FHintImageList = nullptr;
 };
 
-class TbsSkinCustomControl : public TbsSkinControl, public TbsSkinGeometry {
+// The plain look's size and font, shared by the windowed and the windowless
+// custom base classes: a default size applied while no element is in use,
+// and a default font whose changes repaint the plain look.
+template <class TBase> class TbsSkinDefaults : public TBase {
 public:
-    explicit TbsSkinCustomControl(TComponent* AOwner);
-    ~TbsSkinCustomControl() override;
+    explicit TbsSkinDefaults(TComponent* AOwner);
+    ~TbsSkinDefaults() override;
 
-    // ---- the plain look's size and font
     int DefaultWidth() const { return FDefaultWidth; }
     void SetDefaultWidth(int Value);
     int DefaultHeight() const { return FDefaultHeight; }
@@ -132,6 +134,59 @@ public:
     bool UseSkinFont() const { return FUseSkinFont; }
     void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
 
+    virtual void DefaultFontChanged() {}
+
+protected:
+    int FDefaultWidth = 0;
+    int FDefaultHeight = 0;
+    std::unique_ptr<TFont> FDefaultFont;
+    bool FUseSkinFont = true;
+
+private:
+    void OnDefaultFontChange(TObject* Sender);
+};
+
+template <class TBase>
+TbsSkinDefaults<TBase>::TbsSkinDefaults(TComponent* AOwner)
+    : TBase(AOwner), FDefaultFont(std::make_unique<TFont>()) {
+    FDefaultFont->OnChange = TNotifyEvent(this, &TbsSkinDefaults::OnDefaultFontChange);
+    FDefaultFont->SetName("Arial");
+    FDefaultFont->SetStyle({});
+    FDefaultFont->SetHeight(14);
+}
+
+template <class TBase> TbsSkinDefaults<TBase>::~TbsSkinDefaults() {
+    FDefaultFont->OnChange = nullptr;
+}
+
+template <class TBase> void TbsSkinDefaults<TBase>::SetDefaultWidth(int Value) {
+    FDefaultWidth = Value;
+    if (this->FIndex == -1 && Value > 0)
+        this->SetWidth(Value);
+}
+
+template <class TBase> void TbsSkinDefaults<TBase>::SetDefaultHeight(int Value) {
+    FDefaultHeight = Value;
+    if (this->FIndex == -1 && Value > 0)
+        this->SetHeight(Value);
+}
+
+template <class TBase> void TbsSkinDefaults<TBase>::SetDefaultFont(TFont* Value) {
+    FDefaultFont->Assign(Value);
+    DefaultFontChanged();
+}
+
+template <class TBase> void TbsSkinDefaults<TBase>::OnDefaultFontChange(TObject*) {
+    DefaultFontChanged();
+    if (this->FIndex == -1)
+        this->Repaint();
+}
+
+class TbsSkinCustomControl : public TbsSkinDefaults<TbsSkinControl>, public TbsSkinGeometry {
+public:
+    explicit TbsSkinCustomControl(TComponent* AOwner);
+    ~TbsSkinCustomControl() override;
+
     // The frame path: the border drawn around a client area painted on the
     // canvas (with DrawbackGround) instead of one nine-part bitmap.
     bool ForcebackGround() const { return FForceBackground; }
@@ -139,7 +194,6 @@ public:
     bool DrawbackGround() const { return FDrawbackground; }
     void SetDrawbackGround(bool Value) { FDrawbackground = Value; }
 
-    virtual void DefaultFontChanged();
     // Corrects a requested size to the element's rules and brings the New*
     // geometry up to date for it.
     virtual void CalcSkinSize(int& AWidth, int& AHeight);
@@ -167,13 +221,8 @@ protected:
 
     bool FForceBackground = false;
     bool FDrawbackground = true;
-    int FDefaultWidth = 0;
-    int FDefaultHeight = 0;
-    std::unique_ptr<TFont> FDefaultFont;
-    bool FUseSkinFont = true;
 
 private:
-    void OnDefaultFontChange(TObject* Sender);
     void PaintFrame();
     void PaintClientBackground();
 };

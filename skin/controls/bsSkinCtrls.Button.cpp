@@ -22,11 +22,10 @@ constexpr TColor PlainFrameHot = 0x800000;
 constexpr TColor PlainFillDown = 0xB59385;
 constexpr TColor PlainFillHot = 0xD2BDB6;
 constexpr TColor GreyText = 0x808080;
-constexpr TColor GlyphKey = 0xFF00FF;
 
 } // namespace
 
-TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
+TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsButtonContent(AOwner) {
     // The button decides itself when a release is a click (groups, repeat,
     // a press dragged off and back), so the class library must not click too.
     FControlStyle.Exclude(csClickEvents);
@@ -43,15 +42,6 @@ TbsSkinButton::~TbsSkinButton() {
 }
 
 // ---------------------------------------------------------------- properties
-
-void TbsSkinButton::SetImageList(TCustomImageList* Value) {
-    if (FImageList)
-        FImageList->RemoveFreeNotification(this);
-    FImageList = Value;
-    if (FImageList)
-        FImageList->FreeNotification(this);
-    Repaint();
-}
 
 void TbsSkinButton::SetImageIndex(int Value) {
     if (FImageIndex == Value)
@@ -71,35 +61,6 @@ void TbsSkinButton::SetGroupIndex(int Value) {
         SetCanFocused(false);
 }
 
-void TbsSkinButton::SetGlyph(TBitmap* Value) {
-    FGlyph.Assign(Value);
-    Repaint();
-}
-
-void TbsSkinButton::SetNumGlyphs(TbsNumGlyphs Value) {
-    FNumGlyphs = Value;
-    Repaint();
-}
-
-void TbsSkinButton::SetMargin(int Value) {
-    if (Value < -1 || Value == FMargin)
-        return;
-    FMargin = Value;
-    Repaint();
-}
-
-void TbsSkinButton::SetSpacing(int Value) {
-    FSpacing = Value;
-    Repaint();
-}
-
-void TbsSkinButton::SetLayout(TbsButtonLayout Value) {
-    if (Value == FLayout)
-        return;
-    FLayout = Value;
-    Repaint();
-}
-
 void TbsSkinButton::SetDefault(bool Value) {
     FDefault = Value;
     if (!HandleAllocated() || !FCanFocused)
@@ -110,21 +71,7 @@ void TbsSkinButton::SetDefault(bool Value) {
         Form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Services->ActiveControl()));
 }
 
-void TbsSkinButton::Notification(TComponent* AComponent, TOperation Operation) {
-    TbsSkinCustomControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FImageList)
-        FImageList = nullptr;
-}
-
 // ---------------------------------------------------------------- predicates
-
-bool TbsSkinButton::SkinEffectsOn() const {
-    return FSD && !FSD->Empty && FSD->EnableSkinEffects();
-}
-
-bool TbsSkinButton::EffectsMorphing() {
-    return SkinEffectsOn() && Morphing;
-}
 
 bool TbsSkinButton::HasFocus() {
     return FCanFocused && HandleAllocated() && Focused();
@@ -208,16 +155,6 @@ void TbsSkinButton::BeforeChangeSkinData() {
         FLayerManager->Hide();
 }
 
-void TbsSkinButton::RefreshButton() {
-    FMouseIn = false;
-    FDown = false;
-    if (EffectsMorphing())
-        FEffects.FMorphKf = 0;
-    if (SkinEffectsOn())
-        FEffects.StopFrameAnimation();
-    Repaint();
-}
-
 // ---------------------------------------------------------------- glow layer
 
 bool TbsSkinButton::GlowAsked() const {
@@ -278,26 +215,6 @@ void TbsSkinButton::HideLayer() {
 
 // ---------------------------------------------------------------- clicks, down and groups
 
-void TbsSkinButton::SetDown(bool Value) {
-    FDown = Value;
-    if (EffectsMorphing()) {
-        FEffects.FMorphKf = 1.0;
-        if (Value)
-            FEffects.StopMorph();
-        else
-            FEffects.StartMorph();
-    }
-    Repaint();
-    if (FGroupIndex == 0 || !FDown || FAllowAllUp || !Parent())
-        return;
-    TWinControl* P = Parent();
-    for (int I = 0; I < P->ControlCount(); ++I) {
-        auto* Other = dynamic_cast<TbsSkinButton*>(P->Controls(I));
-        if (Other && Other != this && Other->FGroupIndex == FGroupIndex && Other->FDown)
-            Other->SetDown(false);
-    }
-}
-
 void TbsSkinButton::ButtonClick() {
     if (FCanFocused)
         if (auto* Form = dynamic_cast<TCustomForm*>(FormControlOf(this)))
@@ -317,20 +234,6 @@ void TbsSkinButton::ButtonClick() {
 
 void TbsSkinButton::Click() {
     ButtonClick();
-}
-
-void TbsSkinButton::ActionChange(TObject* Sender, bool CheckDefaults) {
-    TbsSkinCustomControl::ActionChange(Sender, CheckDefaults);
-    auto* A = dynamic_cast<TCustomAction*>(Sender);
-    TCustomImageList* List = A && A->ActionList() ? A->ActionList()->Images() : nullptr;
-    if (List && A->ImageIndex() >= 0 && A->ImageIndex() < List->Count() && FGlyph.Empty()) {
-        FGlyph.SetSize(List->Width(), List->Height());
-        FGlyph.Canvas()->Brush()->SetStyle(bsSolid);
-        FGlyph.Canvas()->Brush()->SetColor(GlyphKey);
-        FGlyph.Canvas()->FillRect({0, 0, List->Width(), List->Height()});
-        List->Draw(FGlyph.Canvas(), 0, 0, A->ImageIndex(), true);
-    }
-    Repaint();
 }
 
 // ---------------------------------------------------------------- mouse
@@ -588,16 +491,6 @@ void TbsSkinButton::Dispatch(TMessage& Message) {
 }
 
 // ---------------------------------------------------------------- painting
-
-int TbsSkinButton::GlyphNumber(bool ADown, bool AMouseIn) const {
-    if (ADown && AMouseIn && FNumGlyphs > 2)
-        return 3;
-    if (AMouseIn && FNumGlyphs > 3)
-        return 4;
-    if (!Enabled() && FNumGlyphs > 1)
-        return 2;
-    return 1;
-}
 
 void TbsSkinButton::SetFaceFont(TCanvas* C) {
     if (FUseSkinFont && FIndex != -1) {

@@ -8,6 +8,7 @@
 
 #include "platform/gdi/ImageList.h"
 #include "skin/controls/bsSkinCtrls.Base.h"
+#include "skin/controls/bsSkinCtrls.ButtonContent.h"
 #include "skin/controls/bsSkinCtrls.ButtonEffects.h"
 #include "skin/model/bsUtils.ButtonFace.h"
 
@@ -18,43 +19,18 @@ class TbsLayerManager;
 using TbsButtonPaintEvent = TMethod<void(TObject* Sender, TCanvas* Cnvs, TRect R, bool ADown,
                                          bool AMouseIn, bool& DrawDefault)>;
 
-class TbsSkinButton : public TbsSkinCustomControl, public TbsButtonEffectsHost {
+class TbsSkinButton : public TbsButtonContent<TbsSkinCustomControl, TbsSkinButton>,
+                      public TbsButtonEffectsHost {
 public:
     explicit TbsSkinButton(TComponent* AOwner);
     ~TbsSkinButton() override;
 
-    TCustomImageList* ImageList() const { return FImageList; }
-    void SetImageList(TCustomImageList* Value);
-    int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value);
     bool AlwaysShowLayeredFrame() const { return FAlwaysShowLayeredFrame; }
     void SetAlwaysShowLayeredFrame(bool Value) { FAlwaysShowLayeredFrame = Value; }
-    bool UseSkinSize() const { return FUseSkinSize; }
-    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
-    bool UseSkinFontColor() const { return FUseSkinFontColor; }
-    void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
-    bool RepeatMode() const { return FRepeatMode; }
-    void SetRepeatMode(bool Value) { FRepeatMode = Value; }
-    int RepeatInterval() const { return FRepeatInterval; }
-    void SetRepeatInterval(int Value) { FRepeatInterval = Value; }
-    bool AllowAllUp() const { return FAllowAllUp; }
-    void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
     bool CanFocused() const { return FCanFocused; }
     void SetCanFocused(bool Value);
-    bool Down() const { return FDown; }
-    void SetDown(bool Value);
-    int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int Value);
-    TBitmap* Glyph() { return &FGlyph; }
-    void SetGlyph(TBitmap* Value);
-    TbsNumGlyphs NumGlyphs() const { return FNumGlyphs; }
-    void SetNumGlyphs(TbsNumGlyphs Value);
-    int Margin() const { return FMargin; }
-    void SetMargin(int Value);
-    int Spacing() const { return FSpacing; }
-    void SetSpacing(int Value);
-    TbsButtonLayout Layout() const { return FLayout; }
-    void SetLayout(TbsButtonLayout Value);
     bool Default() const { return FDefault; }
     void SetDefault(bool Value);
     bool Cancel() const { return FCancel; }
@@ -64,7 +40,6 @@ public:
 
     TbsButtonPaintEvent OnPaint;
 
-    void RefreshButton();
     void ShowLayer();
     void HideLayer();
     virtual void ButtonClick();
@@ -72,7 +47,6 @@ public:
     // handler or the action, once.
     void Click() override;
 
-    bool MouseIn() const { return FMouseIn; }
     bool Active() const { return FActive; }
     double MorphKf() const { return FEffects.FMorphKf; }
     const TbsButtonEffects& Effects() const { return FEffects; }
@@ -82,7 +56,6 @@ public:
     void BeforeChangeSkinData() override;
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
     void CreateWnd() override;
@@ -93,45 +66,27 @@ protected:
     void CalcSkinSize(int& AWidth, int& AHeight) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void ActionChange(TObject* Sender, bool CheckDefaults) override;
     virtual void CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
 
     // The effects' questions.
     bool EffectsSkinned() override { return FIndex != -1; }
-    bool EffectsMorphing() override;
+    bool EffectsMorphing() override { return MorphingOn(); }
+    TbsButtonEffects& ButtonEffects() override { return FEffects; }
     bool EffectsMorphTarget() override;
     void EffectsRepaint() override { Repaint(); }
     void EffectsClick() override { ButtonClick(); }
     int EffectsRepeatInterval() override { return FRepeatInterval; }
 
-    bool SkinEffectsOn() const;
     bool AnimationEligible() const;
     bool HasFocus();
 
-    TCustomImageList* FImageList = nullptr;
-    int FImageIndex = -1;
     bool FAlwaysShowLayeredFrame = false;
-    bool FUseSkinSize = true;
-    bool FUseSkinFontColor = true;
-    bool FRepeatMode = false;
-    int FRepeatInterval = 100;
-    bool FAllowAllUp = false;
     bool FCanFocused = true;
-    int FGroupIndex = 0;
-    TBitmap FGlyph;
-    TbsNumGlyphs FNumGlyphs = 1;
-    int FMargin = -1;
-    int FSpacing = 1;
-    TbsButtonLayout FLayout = blGlyphLeft;
     bool FDefault = false;
     bool FCancel = false;
     int FModalResult = 0;
 
-    bool FMouseIn = false;
-    bool FMouseDown = false;
-    bool FDown = false;
     bool FActive = false;
-    bool FAllowAllUpCheck = false;
     bool FClicksDisabled = false;
     bool FSpaceSupport = true;
     TbsButtonEffects FEffects{this};
@@ -143,7 +98,6 @@ protected:
     int FontHeight = 0;
     TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
     TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect, FocusedSkinRect;
-    bool Morphing = false;
     TbsMorphKind MorphKind = mkDefault;
     bool ShowFocus = false;
     int GlowLayerPictureIndex = -1;
@@ -158,7 +112,6 @@ private:
     bool FaceMustChange();
     void SetFaceFont(TCanvas* C);
     void DrawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn);
-    int GlyphNumber(bool ADown, bool AMouseIn) const;
     void DoFocusChanged(TMessage& Message);
     void DoDialogKey(TMessage& Message);
     void DoMouseEnter();

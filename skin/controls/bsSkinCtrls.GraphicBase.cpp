@@ -73,41 +73,9 @@ void TbsGraphicSkinControl::Paint() {
 // ---------------------------------------------------------------- TbsGraphicSkinCustomControl
 
 TbsGraphicSkinCustomControl::TbsGraphicSkinCustomControl(TComponent* AOwner)
-    : TbsGraphicSkinControl(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-    FDefaultFont->OnChange = TNotifyEvent(this, &TbsGraphicSkinCustomControl::OnDefaultFontChange);
-    FDefaultFont->SetName("Arial");
-    FDefaultFont->SetStyle({});
-    FDefaultFont->SetHeight(14);
-}
+    : TbsSkinDefaults(AOwner) {}
 
-TbsGraphicSkinCustomControl::~TbsGraphicSkinCustomControl() {
-    FDefaultFont->OnChange = nullptr;
-}
-
-void TbsGraphicSkinCustomControl::SetDefaultWidth(int Value) {
-    FDefaultWidth = Value;
-    if (FIndex == -1 && Value > 0)
-        SetWidth(Value);
-}
-
-void TbsGraphicSkinCustomControl::SetDefaultHeight(int Value) {
-    FDefaultHeight = Value;
-    if (FIndex == -1 && Value > 0)
-        SetHeight(Value);
-}
-
-void TbsGraphicSkinCustomControl::SetDefaultFont(TFont* Value) {
-    FDefaultFont->Assign(Value);
-    DefaultFontChanged();
-}
-
-void TbsGraphicSkinCustomControl::OnDefaultFontChange(TObject*) {
-    DefaultFontChanged();
-    if (FIndex == -1)
-        Repaint();
-}
-
-void TbsGraphicSkinCustomControl::DefaultFontChanged() {}
+TbsGraphicSkinCustomControl::~TbsGraphicSkinCustomControl() = default;
 
 void TbsGraphicSkinCustomControl::GetSkinData() {
     TbsGraphicSkinControl::GetSkinData();

@@ -48,21 +48,12 @@ protected:
     TCustomImageList* FHintImageList = nullptr;
 };
 
-class TbsGraphicSkinCustomControl : public TbsGraphicSkinControl, public TbsSkinGeometry {
+class TbsGraphicSkinCustomControl : public TbsSkinDefaults<TbsGraphicSkinControl>,
+                                    public TbsSkinGeometry {
 public:
     explicit TbsGraphicSkinCustomControl(TComponent* AOwner);
     ~TbsGraphicSkinCustomControl() override;
 
-    int DefaultWidth() const { return FDefaultWidth; }
-    void SetDefaultWidth(int Value);
-    int DefaultHeight() const { return FDefaultHeight; }
-    void SetDefaultHeight(int Value);
-    TFont* DefaultFont() const { return FDefaultFont.get(); }
-    void SetDefaultFont(TFont* Value);
-    bool UseSkinFont() const { return FUseSkinFont; }
-    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
-
-    virtual void DefaultFontChanged();
     virtual void CalcSkinSize(int& AWidth, int& AHeight);
 
     void GetSkinData() override;
@@ -77,11 +68,4 @@ public:
     }
 
 protected:
-    int FDefaultWidth = 0;
-    int FDefaultHeight = 0;
-    std::unique_ptr<TFont> FDefaultFont;
-    bool FUseSkinFont = true;
-
-private:
-    void OnDefaultFontChange(TObject* Sender);
 };

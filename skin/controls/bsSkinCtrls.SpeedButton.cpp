@@ -18,11 +18,11 @@ constexpr TColor PlainFrameHot = 0x800000;
 constexpr TColor PlainFillDown = 0xB59385;
 constexpr TColor PlainFillHot = 0xD2BDB6;
 constexpr TColor GreyText = 0x808080;
-constexpr TColor GlyphKey = 0xFF00FF;
 
 } // namespace
 
-TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner) : TbsGraphicSkinCustomControl(AOwner) {
+TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner) : TbsButtonContent(AOwner) {
+    FImageIndex = 0;
     TControlStyle S = ControlStyle();
     S.Include(csCaptureMouse);
     S.Include(csOpaque);
@@ -40,15 +40,6 @@ TbsSkinSpeedButton::~TbsSkinSpeedButton() {
 }
 
 // ---------------------------------------------------------------- properties
-
-void TbsSkinSpeedButton::SetImageList(TCustomImageList* Value) {
-    if (FImageList)
-        FImageList->RemoveFreeNotification(this);
-    FImageList = Value;
-    if (FImageList)
-        FImageList->FreeNotification(this);
-    Repaint();
-}
 
 void TbsSkinSpeedButton::SetImageIndex(int Value) {
     FImageIndex = Value;
@@ -82,50 +73,7 @@ void TbsSkinSpeedButton::SetFlat(bool Value) {
     SetTransparent(Value);
 }
 
-void TbsSkinSpeedButton::SetGlyph(TBitmap* Value) {
-    FGlyph.Assign(Value);
-    Repaint();
-}
-
-void TbsSkinSpeedButton::SetNumGlyphs(TbsNumGlyphs Value) {
-    FNumGlyphs = Value;
-    Repaint();
-}
-
-void TbsSkinSpeedButton::SetMargin(int Value) {
-    if (Value < -1 || Value == FMargin)
-        return;
-    FMargin = Value;
-    Repaint();
-}
-
-void TbsSkinSpeedButton::SetSpacing(int Value) {
-    FSpacing = Value;
-    Repaint();
-}
-
-void TbsSkinSpeedButton::SetLayout(TbsButtonLayout Value) {
-    if (Value == FLayout)
-        return;
-    FLayout = Value;
-    Repaint();
-}
-
-void TbsSkinSpeedButton::Notification(TComponent* AComponent, TOperation Operation) {
-    TbsGraphicSkinCustomControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FImageList)
-        FImageList = nullptr;
-}
-
 // ---------------------------------------------------------------- effects and skin
-
-bool TbsSkinSpeedButton::SkinEffectsOn() const {
-    return FSD && !FSD->Empty && FSD->EnableSkinEffects();
-}
-
-bool TbsSkinSpeedButton::EffectsMorphing() {
-    return SkinEffectsOn() && Morphing;
-}
 
 bool TbsSkinSpeedButton::AnimationEligible() const {
     return FIndex != -1 && SkinEffectsOn() && !IsNullRect(FEffects.AnimateSkinRect) && !FFlat;
@@ -184,37 +132,7 @@ void TbsSkinSpeedButton::ChangeSkinData() {
         FEffects.FMorphKf = 1.0;
 }
 
-void TbsSkinSpeedButton::RefreshButton() {
-    FMouseIn = false;
-    FDown = false;
-    if (EffectsMorphing())
-        FEffects.FMorphKf = 0;
-    if (SkinEffectsOn())
-        FEffects.StopFrameAnimation();
-    Repaint();
-}
-
 // ---------------------------------------------------------------- clicks and groups
-
-void TbsSkinSpeedButton::SetDown(bool Value) {
-    FDown = Value;
-    if (EffectsMorphing()) {
-        FEffects.FMorphKf = 1.0;
-        if (Value)
-            FEffects.StopMorph();
-        else
-            FEffects.StartMorph();
-    }
-    Repaint();
-    if (FGroupIndex == 0 || !FDown || FAllowAllUp || !Parent())
-        return;
-    TWinControl* P = Parent();
-    for (int I = 0; I < P->ControlCount(); ++I) {
-        auto* Other = dynamic_cast<TbsSkinSpeedButton*>(P->Controls(I));
-        if (Other && Other != this && Other->FGroupIndex == FGroupIndex && Other->FDown)
-            Other->SetDown(false);
-    }
-}
 
 void TbsSkinSpeedButton::ButtonClick() {
     TBasicAction* A = Action();
@@ -228,20 +146,6 @@ void TbsSkinSpeedButton::ButtonClick() {
     }
     if (OnClick)
         OnClick(this);
-}
-
-void TbsSkinSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults) {
-    TbsGraphicSkinCustomControl::ActionChange(Sender, CheckDefaults);
-    auto* A = dynamic_cast<TCustomAction*>(Sender);
-    TCustomImageList* List = A && A->ActionList() ? A->ActionList()->Images() : nullptr;
-    if (List && A->ImageIndex() >= 0 && A->ImageIndex() < List->Count() && FGlyph.Empty()) {
-        FGlyph.SetSize(List->Width(), List->Height());
-        FGlyph.Canvas()->Brush()->SetStyle(bsSolid);
-        FGlyph.Canvas()->Brush()->SetColor(GlyphKey);
-        FGlyph.Canvas()->FillRect({0, 0, List->Width(), List->Height()});
-        List->Draw(FGlyph.Canvas(), 0, 0, A->ImageIndex(), true);
-    }
-    Repaint();
 }
 
 // ---------------------------------------------------------------- mouse
@@ -362,16 +266,6 @@ void TbsSkinSpeedButton::Dispatch(TMessage& Message) {
 
 std::string TbsSkinSpeedButton::DrawnCaption() {
     return FShowCaption ? Caption() : std::string();
-}
-
-int TbsSkinSpeedButton::GlyphNumber(bool ADown, bool AMouseIn) const {
-    if (ADown && AMouseIn && FNumGlyphs > 2)
-        return 3;
-    if (AMouseIn && FNumGlyphs > 3)
-        return 4;
-    if (!Enabled() && FNumGlyphs > 1)
-        return 2;
-    return 1;
 }
 
 void TbsSkinSpeedButton::SetFaceFont(TCanvas* C, bool ContentOnly) {

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/ImageList.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
+#include "skin/controls/bsSkinCtrls.ButtonContent.h"
 #include "skin/controls/bsSkinCtrls.ButtonEffects.h"
 #include "skin/controls/bsSkinCtrls.GraphicBase.h"
 #include "skin/controls/bsSkinCtrls.ToolBarButton.h"
@@ -15,57 +16,29 @@
 
 class TbsSkinImagesMenu;
 
-class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl,
+class TbsSkinSpeedButton : public TbsButtonContent<TbsGraphicSkinCustomControl, TbsSkinSpeedButton>,
                            public TbsButtonEffectsHost,
                            public TbsToolBarButton {
 public:
     explicit TbsSkinSpeedButton(TComponent* AOwner);
     ~TbsSkinSpeedButton() override;
 
-    TCustomImageList* ImageList() const { return FImageList; }
-    void SetImageList(TCustomImageList* Value);
-    int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value);
-    bool UseSkinSize() const { return FUseSkinSize; }
-    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
-    bool UseSkinFontColor() const { return FUseSkinFontColor; }
-    void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
     int WidthWithCaption() const { return FWidthWithCaption; }
     void SetWidthWithCaption(int Value) { FWidthWithCaption = Value; }
     int WidthWithoutCaption() const { return FWidthWithoutCaption; }
     void SetWidthWithoutCaption(int Value) { FWidthWithoutCaption = Value; }
     bool ShowCaption() const { return FShowCaption; }
     void SetShowCaption(bool Value) override;
-    bool RepeatMode() const { return FRepeatMode; }
-    void SetRepeatMode(bool Value) { FRepeatMode = Value; }
-    int RepeatInterval() const { return FRepeatInterval; }
-    void SetRepeatInterval(int Value) { FRepeatInterval = Value; }
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool Value);
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value) override;
-    bool AllowAllUp() const { return FAllowAllUp; }
-    void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
-    bool Down() const { return FDown; }
-    void SetDown(bool Value);
-    int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int Value) { FGroupIndex = Value; }
-    TBitmap* Glyph() { return &FGlyph; }
-    void SetGlyph(TBitmap* Value);
-    TbsNumGlyphs NumGlyphs() const { return FNumGlyphs; }
-    void SetNumGlyphs(TbsNumGlyphs Value);
-    int Margin() const { return FMargin; }
-    void SetMargin(int Value);
-    int Spacing() const { return FSpacing; }
-    void SetSpacing(int Value);
-    TbsButtonLayout Layout() const { return FLayout; }
-    void SetLayout(TbsButtonLayout Value);
 
     TbsButtonPaintEvent OnPaint;
 
-    void RefreshButton();
     virtual void ButtonClick();
-    bool MouseIn() const { return FMouseIn; }
     double MorphKf() const { return FEffects.FMorphKf; }
     const TbsButtonEffects& Effects() const { return FEffects; }
 
@@ -75,7 +48,6 @@ public:
     }
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     void Paint() override;
     void GetSkinData() override;
     void CreateControlDefaultImage(TBitmap* B) override;
@@ -84,7 +56,6 @@ protected:
     void Dispatch(TMessage& Message) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void ActionChange(TObject* Sender, bool CheckDefaults) override;
     virtual void CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
     // The caption as drawn (empty while ShowCaption is off).
     virtual std::string DrawnCaption();
@@ -96,43 +67,25 @@ protected:
     virtual bool DrawImagesMenuContent(TCanvas*, const TRect&, bool) { return false; }
 
     bool EffectsSkinned() override { return FIndex != -1; }
-    bool EffectsMorphing() override;
+    bool EffectsMorphing() override { return MorphingOn(); }
+    TbsButtonEffects& ButtonEffects() override { return FEffects; }
     bool EffectsMorphTarget() override { return FMouseIn; }
     bool EffectsRepaintOnly() override { return FTransparent; }
     void EffectsRepaint() override { Repaint(); }
     void EffectsClick() override { ButtonClick(); }
     int EffectsRepeatInterval() override { return FRepeatInterval; }
 
-    bool SkinEffectsOn() const;
     bool AnimationEligible() const;
     bool FacePressed() const { return FDown && (FGroupIndex != 0 || FMouseIn); }
     void SetFaceFont(TCanvas* C, bool ContentOnly);
     void DrawContentOnly(TCanvas* C);
-    int GlyphNumber(bool ADown, bool AMouseIn) const;
 
-    TCustomImageList* FImageList = nullptr;
-    int FImageIndex = 0;
-    bool FUseSkinSize = true;
-    bool FUseSkinFontColor = true;
     int FWidthWithCaption = 0;
     int FWidthWithoutCaption = 0;
     bool FShowCaption = true;
-    bool FRepeatMode = false;
-    int FRepeatInterval = 100;
     bool FTransparent = false;
     bool FFlat = false;
-    bool FAllowAllUp = false;
-    bool FDown = false;
-    int FGroupIndex = 0;
-    TBitmap FGlyph;
-    TbsNumGlyphs FNumGlyphs = 1;
-    int FMargin = -1;
-    int FSpacing = 1;
-    TbsButtonLayout FLayout = blGlyphLeft;
 
-    bool FMouseIn = false;
-    bool FMouseDown = false;
-    bool FAllowAllUpCheck = false;
     TbsButtonEffects FEffects{this};
 
     // Element copy.
@@ -141,7 +94,6 @@ protected:
     int FontHeight = 0;
     TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
     TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect;
-    bool Morphing = false;
     TbsMorphKind MorphKind = mkDefault;
     TRect MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect, MenuMarkerFlatRect;
     TColor MenuMarkerTransparentColor = 0;

@@ -23,8 +23,8 @@ constexpr TColor PlainFillDown = RGB(133, 147, 181);
 
 // The view element's font and colours, or the defaults; the word table's
 // character set in every case. Answers the element index.
-int ApplyViewSkin(TControl* View, TbsSkinData* SD, const std::string& Name, TFont* DefaultFont,
-                  TColor DefaultColor, bool UseSkinFont) {
+int ApplySkinToView(TControl* View, TbsSkinData* SD, const std::string& Name, TFont* DefaultFont,
+                    TColor DefaultColor, bool UseSkinFont) {
     const int Index = SD && !SD->Empty ? SD->GetControlIndex(Name) : -1;
     if (Index == -1) {
         View->SetColor(DefaultColor);
@@ -93,15 +93,15 @@ int NativeRange(HWND Wnd, int Bar, int& Min, int& Max) {
 
 } // namespace
 
-// ================================================================ tree view
+// ================================================================ shared part
 
-TbsSkinCustomTreeView::TbsSkinCustomTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) {
+template <class TBase>
+TbsSkinViewBase<TBase>::TbsSkinViewBase(TComponent* AOwner, const std::string& SkinDataName)
+    : TBase(AOwner), FSkinDataName(SkinDataName) {
     SetDefaultViewFont(FDefaultFont);
 }
 
-TbsSkinCustomTreeView::~TbsSkinCustomTreeView() = default;
-
-void TbsSkinCustomTreeView::SetSkinData(TbsSkinData* Value) {
+template <class TBase> void TbsSkinViewBase<TBase>::SetSkinData(TbsSkinData* Value) {
     FSD = Value;
     if (FSD)
         FSD->FreeNotification(this);
@@ -109,36 +109,37 @@ void TbsSkinCustomTreeView::SetSkinData(TbsSkinData* Value) {
         ChangeSkinData();
 }
 
-void TbsSkinCustomTreeView::SetDefaultFont(TFont* Value) {
+template <class TBase> void TbsSkinViewBase<TBase>::SetDefaultFont(TFont* Value) {
     FDefaultFont.Assign(Value);
     if (FIndex == -1)
-        Font()->Assign(&FDefaultFont);
+        this->Font()->Assign(&FDefaultFont);
 }
 
-void TbsSkinCustomTreeView::SetDefaultColor(TColor Value) {
+template <class TBase> void TbsSkinViewBase<TBase>::SetDefaultColor(TColor Value) {
     FDefaultColor = Value;
     if (FIndex == -1)
-        SetColor(Value);
+        this->SetColor(Value);
 }
 
-void TbsSkinCustomTreeView::SetVScrollBar(TbsSkinScrollBar* Value) {
+template <class TBase> void TbsSkinViewBase<TBase>::SetVScrollBar(TbsSkinScrollBar* Value) {
     FVScrollBar = Value;
     if (Value)
         Value->FreeNotification(this);
-    AttachBar(Value, TNotifyEvent(this, &TbsSkinCustomTreeView::VScrollBarChanged));
+    AttachBar(Value, TNotifyEvent(this, &TbsSkinViewBase::VScrollBarChanged));
     UpDateScrollBars();
 }
 
-void TbsSkinCustomTreeView::SetHScrollBar(TbsSkinScrollBar* Value) {
+template <class TBase> void TbsSkinViewBase<TBase>::SetHScrollBar(TbsSkinScrollBar* Value) {
     FHScrollBar = Value;
     if (Value)
         Value->FreeNotification(this);
-    AttachBar(Value, TNotifyEvent(this, &TbsSkinCustomTreeView::HScrollBarChanged));
+    AttachBar(Value, TNotifyEvent(this, &TbsSkinViewBase::HScrollBarChanged));
     UpDateScrollBars();
 }
 
-void TbsSkinCustomTreeView::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomTreeView::Notification(AComponent, Operation);
+template <class TBase>
+void TbsSkinViewBase<TBase>::Notification(TComponent* AComponent, TOperation Operation) {
+    TBase::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
     if (AComponent == FSD)
@@ -149,27 +150,103 @@ void TbsSkinCustomTreeView::Notification(TComponent* AComponent, TOperation Oper
         FHScrollBar = nullptr;
 }
 
+template <class TBase> void TbsSkinViewBase<TBase>::CreateParams(TCreateParams& Params) {
+    TBase::CreateParams(Params);
+    Params.Style &= ~(WS_HSCROLL | WS_VSCROLL);
+}
+
+template <class TBase> void TbsSkinViewBase<TBase>::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_NCCALCSIZE:
+        Message.Result = 0;
+        return;
+    case WM_NCPAINT:
+        return;
+    case WM_NCPAINTTODC:
+        Message.Result = NCPAINTTODC_ANSWER;
+        return;
+    case CM_VISIBLECHANGED:
+        TBase::Dispatch(Message);
+        if (!this->Visible()) {
+            ShowBar(FVScrollBar, false);
+            ShowBar(FHScrollBar, false);
+        } else {
+            UpDateScrollBars();
+        }
+        return;
+    default:
+        TBase::Dispatch(Message);
+    }
+}
+
+template <class TBase> void TbsSkinViewBase<TBase>::ApplyViewSkin() {
+    FIndex = ApplySkinToView(this, FSD, FSkinDataName, &FDefaultFont, FDefaultColor, FUseSkinFont);
+}
+
+template <class TBase> void TbsSkinViewBase<TBase>::ReapplyBarsAlign() {
+    ReapplyAlign(FVScrollBar);
+    ReapplyAlign(FHScrollBar);
+}
+
+template <class TBase> void TbsSkinViewBase<TBase>::AfterBarsChanged(bool VWas, bool HWas) {
+    FollowBoth(FVScrollBar, FHScrollBar);
+    const bool Changed = VWas != Shown(FVScrollBar) || HWas != Shown(FHScrollBar);
+    if (Changed && this->Align() != alNone && this->Parent())
+        this->Parent()->Realign();
+}
+
+template <class TBase> bool TbsSkinViewBase<TBase>::SyncBarByPixels(int& Pos) {
+    if (!FHScrollBar)
+        return false;
+    int Min = 0, Max = 0;
+    Pos = NativeRange(this->Handle(), SB_HORZ, Min, Max);
+    const bool Show = Max > this->Width() && this->Visible();
+    if (Show)
+        FHScrollBar->SetRange(Min, Max, Pos, this->Width());
+    ShowBar(FHScrollBar, Show);
+    return Show;
+}
+
+template <class TBase> void TbsSkinViewBase<TBase>::FollowMessage(UINT Msg) {
+    switch (Msg) {
+    case WM_PAINT:
+        if (!FInCheckScrollBars)
+            UpDateScrollBars();
+        break;
+    case WM_KEYDOWN:
+    case WM_LBUTTONUP:
+        UpDateScrollBars();
+        break;
+    default:
+        break;
+    }
+}
+
+template class TbsSkinViewBase<TCustomTreeView>;
+template class TbsSkinViewBase<TCustomListView>;
+
+// ================================================================ tree view
+
+TbsSkinCustomTreeView::TbsSkinCustomTreeView(TComponent* AOwner)
+    : TbsSkinViewBase(AOwner, "treeview") {}
+
+TbsSkinCustomTreeView::~TbsSkinCustomTreeView() = default;
+
 void TbsSkinCustomTreeView::ChangeSkinData() {
     if (ComponentState().Contains(csLoading))
         return;
-    FIndex = ApplyViewSkin(this, FSD, FSkinDataName, &FDefaultFont, FDefaultColor, FUseSkinFont);
+    ApplyViewSkin();
     if (Images())
         Images()->SetBkColor(Color());
     if (StateImages())
         StateImages()->SetBkColor(Color());
     UpDateScrollBars();
-    ReapplyAlign(FVScrollBar);
-    ReapplyAlign(FHScrollBar);
+    ReapplyBarsAlign();
 }
 
 void TbsSkinCustomTreeView::Loaded() {
     TCustomTreeView::Loaded();
     ChangeSkinData();
-}
-
-void TbsSkinCustomTreeView::CreateParams(TCreateParams& Params) {
-    TCustomTreeView::CreateParams(Params);
-    Params.Style &= ~(WS_HSCROLL | WS_VSCROLL);
 }
 
 void TbsSkinCustomTreeView::UpDateScrollBars() {
@@ -187,17 +264,9 @@ void TbsSkinCustomTreeView::UpDateScrollBars() {
             FVScrollBar->SetRange(Min, Max, Pos, Page);
         ShowBar(FVScrollBar, Show);
     }
-    if (FHScrollBar) {
-        const int Pos = NativeRange(Handle(), SB_HORZ, Min, Max);
-        const bool Show = Max > Width() && Visible();
-        if (Show)
-            FHScrollBar->SetRange(Min, Max, Pos, Width());
-        ShowBar(FHScrollBar, Show);
-    }
-    FollowBoth(FVScrollBar, FHScrollBar);
-    const bool Changed = VWas != Shown(FVScrollBar) || HWas != Shown(FHScrollBar);
-    if (Changed && Align() != alNone && Parent())
-        Parent()->Realign();
+    int Pos = 0;
+    SyncBarByPixels(Pos);
+    AfterBarsChanged(VWas, HWas);
     FInCheckScrollBars = false;
 }
 
@@ -233,49 +302,15 @@ void TbsSkinCustomTreeView::Change(TTreeNode* Node) {
 
 void TbsSkinCustomTreeView::WndProc(TMessage& Message) {
     TCustomTreeView::WndProc(Message);
-    switch (Message.Msg) {
-    case WM_SIZE:
-    case WM_PAINT:
-        if (!FInCheckScrollBars)
-            UpDateScrollBars();
-        break;
-    case WM_KEYDOWN:
-    case WM_LBUTTONUP:
+    if (Message.Msg == WM_SIZE && !FInCheckScrollBars)
         UpDateScrollBars();
-        break;
-    default:
-        break;
-    }
-}
-
-void TbsSkinCustomTreeView::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case WM_NCCALCSIZE:
-        Message.Result = 0;
-        return;
-    case WM_NCPAINT:
-        return;
-    case WM_NCPAINTTODC:
-        Message.Result = NCPAINTTODC_ANSWER;
-        return;
-    case CM_VISIBLECHANGED:
-        TCustomTreeView::Dispatch(Message);
-        if (!Visible()) {
-            ShowBar(FVScrollBar, false);
-            ShowBar(FHScrollBar, false);
-        } else {
-            UpDateScrollBars();
-        }
-        return;
-    default:
-        TCustomTreeView::Dispatch(Message);
-    }
+    FollowMessage(Message.Msg);
 }
 
 // ================================================================ list view
 
-TbsSkinCustomListView::TbsSkinCustomListView(TComponent* AOwner) : TCustomListView(AOwner) {
-    SetDefaultViewFont(FDefaultFont);
+TbsSkinCustomListView::TbsSkinCustomListView(TComponent* AOwner)
+    : TbsSkinViewBase(AOwner, "listview") {
     Font()->Assign(&FDefaultFont);
     FHeaderInstance = MakeWindowProc(
         [this](HWND Wnd, UINT Msg, WPARAM W, LPARAM L) { return HeaderProc(Wnd, Msg, W, L); });
@@ -286,59 +321,10 @@ TbsSkinCustomListView::~TbsSkinCustomListView() {
     FreeWindowProc(FHeaderInstance);
 }
 
-void TbsSkinCustomListView::SetSkinData(TbsSkinData* Value) {
-    FSD = Value;
-    if (FSD)
-        FSD->FreeNotification(this);
-    if (FSD && !FSD->Empty)
-        ChangeSkinData();
-}
-
-void TbsSkinCustomListView::SetDefaultFont(TFont* Value) {
-    FDefaultFont.Assign(Value);
-    if (FIndex == -1)
-        Font()->Assign(&FDefaultFont);
-}
-
-void TbsSkinCustomListView::SetDefaultColor(TColor Value) {
-    FDefaultColor = Value;
-    if (FIndex == -1)
-        SetColor(Value);
-}
-
-void TbsSkinCustomListView::SetVScrollBar(TbsSkinScrollBar* Value) {
-    FVScrollBar = Value;
-    if (Value)
-        Value->FreeNotification(this);
-    AttachBar(Value, TNotifyEvent(this, &TbsSkinCustomListView::VScrollBarChanged));
-    UpDateScrollBars();
-}
-
-void TbsSkinCustomListView::SetHScrollBar(TbsSkinScrollBar* Value) {
-    FHScrollBar = Value;
-    if (Value)
-        Value->FreeNotification(this);
-    AttachBar(Value, TNotifyEvent(this, &TbsSkinCustomListView::HScrollBarChanged));
-    UpDateScrollBars();
-}
-
-void TbsSkinCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomListView::Notification(AComponent, Operation);
-    if (Operation != opRemove)
-        return;
-    if (AComponent == FSD)
-        FSD = nullptr;
-    if (AComponent == FVScrollBar)
-        FVScrollBar = nullptr;
-    if (AComponent == FHScrollBar)
-        FHScrollBar = nullptr;
-}
-
 void TbsSkinCustomListView::ChangeSkinData() {
-    FIndex = ApplyViewSkin(this, FSD, FSkinDataName, &FDefaultFont, FDefaultColor, FUseSkinFont);
+    ApplyViewSkin();
     UpDateScrollBars();
-    ReapplyAlign(FVScrollBar);
-    ReapplyAlign(FHScrollBar);
+    ReapplyBarsAlign();
     if (ViewStyle() == vsReport && FHeaderHandle)
         RedrawWindow(FHeaderHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }
@@ -348,11 +334,6 @@ void TbsSkinCustomListView::Loaded() {
     TCustomListView::Loaded();
     FInCheckScrollBars = false;
     ChangeSkinData();
-}
-
-void TbsSkinCustomListView::CreateParams(TCreateParams& Params) {
-    TCustomListView::CreateParams(Params);
-    Params.Style &= ~(WS_HSCROLL | WS_VSCROLL);
 }
 
 // ---------------------------------------------------------------- synchronisation
@@ -380,15 +361,9 @@ void TbsSkinCustomListView::SyncReport() {
         }
         ShowBar(FVScrollBar, Show);
     }
-    if (FHScrollBar) {
-        const int Pos = NativeRange(Handle(), SB_HORZ, Min, Max);
-        const bool Show = Max > Width() && Visible();
-        if (Show) {
-            FHScrollBar->SetRange(Min, Max, Pos, Width());
-            FOldHScrollBarPos = Pos;
-        }
-        ShowBar(FHScrollBar, Show);
-    }
+    int Pos = 0;
+    if (SyncBarByPixels(Pos))
+        FOldHScrollBarPos = Pos;
 }
 
 void TbsSkinCustomListView::SyncList() {
@@ -446,13 +421,6 @@ void TbsSkinCustomListView::SyncIcons() {
         }
         ShowBar(FHScrollBar, Show);
     }
-}
-
-void TbsSkinCustomListView::AfterBarsChanged(bool VWas, bool HWas) {
-    FollowBoth(FVScrollBar, FHScrollBar);
-    const bool Changed = VWas != Shown(FVScrollBar) || HWas != Shown(FHScrollBar);
-    if (Changed && Align() != alNone && Parent())
-        Parent()->Realign();
 }
 
 void TbsSkinCustomListView::UpDateScrollBars() {
@@ -532,45 +500,19 @@ void TbsSkinCustomListView::WndProc(TMessage& Message) {
                 RedrawWindow(FHeaderHandle, nullptr, nullptr, RDW_INVALIDATE);
         }
         break;
-    case WM_PAINT:
-        if (!FInCheckScrollBars)
-            UpDateScrollBars();
-        break;
-    case WM_KEYDOWN:
-    case WM_LBUTTONUP:
-        UpDateScrollBars();
-        break;
     default:
+        FollowMessage(Message.Msg);
         break;
     }
 }
 
 void TbsSkinCustomListView::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case WM_NCCALCSIZE:
-        Message.Result = 0;
-        return;
-    case WM_NCPAINT:
-        return;
-    case WM_NCPAINTTODC:
-        Message.Result = NCPAINTTODC_ANSWER;
-        return;
-    case WM_PAINTHEADERTODC:
+    if (Message.Msg == WM_PAINTHEADERTODC) {
         if (FHeaderHandle && Message.WParam)
             PaintHeader(reinterpret_cast<HDC>(Message.WParam));
         return;
-    case CM_VISIBLECHANGED:
-        TCustomListView::Dispatch(Message);
-        if (!Visible()) {
-            ShowBar(FVScrollBar, false);
-            ShowBar(FHScrollBar, false);
-        } else {
-            UpDateScrollBars();
-        }
-        return;
-    default:
-        TCustomListView::Dispatch(Message);
     }
+    TbsSkinViewBase::Dispatch(Message);
 }
 
 // ---------------------------------------------------------------- header

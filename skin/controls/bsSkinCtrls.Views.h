@@ -17,100 +17,106 @@ class TbsSkinData;
 using TbsDrawHeaderSectionEvent =
     TMethod<void(TCanvas* Cnvs, TListColumn* Column, bool Pressed, TRect& R)>;
 
-class TbsSkinCustomTreeView : public TCustomTreeView {
+// What the tree and the list view share: the skin data and the view
+// element's name, the default font and colour, the two external bars and
+// their hand-over, the missing native frame and the bars that follow the
+// view's visibility. TBase is the native view class.
+template <class TBase> class TbsSkinViewBase : public TBase {
+public:
+    TbsSkinViewBase(TComponent* AOwner, const std::string& SkinDataName);
+
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* Value);
+    const std::string& SkinDataName() const { return FSkinDataName; }
+    void SetSkinDataName(const std::string& Value) { FSkinDataName = Value; }
+    TFont* DefaultFont() { return &FDefaultFont; }
+    void SetDefaultFont(TFont* Value);
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+    TColor DefaultColor() const { return FDefaultColor; }
+    void SetDefaultColor(TColor Value);
+    TbsSkinScrollBar* VScrollBar() const { return FVScrollBar; }
+    void SetVScrollBar(TbsSkinScrollBar* Value);
+    TbsSkinScrollBar* HScrollBar() const { return FHScrollBar; }
+    void SetHScrollBar(TbsSkinScrollBar* Value);
+
+    virtual void ChangeSkinData() = 0;
+    virtual void UpDateScrollBars() = 0;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+
+    // The element's font and colours (or the defaults) on the view, and
+    // the bars realigned for the new look.
+    void ApplyViewSkin();
+    void ReapplyBarsAlign();
+    // After a synchronisation: the horizontal bar leaves the corner to a
+    // visible vertical one, and an aligned view's parent lays out again
+    // when a bar came or went.
+    void AfterBarsChanged(bool VWas, bool HWas);
+    // The horizontal bar over the native range in pixels, shown when the
+    // content is wider than the view; answers whether it shows, and the
+    // native position.
+    bool SyncBarByPixels(int& Pos);
+    // The synchronisation that follows a paint, a key or a release.
+    void FollowMessage(UINT Msg);
+    virtual void VScrollBarChanged(TObject* Sender) = 0;
+    virtual void HScrollBarChanged(TObject* Sender) = 0;
+
+    bool FInCheckScrollBars = false;
+    TbsSkinData* FSD = nullptr;
+    std::string FSkinDataName;
+    int FIndex = -1;
+    TFont FDefaultFont;
+    bool FUseSkinFont = true;
+    TColor FDefaultColor = clWindow;
+    TbsSkinScrollBar* FVScrollBar = nullptr;
+    TbsSkinScrollBar* FHScrollBar = nullptr;
+};
+
+class TbsSkinCustomTreeView : public TbsSkinViewBase<TCustomTreeView> {
 public:
     explicit TbsSkinCustomTreeView(TComponent* AOwner);
     ~TbsSkinCustomTreeView() override;
 
-    TbsSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TbsSkinData* Value);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(const std::string& Value) { FSkinDataName = Value; }
-    TFont* DefaultFont() { return &FDefaultFont; }
-    void SetDefaultFont(TFont* Value);
-    bool UseSkinFont() const { return FUseSkinFont; }
-    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
-    TColor DefaultColor() const { return FDefaultColor; }
-    void SetDefaultColor(TColor Value);
-    TbsSkinScrollBar* VScrollBar() const { return FVScrollBar; }
-    void SetVScrollBar(TbsSkinScrollBar* Value);
-    TbsSkinScrollBar* HScrollBar() const { return FHScrollBar; }
-    void SetHScrollBar(TbsSkinScrollBar* Value);
-
-    virtual void ChangeSkinData();
-    void UpDateScrollBars();
+    void ChangeSkinData() override;
+    void UpDateScrollBars() override;
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-    void CreateParams(TCreateParams& Params) override;
     void WndProc(TMessage& Message) override;
-    void Dispatch(TMessage& Message) override;
     void Change(TTreeNode* Node) override;
     void Loaded() override;
-
-    bool FInCheckScrollBars = false;
-    TbsSkinData* FSD = nullptr;
-    std::string FSkinDataName = "treeview";
-    int FIndex = -1;
-    TFont FDefaultFont;
-    bool FUseSkinFont = true;
-    TColor FDefaultColor = clWindow;
-    TbsSkinScrollBar* FVScrollBar = nullptr;
-    TbsSkinScrollBar* FHScrollBar = nullptr;
-
-private:
-    void VScrollBarChanged(TObject* Sender);
-    void HScrollBarChanged(TObject* Sender);
+    void VScrollBarChanged(TObject* Sender) override;
+    void HScrollBarChanged(TObject* Sender) override;
 };
 
-class TbsSkinCustomListView : public TCustomListView {
+class TbsSkinCustomListView : public TbsSkinViewBase<TCustomListView> {
 public:
     explicit TbsSkinCustomListView(TComponent* AOwner);
     ~TbsSkinCustomListView() override;
 
-    TbsSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TbsSkinData* Value);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(const std::string& Value) { FSkinDataName = Value; }
     const std::string& HeaderSkinDataName() const { return FHeaderSkinDataName; }
     void SetHeaderSkinDataName(const std::string& Value) { FHeaderSkinDataName = Value; }
-    TFont* DefaultFont() { return &FDefaultFont; }
-    void SetDefaultFont(TFont* Value);
-    bool UseSkinFont() const { return FUseSkinFont; }
-    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
-    TColor DefaultColor() const { return FDefaultColor; }
-    void SetDefaultColor(TColor Value);
-    TbsSkinScrollBar* VScrollBar() const { return FVScrollBar; }
-    void SetVScrollBar(TbsSkinScrollBar* Value);
-    TbsSkinScrollBar* HScrollBar() const { return FHScrollBar; }
-    void SetHScrollBar(TbsSkinScrollBar* Value);
     HWND HeaderHandle() const { return FHeaderHandle; }
 
-    virtual void ChangeSkinData();
-    void UpDateScrollBars();
+    void ChangeSkinData() override;
+    void UpDateScrollBars() override;
 
     TbsDrawHeaderSectionEvent OnDrawHeaderSection;
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-    void CreateParams(TCreateParams& Params) override;
     void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
     void Change(TListItem* Item, int Change) override;
     void Loaded() override;
+    void VScrollBarChanged(TObject* Sender) override;
+    void HScrollBarChanged(TObject* Sender) override;
 
     bool FDevDown = false;
     std::string FHeaderSkinDataName = "resizetoolbutton";
-    bool FInCheckScrollBars = false;
     bool FromSB = false;
-    TbsSkinData* FSD = nullptr;
-    std::string FSkinDataName = "listview";
-    int FIndex = -1;
-    TFont FDefaultFont;
-    bool FUseSkinFont = true;
-    TColor FDefaultColor = clWindow;
-    TbsSkinScrollBar* FVScrollBar = nullptr;
-    TbsSkinScrollBar* FHScrollBar = nullptr;
     int FOldVScrollBarPos = 0;
     int FOldHScrollBarPos = 0;
     HWND FHeaderHandle = nullptr;
@@ -131,8 +137,6 @@ protected:
     TbsStretchType HStretchType = bsstFull;
 
 private:
-    void VScrollBarChanged(TObject* Sender);
-    void HScrollBarChanged(TObject* Sender);
     LRESULT HeaderProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
     void SubclassHeader(HWND Header);
     void ReleaseHeader();
@@ -146,8 +150,10 @@ private:
     void SyncReport();
     void SyncList();
     void SyncIcons();
-    void AfterBarsChanged(bool VWas, bool HWas);
 };
+
+extern template class TbsSkinViewBase<TCustomTreeView>;
+extern template class TbsSkinViewBase<TCustomListView>;
 
 class TbsSkinListView : public TbsSkinCustomListView {
 public:
