@@ -2,6 +2,7 @@
 // change and malformed skins.
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Graphics.h"
+#include "platform/win/MessageRecorder.h"
 #include "platform/win/Windows.h"
 #include "skin/model/bsMessages.h"
 #include "skin/stored/StoredSkins.h"
@@ -519,6 +520,7 @@ TEST_F(EditBoxTest, ImageButtonsReserveTheirPlaceAndClickWhenReleasedWhereThePre
 
     // Hot, then pressed while over it, then a release there: one click and
     // the edit has the focus.
+    TMessageRecorder Recorder;
     Headless.MovePointer(On.X, On.Y);
     Pump();
     EXPECT_EQ(PixelOf(E, 8, Mid), Rgb(clLime));
@@ -529,6 +531,9 @@ TEST_F(EditBoxTest, ImageButtonsReserveTheirPlaceAndClickWhenReleasedWhereThePre
     Headless.Release();
     Pump();
     EXPECT_EQ(Clicks, 1);
+    EXPECT_EQ(Recorder.Compare({Expect(E->Handle(), WM_NCLBUTTONDOWN).W(104),
+                                Expect(E->Handle(), WM_NCLBUTTONUP).W(104)}),
+              "");
     // Pressed there, released elsewhere: no click, the idle image back.
     Headless.Press();
     Pump();
