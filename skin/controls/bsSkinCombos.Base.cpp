@@ -56,6 +56,23 @@ void TbsSkinComboBase::KeyDown(WORD& Key, TShiftState Shift) {
 
 void TbsSkinComboBase::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
+    case WM_SETFOCUS:
+        TbsSkinCustomControl::Dispatch(Message);
+        Repaint();
+        return;
+    case WM_KILLFOCUS:
+        TbsSkinCustomControl::Dispatch(Message);
+        // In the edit style the focus goes into the inner edit while the list
+        // is open; the edit's cancel mode closes it there.
+        if (!HasItemEditor() && IsPopupVisible())
+            CloseUp(false);
+        Repaint();
+        return;
+    case CM_ENABLEDCHANGED:
+        TbsSkinCustomControl::Dispatch(Message);
+        EnabledChanged();
+        Repaint();
+        return;
     case CM_MOUSEENTER:
         TbsSkinCustomControl::Dispatch(Message);
         FMouseIn = true;

@@ -187,28 +187,13 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
             }
             return;
         }
-        TbsSkinComboBase::Dispatch(Message);
-        Repaint();
-        return;
+        break;
     case WM_KILLFOCUS:
         TbsSkinComboBase::Dispatch(Message);
-        if (!FEdit && IsPopupVisible())
-            CloseUp(false);
-        Repaint();
         if (FEdit && FIndex != -1 && !IsNullRect(ActiveSkinRect)) {
             SetEditFontColor(FontColor);
             Invalidate();
         }
-        return;
-    case CM_ENABLEDCHANGED:
-        TbsSkinComboBase::Dispatch(Message);
-        if (FEdit) {
-            if (!Enabled())
-                SetEditFontColor(GetDisabledFontColor());
-            else
-                SetEditFontColor(FIndex == -1 ? DefaultFont()->Color() : FontColor);
-        }
-        Repaint();
         return;
     case CM_TEXTCHANGED:
         TbsSkinComboBase::Dispatch(Message);
@@ -235,6 +220,15 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
         break;
     }
     TbsSkinComboBase::Dispatch(Message);
+}
+
+void TbsSkinCustomComboBox::EnabledChanged() {
+    if (!FEdit)
+        return;
+    if (!Enabled())
+        SetEditFontColor(GetDisabledFontColor());
+    else
+        SetEditFontColor(FIndex == -1 ? DefaultFont()->Color() : FontColor);
 }
 
 void TbsSkinCustomComboBox::HoverChanged() {

@@ -98,12 +98,44 @@ bool FadeIn(TWinControl* List, BYTE Value, bool PumpMessages, std::shared_ptr<bo
 
 } // namespace bscombo
 
-// ---------------------------------------------------------------- TbsPopupListBox
+// ---------------------------------------------------------------- the two drop-down windows
+
+namespace {
+
+void IncludePopupStyles(TControlStyle& Style) {
+    Style.Include(csAcceptsControls);
+    Style.Include(csNoDesignVisible);
+    Style.Include(csReplicatable);
+}
+
+// A drop-down never takes activation.
+bool AnswerMouseActivate(TMessage& Message) {
+    if (Message.Msg != WM_MOUSEACTIVATE)
+        return false;
+    Message.Result = MA_NOACTIVATE;
+    return true;
+}
+
+// Shows List at Origin with its combo's opacity and fade. The plain list
+// lets messages through between the fade's steps, the office list does not
+// and forgets the press that opened it first.
+void ShowDropDown(TWinControl* List, TbsSkinComboBase* Combo, bool& OldAlphaBlend,
+                  BYTE& OldAlphaBlendValue, TPoint Origin, bool PumpMessages) {
+    const bool Layered = Combo && IsLayeredWindowSupported();
+    const bool Blend = Combo && Combo->AlphaBlend();
+    const bool Animate = Combo && Combo->AlphaBlendAnimation();
+    const BYTE Value = Combo ? Combo->AlphaBlendValue() : 255;
+    if (!ShowPopup(List, OldAlphaBlend, OldAlphaBlendValue, Layered, Blend, Animate, Value, Origin))
+        return;
+    if (!PumpMessages)
+        Combo->FLBDown = false;
+    bscombo::FadeIn(List, Value, PumpMessages, Combo->Alive());
+}
+
+} // namespace
 
 TbsPopupListBox::TbsPopupListBox(TComponent* AOwner) : TbsSkinListBox(AOwner) {
-    FControlStyle.Include(csAcceptsControls);
-    FControlStyle.Include(csNoDesignVisible);
-    FControlStyle.Include(csReplicatable);
+    IncludePopupStyles(FControlStyle);
     SetVisible(false);
 }
 
@@ -113,34 +145,21 @@ void TbsPopupListBox::CreateParams(TCreateParams& Params) {
 }
 
 void TbsPopupListBox::Dispatch(TMessage& Message) {
-    if (Message.Msg == WM_MOUSEACTIVATE) {
-        Message.Result = MA_NOACTIVATE;
-        return;
-    }
-    TbsSkinListBox::Dispatch(Message);
+    if (!AnswerMouseActivate(Message))
+        TbsSkinListBox::Dispatch(Message);
 }
 
 void TbsPopupListBox::Show(TPoint Origin) {
-    auto* Combo = dynamic_cast<TbsSkinComboBase*>(Owner());
-    const bool Layered = Combo && IsLayeredWindowSupported();
-    const bool Blend = Combo && Combo->AlphaBlend();
-    const bool Animate = Combo && Combo->AlphaBlendAnimation();
-    const BYTE Value = Combo ? Combo->AlphaBlendValue() : 255;
-    if (ShowPopup(this, FOldAlphaBlend, FOldAlphaBlendValue, Layered, Blend, Animate, Value,
-                  Origin))
-        bscombo::FadeIn(this, Value, true, Combo->FAlive);
+    ShowDropDown(this, dynamic_cast<TbsSkinComboBase*>(Owner()), FOldAlphaBlend,
+                 FOldAlphaBlendValue, Origin, true);
 }
 
 void TbsPopupListBox::Hide() {
     HidePopup(this);
 }
 
-// ---------------------------------------------------------------- TbsPopupOfficeListBox
-
 TbsPopupOfficeListBox::TbsPopupOfficeListBox(TComponent* AOwner) : TbsSkinOfficeListBox(AOwner) {
-    FControlStyle.Include(csAcceptsControls);
-    FControlStyle.Include(csNoDesignVisible);
-    FControlStyle.Include(csReplicatable);
+    IncludePopupStyles(FControlStyle);
     SetVisible(false);
 }
 
@@ -150,24 +169,13 @@ void TbsPopupOfficeListBox::CreateParams(TCreateParams& Params) {
 }
 
 void TbsPopupOfficeListBox::Dispatch(TMessage& Message) {
-    if (Message.Msg == WM_MOUSEACTIVATE) {
-        Message.Result = MA_NOACTIVATE;
-        return;
-    }
-    TbsSkinOfficeListBox::Dispatch(Message);
+    if (!AnswerMouseActivate(Message))
+        TbsSkinOfficeListBox::Dispatch(Message);
 }
 
 void TbsPopupOfficeListBox::Show(TPoint Origin) {
-    auto* Combo = dynamic_cast<TbsSkinComboBase*>(Owner());
-    const bool Layered = Combo && IsLayeredWindowSupported();
-    const bool Blend = Combo && Combo->AlphaBlend();
-    const bool Animate = Combo && Combo->AlphaBlendAnimation();
-    const BYTE Value = Combo ? Combo->AlphaBlendValue() : 255;
-    if (ShowPopup(this, FOldAlphaBlend, FOldAlphaBlendValue, Layered, Blend, Animate, Value,
-                  Origin)) {
-        Combo->FLBDown = false;
-        bscombo::FadeIn(this, Value, false, Combo->FAlive);
-    }
+    ShowDropDown(this, dynamic_cast<TbsSkinComboBase*>(Owner()), FOldAlphaBlend,
+                 FOldAlphaBlendValue, Origin, false);
 }
 
 void TbsPopupOfficeListBox::Hide() {

@@ -132,20 +132,6 @@ void TbsSkinCustomOfficeComboBox::StepKey(WORD Key) {
 
 void TbsSkinCustomOfficeComboBox::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_SETFOCUS:
-        TbsSkinComboBase::Dispatch(Message);
-        Repaint();
-        return;
-    case WM_KILLFOCUS:
-        TbsSkinComboBase::Dispatch(Message);
-        if (IsPopupVisible())
-            CloseUp(false);
-        Repaint();
-        return;
-    case CM_ENABLEDCHANGED:
-        TbsSkinComboBase::Dispatch(Message);
-        Repaint();
-        return;
     case WM_MOUSEWHEEL: {
         TbsSkinComboBase::Dispatch(Message);
         const bool Forward = std::int32_t(Message.WParam) > 0;

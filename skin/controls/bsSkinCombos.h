@@ -98,6 +98,8 @@ public:
     virtual void CalcRects();
 
     TNotifyEvent OnChange, OnCloseUp, OnDropDown;
+    // Cleared when the combo goes; a running fade holds a copy.
+    std::shared_ptr<bool> Alive() const { return FAlive; }
 
     // ---- state shared with the drop-down protocol and the tests
     TbsCBItem CBItem;
@@ -145,6 +147,8 @@ protected:
     virtual bool FocusInside() { return Focused(); }
     // After the pointer entered or left the combo, before the repaint.
     virtual void HoverChanged() {}
+    // After the enabled state changed, before the repaint.
+    virtual void EnabledChanged() {}
     virtual void DrawItemContent(TCanvas* /*C*/, int /*Index*/, TRect /*TR*/, bool /*WithTitle*/,
                                  const std::string* /*Override*/) {}
     virtual void DrawDefaultItemFocus(TCanvas* C, const TRect& R);
@@ -192,10 +196,6 @@ protected:
     TWndMethod FListBoxWindowProc;
     // Ends a running fade when the combo goes; outlives the combo.
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
-
-private:
-    friend class TbsPopupListBox;
-    friend class TbsPopupOfficeListBox;
 };
 
 // ---------------------------------------------------------------- text combo
@@ -295,6 +295,7 @@ protected:
     bool HasItemEditor() const override { return FEdit != nullptr; }
     bool FocusInside() override;
     void HoverChanged() override;
+    void EnabledChanged() override;
     void DrawItemContent(TCanvas* C, int Index, TRect TR, bool WithTitle,
                          const std::string* Override) override;
     void DrawDefaultItemFocus(TCanvas* C, const TRect& R) override;
@@ -310,7 +311,6 @@ protected:
     TbsSkinCustomComboBoxStyle FStyle = bscbFixedStyle;
 
 private:
-    friend class TbsPopupListBox;
     void ListBoxMouseMoveHook(TObject* Sender, TShiftState Shift, int X, int Y);
     void ListBoxCheckButtonClick(TObject* Sender);
     void FindListItem(const std::string& C);
