@@ -91,17 +91,19 @@ protected:
         return Names;
     }
 
-    // Steps adding NAME, a copy of the clip beside the program (the open
-    // dialog's first folder), through "添加" → "添加一个文件": the name
-    // typed into the dialog's file-name box, then its "Open" button. The
-    // dialog's box and button are at fixed places of its 458 × 324 window.
+    // Steps adding NAME, a copy of the clip in a folder of the run other
+    // than the dialog's first one, through "添加" → "添加一个文件": its full
+    // path typed into the dialog's file-name box (at a fixed place of its
+    // 458 × 324 window), then Enter.
     std::string AddThroughTheOpenDialog(const std::string& ClipName, const std::string& Name) {
-        fs::copy_file(Clip(ClipName), Run.File("program/" + Name));
+        fs::create_directories(Run.File("inputs"));
+        const std::string Input = Run.File("inputs/" + Name);
+        fs::copy_file(Clip(ClipName), Input);
         if (!Started)
             Start();
         return Step("click", CentreOf(Form1->bsSkinMenuSpeedButton1)) + "key Return\nother open\n" +
-               Step("click-other", "open", {218, 260}) + "type " + Name + "\n" +
-               Step("click-other", "open", {408, 262}) + "gone open\nsleep 1\n";
+               Step("click-other", "open", {218, 260}) + "type " + Input +
+               "\nkey Return\ngone open\nsleep 1\n";
     }
 
     void ExpectOpenDialogSize() const {
