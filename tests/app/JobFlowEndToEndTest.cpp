@@ -2,11 +2,16 @@
 // through the open dialog, started, paused and resumed, stopped, and the
 // window closed while converting. The outputs are read back with ffprobe.
 #include "app/Unit1.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Graphics.h"
+#include "skin/controls/bsSkinCombos.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.SpeedButton.h"
+#include "skin/controls/bsSkinCtrls.Views.h"
 #include "tests/app/support/MediaFiles.h"
 #include "tests/app/support/OnScreen.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -17,6 +22,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -84,17 +91,19 @@ protected:
         return Names;
     }
 
-    // Steps adding NAME, a copy of the clip beside the program (the open
-    // dialog's first folder), through "添加" → "添加一个文件": the name
-    // typed into the dialog's file-name box, then its "Open" button. The
-    // dialog's box and button are at fixed places of its 458 × 324 window.
+    // Steps adding NAME, a copy of the clip in a folder of the run other
+    // than the dialog's first one, through "添加" → "添加一个文件": its full
+    // path typed into the dialog's file-name box (at a fixed place of its
+    // 458 × 324 window), then Enter.
     std::string AddThroughTheOpenDialog(const std::string& ClipName, const std::string& Name) {
-        fs::copy_file(Clip(ClipName), Run.File("program/" + Name));
+        fs::create_directories(Run.File("inputs"));
+        const std::string Input = Run.File("inputs/" + Name);
+        fs::copy_file(Clip(ClipName), Input);
         if (!Started)
             Start();
         return Step("click", CentreOf(Form1->bsSkinMenuSpeedButton1)) + "key Return\nother open\n" +
-               Step("click-other", "open", {218, 260}) + "type " + Name + "\n" +
-               Step("click-other", "open", {408, 262}) + "gone open\nsleep 1\n";
+               Step("click-other", "open", {218, 260}) + "type " + Input +
+               "\nkey Return\ngone open\nsleep 1\n";
     }
 
     void ExpectOpenDialogSize() const {
@@ -106,6 +115,86 @@ protected:
     std::string StartStep() const { return Step("click", CentreOf(Form1->bsSkinButton2)); }
     std::string WaitForFile(const std::string& Name) const {
         return "wait-file " + Output() + "/" + Name + "\n";
+    }
+
+    // Steps choosing the profile Title as a user does: a click on a
+    // drop-down opens its list and an arrow key takes the next entry, once a
+    // step (taking an entry puts the focus back on the job table, which
+    // closes the list). The counts come from the same lists on the
+    // headless screen.
+    std::string ChooseProfileSteps(const std::string& Title) {
+        if (!Started)
+            Start();
+        auto* Categories = Form1->bsSkinOfficeComboBox2;
+        auto* Profiles = Form1->bsSkinOfficeComboBox1;
+        const auto Walk = [](TbsSkinOfficeComboBox* Combo, int From, int To) {
+            std::string Steps;
+            for (int I = From; I != To; I += To > From ? 1 : -1)
+                Steps += Step("click", CentreOf(Combo)) + (To > From ? "key Down\n" : "key Up\n");
+            return Steps;
+        };
+        const int FirstCategory = Categories->ItemIndex();
+        for (int C = 0; C < Categories->Items()->Count(); ++C) {
+            Categories->SetItemIndex(C);
+            const int FirstProfile = Profiles->ItemIndex();
+            for (int P = 0; P < Profiles->Items()->Count(); ++P)
+                if (Profiles->Items()->Items(P)->Title() == Title)
+                    return Walk(Categories, FirstCategory, C) + Walk(Profiles, FirstProfile, P);
+        }
+        ADD_FAILURE() << "no profile " << Title;
+        return "";
+    }
+
+    // How many pixels of the job table's cell (row 0, column Column) in the
+    // photograph differ from Text as the graphics layer draws it there: the
+    // font the table itself holds and its colours in the first stored skin,
+    // the cell's margin of 6 pixels, centred from top to bottom. The grid
+    // lines along the cell's right and bottom edges are left out. Both
+    // pictures are kept beside the photographs.
+    int CellDiffers(const std::string& Shot, int Column, const std::string& Text) {
+        if (!Started)
+            Start();
+        TbsSkinListView* View = Form1->lvFiles;
+        if (View->Items()->Count() == 0)
+            View->Items()->Add();
+        TRect Cell{LVIR_BOUNDS, Column, 0, 0};
+        SendMessage(View->Handle(), LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&Cell));
+        const int W = Cell.Width() - 1, H = Cell.Height() - 1;
+        TBitmap Drawn;
+        Drawn.SetPixelFormat(pf24bit);
+        Drawn.SetSize(Cell.Width(), Cell.Height());
+        TCanvas* C = Drawn.Canvas();
+        C->Brush()->SetColor(View->Color());
+        C->FillRect(Rect(0, 0, Cell.Width(), Cell.Height()));
+        HDC DC = C->Handle();
+        SelectObject(DC, reinterpret_cast<HGDIOBJ>(SendMessage(View->Handle(), WM_GETFONT, 0, 0)));
+        SetBkMode(DC, TRANSPARENT);
+        SetTextColor(DC, COLORREF(ColorToRGB(View->Font()->Color())));
+        TRect Inner{6, 0, Cell.Width() - 6, Cell.Height()};
+        DrawText(DC, Text, -1, &Inner,
+                 DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_VCENTER | DT_LEFT);
+
+        QImage Image(QString::fromStdString(Run.File(Shot)));
+        if (Image.isNull())
+            return -1;
+        const auto Window = Geometry(Run.File("main.txt"));
+        const TPoint Origin = View->ClientToScreen({Cell.Left, Cell.Top});
+        const int Left = Window.at("X") + Origin.X - Form1->Left();
+        const int Top = Window.at("Y") + Origin.Y - Form1->Top();
+        QImage Want(W, H, QImage::Format_RGB32), Got(W, H, QImage::Format_RGB32);
+        int Differ = 0;
+        for (int Y = 0; Y < H; ++Y)
+            for (int X = 0; X < W; ++X) {
+                const auto Rgb = static_cast<std::uint32_t>(ColorToRGB(C->Pixels(X, Y)));
+                Want.setPixel(X, Y, qRgb(GetRValue(Rgb), GetGValue(Rgb), GetBValue(Rgb)));
+                Got.setPixel(X, Y, Image.pixel(Left + X, Top + Y));
+                Differ += Want.pixel(X, Y) != Got.pixel(X, Y);
+            }
+        const std::string Name = Shot.substr(0, Shot.rfind('.')) + "-cell";
+        Want.save(QString::fromStdString(Run.File(Name + "-drawn.png")));
+        Got.save(QString::fromStdString(Run.File(Name + "-shown.png")));
+        KeepPhotographs();
+        return Differ;
     }
 
     // Whether any process still runs the run's copy of the program.
@@ -122,21 +211,62 @@ protected:
 
 TEST_F(JobFlowOnScreen, AClipAddedThroughTheOpenDialogIsConvertedAndTheFolderOpened) {
     const std::string Add = AddThroughTheOpenDialog("clip2s.mp4", "a.mp4");
-    // The first profile, "高清AVI视频格式(*.avi)": MPEG-4 video, MP3 audio.
-    Play("start\n" + Add + "shot added\n" + StartStep() + WaitForFile("a.avi") +
-         "sleep 1\nshot done\nkey alt+F4\nwait-exit status\n");
+    // A quick profile in place of the first one: MPEG-4 video, MP3 audio.
+    Play("start\n" + Add + ChooseProfileSteps("MP4 - MPEG-4视频格式(*.mp4)") + "shot added\n" +
+         StartStep() + WaitForFile("a.mp4") + "sleep 1\nshot done\nkey alt+F4\nwait-exit status\n");
 
     ExpectOpenDialogSize();
     EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
     EXPECT_EQ(ErrorOutput(), "");
-    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"a.avi"});
-    const std::string Probed = Probe(Output() + "/a.avi");
-    EXPECT_NE(Probed.find("avi"), std::string::npos) << Probed;
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"a.mp4"});
+    const std::string Probed = Probe(Output() + "/a.mp4");
+    EXPECT_NE(Probed.find("mp4"), std::string::npos) << Probed;
     EXPECT_NE(Probed.find("mpeg4"), std::string::npos) << Probed;
     EXPECT_NE(Probed.find("mp3"), std::string::npos) << Probed;
-    // The AVI's MP3 track runs a little past the picture's end.
-    EXPECT_NEAR(ProbedDuration(Output() + "/a.avi"), 2.0, 0.1);
+    // Within one frame of the clip's 25 a second.
+    EXPECT_NEAR(ProbedDuration(Output() + "/a.mp4"), 2.0, 1.0 / 25);
+    EXPECT_EQ(CellDiffers("done.png", 4, "100%"), 0);
     EXPECT_EQ(ReadTextFile(Run.File("actions.txt")), "xdg-open " + FileUrl(Output()) + "\n");
+}
+
+TEST_F(JobFlowOnScreen, AProfileWithoutEncoderShowsTheFailureInItsBoxAndRow) {
+    const std::string Add = AddThroughTheOpenDialog("clip2s.mp4", "a.mp4");
+    // The system's libraries have no AMR-NB encoder: the job fails when it
+    // starts, its box shows the libraries' message and Enter closes it.
+    Play("start\n" + Add + ChooseProfileSteps("AMR-手机音频格式(*.amr)") + StartStep() +
+         "other box\nshot failed\nkey Return\ngone box\nsleep 1\nshot closed\n"
+         "key alt+F4\nwait-exit status\n");
+
+    EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
+    EXPECT_EQ(ErrorOutput(), "");
+    const auto Box = Geometry(Run.File("box.txt"));
+    EXPECT_GT(Box.at("WIDTH"), 100);
+    EXPECT_EQ(CellDiffers("closed.png", 4, "失败"), 0);
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{});
+}
+
+TEST_F(JobFlowOnScreen, TheChimeChosenForTheEndIsPlayedByTheSoundChild) {
+    const std::string Chime = Clip("tone.wav");
+    std::filesystem::create_directories(Run.File("program/sounds"));
+    fs::copy_file(Chime, Run.File("program/sounds/ring001.wav"));
+    std::ofstream(RealOptionPath()) << "[Options]\nAfter_Done=2\n";
+    const std::string Add = AddThroughTheOpenDialog("clip2s.mp4", "a.mp4");
+    Play("start\n" + Add + StartStep() + WaitForFile("a.avi") +
+         "sleep 3\nkey alt+F4\nwait-exit status\n");
+
+    EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
+    EXPECT_EQ(ErrorOutput(), "");
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"a.avi"});
+    EXPECT_EQ(ReadTextFile(Run.File("actions.txt")), "");
+    // The child writes the chime's samples as they are: its device takes
+    // the file's own format. The preview's player shares the disk file but
+    // writes its silence elsewhere in it.
+    const std::string Wave = ReadTextFile(Chime);
+    const std::size_t Data = Wave.find("data");
+    ASSERT_NE(Data, std::string::npos);
+    const std::string Samples = Wave.substr(Data + 8);
+    ASSERT_FALSE(Samples.empty());
+    EXPECT_NE(ReadTextFile(Run.File("sound.raw")).find(Samples), std::string::npos);
 }
 
 TEST_F(JobFlowOnScreen, APausedConversionSleepsAndEndsWhenResumed) {

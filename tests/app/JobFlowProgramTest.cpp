@@ -112,7 +112,7 @@ TEST_F(JobFlowProgram, AClipIsConvertedUnderItsFinalNameAndTheFolderOpened) {
     EXPECT_NE(Probed.find("mpeg4"), std::string::npos) << Probed;
     EXPECT_NE(Probed.find("mp3"), std::string::npos) << Probed;
     EXPECT_NE(Probed.find("mp4"), std::string::npos) << Probed;
-    EXPECT_NEAR(ProbedDuration(Final), 2.0, 0.05);
+    EXPECT_NEAR(ProbedDuration(Final), 2.0, 1.0 / 25); // within one frame
     EXPECT_EQ(Actions.Calls, std::vector<std::string>{"Open " + Output()});
 }
 
@@ -131,7 +131,7 @@ TEST_F(JobFlowProgram, FourCopiesWithTwoThreadsEachGetTheirOwnFinishedOutput) {
     EXPECT_EQ(OutputFiles(), (std::vector<std::string>{"a.mp4", "a_1.mp4", "a_2.mp4", "a_3.mp4"}));
     for (int Row = 0; Row < 4; ++Row) {
         EXPECT_EQ(Cell(Row, 3), "100%");
-        EXPECT_NEAR(ProbedDuration(Output() + "/" + Cell(Row, 2)), 2.0, 0.05);
+        EXPECT_NEAR(ProbedDuration(Output() + "/" + Cell(Row, 2)), 2.0, 1.0 / 25);
     }
     EXPECT_TRUE(Actions.Calls.empty());
 }
