@@ -105,88 +105,6 @@ std::string WithoutTrailingDelimiter(std::string Folder) {
     return Folder;
 }
 
-// The log lines of an add, FFmpeg's report of each input included,
-// gathered and put into the memo in one step when the files are done (or a
-// box is about to show): the memo lays out its whole text again for every
-// line added, which made a long add slower with every file. The memo ends
-// with the same lines in the same order as when each was added on its own.
-class TAddLog {
-public:
-    explicit TAddLog(TForm1& Form) : FForm(Form) {
-        if (!Form.FFLogger || !Form.FFLogger->OnLog)
-            return;
-        FSaved = Form.FFLogger->OnLog;
-        Form.FFLogger->OnLog = [this](TObject*, TThreadID Id, TLogLevel Level,
-                                      const std::string& Message) {
-            Lines(LogMemoText(Id, Level, Message));
-        };
-    }
-    ~TAddLog() {
-        if (FSaved)
-            FForm.FFLogger->OnLog = FSaved;
-        Flush();
-    }
-    TAddLog(const TAddLog&) = delete;
-    TAddLog& operator=(const TAddLog&) = delete;
-
-    void Line(const std::string& Text) { FLines.push_back(Text); }
-    // Each line of Text, a trailing carriage return dropped, as the window's
-    // logger writes them.
-    void Lines(const std::string& Text) {
-        std::size_t Start = 0;
-        for (;;) {
-            const std::size_t End = Text.find('\n', Start);
-            std::string One = Text.substr(Start, End == std::string::npos ? End : End - Start);
-            if (!One.empty() && One.back() == '\r')
-                One.pop_back();
-            FLines.push_back(std::move(One));
-            if (End == std::string::npos)
-                break;
-            Start = End + 1;
-        }
-    }
-    // A report's lines, as a stream reads them (no empty line after a last
-    // line break).
-    void Report(const std::string& Text) {
-        std::istringstream In(Text);
-        std::string One;
-        while (std::getline(In, One))
-            FLines.push_back(One);
-    }
-    // As LogDiagnostic writes it: an empty line, Text, an empty line.
-    void Diagnostic(const std::string& Text) {
-        Line("");
-        Lines(Text);
-        Line("");
-    }
-    // Before anything else is shown, so the memo is up to date under a box.
-    void Flush() {
-        if (FLines.empty())
-            return;
-        const std::string Before = FForm.mmoLog->Text();
-        // The memo's own rule for an appended line: an empty memo takes the
-        // line as its whole text (so it never starts with an empty line),
-        // any other text gets a line break and the line.
-        std::string Text = Before;
-        for (const std::string& One : FLines) {
-            if (!Text.empty())
-                Text += "\r\n";
-            Text += One;
-        }
-        FLines.clear();
-        if (Text == Before)
-            return;
-        // One append whose line breaks make the lines; it also leaves the
-        // caret at the end, as a single line's append does.
-        FForm.mmoLog->Lines()->Add(Before.empty() ? Text : Text.substr(Before.size() + 2));
-    }
-
-private:
-    TForm1& FForm;
-    TLogEvent FSaved;
-    std::vector<std::string> FLines;
-};
-
 } // namespace
 
 std::string OpenDialogFilterText() {
@@ -199,6 +117,72 @@ std::string OpenDialogFilterText() {
         Filter += Description + "|" + Trimmed(Masks) + "|";
     }
     return Filter;
+}
+
+// ---------------------------------------------------------------- log batch
+
+TLogBatch::TLogBatch(TForm1& Form) : FForm(Form) {
+    if (!Form.FFLogger || !Form.FFLogger->OnLog)
+        return;
+    FSaved = Form.FFLogger->OnLog;
+    Form.FFLogger->OnLog = [this](TObject*, TThreadID Id, TLogLevel Level,
+                                  const std::string& Message) {
+        Lines(LogMemoText(Id, Level, Message));
+    };
+}
+
+TLogBatch::~TLogBatch() {
+    if (FSaved)
+        FForm.FFLogger->OnLog = FSaved;
+    Flush();
+}
+
+void TLogBatch::Lines(const std::string& Text) {
+    std::size_t Start = 0;
+    for (;;) {
+        const std::size_t End = Text.find('\n', Start);
+        std::string One = Text.substr(Start, End == std::string::npos ? End : End - Start);
+        if (!One.empty() && One.back() == '\r')
+            One.pop_back();
+        FLines.push_back(std::move(One));
+        if (End == std::string::npos)
+            break;
+        Start = End + 1;
+    }
+}
+
+void TLogBatch::Report(const std::string& Text) {
+    std::istringstream In(Text);
+    std::string One;
+    while (std::getline(In, One))
+        FLines.push_back(One);
+}
+
+void TLogBatch::Diagnostic(const std::string& Text) {
+    Line("");
+    Lines(Text);
+    Line("");
+}
+
+void TLogBatch::Flush() {
+    if (FLines.empty())
+        return;
+    const std::string Before = FForm.mmoLog->Text();
+    // The memo's own rule for an appended line: an empty memo takes the line
+    // as its whole text (so it never starts with an empty line), any other
+    // text gets a line break and the line.
+    std::string Text = Before;
+    for (const std::string& One : FLines) {
+        if (!Text.empty())
+            Text += "\r\n";
+        Text += One;
+    }
+    FLines.clear();
+    if (Text == Before)
+        return;
+    // One append whose line breaks make the lines; it also leaves the caret
+    // at the end, as a single line's append does.
+    FForm.mmoLog->Lines()->Add(Before.empty() ? Text : Text.substr(Before.size() + 2));
 }
 
 // ---------------------------------------------------------------- commands
@@ -283,7 +267,7 @@ bool BeginAdd(TForm1& Form) {
     return false;
 }
 
-TAddResult AddFile(TForm1& Form, TAddLog& Log, const std::string& FileName) {
+TAddResult AddFile(TForm1& Form, TLogBatch& Log, const std::string& FileName) {
     IJobQueue& Queue = Form.Queue();
     const int Slot = Form.Slots.TakeFree();
     if (Slot < 0) {
@@ -386,7 +370,7 @@ void SelectLastRow(TForm1& Form) {
 
 // Takes Files from the last to the first; false when a file ended the flow.
 bool AddFilesBackwards(TForm1& Form, const std::vector<std::string>& Files) {
-    TAddLog Log(Form);
+    TLogBatch Log(Form);
     for (auto Name = Files.rbegin(); Name != Files.rend(); ++Name) {
         if (!FileExists(*Name))
             return false;
@@ -406,7 +390,7 @@ void TForm1::btnAddClick(TObject*) {
         return;
     TAddResult Result;
     {
-        TAddLog Log(*this);
+        TLogBatch Log(*this);
         Result = AddFile(*this, Log, Files.front());
     }
     if (Result == TAddResult::Added)

@@ -154,6 +154,8 @@ void TForm1::button28Click(TObject*) {
     if (Queue().Working())
         throw Exception("Cannot ClearTasks while working.");
     Queue().ClearTasks();
+    // Each task's opening reports its input to the log.
+    TLogBatch Log(*this);
     const std::string Folder = WithoutTrailingDelimiter(FileOutPutPath);
     const bool Overwrite = Form5 && Form5->OverwriteOutput();
     for (int Row = 0; Row < lvFiles->Items()->Count(); ++Row) {
@@ -172,7 +174,7 @@ void TForm1::button28Click(TObject*) {
                 ResolveOutputName(Folder, Name, Overwrite, OtherRowOutputs(Row));
             if (ExtractFileName(Final) != Name) {
                 Cells.SetStrings(2, ExtractFileName(Final));
-                LogDiagnostic("***Output renamed: " + Name + " -> " + ExtractFileName(Final));
+                Log.Diagnostic("***Output renamed: " + Name + " -> " + ExtractFileName(Final));
             }
             Out.FileName = Final;
             TInputOptions TaskIn = In;

@@ -532,6 +532,36 @@ std::string MegabyteText(std::int64_t Bytes);
 // level's ordinal, ": " and the message.
 std::string LogMemoText(TThreadID ThreadId, TLogLevel Level, const std::string& Message);
 
+// The log lines of a long command (adding files, the start's rebuild),
+// FFmpeg's reports through the window's logger included, gathered and put
+// into the log memo in one step at Flush and at the end: the memo lays out
+// its whole text again for every line added, so writing line by line made
+// such a command slower with every file. The memo ends with the same lines
+// in the same order. Flush before anything is shown meanwhile.
+class TLogBatch {
+public:
+    explicit TLogBatch(TForm1& Form);
+    ~TLogBatch();
+    TLogBatch(const TLogBatch&) = delete;
+    TLogBatch& operator=(const TLogBatch&) = delete;
+
+    void Line(const std::string& Text) { FLines.push_back(Text); }
+    // Each line of Text, a trailing carriage return dropped, as the window's
+    // logger writes them.
+    void Lines(const std::string& Text);
+    // A report's lines as a stream reads them (no empty line after a last
+    // line break).
+    void Report(const std::string& Text);
+    // As LogDiagnostic writes it: an empty line, Text, an empty line.
+    void Diagnostic(const std::string& Text);
+    void Flush();
+
+private:
+    TForm1& FForm;
+    TLogEvent FSaved;
+    std::vector<std::string> FLines;
+};
+
 // The names of Parent's windowed children by tab order from 0, up to the
 // first tab order no child has.
 std::vector<std::string> WindowedChildrenInTabOrder(TWinControl& Parent);

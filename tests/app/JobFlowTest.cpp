@@ -104,9 +104,10 @@ TEST_F(JobFlow, OneFileBecomesARowASlotAndATaskWritingThePartialName) {
 }
 
 // FFmpeg's report while a task opens its input comes through the window's
-// logger in the middle of the add's own lines; the memo keeps them in the
-// order they came, file by file, and the logger writes there again after.
-TEST_F(JobFlow, TheAddsLogKeepsFFmpegsLinesInTheirPlaceAndTheLoggerAfterwards) {
+// logger in the middle of the add's and the start's own lines; the memo
+// keeps them in the order they came, and the logger writes there again
+// after each command.
+TEST_F(JobFlow, TheLogOfAddAndStartKeepsFFmpegsLinesInTheirPlace) {
     StartWindow();
     ASSERT_NE(Form1->FFLogger, nullptr);
     Jobs.WhileOpening = [](const std::string& Name) {
@@ -124,6 +125,21 @@ TEST_F(JobFlow, TheAddsLogKeepsFFmpegsLinesInTheirPlaceAndTheLoggerAfterwards) {
                                "***Can do convert.", "", "", "***File load error: bad data",
                                "line two", "", Logged("opening " + A), "second", "", "Input #0",
                                "Stream #0:0", "", "***Can do convert."}));
+    Form1->FFLogger->Log(nullptr, llInfo, "later");
+    EXPECT_EQ(MemoLines().back(), Logged("later"));
+
+    // The start opens every task again, after settling its name.
+    const std::size_t Before = MemoLines().size();
+    const std::string Name = Cell(1, 2);
+    const std::string Ext = Name.substr(1);
+    WriteFile(Output() + "/" + Name, "someone's file");
+    Form1->bsSkinButton2->ButtonClick();
+    const auto Lines = MemoLines();
+    EXPECT_EQ(
+        std::vector<std::string>(Lines.begin() + static_cast<std::ptrdiff_t>(Before), Lines.end()),
+        (std::vector<std::string>{Logged("opening " + C), "second", "",
+                                  "***Output renamed: " + Name + " -> a_1" + Ext, "",
+                                  Logged("opening " + A), "second"}));
     Form1->FFLogger->Log(nullptr, llInfo, "later");
     EXPECT_EQ(MemoLines().back(), Logged("later"));
 }
