@@ -15,14 +15,100 @@
 
 namespace {
 
+using TOptionList = std::vector<std::pair<std::string, std::string>>;
+
+// Jobs run inline by the test engine, and what the ffmpeg command and
+// ffprobe make of the same files.
+class ConvertTest : public EngineTest {
+protected:
+    // Runs one job inline: the input, then the options, then the output.
+    bool Run(const std::string& AIn, const std::string& AOut, const TOptionList& AOptions) {
+        if (!Engine->OpenInputFile(AIn)) {
+            ADD_FAILURE() << Engine->LastErrMsg();
+            return false;
+        }
+        for (const auto& [Name, Value] : AOptions)
+            Engine->ParseOption(Name, Value);
+        if (Engine->OpenOutputFile(AOut) < 0) {
+            ADD_FAILURE() << Engine->LastErrMsg();
+            return false;
+        }
+        Engine->StartConvert(false);
+        return true;
+    }
+
+    // The ffmpeg command's conversion of the same input.
+    static void Reference(const std::string& AIn, const std::string& AOptions,
+                          const std::string& AOut) {
+        RunCommand("ffmpeg -nostdin -v error -y -i " + Quoted(AIn) + " " + AOptions + " " +
+                   Quoted(AOut));
+    }
+
+    static double Duration(const std::string& AFile) {
+        return std::atof(RunCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
+                                    Quoted(AFile))
+                             .c_str());
+    }
+
+    // The container and, per stream, what a player relies on; bit rates
+    // left out.
+    static std::string Layout(const std::string& AFile) {
+        return RunCommand("ffprobe -v error -show_entries "
+                          "format=format_name:stream=codec_name,codec_type,codec_tag_string,width,"
+                          "height,display_aspect_ratio,r_frame_rate,pix_fmt,sample_rate,channels,"
+                          "sample_fmt -of compact=p=0 " +
+                          Quoted(AFile));
+    }
+
+    // The decoded pictures or samples, as raw bytes.
+    static std::string Decoded(const std::string& AFile, const std::string& AFormat) {
+        return RunCommand("ffmpeg -nostdin -v error -i " + Quoted(AFile) + " " + AFormat + " -");
+    }
+
+    static std::vector<int> Samples16(const std::string& AFile, const std::string& AMore = "") {
+        const std::string Bytes = Decoded(AFile, AMore + " -f s16le");
+        std::vector<int> Result(Bytes.size() / 2);
+        for (std::size_t I = 0; I < Result.size(); ++I)
+            Result[I] =
+                static_cast<std::int16_t>(static_cast<unsigned char>(Bytes[2 * I]) |
+                                          static_cast<unsigned char>(Bytes[2 * I + 1]) << 8);
+        return Result;
+    }
+
+    // The packet lines of the named stream: times, sizes and checksums.
+    static std::vector<std::string> Packets(const std::string& AFile, int AStream) {
+        std::vector<std::string> Result;
+        std::istringstream In(RunCommand("ffmpeg -nostdin -v error -i " + Quoted(AFile) +
+                                         " -map 0:" + std::to_string(AStream) +
+                                         " -c copy -f framecrc -"));
+        for (std::string Line; std::getline(In, Line);)
+            if (!Line.empty() && Line[0] != '#')
+                Result.push_back(Line);
+        return Result;
+    }
+
+    // The same lines without their times: size and checksum.
+    static std::vector<std::string> SizesAndSums(const std::vector<std::string>& ALines) {
+        std::vector<std::string> Result;
+        for (const std::string& Line : ALines) {
+            std::istringstream In(Line);
+            std::vector<std::string> Fields;
+            for (std::string Field; std::getline(In, Field, ',');)
+                Fields.push_back(Field);
+            Result.push_back(Fields.size() >= 6 ? Fields[4] + "," + Fields[5] : Line);
+        }
+        return Result;
+    }
+};
+
 struct TEncodeRow {
     const char* In;
     const char* Out;
-    std::vector<std::pair<std::string, std::string>> Options;
+    TOptionList Options;
     const char* CommandOptions;
 };
 
-class EncodeTest : public EngineTest, public testing::WithParamInterface<TEncodeRow> {
+class EncodeTest : public ConvertTest, public testing::WithParamInterface<TEncodeRow> {
 protected:
     static std::string Probe(const std::string& AFile) {
         return RunCommand(
@@ -30,12 +116,6 @@ protected:
             "stream=codec_type,codec_name,width,height,sample_rate,channels,pix_fmt,sample_fmt "
             "-of csv=p=0 " +
             Quoted(AFile));
-    }
-
-    static double Duration(const std::string& AFile) {
-        return std::atof(RunCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
-                                    Quoted(AFile))
-                             .c_str());
     }
 };
 
@@ -45,17 +125,12 @@ TEST_P(EncodeTest, MatchesTheCommandsLayout) {
     const TEncodeRow& Row = GetParam();
     const std::string In = Clip(Row.In);
     const std::string Out = Temp.File(Row.Out);
-    const std::string Reference = Temp.File(std::string("ref.") + Row.Out);
-    ASSERT_TRUE(Engine->OpenInputFile(In)) << Engine->LastErrMsg();
-    for (const auto& [Name, Value] : Row.Options)
-        Engine->ParseOption(Name, Value);
-    ASSERT_EQ(Engine->OpenOutputFile(Out), 1) << Engine->LastErrMsg();
-    Engine->StartConvert(false);
+    const std::string Ref = Temp.File(std::string("ref.") + Row.Out);
+    ASSERT_TRUE(Run(In, Out, Row.Options));
     ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
-    RunCommand("ffmpeg -nostdin -v error -y -i " + Quoted(In) + " " + Row.CommandOptions + " " +
-               Quoted(Reference));
-    EXPECT_EQ(Probe(Out), Probe(Reference));
-    EXPECT_NEAR(Duration(Out), Duration(Reference), 0.1);
+    Reference(In, Row.CommandOptions, Ref);
+    EXPECT_EQ(Probe(Out), Probe(Ref));
+    EXPECT_NEAR(Duration(Out), Duration(Ref), 0.1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -320,90 +395,6 @@ TEST_F(EngineTest, JoinedPartsWithMillisecondTimesKeepEverySample) {
 // ---- Jobs run as the catalogue's profiles ----------------------------------------
 
 namespace {
-
-using TOptionList = std::vector<std::pair<std::string, std::string>>;
-
-class ConvertTest : public EngineTest {
-protected:
-    // Runs one job inline: the input, then the options, then the output.
-    bool Run(const std::string& AIn, const std::string& AOut, const TOptionList& AOptions) {
-        if (!Engine->OpenInputFile(AIn)) {
-            ADD_FAILURE() << Engine->LastErrMsg();
-            return false;
-        }
-        for (const auto& [Name, Value] : AOptions)
-            Engine->ParseOption(Name, Value);
-        if (Engine->OpenOutputFile(AOut) < 0) {
-            ADD_FAILURE() << Engine->LastErrMsg();
-            return false;
-        }
-        Engine->StartConvert(false);
-        return true;
-    }
-
-    // The ffmpeg command's conversion of the same input.
-    static void Reference(const std::string& AIn, const std::string& AOptions,
-                          const std::string& AOut) {
-        RunCommand("ffmpeg -nostdin -v error -y -i " + Quoted(AIn) + " " + AOptions + " " +
-                   Quoted(AOut));
-    }
-
-    static double Duration(const std::string& AFile) {
-        return std::atof(RunCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
-                                    Quoted(AFile))
-                             .c_str());
-    }
-
-    // The container and, per stream, what a player relies on; bit rates
-    // left out.
-    static std::string Layout(const std::string& AFile) {
-        return RunCommand("ffprobe -v error -show_entries "
-                          "format=format_name:stream=codec_name,codec_type,codec_tag_string,width,"
-                          "height,display_aspect_ratio,r_frame_rate,pix_fmt,sample_rate,channels,"
-                          "sample_fmt -of compact=p=0 " +
-                          Quoted(AFile));
-    }
-
-    // The decoded pictures or samples, as raw bytes.
-    static std::string Decoded(const std::string& AFile, const std::string& AFormat) {
-        return RunCommand("ffmpeg -nostdin -v error -i " + Quoted(AFile) + " " + AFormat + " -");
-    }
-
-    static std::vector<int> Samples16(const std::string& AFile, const std::string& AMore = "") {
-        const std::string Bytes = Decoded(AFile, AMore + " -f s16le");
-        std::vector<int> Result(Bytes.size() / 2);
-        for (std::size_t I = 0; I < Result.size(); ++I)
-            Result[I] =
-                static_cast<std::int16_t>(static_cast<unsigned char>(Bytes[2 * I]) |
-                                          static_cast<unsigned char>(Bytes[2 * I + 1]) << 8);
-        return Result;
-    }
-
-    // The packet lines of the named stream: times, sizes and checksums.
-    static std::vector<std::string> Packets(const std::string& AFile, int AStream) {
-        std::vector<std::string> Result;
-        std::istringstream In(RunCommand("ffmpeg -nostdin -v error -i " + Quoted(AFile) +
-                                         " -map 0:" + std::to_string(AStream) +
-                                         " -c copy -f framecrc -"));
-        for (std::string Line; std::getline(In, Line);)
-            if (!Line.empty() && Line[0] != '#')
-                Result.push_back(Line);
-        return Result;
-    }
-
-    // The same lines without their times: size and checksum.
-    static std::vector<std::string> SizesAndSums(const std::vector<std::string>& ALines) {
-        std::vector<std::string> Result;
-        for (const std::string& Line : ALines) {
-            std::istringstream In(Line);
-            std::vector<std::string> Fields;
-            for (std::string Field; std::getline(In, Field, ',');)
-                Fields.push_back(Field);
-            Result.push_back(Fields.size() >= 6 ? Fields[4] + "," + Fields[5] : Line);
-        }
-        return Result;
-    }
-};
 
 struct TProfileRow {
     const char* Name;

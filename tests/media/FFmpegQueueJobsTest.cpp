@@ -3,10 +3,9 @@
 // stops at the points where a run changes state, and what is left on disk.
 #include "FFmpegQueueTestKit.h"
 #include "platform/core/Paths.h"
+#include "tests/support/MediaProbe.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -15,23 +14,6 @@
 #include <thread>
 
 namespace {
-
-// The output's streams and duration as ffprobe reads them, or "" when it
-// cannot read the file.
-std::string Probe(const std::string& AFileName) {
-    const std::string Command = "ffprobe -v error -show_entries format=duration:stream=codec_name "
-                                "-of compact=p=0:nk=1 \"" +
-                                AFileName + "\" 2>/dev/null";
-    std::string Text;
-    if (FILE* Pipe = popen(Command.c_str(), "r")) {
-        std::array<char, 256> Buffer{};
-        while (fgets(Buffer.data(), Buffer.size(), Pipe))
-            Text += Buffer.data();
-        if (pclose(Pipe) != 0)
-            return "";
-    }
-    return Text;
-}
 
 char ThreadState(TThreadID AThread) {
     std::ifstream Stat("/proc/self/task/" + std::to_string(AThread) + "/stat");
@@ -308,24 +290,10 @@ struct TProfileJob {
 };
 
 std::string ProbeLayout(const std::string& AFileName) {
-    std::string Text;
-    const std::string Command = "ffprobe -v error -show_entries format=format_name:stream=codec_"
-                                "name,codec_tag_string,width,height,r_frame_rate,sample_rate,"
-                                "channels -of compact=p=0 \"" +
-                                AFileName + "\" 2>/dev/null";
-    if (FILE* Pipe = popen(Command.c_str(), "r")) {
-        std::array<char, 512> Buffer{};
-        while (fgets(Buffer.data(), Buffer.size(), Pipe))
-            Text += Buffer.data();
-        pclose(Pipe);
-    }
-    return Text;
-}
-
-double ProbeDuration(const std::string& AFileName) {
-    const std::string Text = Probe(AFileName);
-    const std::size_t Line = Text.rfind('\n', Text.size() - 2);
-    return std::atof(Text.c_str() + (Line == std::string::npos ? 0 : Line + 1));
+    return CommandOutput("ffprobe -v error -show_entries format=format_name:stream=codec_"
+                         "name,codec_tag_string,width,height,r_frame_rate,sample_rate,"
+                         "channels -of compact=p=0 \"" +
+                         AFileName + "\" 2>/dev/null");
 }
 
 } // namespace
@@ -459,7 +427,7 @@ TEST_F(QueueJobsTest, EightProfilesOnFourWorkers) {
             EXPECT_NE(Layout.find(Piece), std::string::npos) << Piece << " not in\n" << Layout;
         // Within a frame of the input, plus the sound encoders' start-up
         // delay (at most 50 ms for these settings).
-        EXPECT_NEAR(ProbeDuration(Outputs[I]), ProbeDuration(Inputs[I]), 0.1);
+        EXPECT_NEAR(ProbedDuration(Outputs[I]), ProbedDuration(Inputs[I]), 0.1);
     }
 }
 
@@ -502,16 +470,8 @@ TEST_F(QueueJobsTest, APausedRunWritesWhatAnUnpausedRunWrites) {
         Queue->ClearTasks();
     };
     const auto Sums = [](const std::string& AFile) {
-        std::string Text;
-        const std::string Command = "ffmpeg -nostdin -v error -i \"" + AFile +
-                                    "\" -map 0 -c copy -f framecrc - | grep -v '^#'";
-        if (FILE* Pipe = popen(Command.c_str(), "r")) {
-            std::array<char, 512> Buffer{};
-            while (fgets(Buffer.data(), Buffer.size(), Pipe))
-                Text += Buffer.data();
-            pclose(Pipe);
-        }
-        return Text;
+        return CommandOutput("ffmpeg -nostdin -v error -i \"" + AFile +
+                             "\" -map 0 -c copy -f framecrc - | grep -v '^#'");
     };
     Run("plain", false);
     const std::vector<std::string> Plain = Outputs;

@@ -6,17 +6,13 @@
 // The picture is painted by one control; offscreen it paints into the skin
 // bitmap's DC (memory paths), on the desktop into its window DC (the DC and
 // composing paths), so the two must show the same pixels.
-#include "platform/core/Threads.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/ImageList.h"
 #include "platform/gdi/PngImage.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/model/bsEffects.h"
 #include "skin/model/bsUtils.h"
-
-#include <QGuiApplication>
+#include "tests/support/DemoDesktop.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -341,12 +337,10 @@ int WritePicture(const char* Path) {
     return Status;
 }
 
-int ShowWindow() {
-    TQtBackend Desktop;
-    SetBackend(&Desktop);
+int ShowWindow(TDemoDesktop& Demo) {
+    Demo.Start();
     int Status = 0;
     try {
-        InitApplication();
         Application->Initialize();
         Application->SetTitle("skin-bitmap-demo");
         auto* Form = new TForm(nullptr);
@@ -365,32 +359,20 @@ int ShowWindow() {
         std::fprintf(stderr, "skin-bitmap-demo: %s\n", E.what());
         Status = 1;
     }
-    DoneApplication();
-    ResetWindowSystem();
-    SetBackend(nullptr);
+    Demo.Close();
     return Status;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    RecordMainThread();
     if (argc != 2) {
         std::fprintf(stderr, "usage: skin-bitmap-demo out.png | --window\n");
         return 2;
     }
-    const bool Window = std::strcmp(argv[1], "--window") == 0;
-    if (Window) {
-        std::string Error;
-        if (!PrepareQtPlatform(Error)) {
-            std::fprintf(stderr, "%s\n", Error.c_str());
-            return 1;
-        }
-    } else {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    return Window ? ShowWindow() : WritePicture(argv[1]);
+    TDemoDesktop Demo("skin-bitmap-demo");
+    if (std::strcmp(argv[1], "--window") == 0)
+        return Demo.OpenDisplay(argv[0]) ? ShowWindow(Demo) : 1;
+    Demo.OpenOffscreen(argv[0]);
+    return WritePicture(argv[1]);
 }

@@ -7,17 +7,13 @@
 //                               layered windows can be seen, then "ready"
 //                               once the fade is over.
 #include "platform/core/Conversions.h"
-#include "platform/core/Threads.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/PngImage.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/model/bsEffects.h"
 #include "skin/model/bsUtils.h"
-
-#include <QGuiApplication>
+#include "tests/support/DemoDesktop.h"
 
 #include <cmath>
 #include <cstdio>
@@ -314,12 +310,10 @@ void GlowPictures(TBitmap& Image, TBitmap& Mask, int W, int H) {
         }
 }
 
-int ShowOnDesktop() {
-    TQtBackend Desktop;
-    SetBackend(&Desktop);
+int ShowOnDesktop(TDemoDesktop& Demo) {
+    Demo.Start();
     int Status = 0;
     try {
-        InitApplication();
         Application->Initialize();
         Application->SetTitle("skin-effects-demo");
         auto* Form = new TDemoForm(nullptr);
@@ -362,32 +356,20 @@ int ShowOnDesktop() {
         std::fprintf(stderr, "skin-effects-demo: %s\n", E.what());
         Status = 1;
     }
-    DoneApplication();
-    ResetWindowSystem();
-    SetBackend(nullptr);
+    Demo.Close();
     return Status;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    RecordMainThread();
     if (argc != 2) {
         std::fprintf(stderr, "usage: skin-effects-demo out.png | --window\n");
         return 2;
     }
-    const bool Window = std::strcmp(argv[1], "--window") == 0;
-    if (Window) {
-        std::string Error;
-        if (!PrepareQtPlatform(Error)) {
-            std::fprintf(stderr, "%s\n", Error.c_str());
-            return 1;
-        }
-    } else {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    return Window ? ShowOnDesktop() : WritePicture(argv[1]);
+    TDemoDesktop Demo("skin-effects-demo");
+    if (std::strcmp(argv[1], "--window") == 0)
+        return Demo.OpenDisplay(argv[0]) ? ShowOnDesktop(Demo) : 1;
+    Demo.OpenOffscreen(argv[0]);
+    return WritePicture(argv[1]);
 }

@@ -12,11 +12,7 @@
 #include "catalogue/ProfileWorkingSet.h"
 #include "legacy/LegacyHost.h"
 #include "legacy/Unit6.h"
-#include "platform/core/Clock.h"
-#include "platform/core/Threads.h"
 #include "platform/forms/Forms.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCombos.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
@@ -24,9 +20,7 @@
 #include "skin/model/bsSkinData.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
-
-#include <QGuiApplication>
-#include <QWindow>
+#include "tests/support/DemoDesktop.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -36,7 +30,7 @@
 
 namespace {
 
-TQtBackend* Desktop = nullptr;
+TDemoDesktop* Desktop = nullptr;
 
 class TDemoHost : public TLegacyFormHost {
 public:
@@ -50,29 +44,8 @@ public:
     TbsSkinData* Skin = nullptr;
 };
 
-void Step(std::uint32_t Until) {
-    Application->ProcessMessages();
-    FlushPresents();
-    Desktop->Wait(Until, "LegacyFormDemo");
-}
-
 void Settle() {
-    for (int I = 0; I < 6; ++I)
-        Step(GetTickCount() + 50);
-}
-
-bool WaitUntilShown(HWND Window) {
-    const std::uint32_t GiveUp = GetTickCount() + 30000;
-    for (;;) {
-        Step(GetTickCount() + 100);
-        QWindow* Q = Desktop->SurfaceWindow(WindowSurface(Window));
-        if (Q && Q->isExposed())
-            break;
-        if (std::int32_t(GetTickCount() - GiveUp) > 0)
-            return false;
-    }
-    Settle();
-    return true;
+    Desktop->Pump(6, 50);
 }
 
 TRect ScreenRectOf(TControl* C) {
@@ -117,16 +90,8 @@ void WriteLayout(const std::string& Dir, int State, TForm6* F) {
 // false once the test asked the demo to quit or gave up.
 bool Ready(const std::string& Dir, int State, TForm6* F) {
     WriteLayout(Dir, State, F);
-    std::printf("ready\n");
-    std::fflush(stdout);
-    const std::string Next = Dir + "/next-" + std::to_string(State);
-    const std::uint32_t GiveUp = GetTickCount() + 60000;
-    while (!std::filesystem::exists(Next)) {
-        if (std::filesystem::exists(Dir + "/quit") || std::int32_t(GetTickCount() - GiveUp) > 0)
-            return false;
-        Step(GetTickCount() + 50);
-    }
-    return true;
+    Announce();
+    return Desktop->RunUntilFile(Dir + "/next-" + std::to_string(State), 60000, 50, Dir + "/quit");
 }
 
 TForm6* ShowForm(TDemoHost& Host) {
@@ -134,7 +99,7 @@ TForm6* ShowForm(TDemoHost& Host) {
     Form->SetPosition(poDesktopCenter);
     Form->Show();
     Form->bsSkinOfficeComboBox2->SetItemIndex(3);
-    return WaitUntilShown(Form->Handle()) ? Form : nullptr;
+    return Desktop->WaitUntilShown({Form->Handle()}, 6) ? Form : nullptr;
 }
 
 int Run(const std::string& Dir) {
@@ -187,34 +152,15 @@ int Run(const std::string& Dir) {
 } // namespace
 
 int main(int argc, char** argv) {
-    RecordMainThread();
     if (argc != 2) {
         std::fprintf(stderr, "usage: legacy_form_demo OUTDIR\n");
         return 2;
     }
     const std::string Dir = argv[1];
-    std::string Error;
-    if (!PrepareQtPlatform(Error)) {
-        std::fprintf(stderr, "%s\n", Error.c_str());
+    TDemoDesktop Demo("legacy_form_demo");
+    if (!Demo.OpenDisplay(argv[0], true))
         return 1;
-    }
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    if (QGuiApplication::platformName() != "xcb") {
-        std::fprintf(stderr, "legacy_form_demo: needs an X display\n");
-        return 1;
-    }
-    int Status = 0;
-    {
-        TQtBackend Backend;
-        Desktop = &Backend;
-        SetBackend(&Backend);
-        InitApplication();
-        Status = Run(Dir);
-        DoneApplication();
-        ResetWindowSystem();
-        SetBackend(nullptr);
-    }
-    return Status;
+    Desktop = &Demo;
+    Demo.Start();
+    return Run(Dir);
 }

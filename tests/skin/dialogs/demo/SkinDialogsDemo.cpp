@@ -8,13 +8,9 @@
 // line), and closes the dialog when OUTDIR/next appears (the file is
 // removed).
 // Usage: skin_dialogs_demo OUTDIR (--plain | --test-skin | --stored N)
-#include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
-#include "platform/core/Threads.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
 #include "skin/controls/bsSkinCtrls.Labels.h"
@@ -26,8 +22,7 @@
 #include "skin/model/bsSkinData.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
-
-#include <QGuiApplication>
+#include "tests/support/DemoDesktop.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -156,80 +151,67 @@ int main(int argc, char** argv) {
     Out = argv[1];
     const std::string Look = argv[2];
     const int StoredIndex = Look == "--stored" && argc > 3 ? std::atoi(argv[3]) : -1;
-    RecordMainThread();
-    std::string Error;
-    if (!PrepareQtPlatform(Error)) {
-        std::fprintf(stderr, "%s\n", Error.c_str());
+    TDemoDesktop Desktop("skin_dialogs_demo");
+    if (!Desktop.OpenDisplay(argv[0]))
         return 1;
+    Desktop.Start();
+    Application->SetTitle("Ostrela");
+    auto* Holder = new TComponent(nullptr);
+    TbsSkinData* Skin = nullptr;
+    TbsCompressedSkinList* Skins = nullptr;
+    if (Look == "--test-skin") {
+        Skin = new TbsSkinData(Holder);
+        const std::string Folder = Out + "/test-skin";
+        ForceDirectories(Folder);
+        Skin->LoadFromFile(testskin::StandardTestSkin().WriteFolder(Folder));
+    } else if (StoredIndex >= 0 && StoredIndex < StoredSkinCount()) {
+        Skin = new TbsSkinData(Holder);
+        Skins = CreateStoredSkinList(Holder);
+        Skin->SetSkinIndex(StoredIndex);
+        Skin->SetSkinList(Skins);
     }
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    {
-        TQtBackend Backend;
-        SetBackend(&Backend);
-        InitApplication();
-        Application->SetTitle("Ostrela");
-        auto* Holder = new TComponent(nullptr);
-        TbsSkinData* Skin = nullptr;
-        TbsCompressedSkinList* Skins = nullptr;
-        if (Look == "--test-skin") {
-            Skin = new TbsSkinData(Holder);
-            const std::string Folder = Out + "/test-skin";
-            ForceDirectories(Folder);
-            Skin->LoadFromFile(testskin::StandardTestSkin().WriteFolder(Folder));
-        } else if (StoredIndex >= 0 && StoredIndex < StoredSkinCount()) {
-            Skin = new TbsSkinData(Holder);
-            Skins = CreateStoredSkinList(Holder);
-            Skin->SetSkinIndex(StoredIndex);
-            Skin->SetSkinList(Skins);
-        }
-        if (!Skins) {
-            std::vector<testskin::TTestSkin> Made;
-            for (int N = 0; N <= 10; ++N)
-                Made.push_back(testskin::Variant(N));
-            Skins = testskin::MakeStoredSkinList(Holder, Made);
-        }
-
-        TTimer Timer(nullptr);
-        Timer.SetInterval(50);
-        Timer.SetOnTimer(Watch);
-        Timer.SetEnabled(true);
-
-        auto* Box = new TbsSkinMessage(Holder);
-        Box->SetSkinData(Skin);
-        Box->SetCtrlSkinData(Skin);
-        Scene = "notice";
-        Announced = false;
-        Ticks = 0;
-        Box->MessageDlg2("请先选择您需要删除的项目！", "提示", mtInformation, {mbOK}, 0);
-        Scene = "question";
-        Announced = false;
-        Ticks = 0;
-        Box->SetShowAgainFlag(true);
-        Box->MessageDlg("输出文件已存在，是否覆盖？", mtConfirmation, {mbYes, mbNo}, 0);
-
-        auto* Chooser = new TbsSelectSkinDialog(Holder);
-        Chooser->SetSkinData(Skin);
-        Chooser->SetCtrlSkinData(Skin);
-        Chooser->SetSkinList(Skins);
-        Scene = "select-skin";
-        Announced = false;
-        Ticks = 0;
-        Chooser->Execute(StoredIndex >= 0 ? StoredIndex : 2);
-
-        Scene = "browser";
-        Announced = false;
-        Ticks = 0;
-        RunBrowser(Out + "/tree", Skin);
-
-        std::printf("done\n");
-        std::fflush(stdout);
-        Timer.SetEnabled(false);
-        DoneApplication();
-        ResetWindowSystem();
-        SetBackend(nullptr);
-        delete Holder;
+    if (!Skins) {
+        std::vector<testskin::TTestSkin> Made;
+        for (int N = 0; N <= 10; ++N)
+            Made.push_back(testskin::Variant(N));
+        Skins = testskin::MakeStoredSkinList(Holder, Made);
     }
+
+    TTimer Timer(nullptr);
+    Timer.SetInterval(50);
+    Timer.SetOnTimer(Watch);
+    Timer.SetEnabled(true);
+
+    auto* Box = new TbsSkinMessage(Holder);
+    Box->SetSkinData(Skin);
+    Box->SetCtrlSkinData(Skin);
+    Scene = "notice";
+    Announced = false;
+    Ticks = 0;
+    Box->MessageDlg2("请先选择您需要删除的项目！", "提示", mtInformation, {mbOK}, 0);
+    Scene = "question";
+    Announced = false;
+    Ticks = 0;
+    Box->SetShowAgainFlag(true);
+    Box->MessageDlg("输出文件已存在，是否覆盖？", mtConfirmation, {mbYes, mbNo}, 0);
+
+    auto* Chooser = new TbsSelectSkinDialog(Holder);
+    Chooser->SetSkinData(Skin);
+    Chooser->SetCtrlSkinData(Skin);
+    Chooser->SetSkinList(Skins);
+    Scene = "select-skin";
+    Announced = false;
+    Ticks = 0;
+    Chooser->Execute(StoredIndex >= 0 ? StoredIndex : 2);
+
+    Scene = "browser";
+    Announced = false;
+    Ticks = 0;
+    RunBrowser(Out + "/tree", Skin);
+
+    Announce("done");
+    Timer.SetEnabled(false);
+    Desktop.Close();
+    delete Holder;
     return 0;
 }

@@ -11,13 +11,9 @@
 // controls), prints "ready NAME" and waits until OUTDIR/next appears, which
 // it removes before going on.
 // Usage: shell_dialogs_demo OUTDIR [STORED-SKIN-INDEX [SECOND-STORED-SKIN-INDEX]]
-#include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
-#include "platform/core/Threads.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinEdits.h"
@@ -29,8 +25,8 @@
 #include "skin/forms/SkinForm.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
+#include "tests/support/DemoDesktop.h"
 
-#include <QGuiApplication>
 #include <unistd.h>
 
 #include <cstdio>
@@ -42,16 +38,8 @@
 
 namespace {
 
-TQtBackend* DemoBackend = nullptr;
+TDemoDesktop* Desktop = nullptr;
 std::string Out;
-
-void Pump(int Rounds) {
-    for (int I = 0; I < Rounds; ++I) {
-        Application->ProcessMessages();
-        FlushPresents();
-        DemoBackend->Wait(GetTickCount() + 25, "ShellDialogsDemo");
-    }
-}
 
 void Rect(std::ofstream& File, const std::string& Name, TControl* C) {
     const TPoint P = C->ClientToScreen({0, 0});
@@ -60,12 +48,10 @@ void Rect(std::ofstream& File, const std::string& Name, TControl* C) {
 
 // Prints "ready Name" and waits for OUTDIR/next.
 void Photograph(const std::string& Name) {
-    Pump(20);
-    std::printf("ready %s\n", Name.c_str());
-    std::fflush(stdout);
+    Desktop->Pump(20);
+    Announce("ready " + Name);
     const std::string Next = Out + "/next";
-    while (!FileExists(Next) && !Application->Terminated())
-        Pump(1);
+    Desktop->RunWhile([&] { return !FileExists(Next) && !Application->Terminated(); }, 25);
     ::unlink(Next.c_str());
 }
 
@@ -133,8 +119,7 @@ std::unique_ptr<TTimer> ServeModal(std::function<TCustomForm*()> FormOf,
             return;
         }
         if (State->Ticks == 10) {
-            std::printf("ready %s\n", Scenes[State->Shown].Name.c_str());
-            std::fflush(stdout);
+            Announce("ready " + Scenes[State->Shown].Name);
         }
         const std::string Next = Out + "/next";
         if (State->Ticks > 10 && FileExists(Next)) {
@@ -173,7 +158,7 @@ void ShowViews(TbsSkinData* Skin, const std::string& Look, const std::string& Fo
     Tree->SetSkinData(Skin);
     List->SetSkinData(Skin);
     F->Show();
-    Pump(5);
+    Desktop->Pump(5);
     List->SetShellComboBox(Combo);
     List->SetShellTreeView(Tree);
     List->SetViewStyle(vsReport);
@@ -275,55 +260,43 @@ void ShowPicture(TbsSkinData* Skin, const std::string& Look, const std::string& 
 } // namespace
 
 int main(int argc, char** argv) {
-    RecordMainThread();
     Out = argc > 1 ? argv[1] : ".";
     const int StoredIndex = argc > 2 ? std::atoi(argv[2]) : 0;
     const int SecondStoredIndex = argc > 3 ? std::atoi(argv[3]) : 4;
-    std::string Error;
-    if (!PrepareQtPlatform(Error)) {
-        std::fprintf(stderr, "%s\n", Error.c_str());
+    TDemoDesktop Demo("shell_dialogs_demo");
+    if (!Demo.OpenDisplay(argv[0]))
         return 1;
-    }
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    {
-        TQtBackend QtBackend;
-        DemoBackend = &QtBackend;
-        SetBackend(&QtBackend);
-        InitApplication();
-        const std::string Files = Out + "/files";
-        MakeSamples(Files);
-        auto* Holder = new TComponent(nullptr);
-        auto* TestSkin = new TbsSkinData(Holder);
-        const std::string Folder = Out + "/test-skin";
-        ForceDirectories(Folder);
-        TestSkin->LoadFromFile(testskin::StandardTestSkin().WriteFolder(Folder));
-        TbsCompressedSkinList* StoredList = CreateStoredSkinList(Holder);
-        auto StoredSkin = [&](int Index) {
-            auto* Stored = new TbsSkinData(Holder);
-            if (Index >= 0 && Index < StoredSkinCount()) {
-                Stored->SetSkinIndex(Index);
-                Stored->SetSkinList(StoredList);
-            }
-            return Stored;
-        };
-        const std::pair<TbsSkinData*, std::string> Looks[] = {
-            {nullptr, "plain"},
-            {TestSkin, "testskin"},
-            {StoredSkin(StoredIndex), "stored"},
-            {StoredSkin(SecondStoredIndex), "stored2"}};
-        for (const auto& [Skin, Look] : Looks) {
-            ShowViews(Skin, Look, Files + "/clips");
-            ShowSelectFolder(Skin, Look, Files + "/clips");
-            ShowOpen(Skin, Look, Files + "/clips");
-            ShowPicture(Skin, Look, Files + "/clips");
+    Desktop = &Demo;
+    Demo.Start();
+    const std::string Files = Out + "/files";
+    MakeSamples(Files);
+    auto* Holder = new TComponent(nullptr);
+    auto* TestSkin = new TbsSkinData(Holder);
+    const std::string Folder = Out + "/test-skin";
+    ForceDirectories(Folder);
+    TestSkin->LoadFromFile(testskin::StandardTestSkin().WriteFolder(Folder));
+    TbsCompressedSkinList* StoredList = CreateStoredSkinList(Holder);
+    auto StoredSkin = [&](int Index) {
+        auto* Stored = new TbsSkinData(Holder);
+        if (Index >= 0 && Index < StoredSkinCount()) {
+            Stored->SetSkinIndex(Index);
+            Stored->SetSkinList(StoredList);
         }
-        DoneApplication();
-        DoneShellControls();
-        ResetWindowSystem();
-        SetBackend(nullptr);
-        delete Holder;
+        return Stored;
+    };
+    const std::pair<TbsSkinData*, std::string> Looks[] = {
+        {nullptr, "plain"},
+        {TestSkin, "testskin"},
+        {StoredSkin(StoredIndex), "stored"},
+        {StoredSkin(SecondStoredIndex), "stored2"}};
+    for (const auto& [Skin, Look] : Looks) {
+        ShowViews(Skin, Look, Files + "/clips");
+        ShowSelectFolder(Skin, Look, Files + "/clips");
+        ShowOpen(Skin, Look, Files + "/clips");
+        ShowPicture(Skin, Look, Files + "/clips");
     }
+    // The shell controls' shared state goes once the forms are gone.
+    Demo.Close(DoneShellControls);
+    delete Holder;
     return 0;
 }

@@ -4,19 +4,15 @@
 // and caption-button places to OUTDIR/layout.txt and prints "ready"; runs
 // until the first form closes (Alt+F4 on it ends the program).
 // Usage: skin_form_demo [OUTDIR [STORED-SKIN-INDEX]]
-#include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
 #include "platform/forms/Forms.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
 #include "tests/skin/forms/demo/DemoExpectations.h"
-
-#include <QGuiApplication>
+#include "tests/support/DemoDesktop.h"
 
 #include <cstdio>
 #include <fstream>
@@ -153,54 +149,34 @@ void WriteExpectations(const std::string& File, const std::vector<TForm*>& Forms
 int main(int argc, char** argv) {
     const std::string Out = argc > 1 ? argv[1] : ".";
     const int StoredIndex = argc > 2 ? std::atoi(argv[2]) : 0;
-    std::string Error;
-    if (!PrepareQtPlatform(Error)) {
-        std::fprintf(stderr, "%s\n", Error.c_str());
+    TDemoDesktop Desktop("skin_form_demo");
+    if (!Desktop.OpenDisplay(argv[0]))
         return 1;
+    Desktop.Start();
+    auto* Holder = new TComponent(nullptr);
+    auto* TestSkin = new TbsSkinData(Holder);
+    const std::string Folder = Out + "/test-skin";
+    ForceDirectories(Folder);
+    const testskin::TTestSkin TestSkinPictures = testskin::StandardTestSkin();
+    TestSkin->LoadFromFile(TestSkinPictures.WriteFolder(Folder));
+    auto* Stored = new TbsSkinData(Holder);
+    if (StoredIndex >= 0 && StoredIndex < StoredSkinCount()) {
+        Stored->SetSkinIndex(StoredIndex);
+        Stored->SetSkinList(CreateStoredSkinList(Holder));
     }
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    {
-        TQtBackend Backend;
-        SetBackend(&Backend);
-        InitApplication();
-        auto* Holder = new TComponent(nullptr);
-        auto* TestSkin = new TbsSkinData(Holder);
-        const std::string Folder = Out + "/test-skin";
-        ForceDirectories(Folder);
-        const testskin::TTestSkin TestSkinPictures = testskin::StandardTestSkin();
-        TestSkin->LoadFromFile(TestSkinPictures.WriteFolder(Folder));
-        auto* Stored = new TbsSkinData(Holder);
-        if (StoredIndex >= 0 && StoredIndex < StoredSkinCount()) {
-            Stored->SetSkinIndex(StoredIndex);
-            Stored->SetSkinList(CreateStoredSkinList(Holder));
-        }
-        std::vector<TForm*> Forms;
-        Forms.push_back(MakeForm(nullptr, 40, nullptr, "plain"));
-        Forms.push_back(MakeForm(Application, 480, TestSkin, "testskin"));
-        Forms.push_back(MakeForm(Application, 920, Stored, "stored"));
-        for (TForm* F : Forms)
-            F->Show();
-        for (int I = 0; I < 20; ++I) {
-            Application->ProcessMessages();
-            FlushPresents();
-            Backend.Wait(GetTickCount() + 25, "SkinFormDemo");
-        }
-        WriteLayout(Out + "/layout.txt", Forms);
-        WriteExpectations(Out + "/expect.txt", Forms, TestSkinPictures);
-        std::printf("ready\n");
-        std::fflush(stdout);
-        // Until the first form is closed (Alt+F4 on it).
-        while (Forms[0]->Visible() && !Application->Terminated()) {
-            Application->ProcessMessages();
-            FlushPresents();
-            Backend.Wait(GetTickCount() + 25, "SkinFormDemo");
-        }
-        DoneApplication();
-        ResetWindowSystem();
-        SetBackend(nullptr);
-        delete Holder;
-    }
+    std::vector<TForm*> Forms;
+    Forms.push_back(MakeForm(nullptr, 40, nullptr, "plain"));
+    Forms.push_back(MakeForm(Application, 480, TestSkin, "testskin"));
+    Forms.push_back(MakeForm(Application, 920, Stored, "stored"));
+    for (TForm* F : Forms)
+        F->Show();
+    Desktop.Pump(20);
+    WriteLayout(Out + "/layout.txt", Forms);
+    WriteExpectations(Out + "/expect.txt", Forms, TestSkinPictures);
+    Announce();
+    // Until the first form is closed (Alt+F4 on it).
+    Desktop.RunWhile([&] { return Forms[0]->Visible() && !Application->Terminated(); }, 25);
+    Desktop.Close();
+    delete Holder;
     return 0;
 }

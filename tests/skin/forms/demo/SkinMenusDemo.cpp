@@ -7,13 +7,10 @@
 // appears.
 // Usage: skin_menus_demo OUTDIR (--plain | --test-skin | --stored N) SCENE
 //   SCENE: bar, popup, hint, images, sysmenu, tray
-#include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
 #include "platform/forms/Edits.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/forms/SkinForm.h"
 #include "skin/forms/bsSkinHint.h"
@@ -23,8 +20,7 @@
 #include "skin/forms/bsTrayIcon.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
-
-#include <QGuiApplication>
+#include "tests/support/DemoDesktop.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -241,59 +237,43 @@ int main(int argc, char** argv) {
     const std::string Look = argv[2];
     const int StoredIndex = Look == "--stored" && argc > 4 ? std::atoi(argv[3]) : -1;
     const std::string Scene = argv[Look == "--stored" ? 4 : 3];
-    std::string Error;
-    if (!PrepareQtPlatform(Error)) {
-        std::fprintf(stderr, "%s\n", Error.c_str());
+    TDemoDesktop Desktop("skin_menus_demo");
+    if (!Desktop.OpenDisplay(argv[0]))
         return 1;
+    Desktop.Start();
+    auto* Holder = new TComponent(nullptr);
+    TbsSkinData* Skin = nullptr;
+    if (Look == "--test-skin") {
+        Skin = new TbsSkinData(Holder);
+        const std::string Folder = Out + "/test-skin";
+        ForceDirectories(Folder);
+        Skin->LoadFromFile(testskin::StandardTestSkin().WriteFolder(Folder));
+    } else if (StoredIndex >= 0 && StoredIndex < StoredSkinCount()) {
+        Skin = new TbsSkinData(Holder);
+        Skin->SetSkinIndex(StoredIndex);
+        Skin->SetSkinList(CreateStoredSkinList(Holder));
     }
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    {
-        TQtBackend Backend;
-        SetBackend(&Backend);
-        InitApplication();
-        auto* Holder = new TComponent(nullptr);
-        TbsSkinData* Skin = nullptr;
-        if (Look == "--test-skin") {
-            Skin = new TbsSkinData(Holder);
-            const std::string Folder = Out + "/test-skin";
-            ForceDirectories(Folder);
-            Skin->LoadFromFile(testskin::StandardTestSkin().WriteFolder(Folder));
-        } else if (StoredIndex >= 0 && StoredIndex < StoredSkinCount()) {
-            Skin = new TbsSkinData(Holder);
-            Skin->SetSkinIndex(StoredIndex);
-            Skin->SetSkinList(CreateStoredSkinList(Holder));
-        }
-        TDemo D = Build(Skin);
-        D.Form->Show();
-        D.Edit->SetFocus();
-        const auto Spin = [&Backend](int Times) {
-            for (int I = 0; I < Times; ++I) {
-                Application->ProcessMessages();
-                FlushPresents();
-                Backend.Wait(GetTickCount() + 25, "SkinMenusDemo");
-            }
-        };
-        Spin(20);
-        WriteLayout(Out + "/layout.txt", D);
-        std::printf("ready\n");
-        std::fflush(stdout);
-        RunScene(Scene, D);
-        namespace fs = std::filesystem;
-        while (!fs::exists(Out + "/quit") && !Application->Terminated()) {
+    TDemo D = Build(Skin);
+    D.Form->Show();
+    D.Edit->SetFocus();
+    Desktop.Pump(20);
+    WriteLayout(Out + "/layout.txt", D);
+    Announce();
+    RunScene(Scene, D);
+    namespace fs = std::filesystem;
+    Desktop.RunWhile(
+        [&] {
+            if (fs::exists(Out + "/quit") || Application->Terminated())
+                return false;
             if (fs::exists(Out + "/dump")) {
                 WriteState(Out + "/state.txt", D);
                 fs::remove(Out + "/dump");
-                std::printf("dumped\n");
-                std::fflush(stdout);
+                Announce("dumped");
             }
-            Spin(1);
-        }
-        DoneApplication();
-        ResetWindowSystem();
-        SetBackend(nullptr);
-        delete Holder;
-    }
+            return true;
+        },
+        25);
+    Desktop.Close();
+    delete Holder;
     return 0;
 }

@@ -7,8 +7,6 @@
 // drop-down's) and prints "ready". It closes itself once OUTDIR/quit exists,
 // so that ending it needs no keyboard focus on the X display, and then
 // exits with status 0.
-#include "platform/core/Clock.h"
-#include "platform/core/Threads.h"
 #include "platform/forms/Edits.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/ListBoxes.h"
@@ -17,22 +15,15 @@
 #include "platform/forms/TreeViews.h"
 #include "platform/gdi/Graphics.h"
 #include "platform/gdi/ImageList.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
-
-#include <QGuiApplication>
-#include <QWindow>
+#include "tests/support/DemoDesktop.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-TQtBackend* Desktop = nullptr;
 
 // Two 16 x 16 pictures side by side: a yellow folder and a blue page.
 void FillImages(TImageList* Images) {
@@ -173,85 +164,33 @@ void WriteLayout(const std::string& Dir, TStandardDemoForm* Form, HWND DropDown)
     WriteRect(Out, "dropdown", R);
 }
 
-void Step(std::uint32_t Until) {
-    Application->ProcessMessages();
-    FlushPresents();
-    Desktop->Wait(Until, "StandardControlsDemo");
-}
-
-// Runs the loop until the windows are exposed and their pixels have reached
-// the X server.
-bool WaitUntilShown(const std::vector<HWND>& Windows) {
-    std::uint32_t GiveUp = GetTickCount() + 30000;
-    for (;;) {
-        Step(GetTickCount() + 100);
-        bool Shown = true;
-        for (HWND W : Windows) {
-            QWindow* Q = Desktop->SurfaceWindow(WindowSurface(W));
-            Shown = Shown && Q && Q->isExposed();
-        }
-        if (Shown)
-            break;
-        if (std::int32_t(GetTickCount() - GiveUp) > 0)
-            return false;
-    }
-    // A few more rounds so that late paints are presented too.
-    for (int I = 0; I < 5; ++I)
-        Step(GetTickCount() + 50);
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    RecordMainThread();
     if (argc != 2) {
         std::fprintf(stderr, "usage: standard_controls_demo OUTDIR\n");
         return 2;
     }
     std::string Dir = argv[1];
-    std::string Error;
-    if (!PrepareQtPlatform(Error)) {
-        std::fprintf(stderr, "%s\n", Error.c_str());
+    TDemoDesktop Desktop("standard_controls_demo");
+    if (!Desktop.OpenDisplay(argv[0], true))
+        return 1;
+    Desktop.Start();
+    auto* Form = Application->CreateForm<TStandardDemoForm>();
+    Form->Show();
+    // After the show: entering the edit selects all of it.
+    Form->Edit->SetSelStart(6);
+    Form->Edit->SetSelLength(6);
+    Form->Combo->SetFocus();
+    Form->Combo->SetDroppedDown(true);
+    HWND DropDownList = ComboDropDownList(Form->Combo->Handle());
+    HWND DropDown = DropDownList ? GetAncestor(DropDownList, GA_ROOT) : nullptr;
+    if (!DropDown || !Desktop.WaitUntilShown({Form->Handle(), DropDown})) {
+        std::fprintf(stderr, "standard_controls_demo: the windows never showed\n");
         return 1;
     }
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    if (QGuiApplication::platformName() != "xcb") {
-        std::fprintf(stderr, "standard_controls_demo: needs an X display\n");
-        return 1;
-    }
-    int Status = 0;
-    {
-        TQtBackend Backend;
-        Desktop = &Backend;
-        SetBackend(&Backend);
-        InitApplication();
-        auto* Form = Application->CreateForm<TStandardDemoForm>();
-        Form->Show();
-        // After the show: entering the edit selects all of it.
-        Form->Edit->SetSelStart(6);
-        Form->Edit->SetSelLength(6);
-        Form->Combo->SetFocus();
-        Form->Combo->SetDroppedDown(true);
-        HWND DropDownList = ComboDropDownList(Form->Combo->Handle());
-        HWND DropDown = DropDownList ? GetAncestor(DropDownList, GA_ROOT) : nullptr;
-        if (!DropDown || !WaitUntilShown({Form->Handle(), DropDown})) {
-            std::fprintf(stderr, "standard_controls_demo: the windows never showed\n");
-            Status = 1;
-        } else {
-            WriteLayout(Dir, Form, DropDown);
-            std::printf("ready\n");
-            std::fflush(stdout);
-            std::uint32_t GiveUp = GetTickCount() + 120000;
-            while (!std::filesystem::exists(Dir + "/quit") &&
-                   std::int32_t(GetTickCount() - GiveUp) < 0)
-                Step(GetTickCount() + 100);
-        }
-        DoneApplication();
-        ResetWindowSystem();
-        SetBackend(nullptr);
-    }
-    return Status;
+    WriteLayout(Dir, Form, DropDown);
+    Announce();
+    Desktop.RunUntilFile(Dir + "/quit", 120000);
+    return 0;
 }
