@@ -215,6 +215,46 @@ TEST_F(JobFlowProgram, AProfileWithoutEncoderFailsWhenStartedAndLeavesNoFile) {
     EXPECT_EQ(OutputFiles(), std::vector<std::string>{"b.mp4"});
 }
 
+// The window's queue remembers a missing encoder by task: a removal before
+// it moves the message with its task, and no other task's report gets it.
+TEST_F(JobFlowProgram, AMissingEncoderStaysWithItsTaskWhenAnEarlierOneIsRemoved) {
+    StartWindow();
+    const std::string Input = AddCopyOf("clip2s.mp4", "in.mp4"); // loads the libraries
+    IJobQueue& Jobs = Form1->Queue();
+    Jobs.ClearTasks();
+    const auto Add = [&](const std::string& Name, const std::string& Audio) {
+        TInputOptions In;
+        InitInputOptions(In);
+        TOutputOptions Out;
+        InitOutputOptions(Out);
+        Out.AudioCodec = Audio;
+        const int Task = Jobs.AddTask(Input, &In);
+        EXPECT_TRUE(Jobs.SetOutputFile(Task, Output() + "/" + Name, &Out)) << Name;
+        return Task;
+    };
+    ASSERT_EQ(Add("gone.mp4", ""), 0);
+    ASSERT_EQ(Add("x.amr", "libopencore_amrnb"), 1);
+    ASSERT_EQ(Add("b.mp4", ""), 2);
+    Jobs.RemoveTask(0);
+    std::vector<TTerminateInfo> Reports;
+    Jobs.SetOnTerminate(
+        TTerminateEvent([&](TObject*, const TTerminateInfo& Info) { Reports.push_back(Info); }));
+    Jobs.Start(1);
+    ASSERT_TRUE(WaitFor([&] { return !Reports.empty() && Reports.back().TaskIndex == -1; }));
+
+    ASSERT_EQ(Reports.size(), 3u);
+    EXPECT_EQ(Reports[0].TaskIndex, 0);
+    EXPECT_TRUE(Reports[0].Exception);
+    EXPECT_NE(Reports[0].ExceptionMsg.find("Unknown encoder 'libopencore_amrnb'"),
+              std::string::npos)
+        << Reports[0].ExceptionMsg;
+    EXPECT_EQ(Reports[1].TaskIndex, 1);
+    EXPECT_TRUE(Reports[1].Finished);
+    EXPECT_FALSE(Reports[1].Exception) << Reports[1].ExceptionMsg;
+    Jobs.ClearTasks();
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"b.mp4"});
+}
+
 TEST_F(JobFlowProgram, RemovingOrClearingJobsThatNeverRanLeavesNoFiles) {
     StartWindow();
     ChooseProfile(Mp4Profile);

@@ -49,8 +49,9 @@ TEST(SoundChildProgram, PlaysTheToneWithoutADisplayAndFailsOnOneLine) {
     // SDL's disk driver announces itself there; the program says nothing.
     EXPECT_EQ(Errors.find("ostrela:"), std::string::npos) << Errors;
     const std::string Wave = Contents(Tone);
+    // The device takes the file's own format: its samples come out as they are.
     const std::size_t Start = Wave.find("data") + 8;
-    EXPECT_GE(Contents(Dir.File("heard.raw")).size(), Wave.size() - Start);
+    EXPECT_NE(Contents(Dir.File("heard.raw")).find(Wave.substr(Start)), std::string::npos);
 
     for (const std::string& Bad : {Dir.File("missing.wav"), Clip("notmedia.bin")}) {
         EXPECT_EQ(RunChild(Dir, Bad, Errors), 1) << Bad;
