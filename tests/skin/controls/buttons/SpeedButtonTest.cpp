@@ -450,4 +450,48 @@ TEST_F(TMenuSpeedButtonTest, ResizeToolButtonCentresCaptionAndSkinSign) {
     EXPECT_NEAR((Left + Right + 1) / 2.0, 63 / 2.0, 2.0);
 }
 
+// The new style with the strip at the bottom: the "resizetoolbutton" face
+// over the whole button; while hot in track-button mode the strip's own
+// element ("htracktoolbutton") in the bottom 15 pixels, or, without one,
+// the main face shortened above a strip of the main element.
+TEST_F(TMenuSpeedButtonTest, NewStyleDrawsTheBottomStripFromItsOwnElement) {
+    for (bool WithStrip : {true, false}) {
+        SCOPED_TRACE(WithStrip);
+        testskin::TTestSkin Skin = testskin::StandardTestSkin();
+        testskin::TTestPicture& P = Skin.AddPicture("strip.bmp", 80, 20, 24);
+        P.AddRegion("strip.normal", {0, 0, 20, 20});
+        P.AddRegion("strip.active", {20, 0, 40, 20});
+        P.AddRegion("strip.down", {40, 0, 60, 20});
+        if (WithStrip) {
+            using testskin::operator+;
+            Skin.AddControl(
+                "button", "htracktoolbutton",
+                testskin::NinePartKeys(P, Skin.PictureIndex("strip.bmp"), "strip.normal", 3) +
+                    testskin::TKeys{"activeskinrect=" +
+                                        testskin::RectText(P.Region("strip.active")),
+                                    "downskinrect=" + testskin::RectText(P.Region("strip.down"))});
+        }
+        const testskin::TTestPicture& C = Skin.Picture("controls.bmp");
+        auto* SD = LoadSkin(Skin);
+        auto* B = MakeMenuButton();
+        B->SetCaption("");
+        B->SetSkinData(SD);
+        B->SetSkinPopupMenu(new TComponent(Form));
+        B->SetTrackButtonMode(true);
+        B->SetNewStyle(true);
+        B->SetTrackPosition(bstpBottom);
+        MoveTo(B, 300, 300);
+        auto Region = [&](int X, int Y) {
+            const std::uint32_t Pixel = PixelOf(B, X, Y);
+            return C.RegionAt(Pixel).empty() ? P.RegionAt(Pixel) : C.RegionAt(Pixel);
+        };
+        EXPECT_EQ(Region(39, 10), "resizetoolbutton.normal");
+        EXPECT_EQ(Region(5, 40), "resizetoolbutton.normal");
+        MoveTo(B, 39, 10);
+        EXPECT_EQ(Region(39, 10), "resizetoolbutton.active");
+        EXPECT_EQ(Region(5, 40), WithStrip ? "strip.active" : "resizetoolbutton.active");
+        delete B;
+    }
+}
+
 } // namespace

@@ -142,6 +142,39 @@ TEST_F(TViewsTest, VerticalBarComesAndGoesWithTheContentAndBothFollows) {
     EXPECT_FALSE(HBar->Both());
 }
 
+// Counts the synchronisations a view runs.
+class TCountingListView : public TbsSkinListView {
+public:
+    using TbsSkinListView::TbsSkinListView;
+    int Syncs = 0;
+    void UpDateScrollBars() override {
+        ++Syncs;
+        TbsSkinListView::UpDateScrollBars();
+    }
+};
+
+// A resized report view synchronises at once only when it has items; an
+// empty one waits for its next paint.
+TEST_F(TViewsTest, EmptyReportViewSynchronisesAtItsNextPaintOnly) {
+    for (int Rows : {5, 0}) {
+        SCOPED_TRACE(Rows);
+        auto* V = new TCountingListView(Form);
+        V->SetParent(Form);
+        V->SetViewStyle(vsReport);
+        V->Columns()->Add()->SetCaption("Name");
+        for (int I = 0; I < Rows; ++I)
+            V->Items()->Add()->SetCaption("row");
+        V->SetBounds(10, 10, 200, 100);
+        Pump();
+        V->Syncs = 0;
+        V->SetBounds(10, 10, 220, 120);
+        EXPECT_EQ(V->Syncs > 0, Rows > 0);
+        Pump();
+        EXPECT_GT(V->Syncs, 0);
+        delete V;
+    }
+}
+
 TEST_F(TViewsTest, TinyViewLeavesItsBarsAlone) {
     auto* V = MakeReport(30);
     ASSERT_TRUE(VBar->Visible());
