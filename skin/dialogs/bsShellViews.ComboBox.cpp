@@ -3,38 +3,10 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Strings.h"
 #include "platform/gdi/ImageList.h"
+#include "skin/dialogs/bsShellViewsInternal.h"
 
 #include <algorithm>
 #include <cstdint>
-
-namespace {
-
-class TFlag {
-public:
-    explicit TFlag(bool& Flag) : FFlag(Flag), FOld(Flag) { FFlag = true; }
-    ~TFlag() { FFlag = FOld; }
-    TFlag(const TFlag&) = delete;
-    TFlag& operator=(const TFlag&) = delete;
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
-
-class TCollectionBatch {
-public:
-    explicit TCollectionBatch(TCollection* Collection) : FCollection(Collection) {
-        FCollection->BeginUpdate();
-    }
-    ~TCollectionBatch() { FCollection->EndUpdate(); }
-    TCollectionBatch(const TCollectionBatch&) = delete;
-    TCollectionBatch& operator=(const TCollectionBatch&) = delete;
-
-private:
-    TCollection* FCollection;
-};
-
-} // namespace
 
 // ---------------------------------------------------------------- entries
 
@@ -93,7 +65,7 @@ void TbsCustomShellComboBox::CreateWnd() {
     RebuildStrings();
     if (Index >= 0 && Index < Items()->Count()) {
         // The same entry again: nothing moved, so nothing is reported.
-        TCollectionBatch Batch(FItemsEx.get());
+        TbsUpdateBatch Batch(FItemsEx.get());
         SetItemIndex(Index);
     }
 }
@@ -116,7 +88,7 @@ void TbsCustomShellComboBox::RebuildStrings() {
 
 void TbsCustomShellComboBox::ClearItemsEx() {
     {
-        TCollectionBatch Batch(FItemsEx.get());
+        TbsUpdateBatch Batch(FItemsEx.get());
         for (int I = 0; I < FItemsEx->Count(); ++I) {
             delete FItemsEx->Items(I)->Data;
             FItemsEx->Items(I)->Data = nullptr;
@@ -185,7 +157,7 @@ void TbsCustomShellComboBox::SetObjectTypes(TShellObjectTypes Value) {
 }
 
 void TbsCustomShellComboBox::RootChanged() {
-    TFlag Updating(FUpdating);
+    TbsFlagScope Updating(FUpdating);
     ClearItemsEx();
     LoadRoot();
     if (FTreeView)
@@ -216,7 +188,7 @@ void TbsCustomShellComboBox::SetPath(const std::string& Value) {
 void TbsCustomShellComboBox::LoadRoot() {
     if (IsLoading())
         return;
-    TCollectionBatch Batch(FItemsEx.get());
+    TbsUpdateBatch Batch(FItemsEx.get());
     ClearItemsEx();
     FRootFolder = CreateRootFolder(FRootFolder, FOldRoot, FRoot);
     auto* Root = new TbsShellFolder(nullptr, FRootFolder->AbsoluteID(), FRootFolder->ShellFolder());
@@ -231,7 +203,7 @@ void TbsCustomShellComboBox::LoadRoot() {
 }
 
 void TbsCustomShellComboBox::AddRootChildren() {
-    TCollectionBatch Batch(FItemsEx.get());
+    TbsUpdateBatch Batch(FItemsEx.get());
     AddChildren(0, FItemsEx->Items(0)->Data);
     // Only the root name as written: other spellings show no drives.
     if (FRoot != "rfDesktop")
@@ -250,7 +222,7 @@ void TbsCustomShellComboBox::AddChildren(int Index, TbsShellFolder* Folder) {
         return;
     std::shared_ptr<IEnumIDList> Enum;
     OleCheck(Folder->ShellFolder()->EnumObjects(nullptr, EnumFlagsOf(FObjectTypes), Enum));
-    TCollectionBatch Batch(FItemsEx.get());
+    TbsUpdateBatch Batch(FItemsEx.get());
     std::vector<TItemIdListHolder> Lists;
     PItemIDList ID = nullptr;
     ULONG Fetched = 0;
@@ -271,7 +243,7 @@ void TbsCustomShellComboBox::AddChildren(int Index, TbsShellFolder* Folder) {
 }
 
 void TbsCustomShellComboBox::ShowPathTo(const ITEMIDLIST* ID) {
-    TCollectionBatch Batch(FItemsEx.get());
+    TbsUpdateBatch Batch(FItemsEx.get());
     LoadRoot();
     std::vector<PItemIDList> Prefixes = ItemIdListPrefixes(ID);
     struct TPrefixes {
@@ -325,7 +297,7 @@ void TbsCustomShellComboBox::SyncToFolder(const ITEMIDLIST* ID) {
     if (TbsShellFolder* Folder = Index >= 0 ? FolderOfItem(Index) : nullptr)
         if (SameItemIdList(Folder->AbsoluteID(), ID))
             return;
-    TFlag Updating(FUpdating);
+    TbsFlagScope Updating(FUpdating);
     ShowPathTo(ID);
 }
 
@@ -337,7 +309,7 @@ void TbsCustomShellComboBox::Change() {
     TbsShellFolder* Folder = Index >= 0 ? FolderOfItem(Index) : nullptr;
     if (!Folder || FUpdating || IsPopupVisible())
         return;
-    TFlag Updating(FUpdating);
+    TbsFlagScope Updating(FUpdating);
     if (FTreeView)
         FTreeView->SyncToFolder(Folder->AbsoluteID());
     if (FListView)

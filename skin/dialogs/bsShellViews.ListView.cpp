@@ -7,6 +7,7 @@
 #include "platform/core/Strings.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
+#include "skin/dialogs/bsShellViewsInternal.h"
 #include "skin/model/bsSkinData.Component.h"
 #include "skin/model/bsSkinData.ResStr.h"
 
@@ -17,46 +18,6 @@ namespace {
 
 // The window system's key code of F5 (it names F1 to F4 only).
 constexpr WORD KeyF5 = 0x74;
-
-class THourGlass {
-public:
-    THourGlass() : FSaved(Screen ? Screen->Cursor() : crDefault) {
-        if (Screen)
-            Screen->SetCursor(crHourGlass);
-    }
-    ~THourGlass() {
-        if (Screen)
-            Screen->SetCursor(FSaved);
-    }
-    THourGlass(const THourGlass&) = delete;
-    THourGlass& operator=(const THourGlass&) = delete;
-
-private:
-    TCursor FSaved;
-};
-
-class TItemsBatch {
-public:
-    explicit TItemsBatch(TListItems* Items) : FItems(Items) { FItems->BeginUpdate(); }
-    ~TItemsBatch() { FItems->EndUpdate(); }
-    TItemsBatch(const TItemsBatch&) = delete;
-    TItemsBatch& operator=(const TItemsBatch&) = delete;
-
-private:
-    TListItems* FItems;
-};
-
-class TFlag {
-public:
-    explicit TFlag(bool& Flag) : FFlag(Flag), FOld(Flag) { FFlag = true; }
-    ~TFlag() { FFlag = FOld; }
-    TFlag(const TFlag&) = delete;
-    TFlag& operator=(const TFlag&) = delete;
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
 
 // The unit sort state: set by a list just before it sorts, cleared after.
 struct TSortState {
@@ -172,7 +133,7 @@ void TbsCustomShellListView::SetRoot(const TRoot& Value) {
 void TbsCustomShellListView::RootChanged() {
     if (FUpdating)
         return;
-    TFlag Updating(FUpdating);
+    TbsFlagScope Updating(FUpdating);
     const bool WasAutoRefresh = FAutoRefresh;
     SetAutoRefresh(false);
     SyncLinked();
@@ -329,9 +290,9 @@ bool TbsCustomShellListView::MaskAdmits(TbsShellFolder* Folder) const {
 void TbsCustomShellListView::Populate() {
     if (IsLoading() && !HandleAllocated())
         return;
-    TItemsBatch Batch(Items());
+    TbsUpdateBatch Batch(Items());
     ClearFolders();
-    THourGlass Cursor;
+    TbsHourGlass Cursor;
     if (!FRootFolder || !FRootFolder->ShellFolder())
         return;
     std::shared_ptr<IEnumIDList> Enum;
@@ -465,7 +426,7 @@ void TbsCustomShellListView::ColClick(TListColumn* Column) {
     FOldSortColumn = FSortColumn;
     FSortColumn = Index;
     FSortDirection = FSortColumn == FOldSortColumn && FSortColumn != -1 ? !FSortDirection : false;
-    TItemsBatch Batch(Items());
+    TbsUpdateBatch Batch(Items());
     struct TForget {
         TbsCustomShellListView* List;
         ~TForget() { List->ForgetFetchedItem(); }

@@ -4,6 +4,7 @@
 #include "platform/core/Strings.h"
 #include "platform/forms/Forms.h"
 #include "platform/win/Windows.h"
+#include "skin/dialogs/bsShellViewsInternal.h"
 
 #include <sys/stat.h>
 
@@ -11,47 +12,6 @@
 #include <memory>
 
 namespace {
-
-// The hourglass for the time of an enumeration, given back in every case.
-class THourGlass {
-public:
-    THourGlass() : FSaved(Screen ? Screen->Cursor() : crDefault) {
-        if (Screen)
-            Screen->SetCursor(crHourGlass);
-    }
-    ~THourGlass() {
-        if (Screen)
-            Screen->SetCursor(FSaved);
-    }
-    THourGlass(const THourGlass&) = delete;
-    THourGlass& operator=(const THourGlass&) = delete;
-
-private:
-    TCursor FSaved;
-};
-
-class TBatch {
-public:
-    explicit TBatch(TTreeNodes* Nodes) : FNodes(Nodes) { FNodes->BeginUpdate(); }
-    ~TBatch() { FNodes->EndUpdate(); }
-    TBatch(const TBatch&) = delete;
-    TBatch& operator=(const TBatch&) = delete;
-
-private:
-    TTreeNodes* FNodes;
-};
-
-class TFlag {
-public:
-    explicit TFlag(bool& Flag) : FFlag(Flag), FOld(Flag) { FFlag = true; }
-    ~TFlag() { FFlag = FOld; }
-    TFlag(const TFlag&) = delete;
-    TFlag& operator=(const TFlag&) = delete;
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
 
 // Anything at Path, a folder or a dangling link included.
 bool AnythingAt(const std::string& Path) {
@@ -133,7 +93,7 @@ void TbsCustomShellTreeView::FreeNodeFolders(TTreeNode* Node) {
 }
 
 void TbsCustomShellTreeView::ClearNodes() {
-    TBatch Batch(Items());
+    TbsUpdateBatch Batch(Items());
     for (TTreeNode* Node = Items()->GetFirstNode(); Node; Node = Node->getNextSibling())
         FreeNodeFolders(Node);
     Items()->Clear();
@@ -157,7 +117,7 @@ void TbsCustomShellTreeView::SetObjectTypes(TShellObjectTypes Value) {
 void TbsCustomShellTreeView::RootChanged() {
     if (FUpdating)
         return;
-    TFlag Updating(FUpdating);
+    TbsFlagScope Updating(FUpdating);
     LoadRoot();
     if (FListView)
         FListView->SetRoot(FRoot);
@@ -170,7 +130,7 @@ void TbsCustomShellTreeView::ApplyImageList() {
     else if (FUseShellImages)
         List = FImages;
     if (HandleAllocated()) {
-        TFlag Changing(FImageListChanging);
+        TbsFlagScope Changing(FImageListChanging);
         Perform(TVM_SETIMAGELIST, TVSIL_NORMAL, LPARAM(List));
     }
 }
@@ -235,7 +195,7 @@ void TbsCustomShellTreeView::LoadRoot() {
     }
     // Nodes need the window; a tree made in code builds them in CreateWnd.
     if (FRootFolder && HandleAllocated()) {
-        TFlag Loading(FLoadingRoot);
+        TbsFlagScope Loading(FLoadingRoot);
         if (Items()->Count() > 0)
             ClearNodes();
         auto* Folder =
@@ -286,8 +246,8 @@ void TbsCustomShellTreeView::PopulateNode(TTreeNode* Node) {
     TbsShellFolder* Folder = NodeFolder(Node);
     if (!Folder || !Folder->ShellFolder())
         return;
-    THourGlass Cursor;
-    TBatch Batch(Items());
+    TbsHourGlass Cursor;
+    TbsUpdateBatch Batch(Items());
     std::shared_ptr<IEnumIDList> Enum;
     const HWND Owner = Application ? Application->Handle() : nullptr;
     if (FAILED(Folder->ShellFolder()->EnumObjects(Owner, EnumFlagsOf(FObjectTypes), Enum)) || !Enum)
@@ -357,8 +317,8 @@ void TbsCustomShellTreeView::SyncToFolder(const ITEMIDLIST* ID) {
     if (TbsShellFolder* Current = SelectedFolder())
         if (SameItemIdList(Current->AbsoluteID(), ID))
             return;
-    TFlag Updating(FUpdating);
-    TBatch Batch(Items());
+    TbsFlagScope Updating(FUpdating);
+    TbsUpdateBatch Batch(Items());
     std::vector<PItemIDList> Prefixes = ItemIdListPrefixes(ID);
     struct TPrefixes {
         std::vector<PItemIDList>& List;
@@ -405,7 +365,7 @@ bool TbsCustomShellTreeView::CanChange(TTreeNode* Node) {
     if (TbsShellFolder* Folder = NodeFolder(Node)) {
         // A file shows its folder.
         TbsShellFolder* Shown = Folder->IsFolder() || !Folder->Parent() ? Folder : Folder->Parent();
-        TFlag Updating(FUpdating);
+        TbsFlagScope Updating(FUpdating);
         if (FComboBox)
             FComboBox->SyncToFolder(Shown->AbsoluteID());
         if (FListView)
@@ -433,9 +393,9 @@ void TbsCustomShellTreeView::Refresh(TTreeNode* Node) {
         return;
     TItemIdListHolder TopID(NodeAbsoluteID(TopItem()));
     TItemIdListHolder SelectedID(NodeAbsoluteID(Selected()));
-    TBatch Batch(Items());
-    THourGlass Cursor;
-    TFlag Updating(FUpdating);
+    TbsUpdateBatch Batch(Items());
+    TbsHourGlass Cursor;
+    TbsFlagScope Updating(FUpdating);
 
     auto* Fresh =
         new TbsShellFolder(NodeFolder(Node->Parent()), Folder->RelativeID(), Folder->ShellFolder());

@@ -7,33 +7,6 @@
 #include "skin/model/bsEffects.h"
 #include "skin/model/bsUtils.h"
 
-namespace {
-
-void ApplyInActiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect) {
-    switch (Effect) {
-    case ieBrightness:
-        E.ChangeBrightness(0.5);
-        break;
-    case ieDarkness:
-        E.ChangeDarkness(0.3);
-        break;
-    case ieGrayScale:
-        E.GrayScale();
-        break;
-    case ieNoise:
-        E.AddMonoNoise(50);
-        break;
-    case ieSplitBlur:
-        E.SplitBlur(1);
-        break;
-    case ieInvert:
-        E.Invert();
-        break;
-    }
-}
-
-} // namespace
-
 std::unique_ptr<TBitmap> TbsSkinCaptionObject::TextStrip(TBitmap* Pic, const TRect& S,
                                                          bool AActive) {
     auto Strip = MakeStrip(Pic, S);

@@ -29,7 +29,9 @@ HRGN StripRegion(TBitmap* Strip, int X, int Y) {
     return ExtCreateRegion(nullptr, Size, reinterpret_cast<const RGNDATA*>(Data.data()));
 }
 
-void ApplyInactiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect) {
+} // namespace
+
+void ApplyInActiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect) {
     switch (Effect) {
     case ieBrightness:
         E.ChangeBrightness(0.5);
@@ -51,8 +53,6 @@ void ApplyInactiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect) {
         break;
     }
 }
-
-} // namespace
 
 void TbsSkinForm::CalcFrameRects() {
     if (FFormWidth == 0)
@@ -180,7 +180,7 @@ void TbsSkinForm::PaintNCSkin(HDC DC, bool AUseExternalDC) {
             if (P.Strip->Empty())
                 continue;
             auto E = TbsEffectBmp::CreateFromhWnd(P.Strip->Handle());
-            ApplyInactiveEffect(*E, FSD->InActiveEffect);
+            ApplyInActiveEffect(*E, FSD->InActiveEffect);
             E->Draw(Target, P.X, P.Y);
         }
     } else

@@ -47,6 +47,7 @@ class TbsSkinMainMenuBar;
 class TbsSkinHint;
 class TbsTrayIcon;
 class TbsSkinStatusBar;
+class TbsEffectBmp;
 
 // ---------------------------------------------------------------- types
 
@@ -70,6 +71,10 @@ using TbsOnAcceptToMDITabsBar = TMethod<void(bool& Accept)>;
 
 // True for the messages on which an open skin menu closes.
 bool IsMenuCloseMessage(UINT Msg);
+
+// Turns a picture into the skin's inactive look (the frame's and the
+// caption's when the form is not active).
+void ApplyInActiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect);
 
 // ---------------------------------------------------------------- caption objects
 

@@ -42,19 +42,25 @@ protected:
         return Temp.File(AName);
     }
 
-    // A stream copy of the clip into AExt; with ARealTime the input is read
-    // at its own pace, so the job lasts as long as the clip.
-    void AddCopyJob(const std::string& AClip, bool ARealTime, const char* AExt = ".mkv") {
+    // A stream copy of AClip into AOutput on AQueue; with ARealTime the
+    // input is read at its own pace, so the job lasts as long as the clip.
+    static void AddCopyTask(TFFmpegQueue& AQueue, const std::string& AClip, bool ARealTime,
+                            const std::string& AOutput) {
         TInputOptions In;
         if (ARealTime)
             In.ExtOptions = "re";
-        const int Index = Queue->AddTask(AClip, &In);
-        ASSERT_GE(Index, 0) << Queue->LastErrMsg();
+        const int Index = AQueue.AddTask(AClip, &In);
+        ASSERT_GE(Index, 0) << AQueue.LastErrMsg();
         TOutputOptions Out;
         Out.VideoCodec = "copy";
         Out.AudioCodec = "copy";
+        ASSERT_TRUE(AQueue.SetOutputFile(Index, AOutput, &Out)) << AQueue.LastErrMsg();
+    }
+
+    // A stream copy of the clip into the next of Outputs, with extension AExt.
+    void AddCopyJob(const std::string& AClip, bool ARealTime, const char* AExt = ".mkv") {
         Outputs.push_back(Temp.File("job" + std::to_string(Outputs.size()) + AExt));
-        ASSERT_TRUE(Queue->SetOutputFile(Index, Outputs.back(), &Out)) << Queue->LastErrMsg();
+        AddCopyTask(*Queue, AClip, ARealTime, Outputs.back());
     }
 
     int Converting() {
@@ -248,18 +254,10 @@ TEST_F(QueueJobsTest, DestroyingTheComponentStopsItsWorkersFirst) {
         Component->SetOnTerminate([&](TObject*, const TTerminateInfo&) { ++Terminated; });
         std::vector<std::string> Files;
         for (int I = 0; I < 2; ++I) {
-            TInputOptions In;
-            if (Converting)
-                In.ExtOptions = "re";
-            const int Index = Component->AddTask(Converting ? LongClip : Clip, &In);
-            ASSERT_GE(Index, 0) << Component->LastErrMsg();
-            TOutputOptions Out;
-            Out.VideoCodec = "copy";
-            Out.AudioCodec = "copy";
             Files.push_back(Temp.File("gone" + std::to_string(Converting) +
                                       std::to_string(InMainThread) + std::to_string(I) + ".mkv"));
-            ASSERT_TRUE(Component->SetOutputFile(Index, Files.back(), &Out))
-                << Component->LastErrMsg();
+            ASSERT_NO_FATAL_FAILURE(
+                AddCopyTask(*Component, Converting ? LongClip : Clip, Converting, Files.back()));
         }
         Component->Start(2);
         if (Converting)
