@@ -138,17 +138,8 @@ TLogBatch::~TLogBatch() {
 }
 
 void TLogBatch::Lines(const std::string& Text) {
-    std::size_t Start = 0;
-    for (;;) {
-        const std::size_t End = Text.find('\n', Start);
-        std::string One = Text.substr(Start, End == std::string::npos ? End : End - Start);
-        if (!One.empty() && One.back() == '\r')
-            One.pop_back();
+    for (std::string& One : LogMemoLines(Text))
         FLines.push_back(std::move(One));
-        if (End == std::string::npos)
-            break;
-        Start = End + 1;
-    }
 }
 
 void TLogBatch::Report(const std::string& Text) {

@@ -184,7 +184,8 @@ void TForm1::button28Click(TObject*) {
             const int Task = Queue().AddTask(In.FileName, &TaskIn);
             if (Task < 0)
                 throw Exception(Queue().LastErrMsg());
-            Queue().SetOutputFile(Task, PartialOutputPath(Final), &TaskOut);
+            if (!Queue().SetOutputFile(Task, PartialOutputPath(Final), &TaskOut))
+                throw Exception(Queue().LastErrMsg());
         } catch (const std::exception& E) {
             throw Exception("无法开始转换：" + In.FileName + "\n" + E.what());
         }

@@ -14,21 +14,26 @@ std::string LogMemoText(TThreadID ThreadId, TLogLevel Level, const std::string& 
            IntToStr(static_cast<int>(Level)) + ": " + Message;
 }
 
-namespace {
-
-// Each line of Text becomes a line of the memo.
-void AppendLines(TMemo& Memo, const std::string& Text) {
+std::vector<std::string> LogMemoLines(const std::string& Text) {
+    std::vector<std::string> Lines;
     std::size_t Start = 0;
     for (;;) {
-        std::size_t End = Text.find('\n', Start);
+        const std::size_t End = Text.find('\n', Start);
         std::string Line = Text.substr(Start, End == std::string::npos ? End : End - Start);
         if (!Line.empty() && Line.back() == '\r')
             Line.pop_back();
-        Memo.Lines()->Add(Line);
+        Lines.push_back(std::move(Line));
         if (End == std::string::npos)
-            break;
+            return Lines;
         Start = End + 1;
     }
+}
+
+namespace {
+
+void AppendLines(TMemo& Memo, const std::string& Text) {
+    for (const std::string& Line : LogMemoLines(Text))
+        Memo.Lines()->Add(Line);
 }
 
 } // namespace

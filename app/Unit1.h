@@ -532,6 +532,10 @@ std::string MegabyteText(std::int64_t Bytes);
 // level's ordinal, ": " and the message.
 std::string LogMemoText(TThreadID ThreadId, TLogLevel Level, const std::string& Message);
 
+// The memo lines a logged text makes: one per line break, each without a
+// trailing carriage return.
+std::vector<std::string> LogMemoLines(const std::string& Text);
+
 // The log lines of a long command (adding files, the start's rebuild),
 // FFmpeg's reports through the window's logger included, gathered and put
 // into the log memo in one step at Flush and at the end: the memo lays out

@@ -497,16 +497,27 @@ TEST_F(JobFlow, PriorityAndThreadCountAreReadWhenStarting) {
     EXPECT_EQ(Count("Start(19)"), 1);
 }
 
-TEST_F(JobFlow, AVanishedInputStopsTheStartBeforeAnyControlChanges) {
+// A vanished input, or an output the queue refuses when the tasks are made
+// again, stops the start before any control changes: no job may run with
+// nowhere to write.
+TEST_F(JobFlow, AVanishedInputOrRefusedOutputStopsTheStartBeforeAnyControlChanges) {
     StartWindow();
     const std::string A = MakeInput("a.mp4");
     AddFiles({A});
-    Jobs.FailingInputs.insert(A);
-    EXPECT_EQ(BoxOf([] { Form1->bsSkinButton2->ButtonClick(); }), "Ostrela");
-    EXPECT_EQ(Count("Start(1)") + Count("Start(19)"), 0);
-    EXPECT_TRUE(Form1->bsSkinButton2->Enabled());
-    EXPECT_TRUE(Form1->bsSkinMenuSpeedButton1->Enabled());
-    EXPECT_TRUE(Form1->bsSkinOfficeComboBox2->Enabled());
+    for (const bool InputGone : {true, false}) {
+        SCOPED_TRACE(InputGone ? "input gone" : "output refused");
+        if (InputGone)
+            Jobs.FailingInputs.insert(A);
+        else
+            Jobs.FailingOutputs.insert(0); // the first task made again
+        EXPECT_EQ(BoxOf([] { Form1->bsSkinButton2->ButtonClick(); }), "Ostrela");
+        EXPECT_EQ(Count("Start(1)") + Count("Start(19)"), 0);
+        EXPECT_TRUE(Form1->bsSkinButton2->Enabled());
+        EXPECT_TRUE(Form1->bsSkinMenuSpeedButton1->Enabled());
+        EXPECT_TRUE(Form1->bsSkinOfficeComboBox2->Enabled());
+        Jobs.FailingInputs.clear();
+        Jobs.FailingOutputs.clear();
+    }
 }
 
 // The states of the commands the flow switches, as one text per step.
