@@ -16,17 +16,13 @@
 #include "platform/forms/Edits.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinTabs.h"
 #include "skin/controls/bsSkinUpDown.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
-
-#include <QGuiApplication>
-#include <QWindow>
+#include "tests/support/DemoDesktop.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -35,8 +31,6 @@
 #include <string>
 
 namespace {
-
-TQtBackend* Desktop = nullptr;
 
 struct THalf {
     std::map<std::string, TControl*> Named;
@@ -242,27 +236,6 @@ void WriteLayout(const std::string& Dir, THalf& L, THalf& R) {
         }
 }
 
-void Step(std::uint32_t Until) {
-    Application->ProcessMessages();
-    FlushPresents();
-    Desktop->Wait(Until, "ButtonsDemo");
-}
-
-bool WaitUntilShown(HWND Window) {
-    const std::uint32_t GiveUp = GetTickCount() + 30000;
-    for (;;) {
-        Step(GetTickCount() + 100);
-        QWindow* Q = Desktop->SurfaceWindow(WindowSurface(Window));
-        if (Q && Q->isExposed())
-            break;
-        if (std::int32_t(GetTickCount() - GiveUp) > 0)
-            return false;
-    }
-    for (int I = 0; I < 5; ++I)
-        Step(GetTickCount() + 50);
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -272,88 +245,65 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string Dir = argv[1];
-    std::string Error;
-    if (!PrepareQtPlatform(Error)) {
-        std::fprintf(stderr, "%s\n", Error.c_str());
+    TDemoDesktop Desktop("ButtonsDemo");
+    if (!Desktop.OpenDisplay(argv[0], true))
+        return 1;
+    Desktop.Start();
+    auto* Form = Application->CreateForm<TForm>();
+    Form->SetBounds(20, 20, 1010, 700);
+    auto* SD = new TbsSkinData(Form);
+    const std::string SkinDir = Dir + "/test-skin";
+    std::filesystem::create_directories(SkinDir);
+    if (argc == 3 && std::string(argv[2]).rfind("stored:", 0) == 0) {
+        SD->SetSkinList(CreateStoredSkinList(Form));
+        SD->SetSkinIndex(std::stoi(std::string(argv[2]).substr(7)));
+    } else {
+        SD->LoadFromFile(testskin::StandardTestSkin().WriteFolder(SkinDir));
+    }
+    THalf Left, Right;
+    Build(Form, Left, 0, nullptr);
+    Build(Form, Right, 505, SD);
+    auto* Edit = new TEdit(Form);
+    Edit->SetParent(Form);
+    Edit->SetBounds(10, 660, 200, 22);
+    Form->Show();
+    Edit->SetFocus();
+    if (!Desktop.WaitUntilShown({Form->Handle()})) {
+        std::fprintf(stderr, "skin_buttons_demo: the form never showed\n");
         return 1;
     }
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    if (QGuiApplication::platformName() != "xcb") {
-        std::fprintf(stderr, "skin_buttons_demo: needs an X display\n");
-        return 1;
-    }
-    int Status = 0;
+    WriteLayout(Dir, Left, Right);
+    // Where the photographing script rests the pointer: the middle of the
+    // skinned "Hot" button.
     {
-        TQtBackend Backend;
-        Desktop = &Backend;
-        SetBackend(&Backend);
-        InitApplication();
-        auto* Form = Application->CreateForm<TForm>();
-        Form->SetBounds(20, 20, 1010, 700);
-        auto* SD = new TbsSkinData(Form);
-        const std::string SkinDir = Dir + "/test-skin";
-        std::filesystem::create_directories(SkinDir);
-        if (argc == 3 && std::string(argv[2]).rfind("stored:", 0) == 0) {
-            SD->SetSkinList(CreateStoredSkinList(Form));
-            SD->SetSkinIndex(std::stoi(std::string(argv[2]).substr(7)));
-        } else {
-            SD->LoadFromFile(testskin::StandardTestSkin().WriteFolder(SkinDir));
-        }
-        THalf Left, Right;
-        Build(Form, Left, 0, nullptr);
-        Build(Form, Right, 505, SD);
-        auto* Edit = new TEdit(Form);
-        Edit->SetParent(Form);
-        Edit->SetBounds(10, 660, 200, 22);
-        Form->Show();
-        Edit->SetFocus();
-        if (!WaitUntilShown(Form->Handle())) {
-            std::fprintf(stderr, "skin_buttons_demo: the form never showed\n");
-            Status = 1;
-        } else {
-            WriteLayout(Dir, Left, Right);
-            // Where the photographing script rests the pointer: the middle of
-            // the skinned "Hot" button.
-            {
-                TControl* Hot = Right.Named["hot"];
-                const TPoint P = Hot->ClientToScreen({Hot->Width() / 2, Hot->Height() / 2});
-                std::ofstream(Dir + "/pointer.txt") << P.X << ' ' << P.Y << '\n';
-            }
-            std::printf("ready\n");
-            std::fflush(stdout);
-            const std::uint32_t GiveUp = GetTickCount() + 120000;
-            bool Stored = false;
-            while (!std::filesystem::exists(Dir + "/quit") &&
-                   std::int32_t(GetTickCount() - GiveUp) < 0) {
-                Step(GetTickCount() + 100);
-                // The second picture: the program's first stored skin in the
-                // right half, each control told of the new skin.
-                if (!Stored && std::filesystem::exists(Dir + "/next")) {
-                    Stored = true;
-                    SD->SetSkinList(CreateStoredSkinList(Form));
-                    SD->SetSkinIndex(0);
-                    for (auto& [Name, C] : Right.Named) {
-                        if (auto* Skinned = dynamic_cast<TbsSkinControl*>(C))
-                            Skinned->SetSkinData(SD);
-                        else if (auto* LV = dynamic_cast<TbsSkinCustomListView*>(C))
-                            LV->SetSkinData(SD);
-                        else if (auto* TV = dynamic_cast<TbsSkinCustomTreeView*>(C))
-                            TV->SetSkinData(SD);
-                        else if (auto* PC = dynamic_cast<TbsSkinPageControl*>(C))
-                            PC->SetSkinData(SD);
-                    }
-                    for (int I = 0; I < 5; ++I)
-                        Step(GetTickCount() + 50);
-                    std::printf("ready\n");
-                    std::fflush(stdout);
-                }
-            }
-        }
-        DoneApplication();
-        ResetWindowSystem();
-        SetBackend(nullptr);
+        TControl* Hot = Right.Named["hot"];
+        const TPoint P = Hot->ClientToScreen({Hot->Width() / 2, Hot->Height() / 2});
+        std::ofstream(Dir + "/pointer.txt") << P.X << ' ' << P.Y << '\n';
     }
-    return Status;
+    Announce();
+    const std::uint32_t GiveUp = GetTickCount() + 120000;
+    bool Stored = false;
+    Desktop.RunWhile([&] {
+        // The second picture: the program's first stored skin in the right
+        // half, each control told of the new skin.
+        if (!Stored && std::filesystem::exists(Dir + "/next")) {
+            Stored = true;
+            SD->SetSkinList(CreateStoredSkinList(Form));
+            SD->SetSkinIndex(0);
+            for (auto& [Name, C] : Right.Named) {
+                if (auto* Skinned = dynamic_cast<TbsSkinControl*>(C))
+                    Skinned->SetSkinData(SD);
+                else if (auto* LV = dynamic_cast<TbsSkinCustomListView*>(C))
+                    LV->SetSkinData(SD);
+                else if (auto* TV = dynamic_cast<TbsSkinCustomTreeView*>(C))
+                    TV->SetSkinData(SD);
+                else if (auto* PC = dynamic_cast<TbsSkinPageControl*>(C))
+                    PC->SetSkinData(SD);
+            }
+            Desktop.Pump(5, 50);
+            Announce();
+        }
+        return !std::filesystem::exists(Dir + "/quit") && !TickPassed(GiveUp);
+    });
+    return 0;
 }

@@ -13,27 +13,22 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/ImageList.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCtrls.ScrollBar.h"
 #include "skin/controls/bsSkinEdits.h"
 #include "skin/model/bsMessages.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
-
-#include <QGuiApplication>
-#include <QWindow>
+#include "tests/support/DemoDesktop.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-TQtBackend* Desktop = nullptr;
 
 // Two 16 x 16 pictures: a magnifier-like disc and a cross.
 void FillImages(TImageList* Images) {
@@ -173,27 +168,6 @@ void WriteLayout(const std::string& Dir, const TColumn& Plain, const TColumn& Sk
     }
 }
 
-void Step(std::uint32_t Until) {
-    Application->ProcessMessages();
-    FlushPresents();
-    Desktop->Wait(Until, "SkinEditsDemo");
-}
-
-bool WaitUntilShown(HWND Window) {
-    const std::uint32_t GiveUp = GetTickCount() + 30000;
-    for (;;) {
-        Step(GetTickCount() + 100);
-        QWindow* Q = Desktop->SurfaceWindow(WindowSurface(Window));
-        if (Q && Q->isExposed())
-            break;
-        if (std::int32_t(GetTickCount() - GiveUp) > 0)
-            return false;
-    }
-    for (int I = 0; I < 5; ++I)
-        Step(GetTickCount() + 50);
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -204,80 +178,57 @@ int main(int argc, char** argv) {
     }
     const std::string Dir = argv[1];
     std::string SkinFile = argc == 3 ? argv[2] : "";
-    std::string Error;
-    if (!PrepareQtPlatform(Error)) {
-        std::fprintf(stderr, "%s\n", Error.c_str());
+    TDemoDesktop Desktop("SkinEditsDemo");
+    if (!Desktop.OpenDisplay(argv[0], true))
         return 1;
-    }
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    if (QGuiApplication::platformName() != "xcb") {
-        std::fprintf(stderr, "skin_edits_demo: needs an X display\n");
-        return 1;
-    }
     if (SkinFile.empty()) {
         const std::string Folder = Dir + "/skin";
         std::filesystem::create_directories(Folder);
         SkinFile = testskin::StandardTestSkin().WriteFolder(Folder);
     }
-    int Status = 0;
-    {
-        TQtBackend Backend;
-        Desktop = &Backend;
-        SetBackend(&Backend);
-        InitApplication();
-        auto* Form = new TForm(nullptr);
-        Form->SetCaption("Skinned edits");
-        Form->SetBounds(100, 100, 500, 540);
-        auto* Images = new TImageList(Form);
-        Images->SetWidth(16);
-        Images->SetHeight(16);
-        FillImages(Images);
-        auto* SD = new TbsSkinData(Form);
-        if (SkinFile.rfind("stored:", 0) == 0) {
-            SD->SetSkinList(CreateStoredSkinList(Form));
-            SD->SetSkinIndex(std::stoi(SkinFile.substr(7)));
-        } else {
-            SD->LoadFromFile(SkinFile);
-        }
-        if (SD->Empty) {
-            std::fprintf(stderr, "skin_edits_demo: the skin %s did not load\n", SkinFile.c_str());
-            Status = 1;
-        } else {
-            const TColumn Plain = MakeColumn(Form, 10, nullptr, Images);
-            const TColumn Skinned = MakeColumn(Form, 260, SD, Images);
-            Form->Show();
-            Skinned.Edits[2]->SetFocus();
-            Plain.Edits[6]->SelectAll();
-            Skinned.Edits[6]->SetSelStart(0);
-            Skinned.Edits[6]->SetSelLength(9);
-            Plain.Hovered->Perform(CM_MOUSEENTER, 0, 0);
-            Skinned.Hovered->Perform(CM_MOUSEENTER, 0, 0);
-            if (!WaitUntilShown(Form->Handle())) {
-                std::fprintf(stderr, "skin_edits_demo: the form never showed\n");
-                Status = 1;
-            } else {
-                WriteLayout(Dir, Plain, Skinned);
-                // Where the script rests the pointer: on the plain button
-                // edit's frame button, the square at its right end.
-                {
-                    const TRect B = WindowRect(Plain.Edits[3]);
-                    std::ofstream(Dir + "/pointer.txt")
-                        << B.Right - B.Height() / 2 << ' ' << B.Top + B.Height() / 2 << '\n';
-                }
-                std::printf("ready\n");
-                std::fflush(stdout);
-                const std::uint32_t GiveUp = GetTickCount() + 120000;
-                while (!std::filesystem::exists(Dir + "/quit") &&
-                       std::int32_t(GetTickCount() - GiveUp) < 0)
-                    Step(GetTickCount() + 100);
-            }
-        }
-        delete Form;
-        DoneApplication();
-        ResetWindowSystem();
-        SetBackend(nullptr);
+    Desktop.Start();
+    // Made without an owner: freed before the application ends.
+    auto Owned = std::make_unique<TForm>(nullptr);
+    TForm* Form = Owned.get();
+    Form->SetCaption("Skinned edits");
+    Form->SetBounds(100, 100, 500, 540);
+    auto* Images = new TImageList(Form);
+    Images->SetWidth(16);
+    Images->SetHeight(16);
+    FillImages(Images);
+    auto* SD = new TbsSkinData(Form);
+    if (SkinFile.rfind("stored:", 0) == 0) {
+        SD->SetSkinList(CreateStoredSkinList(Form));
+        SD->SetSkinIndex(std::stoi(SkinFile.substr(7)));
+    } else {
+        SD->LoadFromFile(SkinFile);
     }
-    return Status;
+    if (SD->Empty) {
+        std::fprintf(stderr, "skin_edits_demo: the skin %s did not load\n", SkinFile.c_str());
+        return 1;
+    }
+    const TColumn Plain = MakeColumn(Form, 10, nullptr, Images);
+    const TColumn Skinned = MakeColumn(Form, 260, SD, Images);
+    Form->Show();
+    Skinned.Edits[2]->SetFocus();
+    Plain.Edits[6]->SelectAll();
+    Skinned.Edits[6]->SetSelStart(0);
+    Skinned.Edits[6]->SetSelLength(9);
+    Plain.Hovered->Perform(CM_MOUSEENTER, 0, 0);
+    Skinned.Hovered->Perform(CM_MOUSEENTER, 0, 0);
+    if (!Desktop.WaitUntilShown({Form->Handle()})) {
+        std::fprintf(stderr, "skin_edits_demo: the form never showed\n");
+        return 1;
+    }
+    WriteLayout(Dir, Plain, Skinned);
+    // Where the script rests the pointer: on the plain button edit's frame
+    // button, the square at its right end.
+    {
+        const TRect B = WindowRect(Plain.Edits[3]);
+        std::ofstream(Dir + "/pointer.txt")
+            << B.Right - B.Height() / 2 << ' ' << B.Top + B.Height() / 2 << '\n';
+    }
+    Announce();
+    Desktop.RunUntilFile(Dir + "/quit", 120000);
+    return 0;
 }

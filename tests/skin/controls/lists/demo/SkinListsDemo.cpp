@@ -11,26 +11,21 @@
 #include "platform/core/Threads.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/ImageList.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCombos.h"
 #include "skin/model/bsUtils.Rects.h"
 #include "skin/stored/StoredSkins.h"
 #include "tests/fixtures/skins/TestSkin.h"
-
-#include <QGuiApplication>
-#include <QWindow>
+#include "tests/support/DemoDesktop.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-TQtBackend* Desktop = nullptr;
 
 // Four 16 x 16 pictures in four colours.
 void FillImages(TImageList* Images) {
@@ -193,31 +188,6 @@ void WriteLayout(const std::string& Dir, const TColumn& Plain, const TColumn& Sk
         << int(GetBValue(Row)) << '\n';
 }
 
-void Step(std::uint32_t Until) {
-    Application->ProcessMessages();
-    FlushPresents();
-    Desktop->Wait(Until, "SkinListsDemo");
-}
-
-bool WaitUntilShown(const std::vector<HWND>& Windows) {
-    const std::uint32_t GiveUp = GetTickCount() + 30000;
-    for (;;) {
-        Step(GetTickCount() + 100);
-        bool Shown = true;
-        for (HWND W : Windows) {
-            QWindow* Q = Desktop->SurfaceWindow(WindowSurface(W));
-            Shown = Shown && Q && Q->isExposed();
-        }
-        if (Shown)
-            break;
-        if (std::int32_t(GetTickCount() - GiveUp) > 0)
-            return false;
-    }
-    for (int I = 0; I < 5; ++I)
-        Step(GetTickCount() + 50);
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -228,73 +198,49 @@ int main(int argc, char** argv) {
     }
     const std::string Dir = argv[1];
     std::string SkinFile = argc == 3 ? argv[2] : "";
-    std::string Error;
-    if (!PrepareQtPlatform(Error)) {
-        std::fprintf(stderr, "%s\n", Error.c_str());
+    TDemoDesktop Desktop("SkinListsDemo");
+    if (!Desktop.OpenDisplay(argv[0], true))
         return 1;
-    }
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    if (QGuiApplication::platformName() != "xcb") {
-        std::fprintf(stderr, "skin_lists_demo: needs an X display\n");
-        return 1;
-    }
     if (SkinFile.empty()) {
         const std::string Folder = Dir + "/skin";
         std::filesystem::create_directories(Folder);
         SkinFile = testskin::StandardTestSkin().WriteFolder(Folder);
     }
-    int Status = 0;
-    {
-        TQtBackend Backend;
-        Desktop = &Backend;
-        SetBackend(&Backend);
-        InitApplication();
-        auto* Form = new TForm(nullptr);
-        Form->SetCaption("Skinned lists and combos");
-        Form->SetBounds(100, 100, 560, 580);
-        auto* Images = new TImageList(Form);
-        Images->SetWidth(16);
-        Images->SetHeight(16);
-        FillImages(Images);
-        auto* SD = new TbsSkinData(Form);
-        if (SkinFile.rfind("stored:", 0) == 0) {
-            SD->SetSkinList(CreateStoredSkinList(Form));
-            SD->SetSkinIndex(std::stoi(SkinFile.substr(7)));
-        } else {
-            SD->LoadFromFile(SkinFile);
-        }
-        if (SD->Empty) {
-            std::fprintf(stderr, "skin_lists_demo: the skin %s did not load\n", SkinFile.c_str());
-            Status = 1;
-        } else {
-            const TColumn Plain = MakeColumn(Form, 10, nullptr, Images);
-            const TColumn Skinned = MakeColumn(Form, 290, SD, Images);
-            Form->Show();
-            Plain.Fixed->SetFocus();
-            // The drop-down opens on a timer after start, as a user would open it.
-            const std::uint32_t OpenAt = GetTickCount() + 300;
-            while (std::int32_t(GetTickCount() - OpenAt) < 0)
-                Step(GetTickCount() + 50);
-            Plain.Fixed->DropDown();
-            if (!WaitUntilShown({Form->Handle(), Plain.Fixed->FListBox->Handle()})) {
-                std::fprintf(stderr, "skin_lists_demo: the windows never showed\n");
-                Status = 1;
-            } else {
-                WriteLayout(Dir, Plain, Skinned);
-                std::printf("ready\n");
-                std::fflush(stdout);
-                const std::uint32_t GiveUp = GetTickCount() + 120000;
-                while (!std::filesystem::exists(Dir + "/quit") &&
-                       std::int32_t(GetTickCount() - GiveUp) < 0)
-                    Step(GetTickCount() + 100);
-            }
-        }
-        delete Form;
-        DoneApplication();
-        ResetWindowSystem();
-        SetBackend(nullptr);
+    Desktop.Start();
+    // Made without an owner: freed before the application ends.
+    auto Owned = std::make_unique<TForm>(nullptr);
+    TForm* Form = Owned.get();
+    Form->SetCaption("Skinned lists and combos");
+    Form->SetBounds(100, 100, 560, 580);
+    auto* Images = new TImageList(Form);
+    Images->SetWidth(16);
+    Images->SetHeight(16);
+    FillImages(Images);
+    auto* SD = new TbsSkinData(Form);
+    if (SkinFile.rfind("stored:", 0) == 0) {
+        SD->SetSkinList(CreateStoredSkinList(Form));
+        SD->SetSkinIndex(std::stoi(SkinFile.substr(7)));
+    } else {
+        SD->LoadFromFile(SkinFile);
     }
-    return Status;
+    if (SD->Empty) {
+        std::fprintf(stderr, "skin_lists_demo: the skin %s did not load\n", SkinFile.c_str());
+        return 1;
+    }
+    const TColumn Plain = MakeColumn(Form, 10, nullptr, Images);
+    const TColumn Skinned = MakeColumn(Form, 290, SD, Images);
+    Form->Show();
+    Plain.Fixed->SetFocus();
+    // The drop-down opens on a timer after start, as a user would open it.
+    const std::uint32_t OpenAt = GetTickCount() + 300;
+    Desktop.RunWhile([&] { return !TickPassed(OpenAt); }, 50);
+    Plain.Fixed->DropDown();
+    if (!Desktop.WaitUntilShown({Form->Handle(), Plain.Fixed->FListBox->Handle()})) {
+        std::fprintf(stderr, "skin_lists_demo: the windows never showed\n");
+        return 1;
+    }
+    WriteLayout(Dir, Plain, Skinned);
+    Announce();
+    Desktop.RunUntilFile(Dir + "/quit", 120000);
+    return 0;
 }
