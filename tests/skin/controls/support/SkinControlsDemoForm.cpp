@@ -1,6 +1,11 @@
 #include "tests/skin/controls/support/SkinControlsDemoForm.h"
 
 #include "platform/forms/StdCtrls.h"
+#include "skin/stored/StoredSkins.h"
+#include "tests/fixtures/skins/TestSkin.h"
+
+#include <cstdio>
+#include <filesystem>
 
 namespace skinctl {
 
@@ -131,6 +136,27 @@ void TDemoForm::Build(THalf& H, int X0, const std::string& GroupCaption) {
 
     auto* Status = Place<TbsSkinStatusBar>(H, "statusbar", Half, 0, 520, 400, 21);
     Status->SetSizeGrip(true);
+}
+
+TbsSkinData* LoadDemoSkin(TComponent* Owner, const std::string& Dir, const std::string& Choice,
+                          const char* Program) {
+    auto* SD = new TbsSkinData(Owner);
+    std::string File = Choice;
+    if (File.empty()) {
+        const std::string Folder = Dir + "/skin";
+        std::filesystem::create_directories(Folder);
+        File = testskin::StandardTestSkin().WriteFolder(Folder);
+    }
+    if (File.rfind("stored:", 0) == 0) {
+        SD->SetSkinList(CreateStoredSkinList(Owner));
+        SD->SetSkinIndex(std::stoi(File.substr(7)));
+    } else {
+        SD->LoadFromFile(File);
+    }
+    if (!SD->Empty)
+        return SD;
+    std::fprintf(stderr, "%s: the skin %s did not load\n", Program, File.c_str());
+    return nullptr;
 }
 
 } // namespace skinctl

@@ -39,4 +39,11 @@ private:
 // Binds C to Data when it is a skinned control of any family.
 void BindSkinData(TControl* C, TbsSkinData* Data);
 
+// The skin data a demonstration shows, owned by Owner, from its command
+// line's Choice: empty for the standard test skin (written under Dir/skin),
+// "stored:N" for the program's stored skin N, else a skin file. Null, with
+// the reason on stderr after Program, when the skin did not load.
+TbsSkinData* LoadDemoSkin(TComponent* Owner, const std::string& Dir, const std::string& Choice,
+                          const char* Program);
+
 } // namespace skinctl

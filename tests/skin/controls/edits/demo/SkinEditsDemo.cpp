@@ -17,8 +17,7 @@
 #include "skin/controls/bsSkinCtrls.ScrollBar.h"
 #include "skin/controls/bsSkinEdits.h"
 #include "skin/model/bsMessages.h"
-#include "skin/stored/StoredSkins.h"
-#include "tests/fixtures/skins/TestSkin.h"
+#include "tests/skin/controls/support/SkinControlsDemoForm.h"
 #include "tests/support/DemoDesktop.h"
 
 #include <cstdio>
@@ -177,15 +176,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string Dir = argv[1];
-    std::string SkinFile = argc == 3 ? argv[2] : "";
     TDemoDesktop Desktop("SkinEditsDemo");
     if (!Desktop.OpenDisplay(argv[0], true))
         return 1;
-    if (SkinFile.empty()) {
-        const std::string Folder = Dir + "/skin";
-        std::filesystem::create_directories(Folder);
-        SkinFile = testskin::StandardTestSkin().WriteFolder(Folder);
-    }
     Desktop.Start();
     // Made without an owner: freed before the application ends.
     auto Owned = std::make_unique<TForm>(nullptr);
@@ -196,17 +189,9 @@ int main(int argc, char** argv) {
     Images->SetWidth(16);
     Images->SetHeight(16);
     FillImages(Images);
-    auto* SD = new TbsSkinData(Form);
-    if (SkinFile.rfind("stored:", 0) == 0) {
-        SD->SetSkinList(CreateStoredSkinList(Form));
-        SD->SetSkinIndex(std::stoi(SkinFile.substr(7)));
-    } else {
-        SD->LoadFromFile(SkinFile);
-    }
-    if (SD->Empty) {
-        std::fprintf(stderr, "skin_edits_demo: the skin %s did not load\n", SkinFile.c_str());
+    TbsSkinData* SD = skinctl::LoadDemoSkin(Form, Dir, argc == 3 ? argv[2] : "", "skin_edits_demo");
+    if (!SD)
         return 1;
-    }
     const TColumn Plain = MakeColumn(Form, 10, nullptr, Images);
     const TColumn Skinned = MakeColumn(Form, 260, SD, Images);
     Form->Show();
