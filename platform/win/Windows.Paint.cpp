@@ -340,6 +340,12 @@ void EraseCaretIfDrawn() {
         DrawCaret();
 }
 
+// A window's paint may cover the caret when the caret is in it or in one of
+// its children: a transparent child shows what its parent paints under it.
+bool CaretUnder(HWND Wnd) {
+    return Caret.Wnd && (Caret.Wnd == Wnd || IsChild(Wnd, Caret.Wnd));
+}
+
 } // namespace
 
 void DropCaretOf(TWnd* W) {
@@ -540,7 +546,7 @@ HDC BeginPaint(HWND Wnd, PAINTSTRUCT* Paint) {
     TWnd* W = Ptr(Wnd);
     if (!W || !Paint)
         return nullptr;
-    if (Caret.Wnd == Wnd)
+    if (CaretUnder(Wnd))
         EraseCaretIfDrawn();
     if (W->UpdateFrame) {
         W->UpdateFrame = false;
@@ -577,7 +583,7 @@ BOOL EndPaint(HWND Wnd, const PAINTSTRUCT* Paint) {
             DeleteDC(Paint->hdc);
         }
     }
-    if (Caret.Wnd == Wnd && Caret.HideCount == 0 && !Caret.Drawn)
+    if (CaretUnder(Wnd) && Caret.HideCount == 0 && !Caret.Drawn)
         DrawCaret();
     return TRUE;
 }

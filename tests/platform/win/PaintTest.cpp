@@ -610,3 +610,35 @@ TEST_F(PaintTest, ATransparentChildLetsTheParentsEraseThroughAndAnOpaqueOneKeeps
         DestroyWindow(P);
     }
 }
+
+// The parent's paint under a transparent child covers the child's caret: the
+// caret is taken off before and put back after, so that it stays visible and
+// hiding it leaves the parent's pixels, not an inverted mark.
+TEST_F(PaintTest, AParentPaintingUnderATransparentChildKeepsTheChildsCaretInStep) {
+    THandler Pattern = [](HWND H, UINT M, WPARAM W, LPARAM) -> std::optional<LRESULT> {
+        if (M != WM_ERASEBKGND)
+            return std::nullopt;
+        TRect R;
+        GetClientRect(H, &R);
+        HBRUSH Red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(reinterpret_cast<HDC>(W), &R, Red);
+        DeleteObject(ToObj(Red));
+        return 1;
+    };
+    HWND P =
+        Make(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 60), nullptr, 0, Pattern);
+    ProcessPending();
+    HWND C = Make(WS_CHILD | WS_VISIBLE, Bounds(20, 20, 40, 20), P, WS_EX_TRANSPARENT, nullptr);
+    ProcessPending();
+    ASSERT_TRUE(CreateCaret(C, nullptr, 2, 10));
+    SetCaretPos(5, 5);
+    ShowCaret(C);
+    ASSERT_EQ(ClientPixel(P, 25, 25), 0x00FFFF) << "inverted red";
+    InvalidateRect(P, nullptr, TRUE);
+    ProcessPending();
+    EXPECT_EQ(ClientPixel(P, 25, 25), 0x00FFFF) << "still shown after the parent's paint";
+    HideCaret(C);
+    EXPECT_EQ(ClientPixel(P, 25, 25), 0xFF0000) << "hidden: the parent's own pixels";
+    DestroyCaret();
+    DestroyWindow(P);
+}
