@@ -16,6 +16,9 @@ struct TPlayback {
     const Uint8* Data = nullptr;
     Uint32 Length = 0;
     std::atomic<Uint32> Played{0};
+    // Buffers of silence asked for after the end: once the device asks for
+    // a second one, the buffer holding the last samples has gone out.
+    std::atomic<int> QuietBuffers{0};
 };
 
 // SDL's audio thread asks for the next samples; past the end it hears
@@ -24,6 +27,8 @@ void Feed(void* User, Uint8* Stream, int Length) {
     auto* P = static_cast<TPlayback*>(User);
     const Uint32 Done = P->Played.load();
     const Uint32 Left = P->Length - Done;
+    if (Left == 0)
+        P->QuietBuffers.fetch_add(1);
     const Uint32 Take = Left < Uint32(Length) ? Left : Uint32(Length);
     std::memcpy(Stream, P->Data + Done, Take);
     std::memset(Stream + Take, 0, std::size_t(Length) - Take);
@@ -79,8 +84,13 @@ int PlaySoundFile(const std::string& WaveFile) {
     sdl::SDL_PauseAudio(0);
     while (Playback.Played.load() < Playback.Length)
         sdl::SDL_Delay(20);
-    // The last buffer handed over still has to leave the device.
-    sdl::SDL_Delay(Uint32(1000.0 * Spec.samples / (Spec.freq > 0 ? Spec.freq : 44100)) + 20);
+    // The last samples handed over still have to leave the device, which may
+    // hold them until its next buffer is full; on a busy machine that takes
+    // longer than a buffer's time. The guard only ends a device that stalls.
+    const Uint32 BufferTime = Uint32(1000.0 * Spec.samples / (Spec.freq > 0 ? Spec.freq : 44100));
+    for (Uint32 Waited = 0; Playback.QuietBuffers.load() < 2 && Waited < 4 * BufferTime + 2000;
+         Waited += 10)
+        sdl::SDL_Delay(10);
     sdl::SDL_CloseAudio();
     sdl::SDL_FreeWAV(Buffer);
     sdl::SDL_Quit();
