@@ -8,7 +8,6 @@
 #include "tests/skin/controls/support/SkinControlsDemoForm.h"
 #include "tests/support/TempDir.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -176,13 +175,3 @@ void BM_ToolBarScroll(benchmark::State& State) {
 BENCHMARK(BM_ToolBarScroll)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -12,7 +12,6 @@
 #include "tests/fixtures/skins/TestSkin.h"
 #include "tests/support/TempDir.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -280,12 +279,3 @@ void BM_RadioGroupSetChecked(benchmark::State& State) {
 BENCHMARK(BM_RadioGroupSetChecked)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -13,7 +13,6 @@
 #include "tests/fixtures/skins/TestSkin.h"
 #include "tests/support/TempDir.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -287,15 +286,3 @@ void BM_SkinChangeOfTenListsAndCombos(benchmark::State& State) {
 BENCHMARK(BM_SkinChangeOfTenListsAndCombos)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    RecordMainThread();
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    int QtArgc = 1;
-    char* QtArgv[] = {argv[0], nullptr};
-    QGuiApplication App(QtArgc, QtArgv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
