@@ -245,6 +245,30 @@ TEST_F(JobFlowOnScreen, AProfileWithoutEncoderShowsTheFailureInItsBoxAndRow) {
     EXPECT_EQ(OutputFiles(), std::vector<std::string>{});
 }
 
+TEST_F(JobFlowOnScreen, TheChimeChosenForTheEndIsPlayedByTheSoundChild) {
+    const std::string Chime = Clip("tone.wav");
+    std::filesystem::create_directories(Run.File("program/sounds"));
+    fs::copy_file(Chime, Run.File("program/sounds/ring001.wav"));
+    std::ofstream(RealOptionPath()) << "[Options]\nAfter_Done=2\n";
+    const std::string Add = AddThroughTheOpenDialog("clip2s.mp4", "a.mp4");
+    Play("start\n" + Add + StartStep() + WaitForFile("a.avi") +
+         "wait-child --play-sound\nkey alt+F4\nwait-exit status\n");
+
+    EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
+    EXPECT_EQ(ErrorOutput(), "");
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"a.avi"});
+    EXPECT_EQ(ReadTextFile(Run.File("actions.txt")), "");
+    // The child writes the chime's samples as they are: its device takes
+    // the file's own format. The preview's player shares the disk file but
+    // writes its silence elsewhere in it.
+    const std::string Wave = ReadTextFile(Chime);
+    const std::size_t Data = Wave.find("data");
+    ASSERT_NE(Data, std::string::npos);
+    const std::string Samples = Wave.substr(Data + 8);
+    ASSERT_FALSE(Samples.empty());
+    EXPECT_NE(ReadTextFile(Run.File("sound.raw")).find(Samples), std::string::npos);
+}
+
 TEST_F(JobFlowOnScreen, APausedConversionSleepsAndEndsWhenResumed) {
     const std::string Add = AddThroughTheOpenDialog("clip20s.mp4", "long.mp4");
     // "继续" takes the place of "暂停" while paused.

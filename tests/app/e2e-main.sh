@@ -13,6 +13,9 @@
 #   wait-exit NAME        wait for the program to end, status to OUTDIR/NAME.txt
 #   type TEXT             type TEXT (no spaces) where the focus is
 #   wait-file PATH        wait until PATH exists (a conversion's output)
+#   wait-child TEXT       wait until a process whose command line holds TEXT
+#                         has shown and ended (a child may outlive the
+#                         program); one not seen within 10 s is not waited for
 #   threads NAME          the states of the program's threads in five looks,
 #                         one thread a line ("SSRSS": R running, S sleeping)
 #                         to OUTDIR/NAME.txt
@@ -117,6 +120,18 @@ while read -r step a b c; do
             sleep 0.1
         done
         [[ -e "$a" ]] || log "no file $a"
+        ;;
+    wait-child)
+        seen=0
+        for round in $(seq 600); do
+            if pgrep -f -- "$a" >/dev/null; then
+                seen=1
+            elif ((seen || round > 100)); then
+                break
+            fi
+            sleep 0.1
+        done
+        ((seen)) || log "no child $a seen"
         ;;
     threads)
         # The program runs under timeout: its one child. Five looks 0.2 s
