@@ -348,6 +348,15 @@ bool OpenInput(TVideoState* is) {
     return true;
 }
 
+// The read thread's idle wait at the end of the input or after an error:
+// up to AMs, over at once when the playback closes or a seek is asked for,
+// so a stop or a seek never waits for the rest of it.
+void IdleWait(TVideoState* is, std::uint32_t AMs) {
+    for (std::uint32_t Waited = 0; Waited < AMs && !is->abort_request && !is->seek_req;
+         Waited += 10)
+        Sleep(10);
+}
+
 // The loop; answers false when it left on an I/O error.
 bool ReadLoop(TVideoState* is) {
     TCustomPlayer* Owner = is->Owner;
@@ -405,7 +414,7 @@ bool ReadLoop(TVideoState* is) {
                 Failed = true;
                 break;
             }
-            Sleep(100);
+            IdleWait(is, 100);
             continue;
         }
         RoutePacket(is, Packet);
@@ -424,8 +433,9 @@ int PlayerReadThread(void* AState) {
     if (Ok) {
         is->Opened = 1;
         Ok = ReadLoop(is);
+        // A failed input waits for the close, which it then follows at once.
         while (!is->abort_request)
-            Sleep(100);
+            Sleep(10);
     }
     if (is->Opened != 1)
         is->Opened = -1;
