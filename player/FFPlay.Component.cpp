@@ -10,6 +10,7 @@
 #include "platform/win/Windows.h"
 #include "player/PlayerScreen.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
 
@@ -272,7 +273,10 @@ void TCustomPlayer::WaitForPlayerStop() {
     FStopCycles = 0;
     bool Forced = false;
     for (;;) {
-        if (FStopEvent->WaitFor(100) == wrSignaled)
+        // A playback thread may have to finish a call into this thread (a
+        // log line, an event) before it can end: the main thread serves
+        // such calls while it waits, not only once a round.
+        if (Main ? WaitForStopServingCalls(100) : FStopEvent->WaitFor(100) == wrSignaled)
             return;
         if (Main) {
             CheckSynchronize();
@@ -302,6 +306,16 @@ void TCustomPlayer::WaitForPlayerStop() {
     // The play thread ends at its next look, its playback being gone.
     if (Forced)
         WaitServing(*FStopEvent, 100, 50);
+}
+
+bool TCustomPlayer::WaitForStopServingCalls(int AMs) {
+    const auto Until = std::chrono::steady_clock::now() + std::chrono::milliseconds(AMs);
+    do {
+        if (FStopEvent->WaitFor(2) == wrSignaled)
+            return true;
+        CheckSynchronize();
+    } while (std::chrono::steady_clock::now() < Until);
+    return false;
 }
 
 void TCustomPlayer::JoinEndedChannels(bool AAll) {

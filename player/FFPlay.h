@@ -636,6 +636,9 @@ protected:
     void QuitSDL(std::uint64_t ASerial);
     void DetachInactiveHost();
     void WaitForPlayerStop();
+    // Up to AMs for the stop event, serving synchronous calls meanwhile;
+    // answers whether it was set.
+    bool WaitForStopServingCalls(int AMs);
     // Joins the event threads of ended playbacks, all but one delivering a
     // handler on the calling thread (with AAll, every one).
     void JoinEndedChannels(bool AAll);

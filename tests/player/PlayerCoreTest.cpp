@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <random>
@@ -277,6 +278,26 @@ TEST_F(PlayerTest, StopInterruptsAStalledInput) {
         EXPECT_TRUE(WasDelivered(psStop));
         EXPECT_TRUE(ServeUntil([&] { return Server.Closed.load(); }));
     }
+}
+
+TEST_F(PlayerTest, AWaitingStopServesTheLogLineThatTheReadThreadWaitsIn) {
+    // As in the program: a log line reaches its handler on the main thread
+    // while the thread that logged it waits.
+    GetFFLogger()->SetTriggerEventInMainThread(true);
+    ASSERT_TRUE(OpenClip("av.mp4", false));
+    TVideoState* is = Player->State();
+    // Nothing served: the read thread reaches the end of the file and waits
+    // in its line about it.
+    const auto Until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!is->ErrorEOF && std::chrono::steady_clock::now() < Until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(is->ErrorEOF);
+    Player->Stop(true);
+    EXPECT_EQ(Player->State(), nullptr);
+    // The stop ended in its first round; it used to leave the line waiting
+    // until the round was over and then ask the playback to quit again.
+    EXPECT_EQ(Player->StopCycles(), 0);
+    EXPECT_TRUE(LoggedLine(llInfo, "reach end of file: " + Clip("av.mp4")));
 }
 
 TEST_F(PlayerTest, ForcedStopOfAnIdleReaderComesOnTheTwentiethCycle) {
