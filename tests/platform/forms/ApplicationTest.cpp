@@ -154,6 +154,7 @@ TEST_F(ApplicationTest, MessageBoxAnswersByItsButtonsAndShowsItsIcon) {
     MainForm();
     std::uint32_t IconPixel = 0;
     std::vector<std::uint32_t> Shown;
+    int WhiteBesideTheIcon = -1;
     Application->OnIdle = [&](TObject*, bool&) {
         TCustomForm* Box = Screen->ActiveForm();
         if (!Box || Box->Name() != "MessageForm" || IconPixel)
@@ -164,6 +165,13 @@ TEST_F(ApplicationTest, MessageBoxAnswersByItsButtonsAndShowsItsIcon) {
         for (int Y = 0; Y < 32; ++Y)
             for (int X = 0; X < 32; ++X)
                 Shown.push_back(Headless.ScreenPixel(Origin.X + X, Origin.Y + Y));
+        // The message is written on the face, with no white box behind it.
+        WhiteBesideTheIcon = 0;
+        TPoint TextOrigin = Box->ClientToScreen({56, 12});
+        for (int Y = 0; Y < 32; ++Y)
+            for (int X = 0; X < Box->ClientWidth() - 56; ++X)
+                WhiteBesideTheIcon += (Headless.ScreenPixel(TextOrigin.X + X, TextOrigin.Y + Y) &
+                                       0xFFFFFF) == 0xFFFFFF;
         IconPixel = 1;
         Headless.KeyDown(VK_RETURN, "\r");
         Headless.KeyUp(VK_RETURN);
@@ -187,6 +195,7 @@ TEST_F(ApplicationTest, MessageBoxAnswersByItsButtonsAndShowsItsIcon) {
     ASSERT_EQ(Shown.size(), 32u * 32u);
     EXPECT_EQ(Shown, Drawn(IDI_EXCLAMATION));
     EXPECT_NE(Shown, Drawn(IDI_QUESTION));
+    EXPECT_EQ(WhiteBesideTheIcon, 0);
 
     IconPixel = 0;
     Application->OnIdle = [&](TObject*, bool&) {
