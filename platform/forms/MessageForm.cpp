@@ -70,8 +70,6 @@ protected:
             DrawIconEx(C->Handle(), 12, 12, FIconHandle, 32, 32, 0, nullptr, DI_NORMAL);
         C->Font()->Assign(Font());
         C->Brush()->SetStyle(bsClear);
-        // The text goes straight onto the face: no box of the brush behind it.
-        SetBkMode(C->Handle(), TRANSPARENT);
         TRect R = FTextRect;
         DrawText(C->Handle(), FMessage, -1, &R, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     }

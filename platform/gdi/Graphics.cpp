@@ -332,6 +332,15 @@ void TCanvas::DeselectHandles() {
 HDC TCanvas::Handle() {
     if (!FHandle)
         CreateHandle();
+    // Text drawn on the DC follows the brush: none of a background box with
+    // a clear brush, as the canvas's own text calls do.
+    if (FHandle) {
+        const bool Clear = FBrush.Style() == bsClear;
+        if (Clear != FClearTextBackground) {
+            SetBkMode(FHandle, Clear ? TRANSPARENT : OPAQUE);
+            FClearTextBackground = Clear;
+        }
+    }
     return FHandle;
 }
 
@@ -340,6 +349,7 @@ void TCanvas::SetHandle(HDC Value) {
         return;
     DeselectHandles();
     FHandle = Value;
+    FClearTextBackground = false;
 }
 
 void TCanvas::Refresh() {

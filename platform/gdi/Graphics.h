@@ -201,6 +201,8 @@ private:
     TCopyMode FCopyMode = cmSrcCopy;
     HGDIOBJ FOldFont = 0, FOldPen = 0, FOldBrush = 0;
     bool FFontSelected = false, FPenSelected = false, FBrushSelected = false;
+    // Whether the DC's text background was made transparent for a clear brush.
+    bool FClearTextBackground = false;
     TCriticalSection FLock;
     int FLockCount = 0;
 };

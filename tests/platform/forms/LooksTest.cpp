@@ -101,6 +101,8 @@ TEST_F(LooksTest, TheHintWindowPaintsItsTextOnTheHintColourInsideABorder) {
         }
     EXPECT_GT(Ink, 20);
     EXPECT_EQ(Differ, 0);
+    // The text lies on the hint colour: no white box of the DC behind it.
+    EXPECT_EQ(CountOf(Pixel, Client, Rgb(clWhite)), 0);
     // The margin holds no text; the border around the client is dark.
     EXPECT_EQ(CountOf(Pixel, Rect(0, 0, Client.Right, 2), Rgb(clInfoBk)), 2 * Client.Width());
     EXPECT_EQ(Pixel(0, Client.Bottom - 1), Rgb(clInfoBk));
@@ -243,6 +245,8 @@ TEST_F(LooksTest, PanelsAndBevelsDrawTheirEdgesByStyle) {
     EXPECT_GT(InkOf(R, Rect(35, 10, 65, 30)), 5);
     EXPECT_EQ(InkOf(R, Rect(2, 2, 25, 38)), 0);
     EXPECT_EQ(InkOf(R, Rect(75, 2, 98, 38)), 0);
+    // The caption lies on the face: no white box of the DC behind it.
+    EXPECT_EQ(CountOf(R, Rect(2, 2, 98, 38), Rgb(clWhite)), 0);
 
     auto L = PixelsOf(Lowered);
     EXPECT_EQ(L(0, 0), Rgb(clBtnShadow));
