@@ -10,7 +10,6 @@
 #include "platform/win/Windows.h"
 #include "player/PlayerScreen.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
 
@@ -268,20 +267,16 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
 }
 
 void TCustomPlayer::WaitForPlayerStop() {
-    const bool Main = GetCurrentThreadId() == MainThreadID();
+    // A playback thread may have to finish a call into this thread (a log
+    // line, an event) before it can end: the main thread serves such calls
+    // every few milliseconds of its round, not once a round.
+    const int Step = GetCurrentThreadId() == MainThreadID() ? 2 : 100;
     int Count = 1;
     FStopCycles = 0;
     bool Forced = false;
     for (;;) {
-        // A playback thread may have to finish a call into this thread (a
-        // log line, an event) before it can end: the main thread serves
-        // such calls while it waits, not only once a round.
-        if (Main ? WaitForStopServingCalls(100) : FStopEvent->WaitFor(100) == wrSignaled)
+        if (WaitServing(*FStopEvent, Step, 100 / Step))
             return;
-        if (Main) {
-            CheckSynchronize();
-            PumpMessages();
-        }
         if (!FVideoState)
             break;
         if (!LockData(100))
@@ -306,16 +301,6 @@ void TCustomPlayer::WaitForPlayerStop() {
     // The play thread ends at its next look, its playback being gone.
     if (Forced)
         WaitServing(*FStopEvent, 100, 50);
-}
-
-bool TCustomPlayer::WaitForStopServingCalls(int AMs) {
-    const auto Until = std::chrono::steady_clock::now() + std::chrono::milliseconds(AMs);
-    do {
-        if (FStopEvent->WaitFor(2) == wrSignaled)
-            return true;
-        CheckSynchronize();
-    } while (std::chrono::steady_clock::now() < Until);
-    return false;
 }
 
 void TCustomPlayer::JoinEndedChannels(bool AAll) {

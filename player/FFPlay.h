@@ -636,9 +636,6 @@ protected:
     void QuitSDL(std::uint64_t ASerial);
     void DetachInactiveHost();
     void WaitForPlayerStop();
-    // Up to AMs for the stop event, serving synchronous calls meanwhile;
-    // answers whether it was set.
-    bool WaitForStopServingCalls(int AMs);
     // Joins the event threads of ended playbacks, all but one delivering a
     // handler on the calling thread (with AAll, every one).
     void JoinEndedChannels(bool AAll);
@@ -794,7 +791,7 @@ bool OnPlaybackThread();
 // synchronous calls until the thread says it is done, since the thread may
 // be delivering a log line there.
 void JoinPlayerThread(SDL_Thread*& AThread, const std::atomic<bool>& ADone);
-// Waits for AEvent in 100 ms steps (ASteps of them at most, 0 for no limit),
+// Waits for AEvent in steps of AStepMs (ASteps of them at most, 0 for no limit),
 // serving synchronous calls and messages between steps on the
 // user-interface thread.
 bool WaitServing(TEvent& AEvent, int AStepMs, int ASteps = 0);
