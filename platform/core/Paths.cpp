@@ -118,6 +118,14 @@ bool DirectoryExists(const std::string& Directory) {
     return !Directory.empty() && ::stat(Directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool SameFile(const std::string& A, const std::string& B) {
+    struct stat a {};
+    struct stat b {};
+    if (A.empty() || B.empty() || ::stat(A.c_str(), &a) != 0 || ::stat(B.c_str(), &b) != 0)
+        return false;
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 bool ForceDirectories(const std::string& Directory) {
     if (Directory.empty())
         return false;

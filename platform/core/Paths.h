@@ -34,6 +34,9 @@ std::string ExpandFileName(std::string_view FileName);
 // A file or a link to one; false for a folder.
 bool FileExists(const std::string& FileName);
 bool DirectoryExists(const std::string& Directory);
+// Both names reach one existing file (same device and inode): spelling,
+// links and "." or ".." steps do not matter. False when either is missing.
+bool SameFile(const std::string& A, const std::string& B);
 // Creates every missing folder; answers whether the folder exists after.
 bool ForceDirectories(const std::string& Directory);
 bool CreateDir(const std::string& Directory);

@@ -99,6 +99,20 @@ TEST(Paths, ExistenceOfFilesLinksAndFolders) {
     EXPECT_FALSE(DirectoryExists(dir.File("file")));
 }
 
+TEST(Paths, SameFileComparesIdentityNotSpelling) {
+    TTempDir dir;
+    WriteFile(dir.File("file"));
+    WriteFile(dir.File("other"));
+    ASSERT_EQ(::symlink(dir.File("file").c_str(), dir.File("link").c_str()), 0);
+    ASSERT_EQ(::link(dir.File("file").c_str(), dir.File("hard").c_str()), 0);
+    EXPECT_TRUE(SameFile(dir.File("file"), dir.Path() + "/./file"));
+    EXPECT_TRUE(SameFile(dir.File("file"), dir.File("link")));
+    EXPECT_TRUE(SameFile(dir.File("file"), dir.File("hard")));
+    EXPECT_FALSE(SameFile(dir.File("file"), dir.File("other")));
+    EXPECT_FALSE(SameFile(dir.File("missing"), dir.File("missing")));
+    EXPECT_FALSE(SameFile("", ""));
+}
+
 TEST(Paths, ForceDirectoriesCreatesEveryMissingFolder) {
     TTempDir dir;
     EXPECT_TRUE(ForceDirectories(dir.File("a/b/c")));
