@@ -12,6 +12,8 @@
 namespace {
 
 constexpr const char* ProductFolder = "Ostrela视频软件";
+// The program carries the stored skins 0 to 10.
+constexpr int LastSkinIndex = 10;
 
 // The value as a whole decimal number in [Low, High], or nothing.
 std::optional<int> NumberIn(const std::optional<std::string>& Value, int Low, int High) {
@@ -114,15 +116,32 @@ void WriteOptionsSection(const TOptionFile& File, const TOptionsSection& Options
     File.Write("Options", "Overwrite_File", Options.OverwriteFile ? "0" : "1");
 }
 
-std::string ReadOutPathSection(const TOptionFile& File) {
-    try {
-        return ReadFolder(File, "OutPath", "OutPath", File.DefaultOutputFolder());
-    } catch (const Exception&) {
-        // One more try with the default; a second failure ends the step.
-        std::string Default = File.DefaultOutputFolder();
+std::string ReadOutPathSection(const TOptionFile& File, std::string* Refused) {
+    if (Refused)
+        Refused->clear();
+    const std::string Default = File.DefaultOutputFolder();
+    auto UseDefault = [&] {
         ForceDirectories(Default);
         File.Write("OutPath", "OutPath", Default);
         return Default;
+    };
+    try {
+        std::optional<std::string> Stored =
+            File.Exists() ? File.Read("OutPath", "OutPath") : std::nullopt;
+        if (!Stored)
+            return UseDefault();
+        if (!DirectoryExists(*Stored))
+            ForceDirectories(*Stored);
+        if (DirectoryExists(*Stored))
+            return *Stored;
+        // No output could ever be written there, and every add would fail
+        // on it: the default takes its place in the file too.
+        if (Refused)
+            *Refused = *Stored;
+        return UseDefault();
+    } catch (const Exception&) {
+        // One more try with the default; a second failure ends the step.
+        return UseDefault();
     }
 }
 
@@ -136,11 +155,10 @@ std::optional<int> ReadSkinSection(const TOptionFile& File) {
         File.Write("Skin", "SetSkin", "0");
         return std::nullopt;
     }
-    std::optional<std::string> Stored = File.Read("Skin", "SetSkin");
-    int Index = 0;
-    if (Stored && TryStrToInt(*Stored, Index))
-        return Index;
-    // Missing, or no integer: a bad stored value gives way to the default.
+    if (std::optional<int> Index = NumberIn(File.Read("Skin", "SetSkin"), 0, LastSkinIndex))
+        return *Index;
+    // Missing, no integer or no stored skin: a bad value gives way to the
+    // default, in the file as well, so it is not met again at every start.
     File.Write("Skin", "SetSkin", "0");
     return 0;
 }

@@ -48,15 +48,17 @@ TOptionsSection ReadOptionsSection(const TOptionFile& File);
 void WriteOptionsSection(const TOptionFile& File, const TOptionsSection& Options);
 
 // The output folder from [OutPath]: a stored folder is created when missing
-// (a failure to create it is not reported) and used; without one the
+// and used; without one, or when the stored one cannot be created, the
 // default folder is created, written and used, also after a failed step.
-std::string ReadOutPathSection(const TOptionFile& File);
+// Refused, when given, receives the stored folder that gave way (else empty).
+std::string ReadOutPathSection(const TOptionFile& File, std::string* Refused = nullptr);
 // Writes the folder only when it is an existing folder.
 void WriteOutPathSection(const TOptionFile& File, const std::string& Folder);
 
 // The stored skin to choose, or nothing when the skin loaded with the form
-// stays (no file yet: "0" is written). A value that is missing or no
-// integer is written back as "0" and chooses skin 0.
+// stays (no file yet: "0" is written). A value that is missing, no integer
+// or outside the stored skins 0 to 10 is written back as "0" and chooses
+// skin 0.
 std::optional<int> ReadSkinSection(const TOptionFile& File);
 void WriteSkinSection(const TOptionFile& File, int SkinIndex);
 

@@ -27,12 +27,20 @@
 #include "skin/dialogs/bsSkinOpenDlg.h"
 #include "skin/dialogs/bsSkinSelDirDlg.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <sstream>
 
 namespace {
 
-enum class TAddResult { Added, ProbeFailed, Ended };
+enum class TAddResult { Added, Skipped, Ended };
+
+// A file the add did not take, and why, as the user is told.
+struct TRefusal {
+    std::string FileName;
+    std::string Reason;
+};
 
 // The open dialogs' filter: description and masks, each followed by "|".
 constexpr const char* OpenFilterEntries[][2] = {
@@ -103,6 +111,17 @@ std::string WithoutTrailingDelimiter(std::string Folder) {
     while (Folder.size() > 1 && Folder.back() == '/')
         Folder.pop_back();
     return Folder;
+}
+
+// Only a regular file can be probed: opening a pipe waits for a writer and a
+// device may never end, either of which would hold the window.
+bool IsRegularFile(const std::string& Name) {
+    struct stat Info {};
+    return ::stat(Name.c_str(), &Info) == 0 && S_ISREG(Info.st_mode);
+}
+
+std::string FirstLine(const std::string& Text) {
+    return Text.substr(0, Text.find_first_of("\r\n"));
 }
 
 } // namespace
@@ -223,7 +242,7 @@ std::unique_ptr<TStringList> TForm1::GetFilenames(const std::string& FilePath,
     TSearchRec Entry;
     for (int Found = FindFirst(Folder + ExtMask, faAnyFile, Entry); Found == 0;
          Found = FindNext(Entry))
-        if ((Entry.Attr & faDirectory) == 0)
+        if ((Entry.Attr & faDirectory) == 0 && IsRegularFile(Folder + Entry.Name))
             Names.push_back(Folder + Entry.Name);
     FindClose(Entry);
     // The order of the listing decides the order of the rows: by name, so
@@ -258,10 +277,23 @@ bool BeginAdd(TForm1& Form) {
     return false;
 }
 
-TAddResult AddFile(TForm1& Form, TLogBatch& Log, const std::string& FileName) {
+TAddResult AddFile(TForm1& Form, TLogBatch& Log, const std::string& FileName,
+                   std::vector<TRefusal>& Refusals) {
     IJobQueue& Queue = Form.Queue();
+    if (!FileExists(FileName)) {
+        Log.Diagnostic("***File not found: " + FileName);
+        Refusals.push_back({FileName, "文件不存在"});
+        return TAddResult::Ended;
+    }
+    if (!IsRegularFile(FileName)) {
+        Log.Diagnostic("***Not a regular file: " + FileName);
+        Refusals.push_back({FileName, "不是普通文件（管道、设备等无法转换）"});
+        return TAddResult::Skipped;
+    }
     const int Slot = Form.Slots.TakeFree();
     if (Slot < 0) {
+        // Told at once: every file after this one meets the same limit.
+        Log.Diagnostic("***Too many jobs, not added: " + FileName);
         Log.Flush();
         Form.ShowNotice("任务数已达上限，无法添加更多文件！");
         return TAddResult::Ended;
@@ -269,7 +301,8 @@ TAddResult AddFile(TForm1& Form, TLogBatch& Log, const std::string& FileName) {
     const TJobProbe Probe = Queue.ProbeFile(FileName);
     if (!Probe.Loaded) {
         Log.Diagnostic("***File load error: " + Probe.ErrorText);
-        return TAddResult::ProbeFailed;
+        Refusals.push_back({FileName, "无法读取的视频或音频文件：" + FirstLine(Probe.ErrorText)});
+        return TAddResult::Skipped;
     }
     Form.ProgressBar1->SetPosition(0);
     TProfileWorkingSet& Set = Form.ProfileWorkingSet();
@@ -279,7 +312,9 @@ TAddResult AddFile(TForm1& Form, TLogBatch& Log, const std::string& FileName) {
     InitInputOptions(Input);
     const int Task = Queue.AddTask(FileName, &Input);
     if (Task < 0) {
-        Log.Diagnostic("***File open error: " + Queue.LastErrMsg());
+        const std::string Message = Queue.LastErrMsg();
+        Log.Diagnostic("***File open error: " + Message);
+        Refusals.push_back({FileName, "无法打开文件：" + FirstLine(Message)});
         return TAddResult::Ended;
     }
     Log.Line("");
@@ -288,7 +323,7 @@ TAddResult AddFile(TForm1& Form, TLogBatch& Log, const std::string& FileName) {
 
     TOutputOptions Output;
     InitOutputOptions(Output);
-    Form.Catalogue().Button5Click(&Form);
+    Form.Catalogue().LoadProfile(&Form);
     Form.Catalogue().Button13Click(&Form);
     if (Form.AddWorkingSetHook)
         Form.AddWorkingSetHook(Set);
@@ -304,6 +339,7 @@ TAddResult AddFile(TForm1& Form, TLogBatch& Log, const std::string& FileName) {
         const std::string Message = Queue.LastErrMsg();
         Queue.RemoveTask(Task);
         Log.Diagnostic("***Cannot do convert, error: " + Message);
+        Refusals.push_back({FileName, "无法建立输出文件：" + FirstLine(Message)});
         return TAddResult::Ended;
     }
     // The task writes the partial name; the row and the slot keep the final.
@@ -360,15 +396,32 @@ void SelectLastRow(TForm1& Form) {
 }
 
 // Takes Files from the last to the first; false when a file ended the flow.
-bool AddFilesBackwards(TForm1& Form, const std::vector<std::string>& Files) {
+bool AddFilesBackwards(TForm1& Form, const std::vector<std::string>& Files,
+                       std::vector<TRefusal>& Refusals) {
     TLogBatch Log(Form);
-    for (auto Name = Files.rbegin(); Name != Files.rend(); ++Name) {
-        if (!FileExists(*Name))
+    for (auto Name = Files.rbegin(); Name != Files.rend(); ++Name)
+        if (AddFile(Form, Log, *Name, Refusals) == TAddResult::Ended)
             return false;
-        if (AddFile(Form, Log, *Name) == TAddResult::Ended)
-            return false;
-    }
     return true;
+}
+
+// One notice for the files an add did not take; their log lines came first.
+void TellRefusals(TForm1& Form, const std::vector<TRefusal>& Refusals) {
+    if (Refusals.empty())
+        return;
+    if (Refusals.size() == 1) {
+        const TRefusal& Only = Refusals.front();
+        Form.ShowNotice("无法添加文件 " + ExtractFileName(Only.FileName) + "：\n" + Only.Reason);
+        return;
+    }
+    // A long list would outgrow the box; the log keeps every one.
+    constexpr std::size_t Shown = 10;
+    std::string Text = "以下文件未能添加：";
+    for (std::size_t I = 0; I < Refusals.size() && I < Shown; ++I)
+        Text += "\n" + ExtractFileName(Refusals[I].FileName) + "：" + Refusals[I].Reason;
+    if (Refusals.size() > Shown)
+        Text += "\n……另有 " + IntToStr(static_cast<int>(Refusals.size() - Shown)) + " 个文件";
+    Form.ShowNotice(Text);
 }
 
 } // namespace
@@ -377,25 +430,36 @@ void TForm1::btnAddClick(TObject*) {
     if (!BeginAdd(*this))
         return;
     std::vector<std::string> Files;
-    if (!ExecuteOpenDialog(false, Files) || !FileExists(Files.front()))
+    if (!ExecuteOpenDialog(false, Files))
         return;
+    std::vector<TRefusal> Refusals;
     TAddResult Result;
     {
         TLogBatch Log(*this);
-        Result = AddFile(*this, Log, Files.front());
+        Result = AddFile(*this, Log, Files.front(), Refusals);
     }
     if (Result == TAddResult::Added)
         SelectLastRow(*this);
+    TellRefusals(*this, Refusals);
 }
 
 void TForm1::Button8Click(TObject*) {
     if (!BeginAdd(*this))
         return;
     std::vector<std::string> Files;
-    if (!ExecuteOpenDialog(true, Files) || !FileExists(Files.front()))
+    if (!ExecuteOpenDialog(true, Files))
         return;
-    if (AddFilesBackwards(*this, Files))
+    std::vector<TRefusal> Refusals;
+    if (!FileExists(Files.front())) {
+        {
+            TLogBatch Log(*this);
+            Log.Diagnostic("***File not found: " + Files.front());
+        }
+        Refusals.push_back({Files.front(), "文件不存在"});
+    } else if (AddFilesBackwards(*this, Files, Refusals)) {
         SelectLastRow(*this);
+    }
+    TellRefusals(*this, Refusals);
 }
 
 void TForm1::Button12Click(TObject*) {
@@ -414,9 +478,16 @@ void TForm1::Button12Click(TObject*) {
             ListBox1->Items()->Add(Names->Strings(I));
             Files.push_back(Names->Strings(I));
         }
-    if (!AddFilesBackwards(*this, Files))
-        return;
-    SelectLastRow(*this);
-    if (lvFiles->Items()->Count() <= RowsBefore)
-        ShowNotice("在该目录没有发现可以用的视频或音频文件！");
+    std::vector<TRefusal> Refusals;
+    if (AddFilesBackwards(*this, Files, Refusals)) {
+        SelectLastRow(*this);
+        if (lvFiles->Items()->Count() <= RowsBefore) {
+            // This notice says it for every file of the folder at once.
+            const std::string Notice = "在该目录没有发现可以用的视频或音频文件！";
+            mmoLog->Lines()->Add(Notice + " " + Directory);
+            ShowNotice(Notice);
+            return;
+        }
+    }
+    TellRefusals(*this, Refusals);
 }

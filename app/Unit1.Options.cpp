@@ -7,6 +7,7 @@
 #include "app/ProgramServices.h"
 #include "app/Unit5.h"
 #include "platform/core/Paths.h"
+#include "platform/forms/Edits.h"
 #include "skin/controls/bsSkinCtrls.Views.h"
 #include "skin/controls/bsSkinEdits.h"
 #include "skin/model/bsSkinData.Component.h"
@@ -27,8 +28,9 @@ void ShowOptionsDialog() {
 void TForm1::Button17Click(TObject*) {
     const TOptionFile File = Options();
     std::string Folder;
+    std::string Refused;
     try {
-        Folder = ReadOutPathSection(File);
+        Folder = ReadOutPathSection(File, &Refused);
     } catch (...) {
         // The file cannot be written: the default folder is still the one in
         // force for this run.
@@ -38,6 +40,9 @@ void TForm1::Button17Click(TObject*) {
     }
     FileOutPutPath = Folder;
     Video_OutPut_Folder_Edit->SetText(Folder);
+    if (!Refused.empty())
+        mmoLog->Lines()->Add("***Output folder cannot be created: " + Refused +
+                             ", the default is used: " + Folder);
 }
 
 void TForm1::Button16Click(TObject*) {

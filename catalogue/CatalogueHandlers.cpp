@@ -141,6 +141,12 @@ void TCatalogueHandlers::Button6Click(TObject*) {
 }
 
 void TCatalogueHandlers::Button5Click(TObject* Sender) {
+    LoadProfile(Sender);
+    if (FJobs.HasSelectedRow())
+        WriteWorkingSetToRow();
+}
+
+void TCatalogueHandlers::LoadProfile(TObject* Sender) {
     Button6Click(Sender);
     std::optional<int> Key = ProfileKeyOf(FCategories.ItemIndex(), FProfiles.ItemIndex());
     const TProfileSettings* Settings = Key ? FindProfileSettings(*Key) : nullptr;
@@ -152,8 +158,6 @@ void TCatalogueHandlers::Button5Click(TObject* Sender) {
     }
     ProfileWorkingSet.Video_OutPutFileName =
         UniqueOutputPath(FOutputFolderText(), Name, FOverwriteOutput);
-    if (FJobs.HasSelectedRow())
-        WriteWorkingSetToRow();
 }
 
 void TCatalogueHandlers::WriteWorkingSetToRow() {

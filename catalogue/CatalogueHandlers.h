@@ -47,6 +47,9 @@ public:
     // Fills the working set from the current profile and writes it into the
     // selected row.
     void Button5Click(TObject* Sender);
+    // Button5Click without the row: for a job being made, whose settings are
+    // no business of the row that happens to be selected.
+    void LoadProfile(TObject* Sender);
     // Resets the working set (the input file name stays).
     void Button6Click(TObject* Sender);
     // Copies the working set into AOO.

@@ -163,15 +163,26 @@ TEST_F(OptionFileTest, OutputFolderRules) {
     EXPECT_TRUE(DirectoryExists(Missing));
     EXPECT_EQ(Text(), Before);
 
+    // A folder that cannot be made gives way to the default, in the file too,
+    // and the caller learns which one was refused.
     std::ofstream(Folder.File("plain")) << "x";
-    const std::string UnderAFile = Folder.File("plain/out");
-    Store("[OutPath]\nOutPath=" + UnderAFile + "\n");
-    EXPECT_EQ(ReadOutPathSection(File), UnderAFile);
-    EXPECT_EQ(File.Read("OutPath", "OutPath"), UnderAFile);
+    for (const std::string& Uncreatable :
+         {Folder.File("plain/out"), std::string("/proc/forbidden/out")}) {
+        SCOPED_TRACE(Uncreatable);
+        Store("[OutPath]\nOutPath=" + Uncreatable + "\n");
+        std::string Refused = "stale";
+        EXPECT_EQ(ReadOutPathSection(File, &Refused), File.DefaultOutputFolder());
+        EXPECT_EQ(Refused, Uncreatable);
+        EXPECT_EQ(File.Read("OutPath", "OutPath"), File.DefaultOutputFolder());
+        EXPECT_FALSE(DirectoryExists(Uncreatable));
+    }
+    std::string Refused = "stale";
+    EXPECT_EQ(ReadOutPathSection(File, &Refused), File.DefaultOutputFolder());
+    EXPECT_EQ(Refused, "");
 
     // Only an existing folder is written; a Chinese one comes back unchanged.
     WriteOutPathSection(File, Folder.File("nowhere"));
-    EXPECT_EQ(File.Read("OutPath", "OutPath"), UnderAFile);
+    EXPECT_EQ(File.Read("OutPath", "OutPath"), File.DefaultOutputFolder());
     const std::string Chinese = Folder.File("视频 输出");
     ASSERT_TRUE(ForceDirectories(Chinese));
     WriteOutPathSection(File, Chinese);
@@ -181,14 +192,14 @@ TEST_F(OptionFileTest, OutputFolderRules) {
 TEST_F(OptionFileTest, StoredSkin) {
     EXPECT_EQ(ReadSkinSection(File), std::nullopt);
     EXPECT_EQ(File.Read("Skin", "SetSkin"), "0");
-    const std::pair<const char*, int> Cases[] = {{"10", 10}, {"11", 11}, {"3", 3}};
-    for (auto [Stored, Index] : Cases) {
+    for (const char* Stored : {"0", "3", "10"}) {
         Store(std::string("[Skin]\nSetSkin=") + Stored + "\n");
-        EXPECT_EQ(ReadSkinSection(File), Index);
+        EXPECT_EQ(ReadSkinSection(File), std::stoi(Stored));
         EXPECT_EQ(File.Read("Skin", "SetSkin"), Stored);
     }
-    // A value that is no integer gives way to the default.
-    for (const char* Stored : {"abc", "Error", ""}) {
+    // A value that is no integer or names no stored skin gives way to the
+    // default, in the file too.
+    for (const char* Stored : {"abc", "Error", "", "11", "99", "-1"}) {
         Store(std::string("[Skin]\nSetSkin=") + Stored + "\n");
         EXPECT_EQ(ReadSkinSection(File), 0) << Stored;
         EXPECT_EQ(File.Read("Skin", "SetSkin"), "0") << Stored;

@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "app/Unit5.h"
 #include "platform/core/Paths.h"
+#include "platform/forms/Edits.h"
 #include "platform/forms/Forms.h"
 #include "skin/controls/bsSkinCombos.h"
 #include "skin/controls/bsSkinCtrls.Button.h"
@@ -205,13 +206,15 @@ TEST_F(OptionsAtStart, StoredOutputFolderThatIsMissingIsCreatedAndNothingWritten
     EXPECT_EQ(OptionText(), Before);
 }
 
-TEST_F(OptionsAtStart, StoredOutputFolderUnderAFileIsUsedAsStored) {
+TEST_F(OptionsAtStart, StoredOutputFolderThatCannotBeMadeGivesWayToTheDefaultAndIsLogged) {
     std::ofstream(Folder.File("plain")) << "x";
     const std::string Wanted = Folder.File("plain") + "/out";
     WriteOptionFile("[OutPath]\r\nOutPath=" + Wanted + "\r\n");
     Start();
-    EXPECT_EQ(Form1->FileOutPutPath, Wanted);
-    EXPECT_EQ(Stored("OutPath", "OutPath"), Wanted);
+    EXPECT_EQ(Form1->FileOutPutPath, DefaultOut());
+    EXPECT_EQ(Form1->Video_OutPut_Folder_Edit->Text(), DefaultOut());
+    EXPECT_EQ(Stored("OutPath", "OutPath"), DefaultOut());
+    EXPECT_NE(Form1->mmoLog->Text().find(Wanted), std::string::npos) << Form1->mmoLog->Text();
 }
 
 struct TSkinRow {
@@ -234,9 +237,9 @@ TEST_P(StoredSkin, ChoosesTheSkinOrKeepsTheFormsOwn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, StoredSkin,
-                         testing::Values(TSkinRow{"10", 10, "10"}, TSkinRow{"11", 1, "11"},
-                                         TSkinRow{"abc", 0, "0"}, TSkinRow{"Error", 0, "0"},
-                                         TSkinRow{"3", 3, "3"}));
+                         testing::Values(TSkinRow{"10", 10, "10"}, TSkinRow{"11", 0, "0"},
+                                         TSkinRow{"99", 0, "0"}, TSkinRow{"abc", 0, "0"},
+                                         TSkinRow{"Error", 0, "0"}, TSkinRow{"3", 3, "3"}));
 
 TEST_F(OptionsAtStart, UnwritableOptionFileStartsCompleteWithOneErrorShown) {
     std::filesystem::create_directories(OptionPath());

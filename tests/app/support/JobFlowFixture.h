@@ -7,6 +7,7 @@
 #include "app/ProgramServices.h"
 #include "app/Unit1.h"
 #include "platform/forms/Edits.h"
+#include "platform/forms/Forms.h"
 #include "platform/forms/ListViews.h"
 #include "skin/controls/bsSkinCombos.h"
 #include "skin/controls/bsSkinCtrls.Labels.h"
@@ -132,12 +133,28 @@ protected:
         return static_cast<int>(std::count(Jobs.Calls.begin(), Jobs.Calls.end(), Call));
     }
 
+    // Adds through the one-file or the several-file command; a notice the
+    // add shows (a file it did not take) is answered and kept in Notices.
     void AddFiles(std::vector<std::string> Files) {
         Chosen = std::move(Files);
+        Notices.clear();
+        const auto Saved = Application->OnIdle;
+        Application->OnIdle = [this](TObject*, bool&) {
+            TCustomForm* Form = Screen->ActiveForm();
+            if (!Form || Form == Application->MainForm() || !Form->Visible() ||
+                Form->ModalResult() != mrNone)
+                return;
+            std::string Seen = Form->Caption();
+            if (auto* Skinned = dynamic_cast<TbsMessageForm*>(Form))
+                Seen += "|" + Skinned->Message->Caption();
+            Notices.push_back(Seen);
+            Form->SetModalResult(mrOk);
+        };
         if (Chosen.size() == 1)
             Form1->btnAddClick(nullptr);
         else
             Form1->Button8Click(nullptr);
+        Application->OnIdle = Saved;
     }
 
     // The category and profile of that title chosen in the two drop-downs.
@@ -172,6 +189,7 @@ protected:
 
     TScriptedJobQueue Jobs;
     std::vector<std::string> Chosen;
+    std::vector<std::string> Notices; // "caption|text" of the last AddFiles' boxes
     bool DialogMultiple = false;
     std::string DialogFilter;
 };
