@@ -5,7 +5,6 @@
 #include "tests/skin/forms/menus/MenusFixture.h"
 
 #include <algorithm>
-#include <functional>
 #include <string>
 
 namespace menus {
@@ -440,40 +439,6 @@ TEST_F(TrayIconTest, MinimizeToTrayHidesTheFormWhenTheIconIsAlreadyShowing) {
         EXPECT_TRUE(Form->Visible());
         EXPECT_EQ(Headless.NotifyIcons().size(), 1u);
     }
-}
-
-TEST_F(TrayIconTest, TheTrayMenuOfAHiddenFormClosesOnAClickOutsideAndOnEscape) {
-    Application->SetMainForm(Form);
-    auto* C = new TbsSkinForm(Form);
-    auto* T = new TbsTrayIcon(Form);
-    C->SetTrayIcon(T);
-    C->MinimizeToTray();
-    Pump();
-    ASSERT_FALSE(Form->Visible());
-    const TNotifyIconId Id = OnlyIcon();
-    const std::function<void()> Closers[] = {
-        [this] { Headless.Click(300, 300); },
-        [this] {
-            Headless.KeyDown(VK_ESCAPE);
-            Headless.KeyUp(VK_ESCAPE);
-        },
-    };
-    for (int Round = 0; Round < 2; ++Round)
-        for (std::size_t I = 0; I < std::size(Closers); ++I) {
-            SCOPED_TRACE(testing::Message() << "round " << Round << " closer " << I);
-            Headless.MovePointer(1800, 1050);
-            Headless.PressNotifyIcon(Id, 1);
-            Headless.ReleaseNotifyIcon(Id, 1);
-            Pump();
-            ASSERT_TRUE(C->SkinMenu->Visible());
-            Closers[I]();
-            Pump();
-            EXPECT_FALSE(C->SkinMenu->Visible());
-            EXPECT_FALSE(C->InMenu);
-            C->SkinMenu->Hide();
-            Pump();
-        }
-    EXPECT_FALSE(Form->Visible());
 }
 
 } // namespace
