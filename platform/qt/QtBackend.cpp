@@ -225,6 +225,12 @@ public:
 
     TSurfaceId Id;
     TSurfaceKind Kind;
+    // A popup's owner. The desktop does not manage popups, so it does not
+    // take them along when it unmaps their owner (iconified, or on another
+    // workspace): they are hidden here until the owner is mapped again.
+    TSurfaceId OwnerId = 0;
+    bool HiddenWithOwner = false;
+    bool UnmappedByDesktop = false; // shown, yet taken off the screen by the desktop
     QImage Content; // the presented back buffer, premultiplied; key pixels transparent
     QImage Picture; // the per-pixel picture that replaces the content, or null
     // Where Qt's backing store does not hold what Shown() shows yet: painted
@@ -298,6 +304,8 @@ struct TQtBackend::TImpl {
     }
     void Push(TBackendEvent Event) { Events.push_back(std::move(Event)); }
     void WatchScreen(QScreen* Screen);
+    // The owner's mapping by the desktop changed: its popups follow it.
+    void OwnerMapped(TSurfaceWindow* Owner, bool Mapped);
     void ApplyStacking();
     void UpdateMask(TSurfaceWindow* W);
     void UpdateInputShape(TSurfaceWindow* W);
@@ -367,7 +375,12 @@ void TSurfaceWindow::Send(const QRegion& Area) {
 }
 
 void TSurfaceWindow::exposeEvent(QExposeEvent*) {
-    if (!FOwner || !isExposed())
+    if (!FOwner)
+        return;
+    // Unexposed while still shown: the desktop unmapped the window itself.
+    if (isVisible())
+        FOwner->OwnerMapped(this, isExposed());
+    if (!isExposed())
         return;
     if (Shown().isNull()) {
         // Nothing presented yet: the window system presents on request.
@@ -632,6 +645,27 @@ void TQtBackend::TImpl::WatchScreen(QScreen* Screen) {
     QObject::connect(Screen, &QScreen::availableGeometryChanged, &Context, Changed);
 }
 
+void TQtBackend::TImpl::OwnerMapped(TSurfaceWindow* Owner, bool Mapped) {
+    if (Owner->Kind == TSurfaceKind::Popup)
+        return;
+    Owner->UnmappedByDesktop = !Mapped;
+    bool Shown = false;
+    for (auto& [Id, W] : Surfaces) {
+        if (W->Kind != TSurfaceKind::Popup || W->OwnerId != Owner->Id)
+            continue;
+        if (!Mapped && W->isVisible()) {
+            W->HiddenWithOwner = true;
+            W->hide();
+        } else if (Mapped && W->HiddenWithOwner) {
+            W->HiddenWithOwner = false;
+            W->setVisible(true);
+            Shown = true;
+        }
+    }
+    if (Shown)
+        ApplyStacking();
+}
+
 void TQtBackend::TImpl::ApplyStacking() {
     // Raising from the bottom up leaves the topmost surface on top.
     for (auto It = Stacking.rbegin(); It != Stacking.rend(); ++It)
@@ -791,6 +825,7 @@ TSurfaceId TQtBackend::CreateSurface(TSurfaceKind Kind, TSurfaceId Owner,
         // Popups are the layered ones (borders, glows, fades): give them an
         // alpha channel from the start rather than re-making them later.
         W->UseAlphaFormat();
+        W->OwnerId = Owner;
     } else {
         W->setFlags(Qt::Window | Qt::FramelessWindowHint);
         if (TSurfaceWindow* O = FImpl->Find(Owner))
@@ -864,7 +899,16 @@ void TQtBackend::SetBounds(TSurfaceId Surface, const TRect& Bounds) {
 
 void TQtBackend::SetVisible(TSurfaceId Surface, bool Visible) {
     TSurfaceWindow* W = FImpl->Find(Surface);
-    if (!W || W->isVisible() == Visible)
+    if (!W)
+        return;
+    W->UnmappedByDesktop = false;
+    // A popup shown while the desktop keeps its owner off the screen waits
+    // for the owner to come back.
+    const TSurfaceWindow* O = W->Kind == TSurfaceKind::Popup ? FImpl->Find(W->OwnerId) : nullptr;
+    W->HiddenWithOwner = Visible && O && O->UnmappedByDesktop;
+    if (W->HiddenWithOwner)
+        Visible = false;
+    if (W->isVisible() == Visible)
         return;
     if (!Visible) {
         W->hide();

@@ -67,6 +67,12 @@ TbsFormLayerWindow::TbsFormLayerWindow(TbsFormLayerBorder* AOwner, TForm* AForm)
 
 void TbsFormLayerWindow::CreateParams(TCreateParams& Params) {
     TForm::CreateParams(Params);
+    // Owned by the form it frames, not by the application: the window system
+    // then hides the border with the form when it is minimized (by its own
+    // button, by the desktop or along with its workspace) and shows it again
+    // on restore.
+    if (FForm && FForm->HandleAllocated())
+        Params.WndParent = FForm->Handle();
     Params.ExStyle |= WS_EX_LAYERED;
     if (!FLayerBorder->Data() || IsNullRect(FLayerBorder->Data()->BorderRect))
         Params.ExStyle |= WS_EX_TRANSPARENT;
@@ -427,6 +433,10 @@ void TbsFormLayerBorder::FreeWindows() {
 }
 
 void TbsFormLayerBorder::PlaceWindows(int X, int Y, int AWidth, int AHeight, bool Show) {
+    // A minimized form's border stays hidden, whatever repaints or
+    // activation changes ask for; the restore shows it again.
+    if (Show && FForm && FForm->HandleAllocated() && IsIconic(FForm->Handle()))
+        Show = false;
     const int TH = HasPixels(TopImage) ? TopImage->Height() : TopHeight();
     const int BH = HasPixels(BottomImage) ? BottomImage->Height() : BottomHeight();
     const int RW = HasPixels(RightImage) ? RightImage->Width() : 0;

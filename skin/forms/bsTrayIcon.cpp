@@ -221,9 +221,54 @@ void TbsTrayIcon::HideMainForm() {
 }
 
 void TbsTrayIcon::MinimizeMainFormToTray() {
-    // The icon first: only a form with a way back is hidden.
-    if (AddTrayEntry())
+    // The icon first: only a form with a way back is hidden. An icon that
+    // is already showing refuses to be added again, yet is that way back;
+    // only a modify of it tells that it is there.
+    const bool Added = AddTrayEntry();
+    if (Added || UpdateTrayEntry())
         HideMainForm();
+}
+
+void TbsTrayIcon::DoClick() {
+    if (OnClick)
+        OnClick(this);
+}
+
+void TbsTrayIcon::DoDblClick() {
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+void TbsTrayIcon::DoCycle(int NextIndex) {
+    if (OnCycle)
+        OnCycle(this, NextIndex);
+}
+
+void TbsTrayIcon::DoMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (OnMouseDown)
+        OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TbsTrayIcon::DoMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (OnMouseUp)
+        OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TbsTrayIcon::DoMouseMove(TShiftState Shift, int X, int Y) {
+    if (OnMouseMove)
+        OnMouseMove(this, Shift, X, Y);
+}
+
+bool TbsTrayIcon::BitmapToIcon(TBitmap* Bitmap, TIcon* Icon, TColor MaskColor) {
+    if (!Bitmap || !Icon)
+        return false;
+    TCustomImageList List(nullptr);
+    List.SetWidth(16);
+    List.SetHeight(16);
+    if (List.AddMasked(Bitmap, MaskColor) != 0)
+        return false;
+    List.GetIcon(0, Icon);
+    return true;
 }
 
 void TbsTrayIcon::ShowTrayMenu() {
@@ -268,13 +313,11 @@ void TbsTrayIcon::TrayWindowProc(TMessage& Message) {
     };
     switch (UINT(Message.LParam)) {
     case WM_MOUSEMOVE:
-        if (OnMouseMove)
-            OnMouseMove(this, S, P.X, P.Y);
+        DoMouseMove(S, P.X, P.Y);
         break;
     case WM_LBUTTONDOWN:
         ClickTimer->SetEnabled(true);
-        if (OnMouseDown)
-            OnMouseDown(this, mbLeft, With(ssLeft), P.X, P.Y);
+        DoMouseDown(mbLeft, With(ssLeft), P.X, P.Y);
         FClickStart = true;
         if (FPopupByLeftButton)
             ShowTrayMenu();
@@ -285,19 +328,16 @@ void TbsTrayIcon::TrayWindowProc(TMessage& Message) {
             if (!ClickTimer->Enabled()) {
                 FClickStart = false;
                 FClickReady = false;
-                if (OnClick)
-                    OnClick(this);
+                DoClick();
             }
         }
         FClickStart = false;
-        if (OnMouseUp)
-            OnMouseUp(this, mbLeft, With(ssLeft), P.X, P.Y);
+        DoMouseUp(mbLeft, With(ssLeft), P.X, P.Y);
         break;
     case WM_LBUTTONDBLCLK:
         FClickReady = false;
         IsDblClick = true;
-        if (OnDblClick)
-            OnDblClick(this);
+        DoDblClick();
         if (FPopupMenu && FPopupMenu->AutoPopup() && !FPopupByLeftButton) {
             TMenuItem* Items = FPopupMenu->Items();
             for (int i = 0; i < Items->Count(); ++i)
@@ -308,21 +348,17 @@ void TbsTrayIcon::TrayWindowProc(TMessage& Message) {
         }
         break;
     case WM_RBUTTONDOWN:
-        if (OnMouseDown)
-            OnMouseDown(this, mbRight, With(ssRight), P.X, P.Y);
+        DoMouseDown(mbRight, With(ssRight), P.X, P.Y);
         ShowTrayMenu();
         break;
     case WM_RBUTTONUP:
-        if (OnMouseUp)
-            OnMouseUp(this, mbRight, With(ssRight), P.X, P.Y);
+        DoMouseUp(mbRight, With(ssRight), P.X, P.Y);
         break;
     case WM_MBUTTONDOWN:
-        if (OnMouseDown)
-            OnMouseDown(this, mbMiddle, With(ssMiddle), P.X, P.Y);
+        DoMouseDown(mbMiddle, With(ssMiddle), P.X, P.Y);
         break;
     case WM_MBUTTONUP:
-        if (OnMouseUp)
-            OnMouseUp(this, mbMiddle, With(ssMiddle), P.X, P.Y);
+        DoMouseUp(mbMiddle, With(ssMiddle), P.X, P.Y);
         break;
     case NIN_BALLOONUSERCLICK:
         if (OnBalloonHintClick)
@@ -337,8 +373,7 @@ void TbsTrayIcon::ClickTimerTick(TObject*) {
     ClickTimer->SetEnabled(false);
     if (!IsDblClick && FClickReady) {
         FClickReady = false;
-        if (OnClick)
-            OnClick(this);
+        DoClick();
     }
     IsDblClick = false;
 }
@@ -349,8 +384,7 @@ void TbsTrayIcon::AnimateTimerTick(TObject*) {
     const int Count = FIconList->Count();
     FIconList->GetIcon(FIconIndex, FIcon.get());
     const int Next = FIconIndex < Count - 1 ? FIconIndex + 1 : 0;
-    if (OnCycle)
-        OnCycle(this, Next);
+    DoCycle(Next);
     UpdateTrayEntry();
     SetIconIndex(Next);
 }
@@ -360,7 +394,13 @@ LRESULT TbsTrayIcon::ApplicationHook(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM L
     auto* Self = reinterpret_cast<TbsTrayIcon*>(Data);
     if (Msg == WM_SIZE && WParam == SIZE_MINIMIZED && Self->FMinimizeToTray)
         Self->MinimizeMainFormToTray();
-    else if (Msg == TaskbarCreatedMessage && Self->FIconVisible)
+    else if (Msg == WM_WINDOWPOSCHANGED && Self->SettingMDIForm) {
+        if (TCustomForm* Main = Application ? Application->MainForm() : nullptr) {
+            Self->SettingMDIForm = false;
+            if (Main->FormStyle() == fsMDIForm && Self->FMinimizedOnStart)
+                ShowWindow(Wnd, SW_HIDE);
+        }
+    } else if (Msg == TaskbarCreatedMessage && Self->FIconVisible)
         Self->AddTrayEntry();
     return DefSubclassProc(Wnd, Msg, WParam, LParam);
 }

@@ -41,6 +41,9 @@ public:
     bool ShowBalloonHint(const std::string& Title, const std::string& Text,
                          TbsBalloonHintIcon IconType);
     bool HideBalloonHint();
+    // The first 16 x 16 image of Bitmap, MaskColor transparent, as Icon;
+    // false when Bitmap gives no image (Icon is then left as it was).
+    bool BitmapToIcon(TBitmap* Bitmap, TIcon* Icon, TColor MaskColor);
 
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value) { FEnabled = Value; }
@@ -81,6 +84,14 @@ public:
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Each fires its event with the icon as Sender; a descendant overrides
+    // them to act before, after or instead of the event.
+    virtual void DoClick();
+    virtual void DoDblClick();
+    virtual void DoCycle(int NextIndex);
+    virtual void DoMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void DoMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void DoMouseMove(TShiftState Shift, int X, int Y);
     virtual void MinimizeMainFormToTray();
 
 private:
@@ -110,6 +121,9 @@ private:
     TTimer* AnimateTimer = nullptr;
     TTimer* ClickTimer = nullptr;
     bool IsDblClick = false;
+    // Until the application has its main form: an MDI main form that starts
+    // in the tray keeps the application's window hidden once it exists.
+    bool SettingMDIForm = true;
     int FIconIndex = 0;
     TCustomImageList* FIconList = nullptr;
     bool FCycleIcons = false;

@@ -296,6 +296,65 @@ TEST_F(SkinFormLayerBorder, AFormHiddenDuringADragStepTakesItsWindowsAlong) {
         EXPECT_EQ(dynamic_cast<TbsFormLayerWindow*>(Screen->Forms(I)), nullptr);
 }
 
+// However the form goes to the task bar, its border goes with it, and
+// comes back around it on restore; a second round does the same.
+TEST_F(SkinFormLayerBorder, TheBorderIsHiddenWhileTheFormIsMinimized) {
+    struct Row {
+        const char* Name;
+        bool Main;
+        std::function<void(TForm*, TbsSkinForm*, THeadlessBackend&)> Minimize, Restore;
+    };
+    const Row Rows[] = {
+        {"its own minimize button", true,
+         [](TForm*, TbsSkinForm* C, THeadlessBackend&) { C->SetWindowState(wsMinimized); },
+         [](TForm*, TbsSkinForm*, THeadlessBackend&) { Application->Restore(); }},
+        {"by the desktop", false,
+         [](TForm* F, TbsSkinForm*, THeadlessBackend& H) {
+             H.IconifyByDesktop(WindowSurface(F->Handle()), true);
+         },
+         [](TForm* F, TbsSkinForm*, THeadlessBackend& H) {
+             H.IconifyByDesktop(WindowSurface(F->Handle()), false);
+         }},
+        {"minimized as a plain window", false,
+         [](TForm*, TbsSkinForm* C, THeadlessBackend&) {
+             C->SetMinimizeDefault(true);
+             C->SetWindowState(wsMinimized);
+         },
+         [](TForm* F, TbsSkinForm*, THeadlessBackend&) { ShowWindow(F->Handle(), SW_RESTORE); }},
+    };
+    for (const Row& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        MakeFramed();
+        if (R.Main)
+            Application->SetMainForm(F);
+        ASSERT_TRUE(C->IsLayeredBorderVisible());
+        const TRect Top = WindowRect(Side(bsflTop));
+        for (int Round = 0; Round < 2; ++Round) {
+            SCOPED_TRACE(Round);
+            R.Minimize(F, C, Headless);
+            Application->ProcessMessages();
+            ASSERT_TRUE(IsIconic(F->Handle()));
+            for (auto T : {bsflLeft, bsflTop, bsflRight, bsflBottom}) {
+                ASSERT_NE(Side(T), nullptr);
+                EXPECT_FALSE(IsWindowVisible(Side(T)->Handle())) << T;
+                EXPECT_FALSE(Headless.Surface(WindowSurface(Side(T)->Handle()))->Visible) << T;
+            }
+            R.Restore(F, C, Headless);
+            Application->ProcessMessages();
+            ASSERT_FALSE(IsIconic(F->Handle()));
+            ASSERT_TRUE(C->IsLayeredBorderVisible());
+            for (auto T : {bsflLeft, bsflTop, bsflRight, bsflBottom}) {
+                ASSERT_NE(Side(T), nullptr);
+                EXPECT_TRUE(IsWindowVisible(Side(T)->Handle())) << T;
+                EXPECT_TRUE(Headless.Surface(WindowSurface(Side(T)->Handle()))->Visible) << T;
+            }
+            EXPECT_EQ(WindowRect(Side(bsflTop)), Top);
+        }
+        Application->SetMainForm(nullptr);
+        delete F;
+    }
+}
+
 TEST_F(SkinFormLayerBorder, BorderFadeMakesTheFormOpaqueAtTheFirstTick) {
     MakeFramed();
     if (!C->UseVistaBorderFade())

@@ -5,6 +5,7 @@
 #include "tests/skin/forms/menus/MenusFixture.h"
 
 #include <algorithm>
+#include <string>
 
 namespace menus {
 namespace {
@@ -15,6 +16,43 @@ protected:
         const auto& Calls = Headless.NotifyIconCalls();
         return Calls.empty() ? 0 : Calls.back().Id;
     }
+};
+
+// Every event reaches the overridable steps; this one logs each step and
+// passes it on, or not.
+class THookedTrayIcon : public TbsTrayIcon {
+public:
+    THookedTrayIcon(TComponent* AOwner, TLog* ALog) : TbsTrayIcon(AOwner), FLog(ALog) {}
+    bool PassOn = true;
+
+protected:
+    void DoClick() override {
+        Step("DoClick", [this] { TbsTrayIcon::DoClick(); });
+    }
+    void DoDblClick() override {
+        Step("DoDblClick", [this] { TbsTrayIcon::DoDblClick(); });
+    }
+    void DoCycle(int NextIndex) override {
+        Step("DoCycle " + std::to_string(NextIndex),
+             [this, NextIndex] { TbsTrayIcon::DoCycle(NextIndex); });
+    }
+    void DoMouseDown(TMouseButton B, TShiftState S, int X, int Y) override {
+        Step("DoMouseDown", [=, this] { TbsTrayIcon::DoMouseDown(B, S, X, Y); });
+    }
+    void DoMouseUp(TMouseButton B, TShiftState S, int X, int Y) override {
+        Step("DoMouseUp", [=, this] { TbsTrayIcon::DoMouseUp(B, S, X, Y); });
+    }
+    void DoMouseMove(TShiftState S, int X, int Y) override {
+        Step("DoMouseMove", [=, this] { TbsTrayIcon::DoMouseMove(S, X, Y); });
+    }
+
+private:
+    template <class F> void Step(const std::string& Name, F Inherited) {
+        FLog->push_back(Name);
+        if (PassOn)
+            Inherited();
+    }
+    TLog* FLog;
 };
 
 TEST_F(TrayIconTest, AddsItsIconWithTipAndCallback) {
@@ -269,6 +307,138 @@ TEST_F(TrayIconTest, IconsDestroyedInCreationOrderLeaveTheApplicationWindowWorki
     Pump();
     EXPECT_TRUE(Headless.NotifyIcons().empty());
     EXPECT_TRUE(Form->Visible());
+}
+
+TEST_F(TrayIconTest, ADescendantHooksEveryEventBeforeItFires) {
+    auto* T = new THookedTrayIcon(Form, &Log);
+    T->SetIconVisible(true);
+    const TNotifyIconId Id = OnlyIcon();
+    T->OnClick = [this](TObject*) { Log.push_back("OnClick"); };
+    T->OnDblClick = [this](TObject*) { Log.push_back("OnDblClick"); };
+    T->OnMouseDown = [this](TObject*, TMouseButton B, TShiftState, int, int) {
+        Log.push_back(B == mbRight ? "OnMouseDown right" : "OnMouseDown");
+    };
+    T->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
+        Log.push_back("OnMouseUp");
+    };
+    T->OnMouseMove = [this](TObject*, TShiftState, int, int) { Log.push_back("OnMouseMove"); };
+    T->OnCycle = [this](TObject*, int N) { Log.push_back("OnCycle " + std::to_string(N)); };
+
+    Headless.ClickNotifyIcon(Id, 0);
+    Pump();
+    RunFor(GetDoubleClickTime() + 10);
+    EXPECT_EQ(Log,
+              (TLog{"DoMouseDown", "OnMouseDown", "DoMouseUp", "OnMouseUp", "DoClick", "OnClick"}));
+    Log.clear();
+    Headless.DoubleClickNotifyIcon(Id, 0);
+    Pump();
+    RunFor(GetDoubleClickTime() + 10);
+    EXPECT_EQ(std::count(Log.begin(), Log.end(), "DoDblClick"), 1);
+    EXPECT_EQ(std::count(Log.begin(), Log.end(), "OnDblClick"), 1);
+    Log.clear();
+    Headless.PressNotifyIcon(Id, 1);
+    Headless.PointNotifyIcon(Id, {1900, 1060});
+    Pump();
+    EXPECT_EQ(Log, (TLog{"DoMouseDown", "OnMouseDown right", "DoMouseMove", "OnMouseMove"}));
+
+    // An override that does not pass the event on keeps it from the handlers.
+    Log.clear();
+    T->PassOn = false;
+    RunFor(GetDoubleClickTime() + 10);
+    Headless.ClickNotifyIcon(Id, 0);
+    Pump();
+    RunFor(GetDoubleClickTime() + 10);
+    EXPECT_EQ(Log, (TLog{"DoMouseDown", "DoMouseUp", "DoClick"}));
+
+    // The animation step too.
+    Log.clear();
+    auto* L = new TCustomImageList(Form);
+    L->SetWidth(16);
+    L->SetHeight(16);
+    TBitmap B;
+    B.SetSize(32, 16);
+    L->AddMasked(&B, clFuchsia);
+    T->SetIconList(L);
+    T->SetAnimateTimerInterval(100);
+    T->SetCycleIcons(true);
+    RunFor(201);
+    EXPECT_EQ(Log, (TLog{"DoCycle 1", "DoCycle 0"}));
+}
+
+TEST_F(TrayIconTest, BitmapToIconTakesTheFirstSixteenSquareWithTheMaskColourClear) {
+    auto* T = new TbsTrayIcon(Form);
+    TBitmap B;
+    B.SetSize(40, 20);
+    B.Canvas()->Brush()->SetColor(clBlue);
+    B.Canvas()->FillRect({0, 0, 40, 20});
+    B.Canvas()->SetPixels(3, 4, clFuchsia);
+    TIcon Icon;
+    ASSERT_TRUE(T->BitmapToIcon(&B, &Icon, clFuchsia));
+    ASSERT_FALSE(Icon.Empty());
+    const TArgbImage& I = Icon.Images().front();
+    EXPECT_EQ(I.Width, 16);
+    EXPECT_EQ(I.Height, 16);
+    EXPECT_EQ(I.Pixels[std::size_t(4 * 16 + 3)] >> 24, 0u);
+    EXPECT_EQ(I.Pixels[0], 0xFF0000FFu);
+
+    // Nothing to take: the answer says so and the icon keeps its picture.
+    TBitmap Empty;
+    EXPECT_FALSE(T->BitmapToIcon(&Empty, &Icon, clFuchsia));
+    EXPECT_EQ(Icon.Images().front().Pixels[0], 0xFF0000FFu);
+}
+
+TEST_F(TrayIconTest, AnMdiMainFormStartingInTheTrayKeepsTheApplicationWindowHidden) {
+    auto* Mdi = new TForm(nullptr);
+    Mdi->SetFormStyle(fsMDIForm);
+    // A desktop where the application's window can show: the application
+    // keeps it hidden here by taking the show out of every placement.
+    const auto LetShow = [](HWND W, UINT Msg, WPARAM WP, LPARAM LP, UINT_PTR, DWORD_PTR) {
+        return Msg == WM_WINDOWPOSCHANGING ? 0 : DefSubclassProc(W, Msg, WP, LP);
+    };
+    for (bool OnStart : {true, false}) {
+        SCOPED_TRACE(OnStart);
+        Application->SetMainForm(nullptr);
+        auto* T = new TbsTrayIcon(Form);
+        T->SetMinimizedOnStart(OnStart);
+        const HWND App = Application->Handle();
+        SetWindowSubclass(App, LetShow, 1, 0);
+        // No main form yet: the first placements change nothing.
+        ShowWindow(App, SW_SHOWNA);
+        EXPECT_TRUE(IsWindowVisible(App));
+        Application->SetMainForm(Mdi);
+        SetWindowPos(App, nullptr, 1, 1, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(IsWindowVisible(App), !OnStart);
+        // Only once: later placements leave the window to its owner.
+        ShowWindow(App, SW_SHOWNA);
+        EXPECT_TRUE(IsWindowVisible(App));
+        ShowWindow(App, SW_HIDE);
+        RemoveWindowSubclass(App, LetShow, 1);
+        delete T;
+    }
+    Application->SetMainForm(nullptr);
+    delete Mdi;
+}
+
+TEST_F(TrayIconTest, MinimizeToTrayHidesTheFormWhenTheIconIsAlreadyShowing) {
+    Application->SetMainForm(Form);
+    auto* C = new TbsSkinForm(Form);
+    auto* T = new TbsTrayIcon(Form);
+    C->FAlwaysShowInTray = true;
+    C->SetTrayIcon(T);
+    T->SetIconVisible(true);
+    ASSERT_EQ(Headless.NotifyIcons().size(), 1u);
+    for (int Round = 0; Round < 2; ++Round) {
+        SCOPED_TRACE(Round);
+        C->MinimizeToTray();
+        Pump();
+        EXPECT_FALSE(Form->Visible());
+        EXPECT_EQ(Form->Tag(), -10000);
+        EXPECT_EQ(Headless.NotifyIcons().size(), 1u);
+        C->RestoreFromTray();
+        Pump();
+        EXPECT_TRUE(Form->Visible());
+        EXPECT_EQ(Headless.NotifyIcons().size(), 1u);
+    }
 }
 
 } // namespace
