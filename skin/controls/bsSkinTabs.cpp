@@ -654,6 +654,13 @@ void TbsSkinPageControl::Dispatch(TMessage& Message) {
         GetSkinData();
         TPageControl::Dispatch(Message);
         return;
+    case CM_SHOWINGCHANGED:
+        // Tabs added while the window existed but was not on the screen
+        // were never measured.
+        TPageControl::Dispatch(Message);
+        if (Showing() && !MultiLine())
+            UpdateUpDown();
+        return;
     case WM_CHECKPARENTBG:
         if (FTabsBGTransparent)
             Repaint();

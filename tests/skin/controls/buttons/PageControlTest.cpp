@@ -242,13 +242,16 @@ TEST_F(TPageControlTest, NarrowControlScrollsItsTabsWithTheSkinnedUpDown) {
 namespace {
 
 TEST_F(TPageControlTest, BuiltBeforeItsFormShowsTheScrollerOnlyWhenTheTabsDoNotFit) {
-    for (int Count : {4, 20}) {
-        SCOPED_TRACE(Count);
+    // The window made with the form, or before the sheets came.
+    for (auto [Count, EarlyWindow] : {std::pair{4, false}, {20, false}, {4, true}, {20, true}}) {
+        SCOPED_TRACE(std::to_string(Count) + (EarlyWindow ? " early" : ""));
         auto* Hidden = new TForm(nullptr);
         Hidden->SetBounds(50, 50, 500, 300);
         auto* P = new TbsSkinPageControl(Hidden);
         P->SetParent(Hidden);
         P->SetBounds(10, 10, 480, 150);
+        if (EarlyWindow)
+            P->HandleNeeded();
         for (int I = 0; I < Count; ++I) {
             auto* S = new TbsSkinTabSheet(Hidden);
             S->SetPageControl(P);
