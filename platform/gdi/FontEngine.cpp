@@ -43,6 +43,37 @@ QFont MakeQFont(const std::string& Family, int PixelSize, const LOGFONT& Log) {
     return F;
 }
 
+int CellHeight(const std::string& Family, int PixelSize, const LOGFONT& Log) {
+    const QFontMetrics M(MakeQFont(Family, PixelSize, Log));
+    return M.ascent() + M.descent();
+}
+
+// The height asked for, 0 meaning the default, within the drawable range.
+int EngineHeight(LONG Requested) {
+    if (Requested == 0)
+        return -11;
+    return int(std::clamp<LONG>(Requested, -MaxFontHeight, MaxFontHeight));
+}
+
+// The em size whose cell comes closest to Height, the larger on a tie. Cells
+// grow with the em size, so the answer is the first size whose cell is too
+// tall or the one before it; the first lies in 1 .. 2 * Height.
+int EmSizeForCell(const std::string& Family, int Height, const LOGFONT& Log) {
+    int Low = 1, High = 2 * Height;
+    while (Low < High) {
+        const int Mid = Low + (High - Low) / 2;
+        if (CellHeight(Family, Mid, Log) > Height)
+            High = Mid;
+        else
+            Low = Mid + 1;
+    }
+    if (Low == 1)
+        return 1;
+    const int Above = std::abs(CellHeight(Family, Low, Log) - Height);
+    const int Below = std::abs(CellHeight(Family, Low - 1, Log) - Height);
+    return Above <= Below ? Low : Low - 1;
+}
+
 } // namespace
 
 struct TEngineFont::TImpl {
@@ -92,8 +123,8 @@ std::shared_ptr<TEngineFont> TEngineFont::Create(const LOGFONT& Log) {
     // Fonts are made and deleted often (a handle per canvas font change);
     // their metrics and glyphs are kept per face, height and style.
     static std::map<std::tuple<std::string, int, bool, bool>, std::shared_ptr<TEngineFont>> Cache;
-    const auto Key = std::make_tuple(Family, int(Log.lfHeight == 0 ? -11 : Log.lfHeight),
-                                     Log.lfWeight >= 600, Log.lfItalic != 0);
+    const auto Key =
+        std::make_tuple(Family, EngineHeight(Log.lfHeight), Log.lfWeight >= 600, Log.lfItalic != 0);
     if (auto It = Cache.find(Key); It != Cache.end())
         return It->second;
     std::shared_ptr<TEngineFont> Made = Build(Family, Log);
@@ -102,22 +133,8 @@ std::shared_ptr<TEngineFont> TEngineFont::Create(const LOGFONT& Log) {
 }
 
 std::shared_ptr<TEngineFont> TEngineFont::Build(const std::string& Family, const LOGFONT& Log) {
-    const int Height = Log.lfHeight == 0 ? -11 : Log.lfHeight;
-    int Em = std::abs(Height);
-    if (Height > 0) {
-        // A cell height: the em size whose cell comes closest, the larger on a tie.
-        int BestDiff = 1 << 30;
-        for (int Candidate = 1; Candidate <= Height * 2; ++Candidate) {
-            const QFontMetrics M(MakeQFont(Family, Candidate, Log));
-            const int Diff = std::abs(M.ascent() + M.descent() - Height);
-            if (Diff <= BestDiff) {
-                BestDiff = Diff;
-                Em = Candidate;
-            }
-            if (M.ascent() + M.descent() > Height)
-                break;
-        }
-    }
+    const int Height = EngineHeight(Log.lfHeight);
+    const int Em = Height > 0 ? EmSizeForCell(Family, Height, Log) : -Height;
     std::shared_ptr<TEngineFont> Result(new TEngineFont);
     Result->FImpl = std::make_unique<TImpl>();
     Result->FImpl->Font = MakeQFont(Family, Em, Log);

@@ -57,6 +57,11 @@ private:
     std::unordered_map<char32_t, std::unique_ptr<TGlyphMask>> FGlyphs;
 };
 
+// The largest font height, either way, that text is measured and drawn at.
+// Only damaged data asks for more; such fonts are made at this height, so a
+// glyph's bitmap and the size search stay bounded.
+constexpr int MaxFontHeight = 1000;
+
 // The installed family a face name maps to.
 std::string ResolveFaceName(std::string_view Face);
 // Raises EInvalidOperation when text cannot be measured or drawn.

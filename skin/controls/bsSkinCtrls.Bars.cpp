@@ -124,6 +124,14 @@ void TbsSkinToolBar::GetSkinData() {
         ButtonData = dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList[I].get());
 }
 
+void TbsSkinToolBar::ChangeSkinData() {
+    TbsSkinPanel::ChangeSkinData();
+    // The scroll buttons live in the frame, which a repaint of the client
+    // leaves alone; a size change repaints them, an unchanged size does not.
+    if (FCanScroll && (Buttons[0].Visible || Buttons[1].Visible))
+        RepaintScrollButtons();
+}
+
 void TbsSkinToolBar::CreateControlSkinImage(TBitmap* B) {
     if ((Buttons[0].Visible || Buttons[1].Visible) && ResizeMode == 2 && Picture) {
         MakeHorzMiddleBitmap(LTPt.X, RectWidth(SkinRect) - RTPt.X, B, Picture, SkinRect, FWidth,

@@ -69,6 +69,7 @@ public:
 
     void SetSkinData(TbsSkinData* Value) override;
     void GetSkinData() override;
+    void ChangeSkinData() override;
     void CreateControlSkinImage(TBitmap* B) override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void AdjustClientRect(TRect& Rect) override;

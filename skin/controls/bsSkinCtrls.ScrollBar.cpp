@@ -5,6 +5,7 @@
 #include "skin/model/bsUtils.NinePart.h"
 #include "skin/model/bsUtils.Rects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -240,9 +241,12 @@ void TbsSkinScrollBar::LayoutParts() {
             NewTrackArea.Bottom += D;
         Buttons[1].R = MoveAlong(UpButtonRect);
         Buttons[2].R = MoveAlong(DownButtonRect);
+        // Only a damaged skin asks for a thumb longer than the whole bar; no
+        // longer than that, its picture stays a size a bitmap can have.
         const int ThumbLength = Horizontal() ? RectWidth(ThumbRect) : RectHeight(ThumbRect);
-        MinLength = ThumbMinSize != 0 ? ThumbMinSize : ThumbLength;
-        FixedLength = ThumbMinPageSize != 0 ? ThumbMinPageSize : MinLength;
+        const int BarLength = Horizontal() ? W : H;
+        MinLength = std::min(ThumbMinSize != 0 ? ThumbMinSize : ThumbLength, BarLength);
+        FixedLength = std::min(ThumbMinPageSize != 0 ? ThumbMinPageSize : MinLength, BarLength);
         if (Horizontal()) {
             const int Across = RectHeight(ThumbRect);
             Thumb.Top = NewTrackArea.Top + RectHeight(NewTrackArea) / 2 - Across / 2;

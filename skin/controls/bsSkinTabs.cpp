@@ -456,6 +456,14 @@ void TbsSkinPageControl::ShowBorderAndTabs() {
     Realign();
 }
 
+void TbsSkinPageControl::CreateWnd() {
+    TPageControl::CreateWnd();
+    // The window measured itself before its tabs went in; measure again now
+    // that they are there.
+    if (!MultiLine())
+        UpdateUpDown();
+}
+
 void TbsSkinPageControl::Loaded() {
     TPageControl::Loaded();
     if (FIndex == -1) {
@@ -645,6 +653,13 @@ void TbsSkinPageControl::Dispatch(TMessage& Message) {
     case WM_SIZE:
         GetSkinData();
         TPageControl::Dispatch(Message);
+        return;
+    case CM_SHOWINGCHANGED:
+        // Tabs added while the window existed but was not on the screen
+        // were never measured.
+        TPageControl::Dispatch(Message);
+        if (Showing() && !MultiLine())
+            UpdateUpDown();
         return;
     case WM_CHECKPARENTBG:
         if (FTabsBGTransparent)
@@ -1030,7 +1045,12 @@ void TbsSkinPageControl::PaintCloseButton(TCanvas* C, const TRect& A, int W, int
 
 void TbsSkinPageControl::CountTabs(int& Scrolled, int& Hidden) {
     Scrolled = Hidden = 0;
-    const int Count = VisibleTabCount();
+    // Only the tabs the window holds have a place: while the window is being
+    // made its tabs are not in yet, and a tab without a place is not hidden.
+    const int Count =
+        HandleAllocated()
+            ? std::min(VisibleTabCount(), int(SendMessage(Handle(), TCM_GETITEMCOUNT, 0, 0)))
+            : 0;
     for (int I = 0; I < Count; ++I) {
         const TRect R = TabItemRect(I);
         Scrolled += R.Right <= 0 ? 1 : 0;

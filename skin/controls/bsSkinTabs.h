@@ -143,6 +143,7 @@ protected:
     void PaintWindow(HDC DC) override;
     void Change() override;
     void Loaded() override;
+    void CreateWnd() override;
 
 private:
     bool Centred() const { return FTabsInCenter || FTabsOffset > 0; }

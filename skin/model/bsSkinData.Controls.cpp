@@ -34,7 +34,7 @@ void TbsDataSkinButtonControl::VisitKeys(TbsIniKeyVisitor& V) {
     TbsDataSkinCustomControl::VisitKeys(V);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Color("activefontcolor", ActiveFontColor, 0);
     V.Color("downfontcolor", DownFontColor, 0);
@@ -74,7 +74,7 @@ void TbsDataSkinCheckRadioControl::VisitKeys(TbsIniKeyVisitor& V) {
     TbsDataSkinCustomControl::VisitKeys(V);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Color("activefontcolor", ActiveFontColor, 0);
     V.Color("unenabledfontcolor", UnEnabledFontColor, 0);
@@ -100,7 +100,7 @@ void TbsDataSkinPanelControl::VisitKeys(TbsIniKeyVisitor& V) {
     V.Alignment("alignment", Alignment);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Integer("bgpictureindex", BGPictureIndex, -1);
     V.Rect("checkimagerect", CheckImageRect);
@@ -143,7 +143,7 @@ void TbsDataSkinExPanelControl::VisitKeys(TbsIniKeyVisitor& V) {
     V.Rect("captionrect", CaptionRect);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Boolean("buttonstransparent", ButtonsTransparent);
     V.Color("buttonstransparentcolor", ButtonsTransparentColor, 0);
@@ -176,7 +176,7 @@ void TbsDataSkinEditControl::VisitKeys(TbsIniKeyVisitor& V) {
     V.Rect("activeskinrect", ActiveSkinRect);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Color("disabledfontcolor", DisabledFontColor, 0);
     V.Color("activefontcolor", ActiveFontColor, 0);
@@ -197,7 +197,7 @@ void TbsDataSkinSpinEditControl::VisitKeys(TbsIniKeyVisitor& V) {
     V.Rect("activeskinrect", ActiveSkinRect);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Color("activefontcolor", ActiveFontColor, 0);
     V.Color("disabledfontcolor", DisabledFontColor, 0);
@@ -252,7 +252,7 @@ template <class TBox> void VisitItemKeys(TBox& Box, TbsIniKeyVisitor& V) {
     V.Rect("itemtextrect", Box.ItemTextRect);
     V.Text("fontname", Box.FontName, "Arial");
     V.FontStyles("fontstyle", Box.FontStyle);
-    V.Integer("fontheight", Box.FontHeight, 14);
+    V.FontHeight("fontheight", Box.FontHeight, 14);
     V.Color("fontcolor", Box.FontColor, 0);
 }
 
@@ -282,7 +282,7 @@ void TbsDataSkinListBox::VisitKeys(TbsIniKeyVisitor& V) {
     V.Rect("captionrect", CaptionRect);
     V.Text("captionfontname", CaptionFontName, "Arial");
     V.FontStyles("captionfontstyle", CaptionFontStyle);
-    V.Integer("captionfontheight", CaptionFontHeight, 14);
+    V.FontHeight("captionfontheight", CaptionFontHeight, 14);
     V.Color("captionfontcolor", CaptionFontColor, 0);
     V.Rect("upbuttonrect", UpButtonRect);
     V.Rect("activeupbuttonrect", ActiveUpButtonRect);
@@ -330,8 +330,8 @@ void TbsDataSkinScrollBarControl::VisitKeys(TbsIniKeyVisitor& V) {
     V.Boolean("thumbtransparent", ThumbTransparent);
     V.Color("thumbtransparentcolor", ThumbTransparentColor, 0);
     V.Boolean("thumbstretcheffect", ThumbStretchEffect);
-    V.Integer("thumbminsize", ThumbMinSize, 0);
-    V.Integer("thumbminpagesize", ThumbMinPageSize, 0);
+    V.ThumbLength("thumbminsize", ThumbMinSize);
+    V.ThumbLength("thumbminpagesize", ThumbMinPageSize);
 }
 
 void TbsDataSkinTrackBarControl::VisitKeys(TbsIniKeyVisitor& V) {
@@ -365,7 +365,7 @@ void TbsDataSkinGaugeControl::VisitKeys(TbsIniKeyVisitor& V) {
     V.Integer("endoffset", EndOffset, 0);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Boolean("progresstransparent", ProgressTransparent);
     V.Color("progresstransparentcolor", ProgressTransparentColor, 0);
@@ -384,7 +384,7 @@ void TbsDataSkinLabelControl::VisitKeys(TbsIniKeyVisitor& V) {
     TbsDataSkinCustomControl::VisitKeys(V);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
 }
 
@@ -392,7 +392,7 @@ void TbsDataSkinStdLabelControl::VisitKeys(TbsIniKeyVisitor& V) {
     TbsDataSkinControl::VisitKeys(V);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Color("activefontcolor", ActiveFontColor, 0xFF0000);
 }
@@ -414,7 +414,7 @@ void TbsDataSkinViewControl::VisitKeys(TbsIniKeyVisitor& V) {
     TbsDataSkinControl::VisitKeys(V);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Color("bgcolor", BGColor, 0);
 }
@@ -435,7 +435,7 @@ void TbsDataSkinTabControl::VisitKeys(TbsIniKeyVisitor& V) {
     V.Integer("tabrightoffset", TabRightOffset, 0);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Color("activefontcolor", ActiveFontColor, 0);
     V.Color("focusfontcolor", FocusFontColor, 0);
@@ -474,13 +474,13 @@ void TbsDataSkinGridControl::VisitKeys(TbsIniKeyVisitor& V) {
     V.Color("bgcolor", BGColor, 0);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Color("selectfontcolor", SelectFontColor, 0);
     V.Color("focusfontcolor", FocusFontColor, 0);
     V.Text("fixedfontname", FixedFontName, "Arial");
     V.FontStyles("fixedfontstyle", FixedFontStyle);
-    V.Integer("fixedfontheight", FixedFontHeight, 14);
+    V.FontHeight("fixedfontheight", FixedFontHeight, 14);
     V.Color("fixedfontcolor", FixedFontColor, 0);
     V.Boolean("fixedcellstretcheffect", FixedCellStretchEffect);
     V.Boolean("cellstretcheffect", CellStretchEffect);

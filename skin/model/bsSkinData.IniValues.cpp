@@ -2,6 +2,7 @@
 
 #include "platform/core/Conversions.h"
 #include "platform/core/Exceptions.h"
+#include "platform/gdi/FontEngine.h"
 
 #include <algorithm>
 #include <array>
@@ -231,8 +232,19 @@ void WriteStdCommand(TCustomIniFile& IniFile, const std::string& Section, const 
 
 // ---------------------------------------------------------------- key visitors
 
+void TbsIniKeyVisitor::FontHeight(const char* Key, int& Field, int Default) {
+    BoundedInteger(Key, Field, Default, -MaxFontHeight, MaxFontHeight);
+}
+void TbsIniKeyVisitor::ThumbLength(const char* Key, int& Field) {
+    // The longest side a bitmap may have; the bar shortens it to its own length.
+    BoundedInteger(Key, Field, 0, 0, 32767);
+}
+
 void TbsIniKeyReader::Integer(const char* Key, int& Field, int Default) {
     Field = FIniFile.ReadInteger(FSection, Key, Default);
+}
+void TbsIniKeyReader::BoundedInteger(const char* Key, int& Field, int Default, int Min, int Max) {
+    Field = std::clamp(FIniFile.ReadInteger(FSection, Key, Default), Min, Max);
 }
 void TbsIniKeyReader::Color(const char* Key, TColor& Field, TColor Default) {
     Field = TColor(FIniFile.ReadInteger(FSection, Key, Default));

@@ -103,6 +103,17 @@ public:
     virtual void StretchType(const char* Key, TbsStretchType& Field) = 0;
     virtual void MorphKind(const char* Key, TbsMorphKind& Field) = 0;
     virtual void Command(const char* Key, TbsStdCommand& Field) = 0;
+    // An integer that only a damaged skin holds outside Min .. Max: reading
+    // brings it into that range; every other walk sees a plain integer.
+    virtual void BoundedInteger(const char* Key, int& Field, int Default, int /*Min*/,
+                                int /*Max*/) {
+        Integer(Key, Field, Default);
+    }
+    // A font height in the sense of the logical font, within what text can
+    // be drawn at.
+    void FontHeight(const char* Key, int& Field, int Default);
+    // A thumb length of a scroll bar, 0 meaning unset.
+    void ThumbLength(const char* Key, int& Field);
 };
 
 // Reads every visited key of one section into its field.
@@ -121,6 +132,7 @@ public:
     void StretchType(const char* Key, TbsStretchType& Field) override;
     void MorphKind(const char* Key, TbsMorphKind& Field) override;
     void Command(const char* Key, TbsStdCommand& Field) override;
+    void BoundedInteger(const char* Key, int& Field, int Default, int Min, int Max) override;
 
 private:
     TCustomIniFile& FIniFile;

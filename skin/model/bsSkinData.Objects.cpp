@@ -94,7 +94,7 @@ void TbsDataSkinMenuItem::VisitKeys(TbsIniKeyVisitor& V) {
     V.Integer("itemleftoffset", ItemLO, 0);
     V.Integer("itemrightoffset", ItemRO, 0);
     V.Text("fontname", FontName, "Arial");
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.FontStyles("fontstyle", FontStyle);
     V.Color("unenabledfontcolor", UnEnabledFontColor, 0);
     V.Color("fontcolor", FontColor, 0);
@@ -124,7 +124,7 @@ void TbsDataSkinMainMenuItem::VisitKeys(TbsIniKeyVisitor& V) {
     TbsDataSkinObject::VisitKeys(V);
     V.Rect("downrect", DownRect);
     V.Text("fontname", FontName, "Arial");
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.FontStyles("fontstyle", FontStyle);
     V.Color("fontcolor", FontColor, 0);
     V.Color("activefontcolor", ActiveFontColor, 0);
@@ -143,7 +143,7 @@ void TbsDataSkinMainMenuItem::VisitKeys(TbsIniKeyVisitor& V) {
 void TbsDataSkinCaption::VisitKeys(TbsIniKeyVisitor& V) {
     TbsDataSkinObject::VisitKeys(V);
     V.Text("fontname", FontName, "Arial");
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.FontStyles("fontstyle", FontStyle);
     V.Color("fontcolor", FontColor, 0);
     V.Color("activefontcolor", ActiveFontColor, 0);

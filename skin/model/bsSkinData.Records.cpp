@@ -71,7 +71,7 @@ void TbsDataSkinHintWindow::VisitKeys(TbsIniKeyVisitor& V) {
     V.Rect("clientrect", ClRect);
     V.Text("fontname", FontName, "Arial");
     V.FontStyles("fontstyle", FontStyle);
-    V.Integer("fontheight", FontHeight, 14);
+    V.FontHeight("fontheight", FontHeight, 14);
     V.Color("fontcolor", FontColor, 0);
     V.Boolean("topstretch", TopStretch);
     V.Boolean("leftstretch", LeftStretch);

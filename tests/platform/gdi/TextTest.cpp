@@ -1,7 +1,9 @@
 #include "GdiTestSupport.h"
+#include "platform/gdi/FontEngine.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <thread>
 #include <vector>
 
@@ -72,6 +74,53 @@ TEST(Text, MetricsFollowTheLogicalHeight) {
 
     EXPECT_EQ(Em.Width("ab"), Em.Width("a") + Em.Width("b"));
     EXPECT_EQ(Em.Width(""), 0);
+}
+
+TEST(Text, CellHeightsTakeTheEmSizeWhoseCellComesClosest) {
+    for (const char* Face : {"Arial", "宋体"}) {
+        LOGFONT Log;
+        Log.lfFaceName = Face;
+        auto CellOf = [Log](int Em) mutable {
+            Log.lfHeight = -Em;
+            return TEngineFont::Create(Log)->Metrics().Height;
+        };
+        // Every em size in turn, the larger on a tie, up to the first whose
+        // cell is too tall.
+        auto Closest = [&](int Height) {
+            int Best = 1, BestDiff = INT_MAX;
+            for (int Em = 1;; ++Em) {
+                const int Cell = CellOf(Em);
+                if (std::abs(Cell - Height) <= BestDiff) {
+                    BestDiff = std::abs(Cell - Height);
+                    Best = Em;
+                }
+                if (Cell > Height)
+                    return Best;
+            }
+        };
+        for (int Height : {1, 2, 3, 7, 11, 14, 15, 16, 23, 40, 97}) {
+            Log.lfHeight = Height;
+            EXPECT_EQ(TEngineFont::Create(Log)->Metrics().EmSize, Closest(Height))
+                << Face << " " << Height;
+        }
+    }
+}
+
+TEST(Text, DamagedHeightsAreDrawnAtTheLargestHeight) {
+    TTextSurface Largest(8, 8, "Arial", MaxFontHeight);
+    const TEXTMETRIC Limit = Largest.Metrics();
+    EXPECT_LE(Limit.tmHeight, MaxFontHeight + 1);
+    for (LONG Height : {LONG(20000), LONG(INT_MAX), LONG(-20000), LONG(INT_MIN)}) {
+        TTextSurface S(40, 40, "Arial", Height);
+        const TEXTMETRIC M = S.Metrics();
+        if (Height > 0)
+            EXPECT_EQ(M.tmHeight, Limit.tmHeight) << Height;
+        else
+            EXPECT_EQ(M.tmHeight - M.tmInternalLeading, MaxFontHeight) << Height;
+        // Drawing measures and renders a glyph at that size.
+        EXPECT_GT(S.Width("W"), 0) << Height;
+        TextOut(S.DC(), -10, -10, "W");
+    }
 }
 
 TEST(Text, FaceNamesResolveToInstalledFamilies) {

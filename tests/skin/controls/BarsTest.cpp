@@ -268,6 +268,31 @@ TEST_F(BarsTest, SkinnedScrollButtonsAndTheMiddleOfAWidthOnlyBar) {
     EXPECT_EQ(WindowPixel(Bar, 1, 1), Controls.ColourOf("resizebutton.down"));
 }
 
+TEST_F(BarsTest, ScrollButtonsRepaintInANewSkin) {
+    auto* Bar = new TbsSkinToolBar(Form);
+    Bar->SetParent(Form);
+    Bar->SetSkinDataName("bar");
+    Bar->SetSkinData(Data.get());
+    Bar->SetCanScroll(true);
+    Bar->SetBounds(0, 0, 300, 34);
+    Child(Bar, 100, 350);
+    Form->Show();
+    Pump();
+    Bar->UpdateScroll();
+    ASSERT_TRUE(Bar->Buttons[0].Visible);
+    EXPECT_EQ(WindowPixel(Bar, 1, 1), Skin.Picture("controls.bmp").ColourOf("resizebutton.normal"));
+    // The same layout in other colours, then back: the bar keeps its size.
+    for (int Variant : {3, 0}) {
+        testskin::TTestSkin Next = NineSkin(Variant);
+        AddBarElement(Next, "bar");
+        LoadSkin(*Data, Next);
+        const auto& Controls = Next.Picture("controls.bmp");
+        EXPECT_EQ(WindowPixel(Bar, 1, 1), Controls.ColourOf("resizebutton.normal")) << Variant;
+        EXPECT_EQ(WindowPixel(Bar, Bar->Width() - 2, 1), Controls.ColourOf("resizebutton.normal"))
+            << Variant;
+    }
+}
+
 // ---- layout and hand-over -----------------------------------------------------------------
 
 TEST_F(BarsTest, AdjustingCentresPlainAndSkinnedChildren) {

@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 
 namespace {
@@ -35,6 +36,10 @@ std::vector<std::string> KeysOf(const std::vector<std::string>& Lines) {
 class TFiller : public TbsIniKeyVisitor {
 public:
     void Integer(const char*, int& Field, int) override { Field = Number(); }
+    // A value that loading keeps: inside the range and other than its ends.
+    void BoundedInteger(const char*, int& Field, int, int Min, int Max) override {
+        Field = Min + 1 + Next() % (Max - Min - 1);
+    }
     void Color(const char*, TColor& Field, TColor) override { Field = Number() * 0x010101; }
     void Text(const char*, std::string& Field, const char*) override {
         Field = "text" + std::to_string(Next());
@@ -112,6 +117,32 @@ private:
     void Add(const char* Key, const std::string& Value) { Fields.push_back(Key + ("=" + Value)); }
 };
 
+// The keys an item reads as plain integers and those it reads within a range.
+class TIntegerKeys : public TbsIniKeyVisitor {
+public:
+    struct TBounded {
+        std::string Key;
+        int Min, Max;
+    };
+    std::vector<std::string> Plain;
+    std::vector<TBounded> Bounded;
+
+    void Integer(const char* Key, int&, int) override { Plain.push_back(Key); }
+    void BoundedInteger(const char* Key, int&, int, int Min, int Max) override {
+        Bounded.push_back({Key, Min, Max});
+    }
+    void Color(const char*, TColor&, TColor) override {}
+    void Text(const char*, std::string&, const char*) override {}
+    void Rect(const char*, TRect&) override {}
+    void Point(const char*, TPoint&) override {}
+    void Boolean(const char*, bool&) override {}
+    void FontStyles(const char*, TFontStyles&) override {}
+    void Alignment(const char*, TAlignment&) override {}
+    void StretchType(const char*, TbsStretchType&) override {}
+    void MorphKind(const char*, TbsMorphKind&) override {}
+    void Command(const char*, TbsStdCommand&) override {}
+};
+
 std::vector<std::string> Collect(TSkinItem& Item) {
     TCollector C;
     Item.Visit(C);
@@ -173,6 +204,33 @@ TEST_P(SkinModelItems, SavedFieldsLoadBackEqual) {
     auto Again = MakeIni("");
     Loaded.Save(*Again);
     EXPECT_EQ(SectionLines(*Again, Source.Section), Lines);
+}
+
+// A damaged skin's font heights and thumb lengths are brought into range as
+// they are read; the painters never see them.
+TEST_P(SkinModelItems, SizesOutOfRangeAreClampedWhenRead) {
+    TSkinItem Item = MakeSkinItem(GetParam());
+    TIntegerKeys Keys;
+    Item.Visit(Keys);
+    for (const std::string& Key : Keys.Plain)
+        EXPECT_TRUE(!Key.ends_with("fontheight") && !Key.starts_with("thumbmin")) << Key;
+    for (const TIntegerKeys::TBounded& B : Keys.Bounded) {
+        const struct {
+            const char* Stored;
+            int Expect;
+        } Cases[] = {{"2147483647", B.Max},
+                     {"-2147483648", B.Min},
+                     {"20000", std::min(20000, B.Max)},
+                     {"-20000", B.Min},
+                     {"12", 12}};
+        for (const auto& C : Cases) {
+            TSkinItem Loaded = MakeSkinItem(GetParam());
+            auto Ini = MakeIni("[" + Loaded.Section + "]\n" + B.Key + "=" + C.Stored + "\n");
+            Loaded.Load(*Ini);
+            EXPECT_THAT(Collect(Loaded), Contains(B.Key + "=" + std::to_string(C.Expect)))
+                << B.Key << " " << C.Stored;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(All, SkinModelItems, ::testing::ValuesIn(AllSkinItemNames()), ParamName);

@@ -241,6 +241,36 @@ TEST_F(TPageControlTest, NarrowControlScrollsItsTabsWithTheSkinnedUpDown) {
 
 namespace {
 
+TEST_F(TPageControlTest, BuiltBeforeItsFormShowsTheScrollerOnlyWhenTheTabsDoNotFit) {
+    // The window made with the form, or before the sheets came.
+    for (auto [Count, EarlyWindow] : {std::pair{4, false}, {20, false}, {4, true}, {20, true}}) {
+        SCOPED_TRACE(std::to_string(Count) + (EarlyWindow ? " early" : ""));
+        auto* Hidden = new TForm(nullptr);
+        Hidden->SetBounds(50, 50, 500, 300);
+        auto* P = new TbsSkinPageControl(Hidden);
+        P->SetParent(Hidden);
+        P->SetBounds(10, 10, 480, 150);
+        if (EarlyWindow)
+            P->HandleNeeded();
+        for (int I = 0; I < Count; ++I) {
+            auto* S = new TbsSkinTabSheet(Hidden);
+            S->SetPageControl(P);
+            S->SetCaption("Tab " + std::to_string(I));
+        }
+        P->SetActivePageIndex(0);
+        P->SetShowCloseButtons(true);
+        Hidden->Show();
+        Pump();
+        if (Count == 4) {
+            EXPECT_EQ(P->SkinUpDown(), nullptr);
+        } else {
+            ASSERT_NE(P->SkinUpDown(), nullptr);
+            EXPECT_GT(P->SkinUpDown()->Max(), 0);
+        }
+        delete Hidden;
+    }
+}
+
 TEST_F(TPageControlTest, SheetBackgroundsWallpaperOrButtonFace) {
     auto* P = MakePages(2);
     auto* Sheet = static_cast<TbsSkinTabSheet*>(P->ActivePage());

@@ -343,7 +343,8 @@ TEST_F(TScrollBarTest, FocusKeysAndWheelOnlyWithCanFocused) {
 
 // A skinned bar cut from a 200-wide element: the track end and the up button
 // follow the width; the thumb keeps its own size across.
-testskin::TTestSkin ScrollBarSkin(bool StateFallbacks) {
+testskin::TTestSkin ScrollBarSkin(bool StateFallbacks, const std::string& ThumbMinSize = "30",
+                                  const std::string& ThumbMinPageSize = "24") {
     testskin::TTestSkin Skin = testskin::StandardTestSkin();
     testskin::TTestPicture& P = Skin.AddPicture("bars.bmp", 260, 60, 24);
     const int Index = Skin.PictureIndex("bars.bmp");
@@ -367,8 +368,8 @@ testskin::TTestSkin ScrollBarSkin(bool StateFallbacks) {
                          "activeupbuttonrect=" + RectText(P.Region("up.active")),
                          "thumbrect=" + RectText(P.Region("thumb")),
                          "glyphrect=" + RectText(P.Region("grip")),
-                         "thumbminsize=30",
-                         "thumbminpagesize=24"};
+                         "thumbminsize=" + ThumbMinSize,
+                         "thumbminpagesize=" + ThumbMinPageSize};
     if (!StateFallbacks) {
         Keys.push_back("downupbuttonrect=" + RectText(P.Region("up.down")));
         Keys.push_back("activethumbrect=" + RectText(P.Region("thumb.active")));
@@ -397,6 +398,35 @@ TEST_F(TScrollBarTest, SkinLayoutStretchesTrackAndMovesTheUpButton) {
     Bar->LayoutParts();
     // nearest(264 * 5 / 100) = 13, raised to ThumbMinSize 30.
     EXPECT_EQ(Bar->Part(0).R.Width(), 30);
+}
+
+TEST_F(TScrollBarTest, ThumbsLongerThanTheBarAreCutToItsLength) {
+    struct TRow {
+        const char* MinSize;
+        const char* MinPageSize;
+        int PageSize;
+    } Rows[] = {{"30", "99999", 0}, {"99999", "0", 0}, {"99999", "24", 5}, {"5000", "0", 5}};
+    std::vector<std::string> Raised;
+    Application->OnException = [&](TObject*, const std::exception& E) {
+        Raised.push_back(E.what());
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(std::string(Row.MinSize) + " " + Row.MinPageSize);
+        auto* SD = LoadSkin(ScrollBarSkin(false, Row.MinSize, Row.MinPageSize));
+        auto* Bar = MakeBar(300, 19);
+        Bar->SetSkinDataName("skinbar");
+        Bar->SetSkinData(SD);
+        Bar->SetRange(0, 99, 0, Row.PageSize);
+        for (int Position : {0, 95}) {
+            Bar->SetPosition(Position);
+            Bar->Invalidate();
+            Pump();
+            EXPECT_EQ(Bar->Part(0).R.Width(), 300);
+        }
+        delete Bar;
+    }
+    Application->OnException = nullptr;
+    EXPECT_EQ(Raised, std::vector<std::string>{});
 }
 
 TEST_F(TScrollBarTest, MissingStatePicturesFallBack) {
