@@ -867,6 +867,10 @@ HANDLE SetClipboardData(UINT Format, HANDLE Data) {
         if (!PictureOfDib(B->Data, Picture))
             return nullptr;
         Backend().SetClipboardPicture(Picture);
+        // A desktop that keeps no pictures took nothing: the caller keeps
+        // the block and learns it.
+        if (!Backend().HasClipboardPicture())
+            return nullptr;
         TakeClipboardBlock(Data, Global.ClipboardPicture);
         return Data;
     }
