@@ -37,6 +37,14 @@ struct TScreenInfo {
 };
 
 // A picture in memory, 32 bits per pixel, B, G, R, A, top row first.
+// A picture on the clipboard: 32 bits a pixel (B, G, R, A in memory), rows
+// top-down without padding.
+struct TClipboardPicture {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint32_t> Pixels;
+};
+
 struct TPixelView {
     const void* Bits = nullptr;
     int Width = 0;
@@ -140,6 +148,12 @@ public:
     virtual std::string ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& Text) = 0;
     virtual bool HasClipboardText() = 0;
+    // The clipboard holds one thing at a time: a picture replaces the text
+    // and text replaces the picture. A backend whose desktop takes no
+    // pictures keeps none.
+    virtual void SetClipboardPicture(const TClipboardPicture&) {}
+    virtual bool HasClipboardPicture() { return false; }
+    virtual bool ClipboardPicture(TClipboardPicture&) { return false; }
     virtual bool Open(const std::string& Target) = 0;
     virtual void Beep(UINT Type) = 0;
     // Whether the desktop shows per-pixel alpha and constant opacity

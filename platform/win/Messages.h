@@ -610,6 +610,7 @@ constexpr UINT MB_ICONQUESTION = 0x20;
 constexpr UINT MB_ICONEXCLAMATION = 0x30;
 constexpr UINT MB_ICONASTERISK = 0x40;
 constexpr UINT CF_TEXT = 1;
+constexpr UINT CF_DIB = 8;
 constexpr UINT CF_UNICODETEXT = 13;
 constexpr UINT GMEM_MOVEABLE = 2;
 constexpr std::intptr_t SE_ERR_NOASSOC = 31;

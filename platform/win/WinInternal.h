@@ -219,6 +219,7 @@ struct TGlobal {
     // Clipboard
     bool ClipboardOpen = false;
     HGLOBAL ClipboardData = nullptr;
+    HGLOBAL ClipboardPicture = nullptr;
 };
 
 TGlobal& G();

@@ -716,12 +716,87 @@ TGlobalBlock* Block(HGLOBAL H) {
     return Blocks().count(B) ? B : nullptr;
 }
 
+void DropBlock(HGLOBAL& Block) {
+    if (Block) {
+        GlobalFree(Block);
+        Block = nullptr;
+    }
+}
+
 void DropClipboardData() {
     TGlobal& Global = G();
-    if (Global.ClipboardData) {
-        GlobalFree(Global.ClipboardData);
-        Global.ClipboardData = nullptr;
+    DropBlock(Global.ClipboardData);
+    DropBlock(Global.ClipboardPicture);
+}
+
+// Makes Data the one block the clipboard owns, in the slot of its format; a
+// block it already holds is kept, not freed under the caller.
+void TakeClipboardBlock(HGLOBAL Data, HGLOBAL& Slot) {
+    TGlobal& Global = G();
+    for (HGLOBAL* Held : {&Global.ClipboardData, &Global.ClipboardPicture}) {
+        if (*Held == Data)
+            *Held = nullptr;
+        DropBlock(*Held);
     }
+    Slot = Data;
+}
+
+// A packed 32-bit DIB (header, pixels) as a clipboard picture; false for any
+// other layout or a block too short for its header's size.
+bool PictureOfDib(const std::vector<char>& Data, TClipboardPicture& Picture) {
+    BITMAPINFOHEADER H;
+    if (Data.size() < sizeof H)
+        return false;
+    std::memcpy(&H, Data.data(), sizeof H);
+    const std::int64_t W = H.biWidth;
+    const std::int64_t AbsH = std::llabs(std::int64_t(H.biHeight));
+    if (H.biSize < sizeof H || H.biBitCount != 32 || H.biCompression != BI_RGB || W <= 0 ||
+        AbsH == 0 || H.biClrUsed > 256)
+        return false;
+    const std::uint64_t Offset = std::uint64_t(H.biSize) + std::uint64_t(H.biClrUsed) * 4;
+    const std::uint64_t Bytes = std::uint64_t(W) * std::uint64_t(AbsH) * 4;
+    if (Offset > Data.size() || Bytes > Data.size() - Offset)
+        return false;
+    Picture.Width = int(W);
+    Picture.Height = int(AbsH);
+    Picture.Pixels.resize(std::size_t(W * AbsH));
+    const char* Bits = Data.data() + Offset;
+    for (std::int64_t Y = 0; Y < AbsH; ++Y) {
+        // A positive height stores the rows bottom-up.
+        const std::int64_t Row = H.biHeight > 0 ? AbsH - 1 - Y : Y;
+        std::memcpy(&Picture.Pixels[std::size_t(Y * W)], Bits + Row * W * 4, std::size_t(W * 4));
+    }
+    return true;
+}
+
+std::vector<char> DibOfPicture(const TClipboardPicture& Picture) {
+    BITMAPINFOHEADER H;
+    H.biWidth = Picture.Width;
+    H.biHeight = -Picture.Height;
+    H.biBitCount = 32;
+    H.biSizeImage = DWORD(Picture.Pixels.size() * 4);
+    std::vector<char> Data(sizeof H + Picture.Pixels.size() * 4);
+    std::memcpy(Data.data(), &H, sizeof H);
+    if (!Picture.Pixels.empty())
+        std::memcpy(Data.data() + sizeof H, Picture.Pixels.data(), Picture.Pixels.size() * 4);
+    return Data;
+}
+
+HANDLE GetClipboardPicture() {
+    TGlobal& Global = G();
+    TClipboardPicture Picture;
+    if (!Backend().ClipboardPicture(Picture))
+        return nullptr;
+    std::vector<char> Data = DibOfPicture(Picture);
+    // As for text: a block handed out before stays valid while it holds the
+    // same picture.
+    if (TGlobalBlock* Held = Block(Global.ClipboardPicture); Held && Held->Data == Data)
+        return Global.ClipboardPicture;
+    DropBlock(Global.ClipboardPicture);
+    HGLOBAL H = GlobalAlloc(GMEM_MOVEABLE, Data.size());
+    std::memcpy(GlobalLock(H), Data.data(), Data.size());
+    Global.ClipboardPicture = H;
+    return H;
 }
 
 } // namespace
@@ -785,20 +860,33 @@ BOOL EmptyClipboard() {
 HANDLE SetClipboardData(UINT Format, HANDLE Data) {
     TGlobal& Global = G();
     TGlobalBlock* B = Block(Data);
-    if (!Global.ClipboardOpen || !B || (Format != CF_TEXT && Format != CF_UNICODETEXT))
+    if (!Global.ClipboardOpen || !B)
+        return nullptr;
+    if (Format == CF_DIB) {
+        TClipboardPicture Picture;
+        if (!PictureOfDib(B->Data, Picture))
+            return nullptr;
+        Backend().SetClipboardPicture(Picture);
+        // A desktop that keeps no pictures took nothing: the caller keeps
+        // the block and learns it.
+        if (!Backend().HasClipboardPicture())
+            return nullptr;
+        TakeClipboardBlock(Data, Global.ClipboardPicture);
+        return Data;
+    }
+    if (Format != CF_TEXT && Format != CF_UNICODETEXT)
         return nullptr;
     std::string Text(B->Data.data(), strnlen(B->Data.data(), B->Data.size()));
     Backend().SetClipboardText(Text);
-    // The clipboard owns the block from now on; a block it already holds is
-    // kept, not freed under the caller.
-    if (Data != Global.ClipboardData)
-        DropClipboardData();
-    Global.ClipboardData = Data;
+    // The clipboard owns the block from now on.
+    TakeClipboardBlock(Data, Global.ClipboardData);
     return Data;
 }
 
 HANDLE GetClipboardData(UINT Format) {
     TGlobal& Global = G();
+    if (Global.ClipboardOpen && Format == CF_DIB)
+        return GetClipboardPicture();
     if (!Global.ClipboardOpen || (Format != CF_TEXT && Format != CF_UNICODETEXT) ||
         !Backend().HasClipboardText())
         return nullptr;
@@ -809,7 +897,7 @@ HANDLE GetClipboardData(UINT Format) {
         Held &&
         std::string(Held->Data.data(), strnlen(Held->Data.data(), Held->Data.size())) == Text)
         return Global.ClipboardData;
-    DropClipboardData();
+    DropBlock(Global.ClipboardData);
     HGLOBAL H = GlobalAlloc(GMEM_MOVEABLE, Text.size() + 1);
     std::memcpy(GlobalLock(H), Text.c_str(), Text.size() + 1);
     Global.ClipboardData = H;
@@ -817,6 +905,8 @@ HANDLE GetClipboardData(UINT Format) {
 }
 
 BOOL IsClipboardFormatAvailable(UINT Format) {
+    if (Format == CF_DIB)
+        return Backend().HasClipboardPicture();
     return (Format == CF_TEXT || Format == CF_UNICODETEXT) && Backend().HasClipboardText();
 }
 

@@ -66,6 +66,20 @@ void TbsSkinForm::PopupSkinMenu1(TMenu* Menu, TRect R, bool PopupUp) {
     SkinMenu->Popup(nullptr, FMSD ? FMSD : FSD, 0, R, Menu->Items(), PopupUp);
 }
 
+void TbsSkinForm::DoPopupMenu(TPopupMenu* Menu, int X, int Y) {
+    if (!Menu || !SkinMenu)
+        return;
+    if (Menu->OnPopup)
+        Menu->OnPopup(this);
+    // Menu mode with nothing on screen would swallow every key until a click.
+    if (Menu->Items()->Count() == 0)
+        return;
+    if (SkinMenuVisible())
+        SkinMenuClose();
+    SkinMenuOpen();
+    SkinMenu->Popup(nullptr, FSD, 0, {X, Y, X, Y}, Menu->Items(), false);
+}
+
 void TbsSkinForm::PopupObjectMenu(TbsActiveSkinObject*, TMenuItem* AMenuItem, const TRect& R,
                                   bool PopupUp) {
     if (!AMenuItem)

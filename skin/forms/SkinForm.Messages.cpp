@@ -825,10 +825,13 @@ void TbsSkinForm::NewMDIClientWndProc(TMessage& Message) {
 }
 
 void TbsSkinForm::AppOnMessage(MSG& Msg, bool& Handled) {
+    // Key downs are taken here, so they never become characters; those that
+    // still come are an input method's committed text, which must not land
+    // in the focused control behind the menu.
     if (Msg.message == WM_KEYDOWN) {
         TMessage M{Msg.message, Msg.wParam, Msg.lParam, 0};
         SkinMenuKeyDown(M);
-    } else if (Msg.message != WM_MOUSEWHEEL)
+    } else if (Msg.message != WM_MOUSEWHEEL && Msg.message != WM_CHAR)
         return;
     Msg.message = 0;
     Handled = true;

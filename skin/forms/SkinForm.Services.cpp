@@ -3,6 +3,8 @@
 #include "skin/forms/SkinForm.h"
 
 #include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCombos.h"
+#include "skin/controls/bsSkinEdits.h"
 #include "skin/model/bsMessages.h"
 #include "skin/model/bsUtils.h"
 
@@ -166,6 +168,13 @@ void TbsSkinForm::SendCheckParentBG() {
 }
 
 void TbsSkinForm::CloseMDIDropDowns() {
-    // The skinned edit and combo boxes that own drop-down lists are not part
-    // of the program yet; on an MDI parent there is nothing to close.
+    if (!ComponentState().Empty() || !IsMDIForm() || !FForm->Visible())
+        return;
+    for (int i = 0; i < FForm->ComponentCount(); ++i) {
+        auto* C = dynamic_cast<TControl*>(FForm->Components(i));
+        if (!C || !(dynamic_cast<TbsSkinCustomComboBox*>(C) || dynamic_cast<TbsSkinCustomEdit*>(C)))
+            continue;
+        if (C->Visible() && C->Enabled())
+            C->Perform(CM_CANCELMODE, 0, 0);
+    }
 }

@@ -523,6 +523,10 @@ public:
     void SkinMenuPopupKeyDown(TMessage& Message);
     void PopupSkinMenu(TMenu* Menu, TPoint P);
     void PopupSkinMenu1(TMenu* Menu, TRect R, bool PopupUp);
+    // Any popup menu shown skinned at a screen point, in the form's own skin
+    // (not the menus' skin). A menu without items after its OnPopup opens
+    // nothing.
+    void DoPopupMenu(TPopupMenu* Menu, int X, int Y);
     void PopupObjectMenu(TbsActiveSkinObject* Obj, TMenuItem* AMenuItem, const TRect& R,
                          bool PopupUp);
     TMenuItem* GetSystemMenuItems();

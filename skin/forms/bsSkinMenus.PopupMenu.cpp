@@ -79,6 +79,9 @@ void TbsSkinPopupMenu::Notification(TComponent* AComponent, TOperation Operation
 void TbsSkinPopupMenu::DoSkinPopup(const TRect& R, TControl* Ctrl, bool PopupUp, bool NeedSkin) {
     if (OnPopup)
         OnPopup(this);
+    // Menu mode with nothing on screen would swallow every key until a click.
+    if (Items()->Count() == 0)
+        return;
     TComponent* Found = nullptr;
     if (FSkinComponent)
         Found = FSkinComponent;

@@ -2,6 +2,7 @@
 
 #include "platform/core/Conversions.h"
 #include "platform/core/Exceptions.h"
+#include "platform/forms/Clipbrd.h"
 #include "skin/model/bsUtils.Platform.h"
 #include "skin/model/bsUtils.StreamText.h"
 
@@ -258,10 +259,24 @@ void TbsBitmap::Assign(TPersistent* Source) {
             AssignGraphic(P->Graphic());
         return;
     }
+    if (auto* Clip = dynamic_cast<TClipboard*>(Source)) {
+        // Read whole before anything changes: an empty clipboard raises and
+        // leaves this bitmap as it was.
+        TBitmap Picture;
+        Clip->AssignTo(&Picture);
+        Assign(&Picture);
+        return;
+    }
     TPersistent::Assign(Source);
 }
 
 void TbsBitmap::AssignTo(TPersistent* Dest) {
+    if (auto* Clip = dynamic_cast<TClipboard*>(Dest)) {
+        TBitmap Picture;
+        AssignTo(&Picture);
+        Clip->Assign(&Picture);
+        return;
+    }
     TBitmap* Target = dynamic_cast<TBitmap*>(Dest);
     if (auto* P = dynamic_cast<TPicture*>(Dest))
         Target = P->Bitmap();

@@ -60,6 +60,8 @@ public:
     PbsColor PixelPtr(int X, int Y) const { return FBits + std::ptrdiff_t(Y) * FWidth + X; }
     void SetPixel(int X, int Y, TbsColor Color);
 
+    // Also with the clipboard (TClipboard): the picture goes there as a
+    // 32-bit bitmap and comes back with its alpha.
     void Assign(TPersistent* Source) override;
     void AssignTo(TPersistent* Dest) override;
 

@@ -618,10 +618,27 @@ std::string THeadlessBackend::ClipboardText() {
 void THeadlessBackend::SetClipboardText(const std::string& Text) {
     FClipboard = Text;
     FHasClipboard = true;
+    FClipboardPicture.reset();
 }
 
 bool THeadlessBackend::HasClipboardText() {
     return FHasClipboard && !FClipboard.empty();
+}
+
+void THeadlessBackend::SetClipboardPicture(const TClipboardPicture& Picture) {
+    FClipboard.clear();
+    FClipboardPicture = Picture;
+}
+
+bool THeadlessBackend::HasClipboardPicture() {
+    return FClipboardPicture.has_value();
+}
+
+bool THeadlessBackend::ClipboardPicture(TClipboardPicture& Picture) {
+    if (!FClipboardPicture)
+        return false;
+    Picture = *FClipboardPicture;
+    return true;
 }
 
 bool THeadlessBackend::Open(const std::string& Target) {

@@ -175,6 +175,9 @@ public:
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& Text) override;
     bool HasClipboardText() override;
+    void SetClipboardPicture(const TClipboardPicture& Picture) override;
+    bool HasClipboardPicture() override;
+    bool ClipboardPicture(TClipboardPicture& Picture) override;
     bool Open(const std::string& Target) override;
     void Beep(UINT Type) override;
     // True unless a test says otherwise: the composed screen blends alpha.
@@ -216,6 +219,7 @@ private:
     TPoint FPointer;
     std::string FClipboard;
     bool FHasClipboard = false;
+    std::optional<TClipboardPicture> FClipboardPicture;
     std::vector<UINT> FBeeps;
     bool FHasCompositor = true;
     std::vector<std::string> FOpened;

@@ -172,6 +172,62 @@ TEST_F(ServicesTest, ClipboardTextOpenerAndBeep) {
     EXPECT_EQ(Headless.Beeps(), (std::vector<UINT>{MB_ICONEXCLAMATION, 0xFFFFFFFF}));
 }
 
+// A packed 32-bit DIB block of W x H whose pixel i (in stored order) is i + 1.
+HGLOBAL DibBlock(LONG W, LONG H, WORD Bits = 32, std::size_t Cut = 0) {
+    BITMAPINFOHEADER Header;
+    Header.biWidth = W;
+    Header.biHeight = H;
+    Header.biBitCount = Bits;
+    const std::size_t Count = std::size_t(W) * std::size_t(H < 0 ? -H : H);
+    HGLOBAL Block = GlobalAlloc(GMEM_MOVEABLE, sizeof Header + Count * 4 - Cut);
+    auto* Bytes = static_cast<char*>(GlobalLock(Block));
+    std::memcpy(Bytes, &Header, sizeof Header);
+    for (std::uint32_t I = 0; I < Count && (I + 1) * 4 <= Count * 4 - Cut; ++I) {
+        const std::uint32_t V = I + 1;
+        std::memcpy(Bytes + sizeof Header + I * 4, &V, 4);
+    }
+    return Block;
+}
+
+TEST_F(ServicesTest, ClipboardPicturesAsPacked32BitDibs) {
+    HWND W = Make(WS_POPUP, Bounds(0, 0, 10, 10));
+    ASSERT_TRUE(OpenClipboard(W));
+    // Damaged or other layouts are refused and stay the caller's.
+    for (HGLOBAL Bad : {DibBlock(2, 2, 24), DibBlock(0, 2), DibBlock(2, 2, 32, 4)}) {
+        EXPECT_EQ(SetClipboardData(CF_DIB, Bad), nullptr);
+        EXPECT_EQ(GlobalFree(Bad), nullptr);
+    }
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
+
+    // A bottom-up picture comes back top-down.
+    EmptyClipboard();
+    HGLOBAL Put = DibBlock(2, 2);
+    EXPECT_EQ(SetClipboardData(CF_DIB, Put), Put);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+    HANDLE Got = GetClipboardData(CF_DIB);
+    ASSERT_NE(Got, nullptr);
+    EXPECT_EQ(GetClipboardData(CF_DIB), Got) << "asking again keeps the first answer";
+    BITMAPINFOHEADER Header;
+    std::memcpy(&Header, GlobalLock(Got), sizeof Header);
+    EXPECT_EQ(Header.biWidth, 2);
+    EXPECT_EQ(Header.biHeight, -2);
+    std::uint32_t Pixels[4];
+    std::memcpy(Pixels, static_cast<char*>(GlobalLock(Got)) + sizeof Header, sizeof Pixels);
+    EXPECT_EQ(std::vector<std::uint32_t>(Pixels, Pixels + 4),
+              (std::vector<std::uint32_t>{3, 4, 1, 2}));
+
+    // Text replaces the picture.
+    EmptyClipboard();
+    const char Text[] = "abc";
+    HGLOBAL T = GlobalAlloc(GMEM_MOVEABLE, sizeof Text);
+    std::memcpy(GlobalLock(T), Text, sizeof Text);
+    EXPECT_EQ(SetClipboardData(CF_TEXT, T), T);
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
+    EXPECT_EQ(GetClipboardData(CF_DIB), nullptr);
+    CloseClipboard();
+}
+
 TEST_F(ServicesTest, SynchronizeWakesTheLoopThroughTheQueue) {
     Make(WS_POPUP, Bounds(0, 0, 10, 10)); // the main thread's queue exists now
     bool Ran = false;

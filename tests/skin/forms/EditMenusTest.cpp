@@ -174,5 +174,58 @@ TEST_F(EditMenusTest, WordsComeFromTheTableOfTheFormsSkin) {
     Component(Form)->SkinData()->SetResourceStrData(nullptr);
 }
 
+TEST_F(EditMenusTest, TextCommittedWhileTheMenuIsOpenGoesNowhere) {
+    TbsCustomEdit* E = ShownEdit();
+    RightClick(E);
+    ASSERT_TRUE(Chain()->Visible());
+    Headless.CommitText("\u4e2d\u6587");
+    Pump();
+    EXPECT_EQ(E->Text(), "abc");
+    EXPECT_EQ(E->SelText(), "b");
+    EXPECT_TRUE(Chain()->Visible());
+
+    // Once the menu is gone the same input reaches the edit again.
+    Headless.KeyDown(VK_ESCAPE);
+    Headless.KeyUp(VK_ESCAPE);
+    Pump();
+    ASSERT_FALSE(Chain()->Visible());
+    Headless.CommitText("x");
+    Pump();
+    EXPECT_EQ(E->Text(), "axc");
+}
+
+TEST_F(EditMenusTest, AMenuWithoutItemsDoesNotTakeTheKeyboard) {
+    TbsCustomEdit* E = ShownEdit();
+    auto* Empty = new TbsSkinPopupMenu(Form);
+    int Popups = 0;
+    Empty->OnPopup = [&](TObject*) { ++Popups; };
+    for (int Round = 0; Round < 2; ++Round) {
+        Empty->Popup(100, 100);
+        Pump();
+        EXPECT_FALSE(Chain()->Visible());
+        EXPECT_FALSE(Component(Form)->InMenu);
+        Headless.TypeText("x");
+        Pump();
+    }
+    EXPECT_EQ(Popups, 2);
+    EXPECT_EQ(E->Text(), "axxc") << "both keys reached the edit";
+
+    // A menu that gets its items while it pops up opens as usual.
+    Empty->OnPopup = [&](TObject*) {
+        if (Empty->Items()->Count() == 0) {
+            auto* Item = new TMenuItem(Empty);
+            Item->SetCaption("Item");
+            Empty->Items()->Add(Item);
+        }
+    };
+    Empty->Popup(100, 100);
+    Pump();
+    EXPECT_TRUE(Chain()->Visible());
+    EXPECT_TRUE(Component(Form)->InMenu);
+    Chain()->Hide();
+    Pump();
+    EXPECT_FALSE(Component(Form)->InMenu);
+}
+
 } // namespace
 } // namespace skinform

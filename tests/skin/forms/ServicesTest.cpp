@@ -1,6 +1,7 @@
 // The skinning switch, the timer steps, the glow layer and the other frame
 // services, and a caption press on the headless screen.
 #include "platform/win/Windows.h"
+#include "skin/controls/bsSkinCombos.h"
 #include "skin/model/bsUtils.Layers.h"
 #include "tests/skin/forms/SkinFormFixture.h"
 
@@ -155,6 +156,77 @@ TEST_F(SkinFormServices, ACaptionPressRunsTheMoveLoopThenReachesTheCaption) {
     EXPECT_EQ(Seen, (std::vector<std::string>{"enter", "exit", "down caption"}));
     EXPECT_EQ(C->MouseCaptureObject, -1);
     C->OldWindowProc = Old;
+}
+
+// Skinned edits and combos that count the cancel notices they get.
+template <class TBase> class TCancelCounting : public TBase {
+public:
+    using TBase::TBase;
+    void Dispatch(TMessage& Message) override {
+        Cancels += Message.Msg == CM_CANCELMODE;
+        TBase::Dispatch(Message);
+    }
+    int Cancels = 0;
+};
+using TCountingCombo = TCancelCounting<TbsSkinComboBox>;
+using TCountingEdit = TCancelCounting<TbsSkinEdit>;
+
+TEST_F(SkinFormServices, ClosingMessagesOnAnMdiParentCloseItsDropDowns) {
+    TForm* Main = Application->CreateForm<TForm>();
+    Main->SetFormStyle(fsMDIForm);
+    Main->SetBounds(50, 50, 500, 400);
+    new TbsSkinForm(Main);
+    const auto Place = [Main](TControl* C, int Y) {
+        C->SetParent(Main);
+        C->SetBounds(10, Y, 120, 20);
+    };
+    auto* Open = new TCountingCombo(Main);
+    Place(Open, 10);
+    Open->Items()->Add("one");
+    Open->Items()->Add("two");
+    auto* Edit = new TCountingEdit(Main);
+    Place(Edit, 40);
+    auto* Hidden = new TCountingCombo(Main);
+    Place(Hidden, 70);
+    Hidden->SetVisible(false);
+    auto* Disabled = new TCountingEdit(Main);
+    Place(Disabled, 100);
+    Disabled->SetEnabled(false);
+    // Owned by a panel, not by the form: out of reach as well.
+    auto* Panel = new TPanel(Main);
+    Place(Panel, 130);
+    auto* Inner = new TCountingCombo(Panel);
+    Inner->SetParent(Panel);
+    Main->Show();
+    Application->ProcessMessages();
+    // Showing the form sent closing messages of its own.
+    for (auto* C : {Open, Hidden, Inner})
+        C->Cancels = 0;
+    Edit->Cancels = Disabled->Cancels = 0;
+
+    for (int Round = 1; Round <= 2; ++Round) {
+        Open->DropDown();
+        ASSERT_TRUE(Open->IsPopupVisible()) << Round;
+        SendMessage(Main->Handle(), WM_CANCELMODE, 0, 0);
+        EXPECT_FALSE(Open->IsPopupVisible()) << Round;
+        EXPECT_EQ(Open->Cancels, Round);
+        EXPECT_EQ(Edit->Cancels, Round);
+    }
+    EXPECT_EQ(Hidden->Cancels, 0);
+    EXPECT_EQ(Disabled->Cancels, 0);
+    EXPECT_EQ(Inner->Cancels, 0);
+
+    // A hidden parent, and a form that is no MDI parent, close nothing.
+    Main->Hide();
+    const int WhileShown = Edit->Cancels;
+    SendMessage(Main->Handle(), WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(Edit->Cancels, WhileShown);
+    TForm* Plain = MakeForm(300, 200);
+    auto* PlainEdit = new TCountingEdit(Plain);
+    PlainEdit->SetParent(Plain);
+    Application->ProcessMessages();
+    SendMessage(Plain->Handle(), WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(PlainEdit->Cancels, 0);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // The skin bitmap: sizes and the bitmap list, Assign and AssignTo, the
 // stream format, PCX and resource pictures, the checks, alpha and colour
 // transforms, and damaged input.
+#include "platform/forms/Clipbrd.h"
 #include "platform/gdi/PngImage.h"
+#include "platform/win/headless/HeadlessBackend.h"
 #include "skin/model/bsUtils.StreamText.h"
 #include "tests/skin/model/DrawTestSupport.h"
 
@@ -200,6 +202,47 @@ TEST(SkinBitmapTest, AssignToABitmapDrawsIntoA32BitOne) {
     Picture.Assign(&B);
     ASSERT_NE(Picture.Graphic(), nullptr);
     EXPECT_EQ(Picture.Width(), 4);
+}
+
+class SkinBitmapClipboardTest : public testing::Test {
+protected:
+    void SetUp() override { SetBackend(&Headless); }
+    void TearDown() override {
+        ResetWindowSystem();
+        SetBackend(nullptr);
+    }
+    THeadlessBackend Headless;
+};
+
+TEST_F(SkinBitmapClipboardTest, PicturesGoThroughTheClipboardWithTheirAlpha) {
+    Headless.SetClipboardText("text before");
+    for (int Width : {3, 5}) {
+        TbsBitmap Src;
+        NumberPixels(Src, Width, 2);
+        Src.SetPixel(1, 1, 0x80402010);
+        Src.AssignTo(Clipboard());
+        EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT)) << "the picture replaced the text";
+        EXPECT_TRUE(Clipboard()->HasFormat(CF_DIB));
+
+        TbsBitmap Back;
+        Back.Assign(Clipboard());
+        EXPECT_EQ(Back.Width(), Width);
+        EXPECT_EQ(Back.Height(), 2);
+        EXPECT_EQ(PixelsOf(Back), PixelsOf(Src));
+        EXPECT_TRUE(Back.AlphaBlend()) << "a partly see-through pixel came back";
+    }
+
+    // Text replaces the picture: reading raises and changes nothing, and the
+    // clipboard is not left open.
+    Headless.SetClipboardText("text after");
+    TbsBitmap Kept;
+    NumberPixels(Kept, 2, 2);
+    EXPECT_THROW(Kept.Assign(Clipboard()), EClipboardException);
+    EXPECT_EQ(Kept.Width(), 2);
+    EXPECT_EQ(Kept.Bits()[3], Numbered(1, 1));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    CloseClipboard();
+    EXPECT_EQ(Headless.Clipboard(), "text after");
 }
 
 TEST(SkinBitmapTest, StreamRoundTripAndStoredLayouts) {

@@ -10,6 +10,8 @@
 #include "skin/model/bsSkinData.ResStr.h"
 #include "tests/skin/forms/menus/MenusFixture.h"
 
+#include <algorithm>
+
 namespace menus {
 namespace {
 
@@ -185,6 +187,40 @@ TEST_F(SystemMenuTest, PopupMenuComponentFindsItsFormsChain) {
     Pump();
     ASSERT_TRUE(Component->SkinMenu->Visible());
     EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Left(), P.X);
+}
+
+TEST_F(SystemMenuTest, DoPopupMenuShowsAnyPopupMenuInTheFormsOwnSkin) {
+    TbsSkinData* Own = LoadSkin(testskin::StandardTestSkin());
+    TbsSkinData* ForMenus = LoadSkin(testskin::StandardTestSkin());
+    Component->SetSkinData(Own);
+    Component->SetMenusSkinData(ForMenus);
+    TPopupMenu* First = MakeMenu({"A", "B"});
+    TPopupMenu* Second = MakeMenu({"C"});
+    std::vector<TObject*> Senders;
+    First->OnPopup = [&Senders](TObject* S) { Senders.push_back(S); };
+
+    Component->DoPopupMenu(First, 300, 200);
+    EXPECT_EQ(Senders, std::vector<TObject*>{Component});
+    ASSERT_TRUE(Component->SkinMenu->Visible());
+    EXPECT_TRUE(Component->InMenu);
+    EXPECT_EQ(Component->SkinMenu->SkinData, Own);
+    EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Left(), 300);
+    EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Top(), 200);
+
+    // A second menu while the first is open replaces it.
+    Component->DoPopupMenu(Second, 320, 220);
+    ASSERT_EQ(Component->SkinMenu->PopupCount(), 1);
+    EXPECT_EQ(Component->SkinMenu->PopupWindow(0)->Left(), 320);
+    ClickAt(CentreOf(Component->SkinMenu->PopupWindow(0), 0));
+    EXPECT_NE(std::find(Log.begin(), Log.end(), "click C"), Log.end());
+    EXPECT_FALSE(Component->SkinMenu->Visible());
+    EXPECT_FALSE(Component->InMenu);
+
+    // No menu, or one without items, opens nothing and leaves no menu mode.
+    Component->DoPopupMenu(nullptr, 10, 10);
+    Component->DoPopupMenu(MakeMenu({}), 10, 10);
+    EXPECT_FALSE(Component->SkinMenu->Visible());
+    EXPECT_FALSE(Component->InMenu);
 }
 
 TEST_F(SystemMenuTest, AnEditsContextMenuIsASkinnedPopupMenuOfItsForm) {
