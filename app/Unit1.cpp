@@ -478,6 +478,8 @@ void TForm1::CreatePreviewPanel() {
     bsSkinSlider1 = Place<TbsSkinSlider>(this, bsSkinPanel3, "bsSkinSlider1");
     bsSkinSlider1->SetSkinDataName("slider");
     bsSkinSlider1->SetSkinData(Skin);
+    // A seek bar: a press on the track seeks there, not one step toward it.
+    bsSkinSlider1->SetJumpToPress(true);
     bsSkinButton13 = NewSkinButton(this, bsSkinPanel3, Skin, "bsSkinButton13", "播放", "播放");
     bsSkinButton14 = NewSkinButton(this, bsSkinPanel3, Skin, "bsSkinButton14", "暂停", "暂停");
     bsSkinButton15 = NewSkinButton(this, bsSkinPanel3, Skin, "bsSkinButton15", "停止", "停止");
