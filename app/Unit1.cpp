@@ -365,8 +365,13 @@ void TForm1::CreateJobTable() {
     bsSkinScrollBar1->SetSkinData(Skin);
     bsSkinScrollBar1->SetKind(sbHorizontal);
     bsSkinScrollBar2 = Place<TbsSkinScrollBar>(this, bsSkinPanel1, "bsSkinScrollBar2");
-    bsSkinScrollBar2->SetSkinData(Skin);
+    // A vertical bar draws from the skin's vertical element and keeps a
+    // width, not a height, of its own.
     bsSkinScrollBar2->SetKind(sbVertical);
+    bsSkinScrollBar2->SetDefaultHeight(0);
+    bsSkinScrollBar2->SetDefaultWidth(19);
+    bsSkinScrollBar2->SetSkinDataName("vscrollbar");
+    bsSkinScrollBar2->SetSkinData(Skin);
     bsSkinScrollBar2->SetVisible(false);
 
     lvFiles = Place<TbsSkinListView>(this, bsSkinPanel1, "lvFiles");
