@@ -45,7 +45,7 @@ constexpr std::array Layout{
     // Job table.
     TLayoutBound{"lvFiles", "bsSkinPanel1", 2, 2, 554, 198},
     TLayoutBound{"bsSkinScrollBar1", "bsSkinPanel1", 2, 200, 554, 16},
-    TLayoutBound{"bsSkinScrollBar2", "bsSkinPanel1", 540, 2, 16, 198},
+    TLayoutBound{"bsSkinScrollBar2", "bsSkinPanel1", 537, 2, 19, 198},
     TLayoutBound{"bsSkinButton3", "bsSkinPanel1", 4, 220, 80, 36},
     TLayoutBound{"bsSkinButton4", "bsSkinPanel1", 88, 220, 80, 36},
     TLayoutBound{"bsSkinButton21", "bsSkinPanel1", 172, 220, 96, 36},

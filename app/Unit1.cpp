@@ -365,8 +365,13 @@ void TForm1::CreateJobTable() {
     bsSkinScrollBar1->SetSkinData(Skin);
     bsSkinScrollBar1->SetKind(sbHorizontal);
     bsSkinScrollBar2 = Place<TbsSkinScrollBar>(this, bsSkinPanel1, "bsSkinScrollBar2");
-    bsSkinScrollBar2->SetSkinData(Skin);
+    // A vertical bar draws from the skin's vertical element and keeps a
+    // width, not a height, of its own.
     bsSkinScrollBar2->SetKind(sbVertical);
+    bsSkinScrollBar2->SetDefaultHeight(0);
+    bsSkinScrollBar2->SetDefaultWidth(19);
+    bsSkinScrollBar2->SetSkinDataName("vscrollbar");
+    bsSkinScrollBar2->SetSkinData(Skin);
     bsSkinScrollBar2->SetVisible(false);
 
     lvFiles = Place<TbsSkinListView>(this, bsSkinPanel1, "lvFiles");
@@ -478,6 +483,8 @@ void TForm1::CreatePreviewPanel() {
     bsSkinSlider1 = Place<TbsSkinSlider>(this, bsSkinPanel3, "bsSkinSlider1");
     bsSkinSlider1->SetSkinDataName("slider");
     bsSkinSlider1->SetSkinData(Skin);
+    // A seek bar: a press on the track seeks there, not one step toward it.
+    bsSkinSlider1->SetJumpToPress(true);
     bsSkinButton13 = NewSkinButton(this, bsSkinPanel3, Skin, "bsSkinButton13", "播放", "播放");
     bsSkinButton14 = NewSkinButton(this, bsSkinPanel3, Skin, "bsSkinButton14", "暂停", "暂停");
     bsSkinButton15 = NewSkinButton(this, bsSkinPanel3, Skin, "bsSkinButton15", "停止", "停止");

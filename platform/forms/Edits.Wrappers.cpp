@@ -244,25 +244,37 @@ void TCustomEdit::Dispatch(TMessage& Message) {
 
 // ---------------------------------------------------------------- TMemoStrings
 
-std::vector<std::string> TMemoStrings::Split() const {
-    std::string Text = FMemo->Text();
-    std::vector<std::string> Lines;
+namespace {
+
+// Calls Visit(Start, Length) for each line of Text: CR LF, CR and LF each end
+// one, and a break at the very end starts no line of its own.
+template <class TVisit> void ForEachLine(const std::string& Text, TVisit Visit) {
     if (Text.empty())
-        return Lines;
+        return;
     std::size_t Start = 0;
     while (true) {
         std::size_t Break = Text.find_first_of("\r\n", Start);
         if (Break == std::string::npos) {
-            Lines.push_back(Text.substr(Start));
+            Visit(Start, Text.size() - Start);
             break;
         }
-        Lines.push_back(Text.substr(Start, Break - Start));
+        Visit(Start, Break - Start);
         Start =
             Break +
             ((Text[Break] == '\r' && Break + 1 < Text.size() && Text[Break + 1] == '\n') ? 2 : 1);
         if (Start >= Text.size())
             break;
     }
+}
+
+} // namespace
+
+std::vector<std::string> TMemoStrings::Split() const {
+    const std::string Text = FMemo->Text();
+    std::vector<std::string> Lines;
+    ForEachLine(Text, [&](std::size_t Start, std::size_t Length) {
+        Lines.push_back(Text.substr(Start, Length));
+    });
     return Lines;
 }
 
@@ -277,7 +289,9 @@ void TMemoStrings::Join(const std::vector<std::string>& Lines) {
 }
 
 int TMemoStrings::Count() const {
-    return int(Split().size());
+    int N = 0;
+    ForEachLine(FMemo->Text(), [&](std::size_t, std::size_t) { ++N; });
+    return N;
 }
 
 std::string TMemoStrings::Strings(int Index) const {
@@ -296,25 +310,42 @@ void TMemoStrings::SetStrings(int Index, const std::string& S) {
 }
 
 void TMemoStrings::Insert(int Index, const std::string& S) {
-    std::vector<std::string> Lines = Split();
-    if (Index < 0 || Index > int(Lines.size()))
+    const int N = Count();
+    if (Index < 0 || Index > N)
         Error("List index out of bounds (%d)", Index);
-    const bool Appended = Index == int(Lines.size());
+    const bool Appended = Index == N;
+    if (Appended && FMemo->HandleAllocated()) {
+        AppendToWindow(S);
+        return;
+    }
     if (Appended) {
         // Appending goes after the text as it stands: an empty line added
         // last is a line break at the end, which the next line keeps.
         const std::string Text = FMemo->Text();
         FMemo->SetText(Text.empty() ? S : Text + "\r\n" + S);
     } else {
+        std::vector<std::string> Lines = Split();
         Lines.insert(Lines.begin() + Index, S);
         Join(Lines);
     }
-    // An appended line leaves the caret at the end, so a log scrolls with it.
-    if (FMemo->HandleAllocated() && Appended) {
-        int End = FMemo->GetTextLen();
-        SendMessage(FMemo->Handle(), EM_SETSEL, WPARAM(End), LPARAM(End));
-        SendMessage(FMemo->Handle(), EM_SCROLLCARET, 0, 0);
-    }
+}
+
+// The line goes in after the text's end as the edit's own change, so only
+// that line is laid out again (a log grows by a line at a time). The caret
+// stays at the end, so a log scrolls with it; appending is no user edit, so
+// neither undo nor the modified flag changes.
+void TMemoStrings::AppendToWindow(const std::string& S) {
+    const HWND Wnd = FMemo->Handle();
+    const int End = FMemo->GetTextLen();
+    const LRESULT Modified = SendMessage(Wnd, EM_GETMODIFY, 0, 0);
+    const std::string Piece = End == 0 ? S : "\r\n" + S;
+    SendMessage(Wnd, EM_SETSEL, WPARAM(End), LPARAM(End));
+    SendMessage(Wnd, EM_REPLACESEL, FALSE, LPARAM(Piece.c_str()));
+    SendMessage(Wnd, EM_SETMODIFY, WPARAM(Modified), 0);
+    // The view shows the lines from their start again, as a whole new text
+    // would, then follows the caret.
+    SendMessage(Wnd, WM_HSCROLL, SB_TOP, 0);
+    SendMessage(Wnd, EM_SCROLLCARET, 0, 0);
 }
 
 void TMemoStrings::Delete(int Index) {

@@ -22,6 +22,7 @@ struct TLine {
     std::size_t Start = 0;
     std::size_t Length = 0; // without the break
     std::size_t Break = 0;  // 2 after a hard CR LF, 0 after a soft wrap or at the end
+    int Width = 0;          // measured only where lines do not wrap
 };
 
 bool IsContinuation(unsigned char C) {
@@ -108,7 +109,11 @@ private:
     // ---- layout
     TRect TextRect();
     void Layout();
-    void WrapParagraph(std::size_t Start, std::size_t End);
+    // After the text from From to OldTo became the text from From to NewTo.
+    void LayoutChange(std::size_t From, std::size_t OldTo, std::size_t NewTo);
+    void LayoutParagraphs(std::size_t Start, std::size_t End, std::vector<TLine>& Into);
+    void WrapParagraph(std::size_t Start, std::size_t End, std::vector<TLine>& Into);
+    void MeasureWidths(std::vector<TLine>::iterator First, std::vector<TLine>::iterator Last);
     std::size_t LineOf(std::size_t Pos) const;
     std::string Shown(std::size_t From, std::size_t To) const;
     int XOf(std::size_t Pos);
@@ -124,6 +129,8 @@ private:
     void SaveUndo();
     void DoUndo();
     void Changed();
+    void Changed(std::size_t From, std::size_t OldTo, std::size_t NewTo);
+    void AfterChange();
     void SetSel(std::size_t Anchor, std::size_t Caret);
     void MoveCaret(std::size_t Pos, bool Extend);
     void Copy();
@@ -209,37 +216,81 @@ std::string TEditControl::Shown(std::size_t From, std::size_t To) const {
 
 void TEditControl::Layout() {
     FLines.clear();
-    if (!Multi()) {
+    if (!Multi())
         FLines.push_back({0, FText.size(), 0});
-    } else {
-        std::size_t Start = 0;
-        while (true) {
-            std::size_t Break = FText.find("\r\n", Start);
-            std::size_t End = Break == std::string::npos ? FText.size() : Break;
-            if (Wraps())
-                WrapParagraph(Start, End);
-            else
-                FLines.push_back({Start, End - Start, 0});
-            if (Break == std::string::npos)
-                break;
-            FLines.back().Break = 2;
-            Start = Break + 2;
-        }
-    }
-    FWidest = 0;
-    if (Multi() && !Wraps())
-        for (const TLine& L : FLines)
-            FWidest = std::max(FWidest, LineWidth(L));
-    if (Wraps())
-        FWidest = TextRect().Width();
+    else
+        LayoutParagraphs(0, FText.size(), FLines);
+    MeasureWidths(FLines.begin(), FLines.end());
 }
 
-void TEditControl::WrapParagraph(std::size_t Start, std::size_t End) {
+// A change lays out again only the paragraphs it touches: appending a line to
+// a long log measures that line, not the whole text.
+void TEditControl::LayoutChange(std::size_t From, std::size_t OldTo, std::size_t NewTo) {
+    if (!Multi()) {
+        Layout();
+        return;
+    }
+    std::size_t First = LineOf(From);
+    while (First > 0 && FLines[First - 1].Break == 0)
+        --First;
+    std::size_t Last = LineOf(OldTo);
+    while (Last + 1 < FLines.size() && FLines[Last].Break == 0)
+        ++Last;
+    const std::size_t Start = FLines[First].Start;
+    const std::size_t End = FLines[Last].Start + FLines[Last].Length + NewTo - OldTo;
+    const std::size_t EndBreak = FLines[Last].Break;
+    std::vector<TLine> Fresh;
+    LayoutParagraphs(Start, End, Fresh);
+    Fresh.back().Break = EndBreak;
+    const auto Erased = FLines.erase(FLines.begin() + std::ptrdiff_t(First),
+                                     FLines.begin() + std::ptrdiff_t(Last + 1));
+    const auto Inserted = FLines.insert(Erased, Fresh.begin(), Fresh.end());
+    const auto After = Inserted + std::ptrdiff_t(Fresh.size());
+    for (auto It = After; It != FLines.end(); ++It)
+        It->Start = It->Start + NewTo - OldTo;
+    MeasureWidths(Inserted, After);
+}
+
+// Lines of the paragraphs from Start to End (End is a paragraph's end); the
+// last line gets no break.
+void TEditControl::LayoutParagraphs(std::size_t Start, std::size_t End, std::vector<TLine>& Into) {
+    while (true) {
+        const std::size_t Break = FText.find("\r\n", Start);
+        const bool Final = Break == std::string::npos || Break >= End;
+        const std::size_t Stop = Final ? End : Break;
+        if (Wraps())
+            WrapParagraph(Start, Stop, Into);
+        else
+            Into.push_back({Start, Stop - Start, 0});
+        if (Final)
+            return;
+        Into.back().Break = 2;
+        Start = Break + 2;
+    }
+}
+
+// Measures the lines First to Last and sets the widest of all lines.
+void TEditControl::MeasureWidths(std::vector<TLine>::iterator First,
+                                 std::vector<TLine>::iterator Last) {
+    if (Wraps()) {
+        FWidest = TextRect().Width();
+        return;
+    }
+    FWidest = 0;
+    if (!Multi())
+        return;
+    for (auto It = First; It != Last; ++It)
+        It->Width = LineWidth(*It);
+    for (const TLine& L : FLines)
+        FWidest = std::max(FWidest, L.Width);
+}
+
+void TEditControl::WrapParagraph(std::size_t Start, std::size_t End, std::vector<TLine>& Into) {
     int Width = std::max(1, TextRect().Width());
     std::size_t LineStart = Start;
     while (true) {
         if (FMeasure.Width(Shown(LineStart, End)) <= Width) {
-            FLines.push_back({LineStart, End - LineStart, 0});
+            Into.push_back({LineStart, End - LineStart, 0});
             return;
         }
         // The longest prefix that fits, then back to the last blank in it.
@@ -256,7 +307,7 @@ void TEditControl::WrapParagraph(std::size_t Start, std::size_t End) {
                 Cut = P;
                 break;
             }
-        FLines.push_back({LineStart, Cut - LineStart, 0});
+        Into.push_back({LineStart, Cut - LineStart, 0});
         LineStart = Cut;
     }
 }
@@ -375,7 +426,7 @@ bool TEditControl::ReplaceSel(std::string_view Value, bool User, bool Typing) {
     FTypingRun = Typing;
     FTypingEnd = FCaret;
     FModified = true;
-    Changed();
+    Changed(From, To, FCaret);
     return true;
 }
 
@@ -398,6 +449,15 @@ void TEditControl::DoUndo() {
 
 void TEditControl::Changed() {
     Layout();
+    AfterChange();
+}
+
+void TEditControl::Changed(std::size_t From, std::size_t OldTo, std::size_t NewTo) {
+    LayoutChange(From, OldTo, NewTo);
+    AfterChange();
+}
+
+void TEditControl::AfterChange() {
     EnsureCaretVisible();
     NotifyCommand(FWnd, EN_UPDATE);
     Redraw();

@@ -200,6 +200,7 @@ private:
     // The lines as the memo's text splits them.
     std::vector<std::string> Split() const;
     void Join(const std::vector<std::string>& Lines);
+    void AppendToWindow(const std::string& S);
     TCustomMemo* FMemo;
 };
 

@@ -46,6 +46,135 @@ struct TGifCloser {
     }
 };
 
+// ---------------------------------------------------------------- median cut
+
+struct TColourCount {
+    std::uint32_t Rgb; // 0xRRGGBB
+    std::uint32_t Count;
+};
+
+int Channel(std::uint32_t Rgb, int C) {
+    return int((Rgb >> (16 - 8 * C)) & 0xFF);
+}
+
+// A run of the colour list that becomes one entry of the table.
+struct TColourBox {
+    std::size_t Begin, End;
+    std::uint64_t Pixels = 0;
+    int Widest = 0; // the channel with the largest spread
+    int Spread = 0;
+};
+
+TColourBox MakeBox(const std::vector<TColourCount>& Colours, std::size_t Begin, std::size_t End) {
+    TColourBox Box{Begin, End};
+    int Low[3] = {255, 255, 255}, High[3] = {0, 0, 0};
+    for (std::size_t I = Begin; I < End; ++I) {
+        Box.Pixels += Colours[I].Count;
+        for (int C = 0; C < 3; ++C) {
+            Low[C] = std::min(Low[C], Channel(Colours[I].Rgb, C));
+            High[C] = std::max(High[C], Channel(Colours[I].Rgb, C));
+        }
+    }
+    for (int C = 0; C < 3; ++C)
+        if (High[C] - Low[C] > Box.Spread) {
+            Box.Spread = High[C] - Low[C];
+            Box.Widest = C;
+        }
+    return Box;
+}
+
+// The pixels' distinct colours with how often each occurs, in colour order.
+std::vector<TColourCount> CountColours(const std::vector<std::uint8_t>& Rgb, int Stride, int W,
+                                       int H) {
+    std::vector<std::uint32_t> Keys;
+    Keys.reserve(std::size_t(W) * std::size_t(H));
+    for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X) {
+            const std::uint8_t* P = Rgb.data() + std::size_t(Y) * Stride + std::size_t(X) * 3;
+            Keys.push_back((std::uint32_t(P[2]) << 16) | (std::uint32_t(P[1]) << 8) | P[0]);
+        }
+    std::sort(Keys.begin(), Keys.end());
+    std::vector<TColourCount> Colours;
+    for (std::uint32_t Key : Keys)
+        if (!Colours.empty() && Colours.back().Rgb == Key)
+            ++Colours.back().Count;
+        else
+            Colours.push_back({Key, 1});
+    return Colours;
+}
+
+// Splits the box that holds the most error (pixels times spread) at the
+// pixel median of its widest channel, until 256 boxes or every box holds a
+// single colour. A large flat area is a heavy colour of its own, so it is
+// cut loose early and keeps its exact value.
+std::vector<TColourBox> CutBoxes(std::vector<TColourCount>& Colours) {
+    std::vector<TColourBox> Boxes{MakeBox(Colours, 0, Colours.size())};
+    while (Boxes.size() < 256) {
+        std::size_t Pick = Boxes.size();
+        std::uint64_t Worst = 0;
+        for (std::size_t I = 0; I < Boxes.size(); ++I) {
+            const std::uint64_t Error = Boxes[I].Pixels * std::uint64_t(Boxes[I].Spread);
+            if (Boxes[I].End - Boxes[I].Begin > 1 && Error > Worst) {
+                Worst = Error;
+                Pick = I;
+            }
+        }
+        if (Pick == Boxes.size())
+            break;
+        const TColourBox Box = Boxes[Pick];
+        const int C = Box.Widest;
+        std::stable_sort(Colours.begin() + std::ptrdiff_t(Box.Begin),
+                         Colours.begin() + std::ptrdiff_t(Box.End),
+                         [C](const TColourCount& A, const TColourCount& B) {
+                             return Channel(A.Rgb, C) < Channel(B.Rgb, C);
+                         });
+        std::uint64_t Seen = 0;
+        std::size_t Mid = Box.Begin;
+        while (Mid < Box.End && 2 * (Seen + Colours[Mid].Count) <= Box.Pixels)
+            Seen += Colours[Mid++].Count;
+        // The cut goes before or after the colour that crosses the median,
+        // whichever side of it lies nearer the median.
+        if (Mid < Box.End && 2 * Seen + Colours[Mid].Count < Box.Pixels)
+            ++Mid;
+        Mid = std::clamp(Mid, Box.Begin + 1, Box.End - 1);
+        Boxes[Pick] = MakeBox(Colours, Box.Begin, Mid);
+        Boxes.push_back(MakeBox(Colours, Mid, Box.End));
+    }
+    return Boxes;
+}
+
+// A table of at most 256 colours for a picture with more, and each pixel's
+// entry in it: the pixel-weighted mean of its box.
+std::vector<GifColorType> ReduceByMedianCut(const std::vector<std::uint8_t>& Rgb, int Stride, int W,
+                                            int H, std::vector<GifByteType>& Indices) {
+    std::vector<TColourCount> Colours = CountColours(Rgb, Stride, W, H);
+    const std::vector<TColourBox> Boxes = CutBoxes(Colours);
+    std::vector<GifColorType> Table;
+    std::vector<std::pair<std::uint32_t, GifByteType>> EntryOf;
+    EntryOf.reserve(Colours.size());
+    for (const TColourBox& Box : Boxes) {
+        std::uint64_t Sum[3] = {0, 0, 0};
+        for (std::size_t I = Box.Begin; I < Box.End; ++I) {
+            for (int C = 0; C < 3; ++C)
+                Sum[C] += std::uint64_t(Channel(Colours[I].Rgb, C)) * Colours[I].Count;
+            EntryOf.emplace_back(Colours[I].Rgb, GifByteType(Table.size()));
+        }
+        auto Mean = [&](int C) { return GifByteType((Sum[C] + Box.Pixels / 2) / Box.Pixels); };
+        Table.push_back({Mean(0), Mean(1), Mean(2)});
+    }
+    std::sort(EntryOf.begin(), EntryOf.end());
+    for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X) {
+            const std::uint8_t* P = Rgb.data() + std::size_t(Y) * Stride + std::size_t(X) * 3;
+            const std::uint32_t Key =
+                (std::uint32_t(P[2]) << 16) | (std::uint32_t(P[1]) << 8) | P[0];
+            const auto It = std::lower_bound(EntryOf.begin(), EntryOf.end(),
+                                             std::make_pair(Key, GifByteType(0)));
+            Indices[std::size_t(Y) * W + std::size_t(X)] = It->second;
+        }
+    return Table;
+}
+
 } // namespace
 
 void TGIFImage::LoadFromStream(TStream* Stream) {
@@ -132,23 +261,8 @@ void TGIFImage::SaveToStream(TStream* Stream) {
             }
             Indices[std::size_t(Y) * W + std::size_t(X)] = GifByteType(It->second);
         }
-    if (!Fits) {
-        std::vector<GifByteType> R(Indices.size()), G(Indices.size()), B(Indices.size());
-        for (int Y = 0; Y < H; ++Y)
-            for (int X = 0; X < W; ++X) {
-                const std::uint8_t* P = Rgb.data() + std::size_t(Y) * Stride + std::size_t(X) * 3;
-                const std::size_t I = std::size_t(Y) * W + std::size_t(X);
-                R[I] = P[2];
-                G[I] = P[1];
-                B[I] = P[0];
-            }
-        int Size = 256;
-        Colors.assign(256, GifColorType{0, 0, 0});
-        if (GifQuantizeBuffer(unsigned(W), unsigned(H), &Size, R.data(), G.data(), B.data(),
-                              Indices.data(), Colors.data()) != GIF_OK)
-            Invalid("the colours could not be reduced");
-        Colors.resize(std::size_t(Size));
-    }
+    if (!Fits)
+        Colors = ReduceByMedianCut(Rgb, Stride, W, H, Indices);
     int Bits = 1;
     while ((1 << Bits) < int(Colors.size()))
         ++Bits;

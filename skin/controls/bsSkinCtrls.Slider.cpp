@@ -544,6 +544,10 @@ void TbsSkinCustomSlider::MouseDown(TMouseButton Button, TShiftState Shift, int 
     }
     if (!PointInRect(Ruler, {X, Y}) || !CanModify())
         return;
+    if (FJumpToPress) {
+        SlideFromPress(X, Y);
+        return;
+    }
     SetMouseCapture(true);
     FTracking = true;
     FMousePos = {X, Y};
@@ -559,6 +563,18 @@ void TbsSkinCustomSlider::ThumbMouseDown(TMouseButton Button, TShiftState, int X
     FSliding = true;
     FThumbDown = true;
     FHit = FOrientation == soVertical ? Y - FThumbRect.Top : X - FThumbRect.Left;
+    InvalidateThumb();
+    Update();
+}
+
+// The thumb is taken by its middle, as if the press had landed there, so
+// moving on drags it and the release finishes it like any drag.
+void TbsSkinCustomSlider::SlideFromPress(int X, int Y) {
+    FSliding = true;
+    FThumbDown = true;
+    const bool Vert = FOrientation == soVertical;
+    FHit = (Vert ? RectHeight(FThumbRect) : RectWidth(FThumbRect)) / 2;
+    MoveThumb((Vert ? Y : X) - FHit);
     InvalidateThumb();
     Update();
 }

@@ -51,6 +51,11 @@ public:
     void SetNumThumbStates(TbsNumThumbStates V);
     int EdgeSize() const { return FEdgeSize; }
     void SetEdgeSize(int V);
+    // Off: a press on the ruler jumps one increment toward the pointer and
+    // repeats while held. On: the thumb goes under the pointer at once and
+    // the press drags it from there, as a press on the thumb does.
+    bool JumpToPress() const { return FJumpToPress; }
+    void SetJumpToPress(bool V) { FJumpToPress = V; }
     TBitmap* Image(TbsSliderImage Index) const { return FImages[Index].get(); }
     // A copy of B becomes the picture; none loads the default back.
     void SetImage(TbsSliderImage Index, TBitmap* B);
@@ -123,6 +128,7 @@ protected:
     bool FTimerActive = false;
     TPoint FMousePos;
     TbsJumpMode FStartJump = jmNone;
+    bool FJumpToPress = false;
     TRect HRulerRect, HThumbRect, VRulerRect, VThumbRect;
     int SkinEdgeSize = 0;
     TColor BGColor = 0;
@@ -138,6 +144,7 @@ private:
     void InvalidateThumb();
     void TrackTimer();
     void StopTracking();
+    void SlideFromPress(int X, int Y);
     void PaintBuffered(TMessage& Message);
     bool Reading() const;
     bool FCreating = true;

@@ -147,6 +147,33 @@ TEST_F(JobPreview, TheSliderFollowsThePositionAndSeeksWhereItIsReleased) {
     EXPECT_EQ(Player.Calls[Player.Calls.size() - 2], "Seek(0,0)");
 }
 
+TEST_F(JobPreview, AClickOnTheSliderTrackMovesTheThumbThereAndSeeks) {
+    StartWindow();
+    TbsSkinSlider* Slider = Form1->bsSkinSlider1;
+    OpenTenSeconds();
+    Player.OnPosition(nullptr, 2'500'000);
+    ASSERT_EQ(Slider->Value(), 50);
+    const int Half = (Slider->ThumbRect().Right - Slider->ThumbRect().Left) / 2;
+    const int Y = Slider->RulerOrg().Y + 1;
+    struct Row {
+        int Value;
+        const char* Seek;
+    };
+    // Ahead of the thumb, then back behind it.
+    for (const Row& R : {Row{150, "Seek(7500000,0)"}, Row{40, "Seek(2000000,0)"}}) {
+        const std::size_t From = Player.Calls.size();
+        const TPoint At = Slider->ClientToScreen({Slider->ValueToPos(R.Value) + Half, Y});
+        Headless.Click(At.X, At.Y);
+        Pump();
+        EXPECT_EQ(Slider->Value(), R.Value);
+        EXPECT_EQ(CallsSince(From), (std::vector<std::string>{"Pause", "Pause", R.Seek, "Resume"}));
+        EXPECT_EQ(Form1->bsSkinSlider1_down_UP, "UP");
+    }
+    // Playing on from there, the thumb follows the player again.
+    Player.OnPosition(nullptr, 2'100'000);
+    EXPECT_EQ(Slider->Value(), 42);
+}
+
 TEST_F(JobPreview, PlayStatesSetTheWindowStyleAndTheEndRewindsAndPauses) {
     StartWindow();
     Form1->chkStayOnTop->SetChecked(true);

@@ -3,14 +3,18 @@
 // the plain look.
 #include "app/Unit1.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/ListViews.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Windows.h"
 #include "skin/controls/bsSkinCtrls.Bars.h"
 #include "skin/controls/bsSkinCtrls.Panel.h"
+#include "skin/controls/bsSkinCtrls.ScrollBar.h"
+#include "skin/controls/bsSkinCtrls.Views.h"
 #include "skin/forms/bsSkinMainMenuBar.h"
 #include "skin/model/bsMessages.h"
 #include "skin/model/bsSkinData.Component.h"
 #include "skin/model/bsSkinData.Controls.h"
+#include "tests/app/support/JobFlowFixture.h"
 #include "tests/app/support/ProgramFixture.h"
 #include "tests/support/DominantColour.h"
 
@@ -103,6 +107,63 @@ TEST_F(MainWindowPixels, ToolBarAndGroupBoxesHoldTheFaceColourInThePlainLook) {
     EXPECT_EQ(Hex(Screen(Form1->bsSkinToolBar2, 0, 59, 520)), Hex(Face));
     EXPECT_EQ(Hex(Screen(Form1->bsSkinPanel4, 0, 16, 120)), Hex(Face));
     EXPECT_EQ(Hex(Screen(Form1->bsSkinPanel3, 0, 16, 120)), Hex(Face));
+}
+
+class JobTableScrollBar : public JobFlow {
+protected:
+    int TopRow() const { return int(SendMessage(Form1->lvFiles->Handle(), LVM_GETTOPINDEX, 0, 0)); }
+    TPoint OnScreen(TControl* Control, TPoint At) { return Control->ClientToScreen(At); }
+};
+
+// Twenty rows do not fit: the vertical bar shows with the skin's vertical
+// element at its full size beside the rows, and its button and thumb scroll
+// the rows.
+TEST_F(JobTableScrollBar, AVerticalBarOfItsOwnElementScrollsTheRowsByButtonAndThumb) {
+    StartWindow();
+    std::vector<std::string> Files;
+    for (int I = 0; I < 20; ++I)
+        Files.push_back(MakeInput("r" + std::to_string(I) + ".mp4"));
+    AddFiles(Files);
+    ASSERT_EQ(Rows(), 20);
+    Pump();
+    TbsSkinScrollBar* Bar = Form1->bsSkinScrollBar2;
+    TbsSkinListView* Table = Form1->lvFiles;
+    ASSERT_TRUE(Bar->Visible());
+    EXPECT_EQ(Bar->SkinDataName(), "vscrollbar");
+    TbsSkinData* Data = Form1->bsSkinData1;
+    const int Element = Data->GetControlIndex("vscrollbar");
+    ASSERT_GE(Element, 0);
+    const TRect& Skin = Data->CtrlList[Element]->SkinRect;
+    EXPECT_EQ(Bar->Width(), Skin.Right - Skin.Left);
+    EXPECT_EQ(Bar->Top(), Table->Top());
+    EXPECT_EQ(Bar->Height(), Table->Height());
+    EXPECT_EQ(Bar->Left() + Bar->Width(), Table->Left() + Table->Width());
+
+    // The button at the bottom end: one row down, twice.
+    ASSERT_EQ(TopRow(), 0);
+    const TRect Down = Bar->Part(1).R;
+    const TPoint DownAt =
+        OnScreen(Bar, {(Down.Left + Down.Right) / 2, (Down.Top + Down.Bottom) / 2});
+    for (int Expected : {1, 2}) {
+        Headless.Click(DownAt.X, DownAt.Y);
+        Pump();
+        EXPECT_EQ(TopRow(), Expected);
+        EXPECT_EQ(Bar->Position(), Expected);
+    }
+    // The thumb dragged to the bottom end shows the last row.
+    const TRect Thumb = Bar->Part(0).R;
+    const TPoint Grab =
+        OnScreen(Bar, {(Thumb.Left + Thumb.Right) / 2, (Thumb.Top + Thumb.Bottom) / 2});
+    Headless.MovePointer(Grab.X, Grab.Y);
+    Headless.Press();
+    Pump();
+    Headless.MovePointer(Grab.X, Grab.Y + Bar->Height());
+    Pump();
+    Headless.Release();
+    Pump();
+    const int PerPage = int(SendMessage(Table->Handle(), LVM_GETCOUNTPERPAGE, 0, 0));
+    EXPECT_EQ(TopRow() + PerPage, 20);
+    EXPECT_EQ(Bar->Position(), TopRow());
 }
 
 } // namespace

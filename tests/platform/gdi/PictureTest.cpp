@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -153,6 +154,63 @@ TEST(Gif, FewColoursExactlyManyColoursReducedTheSameEachTime) {
             Colours.insert(PixelOf(*H.Bitmap(), X, Y));
     EXPECT_LE(Colours.size(), 256u);
     EXPECT_GT(Colours.size(), 64u);
+}
+
+// A video frame has far more than 256 colours; flat areas of it must still
+// come back as their own colour, and the rest close to it.
+TEST(Gif, ManyColoursKeepTheFramesColours) {
+    struct Patch {
+        COLORREF Colour;
+        int X, Y;
+    };
+    const Patch Patches[] = {
+        {RGB(128, 128, 128), 0, 0}, {RGB(0, 254, 0), 40, 0},    {RGB(255, 255, 255), 80, 0},
+        {RGB(0, 0, 0), 0, 40},      {RGB(200, 30, 40), 40, 40}, {RGB(20, 40, 230), 80, 40},
+    };
+    TBitmap Frame;
+    Gradient(Frame, 320, 240);
+    // Grain over the gradient, as a camera's picture has.
+    std::uint32_t Seed = 1;
+    for (int Y = 0; Y < 240; ++Y) {
+        auto* Row = static_cast<std::uint8_t*>(Frame.ScanLine(Y));
+        for (int I = 0; I < 320 * 3; ++I) {
+            Seed = Seed * 1103515245u + 12345u;
+            Row[I] = std::uint8_t(std::clamp(int(Row[I]) + int((Seed >> 16) % 17) - 8, 0, 255));
+        }
+    }
+    for (const Patch& P : Patches) {
+        Frame.Canvas()->Brush()->SetColor(TColor(P.Colour));
+        Frame.Canvas()->FillRect(Rect(P.X, P.Y, P.X + 30, P.Y + 30));
+    }
+    TGIFImage G;
+    G.Assign(&Frame);
+    TGIFImage H;
+    Load(H, Save(G));
+    TBitmap Out;
+    Out.Assign(&H);
+    ASSERT_EQ(Out.Width(), 320);
+    auto Distance = [](COLORREF A, COLORREF B) {
+        return std::max({std::abs(int(GetRValue(A)) - int(GetRValue(B))),
+                         std::abs(int(GetGValue(A)) - int(GetGValue(B))),
+                         std::abs(int(GetBValue(A)) - int(GetBValue(B)))});
+    };
+    for (const Patch& P : Patches)
+        for (const auto& [DX, DY] : {std::pair{5, 5}, std::pair{15, 15}, std::pair{25, 20}}) {
+            const auto Got = COLORREF(PixelOf(Out, P.X + DX, P.Y + DY));
+            EXPECT_LE(Distance(Got, P.Colour), 8)
+                << std::hex << "wanted " << P.Colour << " got " << Got;
+        }
+    // The gradient around them: close on average, never far off.
+    long Sum = 0;
+    int Worst = 0;
+    for (int Y = 80; Y < 240; ++Y)
+        for (int X = 0; X < 320; ++X) {
+            const int D = Distance(COLORREF(PixelOf(Out, X, Y)), COLORREF(PixelOf(Frame, X, Y)));
+            Sum += D;
+            Worst = std::max(Worst, D);
+        }
+    EXPECT_LT(double(Sum) / (160 * 320), 8.0);
+    EXPECT_LE(Worst, 40);
 }
 
 TEST(Pictures, DamagedFilesRaiseTheirErrorAndKeepThePicture) {

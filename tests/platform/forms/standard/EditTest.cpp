@@ -323,6 +323,106 @@ TEST_F(EditTest, AMultiLineEditWrapsAndPublishesItsLinesAsScrollInformation) {
     EXPECT_EQ(M->CaretPos(), (TPoint{7, 29}));
 }
 
+namespace {
+
+// What a multi-line edit shows: its lines as starts and lengths, its
+// scrolling, and its painted pixels.
+struct TMemoView {
+    std::vector<std::pair<int, int>> Lines;
+    int First = 0, VMax = 0, HMax = 0;
+    std::vector<std::uint32_t> Pixels;
+    bool operator==(const TMemoView&) const = default;
+};
+
+TMemoView ViewOf(TMemo* M) {
+    const HWND W = M->Handle();
+    TMemoView V;
+    const int Count = int(SendMessage(W, EM_GETLINECOUNT, 0, 0));
+    for (int I = 0; I < Count; ++I) {
+        const int Start = int(SendMessage(W, EM_LINEINDEX, WPARAM(I), 0));
+        V.Lines.emplace_back(Start, int(SendMessage(W, EM_LINELENGTH, WPARAM(Start), 0)));
+    }
+    V.First = int(SendMessage(W, EM_GETFIRSTVISIBLELINE, 0, 0));
+    SCROLLINFO SI{};
+    SI.fMask = SIF_ALL;
+    GetScrollInfo(W, SB_VERT, &SI);
+    V.VMax = SI.nMax;
+    GetScrollInfo(W, SB_HORZ, &SI);
+    V.HMax = SI.nMax;
+    TTestBitmap Picture(M->ClientWidth(), M->ClientHeight(), RGB(1, 2, 3));
+    SendMessage(W, WM_PAINT, WPARAM(Picture.DC()), 0);
+    for (int Y = 0; Y < M->ClientHeight(); ++Y)
+        for (int X = 0; X < M->ClientWidth(); ++X)
+            V.Pixels.push_back(Picture.Pixel(X, Y));
+    return V;
+}
+
+} // namespace
+
+// Lines added one by one, and edits inside the text, leave a memo showing
+// what the same text set at once shows: wrapped or not, scrolled to the end.
+TEST_F(EditTest, AMemoChangedPieceByPieceShowsWhatTheWholeTextShows) {
+    for (const TScrollStyle Bars : {ssNone, ssBoth}) {
+        SCOPED_TRACE(Bars == ssNone ? "wrapping" : "not wrapping");
+        auto* Built = Add<TMemo>(Bounds(10, 10, 160, 90));
+        auto* Fresh = Add<TMemo>(Bounds(10, 110, 160, 90));
+        Built->SetScrollBars(Bars);
+        Fresh->SetScrollBars(Bars);
+        ShowForm();
+        // Added lines leave the caret at the end; after an edit both views
+        // are compared from the top.
+        const auto SameAsFresh = [&](const std::string& Step, bool FromTop = false) {
+            Fresh->SetText(Built->Text());
+            const int At = FromTop ? 0 : Fresh->GetTextLen();
+            for (TMemo* M : {Fresh, FromTop ? Built : Fresh}) {
+                SendMessage(M->Handle(), EM_SETSEL, WPARAM(At), LPARAM(At));
+                SendMessage(M->Handle(), EM_SCROLLCARET, 0, 0);
+            }
+            EXPECT_TRUE(ViewOf(Built) == ViewOf(Fresh)) << Step << ": " << Built->Text();
+        };
+        const std::string Long = "a long line of words that is far wider than the memo is";
+        for (int I = 0; I < 12; ++I) {
+            Built->Lines()->Add(I == 5 ? Long : "#1.32: line " + std::to_string(I));
+            SameAsFresh("add " + std::to_string(I));
+        }
+        EXPECT_EQ(Built->Lines()->Count(), 12);
+        EXPECT_EQ(Built->Lines()->Strings(11), "#1.32: line 11");
+        // The last line is on view.
+        EXPECT_GT(SendMessage(Built->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+        // Adding is no user edit.
+        EXPECT_FALSE(Built->Modified());
+        EXPECT_FALSE(Built->CanUndo());
+
+        struct Edit {
+            const char* Name;
+            std::string Find;
+            int Length;
+            std::string With;
+        };
+        const Edit Edits[] = {
+            {"a break inside the long line", "wider", 0, "\r\n"},
+            {"joining two lines", "line 2", 8, ""},
+            {"the widest line shortened", "a long", int(Long.find(" wider")) + 2, "short"},
+            {"a line put first", "#1.32: line 0", 0, "first\r\n"},
+            {"the end cut off", "line 10", 99, ""},
+        };
+        for (const Edit& E : Edits) {
+            const std::size_t At = Built->Text().find(E.Find);
+            ASSERT_NE(At, std::string::npos) << E.Name;
+            SendMessage(Built->Handle(), EM_SETSEL, WPARAM(At), LPARAM(At + E.Length));
+            SendMessage(Built->Handle(), EM_REPLACESEL, TRUE, LPARAM(E.With.c_str()));
+            SameAsFresh(E.Name, true);
+        }
+        // A second round after clearing.
+        Built->Lines()->Clear();
+        Built->Lines()->Add("again");
+        Built->Lines()->Add(Long);
+        SameAsFresh("after clearing");
+        delete Built;
+        delete Fresh;
+    }
+}
+
 TEST_F(EditTest, MemoKeepsAnEmptyLineAddedLastOnceTheNextLineFollows) {
     auto* M = new TMemo(Form);
     M->SetParent(Form);

@@ -83,6 +83,34 @@ TEST_F(TSliderTest, HeldRulerPressJumpsAtOnceThenEveryFourHundred) {
     EXPECT_EQ(Log.Names.back(), "mouseup");
 }
 
+TEST_F(TSliderTest, JumpToPressPutsTheThumbUnderTheRulerPressAndDragsOn) {
+    auto* S = MakeSlider();
+    S->SetJumpToPress(true);
+    S->SetValue(3);
+    Log.Names.clear();
+    const int Y = S->RulerOrg().Y + 1;
+    // The thumb (9 wide) is taken by its middle: its left lands at 86, value 50.
+    const std::uint32_t T0 = Clock.Now();
+    PressAt(S, 90, Y);
+    EXPECT_EQ(S->Value(), 50);
+    EXPECT_EQ(S->ThumbRect().Left, 86);
+    Headless.RunUntil(T0 + 2000);
+    EXPECT_EQ(S->Value(), 50);
+    MoveTo(S, 106, Y);
+    EXPECT_EQ(S->Value(), 60);
+    ReleaseAt(S, 106, Y);
+    EXPECT_EQ(Log.Names,
+              (std::vector<std::string>{"mousedown", "change", "change", "changed", "mouseup"}));
+    EXPECT_EQ(ValueAtMouseUp, 60);
+
+    // Again, on the other side of the thumb.
+    Log.Names.clear();
+    PressAt(S, 34, Y);
+    ReleaseAt(S, 34, Y);
+    EXPECT_EQ(ValueAtMouseUp, 15);
+    EXPECT_EQ(Log.Names, (std::vector<std::string>{"mousedown", "change", "changed", "mouseup"}));
+}
+
 TEST_F(TSliderTest, KeysJumpAndAlwaysEndWithChanged) {
     auto* S = MakeSlider();
     int KeySeen = -1;
