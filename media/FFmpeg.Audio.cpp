@@ -128,8 +128,8 @@ void TCustomFFmpeg::do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOs
         // never back over what the encoder has had: where a file's parts
         // overlap (one joined from two recordings) the encoder and the muxer
         // refuse times that run backwards.
-        AOst->sync_opts =
-            std::max<std::int64_t>(AOst->sync_opts, std::llrint(Ipts * Enc->sample_rate) - Queued);
+        const std::int64_t Input = std::llrint(Ipts * Enc->sample_rate) - Queued;
+        AOst->sync_opts = AOst->audio_started ? std::max(AOst->sync_opts, Input) : Input;
     }
     if (AOst->resample) {
         const std::int64_t Wanted = static_cast<std::int64_t>(Count) * Enc->sample_rate /
@@ -224,6 +224,7 @@ void TCustomFFmpeg::WriteAudioSamples(AVFormatContext* AContext, TAVOutputStream
                                            Enc->ch_layout.nb_channels, Enc->sample_fmt);
         Frame->pts = AOst->sync_opts;
         AOst->sync_opts += Padded;
+        AOst->audio_started = true;
         try {
             EncodeFrame(AContext, AOst, Frame);
         } catch (...) {

@@ -118,10 +118,11 @@ int TCustomFFmpeg::VideoOut(AVFormatContext* AContext, TAVOutputStream* AOst, TA
 void TCustomFFmpeg::FinishPictures(AVFormatContext* AContext, TAVOutputStream* AOst) {
     TFramePtr Last(AOst->last_picture);
     AOst->last_picture = nullptr;
-    // A joined part that is not the last goes on in the next part, which
-    // starts where this one's written time ends.
+    // Joined parts keep their own timeline: each part starts where the
+    // previous one's written time ends, shifted by the sound encoder's
+    // priming, so their pictures are not run on.
     if (!Last || !Last->buf[0] || FBroken || AOst->last_picture_end == AV_NOPTS_VALUE ||
-        !ConstantFrameRate(AContext) || (FJoinMode && AOst->file_index < Fnb_output_files - 1))
+        !ConstantFrameRate(AContext) || FJoinMode)
         return;
     std::int64_t End = AOst->last_picture_end;
     if (Frecording_time != INT64_MAX)

@@ -274,6 +274,8 @@ struct TAVOutputStream {
     AVChannelLayout resample_in_layout{};
     int resample_in_rate = 0;
     int resample_in_format = -1;
+    // The sound encoder has had a frame: its times may no longer go back.
+    bool audio_started = false;
     int reformat_pair = 0;
     AVAudioFifo* fifo = nullptr;
     FILE* logfile = nullptr;

@@ -501,7 +501,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "-c:v wmv2 -c:a wmav2 -r 25 -b:v 816k -b:a 128k -ar 44100 -ac 2",
                     {"format_name=asf", "codec_name=wmv2", "codec_name=wmav2",
                      "sample_rate=44100|channels=2"},
-                    0.04,
+                    // ASF counts the last picture's own duration on top of
+                    // the sound's, as the command's file does: two frames.
+                    0.08,
                     false},
         TProfileRow{"flv",
                     "src_hd.mp4",
