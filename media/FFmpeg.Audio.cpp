@@ -25,6 +25,17 @@ void TCustomFFmpeg::do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOs
                                  TAVInputStream* AIst, AVFrame* AFrame) {
     AVCodecContext* Enc = AOst->enc_ctx;
     const auto InFormat = static_cast<AVSampleFormat>(AFrame->format);
+    // A stream may change its layout, rate or format mid-file (a broadcast
+    // going from 5.1 to stereo): the resampler made for the old sound would
+    // read planes the new frames do not have. It gives up what it still
+    // holds and is made again for the new sound; the output keeps its own
+    // layout and rate.
+    if (AOst->resample && (AFrame->sample_rate != AOst->resample_in_rate ||
+                           !SameLayout(AFrame->ch_layout, AOst->resample_in_layout) ||
+                           InFormat != AOst->resample_in_format)) {
+        DrainResampler(AOst);
+        swresample::swr_free(&AOst->resample);
+    }
     const bool Differs = AFrame->sample_rate != Enc->sample_rate ||
                          !SameLayout(AFrame->ch_layout, Enc->ch_layout) ||
                          InFormat != Enc->sample_fmt;
@@ -44,6 +55,12 @@ void TCustomFFmpeg::do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOs
                                   {std::string(avutil::av_get_sample_fmt_name(InFormat)),
                                    std::string(avutil::av_get_sample_fmt_name(Enc->sample_fmt))});
         }
+        if (avutil::av_channel_layout_copy(&AOst->resample_in_layout, &AFrame->ch_layout) < 0) {
+            swresample::swr_free(&AOst->resample);
+            throw FFmpegException("Out of memory in do_audio_out");
+        }
+        AOst->resample_in_rate = AFrame->sample_rate;
+        AOst->resample_in_format = InFormat;
         AOst->reformat_pair = InFormat * 100 + Enc->sample_fmt;
     }
     const std::uint8_t* const* Samples = AFrame->extended_data;
@@ -107,8 +124,12 @@ void TCustomFFmpeg::do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOs
             }
         }
     } else {
-        // Without drift correction the output clock follows the input.
-        AOst->sync_opts = std::llrint(Ipts * Enc->sample_rate) - Queued;
+        // Without drift correction the output clock follows the input, but
+        // never back over what the encoder has had: where a file's parts
+        // overlap (one joined from two recordings) the encoder and the muxer
+        // refuse times that run backwards.
+        const std::int64_t Input = std::llrint(Ipts * Enc->sample_rate) - Queued;
+        AOst->sync_opts = AOst->audio_started ? std::max(AOst->sync_opts, Input) : Input;
     }
     if (AOst->resample) {
         const std::int64_t Wanted = static_cast<std::int64_t>(Count) * Enc->sample_rate /
@@ -116,18 +137,7 @@ void TCustomFFmpeg::do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOs
                                     10000;
         if (Wanted > 2147483647 / 16)
             throw FFmpegException("Buffer sizes too large in do_audio_out");
-        const int Need = static_cast<int>(std::max<std::int64_t>(Wanted, Enc->frame_size));
-        if (Need > Faudio_buf_samples || Faudio_buf_format != Enc->sample_fmt ||
-            Faudio_buf_channels != Enc->ch_layout.nb_channels) {
-            avutil::av_freep(&Faudio_buf[0]);
-            Faudio_buf_samples = 0;
-            if (avutil::av_samples_alloc(Faudio_buf.data(), nullptr, Enc->ch_layout.nb_channels,
-                                         Need, Enc->sample_fmt, 0) < 0)
-                throw FFmpegException("Out of memory in do_audio_out");
-            Faudio_buf_samples = Need;
-            Faudio_buf_format = Enc->sample_fmt;
-            Faudio_buf_channels = Enc->ch_layout.nb_channels;
-        }
+        ReserveAudioBuffer(Enc, static_cast<int>(std::max<std::int64_t>(Wanted, Enc->frame_size)));
         Count = swresample::swr_convert(AOst->resample, Faudio_buf.data(), Faudio_buf_samples,
                                         const_cast<const std::uint8_t**>(Samples), Count);
         if (Count < 0)
@@ -141,18 +151,47 @@ void TCustomFFmpeg::do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOs
     WriteAudioSamples(AContext, AOst, false);
 }
 
+// The shared conversion buffer, at least ASamples long in the encoder's
+// format and channels (several outputs of other formats may share it).
+void TCustomFFmpeg::ReserveAudioBuffer(const AVCodecContext* AEnc, int ASamples) {
+    if (ASamples <= Faudio_buf_samples && Faudio_buf_format == AEnc->sample_fmt &&
+        Faudio_buf_channels == AEnc->ch_layout.nb_channels)
+        return;
+    avutil::av_freep(&Faudio_buf[0]);
+    Faudio_buf_samples = 0;
+    if (avutil::av_samples_alloc(Faudio_buf.data(), nullptr, AEnc->ch_layout.nb_channels, ASamples,
+                                 AEnc->sample_fmt, 0) < 0)
+        throw FFmpegException("Out of memory in do_audio_out");
+    Faudio_buf_samples = ASamples;
+    Faudio_buf_format = AEnc->sample_fmt;
+    Faudio_buf_channels = AEnc->ch_layout.nb_channels;
+}
+
+// What the resampler still holds (its filter delay) goes into the FIFO.
+void TCustomFFmpeg::DrainResampler(TAVOutputStream* AOst) {
+    if (!AOst->resample)
+        return;
+    const AVCodecContext* Enc = AOst->enc_ctx;
+    // Room for the delay and then some: a call that fills the buffer would
+    // leave the rest behind.
+    const std::int64_t Held = swresample::swr_get_delay(AOst->resample, Enc->sample_rate);
+    if (Held < 0 || Held > 2147483647 / 16)
+        throw FFmpegException("Buffer sizes too large in do_audio_out");
+    ReserveAudioBuffer(Enc, static_cast<int>(std::max<std::int64_t>(Held * 2 + 64, 10000)));
+    const int Count =
+        swresample::swr_convert(AOst->resample, Faudio_buf.data(), Faudio_buf_samples, nullptr, 0);
+    if (Count > 0 && avutil::av_audio_fifo_write(
+                         AOst->fifo, reinterpret_cast<void**>(Faudio_buf.data()), Count) < Count)
+        throw FFmpegException("av_fifo_realloc2() failed");
+}
+
 // Encodes what the FIFO holds: whole encoder frames, and at the end (AFlush)
 // what the resampler still holds and the remainder as one last frame.
 void TCustomFFmpeg::WriteAudioSamples(AVFormatContext* AContext, TAVOutputStream* AOst,
                                       bool AFlush) {
     AVCodecContext* Enc = AOst->enc_ctx;
-    if (AFlush && AOst->resample && Faudio_buf_samples > 0) {
-        const int Count = swresample::swr_convert(AOst->resample, Faudio_buf.data(),
-                                                  Faudio_buf_samples, nullptr, 0);
-        if (Count > 0)
-            avutil::av_audio_fifo_write(AOst->fifo, reinterpret_cast<void**>(Faudio_buf.data()),
-                                        Count);
-    }
+    if (AFlush)
+        DrainResampler(AOst);
     const bool FrameBased =
         Enc->frame_size > 1 && !(Enc->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
     while (true) {
@@ -185,6 +224,7 @@ void TCustomFFmpeg::WriteAudioSamples(AVFormatContext* AContext, TAVOutputStream
                                            Enc->ch_layout.nb_channels, Enc->sample_fmt);
         Frame->pts = AOst->sync_opts;
         AOst->sync_opts += Padded;
+        AOst->audio_started = true;
         try {
             EncodeFrame(AContext, AOst, Frame);
         } catch (...) {

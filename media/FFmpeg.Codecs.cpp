@@ -101,6 +101,11 @@ void TCustomFFmpeg::OpenEncoders() {
                  LogError);
         avcodec::avcodec_parameters_from_context(Ost->st->codecpar, Codec);
         Ost->st->time_base = Codec->time_base;
+        // The muxers that store a frame rate (Matroska's frame duration) take
+        // it from the stream.
+        if (Codec->codec_type == AVMEDIA_TYPE_VIDEO && Codec->framerate.num > 0 &&
+            Codec->framerate.den > 0)
+            Ost->st->avg_frame_rate = Codec->framerate;
         Fextra_size += Codec->extradata_size;
     }
 }

@@ -30,8 +30,15 @@ int TCustomFFmpeg::DecodePacket(TAVInputStream* AIst, int AIstIndex, const AVPac
     if (APacket && APacket->dts != AV_NOPTS_VALUE)
         AIst->next_pts = AIst->pts =
             avutil::av_rescale_q(APacket->dts, AIst->st->time_base, MicrosecondsBase);
-    if (AIst->decoding_needed)
+    if (AIst->decoding_needed) {
+        // An output may copy a stream that another output decodes: it gets
+        // the packet as it was read, at the clock the packet set.
+        if (APacket && (Fstart_time == 0 || AIst->pts >= Fstart_time))
+            for (const auto& Ost : Fost_table)
+                if (Ost->source_index == AIstIndex && !Ost->encoding_needed)
+                    CopyPacket(AIst, Ost.get(), APacket);
         return DecodeAndOutput(AIst, AIstIndex, APacket);
+    }
     // A copied stream has nothing to drain.
     if (!APacket)
         return 0;

@@ -102,10 +102,10 @@ void TCustomFFmpeg::HandleDecodedFrame(TAVInputStream* AIst, int AIstIndex, AVFr
     }
     if (Fstart_time != 0 && AIst->pts < Fstart_time)
         return;
+    // Outputs that copy the stream had the packet already.
     for (const auto& Ost : Fost_table) {
-        if (Ost->source_index != AIstIndex)
+        if (Ost->source_index != AIstIndex || !Ost->encoding_needed)
             continue;
-        Assert(Ost->encoding_needed != 0, "Assertion failure");
         AVFormatContext* Output = Foutput_files[Ost->file_index];
         switch (Ost->enc_ctx->codec_type) {
         case AVMEDIA_TYPE_AUDIO:
@@ -195,6 +195,8 @@ void TCustomFFmpeg::DrainEncoders(int AIstIndex) {
         AVFormatContext* Output = Foutput_files[Ost->file_index];
         if (Ost->filter_graph)
             FilterPicture(Output, Ost.get(), Fist_table[AIstIndex].get(), nullptr);
+        if (Ost->enc_ctx->codec_type == AVMEDIA_TYPE_VIDEO)
+            FinishPictures(Output, Ost.get());
         if (Ost->enc_ctx->codec_type == AVMEDIA_TYPE_AUDIO)
             WriteAudioSamples(Output, Ost.get(), true);
         if (Ost->enc_ctx->codec_type == AVMEDIA_TYPE_AUDIO ||
@@ -222,6 +224,12 @@ int TCustomFFmpeg::EncodeFrame(AVFormatContext* AContext, TAVOutputStream* AOst,
             if (Result < 0)
                 throw FFmpegException(Failure);
             Packet->stream_index = AOst->index;
+            // Video encoders leave the duration out; without it a muxer that
+            // measures samples by their successors (MP4's edit list,
+            // Matroska's last block) cuts the last frame short.
+            if (!Audio && Packet->duration <= 0 && Enc->framerate.num > 0 && Enc->framerate.den > 0)
+                Packet->duration = avutil::av_rescale_q(1, {Enc->framerate.den, Enc->framerate.num},
+                                                        Enc->time_base);
             avcodec::av_packet_rescale_ts(Packet, Enc->time_base, AOst->st->time_base);
             TCodedFrameInfo& Coded = AOst->slot->CodedFrame;
             Coded.key_frame = (Packet->flags & AV_PKT_FLAG_KEY) ? 1 : 0;

@@ -72,10 +72,12 @@ TAVOutputStream::~TAVOutputStream() {
     if (!avutil::av_frame_free)
         return;
     avutil::av_frame_free(&pict_tmp);
+    avutil::av_frame_free(&last_picture);
     if (img_resample_ctx)
         swscale::sws_freeContext(img_resample_ctx);
     if (resample)
         swresample::swr_free(&resample);
+    avutil::av_channel_layout_uninit(&resample_in_layout);
     if (fifo)
         avutil::av_audio_fifo_free(fifo);
     if (logfile)

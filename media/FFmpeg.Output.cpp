@@ -483,6 +483,15 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& AFileName, bool AJoin) {
         FLastErrMsg = Format("max output files %d reached", {FMaxFiles});
         return -1;
     }
+    // Writing would truncate the input before a byte of it is read. The
+    // file's identity counts, not its spelling: "./a", a link or a second
+    // hard link name the same file.
+    for (int I = 0; I < Fnb_input_files; ++I)
+        if (Finput_files[I] && Finput_files[I]->url &&
+            SameFile(FileNameFromAV(Finput_files[I]->url), AFileName)) {
+            FLastErrMsg = Format("Output %s same as Input #%d - exiting", {AFileName, I});
+            return -1;
+        }
     const AVOutputFormat* Muxer = nullptr;
     if (!Flast_asked_format.empty()) {
         Muxer = avformat::av_guess_format(Flast_asked_format.c_str(), nullptr, nullptr);

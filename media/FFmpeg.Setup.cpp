@@ -293,11 +293,12 @@ void TCustomFFmpeg::SetEncodingParameters(TAVOutputStream* AOst, TAVInputStream*
                 NewRescaler(InWidth, InHeight, static_cast<AVPixelFormat>(In->format), Codec);
             if (!AOst->img_resample_ctx)
                 throw FFmpegException("Cannot get resampling context");
-            if (!FEnableFilter) {
-                AOst->original_height = In->height;
-                AOst->original_width = In->width;
-            }
             Codec->bits_per_raw_sample = 0;
+        }
+        // The bands scale with the picture should its size change mid-stream.
+        if (!FEnableFilter) {
+            AOst->original_height = In->height;
+            AOst->original_width = In->width;
         }
         AOst->resample_height = InHeight;
         AOst->resample_width = InWidth;

@@ -18,9 +18,9 @@ int TCustomFFmpeg::DecodeSubtitle(TAVInputStream* AIst, int AIstIndex, const AVP
     try {
         if (Fstart_time == 0 || AIst->pts >= Fstart_time)
             for (const auto& Ost : Fost_table) {
-                if (Ost->source_index != AIstIndex)
+                // Outputs that copy the stream had the packet already.
+                if (Ost->source_index != AIstIndex || !Ost->encoding_needed)
                     continue;
-                Assert(Ost->encoding_needed != 0, "Assertion failure");
                 if (Ost->enc_ctx->codec_type != AVMEDIA_TYPE_SUBTITLE)
                     throw FFmpegException("invalid codec_type");
                 SubtitleOut(Foutput_files[Ost->file_index], Ost.get(), APacket->pts, &Sub, AIst);

@@ -56,6 +56,11 @@ void TCustomFFmpeg::Rescale(TAVOutputStream* AOst, const AVFrame* ASource) {
                        AOst->resample_height, AOst->pict_tmp->data, AOst->pict_tmp->linesize);
 }
 
+bool TCustomFFmpeg::ConstantFrameRate(const AVFormatContext* AContext) const {
+    return Fvideo_sync_method == 1 ||
+           (Fvideo_sync_method < 0 && !(AContext->oformat->flags & AVFMT_VARIABLE_FPS));
+}
+
 int TCustomFFmpeg::VideoOut(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
                             AVFrame* APicture) {
     AVCodecContext* Enc = AOst->enc_ctx;
@@ -91,9 +96,101 @@ int TCustomFFmpeg::VideoOut(AVFormatContext* AContext, TAVOutputStream* AOst, TA
     } else {
         AOst->sync_opts = Round(SyncIpts);
     }
+    // A picture is only repeated once the next one shows how far behind the
+    // output is; the last picture has no next one, so the output keeps it
+    // to run on to the end of its time (FinishPictures).
+    if (ConstantFrameRate(AContext)) {
+        if (!AOst->last_picture && !(AOst->last_picture = avutil::av_frame_alloc()))
+            throw FFmpegException("Video encoding failed");
+        avutil::av_frame_unref(AOst->last_picture);
+        if (avutil::av_frame_ref(AOst->last_picture, APicture) < 0)
+            throw FFmpegException("Video encoding failed");
+        AOst->last_picture_end = AOst->sync_ist->next_pts;
+    }
     Frames = std::min(Frames, Fmax_frames[AVMEDIA_TYPE_VIDEO] - AOst->frame_number);
     if (Frames <= 0)
         return 0;
+    return EncodePicture(AContext, AOst, AIst, APicture, Frames);
+}
+
+// The end of a constant-rate output: the last picture is repeated until the
+// output reaches the end of that picture's time, as far as the limits go.
+void TCustomFFmpeg::FinishPictures(AVFormatContext* AContext, TAVOutputStream* AOst) {
+    TFramePtr Last(AOst->last_picture);
+    AOst->last_picture = nullptr;
+    // Joined parts keep their own timeline: each part starts where the
+    // previous one's written time ends, shifted by the sound encoder's
+    // priming, so their pictures are not run on.
+    if (!Last || !Last->buf[0] || FBroken || AOst->last_picture_end == AV_NOPTS_VALUE ||
+        !ConstantFrameRate(AContext) || FJoinMode)
+        return;
+    std::int64_t End = AOst->last_picture_end;
+    if (Frecording_time != INT64_MAX)
+        End = std::min(End, Fstart_time + Frecording_time);
+    const double Ahead =
+        (static_cast<double>(End - Fstart_time) / 1000000.0) / av_q2d(AOst->enc_ctx->time_base) -
+        static_cast<double>(AOst->sync_opts);
+    if (!(Ahead > 0.5))
+        return;
+    const int Frames = static_cast<int>(
+        std::min<double>(std::llrint(Ahead), Fmax_frames[AVMEDIA_TYPE_VIDEO] - AOst->frame_number));
+    if (Frames <= 0)
+        return;
+    Fnb_frames_dup += Frames;
+    FShowDupOrDrop = true;
+    if (Fverbose > 2)
+        Log(llVerbose, Format("*** %d dup!", {Frames}));
+    const int Size = EncodePicture(AContext, AOst, AOst->sync_ist, Last.get(), Frames);
+    if (!Fvstats_filename.empty() && Size > 0)
+        WriteVideoStats(AOst, Size);
+}
+
+int TCustomFFmpeg::EncodePicture(AVFormatContext* AContext, TAVOutputStream* AOst,
+                                 TAVInputStream* AIst, AVFrame* APicture, int AFrames) {
+    AVCodecContext* Enc = AOst->enc_ctx;
+    const bool Changed =
+        APicture->height - (AOst->topBand + AOst->bottomBand) != AOst->resample_height ||
+        APicture->width - (AOst->leftBand + AOst->rightBand) != AOst->resample_width ||
+        APicture->format != AOst->resample_pix_fmt;
+    // The graph hands over pictures of the encoder's size already. Without
+    // it a picture of another size or format is brought to the encoder's,
+    // which keeps what it was opened with: the bands are scaled with the
+    // picture and a rescaler is made for it, before anything is cropped.
+    if (Changed && !FEnableFilter) {
+        const char* Name =
+            avutil::av_get_pix_fmt_name(static_cast<AVPixelFormat>(APicture->format));
+        Log(llQuiet, Format("Input Stream #%d.%d frame size changed to %dx%d, %s",
+                            {AIst->file_index, AIst->index, APicture->width, APicture->height,
+                             std::string(Name ? Name : "none")}));
+        if (!AOst->pict_tmp) {
+            AOst->pict_tmp = avutil::av_frame_alloc();
+            if (!AOst->pict_tmp)
+                throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+            AOst->pict_tmp->format = Enc->pix_fmt;
+            AOst->pict_tmp->width = Enc->width;
+            AOst->pict_tmp->height = Enc->height;
+            if (avutil::av_frame_get_buffer(AOst->pict_tmp, 0) < 0)
+                throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+        }
+        AOst->video_resample = 1;
+        const auto Even = [](int AValue) { return AValue & ~1; };
+        AOst->topBand =
+            Even(APicture->height * AOst->original_topBand / std::max(AOst->original_height, 1));
+        AOst->bottomBand =
+            Even(APicture->height * AOst->original_bottomBand / std::max(AOst->original_height, 1));
+        AOst->leftBand =
+            Even(APicture->width * AOst->original_leftBand / std::max(AOst->original_width, 1));
+        AOst->rightBand =
+            Even(APicture->width * AOst->original_rightBand / std::max(AOst->original_width, 1));
+        AOst->resample_height = APicture->height - AOst->topBand - AOst->bottomBand;
+        AOst->resample_width = APicture->width - AOst->leftBand - AOst->rightBand;
+        AOst->resample_pix_fmt = APicture->format;
+        swscale::sws_freeContext(AOst->img_resample_ctx);
+        AOst->img_resample_ctx = NewRescaler(AOst->resample_width, AOst->resample_height,
+                                             static_cast<AVPixelFormat>(APicture->format), Enc);
+        if (!AOst->img_resample_ctx)
+            throw FFmpegException("Cannot get resampling context");
+    }
 
     // Cropping moves the plane pointers of a new reference; nothing is copied.
     TFramePtr Cropped;
@@ -117,42 +214,8 @@ int TCustomFFmpeg::VideoOut(AVFormatContext* AContext, TAVOutputStream* AOst, TA
         Formatted = Cropped.get();
     }
 
-    const bool Changed =
-        APicture->height - (AOst->topBand + AOst->bottomBand) != AOst->resample_height ||
-        APicture->width - (AOst->leftBand + AOst->rightBand) != AOst->resample_width ||
-        APicture->format != AOst->resample_pix_fmt;
-    // The graph hands over pictures of the encoder's size already.
-    if (Changed && !FEnableFilter) {
-        const char* Name =
-            avutil::av_get_pix_fmt_name(static_cast<AVPixelFormat>(APicture->format));
-        Log(llQuiet, Format("Input Stream #%d.%d frame size changed to %dx%d, %s",
-                            {AIst->file_index, AIst->index, APicture->width, APicture->height,
-                             std::string(Name ? Name : "none")}));
-        if (!AOst->video_resample)
-            throw FFmpegException("Assertion failure: frame size changed without rescaling");
-    }
-
     AVFrame* Final = Formatted;
     if (!FEnableFilter && AOst->video_resample) {
-        if (Changed) {
-            const auto Even = [](int AValue) { return AValue & ~1; };
-            AOst->topBand = Even(APicture->height * AOst->original_topBand /
-                                 std::max(AOst->original_height, 1));
-            AOst->bottomBand = Even(APicture->height * AOst->original_bottomBand /
-                                    std::max(AOst->original_height, 1));
-            AOst->leftBand =
-                Even(APicture->width * AOst->original_leftBand / std::max(AOst->original_width, 1));
-            AOst->rightBand = Even(APicture->width * AOst->original_rightBand /
-                                   std::max(AOst->original_width, 1));
-            AOst->resample_height = APicture->height - AOst->topBand - AOst->bottomBand;
-            AOst->resample_width = APicture->width - AOst->leftBand - AOst->rightBand;
-            AOst->resample_pix_fmt = APicture->format;
-            swscale::sws_freeContext(AOst->img_resample_ctx);
-            AOst->img_resample_ctx = NewRescaler(AOst->resample_width, AOst->resample_height,
-                                                 static_cast<AVPixelFormat>(APicture->format), Enc);
-            if (!AOst->img_resample_ctx)
-                throw FFmpegException("Cannot get resampling context");
-        }
         // An encoder with delay may still hold the previous picture.
         if (avutil::av_frame_make_writable(AOst->pict_tmp) < 0)
             throw FFmpegException("Cannot allocate temp picture, check pix fmt");
@@ -165,7 +228,7 @@ int TCustomFFmpeg::VideoOut(AVFormatContext* AContext, TAVOutputStream* AOst, TA
     const bool Interlaced =
         VideoOptions &&
         (VideoOptions->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME));
-    for (int I = 0; I < Frames; ++I) {
+    for (int I = 0; I < AFrames; ++I) {
         if (FBroken)
             break;
         TFramePtr Frame(avutil::av_frame_alloc());

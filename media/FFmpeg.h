@@ -254,6 +254,10 @@ struct TAVOutputStream {
     int resample_pix_fmt = 0;
     int original_height = 0;
     int original_width = 0;
+    // The last picture given to a constant-rate output, and where its time
+    // ends (microseconds): at the end the output runs on to that time.
+    AVFrame* last_picture = nullptr;
+    std::int64_t last_picture_end = AV_NOPTS_VALUE;
     int video_crop = 0;
     int topBand = 0;
     int bottomBand = 0;
@@ -265,6 +269,13 @@ struct TAVOutputStream {
     int original_rightBand = 0;
     int audio_resample = 0;
     SwrContext* resample = nullptr;
+    // What the resampler was made for: the decoded sound's layout, rate and
+    // format, which a stream may change mid-file.
+    AVChannelLayout resample_in_layout{};
+    int resample_in_rate = 0;
+    int resample_in_format = -1;
+    // The sound encoder has had a frame: its times may no longer go back.
+    bool audio_started = false;
     int reformat_pair = 0;
     AVAudioFifo* fifo = nullptr;
     FILE* logfile = nullptr;
@@ -567,8 +578,14 @@ protected:
     void do_audio_out(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
                       AVFrame* AFrame);
     void WriteAudioSamples(AVFormatContext* AContext, TAVOutputStream* AOst, bool AFlush);
+    void DrainResampler(TAVOutputStream* AOst);
+    void ReserveAudioBuffer(const AVCodecContext* AEnc, int ASamples);
     int VideoOut(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
                  AVFrame* APicture);
+    int EncodePicture(AVFormatContext* AContext, TAVOutputStream* AOst, TAVInputStream* AIst,
+                      AVFrame* APicture, int AFrames);
+    void FinishPictures(AVFormatContext* AContext, TAVOutputStream* AOst);
+    bool ConstantFrameRate(const AVFormatContext* AContext) const;
     // The stream's rescaler for pictures of the given size and format, slice
     // threaded; null when the library refuses the conversion.
     SwsContext* NewRescaler(int AWidth, int AHeight, AVPixelFormat AFormat,

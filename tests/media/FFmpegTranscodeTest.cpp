@@ -689,3 +689,39 @@ TEST_F(TranscodeTest, ADecoderThatCannotOpenClosesTheEncoders) {
     EXPECT_EQ(Engine->FEncoderList, nullptr);
     EXPECT_EQ(Engine->FDecoderList, nullptr);
 }
+
+// An output that is one of the inputs, however it is spelt, is refused
+// before anything is opened for writing; the input keeps every byte.
+TEST_F(TranscodeTest, AnOutputThatIsAnInputIsRefused) {
+    const std::string In = Temp.File("in.mkv");
+    ASSERT_EQ(std::system(("cp " + Quoted(Clip("part1.mp4")) + " " + Quoted(In)).c_str()), 0);
+    const std::string Before = ReadBytes(In);
+    ASSERT_EQ(symlink(In.c_str(), Temp.File("link.mkv").c_str()), 0);
+    ASSERT_EQ(link(In.c_str(), Temp.File("hard.mkv").c_str()), 0);
+    const std::string Dir = ExtractFilePath(In);
+    const struct {
+        std::string Out;
+        bool Same;
+    } Rows[] = {{In, true},
+                {IncludeTrailingPathDelimiter(Dir) + "./in.mkv", true},
+                {Temp.File("link.mkv"), true},
+                {Temp.File("hard.mkv"), true},
+                {Temp.File("other.mkv"), false}};
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Out);
+        Engine->ResetJob();
+        ASSERT_TRUE(Engine->OpenInputFile(In)) << Engine->LastErrMsg();
+        for (const auto& [Name, Value] : Copy())
+            Engine->ParseOption(Name, Value);
+        const int Opened = Engine->OpenOutputFile(Row.Out);
+        if (Row.Same) {
+            EXPECT_EQ(Opened, -1);
+            EXPECT_EQ(Engine->LastErrMsg(), "Output " + Row.Out + " same as Input #0 - exiting");
+        } else {
+            EXPECT_EQ(Opened, 1) << Engine->LastErrMsg();
+            Engine->StartConvert(false);
+            EXPECT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+        }
+        EXPECT_EQ(ReadBytes(In), Before);
+    }
+}
