@@ -21,6 +21,25 @@ std::string FolderOf(const std::string& Path) {
     return Slash == std::string::npos ? std::string() : Path.substr(0, Slash);
 }
 
+bool SameName(const std::string& A, const std::string& B) {
+    return A == B || SameFile(A, B);
+}
+
+bool NamedIn(const std::string& Path, const std::vector<std::string>& Names) {
+    return std::any_of(Names.begin(), Names.end(),
+                       [&Path](const std::string& Name) { return SameName(Path, Name); });
+}
+
+// Whether writing Path could destroy an input or another row's work, live or
+// finished.
+bool IsTakenName(const std::string& Path, const TTakenNames& Taken) {
+    if (NamedIn(Path, Taken.Inputs) || NamedIn(Path, Taken.Outputs))
+        return true;
+    return std::any_of(Taken.Outputs.begin(), Taken.Outputs.end(), [&Path](const std::string& Row) {
+        return SameName(Path, PartialOutputPath(Row));
+    });
+}
+
 } // namespace
 
 std::string PartialOutputPath(const std::string& Final) {
@@ -30,13 +49,16 @@ std::string PartialOutputPath(const std::string& Final) {
 }
 
 std::string ResolveOutputName(const std::string& Folder, const std::string& FileName,
-                              bool Overwrite, const std::vector<std::string>& OtherRows) {
+                              bool Overwrite, const TTakenNames& Taken) {
     const std::string Ext = FileNameExtension(FileName);
     const std::string Base = Folder + "/" + FileName.substr(0, FileName.size() - Ext.size());
     auto Free = [&](const std::string& Path) {
-        if (std::find(OtherRows.begin(), OtherRows.end(), Path) != OtherRows.end())
+        // The job writes its partial path first and its final path last:
+        // neither may reach a file it must not destroy.
+        const std::string Partial = PartialOutputPath(Path);
+        if (IsTakenName(Path, Taken) || IsTakenName(Partial, Taken))
             return false;
-        if (Exists(PartialOutputPath(Path)))
+        if (Exists(Partial))
             return false;
         return !Exists(Path) || (Overwrite && !DirectoryExists(Path));
     };
@@ -46,11 +68,12 @@ std::string ResolveOutputName(const std::string& Folder, const std::string& File
     return Candidate;
 }
 
-bool MovePartialIntoPlace(const std::string& Final, bool Overwrite,
-                          const std::vector<std::string>& OtherRows, std::string& Placed,
-                          std::string& Error) {
+bool MovePartialIntoPlace(const std::string& Final, bool Overwrite, const TTakenNames& Taken,
+                          std::string& Placed, std::string& Error) {
     const std::string Partial = PartialOutputPath(Final);
-    if (Overwrite) {
+    // Overwriting gives up an older output, never an input or another row's
+    // work.
+    if (Overwrite && !IsTakenName(Final, Taken)) {
         if (RenameFileReplacing(Partial, Final)) {
             Placed = Final;
             return true;
@@ -70,7 +93,7 @@ bool MovePartialIntoPlace(const std::string& Final, bool Overwrite,
             Error = SysErrorMessage(errno);
             return false;
         }
-        Target = ResolveOutputName(FolderOf(Final), FileNamePart(Final), false, OtherRows);
+        Target = ResolveOutputName(FolderOf(Final), FileNamePart(Final), false, Taken);
     }
     Error = SysErrorMessage(EEXIST);
     return false;

@@ -254,12 +254,18 @@ std::unique_ptr<TStringList> TForm1::GetFilenames(const std::string& FilePath,
     return List;
 }
 
-std::vector<std::string> TForm1::OtherRowOutputs(int Except) const {
-    std::vector<std::string> Paths;
-    for (int Row = 0; Row < Slots.RowCount(); ++Row)
+TTakenNames TForm1::OtherRowOutputs(int Except, const std::string& Adding) const {
+    TTakenNames Taken;
+    TJobSlots& Jobs = const_cast<TJobSlots&>(Slots);
+    for (int Row = 0; Row < Slots.RowCount(); ++Row) {
+        // A row's own input is as untouchable as the others'.
+        Taken.Inputs.push_back(Jobs.IO1(Slots.SlotOfRow(Row)).FileName);
         if (Row != Except)
-            Paths.push_back(const_cast<TJobSlots&>(Slots).OO1(Slots.SlotOfRow(Row)).FileName);
-    return Paths;
+            Taken.Outputs.push_back(Jobs.OO1(Slots.SlotOfRow(Row)).FileName);
+    }
+    if (!Adding.empty())
+        Taken.Inputs.push_back(Adding);
+    return Taken;
 }
 
 namespace {
@@ -332,7 +338,7 @@ TAddResult AddFile(TForm1& Form, TLogBatch& Log, const std::string& FileName,
     const bool Overwrite = Form5 && Form5->OverwriteOutput();
     const std::string Final = ResolveOutputName(
         WithoutTrailingDelimiter(ExtractFilePath(Set.Video_OutPutFileName)),
-        ExtractFileName(Set.Video_OutPutFileName), Overwrite, Form.OtherRowOutputs(-1));
+        ExtractFileName(Set.Video_OutPutFileName), Overwrite, Form.OtherRowOutputs(-1, FileName));
     Set.Video_OutPutFileName = Final;
     ApplyWorkingSet(Set, Output, TVolumeRule::AlwaysSet);
     if (!Queue.SetOutputFile(Task, PartialOutputPath(Final), &Output)) {

@@ -110,6 +110,12 @@ void TForm1::btnStartClick(TObject* Sender) {
         if (Choice >= 0 && Choice < 4)
             Queue().SetThreadPriority(Priorities[Choice]);
     }
+    // A rename still open is taken before the rows become tasks; one that
+    // cannot be taken is dropped, since the batch writes the names it has.
+    if (FRenameRow >= 0 && edt->Visible())
+        edtExit(Sender);
+    FRenameRow = -1;
+    edt->SetVisible(false);
     try {
         button28Click(Sender);
     } catch (const std::exception& E) {
@@ -150,10 +156,21 @@ void TForm1::btnStartClick(TObject* Sender) {
 }
 
 void TForm1::button28Click(TObject*) {
-    // A stop still waiting keeps its jobs; their tasks cannot be released.
-    if (Queue().Working())
-        throw Exception("Cannot ClearTasks while working.");
+    // Refused only while a run is still going, a stop still waiting included:
+    // an ended run, stopped or not, gives its tasks up to the new one.
     Queue().ClearTasks();
+    try {
+        RebuildTasks();
+    } catch (...) {
+        // Half a task list would leave rows naming tasks that do not exist.
+        Queue().ClearTasks();
+        for (int Row = 0; Row < lvFiles->Items()->Count(); ++Row)
+            SetTaskNumber(*lvFiles->Items()->Item(Row), 0);
+        throw;
+    }
+}
+
+void TForm1::RebuildTasks() {
     // Each task's opening reports its input to the log.
     TLogBatch Log(*this);
     const std::string Folder = WithoutTrailingDelimiter(FileOutPutPath);
@@ -186,13 +203,15 @@ void TForm1::button28Click(TObject*) {
                 throw Exception(Queue().LastErrMsg());
             if (!Queue().SetOutputFile(Task, PartialOutputPath(Final), &TaskOut))
                 throw Exception(Queue().LastErrMsg());
+            SetTaskNumber(*Item, Task + 1);
         } catch (const std::exception& E) {
             throw Exception("无法开始转换：" + In.FileName + "\n" + E.what());
         }
     }
 }
 
-// ---------------------------------------------------------------- pause, resume, stop
+// ---------------------------------------------------------------- pause,
+// resume, stop
 
 void TForm1::btnPauseClick(TObject*) {
     SetToolButtonEnabled(bsSkinButton11, false, true);

@@ -87,7 +87,19 @@ void TForm1::SetRowCommandsEnabled(bool Enabled) {
         Entry->SetEnabled(Enabled);
 }
 
-// ---------------------------------------------------------------- remove, clear
+// ---------------------------------------------------------------- remove,
+// clear
+
+int TForm1::TaskNumber(TListItem& Item) {
+    return StrToIntDef(CellOf(Item, TaskNumberCell), 0);
+}
+
+void TForm1::SetTaskNumber(TListItem& Item, int Number) {
+    TStrings& Cells = *Item.SubItems();
+    while (Cells.Count() <= TaskNumberCell)
+        Cells.Add("");
+    Cells.SetStrings(TaskNumberCell, Number > 0 ? IntToStr(Number) : std::string());
+}
 
 void TForm1::bsSkinButton7Click(TObject* Sender) {
     btnRemoveClick(Sender);
@@ -104,9 +116,11 @@ void TForm1::btnRemoveClick(TObject*) {
         return;
     }
     TListItem& Item = *lvFiles->Items()->Item(Row);
-    const int Number = StrToIntDef(CellOf(Item, TaskNumberCell), 0);
-    // Raises while the queue works; nothing has changed then.
-    Queue().RemoveTask(Number - 1);
+    const int Number = TaskNumber(Item);
+    // Raises while the queue works; nothing has changed then. A row whose
+    // task a refused start released has none to remove.
+    if (Number > 0)
+        Queue().RemoveTask(Number - 1);
 
     // A rename still open was for a row that may be this one.
     FRenameRow = -1;
@@ -118,9 +132,9 @@ void TForm1::btnRemoveClick(TObject*) {
     // its own task.
     for (int Other = 0; Other < lvFiles->Items()->Count(); ++Other) {
         TListItem& Later = *lvFiles->Items()->Item(Other);
-        const int LaterNumber = StrToIntDef(CellOf(Later, TaskNumberCell), 0);
-        if (LaterNumber > Number)
-            Later.SubItems()->SetStrings(TaskNumberCell, IntToStr(LaterNumber - 1));
+        const int LaterNumber = TaskNumber(Later);
+        if (Number > 0 && LaterNumber > Number)
+            SetTaskNumber(Later, LaterNumber - 1);
     }
 
     const bool RowsLeft = lvFiles->Items()->Count() > 0;
@@ -166,7 +180,9 @@ void TForm1::N26Click(TObject* Sender) {
 
 void TForm1::lvFilesDblClick(TObject*) {
     const int Row = lvFiles->ItemIndex();
-    if (Row < 0)
+    // From a start until the list is cleared the rows' tasks write the names
+    // they were given; a new name would part the row from its job's output.
+    if (Row < 0 || Queue().Working())
         return;
     TListItem& Item = *lvFiles->Items()->Item(Row);
     edt->SetParent(lvFiles);
@@ -257,7 +273,8 @@ void TForm1::bsSkinButton4Click(TObject*) {
     MoveSelectedRow(*this, +1);
 }
 
-// ---------------------------------------------------------------- selection, clicks
+// ---------------------------------------------------------------- selection,
+// clicks
 
 void TForm1::SelectJobRow(int Row) {
     if (Row < 0 || Row >= lvFiles->Items()->Count())

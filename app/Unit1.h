@@ -29,6 +29,7 @@
 class IJobQueue;
 class IPreviewPlayer;
 class TExternalActions;
+struct TTakenNames;
 class TOfficeComboListAdapter;
 class TTextComboListAdapter;
 class TJobRowTableAdapter;
@@ -376,8 +377,9 @@ public:
     TbsSkinOpenDialog* OpenDialog2 = nullptr;
     // Selects Row, puts its choices back into the lists and previews it.
     void SelectJobRow(int Row);
-    // The final output paths of every row but Except.
-    std::vector<std::string> OtherRowOutputs(int Except) const;
+    // What an output name must leave alone: the final paths of every row but
+    // Except, and every row's input with Adding, a file being added.
+    TTakenNames OtherRowOutputs(int Except, const std::string& Adding = std::string()) const;
     // Given the add's working set once the profile and the six lists are
     // read into it, before it becomes the task's output options; tests put
     // values there that no stored profile holds.
@@ -389,6 +391,10 @@ public:
     void btnStartClick(TObject* Sender);
     void bsSkinButton2Click(TObject* Sender);
     void button28Click(TObject* Sender);
+    void RebuildTasks();
+    // A row's task in the queue, counted from 1; 0 when the row has none.
+    static int TaskNumber(TListItem& Item);
+    static void SetTaskNumber(TListItem& Item, int Number);
     void btnPauseClick(TObject* Sender);
     void btnResumeClick(TObject* Sender);
     void bsSkinButton11Click(TObject* Sender);

@@ -6,6 +6,7 @@
 #include "media/MyUtils.h"
 #include "platform/core/Conversions.h"
 #include "platform/core/Format.h"
+#include "platform/core/Paths.h"
 #include "platform/core/Strings.h"
 #include "platform/gdi/Graphics.h"
 #include "player/AVProbe.h"
@@ -323,6 +324,15 @@ bool TCustomFFmpegQueue::SetOutputFile(int ATaskIndex, const std::string& AFileN
     if (Task->nb_output_files() >= Task->MaxFiles()) {
         FLastErrMsg = Format("max output files %d reached", {Task->MaxFiles()});
         return false;
+    }
+    // Compared by the file itself, before the output is opened: opening it
+    // for writing would already have truncated the input.
+    for (int Input = 0; Input < Task->nb_input_files(); ++Input) {
+        const AVFormatContext* Context = Task->InputFile(Input);
+        if (Context && Context->url && SameFile(AFileName, Context->url)) {
+            FLastErrMsg = Format("Output %s same as Input #%d - exiting", {AFileName, Input});
+            return false;
+        }
     }
     return Guarded(false, [&] {
         return CreateTaskOutput(Task, Task->nb_output_files(), AFileName, AOptions);

@@ -162,8 +162,7 @@ TEST_F(JobEdit, ClearReleasesEveryTaskFreesTheSlotsAndEnablesAdding) {
     StartWindow();
     AddThree();
     Form1->bsSkinButton2->ButtonClick();
-    Jobs.IsWorking = false;
-    Jobs.OnTerminate(nullptr, TTerminateInfo{-1, true, false, ""});
+    Jobs.EndRun();
     EXPECT_FALSE(Form1->bsSkinMenuSpeedButton1->Enabled());
     Form1->N10->Click();
 
@@ -341,6 +340,40 @@ TEST_F(JobEdit, AClickLeavingNoRowStopsThePreviewAndADoubleClickBeginsARename) {
     Form1->lvFiles->OnDblClick(Form1->lvFiles);
     EXPECT_TRUE(Form1->edt->Visible());
     EXPECT_EQ(Form1->edt->Text(), "a");
+}
+
+TEST_F(JobEdit, NoRenameWhileABatchRunsAndAnOpenRenameIsSettledAtTheStart) {
+    StartWindow();
+    AddThree();
+    // A rename left open is taken for its row's job before the start.
+    Form1->lvFiles->SetItemIndex(1);
+    Form1->lvFiles->OnDblClick(Form1->lvFiles);
+    Form1->edt->SetText("renamed");
+    Form1->bsSkinButton2->ButtonClick();
+    EXPECT_FALSE(Form1->edt->Visible());
+    EXPECT_EQ(Cell(1, 2), "renamed.avi");
+    EXPECT_EQ(Jobs.OutputNames[1], PartialOutputPath(Output() + "/renamed.avi"));
+
+    // During the batch, and after it until the list is cleared, a double
+    // click opens no rename.
+    for (bool Ended : {false, true}) {
+        if (Ended)
+            Jobs.EndRun();
+        Form1->lvFiles->SetItemIndex(0);
+        Form1->lvFiles->OnDblClick(Form1->lvFiles);
+        EXPECT_FALSE(Form1->edt->Visible()) << Ended;
+    }
+
+    // A rename that cannot be taken is dropped: the batch keeps the names.
+    Form1->N10->Click();
+    AddThree();
+    Form1->lvFiles->SetItemIndex(2);
+    Form1->lvFiles->OnDblClick(Form1->lvFiles);
+    Form1->edt->SetText("a/b");
+    BoxOf([] { Form1->bsSkinButton2->ButtonClick(); });
+    EXPECT_FALSE(Form1->edt->Visible());
+    EXPECT_EQ(Form1->FRenameRow, -1);
+    EXPECT_EQ(Cell(2, 2), "c.avi");
 }
 
 } // namespace

@@ -314,6 +314,21 @@ TEST_F(JobFlowOnScreen, AStoppedConversionKeepsItsPartialFileOnly) {
     EXPECT_EQ(ReadTextFile(Run.File("actions.txt")), "");
 }
 
+TEST_F(JobFlowOnScreen, AStartAfterAStopConvertsTheClipAgain) {
+    const std::string Add = AddThroughTheOpenDialog("clip20s.mp4", "long.mp4");
+    // The stopped run's work keeps its partial name, so the new run takes
+    // the next free one.
+    Play("start\n" + Add + StartStep() + WaitForFile("long.part.avi") +
+         Step("click", CentreOf(Form1->bsSkinButton10)) + "sleep 2\n" + StartStep() +
+         WaitForFile("long_1.avi") + "sleep 1\nshot restarted\nkey alt+F4\nwait-exit status\n");
+
+    EXPECT_EQ(ReadTextFile(Run.File("status.txt")), "0\n");
+    EXPECT_EQ(ErrorOutput(), "");
+    EXPECT_EQ(OutputFiles(), (std::vector<std::string>{"long.part.avi", "long_1.avi"}));
+    EXPECT_NEAR(ProbedDuration(Output() + "/long_1.avi"), 20.0, 0.1);
+    EXPECT_EQ(CellDiffers("restarted.png", 4, "100%"), 0);
+}
+
 TEST_F(JobFlowOnScreen, ClosingTheWindowWhileConvertingStopsTheJobAndEndsCleanly) {
     const std::string Add = AddThroughTheOpenDialog("clip20s.mp4", "long.mp4");
     // The close follows the partial file's appearance at once: the clip

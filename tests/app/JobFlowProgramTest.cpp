@@ -323,4 +323,67 @@ TEST_F(JobFlowProgram, TheRealPlayerPreviewsTheSelectedRowAndASnapshotIsItsPictu
     Form1->Player().Stop(true);
 }
 
+TEST_F(JobFlowProgram, AStartAfterAStopConvertsEveryRowAgain) {
+    StartWindow();
+    ChooseProfile(Mp4Profile);
+    AddCopyOf("clip20s.mp4", "long.mp4");
+    Form1->bsSkinButton2->ButtonClick();
+    ASSERT_TRUE(WaitFor([] { return !Cell(0, 3).empty() && Cell(0, 3) != "0%"; }));
+    Form1->bsSkinButton10Click(nullptr);
+    ASSERT_TRUE(WaitFor(AllDone));
+    Form1->bsSkinButton2->ButtonClick();
+    ASSERT_TRUE(WaitFor(AllDone));
+
+    // The stopped run's work keeps its partial name; the new run converts
+    // the whole clip under the next free name.
+    EXPECT_EQ(Cell(0, 3), "100%");
+    EXPECT_EQ(OutputFiles(), (std::vector<std::string>{"long.part.mp4", "long_1.mp4"}));
+    EXPECT_NEAR(ProbedDuration(Output() + "/long_1.mp4"), 20.0, 0.05);
+}
+
+TEST_F(JobFlowProgram, AStartRefusedForAVanishedInputLeavesRowsThatCanBeRemoved) {
+    StartWindow();
+    ChooseProfile(Mp4Profile);
+    AddCopyOf("clip2s.mp4", "a.mp4");
+    const std::string Gone = AddCopyOf("clip2s.mp4", "b.mp4");
+    std::filesystem::remove(Gone);
+    // Refused: b.mp4 cannot be opened.
+    EXPECT_EQ(BoxOf([] { Form1->bsSkinButton2->ButtonClick(); }), "Ostrela");
+    EXPECT_EQ(Form1->Queue().Working(), false);
+    for (int Row : {1, 0}) {
+        Form1->lvFiles->SetItemIndex(Row);
+        EXPECT_NO_THROW(Form1->btnRemoveClick(nullptr));
+    }
+    EXPECT_EQ(Rows(), 0);
+    AddCopyOf("clip2s.mp4", "c.mp4");
+    Form1->bsSkinButton2->ButtonClick();
+    ASSERT_TRUE(WaitFor(AllDone));
+    EXPECT_EQ(Cell(0, 3), "100%");
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"c.mp4"});
+}
+
+TEST_F(JobFlowProgram, OverwritingNeverTakesAnInputOrAnotherRowsPartialName) {
+    StartWindow();
+    Form5->bsSkinCheckRadioBox7->SetChecked(true); // several at once
+    Form5->bsSkinComboBox2->SetItemIndex(1);       // two
+    Form5->bsSkinCheckRadioBox5->SetChecked(true); // nothing after the work
+    Form5->bsSkinCheckRadioBox3->SetChecked(true); // overwrite outputs
+    ChooseProfile(Mp4Profile);
+    // The first input lies in the output folder itself.
+    const std::string Own = Output() + "/x.mp4";
+    std::filesystem::copy_file(Clip("clip20s.mp4"), Own);
+    AddFiles({Own});
+    AddCopyOf("clip2s.mp4", "x.part.mp4");
+    ASSERT_EQ(Rows(), 2);
+    Form1->bsSkinButton2->ButtonClick();
+    ASSERT_TRUE(WaitFor(AllDone));
+
+    EXPECT_EQ(Cell(0, 3), "100%");
+    EXPECT_EQ(Cell(1, 3), "100%");
+    EXPECT_NEAR(ProbedDuration(Own), 20.0, 0.05); // the input is untouched
+    EXPECT_NEAR(ProbedDuration(Output() + "/" + Cell(0, 2)), 20.0, 0.05);
+    EXPECT_NEAR(ProbedDuration(Output() + "/" + Cell(1, 2)), 2.0, 1.0 / 25);
+    EXPECT_EQ(OutputFiles().size(), 3u);
+}
+
 } // namespace

@@ -520,6 +520,51 @@ TEST_F(JobFlow, AVanishedInputOrRefusedOutputStopsTheStartBeforeAnyControlChange
     }
 }
 
+TEST_F(JobFlow, ARefusedStartLeavesNoTasksAndItsRowsCanBeRemoved) {
+    StartWindow();
+    const std::string A = MakeInput("a.mp4"), B = MakeInput("b.mp4"), C = MakeInput("c.mp4");
+    AddFiles({A});
+    AddFiles({B});
+    AddFiles({C});
+    Jobs.FailingInputs.insert(B);
+    EXPECT_EQ(BoxOf([] { Form1->bsSkinButton2->ButtonClick(); }), "Ostrela");
+    // The task made for the row before the failing one went with the rest.
+    EXPECT_EQ(Jobs.Tasks, 0);
+
+    const std::size_t Before = Jobs.Calls.size();
+    for (int Row : {1, 0}) {
+        Form1->lvFiles->SetItemIndex(Row);
+        Form1->btnRemoveClick(nullptr);
+    }
+    EXPECT_EQ(Rows(), 1);
+    EXPECT_EQ(Form1->lvFiles->Items()->Item(0)->Caption(), C);
+    EXPECT_TRUE(
+        std::none_of(Jobs.Calls.begin() + Before, Jobs.Calls.end(),
+                     [](const std::string& Call) { return Call.rfind("RemoveTask", 0) == 0; }));
+
+    // The next start makes the remaining row's task afresh and numbers it.
+    Form1->bsSkinButton2->ButtonClick();
+    EXPECT_EQ(Jobs.Tasks, 1);
+    EXPECT_EQ(Cell(0, 7), "1");
+    EXPECT_EQ(Count("Start(1)") + Count("Start(19)"), 1);
+}
+
+TEST_F(JobFlow, AStopFollowedByAStartConvertsEveryRowAgain) {
+    StartWindow();
+    AddFiles({MakeInput("a.mp4")});
+    AddFiles({MakeInput("b.mp4")});
+    for (int Run = 1; Run <= 3; ++Run) {
+        SCOPED_TRACE(Run);
+        Form1->bsSkinButton2->ButtonClick();
+        EXPECT_EQ(Count("Start(1)") + Count("Start(19)"), Run);
+        EXPECT_EQ(Jobs.Tasks, 2);
+        EXPECT_EQ(Jobs.OutputNames[1], PartialOutputPath(Output() + "/b.avi"));
+        Form1->btnStopClick(nullptr);
+        Jobs.EndRun();
+        EXPECT_TRUE(Form1->bsSkinButton2->Enabled());
+    }
+}
+
 // The states of the commands the flow switches, as one text per step.
 std::string States() {
     auto On = [](bool Value) { return Value ? "1" : "0"; };
@@ -561,14 +606,14 @@ TEST_F(JobFlow, ControlStatesFollowStartPauseResumeStopAndTheEndOfTheWork) {
         Form1->btnStopClick(nullptr);
         const std::string Shown = ThreadMode ? "10" : "11";
         EXPECT_EQ(States(), "10" + T + "000001110 00" + T + "000000 " + Shown);
-        Jobs.IsWorking = false;
-        Jobs.OnTerminate(nullptr, TTerminateInfo{-1, true, false, ""});
+        Jobs.EndRun();
         EXPECT_EQ(States(), "100000011111 000000011 " + Shown);
         EXPECT_TRUE(Actions.Calls.empty());
         Stop();
         DestroyProgramFormsForRestart();
+        // The next window starts with an empty queue of its own.
+        Jobs.ClearTasks();
         Jobs.Calls.clear();
-        Jobs.Tasks = 0;
     }
 }
 
@@ -581,7 +626,9 @@ TEST_F(JobFlow, AStartWhileAStopWaitsIsRefusedAndTheStopGoesOn) {
     Form1->bsSkinButton10->ButtonClick();
     EXPECT_EQ(Refusal, "Ostrela");
     EXPECT_EQ(Count("Start(1)") + Count("Start(19)"), 1);
-    EXPECT_EQ(Count("ClearTasks"), 1);
+    // The queue refused the second clear: the stopping run kept its tasks.
+    EXPECT_EQ(Count("ClearTasks"), 2);
+    EXPECT_EQ(Count("AddTask(" + Inputs() + "/a.mp4)"), 2);
     EXPECT_FALSE(Form1->FStopping);
 }
 
@@ -598,7 +645,7 @@ TEST_F(JobFlow, ACloseDuringTheStopCommandsWaitFollowsOnceTheStopReturned) {
     EXPECT_FALSE(ClosedDuringStop);
     EXPECT_EQ(Jobs.MaxStopDepth(), 1);
     Jobs.StopSlice = nullptr;
-    Jobs.IsWorking = false;
+    Jobs.EndRun();
     Pump();
     EXPECT_TRUE(Application->Terminated());
 }
@@ -786,8 +833,7 @@ TEST_P(JobFlowAfterDone, TheChosenActionRunsOnlyAfterABatchThatWasNotStopped) {
         Form1->bsSkinButton2->ButtonClick();
         if (Stopped)
             Form1->btnStopClick(nullptr);
-        Jobs.IsWorking = false;
-        Jobs.OnTerminate(nullptr, TTerminateInfo{-1, true, false, ""});
+        Jobs.EndRun();
         std::string Expected = Stopped ? "" : Case.Recorded;
         for (const auto& [Key, Value] : {std::pair<std::string, std::string>{"<out>", Output()},
                                          std::pair<std::string, std::string>{

@@ -7,6 +7,9 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace {
@@ -409,4 +412,42 @@ TEST(QueueLibraries, AFailedLoadLeavesTheLoadersMessage) {
     // Nothing is called without the libraries.
     EXPECT_EQ(Queue.AddTask("clip.mp4", ""), -1);
     EXPECT_EQ(Queue.LastErrMsg(), "The converter's libraries are not loaded.");
+}
+
+TEST_F(QueueTest, AnOutputThatIsOneOfTheTasksInputsIsRefusedAndTheInputKept) {
+    const std::string Second = Temp.File("second.mp4");
+    std::filesystem::copy_file(Clip, Second);
+    std::filesystem::create_symlink(Clip, Temp.File("link.mp4"));
+    std::filesystem::create_hard_link(Second, Temp.File("hard.mp4"));
+    const auto Bytes = [](const std::string& Path) {
+        std::ifstream In(Path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(In)), {});
+    };
+    const std::string ClipBytes = Bytes(Clip);
+    struct {
+        const char* Case;
+        std::string Output;
+        int Input; // the input it reaches, -1 for none
+    } Cases[] = {
+        {"the first input by its own name", Clip, 0},
+        {"the first input spelt otherwise", Temp.Path() + "/./clip25.mp4", 0},
+        {"the first input through a link", Temp.File("link.mp4"), 0},
+        {"the second input through a hard link", Temp.File("hard.mp4"), 1},
+        {"a file of its own", Temp.File("out.mp4"), -1},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Case);
+        Queue->ClearTasks();
+        ASSERT_EQ(Queue->AddTask(Clip, nullptr), 0) << Queue->LastErrMsg();
+        ASSERT_TRUE(Queue->AddInputFile(0, Second, nullptr)) << Queue->LastErrMsg();
+        const bool Accepted = Queue->SetOutputFile(0, C.Output, nullptr);
+        EXPECT_EQ(Accepted, C.Input < 0) << Queue->LastErrMsg();
+        if (C.Input >= 0) {
+            EXPECT_EQ(Queue->LastErrMsg(), "Output " + C.Output + " same as Input #" +
+                                               std::to_string(C.Input) + " - exiting");
+            EXPECT_EQ(Queue->Scripted(0)->nb_output_files(), 0);
+        }
+        EXPECT_EQ(Bytes(Clip), ClipBytes);
+        EXPECT_EQ(Bytes(Second), ClipBytes);
+    }
 }

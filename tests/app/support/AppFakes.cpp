@@ -36,6 +36,17 @@ int TFakeJobQueue::DeliverPending() {
     return Delivered;
 }
 
+void TFakeJobQueue::ReportTermination(const TTerminateInfo& Info) {
+    if (Info.TaskIndex < 0)
+        IsTerminated = true;
+    FTerminations.push_back(Info);
+}
+
+void TFakeJobQueue::EndRun() {
+    ReportTermination({-1, true, false, ""});
+    DeliverPending();
+}
+
 bool TFakeJobQueue::LoadAVLib(const std::string& Path) {
     Calls.push_back("LoadAVLib(" + Path + ")");
     Loaded = LoadSucceeds;
@@ -63,6 +74,8 @@ int TFakeJobQueue::AddTask(const std::string& FileName, PInputOptions Options) {
 
 bool TFakeJobQueue::SetOutputFile(int Task, const std::string& FileName, POutputOptions Options) {
     Calls.push_back("SetOutputFile(" + std::to_string(Task) + "," + FileName + ")");
+    if (IsWorking)
+        throw Exception("Cannot SetOutputFile while working.");
     if (Options && Options->FileName.empty())
         Options->FileName = FileName;
     return OutputSucceeds;
@@ -77,13 +90,19 @@ void TFakeJobQueue::RemoveTask(int Task) {
 
 void TFakeJobQueue::ClearTasks() {
     Calls.push_back("ClearTasks");
+    if (IsWorking && !IsTerminated)
+        throw Exception("Cannot ClearTasks while working.");
     Tasks = 0;
     IsWorking = false;
+    IsTerminated = false;
 }
 
 void TFakeJobQueue::Start(int ThreadCount) {
     Calls.push_back("Start(" + std::to_string(ThreadCount) + ")");
+    if (IsWorking)
+        throw Exception("Cannot StartTask while working.");
     IsWorking = true;
+    IsTerminated = false;
 }
 
 void TFakeJobQueue::Stop(bool WaitFor) {

@@ -22,7 +22,10 @@ public:
     std::string ErrorText;
     TJobProbe NextProbe;
     std::string InfoText;
+    // The run state as the real queue keeps it: working from Start until
+    // ClearTasks, terminated once the all-done report is issued.
     bool IsWorking = false;
+    bool IsTerminated = false;
     bool OutputSucceeds = true;
     // Run once per slice of a waiting Stop, with the slice's number; Stop
     // then delivers the reports that are pending, as the real one serves
@@ -41,7 +44,10 @@ public:
     // handler set at its delivery (none: it is dropped, as the real queue
     // only counts it).
     void ReportProgress(const TProgressInfo& Info) { FProgress.push_back(Info); }
-    void ReportTermination(const TTerminateInfo& Info) { FTerminations.push_back(Info); }
+    // The all-done report (task -1) ends the run as it is issued.
+    void ReportTermination(const TTerminateInfo& Info);
+    // Issues and delivers the all-done report, as the end of a run does.
+    void EndRun();
     int DeliverPending();
     bool StopRunning() const { return FStopDepth > 0; }
     int MaxStopDepth() const { return FMaxStopDepth; }
