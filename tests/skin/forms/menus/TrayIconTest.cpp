@@ -503,6 +503,22 @@ TEST_F(TrayIconTest, TheTrayMenuOfAHiddenFormClosesOnEscapeAndOnAPressOutside) {
     ClickAt(CentreOf(W, 1));
     EXPECT_EQ(std::count(Log.begin(), Log.end(), "click Quit"), 1);
     EXPECT_FALSE(C->SkinMenu->Visible());
+
+    // And in a submenu: the held pointer's press goes to the window under it.
+    AddItem(AddItem(M->Items(), "More"), "Deep");
+    Open();
+    W = C->SkinMenu->PopupWindow(0);
+    MoveTo(CentreOf(W, 2));
+    RunFor(700);
+    ASSERT_EQ(C->SkinMenu->PopupCount(), 2);
+    Log.clear();
+    TbsSkinPopupWindow* Sub = C->SkinMenu->PopupWindow(1);
+    MoveTo(CentreOf(Sub, 0));
+    RunFor(100);
+    ClickAt(CentreOf(Sub, 0));
+    EXPECT_EQ(std::count(Log.begin(), Log.end(), "click Deep"), 1);
+    EXPECT_FALSE(C->SkinMenu->Visible());
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 } // namespace
