@@ -828,7 +828,10 @@ void TbsSkinForm::AppOnMessage(MSG& Msg, bool& Handled) {
     // Key downs are taken here, so they never become characters; those that
     // still come are an input method's committed text, which must not land
     // in the focused control behind the menu.
-    if (Msg.message == WM_KEYDOWN) {
+    // With no window holding the focus (the form hidden in the tray) plain
+    // keys come as system keys; only the Alt context bit tells them apart.
+    const bool PlainSysKey = Msg.message == WM_SYSKEYDOWN && !(Msg.lParam & (LPARAM(1) << 29));
+    if (Msg.message == WM_KEYDOWN || PlainSysKey) {
         TMessage M{Msg.message, Msg.wParam, Msg.lParam, 0};
         SkinMenuKeyDown(M);
     } else if (Msg.message != WM_MOUSEWHEEL && Msg.message != WM_CHAR)

@@ -95,6 +95,34 @@ void TbsSkinMenu::ShowPopupWindow(const TRect& R, TMenuItem* AItem, TMenuItem* A
         W->Show2(R, AItem, AItem2, StartIndex, PopupByItem, PopupUp);
     else
         W->Show(R, AItem, StartIndex, PopupByItem, PopupUp);
+    // A hidden form (one in the tray) is never deactivated by a press
+    // elsewhere and such a press reaches no window of the program: the root
+    // window holds the pointer for the chain and hears of it instead.
+    if (PopupCount() == 1 && FPopupList.front().get() == W && !W->Dying && W->HandleAllocated() &&
+        FForm && !(FForm->HandleAllocated() && IsWindowVisible(FForm->Handle())))
+        SetCapture(W->Handle());
+}
+
+TbsSkinPopupWindow* TbsSkinMenu::WindowAt(TPoint P) const {
+    // The deepest window first: a submenu may overlap its parent.
+    for (auto It = FPopupList.rbegin(); It != FPopupList.rend(); ++It) {
+        TbsSkinPopupWindow* W = It->get();
+        if (W->Dying || !W->HandleAllocated() || !IsWindowVisible(W->Handle()))
+            continue;
+        TRect R;
+        GetWindowRect(W->Handle(), &R);
+        if (P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom)
+            return W;
+    }
+    return nullptr;
+}
+
+void TbsSkinMenu::PressOutside() {
+    // The form's own door for closing its menus on a cancelled mode.
+    if (FForm && FForm->HandleAllocated())
+        SendMessage(FForm->Handle(), WM_CANCELMODE, 0, 0);
+    if (FVisible)
+        Hide();
 }
 
 void TbsSkinMenu::Notification(TComponent* AComponent, TOperation Operation) {
@@ -215,6 +243,10 @@ void TbsSkinMenu::FreeClosedWindows() {
 
 void TbsSkinMenu::CloseWindowsFrom(int Index) {
     Index = std::max(Index, 0);
+    if (Index == 0)
+        for (auto& W : FPopupList)
+            if (W->HandleAllocated() && GetCapture() == W->Handle())
+                ReleaseCapture();
     while (PopupCount() > Index) {
         auto W = std::move(FPopupList.back());
         FPopupList.pop_back();

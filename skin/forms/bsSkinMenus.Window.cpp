@@ -103,15 +103,38 @@ void TbsSkinPopupWindow::WndProc(TMessage& Message) {
         return;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
         if (Dying)
+            return;
+        if (HandleAllocated() && GetCapture() == Handle() && RouteHeldButton(Message))
             return;
         break;
     default:
         break;
     }
     TCustomControl::WndProc(Message);
+}
+
+bool TbsSkinPopupWindow::RouteHeldButton(TMessage& Message) {
+    const TPoint P = ClientToScreen(
+        {static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))});
+    TbsSkinPopupWindow* Under = ParentMenu->WindowAt(P);
+    if (Under == this)
+        return false;
+    Message.Result = 0;
+    if (!Under) {
+        const bool Down = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_RBUTTONDOWN ||
+                          Message.Msg == WM_MBUTTONDOWN;
+        if (Down)
+            ParentMenu->PressOutside();
+        return true;
+    }
+    const TPoint C = Under->ScreenToClient(P);
+    SendMessage(Under->Handle(), Message.Msg, Message.WParam, MAKELPARAM(C.X, C.Y));
+    return true;
 }
 
 int TbsSkinPopupWindow::ItemHeight(const TbsSkinMenuItem* Item) const {

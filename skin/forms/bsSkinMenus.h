@@ -144,6 +144,9 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
+    // While the window holds the pointer for its chain: a button over another
+    // window of the chain goes there, a press outside them all closes it.
+    bool RouteHeldButton(TMessage& Message);
     void CreateMenu(TMenuItem* AItem, TMenuItem* AItem2, int StartIndex);
     void AddItems(TMenuItem* AItem, int From);
     void Measure(bool Two);
@@ -201,6 +204,11 @@ public:
     // that lets messages through inside its own Show must outlive them.
     void HoldClosedWindows() { ++FHold; }
     void ReleaseClosedWindows();
+    // The open window under a screen point, if any.
+    TbsSkinPopupWindow* WindowAt(TPoint P) const;
+    // A press outside every window of a chain that holds the pointer: closes
+    // the chain the way a press on its form does.
+    void PressOutside();
 
     TNotifyEvent OnMenuClose;
     TControl* PopupCtrl = nullptr;

@@ -441,5 +441,85 @@ TEST_F(TrayIconTest, MinimizeToTrayHidesTheFormWhenTheIconIsAlreadyShowing) {
     }
 }
 
+// With the form hidden in the tray nothing has the focus and a press lands
+// outside every window of the program: the open tray menu still closes on
+// Escape and on a press elsewhere, and the keys go back to the form.
+TEST_F(TrayIconTest, TheTrayMenuOfAHiddenFormClosesOnEscapeAndOnAPressOutside) {
+    Application->SetMainForm(Form);
+    auto* C = new TbsSkinForm(Form);
+    auto* M = new TbsSkinPopupMenu(Form);
+    AddItem(M->Items(), "Restore");
+    AddItem(M->Items(), "Quit");
+    auto* T = new TbsTrayIcon(Form);
+    T->SetPopupMenu(M);
+    C->SetTrayIcon(T);
+    C->MinimizeToTray();
+    Pump();
+    ASSERT_FALSE(Form->Visible());
+    const TNotifyIconId Id = OnlyIcon();
+    TLog Keys;
+    Form->OnKeyDown = [&Keys](TObject*, WORD& Key, TShiftState) {
+        Keys.push_back(std::to_string(Key));
+    };
+    const auto Open = [&] {
+        Headless.MovePointer(1800, 1050);
+        RunFor(GetDoubleClickTime() + 10);
+        Headless.PressNotifyIcon(Id, 1);
+        Headless.ReleaseNotifyIcon(Id, 1);
+        Pump();
+        Pump();
+        ASSERT_TRUE(C->SkinMenu->Visible());
+    };
+    for (int Round = 0; Round < 2; ++Round) {
+        SCOPED_TRACE(Round);
+        // Escape as it comes while no window has the focus: a system key
+        // without Alt.
+        Open();
+        PostMessage(Form->Handle(), WM_SYSKEYDOWN, VK_ESCAPE, 0x00010001);
+        Pump();
+        EXPECT_FALSE(C->SkinMenu->Visible());
+        EXPECT_FALSE(C->InMenu);
+
+        Open();
+        Headless.Click(200, 200);
+        Pump();
+        EXPECT_FALSE(C->SkinMenu->Visible());
+        EXPECT_FALSE(C->InMenu);
+        EXPECT_EQ(std::count(Log.begin(), Log.end(), "click Restore"), 0);
+
+        // Out of menu mode the next key is the form's again.
+        Keys.clear();
+        Headless.KeyDown('A');
+        Headless.KeyUp('A');
+        Pump();
+        EXPECT_EQ(Keys, TLog{std::to_string('A')});
+    }
+    // A choice in the open menu still works with the pointer held.
+    Open();
+    TbsSkinPopupWindow* W = C->SkinMenu->PopupWindow(0);
+    MoveTo(CentreOf(W, 1));
+    RunFor(100);
+    Log.clear();
+    ClickAt(CentreOf(W, 1));
+    EXPECT_EQ(std::count(Log.begin(), Log.end(), "click Quit"), 1);
+    EXPECT_FALSE(C->SkinMenu->Visible());
+
+    // And in a submenu: the held pointer's press goes to the window under it.
+    AddItem(AddItem(M->Items(), "More"), "Deep");
+    Open();
+    W = C->SkinMenu->PopupWindow(0);
+    MoveTo(CentreOf(W, 2));
+    RunFor(700);
+    ASSERT_EQ(C->SkinMenu->PopupCount(), 2);
+    Log.clear();
+    TbsSkinPopupWindow* Sub = C->SkinMenu->PopupWindow(1);
+    MoveTo(CentreOf(Sub, 0));
+    RunFor(100);
+    ClickAt(CentreOf(Sub, 0));
+    EXPECT_EQ(std::count(Log.begin(), Log.end(), "click Deep"), 1);
+    EXPECT_FALSE(C->SkinMenu->Visible());
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 } // namespace
 } // namespace menus
