@@ -30,6 +30,9 @@ extern "C" {
     X(avformat_free_context)                                                                       \
     X(avformat_new_stream)                                                                         \
     X(avformat_write_header)                                                                       \
+    X(avio_open_dyn_buf)                                                                           \
+    X(avio_close_dyn_buf)                                                                          \
+    X(avformat_query_codec)                                                                        \
     X(av_interleaved_write_frame)                                                                  \
     X(av_write_trailer)                                                                            \
     X(av_codec_get_id)                                                                             \

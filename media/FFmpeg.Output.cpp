@@ -214,6 +214,60 @@ TAVOutputSlot& TCustomFFmpeg::NewOutputStream(AVFormatContext* AContext, AVMedia
     return *Slot;
 }
 
+namespace {
+
+// Whether the muxer writes a header for a stream of the codec, tried on a
+// scratch context with plain parameters that writes into memory.
+bool MuxerSetsUp(const AVOutputFormat* AFormat, AVCodecID AId, AVMediaType AType) {
+    AVFormatContext* Scratch = nullptr;
+    if (avformat::avformat_alloc_output_context2(&Scratch, AFormat, nullptr, nullptr) < 0 ||
+        !Scratch)
+        return true;
+    bool SetsUp = true;
+    if (AVStream* St = avformat::avformat_new_stream(Scratch, nullptr)) {
+        AVCodecParameters* Par = St->codecpar;
+        Par->codec_type = AType;
+        Par->codec_id = AId;
+        if (AType == AVMEDIA_TYPE_AUDIO) {
+            Par->sample_rate = 44100;
+            avutil::av_channel_layout_default(&Par->ch_layout, 2);
+            St->time_base = {1, 44100};
+        } else {
+            Par->width = 320;
+            Par->height = 240;
+            St->time_base = {1, 25};
+        }
+        if (avformat::avio_open_dyn_buf(&Scratch->pb) >= 0) {
+            SetsUp = avformat::avformat_write_header(Scratch, nullptr) >= 0;
+            if (SetsUp)
+                avformat::av_write_trailer(Scratch);
+            std::uint8_t* Written = nullptr;
+            avformat::avio_close_dyn_buf(Scratch->pb, &Written);
+            avutil::av_free(Written);
+            Scratch->pb = nullptr;
+        }
+    }
+    avformat::avformat_free_context(Scratch);
+    return SetsUp;
+}
+
+// A container that cannot hold the codec. The muxer's own list answers when
+// it has one; a muxer without one is asked to set up a stream of the codec,
+// and counts as refusing only when it does set up its own default codec
+// with the same parameters, so a muxer that merely wants more than plain
+// parameters is never judged to refuse.
+bool ContainerRefuses(const AVOutputFormat* AFormat, AVCodecID AId, AVCodecID ADefault,
+                      AVMediaType AType, int AStrict) {
+    if (!AFormat || AId == AV_CODEC_ID_NONE || ADefault == AV_CODEC_ID_NONE || AId == ADefault)
+        return false;
+    const int Known = avformat::avformat_query_codec(AFormat, AId, AStrict);
+    if (Known >= 0)
+        return Known == 0;
+    return !MuxerSetsUp(AFormat, AId, AType) && MuxerSetsUp(AFormat, ADefault, AType);
+}
+
+} // namespace
+
 // Records the kind's encoding options, finds the encoder by name or by the
 // muxer's choice and makes the encoder context of the slot.
 void TCustomFFmpeg::SetupEncoder(TAVOutputSlot& ASlot, AVMediaType AType, const std::string& AName,
@@ -233,6 +287,20 @@ void TCustomFFmpeg::SetupEncoder(TAVOutputSlot& ASlot, AVMediaType AType, const 
     if (!AName.empty()) {
         if (!FindCodec(AName, AType, Id, Strict, true, &ASlot.Encoder))
             throw FFmpegException(FLastErrMsg);
+        // A sound encoder the container cannot hold gives way to the
+        // container's own, so the job still makes a file that plays.
+        const AVCodecID Default =
+            avformat::av_guess_codec(AContext->oformat, nullptr, AContext->url, nullptr, AType);
+        const AVCodec* Fallback =
+            Default != AV_CODEC_ID_NONE ? avcodec::avcodec_find_encoder(Default) : nullptr;
+        if (AType == AVMEDIA_TYPE_AUDIO && Fallback &&
+            ContainerRefuses(AContext->oformat, Id, Default, AType, Strict)) {
+            Log(llWarning,
+                Format("Audio codec %s cannot go into %s output, using %s instead",
+                       {AName, std::string(AContext->oformat->name), std::string(Fallback->name)}));
+            Id = Default;
+            ASlot.Encoder = Fallback;
+        }
     } else {
         Id = avformat::av_guess_codec(AContext->oformat, nullptr, AContext->url, nullptr, AType);
         ASlot.Encoder = Id != AV_CODEC_ID_NONE ? avcodec::avcodec_find_encoder(Id) : nullptr;

@@ -725,3 +725,33 @@ TEST_F(TranscodeTest, AnOutputThatIsAnInputIsRefused) {
         EXPECT_EQ(ReadBytes(In), Before);
     }
 }
+
+// A sound encoder the container cannot hold gives way to the container's own
+// one; an encoder the container takes is kept, whether the container lists
+// its codecs or not.
+TEST_F(TranscodeTest, ASoundEncoderTheContainerRefusesGivesWayToItsOwn) {
+    const struct {
+        const char* Out;
+        const char* AudioCodec;
+        const char* Written;
+    } Rows[] = {{"x.vob", "aac", "mp2"}, {"x.mpg", "aac", "mp2"}, {"x.vob", "ac3", "ac3"},
+                {"x.mp4", "aac", "aac"}, {"x.mkv", "mp2", "mp2"}, {"x.avi", "libmp3lame", "mp3"}};
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(std::string(Row.Out) + " " + Row.AudioCodec);
+        Engine->ResetJob();
+        const std::string Out = Temp.File(Row.Out);
+        ASSERT_TRUE(Convert(Clip("part1.mp4"), Out,
+                            {{"vcodec", "mpeg2video"}, {"acodec", Row.AudioCodec}}));
+        ASSERT_TRUE(Engine->Finished()) << Engine->FatalMessage();
+        bool Audio = false;
+        for (const std::string& Stream : Layout(Out))
+            if (Stream.find(",audio,") != std::string::npos) {
+                Audio = true;
+                EXPECT_NE(Stream.find(std::string(",") + Row.Written + ",audio,"),
+                          std::string::npos)
+                    << Stream;
+            }
+        EXPECT_TRUE(Audio);
+        EXPECT_EQ(RunCommand("ffmpeg -nostdin -v error -i " + Quoted(Out) + " -f null - 2>&1"), "");
+    }
+}
