@@ -10,6 +10,19 @@
 
 #include <cstring>
 
+AVFrame* AllocEncoderPicture(const AVCodecContext* AEncoder) {
+    AVFrame* Picture = avutil::av_frame_alloc();
+    if (Picture) {
+        Picture->format = AEncoder->pix_fmt;
+        Picture->width = AEncoder->width;
+        Picture->height = AEncoder->height;
+        if (avutil::av_frame_get_buffer(Picture, 0) >= 0)
+            return Picture;
+        avutil::av_frame_free(&Picture);
+    }
+    throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+}
+
 namespace {
 
 bool InProgram(const AVFormatContext* AContext, int AProgramId, int AStreamIndex) {
@@ -281,14 +294,7 @@ void TCustomFFmpeg::SetEncodingParameters(TAVOutputStream* AOst, TAVInputStream*
         AOst->video_resample =
             InWidth != Codec->width || InHeight != Codec->height || In->format != Codec->pix_fmt;
         if (AOst->video_resample) {
-            AOst->pict_tmp = avutil::av_frame_alloc();
-            if (!AOst->pict_tmp)
-                throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-            AOst->pict_tmp->format = Codec->pix_fmt;
-            AOst->pict_tmp->width = Codec->width;
-            AOst->pict_tmp->height = Codec->height;
-            if (avutil::av_frame_get_buffer(AOst->pict_tmp, 0) < 0)
-                throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+            AOst->pict_tmp = AllocEncoderPicture(Codec);
             AOst->img_resample_ctx =
                 NewRescaler(InWidth, InHeight, static_cast<AVPixelFormat>(In->format), Codec);
             if (!AOst->img_resample_ctx)

@@ -162,16 +162,8 @@ int TCustomFFmpeg::EncodePicture(AVFormatContext* AContext, TAVOutputStream* AOs
         Log(llQuiet, Format("Input Stream #%d.%d frame size changed to %dx%d, %s",
                             {AIst->file_index, AIst->index, APicture->width, APicture->height,
                              std::string(Name ? Name : "none")}));
-        if (!AOst->pict_tmp) {
-            AOst->pict_tmp = avutil::av_frame_alloc();
-            if (!AOst->pict_tmp)
-                throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-            AOst->pict_tmp->format = Enc->pix_fmt;
-            AOst->pict_tmp->width = Enc->width;
-            AOst->pict_tmp->height = Enc->height;
-            if (avutil::av_frame_get_buffer(AOst->pict_tmp, 0) < 0)
-                throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-        }
+        if (!AOst->pict_tmp)
+            AOst->pict_tmp = AllocEncoderPicture(Enc);
         AOst->video_resample = 1;
         const auto Even = [](int AValue) { return AValue & ~1; };
         AOst->topBand =

@@ -70,6 +70,10 @@ public:
     using Exception::Exception;
 };
 
+// A picture of the encoder's size and pixel format, for the rescaler to
+// write into; raises when it cannot be had.
+AVFrame* AllocEncoderPicture(const AVCodecContext* AEncoder);
+
 // The most streams per file in the per-file tables.
 inline constexpr int MAX_STREAMS = 20;
 // The limits of the engine's file limit.

@@ -64,6 +64,17 @@ protected:
         SetProgramServices(Services);
     }
 
+    // A 20 s clip started and stopped once it has made progress.
+    void StopALongClipUnderWay() {
+        StartWindow();
+        ChooseProfile(Mp4Profile);
+        AddCopyOf("clip20s.mp4", "long.mp4");
+        Form1->bsSkinButton2->ButtonClick();
+        ASSERT_TRUE(WaitFor([] { return !Cell(0, 3).empty() && Cell(0, 3) != "0%"; }));
+        Form1->bsSkinButton10Click(nullptr);
+        ASSERT_TRUE(WaitFor(AllDone));
+    }
+
     // Serves the queue's reports until Done; a generous guard fails a hung
     // conversion instead of waiting for ever.
     bool WaitFor(const std::function<bool()>& Done) {
@@ -154,13 +165,7 @@ TEST_F(JobFlowProgram, APausedJobParksItsWorkerAndFinishesAfterResuming) {
 }
 
 TEST_F(JobFlowProgram, AStoppedJobKeepsItsPlayableWorkUnderThePartialName) {
-    StartWindow();
-    ChooseProfile(Mp4Profile);
-    AddCopyOf("clip20s.mp4", "long.mp4");
-    Form1->bsSkinButton2->ButtonClick();
-    ASSERT_TRUE(WaitFor([] { return !Cell(0, 3).empty() && Cell(0, 3) != "0%"; }));
-    Form1->bsSkinButton10Click(nullptr);
-    ASSERT_TRUE(WaitFor(AllDone));
+    ASSERT_NO_FATAL_FAILURE(StopALongClipUnderWay());
 
     EXPECT_NE(Cell(0, 3), "100%");
     const std::string Partial = PartialOutputPath(Output() + "/long.mp4");
@@ -324,13 +329,7 @@ TEST_F(JobFlowProgram, TheRealPlayerPreviewsTheSelectedRowAndASnapshotIsItsPictu
 }
 
 TEST_F(JobFlowProgram, AStartAfterAStopConvertsEveryRowAgain) {
-    StartWindow();
-    ChooseProfile(Mp4Profile);
-    AddCopyOf("clip20s.mp4", "long.mp4");
-    Form1->bsSkinButton2->ButtonClick();
-    ASSERT_TRUE(WaitFor([] { return !Cell(0, 3).empty() && Cell(0, 3) != "0%"; }));
-    Form1->bsSkinButton10Click(nullptr);
-    ASSERT_TRUE(WaitFor(AllDone));
+    ASSERT_NO_FATAL_FAILURE(StopALongClipUnderWay());
     Form1->bsSkinButton2->ButtonClick();
     ASSERT_TRUE(WaitFor(AllDone));
 

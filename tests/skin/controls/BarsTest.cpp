@@ -26,6 +26,16 @@ protected:
         const std::uint32_t C = S.Picture("nine.bmp").ColourOf(Region);
         return TColor(((C & 0xFF) << 16) | (C & 0xFF00) | ((C >> 16) & 0xFF));
     }
+    // A 300 x 34 scrolling bar of the "bar" element at (0, 0), not yet shown.
+    TbsSkinToolBar* SkinnedScrollingBar() {
+        auto* Bar = new TbsSkinToolBar(Form);
+        Bar->SetParent(Form);
+        Bar->SetSkinDataName("bar");
+        Bar->SetSkinData(Data.get());
+        Bar->SetCanScroll(true);
+        Bar->SetBounds(0, 0, 300, 34);
+        return Bar;
+    }
     // A 300 x 30 scrolling bar at (0, 0) with two children ending at End.
     TbsSkinToolBar* ScrollBar(int End = 450) {
         auto* Bar = new TbsSkinToolBar(Form);
@@ -241,12 +251,7 @@ TEST_F(BarsTest, PlainScrollButtonFaces) {
 }
 
 TEST_F(BarsTest, SkinnedScrollButtonsAndTheMiddleOfAWidthOnlyBar) {
-    auto* Bar = new TbsSkinToolBar(Form);
-    Bar->SetParent(Form);
-    Bar->SetSkinDataName("bar");
-    Bar->SetSkinData(Data.get());
-    Bar->SetCanScroll(true);
-    Bar->SetBounds(0, 0, 300, 34);
+    auto* Bar = SkinnedScrollingBar();
     Form->Show();
     Pump();
     const std::uint32_t Left = Skin.Picture("bar.bmp").ColourOf("bar.l");
@@ -269,12 +274,7 @@ TEST_F(BarsTest, SkinnedScrollButtonsAndTheMiddleOfAWidthOnlyBar) {
 }
 
 TEST_F(BarsTest, ScrollButtonsRepaintInANewSkin) {
-    auto* Bar = new TbsSkinToolBar(Form);
-    Bar->SetParent(Form);
-    Bar->SetSkinDataName("bar");
-    Bar->SetSkinData(Data.get());
-    Bar->SetCanScroll(true);
-    Bar->SetBounds(0, 0, 300, 34);
+    auto* Bar = SkinnedScrollingBar();
     Child(Bar, 100, 350);
     Form->Show();
     Pump();
