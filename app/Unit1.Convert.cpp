@@ -210,8 +210,7 @@ void TForm1::RebuildTasks() {
     }
 }
 
-// ---------------------------------------------------------------- pause,
-// resume, stop
+// ------------------------------------------------------ pause, resume, stop
 
 void TForm1::btnPauseClick(TObject*) {
     SetToolButtonEnabled(bsSkinButton11, false, true);
