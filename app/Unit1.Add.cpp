@@ -283,14 +283,21 @@ bool BeginAdd(TForm1& Form) {
     return false;
 }
 
+// A file gone before it could be added ends the add.
+bool RefusedAsMissing(TLogBatch& Log, const std::string& FileName,
+                      std::vector<TRefusal>& Refusals) {
+    if (FileExists(FileName))
+        return false;
+    Log.Diagnostic("***File not found: " + FileName);
+    Refusals.push_back({FileName, "文件不存在"});
+    return true;
+}
+
 TAddResult AddFile(TForm1& Form, TLogBatch& Log, const std::string& FileName,
                    std::vector<TRefusal>& Refusals) {
     IJobQueue& Queue = Form.Queue();
-    if (!FileExists(FileName)) {
-        Log.Diagnostic("***File not found: " + FileName);
-        Refusals.push_back({FileName, "文件不存在"});
+    if (RefusedAsMissing(Log, FileName, Refusals))
         return TAddResult::Ended;
-    }
     if (!IsRegularFile(FileName)) {
         Log.Diagnostic("***Not a regular file: " + FileName);
         Refusals.push_back({FileName, "不是普通文件（管道、设备等无法转换）"});
@@ -456,15 +463,13 @@ void TForm1::Button8Click(TObject*) {
     if (!ExecuteOpenDialog(true, Files))
         return;
     std::vector<TRefusal> Refusals;
-    if (!FileExists(Files.front())) {
-        {
-            TLogBatch Log(*this);
-            Log.Diagnostic("***File not found: " + Files.front());
-        }
-        Refusals.push_back({Files.front(), "文件不存在"});
-    } else if (AddFilesBackwards(*this, Files, Refusals)) {
-        SelectLastRow(*this);
+    bool FirstMissing = false;
+    {
+        TLogBatch Log(*this);
+        FirstMissing = RefusedAsMissing(Log, Files.front(), Refusals);
     }
+    if (!FirstMissing && AddFilesBackwards(*this, Files, Refusals))
+        SelectLastRow(*this);
     TellRefusals(*this, Refusals);
 }
 
